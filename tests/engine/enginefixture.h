@@ -1,0 +1,41 @@
+#pragma once
+// Every engine test starts from the engine's state at program start (every
+// setting at its initial value) with an explicit thread count.
+
+#include "engine/MP_calc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+class EngineTest : public ::testing::Test {
+protected:
+    static constexpr int kThreads = 4;
+
+    void SetUp() override { resetEngineState(kThreads); }
+    void TearDown() override { resetEngineState(kThreads); }
+
+public:
+    static void resetEngineState(int threads)
+    {
+        MP_ResetSettingsToInitial();
+        MP_UI_SetIdealThreadCount(threads);
+        C_SetAddMessageHook(nullptr);
+        _category = -1;
+        _progressstart = 0.0f;
+        _progressdelta = 1.0f;
+    }
+
+    // An RGB48 image filled with one colour.
+    static std::vector<uint16_t> solidImage(int w, int h, uint16_t r, uint16_t g, uint16_t b)
+    {
+        std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3);
+        for (size_t i = 0; i < img.size(); i += 3) {
+            img[i] = r;
+            img[i + 1] = g;
+            img[i + 2] = b;
+        }
+        return img;
+    }
+};
