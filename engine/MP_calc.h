@@ -3,6 +3,7 @@
 // task framework and result codes. Include this (or the family header you
 // need) from application code.
 
+#include "engine/core/luminance.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/mp_params.h"
 #include "engine/core/progress.h"

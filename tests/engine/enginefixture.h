@@ -20,6 +20,7 @@ public:
     static void resetEngineState(int threads)
     {
         MP_ResetSettingsToInitial();
+        MP_ResetLuminanzConv();
         MP_UI_SetIdealThreadCount(threads);
         C_SetAddMessageHook(nullptr);
         _category = -1;
