@@ -1,0 +1,12 @@
+#include "ui/toolkit/styleengine.h"
+
+CStyleEngine& CStyleEngine::instance()
+{
+    static CStyleEngine engine;
+    return engine;
+}
+
+QString CStyleEngine::ReplaceStyleSheetCodes(const QString& sheet) const
+{
+    return sheet;
+}
