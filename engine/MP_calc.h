@@ -3,6 +3,8 @@
 // task framework and result codes. Include this (or the family header you
 // need) from application code.
 
+#include "engine/core/blend.h"
+#include "engine/core/geometry.h"
 #include "engine/core/luminance.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/mp_params.h"
