@@ -1,0 +1,54 @@
+#include "engine/core/driverframe.h"
+
+float MP_temp_table[MP_TEMP_TABLE_SIZE];
+float MP_temp2_table[MP_TEMP_TABLE_SIZE];
+float MP_temp3_table[MP_TEMP_TABLE_SIZE];
+float MP_temp4_table[MP_TEMP_TABLE_SIZE];
+int MP_itemp_table[MP_TEMP_TABLE_SIZE];
+int MP_itemp2_table[MP_TEMP_TABLE_SIZE];
+
+int MP_beginDriver(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, MP_Params* params,
+                   int geoSlot, int comboSlot)
+{
+    if (!src || !dst || !params || sizex < 0 || sizey < 0)
+        return -2;
+    run.width = sizex;
+    run.height = sizey;
+    run.src = src;
+    run.dst = dst;
+    run.params = params;
+    run.geoSlot = geoSlot;
+    run.maskTable = nullptr;
+    run.mode = 0;
+    run.opacity = 1.0f;
+    if (comboSlot >= 0 && comboSlot < MP_MAX_PARAMETER) {
+        // The slot comes from preset files: a NaN or huge mode is "none".
+        run.mode = MP_safeTrunc(params->p[comboSlot][0], 0, 1 << 20);
+        run.opacity = 0.01f * params->p[comboSlot][1];
+    }
+    if (geoSlot >= 0) {
+        const int r = MP_calcPrepareGeometry(sizex, sizey, geoSlot, params);
+        if (r != 0)
+            return r;
+    } else {
+        params->geometry_needed = 0;
+    }
+    run.full = run.mode > 0 || run.opacity < 1.0f || params->geometry_needed != 0;
+    return 0;
+}
+
+int MP_runDriverBands(const MP_DriverRun& run, const void* args, MP_TaskFunc full, MP_TaskFunc reduced,
+                      int progressPeriod)
+{
+    MP_TaskFunc fn = (run.full || !reduced) ? full : reduced;
+    MP_runBandPass(fn, MP_makeTask(run.params, args), run.height, progressPeriod);
+    return 0;
+}
+
+int MP_calcLoopstep(int loopstep, int kernelsize, const MP_Params* params)
+{
+    int divisor = MP_safeTrunc(params->cpu_loopstep_mulitplier, 1, 1 << 30);
+    if (divisor < 1)
+        divisor = 1;
+    return loopstep + kernelsize / divisor;
+}
