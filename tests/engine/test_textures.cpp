@@ -103,7 +103,7 @@ TEST_F(ScratchBuffer, GrowsOnly)
 TEST_F(ScratchBuffer, FailedAllocationStaysFailedUntilCleared)
 {
     const size_t n = size_t(1) << 62; // more than any address space
-    EXPECT_EQ(MP_UpdateBuffer(64) == nullptr, false);
+    ASSERT_NE(MP_UpdateBuffer(64), nullptr);
     EXPECT_EQ(MP_UpdateBuffer(n), nullptr);
     EXPECT_EQ(MP_buffer_size, n);
     EXPECT_EQ(MP_UpdateBuffer(n / 2), nullptr);
