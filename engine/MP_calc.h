@@ -4,11 +4,17 @@
 // need) from application code.
 
 #include "engine/core/blend.h"
+#include "engine/core/driverframe.h"
+#include "engine/core/colortemp.h"
 #include "engine/core/geometry.h"
 #include "engine/core/luminance.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/mp_params.h"
 #include "engine/core/progress.h"
+#include "engine/core/random.h"
 #include "engine/core/results.h"
 #include "engine/core/settings.h"
+#include "engine/core/statistics.h"
+#include "engine/core/tables.h"
 #include "engine/core/tasks.h"
+#include "engine/core/textures.h"

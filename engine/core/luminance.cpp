@@ -61,6 +61,9 @@ void MP_UI_SetLuminanzConvRGB(float r, float g, float b)
     if (!std::isfinite(r) || !std::isfinite(g) || !std::isfinite(b) || r < 0.0f || g < 0.0f || b < 0.0f)
         return;
     const float sum = r + g + b;
+    // Finite weights whose sum overflows would all become 0.
+    if (!std::isfinite(sum))
+        return;
     if (sum > 0.0f) {
         MP_LuminanzConv[0] = r / sum;
         MP_LuminanzConv[1] = g / sum;

@@ -10,7 +10,8 @@ void MP_UI_SetLuminanzConv(int type);
 // The weights of a type (type 1 reports 0.3333 for all three); outputs may be null.
 void MP_UI_GetLuminanzConvFromType(int type, float* r, float* g, float* b);
 // Stores the weights normalised to sum 1. Negative or non-finite components
-// are refused (the previous weights stay); a sum of 0 stores them unchanged.
+// (or a sum that overflows) are refused: the previous weights stay. A sum of 0
+// stores them unchanged.
 void MP_UI_SetLuminanzConvRGB(float r, float g, float b);
 void MP_UI_GetLuminanzConvRGB(float* r, float* g, float* b);
 // Back to the weights at program start (Rec. 709).

@@ -3,6 +3,7 @@
 // kernels read like their device twins. Single precision throughout.
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -76,4 +77,42 @@ inline int MP_safeTrunc(float x, int lo, int hi)
     if (x >= static_cast<float>(hi))
         return hi;
     return static_cast<int>(x);
+}
+
+namespace mp_detail {
+// Element index of (x, y) for the nearest-element fetches; false when the
+// buffer has no element.
+inline bool texelIndex(float x, float y, float width, float height, size_t* index)
+{
+    const int w = MP_safeTrunc(width, 0, 0x7FFFFFFF);
+    const int h = MP_safeTrunc(height, 0, 0x7FFFFFFF);
+    if (w <= 0 || h <= 0)
+        return false;
+    const int ix = MP_safeTrunc(x, 0, w - 1);
+    const int iy = MP_safeTrunc(y, 0, h - 1);
+    *index = static_cast<size_t>(iy) * static_cast<size_t>(w) + static_cast<size_t>(ix);
+    return true;
+}
+} // namespace mp_detail
+
+// Nearest-texel fetch from a buffer of three floats per texel, rows of
+// int(width) texels. The coordinates are truncated and held inside the buffer
+// (a negative one becomes 0 before the upper bound applies). An empty or
+// missing buffer gives zeros.
+inline MP_float3 MP_tex2D(const float* texels, float x, float y, float width, float height)
+{
+    size_t i = 0;
+    if (!texels || !mp_detail::texelIndex(x, y, width, height, &i))
+        return {0.0f, 0.0f, 0.0f};
+    const float* t = texels + i * 3;
+    return {t[0], t[1], t[2]};
+}
+
+// The same addressing on a buffer of one float per element.
+inline float MP_val2D(const float* values, float x, float y, float width, float height)
+{
+    size_t i = 0;
+    if (!values || !mp_detail::texelIndex(x, y, width, height, &i))
+        return 0.0f;
+    return values[i];
 }

@@ -21,6 +21,13 @@ public:
     {
         MP_ResetSettingsToInitial();
         MP_ResetLuminanzConv();
+        MP_UI_SetRandomSeed(MP_RANDOMSEED_INITIAL);
+        MP_ResetTexturesAndBuffer();
+        // The lookup tables as the engine start leaves them: the five fixed
+        // tables are filled once per process, the zoom table is type 1.
+        static const bool tablesFilled = (MP_fillLookupTables(), true);
+        (void)tablesFilled;
+        MP_fillZoomTable(1);
         MP_UI_SetIdealThreadCount(threads);
         C_SetAddMessageHook(nullptr);
         _category = -1;
