@@ -18,3 +18,4 @@
 #include "engine/core/tables.h"
 #include "engine/core/tasks.h"
 #include "engine/core/textures.h"
+#include "engine/core/windowweights.h"

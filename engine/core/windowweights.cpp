@@ -1,0 +1,3 @@
+#include "engine/core/windowweights.h"
+
+float localexp[MP_LOCALEXP_SIZE];
