@@ -3,10 +3,14 @@
 // task framework and result codes. Include this (or the family header you
 // need) from application code.
 
+#include "engine/core/boxblur.h"
+#include "engine/core/conversions.h"
 #include "engine/core/luminance.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/mp_params.h"
+#include "engine/core/precoding.h"
 #include "engine/core/progress.h"
 #include "engine/core/results.h"
 #include "engine/core/settings.h"
 #include "engine/core/tasks.h"
+#include "engine/views/histogramimage.h"
