@@ -1,5 +1,6 @@
 #include "engine/core/boxblur.h"
 
+#include "engine/core/cpuclones.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/mp_params.h"
 #include "engine/core/results.h"
@@ -51,39 +52,50 @@ int64_t windowMultiplicity(int64_t lo, int64_t hi, int64_t j, int64_t count)
     }
 }
 
-// The leaving sample is taken off before the entering one is added, so the
-// sum never holds more than n samples.
 // A window of n = 2r samples, x - r + 1 .. x + r, averaged in fixed point:
 // (g * (A >> 8)) >> 8 with g = 65536 / n. The sums are 32 bits wide: signed for
 // signed samples (n <= 65536 keeps them in range), unsigned for unsigned ones.
+// Running sums take the leaving sample off before adding the entering one, so
+// they never hold more than n samples.
 template <typename Sample, typename Sum>
 inline Sample windowMean(Sum a, Sum g)
 {
     return static_cast<Sample>((g * (a >> 8)) >> 8);
 }
 
+// Along the rows. Near the ends a running sum applies the edge rule; where
+// the whole window lies inside the row, the window sums come from the row's
+// prefix sums (kept modulo 2^32: their differences are the exact window sums),
+// which frees that stretch from the running sum's chain of additions.
 template <typename Sample, typename Sum, bool Wrap>
-void horizontalPass(const Sample* in, Sample* out, int width, int height, int r, Sum g)
+void horizontalPass(const Sample* in, Sample* out, uint32_t* prefix, int width, int height, int r, Sum g)
 {
     const size_t w = static_cast<size_t>(width);
+    const int inner0 = r, inner1 = width - r; // x - r >= 0 and x + r <= width - 1
     for (int y = 0; y < height; ++y) {
         const Sample* s = in + static_cast<size_t>(y) * w;
         Sample* o = out + static_cast<size_t>(y) * w;
         Sum a = 0;
         for (int i = -r; i < r; ++i)
             a += static_cast<Sum>(s[edgeIndex<Wrap>(i, width)]);
-        // Inside the map neither end of the window needs an edge rule.
-        const int inner0 = r, inner1 = width - r; // x in [inner0, inner1)
         int x = 0;
         for (; x < width && x < inner0; ++x) {
             a -= static_cast<Sum>(s[edgeIndex<Wrap>(x - r, width)]);
             a += static_cast<Sum>(s[edgeIndex<Wrap>(x + r, width)]);
             o[x] = windowMean<Sample>(a, g);
         }
-        for (; x < inner1; ++x) {
-            a -= static_cast<Sum>(s[x - r]);
-            a += static_cast<Sum>(s[x + r]);
-            o[x] = windowMean<Sample>(a, g);
+        if (inner0 < inner1) {
+            uint32_t p = 0;
+            prefix[0] = 0;
+            for (size_t i = 0; i < w; ++i) {
+                p += static_cast<uint32_t>(static_cast<Sum>(s[i]));
+                prefix[i + 1] = p;
+            }
+            // window of x: samples x - r + 1 .. x + r
+            for (int i = inner0; i < inner1; ++i)
+                o[i] = windowMean<Sample>(static_cast<Sum>(prefix[i + r + 1] - prefix[i - r + 1]), g);
+            a = static_cast<Sum>(prefix[inner1 + r] - prefix[inner1 - r]); // the window of inner1 - 1
+            x = inner1;
         }
         for (; x < width; ++x) {
             a -= static_cast<Sum>(s[edgeIndex<Wrap>(x - r, width)]);
@@ -96,7 +108,7 @@ void horizontalPass(const Sample* in, Sample* out, int width, int height, int r,
 // The same window down the columns: one running sum per column, advanced a
 // whole row at a time.
 template <typename Sample, typename Sum, bool Wrap>
-void verticalPass(const Sample* in, Sample* out, Sum* sums, int width, int height, int r, Sum g)
+MP_CPU_CLONES void verticalPass(const Sample* in, Sample* out, Sum* sums, int width, int height, int r, Sum g)
 {
     const size_t w = static_cast<size_t>(width);
     std::memset(sums, 0, w * sizeof(Sum));
@@ -143,7 +155,9 @@ int blurMap(int width, int height, const Sample* src, Sample* dst, const MP_Para
         return MP_OK;
 
     const size_t w = static_cast<size_t>(width);
-    std::unique_ptr<Sum[]> sums(new (std::nothrow) Sum[w]);
+    // One row of sums: the column sums of the vertical direction, the prefix
+    // sums (one more) of the horizontal one.
+    std::unique_ptr<Sum[]> sums(new (std::nothrow) Sum[w + 1]);
     std::unique_ptr<Sample[]> inter(new (std::nothrow) Sample[w * static_cast<size_t>(height)]);
     if (!sums || !inter)
         return MP_ERR_NOMEMORY;
@@ -157,7 +171,8 @@ int blurMap(int width, int height, const Sample* src, Sample* dst, const MP_Para
             std::memset(dst, 0, w * static_cast<size_t>(height) * sizeof(Sample));
             continue;
         }
-        horizontalPass<Sample, Sum, Wrap>(in, inter.get(), width, height, r, g);
+        horizontalPass<Sample, Sum, Wrap>(in, inter.get(), reinterpret_cast<uint32_t*>(sums.get()), width, height,
+                                          r, g);
         verticalPass<Sample, Sum, Wrap>(inter.get(), dst, sums.get(), width, height, r, g);
     }
     return MP_OK;

@@ -1,7 +1,9 @@
 #include "engine/core/precoding.h"
 
+#include "engine/core/cpuclones.h"
 #include "engine/core/results.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -53,92 +55,134 @@ constexpr uint8_t kZigCol[64] = {0, 1, 0, 0, 1, 2, 3, 2, 1, 0, 0, 1, 2, 3, 4, 5,
                                  1, 2, 3, 4, 5, 6, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6, 7, 7,
                                  6, 5, 4, 3, 2, 3, 4, 5, 6, 7, 7, 6, 5, 4, 5, 6, 7, 7, 6, 7};
 
+// The block transforms are the heavy part. They work on whole rows of eight
+// lanes (GCC vector types: element-wise arithmetic, the same single-precision
+// operations in the same order as one lane at a time), in an AVX2 copy where
+// the processor has it.
+
+typedef int32_t Lanes8i __attribute__((vector_size(32)));
+typedef float Lanes8f __attribute__((vector_size(32)));
+typedef uint16_t Lanes8u16 __attribute__((vector_size(16)));
+
+// (Rows go in and out through references: vectors passed by value would
+// depend on the target's calling convention.)
+inline void loadRow(const uint16_t* row, Lanes8i& out)
+{
+    Lanes8u16 v;
+    std::memcpy(&v, row, sizeof(v));
+    out = __builtin_convertvector(v, Lanes8i);
+}
+
+inline void storeRow(uint16_t* row, const Lanes8i& v)
+{
+    const Lanes8u16 n = __builtin_convertvector(v, Lanes8u16);
+    std::memcpy(row, &n, sizeof(n));
+}
+
+inline void tableRow(const int32_t* row, Lanes8i& out) { std::memcpy(&out, row, sizeof(out)); }
+
 // ---- one block --------------------------------------------------------------
 
 // Samples f[y][x] to codes c[v][u].
-void dctBlock(const DctTables& tb, const uint16_t f[8][8], uint16_t c[8][8])
+MP_CPU_CLONES void dctBlock(const DctTables& tb, const uint16_t f[8][8], uint16_t c[8][8])
 {
-    // First pass, integer: t[y][u] = sum over x of f(y, x) T[u][x].
-    float t[8][8];
+    // First pass, integer: t[y][u] = sum over x of f(y, x) T[u][x], lanes u.
+    Lanes8f t[8];
     for (int y = 0; y < 8; ++y) {
-        int32_t acc[8] = {};
-        for (int x = 0; x < 8; ++x) {
-            const int32_t s = f[y][x];
-            for (int u = 0; u < 8; ++u)
-                acc[u] += s * tb.TT[x][u];
+        Lanes8i row, T;
+        loadRow(f[y], row);
+        tableRow(tb.TT[0], T);
+        Lanes8i acc = row[0] * T;
+        for (int x = 1; x < 8; ++x) {
+            tableRow(tb.TT[x], T);
+            acc += row[x] * T;
         }
-        for (int u = 0; u < 8; ++u)
-            t[y][u] = static_cast<float>(acc[u]);
+        t[y] = __builtin_convertvector(acc, Lanes8f);
     }
-    // Second pass, single precision, summed over y = 0..7 in order.
+    // Second pass, single precision, summed over y = 0..7 in order; the DC row
+    // (v = 0) is multiplied by s, then the DC column (u = 0) by s again.
+    const Lanes8f dcColumn = {kS, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
     for (int v = 0; v < 8; ++v) {
-        float C[8];
-        for (int u = 0; u < 8; ++u)
-            C[u] = tb.F[v][0] * t[0][u];
-        for (int y = 1; y < 8; ++y) {
-            const float fv = tb.F[v][y];
-            for (int u = 0; u < 8; ++u)
-                C[u] = C[u] + fv * t[y][u];
-        }
-        if (v == 0) {
-            for (int u = 0; u < 8; ++u)
-                C[u] = C[u] * kS;
-        }
-        C[0] = C[0] * kS;
-        for (int u = 0; u < 8; ++u) {
-            const float q = C[u];
-            c[v][u] = q < -32767.0f ? 0 : (q > 32767.0f ? 65534 : static_cast<uint16_t>(q + 32767.5f));
-        }
+        Lanes8f C = tb.F[v][0] * t[0];
+        for (int y = 1; y < 8; ++y)
+            C = C + tb.F[v][y] * t[y];
+        if (v == 0)
+            C = C * kS;
+        C = C * dcColumn;
+        // Code: 0 below -32767, 65534 above 32767, else (int)(C + 32767.5).
+        const Lanes8f inRange = C < -32767.0f ? -32767.0f : (C > 32767.0f ? 32767.0f : C);
+        Lanes8i code = __builtin_convertvector(inRange + 32767.5f, Lanes8i);
+        code = C < -32767.0f ? 0 : code;
+        code = C > 32767.0f ? 65534 : code;
+        storeRow(c[v], code);
     }
 }
 
 // Codes c[v][u] to samples f[y][x].
-void idctBlock(const DctTables& tb, const uint16_t c[8][8], uint16_t f[8][8])
+MP_CPU_CLONES void idctBlock(const DctTables& tb, const uint16_t c[8][8], uint16_t f[8][8])
 {
-    // First pass: t[v][x] = s * (d(v,0) * 2048) + (integer sum over u = 1..7 of d(v,u) T[u][x]).
-    float t[8][8];
+    // First pass, lanes x: t[v][x] = s * (d(v,0) * 2048) + (integer sum over
+    // u = 1..7 of d(v,u) T[u][x]), d = code - 32767.
+    Lanes8i T[8];
+    for (int u = 1; u < 8; ++u)
+        tableRow(tb.T[u], T[u]);
+    Lanes8f t[8];
     for (int v = 0; v < 8; ++v) {
-        int32_t acc[8] = {};
-        for (int u = 1; u < 8; ++u) {
-            const int32_t d = static_cast<int32_t>(c[v][u]) - 32767;
-            for (int x = 0; x < 8; ++x)
-                acc[x] += d * tb.T[u][x];
-        }
-        const float dc = kS * static_cast<float>((static_cast<int32_t>(c[v][0]) - 32767) * 2048);
-        for (int x = 0; x < 8; ++x)
-            t[v][x] = dc + static_cast<float>(acc[x]);
+        Lanes8i d;
+        loadRow(c[v], d);
+        d -= 32767;
+        Lanes8i acc = d[1] * T[1];
+        for (int u = 2; u < 8; ++u)
+            acc += d[u] * T[u];
+        const float dc = kS * static_cast<float>(d[0] * 2048);
+        t[v] = dc + __builtin_convertvector(acc, Lanes8f);
     }
     // Second pass: f = t1 G[1][y] + G0 t0, then + t_v G[v][y] for v = 2..7.
     const float g0 = tb.G[0][0];
     for (int y = 0; y < 8; ++y) {
-        float s[8];
-        const float g1 = tb.G[1][y];
-        for (int x = 0; x < 8; ++x)
-            s[x] = t[1][x] * g1 + g0 * t[0][x];
-        for (int v = 2; v < 8; ++v) {
-            const float gv = tb.G[v][y];
-            for (int x = 0; x < 8; ++x)
-                s[x] = s[x] + t[v][x] * gv;
-        }
-        for (int x = 0; x < 8; ++x) {
-            const float q = s[x];
-            f[y][x] = q < 0.0f ? 0 : (q > 65535.0f ? 65535 : static_cast<uint16_t>(q));
-        }
+        Lanes8f s = t[1] * tb.G[1][y] + g0 * t[0];
+        for (int v = 2; v < 8; ++v)
+            s = s + t[v] * tb.G[v][y];
+        // Sample: 0 below 0, 65535 above 65535, else truncated.
+        const Lanes8f inRange = s < 0.0f ? 0.0f : (s > 65535.0f ? 65535.0f : s);
+        storeRow(f[y], __builtin_convertvector(inRange, Lanes8i));
     }
 }
 
-void loadBlock(const uint16_t* plane, size_t width, int bx, int by, uint16_t b[8][8])
+// One channel of the working data: sample (x, y) at base[y * rowStep + x * step].
+// A channel of RGB48 pixels has step 3, a plane step 1.
+template <typename T>
+struct Plane {
+    T* base;
+    size_t step;
+    size_t rowStep;
+    T& at(size_t x, size_t y) const { return base[y * rowStep + x * step]; }
+};
+
+template <typename T>
+Plane<T> pixelChannel(T* buf, int c, int width)
 {
-    const uint16_t* p = plane + static_cast<size_t>(by) * 8 * width + static_cast<size_t>(bx) * 8;
-    for (int y = 0; y < 8; ++y)
-        std::memcpy(b[y], p + y * width, 8 * sizeof(uint16_t));
+    return {buf + c, 3, static_cast<size_t>(width) * 3};
 }
 
-void storeBlock(uint16_t* plane, size_t width, int bx, int by, const uint16_t b[8][8])
+template <typename T>
+Plane<T> planeOf(T* buf, int c, size_t pixels, int width)
 {
-    uint16_t* p = plane + static_cast<size_t>(by) * 8 * width + static_cast<size_t>(bx) * 8;
+    return {buf + c * pixels, 1, static_cast<size_t>(width)};
+}
+
+void loadBlock(const Plane<const uint16_t>& p, int bx, int by, uint16_t b[8][8])
+{
     for (int y = 0; y < 8; ++y)
-        std::memcpy(p + y * width, b[y], 8 * sizeof(uint16_t));
+        for (int x = 0; x < 8; ++x)
+            b[y][x] = p.at(static_cast<size_t>(bx) * 8 + x, static_cast<size_t>(by) * 8 + y);
+}
+
+void storeBlock(const Plane<uint16_t>& p, int bx, int by, const uint16_t b[8][8])
+{
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            p.at(static_cast<size_t>(bx) * 8 + x, static_cast<size_t>(by) * 8 + y) = b[y][x];
 }
 
 // ---- the steps ----------------------------------------------------------------
@@ -157,22 +201,39 @@ struct Geometry {
 // input sample halved.
 void rowDeltaEncode(uint16_t* buf, const Geometry& g)
 {
-    const size_t w3 = static_cast<size_t>(g.width) * 3;
+    const size_t w = static_cast<size_t>(g.width);
     for (int y = 0; y < g.height; ++y) {
-        uint16_t* row = buf + static_cast<size_t>(y) * w3;
-        // Backwards, so every sample still sees its predecessor's input value.
-        for (size_t i = w3 - 1; i >= 3; --i)
-            row[i] = static_cast<uint16_t>((row[i] >> 1) - (row[i - 3] >> 1) + 0x8000);
+        uint16_t* row = buf + static_cast<size_t>(y) * w * 3;
+        // The previous input samples, halved, stay in registers.
+        unsigned p0 = row[0] >> 1, p1 = row[1] >> 1, p2 = row[2] >> 1;
+        for (size_t x = 1; x < w; ++x) {
+            uint16_t* s = row + 3 * x;
+            const unsigned c0 = s[0] >> 1, c1 = s[1] >> 1, c2 = s[2] >> 1;
+            s[0] = static_cast<uint16_t>(c0 - p0 + 0x8000);
+            s[1] = static_cast<uint16_t>(c1 - p1 + 0x8000);
+            s[2] = static_cast<uint16_t>(c2 - p2 + 0x8000);
+            p0 = c0;
+            p1 = c1;
+            p2 = c2;
+        }
     }
 }
 
 void rowDeltaDecode(uint16_t* buf, const Geometry& g)
 {
-    const size_t w3 = static_cast<size_t>(g.width) * 3;
+    const size_t w = static_cast<size_t>(g.width);
     for (int y = 0; y < g.height; ++y) {
-        uint16_t* row = buf + static_cast<size_t>(y) * w3;
-        for (size_t i = 3; i < w3; ++i)
-            row[i] = static_cast<uint16_t>(row[i - 3] + 2 * row[i]);
+        uint16_t* row = buf + static_cast<size_t>(y) * w * 3;
+        unsigned b0 = row[0], b1 = row[1], b2 = row[2];
+        for (size_t x = 1; x < w; ++x) {
+            uint16_t* s = row + 3 * x;
+            b0 = (b0 + 2u * s[0]) & 0xFFFFu;
+            b1 = (b1 + 2u * s[1]) & 0xFFFFu;
+            b2 = (b2 + 2u * s[2]) & 0xFFFFu;
+            s[0] = static_cast<uint16_t>(b0);
+            s[1] = static_cast<uint16_t>(b1);
+            s[2] = static_cast<uint16_t>(b2);
+        }
     }
 }
 
@@ -203,124 +264,128 @@ void bytePlanesDecode(const uint16_t* in, uint16_t* out, const Geometry& g)
     }
 }
 
-// RGB48 pixels to three planes R, G, B and back.
-void splitPlanes(const uint16_t* in, uint16_t* out, const Geometry& g)
+// The margin of a channel: the samples outside its full 8x8 blocks, in the
+// order of the regrouped stream: for each block row its right margin
+// (columns W8 .. W-1) row by row, then every row from H8 on. `visit(x, y, k)`
+// is called with k counting the margin samples from 0.
+template <typename Fn>
+void forEachMarginSample(const Geometry& g, Fn&& visit)
 {
-    const size_t n = g.pixels;
-    for (size_t i = 0; i < n; ++i) {
-        out[i] = in[3 * i];
-        out[n + i] = in[3 * i + 1];
-        out[2 * n + i] = in[3 * i + 2];
-    }
+    const int w8 = g.width / 8 * 8, h8 = g.height / 8 * 8;
+    size_t k = 0;
+    for (int y = 0; y < h8; ++y)
+        for (int x = w8; x < g.width; ++x)
+            visit(x, y, k++);
+    for (int y = h8; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x)
+            visit(x, y, k++);
 }
 
-void joinPlanes(const uint16_t* in, uint16_t* out, const Geometry& g)
+// Forward or inverse transform of every full block of one channel into
+// another; the margin is copied as it is.
+template <bool Forward>
+void transformChannel(const DctTables& tb, const Plane<const uint16_t>& from, const Plane<uint16_t>& to,
+                      const Geometry& g)
 {
-    const size_t n = g.pixels;
-    for (size_t i = 0; i < n; ++i) {
-        out[3 * i] = in[i];
-        out[3 * i + 1] = in[n + i];
-        out[3 * i + 2] = in[2 * n + i];
+    uint16_t in[8][8], out[8][8];
+    for (int by = 0; by < g.height / 8; ++by) {
+        for (int bx = 0; bx < g.width / 8; ++bx) {
+            loadBlock(from, bx, by, in);
+            if constexpr (Forward)
+                dctBlock(tb, in, out);
+            else
+                idctBlock(tb, in, out);
+            storeBlock(to, bx, by, out);
+        }
     }
+    forEachMarginSample(g, [&](int x, int y, size_t) { to.at(x, y) = from.at(x, y); });
 }
 
-// Step 4: planes, then the DCT of each plane's full blocks (margins keep their samples).
+// Step 4: the three channels become three planes with the DCT codes of their
+// full blocks (margins keep their samples). One pass from `cur` to `spare`.
 void dctEncode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
-    splitPlanes(cur, spare, g);
-    for (int p = 0; p < 3; ++p)
-        Dct(spare + p * g.pixels, spare + p * g.pixels, g.width, g.height);
+    const DctTables& tb = tables();
+    for (int c = 0; c < 3; ++c)
+        transformChannel<true>(tb, pixelChannel<const uint16_t>(cur, c, g.width),
+                               planeOf(spare, c, g.pixels, g.width), g);
     std::swap(cur, spare);
 }
 
 void dctDecode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
-    for (int p = 0; p < 3; ++p)
-        IDct(cur + p * g.pixels, cur + p * g.pixels, g.width, g.height);
-    joinPlanes(cur, spare, g);
+    const DctTables& tb = tables();
+    for (int c = 0; c < 3; ++c)
+        transformChannel<false>(tb, planeOf<const uint16_t>(cur, c, g.pixels, g.width),
+                                pixelChannel(spare, c, g.width), g);
     std::swap(cur, spare);
 }
 
-// The samples of a plane outside its full blocks, packed: for each block row
-// its right margin (columns W8 .. W-1) row by row, then every row from H8 on.
-// toStream: plane -> packed stream, else packed stream -> plane.
-void copyMargins(const uint16_t* from, uint16_t* to, const Geometry& g, bool toStream)
+// Step 8 on one channel: the coefficients of all full blocks grouped by
+// zig-zag position j (for each j the blocks by rows top to bottom, columns left
+// to right), then the margin samples. Blocks are handled in runs of 32, so
+// each position receives 32 neighbouring values at a time.
+constexpr int kBlockRun = 32;
+
+void dctRegroupChannel(const DctTables& tb, const Plane<const uint16_t>& from, uint16_t* stream, const Geometry& g)
 {
-    const size_t w = static_cast<size_t>(g.width);
-    const int w8 = g.width / 8 * 8, h8 = g.height / 8 * 8;
-    const size_t right = w - static_cast<size_t>(w8);
-    size_t packed = 0;
-    if (right > 0) {
-        for (int y = 0; y < h8; ++y, packed += right) {
-            const size_t at = static_cast<size_t>(y) * w + w8;
-            if (toStream)
-                std::memcpy(to + packed, from + at, right * sizeof(uint16_t));
-            else
-                std::memcpy(to + at, from + packed, right * sizeof(uint16_t));
+    const int bw = g.width / 8;
+    const size_t blocks = static_cast<size_t>(bw) * static_cast<size_t>(g.height / 8);
+    uint16_t in[8][8], codes[kBlockRun][8][8];
+    for (size_t b0 = 0; b0 < blocks; b0 += kBlockRun) {
+        const int run = static_cast<int>(std::min<size_t>(kBlockRun, blocks - b0));
+        for (int i = 0; i < run; ++i) {
+            const size_t b = b0 + i;
+            loadBlock(from, static_cast<int>(b % bw), static_cast<int>(b / bw), in);
+            dctBlock(tb, in, codes[i]);
+        }
+        for (int j = 0; j < 64; ++j) {
+            uint16_t* out = stream + j * blocks + b0;
+            for (int i = 0; i < run; ++i)
+                out[i] = codes[i][kZigRow[j]][kZigCol[j]];
         }
     }
-    const size_t below = static_cast<size_t>(g.height - h8) * w;
-    const size_t at = static_cast<size_t>(h8) * w;
-    if (toStream)
-        std::memcpy(to + packed, from + at, below * sizeof(uint16_t));
-    else
-        std::memcpy(to + at, from + packed, below * sizeof(uint16_t));
+    uint16_t* margin = stream + 64 * blocks;
+    forEachMarginSample(g, [&](int x, int y, size_t k) { margin[k] = from.at(x, y); });
 }
 
-// Step 8 on one plane: the coefficients of all full blocks grouped by zig-zag
-// position (block rows top to bottom, block columns left to right), then the
-// right margin of the block rows row by row, then the rows below the blocks.
-void dctRegroupPlane(const DctTables& tb, const uint16_t* plane, uint16_t* stream, const Geometry& g)
+void regroupIdctChannel(const DctTables& tb, const uint16_t* stream, const Plane<uint16_t>& to, const Geometry& g)
 {
-    const size_t w = static_cast<size_t>(g.width);
-    const int bw = g.width / 8, bh = g.height / 8;
-    const size_t blocks = static_cast<size_t>(bw) * bh;
-    uint16_t f[8][8], c[8][8];
-    for (int by = 0; by < bh; ++by) {
-        for (int bx = 0; bx < bw; ++bx) {
-            loadBlock(plane, w, bx, by, f);
-            dctBlock(tb, f, c);
-            const size_t b = static_cast<size_t>(by) * bw + bx;
-            for (int j = 0; j < 64; ++j)
-                stream[j * blocks + b] = c[kZigRow[j]][kZigCol[j]];
+    const int bw = g.width / 8;
+    const size_t blocks = static_cast<size_t>(bw) * static_cast<size_t>(g.height / 8);
+    uint16_t codes[kBlockRun][8][8], out[8][8];
+    for (size_t b0 = 0; b0 < blocks; b0 += kBlockRun) {
+        const int run = static_cast<int>(std::min<size_t>(kBlockRun, blocks - b0));
+        for (int j = 0; j < 64; ++j) {
+            const uint16_t* in = stream + j * blocks + b0;
+            for (int i = 0; i < run; ++i)
+                codes[i][kZigRow[j]][kZigCol[j]] = in[i];
+        }
+        for (int i = 0; i < run; ++i) {
+            const size_t b = b0 + i;
+            idctBlock(tb, codes[i], out);
+            storeBlock(to, static_cast<int>(b % bw), static_cast<int>(b / bw), out);
         }
     }
-    copyMargins(plane, stream + 64 * blocks, g, true);
+    const uint16_t* margin = stream + 64 * blocks;
+    forEachMarginSample(g, [&](int x, int y, size_t k) { to.at(x, y) = margin[k]; });
 }
 
-void regroupIdctPlane(const DctTables& tb, const uint16_t* stream, uint16_t* plane, const Geometry& g)
-{
-    const size_t w = static_cast<size_t>(g.width);
-    const int bw = g.width / 8, bh = g.height / 8;
-    const size_t blocks = static_cast<size_t>(bw) * bh;
-    uint16_t f[8][8], c[8][8];
-    for (int by = 0; by < bh; ++by) {
-        for (int bx = 0; bx < bw; ++bx) {
-            const size_t b = static_cast<size_t>(by) * bw + bx;
-            for (int j = 0; j < 64; ++j)
-                c[kZigRow[j]][kZigCol[j]] = stream[j * blocks + b];
-            idctBlock(tb, c, f);
-            storeBlock(plane, w, bx, by, f);
-        }
-    }
-    copyMargins(stream + 64 * blocks, plane, g, false);
-}
-
-// Step 8: planes, then per plane the DCT with its coefficients regrouped.
+// Step 8: one stream per channel in the order R, G, B. One pass from `cur` to `spare`.
 void dctZigzagEncode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
     const DctTables& tb = tables();
-    splitPlanes(cur, spare, g);
-    for (int p = 0; p < 3; ++p)
-        dctRegroupPlane(tb, spare + p * g.pixels, cur + p * g.pixels, g);
+    for (int c = 0; c < 3; ++c)
+        dctRegroupChannel(tb, pixelChannel<const uint16_t>(cur, c, g.width), spare + c * g.pixels, g);
+    std::swap(cur, spare);
 }
 
 void dctZigzagDecode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
     const DctTables& tb = tables();
-    for (int p = 0; p < 3; ++p)
-        regroupIdctPlane(tb, cur + p * g.pixels, spare + p * g.pixels, g);
-    joinPlanes(spare, cur, g);
+    for (int c = 0; c < 3; ++c)
+        regroupIdctChannel(tb, cur + c * g.pixels, pixelChannel(spare, c, g.width), g);
+    std::swap(cur, spare);
 }
 
 std::atomic<MP_PrecodingAllocFn> s_scratchAllocator{nullptr};
@@ -355,18 +420,20 @@ void finish(uint16_t* rgb48, const uint16_t* cur, void* scratch, const Geometry&
 
 } // namespace
 
+// Dct and IDct load each block before they store it, so src may equal dst.
 void Dct(const uint16_t* src, uint16_t* dst, int width, int height)
 {
     if (!src || !dst || width < 8 || height < 8)
         return;
     const DctTables& tb = tables();
-    const size_t w = static_cast<size_t>(width);
+    const Plane<const uint16_t> from{src, 1, static_cast<size_t>(width)};
+    const Plane<uint16_t> to{dst, 1, static_cast<size_t>(width)};
     uint16_t f[8][8], c[8][8];
     for (int by = 0; by < height / 8; ++by) {
         for (int bx = 0; bx < width / 8; ++bx) {
-            loadBlock(src, w, bx, by, f);
+            loadBlock(from, bx, by, f);
             dctBlock(tb, f, c);
-            storeBlock(dst, w, bx, by, c);
+            storeBlock(to, bx, by, c);
         }
     }
 }
@@ -376,13 +443,14 @@ void IDct(const uint16_t* src, uint16_t* dst, int width, int height)
     if (!src || !dst || width < 8 || height < 8)
         return;
     const DctTables& tb = tables();
-    const size_t w = static_cast<size_t>(width);
-    uint16_t f[8][8], c[8][8];
+    const Plane<const uint16_t> from{src, 1, static_cast<size_t>(width)};
+    const Plane<uint16_t> to{dst, 1, static_cast<size_t>(width)};
+    uint16_t c[8][8], f[8][8];
     for (int by = 0; by < height / 8; ++by) {
         for (int bx = 0; bx < width / 8; ++bx) {
-            loadBlock(src, w, bx, by, c);
+            loadBlock(from, bx, by, c);
             idctBlock(tb, c, f);
-            storeBlock(dst, w, bx, by, f);
+            storeBlock(to, bx, by, f);
         }
     }
 }
