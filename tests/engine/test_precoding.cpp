@@ -1,6 +1,7 @@
 #include "enginefixture.h"
 
 #include <atomic>
+#include <cstring>
 #include <cstdlib>
 #include <thread>
 
@@ -135,6 +136,94 @@ TEST_F(Precoding, DctCodesAreTheOrthonormalTransformOverSixtyFour)
     bias /= static_cast<double>(plane.size());
     EXPECT_GT(bias, -1.0);
     EXPECT_LT(bias, -0.2);
+}
+
+// One block at a time, lane by lane, in the documented order of operations:
+// the tables from a_k = ((u m) pi) / 16, the forward second pass summed over
+// y = 0..7, the DC row and then the DC column scaled by s; the inverse with the
+// u = 0 term apart and the v = 0, 1 terms first.
+struct ScalarDct {
+    int T[106];
+    float F[106], G[106];
+    static constexpr float s = 0.70710677f;
+    ScalarDct()
+    {
+        for (int k = 0; k < 106; ++k) {
+            const float a = (static_cast<float>(k) * 3.1415927f) * 0.0625f;
+            const float c = std::cos(a);
+            T[k] = static_cast<int>(2048.0f * c);
+            F[k] = ((c * 0.25f) * 0.015625f) * 0.00048828125f;
+            G[k] = ((c * 0.00048828125f) * 0.25f) * 64.0f;
+        }
+        G[0] = (1.0f / 128.0f) * 0.70710677f;
+    }
+    void forward(const uint16_t f[8][8], uint16_t out[8][8]) const
+    {
+        float t[8][8]; // t[u][y]
+        for (int u = 0; u < 8; ++u)
+            for (int y = 0; y < 8; ++y) {
+                int sum = 0;
+                for (int x : {1, 0, 3, 2, 5, 4, 7, 6})
+                    sum += f[y][x] * T[u * (2 * x + 1)];
+                t[u][y] = static_cast<float>(sum);
+            }
+        for (int v = 0; v < 8; ++v)
+            for (int u = 0; u < 8; ++u) {
+                float C = 0.0f;
+                for (int y = 0; y < 8; ++y)
+                    C += F[v * (2 * y + 1)] * t[u][y];
+                if (v == 0)
+                    C *= s;
+                if (u == 0)
+                    C *= s;
+                out[v][u] = C < -32767.0f ? 0 : (C > 32767.0f ? 65534 : static_cast<uint16_t>(C + 32767.5f));
+            }
+    }
+    void inverse(const uint16_t c[8][8], uint16_t out[8][8]) const
+    {
+        float t[8][8]; // t[x][v]
+        for (int x = 0; x < 8; ++x)
+            for (int v = 0; v < 8; ++v) {
+                int sum = 0;
+                for (int u : {2, 1, 4, 3, 6, 5, 7})
+                    sum += (c[v][u] - 32767) * T[u * (2 * x + 1)];
+                t[x][v] = s * static_cast<float>((c[v][0] - 32767) * 2048) + static_cast<float>(sum);
+            }
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                float f = t[x][1] * G[2 * y + 1] + G[0] * t[x][0];
+                for (int v = 2; v < 8; ++v)
+                    f = f + t[x][v] * G[v * (2 * y + 1)];
+                out[y][x] = f < 0.0f ? 0 : (f > 65535.0f ? 65535 : static_cast<uint16_t>(f));
+            }
+    }
+};
+
+TEST_F(Precoding, BlockTransformsFollowTheSinglePrecisionRecipe)
+{
+    const ScalarDct ref;
+    uint32_t seed = 77;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 16;
+    };
+    for (int round = 0; round < 300; ++round) {
+        uint16_t block[8][8], expected[8][8], codes[8][8], back[8][8];
+        const int kind = round % 3; // noise, smooth, codes of extreme size
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                block[y][x] = static_cast<uint16_t>(kind == 1 ? (next() % 4000) + 500 * x + 300 * y : next());
+        Dct(&block[0][0], &codes[0][0], 8, 8);
+        ref.forward(block, expected);
+        ASSERT_EQ(0, std::memcmp(codes, expected, sizeof(codes))) << round;
+        if (kind == 2) // arbitrary codes, far outside what the forward transform makes
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x)
+                    codes[y][x] = static_cast<uint16_t>(next());
+        IDct(&codes[0][0], &back[0][0], 8, 8);
+        ref.inverse(codes, expected);
+        ASSERT_EQ(0, std::memcmp(back, expected, sizeof(back))) << round;
+    }
 }
 
 TEST_F(Precoding, DctTouchesOnlyFullBlocksAndInvertsClosely)
