@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -400,6 +401,8 @@ int prepare(uint16_t* rgb48, int width, int height, int flags, Geometry& g, void
     g.width = width;
     g.height = height;
     g.pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (g.pixels > SIZE_MAX / 6) // no such buffer can exist
+        return MP_ERR_INPUT;
     if (flags & (MP_PRECODE_BYTEPLANES | MP_PRECODE_DCT | MP_PRECODE_DCTZIGZAG)) {
         const MP_PrecodingAllocFn alloc = s_scratchAllocator.load(std::memory_order_relaxed);
         const size_t bytes = g.pixels * 6;
