@@ -202,21 +202,12 @@ struct Geometry {
 // input sample halved.
 void rowDeltaEncode(uint16_t* buf, const Geometry& g)
 {
-    const size_t w = static_cast<size_t>(g.width);
+    const size_t w3 = static_cast<size_t>(g.width) * 3;
     for (int y = 0; y < g.height; ++y) {
-        uint16_t* row = buf + static_cast<size_t>(y) * w * 3;
-        // The previous input samples, halved, stay in registers.
-        unsigned p0 = row[0] >> 1, p1 = row[1] >> 1, p2 = row[2] >> 1;
-        for (size_t x = 1; x < w; ++x) {
-            uint16_t* s = row + 3 * x;
-            const unsigned c0 = s[0] >> 1, c1 = s[1] >> 1, c2 = s[2] >> 1;
-            s[0] = static_cast<uint16_t>(c0 - p0 + 0x8000);
-            s[1] = static_cast<uint16_t>(c1 - p1 + 0x8000);
-            s[2] = static_cast<uint16_t>(c2 - p2 + 0x8000);
-            p0 = c0;
-            p1 = c1;
-            p2 = c2;
-        }
+        uint16_t* row = buf + static_cast<size_t>(y) * w3;
+        // From the end, so every sample still sees its predecessor's input.
+        for (size_t i = w3 - 1; i >= 3; --i)
+            row[i] = static_cast<uint16_t>((row[i] >> 1) - (row[i - 3] >> 1) + 0x8000);
     }
 }
 
@@ -282,24 +273,26 @@ void forEachMarginSample(const Geometry& g, Fn&& visit)
             visit(x, y, k++);
 }
 
-// Forward or inverse transform of every full block of one channel into
-// another; the margin is copied as it is.
-template <bool Forward>
-void transformChannel(const DctTables& tb, const Plane<const uint16_t>& from, const Plane<uint16_t>& to,
-                      const Geometry& g)
+// The three channels of one block position of RGB48 pixels, moved row by row
+// (24 neighbouring values per row).
+void loadPixelBlocks(const uint16_t* pixels, int width, int bx, int by, uint16_t b[3][8][8])
 {
-    uint16_t in[8][8], out[8][8];
-    for (int by = 0; by < g.height / 8; ++by) {
-        for (int bx = 0; bx < g.width / 8; ++bx) {
-            loadBlock(from, bx, by, in);
-            if constexpr (Forward)
-                dctBlock(tb, in, out);
-            else
-                idctBlock(tb, in, out);
-            storeBlock(to, bx, by, out);
-        }
+    for (int y = 0; y < 8; ++y) {
+        const uint16_t* row = pixels + ((static_cast<size_t>(by) * 8 + y) * width + static_cast<size_t>(bx) * 8) * 3;
+        for (int x = 0; x < 8; ++x)
+            for (int c = 0; c < 3; ++c)
+                b[c][y][x] = row[3 * x + c];
     }
-    forEachMarginSample(g, [&](int x, int y, size_t) { to.at(x, y) = from.at(x, y); });
+}
+
+void storePixelBlocks(uint16_t* pixels, int width, int bx, int by, const uint16_t b[3][8][8])
+{
+    for (int y = 0; y < 8; ++y) {
+        uint16_t* row = pixels + ((static_cast<size_t>(by) * 8 + y) * width + static_cast<size_t>(bx) * 8) * 3;
+        for (int x = 0; x < 8; ++x)
+            for (int c = 0; c < 3; ++c)
+                row[3 * x + c] = b[c][y][x];
+    }
 }
 
 // Step 4: the three channels become three planes with the DCT codes of their
@@ -307,85 +300,107 @@ void transformChannel(const DctTables& tb, const Plane<const uint16_t>& from, co
 void dctEncode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
     const DctTables& tb = tables();
-    for (int c = 0; c < 3; ++c)
-        transformChannel<true>(tb, pixelChannel<const uint16_t>(cur, c, g.width),
-                               planeOf(spare, c, g.pixels, g.width), g);
+    uint16_t in[3][8][8], out[8][8];
+    for (int by = 0; by < g.height / 8; ++by) {
+        for (int bx = 0; bx < g.width / 8; ++bx) {
+            loadPixelBlocks(cur, g.width, bx, by, in);
+            for (int c = 0; c < 3; ++c) {
+                dctBlock(tb, in[c], out);
+                storeBlock(planeOf(spare, c, g.pixels, g.width), bx, by, out);
+            }
+        }
+    }
+    for (int c = 0; c < 3; ++c) {
+        const auto from = pixelChannel<const uint16_t>(cur, c, g.width);
+        const auto to = planeOf(spare, c, g.pixels, g.width);
+        forEachMarginSample(g, [&](int x, int y, size_t) { to.at(x, y) = from.at(x, y); });
+    }
     std::swap(cur, spare);
 }
 
 void dctDecode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
     const DctTables& tb = tables();
-    for (int c = 0; c < 3; ++c)
-        transformChannel<false>(tb, planeOf<const uint16_t>(cur, c, g.pixels, g.width),
-                                pixelChannel(spare, c, g.width), g);
+    uint16_t in[8][8], out[3][8][8];
+    for (int by = 0; by < g.height / 8; ++by) {
+        for (int bx = 0; bx < g.width / 8; ++bx) {
+            for (int c = 0; c < 3; ++c) {
+                loadBlock(planeOf<const uint16_t>(cur, c, g.pixels, g.width), bx, by, in);
+                idctBlock(tb, in, out[c]);
+            }
+            storePixelBlocks(spare, g.width, bx, by, out);
+        }
+    }
+    for (int c = 0; c < 3; ++c) {
+        const auto from = planeOf<const uint16_t>(cur, c, g.pixels, g.width);
+        const auto to = pixelChannel(spare, c, g.width);
+        forEachMarginSample(g, [&](int x, int y, size_t) { to.at(x, y) = from.at(x, y); });
+    }
     std::swap(cur, spare);
 }
 
-// Step 8 on one channel: the coefficients of all full blocks grouped by
-// zig-zag position j (for each j the blocks by rows top to bottom, columns left
-// to right), then the margin samples. Blocks are handled in runs of 32, so
-// each position receives 32 neighbouring values at a time.
+// Step 8: one stream per channel, in the order R, G, B: the coefficients of
+// all full blocks grouped by zig-zag position j (for each j the blocks by rows
+// top to bottom, columns left to right), then the margin samples. Blocks are
+// handled in runs of 32, so each position of a stream receives 32 neighbouring
+// values at a time. One pass from `cur` to `spare`.
 constexpr int kBlockRun = 32;
 
-void dctRegroupChannel(const DctTables& tb, const Plane<const uint16_t>& from, uint16_t* stream, const Geometry& g)
-{
-    const int bw = g.width / 8;
-    const size_t blocks = static_cast<size_t>(bw) * static_cast<size_t>(g.height / 8);
-    uint16_t in[8][8], codes[kBlockRun][8][8];
-    for (size_t b0 = 0; b0 < blocks; b0 += kBlockRun) {
-        const int run = static_cast<int>(std::min<size_t>(kBlockRun, blocks - b0));
-        for (int i = 0; i < run; ++i) {
-            const size_t b = b0 + i;
-            loadBlock(from, static_cast<int>(b % bw), static_cast<int>(b / bw), in);
-            dctBlock(tb, in, codes[i]);
-        }
-        for (int j = 0; j < 64; ++j) {
-            uint16_t* out = stream + j * blocks + b0;
-            for (int i = 0; i < run; ++i)
-                out[i] = codes[i][kZigRow[j]][kZigCol[j]];
-        }
-    }
-    uint16_t* margin = stream + 64 * blocks;
-    forEachMarginSample(g, [&](int x, int y, size_t k) { margin[k] = from.at(x, y); });
-}
-
-void regroupIdctChannel(const DctTables& tb, const uint16_t* stream, const Plane<uint16_t>& to, const Geometry& g)
-{
-    const int bw = g.width / 8;
-    const size_t blocks = static_cast<size_t>(bw) * static_cast<size_t>(g.height / 8);
-    uint16_t codes[kBlockRun][8][8], out[8][8];
-    for (size_t b0 = 0; b0 < blocks; b0 += kBlockRun) {
-        const int run = static_cast<int>(std::min<size_t>(kBlockRun, blocks - b0));
-        for (int j = 0; j < 64; ++j) {
-            const uint16_t* in = stream + j * blocks + b0;
-            for (int i = 0; i < run; ++i)
-                codes[i][kZigRow[j]][kZigCol[j]] = in[i];
-        }
-        for (int i = 0; i < run; ++i) {
-            const size_t b = b0 + i;
-            idctBlock(tb, codes[i], out);
-            storeBlock(to, static_cast<int>(b % bw), static_cast<int>(b / bw), out);
-        }
-    }
-    const uint16_t* margin = stream + 64 * blocks;
-    forEachMarginSample(g, [&](int x, int y, size_t k) { to.at(x, y) = margin[k]; });
-}
-
-// Step 8: one stream per channel in the order R, G, B. One pass from `cur` to `spare`.
 void dctZigzagEncode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
     const DctTables& tb = tables();
-    for (int c = 0; c < 3; ++c)
-        dctRegroupChannel(tb, pixelChannel<const uint16_t>(cur, c, g.width), spare + c * g.pixels, g);
+    const int bw = g.width / 8;
+    const size_t blocks = static_cast<size_t>(bw) * static_cast<size_t>(g.height / 8);
+    uint16_t in[8][8], codes[kBlockRun][8][8];
+    for (int c = 0; c < 3; ++c) {
+        const auto from = pixelChannel<const uint16_t>(cur, c, g.width);
+        uint16_t* stream = spare + c * g.pixels;
+        for (size_t b0 = 0; b0 < blocks; b0 += kBlockRun) {
+            const int run = static_cast<int>(std::min<size_t>(kBlockRun, blocks - b0));
+            for (int i = 0; i < run; ++i) {
+                const size_t b = b0 + i;
+                loadBlock(from, static_cast<int>(b % bw), static_cast<int>(b / bw), in);
+                dctBlock(tb, in, codes[i]);
+            }
+            for (int j = 0; j < 64; ++j) {
+                uint16_t* out = stream + j * blocks + b0;
+                for (int i = 0; i < run; ++i)
+                    out[i] = codes[i][kZigRow[j]][kZigCol[j]];
+            }
+        }
+        uint16_t* margin = stream + 64 * blocks;
+        forEachMarginSample(g, [&](int x, int y, size_t k) { margin[k] = from.at(x, y); });
+    }
     std::swap(cur, spare);
 }
 
 void dctZigzagDecode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 {
     const DctTables& tb = tables();
-    for (int c = 0; c < 3; ++c)
-        regroupIdctChannel(tb, cur + c * g.pixels, pixelChannel(spare, c, g.width), g);
+    const int bw = g.width / 8;
+    const size_t blocks = static_cast<size_t>(bw) * static_cast<size_t>(g.height / 8);
+    uint16_t codes[3][kBlockRun][8][8], out[3][8][8];
+    for (size_t b0 = 0; b0 < blocks; b0 += kBlockRun) {
+        const int run = static_cast<int>(std::min<size_t>(kBlockRun, blocks - b0));
+        for (int c = 0; c < 3; ++c) {
+            for (int j = 0; j < 64; ++j) {
+                const uint16_t* in = cur + c * g.pixels + j * blocks + b0;
+                for (int i = 0; i < run; ++i)
+                    codes[c][i][kZigRow[j]][kZigCol[j]] = in[i];
+            }
+        }
+        for (int i = 0; i < run; ++i) {
+            const size_t b = b0 + i;
+            for (int c = 0; c < 3; ++c)
+                idctBlock(tb, codes[c][i], out[c]);
+            storePixelBlocks(spare, g.width, static_cast<int>(b % bw), static_cast<int>(b / bw), out);
+        }
+    }
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t* margin = cur + c * g.pixels + 64 * blocks;
+        const auto to = pixelChannel(spare, c, g.width);
+        forEachMarginSample(g, [&](int x, int y, size_t k) { to.at(x, y) = margin[k]; });
+    }
     std::swap(cur, spare);
 }
 
