@@ -4,12 +4,15 @@
 // need) from application code.
 
 #include "engine/core/blend.h"
-#include "engine/core/driverframe.h"
+#include "engine/core/boxblur.h"
 #include "engine/core/colortemp.h"
+#include "engine/core/conversions.h"
+#include "engine/core/driverframe.h"
 #include "engine/core/geometry.h"
 #include "engine/core/luminance.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/mp_params.h"
+#include "engine/core/precoding.h"
 #include "engine/core/progress.h"
 #include "engine/core/random.h"
 #include "engine/core/results.h"
@@ -19,3 +22,4 @@
 #include "engine/core/tasks.h"
 #include "engine/core/textures.h"
 #include "engine/core/windowweights.h"
+#include "engine/views/histogramimage.h"

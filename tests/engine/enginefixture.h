@@ -30,6 +30,7 @@ public:
         MP_fillZoomTable(1);
         MP_UI_SetIdealThreadCount(threads);
         C_SetAddMessageHook(nullptr);
+        MP_SetPrecodingScratchAllocator(nullptr);
         _category = -1;
         _progressstart = 0.0f;
         _progressdelta = 1.0f;

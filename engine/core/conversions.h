@@ -1,0 +1,40 @@
+#pragma once
+// Conversions between the engine's RGB48 buffers (three unsigned 16-bit values
+// per pixel, rows packed top-down), FreeImage bitmaps (stored bottom-up: scan
+// line i is buffer row H - 1 - i) and packed ARGB views. Each conversion runs in
+// row bands on the thread pool and returns when every band is done; only one
+// runs at a time (engine operations are single-entry).
+//
+// None returns a result. A null pointer, a size below 1, or a bitmap whose type
+// or size does not fit the conversion leaves everything unchanged.
+
+#include "engine/core/tasks.h"
+
+#include <cstdint>
+
+struct FIBITMAP;
+
+// 8 bits per channel (24 or 32 bits per pixel, bytes blue, green, red[, alpha])
+// into the buffer; each value is shifted left by 8 (0xFF becomes 0xFF00).
+// The pitch argument is not used.
+void MP_own_FreeImage_frombitmap(int width, int height, FIBITMAP* bitmap, int pitch, uint16_t* rgb48);
+// RGB16 bitmap into the buffer: width x 6 bytes per scan line copied as they
+// are, scan line i read at FreeImage_GetBits + i x pitch bytes.
+void MP_own_FreeImage_fromrgb16(int width, int height, FIBITMAP* bitmap, int pitch, uint16_t* rgb48);
+// Float RGB bitmap into the buffer, stretched so that the smallest sample maps
+// to 0 and the largest to 65535, with the exponent 1 / (gamma + add). Samples
+// that cannot be measured are written back into the bitmap first: negative
+// values and NaN become 0, +Inf becomes the largest finite sample.
+void MP_own_FreeImage_fromrgbf(int width, int height, FIBITMAP* bitmap, int pitch, uint16_t* rgb48);
+// Buffer into an existing float RGB bitmap of the same size: (v / 65535)^gamma.
+void MP_own_FreeImage_torgbf(int width, int height, FIBITMAP* bitmap, const uint16_t* rgb48);
+// Buffer into an opaque ARGB 8888 view of the same size (rows top-down).
+void MP_UI_ConvertRGB48toARGB8888(int width, int height, const uint16_t* rgb48, uint32_t* argb);
+
+// Band workers: word 1 the range of scan lines (rows for the ARGB worker),
+// word 4 the conversion's argument block.
+void MP_taskown_FreeImage_frombitmap(TaskFuncParams p);
+void MP_taskown_FreeImage_fromrgb16(TaskFuncParams p);
+void MP_taskown_FreeImage_fromrgbf(TaskFuncParams p);
+void MP_taskown_FreeImage_torgbf(TaskFuncParams p);
+void MP_task_ConvertRGB48toARGB8888(TaskFuncParams p);

@@ -1,0 +1,11 @@
+#pragma once
+// MP_CPU_CLONES before a function builds it twice, for the baseline processor
+// and for one with AVX2, and picks the copy at load time. Only the vector
+// width differs: both copies do the same single-precision operations in the
+// same order (never contracted into fused multiply-adds), so their results
+// agree bit for bit. Use it on hot loops the compiler vectorises.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define MP_CPU_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define MP_CPU_CLONES
+#endif
