@@ -26,6 +26,8 @@ public:
         _category = -1;
         _progressstart = 0.0f;
         _progressdelta = 1.0f;
+        MP_ResetAlignQualityValues();
+        MP_UI_BrushReleaseBuffer();
     }
 
     // An RGB48 image filled with one colour.
