@@ -397,3 +397,23 @@ TEST_F(DrawPaintersTest, PositionBoxColourModeCorners)
     EXPECT_NE(b.out.at(79, 50), red);
     EXPECT_EQ(b.out.at(40, 40), 0xFFFFFFFFu); // marker at the centre
 }
+
+#if MP_DRAW_HAVE_SPLINES
+TEST_F(DrawPaintersTest, PositionBoxSplineModeShowsTheCurveOverTheMappedBox)
+{
+    BoxCall b;
+    b.w = b.h = 101;
+    b.spline = 1;
+    b.values = {0, 0, 0.2f, 0.2f, 0.4f, 0.4f, 0.6f, 0.6f, 0.8f, 0.8f, 1, 1};
+    EXPECT_EQ(b.run(), 0);
+    // The fill (grey 0x2E00) goes through the curve at about 0.18, times 32767.
+    const uint32_t p = b.out.at(3, 3);
+    EXPECT_EQ(p >> 16 & 255, p & 255);
+    EXPECT_EQ(p >> 8 & 255, p & 255);
+    EXPECT_NEAR(static_cast<int>(p & 255), 0x16, 1);
+    int curve = 0; // the curve between the knot markers
+    for (uint32_t v : b.out.px)
+        curve += v == rgb(0xCB, 0xCB, 0xCB);
+    EXPECT_GT(curve, 20);
+}
+#endif
