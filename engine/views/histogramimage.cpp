@@ -3,13 +3,11 @@
 #include "engine/core/luminance.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/results.h"
+#include "engine/draw/primitives.h"
 
 #include <memory>
 #include <new>
 
-// Drawn by the engine's line painter (defined with the painted views).
-int MP_lineToArgbPitchBuffer(uint32_t* argb, int pitch, int width, int height, int red, int green, float x0, float y0,
-                             float x1, float y1, int blue);
 
 namespace {
 

@@ -36,6 +36,8 @@ public:
         _progressdelta = 1.0f;
         MP_geometryTestFailAllocation(-1);
         MP_geometryFreeBuffers();
+        MP_ResetAlignQualityValues();
+        MP_UI_BrushReleaseBuffer();
     }
 
     // An RGB48 image filled with one colour.
