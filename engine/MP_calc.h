@@ -9,4 +9,6 @@
 #include "engine/core/progress.h"
 #include "engine/core/results.h"
 #include "engine/core/settings.h"
+#include "engine/core/splines.h"
 #include "engine/core/tasks.h"
+#include "engine/MP_calccl.h"
