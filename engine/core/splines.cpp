@@ -208,8 +208,10 @@ float MP_lagrangePolynom(float x, float x1, float x2, float x3, float x4, float 
                 term = term * (x - xs[j]) / (xs[i] - xs[j]);
         sum += term;
     }
-    // Two knots on one x leave the polynomial undefined: report 0, not NaN.
-    return unitOrZero(sum);
+    // Two knots on one x leave the polynomial undefined: report 0.
+    if (!std::isfinite(sum))
+        return 0.0f;
+    return MP_clamp(sum, 0.0f, 1.0f);
 }
 
 namespace {
