@@ -7,7 +7,6 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
 #include <QString>
 
 #include <algorithm>
@@ -191,6 +190,52 @@ bool plainKey(const QString& key)
     return true;
 }
 
+// The integer entries of the [General] group of an INI file, in file order
+// (a later duplicate replaces the earlier value). Lines that are not a plain
+// key with an integer value are skipped: the file may be damaged.
+std::vector<std::pair<QString, qlonglong>> readIniIntegers(const QString& path)
+{
+    std::vector<std::pair<QString, qlonglong>> values;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return values;
+    bool general = true;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine(4096)).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            general = line == QLatin1String("[General]");
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (!general || eq <= 0)
+            continue;
+        const QString key = line.left(eq).trimmed();
+        QString text = line.mid(eq + 1).trimmed();
+        if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+            text = text.mid(1, text.size() - 2);
+        bool ok = false;
+        const qlonglong value = text.toLongLong(&ok);
+        if (!ok || !plainKey(key))
+            continue;
+        auto it = std::find_if(values.begin(), values.end(), [&](const auto& kv) { return kv.first == key; });
+        if (it != values.end())
+            it->second = value;
+        else
+            values.emplace_back(key, value);
+    }
+    return values;
+}
+
+qlonglong valueOf(const std::vector<std::pair<QString, qlonglong>>& values, const QString& key)
+{
+    for (const auto& [k, v] : values)
+        if (k == key)
+            return v;
+    return 0; // a missing key reads as 0
+}
+
 // Writes key=value lines as the [General] group of an INI file, through a
 // temporary file renamed over the old one.
 bool writeIni(const QString& path, const std::vector<std::pair<QString, qlonglong>>& values)
@@ -284,36 +329,30 @@ bool OpenCLManager::kernelSpeedFromSettings()
     const QString path = kernelIniPath();
     if (!QFileInfo::exists(path))
         return false;
-    QSettings ini(path, QSettings::IniFormat);
-    // The file may be damaged or hostile: counts and flags are read as numbers
-    // and kept in range.
-    qlonglong stored = ini.value(QStringLiteral("forceCPU_MP_loaded"), 0).toLongLong();
-    if (stored < 0)
-        stored = 0;
+    // The file may be damaged or hostile: only integer entries are read, and
+    // the count and the flags are kept in range.
+    std::vector<std::pair<QString, qlonglong>> values = readIniIntegers(path);
+    const QString counter = QStringLiteral("forceCPU_MP_loaded");
+    const qlonglong stored = std::max<qlonglong>(0, valueOf(values, counter));
     if (stored >= 19) {
         // Loaded 20 times: a new calibration is due.
         forceCPU_MP_loaded = 0;
         return false;
     }
-    const int count = static_cast<int>(stored) + 1;
-    forceCPU_MP_loaded = static_cast<int>(count);
+    forceCPU_MP_loaded = static_cast<int>(stored) + 1;
 
     // Write the count back, keeping every other entry of the file.
-    std::vector<std::pair<QString, qlonglong>> values;
-    values.emplace_back(QStringLiteral("forceCPU_MP_loaded"), count);
-    const QStringList keys = ini.allKeys();
-    for (const QString& key : keys) {
-        bool ok = false;
-        const qlonglong v = ini.value(key).toLongLong(&ok);
-        if (ok && plainKey(key) && key != QLatin1String("forceCPU_MP_loaded"))
-            values.emplace_back(key, v);
-    }
+    auto it = std::find_if(values.begin(), values.end(), [&](const auto& kv) { return kv.first == counter; });
+    if (it != values.end())
+        it->second = forceCPU_MP_loaded;
+    else
+        values.insert(values.begin(), {counter, forceCPU_MP_loaded});
     if (!writeIni(path, values))
         std::printf("ERROR kernel.ini could not be written: %s\n", QFile::encodeName(path).constData());
 
     for (const FlagEntry& f : kFlags)
         if (f.readBack)
-            *f.flag = ini.value(QLatin1String(f.key), 0).toLongLong() != 0 ? 1 : 0;
+            *f.flag = valueOf(values, QLatin1String(f.key)) != 0 ? 1 : 0;
     return true;
 }
 
