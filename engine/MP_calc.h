@@ -3,6 +3,7 @@
 // task framework and result codes. Include this (or the family header you
 // need) from application code.
 
+#include "engine/MP_calccl.h"
 #include "engine/core/blend.h"
 #include "engine/core/boxblur.h"
 #include "engine/core/colortemp.h"
@@ -17,6 +18,7 @@
 #include "engine/core/random.h"
 #include "engine/core/results.h"
 #include "engine/core/settings.h"
+#include "engine/core/splines.h"
 #include "engine/core/statistics.h"
 #include "engine/core/tables.h"
 #include "engine/core/tasks.h"

@@ -3,6 +3,7 @@
 // setting at its initial value) with an explicit thread count.
 
 #include "engine/MP_calc.h"
+#include "engine/openclmanager.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,12 @@ public:
         MP_geometryFreeBuffers();
         MP_ResetAlignQualityValues();
         MP_UI_BrushReleaseBuffer();
+#define MP_FORCECPU(kernel, flag, readBack) flag = 0;
+#include "engine/core/forcecpu_list.h"
+#undef MP_FORCECPU
+        forceCPU_MP_loaded = 0;
+        MP_SetTestDriverTable(nullptr);
+        OpenCLManager::destroy();
     }
 
     // An RGB48 image filled with one colour.

@@ -1,0 +1,23 @@
+// The driver tables of the kernel families, one line per family:
+//   MP_DRIVER_FAMILY(table)
+// where `table` is the MP_DriverTable a family file defines (see
+// engine/MP_calccl.h). Naming the table here is what links the family into
+// the program. Keep one blank line between entries, in the section of the
+// family's folder, so that families added side by side merge cleanly.
+// This file is included several times on purpose; it has no include guard.
+
+// engine/hdr/
+
+// engine/tone/
+
+// engine/colour/
+
+// engine/filters/
+
+// engine/effects/
+
+// engine/series/
+
+// engine/views/
+
+// engine/draw/
