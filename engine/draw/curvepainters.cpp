@@ -6,7 +6,6 @@
 
 #include <climits>
 
-#if MP_DRAW_HAVE_COLORTEMP
 float MP_UI_paintColorTemperatur(uint32_t* argb, int width, int height, int pitch, float low, float high,
                                  float position)
 {
@@ -33,9 +32,7 @@ float MP_UI_paintColorTemperatur(uint32_t* argb, int width, int height, int pitc
     }
     return low + (high - low) * position;
 }
-#endif
 
-#if MP_DRAW_HAVE_SPLINES
 int MP_UI_paintGradationsSpline(uint16_t* buf, int width, int height, int pitch, const float* knots)
 {
     if (!buf || !knots)
@@ -67,4 +64,3 @@ int MP_UI_paintGradationsSpline(uint16_t* buf, int width, int height, int pitch,
     }
     return 0;
 }
-#endif

@@ -109,7 +109,6 @@ void threePointMode(const Box& b, const float* v)
 
 void splineMode(const Box& b, const float* v)
 {
-#if MP_DRAW_HAVE_SPLINES
     float table[256];
     for (int i = 0; i < 256; ++i)
         table[i] = MP_cubicSpline(1, static_cast<float>(i) / 255.0f, v[0], v[2], v[4], v[6], v[8], v[10], v[1], v[3],
@@ -128,10 +127,6 @@ void splineMode(const Box& b, const float* v)
         p[0] = p[1] = p[2] = g;
     }
     MP_UI_paintGradationsSpline(b.buf, b.w, b.h, b.w, v);
-#else
-    (void)b;
-    (void)v;
-#endif
 }
 
 void colourMode(const Box& b, const float* v)

@@ -238,7 +238,6 @@ TEST_F(DrawPaintersTest, SuperquadricKernel)
     EXPECT_EQ(MP_UI_argb_paintSuperquadricKernel(nullptr, 3, 1, 3, 1.0f), -2);
 }
 
-#if MP_DRAW_HAVE_COLORTEMP
 TEST_F(DrawPaintersTest, ColourTemperatureStrip)
 {
     Pic p(100, 30);
@@ -258,9 +257,7 @@ TEST_F(DrawPaintersTest, ColourTemperatureStrip)
     EXPECT_EQ(p.at(99, 0), rgb(int((1 - r) * 255), int((1 - g) * 255), int((1 - b) * 255)));
     EXPECT_EQ(MP_UI_paintColorTemperatur(nullptr, 100, 30, 100, 1000, 16500, 0.5f), -2.0f);
 }
-#endif
 
-#if MP_DRAW_HAVE_SPLINES
 TEST_F(DrawPaintersTest, GradationSplineWithWarningColours)
 {
     std::vector<uint16_t> b(100 * 50 * 3, 0);
@@ -276,7 +273,6 @@ TEST_F(DrawPaintersTest, GradationSplineWithWarningColours)
     EXPECT_EQ(c[(49 * 100 + 50) * 3 + 0], 16000);
     EXPECT_EQ(MP_UI_paintGradationsSpline(nullptr, 100, 50, 100, low), -2);
 }
-#endif
 
 // ---- position box ----------------------------------------------------------------
 
@@ -398,7 +394,6 @@ TEST_F(DrawPaintersTest, PositionBoxColourModeCorners)
     EXPECT_EQ(b.out.at(40, 40), 0xFFFFFFFFu); // marker at the centre
 }
 
-#if MP_DRAW_HAVE_SPLINES
 TEST_F(DrawPaintersTest, PositionBoxSplineModeShowsTheCurveOverTheMappedBox)
 {
     BoxCall b;
@@ -416,4 +411,3 @@ TEST_F(DrawPaintersTest, PositionBoxSplineModeShowsTheCurveOverTheMappedBox)
         curve += v == rgb(0xCB, 0xCB, 0xCB);
     EXPECT_GT(curve, 20);
 }
-#endif
