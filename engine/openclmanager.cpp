@@ -104,17 +104,11 @@ const char* OpenCLManager::methodName(int method)
     return method >= 0 && method < 4 ? names[method] : names[0];
 }
 
-std::string OpenCLManager::timingLine(double ms, const char* name, const char* method, const char* label, int R,
-                                      int result)
+int OpenCLManager::timingLine(char* buffer, size_t size, double ms, const char* name, const char* method,
+                              const char* label, int R, int result)
 {
-    const char* format = "%11.4f ms %s/%s/%s(%d,%d),Err:%d";
-    const int n = std::snprintf(nullptr, 0, format, ms, name, method, label, R, kStripeRows, result);
-    if (n <= 0)
-        return std::string();
-    std::string line(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(line.data(), line.size(), format, ms, name, method, label, R, kStripeRows, result);
-    line.resize(static_cast<size_t>(n));
-    return line;
+    return std::snprintf(buffer, size, "%11.4f ms %s/%s/%s(%d,%d),Err:%d", ms, name, method, label, R, kStripeRows,
+                         result);
 }
 
 int OpenCLManager::runCpu(const char* name, unsigned width, unsigned height, float* src, float* dst,
@@ -202,9 +196,10 @@ int OpenCLManager::executeKernel(const char* name, unsigned width, unsigned heig
     }
 
     if (MP_UI_GetShowExexcuteKernelOutput() != 0) {
-        const std::string line = timingLine(MP_UI_GetTimeDifference(), kernel, methodName(MP_UI_GetCalcMode()),
-                                            label, R, result);
-        std::printf("%s\n", line.c_str());
+        char line[512]; // the name has at most 255 characters
+        timingLine(line, sizeof line, MP_UI_GetTimeDifference(), kernel, methodName(MP_UI_GetCalcMode()), label, R,
+                   result);
+        std::printf("%s\n", line);
     }
     return result;
 }

@@ -9,7 +9,6 @@
 // device failure repeats the run on the processor.
 
 #include <cstddef>
-#include <string>
 
 struct MP_Params;
 
@@ -43,10 +42,10 @@ public:
     // superquadric window of radius R and exponent kernel_exponent; writes
     // nothing for R outside 0..500.
     void setKernelSuperquadricTable(int R, MP_Params* params);
-    // The timing line of one run, without line end:
-    // "%11.4f ms %s/%s/%s(%d,%d),Err:%d".
-    static std::string timingLine(double ms, const char* name, const char* method, const char* label, int R,
-                                  int result);
+    // Formats the timing line of one run, without line end, into buffer:
+    // "%11.4f ms %s/%s/%s(%d,%d),Err:%d". Returns the length snprintf reports.
+    static int timingLine(char* buffer, size_t size, double ms, const char* name, const char* method,
+                          const char* label, int R, int result);
     // Name of a calculation method in the timing line.
     static const char* methodName(int method);
 

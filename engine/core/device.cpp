@@ -5,6 +5,7 @@
 #include "engine/openclmanager.h"
 #include "platform/userpaths.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>

@@ -98,8 +98,11 @@ protected:
 
 TEST(TimingLine, FormatOfThePartExample)
 {
-    EXPECT_EQ(OpenCLManager::timingLine(812.5, "MP_calcPixelTMfattal", "CPU", "komplett", 125, 0),
-              "   812.5000 ms MP_calcPixelTMfattal/CPU/komplett(125,500),Err:0");
+    char line[512];
+    OpenCLManager::timingLine(line, sizeof line, 812.5, "MP_calcPixelTMfattal", "CPU", "komplett", 125, 0);
+    EXPECT_STREQ(line, "   812.5000 ms MP_calcPixelTMfattal/CPU/komplett(125,500),Err:0");
+    OpenCLManager::timingLine(line, sizeof line, 12345.67891, "MP_calcPixelSepia", "OCL_GPU", "zerlegt", 1, -2);
+    EXPECT_STREQ(line, " 12345.6789 ms MP_calcPixelSepia/OCL_GPU/zerlegt(1,500),Err:-2");
     EXPECT_STREQ(OpenCLManager::methodName(0), "none");
     EXPECT_STREQ(OpenCLManager::methodName(1), "CPU");
     EXPECT_STREQ(OpenCLManager::methodName(2), "OCL_CPU");
