@@ -5,6 +5,8 @@
 
 #include "plugin/host/PIExport.h"
 
+#include <stddef.h>
+
 extern "C" {
 
 typedef void (*InitGlobalsProc)(Ptr globals);

@@ -54,6 +54,7 @@ struct ShimState {
     std::vector<carbonshim::Call> calls;
     std::map<Handle, std::unique_ptr<Block>> handles;
     std::map<std::pair<ResType, ResID>, std::vector<unsigned char>> resources;
+    std::map<std::pair<ResType, ResID>, Handle> loaded;
     GDevice device{{0, 0, 768, 1024}};
     GDevice* devicePtr = &device;
     OpaqueRgnHandle grayRegion{};
@@ -74,6 +75,7 @@ struct ShimState {
         for (auto& entry : handles)
             std::free(entry.second->master);
         handles.clear();
+        loaded.clear();
         resources = carbonshim::CompiledResources();
         device.gdRect = Rect{0, 0, 768, 1024};
         modalEvents.assign(1, EventRecord{nullEvent, 0, 0, {0, 0}, 0});
@@ -128,6 +130,13 @@ Handle allocate(Size size, bool resource)
 
 void release(Handle h)
 {
+    auto& loaded = state().loaded;
+    for (auto l = loaded.begin(); l != loaded.end(); ++l) {
+        if (l->second == h) {
+            loaded.erase(l);
+            break;
+        }
+    }
     auto it = state().handles.find(h);
     if (it == state().handles.end())
         return;
@@ -143,14 +152,21 @@ OpaqueDialogPtr* findDialog(DialogRef dialog)
     return nullptr;
 }
 
+// A loaded resource is answered again until it is released.
 Handle loadResource(ResType type, ResID id)
 {
+    auto cached = state().loaded.find({type, id});
+    if (cached != state().loaded.end())
+        return cached->second;
     auto it = state().resources.find({type, id});
     if (it == state().resources.end())
         return nullptr;
     Handle h = allocate(static_cast<Size>(it->second.size()), true);
-    if (h != nullptr && !it->second.empty())
+    if (h == nullptr)
+        return nullptr;
+    if (!it->second.empty())
         std::memcpy(*h, it->second.data(), it->second.size());
+    state().loaded[{type, id}] = h;
     return h;
 }
 
@@ -350,6 +366,7 @@ DialogItemIndex CautionAlert(ResID alertId, ModalFilterUPP filter)
 DialogRef GetNewDialog(ResID id, void* storage, WindowRef behind)
 {
     record("GetNewDialog", std::string(), {id});
+    const bool wasLoaded = state().loaded.count({kResTypeDLOG, id}) != 0;
     Handle templ = loadResource(kResTypeDLOG, id);
     if (templ == nullptr)
         return nullptr;
@@ -357,7 +374,8 @@ DialogRef GetNewDialog(ResID id, void* storage, WindowRef behind)
     dialog->id = id;
     if (GetHandleSize(templ) >= static_cast<Size>(sizeof(Rect)))
         std::memcpy(&dialog->window.bounds, *templ, sizeof(Rect));
-    release(templ);
+    if (!wasLoaded)
+        release(templ);
     state().lastDialogBounds = dialog->window.bounds;
     DialogRef ref = dialog.get();
     state().dialogs.push_back(std::move(dialog));

@@ -76,8 +76,8 @@ void HUnlock(Handle h);
 void HNoPurge(Handle h);
 void HPurge(Handle h);
 
-// Resource Manager: every call of GetResource or GetString on a resource that
-// is not loaded gives a fresh copy from the table; ReleaseResource frees it.
+// Resource Manager: GetResource and GetString load a copy from the table and
+// answer the same handle until ReleaseResource frees it.
 Handle GetResource(ResType type, ResID id);
 StringHandle GetString(ResID id);
 void ReleaseResource(Handle resource);
