@@ -241,12 +241,12 @@ int16 Host::OnAdvanceState()
         for (int32 x = r.left; x < r.right; ++x) {
             for (int p = record.loPlane; p <= record.hiPlane; ++p) {
                 if (image.depth == 8) {
-                    *out = Sample8(x, y, p);
+                    *out = sample ? static_cast<uint8_t>(sample(x, y, p)) : Sample8(x, y, p);
                 } else if (image.depth == 16) {
-                    const uint16_t v = Sample16(x, y, p);
+                    const uint16_t v = sample ? static_cast<uint16_t>(sample(x, y, p)) : Sample16(x, y, p);
                     std::memcpy(out, &v, sizeof v);
                 } else {
-                    const float v = Sample32(x, y, p);
+                    const float v = sample ? static_cast<float>(sample(x, y, p)) : Sample32(x, y, p);
                     std::memcpy(out, &v, sizeof v);
                 }
                 out += sampleBytes;
@@ -332,6 +332,8 @@ int Host::OnStart(const char* const* argv)
     for (const char* const* a = argv; a != nullptr && *a != nullptr; ++a)
         args.emplace_back(*a);
     starts.push_back(args);
+    if (onStart)
+        onStart(args);
     return startAnswer;
 }
 

@@ -9,6 +9,7 @@
 #include "plugin/host/CarbonShim.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -87,6 +88,10 @@ public:
     int32 rowBytesShortBy = 0;
     bool recordStarts = true;  // false: the plug-in really starts the program
     int startAnswer = 0;       // what the recorder answers
+    // Called by the recorder with the argument vector, before it answers.
+    std::function<void(const std::vector<std::string>&)> onStart;
+    // Replaces the synthesised samples (converted to the image's depth).
+    std::function<double(int32 x, int32 y, int plane)> sample;
 
     // Builds the export record from the settings above and resets the records.
     void PrepareRecord();
