@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 namespace lumiplug_host {
 
@@ -216,6 +217,8 @@ Boolean Host::OnAbort()
 void Host::OnProgress(int32 done, int32 total)
 {
     progress.emplace_back(done, total);
+    if (static_cast<int>(progress.size()) - 1 == throwAtProgress)
+        throw std::runtime_error("host failure inside a callback");
 }
 
 int16 Host::OnAdvanceState()

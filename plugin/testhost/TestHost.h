@@ -86,6 +86,7 @@ public:
     int failAtChunk = -1;   // advanceState answers failCode at this request (0-based)
     int16 failCode = -1;
     int32 rowBytesShortBy = 0;
+    int throwAtProgress = -1;  // progressProc throws at this call (0-based)
     bool recordStarts = true;  // false: the plug-in really starts the program
     int startAnswer = 0;       // what the recorder answers
     // Called by the recorder with the argument vector, before it answers.

@@ -176,6 +176,27 @@ TEST_F(ExportTest, HostFailuresEndTheExportWithTheirCode)
     }
 }
 
+TEST_F(ExportTest, ForeignExceptionIsCaughtAndCleanedUp)
+{
+    Host host;
+    host.image.height = 5;
+    host.throwAtProgress = 1;
+    host.PrepareRecord();
+    const Host::ExportResult r = host.Export();
+    EXPECT_EQ(r.start, errAEParamMissed);
+    EXPECT_EQ(r.finish, noErr);
+    EXPECT_EQ(host.progress.size(), 2u);
+    EXPECT_TRUE(host.starts.empty());
+    const SGlobals* globals = host.Globals();
+    ASSERT_NE(globals, nullptr);
+    EXPECT_EQ(globals->fileDescriptor, -1);
+    EXPECT_EQ(globals->buffer, nullptr);
+    EXPECT_EQ(OpenDescriptorsOf(globals->path), 0);
+    EXPECT_EQ(host.record.theRect32.right, 0);
+    EXPECT_EQ(host.record.theRect32.bottom, 0);
+    EXPECT_EQ(host.handleStats.locks, host.handleStats.unlocks);
+}
+
 // Reads a hand-off file back with FreeImage and compares every sample with
 // the host's image; file row r is scan line H - 1 - r.
 void compareWithHost(const Host& host, const std::string& path, bool pfm)
