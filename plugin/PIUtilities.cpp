@@ -189,6 +189,8 @@ void DoubleToString(unsigned char* output, double value, int16 decimals)
     if (output == nullptr)
         return;
     PIResetString(output);
+    // The glue formats non-negative values with at least one decimal; anything
+    // else is brought into that range rather than formatted wrongly.
     if (!(value >= 0.0))
         value = 0.0;  // negative values and NaN
     if (std::isinf(value))

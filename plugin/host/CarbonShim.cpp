@@ -68,6 +68,11 @@ struct ShimState {
     ShimStartRecorder startRecorder = nullptr;
 
     ShimState() { reset(); }
+    ~ShimState()
+    {
+        for (auto& entry : handles)
+            std::free(entry.second->master);
+    }
 
     void reset()
     {

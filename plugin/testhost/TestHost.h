@@ -19,7 +19,7 @@ namespace lumiplug_host {
 // The plug-in module that the build made.
 std::string DefaultModulePath();
 
-struct ImageSpec {
+struct ImageSetup {
     int16 mode = plugInModeRGBColor;
     int16 depth = 8;
     int16 planes = 3;
@@ -73,7 +73,7 @@ public:
     void Unload();
 
     // What the host offers and how it misbehaves; set before PrepareRecord.
-    ImageSpec image;
+    ImageSetup image;
     HandleProcsConfig handleConfig;
     bool offerAdvanceState = true;
     bool offerAbortProc = true;

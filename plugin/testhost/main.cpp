@@ -31,7 +31,7 @@ int main(int argc, char** argv)
 {
     std::string module = lumiplug_host::DefaultModulePath();
     std::string mode = "rgb";
-    lumiplug_host::ImageSpec image;
+    lumiplug_host::ImageSetup image;
     int abortAt = -1;
     int failAt = -1;
     int failCode = -1;
