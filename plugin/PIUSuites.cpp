@@ -1,0 +1,5 @@
+#include "plugin/PIUSuites.h"
+
+SPBasicSuite* sSPBasic = nullptr;
+
+AutoSuite<PSUIHooksSuite1> sPSUIHooks(kPSUIHooksSuite, kPSUIHooksSuiteVersion1);
