@@ -4,6 +4,8 @@
 // need) from application code.
 
 #include "engine/MP_calccl.h"
+#include "engine/colour/palettes.h"
+#include "engine/colour/temperature.h"
 #include "engine/core/blend.h"
 #include "engine/core/boxblur.h"
 #include "engine/core/colortemp.h"

@@ -11,6 +11,9 @@
 // engine/tone/
 
 // engine/colour/
+MP_DRIVER_FAMILY(MP_drivers_temperature)
+
+MP_DRIVER_FAMILY(MP_drivers_palettes)
 
 // engine/filters/
 

@@ -1,0 +1,410 @@
+#include "engine/colour/temperature.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/colortemp.h"
+#include "engine/core/driverframe.h"
+#include "engine/core/splines.h"
+
+#include <cstddef>
+
+namespace {
+
+constexpr int kProgressPeriod = 8;
+
+// The 16-bit source pixel at (x, y) of a run.
+inline const ushort* sourcePixel(const MP_DriverRun& run, int x, int y)
+{
+    return run.src + (static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x)) * 3;
+}
+
+// Q14 product of a weight 0..1 (held there) by 16384.
+inline uint32_t q14(float w) { return static_cast<uint32_t>(MP_safeTrunc(w * 16384.0f, 0, 16384)); }
+
+} // namespace
+
+MP_ColorTempFixed MP_colorTempFixed(float lumr, float lumg, float lumb, float whiter, float whiteg, float whiteb)
+{
+    MP_ColorTempFixed f;
+    f.lr = q14(lumr);
+    f.lg = q14(lumg);
+    f.lb = q14(lumb);
+    const int m = MP_safeTrunc((whiter + whiteg + whiteb) / 3.0f * 16384.0f, 0, 16384) + 16384;
+    const float white[3] = {whiter, whiteg, whiteb};
+    for (int c = 0; c < 3; ++c)
+        f.gain[c] = static_cast<uint32_t>(MP_iclamp(m - MP_safeTrunc(white[c] * 16384.0f, 0, 16384), 0, 32768));
+    return f;
+}
+
+int MP_colorTempMaskEntry(float curve)
+{
+    // The curve's constant shortcut is not clamped: a constant above 1 or
+    // below 0 would take the Q15 products out of range.
+    const float v = curve > 0.0f ? (curve < 1.0f ? curve : 1.0f) : 0.0f;
+    return static_cast<int>(static_cast<double>(v) * 32767.0);
+}
+
+// ---- Farbtemperatur -------------------------------------------------------------
+
+namespace {
+
+struct ColorTemperatureArgs {
+    MP_DriverRun run;
+    float colortemp;
+    float whiter, whiteg, whiteb;
+};
+
+void MP_TaskPre1_calcPixelColorTemperature(TaskFuncParams t)
+{
+    const MP_Params* p = MP_taskParams(t);
+    const float* s = p->p[1];
+    for (int i = MP_taskStart(t), end = MP_taskEnd(t); i < end; ++i) {
+        const float x = static_cast<float>(i) * MP_k;
+        MP_itemp_table[i] = MP_colorTempMaskEntry(
+            MP_cubicSpline(1, x, s[0], s[2], s[4], s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9], s[11]));
+    }
+}
+
+MP_ColorTempFixed fixedOf(const ColorTemperatureArgs* a)
+{
+    const MP_Params* p = a->run.params;
+    return MP_colorTempFixed(p->lumr, p->lumg, p->lumb, a->whiter, a->whiteg, a->whiteb);
+}
+
+void MP_Task_calcPixelColorTemperature(TaskFuncParams t)
+{
+    const ColorTemperatureArgs* a = MP_taskArgs<ColorTemperatureArgs>(t);
+    const MP_ColorTempFixed f = fixedOf(a);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, &f](MP_float3, int x, int y) {
+        uint32_t o[3];
+        MP_colorTempPixel<false>(f, MP_itemp_table, nullptr, sourcePixel(a->run, x, y), o);
+        return MP_float3{static_cast<float>(o[0]) * MP_k, static_cast<float>(o[1]) * MP_k,
+                         static_cast<float>(o[2]) * MP_k};
+    });
+}
+
+void MP_Task_calcPixelColorTemperatureReduced(TaskFuncParams t)
+{
+    const ColorTemperatureArgs* a = MP_taskArgs<ColorTemperatureArgs>(t);
+    const MP_ColorTempFixed f = fixedOf(a);
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
+        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
+        for (size_t i = 0; i < rowLen; i += 3) {
+            uint32_t o[3];
+            MP_colorTempPixel<false>(f, MP_itemp_table, nullptr, s + i, o);
+            d[i] = static_cast<ushort>(o[0]);
+            d[i + 1] = static_cast<ushort>(o[1]);
+            d[i + 2] = static_cast<ushort>(o[2]);
+        }
+    }
+}
+
+} // namespace
+
+int MP_calcPixelColorTemperature(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    ColorTemperatureArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
+        return r;
+    a.colortemp = 15500.0f * params->p[0][0] + 1000.0f;
+    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, a.colortemp);
+    MP_runTablePass(MP_TaskPre1_calcPixelColorTemperature, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelColorTemperature, MP_Task_calcPixelColorTemperatureReduced,
+                             kProgressPeriod);
+}
+
+// ---- manueller Weißabgleich -------------------------------------------------------
+
+namespace {
+
+struct WhitebalanceArgs {
+    MP_DriverRun run;
+    float whiter, whiteg, whiteb;
+};
+
+// (f - white_c)^2 with f = 1 + mean of the white.
+MP_float3 whiteGains(const WhitebalanceArgs* a, float mean)
+{
+    const float f = 1.0f + mean;
+    const float r = f - a->whiter, g = f - a->whiteg, b = f - a->whiteb;
+    return {r * r, g * g, b * b};
+}
+
+void MP_Task_calcPixelWhitebalance(TaskFuncParams t)
+{
+    const WhitebalanceArgs* a = MP_taskArgs<WhitebalanceArgs>(t);
+    const MP_float3 gain = whiteGains(a, (a->whiter + a->whiteg + a->whiteb) / 3.0f);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [gain](MP_float3 c, int, int) {
+        return MP_float3{c.x * gain.x, c.y * gain.y, c.z * gain.z};
+    });
+}
+
+void MP_Task_calcPixelWhitebalanceReduced(TaskFuncParams t)
+{
+    const WhitebalanceArgs* a = MP_taskArgs<WhitebalanceArgs>(t);
+    const MP_float3 gain = whiteGains(a, (a->whiter + a->whiteg + a->whiteb) * 0.33333f);
+    // Below 0 is written as 0, above 1 as 65535.
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [gain](MP_float3 c, int, int) {
+        return MP_float3{c.x * gain.x, c.y * gain.y, c.z * gain.z};
+    });
+}
+
+} // namespace
+
+int MP_calcPixelWhitebalance(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    WhitebalanceArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 2, 1))
+        return r;
+    a.whiter = params->p[0][2];
+    a.whiteg = params->p[0][3];
+    a.whiteb = params->p[0][4];
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelWhitebalance, MP_Task_calcPixelWhitebalanceReduced,
+                             kProgressPeriod);
+}
+
+// ---- Farbkanal Gamma and Farbbalance ---------------------------------------------
+// Both raise each channel to its own exponent through three 65,536-entry
+// tables; they differ only in how the exponents are derived.
+
+namespace {
+
+struct GammaArgs {
+    MP_DriverRun run;
+    float gammar, gammag, gammab;
+};
+
+void MP_TaskPre1_calcPixelGammaColor(TaskFuncParams t)
+{
+    const GammaArgs* a = MP_taskArgs<GammaArgs>(t);
+    for (int i = MP_taskStart(t), end = MP_taskEnd(t); i < end; ++i) {
+        const float x = static_cast<float>(i) * MP_k;
+        MP_temp_table[i] = MP_pow(x, a->gammar);
+        MP_temp2_table[i] = MP_pow(x, a->gammag);
+        MP_temp3_table[i] = MP_pow(x, a->gammab);
+    }
+}
+
+inline MP_float3 gammaOf(const ushort* px)
+{
+    return {MP_temp_table[px[0]], MP_temp2_table[px[1]], MP_temp3_table[px[2]]};
+}
+
+void MP_Task_calcPixelGammaColor(TaskFuncParams t)
+{
+    const GammaArgs* a = MP_taskArgs<GammaArgs>(t);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                      [a](MP_float3, int x, int y) { return gammaOf(sourcePixel(a->run, x, y)); });
+}
+
+void MP_Task_calcPixelGammaColorReduced(TaskFuncParams t)
+{
+    const GammaArgs* a = MP_taskArgs<GammaArgs>(t);
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
+        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
+        for (size_t i = 0; i < rowLen; i += 3)
+            // Tables of a negative exponent (a slider beyond its range) hold
+            // infinities: the store clamps; within range it changes nothing.
+            MP_storeRGB48Clamped(d + i, gammaOf(s + i));
+    }
+}
+
+inline float gammaOfSlider(float p) { return (1.0f - p) * 1.99f + 0.005f; }
+
+int runGamma(GammaArgs& a)
+{
+    MP_runTablePass(MP_TaskPre1_calcPixelGammaColor, MP_makeTask(a.run.params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelGammaColor, MP_Task_calcPixelGammaColorReduced,
+                             kProgressPeriod);
+}
+
+} // namespace
+
+int MP_calcPixelGammaColor(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    GammaArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 4, 3))
+        return r;
+    a.gammar = gammaOfSlider(params->p[0][0]);
+    a.gammag = gammaOfSlider(params->p[1][0]);
+    a.gammab = gammaOfSlider(params->p[2][0]);
+    return runGamma(a);
+}
+
+int MP_calcPixelColorBalance(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    GammaArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 4, 3))
+        return r;
+    const float gr = gammaOfSlider(params->p[0][0]);
+    const float gg = gammaOfSlider(params->p[1][0]);
+    const float gb = gammaOfSlider(params->p[2][0]);
+    a.gammar = MP_clamp(gr - 0.5f * (MP_fabs(1.0f - gg) - MP_fabs(1.0f - gb)), 0.0f, 4.0f);
+    a.gammag = MP_clamp(gg - 0.5f * (MP_fabs(1.0f - gr) - MP_fabs(1.0f - gb)), 0.0f, 4.0f);
+    a.gammab = MP_clamp(gb - 0.5f * (MP_fabs(1.0f - gr) - MP_fabs(1.0f - gg)), 0.0f, 4.0f);
+    return runGamma(a);
+}
+
+// ---- Sepia Tönung --------------------------------------------------------------
+
+namespace {
+
+struct SepiaArgs {
+    MP_DriverRun run;
+    float tr, tg, tb; // tone colour minus its mean, plus 1
+};
+
+void MP_TaskPre1_calcPixelSepia(TaskFuncParams t)
+{
+    const float* s = MP_taskParams(t)->p[0];
+    MP_cubicSplineTable(MP_taskStart(t), MP_taskEnd(t), MP_temp_table, s[0], s[2], s[4], s[6], s[8], s[10], s[1],
+                        s[3], s[5], s[7], s[9], s[11]);
+}
+
+// The mask is part of the formula: c (1 - v) + lum t_c v.
+inline MP_float3 sepiaOf(const SepiaArgs* a, MP_float3 c)
+{
+    const MP_Params* p = a->run.params;
+    const float lum = p->lumr * c.x + p->lumg * c.y + p->lumb * c.z;
+    const float v = MP_temp_table[MP_tableIndex(lum)];
+    const float k = 1.0f - v;
+    return {c.x * k + lum * a->tr * v, c.y * k + lum * a->tg * v, c.z * k + lum * a->tb * v};
+}
+
+void MP_Task_calcPixelSepia(TaskFuncParams t)
+{
+    const SepiaArgs* a = MP_taskArgs<SepiaArgs>(t);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a](MP_float3 c, int, int) { return sepiaOf(a, c); });
+}
+
+void MP_Task_calcPixelSepiaReduced(TaskFuncParams t)
+{
+    const SepiaArgs* a = MP_taskArgs<SepiaArgs>(t);
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a](MP_float3 c, int, int) { return sepiaOf(a, c); });
+}
+
+} // namespace
+
+int MP_calcPixelSepia(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    SepiaArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
+        return r;
+    const float colr = params->p[1][2], colg = params->p[1][3], colb = params->p[1][4];
+    const float m = (colr + colg + colb) / 3.0f;
+    a.tr = colr - m + 1.0f;
+    a.tg = colg - m + 1.0f;
+    a.tb = colb - m + 1.0f;
+    MP_runTablePass(MP_TaskPre1_calcPixelSepia, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelSepia, MP_Task_calcPixelSepiaReduced, kProgressPeriod);
+}
+
+// ---- Farbverlauf -----------------------------------------------------------------
+
+namespace {
+
+struct TiltColorArgs {
+    MP_DriverRun run;
+    float size, blend;
+    float p1x, p1y, p2x, p2y;
+    float colr, colg, colb;
+};
+
+// What a task derives once: the line direction, its inverse squared length and
+// the reciprocal of the width.
+struct TiltLine {
+    float dx, dy, a, invx;
+};
+
+TiltLine tiltLineOf(const TiltColorArgs* a)
+{
+    TiltLine l;
+    l.dx = a->p2x - a->p1x;
+    l.dy = a->p2y - a->p1y;
+    const float q = l.dx * l.dx + l.dy * l.dy;
+    l.a = q > 0.0f ? 1.0f / q : 999.99994f;
+    l.invx = 1.0f / static_cast<float>(a->run.width);
+    return l;
+}
+
+inline MP_float3 tiltOf(const TiltColorArgs* a, const TiltLine& l, MP_float3 c, int x, int y)
+{
+    const MP_Params* p = a->run.params;
+    const float u = static_cast<float>(x) * l.invx;
+    const float w = static_cast<float>(y) / static_cast<float>(a->run.height);
+    // Foot of the perpendicular from (u, w) on the (unbounded) line.
+    const float lambda = (l.dx * u + l.dy * w - (a->p1x * l.dx + a->p1y * l.dy)) * l.a;
+    const float fx = u - (a->p1x + lambda * l.dx);
+    const float fy = w - (a->p1y + lambda * l.dy);
+    const float dist = MP_sqrt(fx * fx + fy * fy);
+    float v = dist * 2.0f * a->size;
+    if (v > 1.0f)
+        v = 1.0f;
+    const float lum = p->lumr * c.x + p->lumg * c.y + p->lumb * c.z;
+    const float iv = 1.0f - v;
+    const MP_float3 k{c.x * iv + a->colr * lum * v, c.y * iv + a->colg * lum * v, c.z * iv + a->colb * lum * v};
+    const float ratio = lum / (p->lumr * k.x + p->lumg * k.y + p->lumb * k.z + 0.001f);
+    const float ib = 1.0f - a->blend;
+    return {k.x * ratio * a->blend + k.x * ib, k.y * ratio * a->blend + k.y * ib, k.z * ratio * a->blend + k.z * ib};
+}
+
+void MP_Task_calcPixelTiltColor(TaskFuncParams t)
+{
+    const TiltColorArgs* a = MP_taskArgs<TiltColorArgs>(t);
+    const TiltLine l = tiltLineOf(a);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, &l](MP_float3 c, int x, int y) {
+        MP_float3 e = tiltOf(a, l, c, x, y);
+        if (e.x > 1.0f)
+            e.x = 1.0f;
+        if (e.y > 1.0f)
+            e.y = 1.0f;
+        if (e.z > 1.0f)
+            e.z = 1.0f;
+        return e;
+    });
+}
+
+void MP_Task_calcPixelTiltColorReduced(TaskFuncParams t)
+{
+    const TiltColorArgs* a = MP_taskArgs<TiltColorArgs>(t);
+    const TiltLine l = tiltLineOf(a);
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                         [a, &l](MP_float3 c, int x, int y) { return tiltOf(a, l, c, x, y); });
+}
+
+} // namespace
+
+int MP_calcPixelTiltColor(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    TiltColorArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 5, 4))
+        return r;
+    a.size = 2.0f * params->p[0][0];
+    a.blend = params->p[1][0];
+    a.p1x = params->p[2][0];
+    a.p1y = params->p[2][1];
+    a.p2x = params->p[2][2];
+    a.p2y = params->p[2][3];
+    a.colr = params->p[3][2];
+    a.colg = params->p[3][3];
+    a.colb = params->p[3][4];
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelTiltColor, MP_Task_calcPixelTiltColorReduced,
+                             kProgressPeriod);
+}
+
+// ---- Driver table ---------------------------------------------------------------
+
+namespace {
+const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelColorTemperature", MP_calcPixelColorTemperature},
+    {"MP_calcPixelWhitebalance", MP_calcPixelWhitebalance},
+    {"MP_calcPixelGammaColor", MP_calcPixelGammaColor},
+    {"MP_calcPixelColorBalance", MP_calcPixelColorBalance},
+    {"MP_calcPixelSepia", MP_calcPixelSepia},
+    {"MP_calcPixelTiltColor", MP_calcPixelTiltColor},
+};
+} // namespace
+extern const MP_DriverTable MP_drivers_temperature = MP_driverTable(kDrivers);
