@@ -4,6 +4,7 @@
 // need) from application code.
 
 #include "engine/MP_calccl.h"
+#include "engine/colour/daytime.h"
 #include "engine/colour/palettes.h"
 #include "engine/colour/temperature.h"
 #include "engine/core/blend.h"

@@ -15,6 +15,8 @@ MP_DRIVER_FAMILY(MP_drivers_temperature)
 
 MP_DRIVER_FAMILY(MP_drivers_palettes)
 
+MP_DRIVER_FAMILY(MP_drivers_daytime)
+
 // engine/filters/
 
 // engine/effects/

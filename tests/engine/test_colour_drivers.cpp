@@ -119,6 +119,21 @@ void workColorPalette(MP_Params& p)
     p.p[4][0] = 0.8f;
 }
 
+void defDaytime(MP_Params& p)
+{
+    p.p[0][0] = 0.65f;
+    flatMask(p, 1);
+    p.p[2][1] = 100.0f;
+}
+void workDaytime(MP_Params& p)
+{
+    defDaytime(p);
+    p.p[0][0] = 0.3f;
+    const float y[6] = {0.3f, 0.6f, 0.8f, 1.0f, 1.0f, 0.9f};
+    for (int i = 0; i < 6; ++i)
+        p.p[1][2 * i + 1] = y[i];
+}
+
 struct Kernel {
     const char* name;
     SettingsFn defaults;
@@ -142,6 +157,7 @@ const Kernel kKernels[] = {
     {"MP_calcPixelColorPalette", defColorPalette, workColorPalette, 8, 9, Kernel::Same, true},
     {"MP_calcPixelC64", defC64, defC64, 1, 2, Kernel::Same, false},
     {"MP_calcPixelUnderWater", defUnderWater, defUnderWater, 1, 2, Kernel::RoundTrip, false},
+    {"MP_calcPixelDaytime", defDaytime, workDaytime, 2, 3, Kernel::RoundTrip, false},
 };
 
 class EveryColourDriver : public ColourTest, public ::testing::WithParamInterface<Kernel> {

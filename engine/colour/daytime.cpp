@@ -1,0 +1,153 @@
+#include "engine/colour/daytime.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/colour/temperature.h"
+#include "engine/core/colortemp.h"
+#include "engine/core/driverframe.h"
+#include "engine/core/splines.h"
+
+#include <cstddef>
+
+// ---- Tageszeit ---------------------------------------------------------------------
+
+const float MP_daytimeGamma[25] = {0.00f, 0.02f, 0.10f, 0.25f, 0.50f, 0.80f, 0.90f, 0.94f, 0.96f,
+                                   0.98f, 0.99f, 1.01f, 1.00f, 0.99f, 0.97f, 0.95f, 0.93f, 0.90f,
+                                   0.80f, 0.50f, 0.25f, 0.10f, 0.02f, 0.00f, 0.00f};
+const float MP_daytimeTemp[25] = {0.13f, 0.13f, 0.13f, 0.16f, 0.24f, 0.38f,   0.43f,   0.42f, 0.41f,
+                                  0.38f, 0.36f, 0.3538f, 0.3538f, 0.36f, 0.38f, 0.41f, 0.43f, 0.45f,
+                                  0.35f, 0.25f, 0.16f, 0.13f, 0.13f, 0.13f, 0.13f};
+
+void MP_calcDaytimeValues(float uhrzeit, float* gamma, float* kelvin)
+{
+    const float time = 24.0f * uhrzeit * 0.9999f;
+    // A slider beyond 0..1 interpolates (or extrapolates) from the nearest
+    // hour pair instead of reading outside the tables.
+    const int i = MP_safeTrunc(time, 0, 23);
+    const float f = time - static_cast<float>(i);
+    const float g = (1.0f - f) * MP_daytimeGamma[i] + f * MP_daytimeGamma[i + 1];
+    float gm = (g * (-0.5f) + 1.0f) * 1.99f + 0.005f;
+    if (gm >= 1.0f)
+        gm = gm * gm;
+    const float t = (1.0f - f) * MP_daytimeTemp[i] + f * MP_daytimeTemp[i + 1];
+    if (gamma)
+        *gamma = gm;
+    if (kelvin)
+        *kelvin = t * 15500.0f + 1000.0f;
+}
+
+namespace {
+
+struct DaytimeArgs {
+    MP_DriverRun run;
+    float gamma, kelvin;
+    float whiter, whiteg, whiteb;
+};
+
+// Entry of the gamma table: powf(x, gamma) * 65535.0, held to 0..65535 (an
+// extrapolated gamma can be negative or not a number).
+inline int gammaEntry(float x, float gamma)
+{
+    const double v = static_cast<double>(MP_pow(x, gamma)) * 65535.0;
+    return v >= 0.0 ? (v < 65535.0 ? static_cast<int>(v) : 65535) : 0;
+}
+
+void MP_TaskPre1_calcPixelDaytime(TaskFuncParams t)
+{
+    const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
+    const float* s = MP_taskParams(t)->p[1];
+    const int start = MP_taskStart(t), end = MP_taskEnd(t);
+    for (int i = start; i < end; ++i)
+        MP_itemp_table[i] = MP_colorTempMaskEntry(MP_cubicSpline(1, static_cast<float>(i) * MP_k, s[0], s[2], s[4],
+                                                                 s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9],
+                                                                 s[11]));
+    for (int i = start; i < end; ++i)
+        MP_itemp2_table[i] = gammaEntry(static_cast<float>(i) * MP_k, a->gamma);
+}
+
+MP_ColorTempFixed fixedOf(const DaytimeArgs* a)
+{
+    const MP_Params* p = a->run.params;
+    return MP_colorTempFixed(p->lumr, p->lumg, p->lumb, a->whiter, a->whiteg, a->whiteb);
+}
+
+void MP_Task_calcPixelDaytime(TaskFuncParams t)
+{
+    const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
+    const MP_ColorTempFixed f = fixedOf(a);
+    const MP_DriverRun& run = a->run;
+    MP_fullWorkerRows(run, MP_taskStart(t), MP_taskEnd(t), [&run, &f](MP_float3, int x, int y) {
+        const ushort* px = run.src + (static_cast<size_t>(y) * static_cast<size_t>(run.width) + x) * 3;
+        uint32_t o[3];
+        MP_colorTempPixel<true>(f, MP_itemp_table, MP_itemp2_table, px, o);
+        return MP_float3{static_cast<float>(o[0]) * MP_k, static_cast<float>(o[1]) * MP_k,
+                         static_cast<float>(o[2]) * MP_k};
+    });
+}
+
+void MP_Task_calcPixelDaytimeReduced(TaskFuncParams t)
+{
+    const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
+    const MP_ColorTempFixed f = fixedOf(a);
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
+        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
+        for (size_t i = 0; i < rowLen; i += 3) {
+            uint32_t o[3];
+            MP_colorTempPixel<true>(f, MP_itemp_table, MP_itemp2_table, s + i, o);
+            d[i] = static_cast<ushort>(o[0]);
+            d[i + 1] = static_cast<ushort>(o[1]);
+            d[i + 2] = static_cast<ushort>(o[2]);
+        }
+    }
+}
+
+} // namespace
+
+int MP_calcPixelDaytime(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    DaytimeArgs a;
+    if (!params)
+        return -2;
+    MP_calcDaytimeValues(params->p[0][0], &a.gamma, &a.kelvin);
+    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, a.kelvin);
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
+        return r;
+    MP_runTablePass(MP_TaskPre1_calcPixelDaytime, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelDaytime, MP_Task_calcPixelDaytimeReduced, 8);
+}
+
+// ---- Jahreszeit -------------------------------------------------------------------
+
+const float MP_yeartimeTable[MP_YEARTIME_ROWS][5] = {
+    {0.25f, 0.50f, 0.50f, 0.95f, 0.25f}, // ColorPalette "Rot"
+    {0.28f, 0.55f, 0.57f, 0.92f, 0.28f}, // ColorPalette "Orange"
+    {0.30f, 0.80f, 0.62f, 0.80f, 0.30f}, // ColorPalette "Gelb"
+    {0.40f, 0.85f, 0.58f, 0.65f, 0.40f}, // ColorPalette "Grün"
+    {0.50f, 0.55f, 0.50f, 0.43f, 0.50f}, // ColorPalette "Himmelblau"
+    {0.50f, 0.50f, 0.50f, 0.42f, 0.50f}, // ColorPalette "Königsblau"
+    {0.46f, 0.50f, 0.50f, 0.47f, 0.46f}, // ColorPalette "Lila"
+    {0.40f, 0.50f, 0.50f, 0.50f, 0.40f}, // ColorPalette "Magenta"
+    {0.28f, 0.40f, 0.50f, 0.39f, 0.28f}, // ColorTemperature "Temperatur"
+    {0.10f, 0.45f, 0.50f, 0.25f, 0.10f}, // LightShadow "Lichter anpassen"
+};
+
+void MP_calcYeartimeValues(float tag, float values[MP_YEARTIME_ROWS])
+{
+    const float s = 4.0f * tag * 0.9999f;
+    // A slider beyond 0..1 interpolates (or extrapolates) from the nearest
+    // pair of anchors instead of reading outside the table.
+    const int i = MP_safeTrunc(s, 0, 3);
+    const float f = s - static_cast<float>(i);
+    for (int r = 0; r < MP_YEARTIME_ROWS; ++r)
+        values[r] = (1.0f - f) * MP_yeartimeTable[r][i] + f * MP_yeartimeTable[r][i + 1];
+}
+
+// ---- Driver table ------------------------------------------------------------------
+
+namespace {
+const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelDaytime", MP_calcPixelDaytime},
+};
+} // namespace
+extern const MP_DriverTable MP_drivers_daytime = MP_driverTable(kDrivers);
