@@ -108,12 +108,13 @@ inline MP_float3 paletteOf(const ColorPaletteArgs* a, const Anchors& an, MP_floa
         s2 = 1.0f;
     if (s2 < 0.001f)
         s2 = 0.001f;
-    const float fi = MP_floor(h);
-    const float f = h - fi;
+    // h lies in 0..6 here, where truncation is floorf.
+    const int sector = static_cast<int>(h);
+    const float f = h - static_cast<float>(sector);
     const float p = v * (1.0f - s2);
     const float q = v * (1.0f - s2 * f);
     const float t = v * (1.0f - s2 * (1.0f - f));
-    switch (MP_safeTrunc(fi, -1, 6)) {
+    switch (sector) {
     case 0:
         return {v, t, p};
     case 1:

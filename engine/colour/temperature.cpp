@@ -175,6 +175,13 @@ struct GammaArgs {
     float gammar, gammag, gammab;
 };
 
+// The reduced worker's output per table entry, (int)(entry * 65535) with the
+// entry held to 0..1, so that it reads one 16-bit value per channel; filled
+// by the prepass next to the float tables, valid for one run.
+ushort s_gamma16[3][65536];
+
+inline ushort gamma16(float e) { return static_cast<ushort>(static_cast<int>(mp_blend_detail::clampUnit(e) * 65535.0f)); }
+
 void MP_TaskPre1_calcPixelGammaColor(TaskFuncParams t)
 {
     const GammaArgs* a = MP_taskArgs<GammaArgs>(t);
@@ -183,32 +190,38 @@ void MP_TaskPre1_calcPixelGammaColor(TaskFuncParams t)
         MP_temp_table[i] = MP_pow(x, a->gammar);
         MP_temp2_table[i] = MP_pow(x, a->gammag);
         MP_temp3_table[i] = MP_pow(x, a->gammab);
+        // Tables of a negative exponent (a slider beyond its range) hold
+        // infinities: held to white; within range this changes nothing.
+        s_gamma16[0][i] = gamma16(MP_temp_table[i]);
+        s_gamma16[1][i] = gamma16(MP_temp2_table[i]);
+        s_gamma16[2][i] = gamma16(MP_temp3_table[i]);
     }
-}
-
-inline MP_float3 gammaOf(const ushort* px)
-{
-    return {MP_temp_table[px[0]], MP_temp2_table[px[1]], MP_temp3_table[px[2]]};
 }
 
 void MP_Task_calcPixelGammaColor(TaskFuncParams t)
 {
     const GammaArgs* a = MP_taskArgs<GammaArgs>(t);
-    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
-                      [a](MP_float3, int x, int y) { return gammaOf(sourcePixel(a->run, x, y)); });
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a](MP_float3, int x, int y) {
+        const ushort* px = sourcePixel(a->run, x, y);
+        return MP_float3{MP_temp_table[px[0]], MP_temp2_table[px[1]], MP_temp3_table[px[2]]};
+    });
 }
 
 void MP_Task_calcPixelGammaColorReduced(TaskFuncParams t)
 {
     const GammaArgs* a = MP_taskArgs<GammaArgs>(t);
     const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    const ushort* tr = s_gamma16[0];
+    const ushort* tg = s_gamma16[1];
+    const ushort* tb = s_gamma16[2];
     for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
         const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
         ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
-        for (size_t i = 0; i < rowLen; i += 3)
-            // Tables of a negative exponent (a slider beyond its range) hold
-            // infinities: the store clamps; within range it changes nothing.
-            MP_storeRGB48Clamped(d + i, gammaOf(s + i));
+        for (size_t i = 0; i < rowLen; i += 3) {
+            d[i] = tr[s[i]];
+            d[i + 1] = tg[s[i + 1]];
+            d[i + 2] = tb[s[i + 2]];
+        }
     }
 }
 
