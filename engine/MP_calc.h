@@ -4,6 +4,10 @@
 // need) from application code.
 
 #include "engine/MP_calccl.h"
+#include "engine/colour/emphasis.h"
+#include "engine/colour/hsv.h"
+#include "engine/colour/huerange.h"
+#include "engine/colour/tonaleffects.h"
 #include "engine/core/blend.h"
 #include "engine/core/boxblur.h"
 #include "engine/core/colortemp.h"

@@ -12,6 +12,14 @@
 
 // engine/colour/
 
+MP_DRIVER_FAMILY(MP_drivers_hsv)
+
+MP_DRIVER_FAMILY(MP_drivers_huerange)
+
+MP_DRIVER_FAMILY(MP_drivers_emphasis)
+
+MP_DRIVER_FAMILY(MP_drivers_tonaleffects)
+
 // engine/filters/
 
 // engine/effects/

@@ -151,3 +151,8 @@ inline void MP_reducedWorkerRows(const MP_DriverRun& run, int start, int end, Ef
             MP_storeRGB48Clamped(d, effect(MP_loadRGB48(s), x, y));
     }
 }
+
+// Lookup-table prepass of a spline slot ("Maskierung", gradation curves):
+// table[i] = the curve of p[slot] at i/65535, clamped to 0..1, for all 65,536
+// entries, filled by the table pass (waits before it returns).
+void MP_runSplineTablePass(MP_Params* params, int slot, float* table);
