@@ -78,6 +78,14 @@ inline int posterizeIndex(const PosterizeArgs& a, const ushort* s)
     return v < 0 ? 0 : (v > 65535 ? 65535 : static_cast<int>(v));
 }
 
+// X * factor as a 16-bit value: above 65535 gives 65535, truncated otherwise
+// (NaN, from a step of 0, gives 0). Branch-free, so the row loop vectorises.
+inline ushort posterizeChannel(float v)
+{
+    const float c = v > 0.0f ? (v < 65535.0f ? v : 65535.0f) : 0.0f;
+    return static_cast<ushort>(static_cast<int>(c));
+}
+
 template <bool Fits>
 void posterizeReducedRows(const PosterizeArgs& a, int start, int end)
 {
@@ -90,12 +98,9 @@ void posterizeReducedRows(const PosterizeArgs& a, int start, int end)
         for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
             const int index = Fits ? ((wr * s[0] + wg * s[1] + wb * s[2]) >> 14) : posterizeIndex(a, s);
             const float f = MP_temp_table[index];
-            const float r = static_cast<float>(s[0]) * f;
-            const float g = static_cast<float>(s[1]) * f;
-            const float b = static_cast<float>(s[2]) * f;
-            d[0] = static_cast<ushort>(MP_safeTrunc(r, 0, 65535));
-            d[1] = static_cast<ushort>(MP_safeTrunc(g, 0, 65535));
-            d[2] = static_cast<ushort>(MP_safeTrunc(b, 0, 65535));
+            d[0] = posterizeChannel(static_cast<float>(s[0]) * f);
+            d[1] = posterizeChannel(static_cast<float>(s[1]) * f);
+            d[2] = posterizeChannel(static_cast<float>(s[2]) * f);
         }
     }
 }
