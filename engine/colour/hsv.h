@@ -30,13 +30,13 @@ inline MP_hsv MP_rgbToHsv(float r, float g, float b)
     if (v == 0.0f)
         return {0.0f, 0.0f, 0.0f};
     const float s = delta / v;
-    float h6;
-    if (r == v)
-        h6 = (g - b) / delta;
-    else if (g == v)
-        h6 = (b - r) / delta + 2.0f;
-    else
-        h6 = (r - g) / delta + 4.0f;
+    // (g - b) / delta when red is the largest channel, (b - r) / delta + 2
+    // when green is, (r - g) / delta + 4 otherwise; written as selects so that
+    // the compiler need not branch on the colour.
+    const bool redMax = r == v;
+    const bool greenMax = !redMax && g == v;
+    const float q = (redMax ? g - b : (greenMax ? b - r : r - g)) / delta;
+    const float h6 = redMax ? q : (greenMax ? q + 2.0f : q + 4.0f);
     float h = 60.0f * h6;
     if (h < 0.0f)
         h += 360.0f;
@@ -53,27 +53,17 @@ inline MP_float3 MP_hsvToRgb(float h, float s, float v, MP_float3 fallback)
     const float x = h * 0.016666666f;
     const float fi = std::floor(x);
     const float f = x - fi;
-    // Compared as a float: a huge hue never becomes an int.
-    const int i = (fi >= 0.0f && fi <= 5.0f) ? static_cast<int>(fi) : -1;
+    // Compared as a float: a huge hue never becomes an int. Row 6: the fallback.
+    const int i = (fi >= 0.0f && fi <= 5.0f) ? static_cast<int>(fi) : 6;
     const float p = (1.0f - s) * v;
     const float q = (1.0f - s * f) * v;
     const float t = (1.0f - (1.0f - f) * s) * v;
-    switch (i) {
-    case 0:
-        return {v, t, p};
-    case 1:
-        return {q, v, p};
-    case 2:
-        return {p, v, t};
-    case 3:
-        return {p, q, v};
-    case 4:
-        return {t, p, v};
-    case 5:
-        return {v, p, q};
-    default:
-        return fallback;
-    }
+    // The sector picks its channels from a table instead of a jump: sectors
+    // change from pixel to pixel, and mispredicted jumps cost more than the loads.
+    const float pick[7] = {v, t, p, q, fallback.x, fallback.y, fallback.z};
+    static constexpr unsigned char kSector[7][3] = {{0, 1, 2}, {3, 0, 2}, {2, 0, 1}, {2, 3, 0},
+                                                    {1, 2, 0}, {0, 2, 3}, {4, 5, 6}};
+    return {pick[kSector[i][0]], pick[kSector[i][1]], pick[kSector[i][2]]};
 }
 
 // Brings a hue into 0..360 by whole turns. Within 64 turns this is exactly the
