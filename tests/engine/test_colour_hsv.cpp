@@ -349,6 +349,19 @@ TEST_F(PopartTest, TileCountFromAFileIsHeldInRange)
     EXPECT_EQ(run(img, 6, 6), many);
 }
 
+TEST_F(PopartTest, HugeAndInfiniteHuesTerminate)
+{
+    auto img = testPicture(6, 6);
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float hue : {1e12f, -3e38f, inf})
+        for (float spread : {0.0f, 1e30f, inf}) {
+            p.p[1][0] = hue;
+            p.p[3][0] = spread;
+            std::vector<uint16_t> out(img.size());
+            EXPECT_EQ(MP_calcPixelPopart(6, 6, img.data(), out.data(), 6, 6, &p), 0) << hue << " " << spread;
+        }
+}
+
 // ---- Scratch buffer of Psycho and Pop-Art ---------------------------------------------------
 
 class ScratchDrivers : public EngineTest {};
