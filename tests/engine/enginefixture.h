@@ -36,6 +36,7 @@ public:
         _progressstart = 0.0f;
         _progressdelta = 1.0f;
         MP_geometryTestFailAllocation(-1);
+        MP_rotationTestFailAllocation(false);
         MP_geometryFreeBuffers();
         MP_ResetAlignQualityValues();
         MP_UI_BrushReleaseBuffer();
