@@ -4,6 +4,7 @@
 #include "engine/colour/hsv.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/core/samplers.h"
 #include "engine/core/textures.h"
 
 #include <cstring>
@@ -117,30 +118,6 @@ void MP_Task_calcPixelPsychoReduced(TaskFuncParams t)
 // Slots: 0 "Anzahl", 1 "Farbton", 2 "Sättigung", 3 "Farbabstand", 4 "Abstufungen",
 // 5 combo, 6 geometry.
 
-// Bilinear sample with 14-bit weights and wrap-around at (x, y) >= 0, as
-// float RGB 0..1. Pop-Art's coordinates lie in [0, size]; a coordinate equal
-// to the size wraps to 0.
-inline MP_float3 sampleWrapped(int w, int h, const ushort* img, float x, float y)
-{
-    const int ix = static_cast<int>(x);
-    const int iy = static_cast<int>(y);
-    const int fx = static_cast<int>((x - static_cast<float>(ix)) * 16384.0f);
-    const int fy = static_cast<int>((y - static_cast<float>(iy)) * 16384.0f);
-    const int x0 = ix % w, x1 = (x0 + 1) % w;
-    const int y0 = iy % h, y1 = (y0 + 1) % h;
-    const ushort* p00 = img + (static_cast<size_t>(y0) * static_cast<size_t>(w) + static_cast<size_t>(x0)) * 3;
-    const ushort* p10 = img + (static_cast<size_t>(y0) * static_cast<size_t>(w) + static_cast<size_t>(x1)) * 3;
-    const ushort* p01 = img + (static_cast<size_t>(y1) * static_cast<size_t>(w) + static_cast<size_t>(x0)) * 3;
-    const ushort* p11 = img + (static_cast<size_t>(y1) * static_cast<size_t>(w) + static_cast<size_t>(x1)) * 3;
-    float out[3];
-    for (int ch = 0; ch < 3; ++ch) {
-        const int left = (fy * p01[ch] + (16384 - fy) * p00[ch]) >> 14;
-        const int right = (fy * p11[ch] + (16384 - fy) * p10[ch]) >> 14;
-        out[ch] = static_cast<float>((fx * right + (16384 - fx) * left) >> 14) * MP_k;
-    }
-    return {out[0], out[1], out[2]};
-}
-
 struct PopartArgs {
     MP_DriverRun run;  // dst is the scratch buffer
     int n;             // tiles per row and column, 1..10
@@ -167,7 +144,7 @@ inline MP_float3 popartEffect(const PopartArgs& a, int x, int y)
         tx -= static_cast<float>(w);
     while (ty > static_cast<float>(hgt))
         ty -= static_cast<float>(hgt);
-    const MP_float3 cs = sampleWrapped(w, hgt, a.run.src, tx, ty);
+    const MP_float3 cs = MP_tex2D16intBilinearSeemless(w, hgt, a.run.src, tx, ty);
     const MP_hsv hsv = MP_rgbToHsv(cs.x, cs.y, cs.z);
     const float v = MP_clamp(hsv.v, 0.0f, 1.0f);
     const float h = MP_wrapHueTurns((static_cast<float>(tile) * a.tileTurn - 0.4f) * 360.0f + a.turn + hsv.h);
