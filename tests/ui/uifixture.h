@@ -1,0 +1,44 @@
+#pragma once
+// Common start state of the user-interface tests: the engine's settings at
+// program start, the default style (palette 1), no "stylecode.ini", no modal
+// hook and no window seams.
+
+#include "engine/MP_calc.h"
+#include "ui/toolkit/modalhook.h"
+#include "ui/toolkit/styleengine.h"
+#include "ui/toolkit/toolkitseams.h"
+
+#include <QFile>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetUiState(); }
+    void TearDown() override { resetUiState(); }
+
+public:
+    static void resetUiState()
+    {
+        MP_ResetSettingsToInitial();
+        MP_UI_SetIdealThreadCount(4);
+        QFile::remove(CStyleEngine::StyleIniPath());
+        CStyleEngine::instance().SetStyle(CStyleEngine::kDefaultStyleCode, CStyleEngine::kDefaultStyleColor,
+                                          CStyleEngine::kDefaultStyleBorder);
+        _gui::SetModalHook(nullptr);
+        ToolkitSeams::SetMainWindow(nullptr);
+        ToolkitSeams::SetInfoDock(nullptr);
+    }
+
+    // Every style token of the vocabulary, each written the way sheets write it.
+    static QString allTokensSheet()
+    {
+        int count = 0;
+        const char* const* tokens = StyleTokenList(&count);
+        QString sheet;
+        for (int i = 0; i < count; ++i)
+            sheet += QStringLiteral("a%1 { color: #%2; }\n").arg(i).arg(QLatin1String(tokens[i]));
+        return sheet;
+    }
+};
