@@ -9,9 +9,26 @@
 #include "ui/toolkit/toolkitseams.h"
 
 #include <QFile>
+#include <QObject>
 #include <QString>
 
 #include <gtest/gtest.h>
+
+// Counts the emissions of one signal while it lives.
+class SignalCounter {
+public:
+    template <class Object, class Signal>
+    SignalCounter(Object* sender, Signal signal)
+    {
+        QObject::connect(sender, signal, &m_Context, [this] { ++m_iCount; });
+    }
+    int count() const { return m_iCount; }
+    void clear() { m_iCount = 0; }
+
+private:
+    QObject m_Context;
+    int m_iCount = 0;
+};
 
 class UiTest : public ::testing::Test {
 protected:
