@@ -4,11 +4,14 @@
 // hook and no window seams.
 
 #include "engine/MP_calc.h"
+#include "ui/toolkit/hdrprogresswindow.h"
 #include "ui/toolkit/modalhook.h"
 #include "ui/toolkit/styleengine.h"
 #include "ui/toolkit/toolkitseams.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QPushButton>
 #include <QObject>
 #include <QString>
 
@@ -43,9 +46,21 @@ public:
         QFile::remove(CStyleEngine::StyleIniPath());
         CStyleEngine::instance().SetStyle(CStyleEngine::kDefaultStyleCode, CStyleEngine::kDefaultStyleColor,
                                           CStyleEngine::kDefaultStyleBorder);
-        _gui::SetModalHook(nullptr);
+        _gui::SetModalHook(&answerUnexpectedPrompt);
         ToolkitSeams::SetMainWindow(nullptr);
         ToolkitSeams::SetInfoDock(nullptr);
+    }
+
+    // A prompt no test expected: the test fails, the prompt is answered so
+    // that nothing waits for a user.
+    static int answerUnexpectedPrompt(QWidget* prompt)
+    {
+        ADD_FAILURE() << "unexpected modal prompt " << (prompt ? prompt->metaObject()->className() : "null");
+        if (auto* window = qobject_cast<HDRProgressWindow*>(prompt))
+            window->GetContinueButton()->click();
+        else if (auto* dialog = qobject_cast<QDialog*>(prompt))
+            dialog->reject();
+        return QDialog::Rejected;
     }
 
     // Every style token of the vocabulary, each written the way sheets write it.
