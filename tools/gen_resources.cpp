@@ -28,18 +28,23 @@ using DrawFn = std::function<void(QPainter&)>;
 
 struct SPicture {
     QString path; // relative to the output folder, also the resource alias
-    int size;
+    int size;     // pixels; drawing functions work in units of size / scale
     DrawFn draw;
+    qreal scale = 1.0;
 };
+
+// Theme icons are drawn on a 16-unit grid and rendered at these sizes.
+const int kIconSizes[] = {16, 32, 48};
 
 QColor rgb(unsigned v) { return QColor((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff); }
 
-QImage render(int w, int h, const DrawFn& draw)
+QImage render(int w, int h, const DrawFn& draw, qreal scale)
 {
     QImage img(w, h, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(scale, scale);
     draw(p);
     p.end();
     return img;
@@ -526,7 +531,10 @@ std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
     auto icon = [&](const char* name, DrawFn fn) {
-        v.push_back({QStringLiteral("icons/silk/16x16/%1.png").arg(QLatin1String(name)), 16, std::move(fn)});
+        for (int size : kIconSizes) {
+            v.push_back({QStringLiteral("icons/silk/%1x%1/%2.png").arg(size).arg(QLatin1String(name)), size, fn,
+                         size / 16.0});
+        }
     };
     // Theme icons by name; the names are the program's, spelling included.
     icon("ProgrammSmybol", iconProgramSymbol);
@@ -602,7 +610,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot create the folder of %s\n", qPrintable(path));
             return 1;
         }
-        const QImage img = render(pic.size, pic.size, pic.draw);
+        const QImage img = render(pic.size, pic.size, pic.draw, pic.scale);
         if (!img.save(path, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
@@ -610,14 +618,14 @@ int main(int argc, char** argv)
         entries << QStringLiteral("    <file alias=\"%1\">%2</file>").arg(pic.path, path);
     }
 
-    const QByteArray indexTheme = "[Icon Theme]\n"
-                                  "Name=silk\n"
-                                  "Comment=Icons of Lumivex\n"
-                                  "Directories=16x16\n"
-                                  "\n"
-                                  "[16x16]\n"
-                                  "Size=16\n"
-                                  "Type=Fixed\n";
+    QByteArray indexTheme = "[Icon Theme]\nName=silk\nComment=Icons of Lumivex\nDirectories=";
+    QByteArray sections;
+    for (int size : kIconSizes) {
+        const QByteArray dir = QByteArray::number(size) + "x" + QByteArray::number(size);
+        indexTheme += (size == kIconSizes[0] ? "" : ",") + dir;
+        sections += "\n[" + dir + "]\nSize=" + QByteArray::number(size) + "\nType=Fixed\n";
+    }
+    indexTheme += "\n" + sections;
     const QString indexPath = out.filePath(QStringLiteral("icons/silk/index.theme"));
     if (!writeText(indexPath, indexTheme)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(indexPath));

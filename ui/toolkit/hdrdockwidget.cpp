@@ -19,6 +19,9 @@ HDRDockWidget::HDRDockWidget(const QString& title, QWidget* parent, Qt::WindowFl
 
     m_pScrollArea = new QScrollArea();
     m_pScrollArea->setWidget(m_pContentWidget);
+    // The content widget is no window, so its layout does not grow it: the
+    // scroll area sizes it (its width stays fixed) as controls are added.
+    m_pScrollArea->setWidgetResizable(true);
     m_pScrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pScrollArea->horizontalScrollBar()->setContextMenuPolicy(Qt::NoContextMenu);
     m_pScrollArea->verticalScrollBar()->setContextMenuPolicy(Qt::NoContextMenu);
