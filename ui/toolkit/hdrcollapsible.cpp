@@ -1,4 +1,5 @@
 #include "ui/toolkit/hdrcollapsible.h"
+#include "ui/toolkit/resourceinit.h"
 
 #include "ui/toolkit/styleengine.h"
 
@@ -14,6 +15,7 @@ void HDRCollapsibleHeader::mousePressEvent(QMouseEvent* event)
 
 HDRCollapsible::HDRCollapsible(QWidget* parent, Qt::WindowFlags) : QGroupBox(parent)
 {
+    LumivexInitResources();
     m_bOpened = true;
     m_pLayout = new QVBoxLayout(this);
     m_pLayout->setAlignment(Qt::AlignTop);

@@ -1,4 +1,5 @@
 #include "ui/toolkit/hdrdialogs.h"
+#include "ui/toolkit/resourceinit.h"
 
 #include "ui/toolkit/modalhook.h"
 #include "ui/toolkit/toolkitseams.h"
@@ -31,6 +32,7 @@ HDRInfoDialog::HDRInfoDialog(QWidget* parent) : QDialog(parent)
 
 void HDRInfoDialog::CreateInfoArea()
 {
+    LumivexInitResources();
     QWidget* separator = new QWidget(this);
     separator->setFixedWidth(2);
     separator->setStyleSheet(QStringLiteral("border: 2px solid black;"));

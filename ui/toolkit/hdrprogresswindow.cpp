@@ -1,4 +1,5 @@
 #include "ui/toolkit/hdrprogresswindow.h"
+#include "ui/toolkit/resourceinit.h"
 
 #include "engine/MP_calc.h"
 #include "ui/toolkit/modalhook.h"
@@ -85,6 +86,7 @@ void forwardEngineMessage(int category, float fraction)
 HDRProgressWindow::HDRProgressWindow()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint)
 {
+    LumivexInitResources(); // before the first theme icon is looked up
     setWindowIcon(QIcon::fromTheme(QStringLiteral("ProgrammSmybol")));
     setWindowModality(Qt::ApplicationModal);
     m_uiMaxMessageType = 0;

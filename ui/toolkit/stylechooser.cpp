@@ -1,4 +1,5 @@
 #include "ui/toolkit/stylechooser.h"
+#include "ui/toolkit/resourceinit.h"
 
 #include "ui/toolkit/styleengine.h"
 
@@ -56,6 +57,7 @@ QAction* CStyleChooser::Action(int choice) const
 
 void CStyleChooser::CreateActions(QWidget* parent)
 {
+    LumivexInitResources();
     for (int i = 0; i < kChoiceCount; ++i) {
         QAction* action = new QAction(QIcon::fromTheme(QLatin1String(kChoices[i].icon)), trMain(kChoices[i].text), parent);
         action->setCheckable(true);
