@@ -204,6 +204,11 @@ void MP_Task_calcPixelWeighedBW(TaskFuncParams t)
 
 } // namespace
 
+int MP_bwPercentileBin(const uint64_t* cumulative, float product, int64_t count)
+{
+    return percentileBin(cumulative, threshold(product, count));
+}
+
 int MP_calcPixelbwpoint(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
 {
     if (badArguments(sizex, sizey, src, dst, params))
@@ -305,12 +310,9 @@ int MP_calcPixelpercentbwpoint(int sizex, int sizey, ushort* src, ushort* dst, i
     const float n = static_cast<float>(count);
     const int64_t total = static_cast<int64_t>(count);
     const float p0 = params->p[0][0], p1 = params->p[1][0], p2 = params->p[2][0];
-    const int64_t shadow = threshold(MP_pow(p0, 4.0f) * 0.33f * n, total);
-    const int64_t mid = threshold(((1.0f - p1) * 0.33f + 0.335f) * n, total);
-    const int64_t light = threshold((0.33f * MP_pow(p2, 0.25f) + 0.67f) * n, total);
-    a.S = static_cast<float>(percentileBin(counts, shadow)) * kBinToLum;
-    a.M = static_cast<float>(percentileBin(counts, mid)) * kBinToLum;
-    a.L = static_cast<float>(percentileBin(counts, light)) * kBinToLum;
+    a.S = static_cast<float>(MP_bwPercentileBin(counts, MP_pow(p0, 4.0f) * 0.33f * n, total)) * kBinToLum;
+    a.M = static_cast<float>(MP_bwPercentileBin(counts, ((1.0f - p1) * 0.33f + 0.335f) * n, total)) * kBinToLum;
+    a.L = static_cast<float>(MP_bwPercentileBin(counts, (0.33f * MP_pow(p2, 0.25f) + 0.67f) * n, total)) * kBinToLum;
     std::free(counts);
 
     runBands(a, MP_Task_calcPixelpercentbwpoint, MP_Task_calcPixelpercentbwpointReduced);

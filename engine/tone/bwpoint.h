@@ -15,6 +15,8 @@
 
 #include "engine/core/mp_params.h"
 
+#include <cstdint>
+
 using ushort = unsigned short;
 
 // Internal stretch from lummin / lummax; no blend, no mask.
@@ -35,3 +37,10 @@ int MP_calcPixelpercentbwpoint(int sizex, int sizey, ushort* src, ushort* dst, i
 // "gewogener Schwarz/Weißpunkt": points averaged over reduced copies, then the
 // internal stretch.
 int MP_calcPixelWeighedBW(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params);
+
+// The percentile point of "Percentile justieren": the first of the 65,536
+// bins whose cumulative count reaches the threshold (int)product, the
+// threshold held inside 0..count. With the threshold at the count this is the
+// highest occupied bin, also where single precision rounds the product above
+// a pixel count it cannot hold exactly.
+int MP_bwPercentileBin(const uint64_t* cumulative, float product, int64_t count);
