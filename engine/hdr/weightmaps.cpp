@@ -316,7 +316,9 @@ void MP_Task_calcPixelFastHDRrgrbgb(const WeightArgs& a, int y)
     for (int x = 0; x < a.w; ++x) {
         const uint16_t* px = pixel(a, x, y);
         const int R = px[0], G = px[1], B = px[2];
-        const int k = std::min(65535, (a.q.g * absi(R - B) + a.q.b * absi(R - G) + a.q.r * absi(G - B)) >> 14);
+        const unsigned spread = static_cast<unsigned>(a.q.g) * absi(R - B) + static_cast<unsigned>(a.q.b) * absi(R - G) +
+                                static_cast<unsigned>(a.q.r) * absi(G - B);
+        const int k = static_cast<int>(std::min(65535u, spread >> 14));
         const int a0 = MP_itemp_table[lum16(px, a.q)];
         const float w = (1.0f - MP_fabs(a.s.dn - static_cast<float>(a0) / 65535.0f)) * MP_temp_table[k] * a.s.wt;
         out[x] = encodeWeight(w);
