@@ -166,24 +166,33 @@ void MP_UI_calcHDRfusion(MP_FusionParams* desc, int rowStart, int rowEnd)
         return;
     const int slots = MP_fusionSlotCount(desc);
     const size_t w = static_cast<size_t>(desc->width);
+    if (slots == 0) {
+        // No slot contributes: the weight sum is 0 and the rows are black.
+        std::memset(desc->output + static_cast<size_t>(start) * w * 3, 0,
+                    static_cast<size_t>(end - start) * w * 3 * sizeof(uint16_t));
+        return;
+    }
+    // With the single slot the 13-bit weight depends on the raw weight alone,
+    // and neighbouring pixels mostly share it (the automatic map is constant,
+    // painted strokes are wide): the division runs only where it changes.
+    int lastRaw = -1;
+    int weight = 0;
     for (int y = start; y < end; ++y) {
         const size_t row = static_cast<size_t>(y) * w;
-        uint16_t* out = desc->output + row * 3;
-        if (slots == 0) {
-            // No slot contributes: the weight sum is 0 and the row is black.
-            std::memset(out, 0, w * 3 * sizeof(uint16_t));
-            continue;
-        }
         const uint16_t* wa = desc->weight_auto + row;
         const int16_t* wm = desc->weight_manual + row;
         const uint16_t* px = desc->image + row * 3;
-        for (size_t x = 0; x < w; ++x) {
+        uint16_t* out = desc->output + row * 3;
+        for (size_t x = 0; x < w; ++x, px += 3, out += 3) {
             const int ws = slotWeight(wa[x], wm[x]);
-            const int weight = fixedWeight(ws, ws);
+            if (ws != lastRaw) {
+                lastRaw = ws;
+                weight = fixedWeight(ws, ws);
+            }
             for (int c = 0; c < 3; ++c) {
                 // weight <= 8192, so weight * 65535 fits 32 bits and is never negative.
-                const int v = (weight * px[x * 3 + c]) >> 13;
-                out[x * 3 + c] = static_cast<uint16_t>(v > 65535 ? 65535 : v);
+                const int v = (weight * px[c]) >> 13;
+                out[c] = static_cast<uint16_t>(v > 65535 ? 65535 : v);
             }
         }
     }
