@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -107,10 +106,10 @@ Scalars scalarsOf(const MP_Params* p)
 }
 
 // The window reads the row half-widths lx[500 + ky] for |ky| <= ks. The
-// dispatcher writes them for its own radius, taken from the kernel's size rule
-// before the radius is rounded to the step; rows beyond it were not written by
-// this run, so they are rebuilt for ks. Kernels reached by no name always
-// build them.
+// dispatcher writes them for its own radius, which truncates the kernel size
+// before applying the kernel multiplier (ks truncates after), so ks can exceed
+// it; rows beyond it were not written by this run and are rebuilt for ks.
+// Kernels reached by no name always build them.
 void prepareWindowRows(const char* name, MP_Params* p, int ks)
 {
     int R = 0;

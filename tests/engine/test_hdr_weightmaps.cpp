@@ -99,7 +99,10 @@ TEST_P(WeightBlur, BoxAveragesWithTheFixedPointDivision)
     params.p[1][0] = c.p1;
     MP_UI_SetPanoramaMode(c.panorama ? 1 : 0);
     const int h = static_cast<int>(c.map.size()) / c.w;
-    EXPECT_EQ(MP_calcPixelHDRlinBlurHorVer(c.w, h, src.data(), dst.data(), 2, 2, &params), 0);
+    EXPECT_EQ(OpenCLManager::getInstance()->executeKernel(
+                  "MP_calcPixelHDRlinBlurHorVer", c.w, h, reinterpret_cast<float*>(src.data()),
+                  reinterpret_cast<float*>(dst.data()), 2, 2, &params, -1, 0.0f, 1.0f, true, true),
+              0);
     EXPECT_EQ(dst, c.expected);
 }
 
