@@ -7,8 +7,14 @@
 // This file is included several times on purpose; it has no include guard.
 
 // engine/hdr/
+MP_DRIVER_FAMILY(MP_drivers_hdrweights)
+
+MP_DRIVER_FAMILY(MP_drivers_reexpose)
+
+MP_DRIVER_FAMILY(MP_drivers_colorspace)
 
 // engine/tone/
+MP_DRIVER_FAMILY(MP_drivers_bwpoint)
 
 // engine/colour/
 

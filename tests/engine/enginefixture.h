@@ -45,6 +45,7 @@ public:
 #undef MP_FORCECPU
         forceCPU_MP_loaded = 0;
         MP_SetTestDriverTable(nullptr);
+        EVmax = EVmin = EVmin2 = 0.0f;
         OpenCLManager::destroy();
     }
 
