@@ -10,6 +10,8 @@
 
 // engine/tone/
 
+MP_DRIVER_FAMILY(MP_drivers_lightshadow)
+
 // engine/colour/
 
 // engine/filters/

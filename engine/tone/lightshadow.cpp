@@ -1,0 +1,371 @@
+// Lights and shadows: "Licht/Schatten anpassen", "Licht/Schatten färben",
+// "Zentrum belichten" and "Vignettierung". Every power and logarithm of the
+// light, shadow and vignette curves comes from a 65,536-entry table built in a
+// prepass; "Zentrum belichten" alone takes its powers per pixel.
+
+#include "engine/tone/lightshadow.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/driverframe.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// Index of a working colour 0..1 into a 65,536-entry table.
+inline int idx(float v) { return MP_tableIndex(v); }
+
+// ---- "Licht/Schatten anpassen" ---------------------------------------------------
+
+struct LightShadowArgs {
+    MP_DriverRun run;
+    float L;  // light ceiling 0.5..1
+    float S;  // shadow floor 0..0.5
+    float a;  // light exponent
+    float b;  // shadow exponent
+};
+
+void MP_TaskPre1_calcPixelLightShadow(TaskFuncParams t)
+{
+    const LightShadowArgs* a = MP_taskArgs<LightShadowArgs>(t);
+    const float la = a->a, sb = a->b;
+    for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i) {
+        const float v = static_cast<float>(i) * MP_k;
+        MP_temp_table[i] = std::pow(v, la);
+        MP_temp2_table[i] = std::pow(v + 0.001f, sb);
+    }
+}
+
+inline MP_float3 lightShadowEffect(const LightShadowArgs& a, MP_float3 c0, float lr, float lg, float lb)
+{
+    const float lum = lr * c0.x + lg * c0.y + lb * c0.z;
+    MP_float3 c = c0;
+    if (lum > a.L) {
+        // the lights are pulled down to the ceiling, hue kept
+        const float f = a.L / lum;
+        c = {c.x * f, c.y * f, c.z * f};
+    }
+    if (lum < a.S)
+        c = {0.0f, 0.0f, 0.0f};
+    // Both weights follow the luminance of the source colour.
+    const float wl = (lum - 0.5f) * 2.0f;
+    if (wl > 0.0f) {
+        const float keep = 1.0f - wl;
+        c.x = wl * MP_temp_table[idx(c.x)] + keep * c.x;
+        c.y = wl * MP_temp_table[idx(c.y)] + keep * c.y;
+        c.z = wl * MP_temp_table[idx(c.z)] + keep * c.z;
+    }
+    const float ws = (0.5f - lum) * 2.0f;
+    if (ws > 0.0f) {
+        const float keep = 1.0f - ws;
+        c.x = ws * MP_temp2_table[idx(c.x)] + keep * c.x;
+        c.y = ws * MP_temp2_table[idx(c.y)] + keep * c.y;
+        c.z = ws * MP_temp2_table[idx(c.z)] + keep * c.z;
+    }
+    return c;
+}
+
+void MP_Task_calcPixelLightShadow(TaskFuncParams t)
+{
+    const LightShadowArgs* a = MP_taskArgs<LightShadowArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                      [a, lr, lg, lb](MP_float3 c0, int, int) { return lightShadowEffect(*a, c0, lr, lg, lb); });
+}
+
+void MP_Task_calcPixelLightShadowReduced(TaskFuncParams t)
+{
+    const LightShadowArgs* a = MP_taskArgs<LightShadowArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                         [a, lr, lg, lb](MP_float3 c0, int, int) { return lightShadowEffect(*a, c0, lr, lg, lb); });
+}
+
+// ---- "Licht/Schatten färben" -----------------------------------------------------
+
+struct ColorLightShadowArgs {
+    MP_DriverRun run;
+    float kl; // exponent of the lights
+    float ks; // exponent of the shadows
+    int64_t wr, wg, wb; // 14-bit luminance weights
+};
+
+// Exponent of one slider: t = 0.99 q + 0.01, then 10 t / 4 below 0.5 and
+// 10 (t - 0.375) from 0.5 on.
+float colourExponent(float q)
+{
+    const float t = 0.99f * q + 0.01f;
+    if (t < 0.5f)
+        return 10.0f * (t / 4.0f);
+    return 10.0f * (t - 0.375f);
+}
+
+constexpr float kLn2 = 0.69314718f;
+
+void MP_TaskPre1_calcPixelColorLightShadow(TaskFuncParams t)
+{
+    const ColorLightShadowArgs* a = MP_taskArgs<ColorLightShadowArgs>(t);
+    const float kl = a->kl, ks = a->ks;
+    const float nl = std::pow(kLn2, kl), ns = std::pow(kLn2, ks);
+    for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i) {
+        const float l = std::log(static_cast<float>(i) * MP_k + 1.0f);
+        MP_temp_table[i] = std::pow(l, kl) / nl;
+        MP_temp2_table[i] = std::pow(l, ks) / ns;
+    }
+}
+
+// px: the 16-bit source pixel, c0 the same as working colour.
+inline MP_float3 colorLightShadowEffect(const ColorLightShadowArgs& a, const ushort* px, MP_float3 c0)
+{
+    // Weights summing to 1 keep the sum below 2^30; a caller's own block may
+    // hold wider ones, so the sum is taken in 64 bits.
+    const int l14 = static_cast<int>((a.wr * px[0] + a.wg * px[1] + a.wb * px[2]) >> 14);
+    const float l = static_cast<float>(l14) * MP_k;
+    const float* T;
+    float w;
+    if (l14 > 32766) {
+        T = MP_temp_table;
+        w = (l - 0.5f) * 2.0f;
+    } else {
+        T = MP_temp2_table;
+        w = (0.5f - l) * 2.0f;
+    }
+    const float tr = T[px[0]], tg = T[px[1]], tb = T[px[2]];
+    const float ts = tr + tg + tb;
+    const float e = ts > 0.0f ? w * (c0.x + c0.y + c0.z) / ts : w;
+    const float keep = 1.0f - w;
+    return {c0.x * keep + tr * e, c0.y * keep + tg * e, c0.z * keep + tb * e};
+}
+
+void MP_Task_calcPixelColorLightShadow(TaskFuncParams t)
+{
+    const ColorLightShadowArgs* a = MP_taskArgs<ColorLightShadowArgs>(t);
+    const ushort* src = a->run.src;
+    const size_t width = static_cast<size_t>(a->run.width);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, src, width](MP_float3 c0, int x, int y) {
+        const ushort* px = src + (static_cast<size_t>(y) * width + static_cast<size_t>(x)) * 3;
+        return colorLightShadowEffect(*a, px, c0);
+    });
+}
+
+void MP_Task_calcPixelColorLightShadowReduced(TaskFuncParams t)
+{
+    const ColorLightShadowArgs* a = MP_taskArgs<ColorLightShadowArgs>(t);
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
+        for (int x = 0; x < a->run.width; ++x, s += 3, d += 3)
+            MP_storeRGB48Clamped(d, colorLightShadowEffect(*a, s, MP_loadRGB48(s)));
+    }
+}
+
+// ---- Position-dependent operators ---------------------------------------------------
+
+// Distance terms from the centre, shared by "Zentrum belichten" and
+// "Vignettierung": at aspect 1 in fractions of the image, at 0 in fractions of
+// the short side.
+struct CentreFrame {
+    float invx, invy; // 1 / sizex, 1 / sizey
+    float fx, fy;     // A + (size / short side) * (1 - A)
+    float cx, cy;     // centre as fractions of the image
+
+    void init(int sizex, int sizey, float A, float centreX, float centreY)
+    {
+        const int s = sizex < sizey ? sizex : sizey;
+        const float fs = static_cast<float>(s);
+        invx = 1.0f / static_cast<float>(sizex);
+        invy = 1.0f / static_cast<float>(sizey);
+        fx = A + (static_cast<float>(sizex) / fs) * (1.0f - A);
+        fy = A + (static_cast<float>(sizey) / fs) * (1.0f - A);
+        cx = centreX;
+        cy = centreY;
+    }
+    float dx(int x) const { return (static_cast<float>(x) * invx - cx) * fx; }
+    float dy(int y) const { return (static_cast<float>(y) * invy - cy) * fy; }
+};
+
+// ---- "Zentrum belichten" -----------------------------------------------------------
+
+struct CenterLightArgs {
+    MP_DriverRun run;
+    CentreFrame frame;
+    float cs; // centre strength -1..1
+    float bs; // border strength -1..1
+};
+
+inline MP_float3 centerLightEffect(const CenterLightArgs& a, MP_float3 c0, int x, int y)
+{
+    const float dx = a.frame.dx(x);
+    const float dy = a.frame.dy(y);
+    const float r = std::sqrt(dx * dx + dy * dy);
+    const float d = 1.0f - (2.0f * r - 0.5f);
+    float e;
+    if (d > 0.5f) {
+        const float t = MP_clamp(d - 0.5f, 0.0f, 1.0f);
+        e = 1.0f - t * a.cs;
+    } else {
+        const float t = MP_clamp(1.0f - (d + 0.5f), 0.0f, 1.0f);
+        const float u = 1.0f + t * a.bs;
+        e = u * u * u;
+    }
+    return {std::pow(c0.x, e), std::pow(c0.y, e), std::pow(c0.z, e)};
+}
+
+void MP_Task_calcPixelCenterLight(TaskFuncParams t)
+{
+    const CenterLightArgs* a = MP_taskArgs<CenterLightArgs>(t);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                      [a](MP_float3 c0, int x, int y) { return centerLightEffect(*a, c0, x, y); });
+}
+
+void MP_Task_calcPixelCenterLightReduced(TaskFuncParams t)
+{
+    const CenterLightArgs* a = MP_taskArgs<CenterLightArgs>(t);
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                         [a](MP_float3 c0, int x, int y) { return centerLightEffect(*a, c0, x, y); });
+}
+
+// ---- "Vignettierung" -------------------------------------------------------------------
+
+struct VignetteArgs {
+    MP_DriverRun run;
+    CentreFrame frame;
+    float v;          // strength -1.95..1.95 (negative: darker borders)
+    float dz;         // 2 - |v|
+    float exponent;   // 3 h
+    float tr, tg, tb; // tint
+};
+
+void MP_TaskPre1_calcPixelVignette(TaskFuncParams t)
+{
+    const VignetteArgs* a = MP_taskArgs<VignetteArgs>(t);
+    const float e = a->exponent;
+    for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i)
+        MP_temp_table[i] = std::pow(static_cast<float>(i) * MP_k, e);
+}
+
+inline MP_float3 vignetteEffect(const VignetteArgs& a, MP_float3 c0, int x, int y, float lr, float lg, float lb)
+{
+    const float dx = a.frame.dx(x);
+    const float dy = a.frame.dy(y);
+    const float dz = a.dz;
+    const float root = std::sqrt(dx * dx + dy * dy + dz * dz);
+    float P = MP_temp_table[0];
+    if (root != 0.0f) {
+        const float cosine = dz / root;
+        P = MP_temp_table[MP_safeTrunc(cosine * 65535.0f, -65535, 65535) & 0xFFFF];
+    }
+    const float J = MP_clamp((P - 0.25f) * 2.0f, 0.0f, 1.0f);
+    const float K = 1.0f - J;
+    const float lum = lr * c0.x + lg * c0.y + lb * c0.z;
+    MP_float3 c{c0.x * J + lum * a.tr * K, c0.y * J + lum * a.tg * K, c0.z * J + lum * a.tb * K};
+    if (a.v > 0.0f) {
+        if (P >= FLT_MIN) {
+            c = {c.x / P, c.y / P, c.z / P};
+        } else {
+            // a^(3h) has run out of range (strong settings far from the
+            // centre): brighten by the largest factor that stays finite.
+            c = {MP_clamp(c.x / FLT_MIN, -FLT_MAX, FLT_MAX), MP_clamp(c.y / FLT_MIN, -FLT_MAX, FLT_MAX),
+                 MP_clamp(c.z / FLT_MIN, -FLT_MAX, FLT_MAX)};
+        }
+    } else if (a.v < 0.0f) {
+        c = {c.x * P, c.y * P, c.z * P};
+    }
+    return c;
+}
+
+void MP_Task_calcPixelVignette(TaskFuncParams t)
+{
+    const VignetteArgs* a = MP_taskArgs<VignetteArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, lr, lg, lb](MP_float3 c0, int x, int y) {
+        return vignetteEffect(*a, c0, x, y, lr, lg, lb);
+    });
+}
+
+void MP_Task_calcPixelVignetteReduced(TaskFuncParams t)
+{
+    const VignetteArgs* a = MP_taskArgs<VignetteArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, lr, lg, lb](MP_float3 c0, int x, int y) {
+        return vignetteEffect(*a, c0, x, y, lr, lg, lb);
+    });
+}
+
+} // namespace
+
+// ---- Drivers ---------------------------------------------------------------------------
+
+int MP_calcPixelLightShadow(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    LightShadowArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 5, 4))
+        return r;
+    a.L = 0.5f * params->p[0][0] + 0.5f;
+    a.S = 0.5f * params->p[1][0];
+    a.a = (1.0f - params->p[2][0]) * 1.99f + 0.01f;
+    a.b = (1.0f - params->p[3][0]) * 1.99f + 0.01f;
+    MP_runTablePass(MP_TaskPre1_calcPixelLightShadow, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelLightShadow, MP_Task_calcPixelLightShadowReduced, 8);
+}
+
+int MP_calcPixelColorLightShadow(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    ColorLightShadowArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
+        return r;
+    a.kl = colourExponent(params->p[0][0]);
+    a.ks = colourExponent(params->p[1][0]);
+    // Weights are 0..1 (sum 1): held to that range before they become ints.
+    a.wr = MP_safeTrunc(params->lumr * 16384.0f, 0, 1 << 16);
+    a.wg = MP_safeTrunc(params->lumg * 16384.0f, 0, 1 << 16);
+    a.wb = MP_safeTrunc(params->lumb * 16384.0f, 0, 1 << 16);
+    MP_runTablePass(MP_TaskPre1_calcPixelColorLightShadow, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelColorLightShadow, MP_Task_calcPixelColorLightShadowReduced,
+                             8);
+}
+
+int MP_calcPixelCenterLight(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    CenterLightArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 5, 4))
+        return r;
+    a.cs = 2.0f * params->p[0][0] - 1.0f;
+    a.bs = 2.0f * (1.0f - params->p[1][0]) - 1.0f;
+    a.frame.init(sizex, sizey, params->p[2][0], params->p[3][0], params->p[3][1]);
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelCenterLight, MP_Task_calcPixelCenterLightReduced, 4);
+}
+
+int MP_calcPixelVignette(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    VignetteArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 6, 5))
+        return r;
+    const float q = params->p[0][0] - 0.5f;
+    a.v = MP_sign(q) * MP_fabs(q) * 3.9f;
+    const float h1 = 1.0f + 5.0f * params->p[1][0];
+    const float h = h1 * h1;
+    a.exponent = 3.0f * h;
+    a.dz = 2.0f - MP_fabs(a.v);
+    a.frame.init(sizex, sizey, params->p[2][0], params->p[3][0], params->p[3][1]);
+    a.tr = params->p[4][2];
+    a.tg = params->p[4][3];
+    a.tb = params->p[4][4];
+    MP_runTablePass(MP_TaskPre1_calcPixelVignette, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelVignette, MP_Task_calcPixelVignetteReduced, 4);
+}
+
+static const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelLightShadow", MP_calcPixelLightShadow},
+    {"MP_calcPixelColorLightShadow", MP_calcPixelColorLightShadow},
+    {"MP_calcPixelCenterLight", MP_calcPixelCenterLight},
+    {"MP_calcPixelVignette", MP_calcPixelVignette},
+};
+extern const MP_DriverTable MP_drivers_lightshadow = MP_driverTable(kDrivers);
