@@ -30,6 +30,7 @@
 #include "engine/hdr/sigmoid.h"
 #include "engine/series/alignquality.h"
 #include "engine/series/brushcache.h"
+#include "engine/tone/curves.h"
 #include "engine/tone/lightshadow.h"
 #include "engine/views/histogramimage.h"
 #include "engine/views/preview.h"

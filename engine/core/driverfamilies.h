@@ -12,6 +12,8 @@
 
 MP_DRIVER_FAMILY(MP_drivers_lightshadow)
 
+MP_DRIVER_FAMILY(MP_drivers_curves)
+
 // engine/colour/
 
 // engine/filters/

@@ -42,8 +42,6 @@ INSTANTIATE_TEST_SUITE_P(LightShadow, ToneFrame,
                                            FrameCase{"MP_calcPixelVignette", 5, 6, vignetteDefaults, 0, "V"}),
                          [](const auto& info) { return info.param.label; });
 
-LUMIVEX_TONE_FRAME_TESTS(ToneFrame)
-
 class LightShadowTest : public ToneTest {
 protected:
     // One grey pixel through "Licht/Schatten anpassen" as a fraction of full scale.
