@@ -31,6 +31,7 @@
 #include "engine/series/alignquality.h"
 #include "engine/series/brushcache.h"
 #include "engine/tone/curves.h"
+#include "engine/tone/greyscale.h"
 #include "engine/tone/lightshadow.h"
 #include "engine/views/histogramimage.h"
 #include "engine/views/preview.h"

@@ -14,6 +14,8 @@ MP_DRIVER_FAMILY(MP_drivers_lightshadow)
 
 MP_DRIVER_FAMILY(MP_drivers_curves)
 
+MP_DRIVER_FAMILY(MP_drivers_greyscale)
+
 // engine/colour/
 
 // engine/filters/
