@@ -33,6 +33,7 @@
 #include "engine/tone/curves.h"
 #include "engine/tone/greyscale.h"
 #include "engine/tone/lightshadow.h"
+#include "engine/tone/locallight.h"
 #include "engine/views/histogramimage.h"
 #include "engine/views/preview.h"
 #include "engine/views/zoom.h"

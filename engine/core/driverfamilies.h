@@ -16,6 +16,8 @@ MP_DRIVER_FAMILY(MP_drivers_curves)
 
 MP_DRIVER_FAMILY(MP_drivers_greyscale)
 
+MP_DRIVER_FAMILY(MP_drivers_locallight)
+
 // engine/colour/
 
 // engine/filters/
