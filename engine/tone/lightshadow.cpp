@@ -12,6 +12,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 // Index of a working colour 0..1 into a 65,536-entry table.
@@ -35,6 +39,18 @@ void MP_TaskPre1_calcPixelLightShadow(TaskFuncParams t)
         const float v = static_cast<float>(i) * MP_k;
         MP_temp_table[i] = std::pow(v, la);
         MP_temp2_table[i] = std::pow(v + 0.001f, sb);
+    }
+}
+
+// The two curves indexed by a 16-bit value v instead of idx(v * k): what a
+// pixel whose colour is not clipped reads (MP_temp3_table lights,
+// MP_temp4_table shadows).
+void MP_TaskPre2_calcPixelLightShadow(TaskFuncParams t)
+{
+    for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i) {
+        const int j = MP_tableIndex(static_cast<float>(i) * MP_k);
+        MP_temp3_table[i] = MP_temp_table[j];
+        MP_temp4_table[i] = MP_temp2_table[j];
     }
 }
 
@@ -76,9 +92,147 @@ void MP_Task_calcPixelLightShadow(TaskFuncParams t)
                       [a, lr, lg, lb](MP_float3 c0, int, int) { return lightShadowEffect(*a, c0, lr, lg, lb); });
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+// Eight interleaved RGB48 pixels (24 values from s) as three planes of ints.
+__attribute__((target("avx2"))) inline void loadPlanes8(const ushort* s, __m256i& r, __m256i& g, __m256i& b)
+{
+    const __m256i A = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)));
+    const __m256i B = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8)));
+    const __m256i C = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16)));
+    // value i of the 24 is A[i], B[i - 8] or C[i - 16]
+    r = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(0, 3, 6, 0, 0, 0, 0, 0)),
+                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 1, 4, 7, 0, 0)),
+                                              0x38),
+                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 2, 5)), 0xC0);
+    g = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(1, 4, 7, 0, 0, 0, 0, 0)),
+                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 2, 5, 0, 0, 0)),
+                                              0x18),
+                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 3, 6)), 0xE0);
+    b = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(2, 5, 0, 0, 0, 0, 0, 0)),
+                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 3, 6, 0, 0, 0)),
+                                              0x1C),
+                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 1, 4, 7)), 0xE0);
+}
+
+// Eight ints 0..65535 stored as eight 16-bit values.
+__attribute__((target("avx2"))) inline void store8(ushort* d, __m256i v)
+{
+    const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(v, v), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(packed));
+}
+
+// Three planes of ints 0..65535 back into eight interleaved pixels at d.
+__attribute__((target("avx2"))) inline void storePlanes8(ushort* d, __m256i r, __m256i g, __m256i b)
+{
+    const __m256i idx0 = _mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2);
+    const __m256i idx1 = _mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5);
+    const __m256i idx2 = _mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7);
+    // R at positions 0, 3, 6 of A; G at 1, 4, 7; B at 2, 5 (and so on)
+    const __m256i A = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx0),
+                                                            _mm256_permutevar8x32_epi32(g, idx0), 0x92),
+                                         _mm256_permutevar8x32_epi32(b, idx0), 0x24);
+    const __m256i B = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx1),
+                                                            _mm256_permutevar8x32_epi32(g, idx1), 0x24),
+                                         _mm256_permutevar8x32_epi32(b, idx1), 0x49);
+    const __m256i C = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx2),
+                                                            _mm256_permutevar8x32_epi32(g, idx2), 0x49),
+                                         _mm256_permutevar8x32_epi32(b, idx2), 0x92);
+    store8(d, A);
+    store8(d + 8, B);
+    store8(d + 16, C);
+}
+
+// The reduced worker, eight pixels at a time with AVX2 where the processor
+// has it: the arithmetic of lightShadowEffect lane by lane (no fused
+// multiply-add: every product and sum is rounded on its own, so the result is
+// bit for bit the per-pixel one), the table entries gathered. Pixels whose
+// colour is not pulled down to the ceiling read the curves by their 16-bit
+// values (MP_temp3_table, MP_temp4_table).
+__attribute__((target("avx2"))) void lightShadowRows8(const LightShadowArgs* a, int rowStart, int rowEnd)
+{
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    const int width = a->run.width;
+    const size_t rowLen = static_cast<size_t>(width) * 3;
+    const __m256 L = _mm256_set1_ps(a->L), S = _mm256_set1_ps(a->S), zero = _mm256_setzero_ps();
+    const __m256 half = _mm256_set1_ps(0.5f), two = _mm256_set1_ps(2.0f), one = _mm256_set1_ps(1.0f);
+    const __m256 k = _mm256_set1_ps(MP_k), full = _mm256_set1_ps(65535.0f);
+    const __m256 vr = _mm256_set1_ps(lr), vg = _mm256_set1_ps(lg), vb = _mm256_set1_ps(lb);
+    for (int y = rowStart; y < rowEnd; ++y) {
+        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
+        int x = 0;
+        for (; x + 8 <= width; x += 8, s += 24, d += 24) {
+            __m256i ichannel[3];
+            loadPlanes8(s, ichannel[0], ichannel[1], ichannel[2]);
+            __m256 c[3] = {_mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[0]), k),
+                           _mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[1]), k),
+                           _mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[2]), k)};
+            const __m256 lum =
+                _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(vr, c[0]), _mm256_mul_ps(vg, c[1])), _mm256_mul_ps(vb, c[2]));
+            const __m256 over = _mm256_cmp_ps(lum, L, _CMP_GT_OQ);
+            const __m256 under = _mm256_cmp_ps(lum, S, _CMP_LT_OQ);
+            const __m256 wl = _mm256_mul_ps(_mm256_sub_ps(lum, half), two);
+            const __m256 ws = _mm256_mul_ps(_mm256_sub_ps(half, lum), two);
+            const __m256 light = _mm256_cmp_ps(wl, zero, _CMP_GT_OQ);
+            const __m256 shade = _mm256_cmp_ps(ws, zero, _CMP_GT_OQ);
+            const __m256 notShade = _mm256_andnot_ps(shade, _mm256_castsi256_ps(_mm256_set1_epi32(-1)));
+            const __m256 w = _mm256_blendv_ps(_mm256_blendv_ps(zero, ws, shade), wl, light);
+            const __m256 keep = _mm256_sub_ps(one, w);
+            const __m256 mix = _mm256_cmp_ps(w, zero, _CMP_GT_OQ);
+            const bool anyOver = _mm256_movemask_ps(over) != 0;
+            __m256 f = zero;
+            if (anyOver)
+                f = _mm256_div_ps(L, lum);
+            __m256i q[3];
+            for (int ch = 0; ch < 3; ++ch) {
+                __m256 v = c[ch];
+                __m256 t;
+                if (!anyOver) {
+                    // not pulled down: read the curves by the 16-bit value (0 when black)
+                    const __m256i idx = _mm256_andnot_si256(_mm256_castps_si256(under), ichannel[ch]);
+                    v = _mm256_blendv_ps(v, zero, under);
+                    t = _mm256_mask_i32gather_ps(zero, MP_temp3_table, idx, notShade, 4);
+                    t = _mm256_mask_i32gather_ps(t, MP_temp4_table, idx, shade, 4);
+                } else {
+                    v = _mm256_blendv_ps(v, _mm256_mul_ps(v, f), over);
+                    v = _mm256_blendv_ps(v, zero, under);
+                    __m256 xi = _mm256_mul_ps(v, full);
+                    xi = _mm256_max_ps(xi, zero); // NaN gives 0
+                    xi = _mm256_min_ps(xi, full);
+                    const __m256i idx = _mm256_cvttps_epi32(xi);
+                    t = _mm256_mask_i32gather_ps(zero, MP_temp_table, idx, notShade, 4);
+                    t = _mm256_mask_i32gather_ps(t, MP_temp2_table, idx, shade, 4);
+                }
+                const __m256 mixed = _mm256_add_ps(_mm256_mul_ps(w, t), _mm256_mul_ps(keep, v));
+                v = _mm256_blendv_ps(v, mixed, mix);
+                v = _mm256_max_ps(v, zero); // clamped to 0..1, NaN gives 0
+                v = _mm256_min_ps(v, one);
+                q[ch] = _mm256_cvttps_epi32(_mm256_mul_ps(v, full));
+            }
+            storePlanes8(d, q[0], q[1], q[2]);
+        }
+        for (; x < width; ++x, s += 3, d += 3)
+            MP_storeRGB48Clamped(d, lightShadowEffect(*a, MP_loadRGB48(s), lr, lg, lb));
+    }
+}
+
+bool hasAvx2()
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+#endif
+
 void MP_Task_calcPixelLightShadowReduced(TaskFuncParams t)
 {
     const LightShadowArgs* a = MP_taskArgs<LightShadowArgs>(t);
+#if defined(__x86_64__) || defined(__i386__)
+    if (hasAvx2()) {
+        lightShadowRows8(a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
+#endif
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
@@ -312,7 +466,10 @@ int MP_calcPixelLightShadow(int sizex, int sizey, ushort* src, ushort* dst, int,
     a.S = 0.5f * params->p[1][0];
     a.a = (1.0f - params->p[2][0]) * 1.99f + 0.01f;
     a.b = (1.0f - params->p[3][0]) * 1.99f + 0.01f;
-    MP_runTablePass(MP_TaskPre1_calcPixelLightShadow, MP_makeTask(params, &a));
+    const TaskFuncParams task = MP_makeTask(params, &a);
+    MP_runTablePass(MP_TaskPre1_calcPixelLightShadow, task);
+    if (!a.run.full)
+        MP_runTablePass(MP_TaskPre2_calcPixelLightShadow, task);
     return MP_runDriverBands(a.run, &a, MP_Task_calcPixelLightShadow, MP_Task_calcPixelLightShadowReduced, 8);
 }
 

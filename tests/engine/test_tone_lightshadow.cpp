@@ -107,6 +107,33 @@ TEST_F(LightShadowTest, CeilingKeepsTheHueAndTheBlockIsOnlyReadBack)
     EXPECT_EQ(std::memcmp(before.p, params.p, sizeof params.p), 0);
 }
 
+// The reduced worker runs several pixels at a time; it must give the very
+// bits of the per-pixel effect (the full worker with a mask that hides
+// nothing), with lights pulled to the ceiling, shadows cut, sliders out of
+// range and rows whose width is no multiple of the group.
+TEST_F(LightShadowTest, ReducedWorkerIsBitIdenticalToThePerPixelEffect)
+{
+    const float settings[][4] = {
+        {1.0f, 0.0f, 0.5f, 0.5f},   {0.4f, 0.3f, 0.9f, 0.1f},   {0.0f, 1.0f, 0.0f, 1.0f},
+        {0.8f, 0.1f, 0.7f, 0.3f},   {-0.5f, 1.4f, 1.2f, -0.3f}, {3.0f, -1.0f, 1.01f, 1.02f},
+    };
+    for (int w : {61, 8, 3}) {
+        const int h = 13;
+        Image src = testPicture(w, h);
+        src[0] = src[1] = src[2] = 0;
+        for (const auto& v : settings) {
+            MP_Params p = blankParams();
+            for (int k = 0; k < 4; ++k)
+                p.p[k][0] = v[k];
+            p.p[4][1] = 100.0f;
+            const Image reduced = runCopy("MP_calcPixelLightShadow", w, h, src, p);
+            setInertGeometry(p, 5);
+            EXPECT_EQ(runCopy("MP_calcPixelLightShadow", w, h, src, p), reduced)
+                << "width " << w << " settings " << v[0] << " " << v[1] << " " << v[2] << " " << v[3];
+        }
+    }
+}
+
 TEST_F(LightShadowTest, ColourLightShadowKeepsGreyAndPullsLightsTogether)
 {
     params.p[2][1] = 100.0f;
