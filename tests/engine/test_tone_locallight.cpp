@@ -220,6 +220,37 @@ TEST_F(LocalLightTest, WindowRowsBeyondTheDispatchersTableAreFilled)
     }
 }
 
+// Values a block may carry that the sliders never give: a loop step of 0
+// (the window step would be 0 and never advance) and radii far beyond the
+// row table. The window stays on a step of at least 1 and inside the table.
+TEST_F(LocalLightTest, BlackWhiteWindowStaysFiniteForAnyBlock)
+{
+    params.lumr = params.lumg = params.lumb = 1.0f / 3.0f;
+    params.p[1][0] = 0.5f;
+    setMask(params.p[2], 1.0f);
+    Image src = solidImage(4, 4, 10300, 10300, 10300);
+    for (int i = 0; i < 4; ++i)
+        src[3 * i] = src[3 * i + 1] = src[3 * i + 2] = 51300;
+    const Image expected = dispatchCopy("MP_calcPixelBlackWhite", 4, 4, src, [&] {
+        MP_Params p = params;
+        p.p[0][0] = 0.02f;
+        return p;
+    }());
+    MP_Params p = params;
+    p.p[0][0] = 0.02f;
+    p.loopstep = 0;
+    EXPECT_EQ(dispatchCopy("MP_calcPixelBlackWhite", 4, 4, src, p), expected);
+    // Radii of 1500 and 50,000 pixels: the window is held to the 500 rows of
+    // the table (sampled on its step); every pixel still turns black or white.
+    for (float radius : {3.0f, 100.0f}) {
+        p = params;
+        p.p[0][0] = radius;
+        const Image out = dispatchCopy("MP_calcPixelBlackWhite", 4, 4, src, p);
+        for (uint16_t v : out)
+            EXPECT_TRUE(v == 0 || v == 65535) << radius;
+    }
+}
+
 TEST_F(LocalLightTest, MissingScratchBufferReturnsMinusOneAndWritesNothing)
 {
     ASSERT_EQ(MP_UpdateBuffer(SIZE_MAX / 4), nullptr);
