@@ -16,6 +16,14 @@ MP_DRIVER_FAMILY(MP_drivers_colorspace)
 // engine/tone/
 MP_DRIVER_FAMILY(MP_drivers_bwpoint)
 
+MP_DRIVER_FAMILY(MP_drivers_lightshadow)
+
+MP_DRIVER_FAMILY(MP_drivers_curves)
+
+MP_DRIVER_FAMILY(MP_drivers_greyscale)
+
+MP_DRIVER_FAMILY(MP_drivers_locallight)
+
 // engine/colour/
 
 MP_DRIVER_FAMILY(MP_drivers_hsv)

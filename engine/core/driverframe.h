@@ -59,10 +59,15 @@ inline void MP_storeRGB48Clamped(ushort* px, MP_float3 c)
 {
     MP_storeRGB48(px, {mp_blend_detail::clampUnit(c.x), mp_blend_detail::clampUnit(c.y), mp_blend_detail::clampUnit(c.z)});
 }
-// A working luminance 0..1 as an index into a 65,536-entry table.
+// A working luminance 0..1 as an index into a 65,536-entry table: truncated,
+// held to 0..65535 (NaN gives 0). Written without branches so that table
+// lookups in pixel loops do not stall on them.
 inline int MP_tableIndex(float v)
 {
-    return MP_safeTrunc(v * 65535.0f, 0, 65535);
+    float x = v * 65535.0f;
+    x = x > 0.0f ? x : 0.0f;
+    x = x < 65535.0f ? x : 65535.0f;
+    return static_cast<int>(x);
 }
 
 // Scratch lookup tables of the running driver (65,536 entries used, 65,664
