@@ -65,9 +65,7 @@ struct SplineTableArgs {
 void MP_TaskPre_splineTable(TaskFuncParams t)
 {
     const SplineTableArgs* a = MP_taskArgs<SplineTableArgs>(t);
-    const float* k = a->knots;
-    MP_cubicSplineTable(MP_taskStart(t), MP_taskEnd(t), a->table, k[0], k[2], k[4], k[6], k[8], k[10], k[1], k[3],
-                        k[5], k[7], k[9], k[11]);
+    MP_splineSlotTable(a->knots, MP_taskStart(t), MP_taskEnd(t), a->table);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
 #include "engine/core/textures.h"
-#include "engine/tone/splineslot.h"
+#include "engine/core/splines.h"
 
 #include <cmath>
 #include <cstdint>

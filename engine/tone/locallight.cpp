@@ -7,7 +7,7 @@
 #include "engine/core/settings.h"
 #include "engine/core/textures.h"
 #include "engine/openclmanager.h"
-#include "engine/tone/splineslot.h"
+#include "engine/core/splines.h"
 
 #include <cmath>
 #include <cstdint>
