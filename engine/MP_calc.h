@@ -28,6 +28,7 @@
 #include "engine/draw/pictures.h"
 #include "engine/draw/primitives.h"
 #include "engine/hdr/sigmoid.h"
+#include "engine/hdr/tonemapping.h"
 #include "engine/series/alignquality.h"
 #include "engine/series/brushcache.h"
 #include "engine/views/histogramimage.h"

@@ -7,6 +7,7 @@
 // This file is included several times on purpose; it has no include guard.
 
 // engine/hdr/
+MP_DRIVER_FAMILY(MP_drivers_tonemapping)
 
 // engine/tone/
 
