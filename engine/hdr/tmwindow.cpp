@@ -3,6 +3,7 @@
 #include "engine/core/mathfuncs.h"
 #include "engine/core/windowweights.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -50,10 +51,12 @@ namespace avx2 {
 } // namespace avx2
 #pragma GCC pop_options
 
+std::atomic<bool> s_portableOnly{false};
+
 bool hasAvx2()
 {
     static const bool yes = __builtin_cpu_supports("avx2");
-    return yes;
+    return yes && !s_portableOnly.load(std::memory_order_relaxed);
 }
 #endif
 
@@ -63,6 +66,15 @@ bool hasAvx2()
      ns::stats<7>}
 
 } // namespace
+
+void usePortableWalkers(bool portable)
+{
+#ifdef MP_TM_X86
+    s_portableOnly.store(portable, std::memory_order_relaxed);
+#else
+    (void)portable;
+#endif
+}
 
 StatsFn portableStatsFunction(unsigned sums)
 {

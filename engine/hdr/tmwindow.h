@@ -73,6 +73,9 @@ using ColourStatsFn = void (*)(const ColourWindow& win, int y, int x0, int n, co
 // The walkers for the processor the program runs on (AVX2 when it has it).
 StatsFn statsFunction(unsigned sums);
 ColourStatsFn colourStatsFunction();
+// Tests: with true, statsFunction and colourStatsFunction give the portable
+// walkers on every processor.
+void usePortableWalkers(bool portable);
 // The portable walkers, for tests that compare the two.
 StatsFn portableStatsFunction(unsigned sums);
 ColourStatsFn portableColourStatsFunction();

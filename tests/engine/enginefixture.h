@@ -3,6 +3,7 @@
 // setting at its initial value) with an explicit thread count.
 
 #include "engine/MP_calc.h"
+#include "engine/hdr/tmwindow.h"
 #include "engine/openclmanager.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,7 @@ public:
 #undef MP_FORCECPU
         forceCPU_MP_loaded = 0;
         MP_SetTestDriverTable(nullptr);
+        mp_tm::usePortableWalkers(false);
         OpenCLManager::destroy();
     }
 
