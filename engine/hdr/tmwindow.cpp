@@ -1,6 +1,8 @@
 #include "engine/hdr/tmwindow.h"
 
+#include "engine/core/driverframe.h"
 #include "engine/core/mathfuncs.h"
+#include "engine/core/tables.h"
 #include "engine/core/windowweights.h"
 
 #include <atomic>
@@ -22,9 +24,6 @@ namespace portable {
 #ifdef MP_TM_X86
 #define TMV_SQRT(v) reinterpret_cast<vf>(_mm_sqrt_ps(reinterpret_cast<__m128>(v)))
 #else
-#define TMV_SQRT(v) laneSqrt(v)
-#endif
-#ifndef MP_TM_X86
 typedef float vf4 __attribute__((vector_size(16)));
 inline vf4 laneSqrt(vf4 v)
 {
@@ -32,8 +31,13 @@ inline vf4 laneSqrt(vf4 v)
         v[i] = std::sqrt(v[i]);
     return v;
 }
+#define TMV_SQRT(v) laneSqrt(v)
 #endif
+#define TMV_ROOT(ak, a) TMV_SQRT(ak)
+#define TMV_SQRT_TABLE(af, a) TMV_SQRT((af) / full)
 #include "engine/hdr/tmwindow_body.h"
+#undef TMV_SQRT_TABLE
+#undef TMV_ROOT
 #undef TMV_SQRT
 #undef TMV_BYTES
 } // namespace portable
@@ -45,7 +49,11 @@ inline vf4 laneSqrt(vf4 v)
 namespace avx2 {
 #define TMV_BYTES 32
 #define TMV_SQRT(v) reinterpret_cast<vf>(_mm256_sqrt_ps(reinterpret_cast<__m256>(v)))
+#define TMV_ROOT(ak, a) TMV_SQRT(ak)
+#define TMV_SQRT_TABLE(af, a) TMV_SQRT((af) / full)
 #include "engine/hdr/tmwindow_body.h"
+#undef TMV_SQRT_TABLE
+#undef TMV_ROOT
 #undef TMV_SQRT
 #undef TMV_BYTES
 } // namespace avx2
@@ -83,6 +91,17 @@ StatsFn portableStatsFunction(unsigned sums)
 }
 
 ColourStatsFn portableColourStatsFunction() { return portable::colourStats; }
+
+TailFn portableTailFunction() { return portable::tail; }
+
+TailFn tailFunction()
+{
+#ifdef MP_TM_X86
+    if (hasAvx2())
+        return avx2::tail;
+#endif
+    return portableTailFunction();
+}
 
 StatsFn statsFunction(unsigned sums)
 {

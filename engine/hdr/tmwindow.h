@@ -70,15 +70,33 @@ struct ColourStats {
 
 using ColourStatsFn = void (*)(const ColourWindow& win, int y, int x0, int n, const int* K, ColourStats& out);
 
+// The common tail of the tone mapping (brightness damping, detail, dark
+// compression) for the pixels of a chunk at once, with the operations of
+// MP_calcTMdampdetdark in its order: out = c0b * a0 + ce * a1.
+struct TailChunk {
+    float c0b[3][kChunk]; // light-compressed colours
+    float ce[3][kChunk];  // gained colours
+    float lumdet[kChunk];
+    float lum0[kChunk];
+    float out[3][kChunk];
+};
+struct TailParams {
+    float lumr, lumg, lumb; // luminance weights
+    float damping, detail, microdetail;
+};
+using TailFn = void (*)(TailChunk& chunk, int n, const TailParams& p);
+
 // The walkers for the processor the program runs on (AVX2 when it has it).
 StatsFn statsFunction(unsigned sums);
 ColourStatsFn colourStatsFunction();
+TailFn tailFunction();
 // Tests: with true, statsFunction and colourStatsFunction give the portable
 // walkers on every processor.
 void usePortableWalkers(bool portable);
 // The portable walkers, for tests that compare the two.
 StatsFn portableStatsFunction(unsigned sums);
 ColourStatsFn portableColourStatsFunction();
+TailFn portableTailFunction();
 
 // The per-sample terms as the tables hold them (k = 1/65535 in single precision):
 // MP_temp_table[i] = rangeWeight(i), MP_temp2_table[i] = rootDifference(i),

@@ -1,7 +1,9 @@
 // The window walkers of engine/hdr/tmwindow.h for one vector width.
 // Included by tmwindow.cpp once per instruction set, inside a namespace of
-// its own, with TMV_BYTES (vector size in bytes) and TMV_SQRT(v) (lane-wise
-// square root) defined. Every header it needs is included before. This file
+// its own, with TMV_BYTES (vector size in bytes), TMV_ROOT(ak, a) (the root
+// of the luminance difference: sqrt(ak) = MP_temp2_table[a] lane-wise) and
+// TMV_SQRT_TABLE(af, a) (MP_sqrt_table[a] = sqrt(af / 65535) lane-wise)
+// defined. Every header it needs is included before. This file
 // is included several times on purpose; it has no include guard.
 
 typedef float vf __attribute__((vector_size(TMV_BYTES)));
@@ -33,6 +35,12 @@ inline vi loadInts(const int* p)
     return v;
 }
 inline void store(float* p, vf v) { std::memcpy(p, &v, sizeof v); }
+inline vf load(const float* p)
+{
+    vf v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
 inline vf toFloat(vi v) { return __builtin_convertvector(v, vf); }
 inline vf keepWhere(vf v, vi mask) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) & mask); }
 // v with the sign of d (d < 0: -v) for v >= 0.
@@ -97,7 +105,7 @@ void stats(const Window& win, int y, int x0, int n, const int* K, Stats& out)
                     dist += af * w;
                 if constexpr ((Sums & kSumSigned) != 0)
                     dist += toFloat(d) * w;
-                det += withSignOf(TMV_SQRT(ak), sign) * w;
+                det += withSignOf(TMV_ROOT(ak, a), sign) * w;
             };
 
             int kx = -h;
@@ -132,7 +140,7 @@ void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, Co
     const vf k = splat(1.0f / 65535.0f);
     const vf eps = splat(0.001f);
     const vf one = splat(1.0f);
-    const vf full = splat(65535.0f);
+    [[maybe_unused]] const vf full = splat(65535.0f);
     const vi wr = splati(win.wr), wg = splati(win.wg), wb = splati(win.wb);
     const vi maxLum = splati(65535);
 
@@ -156,11 +164,30 @@ void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, Co
                     base = ((base % width) + width) % width;
                 if (base >= 0 && base + kLanes <= width) {
                     const ushort* p = srow + static_cast<size_t>(base) * 3;
+#if TMV_BYTES == 32
+                    {
+                        // Eight RGB pixels: three loads, then every third value.
+                        vh v0, v1, v2;
+                        std::memcpy(&v0, p, sizeof v0);
+                        std::memcpy(&v1, p + 8, sizeof v1);
+                        std::memcpy(&v2, p + 16, sizeof v2);
+                        const vh r = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 0, 3, 6, 9, 12, 15, 0, 0),
+                                                             v2, 0, 1, 2, 3, 4, 5, 10, 13);
+                        const vh gg = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 1, 4, 7, 10, 13, 0, 0, 0),
+                                                              v2, 0, 1, 2, 3, 4, 8, 11, 14);
+                        const vh b = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 2, 5, 8, 11, 14, 0, 0, 0),
+                                                             v2, 0, 1, 2, 3, 4, 9, 12, 15);
+                        R = __builtin_convertvector(r, vi);
+                        G = __builtin_convertvector(gg, vi);
+                        B = __builtin_convertvector(b, vi);
+                    }
+#else
                     for (int i = 0; i < kLanes; ++i) {
                         R[i] = p[3 * i];
                         G[i] = p[3 * i + 1];
                         B[i] = p[3 * i + 2];
                     }
+#endif
                 } else {
                     for (int i = 0; i < kLanes; ++i) {
                         int c = x + i + kx;
@@ -191,7 +218,7 @@ void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, Co
                 const vf w = keepWhere(splat(wrow[kx]) * (one / (af * k + eps)), valid);
                 lumd += w;
                 mean += toFloat(L) * w;
-                det += withSignOf(TMV_SQRT(af / full), sign) * w;
+                det += withSignOf(TMV_SQRT_TABLE(af, a), sign) * w;
                 red += toFloat(R) * w;
                 green += toFloat(G) * w;
                 blue += toFloat(B) * w;
@@ -203,5 +230,37 @@ void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, Co
         store(out.red + g, red);
         store(out.green + g, green);
         store(out.blue + g, blue);
+    }
+}
+
+// The tail for the pixels of a chunk (MP_calcTMdampdetdark lane by lane).
+void tail(TailChunk& t, int n, const TailParams& p)
+{
+    const vf zero{}, one = splat(1.0f);
+    const vf lr = splat(p.lumr), lg = splat(p.lumg), lb = splat(p.lumb);
+    const vf l = splat(p.damping), D = splat(p.detail), M = splat(p.microdetail);
+    const vf keepD = one - D, keepM = one - M;
+    const vf makro = splat(1.3f), mikro = splat(5.0f), half = splat(0.5f), two = splat(2.0f);
+    for (int g = 0; g < n; g += kLanes) {
+        const vf bx = load(t.c0b[0] + g), by = load(t.c0b[1] + g), bz = load(t.c0b[2] + g);
+        const vf ex = load(t.ce[0] + g), ey = load(t.ce[1] + g), ez = load(t.ce[2] + g);
+        const vf lumdet = load(t.lumdet + g), lum0 = load(t.lum0 + g);
+
+        vf lume = ex * lr + ey * lg + ez * lb;
+        const vi below = lume < zero, above = one < lume;
+        lume = reinterpret_cast<vf>((reinterpret_cast<vi>(zero) & below) |
+                                    (~below & ((reinterpret_cast<vi>(one) & above) | (~above & reinterpret_cast<vi>(lume)))));
+        const vf gd = one - lume * l;
+        const vf l2 = ex * ex + ey * ey + ez * ez;
+        const vf inv = keepWhere(one / TMV_SQRT(l2), l2 > zero);
+        const vf H = keepD + D * ((lumdet * makro + one) * keepM + (inv * mikro * lumdet + one) * M);
+        const vf q = (half - lum0) * two;
+        const vf q3 = q * q * q;
+        const vf t6 = q3 * q3;
+        const vf a0 = (one - gd) * H * (one - t6) + t6;
+        const vf a1 = gd * H * (one - t6);
+        store(t.out[0] + g, bx * a0 + ex * a1);
+        store(t.out[1] + g, by * a0 + ey * a1);
+        store(t.out[2] + g, bz * a0 + ez * a1);
     }
 }

@@ -158,6 +158,7 @@ struct TMArgs {
     StatsFn stats = nullptr;
     ColourWindow cwin{};
     ColourStatsFn colourStats = nullptr;
+    TailFn tail = nullptr;
     ushort* out = nullptr; // TMmeandiff: the scratch image the worker writes
     int halfWidth[2 * MP_MAX_TM_KERNELSIZE + 1] = {};
 };
@@ -328,20 +329,11 @@ template <class Op> Local finishStats(const Stats& st, int i, int K, const Windo
     return s;
 }
 
-// Worker steps 7 to 9: light compression, gain, tail.
-template <class Op> MP_float3 toneMapped(const TMArgs& a, MP_float3 c0, float lum0, int K, const Local& s)
-{
-    const MP_Params* p = a.run.params;
-    const MP_float3 c0b = MP_calcTMtonecompressionfromtable(c0, lum0, a.licomp);
-    const MP_float3 ce = Op::gain(a, c0b, lum0, K, s);
-    return MP_calcTMdampdetdark(c0b, ce, {p->lumr, p->lumg, p->lumb}, Op::kDamping, s.lumdet, a.detail,
-                                a.microdetail, lum0);
-}
-
-// The band worker: each row in chunks of kChunk pixels, the window statistics
-// of a chunk first, then every pixel's colour. Full: the frame's tail
-// (geometry opacity, mask, blend, geometry blend); reduced: mask only, channels
-// clamped to 0..65535.
+// The band worker: each row in chunks of kChunk pixels. For a chunk: the
+// window statistics, each pixel's light compression and gain, the common
+// tail of all of them, then per pixel the frame's steps (full: geometry
+// opacity, mask, blend, geometry blend; reduced: mask, channels clamped to
+// 0..65535).
 template <class Op, bool Full> void tmWorker(TaskFuncParams task)
 {
     const TMArgs& a = *MP_taskArgs<TMArgs>(task);
@@ -349,10 +341,11 @@ template <class Op, bool Full> void tmWorker(TaskFuncParams task)
     const MP_Params* p = run.params;
     const bool geometry = p->geometry_needed != 0;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    const TailParams tp{lr, lg, lb, Op::kDamping, a.detail, a.microdetail};
     Stats st;
+    TailChunk tc;
     int K[kChunk] = {};
     MP_float3 c0[kChunk];
-    float lum0[kChunk];
     for (int y = MP_taskStart(task); y < MP_taskEnd(task); ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
         const ushort* s = run.src + row;
@@ -361,24 +354,34 @@ template <class Op, bool Full> void tmWorker(TaskFuncParams task)
             const int n = MP_imin(kChunk, run.width - x0);
             for (int i = 0; i < n; ++i) {
                 c0[i] = MP_loadRGB48(s + 3 * (x0 + i));
-                lum0[i] = lr * c0[i].x + lg * c0[i].y + lb * c0[i].z;
-                K[i] = lumIndex(lum0[i]);
+                tc.lum0[i] = lr * c0[i].x + lg * c0[i].y + lb * c0[i].z;
+                K[i] = lumIndex(tc.lum0[i]);
             }
             a.stats(a.win, y, x0, n, K, st);
             for (int i = 0; i < n; ++i) {
+                const float lum0 = tc.lum0[i];
+                const Local loc = finishStats<Op>(st, i, K[i], a.win, x0 + i, y);
+                const MP_float3 c0b = MP_calcTMtonecompressionfromtable(c0[i], lum0, a.licomp);
+                const MP_float3 ce = Op::gain(a, c0b, lum0, K[i], loc);
+                tc.c0b[0][i] = c0b.x;
+                tc.c0b[1][i] = c0b.y;
+                tc.c0b[2][i] = c0b.z;
+                tc.ce[0][i] = ce.x;
+                tc.ce[1][i] = ce.y;
+                tc.ce[2][i] = ce.z;
+                tc.lumdet[i] = loc.lumdet;
+            }
+            a.tail(tc, n, tp);
+            for (int i = 0; i < n; ++i) {
                 const int x = x0 + i;
-                ushort* px = d + 3 * x;
-                const auto effect = [&] {
-                    const Local loc = finishStats<Op>(st, i, K[i], a.win, x, y);
-                    return toneMapped<Op>(a, c0[i], lum0[i], K[i], loc);
-                };
+                const MP_float3 e{tc.out[0][i], tc.out[1][i], tc.out[2][i]};
                 if constexpr (Full) {
-                    MP_fullWorkerPixel(run, geometry, x, y, c0[i], px, effect);
+                    MP_fullWorkerPixel(run, geometry, x, y, c0[i], d + 3 * x, [&] { return e; });
                 } else {
-                    const MP_float3 e = effect();
                     const float m = MP_temp3_table[K[i]];
                     const float k = 1.0f - m;
-                    MP_storeRGB48Clamped(px, {c0[i].x * k + e.x * m, c0[i].y * k + e.y * m, c0[i].z * k + e.z * m});
+                    MP_storeRGB48Clamped(d + 3 * x,
+                                         {c0[i].x * k + e.x * m, c0[i].y * k + e.y * m, c0[i].z * k + e.z * m});
                 }
             }
         }
@@ -501,6 +504,7 @@ template <class Op> int tmDriver(int sizex, int sizey, ushort* src, ushort* dst,
     finishArgs(a, params);
     a.win = Window{plane.plane, stride, pad, sizex, sizey, a.r, a.step, panorama, a.halfWidth};
     a.stats = statsFunction(Op::kSums);
+    a.tail = tailFunction();
     MP_TaskFunc reduced = nullptr;
     if constexpr (Op::kReduced)
         reduced = tmWorker<Op, false>;
@@ -516,11 +520,12 @@ void meandiffWorker(TaskFuncParams task)
     const MP_Params* p = run.params;
     const bool geometry = p->geometry_needed != 0;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    const TailParams tp{lr, lg, lb, 0.8f, a.detail, a.microdetail};
     const float s = a.t;
     ColourStats st;
+    TailChunk tc;
     int K[kChunk] = {};
     MP_float3 c0[kChunk];
-    float lum0[kChunk];
     for (int y = MP_taskStart(task); y < MP_taskEnd(task); ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
         const ushort* src = run.src + row;
@@ -529,41 +534,47 @@ void meandiffWorker(TaskFuncParams task)
             const int n = MP_imin(kChunk, run.width - x0);
             for (int i = 0; i < n; ++i) {
                 c0[i] = MP_loadRGB48(src + 3 * (x0 + i));
-                lum0[i] = lr * c0[i].x + lg * c0[i].y + lb * c0[i].z;
-                K[i] = lumIndex(lum0[i]);
+                tc.lum0[i] = lr * c0[i].x + lg * c0[i].y + lb * c0[i].z;
+                K[i] = lumIndex(tc.lum0[i]);
             }
             a.colourStats(a.cwin, y, x0, n, K, st);
             for (int i = 0; i < n; ++i) {
+                const float lum0 = tc.lum0[i];
+                float lumd = st.lumd[i], mean = st.mean[i], det = st.det[i];
+                MP_float3 sum{st.red[i], st.green[i], st.blue[i]};
+                if (!(lumd > 0.0f)) {
+                    // No sample in the window: the pixel itself.
+                    const ushort* px = src + 3 * (x0 + i);
+                    const int L = lum14(px, a.cwin.wr, a.cwin.wg, a.cwin.wb);
+                    const int d = K[i] - L;
+                    const int ad = d < 0 ? -d : d;
+                    lumd = localexp[MP_localexpIndex(0, 0)] * rangeWeight(static_cast<float>(ad));
+                    mean = static_cast<float>(L) * lumd;
+                    const float root = MP_sqrt_table[ad];
+                    det = (d < 0 ? -root : root) * lumd;
+                    sum = {0.01f + static_cast<float>(px[0]) * lumd, 0.01f + static_cast<float>(px[1]) * lumd,
+                           0.01f + static_cast<float>(px[2]) * lumd};
+                }
+                const float inv = 1.0f / lumd;
+                const float kinv = MP_k * inv;
+                const MP_float3 colora = scale(sum, kinv);
+                const float meanp = kinv * mean + 0.001f;
+                const MP_float3 c = MP_calcTMtonecompressionfromtable(c0[i], lum0, a.licomp);
+                const float q = (lum0 + 0.001f) / meanp * s;
+                const float len = MP_sqrt(dot(colora, colora) + 0.001f);
+                tc.c0b[0][i] = c.x;
+                tc.c0b[1][i] = c.y;
+                tc.c0b[2][i] = c.z;
+                tc.ce[0][i] = (1.0f - s) * c.x + colora.x * q / len;
+                tc.ce[1][i] = (1.0f - s) * c.y + colora.y * q / len;
+                tc.ce[2][i] = (1.0f - s) * c.z + colora.z * q / len;
+                tc.lumdet[i] = inv * det;
+            }
+            a.tail(tc, n, tp);
+            for (int i = 0; i < n; ++i) {
                 const int x = x0 + i;
-                const auto effect = [&] {
-                    float lumd = st.lumd[i], mean = st.mean[i], det = st.det[i];
-                    MP_float3 sum{st.red[i], st.green[i], st.blue[i]};
-                    if (!(lumd > 0.0f)) {
-                        // No sample in the window: the pixel itself.
-                        const ushort* px = src + 3 * x;
-                        const int L = lum14(px, a.cwin.wr, a.cwin.wg, a.cwin.wb);
-                        const int d = K[i] - L;
-                        const int ad = d < 0 ? -d : d;
-                        lumd = localexp[MP_localexpIndex(0, 0)] * rangeWeight(static_cast<float>(ad));
-                        mean = static_cast<float>(L) * lumd;
-                        const float root = MP_sqrt_table[ad];
-                        det = (d < 0 ? -root : root) * lumd;
-                        sum = {0.01f + static_cast<float>(px[0]) * lumd, 0.01f + static_cast<float>(px[1]) * lumd,
-                               0.01f + static_cast<float>(px[2]) * lumd};
-                    }
-                    const float inv = 1.0f / lumd;
-                    const float kinv = MP_k * inv;
-                    const MP_float3 colora = scale(sum, kinv);
-                    const float meanp = kinv * mean + 0.001f;
-                    const float lumdet = inv * det;
-                    const MP_float3 c = MP_calcTMtonecompressionfromtable(c0[i], lum0[i], a.licomp);
-                    const float q = (lum0[i] + 0.001f) / meanp * s;
-                    const float len = MP_sqrt(dot(colora, colora) + 0.001f);
-                    const MP_float3 ce{(1.0f - s) * c.x + colora.x * q / len, (1.0f - s) * c.y + colora.y * q / len,
-                                       (1.0f - s) * c.z + colora.z * q / len};
-                    return MP_calcTMdampdetdark(c, ce, {lr, lg, lb}, 0.8f, lumdet, a.detail, a.microdetail, lum0[i]);
-                };
-                MP_fullWorkerPixel(run, geometry, x, y, c0[i], out + 3 * x, effect);
+                const MP_float3 e{tc.out[0][i], tc.out[1][i], tc.out[2][i]};
+                MP_fullWorkerPixel(run, geometry, x, y, c0[i], out + 3 * x, [&] { return e; });
             }
         }
     }
@@ -794,6 +805,7 @@ int MP_calcPixelTMmeandiff(int sizex, int sizey, ushort* src, ushort* dst, int, 
                           weight14(params->lumg),
                           weight14(params->lumb)};
     a.colourStats = colourStatsFunction();
+    a.tail = tailFunction();
     a.run.full = true;
     MP_runDriverBands(a.run, &a, meandiffWorker, nullptr, 1);
     // The scratch image holds 6 bytes per pixel: a destination of more bytes

@@ -461,6 +461,8 @@ TEST_F(Tonemapping, UniformMidGreyHasDetailFromTheFourteenBitPlane)
     const int L = ((int(lr * 16384) + int(lg * 16384) + int(lb * 16384)) * 32768) >> 14;
     EXPECT_EQ(L, 32764);
 
+    for (int i = 0; i < 65536; ++i)
+        MP_temp2_table[i] = std::sqrt(static_cast<float>(i) * k);
     const int w = 20, h = 6, r = 4;
     std::vector<int> hw(2 * r + 1, 3);
     MP_Params p{};
