@@ -1,8 +1,6 @@
 #include "engine/hdr/tmwindow.h"
 
-#include "engine/core/driverframe.h"
 #include "engine/core/mathfuncs.h"
-#include "engine/core/tables.h"
 #include "engine/core/windowweights.h"
 
 #include <atomic>
@@ -33,27 +31,20 @@ inline vf4 laneSqrt(vf4 v)
 }
 #define TMV_SQRT(v) laneSqrt(v)
 #endif
-#define TMV_ROOT(ak, a) TMV_SQRT(ak)
-#define TMV_SQRT_TABLE(af, a) TMV_SQRT((af) / full)
 #include "engine/hdr/tmwindow_body.h"
-#undef TMV_SQRT_TABLE
-#undef TMV_ROOT
 #undef TMV_SQRT
 #undef TMV_BYTES
 } // namespace portable
 
 #ifdef MP_TM_X86
-// The same walkers eight lanes wide, for processors with AVX2.
+// The same walkers eight lanes wide, for processors with AVX2. (Table
+// lookups by gathers instead of the divisions and roots are slower here.)
 #pragma GCC push_options
 #pragma GCC target("avx2")
 namespace avx2 {
 #define TMV_BYTES 32
 #define TMV_SQRT(v) reinterpret_cast<vf>(_mm256_sqrt_ps(reinterpret_cast<__m256>(v)))
-#define TMV_ROOT(ak, a) TMV_SQRT(ak)
-#define TMV_SQRT_TABLE(af, a) TMV_SQRT((af) / full)
 #include "engine/hdr/tmwindow_body.h"
-#undef TMV_SQRT_TABLE
-#undef TMV_ROOT
 #undef TMV_SQRT
 #undef TMV_BYTES
 } // namespace avx2

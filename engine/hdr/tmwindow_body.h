@@ -1,9 +1,7 @@
 // The window walkers of engine/hdr/tmwindow.h for one vector width.
 // Included by tmwindow.cpp once per instruction set, inside a namespace of
-// its own, with TMV_BYTES (vector size in bytes), TMV_ROOT(ak, a) (the root
-// of the luminance difference: sqrt(ak) = MP_temp2_table[a] lane-wise) and
-// TMV_SQRT_TABLE(af, a) (MP_sqrt_table[a] = sqrt(af / 65535) lane-wise)
-// defined. Every header it needs is included before. This file
+// its own, with TMV_BYTES (vector size in bytes) and TMV_SQRT(v) (lane-wise
+// square root) defined. Every header it needs is included before. This file
 // is included several times on purpose; it has no include guard.
 
 typedef float vf __attribute__((vector_size(TMV_BYTES)));
@@ -105,7 +103,7 @@ void stats(const Window& win, int y, int x0, int n, const int* K, Stats& out)
                     dist += af * w;
                 if constexpr ((Sums & kSumSigned) != 0)
                     dist += toFloat(d) * w;
-                det += withSignOf(TMV_ROOT(ak, a), sign) * w;
+                det += withSignOf(TMV_SQRT(ak), sign) * w;
             };
 
             int kx = -h;
@@ -140,7 +138,7 @@ void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, Co
     const vf k = splat(1.0f / 65535.0f);
     const vf eps = splat(0.001f);
     const vf one = splat(1.0f);
-    [[maybe_unused]] const vf full = splat(65535.0f);
+    const vf full = splat(65535.0f);
     const vi wr = splati(win.wr), wg = splati(win.wg), wb = splati(win.wb);
     const vi maxLum = splati(65535);
 
@@ -218,7 +216,7 @@ void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, Co
                 const vf w = keepWhere(splat(wrow[kx]) * (one / (af * k + eps)), valid);
                 lumd += w;
                 mean += toFloat(L) * w;
-                det += withSignOf(TMV_SQRT_TABLE(af, a), sign) * w;
+                det += withSignOf(TMV_SQRT(af / full), sign) * w;
                 red += toFloat(R) * w;
                 green += toFloat(G) * w;
                 blue += toFloat(B) * w;

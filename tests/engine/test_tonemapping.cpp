@@ -448,6 +448,82 @@ INSTANTIATE_TEST_SUITE_P(Cases, WindowWalk,
                                            WalkCase{3, 2, 5, 2, 6, true}, WalkCase{17, 5, 9, 3, 12, true},
                                            WalkCase{70, 9, 20, 7, 25, true}, WalkCase{6, 3, 12, 5, 501, true}));
 
+TEST_F(Tonemapping, WalkersComputeTheTableEntriesExactly)
+{
+    // A run fills the range-weight and root tables.
+    auto img = texture(6, 4, 2);
+    MP_Params p = block("MP_calcPixelTMfattal");
+    ASSERT_EQ(run("MP_calcPixelTMfattal", img, img, 6, 4, p), 0);
+    for (int i = 0; i < 65536; ++i) {
+        ASSERT_EQ(MP_temp_table[i], 1.0f / (static_cast<float>(i) * k + 0.001f)) << i;
+        ASSERT_EQ(MP_temp2_table[i], std::sqrt(static_cast<float>(i) * k)) << i;
+    }
+
+    // One sample per pixel (the pixel itself, weight 1) on a black plane:
+    // pixel i of the walk has a = K = i.
+    const int w = 4096, h = 16;
+    std::vector<int> hw(1, 0); // radius 0: the centre row, the centre column
+    MP_runWindowWeightsPass(1, 1.0f, nullptr);
+    ASSERT_EQ(MP_localexpAt(0, 0), 1.0f);
+    const int pad = mp_tm::kChunk;
+    std::vector<uint16_t> plane(static_cast<size_t>(w + 2 * pad) * h, 0);
+    const mp_tm::Window win{plane.data() + pad, w + 2 * pad, pad, w, h, 0, 1, false, hw.data()};
+    std::vector<uint16_t> rgb(static_cast<size_t>(w) * h * 3, 0);
+    const mp_tm::ColourWindow cwin{rgb.data(), w, h, 0, 1, false, hw.data(), 16384, 0, 0};
+    for (bool portable : {true, false}) {
+        mp_tm::usePortableWalkers(portable);
+        const mp_tm::StatsFn fn = mp_tm::statsFunction(mp_tm::kSumMean);
+        const mp_tm::ColourStatsFn cfn = mp_tm::colourStatsFunction();
+        for (int y = 0; y < h; ++y)
+            for (int x0 = 0; x0 < w; x0 += mp_tm::kChunk) {
+                int K[mp_tm::kChunk];
+                for (int i = 0; i < mp_tm::kChunk; ++i)
+                    K[i] = y * w + x0 + i;
+                mp_tm::Stats st;
+                fn(win, y, x0, mp_tm::kChunk, K, st);
+                mp_tm::ColourStats cst;
+                cfn(cwin, y, x0, mp_tm::kChunk, K, cst);
+                for (int i = 0; i < mp_tm::kChunk; ++i) {
+                    const int a = K[i];
+                    ASSERT_EQ(st.lumd[i], MP_temp_table[a]) << a;
+                    ASSERT_EQ(st.det[i], MP_temp2_table[a] * MP_temp_table[a]) << a;
+                    ASSERT_EQ(cst.det[i], MP_sqrt_table[a] * MP_temp_table[a]) << a;
+                }
+            }
+    }
+    mp_tm::usePortableWalkers(false);
+}
+
+TEST_F(Tonemapping, TailOfAChunkIsTheTailOfEachPixel)
+{
+    uint32_t seed = 5;
+    auto rnd = [&] { return static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f; };
+    const mp_tm::TailParams tp{0.2126f, 0.7152f, 0.0722f, 0.9f, 0.6f, 0.3f};
+    for (bool portable : {true, false}) {
+        mp_tm::usePortableWalkers(portable);
+        mp_tm::TailChunk tc;
+        for (int i = 0; i < mp_tm::kChunk; ++i) {
+            for (int c = 0; c < 3; ++c) {
+                tc.c0b[c][i] = rnd();
+                tc.ce[c][i] = i % 7 == 0 ? 0.0f : rnd() * 3.0f - 0.5f; // black and out-of-range colours too
+            }
+            tc.lumdet[i] = rnd() * 0.2f - 0.1f;
+            tc.lum0[i] = i % 9 == 0 ? 0.5f : rnd();
+        }
+        mp_tm::tailFunction()(tc, mp_tm::kChunk, tp);
+        for (int i = 0; i < mp_tm::kChunk; ++i) {
+            const MP_float3 want = MP_calcTMdampdetdark({tc.c0b[0][i], tc.c0b[1][i], tc.c0b[2][i]},
+                                                        {tc.ce[0][i], tc.ce[1][i], tc.ce[2][i]},
+                                                        {tp.lumr, tp.lumg, tp.lumb}, tp.damping, tc.lumdet[i],
+                                                        tp.detail, tp.microdetail, tc.lum0[i]);
+            ASSERT_EQ(tc.out[0][i], want.x) << i;
+            ASSERT_EQ(tc.out[1][i], want.y) << i;
+            ASSERT_EQ(tc.out[2][i], want.z) << i;
+        }
+    }
+    mp_tm::usePortableWalkers(false);
+}
+
 TEST_F(Tonemapping, UniformMidGreyHasDetailFromTheFourteenBitPlane)
 {
     // Weights 0.3333/0.3334/0.3333: the centre's index is 32768 while the
