@@ -780,6 +780,52 @@ TEST_F(Tonemapping, DispatcherHoldsTheRadiusSliderOfRadiusKernels)
     EXPECT_EQ(p.lx[250], 1);
 }
 
+// A driver that records the radius fraction it was given.
+float g_seenFraction = -1.0f;
+int fractionDriver(int, int, ushort*, ushort*, int, int, MP_Params* params)
+{
+    g_seenFraction = params->p[0][0];
+    return 0;
+}
+const MP_DriverEntry kFractionDrivers[] = {
+    {"MP_calcPixelRadialBlur", fractionDriver},
+    {"MP_calcPixelDeNoiseVariance", fractionDriver},
+    {"MP_calcPixelSharpen", fractionDriver},
+    {"MP_calcPixelHDRlinBlurHorVer", fractionDriver},
+};
+const MP_DriverTable kFractionTable = MP_driverTable(kFractionDrivers);
+
+TEST_F(Tonemapping, EveryRadiusDrivenKernelGetsItsSliderHeld)
+{
+    MP_SetTestDriverTable(&kFractionTable);
+    auto img = texture(4, 4, 1);
+    struct Case {
+        const char* kernel;
+        float given, seen;
+    };
+    const Case cases[] = {
+        {"MP_calcPixelRadialBlur", 2.5f, 1.0f},      // R200
+        {"MP_calcPixelDeNoiseVariance", -1.0f, 0.0f}, // R50
+        {"MP_calcPixelSharpen", 2.5f, 2.5f},          // a constant size: the slot is no radius
+        {"MP_calcPixelHDRlinBlurHorVer", 3.7f, 3.7f}, // size P: a pixel count
+    };
+    for (const Case& c : cases) {
+        for (bool full : {false, true}) {
+            MP_Params p = block(c.kernel);
+            p.p[0][0] = c.given;
+            p.p[2][0] = 1.0f; // not neutral
+            g_seenFraction = -1.0f;
+            auto* m = OpenCLManager::getInstance();
+            auto* buf = reinterpret_cast<float*>(img.data());
+            if (full)
+                m->executeKernelFull(c.kernel, 4, 4, buf, buf, 6, 6, &p, -1, 0.0f, 1.0f, true, true);
+            else
+                m->executeKernel(c.kernel, 4, 4, buf, buf, 6, 6, &p, -1, 0.0f, 1.0f, true, true);
+            EXPECT_EQ(g_seenFraction, c.seen) << c.kernel << " full " << full;
+        }
+    }
+}
+
 TEST_F(Tonemapping, RowsBeyondTheDispatchersRadiusAreFilled)
 {
     // Quality 0.7 and "Radius" 0.2058: the dispatcher's size is 102, its
@@ -803,6 +849,24 @@ TEST_F(Tonemapping, RowsBeyondTheDispatchersRadiusAreFilled)
             first = dst;
         EXPECT_EQ(dst, first) << stale;
     }
+
+    // A block whose preview scale exceeds 1 makes the dispatcher's radius
+    // 600: it writes no row, and the driver gives every row half-width 1.
+    MP_UI_SetCalculationQuality(1.0f);
+    first.clear();
+    for (short stale : {short(0), short(400)}) {
+        MP_Params p = block("MP_calcPixelTMfattal", 2.0f);
+        p.p[0][0] = 0.6f;
+        std::fill(std::begin(p.lx), std::end(p.lx), stale);
+        auto src = img, dst = img;
+        ASSERT_EQ(run("MP_calcPixelTMfattal", src, dst, w, h, p), 0);
+        EXPECT_EQ(p.lx[500], 1);
+        EXPECT_EQ(p.lx[500 + 468], 1);
+        if (first.empty())
+            first = dst;
+        EXPECT_EQ(dst, first) << stale;
+    }
+
     MP_Params p{};
     p.p[0][0] = 0.2058f;
     p.previewscalingfactor = 1.0f;
