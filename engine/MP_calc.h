@@ -39,6 +39,7 @@
 #include "engine/hdr/lumamap.h"
 #include "engine/hdr/reexpose.h"
 #include "engine/hdr/sigmoid.h"
+#include "engine/hdr/tonemapping.h"
 #include "engine/hdr/weightmaps.h"
 #include "engine/series/alignquality.h"
 #include "engine/series/brushcache.h"

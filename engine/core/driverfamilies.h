@@ -12,6 +12,7 @@ MP_DRIVER_FAMILY(MP_drivers_hdrweights)
 MP_DRIVER_FAMILY(MP_drivers_reexpose)
 
 MP_DRIVER_FAMILY(MP_drivers_colorspace)
+MP_DRIVER_FAMILY(MP_drivers_tonemapping)
 
 // engine/tone/
 MP_DRIVER_FAMILY(MP_drivers_bwpoint)
