@@ -1,7 +1,7 @@
-// Colour operators on the 24-megapixel picture, in row bands on every core
-// (compare with BM_CopyRGB48Bands): two table-driven point operators (float
-// and Q15 integer tables) and a per-pixel float operator, each through its
-// reduced worker (normal blend, full opacity, no masks).
+// Colour point operators on the 24-megapixel picture, in row bands on every
+// core (compare with BM_CopyRGB48Bands): Posterize and Negativ (reduced
+// workers on raw values, Posterize through its ratio table) and
+// "Farbton Sättigung Belichtung" (per-pixel HSV in single precision).
 
 #include "benchutil.h"
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-MP_Params colourBlock()
+MP_Params colourParams()
 {
     MP_Params p;
     std::memset(&p, 0, sizeof(p));
@@ -19,53 +19,49 @@ MP_Params colourBlock()
     return p;
 }
 
-template <typename Driver, typename Fill>
-void runColour(benchmark::State& state, Driver driver, Fill fill)
+template <typename Driver, typename Setup>
+void runDriver(benchmark::State& state, Driver driver, Setup setup)
 {
-    auto& src = const_cast<std::vector<uint16_t>&>(bench::testPicture());
+    const auto& src = bench::testPicture();
     std::vector<uint16_t> dst(src.size());
+    auto* in = const_cast<uint16_t*>(src.data());
     for (auto _ : state) {
-        MP_Params p = colourBlock();
-        fill(p);
-        driver(bench::kWidth, bench::kHeight, src.data(), dst.data(), 6, 6, &p);
+        MP_Params p = colourParams();
+        setup(p);
+        driver(bench::kWidth, bench::kHeight, in, dst.data(), 6, 6, &p);
         benchmark::DoNotOptimize(dst.data());
     }
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
 }
 
-void BM_GammaColor(benchmark::State& state)
+void BM_Posterize(benchmark::State& state)
 {
-    runColour(state, MP_calcPixelGammaColor, [](MP_Params& p) {
-        p.p[0][0] = 0.7f;
-        p.p[1][0] = 0.5f;
-        p.p[2][0] = 0.3f;
-        p.p[3][1] = 100.0f;
+    runDriver(state, MP_calcPixelPosterize, [](MP_Params& p) {
+        p.p[0][0] = 0.48f;
+        p.p[1][1] = 100.0f;
     });
 }
-BENCHMARK(BM_GammaColor)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Posterize)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_ColorTemperature(benchmark::State& state)
+void BM_Negative(benchmark::State& state)
 {
-    runColour(state, MP_calcPixelColorTemperature, [](MP_Params& p) {
-        p.p[0][0] = 0.2f;
-        const float y[6] = {0.2f, 0.5f, 0.7f, 0.9f, 1.0f, 1.0f};
+    runDriver(state, MP_calcPixelNegative, [](MP_Params& p) { p.p[0][1] = 100.0f; });
+}
+BENCHMARK(BM_Negative)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_HSL(benchmark::State& state)
+{
+    runDriver(state, MP_calcPixelHSL, [](MP_Params& p) {
+        p.p[0][0] = 0.6f;
+        p.p[1][0] = 0.6f;
+        p.p[2][0] = 0.55f;
         for (int i = 0; i < 6; ++i) {
-            p.p[1][2 * i] = 0.2f * static_cast<float>(i);
-            p.p[1][2 * i + 1] = y[i];
+            p.p[3][2 * i] = 0.2f * static_cast<float>(i);
+            p.p[3][2 * i + 1] = 1.0f;
         }
-        p.p[2][1] = 100.0f;
+        p.p[4][1] = 100.0f;
     });
 }
-BENCHMARK(BM_ColorTemperature)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_ColorPalette(benchmark::State& state)
-{
-    runColour(state, MP_calcPixelColorPalette, [](MP_Params& p) {
-        for (int k = 0; k < 8; ++k)
-            p.p[k][0] = 0.5f + 0.05f * static_cast<float>(k);
-        p.p[8][1] = 100.0f;
-    });
-}
-BENCHMARK(BM_ColorPalette)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HSL)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -69,6 +69,9 @@ int MP_UI_getKernelSplineIndex(const char* name);
 // Neighbourhood radius in pixels before the calculation quality, by the
 // kernel's size rule (reads p[0][0] and previewscalingfactor).
 int MP_UI_getKernelSize(const char* name, const MP_Params* params);
+// 1 when the size follows the radius slider p[0][0] (size rules R500, R200,
+// R50); the dispatcher holds that slider to 0..1.
+int MP_UI_checkKernelRadiusFromSlider(const char* name);
 // 1 when the kernel must run on the processor (always, or by its flag).
 int MP_UI_checkKernelForcesCPU(const char* name);
 // 1 when the kernel needs the whole image in one piece.

@@ -45,6 +45,17 @@ int radiusOf(int kernelSize, float multiplier)
     return R < 1 ? 1 : R;
 }
 
+// The radius slider of a radius-driven kernel comes from presets and project
+// files: held to 0..1 (NaN: 0) before a size is taken from it, so that the
+// radius stays within the row-width table and the window tables.
+void clampRadiusFraction(const char* kernel, MP_Params* params)
+{
+    if (MP_UI_checkKernelRadiusFromSlider(kernel)) {
+        const float f = params->p[0][0];
+        params->p[0][0] = f > 0.0f ? (f < 1.0f ? f : 1.0f) : 0.0f;
+    }
+}
+
 int clampedInt(unsigned v) { return v > static_cast<unsigned>(INT_MAX) ? INT_MAX : static_cast<int>(v); }
 
 } // namespace
@@ -155,6 +166,7 @@ int OpenCLManager::executeKernel(const char* name, unsigned width, unsigned heig
     params->height = clampedInt(height);
     params->y_offset = 0;
 
+    clampRadiusFraction(kernel, params);
     int ks = MP_UI_getKernelSize(kernel, params);
     if (ks < 1)
         ks = 1;
@@ -214,6 +226,7 @@ int OpenCLManager::executeKernelFull(const char* name, unsigned width, unsigned 
     if (!params)
         return -2;
     MP_UI_SetCalcMode(1);
+    clampRadiusFraction(kernel, params);
     const int method = MP_chooseCalcMethod(kernel, width, height, srcBpp, dstBpp, height);
     params->unit_kernel_multiplier = getKernelMultiplier(kernel);
     if (method == 2 || method == 3) {

@@ -7,8 +7,23 @@
 // This file is included several times on purpose; it has no include guard.
 
 // engine/hdr/
+MP_DRIVER_FAMILY(MP_drivers_hdrweights)
+
+MP_DRIVER_FAMILY(MP_drivers_reexpose)
+
+MP_DRIVER_FAMILY(MP_drivers_colorspace)
+MP_DRIVER_FAMILY(MP_drivers_tonemapping)
 
 // engine/tone/
+MP_DRIVER_FAMILY(MP_drivers_bwpoint)
+
+MP_DRIVER_FAMILY(MP_drivers_lightshadow)
+
+MP_DRIVER_FAMILY(MP_drivers_curves)
+
+MP_DRIVER_FAMILY(MP_drivers_greyscale)
+
+MP_DRIVER_FAMILY(MP_drivers_locallight)
 
 // engine/colour/
 MP_DRIVER_FAMILY(MP_drivers_temperature)
@@ -16,6 +31,14 @@ MP_DRIVER_FAMILY(MP_drivers_temperature)
 MP_DRIVER_FAMILY(MP_drivers_palettes)
 
 MP_DRIVER_FAMILY(MP_drivers_daytime)
+
+MP_DRIVER_FAMILY(MP_drivers_hsv)
+
+MP_DRIVER_FAMILY(MP_drivers_huerange)
+
+MP_DRIVER_FAMILY(MP_drivers_emphasis)
+
+MP_DRIVER_FAMILY(MP_drivers_tonaleffects)
 
 // engine/filters/
 

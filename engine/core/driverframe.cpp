@@ -1,5 +1,7 @@
 #include "engine/core/driverframe.h"
 
+#include "engine/core/splines.h"
+
 float MP_temp_table[MP_TEMP_TABLE_SIZE];
 float MP_temp2_table[MP_TEMP_TABLE_SIZE];
 float MP_temp3_table[MP_TEMP_TABLE_SIZE];
@@ -51,4 +53,25 @@ int MP_calcLoopstep(int loopstep, int kernelsize, const MP_Params* params)
     if (divisor < 1)
         divisor = 1;
     return loopstep + kernelsize / divisor;
+}
+
+namespace {
+
+struct SplineTableArgs {
+    const float* knots; // x1, y1, x2, y2, ... x6, y6
+    float* table;
+};
+
+void MP_TaskPre_splineTable(TaskFuncParams t)
+{
+    const SplineTableArgs* a = MP_taskArgs<SplineTableArgs>(t);
+    MP_splineSlotTable(a->knots, MP_taskStart(t), MP_taskEnd(t), a->table);
+}
+
+} // namespace
+
+void MP_runSplineTablePass(MP_Params* params, int slot, float* table)
+{
+    SplineTableArgs a{params->p[slot], table};
+    MP_runTablePass(MP_TaskPre_splineTable, MP_makeTask(params, &a));
 }

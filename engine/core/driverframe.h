@@ -59,10 +59,15 @@ inline void MP_storeRGB48Clamped(ushort* px, MP_float3 c)
 {
     MP_storeRGB48(px, {mp_blend_detail::clampUnit(c.x), mp_blend_detail::clampUnit(c.y), mp_blend_detail::clampUnit(c.z)});
 }
-// A working luminance 0..1 as an index into a 65,536-entry table.
+// A working luminance 0..1 as an index into a 65,536-entry table: truncated,
+// held to 0..65535 (NaN gives 0). Written without branches so that table
+// lookups in pixel loops do not stall on them.
 inline int MP_tableIndex(float v)
 {
-    return MP_safeTrunc(v * 65535.0f, 0, 65535);
+    float x = v * 65535.0f;
+    x = x > 0.0f ? x : 0.0f;
+    x = x < 65535.0f ? x : 65535.0f;
+    return static_cast<int>(x);
 }
 
 // Scratch lookup tables of the running driver (65,536 entries used, 65,664
@@ -103,36 +108,48 @@ int MP_runDriverBands(const MP_DriverRun& run, const void* args, MP_TaskFunc ful
 // The loop step of window loops: loopstep + kernelsize / (int)cpu_loopstep_mulitplier.
 int MP_calcLoopstep(int loopstep, int kernelsize, const MP_Params* params);
 
+// The full worker's steps for one pixel (x, y) with source colour c0, stored
+// at d: geometry opacity (a pixel outside every mask is written back),
+// effect() for the operator's colour, "Maskierung" mask, blend with opacity,
+// geometry blend. `geometry` is params->geometry_needed != 0. Workers that
+// compute their effects for several pixels at once call it per pixel.
+template <typename Effect>
+inline void MP_fullWorkerPixel(const MP_DriverRun& run, bool geometry, int x, int y, MP_float3 c0, ushort* d,
+                               Effect&& effect)
+{
+    const MP_Params* params = run.params;
+    float a = 1.0f;
+    if (geometry) {
+        a = MP_calcGeometryMethodOpacity(x, y, run.width, run.height, run.geoSlot, params);
+        if (!(a > 0.0f)) {
+            MP_storeRGB48(d, c0);
+            return;
+        }
+    }
+    MP_float3 e = effect();
+    if (run.maskTable) {
+        const float m =
+            run.maskTable[MP_tableIndex(params->lumr * c0.x + params->lumg * c0.y + params->lumb * c0.z)];
+        const float k = 1.0f - m;
+        e = {c0.x * k + e.x * m, c0.y * k + e.y * m, c0.z * k + e.z * m};
+    }
+    e = MP_calcLayerMethodOpacity(run.mode, c0, e, run.opacity);
+    MP_storeRGB48(d, MP_calcGeometryMethodBlend(c0, e, a));
+}
+
 // Full worker over rows [start, end): effect(c0, x, y) gives the operator's
 // colour, the frame adds mask, blend, opacity and geometry.
 template <typename Effect>
 inline void MP_fullWorkerRows(const MP_DriverRun& run, int start, int end, Effect&& effect)
 {
-    const MP_Params* params = run.params;
-    const bool geometry = params->geometry_needed != 0;
-    const float lr = params->lumr, lg = params->lumg, lb = params->lumb;
+    const bool geometry = run.params->geometry_needed != 0;
     for (int y = start; y < end; ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
         const ushort* s = run.src + row;
         ushort* d = run.dst + row;
         for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
             const MP_float3 c0 = MP_loadRGB48(s);
-            float a = 1.0f;
-            if (geometry) {
-                a = MP_calcGeometryMethodOpacity(x, y, run.width, run.height, run.geoSlot, params);
-                if (!(a > 0.0f)) {
-                    MP_storeRGB48(d, c0);
-                    continue;
-                }
-            }
-            MP_float3 e = effect(c0, x, y);
-            if (run.maskTable) {
-                const float m = run.maskTable[MP_tableIndex(lr * c0.x + lg * c0.y + lb * c0.z)];
-                const float k = 1.0f - m;
-                e = {c0.x * k + e.x * m, c0.y * k + e.y * m, c0.z * k + e.z * m};
-            }
-            e = MP_calcLayerMethodOpacity(run.mode, c0, e, run.opacity);
-            MP_storeRGB48(d, MP_calcGeometryMethodBlend(c0, e, a));
+            MP_fullWorkerPixel(run, geometry, x, y, c0, d, [&] { return effect(c0, x, y); });
         }
     }
 }
@@ -151,3 +168,8 @@ inline void MP_reducedWorkerRows(const MP_DriverRun& run, int start, int end, Ef
             MP_storeRGB48Clamped(d, effect(MP_loadRGB48(s), x, y));
     }
 }
+
+// Lookup-table prepass of a spline slot ("Maskierung", gradation curves):
+// table[i] = the curve of p[slot] at i/65535, clamped to 0..1, for all 65,536
+// entries, filled by the table pass (waits before it returns).
+void MP_runSplineTablePass(MP_Params* params, int slot, float* table);

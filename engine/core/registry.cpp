@@ -478,6 +478,15 @@ int MP_UI_getKernelSplineIndex(const char* name)
 
 int MP_UI_getKernelSize(const char* name, const MP_Params* params) { return kernelSize(findEntry(name), params); }
 
+int MP_UI_checkKernelRadiusFromSlider(const char* name)
+{
+    const KernelEntry* e = findEntry(name);
+    if (!e)
+        return 0;
+    const SizeRule rule = e->size.rule;
+    return rule == SizeRule::R500 || rule == SizeRule::R200 || rule == SizeRule::R50 ? 1 : 0;
+}
+
 int MP_UI_checkKernelForcesCPU(const char* name)
 {
     const KernelEntry* e = findEntry(name);

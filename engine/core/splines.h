@@ -35,3 +35,12 @@ float MP_lagrangePolynom(float x, float x1, float x2, float x3, float x4, float 
 // outside [x1, x6].
 float MP_parabelPolynom(float x, float x1, float x2, float x3, float x4, float x5, float x6, float y1, float y2,
                         float y3, float y4, float y5, float y6);
+
+// Fills table[start, end) from a spline slot of the parameter block (six
+// knots, x and y interleaved in p[s][0..11]): the "Maskierung" and gradation
+// curves of the operators.
+inline void MP_splineSlotTable(const float* knots, int start, int end, float* table)
+{
+    const float* k = knots;
+    MP_cubicSplineTable(start, end, table, k[0], k[2], k[4], k[6], k[8], k[10], k[1], k[3], k[5], k[7], k[9], k[11]);
+}

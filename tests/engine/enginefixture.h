@@ -3,6 +3,7 @@
 // setting at its initial value) with an explicit thread count.
 
 #include "engine/MP_calc.h"
+#include "engine/hdr/tmwindow.h"
 #include "engine/openclmanager.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,8 @@ public:
 #undef MP_FORCECPU
         forceCPU_MP_loaded = 0;
         MP_SetTestDriverTable(nullptr);
+        EVmax = EVmin = EVmin2 = 0.0f;
+        mp_tm::usePortableWalkers(false);
         OpenCLManager::destroy();
     }
 

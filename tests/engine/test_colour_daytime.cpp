@@ -1,6 +1,6 @@
 // Time of day and season: Daytime and Yeartime.
 
-#include "colourfixture.h"
+#include "colourlightfixture.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Colour palettes: ColorPalette, C64, UnderWater and darktogrey.
 
-#include "colourfixture.h"
+#include "colourlightfixture.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Colour temperature and balance: ColorTemperature, Whitebalance, GammaColor,
 // ColorBalance, Sepia and TiltColor.
 
-#include "colourfixture.h"
+#include "colourlightfixture.h"
 
 #include <cmath>
 

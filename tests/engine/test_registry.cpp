@@ -454,7 +454,7 @@ TEST_F(Registry, ExecuteKernelRunsTheDriverOfTheName)
     const std::vector<uint16_t> before = dst;
     g_calls = 0;
     for (const char* name : {"MP_calcPixel3dlight", "MP_calcPixelNotAKernel", "MP_calcPixelgreyscale",
-                             "MP_calcPixelTMfattal", "MP_calcPixelGreyscale "}) {
+                             "MP_calcPixel3dsmooth", "MP_calcPixelGreyscale "}) {
         EXPECT_EQ(MP_UI_executeKernel(name, 4, 3, src.data(), dst.data(), 6, 6, &p, -1, 0, 1), 0) << name;
     }
     EXPECT_EQ(g_calls, 0);

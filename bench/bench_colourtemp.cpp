@@ -1,0 +1,71 @@
+// Colour operators on the 24-megapixel picture, in row bands on every core
+// (compare with BM_CopyRGB48Bands): two table-driven point operators (float
+// and Q15 integer tables) and a per-pixel float operator, each through its
+// reduced worker (normal blend, full opacity, no masks).
+
+#include "benchutil.h"
+
+#include "engine/MP_calc.h"
+
+#include <cstring>
+
+namespace {
+
+MP_Params colourBlock()
+{
+    MP_Params p;
+    std::memset(&p, 0, sizeof(p));
+    MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+    return p;
+}
+
+template <typename Driver, typename Fill>
+void runColour(benchmark::State& state, Driver driver, Fill fill)
+{
+    auto& src = const_cast<std::vector<uint16_t>&>(bench::testPicture());
+    std::vector<uint16_t> dst(src.size());
+    for (auto _ : state) {
+        MP_Params p = colourBlock();
+        fill(p);
+        driver(bench::kWidth, bench::kHeight, src.data(), dst.data(), 6, 6, &p);
+        benchmark::DoNotOptimize(dst.data());
+    }
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+
+void BM_GammaColor(benchmark::State& state)
+{
+    runColour(state, MP_calcPixelGammaColor, [](MP_Params& p) {
+        p.p[0][0] = 0.7f;
+        p.p[1][0] = 0.5f;
+        p.p[2][0] = 0.3f;
+        p.p[3][1] = 100.0f;
+    });
+}
+BENCHMARK(BM_GammaColor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ColorTemperature(benchmark::State& state)
+{
+    runColour(state, MP_calcPixelColorTemperature, [](MP_Params& p) {
+        p.p[0][0] = 0.2f;
+        const float y[6] = {0.2f, 0.5f, 0.7f, 0.9f, 1.0f, 1.0f};
+        for (int i = 0; i < 6; ++i) {
+            p.p[1][2 * i] = 0.2f * static_cast<float>(i);
+            p.p[1][2 * i + 1] = y[i];
+        }
+        p.p[2][1] = 100.0f;
+    });
+}
+BENCHMARK(BM_ColorTemperature)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ColorPalette(benchmark::State& state)
+{
+    runColour(state, MP_calcPixelColorPalette, [](MP_Params& p) {
+        for (int k = 0; k < 8; ++k)
+            p.p[k][0] = 0.5f + 0.05f * static_cast<float>(k);
+        p.p[8][1] = 100.0f;
+    });
+}
+BENCHMARK(BM_ColorPalette)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

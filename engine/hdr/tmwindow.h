@@ -1,0 +1,107 @@
+#pragma once
+// The window walk of the tone-mapping operators: the bilateral statistics of
+// a run of neighbouring pixels of one row, gathered several pixels at a time.
+//
+// Each pixel's sums are taken in the frame's sample order (window rows
+// ascending, columns ascending within a row) with the frame's single-precision
+// operations, so a pixel's statistics do not depend on which pixels it is
+// gathered with. Per sample, with d = K - L (K the pixel's luminance index,
+// L the sample's 16-bit luminance), a = |d| and the spatial weight ws:
+//   w = ws * (1 / (a*k + 0.001))       (the range weight, MP_temp_table[a])
+//   lumd += w;  mean += L * w;  dist += a * w  or  d * w;
+//   det += +-sqrt(a*k) * w             (MP_temp2_table[a], sign of d)
+// The range weight and the root are evaluated with the same single-precision
+// expressions that fill the tables, so they equal the table entries bit for
+// bit (the tests compare them over all 65,536 indices).
+//
+// Internal to the tone-mapping family.
+
+#include <cmath>
+#include <cstddef>
+
+typedef unsigned short ushort;
+
+namespace mp_tm {
+
+constexpr int kChunk = 64; // pixels whose statistics one call gathers
+
+// Which sums besides lumd and det a kernel needs.
+enum : unsigned { kSumMean = 1u, kSumAbs = 2u, kSumSigned = 4u };
+
+// The window of a run over the 16-bit luminance plane.
+struct Window {
+    const ushort* lum;    // column 0 of row 0; rows `stride` apart, `pad` columns before and after each row
+    ptrdiff_t stride;
+    int pad;              // at least the widest half-width + kChunk
+    int width, height;
+    int r, step;
+    bool panorama;        // columns wrap around (the pads hold the wrapped columns)
+    const int* halfWidth; // halfWidth[ky + r] = half-width of window row ky, 0..501
+};
+
+// Statistics of pixels x0 .. x0+n-1 (n <= kChunk).
+struct Stats {
+    float lumd[kChunk];
+    float mean[kChunk]; // sum of L * w
+    float dist[kChunk]; // sum of a * w, or of d * w
+    float det[kChunk];  // sum of +-sqrt * w
+};
+
+using StatsFn = void (*)(const Window& win, int y, int x0, int n, const int* K, Stats& out);
+
+// The window of TMmeandiff over the RGB source: each sample's luminance is
+// (wr*R + wg*G + wb*B) >> 14, its root is MP_sqrt_table[a] and its colour is
+// summed with the weight.
+struct ColourWindow {
+    const ushort* src; // RGB48
+    int width, height;
+    int r, step;
+    bool panorama;
+    const int* halfWidth;
+    int wr, wg, wb; // 14-bit luminance weights
+};
+
+struct ColourStats {
+    float lumd[kChunk];
+    float mean[kChunk];
+    float det[kChunk];
+    float red[kChunk], green[kChunk], blue[kChunk]; // each starting at 0.01
+};
+
+using ColourStatsFn = void (*)(const ColourWindow& win, int y, int x0, int n, const int* K, ColourStats& out);
+
+// The common tail of the tone mapping (brightness damping, detail, dark
+// compression) for the pixels of a chunk at once, with the operations of
+// MP_calcTMdampdetdark in its order: out = c0b * a0 + ce * a1.
+struct TailChunk {
+    float c0b[3][kChunk]; // light-compressed colours
+    float ce[3][kChunk];  // gained colours
+    float lumdet[kChunk];
+    float lum0[kChunk];
+    float out[3][kChunk];
+};
+struct TailParams {
+    float lumr, lumg, lumb; // luminance weights
+    float damping, detail, microdetail;
+};
+using TailFn = void (*)(TailChunk& chunk, int n, const TailParams& p);
+
+// The walkers for the processor the program runs on (AVX2 when it has it).
+StatsFn statsFunction(unsigned sums);
+ColourStatsFn colourStatsFunction();
+TailFn tailFunction();
+// Tests: with true, statsFunction and colourStatsFunction give the portable
+// walkers on every processor.
+void usePortableWalkers(bool portable);
+// The portable walkers, for tests that compare the two.
+StatsFn portableStatsFunction(unsigned sums);
+ColourStatsFn portableColourStatsFunction();
+TailFn portableTailFunction();
+
+// The per-sample terms as the tables hold them (k = 1/65535 in single precision):
+// MP_temp_table[i] = rangeWeight(i), MP_temp2_table[i] = rootDifference(i),
+// MP_sqrt_table[i] = sqrt(i / 65535).
+inline float rangeWeight(float a) { return 1.0f / (a * (1.0f / 65535.0f) + 0.001f); }
+inline float rootDifference(float a) { return std::sqrt(a * (1.0f / 65535.0f)); }
+
+} // namespace mp_tm

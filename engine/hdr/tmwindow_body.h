@@ -1,0 +1,264 @@
+// The window walkers of engine/hdr/tmwindow.h for one vector width.
+// Included by tmwindow.cpp once per instruction set, inside a namespace of
+// its own, with TMV_BYTES (vector size in bytes) and TMV_SQRT(v) (lane-wise
+// square root) defined. Every header it needs is included before. This file
+// is included several times on purpose; it has no include guard.
+
+typedef float vf __attribute__((vector_size(TMV_BYTES)));
+typedef int vi __attribute__((vector_size(TMV_BYTES)));
+typedef unsigned short vh __attribute__((vector_size(TMV_BYTES / 2)));
+typedef unsigned vu __attribute__((vector_size(TMV_BYTES)));
+constexpr int kLanes = TMV_BYTES / 4;
+static_assert(kChunk % kLanes == 0, "a chunk is a whole number of vectors");
+
+inline vf splat(float v) { return vf{} + v; }
+inline vi splati(int v) { return vi{} + v; }
+inline vi lanes()
+{
+    vi v{};
+    for (int i = 0; i < kLanes; ++i)
+        v[i] = i;
+    return v;
+}
+inline vi load16(const ushort* p)
+{
+    vh h;
+    std::memcpy(&h, p, sizeof h);
+    return __builtin_convertvector(h, vi);
+}
+inline vi loadInts(const int* p)
+{
+    vi v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void store(float* p, vf v) { std::memcpy(p, &v, sizeof v); }
+inline vf load(const float* p)
+{
+    vf v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline vf toFloat(vi v) { return __builtin_convertvector(v, vf); }
+inline vf keepWhere(vf v, vi mask) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) & mask); }
+// v with the sign of d (d < 0: -v) for v >= 0.
+inline vf withSignOf(vf v, vi d) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) ^ (d & splati(INT32_MIN))); }
+
+// Window rows of image row y: ky = y1, y1 + step, ... up to y2.
+inline void windowRows(int y, int height, int r, int step, bool panorama, int* y1, int* y2)
+{
+    int first = -r;
+    if (panorama) {
+        if (y < r)
+            first = -y;
+    } else {
+        while (y + first < 0)
+            first += step;
+    }
+    *y1 = first;
+    *y2 = MP_imin(r, height - 1 - y);
+}
+
+// Statistics over the luminance plane. The sums of each lane follow the
+// sample order of its own pixel; lanes whose sample lies outside the image
+// (only outside panorama mode) add nothing for it.
+template <unsigned Sums>
+void stats(const Window& win, int y, int x0, int n, const int* K, Stats& out)
+{
+    int y1, y2;
+    windowRows(y, win.height, win.r, win.step, win.panorama, &y1, &y2);
+    const int step = win.step;
+    const vf k = splat(1.0f / 65535.0f);
+    const vf eps = splat(0.001f);
+    const vf one = splat(1.0f);
+    const vi lane = lanes();
+    const vi width = splati(win.width);
+
+    for (int g = 0; g < n; g += kLanes) {
+        const int x = x0 + g;
+        const vi centre = loadInts(K + g);
+        vf lumd{}, mean{}, dist{}, det{};
+
+        for (int ky = y1; ky <= y2; ky += step) {
+            const int h = win.halfWidth[ky + win.r];
+            const float* wrow = &localexp[MP_localexpIndex(0, ky)];
+            const ushort* lrow = win.lum + static_cast<ptrdiff_t>(y + ky) * win.stride + x;
+
+            auto sample = [&](int kx, bool masked) __attribute__((always_inline)) {
+                const vi L = load16(lrow + kx);
+                const vi d = centre - L;
+                const vi sign = d >> 31;
+                const vi a = (d ^ sign) - sign;
+                const vf af = toFloat(a);
+                const vf ak = af * k;
+                vf w = splat(wrow[kx]) * (one / (ak + eps));
+                if (masked) {
+                    const vi col = lane + (x + kx);
+                    w = keepWhere(w, (col >= 0) & (col < width));
+                }
+                lumd += w;
+                if constexpr ((Sums & kSumMean) != 0)
+                    mean += toFloat(L) * w;
+                if constexpr ((Sums & kSumAbs) != 0)
+                    dist += af * w;
+                if constexpr ((Sums & kSumSigned) != 0)
+                    dist += toFloat(d) * w;
+                det += withSignOf(TMV_SQRT(ak), sign) * w;
+            };
+
+            int kx = -h;
+            if (win.panorama) {
+                for (; kx <= h; kx += step)
+                    sample(kx, false);
+            } else {
+                // Every lane's sample is inside the image for -x <= kx <= width - kLanes - x.
+                const int lo = -x, hi = win.width - kLanes - x;
+                for (; kx <= h && kx < lo; kx += step)
+                    sample(kx, true);
+                for (; kx <= h && kx <= hi; kx += step)
+                    sample(kx, false);
+                for (; kx <= h; kx += step)
+                    sample(kx, true);
+            }
+        }
+        store(out.lumd + g, lumd);
+        store(out.mean + g, mean);
+        store(out.dist + g, dist);
+        store(out.det + g, det);
+    }
+}
+
+// Statistics of TMmeandiff over the RGB source.
+void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, ColourStats& out)
+{
+    int y1, y2;
+    windowRows(y, win.height, win.r, win.step, win.panorama, &y1, &y2);
+    const int step = win.step;
+    const int width = win.width;
+    const vf k = splat(1.0f / 65535.0f);
+    const vf eps = splat(0.001f);
+    const vf one = splat(1.0f);
+    const vf full = splat(65535.0f);
+    const vi wr = splati(win.wr), wg = splati(win.wg), wb = splati(win.wb);
+    const vi maxLum = splati(65535);
+
+    for (int g = 0; g < n; g += kLanes) {
+        const int x = x0 + g;
+        const vi centre = loadInts(K + g);
+        vf lumd{}, mean{}, det{};
+        vf red = splat(0.01f), green = splat(0.01f), blue = splat(0.01f);
+
+        for (int ky = y1; ky <= y2; ky += step) {
+            const int h = win.halfWidth[ky + win.r];
+            const float* wrow = &localexp[MP_localexpIndex(0, ky)];
+            const ushort* srow = win.src + static_cast<size_t>(y + ky) * static_cast<size_t>(width) * 3;
+
+            for (int kx = -h; kx <= h; kx += step) {
+                // The lanes' colours: one run of the row when every lane's
+                // column is inside it, else lane by lane.
+                vi R, G, B, valid = splati(-1);
+                int base = x + kx;
+                if (win.panorama)
+                    base = ((base % width) + width) % width;
+                if (base >= 0 && base + kLanes <= width) {
+                    const ushort* p = srow + static_cast<size_t>(base) * 3;
+#if TMV_BYTES == 32
+                    {
+                        // Eight RGB pixels: three loads, then every third value.
+                        vh v0, v1, v2;
+                        std::memcpy(&v0, p, sizeof v0);
+                        std::memcpy(&v1, p + 8, sizeof v1);
+                        std::memcpy(&v2, p + 16, sizeof v2);
+                        const vh r = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 0, 3, 6, 9, 12, 15, 0, 0),
+                                                             v2, 0, 1, 2, 3, 4, 5, 10, 13);
+                        const vh gg = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 1, 4, 7, 10, 13, 0, 0, 0),
+                                                              v2, 0, 1, 2, 3, 4, 8, 11, 14);
+                        const vh b = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 2, 5, 8, 11, 14, 0, 0, 0),
+                                                             v2, 0, 1, 2, 3, 4, 9, 12, 15);
+                        R = __builtin_convertvector(r, vi);
+                        G = __builtin_convertvector(gg, vi);
+                        B = __builtin_convertvector(b, vi);
+                    }
+#else
+                    for (int i = 0; i < kLanes; ++i) {
+                        R[i] = p[3 * i];
+                        G[i] = p[3 * i + 1];
+                        B[i] = p[3 * i + 2];
+                    }
+#endif
+                } else {
+                    for (int i = 0; i < kLanes; ++i) {
+                        int c = x + i + kx;
+                        if (win.panorama) {
+                            c = ((c % width) + width) % width;
+                        } else if (c < 0 || c >= width) {
+                            valid[i] = 0;
+                            c = 0;
+                        }
+                        const ushort* p = srow + static_cast<size_t>(c) * 3;
+                        R[i] = p[0];
+                        G[i] = p[1];
+                        B[i] = p[2];
+                    }
+                }
+                // 14-bit luminance; weights of 0..16384 each keep the sum
+                // inside 32 bits, and no luminance exceeds 65535.
+                vi L = reinterpret_cast<vi>((reinterpret_cast<vu>(wr * R) + reinterpret_cast<vu>(wg * G) +
+                                             reinterpret_cast<vu>(wb * B)) >>
+                                            14);
+                const vi over = L > maxLum;
+                L = (L & ~over) | (maxLum & over);
+
+                const vi d = centre - L;
+                const vi sign = d >> 31;
+                const vi a = (d ^ sign) - sign;
+                const vf af = toFloat(a);
+                const vf w = keepWhere(splat(wrow[kx]) * (one / (af * k + eps)), valid);
+                lumd += w;
+                mean += toFloat(L) * w;
+                det += withSignOf(TMV_SQRT(af / full), sign) * w;
+                red += toFloat(R) * w;
+                green += toFloat(G) * w;
+                blue += toFloat(B) * w;
+            }
+        }
+        store(out.lumd + g, lumd);
+        store(out.mean + g, mean);
+        store(out.det + g, det);
+        store(out.red + g, red);
+        store(out.green + g, green);
+        store(out.blue + g, blue);
+    }
+}
+
+// The tail for the pixels of a chunk (MP_calcTMdampdetdark lane by lane).
+void tail(TailChunk& t, int n, const TailParams& p)
+{
+    const vf zero{}, one = splat(1.0f);
+    const vf lr = splat(p.lumr), lg = splat(p.lumg), lb = splat(p.lumb);
+    const vf l = splat(p.damping), D = splat(p.detail), M = splat(p.microdetail);
+    const vf keepD = one - D, keepM = one - M;
+    const vf makro = splat(1.3f), mikro = splat(5.0f), half = splat(0.5f), two = splat(2.0f);
+    for (int g = 0; g < n; g += kLanes) {
+        const vf bx = load(t.c0b[0] + g), by = load(t.c0b[1] + g), bz = load(t.c0b[2] + g);
+        const vf ex = load(t.ce[0] + g), ey = load(t.ce[1] + g), ez = load(t.ce[2] + g);
+        const vf lumdet = load(t.lumdet + g), lum0 = load(t.lum0 + g);
+
+        vf lume = ex * lr + ey * lg + ez * lb;
+        const vi below = lume < zero, above = one < lume;
+        lume = reinterpret_cast<vf>((reinterpret_cast<vi>(zero) & below) |
+                                    (~below & ((reinterpret_cast<vi>(one) & above) | (~above & reinterpret_cast<vi>(lume)))));
+        const vf gd = one - lume * l;
+        const vf l2 = ex * ex + ey * ey + ez * ez;
+        const vf inv = keepWhere(one / TMV_SQRT(l2), l2 > zero);
+        const vf H = keepD + D * ((lumdet * makro + one) * keepM + (inv * mikro * lumdet + one) * M);
+        const vf q = (half - lum0) * two;
+        const vf q3 = q * q * q;
+        const vf t6 = q3 * q3;
+        const vf a0 = (one - gd) * H * (one - t6) + t6;
+        const vf a1 = gd * H * (one - t6);
+        store(t.out[0] + g, bx * a0 + ex * a1);
+        store(t.out[1] + g, by * a0 + ey * a1);
+        store(t.out[2] + g, bz * a0 + ez * a1);
+    }
+}

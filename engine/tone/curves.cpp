@@ -1,0 +1,225 @@
+// Tone curves: "Helligkeit Kontrast Gamma", "Gradationskurve" and
+// "Histogramm Abgleich". The gamma power and the gradation curve are evaluated
+// 65,536 times per run into tables, never per pixel.
+
+#include "engine/tone/curves.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/driverframe.h"
+#include "engine/core/textures.h"
+#include "engine/core/splines.h"
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <new>
+
+namespace {
+
+// ---- "Helligkeit Kontrast Gamma" -------------------------------------------------
+
+struct BasicToolsArgs {
+    MP_DriverRun run;
+    float b;     // brightness -1..1
+    float c;     // contrast 0..2
+    float g;     // gamma exponent
+    const float* mask; // "Maskierung" knots (slot 3)
+};
+
+void MP_TaskPre1_calcPixelBasicTools(TaskFuncParams t)
+{
+    const BasicToolsArgs* a = MP_taskArgs<BasicToolsArgs>(t);
+    const float g = a->g;
+    for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i)
+        MP_temp_table[i] = std::pow(static_cast<float>(i) * MP_k, g);
+}
+
+void MP_TaskPre2_calcPixelBasicTools(TaskFuncParams t)
+{
+    const BasicToolsArgs* a = MP_taskArgs<BasicToolsArgs>(t);
+    MP_splineSlotTable(a->mask, MP_taskStart(t), MP_taskEnd(t), MP_temp2_table);
+}
+
+inline float basicToolsChannel(const BasicToolsArgs& a, float x, float m)
+{
+    // brightness weighted by m, the contrast result mixed with the input by m
+    const float y = ((x + a.b * m - 0.5f) * a.c + 0.5f) * m + x * (1.0f - m);
+    // then the gamma result mixed with the input by m again
+    return x * (1.0f - m) + m * MP_temp_table[MP_safeTrunc(y * 65535.0f, 0, 65535)];
+}
+
+inline MP_float3 basicToolsEffect(const BasicToolsArgs& a, MP_float3 c0, float lr, float lg, float lb)
+{
+    const float m = MP_temp2_table[MP_tableIndex(lr * c0.x + lg * c0.y + lb * c0.z)];
+    return {basicToolsChannel(a, c0.x, m), basicToolsChannel(a, c0.y, m), basicToolsChannel(a, c0.z, m)};
+}
+
+void MP_Task_calcPixelBasicTools(TaskFuncParams t)
+{
+    const BasicToolsArgs* a = MP_taskArgs<BasicToolsArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    // The mask is part of the formula: the frame does not apply it again.
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                      [a, lr, lg, lb](MP_float3 c0, int, int) { return basicToolsEffect(*a, c0, lr, lg, lb); });
+}
+
+void MP_Task_calcPixelBasicToolsReduced(TaskFuncParams t)
+{
+    const BasicToolsArgs* a = MP_taskArgs<BasicToolsArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                         [a, lr, lg, lb](MP_float3 c0, int, int) { return basicToolsEffect(*a, c0, lr, lg, lb); });
+}
+
+// ---- "Gradationskurve" -------------------------------------------------------------
+
+struct GradationArgs {
+    MP_DriverRun run;
+    float* gain;        // curve(v) / v, 65,536 entries (the scratch buffer)
+    const float* knots; // slot 0
+};
+
+void MP_TaskPre1_calcPixelGradationLagrange(TaskFuncParams t)
+{
+    const GradationArgs* a = MP_taskArgs<GradationArgs>(t);
+    float* gain = a->gain;
+    const int start = MP_taskStart(t), end = MP_taskEnd(t);
+    MP_splineSlotTable(a->knots, start, end, gain);
+    for (int i = start; i < end; ++i)
+        gain[i] = i == 0 ? 0.0f : gain[i] / (static_cast<float>(i) * MP_k);
+}
+
+// A grey pixel becomes curve(lum); a coloured one keeps its channel ratios
+// until a channel clips at full scale.
+inline MP_float3 gradationEffect(const float* gainTable, MP_float3 c0, float lr, float lg, float lb)
+{
+    const float gain = gainTable[MP_tableIndex(lr * c0.x + lg * c0.y + lb * c0.z)];
+    return {MP_min(1.0f, c0.x * gain), MP_min(1.0f, c0.y * gain), MP_min(1.0f, c0.z * gain)};
+}
+
+void MP_Task_calcPixelGradationLagrange(TaskFuncParams t)
+{
+    const GradationArgs* a = MP_taskArgs<GradationArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    const float* gain = a->gain;
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
+                      [gain, lr, lg, lb](MP_float3 c0, int, int) { return gradationEffect(gain, c0, lr, lg, lb); });
+}
+
+void MP_Task_calcPixelGradationLagrangeReduced(TaskFuncParams t)
+{
+    const GradationArgs* a = MP_taskArgs<GradationArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    const float* gain = a->gain;
+    MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [gain, lr, lg, lb](MP_float3 c0, int, int) {
+        return gradationEffect(gain, c0, lr, lg, lb);
+    });
+}
+
+// ---- "Histogramm Abgleich" ----------------------------------------------------------
+
+constexpr int kHistogramBins = 16384; // 14-bit luminance
+constexpr int kFirstBin = 10;         // the ten darkest bins are left out
+constexpr int kTotalBin = 16374;      // and the nine brightest
+
+} // namespace
+
+// ---- Drivers ------------------------------------------------------------------------
+
+int MP_calcPixelBasicTools(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    BasicToolsArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 5, 4))
+        return r;
+    a.b = (params->p[0][0] - 0.5f) * 2.0f;
+    a.c = params->p[1][0] * 2.0f;
+    a.g = (1.0f - params->p[2][0]) * 1.99f + 0.005f;
+    if (a.g >= 1.0f)
+        a.g = a.g * a.g;
+    a.mask = params->p[3];
+    const TaskFuncParams task = MP_makeTask(params, &a);
+    MP_runTablePass(MP_TaskPre1_calcPixelBasicTools, task);
+    MP_runTablePass(MP_TaskPre2_calcPixelBasicTools, task);
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelBasicTools, MP_Task_calcPixelBasicToolsReduced, 8);
+}
+
+int MP_calcPixelGradationLagrange(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    if (!src || !dst || !params)
+        return -2;
+    float* gain = static_cast<float*>(MP_UpdateBuffer(65536 * sizeof(float)));
+    if (!gain)
+        return -1;
+    GradationArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 2, 1))
+        return r;
+    a.gain = gain;
+    a.knots = params->p[0];
+    MP_runTablePass(MP_TaskPre1_calcPixelGradationLagrange, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelGradationLagrange, MP_Task_calcPixelGradationLagrangeReduced,
+                             8);
+}
+
+int MP_calcPixelHistogramEqualize(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                                  MP_Params* params)
+{
+    if (!src || !dst || !params || sizex < 0 || sizey < 0)
+        return -2;
+    const float s = params->p[0][0];
+    std::unique_ptr<uint32_t[]> counter(new (std::nothrow) uint32_t[kHistogramBins]());
+    if (!counter)
+        return -1;
+
+    // Weights summing to 1 keep every bin below 16384; wider ones from a
+    // caller's own block are summed in 64 bits and held to the last bin.
+    const int64_t wr = MP_safeTrunc(params->lumr * 16383.0f, 0, 1 << 16);
+    const int64_t wg = MP_safeTrunc(params->lumg * 16383.0f, 0, 1 << 16);
+    const int64_t wb = MP_safeTrunc(params->lumb * 16383.0f, 0, 1 << 16);
+    const size_t rowLen = static_cast<size_t>(sizex) * 3;
+    for (int y = 0; y < sizey; y += 3) {
+        const ushort* row = src + static_cast<size_t>(y) * rowLen;
+        for (int x = 0; x < sizex; x += 3) {
+            const ushort* px = row + static_cast<size_t>(x) * 3;
+            const int64_t bin = (wr * px[0] + wg * px[1] + wb * px[2]) >> 16;
+            counter[bin < kHistogramBins ? bin : kHistogramBins - 1] += 1;
+        }
+    }
+    for (int j = kFirstBin; j < kTotalBin; ++j)
+        counter[j + 1] += counter[j];
+    const uint32_t total = counter[kTotalBin];
+
+    // Shares of the distribution at 0.2, 0.4, 0.6 and 0.8. An image with no
+    // sampled luminance inside the counted bins (all near black or near
+    // white) has no distribution: its curve is the identity.
+    const float xs[4] = {0.2f, 0.4f, 0.6f, 0.8f};
+    const float pull[4] = {0.35f, 0.7f, 0.7f, 0.35f};
+    float* knots = params->p[0];
+    knots[0] = 0.0f;
+    knots[1] = 0.0f;
+    for (int i = 0; i < 4; ++i) {
+        float y = xs[i];
+        if (total > 0) {
+            const float share = static_cast<float>(counter[static_cast<int>(xs[i] * 16384.0f)]) /
+                                static_cast<float>(total);
+            y = xs[i] + pull[i] * s * (share - xs[i]);
+        }
+        knots[2 + 2 * i] = xs[i];
+        knots[3 + 2 * i] = y;
+    }
+    knots[10] = 1.0f;
+    knots[11] = 1.0f;
+
+    // Its combo slot 1 and geometry slot 2 are the gradation curve's.
+    return MP_calcPixelGradationLagrange(sizex, sizey, src, dst, srcBpp, dstBpp, params);
+}
+
+static const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelBasicTools", MP_calcPixelBasicTools},
+    {"MP_calcPixelGradationLagrange", MP_calcPixelGradationLagrange},
+    {"MP_calcPixelHistogramEqualize", MP_calcPixelHistogramEqualize},
+};
+extern const MP_DriverTable MP_drivers_curves = MP_driverTable(kDrivers);

@@ -1,0 +1,194 @@
+// Greyscale conversions: "Graustufenumwandlung" and "Bleach Bypass".
+
+#include "engine/tone/greyscale.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/driverframe.h"
+#include "engine/core/splines.h"
+
+#include <cmath>
+
+namespace {
+
+// ---- "Graustufenumwandlung" ------------------------------------------------------
+
+struct GreyscaleArgs {
+    MP_DriverRun run;
+    float wR, wY, wG, wC, wB, wV; // hue coefficients 0..2 (1: plain grey)
+};
+
+// Grey of one pixel on the 16-bit scale (hue and saturation do not depend on
+// the scale). The weight of each hue range is 60 minus the angular distance
+// from its centre; the six sum to 60 for every hue, so coefficients of 1 give
+// the plain grey, and the weights act in proportion to the saturation.
+inline float greyscaleValue(const GreyscaleArgs& a, float R, float G, float B)
+{
+    const float mx = MP_max(MP_max(R, G), B);
+    float h = 0.0f;
+    float s = 0.0f;
+    if (mx > 0.0f) {
+        float delta = mx - MP_min(MP_min(R, G), B);
+        if (!(delta > 0.0f))
+            delta = 0.001f;
+        s = delta / mx;
+        float h6;
+        if (R == mx)
+            h6 = (G - B) / delta;
+        else if (G == mx)
+            h6 = (B - R) / delta + 2.0f;
+        else
+            h6 = (R - G) / delta + 4.0f;
+        h = 60.0f * h6;
+        if (h < 0.0f)
+            h += 360.0f;
+    }
+    const float red = h <= 60.0f ? 60.0f - h : (h >= 300.0f ? h - 300.0f : 0.0f);
+    const float yellow = (h >= 0.0f && h < 60.0f) ? h : ((h >= 60.0f && h < 120.0f) ? 120.0f - h : 0.0f);
+    const float green = (h >= 60.0f && h < 120.0f) ? h - 60.0f : ((h >= 120.0f && h < 180.0f) ? 180.0f - h : 0.0f);
+    const float cyan = (h >= 120.0f && h < 180.0f) ? h - 120.0f : ((h >= 180.0f && h < 240.0f) ? 240.0f - h : 0.0f);
+    const float blue = (h >= 180.0f && h < 240.0f) ? h - 180.0f : ((h >= 240.0f && h < 300.0f) ? 300.0f - h : 0.0f);
+    const float violet = (h >= 240.0f && h < 300.0f) ? h - 240.0f : ((h >= 300.0f && h < 360.0f) ? 360.0f - h : 0.0f);
+    s = MP_clamp(s, 0.0f, 1.0f);
+    const float lum = (R + G + B) * 0.3333f;
+    const float weighted = a.wR * red + a.wY * yellow + a.wG * green + a.wC * cyan + a.wB * blue + a.wV * violet;
+    return (1.0f - s) * lum + s * lum * weighted * 0.016666668f;
+}
+
+void MP_Task_calcPixelGreyscale(TaskFuncParams t)
+{
+    const GreyscaleArgs* a = MP_taskArgs<GreyscaleArgs>(t);
+    const ushort* src = a->run.src;
+    const size_t width = static_cast<size_t>(a->run.width);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, src, width](MP_float3, int x, int y) {
+        const ushort* px = src + (static_cast<size_t>(y) * width + static_cast<size_t>(x)) * 3;
+        const float grey = MP_clamp(greyscaleValue(*a, px[0], px[1], px[2]) * MP_k, 0.0f, 1.0f);
+        return MP_float3{grey, grey, grey};
+    });
+}
+
+void MP_Task_calcPixelGreyscaleReduced(TaskFuncParams t)
+{
+    const GreyscaleArgs* a = MP_taskArgs<GreyscaleArgs>(t);
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
+        for (int x = 0; x < a->run.width; ++x, s += 3, d += 3) {
+            const ushort grey = static_cast<ushort>(MP_safeTrunc(greyscaleValue(*a, s[0], s[1], s[2]), 0, 65535));
+            d[0] = d[1] = d[2] = grey;
+        }
+    }
+}
+
+// ---- "Bleach Bypass" ------------------------------------------------------------------
+
+struct BleachBypassArgs {
+    MP_DriverRun run;
+    float knotY[6];     // the S-curve at x = 0, 0.2, ..., 1
+    float g;            // share of the toned colour (1 - "Entfärbung")
+    float greyShare;    // 1 - g
+    const float* mask;  // "Maskierung" knots (slot 2)
+};
+
+void MP_TaskPre1_calcPixelBleachBypass(TaskFuncParams t)
+{
+    const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
+    const int start = MP_taskStart(t), end = MP_taskEnd(t);
+    const float* y = a->knotY;
+    MP_cubicSplineTable(start, end, MP_temp_table, 0.0f, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f, y[0], y[1], y[2], y[3], y[4],
+                        y[5]);
+    // gain = curve(v) / v; entry 0 continues entry 1's scale
+    for (int i = start; i < end; ++i)
+        MP_temp_table[i] = i == 0 ? MP_temp_table[i] / MP_k : MP_temp_table[i] / (static_cast<float>(i) * MP_k);
+    MP_splineSlotTable(a->mask, start, end, MP_temp2_table);
+}
+
+// One pixel on the scale `full` (65535 in the reduced worker, 1 in the full
+// one); j is the table index of its luminance.
+inline MP_float3 bleachBypass(const BleachBypassArgs& a, MP_float3 c, int j, float full, float lr, float lg, float lb)
+{
+    const float gain = MP_temp_table[j];
+    const float m = MP_temp2_table[j];
+    const MP_float3 t{MP_min(c.x * gain, full), MP_min(c.y * gain, full), MP_min(c.z * gain, full)};
+    const float grey = (lr * t.x + lg * t.y + lb * t.z) * a.greyShare;
+    const MP_float3 e{t.x * a.g + grey, t.y * a.g + grey, t.z * a.g + grey};
+    const float keep = 1.0f - m;
+    return {c.x * keep + e.x * m, c.y * keep + e.y * m, c.z * keep + e.z * m};
+}
+
+void MP_Task_calcPixelBleachBypass(TaskFuncParams t)
+{
+    const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    // The mask is part of the formula: the frame does not apply it again.
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, lr, lg, lb](MP_float3 c0, int, int) {
+        const int j = MP_tableIndex(lr * c0.x + lg * c0.y + lb * c0.z);
+        return bleachBypass(*a, c0, j, 1.0f, lr, lg, lb);
+    });
+}
+
+void MP_Task_calcPixelBleachBypassReduced(TaskFuncParams t)
+{
+    const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
+    const MP_Params* p = a->run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
+        for (int x = 0; x < a->run.width; ++x, s += 3, d += 3) {
+            const MP_float3 c{static_cast<float>(s[0]), static_cast<float>(s[1]), static_cast<float>(s[2])};
+            const int j = MP_safeTrunc(lr * c.x + lg * c.y + lb * c.z, 0, 65535);
+            const MP_float3 o = bleachBypass(*a, c, j, 65535.0f, lr, lg, lb);
+            // within 0..65535 for sliders in range; held there before it becomes an int
+            d[0] = static_cast<ushort>(MP_safeTrunc(o.x, 0, 65535));
+            d[1] = static_cast<ushort>(MP_safeTrunc(o.y, 0, 65535));
+            d[2] = static_cast<ushort>(MP_safeTrunc(o.z, 0, 65535));
+        }
+    }
+}
+
+} // namespace
+
+// ---- Drivers ---------------------------------------------------------------------------
+
+int MP_calcPixelGreyscale(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    GreyscaleArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 7, 6))
+        return r;
+    a.wR = 2.0f * params->p[0][0];
+    a.wY = 2.0f * params->p[1][0];
+    a.wG = 2.0f * params->p[2][0];
+    a.wC = 2.0f * params->p[3][0];
+    a.wB = 2.0f * params->p[4][0];
+    a.wV = 2.0f * params->p[5][0];
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelGreyscale, MP_Task_calcPixelGreyscaleReduced, 4);
+}
+
+int MP_calcPixelBleachBypass(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
+{
+    BleachBypassArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 4, 3))
+        return r;
+    const float q2 = MP_pow(0.2f, 1.0f + params->p[0][0]);
+    const float q4 = MP_pow(0.4f, 1.0f + params->p[0][0]);
+    a.knotY[0] = 0.0f;
+    a.knotY[1] = q2;
+    a.knotY[2] = q4;
+    a.knotY[3] = 1.0f - q4;
+    a.knotY[4] = 1.0f - q2;
+    a.knotY[5] = 1.0f;
+    a.g = 1.0f - params->p[1][0];
+    a.greyShare = 1.0f - a.g;
+    a.mask = params->p[2];
+    MP_runTablePass(MP_TaskPre1_calcPixelBleachBypass, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelBleachBypass, MP_Task_calcPixelBleachBypassReduced, 4);
+}
+
+static const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelGreyscale", MP_calcPixelGreyscale},
+    {"MP_calcPixelBleachBypass", MP_calcPixelBleachBypass},
+};
+extern const MP_DriverTable MP_drivers_greyscale = MP_driverTable(kDrivers);

@@ -1,0 +1,654 @@
+// Build-time generator of the program's pictures that no file provides: the
+// icon theme "silk" (16 x 16 icons with index.theme), the check box and combo
+// box images of the style sheet and the 32 x 32 mouse cursors. It also writes
+// the resource collection file that lists them together with the static
+// resource files given on the command line.
+//
+//   lumivex_gen_resources <output folder> [alias=path ...]
+//
+// Output is deterministic: the same Qt version draws the same pixels. The
+// icon table below is the one place to add a new theme icon.
+
+#include <QDir>
+#include <QFile>
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using DrawFn = std::function<void(QPainter&)>;
+
+struct SPicture {
+    QString path; // relative to the output folder, also the resource alias
+    int size;     // pixels; drawing functions work in units of size / scale
+    DrawFn draw;
+    qreal scale = 1.0;
+};
+
+// Theme icons are drawn on a 16-unit grid and rendered at these sizes.
+const int kIconSizes[] = {16, 32, 48};
+
+QColor rgb(unsigned v) { return QColor((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff); }
+
+QImage render(int w, int h, const DrawFn& draw, qreal scale)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(scale, scale);
+    draw(p);
+    p.end();
+    return img;
+}
+
+QPen outline(QColor c, qreal w = 1.0)
+{
+    QPen pen(c, w);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::RoundCap);
+    return pen;
+}
+
+QLinearGradient vertical(qreal y0, qreal y1, QColor top, QColor bottom)
+{
+    QLinearGradient g(0, y0, 0, y1);
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    return g;
+}
+
+// ---- 16 x 16 theme icons ---------------------------------------------------
+
+void roundBadge(QPainter& p, QColor light, QColor dark)
+{
+    QRadialGradient g(QPointF(6, 5), 10);
+    g.setColorAt(0, light);
+    g.setColorAt(1, dark);
+    p.setPen(outline(dark.darker(150)));
+    p.setBrush(g);
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+}
+
+void iconProgramSymbol(QPainter& p)
+{
+    // A rounded tile with three exposure bands and a bright sun.
+    QLinearGradient g(0, 2, 0, 14);
+    g.setColorAt(0.0, rgb(0x2a3f6b));
+    g.setColorAt(0.5, rgb(0x7b5ea8));
+    g.setColorAt(1.0, rgb(0xf0a040));
+    p.setPen(outline(rgb(0x1c1c28)));
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 3, 3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0xfff2b0));
+    p.drawEllipse(QRectF(8, 3.5, 4.5, 4.5));
+    QPainterPath hills;
+    hills.moveTo(2, 13.5);
+    hills.lineTo(6, 8.5);
+    hills.lineTo(9, 11.5);
+    hills.lineTo(11, 9.5);
+    hills.lineTo(14, 13.5);
+    hills.closeSubpath();
+    p.setBrush(rgb(0x2b2233));
+    p.drawPath(hills);
+}
+
+void iconProgressWait(QPainter& p)
+{
+    // Hourglass.
+    p.setPen(outline(rgb(0x5a4520), 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(QPointF(3.5, 1.5), QPointF(12.5, 1.5));
+    p.drawLine(QPointF(3.5, 14.5), QPointF(12.5, 14.5));
+    QPainterPath glass;
+    glass.moveTo(4.5, 2);
+    glass.lineTo(11.5, 2);
+    glass.cubicTo(11.5, 5.5, 8.8, 6.8, 8.8, 8);
+    glass.cubicTo(8.8, 9.2, 11.5, 10.5, 11.5, 14);
+    glass.lineTo(4.5, 14);
+    glass.cubicTo(4.5, 10.5, 7.2, 9.2, 7.2, 8);
+    glass.cubicTo(7.2, 6.8, 4.5, 5.5, 4.5, 2);
+    glass.closeSubpath();
+    p.setBrush(QColor(230, 240, 255, 200));
+    p.setPen(outline(rgb(0x4a5a70)));
+    p.drawPath(glass);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0xe8b040));
+    QPainterPath sandTop;
+    sandTop.moveTo(5.6, 4);
+    sandTop.lineTo(10.4, 4);
+    sandTop.lineTo(8, 7.5);
+    sandTop.closeSubpath();
+    p.drawPath(sandTop);
+    QPainterPath sandBottom;
+    sandBottom.moveTo(5.2, 13.5);
+    sandBottom.lineTo(10.8, 13.5);
+    sandBottom.lineTo(8, 10.5);
+    sandBottom.closeSubpath();
+    p.drawPath(sandBottom);
+    p.drawRect(QRectF(7.7, 7.5, 0.6, 3));
+}
+
+void iconProgressContinue(QPainter& p)
+{
+    roundBadge(p, rgb(0x9be07a), rgb(0x2f8a1f));
+    QPainterPath tri;
+    tri.moveTo(6.2, 4.5);
+    tri.lineTo(11.8, 8);
+    tri.lineTo(6.2, 11.5);
+    tri.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(tri);
+}
+
+void iconProgressStop(QPainter& p)
+{
+    roundBadge(p, rgb(0xff8a7a), rgb(0xb0231a));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(5, 5, 6, 6), 1, 1);
+}
+
+void iconHelp(QPainter& p)
+{
+    roundBadge(p, rgb(0x8ec5ff), rgb(0x1f5fb0));
+    QPen pen(Qt::white, 1.9);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    QPainterPath q;
+    q.moveTo(5.7, 6.2);
+    q.cubicTo(5.7, 3.6, 10.4, 3.6, 10.4, 6.0);
+    q.cubicTo(10.4, 7.6, 8.0, 7.8, 8.0, 9.6);
+    p.drawPath(q);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(8.0, 12.0), 1.1, 1.1);
+}
+
+void arrowTriangle(QPainter& p, bool up)
+{
+    QPainterPath tri;
+    if (up) {
+        tri.moveTo(8, 4.5);
+        tri.lineTo(13, 11);
+        tri.lineTo(3, 11);
+    } else {
+        tri.moveTo(3, 5);
+        tri.lineTo(13, 5);
+        tri.lineTo(8, 11.5);
+    }
+    tri.closeSubpath();
+    p.setPen(outline(rgb(0x303030)));
+    p.setBrush(vertical(4, 12, rgb(0xdcdcdc), rgb(0x9a9a9a)));
+    p.drawPath(tri);
+}
+
+void iconStyleMenu(QPainter& p)
+{
+    // Painter's palette with four colour dots.
+    QPainterPath pal;
+    pal.addEllipse(QRectF(1.5, 2.5, 13, 11));
+    QPainterPath hole;
+    hole.addEllipse(QRectF(9.5, 8.5, 3, 3));
+    pal = pal.subtracted(hole);
+    p.setPen(outline(rgb(0x6b4a25)));
+    p.setBrush(vertical(2, 14, rgb(0xf0d2a0), rgb(0xc89a5a)));
+    p.drawPath(pal);
+    p.setPen(Qt::NoPen);
+    const QColor dots[4] = {rgb(0xe03030), rgb(0xf0c020), rgb(0x30a040), rgb(0x3060e0)};
+    const QPointF pos[4] = {{4.5, 7.0}, {6.5, 4.6}, {9.8, 4.6}, {5.6, 10.4}};
+    for (int i = 0; i < 4; ++i) {
+        p.setBrush(dots[i]);
+        p.drawEllipse(pos[i], 1.4, 1.4);
+    }
+}
+
+// A swatch of one fixed palette: background, box and accent colour with a
+// line of text colour.
+DrawFn styleSwatch(unsigned background, unsigned box, unsigned accent, unsigned text, bool rounded)
+{
+    return [=](QPainter& p) {
+        const qreal r = rounded ? 3.0 : 1.0;
+        p.setPen(outline(rgb(0x101010)));
+        p.setBrush(rgb(background));
+        p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), r, r);
+        p.setPen(Qt::NoPen);
+        p.setBrush(rgb(box));
+        p.drawRoundedRect(QRectF(2.5, 2.5, 11, 5), r * 0.6, r * 0.6);
+        p.setBrush(rgb(accent));
+        p.drawRoundedRect(QRectF(2.5, 9.5, 11, 4), r * 0.6, r * 0.6);
+        p.setPen(QPen(rgb(text), 1.0));
+        p.drawLine(QPointF(4, 5), QPointF(10, 5));
+    };
+}
+
+void iconStyleFree(QPainter& p)
+{
+    QConicalGradient g(QPointF(8, 8), 90);
+    const QColor stops[7] = {rgb(0xff4040), rgb(0xffe040), rgb(0x40e040), rgb(0x40e0e0),
+                             rgb(0x4060ff), rgb(0xe040e0), rgb(0xff4040)};
+    for (int i = 0; i < 7; ++i)
+        g.setColorAt(i / 6.0, stops[i]);
+    p.setPen(outline(rgb(0x202020)));
+    p.setBrush(g);
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    QRadialGradient white(QPointF(8, 8), 6.5);
+    white.setColorAt(0, QColor(255, 255, 255, 255));
+    white.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(white);
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+}
+
+// ---- check box and combo box images ----------------------------------------
+
+enum EState { Normal, Hover, Pressed, Disabled };
+
+DrawFn checkBox(bool checked, EState state)
+{
+    return [=](QPainter& p) {
+        QColor top = rgb(0x6a6a6a), bottom = rgb(0x3c3c3c), frame = rgb(0x1a1a1a), mark = rgb(0xf2f2f2);
+        if (state == Hover) {
+            top = rgb(0x8a8a9c);
+            bottom = rgb(0x55556a);
+            frame = rgb(0xc8c8e0);
+        } else if (state == Pressed) {
+            top = rgb(0x303036);
+            bottom = rgb(0x50505a);
+            frame = rgb(0x0a0a0a);
+        } else if (state == Disabled) {
+            top = QColor(110, 110, 110, 110);
+            bottom = QColor(80, 80, 80, 110);
+            frame = QColor(40, 40, 40, 110);
+            mark = QColor(220, 220, 220, 120);
+        }
+        p.setPen(outline(frame));
+        p.setBrush(vertical(1, 13, top, bottom));
+        p.drawRoundedRect(QRectF(0.5, 0.5, 13, 13), 2.5, 2.5);
+        if (checked) {
+            QPen pen(mark, 2.0);
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            QPainterPath tick;
+            tick.moveTo(3.4, 7.2);
+            tick.lineTo(6.0, 9.8);
+            tick.lineTo(10.8, 3.8);
+            p.drawPath(tick);
+        }
+    };
+}
+
+DrawFn comboArrow(bool open)
+{
+    return [=](QPainter& p) {
+        QPainterPath tri;
+        tri.moveTo(1.5, 3);
+        tri.lineTo(10.5, 3);
+        tri.lineTo(6, 8.5);
+        tri.closeSubpath();
+        p.setPen(outline(rgb(0x202020)));
+        p.setBrush(open ? QBrush(rgb(0xffffff)) : QBrush(vertical(3, 9, rgb(0xe0e0e0), rgb(0xa8a8a8))));
+        p.drawPath(tri);
+    };
+}
+
+// ---- 32 x 32 cursors ------------------------------------------------------
+
+// The classic pointer with its tip at (x, y), scaled.
+void pointer(QPainter& p, qreal x, qreal y, qreal s)
+{
+    QPainterPath a;
+    a.moveTo(0, 0);
+    a.lineTo(0, 15);
+    a.lineTo(3.6, 11.6);
+    a.lineTo(6.2, 17.2);
+    a.lineTo(8.6, 16.2);
+    a.lineTo(6.0, 10.6);
+    a.lineTo(11, 10.6);
+    a.closeSubpath();
+    p.save();
+    p.translate(x + 0.5, y + 0.5);
+    p.scale(s, s);
+    p.setPen(outline(Qt::white, 1.4 / s));
+    p.setBrush(Qt::black);
+    p.drawPath(a);
+    p.restore();
+}
+
+void cursorArrow(QPainter& p) { pointer(p, 0, 0, 1.25); }
+
+void cursorPipette(QPainter& p)
+{
+    // Eyedropper from the lower-left tip (0, 31) up to the bulb at the top right.
+    p.save();
+    p.translate(1, 31);
+    p.rotate(-45);
+    p.setPen(outline(Qt::white, 2.6));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath body;
+    body.moveTo(0, 0);
+    body.lineTo(3, -2);
+    body.lineTo(22, -2);
+    body.lineTo(22, 2);
+    body.lineTo(3, 2);
+    body.closeSubpath();
+    p.drawPath(body);
+    p.drawRoundedRect(QRectF(22, -5, 14, 10), 4, 4);
+    p.setPen(outline(Qt::black, 1.0));
+    p.setBrush(rgb(0xd8e4f0));
+    p.drawPath(body);
+    p.setBrush(rgb(0x303030));
+    p.drawRoundedRect(QRectF(22, -5, 14, 10), 4, 4);
+    p.setBrush(rgb(0x5080c0));
+    p.setPen(Qt::NoPen);
+    p.drawRect(QRectF(4, -1.2, 10, 2.4));
+    p.restore();
+}
+
+void hand(QPainter& p, bool closed)
+{
+    // A hand around (8, 8), drawn in the top-left 18 x 18 pixels.
+    p.save();
+    p.translate(0.5, 0.5);
+    QPainterPath h;
+    if (closed) {
+        h.addRoundedRect(QRectF(2, 4, 13, 11), 4, 4);
+        for (int i = 0; i < 4; ++i)
+            h.addRoundedRect(QRectF(3 + i * 3, 2, 3, 5), 1.5, 1.5);
+        h.addRoundedRect(QRectF(0, 7, 5, 3), 1.5, 1.5);
+    } else {
+        h.addRoundedRect(QRectF(3, 7, 11, 9), 4, 4);
+        const qreal tops[4] = {2, 0.5, 1, 3};
+        for (int i = 0; i < 4; ++i)
+            h.addRoundedRect(QRectF(3.5 + i * 2.7, tops[i], 2.6, 10 - tops[i]), 1.3, 1.3);
+        QPainterPath thumb;
+        thumb.addRoundedRect(QRectF(-1, 0, 6, 2.6), 1.3, 1.3);
+        QTransform t;
+        t.translate(1, 9);
+        t.rotate(40);
+        h.addPath(t.map(thumb));
+    }
+    h = h.simplified();
+    p.setPen(outline(Qt::black, 1.0));
+    p.setBrush(Qt::white);
+    p.drawPath(h);
+    p.restore();
+}
+
+void cursorCross(QPainter& p)
+{
+    p.setPen(QPen(Qt::white, 3));
+    p.drawLine(QPointF(16, 3), QPointF(16, 13));
+    p.drawLine(QPointF(16, 19), QPointF(16, 29));
+    p.drawLine(QPointF(3, 16), QPointF(13, 16));
+    p.drawLine(QPointF(19, 16), QPointF(29, 16));
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(QPointF(16, 3), QPointF(16, 13));
+    p.drawLine(QPointF(16, 19), QPointF(16, 29));
+    p.drawLine(QPointF(3, 16), QPointF(13, 16));
+    p.drawLine(QPointF(19, 16), QPointF(29, 16));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(16, 16), 1.5, 1.5);
+}
+
+// Tool glyphs drawn beside a small pointer whose tip is the hot spot (0, 0).
+void glyphBrush(QPainter& p)
+{
+    p.save();
+    p.translate(19, 19);
+    p.rotate(45);
+    p.setPen(outline(Qt::black));
+    p.setBrush(rgb(0xb07840));
+    p.drawRoundedRect(QRectF(-1.5, -12, 3, 10), 1, 1);
+    p.setBrush(rgb(0xc0c0c8));
+    p.drawRect(QRectF(-2.5, -3, 5, 3));
+    QPainterPath tip;
+    tip.moveTo(-2.5, 0);
+    tip.lineTo(2.5, 0);
+    tip.quadTo(2.5, 5, 0, 8);
+    tip.quadTo(-2.5, 5, -2.5, 0);
+    p.setBrush(rgb(0x3050d0));
+    p.drawPath(tip);
+    p.restore();
+}
+
+void glyphSmooth(QPainter& p)
+{
+    // A drop with soft rings: smoothing.
+    QRadialGradient g(QPointF(20, 21), 9);
+    g.setColorAt(0, rgb(0xe0f0ff));
+    g.setColorAt(1, rgb(0x5080b0));
+    QPainterPath drop;
+    drop.moveTo(20, 10);
+    drop.cubicTo(25, 16, 27, 19, 27, 22);
+    drop.cubicTo(27, 26, 24, 29, 20, 29);
+    drop.cubicTo(16, 29, 13, 26, 13, 22);
+    drop.cubicTo(13, 19, 15, 16, 20, 10);
+    p.setPen(outline(Qt::black));
+    p.setBrush(g);
+    p.drawPath(drop);
+}
+
+void glyphGhost(QPainter& p)
+{
+    QPainterPath gh;
+    gh.moveTo(12, 29);
+    gh.lineTo(12, 18);
+    gh.cubicTo(12, 12, 16, 10, 19.5, 10);
+    gh.cubicTo(23, 10, 27, 12, 27, 18);
+    gh.lineTo(27, 29);
+    gh.lineTo(24.5, 27);
+    gh.lineTo(22, 29);
+    gh.lineTo(19.5, 27);
+    gh.lineTo(17, 29);
+    gh.lineTo(14.5, 27);
+    gh.closeSubpath();
+    p.setPen(outline(Qt::black));
+    p.setBrush(QColor(245, 245, 255, 235));
+    p.drawPath(gh);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawEllipse(QPointF(17, 17), 1.4, 1.8);
+    p.drawEllipse(QPointF(22, 17), 1.4, 1.8);
+    p.setPen(QPen(Qt::red, 1.6));
+    p.drawLine(QPointF(11, 29), QPointF(28, 11));
+}
+
+void glyphEraser(QPainter& p)
+{
+    p.save();
+    p.translate(20, 20);
+    p.rotate(-35);
+    p.setPen(outline(Qt::black));
+    p.setBrush(rgb(0xf08080));
+    p.drawRoundedRect(QRectF(-8, -4, 9, 8), 1.5, 1.5);
+    p.setBrush(rgb(0xf0f0f0));
+    p.drawRoundedRect(QRectF(1, -4, 7, 8), 1.5, 1.5);
+    p.restore();
+}
+
+void stampMark(QPainter& p)
+{
+    // A small stamp square in the lower-right corner.
+    p.setPen(outline(Qt::black));
+    p.setBrush(rgb(0xffd040));
+    p.drawRect(QRectF(24.5, 24.5, 6, 6));
+    p.drawLine(QPointF(27.5, 26), QPointF(27.5, 29));
+    p.drawLine(QPointF(26, 27.5), QPointF(29, 27.5));
+}
+
+DrawFn toolCursor(void (*glyph)(QPainter&), bool stamp)
+{
+    return [=](QPainter& p) {
+        glyph(p);
+        if (stamp)
+            stampMark(p);
+        pointer(p, 0, 0, 0.8);
+    };
+}
+
+void cursorDragDirection(QPainter& p)
+{
+    // Four arrows around the hot spot (8, 8).
+    QPainterPath a;
+    const qreal c = 8.5;
+    auto arrow = [&](qreal dx, qreal dy) {
+        const qreal ox = -dy, oy = dx;
+        a.moveTo(c + dx * 8, c + dy * 8);
+        a.lineTo(c + dx * 4.5 + ox * 3.2, c + dy * 4.5 + oy * 3.2);
+        a.lineTo(c + dx * 4.5 + ox * 1.1, c + dy * 4.5 + oy * 1.1);
+        a.lineTo(c + dx * 1.5 + ox * 1.1, c + dy * 1.5 + oy * 1.1);
+        a.lineTo(c + dx * 1.5 - ox * 1.1, c + dy * 1.5 - oy * 1.1);
+        a.lineTo(c + dx * 4.5 - ox * 1.1, c + dy * 4.5 - oy * 1.1);
+        a.lineTo(c + dx * 4.5 - ox * 3.2, c + dy * 4.5 - oy * 3.2);
+        a.closeSubpath();
+    };
+    arrow(1, 0);
+    arrow(-1, 0);
+    arrow(0, 1);
+    arrow(0, -1);
+    a.addRect(QRectF(c - 1.6, c - 1.6, 3.2, 3.2));
+    a = a.simplified();
+    p.setPen(outline(Qt::white, 1.6));
+    p.setBrush(Qt::black);
+    p.drawPath(a);
+}
+
+std::vector<SPicture> pictures()
+{
+    std::vector<SPicture> v;
+    auto icon = [&](const char* name, DrawFn fn) {
+        for (int size : kIconSizes) {
+            v.push_back({QStringLiteral("icons/silk/%1x%1/%2.png").arg(size).arg(QLatin1String(name)), size, fn,
+                         size / 16.0});
+        }
+    };
+    // Theme icons by name; the names are the program's, spelling included.
+    icon("ProgrammSmybol", iconProgramSymbol);
+    icon("ProgressWait", iconProgressWait);
+    icon("ProgressContinue", iconProgressContinue);
+    icon("ProgressStop", iconProgressStop);
+    icon("help", iconHelp);
+    icon("CollapsableArrowUp", [](QPainter& p) { arrowTriangle(p, true); });
+    icon("CollapsableArrowDown", [](QPainter& p) { arrowTriangle(p, false); });
+    icon("StyleMenu", iconStyleMenu);
+    icon("StyleSheet1", styleSwatch(0x2e2e2e, 0x5e5e5e, 0x8f8f9f, 0xd1d1d1, true));
+    icon("StyleSheet2", styleSwatch(0x0e0e09, 0x2e2e29, 0x6f6f5f, 0xd1d1cb, false));
+    icon("StyleSheet3", styleSwatch(0x0e0e0e, 0x2e2e2e, 0x6f6f6f, 0xd1d1d1, true));
+    icon("StyleSheet4", styleSwatch(0x8e8e8e, 0xeeeeee, 0xcfcfcf, 0x272727, false));
+    icon("StyleSheet5", styleSwatch(0x0e0e1e, 0x2e2e3e, 0x6f6f7f, 0xd1d1e1, true));
+    icon("StyleSheet6", styleSwatch(0x1e1717, 0x3e3737, 0x7f7777, 0xe1d7d7, false));
+    icon("StyleSheet7", styleSwatch(0x1e170e, 0x3e372f, 0x7f776f, 0xe1d7cf, true));
+    icon("StyleSheetFree", iconStyleFree);
+
+    const char* stateNames[4] = {"", "_hover", "_pressed", "_disabled"};
+    for (int checked = 1; checked >= 0; --checked) {
+        for (int s = 0; s < 4; ++s) {
+            v.push_back({QStringLiteral("checkbox_%1%2.png")
+                             .arg(QLatin1String(checked ? "checked" : "unchecked"), QLatin1String(stateNames[s])),
+                         14, checkBox(checked != 0, EState(s))});
+        }
+    }
+    v.push_back({QStringLiteral("combobox_downarrow.png"), 12, comboArrow(false)});
+    v.push_back({QStringLiteral("combobox_downarrow_on.png"), 12, comboArrow(true)});
+
+    auto cursor = [&](const char* name, DrawFn fn) {
+        v.push_back({QStringLiteral("cursor/Cursor_%1.png").arg(QLatin1String(name)), 32, std::move(fn)});
+    };
+    cursor("Arrow", cursorArrow);
+    cursor("Pipette", cursorPipette);
+    cursor("ClosedHand", [](QPainter& p) { hand(p, true); });
+    cursor("OpenHand", [](QPainter& p) { hand(p, false); });
+    cursor("Cross", cursorCross);
+    cursor("Paint", toolCursor(glyphBrush, false));
+    cursor("PaintStamp", toolCursor(glyphBrush, true));
+    cursor("Smooth", toolCursor(glyphSmooth, false));
+    cursor("SmoothStamp", toolCursor(glyphSmooth, true));
+    cursor("DeGhost", toolCursor(glyphGhost, false));
+    cursor("Clear", toolCursor(glyphEraser, false));
+    cursor("ClearStamp", toolCursor(glyphEraser, true));
+    cursor("DragDirection", cursorDragDirection);
+    return v;
+}
+
+bool writeText(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(text) == text.size();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: %s <output folder> [alias=path ...]\n", argv[0]);
+        return 2;
+    }
+    const QDir out(args.at(1));
+    QStringList entries;
+    for (const SPicture& pic : pictures()) {
+        const QString path = out.filePath(pic.path);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+            std::fprintf(stderr, "cannot create the folder of %s\n", qPrintable(path));
+            return 1;
+        }
+        const QImage img = render(pic.size, pic.size, pic.draw, pic.scale);
+        if (!img.save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        entries << QStringLiteral("    <file alias=\"%1\">%2</file>").arg(pic.path, path);
+    }
+
+    QByteArray indexTheme = "[Icon Theme]\nName=silk\nComment=Icons of Lumivex\nDirectories=";
+    QByteArray sections;
+    for (int size : kIconSizes) {
+        const QByteArray dir = QByteArray::number(size) + "x" + QByteArray::number(size);
+        indexTheme += (size == kIconSizes[0] ? "" : ",") + dir;
+        sections += "\n[" + dir + "]\nSize=" + QByteArray::number(size) + "\nType=Fixed\n";
+    }
+    indexTheme += "\n" + sections;
+    const QString indexPath = out.filePath(QStringLiteral("icons/silk/index.theme"));
+    if (!writeText(indexPath, indexTheme)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(indexPath));
+        return 1;
+    }
+    entries << QStringLiteral("    <file alias=\"icons/silk/index.theme\">%1</file>").arg(indexPath);
+
+    for (int i = 2; i < args.size(); ++i) {
+        const qsizetype eq = args.at(i).indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            std::fprintf(stderr, "bad resource argument %s\n", qPrintable(args.at(i)));
+            return 2;
+        }
+        entries << QStringLiteral("    <file alias=\"%1\">%2</file>").arg(args.at(i).left(eq), args.at(i).mid(eq + 1));
+    }
+
+    QByteArray qrc = "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/\">\n";
+    qrc += entries.join(QLatin1Char('\n')).toUtf8();
+    qrc += "\n  </qresource>\n</RCC>\n";
+    const QString qrcPath = out.filePath(QStringLiteral("lumivex_resources.qrc"));
+    if (!writeText(qrcPath, qrc)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(qrcPath));
+        return 1;
+    }
+    return 0;
+}
