@@ -1,12 +1,18 @@
 #include "engine/colour/daytime.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/colour/palettes.h"
 #include "engine/colour/temperature.h"
 #include "engine/core/colortemp.h"
 #include "engine/core/driverframe.h"
 #include "engine/core/splines.h"
+#include "engine/tone/lightshadow.h"
 
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
 
 // ---- Tageszeit ---------------------------------------------------------------------
 
@@ -143,11 +149,104 @@ void MP_calcYeartimeValues(float tag, float values[MP_YEARTIME_ROWS])
         values[r] = (1.0f - f) * MP_yeartimeTable[r][i] + f * MP_yeartimeTable[r][i + 1];
 }
 
+namespace {
+
+struct YeartimeArgs {
+    MP_DriverRun run;
+    const ushort* temp; // the result of the three inner runs
+};
+
+// Final pass: the inner runs' result laid over the source with the caller's
+// blend mode, opacity and geometry masks.
+void MP_Task_calcPixelYeartime(TaskFuncParams t)
+{
+    const YeartimeArgs* a = MP_taskArgs<YeartimeArgs>(t);
+    const size_t width = static_cast<size_t>(a->run.width);
+    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, width](MP_float3, int x, int y) {
+        return MP_loadRGB48(a->temp + (static_cast<size_t>(y) * width + static_cast<size_t>(x)) * 3);
+    });
+}
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+} // namespace
+
+int MP_calcPixelYeartime(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    if (!src || !dst || !params || sizex < 0 || sizey < 0)
+        return -2;
+    // The inner runs write three 16-bit channels per pixel.
+    const size_t bytes = static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 3 * sizeof(ushort);
+    std::unique_ptr<ushort, FreeDeleter> temp(static_cast<ushort*>(std::malloc(bytes > 0 ? bytes : 1)));
+    if (!temp)
+        return -1;
+
+    float v[MP_YEARTIME_ROWS];
+    MP_calcYeartimeValues(params->p[0][0], v);
+
+    // The inner runs get a private copy of the block and each a fresh copy of
+    // the caller's geometry sets (a run normalises its geometry slot in place),
+    // so the masks act in each run and again in the final pass.
+    std::unique_ptr<MP_Params> own(new (std::nothrow) MP_Params);
+    if (!own)
+        return -1;
+    MP_Params& priv = *own;
+    priv = *params;
+    float geometry[MP_MAX_PARAMETERSETS];
+    std::memcpy(geometry, params->p[2], sizeof geometry);
+
+    YeartimeArgs a;
+    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 2, 1))
+        return r;
+    a.temp = temp.get();
+
+    // Colour palette: source into the temporary picture.
+    for (int k = 0; k < 8; ++k)
+        priv.p[k][0] = v[k];
+    priv.p[8][0] = 0.0f;
+    priv.p[8][1] = 100.0f;
+    std::memcpy(priv.p[9], geometry, sizeof geometry);
+    if (int r = MP_calcPixelColorPalette(sizex, sizey, src, temp.get(), srcBpp, dstBpp, &priv))
+        return r;
+
+    // Colour temperature in place, with a mask of 1 for every luminance.
+    priv.p[0][0] = v[8];
+    for (int i = 0; i < 6; ++i) {
+        priv.p[1][2 * i] = 0.2f * static_cast<float>(i);
+        priv.p[1][2 * i + 1] = 1.0f;
+    }
+    priv.p[2][0] = 0.0f;
+    priv.p[2][1] = 100.0f;
+    std::memcpy(priv.p[3], geometry, sizeof geometry);
+    if (int r = MP_calcPixelColorTemperature(sizex, sizey, temp.get(), temp.get(), srcBpp, dstBpp, &priv))
+        return r;
+
+    // Lights and shadows in place: no clipping, the lights bent, the shadows neutral.
+    priv.p[0][0] = 1.0f;
+    priv.p[1][0] = 0.0f;
+    priv.p[2][0] = v[9];
+    priv.p[3][0] = 0.5f;
+    priv.p[4][0] = 0.0f;
+    priv.p[4][1] = 100.0f;
+    std::memcpy(priv.p[5], geometry, sizeof geometry);
+    if (int r = MP_calcPixelLightShadow(sizex, sizey, temp.get(), temp.get(), srcBpp, dstBpp, &priv))
+        return r;
+
+    if (a.run.full)
+        MP_runBandPass(MP_Task_calcPixelYeartime, MP_makeTask(params, &a), sizey, 0);
+    else
+        std::memcpy(dst, temp.get(), bytes);
+    return 0;
+}
+
 // ---- Driver table ------------------------------------------------------------------
 
 namespace {
 const MP_DriverEntry kDrivers[] = {
     {"MP_calcPixelDaytime", MP_calcPixelDaytime},
+    {"MP_calcPixelYeartime", MP_calcPixelYeartime},
 };
 } // namespace
 extern const MP_DriverTable MP_drivers_daytime = MP_driverTable(kDrivers);

@@ -3,6 +3,7 @@
 #include "colourlightfixture.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -125,6 +126,156 @@ TEST_F(ColourDaytimeTest, MaskAndSliderOutsideTheirRangesStayInBounds)
     const auto nan = run(NAN, 1.0f);
     for (size_t i = 0; i < nan.size(); ++i)
         EXPECT_LE(nan[i], src[i]) << i;
+}
+
+// ---- Jahreszeit --------------------------------------------------------------------
+
+TEST_F(ColourDaytimeTest, SeasonTable)
+{
+    EXPECT_FLOAT_EQ(MP_yeartimeTable[0][3], 0.95f);
+    EXPECT_FLOAT_EQ(MP_yeartimeTable[3][1], 0.85f);
+    EXPECT_FLOAT_EQ(MP_yeartimeTable[8][2], 0.50f);
+    EXPECT_FLOAT_EQ(MP_yeartimeTable[9][0], 0.10f);
+    for (int r = 0; r < MP_YEARTIME_ROWS; ++r)
+        EXPECT_EQ(MP_yeartimeTable[r][4], MP_yeartimeTable[r][0]) << r;
+}
+
+TEST_F(ColourDaytimeTest, SettingsOfTheDay)
+{
+    struct Case {
+        const char* what;
+        float tag;
+        int column; // the anchor column the values (almost) equal
+    };
+    const Case cases[] = {
+        {"1 January", 0.0f, 0},
+        {"spring", 0.25f, 1},       // s = 0.9999
+        {"summer", 0.5f, 2},        // s = 1.9998
+        {"autumn", 0.75f, 3},       // s = 2.9997
+        {"31 December", 1.0f, 4},   // s = 3.9996
+        {"beyond, late", 1.0001f, 4},
+    };
+    for (const auto& c : cases) {
+        float v[MP_YEARTIME_ROWS];
+        MP_calcYeartimeValues(c.tag, v);
+        for (int r = 0; r < MP_YEARTIME_ROWS; ++r)
+            EXPECT_NEAR(v[r], MP_yeartimeTable[r][c.column], 4e-4) << c.what << " row " << r;
+    }
+    // Far outside the slider: extrapolated from the last or first anchor pair,
+    // never read beyond the table.
+    float late[MP_YEARTIME_ROWS], early[MP_YEARTIME_ROWS];
+    MP_calcYeartimeValues(2.0f, late);
+    MP_calcYeartimeValues(-1.0f, early);
+    // row 7 ("Magenta"): columns 3 and 4 are 0.50 and 0.40; f = 4.9992
+    EXPECT_NEAR(late[7], 0.5f - 4.9992f * 0.1f, 1e-4);
+    // row 7: columns 0 and 1 are 0.40 and 0.50; f = -3.9996
+    EXPECT_NEAR(early[7], 0.4f - 3.9996f * 0.1f, 1e-4);
+}
+
+// The three runs of the season operator by hand, on a private block.
+std::vector<uint16_t> seasonByHand(const std::vector<uint16_t>& src, int w, int h, const MP_Params& caller)
+{
+    float v[MP_YEARTIME_ROWS];
+    MP_calcYeartimeValues(caller.p[0][0], v);
+    float geometry[MP_MAX_PARAMETERSETS];
+    std::memcpy(geometry, caller.p[2], sizeof geometry);
+    std::vector<uint16_t> in = src, out(src.size());
+    MP_Params p = caller;
+    for (int k = 0; k < 8; ++k)
+        p.p[k][0] = v[k];
+    p.p[8][0] = 0.0f;
+    p.p[8][1] = 100.0f;
+    std::memcpy(p.p[9], geometry, sizeof geometry);
+    EXPECT_EQ(MP_calcPixelColorPalette(w, h, in.data(), out.data(), 6, 6, &p), 0);
+    p.p[0][0] = v[8];
+    for (int i = 0; i < 6; ++i) {
+        p.p[1][2 * i] = 0.2f * static_cast<float>(i);
+        p.p[1][2 * i + 1] = 1.0f;
+    }
+    p.p[2][0] = 0.0f;
+    p.p[2][1] = 100.0f;
+    std::memcpy(p.p[3], geometry, sizeof geometry);
+    EXPECT_EQ(MP_calcPixelColorTemperature(w, h, out.data(), out.data(), 6, 6, &p), 0);
+    p.p[0][0] = 1.0f;
+    p.p[1][0] = 0.0f;
+    p.p[2][0] = v[9];
+    p.p[3][0] = 0.5f;
+    p.p[4][0] = 0.0f;
+    p.p[4][1] = 100.0f;
+    std::memcpy(p.p[5], geometry, sizeof geometry);
+    EXPECT_EQ(MP_calcPixelLightShadow(w, h, out.data(), out.data(), 6, 6, &p), 0);
+    return out;
+}
+
+MP_Params yeartimeBlock(float tag)
+{
+    MP_Params p{};
+    MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+    p.p[0][0] = tag;
+    p.p[1][1] = 100.0f;
+    return p;
+}
+
+TEST_F(ColourDaytimeTest, SeasonIsPaletteThenTemperatureThenLightShadow)
+{
+    const int w = 17, h = 11;
+    const auto src = picture(w, h);
+    for (float tag : {0.0f, 0.3f, 0.5f, 0.9f}) {
+        MP_Params p = yeartimeBlock(tag);
+        const auto expected = seasonByHand(src, w, h, p);
+        auto img = src;
+        ASSERT_EQ(runByName("MP_calcPixelYeartime", img, w, h, p), 0);
+        EXPECT_EQ(img, expected) << tag;
+        EXPECT_NE(img, src);
+    }
+}
+
+TEST_F(ColourDaytimeTest, SeasonMasksActInEveryRunAndAgainInTheFinalPass)
+{
+    const int w = 24, h = 16;
+    const auto src = picture(w, h);
+    MP_Params p = yeartimeBlock(0.6f);
+    setCentreGeometry(p, 2);
+    p.p[2][3] = 0.2f; // soft edge: opacities between 0 and 1
+    MP_Params caller = p;
+    const auto chain = seasonByHand(src, w, h, caller);
+    auto img = src;
+    ASSERT_EQ(runByName("MP_calcPixelYeartime", img, w, h, p), 0);
+    EXPECT_GT(p.geometry_needed, 0);
+    // The geometry tables hold the caller's sets: blend the masked chain
+    // onto the source once more.
+    int partial = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t i = (static_cast<size_t>(y) * w + x) * 3;
+            const float a = MP_calcGeometryMethodOpacity(x, y, w, h, 2, &p);
+            uint16_t expected[3];
+            if (!(a > 0.0f)) {
+                MP_storeRGB48(expected, MP_loadRGB48(&src[i]));
+            } else {
+                const MP_float3 c0 = MP_loadRGB48(&src[i]);
+                const MP_float3 e = MP_calcLayerMethodOpacity(0, c0, MP_loadRGB48(&chain[i]), 1.0f);
+                MP_storeRGB48(expected, MP_calcGeometryMethodBlend(c0, e, a));
+            }
+            partial += a > 0.05f && a < 0.95f;
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(img[i + c], expected[c]) << x << "," << y;
+        }
+    EXPECT_GT(partial, 0);
+}
+
+TEST_F(ColourDaytimeTest, SeasonWithoutMemoryForItsPictureWritesNothing)
+{
+    // A picture too large to allocate: -1 before any work, the caller's
+    // block and the destination unchanged.
+    auto img = solidImage(2, 2, 100, 200, 300);
+    const auto src = img;
+    MP_Params p = yeartimeBlock(0.5f);
+    setCentreGeometry(p, 2);
+    const MP_Params before = p;
+    EXPECT_EQ(MP_calcPixelYeartime(1 << 30, 1 << 30, img.data(), img.data(), 6, 6, &p), -1);
+    EXPECT_EQ(img, src);
+    EXPECT_EQ(std::memcmp(&before, &p, sizeof p), 0);
 }
 
 } // namespace

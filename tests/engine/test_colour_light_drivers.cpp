@@ -134,6 +134,17 @@ void workDaytime(MP_Params& p)
         p.p[1][2 * i + 1] = y[i];
 }
 
+void defYeartime(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][1] = 100.0f;
+}
+void workYeartime(MP_Params& p)
+{
+    defYeartime(p);
+    p.p[0][0] = 0.8f;
+}
+
 struct Kernel {
     const char* name;
     SettingsFn defaults;
@@ -158,6 +169,8 @@ const Kernel kKernels[] = {
     {"MP_calcPixelC64", defC64, defC64, 1, 2, Kernel::Same, false},
     {"MP_calcPixelUnderWater", defUnderWater, defUnderWater, 1, 2, Kernel::RoundTrip, false},
     {"MP_calcPixelDaytime", defDaytime, workDaytime, 2, 3, Kernel::RoundTrip, false},
+    // The inert set reaches the inner runs too, which then take their full workers.
+    {"MP_calcPixelYeartime", defYeartime, workYeartime, 1, 2, Kernel::Close, false},
 };
 
 class EveryColourDriver : public ColourTest, public ::testing::WithParamInterface<Kernel> {
@@ -236,7 +249,7 @@ TEST_P(EveryColourDriver, InertGeometrySelectsTheFullWorkerWithTheSameEffect)
             ASSERT_EQ(full[i], roundTrip(reduced[i])) << i;
             break;
         case Kernel::Close:
-            ASSERT_NEAR(full[i], reduced[i], 2) << i;
+            ASSERT_NEAR(full[i], reduced[i], 3) << i;
             break;
         }
     }
