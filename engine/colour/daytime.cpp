@@ -9,6 +9,7 @@
 #include "engine/tone/lightshadow.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -177,7 +178,10 @@ int MP_calcPixelYeartime(int sizex, int sizey, ushort* src, ushort* dst, int src
 {
     if (!src || !dst || !params || sizex < 0 || sizey < 0)
         return -2;
-    // The inner runs write three 16-bit channels per pixel.
+    // The inner runs write three 16-bit channels per pixel; a size that does
+    // not fit in memory's address range cannot be had either.
+    if (sizex > 0 && static_cast<size_t>(sizey) > SIZE_MAX / 6 / static_cast<size_t>(sizex))
+        return -1;
     const size_t bytes = static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 3 * sizeof(ushort);
     std::unique_ptr<ushort, FreeDeleter> temp(static_cast<ushort*>(std::malloc(bytes > 0 ? bytes : 1)));
     if (!temp)

@@ -336,6 +336,8 @@ int MP_calcPixeldarktogrey(int sizex, int sizey, ushort* src, ushort* dst, int, 
     // destination pixel would make the scratch buffer too small.
     if (!src || !dst || !params || sizex < 0 || sizey < 0 || dstBpp != 6)
         return -2;
+    if (sizex > 0 && static_cast<size_t>(sizey) > SIZE_MAX / 6 / static_cast<size_t>(sizex))
+        return -1;
     const size_t bytes = static_cast<size_t>(dstBpp) * static_cast<size_t>(sizex) * static_cast<size_t>(sizey);
     ushort* out = static_cast<ushort*>(MP_UpdateBuffer(bytes));
     if (!out)

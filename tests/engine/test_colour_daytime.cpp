@@ -274,6 +274,7 @@ TEST_F(ColourDaytimeTest, SeasonWithoutMemoryForItsPictureWritesNothing)
     setCentreGeometry(p, 2);
     const MP_Params before = p;
     EXPECT_EQ(MP_calcPixelYeartime(1 << 30, 1 << 30, img.data(), img.data(), 6, 6, &p), -1);
+    EXPECT_EQ(MP_calcPixelYeartime(0x7FFFFFFF, 0x7FFFFFFF, img.data(), img.data(), 6, 6, &p), -1);
     EXPECT_EQ(img, src);
     EXPECT_EQ(std::memcmp(&before, &p, sizeof p), 0);
 }

@@ -278,6 +278,9 @@ TEST_F(ColourPaletteTest, DarkToGreyRefusesBadInput)
     EXPECT_EQ(MP_calcPixeldarktogrey(2, 2, nullptr, img.data(), 6, 6, &p), -2);
     EXPECT_EQ(MP_calcPixeldarktogrey(2, 2, img.data(), img.data(), 6, 2, &p), -2);
     EXPECT_EQ(MP_calcPixeldarktogrey(2, 2, img.data(), img.data(), 6, 6, nullptr), -2);
+    // no scratch buffer for a picture this large (or one whose size overflows)
+    EXPECT_EQ(MP_calcPixeldarktogrey(1 << 30, 1 << 30, img.data(), img.data(), 6, 6, &p), -1);
+    EXPECT_EQ(MP_calcPixeldarktogrey(0x7FFFFFFF, 0x7FFFFFFF, img.data(), img.data(), 6, 6, &p), -1);
     EXPECT_EQ(img, solidImage(2, 2, 1, 2, 3));
 }
 
