@@ -58,12 +58,19 @@ inline void MP_colorTempPixel(const MP_ColorTempFixed& f, const int* mask, const
     uint32_t L = (f.lr * R + f.lg * G + f.lb * B) >> 14;
     L = L < 65535u ? L : 65535u;
     const uint32_t S = static_cast<uint32_t>(mask[L]);
-    const uint32_t C[3] = {R, G, B};
-    for (int c = 0; c < 3; ++c) {
-        uint32_t e = (f.gain[c] * C[c]) >> 14;
-        e = e < 65535u ? e : 65535u;
-        if constexpr (WithCurve)
-            e = static_cast<uint32_t>(curve[e]);
-        out[c] = (e * S + (32767u - S) * C[c]) >> 15;
+    const uint32_t keep = 32767u - S;
+    uint32_t er = (f.gain[0] * R) >> 14;
+    uint32_t eg = (f.gain[1] * G) >> 14;
+    uint32_t eb = (f.gain[2] * B) >> 14;
+    er = er < 65535u ? er : 65535u;
+    eg = eg < 65535u ? eg : 65535u;
+    eb = eb < 65535u ? eb : 65535u;
+    if constexpr (WithCurve) {
+        er = static_cast<uint32_t>(curve[er]);
+        eg = static_cast<uint32_t>(curve[eg]);
+        eb = static_cast<uint32_t>(curve[eb]);
     }
+    out[0] = (er * S + keep * R) >> 15;
+    out[1] = (eg * S + keep * G) >> 15;
+    out[2] = (eb * S + keep * B) >> 15;
 }
