@@ -230,26 +230,16 @@ void postRowProgress(int y, int h)
 
 // localexp(kx, ky) = exp(-min(65535, (int)((kx^2 + ky^2) / ks^2)) / 65535) for
 // every offset a window of radius ks reads, including columns up to the row's
-// half-width where it exceeds ks.
-void spatialRow(const WeightArgs& a, int i)
-{
-    const int ky = i - a.s.ks;
-    const int reach = std::max(a.s.ks, halfWidth(a.params, ky));
-    for (int kx = -reach; kx <= reach; ++kx) {
-        const float d = static_cast<float>(kx * kx + ky * ky) * a.invks2;
-        localexp[MP_localexpIndex(kx, ky)] = MP_exp_table[MP_safeTrunc(d, 0, 65535)];
-    }
-}
+// half-width where it exceeds ks: the engine's shared window-weight fill.
 void fillSpatialWeights(WeightArgs& a)
 {
     a.invks2 = 1.0f / static_cast<float>(a.s.ks * a.s.ks);
-    MP_runTablePass(indexTask<spatialRow>, MP_makeTask(a.params, &a), 2 * a.s.ks + 1);
+    MP_runWindowWeightsPass(a.s.ks, a.invks2, a.params);
 }
 void fillSpatialWeightsHere(WeightArgs& a)
 {
     a.invks2 = 1.0f / static_cast<float>(a.s.ks * a.s.ks);
-    for (int i = 0; i <= 2 * a.s.ks; ++i)
-        spatialRow(a, i);
+    MP_fillWindowWeightRows(-a.s.ks, a.s.ks, a.s.ks, a.invks2, a.params);
 }
 inline float spatial(int kx, int ky) { return localexp[MP_localexpIndex(kx, ky)]; }
 
