@@ -16,21 +16,8 @@ std::vector<uint16_t> allValues(int& w, int& h)
     return img;
 }
 
-class ReExpose : public EngineTest {
+class ReExpose : public KernelTest {
 protected:
-    MP_Params params{};
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        params = MP_Params{};
-        MP_UI_GetLuminanzConvRGB(&params.lumr, &params.lumg, &params.lumb);
-    }
-    int run(const char* name, int w, int h, std::vector<uint16_t>& src, std::vector<uint16_t>& dst)
-    {
-        return OpenCLManager::getInstance()->executeKernel(name, w, h, reinterpret_cast<float*>(src.data()),
-                                                           reinterpret_cast<float*>(dst.data()), 6, 6, &params, -1,
-                                                           0.0f, 1.0f, true, true);
-    }
 };
 
 TEST_F(ReExpose, NeutralCurveTruncatesOneThirdOfTheValuesOneLower)
