@@ -299,6 +299,19 @@ struct WalkCase {
     bool panorama;
 };
 
+// Random half-widths 0..maxHalf for the window rows -r..r, also stored in the
+// block's row table the weight prepass reads.
+template <typename Random>
+std::vector<int> randomHalfWidths(const WalkCase& c, Random& rnd, MP_Params& p)
+{
+    std::vector<int> hw(2 * c.r + 1);
+    for (int ky = -c.r; ky <= c.r; ++ky) {
+        hw[ky + c.r] = static_cast<int>(rnd() % static_cast<unsigned>(c.maxHalf + 1));
+        p.lx[500 + ky] = static_cast<short>(hw[ky + c.r]);
+    }
+    return hw;
+}
+
 class WindowWalk : public Tonemapping, public ::testing::WithParamInterface<WalkCase> {
 protected:
     void SetUp() override
@@ -318,12 +331,8 @@ TEST_P(WindowWalk, EveryLaneSumsItsOwnWindowInSampleOrder)
     uint32_t seed = 99u + static_cast<uint32_t>(c.w * 31 + c.h);
     auto rnd = [&] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
 
-    std::vector<int> hw(2 * c.r + 1);
     MP_Params p{};
-    for (int ky = -c.r; ky <= c.r; ++ky) {
-        hw[ky + c.r] = static_cast<int>(rnd() % static_cast<unsigned>(c.maxHalf + 1));
-        p.lx[500 + ky] = static_cast<short>(hw[ky + c.r]);
-    }
+    const std::vector<int> hw = randomHalfWidths(c, rnd, p);
     MP_runWindowWeightsPass(c.r, 65535.0f / (float(c.r) * (2.0f * float(c.r))), &p);
 
     // The plane with its pads: wrapped columns in panorama mode, garbage
@@ -398,12 +407,8 @@ TEST_P(WindowWalk, ColourWalkOfMeandiff)
     const WalkCase c = GetParam();
     uint32_t seed = 7u + static_cast<uint32_t>(c.w * 13 + c.h);
     auto rnd = [&] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
-    std::vector<int> hw(2 * c.r + 1);
     MP_Params p{};
-    for (int ky = -c.r; ky <= c.r; ++ky) {
-        hw[ky + c.r] = static_cast<int>(rnd() % static_cast<unsigned>(c.maxHalf + 1));
-        p.lx[500 + ky] = static_cast<short>(hw[ky + c.r]);
-    }
+    const std::vector<int> hw = randomHalfWidths(c, rnd, p);
     MP_runWindowWeightsPass(c.r, 1.0f / float(c.r * c.r), &p);
     std::vector<uint16_t> img(static_cast<size_t>(c.w) * c.h * 3);
     for (auto& v : img)
