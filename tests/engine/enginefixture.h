@@ -77,6 +77,18 @@ protected:
         MP_UI_GetLuminanzConvRGB(&params.lumr, &params.lumg, &params.lumb);
     }
 
+    // Every 16-bit value once, in order, in the first 65,536 channels of a
+    // 258 x 85 image (258 * 85 * 3 = 65,790 channel values; the rest are 0).
+    static std::vector<uint16_t> allValues(int& w, int& h)
+    {
+        w = 258;
+        h = 85;
+        std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3, 0);
+        for (int i = 0; i < 65536; ++i)
+            img[i] = static_cast<uint16_t>(i);
+        return img;
+    }
+
     // Kernel `name` from the RGB48 image src into dst (dstBpp bytes a pixel).
     int run(const char* name, int w, int h, std::vector<uint16_t>& src, std::vector<uint16_t>& dst, int dstBpp = 6)
     {

@@ -5,20 +5,7 @@
 
 namespace {
 
-// Every 16-bit value once (in the channels of 21,846 pixels, the rest 0).
-std::vector<uint16_t> allValues(int& w, int& h)
-{
-    w = 258;
-    h = 85; // 258 * 85 * 3 = 65,790 channel values
-    std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3, 0);
-    for (int i = 0; i < 65536; ++i)
-        img[i] = static_cast<uint16_t>(i);
-    return img;
-}
-
-class ReExpose : public KernelTest {
-protected:
-};
+class ReExpose : public KernelTest {};
 
 TEST_F(ReExpose, NeutralCurveTruncatesOneThirdOfTheValuesOneLower)
 {

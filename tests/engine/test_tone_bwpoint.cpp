@@ -5,17 +5,6 @@
 
 namespace {
 
-// Every 16-bit value once, in the channels of a 258 x 85 image.
-std::vector<uint16_t> allValues(int& w, int& h)
-{
-    w = 258;
-    h = 85;
-    std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3, 0);
-    for (int i = 0; i < 65536; ++i)
-        img[i] = static_cast<uint16_t>(i);
-    return img;
-}
-
 std::vector<uint16_t> picture(int w, int h)
 {
     std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3);
