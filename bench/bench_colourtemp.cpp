@@ -7,35 +7,11 @@
 
 #include "engine/MP_calc.h"
 
-#include <cstring>
-
 namespace {
-
-MP_Params colourBlock()
-{
-    MP_Params p;
-    std::memset(&p, 0, sizeof(p));
-    MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
-    return p;
-}
-
-template <typename Driver, typename Fill>
-void runColour(benchmark::State& state, Driver driver, Fill fill)
-{
-    auto& src = const_cast<std::vector<uint16_t>&>(bench::testPicture());
-    std::vector<uint16_t> dst(src.size());
-    for (auto _ : state) {
-        MP_Params p = colourBlock();
-        fill(p);
-        driver(bench::kWidth, bench::kHeight, src.data(), dst.data(), 6, 6, &p);
-        benchmark::DoNotOptimize(dst.data());
-    }
-    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
-}
 
 void BM_GammaColor(benchmark::State& state)
 {
-    runColour(state, MP_calcPixelGammaColor, [](MP_Params& p) {
+    bench::runDriver(state, MP_calcPixelGammaColor, [](MP_Params& p) {
         p.p[0][0] = 0.7f;
         p.p[1][0] = 0.5f;
         p.p[2][0] = 0.3f;
@@ -46,7 +22,7 @@ BENCHMARK(BM_GammaColor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ColorTemperature(benchmark::State& state)
 {
-    runColour(state, MP_calcPixelColorTemperature, [](MP_Params& p) {
+    bench::runDriver(state, MP_calcPixelColorTemperature, [](MP_Params& p) {
         p.p[0][0] = 0.2f;
         const float y[6] = {0.2f, 0.5f, 0.7f, 0.9f, 1.0f, 1.0f};
         for (int i = 0; i < 6; ++i) {
@@ -60,7 +36,7 @@ BENCHMARK(BM_ColorTemperature)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ColorPalette(benchmark::State& state)
 {
-    runColour(state, MP_calcPixelColorPalette, [](MP_Params& p) {
+    bench::runDriver(state, MP_calcPixelColorPalette, [](MP_Params& p) {
         for (int k = 0; k < 8; ++k)
             p.p[k][0] = 0.5f + 0.05f * static_cast<float>(k);
         p.p[8][1] = 100.0f;

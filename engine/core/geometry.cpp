@@ -164,6 +164,21 @@ void normaliseSet(float* set, int width, int height)
     set[CENTERY] = set[CENTERY] * static_cast<float>(height);
 }
 
+// Frees the four per-row set lists and puts the given ones, with room for
+// `rows` rows, in their place.
+void replaceRowLists(uint8_t* addIdx, uint8_t* subIdx, int* addAm, int* subAm, int rows)
+{
+    std::free(MP_geo_lineaddidx);
+    std::free(MP_geo_linesubidx);
+    std::free(MP_geo_lineaddam);
+    std::free(MP_geo_linesubam);
+    MP_geo_lineaddidx = addIdx;
+    MP_geo_linesubidx = subIdx;
+    MP_geo_lineaddam = addAm;
+    MP_geo_linesubam = subAm;
+    MP_geo_lineaddsize = rows;
+}
+
 bool cancelRequested() { return MP_UI_GetIsCalculatingCancelRequest() != 0; }
 
 } // namespace
@@ -214,17 +229,8 @@ int MP_geometryAllocBuffers(int width, int height)
             MP_geo_size[s] = need;
         }
     }
-    if (growRows) {
-        std::free(MP_geo_lineaddidx);
-        std::free(MP_geo_linesubidx);
-        std::free(MP_geo_lineaddam);
-        std::free(MP_geo_linesubam);
-        MP_geo_lineaddidx = addIdx;
-        MP_geo_linesubidx = subIdx;
-        MP_geo_lineaddam = addAm;
-        MP_geo_linesubam = subAm;
-        MP_geo_lineaddsize = height;
-    }
+    if (growRows)
+        replaceRowLists(addIdx, subIdx, addAm, subAm, height);
     return MP_OK;
 }
 
@@ -239,15 +245,7 @@ void MP_geometryFreeBuffers()
         MP_geo_exponent2_par[s][2] = 0.0f;
         s_falloffValid[s] = false;
     }
-    std::free(MP_geo_lineaddidx);
-    std::free(MP_geo_linesubidx);
-    std::free(MP_geo_lineaddam);
-    std::free(MP_geo_linesubam);
-    MP_geo_lineaddidx = nullptr;
-    MP_geo_linesubidx = nullptr;
-    MP_geo_lineaddam = nullptr;
-    MP_geo_linesubam = nullptr;
-    MP_geo_lineaddsize = 0;
+    replaceRowLists(nullptr, nullptr, nullptr, nullptr, 0);
 }
 
 int MP_calcPrepareGeometry(int width, int height, int slot, MP_Params* params)

@@ -66,6 +66,28 @@ int MP_calcPrepareGeometry(int width, int height, int slot, MP_Params* params);
 // negative: no failure. Counts only the geometry module's own allocations.
 void MP_geometryTestFailAllocation(int n);
 
+// The largest falloff value among the `count` sets listed in `sets` whose
+// shape covers the pixel with table columns xi (x term) and yi (y term);
+// -1 when none covers it.
+inline float MP_geometryStrongestFalloff(const uint8_t* sets, int count, size_t xi, size_t yi)
+{
+    float strongest = -1.0f;
+    for (int k = 0; k < count; ++k) {
+        const int s = sets[k];
+        const int* terms = MP_geo_table[s];
+        const int tx = terms[xi];
+        if (tx <= MP_GEO_ONE - 1) {
+            const int t = tx + terms[yi];
+            if (t <= MP_GEO_ONE - 1) {
+                const float f = MP_geo_exponent2[s][t >> MP_GEO_FALLOFF_SHIFT];
+                if (f > strongest)
+                    strongest = f;
+            }
+        }
+    }
+    return strongest;
+}
+
 // Mask opacity 0..1 of pixel (x, y) of the prepared image. width, height and
 // slot are not read; the tables of the last MP_calcPrepareGeometry are.
 inline float MP_calcGeometryMethodOpacity(int x, int y, int width, int height, int slot, const MP_Params* params)
@@ -77,37 +99,8 @@ inline float MP_calcGeometryMethodOpacity(int x, int y, int width, int height, i
     const size_t xi = 2 * static_cast<size_t>(x);
     const size_t yi = 2 * static_cast<size_t>(y) + 1;
 
-    float add = -1.0f;
-    const int addCount = MP_geo_lineaddam[y];
-    for (int k = 0; k < addCount; ++k) {
-        const int s = MP_geo_lineaddidx[row + k];
-        const int* terms = MP_geo_table[s];
-        const int tx = terms[xi];
-        if (tx <= MP_GEO_ONE - 1) {
-            const int t = tx + terms[yi];
-            if (t <= MP_GEO_ONE - 1) {
-                const float f = MP_geo_exponent2[s][t >> MP_GEO_FALLOFF_SHIFT];
-                if (f > add)
-                    add = f;
-            }
-        }
-    }
-
-    float sub = -1.0f;
-    const int subCount = MP_geo_linesubam[y];
-    for (int k = 0; k < subCount; ++k) {
-        const int s = MP_geo_linesubidx[row + k];
-        const int* terms = MP_geo_table[s];
-        const int tx = terms[xi];
-        if (tx <= MP_GEO_ONE - 1) {
-            const int t = tx + terms[yi];
-            if (t <= MP_GEO_ONE - 1) {
-                const float f = MP_geo_exponent2[s][t >> MP_GEO_FALLOFF_SHIFT];
-                if (f > sub)
-                    sub = f;
-            }
-        }
-    }
+    float add = MP_geometryStrongestFalloff(MP_geo_lineaddidx + row, MP_geo_lineaddam[y], xi, yi);
+    const float sub = MP_geometryStrongestFalloff(MP_geo_linesubidx + row, MP_geo_linesubam[y], xi, yi);
 
     // No additive set covers the pixel: hidden when the slot has additive
     // sets, otherwise everything starts revealed.

@@ -438,39 +438,40 @@ void finish(uint16_t* rgb48, const uint16_t* cur, void* scratch, const Geometry&
 
 } // namespace
 
-// Dct and IDct load each block before they store it, so src may equal dst.
-void Dct(const uint16_t* src, uint16_t* dst, int width, int height)
+namespace {
+
+// Runs `transform` over every whole 8x8 block of a width x height plane,
+// loading each block before storing it, so src may equal dst.
+using BlockTransform = void (*)(const DctTables&, const uint16_t[8][8], uint16_t[8][8]);
+
+void transformBlocks(const uint16_t* src, uint16_t* dst, int width, int height, BlockTransform transform)
 {
     if (!src || !dst || width < 8 || height < 8)
         return;
     const DctTables& tb = tables();
     const Plane<const uint16_t> from{src, 1, static_cast<size_t>(width)};
     const Plane<uint16_t> to{dst, 1, static_cast<size_t>(width)};
-    uint16_t f[8][8], c[8][8];
+    uint16_t in[8][8], out[8][8];
     for (int by = 0; by < height / 8; ++by) {
         for (int bx = 0; bx < width / 8; ++bx) {
-            loadBlock(from, bx, by, f);
-            dctBlock(tb, f, c);
-            storeBlock(to, bx, by, c);
+            loadBlock(from, bx, by, in);
+            transform(tb, in, out);
+            storeBlock(to, bx, by, out);
         }
     }
 }
 
+} // namespace
+
+// Dct and IDct load each block before they store it, so src may equal dst.
+void Dct(const uint16_t* src, uint16_t* dst, int width, int height)
+{
+    transformBlocks(src, dst, width, height, dctBlock);
+}
+
 void IDct(const uint16_t* src, uint16_t* dst, int width, int height)
 {
-    if (!src || !dst || width < 8 || height < 8)
-        return;
-    const DctTables& tb = tables();
-    const Plane<const uint16_t> from{src, 1, static_cast<size_t>(width)};
-    const Plane<uint16_t> to{dst, 1, static_cast<size_t>(width)};
-    uint16_t c[8][8], f[8][8];
-    for (int by = 0; by < height / 8; ++by) {
-        for (int bx = 0; bx < width / 8; ++bx) {
-            loadBlock(from, bx, by, c);
-            idctBlock(tb, c, f);
-            storeBlock(to, bx, by, f);
-        }
-    }
+    transformBlocks(src, dst, width, height, idctBlock);
 }
 
 int MP_UI_ConvertToCompress(uint16_t* rgb48, int width, int height, int flags)

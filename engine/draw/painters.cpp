@@ -57,6 +57,22 @@ void selectorColour(float u, float v, bool bright, float& r, float& g, float& b)
     b = hueChannel(kHueB, k, f, v, bright);
 }
 
+// Every pixel of the colour circle: the colour at its position (column and
+// row as fractions of the size), turned into a pixel by `toPixel`.
+template <typename ToPixel>
+void paintCircle(uint32_t* argb, int width, int height, int pitch, ToPixel toPixel)
+{
+    for (int i = 0; i < height; ++i) {
+        uint32_t* row = rowOf(argb, pitch, i);
+        for (int j = 0; j < width; ++j) {
+            float r, g, b;
+            MP_UI_PostoRGB(&r, &g, &b, static_cast<float>(j) / static_cast<float>(width),
+                           static_cast<float>(i) / static_cast<float>(height));
+            row[j] = toPixel(r, g, b);
+        }
+    }
+}
+
 // Column or row of a marker at fraction f of n pixels; far outside (or NaN)
 // maps to a position that no marker pixel can reach.
 inline int markerPos(float f, int n) { return MP_safeTrunc(f * static_cast<float>(n), -8, n + 8); }
@@ -141,15 +157,8 @@ int MP_UI_argb_paintColorCircle(uint32_t* argb, int width, int height, int pitch
 {
     if (!argb)
         return -2;
-    for (int i = 0; i < height; ++i) {
-        uint32_t* row = rowOf(argb, pitch, i);
-        for (int j = 0; j < width; ++j) {
-            float r, g, b;
-            MP_UI_PostoRGB(&r, &g, &b, static_cast<float>(j) / static_cast<float>(width),
-                           static_cast<float>(i) / static_cast<float>(height));
-            row[j] = argbBytes(byteOf(r), byteOf(g), byteOf(b));
-        }
-    }
+    paintCircle(argb, width, height, pitch,
+                [](float r, float g, float b) { return argbBytes(byteOf(r), byteOf(g), byteOf(b)); });
     return 0;
 }
 
@@ -158,16 +167,10 @@ int MP_UI_argb_paintColorCircleGreyscale(uint32_t* argb, int width, int height, 
 {
     if (!argb)
         return -2;
-    for (int i = 0; i < height; ++i) {
-        uint32_t* row = rowOf(argb, pitch, i);
-        for (int j = 0; j < width; ++j) {
-            float r, g, b;
-            MP_UI_PostoRGB(&r, &g, &b, static_cast<float>(j) / static_cast<float>(width),
-                           static_cast<float>(i) / static_cast<float>(height));
-            // Weights that do not sum to 1 could push the grey past a byte.
-            row[j] = grey(MP_safeTrunc((weightR * r + weightG * g + weightB * b) * 255.0f, 0, 255));
-        }
-    }
+    paintCircle(argb, width, height, pitch, [=](float r, float g, float b) {
+        // Weights that do not sum to 1 could push the grey past a byte.
+        return grey(MP_safeTrunc((weightR * r + weightG * g + weightB * b) * 255.0f, 0, 255));
+    });
     return 0;
 }
 

@@ -33,18 +33,6 @@ inline int fixedWeight(int ws, int sum)
     return ((inv >> 1) * (ws >> 1)) >> 15;
 }
 
-// Rows [start, end) of the descriptor, clamped to the image; false when empty.
-bool clampRows(const MP_FusionParams* desc, int& start, int& end)
-{
-    if (desc->width <= 0 || desc->height <= 0)
-        return false;
-    if (start < 0)
-        start = 0;
-    if (end > desc->height)
-        end = desc->height;
-    return start < end;
-}
-
 void post(int category, float fraction)
 {
     if (category >= 0)
@@ -103,7 +91,7 @@ void fuseToBitmap(MP_FusionParams* desc, int rowStart, int rowEnd, int category,
     if (!desc->fibitmap || !bitmapFits(desc))
         return;
     int start = rowStart, end = rowEnd;
-    if (!clampRows(desc, start, end))
+    if (!MP_fusionClampRows(desc, start, end))
         return;
     const int slots = MP_fusionSlotCount(desc);
     const int h = desc->height;
@@ -152,6 +140,17 @@ void fuseToBitmap(MP_FusionParams* desc, int rowStart, int rowEnd, int category,
 
 } // namespace
 
+bool MP_fusionClampRows(const MP_FusionParams* desc, int& start, int& end)
+{
+    if (desc->width <= 0 || desc->height <= 0)
+        return false;
+    if (start < 0)
+        start = 0;
+    if (end > desc->height)
+        end = desc->height;
+    return start < end;
+}
+
 int MP_fusionSlotCount(const MP_FusionParams* desc)
 {
     return desc && desc->image && desc->weight_auto && desc->weight_manual ? 1 : 0;
@@ -162,7 +161,7 @@ void MP_UI_calcHDRfusion(MP_FusionParams* desc, int rowStart, int rowEnd)
     if (!desc || !desc->output)
         return;
     int start = rowStart, end = rowEnd;
-    if (!clampRows(desc, start, end))
+    if (!MP_fusionClampRows(desc, start, end))
         return;
     const int slots = MP_fusionSlotCount(desc);
     const size_t w = static_cast<size_t>(desc->width);

@@ -34,6 +34,10 @@ struct MP_FusionParams {
     FIBITMAP* fibitmap;        // FIT_RGBF target of the float form
 };
 
+// Clamps the row range [start, end) of a worker job to the descriptor's
+// image; false when nothing is left to do (or the image is empty).
+bool MP_fusionClampRows(const MP_FusionParams* desc, int& start, int& end);
+
 // 1 when image, weight_auto and weight_manual are all set, else 0.
 int MP_fusionSlotCount(const MP_FusionParams* desc);
 

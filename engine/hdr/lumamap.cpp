@@ -19,17 +19,6 @@ constexpr float kAnchors[6][3] = {
     {1.0f, 0.0f, 0.0f}, // red
 };
 
-bool clampRows(const MP_FusionParams* desc, int& start, int& end)
-{
-    if (desc->width <= 0 || desc->height <= 0)
-        return false;
-    if (start < 0)
-        start = 0;
-    if (end > desc->height)
-        end = desc->height;
-    return start < end;
-}
-
 } // namespace
 
 void MP_HDRLuminancePaletteEntry(int i, uint16_t rgb[3])
@@ -46,7 +35,7 @@ void MP_UI_calcHDRLuminanceMap(MP_FusionParams* desc, int rowStart, int rowEnd)
     if (!desc || !desc->output)
         return;
     int start = rowStart, end = rowEnd;
-    if (!clampRows(desc, start, end))
+    if (!MP_fusionClampRows(desc, start, end))
         return;
     uint16_t palette[256][3];
     for (int i = 0; i < 256; ++i)
@@ -92,7 +81,7 @@ void MP_UI_calcDepthMapFusion(MP_FusionParams* desc, int rowStart, int rowEnd, i
     if (!desc || !desc->output || !desc->image || !desc->weight_auto || !desc->weight_manual || !desc->depthmap)
         return;
     int start = rowStart, end = rowEnd;
-    if (!clampRows(desc, start, end))
+    if (!MP_fusionClampRows(desc, start, end))
         return;
     // The depth is the index of the slot that weighs most at the pixel; with
     // the single slot it is 0 everywhere.

@@ -121,6 +121,29 @@ void fillLumRows(const LumPlane& a, int start, int end)
     }
 }
 
+// The luminance plane of src for windows reaching `widest` columns to either
+// side: its rows padded by widest + kChunk columns each side, in the working
+// buffer. False when the buffer cannot be had.
+bool obtainLumPlane(LumPlane& plane, const ushort* src, int sizex, int sizey, int widest, bool panorama,
+                    const MP_Params* params)
+{
+    const int pad = widest + kChunk;
+    const ptrdiff_t stride = static_cast<ptrdiff_t>(sizex) + 2 * pad;
+    ushort* buffer = static_cast<ushort*>(MP_UpdateBuffer(static_cast<size_t>(stride) * sizey * sizeof(ushort)));
+    if (!buffer)
+        return false;
+    plane = LumPlane{src,
+                     buffer + pad,
+                     stride,
+                     sizex,
+                     pad,
+                     static_cast<unsigned>(weight14(params->lumr)),
+                     static_cast<unsigned>(weight14(params->lumg)),
+                     static_cast<unsigned>(weight14(params->lumb)),
+                     panorama};
+    return true;
+}
+
 void lumPlaneTask(TaskFuncParams t) { fillLumRows(*MP_taskArgs<LumPlane>(t), MP_taskStart(t), MP_taskEnd(t)); }
 
 // ---- Statistics of one pixel -----------------------------------------------------------
@@ -470,23 +493,11 @@ template <class Op> int tmDriver(int sizex, int sizey, ushort* src, ushort* dst,
     int widest = 0;
     for (int h : a.halfWidth)
         widest = MP_imax(widest, h);
-    const int pad = widest + kChunk;
-    const ptrdiff_t stride = static_cast<ptrdiff_t>(sizex) + 2 * pad;
-    ushort* buffer = static_cast<ushort*>(MP_UpdateBuffer(static_cast<size_t>(stride) * sizey * sizeof(ushort)));
-    if (!buffer)
-        return -1;
-
     // Luminance plane.
     const bool panorama = MP_UI_GetPanoramaMode() != 0;
-    LumPlane plane{src,
-                   buffer + pad,
-                   stride,
-                   sizex,
-                   pad,
-                   static_cast<unsigned>(weight14(params->lumr)),
-                   static_cast<unsigned>(weight14(params->lumg)),
-                   static_cast<unsigned>(weight14(params->lumb)),
-                   panorama};
+    LumPlane plane;
+    if (!obtainLumPlane(plane, src, sizex, sizey, widest, panorama, params))
+        return -1;
     MP_runSinglePass(lumPlaneTask, MP_makeTask(params, &plane), sizey);
 
     // Spatial weights.
@@ -502,7 +513,7 @@ template <class Op> int tmDriver(int sizex, int sizey, ushort* src, ushort* dst,
     MP_Pre_calcPixelLItable(params->p[2][0]);
 
     finishArgs(a, params);
-    a.win = Window{plane.plane, stride, pad, sizex, sizey, a.r, a.step, panorama, a.halfWidth};
+    a.win = Window{plane.plane, plane.stride, plane.pad, sizex, sizey, a.r, a.step, panorama, a.halfWidth};
     a.stats = statsFunction(Op::kSums);
     a.tail = tailFunction();
     MP_TaskFunc reduced = nullptr;
@@ -900,15 +911,9 @@ int MP_calcPixelTMgradpowlum(int sizex, int sizey, ushort* src, ushort* dst, int
         a.halfWidth[ky + a.r] = MP_windowRowHalfWidth(params, ky);
         widest = MP_imax(widest, a.halfWidth[ky + a.r]);
     }
-    const int pad = widest + kChunk;
-    const ptrdiff_t stride = static_cast<ptrdiff_t>(sizex) + 2 * pad;
-    ushort* buffer = static_cast<ushort*>(MP_UpdateBuffer(static_cast<size_t>(stride) * sizey * sizeof(ushort)));
-    if (!buffer)
+    LumPlane plane;
+    if (!obtainLumPlane(plane, src, sizex, sizey, widest, false, params))
         return -1;
-
-    LumPlane plane{src,   buffer + pad, stride, sizex, pad, static_cast<unsigned>(weight14(params->lumr)),
-                   static_cast<unsigned>(weight14(params->lumg)), static_cast<unsigned>(weight14(params->lumb)),
-                   false};
     fillLumRows(plane, 0, sizey);
     MP_fillWindowWeightRows(-a.r, a.r, a.r, spatialScale(false, a.r), params);
     for (int i = 0; i < 65536; ++i) {
@@ -919,7 +924,7 @@ int MP_calcPixelTMgradpowlum(int sizex, int sizey, ushort* src, ushort* dst, int
     const float licomp = params->p[2][0];
     fillLITable(0, 65536, liExponent(licomp));
 
-    const Window win{plane.plane, stride, pad, sizex, sizey, a.r, a.step, false, a.halfWidth};
+    const Window win{plane.plane, plane.stride, plane.pad, sizex, sizey, a.r, a.step, false, a.halfWidth};
     const StatsFn stats = statsFunction(kSumMean | kSumAbs);
     const float lr = params->lumr, lg = params->lumg, lb = params->lumb;
     const float strength = 0.001f + params->p[1][0];

@@ -63,3 +63,37 @@ public:
         return img;
     }
 };
+
+// An engine test that runs kernels through the kernel manager with its own
+// parameter block: cleared, with the current luminance weights.
+class KernelTest : public EngineTest {
+protected:
+    MP_Params params{};
+
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        params = MP_Params{};
+        MP_UI_GetLuminanzConvRGB(&params.lumr, &params.lumg, &params.lumb);
+    }
+
+    // Every 16-bit value once, in order, in the first 65,536 channels of a
+    // 258 x 85 image (258 * 85 * 3 = 65,790 channel values; the rest are 0).
+    static std::vector<uint16_t> allValues(int& w, int& h)
+    {
+        w = 258;
+        h = 85;
+        std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3, 0);
+        for (int i = 0; i < 65536; ++i)
+            img[i] = static_cast<uint16_t>(i);
+        return img;
+    }
+
+    // Kernel `name` from the RGB48 image src into dst (dstBpp bytes a pixel).
+    int run(const char* name, int w, int h, std::vector<uint16_t>& src, std::vector<uint16_t>& dst, int dstBpp = 6)
+    {
+        return OpenCLManager::getInstance()->executeKernel(name, w, h, reinterpret_cast<float*>(src.data()),
+                                                           reinterpret_cast<float*>(dst.data()), 6, dstBpp, &params,
+                                                           -1, 0.0f, 1.0f, true, true);
+    }
+};

@@ -4,14 +4,11 @@
 
 namespace {
 
-class ColourSpace : public EngineTest {
+class ColourSpace : public KernelTest {
 protected:
-    MP_Params params{};
     void SetUp() override
     {
-        EngineTest::SetUp();
-        params = MP_Params{};
-        MP_UI_GetLuminanzConvRGB(&params.lumr, &params.lumg, &params.lumb);
+        KernelTest::SetUp();
         setMatrix(3, {1, 0, 0, 0, 1, 0, 0, 0, 1});
         setMatrix(4, {1, 0, 0, 0, 1, 0, 0, 0, 1});
         params.p[0][0] = -1.0f; // no noise reduction
@@ -22,12 +19,6 @@ protected:
         int i = 0;
         for (float v : m)
             params.p[slot][i++] = v;
-    }
-    int run(const char* name, int w, int h, std::vector<uint16_t>& src, std::vector<uint16_t>& dst)
-    {
-        return OpenCLManager::getInstance()->executeKernel(name, w, h, reinterpret_cast<float*>(src.data()),
-                                                           reinterpret_cast<float*>(dst.data()), 6, 6, &params, -1,
-                                                           0.0f, 1.0f, true, true);
     }
     static std::vector<uint16_t> sweep(int& w, int& h)
     {

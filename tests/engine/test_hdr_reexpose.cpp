@@ -5,33 +5,7 @@
 
 namespace {
 
-// Every 16-bit value once (in the channels of 21,846 pixels, the rest 0).
-std::vector<uint16_t> allValues(int& w, int& h)
-{
-    w = 258;
-    h = 85; // 258 * 85 * 3 = 65,790 channel values
-    std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3, 0);
-    for (int i = 0; i < 65536; ++i)
-        img[i] = static_cast<uint16_t>(i);
-    return img;
-}
-
-class ReExpose : public EngineTest {
-protected:
-    MP_Params params{};
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        params = MP_Params{};
-        MP_UI_GetLuminanzConvRGB(&params.lumr, &params.lumg, &params.lumb);
-    }
-    int run(const char* name, int w, int h, std::vector<uint16_t>& src, std::vector<uint16_t>& dst)
-    {
-        return OpenCLManager::getInstance()->executeKernel(name, w, h, reinterpret_cast<float*>(src.data()),
-                                                           reinterpret_cast<float*>(dst.data()), 6, 6, &params, -1,
-                                                           0.0f, 1.0f, true, true);
-    }
-};
+class ReExpose : public KernelTest {};
 
 TEST_F(ReExpose, NeutralCurveTruncatesOneThirdOfTheValuesOneLower)
 {

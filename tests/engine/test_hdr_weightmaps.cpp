@@ -7,23 +7,19 @@
 
 namespace {
 
-class WeightMaps : public EngineTest {
+class WeightMaps : public KernelTest {
 protected:
-    MP_Params params{};
     void SetUp() override
     {
-        EngineTest::SetUp();
-        params = MP_Params{};
+        KernelTest::SetUp();
         params.loopstep = 1;
         params.previewscalingfactor = 1.0f;
         params.kernel_exponent = 2.0f;
-        MP_UI_GetLuminanzConvRGB(&params.lumr, &params.lumg, &params.lumb);
     }
+    // The kernels write a 16-bit weight map.
     int run(const char* name, int w, int h, std::vector<uint16_t>& src, std::vector<uint16_t>& map)
     {
-        return OpenCLManager::getInstance()->executeKernel(name, w, h, reinterpret_cast<float*>(src.data()),
-                                                           reinterpret_cast<float*>(map.data()), 6, 2, &params, -1,
-                                                           0.0f, 1.0f, true, true);
+        return KernelTest::run(name, w, h, src, map, 2);
     }
     // A picture with gradients, texture and an edge.
     static std::vector<uint16_t> picture(int w, int h)

@@ -22,6 +22,21 @@ std::vector<float> table(const Knots& k, int start = 0, int end = kTable)
     return t;
 }
 
+// The spline at x from its coefficients, literally: the piece of the last knot
+// at or left of x (piece 1 below knot 2), its Horner form, clamped to 0..1.
+float hornerAt(const MP_Params& p, float x)
+{
+    int s = 1;
+    for (int j = 6; j >= 2; --j)
+        if (x >= p.xp[j]) {
+            s = j;
+            break;
+        }
+    const float u = x - p.xp[s];
+    const float v = ((p.d[s] * u + p.c[s]) * u + p.b[s]) * u + p.a[s];
+    return MP_clamp(v, 0.0f, 1.0f);
+}
+
 float curve(const Knots& k, float x, int clamp)
 {
     return MP_cubicSpline(clamp, x, k.x[0], k.x[1], k.x[2], k.x[3], k.x[4], k.x[5], k.y[0], k.y[1], k.y[2], k.y[3],
@@ -148,18 +163,8 @@ TEST(Splines, CoefficientsDescribeTheTableAndTheCurve)
     // The table is the Horner form of the coefficients, clamped.
     const std::vector<float> t = table(k);
     const float step = 1.0f / 65535.0f;
-    for (int i = 0; i < kTable; i += 97) {
-        const float x = static_cast<float>(i) * step;
-        int s = 1;
-        for (int j = 6; j >= 2; --j)
-            if (x >= p.xp[j]) {
-                s = j;
-                break;
-            }
-        const float u = x - p.xp[s];
-        const float v = ((p.d[s] * u + p.c[s]) * u + p.b[s]) * u + p.a[s];
-        ASSERT_EQ(t[i], MP_clamp(v, 0.0f, 1.0f)) << i;
-    }
+    for (int i = 0; i < kTable; i += 97)
+        ASSERT_EQ(t[i], hornerAt(p, static_cast<float>(i) * step)) << i;
 
     // Below -0.01 the first piece extrapolates (a + bt + ct^2 + dt^3), then clamps.
     const float x = -0.5f;
@@ -227,18 +232,8 @@ TEST(Splines, DegenerateKnotsGiveFiniteCurves)
                 << i;
         }
         // The table and the coefficients come from the same repaired knots.
-        for (int i = 0; i < kTable; i += 4099) {
-            const float x = static_cast<float>(i) * (1.0f / 65535.0f);
-            int s = 1;
-            for (int j = 6; j >= 2; --j)
-                if (x >= p.xp[j]) {
-                    s = j;
-                    break;
-                }
-            const float u = x - p.xp[s];
-            const float v = ((p.d[s] * u + p.c[s]) * u + p.b[s]) * u + p.a[s];
-            EXPECT_EQ(t[i], MP_clamp(v, 0.0f, 1.0f)) << i;
-        }
+        for (int i = 0; i < kTable; i += 4099)
+            EXPECT_EQ(t[i], hornerAt(p, static_cast<float>(i) * (1.0f / 65535.0f))) << i;
     }
     // A repaired duplicate still passes near its other knots.
     const Knots dup{{0, 0.2f, 0.2f, 0.6f, 0.8f, 1}, {0, 0.2f, 0.2f, 0.6f, 0.8f, 1}};

@@ -9,13 +9,6 @@ void greyscaleDefaults(MP_Params& p)
     for (int k = 0; k < 6; ++k)
         p.p[k][0] = 0.5f;
 }
-void setMask(float* slot, float y)
-{
-    for (int i = 0; i < 6; ++i) {
-        slot[2 * i] = 0.2f * i;
-        slot[2 * i + 1] = y;
-    }
-}
 void bleachDefaults(MP_Params& p)
 {
     p.p[0][0] = 0.25f;

@@ -16,13 +16,6 @@ void lightTunerDefaults(MP_Params& p)
     p.p[2][0] = p.p[2][1] = 0.4f;
     fillRows(p, 25);
 }
-void setMask(float* slot, float y)
-{
-    for (int i = 0; i < 6; ++i) {
-        slot[2 * i] = 0.2f * i;
-        slot[2 * i + 1] = y;
-    }
-}
 void blackWhiteDefaults(MP_Params& p)
 {
     p.p[0][0] = 0.5f;

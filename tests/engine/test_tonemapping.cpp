@@ -242,14 +242,11 @@ TEST_F(Tonemapping, WeightPrepassFillsEveryRowAndTheWidestColumns)
 // ---- The window walk ---------------------------------------------------------------------
 
 // The frame's window walk of one pixel, literally: rows from y1, columns from
-// x1 found by stepping, the tables indexed by the luminance difference.
-struct Sums {
-    float lumd = 0, mean = 0, dist = 0, det = 0;
-};
-Sums literalWalk(const std::vector<uint16_t>& lum, int w, int h, int x, int y, int K, int r, int step, bool panorama,
-                 const std::vector<int>& hw, unsigned sums)
+// x1 found by stepping (wrapped around for panoramas); `visit` gets the
+// offsets kx, ky and the index of the pixel read.
+template <typename Visit>
+void walkWindow(int w, int h, int x, int y, int r, int step, bool panorama, const std::vector<int>& hw, Visit visit)
 {
-    Sums s;
     int y1 = -r;
     if (panorama)
         y1 = y < r ? -y : -r;
@@ -267,20 +264,33 @@ Sums literalWalk(const std::vector<uint16_t>& lum, int w, int h, int x, int y, i
         }
         for (int kx = x1; kx <= x2; kx += step) {
             const int col = panorama ? ((x + kx) % w + w) % w : x + kx;
-            const int L1 = lum[static_cast<size_t>(y + ky) * w + col];
-            const int d = K - L1;
-            const int a = std::abs(d);
-            const float wgt = MP_localexpAt(kx, ky) * MP_temp_table[a];
-            s.lumd += wgt;
-            if (sums & mp_tm::kSumMean)
-                s.mean += static_cast<float>(L1) * wgt;
-            if (sums & mp_tm::kSumAbs)
-                s.dist += static_cast<float>(a) * wgt;
-            if (sums & mp_tm::kSumSigned)
-                s.dist += static_cast<float>(d) * wgt;
-            s.det += (d >= 0 ? MP_temp2_table[a] : -MP_temp2_table[a]) * wgt;
+            visit(kx, ky, static_cast<size_t>(y + ky) * w + col);
         }
     }
+}
+
+// The sums of the luminance walk, the tables indexed by the luminance difference.
+struct Sums {
+    float lumd = 0, mean = 0, dist = 0, det = 0;
+};
+Sums literalWalk(const std::vector<uint16_t>& lum, int w, int h, int x, int y, int K, int r, int step, bool panorama,
+                 const std::vector<int>& hw, unsigned sums)
+{
+    Sums s;
+    walkWindow(w, h, x, y, r, step, panorama, hw, [&](int kx, int ky, size_t at) {
+        const int L1 = lum[at];
+        const int d = K - L1;
+        const int a = std::abs(d);
+        const float wgt = MP_localexpAt(kx, ky) * MP_temp_table[a];
+        s.lumd += wgt;
+        if (sums & mp_tm::kSumMean)
+            s.mean += static_cast<float>(L1) * wgt;
+        if (sums & mp_tm::kSumAbs)
+            s.dist += static_cast<float>(a) * wgt;
+        if (sums & mp_tm::kSumSigned)
+            s.dist += static_cast<float>(d) * wgt;
+        s.det += (d >= 0 ? MP_temp2_table[a] : -MP_temp2_table[a]) * wgt;
+    });
     return s;
 }
 
@@ -288,6 +298,19 @@ struct WalkCase {
     int w, h, r, step, maxHalf;
     bool panorama;
 };
+
+// Random half-widths 0..maxHalf for the window rows -r..r, also stored in the
+// block's row table the weight prepass reads.
+template <typename Random>
+std::vector<int> randomHalfWidths(const WalkCase& c, Random& rnd, MP_Params& p)
+{
+    std::vector<int> hw(2 * c.r + 1);
+    for (int ky = -c.r; ky <= c.r; ++ky) {
+        hw[ky + c.r] = static_cast<int>(rnd() % static_cast<unsigned>(c.maxHalf + 1));
+        p.lx[500 + ky] = static_cast<short>(hw[ky + c.r]);
+    }
+    return hw;
+}
 
 class WindowWalk : public Tonemapping, public ::testing::WithParamInterface<WalkCase> {
 protected:
@@ -308,12 +331,8 @@ TEST_P(WindowWalk, EveryLaneSumsItsOwnWindowInSampleOrder)
     uint32_t seed = 99u + static_cast<uint32_t>(c.w * 31 + c.h);
     auto rnd = [&] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
 
-    std::vector<int> hw(2 * c.r + 1);
     MP_Params p{};
-    for (int ky = -c.r; ky <= c.r; ++ky) {
-        hw[ky + c.r] = static_cast<int>(rnd() % static_cast<unsigned>(c.maxHalf + 1));
-        p.lx[500 + ky] = static_cast<short>(hw[ky + c.r]);
-    }
+    const std::vector<int> hw = randomHalfWidths(c, rnd, p);
     MP_runWindowWeightsPass(c.r, 65535.0f / (float(c.r) * (2.0f * float(c.r))), &p);
 
     // The plane with its pads: wrapped columns in panorama mode, garbage
@@ -367,36 +386,19 @@ ColourSums literalColourWalk(const std::vector<uint16_t>& img, int w, int h, int
                              bool panorama, const std::vector<int>& hw, int wr, int wg, int wb)
 {
     ColourSums s;
-    int y1 = -r;
-    if (panorama)
-        y1 = y < r ? -y : -r;
-    else
-        while (y + y1 < 0)
-            y1 += step;
-    const int y2 = std::min(r, h - 1 - y);
-    for (int ky = y1; ky <= y2; ky += step) {
-        const int hh = hw[ky + r];
-        int x1 = -hh, x2 = hh;
-        if (!panorama) {
-            while (x + x1 < 0)
-                x1 += step;
-            x2 = std::min(hh, w - 1 - x);
-        }
-        for (int kx = x1; kx <= x2; kx += step) {
-            const int col = panorama ? ((x + kx) % w + w) % w : x + kx;
-            const uint16_t* px = &img[(static_cast<size_t>(y + ky) * w + col) * 3];
-            const int L1 = (wr * px[0] + wg * px[1] + wb * px[2]) >> 14;
-            const int d = K - L1;
-            const int a = std::abs(d);
-            const float wgt = MP_localexpAt(kx, ky) * MP_temp_table[a];
-            s.lumd += wgt;
-            s.mean += static_cast<float>(L1) * wgt;
-            s.det += (d >= 0 ? MP_sqrt_table[a] : -MP_sqrt_table[a]) * wgt;
-            s.red += static_cast<float>(px[0]) * wgt;
-            s.green += static_cast<float>(px[1]) * wgt;
-            s.blue += static_cast<float>(px[2]) * wgt;
-        }
-    }
+    walkWindow(w, h, x, y, r, step, panorama, hw, [&](int kx, int ky, size_t at) {
+        const uint16_t* px = &img[at * 3];
+        const int L1 = (wr * px[0] + wg * px[1] + wb * px[2]) >> 14;
+        const int d = K - L1;
+        const int a = std::abs(d);
+        const float wgt = MP_localexpAt(kx, ky) * MP_temp_table[a];
+        s.lumd += wgt;
+        s.mean += static_cast<float>(L1) * wgt;
+        s.det += (d >= 0 ? MP_sqrt_table[a] : -MP_sqrt_table[a]) * wgt;
+        s.red += static_cast<float>(px[0]) * wgt;
+        s.green += static_cast<float>(px[1]) * wgt;
+        s.blue += static_cast<float>(px[2]) * wgt;
+    });
     return s;
 }
 
@@ -405,12 +407,8 @@ TEST_P(WindowWalk, ColourWalkOfMeandiff)
     const WalkCase c = GetParam();
     uint32_t seed = 7u + static_cast<uint32_t>(c.w * 13 + c.h);
     auto rnd = [&] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
-    std::vector<int> hw(2 * c.r + 1);
     MP_Params p{};
-    for (int ky = -c.r; ky <= c.r; ++ky) {
-        hw[ky + c.r] = static_cast<int>(rnd() % static_cast<unsigned>(c.maxHalf + 1));
-        p.lx[500 + ky] = static_cast<short>(hw[ky + c.r]);
-    }
+    const std::vector<int> hw = randomHalfWidths(c, rnd, p);
     MP_runWindowWeightsPass(c.r, 1.0f / float(c.r * c.r), &p);
     std::vector<uint16_t> img(static_cast<size_t>(c.w) * c.h * 3);
     for (auto& v : img)

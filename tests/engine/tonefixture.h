@@ -10,6 +10,15 @@
 #include <string>
 #include <vector>
 
+// A flat mask curve in a parameter slot: six knots at x = 0, 0.2 .. 1, all at y.
+inline void setMask(float* slot, float y)
+{
+    for (int i = 0; i < 6; ++i) {
+        slot[2 * i] = 0.2f * i;
+        slot[2 * i + 1] = y;
+    }
+}
+
 class ToneTest : public EngineTest {
 protected:
     MP_Params params{};
