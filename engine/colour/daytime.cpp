@@ -80,33 +80,13 @@ MP_ColorTempFixed fixedOf(const DaytimeArgs* a)
 void MP_Task_calcPixelDaytime(TaskFuncParams t)
 {
     const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    const MP_ColorTempFixed f = fixedOf(a);
-    const MP_DriverRun& run = a->run;
-    MP_fullWorkerRows(run, MP_taskStart(t), MP_taskEnd(t), [&run, &f](MP_float3, int x, int y) {
-        const ushort* px = run.src + (static_cast<size_t>(y) * static_cast<size_t>(run.width) + x) * 3;
-        uint32_t o[3];
-        MP_colorTempPixel<true>(f, MP_itemp_table, MP_itemp2_table, px, o);
-        return MP_float3{static_cast<float>(o[0]) * MP_k, static_cast<float>(o[1]) * MP_k,
-                         static_cast<float>(o[2]) * MP_k};
-    });
+    MP_colorTempFullRows(a->run, fixedOf(a), MP_itemp_table, MP_itemp2_table, MP_taskStart(t), MP_taskEnd(t));
 }
 
 void MP_Task_calcPixelDaytimeReduced(TaskFuncParams t)
 {
     const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    const MP_ColorTempFixed f = fixedOf(a);
-    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
-    for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
-        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
-        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
-        for (size_t i = 0; i < rowLen; i += 3) {
-            uint32_t o[3];
-            MP_colorTempPixel<true>(f, MP_itemp_table, MP_itemp2_table, s + i, o);
-            d[i] = static_cast<ushort>(o[0]);
-            d[i + 1] = static_cast<ushort>(o[1]);
-            d[i + 2] = static_cast<ushort>(o[2]);
-        }
-    }
+    MP_colorTempReducedRows(a->run, fixedOf(a), MP_itemp_table, MP_itemp2_table, MP_taskStart(t), MP_taskEnd(t));
 }
 
 } // namespace

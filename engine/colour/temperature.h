@@ -20,6 +20,8 @@
 
 using ushort = unsigned short;
 
+struct MP_DriverRun;
+
 int MP_calcPixelColorTemperature(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                  MP_Params* params);
 int MP_calcPixelWhitebalance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
@@ -74,3 +76,13 @@ inline void MP_colorTempPixel(const MP_ColorTempFixed& f, const int* mask, const
     out[1] = (eg * S + keep * G) >> 15;
     out[2] = (eb * S + keep * B) >> 15;
 }
+
+// The rows start..end of a run through MP_colorTempPixel, with the mask table
+// and the curve table (nullptr: none), as the workers of ColorTemperature
+// and Daytime. The full worker adds the frame's blend, opacity and geometry;
+// the reduced one writes the pixel as it comes (several pixels at a time where
+// the processor allows, with the same bits).
+void MP_colorTempFullRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
+                          int start, int end);
+void MP_colorTempReducedRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
+                             int start, int end);
