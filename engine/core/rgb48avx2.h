@@ -10,25 +10,29 @@
 
 using ushort = unsigned short;
 
+// Words of eight interleaved pixels: x0 = R0 G0 B0 R1 G1 B1 R2 G2,
+// x1 = B2 R3 G3 B3 R4 G4 B4 R5, x2 = G5 B5 R6 G6 B6 R7 G7 B7. Each channel
+// sits at word positions 0, 3, 6 / 1, 4, 7 / 2, 5 of the three in turn, so
+// two word blends gather it in one register and one byte shuffle orders it.
+namespace mp_rgb48_detail {
+__attribute__((target("avx2"))) inline __m128i orderR() { return _mm_setr_epi8(0, 1, 6, 7, 12, 13, 2, 3, 8, 9, 14, 15, 4, 5, 10, 11); }
+__attribute__((target("avx2"))) inline __m128i orderG() { return _mm_setr_epi8(2, 3, 8, 9, 14, 15, 4, 5, 10, 11, 0, 1, 6, 7, 12, 13); }
+__attribute__((target("avx2"))) inline __m128i orderB() { return _mm_setr_epi8(4, 5, 10, 11, 0, 1, 6, 7, 12, 13, 2, 3, 8, 9, 14, 15); }
+__attribute__((target("avx2"))) inline __m128i placeR() { return _mm_setr_epi8(0, 1, 6, 7, 12, 13, 2, 3, 8, 9, 14, 15, 4, 5, 10, 11); }
+__attribute__((target("avx2"))) inline __m128i placeG() { return _mm_setr_epi8(10, 11, 0, 1, 6, 7, 12, 13, 2, 3, 8, 9, 14, 15, 4, 5); }
+__attribute__((target("avx2"))) inline __m128i placeB() { return _mm_setr_epi8(4, 5, 10, 11, 0, 1, 6, 7, 12, 13, 2, 3, 8, 9, 14, 15); }
+} // namespace mp_rgb48_detail
+
 // Eight interleaved RGB48 pixels (24 values from s) as three planes of ints.
 __attribute__((target("avx2"))) inline void MP_loadRGB48Planes8(const ushort* s, __m256i& r, __m256i& g, __m256i& b)
 {
-    const __m256i A = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)));
-    const __m256i B = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8)));
-    const __m256i C = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16)));
-    // value i of the 24 is A[i], B[i - 8] or C[i - 16]
-    r = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(0, 3, 6, 0, 0, 0, 0, 0)),
-                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 1, 4, 7, 0, 0)),
-                                              0x38),
-                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 2, 5)), 0xC0);
-    g = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(1, 4, 7, 0, 0, 0, 0, 0)),
-                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 2, 5, 0, 0, 0)),
-                                              0x18),
-                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 3, 6)), 0xE0);
-    b = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(2, 5, 0, 0, 0, 0, 0, 0)),
-                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 3, 6, 0, 0, 0)),
-                                              0x1C),
-                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 1, 4, 7)), 0xE0);
+    using namespace mp_rgb48_detail;
+    const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8));
+    const __m128i x2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
+    r = _mm256_cvtepu16_epi32(_mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x92), x2, 0x24), orderR()));
+    g = _mm256_cvtepu16_epi32(_mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x24), x2, 0x49), orderG()));
+    b = _mm256_cvtepu16_epi32(_mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x49), x2, 0x92), orderB()));
 }
 
 // Eight ints 0..65535 stored as eight 16-bit values.
@@ -41,22 +45,16 @@ __attribute__((target("avx2"))) inline void MP_store16x8(ushort* d, __m256i v)
 // Three planes of ints 0..65535 back into eight interleaved pixels at d.
 __attribute__((target("avx2"))) inline void MP_storeRGB48Planes8(ushort* d, __m256i r, __m256i g, __m256i b)
 {
-    const __m256i idx0 = _mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2);
-    const __m256i idx1 = _mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5);
-    const __m256i idx2 = _mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7);
-    // R at positions 0, 3, 6 of A; G at 1, 4, 7; B at 2, 5 (and so on)
-    const __m256i A = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx0),
-                                                            _mm256_permutevar8x32_epi32(g, idx0), 0x92),
-                                         _mm256_permutevar8x32_epi32(b, idx0), 0x24);
-    const __m256i B = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx1),
-                                                            _mm256_permutevar8x32_epi32(g, idx1), 0x24),
-                                         _mm256_permutevar8x32_epi32(b, idx1), 0x49);
-    const __m256i C = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx2),
-                                                            _mm256_permutevar8x32_epi32(g, idx2), 0x49),
-                                         _mm256_permutevar8x32_epi32(b, idx2), 0x92);
-    MP_store16x8(d, A);
-    MP_store16x8(d + 8, B);
-    MP_store16x8(d + 16, C);
+    using namespace mp_rgb48_detail;
+    // r0-3 g0-3 | r4-7 g4-7 -> r0-7 | g0-7; b0-3 b0-3 | b4-7 b4-7 -> b0-7
+    const __m256i rg = _mm256_permute4x64_epi64(_mm256_packus_epi32(r, g), 0xD8);
+    const __m256i bb = _mm256_permute4x64_epi64(_mm256_packus_epi32(b, b), 0x08);
+    const __m128i rs = _mm_shuffle_epi8(_mm256_castsi256_si128(rg), placeR());
+    const __m128i gs = _mm_shuffle_epi8(_mm256_extracti128_si256(rg, 1), placeG());
+    const __m128i bs = _mm_shuffle_epi8(_mm256_castsi256_si128(bb), placeB());
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x92), bs, 0x24));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 8), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x24), bs, 0x49));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x49), bs, 0x92));
 }
 
 // Whether the processor running the program has AVX2 (asked once).
