@@ -61,12 +61,8 @@ inline int gammaEntry(float x, float gamma)
 void MP_TaskPre1_calcPixelDaytime(TaskFuncParams t)
 {
     const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    const float* s = MP_taskParams(t)->p[1];
     const int start = MP_taskStart(t), end = MP_taskEnd(t);
-    for (int i = start; i < end; ++i)
-        MP_itemp_table[i] = MP_colorTempMaskEntry(MP_cubicSpline(1, static_cast<float>(i) * MP_k, s[0], s[2], s[4],
-                                                                 s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9],
-                                                                 s[11]));
+    MP_colorTempMaskTable(MP_taskParams(t)->p[1], start, end, MP_itemp_table);
     for (int i = start; i < end; ++i)
         MP_itemp2_table[i] = gammaEntry(static_cast<float>(i) * MP_k, a->gamma);
 }

@@ -155,6 +155,20 @@ void MP_colorTempReducedRows(const MP_DriverRun& run, const MP_ColorTempFixed& f
         colorTempReducedRows<false>(run, f, mask, nullptr, start, end);
 }
 
+void MP_colorTempMaskTable(const float* knots, int start, int end, int* mask)
+{
+    const float* s = knots;
+    constexpr int kChunk = 512;
+    float curve[kChunk];
+    for (int i0 = start; i0 < end; i0 += kChunk) {
+        const int n = end - i0 < kChunk ? end - i0 : kChunk;
+        MP_cubicSplinePoints(1, i0, i0 + n, curve, s[0], s[2], s[4], s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9],
+                             s[11]);
+        for (int k = 0; k < n; ++k)
+            mask[i0 + k] = MP_colorTempMaskEntry(curve[k]);
+    }
+}
+
 // ---- Farbtemperatur -------------------------------------------------------------
 
 namespace {
@@ -167,13 +181,7 @@ struct ColorTemperatureArgs {
 
 void MP_TaskPre1_calcPixelColorTemperature(TaskFuncParams t)
 {
-    const MP_Params* p = MP_taskParams(t);
-    const float* s = p->p[1];
-    for (int i = MP_taskStart(t), end = MP_taskEnd(t); i < end; ++i) {
-        const float x = static_cast<float>(i) * MP_k;
-        MP_itemp_table[i] = MP_colorTempMaskEntry(
-            MP_cubicSpline(1, x, s[0], s[2], s[4], s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9], s[11]));
-    }
+    MP_colorTempMaskTable(MP_taskParams(t)->p[1], MP_taskStart(t), MP_taskEnd(t), MP_itemp_table);
 }
 
 MP_ColorTempFixed fixedOf(const ColorTemperatureArgs* a)

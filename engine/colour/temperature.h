@@ -49,6 +49,11 @@ MP_ColorTempFixed MP_colorTempFixed(float lumr, float lumg, float lumb, float wh
 // Q15 mask entry of a curve value: clamped to 0..1 (NaN: 0), times 32767.0.
 int MP_colorTempMaskEntry(float curve);
 
+// mask[i] = MP_colorTempMaskEntry of the clamped curve of a spline slot
+// (p[s][0..11]) at i/65535, for start <= i < end: the mask prepass of
+// ColorTemperature and Daytime.
+void MP_colorTempMaskTable(const float* knots, int start, int end, int* mask);
+
 // One pixel: L = luminance index, S = mask[L] (0..32767), e_c = gained channel
 // (0..65535); out_c = (e'_c * S + (32767 - S) * C) >> 15 where e'_c is e_c, or
 // curve[e_c] (0..65535) when a curve table is given.

@@ -155,6 +155,30 @@ float MP_cubicSpline(int clamp, float x, float x1, float x2, float x3, float x4,
     return clamp ? MP_clamp(v, 0.0f, 1.0f) : v;
 }
 
+void MP_cubicSplinePoints(int clamp, int start, int end, float* out, float x1, float x2, float x3, float x4, float x5,
+                          float x6, float y1, float y2, float y3, float y4, float y5, float y6)
+{
+    (void)x1;
+    (void)x6;
+    if (!out || start >= end)
+        return;
+    if (y1 == y2 && y1 == y3 && y1 == y4 && y1 == y5 && y1 == y6) {
+        for (int idx = start; idx < end; ++idx)
+            out[idx - start] = y1;
+        return;
+    }
+    const Curve k = buildCurve(x2, x3, x4, x5, y1, y2, y3, y4, y5, y6);
+    for (int idx = start; idx < end; ++idx) {
+        const float x = static_cast<float>(idx) * kTableStep;
+        const int i = pieceOf(k, x);
+        const float t = x - k.xp[i];
+        const float t2 = t * t;
+        const float t3 = t2 * t;
+        const float v = k.a[i] + k.b[i] * t + k.c[i] * t2 + k.d[i] * t3;
+        out[idx - start] = clamp ? MP_clamp(v, 0.0f, 1.0f) : v;
+    }
+}
+
 void MP_cubicSplineTable(int start, int end, float* table, float x1, float x2, float x3, float x4, float x5, float x6,
                          float y1, float y2, float y3, float y4, float y5, float y6)
 {
