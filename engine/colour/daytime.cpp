@@ -45,9 +45,8 @@ void MP_calcDaytimeValues(float uhrzeit, float* gamma, float* kelvin)
 namespace {
 
 struct DaytimeArgs {
-    MP_DriverRun run;
+    MP_ColorTempRun ct;
     float gamma, kelvin;
-    float whiter, whiteg, whiteb;
 };
 
 // Entry of the gamma table: powf(x, gamma) * 65535.0, held to 0..65535 (an
@@ -67,24 +66,6 @@ void MP_TaskPre1_calcPixelDaytime(TaskFuncParams t)
         MP_itemp2_table[i] = gammaEntry(static_cast<float>(i) * MP_k, a->gamma);
 }
 
-MP_ColorTempFixed fixedOf(const DaytimeArgs* a)
-{
-    const MP_Params* p = a->run.params;
-    return MP_colorTempFixed(p->lumr, p->lumg, p->lumb, a->whiter, a->whiteg, a->whiteb);
-}
-
-void MP_Task_calcPixelDaytime(TaskFuncParams t)
-{
-    const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    MP_colorTempFullRows(a->run, fixedOf(a), MP_itemp_table, MP_itemp2_table, MP_taskStart(t), MP_taskEnd(t));
-}
-
-void MP_Task_calcPixelDaytimeReduced(TaskFuncParams t)
-{
-    const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    MP_colorTempReducedRows(a->run, fixedOf(a), MP_itemp_table, MP_itemp2_table, MP_taskStart(t), MP_taskEnd(t));
-}
-
 } // namespace
 
 int MP_calcPixelDaytime(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
@@ -93,11 +74,13 @@ int MP_calcPixelDaytime(int sizex, int sizey, ushort* src, ushort* dst, int, int
     if (!params)
         return -2;
     MP_calcDaytimeValues(params->p[0][0], &a.gamma, &a.kelvin);
-    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, a.kelvin);
-    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
+    MP_UI_GetRGBFromTemperatur(&a.ct.whiter, &a.ct.whiteg, &a.ct.whiteb, a.kelvin);
+    if (int r = MP_beginDriver(a.ct.run, sizex, sizey, src, dst, params, 3, 2))
         return r;
+    a.ct.mask = MP_itemp_table;
+    a.ct.curve = MP_itemp2_table;
     MP_runTablePass(MP_TaskPre1_calcPixelDaytime, MP_makeTask(params, &a));
-    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelDaytime, MP_Task_calcPixelDaytimeReduced, 8);
+    return MP_runDriverBands(a.ct.run, &a.ct, MP_Task_colorTempRows, MP_Task_colorTempRowsReduced, 8);
 }
 
 // ---- Jahreszeit -------------------------------------------------------------------

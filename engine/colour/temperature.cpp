@@ -48,19 +48,25 @@ int MP_colorTempMaskEntry(float curve)
 
 namespace {
 
-template <bool WithCurve>
-void colorTempFullRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
-                       int start, int end)
+MP_ColorTempFixed fixedOf(const MP_ColorTempRun* a)
 {
-    MP_fullWorkerRows(run, start, end, [&run, &f, mask, curve](MP_float3, int x, int y) {
+    const MP_Params* p = a->run.params;
+    return MP_colorTempFixed(p->lumr, p->lumg, p->lumb, a->whiter, a->whiteg, a->whiteb);
+}
+
+template <bool WithCurve>
+void colorTempFullRows(const MP_ColorTempRun* a, int start, int end)
+{
+    const MP_ColorTempFixed f = fixedOf(a);
+    MP_fullWorkerRows(a->run, start, end, [a, &f](MP_float3, int x, int y) {
         uint32_t o[3];
-        MP_colorTempPixel<WithCurve>(f, mask, curve, sourcePixel(run, x, y), o);
+        MP_colorTempPixel<WithCurve>(f, a->mask, a->curve, sourcePixel(a->run, x, y), o);
         return MP_float3{static_cast<float>(o[0]) * MP_k, static_cast<float>(o[1]) * MP_k,
                          static_cast<float>(o[2]) * MP_k};
     });
 }
 
-// Pixels x0..width of the rows, one at a time.
+// Pixels x0..width of a row, one at a time.
 template <bool WithCurve>
 inline void colorTempPixels(const MP_ColorTempFixed& f, const int* mask, const int* curve, const ushort* s,
                             ushort* d, int x0, int width)
@@ -78,81 +84,75 @@ inline void colorTempPixels(const MP_ColorTempFixed& f, const int* mask, const i
 #ifdef MP_HAS_X86_SIMD
 // MP_colorTempPixel for eight pixels in 32-bit lanes: the same integer
 // products, shifts and limits (every sum stays below 2^32), the mask and the
-// curve entries gathered. The pixels left over at the end of a row go one at
-// a time.
+// curve entries gathered.
 template <bool WithCurve>
-__attribute__((target("avx2"))) void colorTempRows8(const MP_DriverRun& run, const MP_ColorTempFixed& f,
-                                                    const int* mask, const int* curve, int start, int end)
+__attribute__((target("avx2"))) void colorTempRows8(const MP_ColorTempRun* a, const MP_ColorTempFixed& f, int start,
+                                                    int end)
 {
-    const int width = run.width;
-    const size_t rowLen = static_cast<size_t>(width) * 3;
+    const int* mask = a->mask;
+    const int* curve = a->curve;
+    const int width = a->run.width;
     const __m256i lr = _mm256_set1_epi32(static_cast<int>(f.lr)), lg = _mm256_set1_epi32(static_cast<int>(f.lg)),
                   lb = _mm256_set1_epi32(static_cast<int>(f.lb));
     const __m256i gain[3] = {_mm256_set1_epi32(static_cast<int>(f.gain[0])),
                              _mm256_set1_epi32(static_cast<int>(f.gain[1])),
                              _mm256_set1_epi32(static_cast<int>(f.gain[2]))};
     const __m256i top = _mm256_set1_epi32(65535), q15 = _mm256_set1_epi32(32767);
-    for (int y = start; y < end; ++y) {
-        const ushort* s = run.src + static_cast<size_t>(y) * rowLen;
-        ushort* d = run.dst + static_cast<size_t>(y) * rowLen;
-        int x = 0;
-        for (; x + 8 <= width; x += 8) {
-            __m256i c[3];
-            MP_loadRGB48Planes8(s + static_cast<size_t>(x) * 3, c[0], c[1], c[2]);
-            __m256i L = _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(lr, c[0]), _mm256_mullo_epi32(lg, c[1])),
-                                         _mm256_mullo_epi32(lb, c[2]));
+    MP_rowsRGB48By8(
+        a->run.src, a->run.dst, width, start, end,
+        [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
+            __m256i* c[3] = {&r, &g, &b};
+            __m256i L = _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(lr, r), _mm256_mullo_epi32(lg, g)),
+                                         _mm256_mullo_epi32(lb, b));
             L = _mm256_min_epu32(_mm256_srli_epi32(L, 14), top);
             const __m256i S = _mm256_i32gather_epi32(mask, L, 4);
             const __m256i keep = _mm256_sub_epi32(q15, S);
-            __m256i o[3];
             for (int ch = 0; ch < 3; ++ch) {
-                __m256i e = _mm256_min_epu32(_mm256_srli_epi32(_mm256_mullo_epi32(gain[ch], c[ch]), 14), top);
+                __m256i e = _mm256_min_epu32(_mm256_srli_epi32(_mm256_mullo_epi32(gain[ch], *c[ch]), 14), top);
                 if constexpr (WithCurve)
                     e = _mm256_i32gather_epi32(curve, e, 4);
-                o[ch] = _mm256_srli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(e, S), _mm256_mullo_epi32(keep, c[ch])),
-                                          15);
+                *c[ch] = _mm256_srli_epi32(
+                    _mm256_add_epi32(_mm256_mullo_epi32(e, S), _mm256_mullo_epi32(keep, *c[ch])), 15);
             }
-            MP_storeRGB48Planes8(d + static_cast<size_t>(x) * 3, o[0], o[1], o[2]);
-        }
-        colorTempPixels<WithCurve>(f, mask, curve, s, d, x, width);
-    }
+        },
+        [&](const ushort* s, ushort* d, int x) { colorTempPixels<WithCurve>(f, mask, curve, s, d, x, width); });
 }
 #endif
 
 template <bool WithCurve>
-void colorTempReducedRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
-                          int start, int end)
+void colorTempReducedRows(const MP_ColorTempRun* a, int start, int end)
 {
+    const MP_ColorTempFixed f = fixedOf(a);
 #ifdef MP_HAS_X86_SIMD
     if (MP_hasAvx2()) {
-        colorTempRows8<WithCurve>(run, f, mask, curve, start, end);
+        colorTempRows8<WithCurve>(a, f, start, end);
         return;
     }
 #endif
-    const size_t rowLen = static_cast<size_t>(run.width) * 3;
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
     for (int y = start; y < end; ++y)
-        colorTempPixels<WithCurve>(f, mask, curve, run.src + static_cast<size_t>(y) * rowLen,
-                                   run.dst + static_cast<size_t>(y) * rowLen, 0, run.width);
+        colorTempPixels<WithCurve>(f, a->mask, a->curve, a->run.src + static_cast<size_t>(y) * rowLen,
+                                   a->run.dst + static_cast<size_t>(y) * rowLen, 0, a->run.width);
 }
 
 } // namespace
 
-void MP_colorTempFullRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
-                          int start, int end)
+void MP_Task_colorTempRows(TaskFuncParams t)
 {
-    if (curve)
-        colorTempFullRows<true>(run, f, mask, curve, start, end);
+    const MP_ColorTempRun* a = MP_taskArgs<MP_ColorTempRun>(t);
+    if (a->curve)
+        colorTempFullRows<true>(a, MP_taskStart(t), MP_taskEnd(t));
     else
-        colorTempFullRows<false>(run, f, mask, nullptr, start, end);
+        colorTempFullRows<false>(a, MP_taskStart(t), MP_taskEnd(t));
 }
 
-void MP_colorTempReducedRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
-                             int start, int end)
+void MP_Task_colorTempRowsReduced(TaskFuncParams t)
 {
-    if (curve)
-        colorTempReducedRows<true>(run, f, mask, curve, start, end);
+    const MP_ColorTempRun* a = MP_taskArgs<MP_ColorTempRun>(t);
+    if (a->curve)
+        colorTempReducedRows<true>(a, MP_taskStart(t), MP_taskEnd(t));
     else
-        colorTempReducedRows<false>(run, f, mask, nullptr, start, end);
+        colorTempReducedRows<false>(a, MP_taskStart(t), MP_taskEnd(t));
 }
 
 void MP_colorTempMaskTable(const float* knots, int start, int end, int* mask)
@@ -173,47 +173,23 @@ void MP_colorTempMaskTable(const float* knots, int start, int end, int* mask)
 
 namespace {
 
-struct ColorTemperatureArgs {
-    MP_DriverRun run;
-    float colortemp;
-    float whiter, whiteg, whiteb;
-};
-
 void MP_TaskPre1_calcPixelColorTemperature(TaskFuncParams t)
 {
     MP_colorTempMaskTable(MP_taskParams(t)->p[1], MP_taskStart(t), MP_taskEnd(t), MP_itemp_table);
-}
-
-MP_ColorTempFixed fixedOf(const ColorTemperatureArgs* a)
-{
-    const MP_Params* p = a->run.params;
-    return MP_colorTempFixed(p->lumr, p->lumg, p->lumb, a->whiter, a->whiteg, a->whiteb);
-}
-
-void MP_Task_calcPixelColorTemperature(TaskFuncParams t)
-{
-    const ColorTemperatureArgs* a = MP_taskArgs<ColorTemperatureArgs>(t);
-    MP_colorTempFullRows(a->run, fixedOf(a), MP_itemp_table, nullptr, MP_taskStart(t), MP_taskEnd(t));
-}
-
-void MP_Task_calcPixelColorTemperatureReduced(TaskFuncParams t)
-{
-    const ColorTemperatureArgs* a = MP_taskArgs<ColorTemperatureArgs>(t);
-    MP_colorTempReducedRows(a->run, fixedOf(a), MP_itemp_table, nullptr, MP_taskStart(t), MP_taskEnd(t));
 }
 
 } // namespace
 
 int MP_calcPixelColorTemperature(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
 {
-    ColorTemperatureArgs a;
+    MP_ColorTempRun a;
     if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
         return r;
-    a.colortemp = 15500.0f * params->p[0][0] + 1000.0f;
-    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, a.colortemp);
+    const float colortemp = 15500.0f * params->p[0][0] + 1000.0f;
+    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, colortemp);
+    a.mask = MP_itemp_table;
     MP_runTablePass(MP_TaskPre1_calcPixelColorTemperature, MP_makeTask(params, &a));
-    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelColorTemperature, MP_Task_calcPixelColorTemperatureReduced,
-                             kProgressPeriod);
+    return MP_runDriverBands(a.run, &a, MP_Task_colorTempRows, MP_Task_colorTempRowsReduced, kProgressPeriod);
 }
 
 // ---- manueller Weißabgleich -------------------------------------------------------

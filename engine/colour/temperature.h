@@ -14,13 +14,13 @@
 // Slider values outside 0..1 are used as they stand; only table indices and
 // float-to-int conversions are guarded.
 
+#include "engine/core/driverframe.h"
 #include "engine/core/mp_params.h"
 
 #include <cstdint>
 
 using ushort = unsigned short;
 
-struct MP_DriverRun;
 
 int MP_calcPixelColorTemperature(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                  MP_Params* params);
@@ -82,12 +82,19 @@ inline void MP_colorTempPixel(const MP_ColorTempFixed& f, const int* mask, const
     out[2] = (eb * S + keep * B) >> 15;
 }
 
-// The rows start..end of a run through MP_colorTempPixel, with the mask table
-// and the curve table (nullptr: none), as the workers of ColorTemperature
-// and Daytime. The full worker adds the frame's blend, opacity and geometry;
-// the reduced one writes the pixel as it comes (several pixels at a time where
-// the processor allows, with the same bits).
-void MP_colorTempFullRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
-                          int start, int end);
-void MP_colorTempReducedRows(const MP_DriverRun& run, const MP_ColorTempFixed& f, const int* mask, const int* curve,
-                             int start, int end);
+// A run of the fixed-point colour temperature: the frame's run, the white of
+// the temperature, the mask table (0..32767 by luminance index, filled by
+// MP_colorTempMaskTable) and the curve table (0..65535, nullptr: none).
+// MP_Task_colorTempRows is the full worker over a task's rows (the frame's
+// blend, opacity and geometry on top), MP_Task_colorTempRowsReduced the
+// reduced one (several pixels at a time where the processor allows, with the
+// same bits); both take an MP_ColorTempRun as their arguments. The workers of
+// ColorTemperature and Daytime.
+struct MP_ColorTempRun {
+    MP_DriverRun run;
+    float whiter = 0.0f, whiteg = 0.0f, whiteb = 0.0f;
+    const int* mask = nullptr;
+    const int* curve = nullptr;
+};
+void MP_Task_colorTempRows(TaskFuncParams t);
+void MP_Task_colorTempRowsReduced(TaskFuncParams t);

@@ -121,33 +121,23 @@ void posterizeReducedRows(const PosterizeArgs& a, int start, int end)
 // row go one at a time.
 __attribute__((target("avx2"))) void posterizeRows8(const PosterizeArgs& a, int start, int end)
 {
-    const MP_DriverRun& run = a.run;
-    const int width = run.width;
-    const size_t rowLen = static_cast<size_t>(width) * 3;
     const __m256i wr = _mm256_set1_epi32(a.wr), wg = _mm256_set1_epi32(a.wg), wb = _mm256_set1_epi32(a.wb);
     const __m256 zero = _mm256_setzero_ps(), top = _mm256_set1_ps(65535.0f);
-    for (int y = start; y < end; ++y) {
-        const ushort* s = run.src + static_cast<size_t>(y) * rowLen;
-        ushort* d = run.dst + static_cast<size_t>(y) * rowLen;
-        int x = 0;
-        for (; x + 8 <= width; x += 8) {
-            __m256i c[3];
-            MP_loadRGB48Planes8(s + static_cast<size_t>(x) * 3, c[0], c[1], c[2]);
+    MP_rowsRGB48By8(
+        a.run.src, a.run.dst, a.run.width, start, end,
+        [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
             const __m256i index = _mm256_srli_epi32(
-                _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(wr, c[0]), _mm256_mullo_epi32(wg, c[1])),
-                                 _mm256_mullo_epi32(wb, c[2])),
+                _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(wr, r), _mm256_mullo_epi32(wg, g)),
+                                 _mm256_mullo_epi32(wb, b)),
                 14);
             const __m256 f = _mm256_i32gather_ps(MP_temp_table, index, 4);
-            __m256i o[3];
-            for (int ch = 0; ch < 3; ++ch) {
-                __m256 v = _mm256_mul_ps(_mm256_cvtepi32_ps(c[ch]), f);
-                v = _mm256_min_ps(_mm256_max_ps(v, zero), top);
-                o[ch] = _mm256_cvttps_epi32(v);
+            __m256i* planes[3] = {&r, &g, &b};
+            for (__m256i* c : planes) {
+                const __m256 v = _mm256_mul_ps(_mm256_cvtepi32_ps(*c), f);
+                *c = _mm256_cvttps_epi32(_mm256_min_ps(_mm256_max_ps(v, zero), top));
             }
-            MP_storeRGB48Planes8(d + static_cast<size_t>(x) * 3, o[0], o[1], o[2]);
-        }
-        posterizePixels<true>(a, s, d, x, width);
-    }
+        },
+        [&](const ushort* s, ushort* d, int x) { posterizePixels<true>(a, s, d, x, a.run.width); });
 }
 #endif
 

@@ -8,6 +8,8 @@
 #define MP_HAS_X86_SIMD 1
 #include <immintrin.h>
 
+#include <cstddef>
+
 using ushort = unsigned short;
 
 // Words of eight interleaved pixels: x0 = R0 G0 B0 R1 G1 B1 R2 G2,
@@ -55,6 +57,30 @@ __attribute__((target("avx2"))) inline void MP_storeRGB48Planes8(ushort* d, __m2
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x92), bs, 0x24));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 8), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x24), bs, 0x49));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x49), bs, 0x92));
+}
+
+// Rows start..end of an RGB48 picture `width` pixels wide, eight pixels at a
+// time: group(r, g, b) turns the three planes into the output planes in
+// place; tail(s, d, x) does the pixels x..width of the row (source row s,
+// destination row d) that do not fill a group. group must be built for AVX2
+// too (a lambda with __attribute__((target("avx2"))) after its parameters).
+template <typename Group, typename Tail>
+__attribute__((target("avx2"))) inline void MP_rowsRGB48By8(const ushort* src, ushort* dst, int width, int start,
+                                                            int end, Group&& group, Tail&& tail)
+{
+    const size_t rowLen = static_cast<size_t>(width) * 3;
+    for (int y = start; y < end; ++y) {
+        const ushort* s = src + static_cast<size_t>(y) * rowLen;
+        ushort* d = dst + static_cast<size_t>(y) * rowLen;
+        int x = 0;
+        for (; x + 8 <= width; x += 8) {
+            __m256i r, g, b;
+            MP_loadRGB48Planes8(s + static_cast<size_t>(x) * 3, r, g, b);
+            group(r, g, b);
+            MP_storeRGB48Planes8(d + static_cast<size_t>(x) * 3, r, g, b);
+        }
+        tail(s, d, x);
+    }
 }
 
 // Whether the processor running the program has AVX2 (asked once).

@@ -102,18 +102,14 @@ __attribute__((target("avx2"))) void lightShadowRows8(const LightShadowArgs* a, 
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     const int width = a->run.width;
-    const size_t rowLen = static_cast<size_t>(width) * 3;
     const __m256 L = _mm256_set1_ps(a->L), S = _mm256_set1_ps(a->S), zero = _mm256_setzero_ps();
     const __m256 half = _mm256_set1_ps(0.5f), two = _mm256_set1_ps(2.0f), one = _mm256_set1_ps(1.0f);
     const __m256 k = _mm256_set1_ps(MP_k), full = _mm256_set1_ps(65535.0f);
     const __m256 vr = _mm256_set1_ps(lr), vg = _mm256_set1_ps(lg), vb = _mm256_set1_ps(lb);
-    for (int y = rowStart; y < rowEnd; ++y) {
-        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
-        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
-        int x = 0;
-        for (; x + 8 <= width; x += 8, s += 24, d += 24) {
-            __m256i ichannel[3];
-            MP_loadRGB48Planes8(s, ichannel[0], ichannel[1], ichannel[2]);
+    MP_rowsRGB48By8(
+        a->run.src, a->run.dst, width, rowStart, rowEnd,
+        [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
+            const __m256i ichannel[3] = {r, g, b};
             __m256 c[3] = {_mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[0]), k),
                            _mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[1]), k),
                            _mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[2]), k)};
@@ -159,11 +155,15 @@ __attribute__((target("avx2"))) void lightShadowRows8(const LightShadowArgs* a, 
                 v = _mm256_min_ps(v, one);
                 q[ch] = _mm256_cvttps_epi32(_mm256_mul_ps(v, full));
             }
-            MP_storeRGB48Planes8(d, q[0], q[1], q[2]);
-        }
-        for (; x < width; ++x, s += 3, d += 3)
-            MP_storeRGB48Clamped(d, lightShadowEffect(*a, MP_loadRGB48(s), lr, lg, lb));
-    }
+            r = q[0];
+            g = q[1];
+            b = q[2];
+        },
+        [&](const ushort* s, ushort* d, int x) {
+            for (; x < width; ++x)
+                MP_storeRGB48Clamped(d + static_cast<size_t>(x) * 3,
+                                     lightShadowEffect(*a, MP_loadRGB48(s + static_cast<size_t>(x) * 3), lr, lg, lb));
+        });
 }
 
 #endif
