@@ -97,7 +97,7 @@ __attribute__((target("avx2"))) void colorTempRows8(const MP_ColorTempRun* a, co
     const __m256i gain[3] = {_mm256_set1_epi32(static_cast<int>(f.gain[0])),
                              _mm256_set1_epi32(static_cast<int>(f.gain[1])),
                              _mm256_set1_epi32(static_cast<int>(f.gain[2]))};
-    const __m256i top = _mm256_set1_epi32(65535), q15 = _mm256_set1_epi32(32767);
+    const __m256i top = _mm256_set1_epi32(65535);
     MP_rowsRGB48By8(
         a->run.src, a->run.dst, width, start, end,
         [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
@@ -106,13 +106,15 @@ __attribute__((target("avx2"))) void colorTempRows8(const MP_ColorTempRun* a, co
                                          _mm256_mullo_epi32(lb, b));
             L = _mm256_min_epu32(_mm256_srli_epi32(L, 14), top);
             const __m256i S = _mm256_i32gather_epi32(mask, L, 4);
-            const __m256i keep = _mm256_sub_epi32(q15, S);
             for (int ch = 0; ch < 3; ++ch) {
-                __m256i e = _mm256_min_epu32(_mm256_srli_epi32(_mm256_mullo_epi32(gain[ch], *c[ch]), 14), top);
+                const __m256i C = *c[ch];
+                __m256i e = _mm256_min_epu32(_mm256_srli_epi32(_mm256_mullo_epi32(gain[ch], C), 14), top);
                 if constexpr (WithCurve)
                     e = _mm256_i32gather_epi32(curve, e, 4);
-                *c[ch] = _mm256_srli_epi32(
-                    _mm256_add_epi32(_mm256_mullo_epi32(e, S), _mm256_mullo_epi32(keep, *c[ch])), 15);
+                // e S + (32767 - S) C as S (e - C) + 32768 C - C: equal
+                // modulo 2^32, so the same bits, with one product fewer
+                const __m256i eS = _mm256_mullo_epi32(_mm256_sub_epi32(e, C), S);
+                *c[ch] = _mm256_srli_epi32(_mm256_sub_epi32(_mm256_add_epi32(eS, _mm256_slli_epi32(C, 15)), C), 15);
             }
         },
         [&](const ushort* s, ushort* d, int x) { colorTempPixels<WithCurve>(f, mask, curve, s, d, x, width); });
