@@ -5,7 +5,6 @@
 #include "engine/colour/temperature.h"
 #include "engine/core/colortemp.h"
 #include "engine/core/driverframe.h"
-#include "engine/core/splines.h"
 #include "engine/tone/lightshadow.h"
 
 #include <cstddef>

@@ -21,7 +21,6 @@
 
 using ushort = unsigned short;
 
-
 int MP_calcPixelColorTemperature(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                  MP_Params* params);
 int MP_calcPixelWhitebalance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
