@@ -5,7 +5,6 @@
 #include "engine/colour/temperature.h"
 #include "engine/core/colortemp.h"
 #include "engine/core/driverframe.h"
-#include "engine/core/splines.h"
 #include "engine/tone/lightshadow.h"
 
 #include <cstddef>
@@ -45,9 +44,8 @@ void MP_calcDaytimeValues(float uhrzeit, float* gamma, float* kelvin)
 namespace {
 
 struct DaytimeArgs {
-    MP_DriverRun run;
+    MP_ColorTempRun ct;
     float gamma, kelvin;
-    float whiter, whiteg, whiteb;
 };
 
 // Entry of the gamma table: powf(x, gamma) * 65535.0, held to 0..65535 (an
@@ -61,52 +59,10 @@ inline int gammaEntry(float x, float gamma)
 void MP_TaskPre1_calcPixelDaytime(TaskFuncParams t)
 {
     const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    const float* s = MP_taskParams(t)->p[1];
     const int start = MP_taskStart(t), end = MP_taskEnd(t);
-    for (int i = start; i < end; ++i)
-        MP_itemp_table[i] = MP_colorTempMaskEntry(MP_cubicSpline(1, static_cast<float>(i) * MP_k, s[0], s[2], s[4],
-                                                                 s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9],
-                                                                 s[11]));
+    MP_colorTempMaskTable(MP_taskParams(t)->p[1], start, end, MP_itemp_table);
     for (int i = start; i < end; ++i)
         MP_itemp2_table[i] = gammaEntry(static_cast<float>(i) * MP_k, a->gamma);
-}
-
-MP_ColorTempFixed fixedOf(const DaytimeArgs* a)
-{
-    const MP_Params* p = a->run.params;
-    return MP_colorTempFixed(p->lumr, p->lumg, p->lumb, a->whiter, a->whiteg, a->whiteb);
-}
-
-void MP_Task_calcPixelDaytime(TaskFuncParams t)
-{
-    const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    const MP_ColorTempFixed f = fixedOf(a);
-    const MP_DriverRun& run = a->run;
-    MP_fullWorkerRows(run, MP_taskStart(t), MP_taskEnd(t), [&run, &f](MP_float3, int x, int y) {
-        const ushort* px = run.src + (static_cast<size_t>(y) * static_cast<size_t>(run.width) + x) * 3;
-        uint32_t o[3];
-        MP_colorTempPixel<true>(f, MP_itemp_table, MP_itemp2_table, px, o);
-        return MP_float3{static_cast<float>(o[0]) * MP_k, static_cast<float>(o[1]) * MP_k,
-                         static_cast<float>(o[2]) * MP_k};
-    });
-}
-
-void MP_Task_calcPixelDaytimeReduced(TaskFuncParams t)
-{
-    const DaytimeArgs* a = MP_taskArgs<DaytimeArgs>(t);
-    const MP_ColorTempFixed f = fixedOf(a);
-    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
-    for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
-        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
-        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
-        for (size_t i = 0; i < rowLen; i += 3) {
-            uint32_t o[3];
-            MP_colorTempPixel<true>(f, MP_itemp_table, MP_itemp2_table, s + i, o);
-            d[i] = static_cast<ushort>(o[0]);
-            d[i + 1] = static_cast<ushort>(o[1]);
-            d[i + 2] = static_cast<ushort>(o[2]);
-        }
-    }
 }
 
 } // namespace
@@ -117,11 +73,13 @@ int MP_calcPixelDaytime(int sizex, int sizey, ushort* src, ushort* dst, int, int
     if (!params)
         return -2;
     MP_calcDaytimeValues(params->p[0][0], &a.gamma, &a.kelvin);
-    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, a.kelvin);
-    if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
+    MP_UI_GetRGBFromTemperatur(&a.ct.whiter, &a.ct.whiteg, &a.ct.whiteb, a.kelvin);
+    if (int r = MP_beginDriver(a.ct.run, sizex, sizey, src, dst, params, 3, 2))
         return r;
+    a.ct.mask = MP_itemp_table;
+    a.ct.curve = MP_itemp2_table;
     MP_runTablePass(MP_TaskPre1_calcPixelDaytime, MP_makeTask(params, &a));
-    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelDaytime, MP_Task_calcPixelDaytimeReduced, 8);
+    return MP_runDriverBands(a.ct.run, &a.ct, MP_Task_colorTempRows, MP_Task_colorTempRowsReduced, 8);
 }
 
 // ---- Jahreszeit -------------------------------------------------------------------

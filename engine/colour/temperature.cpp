@@ -3,6 +3,7 @@
 #include "engine/MP_calccl.h"
 #include "engine/core/colortemp.h"
 #include "engine/core/driverframe.h"
+#include "engine/core/rgb48avx2.h"
 #include "engine/core/splines.h"
 
 #include <cstddef>
@@ -43,75 +44,154 @@ int MP_colorTempMaskEntry(float curve)
     return static_cast<int>(static_cast<double>(v) * 32767.0);
 }
 
-// ---- Farbtemperatur -------------------------------------------------------------
+// ---- Rows of the fixed-point colour temperature ------------------------------------
 
 namespace {
 
-struct ColorTemperatureArgs {
-    MP_DriverRun run;
-    float colortemp;
-    float whiter, whiteg, whiteb;
-};
-
-void MP_TaskPre1_calcPixelColorTemperature(TaskFuncParams t)
-{
-    const MP_Params* p = MP_taskParams(t);
-    const float* s = p->p[1];
-    for (int i = MP_taskStart(t), end = MP_taskEnd(t); i < end; ++i) {
-        const float x = static_cast<float>(i) * MP_k;
-        MP_itemp_table[i] = MP_colorTempMaskEntry(
-            MP_cubicSpline(1, x, s[0], s[2], s[4], s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9], s[11]));
-    }
-}
-
-MP_ColorTempFixed fixedOf(const ColorTemperatureArgs* a)
+MP_ColorTempFixed fixedOf(const MP_ColorTempRun* a)
 {
     const MP_Params* p = a->run.params;
     return MP_colorTempFixed(p->lumr, p->lumg, p->lumb, a->whiter, a->whiteg, a->whiteb);
 }
 
-void MP_Task_calcPixelColorTemperature(TaskFuncParams t)
+template <bool WithCurve>
+void colorTempFullRows(const MP_ColorTempRun* a, int start, int end)
 {
-    const ColorTemperatureArgs* a = MP_taskArgs<ColorTemperatureArgs>(t);
     const MP_ColorTempFixed f = fixedOf(a);
-    MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, &f](MP_float3, int x, int y) {
+    MP_fullWorkerRows(a->run, start, end, [a, &f](MP_float3, int x, int y) {
         uint32_t o[3];
-        MP_colorTempPixel<false>(f, MP_itemp_table, nullptr, sourcePixel(a->run, x, y), o);
+        MP_colorTempPixel<WithCurve>(f, a->mask, a->curve, sourcePixel(a->run, x, y), o);
         return MP_float3{static_cast<float>(o[0]) * MP_k, static_cast<float>(o[1]) * MP_k,
                          static_cast<float>(o[2]) * MP_k};
     });
 }
 
-void MP_Task_calcPixelColorTemperatureReduced(TaskFuncParams t)
+// Pixels x0..width of a row, one at a time.
+template <bool WithCurve>
+inline void colorTempPixels(const MP_ColorTempFixed& f, const int* mask, const int* curve, const ushort* s,
+                            ushort* d, int x0, int width)
 {
-    const ColorTemperatureArgs* a = MP_taskArgs<ColorTemperatureArgs>(t);
-    const MP_ColorTempFixed f = fixedOf(a);
-    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
-    for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
-        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
-        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
-        for (size_t i = 0; i < rowLen; i += 3) {
-            uint32_t o[3];
-            MP_colorTempPixel<false>(f, MP_itemp_table, nullptr, s + i, o);
-            d[i] = static_cast<ushort>(o[0]);
-            d[i + 1] = static_cast<ushort>(o[1]);
-            d[i + 2] = static_cast<ushort>(o[2]);
-        }
+    for (int x = x0; x < width; ++x) {
+        uint32_t o[3];
+        MP_colorTempPixel<WithCurve>(f, mask, curve, s + static_cast<size_t>(x) * 3, o);
+        ushort* px = d + static_cast<size_t>(x) * 3;
+        px[0] = static_cast<ushort>(o[0]);
+        px[1] = static_cast<ushort>(o[1]);
+        px[2] = static_cast<ushort>(o[2]);
     }
+}
+
+#ifdef MP_HAS_X86_SIMD
+// MP_colorTempPixel for eight pixels in 32-bit lanes: the same integer
+// products, shifts and limits (every sum stays below 2^32), the mask and the
+// curve entries gathered.
+template <bool WithCurve>
+__attribute__((target("avx2"))) void colorTempRows8(const MP_ColorTempRun* a, const MP_ColorTempFixed& f, int start,
+                                                    int end)
+{
+    const int* mask = a->mask;
+    const int* curve = a->curve;
+    const int width = a->run.width;
+    const __m256i lr = _mm256_set1_epi32(static_cast<int>(f.lr)), lg = _mm256_set1_epi32(static_cast<int>(f.lg)),
+                  lb = _mm256_set1_epi32(static_cast<int>(f.lb));
+    const __m256i gain[3] = {_mm256_set1_epi32(static_cast<int>(f.gain[0])),
+                             _mm256_set1_epi32(static_cast<int>(f.gain[1])),
+                             _mm256_set1_epi32(static_cast<int>(f.gain[2]))};
+    const __m256i top = _mm256_set1_epi32(65535);
+    MP_rowsRGB48By8(
+        a->run.src, a->run.dst, width, start, end,
+        [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
+            __m256i* c[3] = {&r, &g, &b};
+            __m256i L = _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(lr, r), _mm256_mullo_epi32(lg, g)),
+                                         _mm256_mullo_epi32(lb, b));
+            L = _mm256_min_epu32(_mm256_srli_epi32(L, 14), top);
+            const __m256i S = _mm256_i32gather_epi32(mask, L, 4);
+            for (int ch = 0; ch < 3; ++ch) {
+                const __m256i C = *c[ch];
+                __m256i e = _mm256_min_epu32(_mm256_srli_epi32(_mm256_mullo_epi32(gain[ch], C), 14), top);
+                if constexpr (WithCurve)
+                    e = _mm256_i32gather_epi32(curve, e, 4);
+                // e S + (32767 - S) C as S (e - C) + 32768 C - C: equal
+                // modulo 2^32, so the same bits, with one product fewer
+                const __m256i eS = _mm256_mullo_epi32(_mm256_sub_epi32(e, C), S);
+                *c[ch] = _mm256_srli_epi32(_mm256_sub_epi32(_mm256_add_epi32(eS, _mm256_slli_epi32(C, 15)), C), 15);
+            }
+        },
+        [&](const ushort* s, ushort* d, int x) { colorTempPixels<WithCurve>(f, mask, curve, s, d, x, width); });
+}
+#endif
+
+template <bool WithCurve>
+void colorTempReducedRows(const MP_ColorTempRun* a, int start, int end)
+{
+    const MP_ColorTempFixed f = fixedOf(a);
+#ifdef MP_HAS_X86_SIMD
+    if (MP_hasAvx2()) {
+        colorTempRows8<WithCurve>(a, f, start, end);
+        return;
+    }
+#endif
+    const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
+    for (int y = start; y < end; ++y)
+        colorTempPixels<WithCurve>(f, a->mask, a->curve, a->run.src + static_cast<size_t>(y) * rowLen,
+                                   a->run.dst + static_cast<size_t>(y) * rowLen, 0, a->run.width);
+}
+
+} // namespace
+
+void MP_Task_colorTempRows(TaskFuncParams t)
+{
+    const MP_ColorTempRun* a = MP_taskArgs<MP_ColorTempRun>(t);
+    if (a->curve)
+        colorTempFullRows<true>(a, MP_taskStart(t), MP_taskEnd(t));
+    else
+        colorTempFullRows<false>(a, MP_taskStart(t), MP_taskEnd(t));
+}
+
+void MP_Task_colorTempRowsReduced(TaskFuncParams t)
+{
+    const MP_ColorTempRun* a = MP_taskArgs<MP_ColorTempRun>(t);
+    if (a->curve)
+        colorTempReducedRows<true>(a, MP_taskStart(t), MP_taskEnd(t));
+    else
+        colorTempReducedRows<false>(a, MP_taskStart(t), MP_taskEnd(t));
+}
+
+void MP_colorTempMaskTable(const float* knots, int start, int end, int* mask)
+{
+    const float* s = knots;
+    constexpr int kChunk = 512;
+    float curve[kChunk];
+    for (int i0 = start; i0 < end; i0 += kChunk) {
+        const int n = end - i0 < kChunk ? end - i0 : kChunk;
+        MP_cubicSplinePoints(1, i0, i0 + n, curve, s[0], s[2], s[4], s[6], s[8], s[10], s[1], s[3], s[5], s[7], s[9],
+                             s[11]);
+        for (int k = 0; k < n; ++k)
+            mask[i0 + k] = MP_colorTempMaskEntry(curve[k]);
+    }
+}
+
+// ---- Farbtemperatur -------------------------------------------------------------
+
+namespace {
+
+void MP_TaskPre1_calcPixelColorTemperature(TaskFuncParams t)
+{
+    MP_colorTempMaskTable(MP_taskParams(t)->p[1], MP_taskStart(t), MP_taskEnd(t), MP_itemp_table);
 }
 
 } // namespace
 
 int MP_calcPixelColorTemperature(int sizex, int sizey, ushort* src, ushort* dst, int, int, MP_Params* params)
 {
-    ColorTemperatureArgs a;
+    MP_ColorTempRun a;
     if (int r = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 3, 2))
         return r;
-    a.colortemp = 15500.0f * params->p[0][0] + 1000.0f;
-    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, a.colortemp);
+    const float colortemp = 15500.0f * params->p[0][0] + 1000.0f;
+    MP_UI_GetRGBFromTemperatur(&a.whiter, &a.whiteg, &a.whiteb, colortemp);
+    a.mask = MP_itemp_table;
     MP_runTablePass(MP_TaskPre1_calcPixelColorTemperature, MP_makeTask(params, &a));
-    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelColorTemperature, MP_Task_calcPixelColorTemperatureReduced,
-                             kProgressPeriod);
+    return MP_runDriverBands(a.run, &a, MP_Task_colorTempRows, MP_Task_colorTempRowsReduced, kProgressPeriod);
 }
 
 // ---- manueller Weißabgleich -------------------------------------------------------

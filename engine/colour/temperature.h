@@ -14,6 +14,7 @@
 // Slider values outside 0..1 are used as they stand; only table indices and
 // float-to-int conversions are guarded.
 
+#include "engine/core/driverframe.h"
 #include "engine/core/mp_params.h"
 
 #include <cstdint>
@@ -47,6 +48,11 @@ MP_ColorTempFixed MP_colorTempFixed(float lumr, float lumg, float lumb, float wh
 // Q15 mask entry of a curve value: clamped to 0..1 (NaN: 0), times 32767.0.
 int MP_colorTempMaskEntry(float curve);
 
+// mask[i] = MP_colorTempMaskEntry of the clamped curve of a spline slot
+// (p[s][0..11]) at i/65535, for start <= i < end: the mask prepass of
+// ColorTemperature and Daytime.
+void MP_colorTempMaskTable(const float* knots, int start, int end, int* mask);
+
 // One pixel: L = luminance index, S = mask[L] (0..32767), e_c = gained channel
 // (0..65535); out_c = (e'_c * S + (32767 - S) * C) >> 15 where e'_c is e_c, or
 // curve[e_c] (0..65535) when a curve table is given.
@@ -74,3 +80,20 @@ inline void MP_colorTempPixel(const MP_ColorTempFixed& f, const int* mask, const
     out[1] = (eg * S + keep * G) >> 15;
     out[2] = (eb * S + keep * B) >> 15;
 }
+
+// A run of the fixed-point colour temperature: the frame's run, the white of
+// the temperature, the mask table (0..32767 by luminance index, filled by
+// MP_colorTempMaskTable) and the curve table (0..65535, nullptr: none).
+// MP_Task_colorTempRows is the full worker over a task's rows (the frame's
+// blend, opacity and geometry on top), MP_Task_colorTempRowsReduced the
+// reduced one (several pixels at a time where the processor allows, with the
+// same bits); both take an MP_ColorTempRun as their arguments. The workers of
+// ColorTemperature and Daytime.
+struct MP_ColorTempRun {
+    MP_DriverRun run;
+    float whiter = 0.0f, whiteg = 0.0f, whiteb = 0.0f;
+    const int* mask = nullptr;
+    const int* curve = nullptr;
+};
+void MP_Task_colorTempRows(TaskFuncParams t);
+void MP_Task_colorTempRowsReduced(TaskFuncParams t);

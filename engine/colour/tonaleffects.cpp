@@ -4,6 +4,7 @@
 
 #include "engine/MP_calccl.h"
 #include "engine/colour/hsv.h"
+#include "engine/core/rgb48avx2.h"
 
 #include <cmath>
 
@@ -86,24 +87,59 @@ inline ushort posterizeChannel(float v)
     return static_cast<ushort>(static_cast<int>(c));
 }
 
+// Pixels x0..width of one row, one at a time.
+template <bool Fits>
+inline void posterizePixels(const PosterizeArgs& a, const ushort* s, ushort* d, int x0, int width)
+{
+    const int wr = a.wr, wg = a.wg, wb = a.wb;
+    s += static_cast<size_t>(x0) * 3;
+    d += static_cast<size_t>(x0) * 3;
+    for (int x = x0; x < width; ++x, s += 3, d += 3) {
+        const int index = Fits ? ((wr * s[0] + wg * s[1] + wb * s[2]) >> 14) : posterizeIndex(a, s);
+        const float f = MP_temp_table[index];
+        d[0] = posterizeChannel(static_cast<float>(s[0]) * f);
+        d[1] = posterizeChannel(static_cast<float>(s[1]) * f);
+        d[2] = posterizeChannel(static_cast<float>(s[2]) * f);
+    }
+}
+
 template <bool Fits>
 void posterizeReducedRows(const PosterizeArgs& a, int start, int end)
 {
     const MP_DriverRun& run = a.run;
-    const int wr = a.wr, wg = a.wg, wb = a.wb;
     for (int y = start; y < end; ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
-        const ushort* s = run.src + row;
-        ushort* d = run.dst + row;
-        for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
-            const int index = Fits ? ((wr * s[0] + wg * s[1] + wb * s[2]) >> 14) : posterizeIndex(a, s);
-            const float f = MP_temp_table[index];
-            d[0] = posterizeChannel(static_cast<float>(s[0]) * f);
-            d[1] = posterizeChannel(static_cast<float>(s[1]) * f);
-            d[2] = posterizeChannel(static_cast<float>(s[2]) * f);
-        }
+        posterizePixels<Fits>(a, run.src + row, run.dst + row, 0, run.width);
     }
 }
+
+#ifdef MP_HAS_X86_SIMD
+// The reduced worker for weights that fit the table, eight pixels at a time:
+// the same integer index (no sum exceeds 2^31), the factor gathered, one
+// single-precision product per channel and the limits of posterizeChannel
+// (max with 0 first, so NaN gives 0). The pixels left over at the end of a
+// row go one at a time.
+__attribute__((target("avx2"))) void posterizeRows8(const PosterizeArgs& a, int start, int end)
+{
+    const __m256i wr = _mm256_set1_epi32(a.wr), wg = _mm256_set1_epi32(a.wg), wb = _mm256_set1_epi32(a.wb);
+    const __m256 zero = _mm256_setzero_ps(), top = _mm256_set1_ps(65535.0f);
+    MP_rowsRGB48By8(
+        a.run.src, a.run.dst, a.run.width, start, end,
+        [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
+            const __m256i index = _mm256_srli_epi32(
+                _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(wr, r), _mm256_mullo_epi32(wg, g)),
+                                 _mm256_mullo_epi32(wb, b)),
+                14);
+            const __m256 f = _mm256_i32gather_ps(MP_temp_table, index, 4);
+            __m256i* planes[3] = {&r, &g, &b};
+            for (__m256i* c : planes) {
+                const __m256 v = _mm256_mul_ps(_mm256_cvtepi32_ps(*c), f);
+                *c = _mm256_cvttps_epi32(_mm256_min_ps(_mm256_max_ps(v, zero), top));
+            }
+        },
+        [&](const ushort* s, ushort* d, int x) { posterizePixels<true>(a, s, d, x, a.run.width); });
+}
+#endif
 
 void MP_TaskPre1_calcPixelPosterize(TaskFuncParams t)
 {
@@ -126,10 +162,17 @@ void MP_Task_calcPixelPosterize(TaskFuncParams t)
 void MP_Task_calcPixelPosterizeReduced(TaskFuncParams t)
 {
     const PosterizeArgs* a = MP_taskArgs<PosterizeArgs>(t);
-    if (weightsFitTable(*a))
+    if (weightsFitTable(*a)) {
+#ifdef MP_HAS_X86_SIMD
+        if (MP_hasAvx2()) {
+            posterizeRows8(*a, MP_taskStart(t), MP_taskEnd(t));
+            return;
+        }
+#endif
         posterizeReducedRows<true>(*a, MP_taskStart(t), MP_taskEnd(t));
-    else
+    } else {
         posterizeReducedRows<false>(*a, MP_taskStart(t), MP_taskEnd(t));
+    }
 }
 
 // ---- "Negativ" ----------------------------------------------------------------------------

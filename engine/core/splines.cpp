@@ -137,6 +137,28 @@ int pieceOf(const Curve& k, float x)
     return 1;
 }
 
+// The curve on piece i at t = x - xp[i] as MP_cubicSpline sums it: a + b t +
+// c t^2 + d t^3, left to right; clamped to 0..1 when clamp is not 0.
+float powerSum(const Curve& k, int i, float t, int clamp)
+{
+    const float t2 = t * t;
+    const float t3 = t2 * t;
+    const float v = k.a[i] + k.b[i] * t + k.c[i] * t2 + k.d[i] * t3;
+    return clamp ? MP_clamp(v, 0.0f, 1.0f) : v;
+}
+
+// out[0 .. end - start) = value(piece, t) of the entries start..end at
+// x = entry / 65535.
+template <typename Value>
+void fillEntries(const Curve& k, int start, int end, float* out, Value value)
+{
+    for (int idx = start; idx < end; ++idx) {
+        const float x = static_cast<float>(idx) * kTableStep;
+        const int i = pieceOf(k, x);
+        *out++ = value(i, x - k.xp[i]);
+    }
+}
+
 } // namespace
 
 float MP_cubicSpline(int clamp, float x, float x1, float x2, float x3, float x4, float x5, float x6, float y1,
@@ -148,11 +170,23 @@ float MP_cubicSpline(int clamp, float x, float x1, float x2, float x3, float x4,
         return y1;
     const Curve k = buildCurve(x2, x3, x4, x5, y1, y2, y3, y4, y5, y6);
     const int i = pieceOf(k, x);
-    const float t = x - k.xp[i];
-    const float t2 = t * t;
-    const float t3 = t2 * t;
-    const float v = k.a[i] + k.b[i] * t + k.c[i] * t2 + k.d[i] * t3;
-    return clamp ? MP_clamp(v, 0.0f, 1.0f) : v;
+    return powerSum(k, i, x - k.xp[i], clamp);
+}
+
+void MP_cubicSplinePoints(int clamp, int start, int end, float* out, float x1, float x2, float x3, float x4, float x5,
+                          float x6, float y1, float y2, float y3, float y4, float y5, float y6)
+{
+    (void)x1;
+    (void)x6;
+    if (!out || start >= end)
+        return;
+    if (y1 == y2 && y1 == y3 && y1 == y4 && y1 == y5 && y1 == y6) {
+        for (int idx = start; idx < end; ++idx)
+            out[idx - start] = y1;
+        return;
+    }
+    const Curve k = buildCurve(x2, x3, x4, x5, y1, y2, y3, y4, y5, y6);
+    fillEntries(k, start, end, out, [&k, clamp](int i, float t) { return powerSum(k, i, t, clamp); });
 }
 
 void MP_cubicSplineTable(int start, int end, float* table, float x1, float x2, float x3, float x4, float x5, float x6,
@@ -167,13 +201,9 @@ void MP_cubicSplineTable(int start, int end, float* table, float x1, float x2, f
     if (start >= end)
         return;
     const Curve k = buildCurve(x2, x3, x4, x5, y1, y2, y3, y4, y5, y6);
-    for (int idx = start; idx < end; ++idx) {
-        const float x = static_cast<float>(idx) * kTableStep;
-        const int i = pieceOf(k, x);
-        const float t = x - k.xp[i];
-        const float v = ((k.d[i] * t + k.c[i]) * t + k.b[i]) * t + k.a[i];
-        table[idx] = unitOrZero(v);
-    }
+    fillEntries(k, start, end, table + start, [&k](int i, float t) {
+        return unitOrZero(((k.d[i] * t + k.c[i]) * t + k.b[i]) * t + k.a[i]);
+    });
 }
 
 void MP_cubicSplineCoefficients(MP_Params* params, float x1, float x2, float x3, float x4, float x5, float x6,

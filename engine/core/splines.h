@@ -17,6 +17,11 @@ struct MP_Params;
 float MP_cubicSpline(int clamp, float x, float x1, float x2, float x3, float x4, float x5, float x6, float y1,
                      float y2, float y3, float y4, float y5, float y6);
 
+// out[i - start] = MP_cubicSpline(clamp, i * (1/65535), ...) for start <= i <
+// end, bit for bit, with the coefficients computed once for all entries.
+void MP_cubicSplinePoints(int clamp, int start, int end, float* out, float x1, float x2, float x3, float x4, float x5,
+                          float x6, float y1, float y2, float y3, float y4, float y5, float y6);
+
 // table[i] = the curve at i * (1/65535), clamped to 0..1, for start <= i < end.
 void MP_cubicSplineTable(int start, int end, float* table, float x1, float x2, float x3, float x4, float x5, float x6,
                          float y1, float y2, float y3, float y4, float y5, float y6);

@@ -7,14 +7,12 @@
 
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
+#include "engine/core/rgb48avx2.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
 
 namespace {
 
@@ -92,56 +90,7 @@ void MP_Task_calcPixelLightShadow(TaskFuncParams t)
                       [a, lr, lg, lb](MP_float3 c0, int, int) { return lightShadowEffect(*a, c0, lr, lg, lb); });
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-// Eight interleaved RGB48 pixels (24 values from s) as three planes of ints.
-__attribute__((target("avx2"))) inline void loadPlanes8(const ushort* s, __m256i& r, __m256i& g, __m256i& b)
-{
-    const __m256i A = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)));
-    const __m256i B = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8)));
-    const __m256i C = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16)));
-    // value i of the 24 is A[i], B[i - 8] or C[i - 16]
-    r = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(0, 3, 6, 0, 0, 0, 0, 0)),
-                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 1, 4, 7, 0, 0)),
-                                              0x38),
-                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 2, 5)), 0xC0);
-    g = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(1, 4, 7, 0, 0, 0, 0, 0)),
-                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 2, 5, 0, 0, 0)),
-                                              0x18),
-                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 0, 3, 6)), 0xE0);
-    b = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(A, _mm256_setr_epi32(2, 5, 0, 0, 0, 0, 0, 0)),
-                                              _mm256_permutevar8x32_epi32(B, _mm256_setr_epi32(0, 0, 0, 3, 6, 0, 0, 0)),
-                                              0x1C),
-                           _mm256_permutevar8x32_epi32(C, _mm256_setr_epi32(0, 0, 0, 0, 0, 1, 4, 7)), 0xE0);
-}
-
-// Eight ints 0..65535 stored as eight 16-bit values.
-__attribute__((target("avx2"))) inline void store8(ushort* d, __m256i v)
-{
-    const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(v, v), 0x08);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(packed));
-}
-
-// Three planes of ints 0..65535 back into eight interleaved pixels at d.
-__attribute__((target("avx2"))) inline void storePlanes8(ushort* d, __m256i r, __m256i g, __m256i b)
-{
-    const __m256i idx0 = _mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2);
-    const __m256i idx1 = _mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5);
-    const __m256i idx2 = _mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7);
-    // R at positions 0, 3, 6 of A; G at 1, 4, 7; B at 2, 5 (and so on)
-    const __m256i A = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx0),
-                                                            _mm256_permutevar8x32_epi32(g, idx0), 0x92),
-                                         _mm256_permutevar8x32_epi32(b, idx0), 0x24);
-    const __m256i B = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx1),
-                                                            _mm256_permutevar8x32_epi32(g, idx1), 0x24),
-                                         _mm256_permutevar8x32_epi32(b, idx1), 0x49);
-    const __m256i C = _mm256_blend_epi32(_mm256_blend_epi32(_mm256_permutevar8x32_epi32(r, idx2),
-                                                            _mm256_permutevar8x32_epi32(g, idx2), 0x49),
-                                         _mm256_permutevar8x32_epi32(b, idx2), 0x92);
-    store8(d, A);
-    store8(d + 8, B);
-    store8(d + 16, C);
-}
-
+#ifdef MP_HAS_X86_SIMD
 // The reduced worker, eight pixels at a time with AVX2 where the processor
 // has it: the arithmetic of lightShadowEffect lane by lane (no fused
 // multiply-add: every product and sum is rounded on its own, so the result is
@@ -153,18 +102,14 @@ __attribute__((target("avx2"))) void lightShadowRows8(const LightShadowArgs* a, 
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     const int width = a->run.width;
-    const size_t rowLen = static_cast<size_t>(width) * 3;
     const __m256 L = _mm256_set1_ps(a->L), S = _mm256_set1_ps(a->S), zero = _mm256_setzero_ps();
     const __m256 half = _mm256_set1_ps(0.5f), two = _mm256_set1_ps(2.0f), one = _mm256_set1_ps(1.0f);
     const __m256 k = _mm256_set1_ps(MP_k), full = _mm256_set1_ps(65535.0f);
     const __m256 vr = _mm256_set1_ps(lr), vg = _mm256_set1_ps(lg), vb = _mm256_set1_ps(lb);
-    for (int y = rowStart; y < rowEnd; ++y) {
-        const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
-        ushort* d = a->run.dst + static_cast<size_t>(y) * rowLen;
-        int x = 0;
-        for (; x + 8 <= width; x += 8, s += 24, d += 24) {
-            __m256i ichannel[3];
-            loadPlanes8(s, ichannel[0], ichannel[1], ichannel[2]);
+    MP_rowsRGB48By8(
+        a->run.src, a->run.dst, width, rowStart, rowEnd,
+        [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
+            const __m256i ichannel[3] = {r, g, b};
             __m256 c[3] = {_mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[0]), k),
                            _mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[1]), k),
                            _mm256_mul_ps(_mm256_cvtepi32_ps(ichannel[2]), k)};
@@ -210,25 +155,24 @@ __attribute__((target("avx2"))) void lightShadowRows8(const LightShadowArgs* a, 
                 v = _mm256_min_ps(v, one);
                 q[ch] = _mm256_cvttps_epi32(_mm256_mul_ps(v, full));
             }
-            storePlanes8(d, q[0], q[1], q[2]);
-        }
-        for (; x < width; ++x, s += 3, d += 3)
-            MP_storeRGB48Clamped(d, lightShadowEffect(*a, MP_loadRGB48(s), lr, lg, lb));
-    }
+            r = q[0];
+            g = q[1];
+            b = q[2];
+        },
+        [&](const ushort* s, ushort* d, int x) {
+            for (; x < width; ++x)
+                MP_storeRGB48Clamped(d + static_cast<size_t>(x) * 3,
+                                     lightShadowEffect(*a, MP_loadRGB48(s + static_cast<size_t>(x) * 3), lr, lg, lb));
+        });
 }
 
-bool hasAvx2()
-{
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2;
-}
 #endif
 
 void MP_Task_calcPixelLightShadowReduced(TaskFuncParams t)
 {
     const LightShadowArgs* a = MP_taskArgs<LightShadowArgs>(t);
-#if defined(__x86_64__) || defined(__i386__)
-    if (hasAvx2()) {
+#ifdef MP_HAS_X86_SIMD
+    if (MP_hasAvx2()) {
         lightShadowRows8(a, MP_taskStart(t), MP_taskEnd(t));
         return;
     }

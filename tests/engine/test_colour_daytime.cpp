@@ -128,6 +128,36 @@ TEST_F(ColourDaytimeTest, MaskAndSliderOutsideTheirRangesStayInBounds)
         EXPECT_LE(nan[i], src[i]) << i;
 }
 
+// The reduced worker (several pixels at a time where the processor allows)
+// gives the bits of MP_colorTempPixel with the gamma curve, one pixel at a
+// time, for rows whose width is no multiple of the group.
+TEST_F(ColourDaytimeTest, ReducedWorkerIsBitIdenticalToThePixelFormula)
+{
+    for (float hour : {0.0f, 0.27f, 0.5f, 0.8f, 1.3f}) {
+        for (float mask : {1.0f, 0.6f, 0.0f}) {
+            for (int w : {61, 8, 3}) {
+                const int h = 7;
+                const auto src = picture(w, h);
+                MP_Params p = daytimeBlock(hour, mask);
+                std::vector<uint16_t> out(src.size());
+                ASSERT_EQ(MP_calcPixelDaytime(w, h, const_cast<uint16_t*>(src.data()), out.data(), 6, 6, &p), 0);
+                float gamma, kelvin, wr, wg, wb;
+                MP_calcDaytimeValues(hour, &gamma, &kelvin);
+                MP_UI_GetRGBFromTemperatur(&wr, &wg, &wb, kelvin);
+                const MP_ColorTempFixed f = MP_colorTempFixed(p.lumr, p.lumg, p.lumb, wr, wg, wb);
+                std::vector<uint16_t> expected(src.size());
+                for (size_t i = 0; i < src.size(); i += 3) {
+                    uint32_t o[3];
+                    MP_colorTempPixel<true>(f, MP_itemp_table, MP_itemp2_table, &src[i], o);
+                    for (int ch = 0; ch < 3; ++ch)
+                        expected[i + ch] = static_cast<uint16_t>(o[ch]);
+                }
+                EXPECT_EQ(out, expected) << "hour " << hour << " mask " << mask << " width " << w;
+            }
+        }
+    }
+}
+
 // ---- Jahreszeit --------------------------------------------------------------------
 
 TEST_F(ColourDaytimeTest, SeasonTable)

@@ -43,6 +43,69 @@ TEST_F(ColourTemperatureTest, TemperatureFixedPointExamples)
     }
 }
 
+// The reduced worker runs several pixels at a time where the processor
+// allows; it must give the bits of MP_colorTempPixel taken one pixel at a
+// time: rows whose width is no multiple of the group, every 16-bit value in
+// each channel, sliders, masks and weights beyond their ranges, in place and
+// into a second buffer.
+TEST_F(ColourTemperatureTest, ReducedWorkerIsBitIdenticalToThePixelFormula)
+{
+    struct Case {
+        float slider;
+        float mask[6];
+        float lum[3]; // 0: the engine's weights
+    };
+    const Case cases[] = {
+        {0.2f, {0.2f, 0.5f, 0.7f, 0.9f, 1.0f, 1.0f}, {0, 0, 0}},
+        {0.9f, {1.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f}, {0, 0, 0}},
+        {0.0f, {1.4f, 1.2f, 0.5f, -0.2f, -0.5f, 2.0f}, {0, 0, 0}},
+        {1.3f, {1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f}, {0.9f, 0.9f, 0.9f}},
+        {-0.4f, {0.0f, 0.3f, 0.6f, 0.8f, 0.9f, 1.0f}, {-0.5f, 1.7f, 0.1f}},
+    };
+    // 256 x 256 pixels: red v, green 65535 - v, blue v * 7 (mod 65536)
+    std::vector<uint16_t> every(65536 * 3);
+    for (int v = 0; v < 65536; ++v) {
+        every[v * 3] = static_cast<uint16_t>(v);
+        every[v * 3 + 1] = static_cast<uint16_t>(65535 - v);
+        every[v * 3 + 2] = static_cast<uint16_t>(v * 7);
+    }
+    const struct {
+        int w, h;
+        std::vector<uint16_t> src;
+    } pictures[] = {{61, 13, picture(61, 13)}, {8, 3, picture(8, 3)}, {3, 5, picture(3, 5)}, {256, 256, every}};
+    for (const Case& c : cases) {
+        for (const auto& pic : pictures) {
+            MP_Params p = block();
+            if (c.lum[0] != 0.0f) {
+                p.lumr = c.lum[0];
+                p.lumg = c.lum[1];
+                p.lumb = c.lum[2];
+            }
+            p.p[0][0] = c.slider;
+            setCurve(p, 1, c.mask);
+            setCombo(p, 2);
+            std::vector<uint16_t> out(pic.src.size());
+            auto inPlace = pic.src;
+            ASSERT_EQ(MP_calcPixelColorTemperature(pic.w, pic.h, const_cast<uint16_t*>(pic.src.data()), out.data(),
+                                                   6, 6, &p),
+                      0);
+            ASSERT_EQ(MP_calcPixelColorTemperature(pic.w, pic.h, inPlace.data(), inPlace.data(), 6, 6, &p), 0);
+            float wr, wg, wb;
+            MP_UI_GetRGBFromTemperatur(&wr, &wg, &wb, 15500.0f * c.slider + 1000.0f);
+            const MP_ColorTempFixed f = MP_colorTempFixed(p.lumr, p.lumg, p.lumb, wr, wg, wb);
+            std::vector<uint16_t> expected(pic.src.size());
+            for (size_t i = 0; i < expected.size(); i += 3) {
+                uint32_t o[3];
+                MP_colorTempPixel<false>(f, MP_itemp_table, nullptr, &pic.src[i], o);
+                for (int ch = 0; ch < 3; ++ch)
+                    expected[i + ch] = static_cast<uint16_t>(o[ch]);
+            }
+            EXPECT_EQ(out, expected) << "slider " << c.slider << " width " << pic.w;
+            EXPECT_EQ(inPlace, expected) << "slider " << c.slider << " width " << pic.w << " in place";
+        }
+    }
+}
+
 TEST_F(ColourTemperatureTest, EqualWhitesGiveUnitGains)
 {
     for (float w : {0.0f, 0.25f, 0.7f, 1.0f}) {

@@ -2,6 +2,7 @@
 
 #include "colourfixture.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -123,6 +124,51 @@ TEST_F(PosterizeTest, WeightsThatDoNotSumToOneStayInsideTheTable)
     p.lumr = -2.0f;
     p.lumg = p.lumb = 0.0f;
     EXPECT_EQ(onePixel(MP_calcPixelPosterize, 65535, 65535, 65535, p), (std::array<int, 3>{0, 0, 0}));
+}
+
+// The reduced worker runs several pixels at a time where the processor
+// allows; it must give the bits of the per-pixel formula (index, factor,
+// product held to 0..65535, NaN as 0): every 16-bit value in each channel,
+// rows whose width is no multiple of the group, steps beyond the slider,
+// weight sets that take the guarded path, in place and into a second buffer.
+TEST_F(PosterizeTest, ReducedWorkerIsBitIdenticalToThePixelFormula)
+{
+    const std::vector<uint16_t> every = allValues();
+    const struct {
+        int w, h;
+        const uint16_t* src;
+    } pictures[] = {{256, 256, every.data()}, {61, 13, every.data() + 3 * 1000}, {5, 3, every.data() + 3 * 40000}};
+    const float weights[][3] = {{0, 0, 0}, {0.3f, 0.3f, 0.4f}, {1.0f, 0.0f, 0.0f}, {0.7f, 0.7f, 0.2f}};
+    for (float fraction : {0.0f, 0.48f, 1.0f, -0.7f, 1.5f}) {
+        for (const auto& wt : weights) {
+            for (const auto& pic : pictures) {
+                useStep(fraction);
+                if (wt[0] != 0.0f) {
+                    p.lumr = wt[0];
+                    p.lumg = wt[1];
+                    p.lumb = wt[2];
+                }
+                const size_t n = static_cast<size_t>(pic.w) * pic.h * 3;
+                std::vector<uint16_t> src(pic.src, pic.src + n), out(n), inPlace = src;
+                ASSERT_EQ(MP_calcPixelPosterize(pic.w, pic.h, src.data(), out.data(), 6, 6, &p), 0);
+                ASSERT_EQ(MP_calcPixelPosterize(pic.w, pic.h, inPlace.data(), inPlace.data(), 6, 6, &p), 0);
+                const int wr = MP_safeTrunc(p.lumr * 16384.0f, -65536, 65536),
+                          wg = MP_safeTrunc(p.lumg * 16384.0f, -65536, 65536),
+                          wb = MP_safeTrunc(p.lumb * 16384.0f, -65536, 65536);
+                std::vector<uint16_t> expected(n);
+                for (size_t i = 0; i < n; i += 3) {
+                    const int64_t sum = (int64_t{wr} * src[i] + int64_t{wg} * src[i + 1] + int64_t{wb} * src[i + 2]) >> 14;
+                    const float f = table[static_cast<size_t>(std::clamp<int64_t>(sum, 0, 65535))];
+                    for (int ch = 0; ch < 3; ++ch) {
+                        const float v = static_cast<float>(src[i + ch]) * f;
+                        expected[i + ch] = static_cast<uint16_t>(v > 0.0f ? (v < 65535.0f ? v : 65535.0f) : 0.0f);
+                    }
+                }
+                EXPECT_EQ(out, expected) << fraction << " " << wt[0] << " width " << pic.w;
+                EXPECT_EQ(inPlace, expected) << fraction << " " << wt[0] << " width " << pic.w << " in place";
+            }
+        }
+    }
 }
 
 // ---- "Negativ" ----------------------------------------------------------------------------

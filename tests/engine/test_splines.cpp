@@ -277,3 +277,38 @@ TEST(Splines, LagrangeAndParabolas)
     const Knots dup{{0, 0.2f, 0.2f, 0.6f, 0.8f, 1}, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1}};
     EXPECT_EQ(lagrange(dup, 0.5f), 0.0f);
 }
+
+namespace {
+
+// The many-point form gives the bits of one MP_cubicSpline call per point,
+// clamped or not, for ordinary, flat (also outside 0..1) and repaired knots,
+// for the whole range and for a part of it.
+TEST(Splines, PointsAreTheCurveAtEveryEntry)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Knots cases[] = {
+        kIdentity,
+        {{0, 0.15f, 0.35f, 0.7f, 0.9f, 1}, {0.1f, 0.3f, 0.2f, 0.8f, 0.95f, 0.6f}},
+        {{0, 0.2f, 0.4f, 0.6f, 0.8f, 1}, {1.4f, 1.2f, 0.5f, -0.2f, -0.5f, 2.0f}},
+        {{0, 0.2f, 0.4f, 0.6f, 0.8f, 1}, {1.5f, 1.5f, 1.5f, 1.5f, 1.5f, 1.5f}},
+        {{0, 0.4f, 0.4f, 0.6f, 0.8f, 1}, {0, 0.2f, 0.5f, 0.6f, 0.8f, 1}},
+        {{0, 0.2f, nan, 0.6f, 0.8f, 1}, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1}},
+    };
+    const int ranges[][2] = {{0, kTable}, {30000, 30517}, {65535, 65536}};
+    for (const Knots& k : cases) {
+        for (int clamp : {0, 1}) {
+            for (const auto& r : ranges) {
+                std::vector<float> out(static_cast<size_t>(r[1] - r[0]) + 1, -7.0f);
+                MP_cubicSplinePoints(clamp, r[0], r[1], out.data(), k.x[0], k.x[1], k.x[2], k.x[3], k.x[4], k.x[5],
+                                     k.y[0], k.y[1], k.y[2], k.y[3], k.y[4], k.y[5]);
+                for (int i = r[0]; i < r[1]; ++i)
+                    ASSERT_EQ(bits(out[static_cast<size_t>(i - r[0])]),
+                              bits(curve(k, static_cast<float>(i) * (1.0f / 65535.0f), clamp)))
+                        << "y2 " << k.y[1] << " clamp " << clamp << " entry " << i;
+                EXPECT_EQ(out.back(), -7.0f); // nothing written past the end
+            }
+        }
+    }
+}
+
+} // namespace
