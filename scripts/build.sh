@@ -8,4 +8,4 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 if [ ! -f "$build_dir/build.ninja" ]; then
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build_dir" --parallel "$(nproc)"
+cmake --build "$build_dir" --parallel "${BUILD_JOBS:-$(nproc)}"
