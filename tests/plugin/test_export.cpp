@@ -284,6 +284,25 @@ TEST_F(ExportTest, ExportedFilesReadBackSampleForSample)
     }
 }
 
+// The test host's synthetic 16-bit samples stay defined on very wide images.
+TEST(TestHostSamples, SixteenBitSamplesOfVeryWideImages)
+{
+    struct Case {
+        int32 x, y;
+        int plane;
+        unsigned want; // (977 x + 3301 y + 10007 plane) mod 32800
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},
+        {3999, 2999, 2, (3999u * 977u + 2999u * 3301u + 20014u) % 32800u},
+        {3000000, 5, 2, 28519},
+        {2199999, 0, 0, 15023},
+        {2147483647, 2147483647, 2, static_cast<unsigned>((2147483647LL * 4278 + 20014) % 32800)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(lumiplug_host::Sample16(c.x, c.y, c.plane), c.want) << c.x << " " << c.y;
+}
+
 TEST_F(ExportTest, SixteenBitFourThousandByThreeThousand)
 {
     Host host;
