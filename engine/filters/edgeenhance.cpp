@@ -1,0 +1,147 @@
+#include "engine/filters/edgeenhance.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/settings.h"
+#include "engine/core/splines.h"
+#include "engine/filters/filterframe.h"
+
+using namespace mp_filters;
+
+namespace {
+
+struct EnhanceArgs {
+    MP_DriverRun run;
+    Window win;
+    const ushort* plane = nullptr;
+    ushort* out = nullptr;
+    float macro = 0.0f, micro = 0.0f;
+    const float* mask = nullptr;
+
+    void fillTables(int start, int end) const
+    {
+        for (int i = start; i < end; ++i) {
+            MP_temp_table[i] = divisor(i, 0.001f);
+            MP_temp2_table[i] = MP_sqrt(static_cast<float>(i) * MP_k);
+        }
+        MP_splineSlotTable(mask, start, end, MP_temp3_table);
+    }
+
+    MP_float3 effect(MP_float3 c, int x, int y) const
+    {
+        const int I = lumIndex(run.params, c);
+        float W = 0.0f, D = 0.0f;
+        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
+            const int d = I - static_cast<int>(plane[i]);
+            const int a = d < 0 ? -d : d;
+            const float w = ws * MP_temp_table[a];
+            W += w;
+            const float root = w * MP_temp2_table[a];
+            D += d < 0 ? -root : root;
+        });
+        const float det = (1.0f / W) * D;
+        const float f1 = 1.3f * det + 1.0f;
+        const float f2 = det * (1.0f / (MP_sqrt(c.x * c.x + c.y * c.y + c.z * c.z) + 0.001f)) * 5.0f + 1.0f;
+        const float G = (1.0f - macro) + ((1.0f - micro) * f1 + f2 * micro) * macro;
+        const float v = MP_temp3_table[I];
+        const float k = 1.0f - v;
+        return {c.x * k + c.x * G * v, c.y * k + c.y * G * v, c.z * k + c.z * G * v};
+    }
+};
+
+struct ArtworkArgs {
+    MP_DriverRun run;
+    Window win;
+    const ushort* plane = nullptr;
+    ushort* out = nullptr;
+    float q = 0.0f;
+
+    void fillTables(int start, int end) const
+    {
+        for (int i = start; i < end; ++i) {
+            MP_temp_table[i] = MP_pow(static_cast<float>(i) * MP_k, q);
+            MP_temp3_table[i] = divisor(i, 0.001f);
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int x, int y) const
+    {
+        const int I = lumIndex(run.params, c);
+        float W = 0.0f, S = 0.0f;
+        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
+            const int L = plane[i];
+            const int d = I - L;
+            const float w = ws * MP_temp3_table[d < 0 ? -d : d];
+            W += w;
+            S += w * static_cast<float>(L);
+        });
+        // The local mean as a plane value (truncated, held to 0..65535).
+        const int A = MP_tableIndex((S * MP_k) / W);
+        float W2 = 0.0f, T = 0.0f;
+        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
+            const int d = A - static_cast<int>(plane[i]);
+            const int a = d < 0 ? -d : d;
+            const float w = ws * MP_temp3_table[a];
+            W2 += w;
+            const float t = w * MP_temp_table[a];
+            T += d < 0 ? -t : t;
+        });
+        const float G = T / W2 + 1.0f;
+        return {c.x * G, c.y * G, c.z * G};
+    }
+};
+
+// Luminance plane in the scratch buffer, geometry, Pre2, Pre3, Pre1, main pass
+// straight into the destination.
+template <class Args>
+int enhanceDriver(Args& a, const char* kernel, MP_WindowWeights weights, int geoSlot, int comboSlot, int sizex,
+                  int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
+        return e;
+    const MP_WindowSize size = MP_calcWindowSize(params, 500.0f, MP_WindowStep::Loopstep, weights);
+    const size_t pixels = pixelCount(sizex, sizey);
+    ushort* plane = static_cast<ushort*>(MP_UpdateBuffer(pixels * 2));
+    if (!plane)
+        return -1;
+    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, geoSlot, comboSlot))
+        return e;
+    if (pixels == 0)
+        return 0;
+    MP_prepareFilterWindow(a.win, kernel, params, size, sizex, sizey, MP_UI_GetPanoramaMode() != 0);
+    MP_runFilterPlanePass(src, plane, sizex, sizey, params);
+    a.plane = plane;
+    a.out = dst;
+    MP_runWindowWeightsPass(a.win.R, size.scale, params);
+    MP_runTablePass(MP_filterTableTask<Args>, MP_makeTask(params, &a));
+    return MP_runFilterBands(a);
+}
+
+} // namespace
+
+int MP_calcPixelEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    EnhanceArgs a;
+    if (params) {
+        a.macro = params->p[1][0];
+        a.micro = params->p[2][0];
+        a.mask = params->p[3];
+    }
+    return enhanceDriver(a, "MP_calcPixelEnhance", MP_WindowWeights::Gaussian, 5, 4, sizex, sizey, src, dst, srcBpp,
+                         dstBpp, params);
+}
+
+int MP_calcPixelArtworkEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                               MP_Params* params)
+{
+    ArtworkArgs a;
+    if (params)
+        a.q = (params->p[1][0] * -0.5f + 0.5f) + 0.001f;
+    return enhanceDriver(a, "MP_calcPixelArtworkEnhance", MP_WindowWeights::Box, 3, 2, sizex, sizey, src, dst,
+                         srcBpp, dstBpp, params);
+}
+
+static const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelEnhance", MP_calcPixelEnhance},
+    {"MP_calcPixelArtworkEnhance", MP_calcPixelArtworkEnhance},
+};
+extern const MP_DriverTable MP_drivers_edgeenhance = MP_driverTable(kDrivers);

@@ -1,0 +1,71 @@
+#include "engine/filters/filterframe.h"
+
+#include "engine/core/settings.h"
+
+#include <cstring>
+
+namespace mp_filters {
+
+int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
+                   const MP_Params* params)
+{
+    if (!src || !dst || !params || sizex < 0 || sizey < 0)
+        return -2;
+    if (srcBpp != 6 || dstBpp != 6)
+        return -2;
+    return 0;
+}
+
+void MP_prepareFilterWindow(Window& win, const char* kernel, MP_Params* params, const MP_WindowSize& size, int width,
+                            int height, bool panorama)
+{
+    win.width = width;
+    win.height = height;
+    win.R = MP_iclamp(size.R, 1, kMaxRadius);
+    win.step = MP_imax(1, size.step);
+    win.panorama = panorama;
+    if (kernel)
+        MP_completeRowWidths(kernel, params, win.R);
+    for (int ky = -win.R; ky <= win.R; ++ky)
+        win.halfWidth[ky + win.R] = MP_windowRowHalfWidth(params, ky);
+}
+
+namespace {
+
+struct PlaneArgs {
+    const ushort* src;
+    ushort* plane;
+    int width;
+    LumWeights w;
+};
+
+void planeTask(TaskFuncParams t)
+{
+    const PlaneArgs* a = MP_taskArgs<PlaneArgs>(t);
+    const size_t w = static_cast<size_t>(a->width);
+    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+        const ushort* s = a->src + static_cast<size_t>(y) * w * 3;
+        ushort* l = a->plane + static_cast<size_t>(y) * w;
+        for (size_t x = 0; x < w; ++x, s += 3)
+            l[x] = static_cast<ushort>(a->w.of(s));
+    }
+}
+
+} // namespace
+
+void MP_runFilterPlanePass(const ushort* src, ushort* plane, int width, int height, const MP_Params* params)
+{
+    PlaneArgs a{src, plane, width, LumWeights::of(params)};
+    MP_runSinglePass(planeTask, MP_makeTask(nullptr, &a), height);
+}
+
+bool MP_filterCancelled() { return MP_UI_GetIsCalculatingCancelRequest() == 1; }
+
+void MP_copyFilterOutput(ushort* dst, const ushort* out, size_t pixels)
+{
+    if (MP_filterCancelled() || dst == out)
+        return;
+    std::memcpy(dst, out, pixels * 6);
+}
+
+} // namespace mp_filters

@@ -1,0 +1,189 @@
+#pragma once
+// The frame of the neighbourhood filters: every filter driver is written on
+// the common driver frame (engine/core/driverframe.h) with these pieces.
+//
+// A window filter driver does, in this order:
+//   1. MP_filterCheck: missing buffers or block, bytes per pixel other than 6
+//      (the workers write RGB48): -2, nothing written;
+//   2. its size (MP_calcWindowSize) and its scratch buffer (-1 when it cannot
+//      be had, before anything else is done);
+//   3. MP_beginDriver (blend slot, geometry masks, worker choice);
+//   4. its prepasses: the luminance plane (MP_runFilterPlanePass), the
+//      spatial weights (MP_runWindowWeightsPass), its lookup tables
+//      (MP_runTablePass), each waited for;
+//   5. the main pass (MP_runDriverBands) with the workers made by
+//      MP_filterTask<Args, Full>, whose Args has
+//        MP_float3 effect(MP_float3 c0, int x, int y) const
+//      (the operator's colour, its masking curve included: the frame's
+//      run.maskTable stays null) and `ushort* out`, the image they write;
+//   6. output scratch only: MP_copyFilterOutput to the destination.
+//
+// Window walk (MP_forEachWindowSample): rows ascending, columns ascending
+// within a row, every `step`-th row and column of the superquadric window.
+// Without panorama the first row and column are the first grid offsets from
+// -R (-l) inside the image; in panorama mode the rows start at max(-R, -y)
+// and the columns -l..l wrap around the width (modulo, however wide the
+// window). A window that holds no sample of the image (one-row or one-column
+// images with a step above 1) takes the centre as its only sample.
+
+#include "engine/core/driverframe.h"
+#include "engine/core/textures.h"
+#include "engine/core/windowsize.h"
+#include "engine/core/windowweights.h"
+
+#include <cstddef>
+
+namespace mp_filters {
+
+constexpr int kMaxRadius = MP_MAX_WINDOW_RADIUS;
+
+// Step 1. Returns 0, or -2.
+int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
+                   const MP_Params* params);
+
+inline size_t pixelCount(int sizex, int sizey) { return static_cast<size_t>(sizex) * static_cast<size_t>(sizey); }
+
+// The 14-bit integer luminance weights (lumr * scale, truncated, held to 0..16384):
+// scale 16384 for the luminance plane, 16383 for the small-window filters.
+struct LumWeights {
+    unsigned wr = 0, wg = 0, wb = 0;
+    static LumWeights of(const MP_Params* p, float scale = 16384.0f)
+    {
+        return {static_cast<unsigned>(MP_safeTrunc(p->lumr * scale, 0, 16384)),
+                static_cast<unsigned>(MP_safeTrunc(p->lumg * scale, 0, 16384)),
+                static_cast<unsigned>(MP_safeTrunc(p->lumb * scale, 0, 16384))};
+    }
+    // (wr R + wg G + wb B) >> 14: inside 32 unsigned bits, never above 65535.
+    unsigned of(const ushort* px) const
+    {
+        const unsigned v = (wr * px[0] + wg * px[1] + wb * px[2]) >> 14;
+        return v > 65535u ? 65535u : v;
+    }
+};
+
+// The centre pixel's 16-bit luminance index (int)(lum0 * 65535), held to
+// 0..65535 (NaN gives 0).
+inline int lumIndex(const MP_Params* p, MP_float3 c)
+{
+    return MP_tableIndex(p->lumr * c.x + p->lumg * c.y + p->lumb * c.z);
+}
+
+// The window of one run.
+struct Window {
+    int width = 0, height = 0;
+    int R = 1, step = 1;
+    bool panorama = false;
+    int halfWidth[2 * kMaxRadius + 1] = {}; // index ky + R, 0..501
+};
+
+// Fills the window: size, panorama switch, and the row half-widths of the
+// block (rows beyond the dispatcher's radius completed with half-width 1).
+void MP_prepareFilterWindow(Window& win, const char* kernel, MP_Params* params, const MP_WindowSize& size, int width,
+                            int height, bool panorama);
+
+// Calls f(pixelIndex, spatialWeight) for every sample of the window around
+// (x, y), in the window's order; pixelIndex = row * width + column. Returns
+// the number of samples. With `centreFallback`, an empty window visits the
+// centre with the weight of offset (0, 0) instead (and returns 1).
+template <bool CentreFallback = true, class F>
+inline int MP_forEachWindowSample(const Window& win, int x, int y, F&& f)
+{
+    const int R = win.R, s = win.step, w = win.width, h = win.height;
+    int y1 = -R;
+    if (win.panorama) {
+        if (y - R < 0)
+            y1 = -y;
+    } else if (y + y1 < 0) {
+        y1 += ((-(y + y1)) + s - 1) / s * s;
+    }
+    const int y2 = MP_imin(R, h - 1 - y);
+    int n = 0;
+    for (int ky = y1; ky <= y2; ky += s) {
+        const int l = win.halfWidth[ky + R];
+        const float* ws = &localexp[MP_localexpIndex(0, ky)];
+        const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
+        if (!win.panorama) {
+            int x1 = -l;
+            if (x + x1 < 0)
+                x1 += ((-(x + x1)) + s - 1) / s * s;
+            const int x2 = MP_imin(l, w - 1 - x);
+            for (int kx = x1; kx <= x2; kx += s, ++n)
+                f(row + static_cast<size_t>(x + kx), ws[kx]);
+        } else {
+            int col = (x - l) % w;
+            if (col < 0)
+                col += w;
+            for (int kx = -l; kx <= l; kx += s, ++n) {
+                f(row + static_cast<size_t>(col), ws[kx]);
+                col += s;
+                while (col >= w)
+                    col -= w;
+            }
+        }
+    }
+    if (CentreFallback && n == 0) {
+        f(static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x), localexp[MP_localexpIndex(0, 0)]);
+        n = 1;
+    }
+    return n;
+}
+
+// The luminance plane (Pre2): plane[i] = (wr R + wg G + wb B) >> 14 with the
+// weights LumWeights::of(params), split in N row bands; waits.
+void MP_runFilterPlanePass(const ushort* src, ushort* plane, int width, int height, const MP_Params* params);
+
+// Rows [start, end) of a worker: full (geometry opacity, effect, blend with
+// opacity, geometry blend) or reduced (effect stored clamped to 0..1).
+template <bool Full, class Effect>
+inline void MP_filterRows(const MP_DriverRun& run, ushort* out, int start, int end, Effect&& effect)
+{
+    const bool geometry = run.params->geometry_needed != 0;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        const ushort* s = run.src + row;
+        ushort* d = out + row;
+        for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
+            const MP_float3 c0 = MP_loadRGB48(s);
+            if constexpr (Full)
+                MP_fullWorkerPixel(run, geometry, x, y, c0, d, [&] { return effect(c0, x, y); });
+            else
+                MP_storeRGB48Clamped(d, effect(c0, x, y));
+        }
+    }
+}
+
+// The worker task of an argument block with effect() and out.
+template <class Args, bool Full> void MP_filterTask(TaskFuncParams t)
+{
+    const Args* a = MP_taskArgs<Args>(t);
+    MP_filterRows<Full>(a->run, a->out, MP_taskStart(t), MP_taskEnd(t),
+                        [a](MP_float3 c0, int x, int y) { return a->effect(c0, x, y); });
+}
+
+// The table task of an argument block with fillTables(start, end).
+template <class Args> void MP_filterTableTask(TaskFuncParams t)
+{
+    MP_taskArgs<Args>(t)->fillTables(MP_taskStart(t), MP_taskEnd(t));
+}
+
+// Main pass of an argument block with its full and reduced workers.
+template <class Args> int MP_runFilterBands(const Args& a, int progressPeriod = 1)
+{
+    return MP_runDriverBands(a.run, &a, MP_filterTask<Args, true>, MP_filterTask<Args, false>, progressPeriod);
+}
+
+// Copies the output image to the destination (bytes = pixels * 6); a
+// cancelled run keeps the destination as it was.
+void MP_copyFilterOutput(ushort* dst, const ushort* out, size_t pixels);
+
+// True while the engine's cancel request is raised.
+bool MP_filterCancelled();
+
+// The bilateral divisor table entry 1 / (i * k + eps).
+inline float divisor(int i, float eps) { return 1.0f / (static_cast<float>(i) * MP_k + eps); }
+
+// The single-precision products 10 * 0.001 (0.010000001) and 5 * 0.001 (0.0050000004).
+constexpr float kEps10 = 10.0f * 0.001f;
+constexpr float kEps5 = 5.0f * 0.001f;
+
+} // namespace mp_filters
