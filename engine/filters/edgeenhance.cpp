@@ -26,19 +26,55 @@ struct EnhanceArgs {
         MP_splineSlotTable(mask, start, end, MP_temp3_table);
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    struct Cache {
+        int I[kChunk];
+        float W[kChunk], D[kChunk];
+    };
+
+    // The bilateral weight W and the weighted signed root D of pixels
+    // x0 .. x0+n-1 of row y.
+    void gather(int y, int x0, int n, Cache& c) const
     {
-        const int I = lumIndex(run.params, c);
-        float W = 0.0f, D = 0.0f;
-        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
-            const int d = I - static_cast<int>(plane[i]);
-            const int a = d < 0 ? -d : d;
-            const float w = ws * MP_temp_table[a];
-            W += w;
-            const float root = w * MP_temp2_table[a];
-            D += d < 0 ? -root : root;
-        });
-        const float det = (1.0f / W) * D;
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
+        for (int i = 0; i < n; ++i) {
+            c.I[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+            c.W[i] = c.D[i] = 0.0f;
+        }
+        if (MP_chunkInterior(win, x0, n)) {
+            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
+                for (int i = 0; i < n; ++i) {
+                    const int d = c.I[i] - static_cast<int>(q[i]);
+                    const int a = d < 0 ? -d : d;
+                    const float w = ws * divisor(a, 0.001f);
+                    c.W[i] += w;
+                    const float root = w * MP_sqrt(static_cast<float>(a) * MP_k);
+                    c.D[i] += d < 0 ? -root : root;
+                }
+            });
+            if (offsets > 0)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int I = c.I[i];
+            float W = 0.0f, D = 0.0f;
+            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                const int d = I - static_cast<int>(plane[j]);
+                const int a = d < 0 ? -d : d;
+                const float w = ws * MP_temp_table[a];
+                W += w;
+                const float root = w * MP_temp2_table[a];
+                D += d < 0 ? -root : root;
+            });
+            c.W[i] = W;
+            c.D[i] = D;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const int I = cache.I[i];
+        const float det = (1.0f / cache.W[i]) * cache.D[i];
         const float f1 = 1.3f * det + 1.0f;
         const float f2 = det * (1.0f / (MP_sqrt(c.x * c.x + c.y * c.y + c.z * c.z) + 0.001f)) * 5.0f + 1.0f;
         const float G = (1.0f - macro) + ((1.0f - micro) * f1 + f2 * micro) * macro;

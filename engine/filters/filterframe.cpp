@@ -6,6 +6,19 @@
 
 namespace mp_filters {
 
+bool g_filterRunWalk = true;
+bool g_filterPortable = false;
+
+bool MP_filterHasAvx2()
+{
+#ifdef MP_FILTERS_X86
+    static const bool yes = __builtin_cpu_supports("avx2");
+    return yes && !g_filterPortable;
+#else
+    return false;
+#endif
+}
+
 int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
                    const MP_Params* params)
 {
@@ -26,8 +39,11 @@ void MP_prepareFilterWindow(Window& win, const char* kernel, MP_Params* params, 
     win.panorama = panorama;
     if (kernel)
         MP_completeRowWidths(kernel, params, win.R);
-    for (int ky = -win.R; ky <= win.R; ++ky)
+    win.widest = 0;
+    for (int ky = -win.R; ky <= win.R; ++ky) {
         win.halfWidth[ky + win.R] = MP_windowRowHalfWidth(params, ky);
+        win.widest = MP_imax(win.widest, win.halfWidth[ky + win.R]);
+    }
 }
 
 namespace {

@@ -73,6 +73,7 @@ struct Window {
     int width = 0, height = 0;
     int R = 1, step = 1;
     bool panorama = false;
+    int widest = 0;                          // largest half-width
     int halfWidth[2 * kMaxRadius + 1] = {}; // index ky + R, 0..501
 };
 
@@ -128,9 +129,74 @@ inline int MP_forEachWindowSample(const Window& win, int x, int y, F&& f)
     return n;
 }
 
+// Pixels a worker gathers at once: a run of one row.
+constexpr int kChunk = 64;
+
+// True when every window sample of the pixels x0 .. x0+n-1 lies inside the
+// image columns (no border, no wrap): their windows share one list of offsets.
+// Tests: false walks every pixel on its own (the reference the runs must equal).
+extern bool g_filterRunWalk;
+inline bool MP_chunkInterior(const Window& win, int x0, int n)
+{
+    return g_filterRunWalk && x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= win.width - 1;
+}
+
+// For such a run in row y: calls f(offset, spatialWeight) for every window
+// offset (offset = ky * width + kx) in the window's order. Returns the number
+// of offsets (0: the rows hold no sample; the caller then walks each pixel).
+template <class F> inline int MP_forEachWindowOffset(const Window& win, int y, F&& f)
+{
+    const int R = win.R, s = win.step, h = win.height;
+    int y1 = -R;
+    if (win.panorama) {
+        if (y - R < 0)
+            y1 = -y;
+    } else if (y + y1 < 0) {
+        y1 += ((-(y + y1)) + s - 1) / s * s;
+    }
+    const int y2 = MP_imin(R, h - 1 - y);
+    int n = 0;
+    for (int ky = y1; ky <= y2; ky += s) {
+        const int l = win.halfWidth[ky + R];
+        const float* ws = &localexp[MP_localexpIndex(0, ky)];
+        const ptrdiff_t row = static_cast<ptrdiff_t>(ky) * win.width;
+        for (int kx = -l; kx <= l; kx += s, ++n)
+            f(row + kx, ws[kx]);
+    }
+    return n;
+}
+
 // The luminance plane (Pre2): plane[i] = (wr R + wg G + wb B) >> 14 with the
 // weights LumWeights::of(params), split in N row bands; waits.
 void MP_runFilterPlanePass(const ushort* src, ushort* plane, int width, int height, const MP_Params* params);
+
+// Rows [start, end) of a worker whose Args gathers its window sums a run of
+// pixels at a time: for each run, a.gather(y, x0, n, cache) fills the sums of
+// pixels x0 .. x0+n-1 (n <= kChunk), then a.effect(c0, x, y, cache, i) gives
+// pixel i's colour; full or reduced as below.
+template <bool Full, class Args>
+inline void MP_filterChunkRows(const Args& a, int start, int end)
+{
+    const MP_DriverRun& run = a.run;
+    const bool geometry = run.params->geometry_needed != 0;
+    typename Args::Cache cache;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += kChunk) {
+            const int n = MP_imin(kChunk, run.width - x0);
+            a.gather(y, x0, n, cache);
+            for (int i = 0; i < n; ++i) {
+                const int x = x0 + i;
+                const MP_float3 c0 = MP_loadRGB48(run.src + row + 3 * static_cast<size_t>(x));
+                ushort* d = a.out + row + 3 * static_cast<size_t>(x);
+                if constexpr (Full)
+                    MP_fullWorkerPixel(run, geometry, x, y, c0, d, [&] { return a.effect(c0, x, y, cache, i); });
+                else
+                    MP_storeRGB48Clamped(d, a.effect(c0, x, y, cache, i));
+            }
+        }
+    }
+}
 
 // Rows [start, end) of a worker: full (geometry opacity, effect, blend with
 // opacity, geometry blend) or reduced (effect stored clamped to 0..1).
@@ -153,11 +219,36 @@ inline void MP_filterRows(const MP_DriverRun& run, ushort* out, int start, int e
 }
 
 // The worker task of an argument block with effect() and out.
+#if defined(__x86_64__) || defined(__i386__)
+#define MP_FILTERS_X86 1
+// The same rows with everything they call compiled for AVX2 (eight lanes):
+// the same operations in the same order, so the same bits.
+template <bool Full, class Args>
+__attribute__((target("avx2"), flatten)) void MP_filterChunkRowsAvx2(const Args& a, int start, int end)
+{
+    MP_filterChunkRows<Full>(a, start, end);
+}
+#endif
+
+// True when the processor has AVX2 and tests have not asked for the
+// portable code (g_filterPortable).
+extern bool g_filterPortable;
+bool MP_filterHasAvx2();
+
 template <class Args, bool Full> void MP_filterTask(TaskFuncParams t)
 {
     const Args* a = MP_taskArgs<Args>(t);
-    MP_filterRows<Full>(a->run, a->out, MP_taskStart(t), MP_taskEnd(t),
-                        [a](MP_float3 c0, int x, int y) { return a->effect(c0, x, y); });
+    if constexpr (requires { typename Args::Cache; }) {
+#ifdef MP_FILTERS_X86
+        if (MP_filterHasAvx2()) {
+            MP_filterChunkRowsAvx2<Full>(*a, MP_taskStart(t), MP_taskEnd(t));
+            return;
+        }
+#endif
+        MP_filterChunkRows<Full>(*a, MP_taskStart(t), MP_taskEnd(t));
+    } else
+        MP_filterRows<Full>(a->run, a->out, MP_taskStart(t), MP_taskEnd(t),
+                            [a](MP_float3 c0, int x, int y) { return a->effect(c0, x, y); });
 }
 
 // The table task of an argument block with fillTables(start, end).

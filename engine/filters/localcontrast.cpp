@@ -47,22 +47,92 @@ struct ContrastArgs {
         return d >= 0.0f ? table[MP_tableIndex(d)] : -table[MP_tableIndex(-d)];
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    struct Cache {
+        int I[kChunk];
+        float W[kChunk], S[kChunk], SR[kChunk], SG[kChunk], SB[kChunk];
+    };
+
+    bool usesPlane() const { return op == Op::LocalContrast || op == Op::LocalContour; }
+
+    // The window sums of pixels x0 .. x0+n-1 of row y.
+    void gather(int y, int x0, int n, Cache& c) const
+    {
+        const MP_Params* p = run.params;
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
+        const ushort* src = run.src;
+        for (int i = 0; i < n; ++i) {
+            c.I[i] = lumIndex(p, MP_loadRGB48(src + (base + i) * 3));
+            c.W[i] = c.S[i] = c.SR[i] = c.SG[i] = c.SB[i] = 0.0f;
+        }
+        if (MP_chunkInterior(win, x0, n)) {
+            int offsets;
+            if (usesPlane()) {
+                offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                    const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
+                    for (int i = 0; i < n; ++i) {
+                        const int L = q[i];
+                        const int d = c.I[i] - L;
+                        const float w = ws * divisor(d < 0 ? -d : d, kEps10);
+                        c.W[i] += w;
+                        c.S[i] += w * static_cast<float>(L);
+                    }
+                });
+            } else {
+                offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                    const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
+                    for (int i = 0; i < n; ++i) {
+                        const ushort* px = q + 3 * i;
+                        const int d = c.I[i] - static_cast<int>(lw.of(px));
+                        const float w = ws * divisor(d < 0 ? -d : d, kEps10);
+                        c.W[i] += w;
+                        c.SR[i] += w * static_cast<float>(px[0]);
+                        c.SG[i] += w * static_cast<float>(px[1]);
+                        c.SB[i] += w * static_cast<float>(px[2]);
+                    }
+                });
+            }
+            if (offsets > 0)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int I = c.I[i];
+            float W = 0.0f, S = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
+            if (usesPlane()) {
+                MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                    const int L = plane[j];
+                    const int d = I - L;
+                    const float w = ws * MP_temp3_table[d < 0 ? -d : d];
+                    W += w;
+                    S += w * static_cast<float>(L);
+                });
+            } else {
+                MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                    const ushort* px = src + j * 3;
+                    const int d = I - static_cast<int>(lw.of(px));
+                    const float w = ws * MP_temp3_table[d < 0 ? -d : d];
+                    W += w;
+                    SR += w * static_cast<float>(px[0]);
+                    SG += w * static_cast<float>(px[1]);
+                    SB += w * static_cast<float>(px[2]);
+                });
+            }
+            c.W[i] = W;
+            c.S[i] = S;
+            c.SR[i] = SR;
+            c.SG[i] = SG;
+            c.SB[i] = SB;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
     {
         const MP_Params* p = run.params;
         const float lum0 = p->lumr * c.x + p->lumg * c.y + p->lumb * c.z;
-        const int I = MP_tableIndex(lum0);
+        const int I = cache.I[i];
+        const float W = cache.W[i];
         MP_float3 e;
-        if (op == Op::LocalContrast || op == Op::LocalContour) {
-            float W = 0.0f, S = 0.0f;
-            MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
-                const int L = plane[i];
-                const int d = I - L;
-                const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-                W += w;
-                S += w * static_cast<float>(L);
-            });
-            const float m = (S / 65535.0f) / W;
+        if (usesPlane()) {
+            const float m = (cache.S[i] / 65535.0f) / W;
             if (op == Op::LocalContrast) {
                 const float t = lum0 + s * signedPower(MP_temp4_table, lum0 - m);
                 const float g = t / (lum0 + 0.001f);
@@ -73,19 +143,8 @@ struct ContrastArgs {
                 e = {ch(c.x), ch(c.y), ch(c.z)};
             }
         } else {
-            float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
-            const ushort* src = run.src;
-            MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
-                const ushort* px = src + i * 3;
-                const int d = I - static_cast<int>(lw.of(px));
-                const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-                W += w;
-                SR += w * static_cast<float>(px[0]);
-                SG += w * static_cast<float>(px[1]);
-                SB += w * static_cast<float>(px[2]);
-            });
             const float f = (1.0f / W) * MP_k;
-            const MP_float3 M{SR * f, SG * f, SB * f};
+            const MP_float3 M{cache.SR[i] * f, cache.SG[i] * f, cache.SB[i] * f};
             if (op == Op::ColorContrast) {
                 const float a = s / 7.0f;
                 const float b = (1.0f - a) * lum0;

@@ -79,22 +79,59 @@ struct FocusArgs {
             MP_temp3_table[i] = divisor(i, 0.25f);
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    struct Cache {
+        int L0[kChunk];
+        float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk];
+    };
+
+    // The bilateral sums of pixels x0 .. x0+n-1 of row y.
+    void gather(int y, int x0, int n, Cache& c) const
     {
-        const int L0 = lumIndex(run.params, c);
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
         const ushort* src = run.src;
-        float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
-        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
-            const ushort* px = src + i * 3;
-            const int d = L0 - static_cast<int>(lw.of(px));
-            const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-            W += w;
-            SR += w * static_cast<float>(px[0]);
-            SG += w * static_cast<float>(px[1]);
-            SB += w * static_cast<float>(px[2]);
-        });
-        const float inv = 1.0f / W;
-        const MP_float3 mu{SR * inv * MP_k, SG * inv * MP_k, SB * inv * MP_k};
+        for (int i = 0; i < n; ++i) {
+            c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
+            c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = 0.0f;
+        }
+        if (MP_chunkInterior(win, x0, n)) {
+            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
+                for (int i = 0; i < n; ++i) {
+                    const ushort* px = q + 3 * i;
+                    const int d = c.L0[i] - static_cast<int>(lw.of(px));
+                    const float w = ws * divisor(d < 0 ? -d : d, 0.25f);
+                    c.W[i] += w;
+                    c.SR[i] += w * static_cast<float>(px[0]);
+                    c.SG[i] += w * static_cast<float>(px[1]);
+                    c.SB[i] += w * static_cast<float>(px[2]);
+                }
+            });
+            if (offsets > 0)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int L0 = c.L0[i];
+            float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
+            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                const ushort* px = src + j * 3;
+                const int d = L0 - static_cast<int>(lw.of(px));
+                const float w = ws * MP_temp3_table[d < 0 ? -d : d];
+                W += w;
+                SR += w * static_cast<float>(px[0]);
+                SG += w * static_cast<float>(px[1]);
+                SB += w * static_cast<float>(px[2]);
+            });
+            c.W[i] = W;
+            c.SR[i] = SR;
+            c.SG[i] = SG;
+            c.SB[i] = SB;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int x, int y, const Cache& cache, int i) const
+    {
+        const float inv = 1.0f / cache.W[i];
+        const MP_float3 mu{cache.SR[i] * inv * MP_k, cache.SG[i] * inv * MP_k, cache.SB[i] * inv * MP_k};
         const float fw = static_cast<float>(run.width), fh = static_cast<float>(run.height);
         const float sm = MP_min(fw, fh);
         const float dx = (static_cast<float>(x) * (1.0f / fw) - cx) * (fw / sm);

@@ -36,31 +36,73 @@ struct SmoothArgs {
         }
     }
 
-    // The bilateral sums of the window around (x, y).
-    template <bool Edge, bool CentreFallback>
-    void sums(int L0, int x, int y, float& W, float& SR, float& SG, float& SB, float& E) const
+    struct Cache {
+        int L0[kChunk];
+        float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk], E[kChunk];
+    };
+
+    // The bilateral sums of pixels x0 .. x0+n-1 of row y: W, the weighted
+    // channel sums and (all but ChannelSmooth) the weighted edge power.
+    void gather(int y, int x0, int n, Cache& c) const
     {
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
         const ushort* src = run.src;
-        MP_forEachWindowSample<CentreFallback>(win, x, y, [&](size_t i, float ws) {
-            const ushort* px = src + i * 3;
-            const int d0 = L0 - static_cast<int>(lw.of(px));
-            const int d = d0 < 0 ? -d0 : d0;
-            const float w = ws * MP_temp3_table[d];
-            W += w;
-            SR += w * static_cast<float>(px[0]);
-            SG += w * static_cast<float>(px[1]);
-            SB += w * static_cast<float>(px[2]);
-            if constexpr (Edge)
-                E += w * MP_temp_table[d];
-        });
+        for (int i = 0; i < n; ++i) {
+            c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
+            c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = c.E[i] = 0.0f;
+        }
+        const bool edge = op != Op::Channel;
+        if (MP_chunkInterior(win, x0, n)) {
+            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
+                for (int i = 0; i < n; ++i) {
+                    const ushort* px = q + 3 * i;
+                    const int d0 = c.L0[i] - static_cast<int>(lw.of(px));
+                    const int d = d0 < 0 ? -d0 : d0;
+                    const float w = ws * divisor(d, 0.05f);
+                    c.W[i] += w;
+                    c.SR[i] += w * static_cast<float>(px[0]);
+                    c.SG[i] += w * static_cast<float>(px[1]);
+                    c.SB[i] += w * static_cast<float>(px[2]);
+                    if (edge)
+                        c.E[i] += w * MP_temp_table[d];
+                }
+            });
+            if (offsets > 0)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int L0 = c.L0[i];
+            float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f, E = 0.0f;
+            const auto sample = [&](size_t j, float ws) {
+                const ushort* px = src + j * 3;
+                const int d0 = L0 - static_cast<int>(lw.of(px));
+                const int d = d0 < 0 ? -d0 : d0;
+                const float w = ws * MP_temp3_table[d];
+                W += w;
+                SR += w * static_cast<float>(px[0]);
+                SG += w * static_cast<float>(px[1]);
+                SB += w * static_cast<float>(px[2]);
+                if (edge)
+                    E += w * MP_temp_table[d];
+            };
+            if (edge)
+                MP_forEachWindowSample(win, x0 + i, y, sample);
+            else
+                MP_forEachWindowSample<false>(win, x0 + i, y, sample);
+            c.W[i] = W;
+            c.SR[i] = SR;
+            c.SG[i] = SG;
+            c.SB[i] = SB;
+            c.E[i] = E;
+        }
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
     {
-        const int L0 = lumIndex(run.params, c);
-        float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f, E = 0.0f;
+        const int L0 = cache.L0[i];
+        const float W = cache.W[i], SR = cache.SR[i], SG = cache.SG[i], SB = cache.SB[i];
         if (op == Op::Channel) {
-            sums<false, false>(L0, x, y, W, SR, SG, SB, E);
             MP_float3 mu{0.0f, 0.0f, 0.0f};
             if (W > 0.0f) {
                 const float inv = 1.0f / W;
@@ -69,10 +111,9 @@ struct SmoothArgs {
             return {c.x * (1.0f - amount.x) + mu.x * amount.x, c.y * (1.0f - amount.y) + mu.y * amount.y,
                     c.z * (1.0f - amount.z) + mu.z * amount.z};
         }
-        sums<true, true>(L0, x, y, W, SR, SG, SB, E);
         const float inv = 1.0f / W;
         const MP_float3 mu{SR * inv * MP_k, SG * inv * MP_k, SB * inv * MP_k};
-        const float e = E * inv;
+        const float e = cache.E[i] * inv;
         const float ke = 1.0f - e;
         const MP_float3 s{c.x * e + mu.x * ke, c.y * e + mu.y * ke, c.z * e + mu.z * ke};
         float a;

@@ -14,6 +14,13 @@ protected:
         MP_UI_SetShowExexcuteKernelOutput(0);
         MP_UI_SetKernelSampleRate(0.8f);
         MP_UI_SetCalculationQuality(1.0f);
+        mp_filters::g_filterRunWalk = true;
+    }
+    void TearDown() override
+    {
+        mp_filters::g_filterRunWalk = true;
+        mp_filters::g_filterPortable = false;
+        ToneTest::TearDown();
     }
 
 public:

@@ -112,9 +112,7 @@ void focusDefaults(MP_Params& p)
     fillRows(p, 375);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Filters, ToneFrame,
-    ::testing::Values(FrameCase{"MP_calcPixelLocalContrast", 3, 4, localContrastDefaults, 0, "LocalContrast"},
+const auto kFilterCases = ::testing::Values(FrameCase{"MP_calcPixelLocalContrast", 3, 4, localContrastDefaults, 0, "LocalContrast"},
                       FrameCase{"MP_calcPixelLocalContour", 3, 4, localContourDefaults, 0, "LocalContour"},
                       FrameCase{"MP_calcPixelColorContrast", 3, 4, localContrastDefaults, 0, "ColorContrast"},
                       FrameCase{"MP_calcPixelVeilingGlare", 3, 4, veilingGlareDefaults, 0, "VeilingGlare"},
@@ -128,8 +126,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameCase{"MP_calcPixelChromaticAberration", 2, 3, aberrationDefaults, 0,
                                 "ChromaticAberration"},
                       FrameCase{"MP_calcPixelTiltShift", 4, 5, tiltShiftDefaults, 0, "TiltShift"},
-                      FrameCase{"MP_calcPixelFocus", 3, 4, focusDefaults, 0, "Focus"}),
-    [](const auto& info) { return info.param.label; });
+                      FrameCase{"MP_calcPixelFocus", 3, 4, focusDefaults, 0, "Focus"});
+INSTANTIATE_TEST_SUITE_P(Filters, ToneFrame, kFilterCases, [](const auto& info) { return info.param.label; });
+
+class FilterRuns : public FilterTest, public ::testing::WithParamInterface<FrameCase> {
+    void SetUp() override { FilterTest::SetUp(); }
+};
+INSTANTIATE_TEST_SUITE_P(Filters, FilterRuns, kFilterCases, [](const auto& info) { return info.param.label; });
 
 // ---- The frame -------------------------------------------------------------------
 
@@ -564,6 +567,38 @@ TEST_F(FilterTest, ColorEnhanceDriverRunsTheGivenWorkersIntoASeparateImage)
     ASSERT_EQ(MP_UpdateBuffer(SIZE_MAX / 4), nullptr);
     EXPECT_EQ(MP_runColorEnhance(6, 5, in.data(), dst.data(), 6, 6, &p, windowMeanWorker, windowMeanWorker), -1);
     EXPECT_EQ(dst, Image(src.size(), 7));
+}
+
+// Runs of pixels gathered at once (eight lanes wide on AVX2 processors, and
+// in the portable code) give what each pixel's own walk gives, in both
+// workers and in panorama mode.
+TEST_P(FilterRuns, EqualThePixelWalk)
+{
+    const FrameCase& c = GetParam();
+    const int w = 300, h = 9;
+    const Image src = testPicture(w, h);
+    MP_Params p = blankParams();
+    p.p[c.comboSlot][1] = 100.0f;
+    c.defaults(p);
+    p.p[0][0] = 0.04f; // R 20 (R 2 for the 50 size factor)
+    fillRows(p, 20);
+    for (bool panorama : {false, true}) {
+        for (bool full : {false, true}) {
+            MP_UI_SetPanoramaMode(panorama ? 1 : 0);
+            MP_Params q = p;
+            if (full)
+                setInertGeometry(q, c.geoSlot);
+            mp_filters::g_filterRunWalk = false;
+            const Image walk = runCopy(c.name, w, h, src, q);
+            mp_filters::g_filterRunWalk = true;
+            for (bool portable : {false, true}) {
+                mp_filters::g_filterPortable = portable;
+                EXPECT_EQ(runCopy(c.name, w, h, src, q), walk) << panorama << full << portable;
+            }
+            mp_filters::g_filterPortable = false;
+        }
+    }
+    MP_UI_SetPanoramaMode(0);
 }
 
 } // namespace
