@@ -101,6 +101,17 @@ void BM_DeNoiseAverage(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseA
 void BM_DeNoiseMedian(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMedian", smallWindow); }
 void BM_DeNoiseMinMax(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMinMax", smallWindow); }
 void BM_SubDeNoiseAverage(benchmark::State& s) { runFilter(s, "MP_calcPixelSubDeNoiseAverage", subAverage); }
+// One thread: the work itself, apart from how the machine shares its cores.
+void BM_DeNoiseAverageOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseAverage", smallWindow, 1); }
+void BM_DeNoiseMedianOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMedian", smallWindow, 1); }
+void BM_DeNoiseMinMaxOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMinMax", smallWindow, 1); }
+void BM_SubDeNoiseAverageOneThread(benchmark::State& s)
+{
+    runFilter(s, "MP_calcPixelSubDeNoiseAverage", subAverage, 1);
+}
+void BM_ImageSmoothOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelImageSmooth", imageSmooth, 1); }
+void BM_FocusOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelFocus", focus, 1); }
+void BM_DeNoiseVarianceOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseVariance", variance, 1); }
 
 BENCHMARK(BM_LocalContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LocalContrastOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
@@ -111,5 +122,12 @@ BENCHMARK(BM_DeNoiseAverage)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DeNoiseMedian)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DeNoiseMinMax)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SubDeNoiseAverage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DeNoiseAverageOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_DeNoiseMedianOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_DeNoiseMinMaxOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_SubDeNoiseAverageOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_ImageSmoothOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_FocusOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_DeNoiseVarianceOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace

@@ -228,6 +228,11 @@ __attribute__((target("avx2"), flatten)) void MP_filterChunkRowsAvx2(const Args&
 {
     MP_filterChunkRows<Full>(a, start, end);
 }
+template <bool Full, class Args>
+__attribute__((target("avx2"), flatten)) void MP_filterRowsAvx2(const Args& a, int start, int end)
+{
+    MP_filterRows<Full>(a.run, a.out, start, end, [&a](MP_float3 c0, int x, int y) { return a.effect(c0, x, y); });
+}
 #endif
 
 // True when the processor has AVX2 and tests have not asked for the
@@ -246,9 +251,16 @@ template <class Args, bool Full> void MP_filterTask(TaskFuncParams t)
         }
 #endif
         MP_filterChunkRows<Full>(*a, MP_taskStart(t), MP_taskEnd(t));
-    } else
+    } else {
+#ifdef MP_FILTERS_X86
+        if (MP_filterHasAvx2()) {
+            MP_filterRowsAvx2<Full>(*a, MP_taskStart(t), MP_taskEnd(t));
+            return;
+        }
+#endif
         MP_filterRows<Full>(a->run, a->out, MP_taskStart(t), MP_taskEnd(t),
                             [a](MP_float3 c0, int x, int y) { return a->effect(c0, x, y); });
+    }
 }
 
 // The table task of an argument block with fillTables(start, end).

@@ -5,6 +5,7 @@
 #include "engine/core/splines.h"
 #include "engine/filters/filterframe.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -57,29 +58,85 @@ struct AverageArgs {
     LumWeights lw;
     bool panorama = false;
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    struct Cache {
+        int Lc[kChunk];
+        float J[kChunk];
+        unsigned S[3 * kChunk]; // channel sums of the nine samples
+    };
+
+    // J and the channel sums of pixels x0 .. x0+n-1 of row y.
+    void gather(int y, int x0, int n, Cache& c) const
     {
-        const int w = run.width;
-        const Neighbourhood nb(x, y, w, run.height, panorama);
-        const int Lc = lumIndex(run.params, c);
-        float J = 0.0f;
-        unsigned sr = 0, sg = 0, sb = 0;
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) {
-                const ushort* px = run.src + nb.at(i, j, w) * 3;
-                sr += px[0];
-                sg += px[1];
-                sb += px[2];
-                if (i == 1 && j == 1)
-                    continue;
-                const int d = Lc - static_cast<int>(lw.of(px));
-                J += MP_temp_table[d < 0 ? -d : d];
+        const int w = run.width, h = run.height;
+        const size_t rowLen = static_cast<size_t>(w) * 3;
+        const ushort* mid = run.src + static_cast<size_t>(y) * rowLen;
+        for (int i = 0; i < n; ++i)
+            c.Lc[i] = lumIndex(run.params, MP_loadRGB48(mid + 3 * static_cast<size_t>(x0 + i)));
+        if (g_filterRunWalk && y > 0 && y < h - 1 && x0 > 0 && x0 + n < w) {
+            // Inside the image: the neighbourhood is the plain 3 x 3 block.
+            const ushort* rows[3] = {mid - rowLen, mid, mid + rowLen};
+            int L[3][kChunk + 2];
+            for (int r = 0; r < 3; ++r)
+                for (int i = 0; i < n + 2; ++i)
+                    L[r][i] = static_cast<int>(lw.of(rows[r] + 3 * static_cast<size_t>(x0 - 1 + i)));
+            for (int i = 0; i < n; ++i) {
+                const int Lc = c.Lc[i];
+                const auto T = [Lc](int v) {
+                    const int d = Lc - v;
+                    return MP_temp_table[d < 0 ? -d : d];
+                };
+                float J = 0.0f;
+                J += T(L[0][i]);
+                J += T(L[0][i + 1]);
+                J += T(L[0][i + 2]);
+                J += T(L[1][i]);
+                J += T(L[1][i + 2]);
+                J += T(L[2][i]);
+                J += T(L[2][i + 1]);
+                J += T(L[2][i + 2]);
+                c.J[i] = J;
             }
-        J = J * 0.11111111f;
+            const size_t j0 = static_cast<size_t>(x0) * 3;
+            for (int j = 0; j < 3 * n; ++j) {
+                unsigned sum = 0;
+                for (int r = 0; r < 3; ++r) {
+                    const ushort* q = rows[r] + j0 + j;
+                    sum += static_cast<unsigned>(q[-3]) + q[0] + q[3];
+                }
+                c.S[j] = sum;
+            }
+            return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const Neighbourhood nb(x0 + i, y, w, h, panorama);
+            float J = 0.0f;
+            unsigned sr = 0, sg = 0, sb = 0;
+            for (int r = 0; r < 3; ++r)
+                for (int k = 0; k < 3; ++k) {
+                    const ushort* px = run.src + nb.at(r, k, w) * 3;
+                    sr += px[0];
+                    sg += px[1];
+                    sb += px[2];
+                    if (r == 1 && k == 1)
+                        continue;
+                    const int d = c.Lc[i] - static_cast<int>(lw.of(px));
+                    J += MP_temp_table[d < 0 ? -d : d];
+                }
+            c.J[i] = J;
+            c.S[3 * i] = sr;
+            c.S[3 * i + 1] = sg;
+            c.S[3 * i + 2] = sb;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const float J = cache.J[i] * 0.11111111f;
         const float kj = (1.0f - J) * 1.6954469e-06f;
-        const MP_float3 e{c.x * J + static_cast<float>(sr) * kj, c.y * J + static_cast<float>(sg) * kj,
-                          c.z * J + static_cast<float>(sb) * kj};
-        const float a = MP_temp2_table[Lc];
+        const MP_float3 e{c.x * J + static_cast<float>(cache.S[3 * i]) * kj,
+                          c.y * J + static_cast<float>(cache.S[3 * i + 1]) * kj,
+                          c.z * J + static_cast<float>(cache.S[3 * i + 2]) * kj};
+        const float a = MP_temp2_table[cache.Lc[i]];
         const float k = 1.0f - a;
         return {c.x * k + e.x * a, c.y * k + e.y * a, c.z * k + e.z * a};
     }
@@ -133,16 +190,115 @@ struct MedianArgs {
                 b[n] = px[2];
                 ++n;
             }
+        return mix(c, MP_medianSelect(r, n), MP_medianSelect(g, n), MP_medianSelect(b, n));
+    }
+
+    // mix() for n pixels at once (source, medians and output RGB48), stored
+    // clamped.
+    void mixRun(const ushort* src, const ushort* med, int n, ushort* out) const
+    {
         const float k = 1.0f - p;
         const float pk = p * MP_k;
-        const MP_float3 m{static_cast<float>(MP_medianSelect(r, n)) * pk + c.x * k,
-                          static_cast<float>(MP_medianSelect(g, n)) * pk + c.y * k,
-                          static_cast<float>(MP_medianSelect(b, n)) * pk + c.z * k};
+        const float lr = run.params->lumr, lg = run.params->lumg, lb = run.params->lumb;
+        for (int i = 0; i < n; ++i) {
+            const float cx = static_cast<float>(src[3 * i]) * MP_k;
+            const float cy = static_cast<float>(src[3 * i + 1]) * MP_k;
+            const float cz = static_cast<float>(src[3 * i + 2]) * MP_k;
+            const float mx = static_cast<float>(med[3 * i]) * pk + cx * k;
+            const float my = static_cast<float>(med[3 * i + 1]) * pk + cy * k;
+            const float mz = static_cast<float>(med[3 * i + 2]) * pk + cz * k;
+            const float a = MP_temp2_table[MP_tableIndex(lr * cx + lg * cy + lb * cz)];
+            const float ka = 1.0f - a;
+            out[3 * i] = static_cast<ushort>(static_cast<int>(mp_blend_detail::clampUnit(cx * ka + mx * a) * 65535.0f));
+            out[3 * i + 1] =
+                static_cast<ushort>(static_cast<int>(mp_blend_detail::clampUnit(cy * ka + my * a) * 65535.0f));
+            out[3 * i + 2] =
+                static_cast<ushort>(static_cast<int>(mp_blend_detail::clampUnit(cz * ka + mz * a) * 65535.0f));
+        }
+    }
+
+    // The median mixed in by "Schärfe", then masked at the centre luminance.
+    MP_float3 mix(MP_float3 c, ushort mr, ushort mg, ushort mb) const
+    {
+        const float k = 1.0f - p;
+        const float pk = p * MP_k;
+        const MP_float3 m{static_cast<float>(mr) * pk + c.x * k, static_cast<float>(mg) * pk + c.y * k,
+                          static_cast<float>(mb) * pk + c.z * k};
         const float a = MP_temp2_table[lumIndex(run.params, c)];
         const float ka = 1.0f - a;
         return {c.x * ka + m.x * a, c.y * ka + m.y * a, c.z * ka + m.z * a};
     }
 };
+
+// The nine-sample network on whole runs of channel values: entry j of the
+// row and its neighbours j - 3 and j + 3 (the same channel of the pixels to
+// the left and right) in the rows above and below. A compare-exchange keeps
+// the smaller value at its first place, so min and max give the same values
+// as the exchanges.
+inline void medianRun(const ushort* up, const ushort* mid, const ushort* down, int n, ushort* out)
+{
+    for (int j = 0; j < n; ++j) {
+        ushort v[9] = {up[j - 3],  up[j],  up[j + 3],  mid[j - 3], mid[j],
+                       mid[j + 3], down[j - 3], down[j], down[j + 3]};
+        const auto cx = [&v](int a, int b) {
+            const ushort lo = v[a] < v[b] ? v[a] : v[b];
+            const ushort hi = v[a] < v[b] ? v[b] : v[a];
+            v[a] = lo;
+            v[b] = hi;
+        };
+        cx(1, 2); cx(4, 5); cx(7, 8); cx(0, 1); cx(3, 4); cx(6, 7); cx(1, 2); cx(4, 5); cx(7, 8); cx(0, 3);
+        cx(5, 8); cx(4, 7); cx(3, 6); cx(1, 4); cx(2, 5); cx(4, 7); cx(4, 2); cx(6, 4); cx(4, 2);
+        out[j] = v[4];
+    }
+}
+
+// The reduced median worker over rows [start, end): rows and columns inside
+// the image take the whole-run network, the border pixels their own windows.
+template <int = 0> inline void medianReducedRows(const MedianArgs* a, int start, int end)
+{
+    const MP_DriverRun& run = a->run;
+    const int w = run.width, h = run.height;
+    const size_t rowLen = static_cast<size_t>(w) * 3;
+    ushort med[kChunk * 3];
+    for (int y = start; y < end; ++y) {
+        const ushort* s = run.src + static_cast<size_t>(y) * rowLen;
+        ushort* d = a->out + static_cast<size_t>(y) * rowLen;
+        const bool inner = g_filterRunWalk && y > 0 && y < h - 1 && w >= 3;
+        const auto edgePixel = [&](int x) { MP_storeRGB48Clamped(d + 3 * x, a->effect(MP_loadRGB48(s + 3 * x), x, y)); };
+        if (!inner) {
+            for (int x = 0; x < w; ++x)
+                edgePixel(x);
+            continue;
+        }
+        edgePixel(0);
+        for (int x0 = 1; x0 < w - 1; x0 += kChunk) {
+            const int n = MP_imin(kChunk, w - 1 - x0);
+            const size_t j = static_cast<size_t>(x0) * 3;
+            medianRun(s - rowLen + j, s + j, s + rowLen + j, 3 * n, med);
+            a->mixRun(s + j, med, n, d + j);
+        }
+        edgePixel(w - 1);
+    }
+}
+
+#ifdef MP_FILTERS_X86
+__attribute__((target("avx2"), flatten)) void medianReducedRowsAvx2(const MedianArgs* a, int start, int end)
+{
+    medianReducedRows(a, start, end);
+}
+#endif
+
+void medianReducedTask(TaskFuncParams t)
+{
+    const MedianArgs* a = MP_taskArgs<MedianArgs>(t);
+#ifdef MP_FILTERS_X86
+    if (MP_filterHasAvx2()) {
+        medianReducedRowsAvx2(a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
+#endif
+    medianReducedRows(a, MP_taskStart(t), MP_taskEnd(t));
+}
 
 // ---- Min-Max ------------------------------------------------------------------
 
@@ -153,35 +309,73 @@ struct MinMaxArgs {
     float g = 0.0f, b = 0.0f;
     bool panorama = false;
 
-    // The factor f of pixel (x, y), or 1 where the step leaves it.
-    static float factor(const ushort* plane, int x, int y, int w, int h, bool panorama, float g, float b, int Lc)
+    // The factor f of pixel (x, y) from its plane neighbourhood's range mx - mn
+    // and sum, or 1 where the step leaves it.
+    static float factorOf(int Lc, int mx, int mn, int sum, float g, float b)
     {
-        if (Lc == 0)
-            return 1.0f;
-        const Neighbourhood nb(x, y, w, h, panorama);
-        int mx = 0, mn = 65535, sum = 0;
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) {
-                const int v = plane[nb.at(i, j, w)];
-                mx = v > mx ? v : mx;
-                mn = v < mn ? v : mn;
-                sum += v;
-            }
-        if (mx - mn <= 0)
-            return 1.0f;
         float Y = static_cast<float>(mx - mn) * MP_k * g;
-        if (Y > 1.0f)
-            Y = 1.0f;
-        return 1.0f - b +
-               ((static_cast<float>(sum) * 0.111111f) / (static_cast<float>(Lc) + 0.001f) * (1.0f - Y) + Y) * b;
+        Y = Y > 1.0f ? 1.0f : Y;
+        const float f =
+            1.0f - b + ((static_cast<float>(sum) * 0.111111f) / (static_cast<float>(Lc) + 0.001f) * (1.0f - Y) + Y) * b;
+        return Lc == 0 || mx - mn <= 0 ? 1.0f : f;
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    // The factors of pixels x0 .. x0+n-1 of row y, and their plane values.
+    static void factors(const ushort* plane, int w, int h, bool panorama, float g, float b, int y, int x0, int n,
+                        float* f, int* Lc)
     {
-        const size_t i = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x);
-        const int Lc = plane[i];
-        const float f = factor(plane, x, y, run.width, run.height, panorama, g, b, Lc);
-        const float a = MP_temp2_table[Lc];
+        const ushort* mid = plane + static_cast<size_t>(y) * static_cast<size_t>(w);
+        for (int i = 0; i < n; ++i)
+            Lc[i] = mid[x0 + i];
+        if (g_filterRunWalk && y > 0 && y < h - 1 && x0 > 0 && x0 + n < w) {
+            const ushort* up = mid - w + x0 - 1;
+            const ushort* md = mid + x0 - 1;
+            const ushort* dn = mid + w + x0 - 1;
+            int MX[kChunk], MN[kChunk], SUM[kChunk];
+            for (int i = 0; i < n; ++i) {
+                const int v0 = up[i], v1 = up[i + 1], v2 = up[i + 2];
+                const int v3 = md[i], v4 = md[i + 1], v5 = md[i + 2];
+                const int v6 = dn[i], v7 = dn[i + 1], v8 = dn[i + 2];
+                const int m012 = std::max(std::max(v0, v1), v2), m345 = std::max(std::max(v3, v4), v5);
+                const int m678 = std::max(std::max(v6, v7), v8);
+                const int n012 = std::min(std::min(v0, v1), v2), n345 = std::min(std::min(v3, v4), v5);
+                const int n678 = std::min(std::min(v6, v7), v8);
+                MX[i] = std::max(std::max(m012, m345), m678);
+                MN[i] = std::min(std::min(n012, n345), n678);
+                SUM[i] = v0 + v1 + v2 + v3 + v4 + v5 + v6 + v7 + v8;
+            }
+            for (int i = 0; i < n; ++i)
+                f[i] = factorOf(Lc[i], MX[i], MN[i], SUM[i], g, b);
+            return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const Neighbourhood nb(x0 + i, y, w, h, panorama);
+            int mx = 0, mn = 65535, sum = 0;
+            for (int r = 0; r < 3; ++r)
+                for (int k = 0; k < 3; ++k) {
+                    const int v = plane[nb.at(r, k, w)];
+                    mx = v > mx ? v : mx;
+                    mn = v < mn ? v : mn;
+                    sum += v;
+                }
+            f[i] = factorOf(Lc[i], mx, mn, sum, g, b);
+        }
+    }
+
+    struct Cache {
+        float f[kChunk];
+        int Lc[kChunk];
+    };
+
+    void gather(int y, int x0, int n, Cache& c) const
+    {
+        factors(plane, run.width, run.height, panorama, g, b, y, x0, n, c.f, c.Lc);
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const float f = cache.f[i];
+        const float a = MP_temp2_table[cache.Lc[i]];
         const float k = 1.0f - a;
         return {c.x * k + c.x * f * a, c.y * k + c.y * f * a, c.z * k + c.z * f * a};
     }
@@ -329,23 +523,50 @@ void MP_minMaxFactors(float s, float* g, float* b)
     *b = MP_pow(s, 0.25f);
 }
 
-void MP_minMaxStepRows(const MP_MinMaxStep& st, int start, int end)
+namespace {
+
+template <int = 0> inline void minMaxStepRows(const MP_MinMaxStep& st, int start, int end)
 {
     const int w = st.width;
+    float f[kChunk];
+    int Lc[kChunk];
     for (int y = start; y < end; ++y)
-        for (int x = 0; x < w; ++x) {
-            const size_t i = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
-            const int Lc = st.plane[i];
-            const float f = MinMaxArgs::factor(st.plane, x, y, w, st.height, st.panorama, st.g, st.b, Lc);
-            const float a = st.mask[Lc];
-            const float k = 1.0f - a;
-            const ushort* s = st.src + i * 3;
-            ushort* d = st.out + i * 3;
-            for (int ch = 0; ch < 3; ++ch) {
-                const float c = static_cast<float>(s[ch]);
-                d[ch] = clamp16(c * k + c * f * a);
+        for (int x0 = 0; x0 < w; x0 += kChunk) {
+            const int n = MP_imin(kChunk, w - x0);
+            MinMaxArgs::factors(st.plane, w, st.height, st.panorama, st.g, st.b, y, x0, n, f, Lc);
+            const size_t i0 = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x0);
+            const ushort* s = st.src + i0 * 3;
+            ushort* d = st.out + i0 * 3;
+            for (int i = 0; i < n; ++i) {
+                const float a = st.mask[Lc[i]];
+                const float k = 1.0f - a;
+                const float fi = f[i];
+                for (int ch = 0; ch < 3; ++ch) {
+                    const float c = static_cast<float>(s[3 * i + ch]);
+                    d[3 * i + ch] = clamp16(c * k + c * fi * a);
+                }
             }
         }
+}
+
+#ifdef MP_FILTERS_X86
+__attribute__((target("avx2"), flatten)) void minMaxStepRowsAvx2(const MP_MinMaxStep& st, int start, int end)
+{
+    minMaxStepRows(st, start, end);
+}
+#endif
+
+} // namespace
+
+void MP_minMaxStepRows(const MP_MinMaxStep& st, int start, int end)
+{
+#ifdef MP_FILTERS_X86
+    if (MP_filterHasAvx2()) {
+        minMaxStepRowsAvx2(st, start, end);
+        return;
+    }
+#endif
+    minMaxStepRows(st, start, end);
 }
 
 int MP_calcPixelDeNoiseAverage(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
@@ -393,7 +614,7 @@ int MP_calcPixelDeNoiseMedian(int sizex, int sizey, ushort* src, ushort* dst, in
     a.p = params->p[0][0];
     a.panorama = MP_UI_GetPanoramaMode() != 0;
     runMaskPass(params, params->p[kMaskSlot]);
-    MP_runFilterBands(a, 8);
+    MP_runDriverBands(a.run, &a, MP_filterTask<MedianArgs, true>, medianReducedTask, 8);
     MP_copyFilterOutput(dst, a.out, pixels);
     return 0;
 }

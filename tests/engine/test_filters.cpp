@@ -133,6 +133,17 @@ class FilterRuns : public FilterTest, public ::testing::WithParamInterface<Frame
     void SetUp() override { FilterTest::SetUp(); }
 };
 INSTANTIATE_TEST_SUITE_P(Filters, FilterRuns, kFilterCases, [](const auto& info) { return info.param.label; });
+void smallWindowDefaults(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    setMask(p.p[1], 1.0f);
+}
+INSTANTIATE_TEST_SUITE_P(
+    SmallWindows, FilterRuns,
+    ::testing::Values(FrameCase{"MP_calcPixelDeNoiseAverage", 2, 3, smallWindowDefaults, 0, "Average"},
+                      FrameCase{"MP_calcPixelDeNoiseMedian", 2, 3, smallWindowDefaults, 0, "Median"},
+                      FrameCase{"MP_calcPixelDeNoiseMinMax", 2, 3, smallWindowDefaults, 0, "MinMax"}),
+    [](const auto& info) { return info.param.label; });
 
 // ---- The frame -------------------------------------------------------------------
 
