@@ -126,54 +126,30 @@ struct ArtworkArgs {
     }
 };
 
-// Luminance plane in the scratch buffer, geometry, Pre2, Pre3, Pre1, main pass
-// straight into the destination.
-template <class Args>
-int enhanceDriver(Args& a, const char* kernel, MP_WindowWeights weights, int geoSlot, int comboSlot, int sizex,
-                  int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
-{
-    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
-        return e;
-    const MP_WindowSize size = MP_calcWindowSize(params, 500.0f, MP_WindowStep::Loopstep, weights);
-    const size_t pixels = pixelCount(sizex, sizey);
-    ushort* plane = static_cast<ushort*>(MP_UpdateBuffer(pixels * 2));
-    if (!plane)
-        return -1;
-    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, geoSlot, comboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
-    MP_prepareFilterWindow(a.win, kernel, params, size, sizex, sizey, MP_UI_GetPanoramaMode() != 0);
-    MP_runFilterPlanePass(src, plane, sizex, sizey, params);
-    a.plane = plane;
-    a.out = dst;
-    MP_runWindowWeightsPass(a.win.R, size.scale, params);
-    MP_runTablePass(MP_filterTableTask<Args>, MP_makeTask(params, &a));
-    return MP_runFilterBands(a);
-}
-
 } // namespace
 
 int MP_calcPixelEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
 {
+    if (!params)
+        return -2;
     EnhanceArgs a;
-    if (params) {
-        a.macro = params->p[1][0];
-        a.micro = params->p[2][0];
-        a.mask = params->p[3];
-    }
-    return enhanceDriver(a, "MP_calcPixelEnhance", MP_WindowWeights::Gaussian, 5, 4, sizex, sizey, src, dst, srcBpp,
-                         dstBpp, params);
+    a.macro = params->p[1][0];
+    a.micro = params->p[2][0];
+    a.mask = params->p[3];
+    const FilterPlan plan{"MP_calcPixelEnhance", MP_calcWindowSize(params, 500.0f), 5, 4, true};
+    return MP_runWindowFilter(a, plan, sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 int MP_calcPixelArtworkEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                MP_Params* params)
 {
+    if (!params)
+        return -2;
     ArtworkArgs a;
-    if (params)
-        a.q = (params->p[1][0] * -0.5f + 0.5f) + 0.001f;
-    return enhanceDriver(a, "MP_calcPixelArtworkEnhance", MP_WindowWeights::Box, 3, 2, sizex, sizey, src, dst,
-                         srcBpp, dstBpp, params);
+    a.q = (params->p[1][0] * -0.5f + 0.5f) + 0.001f;
+    const FilterPlan plan{"MP_calcPixelArtworkEnhance",
+                          MP_calcWindowSize(params, 500.0f, MP_WindowStep::Loopstep, MP_WindowWeights::Box), 3, 2, true};
+    return MP_runWindowFilter(a, plan, sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 static const MP_DriverEntry kDrivers[] = {

@@ -27,6 +27,7 @@
 // images with a step above 1) takes the centre as its only sample.
 
 #include "engine/core/driverframe.h"
+#include "engine/core/settings.h"
 #include "engine/core/textures.h"
 #include "engine/core/windowsize.h"
 #include "engine/core/windowweights.h"
@@ -36,6 +37,13 @@
 namespace mp_filters {
 
 constexpr int kMaxRadius = MP_MAX_WINDOW_RADIUS;
+
+// The bilateral divisor table entry 1 / (i * k + eps).
+inline float divisor(int i, float eps) { return 1.0f / (static_cast<float>(i) * MP_k + eps); }
+
+// The single-precision products 10 * 0.001 (0.010000001) and 5 * 0.001 (0.0050000004).
+constexpr float kEps10 = 10.0f * 0.001f;
+constexpr float kEps5 = 5.0f * 0.001f;
 
 // Step 1. Returns 0, or -2.
 int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
@@ -82,6 +90,22 @@ struct Window {
 void MP_prepareFilterWindow(Window& win, const char* kernel, MP_Params* params, const MP_WindowSize& size, int width,
                             int height, bool panorama);
 
+// The window rows y1 .. y2 of row y (step win.step): without panorama the
+// first grid row from -R inside the image, in panorama mode max(-R, -y).
+inline void MP_windowRows(const Window& win, int y, int* y1, int* y2)
+{
+    const int R = win.R, s = win.step;
+    int first = -R;
+    if (win.panorama) {
+        if (y - R < 0)
+            first = -y;
+    } else if (y + first < 0) {
+        first += ((-(y + first)) + s - 1) / s * s;
+    }
+    *y1 = first;
+    *y2 = MP_imin(R, win.height - 1 - y);
+}
+
 // Calls f(pixelIndex, spatialWeight) for every sample of the window around
 // (x, y), in the window's order; pixelIndex = row * width + column. Returns
 // the number of samples. With `centreFallback`, an empty window visits the
@@ -89,15 +113,9 @@ void MP_prepareFilterWindow(Window& win, const char* kernel, MP_Params* params, 
 template <bool CentreFallback = true, class F>
 inline int MP_forEachWindowSample(const Window& win, int x, int y, F&& f)
 {
-    const int R = win.R, s = win.step, w = win.width, h = win.height;
-    int y1 = -R;
-    if (win.panorama) {
-        if (y - R < 0)
-            y1 = -y;
-    } else if (y + y1 < 0) {
-        y1 += ((-(y + y1)) + s - 1) / s * s;
-    }
-    const int y2 = MP_imin(R, h - 1 - y);
+    const int R = win.R, s = win.step, w = win.width;
+    int y1, y2;
+    MP_windowRows(win, y, &y1, &y2);
     int n = 0;
     for (int ky = y1; ky <= y2; ky += s) {
         const int l = win.halfWidth[ky + R];
@@ -146,15 +164,9 @@ inline bool MP_chunkInterior(const Window& win, int x0, int n)
 // of offsets (0: the rows hold no sample; the caller then walks each pixel).
 template <class F> inline int MP_forEachWindowOffset(const Window& win, int y, F&& f)
 {
-    const int R = win.R, s = win.step, h = win.height;
-    int y1 = -R;
-    if (win.panorama) {
-        if (y - R < 0)
-            y1 = -y;
-    } else if (y + y1 < 0) {
-        y1 += ((-(y + y1)) + s - 1) / s * s;
-    }
-    const int y2 = MP_imin(R, h - 1 - y);
+    const int R = win.R, s = win.step;
+    int y1, y2;
+    MP_windowRows(win, y, &y1, &y2);
     int n = 0;
     for (int ky = y1; ky <= y2; ky += s) {
         const int l = win.halfWidth[ky + R];
@@ -164,6 +176,69 @@ template <class F> inline int MP_forEachWindowOffset(const Window& win, int y, F
             f(row + kx, ws[kx]);
     }
     return n;
+}
+
+// The bilateral colour sums of a run of pixels: for every window sample n
+// (its luminance Ln by the 14-bit weights, d = |L0 - Ln| with L0 the centre's
+// luminance index) w = spatial weight * MP_temp3_table[d], the divisor table
+// 1 / (d k + eps) of the run; W += w, SR/SG/SB += w * the sample's 16-bit
+// channels and, with Edge, E += w * MP_temp_table[d].
+struct ColourSums {
+    int L0[kChunk];
+    float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk], E[kChunk];
+};
+
+template <bool Edge, bool CentreFallback = true>
+inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, const LumWeights& lw, float eps, int y,
+                                int x0, int n, ColourSums& c)
+{
+    const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
+    const ushort* src = run.src;
+    for (int i = 0; i < n; ++i) {
+        c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
+        c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = c.E[i] = 0.0f;
+    }
+    if (MP_chunkInterior(win, x0, n)) {
+        // The divisor computed as the table holds it (the same bits).
+        const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+            const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
+            for (int i = 0; i < n; ++i) {
+                const ushort* px = q + 3 * i;
+                const int d0 = c.L0[i] - static_cast<int>(lw.of(px));
+                const int d = d0 < 0 ? -d0 : d0;
+                const float w = ws * divisor(d, eps);
+                c.W[i] += w;
+                c.SR[i] += w * static_cast<float>(px[0]);
+                c.SG[i] += w * static_cast<float>(px[1]);
+                c.SB[i] += w * static_cast<float>(px[2]);
+                if constexpr (Edge)
+                    c.E[i] += w * MP_temp_table[d];
+            }
+        });
+        if (offsets > 0)
+            return;
+    }
+    for (int i = 0; i < n; ++i) {
+        const int L0 = c.L0[i];
+        float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f, E = 0.0f;
+        MP_forEachWindowSample<CentreFallback>(win, x0 + i, y, [&](size_t j, float ws) {
+            const ushort* px = src + j * 3;
+            const int d0 = L0 - static_cast<int>(lw.of(px));
+            const int d = d0 < 0 ? -d0 : d0;
+            const float w = ws * MP_temp3_table[d];
+            W += w;
+            SR += w * static_cast<float>(px[0]);
+            SG += w * static_cast<float>(px[1]);
+            SB += w * static_cast<float>(px[2]);
+            if constexpr (Edge)
+                E += w * MP_temp_table[d];
+        });
+        c.W[i] = W;
+        c.SR[i] = SR;
+        c.SG[i] = SG;
+        c.SB[i] = SB;
+        c.E[i] = E;
+    }
 }
 
 // The luminance plane (Pre2): plane[i] = (wr R + wg G + wb B) >> 14 with the
@@ -282,11 +357,52 @@ void MP_copyFilterOutput(ushort* dst, const ushort* out, size_t pixels);
 // True while the engine's cancel request is raised.
 bool MP_filterCancelled();
 
-// The bilateral divisor table entry 1 / (i * k + eps).
-inline float divisor(int i, float eps) { return 1.0f / (static_cast<float>(i) * MP_k + eps); }
+// How a window filter runs in the frame (steps 2 to 6 above).
+struct FilterPlan {
+    const char* kernel;    // its name (the dispatcher's row table)
+    MP_WindowSize size;
+    int geoSlot, comboSlot;
+    bool plane;            // the scratch buffer holds the luminance plane and the
+                           // workers write the destination; otherwise it is the
+                           // output scratch, copied to the destination at the end
+    bool weights = true;   // the spatial weights prepass
+    bool panorama = true;  // the window follows the panorama switch
+};
 
-// The single-precision products 10 * 0.001 (0.010000001) and 5 * 0.001 (0.0050000004).
-constexpr float kEps10 = 10.0f * 0.001f;
-constexpr float kEps5 = 5.0f * 0.001f;
+// Runs a window filter: scratch (-1 when it cannot be had), MP_beginDriver,
+// the window, Pre2 (plane), Pre3 (weights), Pre1 (a.fillTables), the main
+// pass with progress after every chunk, the copy. Scalars the tables read are
+// set in `a` before. Returns 0, -1 or -2.
+template <class Args>
+int MP_runWindowFilter(Args& a, const FilterPlan& plan, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp,
+                       int dstBpp, MP_Params* params)
+{
+    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
+        return e;
+    const size_t pixels = pixelCount(sizex, sizey);
+    ushort* scratch = static_cast<ushort*>(MP_UpdateBuffer(pixels * (plan.plane ? 2 : 6)));
+    if (!scratch)
+        return -1;
+    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, plan.geoSlot, plan.comboSlot))
+        return e;
+    if (pixels == 0)
+        return 0;
+    MP_prepareFilterWindow(a.win, plan.kernel, params, plan.size, sizex, sizey,
+                           plan.panorama && MP_UI_GetPanoramaMode() != 0);
+    a.out = plan.plane ? dst : scratch;
+    if constexpr (requires { a.plane; }) {
+        if (plan.plane) {
+            MP_runFilterPlanePass(src, scratch, sizex, sizey, params);
+            a.plane = scratch;
+        }
+    }
+    if (plan.weights)
+        MP_runWindowWeightsPass(a.win.R, plan.size.scale, params);
+    MP_runTablePass(MP_filterTableTask<Args>, MP_makeTask(params, &a));
+    MP_runFilterBands(a);
+    if (!plan.plane)
+        MP_copyFilterOutput(dst, scratch, pixels);
+    return 0;
+}
 
 } // namespace mp_filters

@@ -47,80 +47,51 @@ struct ContrastArgs {
         return d >= 0.0f ? table[MP_tableIndex(d)] : -table[MP_tableIndex(-d)];
     }
 
-    struct Cache {
-        int I[kChunk];
-        float W[kChunk], S[kChunk], SR[kChunk], SG[kChunk], SB[kChunk];
+    struct Cache : ColourSums {
+        float S[kChunk]; // plane operators: the weighted plane luminance
     };
 
     bool usesPlane() const { return op == Op::LocalContrast || op == Op::LocalContour; }
 
-    // The window sums of pixels x0 .. x0+n-1 of row y.
+    // The window sums of pixels x0 .. x0+n-1 of row y: of the plane (W, S),
+    // or of the neighbours' colours (W, SR, SG, SB).
     void gather(int y, int x0, int n, Cache& c) const
     {
-        const MP_Params* p = run.params;
+        if (!usesPlane()) {
+            MP_gatherColourSums<false>(win, run, lw, kEps10, y, x0, n, c);
+            return;
+        }
         const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
-        const ushort* src = run.src;
         for (int i = 0; i < n; ++i) {
-            c.I[i] = lumIndex(p, MP_loadRGB48(src + (base + i) * 3));
-            c.W[i] = c.S[i] = c.SR[i] = c.SG[i] = c.SB[i] = 0.0f;
+            c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+            c.W[i] = c.S[i] = 0.0f;
         }
         if (MP_chunkInterior(win, x0, n)) {
-            int offsets;
-            if (usesPlane()) {
-                offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
-                    const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
-                    for (int i = 0; i < n; ++i) {
-                        const int L = q[i];
-                        const int d = c.I[i] - L;
-                        const float w = ws * divisor(d < 0 ? -d : d, kEps10);
-                        c.W[i] += w;
-                        c.S[i] += w * static_cast<float>(L);
-                    }
-                });
-            } else {
-                offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
-                    const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
-                    for (int i = 0; i < n; ++i) {
-                        const ushort* px = q + 3 * i;
-                        const int d = c.I[i] - static_cast<int>(lw.of(px));
-                        const float w = ws * divisor(d < 0 ? -d : d, kEps10);
-                        c.W[i] += w;
-                        c.SR[i] += w * static_cast<float>(px[0]);
-                        c.SG[i] += w * static_cast<float>(px[1]);
-                        c.SB[i] += w * static_cast<float>(px[2]);
-                    }
-                });
-            }
+            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
+                for (int i = 0; i < n; ++i) {
+                    const int L = q[i];
+                    const int d = c.L0[i] - L;
+                    const float w = ws * divisor(d < 0 ? -d : d, kEps10);
+                    c.W[i] += w;
+                    c.S[i] += w * static_cast<float>(L);
+                }
+            });
             if (offsets > 0)
                 return;
         }
         for (int i = 0; i < n; ++i) {
-            const int I = c.I[i];
-            float W = 0.0f, S = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
-            if (usesPlane()) {
-                MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
-                    const int L = plane[j];
-                    const int d = I - L;
-                    const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-                    W += w;
-                    S += w * static_cast<float>(L);
-                });
-            } else {
-                MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
-                    const ushort* px = src + j * 3;
-                    const int d = I - static_cast<int>(lw.of(px));
-                    const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-                    W += w;
-                    SR += w * static_cast<float>(px[0]);
-                    SG += w * static_cast<float>(px[1]);
-                    SB += w * static_cast<float>(px[2]);
-                });
-            }
+            const int I = c.L0[i];
+            float W = 0.0f, S = 0.0f;
+            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                const int L = plane[j];
+                const int d = I - L;
+                const float w = ws * MP_temp3_table[d < 0 ? -d : d];
+                W += w;
+                S += w * static_cast<float>(L);
+            });
             c.W[i] = W;
             c.S[i] = S;
-            c.SR[i] = SR;
-            c.SG[i] = SG;
-            c.SB[i] = SB;
         }
     }
 
@@ -128,7 +99,7 @@ struct ContrastArgs {
     {
         const MP_Params* p = run.params;
         const float lum0 = p->lumr * c.x + p->lumg * c.y + p->lumb * c.z;
-        const int I = cache.I[i];
+        const int I = cache.L0[i];
         const float W = cache.W[i];
         MP_float3 e;
         if (usesPlane()) {
@@ -173,44 +144,20 @@ struct ContrastArgs {
 int contrastDriver(Op op, const char* kernel, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp,
                    int dstBpp, MP_Params* params)
 {
-    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
-        return e;
-    const MP_WindowSize size = MP_calcWindowSize(params, 500.0f);
-    const size_t pixels = pixelCount(sizex, sizey);
-    const bool usesPlane = op == Op::LocalContrast || op == Op::LocalContour;
-    void* scratch = MP_UpdateBuffer(usesPlane ? pixels * 2 : pixels * 6);
-    if (!scratch)
-        return -1;
-    ContrastArgs args;
-    ContrastArgs* a = &args;
-    if (int e = MP_beginDriver(a->run, sizex, sizey, src, dst, params, kGeoSlot, kComboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
-    a->op = op;
-    MP_prepareFilterWindow(a->win, kernel, params, size, sizex, sizey, MP_UI_GetPanoramaMode() != 0);
-    a->lw = LumWeights::of(params);
-    a->mask = params->p[kSplineSlot];
+    if (!params)
+        return -2;
+    ContrastArgs a;
+    a.op = op;
+    a.lw = LumWeights::of(params);
+    a.mask = params->p[kSplineSlot];
     switch (op) {
-    case Op::LocalContrast: a->s = (params->p[1][0] - 0.25f) * 5.0f; break;
-    case Op::LocalContour: a->s = (params->p[1][0] - 0.5f) * 3.0f; break;
-    case Op::ColorContrast: a->s = (params->p[1][0] - 0.25f) * 8.0f; break;
-    case Op::VeilingGlare: a->s = params->p[1][0]; break;
+    case Op::LocalContrast: a.s = (params->p[1][0] - 0.25f) * 5.0f; break;
+    case Op::LocalContour: a.s = (params->p[1][0] - 0.5f) * 3.0f; break;
+    case Op::ColorContrast: a.s = (params->p[1][0] - 0.25f) * 8.0f; break;
+    case Op::VeilingGlare: a.s = params->p[1][0]; break;
     }
-    if (usesPlane) {
-        ushort* plane = static_cast<ushort*>(scratch);
-        MP_runFilterPlanePass(src, plane, sizex, sizey, params);
-        a->plane = plane;
-        a->out = dst;
-    } else {
-        a->out = static_cast<ushort*>(scratch);
-    }
-    MP_runWindowWeightsPass(a->win.R, size.scale, params);
-    MP_runTablePass(MP_filterTableTask<ContrastArgs>, MP_makeTask(params, a));
-    MP_runFilterBands(*a);
-    if (!usesPlane)
-        MP_copyFilterOutput(dst, a->out, pixels);
-    return 0;
+    const FilterPlan plan{kernel, MP_calcWindowSize(params, 500.0f), kGeoSlot, kComboSlot, a.usesPlane()};
+    return MP_runWindowFilter(a, plan, sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 } // namespace

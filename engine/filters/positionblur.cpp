@@ -79,54 +79,9 @@ struct FocusArgs {
             MP_temp3_table[i] = divisor(i, 0.25f);
     }
 
-    struct Cache {
-        int L0[kChunk];
-        float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk];
-    };
+    using Cache = ColourSums;
 
-    // The bilateral sums of pixels x0 .. x0+n-1 of row y.
-    void gather(int y, int x0, int n, Cache& c) const
-    {
-        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
-        const ushort* src = run.src;
-        for (int i = 0; i < n; ++i) {
-            c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
-            c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = 0.0f;
-        }
-        if (MP_chunkInterior(win, x0, n)) {
-            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
-                const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
-                for (int i = 0; i < n; ++i) {
-                    const ushort* px = q + 3 * i;
-                    const int d = c.L0[i] - static_cast<int>(lw.of(px));
-                    const float w = ws * divisor(d < 0 ? -d : d, 0.25f);
-                    c.W[i] += w;
-                    c.SR[i] += w * static_cast<float>(px[0]);
-                    c.SG[i] += w * static_cast<float>(px[1]);
-                    c.SB[i] += w * static_cast<float>(px[2]);
-                }
-            });
-            if (offsets > 0)
-                return;
-        }
-        for (int i = 0; i < n; ++i) {
-            const int L0 = c.L0[i];
-            float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
-            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
-                const ushort* px = src + j * 3;
-                const int d = L0 - static_cast<int>(lw.of(px));
-                const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-                W += w;
-                SR += w * static_cast<float>(px[0]);
-                SG += w * static_cast<float>(px[1]);
-                SB += w * static_cast<float>(px[2]);
-            });
-            c.W[i] = W;
-            c.SR[i] = SR;
-            c.SG[i] = SG;
-            c.SB[i] = SB;
-        }
-    }
+    void gather(int y, int x0, int n, Cache& c) const { MP_gatherColourSums<false>(win, run, lw, 0.25f, y, x0, n, c); }
 
     MP_float3 effect(MP_float3 c, int x, int y, const Cache& cache, int i) const
     {
@@ -141,29 +96,6 @@ struct FocusArgs {
         return {c.x * a + mu.x * k, c.y * a + mu.y * k, c.z * a + mu.z * k};
     }
 };
-
-template <class Args>
-int blurDriver(Args& a, const char* kernel, bool weights, int geoSlot, int comboSlot, int sizex, int sizey,
-               ushort* src, ushort* dst, MP_Params* params)
-{
-    const MP_WindowSize size = MP_calcWindowSize(params, 500.0f);
-    const size_t pixels = pixelCount(sizex, sizey);
-    ushort* out = static_cast<ushort*>(MP_UpdateBuffer(pixels * 6));
-    if (!out)
-        return -1;
-    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, geoSlot, comboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
-    MP_prepareFilterWindow(a.win, kernel, params, size, sizex, sizey, false);
-    if (weights)
-        MP_runWindowWeightsPass(a.win.R, size.scale, params);
-    a.out = out;
-    MP_runTablePass(MP_filterTableTask<Args>, MP_makeTask(params, &a));
-    MP_runFilterBands(a);
-    MP_copyFilterOutput(dst, out, pixels);
-    return 0;
-}
 
 } // namespace
 
@@ -195,7 +127,8 @@ int MP_calcPixelTiltShift(int sizex, int sizey, ushort* src, ushort* dst, int sr
     a.y1 = params->p[3][1];
     a.x2 = params->p[3][2];
     a.y2 = params->p[3][3];
-    return blurDriver(a, "MP_calcPixelTiltShift", false, 5, 4, sizex, sizey, src, dst, params);
+    const FilterPlan plan{"MP_calcPixelTiltShift", MP_calcWindowSize(params, 500.0f), 5, 4, false, false, false};
+    return MP_runWindowFilter(a, plan, sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 int MP_calcPixelFocus(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
@@ -207,7 +140,8 @@ int MP_calcPixelFocus(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp
     a.v = MP_pow(1.0f - params->p[1][0], 0.33f) * 1.99f;
     a.cx = params->p[2][0];
     a.cy = params->p[2][1];
-    return blurDriver(a, "MP_calcPixelFocus", true, 4, 3, sizex, sizey, src, dst, params);
+    const FilterPlan plan{"MP_calcPixelFocus", MP_calcWindowSize(params, 500.0f), 4, 3, false, true, false};
+    return MP_runWindowFilter(a, plan, sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 static const MP_DriverEntry kDrivers[] = {

@@ -36,66 +36,14 @@ struct SmoothArgs {
         }
     }
 
-    struct Cache {
-        int L0[kChunk];
-        float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk], E[kChunk];
-    };
+    using Cache = ColourSums;
 
-    // The bilateral sums of pixels x0 .. x0+n-1 of row y: W, the weighted
-    // channel sums and (all but ChannelSmooth) the weighted edge power.
     void gather(int y, int x0, int n, Cache& c) const
     {
-        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
-        const ushort* src = run.src;
-        for (int i = 0; i < n; ++i) {
-            c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
-            c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = c.E[i] = 0.0f;
-        }
-        const bool edge = op != Op::Channel;
-        if (MP_chunkInterior(win, x0, n)) {
-            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
-                const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
-                for (int i = 0; i < n; ++i) {
-                    const ushort* px = q + 3 * i;
-                    const int d0 = c.L0[i] - static_cast<int>(lw.of(px));
-                    const int d = d0 < 0 ? -d0 : d0;
-                    const float w = ws * divisor(d, 0.05f);
-                    c.W[i] += w;
-                    c.SR[i] += w * static_cast<float>(px[0]);
-                    c.SG[i] += w * static_cast<float>(px[1]);
-                    c.SB[i] += w * static_cast<float>(px[2]);
-                    if (edge)
-                        c.E[i] += w * MP_temp_table[d];
-                }
-            });
-            if (offsets > 0)
-                return;
-        }
-        for (int i = 0; i < n; ++i) {
-            const int L0 = c.L0[i];
-            float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f, E = 0.0f;
-            const auto sample = [&](size_t j, float ws) {
-                const ushort* px = src + j * 3;
-                const int d0 = L0 - static_cast<int>(lw.of(px));
-                const int d = d0 < 0 ? -d0 : d0;
-                const float w = ws * MP_temp3_table[d];
-                W += w;
-                SR += w * static_cast<float>(px[0]);
-                SG += w * static_cast<float>(px[1]);
-                SB += w * static_cast<float>(px[2]);
-                if (edge)
-                    E += w * MP_temp_table[d];
-            };
-            if (edge)
-                MP_forEachWindowSample(win, x0 + i, y, sample);
-            else
-                MP_forEachWindowSample<false>(win, x0 + i, y, sample);
-            c.W[i] = W;
-            c.SR[i] = SR;
-            c.SG[i] = SG;
-            c.SB[i] = SB;
-            c.E[i] = E;
-        }
+        if (op == Op::Channel)
+            MP_gatherColourSums<false, false>(win, run, lw, 0.05f, y, x0, n, c);
+        else
+            MP_gatherColourSums<true>(win, run, lw, 0.05f, y, x0, n, c);
     }
 
     MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
@@ -132,28 +80,6 @@ struct SmoothArgs {
     }
 };
 
-// Output scratch, geometry, Pre3, Pre1, main pass, copy.
-int smoothDriver(SmoothArgs& a, const char* kernel, const MP_WindowSize& size, int geoSlot, int comboSlot, int sizex,
-                 int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
-{
-    const size_t pixels = pixelCount(sizex, sizey);
-    ushort* out = static_cast<ushort*>(MP_UpdateBuffer(pixels * 6));
-    if (!out)
-        return -1;
-    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, geoSlot, comboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
-    MP_prepareFilterWindow(a.win, kernel, params, size, sizex, sizey, MP_UI_GetPanoramaMode() != 0);
-    a.out = out;
-    a.lw = LumWeights::of(params);
-    MP_runWindowWeightsPass(a.win.R, size.scale, params);
-    MP_runTablePass(MP_filterTableTask<SmoothArgs>, MP_makeTask(params, &a));
-    MP_runFilterBands(a);
-    MP_copyFilterOutput(dst, out, pixels);
-    return 0;
-}
-
 inline float edgeExponent(const MP_Params* p) { return (p->p[1][0] * 0.999f + 0.001f) * 2.0f; }
 
 int colourSmooth(const char* kernel, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
@@ -165,8 +91,8 @@ int colourSmooth(const char* kernel, int sizex, int sizey, ushort* src, ushort* 
     a.op = Op::Colour;
     a.q = edgeExponent(params);
     a.target = MP_normalize({params->p[2][2] + 0.001f, params->p[2][3] + 0.001f, params->p[2][4] + 0.001f});
-    return smoothDriver(a, kernel, MP_calcWindowSize(params, 500.0f), 4, 3, sizex, sizey, src, dst, srcBpp, dstBpp,
-                        params);
+    return MP_runWindowFilter(a, FilterPlan{kernel, MP_calcWindowSize(params, 500.0f), 4, 3, false}, sizex, sizey, src,
+                              dst, srcBpp, dstBpp, params);
 }
 
 } // namespace
@@ -180,7 +106,7 @@ int MP_runImageSmooth(const char* kernel, const MP_WindowSize& size, float q, in
     a.op = Op::Image;
     a.q = q;
     a.mask = params->p[2];
-    return smoothDriver(a, kernel, size, 4, 3, sizex, sizey, src, dst, srcBpp, dstBpp, params);
+    return MP_runWindowFilter(a, FilterPlan{kernel, size, 4, 3, false}, sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 int MP_calcPixelImageSmooth(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
@@ -200,8 +126,8 @@ int MP_calcPixelChannelSmooth(int sizex, int sizey, ushort* src, ushort* dst, in
     SmoothArgs a;
     a.op = Op::Channel;
     a.amount = {params->p[1][0], params->p[2][0], params->p[3][0]};
-    return smoothDriver(a, "MP_calcPixelChannelSmooth", MP_calcWindowSize(params, 500.0f), 5, 4, sizex, sizey, src,
-                        dst, srcBpp, dstBpp, params);
+    return MP_runWindowFilter(a, FilterPlan{"MP_calcPixelChannelSmooth", MP_calcWindowSize(params, 500.0f), 5, 4, false},
+                              sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 int MP_calcPixelColorSmooth(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
