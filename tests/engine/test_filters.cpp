@@ -6,6 +6,7 @@
 #include "engine/filters/colorenhance.h"
 
 #include <cmath>
+#include <limits>
 #include <cstring>
 #include <set>
 
@@ -610,6 +611,33 @@ TEST_P(FilterRuns, EqualThePixelWalk)
         }
     }
     MP_UI_SetPanoramaMode(0);
+}
+
+// Slider values no slider gives (NaN, huge, negative) reach table indices and
+// integer conversions only after a clamp: every driver runs and writes.
+TEST_F(FilterFrame, HostileSlidersStayInBounds)
+{
+    const char* names[] = {"MP_calcPixelLocalContrast", "MP_calcPixelLocalContour",     "MP_calcPixelColorContrast",
+                           "MP_calcPixelVeilingGlare",  "MP_calcPixelEnhance",          "MP_calcPixelArtworkEnhance",
+                           "MP_calcPixelImageSmooth",   "MP_calcPixelChannelSmooth",    "MP_calcPixelColorSmooth",
+                           "MP_calcPixelSkySmooth",     "MP_calcPixelLocalWhitebalance", "MP_calcPixelChromaticAberration",
+                           "MP_calcPixelTiltShift",     "MP_calcPixelFocus",            "MP_calcPixelDeNoiseAverage",
+                           "MP_calcPixelDeNoiseMedian", "MP_calcPixelDeNoiseMinMax",    "MP_calcPixelSubDeNoiseAverage",
+                           "MP_calcPixelDeNoiseVariance", "MP_calcPixelDeNoiseIterative"};
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Image src = testPicture(9, 7);
+    for (float v : {nan, 1e9f, -1e9f, 7.0f}) {
+        for (const char* name : names) {
+            MP_Params p = blankParams();
+            for (int slot = 0; slot < 4; ++slot)
+                for (int i = 0; i < 12; ++i)
+                    p.p[slot][i] = v;
+            p.p[0][0] = std::isnan(v) ? nan : 0.01f * (v > 0 ? 1.0f : 0.0f);
+            int r = -9;
+            runCopy(name, 9, 7, src, p, &r);
+            EXPECT_EQ(r, 0) << name << " " << v;
+        }
+    }
 }
 
 } // namespace
