@@ -99,29 +99,59 @@ struct ArtworkArgs {
         }
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    struct Cache {
+        int I[kChunk], A[kChunk];
+        float W[kChunk], S[kChunk], T[kChunk];
+    };
+
+    // Two walks of the window: the bilateral local mean A of the plane, then
+    // the bilateral mean of the signed powered differences A - L (W in S's
+    // place, T).
+    void gather(int y, int x0, int n, Cache& c) const
     {
-        const int I = lumIndex(run.params, c);
-        float W = 0.0f, S = 0.0f;
-        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
-            const int L = plane[i];
-            const int d = I - L;
-            const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-            W += w;
-            S += w * static_cast<float>(L);
-        });
-        // The local mean as a plane value (truncated, held to 0..65535).
-        const int A = MP_tableIndex((S * MP_k) / W);
-        float W2 = 0.0f, T = 0.0f;
-        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
-            const int d = A - static_cast<int>(plane[i]);
-            const int a = d < 0 ? -d : d;
-            const float w = ws * MP_temp3_table[a];
-            W2 += w;
-            const float t = w * MP_temp_table[a];
-            T += d < 0 ? -t : t;
-        });
-        const float G = T / W2 + 1.0f;
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
+        for (int i = 0; i < n; ++i)
+            c.I[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+        MP_gatherPlaneSums(win, plane, 0.001f, y, x0, n, c.I, c.W, c.S);
+        for (int i = 0; i < n; ++i) {
+            // The local mean as a plane value (truncated, held to 0..65535).
+            c.A[i] = MP_tableIndex((c.S[i] * MP_k) / c.W[i]);
+            c.W[i] = c.T[i] = 0.0f;
+        }
+        if (MP_chunkInterior(win, x0, n)) {
+            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
+                for (int i = 0; i < n; ++i) {
+                    const int d = c.A[i] - static_cast<int>(q[i]);
+                    const int a = d < 0 ? -d : d;
+                    const float w = ws * divisor(a, 0.001f);
+                    c.W[i] += w;
+                    const float t = w * MP_temp_table[a];
+                    c.T[i] += d < 0 ? -t : t;
+                }
+            });
+            if (offsets > 0)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int A = c.A[i];
+            float W2 = 0.0f, T = 0.0f;
+            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                const int d = A - static_cast<int>(plane[j]);
+                const int a = d < 0 ? -d : d;
+                const float w = ws * MP_temp3_table[a];
+                W2 += w;
+                const float t = w * MP_temp_table[a];
+                T += d < 0 ? -t : t;
+            });
+            c.W[i] = W2;
+            c.T[i] = T;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const float G = cache.T[i] / cache.W[i] + 1.0f;
         return {c.x * G, c.y * G, c.z * G};
     }
 };

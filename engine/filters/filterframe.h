@@ -188,9 +188,11 @@ struct ColourSums {
     float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk], E[kChunk];
 };
 
+// With a plane (the luminance plane of the source, same weights) the samples'
+// luminance is read from it instead.
 template <bool Edge, bool CentreFallback = true>
 inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, const LumWeights& lw, float eps, int y,
-                                int x0, int n, ColourSums& c)
+                                int x0, int n, ColourSums& c, const ushort* plane = nullptr)
 {
     const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
     const ushort* src = run.src;
@@ -202,9 +204,10 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
         // The divisor computed as the table holds it (the same bits).
         const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
             const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
+            const ushort* ql = plane ? plane + static_cast<ptrdiff_t>(base) + off : nullptr;
             for (int i = 0; i < n; ++i) {
                 const ushort* px = q + 3 * i;
-                const int d0 = c.L0[i] - static_cast<int>(lw.of(px));
+                const int d0 = c.L0[i] - static_cast<int>(ql ? ql[i] : lw.of(px));
                 const int d = d0 < 0 ? -d0 : d0;
                 const float w = ws * divisor(d, eps);
                 c.W[i] += w;
@@ -223,7 +226,7 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
         float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f, E = 0.0f;
         MP_forEachWindowSample<CentreFallback>(win, x0 + i, y, [&](size_t j, float ws) {
             const ushort* px = src + j * 3;
-            const int d0 = L0 - static_cast<int>(lw.of(px));
+            const int d0 = L0 - static_cast<int>(plane ? plane[j] : lw.of(px));
             const int d = d0 < 0 ? -d0 : d0;
             const float w = ws * MP_temp3_table[d];
             W += w;
@@ -238,6 +241,45 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
         c.SG[i] = SG;
         c.SB[i] = SB;
         c.E[i] = E;
+    }
+}
+
+// The bilateral plane sums of a run of pixels: for every window sample of
+// plane luminance L, w = spatial weight * MP_temp3_table[|I - L|] (the divisor
+// table 1 / (d k + eps) of the run), W += w, S += w * L; I[i] the centre
+// index of pixel x0 + i.
+inline void MP_gatherPlaneSums(const Window& win, const ushort* plane, float eps, int y, int x0, int n, const int* I,
+                               float* W, float* S)
+{
+    const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
+    for (int i = 0; i < n; ++i)
+        W[i] = S[i] = 0.0f;
+    if (MP_chunkInterior(win, x0, n)) {
+        const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+            const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
+            for (int i = 0; i < n; ++i) {
+                const int L = q[i];
+                const int d = I[i] - L;
+                const float w = ws * divisor(d < 0 ? -d : d, eps);
+                W[i] += w;
+                S[i] += w * static_cast<float>(L);
+            }
+        });
+        if (offsets > 0)
+            return;
+    }
+    for (int i = 0; i < n; ++i) {
+        const int Ii = I[i];
+        float w0 = 0.0f, s0 = 0.0f;
+        MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+            const int L = plane[j];
+            const int d = Ii - L;
+            const float w = ws * MP_temp3_table[d < 0 ? -d : d];
+            w0 += w;
+            s0 += w * static_cast<float>(L);
+        });
+        W[i] = w0;
+        S[i] = s0;
     }
 }
 

@@ -62,37 +62,9 @@ struct ContrastArgs {
             return;
         }
         const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < n; ++i)
             c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
-            c.W[i] = c.S[i] = 0.0f;
-        }
-        if (MP_chunkInterior(win, x0, n)) {
-            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
-                const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
-                for (int i = 0; i < n; ++i) {
-                    const int L = q[i];
-                    const int d = c.L0[i] - L;
-                    const float w = ws * divisor(d < 0 ? -d : d, kEps10);
-                    c.W[i] += w;
-                    c.S[i] += w * static_cast<float>(L);
-                }
-            });
-            if (offsets > 0)
-                return;
-        }
-        for (int i = 0; i < n; ++i) {
-            const int I = c.L0[i];
-            float W = 0.0f, S = 0.0f;
-            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
-                const int L = plane[j];
-                const int d = I - L;
-                const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-                W += w;
-                S += w * static_cast<float>(L);
-            });
-            c.W[i] = W;
-            c.S[i] = S;
-        }
+        MP_gatherPlaneSums(win, plane, kEps10, y, x0, n, c.L0, c.W, c.S);
     }
 
     MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const

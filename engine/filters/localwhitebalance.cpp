@@ -30,22 +30,19 @@ struct WhitebalanceArgs {
         }
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    using Cache = ColourSums;
+
+    // The bilateral colour sums; a window without a sample keeps W 0.
+    void gather(int y, int x0, int n, Cache& c) const
     {
-        const int L0 = lumIndex(run.params, c);
-        const ushort* src = run.src;
-        float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
-        const int n = MP_forEachWindowSample<false>(win, x, y, [&](size_t i, float ws) {
-            const int d = L0 - static_cast<int>(plane[i]);
-            const float w = ws * MP_temp3_table[d < 0 ? -d : d];
-            const ushort* px = src + i * 3;
-            W += w;
-            SR += w * static_cast<float>(px[0]);
-            SG += w * static_cast<float>(px[1]);
-            SB += w * static_cast<float>(px[2]);
-        });
+        MP_gatherColourSums<false, false>(win, run, LumWeights{}, 0.001f, y, x0, n, c, plane);
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const float W = cache.W[i], SR = cache.SR[i], SG = cache.SG[i], SB = cache.SB[i];
         float nr = 0.0f, ng = 0.0f, nb = 0.0f;
-        if (n > 0) {
+        if (W > 0.0f) {
             const float f = MP_k / W;
             nr = MP_temp_table[MP_tableIndex(SR * f)];
             ng = MP_temp_table[MP_tableIndex(SG * f)];
@@ -76,22 +73,64 @@ struct AberrationArgs {
             MP_temp_table[i] = divisor(i, 0.05f);
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    struct Cache {
+        int Lc[kChunk];
+        float W[kChunk], delta[kChunk];
+    };
+
+    // The centre channels as integers, (int)(c * 65535) of the working colour.
+    static int channel(ushort v) { return MP_safeTrunc(static_cast<float>(v) * MP_k * 65535.0f, 0, 65535); }
+
+    // The bilateral weight W and the weighted summed channel differences of
+    // pixels x0 .. x0+n-1 of row y.
+    void gather(int y, int x0, int n, Cache& c) const
     {
-        const size_t centre = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x);
-        const int Lc = plane[centre];
-        const int cr = MP_safeTrunc(c.x * 65535.0f, 0, 65535);
-        const int cg = MP_safeTrunc(c.y * 65535.0f, 0, 65535);
-        const int cb = MP_safeTrunc(c.z * 65535.0f, 0, 65535);
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
         const ushort* src = run.src;
-        float W = 0.0f, delta = 0.0f;
-        MP_forEachWindowSample(win, x, y, [&](size_t i, float ws) {
-            const int d = Lc - static_cast<int>(plane[i]);
-            const float w = ws * MP_temp_table[d < 0 ? -d : d];
-            const ushort* px = src + i * 3;
-            W += w;
-            delta += w * static_cast<float>(std::abs(cg - px[1]) + std::abs(cb - px[2]) + std::abs(cr - px[0]));
-        });
+        int cr[kChunk], cg[kChunk], cb[kChunk];
+        for (int i = 0; i < n; ++i) {
+            const ushort* px = src + (base + i) * 3;
+            c.Lc[i] = plane[base + i];
+            cr[i] = channel(px[0]);
+            cg[i] = channel(px[1]);
+            cb[i] = channel(px[2]);
+            c.W[i] = c.delta[i] = 0.0f;
+        }
+        if (MP_chunkInterior(win, x0, n)) {
+            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+                const ushort* ql = plane + static_cast<ptrdiff_t>(base) + off;
+                const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
+                for (int i = 0; i < n; ++i) {
+                    const int d = c.Lc[i] - static_cast<int>(ql[i]);
+                    const float w = ws * divisor(d < 0 ? -d : d, 0.05f);
+                    const ushort* px = q + 3 * i;
+                    c.W[i] += w;
+                    c.delta[i] +=
+                        w * static_cast<float>(std::abs(cg[i] - px[1]) + std::abs(cb[i] - px[2]) + std::abs(cr[i] - px[0]));
+                }
+            });
+            if (offsets > 0)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int Lc = c.Lc[i];
+            float W = 0.0f, delta = 0.0f;
+            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                const int d = Lc - static_cast<int>(plane[j]);
+                const float w = ws * MP_temp_table[d < 0 ? -d : d];
+                const ushort* px = src + j * 3;
+                W += w;
+                delta += w * static_cast<float>(std::abs(cg[i] - px[1]) + std::abs(cb[i] - px[2]) + std::abs(cr[i] - px[0]));
+            });
+            c.W[i] = W;
+            c.delta[i] = delta;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const int Lc = cache.Lc[i];
+        const float W = cache.W[i], delta = cache.delta[i];
         const float u = 5.085832e-6f * delta / W - 0.02f;
         const float t = mp_blend_detail::clampUnit(u * g);
         const float grey = static_cast<float>(Lc) * t * MP_k;

@@ -26,19 +26,49 @@ struct TiltShiftArgs {
         }
     }
 
-    MP_float3 effect(MP_float3 c, int x, int y) const
+    struct Cache {
+        int64_t S[3 * kChunk]; // channel sums (64 bits: large step-1 windows)
+        int n[kChunk];         // samples
+    };
+
+    // Box sums: every sample of the window counts once.
+    void gather(int y, int x0, int n, Cache& c) const
     {
-        // Box mean: every sample counts once (64-bit sums).
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
         const ushort* src = run.src;
-        int64_t sr = 0, sg = 0, sb = 0;
-        const int n = MP_forEachWindowSample(win, x, y, [&](size_t i, float) {
-            const ushort* px = src + i * 3;
-            sr += px[0];
-            sg += px[1];
-            sb += px[2];
-        });
-        const float f = MP_k / static_cast<float>(n);
-        const MP_float3 mu{static_cast<float>(sr) * f, static_cast<float>(sg) * f, static_cast<float>(sb) * f};
+        for (int j = 0; j < 3 * n; ++j)
+            c.S[j] = 0;
+        if (MP_chunkInterior(win, x0, n)) {
+            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float) {
+                const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
+                for (int j = 0; j < 3 * n; ++j)
+                    c.S[j] += q[j];
+            });
+            if (offsets > 0) {
+                for (int i = 0; i < n; ++i)
+                    c.n[i] = offsets;
+                return;
+            }
+        }
+        for (int i = 0; i < n; ++i) {
+            int64_t sr = 0, sg = 0, sb = 0;
+            c.n[i] = MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float) {
+                const ushort* px = src + j * 3;
+                sr += px[0];
+                sg += px[1];
+                sb += px[2];
+            });
+            c.S[3 * i] = sr;
+            c.S[3 * i + 1] = sg;
+            c.S[3 * i + 2] = sb;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int x, int y, const Cache& cache, int i) const
+    {
+        const float f = MP_k / static_cast<float>(cache.n[i]);
+        const MP_float3 mu{static_cast<float>(cache.S[3 * i]) * f, static_cast<float>(cache.S[3 * i + 1]) * f,
+                           static_cast<float>(cache.S[3 * i + 2]) * f};
 
         // Distance from the line, in fractions of width and height.
         const float px = static_cast<float>(x) * (1.0f / static_cast<float>(run.width));
