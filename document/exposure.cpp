@@ -18,11 +18,6 @@ unsigned char IExposure::sm_pbBackgroundColor[3] = {46, 46, 46};
 
 namespace {
 
-template <typename T> bool allocate(T*& p, size_t count)
-{
-    p = static_cast<T*>(std::malloc(count ? count * sizeof(T) : sizeof(T)));
-    return p != nullptr;
-}
 
 template <typename T> void release(T*& p)
 {
@@ -30,13 +25,24 @@ template <typename T> void release(T*& p)
     p = nullptr;
 }
 
-template <typename T> void zero(T* p, size_t count)
-{
-    if (p && count)
-        std::memset(p, 0, count * sizeof(T));
-}
 
 } // namespace
+
+void IExposure::NoteFresh(const void* block)
+{
+    if (m_iFresh < kFreshSlots)
+        m_pFresh[m_iFresh++] = block;
+}
+
+void IExposure::ClearBlock(void* block, size_t bytes)
+{
+    if (!block || !bytes)
+        return;
+    for (int i = 0; i < m_iFresh; ++i)
+        if (m_pFresh[i] == block)
+            return; // fresh from calloc: already zero
+    std::memset(block, 0, bytes);
+}
 
 IExposure::IExposure()
     : m_uiWidth(0xFFFFFFFFu), m_uiHeight(0xFFFFFFFFu), m_pusBuffer(nullptr), m_uiPreviewWidth(0xFFFFFFFFu),
@@ -63,23 +69,23 @@ bool IExposure::CreateBuffer()
 {
     release(m_pusBuffer);
     release(m_pusPreviewBuffer);
-    if (!allocate(m_pusBuffer, PixelCount() * 3) || !allocate(m_pusPreviewBuffer, PreviewPixelCount() * 3)) {
+    bool ok = Allocate(m_pusBuffer, PixelCount() * 3) && Allocate(m_pusPreviewBuffer, PreviewPixelCount() * 3);
+    if (!ok) {
         SendOutOfMemMessage();
-        return false;
-    }
-    {
+    } else {
         QMutexLocker lock(&sm_RenderMutex);
-        if (!sm_pbRGBA && !EnsureRenderBuffer(PixelCount() * 4))
-            return false;
+        ok = sm_pbRGBA || EnsureRenderBuffer(PixelCount() * 4);
     }
-    ClearBuffer();
-    return true;
+    if (ok)
+        ClearBuffer();
+    ForgetFresh();
+    return ok;
 }
 
 void IExposure::ClearBuffer()
 {
-    zero(m_pusBuffer, PixelCount() * 3);
-    zero(m_pusPreviewBuffer, PreviewPixelCount() * 3);
+    ClearBlock(m_pusBuffer, PixelCount() * 6);
+    ClearBlock(m_pusPreviewBuffer, PreviewPixelCount() * 6);
 }
 
 void IExposure::SendOutOfMemMessage()
@@ -154,14 +160,15 @@ bool CExposure::CreateBuffer()
 {
     release(m_pusAWeightBuffer);
     release(m_pusAWeightPreviewBuffer);
-    bool ok = allocate(m_pusAWeightBuffer, PixelCount());
+    bool ok = Allocate(m_pusAWeightBuffer, PixelCount());
     if (ok && !m_psMWeightBuffer)
-        ok = allocate(m_psMWeightBuffer, PixelCount());
+        ok = Allocate(m_psMWeightBuffer, PixelCount());
     if (ok)
-        ok = allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
+        ok = Allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
     if (ok && !m_psMWeightPreviewBuffer)
-        ok = allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
+        ok = Allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
     if (!ok) {
+        ForgetFresh();
         SendOutOfMemMessage();
         return false;
     }
@@ -170,12 +177,12 @@ bool CExposure::CreateBuffer()
 
 void CExposure::ClearBuffer()
 {
-    zero(m_pusAWeightBuffer, PixelCount());
+    ClearBlock(m_pusAWeightBuffer, PixelCount() * 2);
     if (!m_bMWeightInitialized)
-        zero(m_psMWeightBuffer, PixelCount());
-    zero(m_pusAWeightPreviewBuffer, PreviewPixelCount());
+        ClearBlock(m_psMWeightBuffer, PixelCount() * 2);
+    ClearBlock(m_pusAWeightPreviewBuffer, PreviewPixelCount() * 2);
     if (!m_bMWeightInitialized)
-        zero(m_psMWeightPreviewBuffer, PreviewPixelCount());
+        ClearBlock(m_psMWeightPreviewBuffer, PreviewPixelCount() * 2);
     m_bMWeightInitialized = true;
     IExposure::ClearBuffer();
 }
@@ -213,15 +220,16 @@ bool CExposureBatch::CreateBuffer()
     release(m_pusAWeightBuffer);
     release(m_pusAWeightPreviewBuffer);
     if (CDocumentSettings::PreviewMode()) {
-        ok = allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
+        ok = Allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
         if (ok && !m_psMWeightPreviewBuffer)
-            ok = allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
+            ok = Allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
     } else {
-        ok = allocate(m_pusAWeightBuffer, PixelCount());
+        ok = Allocate(m_pusAWeightBuffer, PixelCount());
         if (ok && !m_psMWeightBuffer)
-            ok = allocate(m_psMWeightBuffer, PixelCount());
+            ok = Allocate(m_psMWeightBuffer, PixelCount());
     }
     if (!ok) {
+        ForgetFresh();
         SendOutOfMemMessage();
         return false;
     }
@@ -231,11 +239,11 @@ bool CExposureBatch::CreateBuffer()
 void CExposureBatch::ClearBuffer()
 {
     if (CDocumentSettings::PreviewMode()) {
-        zero(m_pusAWeightPreviewBuffer, PreviewPixelCount());
-        zero(m_psMWeightPreviewBuffer, PreviewPixelCount());
+        ClearBlock(m_pusAWeightPreviewBuffer, PreviewPixelCount() * 2);
+        ClearBlock(m_psMWeightPreviewBuffer, PreviewPixelCount() * 2);
     } else {
-        zero(m_pusAWeightBuffer, PixelCount());
-        zero(m_psMWeightBuffer, PixelCount());
+        ClearBlock(m_pusAWeightBuffer, PixelCount() * 2);
+        ClearBlock(m_psMWeightBuffer, PixelCount() * 2);
     }
     IExposure::ClearBuffer();
 }

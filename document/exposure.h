@@ -15,8 +15,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include <FreeImage.h>
+
+#include "document/hugepages.h"
 
 struct SRawDevelopmentSettings;
 
@@ -94,11 +97,32 @@ public:
     static bool ReallocRenderBuffer(size_t bytes);
 
 protected:
+    // Buffers come from calloc; the ClearBuffer() at the end of CreateBuffer()
+    // skips the blocks it has just allocated (already zero).
+    template <typename T> bool Allocate(T*& p, size_t count)
+    {
+        p = static_cast<T*>(std::calloc(count ? count : 1, sizeof(T)));
+        if (p) {
+            AdviseHugePages(p, count * sizeof(T));
+            NoteFresh(p);
+        }
+        return p != nullptr;
+    }
+    void NoteFresh(const void* block);
+    void ForgetFresh() { m_iFresh = 0; }
+    // Zeroes bytes of block unless it is fresh from this CreateBuffer().
+    void ClearBlock(void* block, size_t bytes);
+
     // Draws into the render buffer (locked, grown to dw x dh) and turns the
     // result into a pixmap; sampleBorder: set the background colour from the
     // render's border. A null pixmap when the buffer cannot be grown.
     template <typename Draw>
     static QPixmap Render(unsigned int dw, unsigned int dh, bool sampleBorder, bool resetBackground, Draw&& draw);
+
+private:
+    static constexpr int kFreshSlots = 6;
+    const void* m_pFresh[kFreshSlots] = {};
+    int m_iFresh = 0;
 };
 
 class CExposure : public IExposure {
@@ -157,7 +181,7 @@ public:
     static QString GPSValue(const QString& ref, const QString& coordinate);
 
     // ---- Geometry (the series runs these per exposure on its workers) -------
-    // 0, or -1 when the scratch block cannot be allocated (nothing changed).
+    // 0, or -1 when memory runs out (nothing changed).
     int Mirror();
     int Flip();
     int RotateLeft();

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 // ---- Sizes ---------------------------------------------------------------------
 
@@ -217,99 +218,151 @@ QPixmap IExposure::CreateHistogram(int w, int h, bool s1, bool s2, bool s3, bool
 
 namespace {
 
-enum class EGeometry { Mirror, Flip, RotateRight, RotateLeft };
-
-// Transforms one grid of W x H pixels of C values each through the scratch
-// block. Rotations go tile by tile so both sides stay in cache.
-template <typename T, int C>
-void transformGrid(T* buffer, unsigned W, unsigned H, EGeometry op, void* scratch)
+// Mirror in place: each row reversed pixel by pixel.
+template <typename T, int C> void mirrorInPlace(T* buffer, unsigned W, unsigned H)
 {
-    if (!buffer || W == 0 || H == 0)
+    if (!buffer)
         return;
-    const size_t rowValues = size_t(W) * C;
-    T* src = static_cast<T*>(scratch);
-    std::memcpy(src, buffer, size_t(W) * H * C * sizeof(T));
-    switch (op) {
-    case EGeometry::Mirror:
-        for (unsigned y = 0; y < H; ++y) {
-            const T* s = src + y * rowValues;
-            T* d = buffer + y * rowValues;
-            for (unsigned x = 0; x < W; ++x)
-                for (int c = 0; c < C; ++c)
-                    d[size_t(x) * C + c] = s[size_t(W - 1 - x) * C + c];
-        }
-        break;
-    case EGeometry::Flip:
-        for (unsigned y = 0; y < H; ++y)
-            std::memcpy(buffer + y * rowValues, src + size_t(H - 1 - y) * rowValues, rowValues * sizeof(T));
-        break;
-    case EGeometry::RotateRight:
-    case EGeometry::RotateLeft: {
-        // New grid: H wide, W high.
-        const bool right = op == EGeometry::RotateRight;
-        constexpr unsigned kTile = 64;
-        for (unsigned ty = 0; ty < W; ty += kTile) {
-            const unsigned yEnd = std::min(W, ty + kTile);
-            for (unsigned tx = 0; tx < H; tx += kTile) {
-                const unsigned xEnd = std::min(H, tx + kTile);
-                for (unsigned y = ty; y < yEnd; ++y) {
-                    T* d = buffer + size_t(y) * H * C;
+    for (unsigned y = 0; y < H; ++y) {
+        T* row = buffer + size_t(y) * W * C;
+        for (unsigned a = 0, b = W - 1; a < b; ++a, --b)
+            for (int c = 0; c < C; ++c)
+                std::swap(row[size_t(a) * C + c], row[size_t(b) * C + c]);
+    }
+}
+
+// Flip in place: rows swapped top with bottom through a one-row block.
+template <typename T, int C> void flipInPlace(T* buffer, unsigned W, unsigned H, T* rowScratch)
+{
+    if (!buffer)
+        return;
+    const size_t bytes = size_t(W) * C * sizeof(T);
+    for (unsigned a = 0, b = H - 1; a < b; ++a, --b) {
+        T* ra = buffer + size_t(a) * W * C;
+        T* rb = buffer + size_t(b) * W * C;
+        std::memcpy(rowScratch, ra, bytes);
+        std::memcpy(ra, rb, bytes);
+        std::memcpy(rb, rowScratch, bytes);
+    }
+}
+
+// Quarter rotation of a W x H grid into dst (H wide, W high), tile by tile
+// so both sides stay in cache. Right (clockwise): (x', y') takes
+// (y', H - 1 - x'); left: (W - 1 - y', x').
+template <typename T, int C> void rotateInto(const T* src, T* dst, unsigned W, unsigned H, bool right)
+{
+    constexpr unsigned kTile = 64;
+    for (unsigned ty = 0; ty < W; ty += kTile) {
+        const unsigned yEnd = std::min(W, ty + kTile);
+        for (unsigned tx = 0; tx < H; tx += kTile) {
+            const unsigned xEnd = std::min(H, tx + kTile);
+            for (unsigned y = ty; y < yEnd; ++y) {
+                T* d = dst + size_t(y) * H * C;
+                if (right) {
                     for (unsigned x = tx; x < xEnd; ++x) {
-                        // Right: source (y, H - 1 - x); left: (W - 1 - y, x).
-                        const size_t sx = right ? y : W - 1 - y;
-                        const size_t sy = right ? H - 1 - x : x;
-                        const T* s = src + (sy * W + sx) * C;
+                        const T* s = src + (size_t(H - 1 - x) * W + y) * C;
+                        for (int c = 0; c < C; ++c)
+                            d[size_t(x) * C + c] = s[c];
+                    }
+                } else {
+                    for (unsigned x = tx; x < xEnd; ++x) {
+                        const T* s = src + (size_t(x) * W + (W - 1 - y)) * C;
                         for (int c = 0; c < C; ++c)
                             d[size_t(x) * C + c] = s[c];
                     }
                 }
             }
         }
-        break;
     }
-    }
+}
+
+template <typename T> T* allocateLike(const T* existing, size_t count)
+{
+    if (!existing)
+        return nullptr;
+    T* block = static_cast<T*>(std::malloc(count ? count * sizeof(T) : sizeof(T)));
+    AdviseHugePages(block, count * sizeof(T));
+    return block;
 }
 
 } // namespace
 
-static int applyGeometry(CExposure& e, EGeometry op)
+// Mirror and flip work in place; a rotation writes every grid into a new
+// block and frees the old one. Either way all memory is had before anything
+// changes, so a failure leaves the exposure as it was.
+static int mirrorOrFlip(CExposure& e, bool mirror)
 {
-    const size_t bytes = e.PixelCount() * 6;
-    void* scratch = std::malloc(bytes ? bytes : 6);
-    if (!scratch)
+    if (mirror) {
+        mirrorInPlace<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight);
+        mirrorInPlace<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight);
+        mirrorInPlace<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
+        mirrorInPlace<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
+        return 0;
+    }
+    const unsigned widest = std::max(e.m_uiWidth, e.m_uiPreviewWidth);
+    void* row = std::malloc(size_t(widest ? widest : 1) * 6);
+    if (!row)
         return -1;
-    transformGrid<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight, op, scratch);
-    transformGrid<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight, op, scratch);
-    if (e.PreviewPixelCount() <= e.PixelCount()) {
-        transformGrid<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight, op, scratch);
-        transformGrid<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight, op, scratch);
+    flipInPlace<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight, static_cast<unsigned short*>(row));
+    flipInPlace<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight, static_cast<short*>(row));
+    flipInPlace<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
+                                   static_cast<unsigned short*>(row));
+    flipInPlace<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
+                          static_cast<short*>(row));
+    std::free(row);
+    return 0;
+}
+
+static int rotate(CExposure& e, bool right)
+{
+    const size_t n = e.PixelCount(), pn = e.PreviewPixelCount();
+    unsigned short* image = allocateLike(e.m_pusBuffer, n * 3);
+    short* manual = allocateLike(e.m_psMWeightBuffer, n);
+    unsigned short* preview = allocateLike(e.m_pusPreviewBuffer, pn * 3);
+    short* manualPreview = allocateLike(e.m_psMWeightPreviewBuffer, pn);
+    if ((e.m_pusBuffer && !image) || (e.m_psMWeightBuffer && !manual) || (e.m_pusPreviewBuffer && !preview) ||
+        (e.m_psMWeightPreviewBuffer && !manualPreview)) {
+        std::free(image);
+        std::free(manual);
+        std::free(preview);
+        std::free(manualPreview);
+        return -1;
     }
-    std::free(scratch);
-    if (op == EGeometry::RotateRight || op == EGeometry::RotateLeft) {
-        std::swap(e.m_uiWidth, e.m_uiHeight);
-        std::swap(e.m_uiPreviewWidth, e.m_uiPreviewHeight);
-    }
+    auto replace = [&](auto*& block, auto* fresh, unsigned W, unsigned H, auto channels) {
+        if (!block)
+            return;
+        rotateInto<std::remove_reference_t<decltype(*block)>, decltype(channels)::value>(block, fresh, W, H, right);
+        std::free(block);
+        block = fresh;
+    };
+    replace(e.m_pusBuffer, image, e.m_uiWidth, e.m_uiHeight, std::integral_constant<int, 3>());
+    replace(e.m_psMWeightBuffer, manual, e.m_uiWidth, e.m_uiHeight, std::integral_constant<int, 1>());
+    replace(e.m_pusPreviewBuffer, preview, e.m_uiPreviewWidth, e.m_uiPreviewHeight, std::integral_constant<int, 3>());
+    replace(e.m_psMWeightPreviewBuffer, manualPreview, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
+            std::integral_constant<int, 1>());
+    std::swap(e.m_uiWidth, e.m_uiHeight);
+    std::swap(e.m_uiPreviewWidth, e.m_uiPreviewHeight);
     return 0;
 }
 
 int CExposure::Mirror()
 {
-    return applyGeometry(*this, EGeometry::Mirror);
+    return mirrorOrFlip(*this, true);
 }
 
 int CExposure::Flip()
 {
-    return applyGeometry(*this, EGeometry::Flip);
+    return mirrorOrFlip(*this, false);
 }
 
 int CExposure::RotateRight()
 {
-    return applyGeometry(*this, EGeometry::RotateRight);
+    return rotate(*this, true);
 }
 
 int CExposure::RotateLeft()
 {
-    return applyGeometry(*this, EGeometry::RotateLeft);
+    return rotate(*this, false);
 }
 
 int CExposure::Resize(int x0, int y0, int x1, int y1)
