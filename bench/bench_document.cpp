@@ -95,29 +95,29 @@ CExposure& benchExposure()
     return *e;
 }
 
-void BM_ExposureRotateRight(benchmark::State& state)
+// A geometry step, repeated; an odd count is undone so the exposure keeps
+// its orientation for the next benchmark.
+void geometry(benchmark::State& state, int (CExposure::*step)(), int (CExposure::*undo)())
 {
     CExposure& e = benchExposure();
     for (auto _ : state) {
-        e.RotateRight();
+        (e.*step)();
         benchmark::DoNotOptimize(e.m_pusBuffer);
     }
     if (state.iterations() % 2)
-        e.RotateLeft();
+        (e.*undo)();
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+
+void BM_ExposureRotateRight(benchmark::State& state)
+{
+    geometry(state, &CExposure::RotateRight, &CExposure::RotateLeft);
 }
 BENCHMARK(BM_ExposureRotateRight)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExposureMirror(benchmark::State& state)
 {
-    CExposure& e = benchExposure();
-    for (auto _ : state) {
-        e.Mirror();
-        benchmark::DoNotOptimize(e.m_pusBuffer);
-    }
-    if (state.iterations() % 2)
-        e.Mirror();
-    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+    geometry(state, &CExposure::Mirror, &CExposure::Mirror);
 }
 BENCHMARK(BM_ExposureMirror)->Unit(benchmark::kMillisecond)->UseRealTime();
 

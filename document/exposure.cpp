@@ -94,33 +94,30 @@ void IExposure::SendOutOfMemMessage()
         0, QCoreApplication::translate("IExposure", "Es steht nicht genügend Arbeitsspeicher zur Verfügung."), 2);
 }
 
-bool IExposure::EnsureRenderBuffer(size_t bytes)
+// Replaces the render buffer by a block of bytes (lock held); the old one is
+// kept when the allocation fails.
+static bool replaceRenderBuffer(size_t bytes)
 {
-    if (sm_pbRGBA && sm_stRGBABytes >= bytes)
-        return true;
-    unsigned char* grown = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 4));
-    if (!grown) {
-        SendOutOfMemMessage();
+    unsigned char* fresh = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 4));
+    if (!fresh) {
+        IExposure::SendOutOfMemMessage();
         return false;
     }
-    std::free(sm_pbRGBA);
-    sm_pbRGBA = grown;
-    sm_stRGBABytes = bytes;
+    std::free(IExposure::sm_pbRGBA);
+    IExposure::sm_pbRGBA = fresh;
+    IExposure::sm_stRGBABytes = bytes;
     return true;
+}
+
+bool IExposure::EnsureRenderBuffer(size_t bytes)
+{
+    return (sm_pbRGBA && sm_stRGBABytes >= bytes) || replaceRenderBuffer(bytes);
 }
 
 bool IExposure::ReallocRenderBuffer(size_t bytes)
 {
     QMutexLocker lock(&sm_RenderMutex);
-    unsigned char* fresh = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 4));
-    if (!fresh) {
-        SendOutOfMemMessage();
-        return false;
-    }
-    std::free(sm_pbRGBA);
-    sm_pbRGBA = fresh;
-    sm_stRGBABytes = bytes;
-    return true;
+    return replaceRenderBuffer(bytes);
 }
 
 unsigned short* IExposure::GetWorkingBuffer() const
@@ -156,23 +153,31 @@ CExposure::~CExposure()
     release(m_psMWeightPreviewBuffer);
 }
 
-bool CExposure::CreateBuffer()
+bool CExposure::CreateMaps(bool full, bool preview)
 {
     release(m_pusAWeightBuffer);
     release(m_pusAWeightPreviewBuffer);
-    bool ok = Allocate(m_pusAWeightBuffer, PixelCount());
-    if (ok && !m_psMWeightBuffer)
-        ok = Allocate(m_psMWeightBuffer, PixelCount());
-    if (ok)
+    bool ok = true;
+    if (full) {
+        ok = Allocate(m_pusAWeightBuffer, PixelCount()); // always a new block
+        if (ok && !m_psMWeightBuffer)
+            ok = Allocate(m_psMWeightBuffer, PixelCount());
+    }
+    if (ok && preview) {
         ok = Allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
-    if (ok && !m_psMWeightPreviewBuffer)
-        ok = Allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
+        if (ok && !m_psMWeightPreviewBuffer)
+            ok = Allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
+    }
     if (!ok) {
         ForgetFresh();
         SendOutOfMemMessage();
-        return false;
     }
-    return IExposure::CreateBuffer();
+    return ok;
+}
+
+bool CExposure::CreateBuffer()
+{
+    return CreateMaps(true, true) && IExposure::CreateBuffer();
 }
 
 void CExposure::ClearBuffer()
@@ -216,24 +221,8 @@ void CExposure::PostMessage(unsigned int category, const QString& text, unsigned
 
 bool CExposureBatch::CreateBuffer()
 {
-    bool ok;
-    release(m_pusAWeightBuffer);
-    release(m_pusAWeightPreviewBuffer);
-    if (CDocumentSettings::PreviewMode()) {
-        ok = Allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
-        if (ok && !m_psMWeightPreviewBuffer)
-            ok = Allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
-    } else {
-        ok = Allocate(m_pusAWeightBuffer, PixelCount());
-        if (ok && !m_psMWeightBuffer)
-            ok = Allocate(m_psMWeightBuffer, PixelCount());
-    }
-    if (!ok) {
-        ForgetFresh();
-        SendOutOfMemMessage();
-        return false;
-    }
-    return IExposure::CreateBuffer();
+    const bool preview = CDocumentSettings::PreviewMode();
+    return CreateMaps(!preview, preview) && IExposure::CreateBuffer();
 }
 
 void CExposureBatch::ClearBuffer()

@@ -228,6 +228,9 @@ protected:
     bool ApplyCorrectionsAndPreview(const SRawDevelopmentSettings& raw);
     // Posts "<file>: <text>" in category with type.
     void PostMessage(unsigned int category, const QString& text, unsigned int type) const;
+    // New automatic maps (and manual maps where missing) of the full and/or
+    // preview size; false with the out-of-memory notice.
+    bool CreateMaps(bool full, bool preview);
     // Frees and nulls the two image buffers and the two automatic maps.
     void FreeImageAndAutomaticMaps();
 };

@@ -365,6 +365,47 @@ int CExposure::RotateLeft()
     return rotate(*this, false);
 }
 
+namespace {
+
+// The three preview blocks of an exposure at a new size, had before anything
+// changes.
+struct PreviewBlocks {
+    unsigned short* image = nullptr;
+    unsigned short* autoMap = nullptr;
+    short* manual = nullptr;
+
+    bool Allocate(size_t n)
+    {
+        image = static_cast<unsigned short*>(std::malloc(n ? n * 6 : 6));
+        autoMap = static_cast<unsigned short*>(std::malloc(n ? n * 2 : 2));
+        manual = static_cast<short*>(std::malloc(n ? n * 2 : 2));
+        if (image && autoMap && manual)
+            return true;
+        Release();
+        return false;
+    }
+    void Release()
+    {
+        std::free(image);
+        std::free(autoMap);
+        std::free(manual);
+        image = autoMap = nullptr;
+        manual = nullptr;
+    }
+    // Frees the exposure's preview blocks and puts these in their place.
+    void AdoptInto(CExposure& e)
+    {
+        std::free(e.m_pusPreviewBuffer);
+        std::free(e.m_pusAWeightPreviewBuffer);
+        std::free(e.m_psMWeightPreviewBuffer);
+        e.m_pusPreviewBuffer = image;
+        e.m_pusAWeightPreviewBuffer = autoMap;
+        e.m_psMWeightPreviewBuffer = manual;
+    }
+};
+
+} // namespace
+
 int CExposure::Resize(int x0, int y0, int x1, int y1)
 {
     if (x0 < 0 || y0 < 0 || x1 <= x0 || y1 <= y0 || unsigned(x1) > m_uiWidth || unsigned(y1) > m_uiHeight ||
@@ -377,20 +418,11 @@ int CExposure::Resize(int x0, int y0, int x1, int y1)
     const size_t newPreview = size_t(npw) * nph;
 
     // Allocate before anything changes.
-    unsigned short* image = nullptr;
-    unsigned short* autoMap = nullptr;
-    short* manual = nullptr;
+    PreviewBlocks blocks;
     const bool grow = newPreview > PreviewPixelCount();
-    if (grow) {
-        image = static_cast<unsigned short*>(std::malloc(newPreview * 6));
-        autoMap = static_cast<unsigned short*>(std::malloc(newPreview * 2));
-        manual = static_cast<short*>(std::malloc(newPreview * 2));
-        if (!image || !autoMap || !manual) {
-            std::free(image);
-            std::free(autoMap);
-            std::free(manual);
-            return -1;
-        }
+    if (grow && !blocks.Allocate(newPreview)) {
+        SendOutOfMemMessage();
+        return -1;
     }
 
     for (unsigned y = 0; y < nh; ++y) {
@@ -404,14 +436,8 @@ int CExposure::Resize(int x0, int y0, int x1, int y1)
     m_uiHeight = nh;
     m_uiPreviewWidth = npw;
     m_uiPreviewHeight = nph;
-    if (grow) {
-        std::free(m_pusPreviewBuffer);
-        std::free(m_pusAWeightPreviewBuffer);
-        std::free(m_psMWeightPreviewBuffer);
-        m_pusPreviewBuffer = image;
-        m_pusAWeightPreviewBuffer = autoMap;
-        m_psMWeightPreviewBuffer = manual;
-    }
+    if (grow)
+        blocks.AdoptInto(*this);
     if (m_psMWeightPreviewBuffer)
         std::memset(m_psMWeightPreviewBuffer, 0, newPreview * 2);
     return 0;
@@ -422,22 +448,13 @@ int CExposure::RecalcPreview()
     float pw = 0.0f, ph = 0.0f;
     MP_UI_calcPreviewResolution(&pw, &ph, nullptr, float(m_uiWidth), float(m_uiHeight), MP_UI_GetPreviewSize());
     const size_t n = size_t(unsigned(pw)) * unsigned(ph);
-    unsigned short* image = static_cast<unsigned short*>(std::malloc(n ? n * 6 : 6));
-    unsigned short* autoMap = static_cast<unsigned short*>(std::malloc(n ? n * 2 : 2));
-    short* manual = static_cast<short*>(std::calloc(n ? n : 1, 2));
-    if (!image || !autoMap || !manual) {
-        std::free(image);
-        std::free(autoMap);
-        std::free(manual);
+    PreviewBlocks blocks;
+    if (!blocks.Allocate(n)) {
         SendOutOfMemMessage();
         return -1;
     }
-    std::free(m_pusPreviewBuffer);
-    std::free(m_pusAWeightPreviewBuffer);
-    std::free(m_psMWeightPreviewBuffer);
-    m_pusPreviewBuffer = image;
-    m_pusAWeightPreviewBuffer = autoMap;
-    m_psMWeightPreviewBuffer = manual;
+    std::memset(blocks.manual, 0, n * 2);
+    blocks.AdoptInto(*this);
     m_uiPreviewWidth = unsigned(pw);
     m_uiPreviewHeight = unsigned(ph);
     return 0;
