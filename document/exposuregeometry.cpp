@@ -6,6 +6,7 @@
 
 #include "document/documentseams.h"
 #include "engine/MP_calc.h"
+#include "engine/core/rgb48avx2.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -16,6 +17,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 // ---- Sizes ---------------------------------------------------------------------
 
@@ -249,7 +254,7 @@ template <typename T, int C> void flipInPlace(T* buffer, unsigned W, unsigned H,
 // Quarter rotation of a W x H grid into dst (H wide, W high), tile by tile
 // so both sides stay in cache. Right (clockwise): (x', y') takes
 // (y', H - 1 - x'); left: (W - 1 - y', x').
-template <typename T, int C> void rotateInto(const T* src, T* dst, unsigned W, unsigned H, bool right)
+template <typename T, int C> void rotateTiles(const T* src, T* dst, unsigned W, unsigned H, bool right)
 {
     constexpr unsigned kTile = 64;
     for (unsigned ty = 0; ty < W; ty += kTile) {
@@ -275,6 +280,117 @@ template <typename T, int C> void rotateInto(const T* src, T* dst, unsigned W, u
         }
     }
 }
+
+template <typename T, int C> void rotateInto(const T* src, T* dst, unsigned W, unsigned H, bool right)
+{
+    rotateTiles<T, C>(src, dst, W, H, right);
+}
+
+#ifdef __SSE2__
+// Transposes the 8 x 8 block of 16-bit values in r (row i in r[i]).
+inline void transpose8x8(__m128i (&r)[8])
+{
+    const __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]), a1 = _mm_unpackhi_epi16(r[0], r[1]);
+    const __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]), a3 = _mm_unpackhi_epi16(r[2], r[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(r[4], r[5]), a5 = _mm_unpackhi_epi16(r[4], r[5]);
+    const __m128i a6 = _mm_unpacklo_epi16(r[6], r[7]), a7 = _mm_unpackhi_epi16(r[6], r[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+    r[0] = _mm_unpacklo_epi64(b0, b4);
+    r[1] = _mm_unpackhi_epi64(b0, b4);
+    r[2] = _mm_unpacklo_epi64(b1, b5);
+    r[3] = _mm_unpackhi_epi64(b1, b5);
+    r[4] = _mm_unpacklo_epi64(b2, b6);
+    r[5] = _mm_unpackhi_epi64(b2, b6);
+    r[6] = _mm_unpacklo_epi64(b3, b7);
+    r[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+// A 16-bit map rotated in 8 x 8 blocks through registers; the edges that do
+// not fill a block go value by value.
+template <> void rotateInto<short, 1>(const short* src, short* dst, unsigned W, unsigned H, bool right)
+{
+    const unsigned W8 = W & ~7u, H8 = H & ~7u;
+    for (unsigned by = 0; by < W8; by += 8) {
+        for (unsigned bx = 0; bx < H8; bx += 8) {
+            __m128i r[8];
+            // Right: dst (bx + i, by + j) from src row H - 1 - bx - i, column
+            // by + j. Left: from src row bx + i, column W - 1 - by - j.
+            const size_t column = right ? by : W - 8 - by;
+            for (int i = 0; i < 8; ++i) {
+                const size_t row = right ? H - 1 - (bx + i) : bx + i;
+                r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + row * W + column));
+            }
+            transpose8x8(r);
+            for (int j = 0; j < 8; ++j)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + size_t(by + j) * H + bx), r[right ? j : 7 - j]);
+        }
+    }
+    for (unsigned y = 0; y < W; ++y)
+        for (unsigned x = (y < W8 ? H8 : 0); x < H; ++x)
+            dst[size_t(y) * H + x] = right ? src[size_t(H - 1 - x) * W + y] : src[size_t(x) * W + (W - 1 - y)];
+}
+#endif
+
+#ifdef MP_HAS_X86_SIMD
+// The RGB48 image in 8 x 8 pixel blocks: each source row of eight pixels is
+// split into its three channel planes, the planes are transposed in
+// registers and woven back into eight destination rows.
+__attribute__((target("avx2"))) void rotateRGB48Blocks(const unsigned short* src, unsigned short* dst, unsigned W,
+                                                      unsigned H, bool right)
+{
+    using namespace mp_rgb48_detail;
+    const unsigned W8 = W & ~7u, H8 = H & ~7u;
+    for (unsigned by = 0; by < W8; by += 8) {
+        const size_t column = right ? by : W - 8 - by;
+        for (unsigned bx = 0; bx < H8; bx += 8) {
+            __m128i r[8], g[8], b[8];
+            for (int i = 0; i < 8; ++i) {
+                const size_t row = right ? H - 1 - (bx + i) : bx + i;
+                const unsigned short* s = src + (row * W + column) * 3;
+                const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+                const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8));
+                const __m128i x2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
+                r[i] = _mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x92), x2, 0x24), orderR());
+                g[i] = _mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x24), x2, 0x49), orderG());
+                b[i] = _mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x49), x2, 0x92), orderB());
+            }
+            transpose8x8(r);
+            transpose8x8(g);
+            transpose8x8(b);
+            for (int j = 0; j < 8; ++j) {
+                const int k = right ? j : 7 - j;
+                const __m128i rs = _mm_shuffle_epi8(r[k], placeR());
+                const __m128i gs = _mm_shuffle_epi8(g[k], placeG());
+                const __m128i bs = _mm_shuffle_epi8(b[k], placeB());
+                unsigned short* d = dst + (size_t(by + j) * H + bx) * 3;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x92), bs, 0x24));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 8),
+                                 _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x24), bs, 0x49));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16),
+                                 _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x49), bs, 0x92));
+            }
+        }
+    }
+    for (unsigned y = 0; y < W; ++y)
+        for (unsigned x = (y < W8 ? H8 : 0); x < H; ++x) {
+            const size_t from = right ? size_t(H - 1 - x) * W + y : size_t(x) * W + (W - 1 - y);
+            std::memcpy(dst + (size_t(y) * H + x) * 3, src + from * 3, 6);
+        }
+}
+
+template <> void rotateInto<unsigned short, 3>(const unsigned short* src, unsigned short* dst, unsigned W, unsigned H,
+                                               bool right)
+{
+    if (MP_hasAvx2()) {
+        rotateRGB48Blocks(src, dst, W, H, right);
+        return;
+    }
+    rotateTiles<unsigned short, 3>(src, dst, W, H, right);
+}
+#endif
 
 template <typename T> T* allocateLike(const T* existing, size_t count)
 {
