@@ -6,7 +6,8 @@
 //
 // Buffers are interleaved RGB, three unsigned 16-bit samples a pixel, rows
 // top-down, packed. Weight maps hold one value a pixel: the automatic map
-// unsigned, the manual (brush) map signed.
+// unsigned, the manual (brush) map signed. Every buffer is a plain heap block
+// (malloc/calloc) owned by the record and released with std::free.
 
 #include <QMap>
 #include <QMutex>
@@ -30,9 +31,9 @@ public:
     IExposure(const IExposure&) = delete;
     IExposure& operator=(const IExposure&) = delete;
 
-    // Allocates both image buffers (and the shared render buffer when
-    // missing), then ClearBuffer(). false (with the out-of-memory notice) when
-    // an allocation fails. Expects both image buffers to be absent.
+    // Allocates both image buffers (freeing any left from before; the shared
+    // render buffer too when missing), then ClearBuffer(). false (with the
+    // out-of-memory notice) when an allocation fails.
     virtual bool CreateBuffer();
     // Zeroes both image buffers.
     virtual void ClearBuffer();
