@@ -40,10 +40,10 @@ struct EnhanceArgs {
             c.I[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
             c.W[i] = c.D[i] = 0.0f;
         }
-        if (MP_chunkInterior(win, x0, n)) {
-            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+        if (MP_chunkWalkable(win, x0, n)) {
+            const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
                 const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
-                for (int i = 0; i < n; ++i) {
+                for (int i = lo; i < hi; ++i) {
                     const int d = c.I[i] - static_cast<int>(q[i]);
                     const int a = d < 0 ? -d : d;
                     const float w = ws * divisor(a, 0.001f);
@@ -52,7 +52,7 @@ struct EnhanceArgs {
                     c.D[i] += d < 0 ? -root : root;
                 }
             });
-            if (offsets > 0)
+            if (walked)
                 return;
         }
         for (int i = 0; i < n; ++i) {
@@ -118,10 +118,10 @@ struct ArtworkArgs {
             c.A[i] = MP_tableIndex((c.S[i] * MP_k) / c.W[i]);
             c.W[i] = c.T[i] = 0.0f;
         }
-        if (MP_chunkInterior(win, x0, n)) {
-            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+        if (MP_chunkWalkable(win, x0, n)) {
+            const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
                 const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
-                for (int i = 0; i < n; ++i) {
+                for (int i = lo; i < hi; ++i) {
                     const int d = c.A[i] - static_cast<int>(q[i]);
                     const int a = d < 0 ? -d : d;
                     const float w = ws * divisor(a, 0.001f);
@@ -130,7 +130,7 @@ struct ArtworkArgs {
                     c.T[i] += d < 0 ? -t : t;
                 }
             });
-            if (offsets > 0)
+            if (walked)
                 return;
         }
         for (int i = 0; i < n; ++i) {

@@ -150,32 +150,56 @@ inline int MP_forEachWindowSample(const Window& win, int x, int y, F&& f)
 // Pixels a worker gathers at once: a run of one row.
 constexpr int kChunk = 64;
 
-// True when every window sample of the pixels x0 .. x0+n-1 lies inside the
-// image columns (no border, no wrap): their windows share one list of offsets.
+// True when the pixels x0 .. x0+n-1 can be gathered as one run: always
+// without panorama; in panorama mode when no window wraps.
 // Tests: false walks every pixel on its own (the reference the runs must equal).
 extern bool g_filterRunWalk;
-inline bool MP_chunkInterior(const Window& win, int x0, int n)
+inline bool MP_chunkWalkable(const Window& win, int x0, int n)
 {
-    return g_filterRunWalk && x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= win.width - 1;
+    return g_filterRunWalk &&
+           (!win.panorama || (x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= win.width - 1));
 }
 
-// For such a run in row y: calls f(offset, spatialWeight) for every window
-// offset (offset = ky * width + kx) in the window's order. Returns the number
-// of offsets (0: the rows hold no sample; the caller then walks each pixel).
-template <class F> inline int MP_forEachWindowOffset(const Window& win, int y, F&& f)
+// For such a run in row y: calls f(offset, spatialWeight, lo, hi) for every
+// window offset (offset = ky * width + kx) in the window's order, where the
+// pixels lo .. hi-1 of the run have that sample inside the image (at the
+// border a pixel's window starts at its first grid column inside the image
+// and ends at the last, as in MP_forEachWindowSample). Returns false when a
+// pixel of the run got no sample at all (the caller then walks each pixel,
+// which takes the centre).
+template <class F> inline bool MP_forEachWindowOffset(const Window& win, int x0, int n, int y, F&& f)
 {
-    const int R = win.R, s = win.step;
+    const int R = win.R, s = win.step, w = win.width;
+    const bool interior = x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= w - 1;
     int y1, y2;
     MP_windowRows(win, y, &y1, &y2);
-    int n = 0;
+    bool any = false;
+    unsigned char covered[kChunk] = {};
     for (int ky = y1; ky <= y2; ky += s) {
         const int l = win.halfWidth[ky + R];
         const float* ws = &localexp[MP_localexpIndex(0, ky)];
-        const ptrdiff_t row = static_cast<ptrdiff_t>(ky) * win.width;
-        for (int kx = -l; kx <= l; kx += s, ++n)
-            f(row + kx, ws[kx]);
+        const ptrdiff_t row = static_cast<ptrdiff_t>(ky) * w;
+        for (int kx = -l; kx <= l; kx += s) {
+            if (interior) {
+                f(row + kx, ws[kx], 0, n);
+                any = true;
+                continue;
+            }
+            const int lo = MP_imax(0, -(x0 + kx));
+            const int hi = MP_imin(n, w - x0 - kx);
+            if (lo >= hi)
+                continue;
+            f(row + kx, ws[kx], lo, hi);
+            for (int i = lo; i < hi; ++i)
+                covered[i] = 1;
+        }
     }
-    return n;
+    if (interior)
+        return any;
+    for (int i = 0; i < n; ++i)
+        if (!covered[i])
+            return false;
+    return true;
 }
 
 // The bilateral colour sums of a run of pixels: for every window sample n
@@ -200,12 +224,12 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
         c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
         c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = c.E[i] = 0.0f;
     }
-    if (MP_chunkInterior(win, x0, n)) {
+    if (MP_chunkWalkable(win, x0, n)) {
         // The divisor computed as the table holds it (the same bits).
-        const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+        const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
             const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
             const ushort* ql = plane ? plane + static_cast<ptrdiff_t>(base) + off : nullptr;
-            for (int i = 0; i < n; ++i) {
+            for (int i = lo; i < hi; ++i) {
                 const ushort* px = q + 3 * i;
                 const int d0 = c.L0[i] - static_cast<int>(ql ? ql[i] : lw.of(px));
                 const int d = d0 < 0 ? -d0 : d0;
@@ -218,7 +242,7 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
                     c.E[i] += w * MP_temp_table[d];
             }
         });
-        if (offsets > 0)
+        if (walked)
             return;
     }
     for (int i = 0; i < n; ++i) {
@@ -254,10 +278,10 @@ inline void MP_gatherPlaneSums(const Window& win, const ushort* plane, float eps
     const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
     for (int i = 0; i < n; ++i)
         W[i] = S[i] = 0.0f;
-    if (MP_chunkInterior(win, x0, n)) {
-        const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+    if (MP_chunkWalkable(win, x0, n)) {
+        const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
             const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
-            for (int i = 0; i < n; ++i) {
+            for (int i = lo; i < hi; ++i) {
                 const int L = q[i];
                 const int d = I[i] - L;
                 const float w = ws * divisor(d < 0 ? -d : d, eps);
@@ -265,7 +289,7 @@ inline void MP_gatherPlaneSums(const Window& win, const ushort* plane, float eps
                 S[i] += w * static_cast<float>(L);
             }
         });
-        if (offsets > 0)
+        if (walked)
             return;
     }
     for (int i = 0; i < n; ++i) {

@@ -96,11 +96,11 @@ struct AberrationArgs {
             cb[i] = channel(px[2]);
             c.W[i] = c.delta[i] = 0.0f;
         }
-        if (MP_chunkInterior(win, x0, n)) {
-            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float ws) {
+        if (MP_chunkWalkable(win, x0, n)) {
+            const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
                 const ushort* ql = plane + static_cast<ptrdiff_t>(base) + off;
                 const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
-                for (int i = 0; i < n; ++i) {
+                for (int i = lo; i < hi; ++i) {
                     const int d = c.Lc[i] - static_cast<int>(ql[i]);
                     const float w = ws * divisor(d < 0 ? -d : d, 0.05f);
                     const ushort* px = q + 3 * i;
@@ -109,7 +109,7 @@ struct AberrationArgs {
                         w * static_cast<float>(std::abs(cg[i] - px[1]) + std::abs(cb[i] - px[2]) + std::abs(cr[i] - px[0]));
                 }
             });
-            if (offsets > 0)
+            if (walked)
                 return;
         }
         for (int i = 0; i < n; ++i) {

@@ -38,17 +38,18 @@ struct TiltShiftArgs {
         const ushort* src = run.src;
         for (int j = 0; j < 3 * n; ++j)
             c.S[j] = 0;
-        if (MP_chunkInterior(win, x0, n)) {
-            const int offsets = MP_forEachWindowOffset(win, y, [&](ptrdiff_t off, float) {
+        for (int i = 0; i < n; ++i)
+            c.n[i] = 0;
+        if (MP_chunkWalkable(win, x0, n)) {
+            const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float, int lo, int hi) {
                 const ushort* q = src + (static_cast<ptrdiff_t>(base) + off) * 3;
-                for (int j = 0; j < 3 * n; ++j)
+                for (int j = 3 * lo; j < 3 * hi; ++j)
                     c.S[j] += q[j];
+                for (int i = lo; i < hi; ++i)
+                    ++c.n[i];
             });
-            if (offsets > 0) {
-                for (int i = 0; i < n; ++i)
-                    c.n[i] = offsets;
+            if (walked)
                 return;
-            }
         }
         for (int i = 0; i < n; ++i) {
             int64_t sr = 0, sg = 0, sb = 0;

@@ -587,27 +587,34 @@ TEST_F(FilterTest, ColorEnhanceDriverRunsTheGivenWorkersIntoASeparateImage)
 TEST_P(FilterRuns, EqualThePixelWalk)
 {
     const FrameCase& c = GetParam();
-    const int w = 300, h = 9;
-    const Image src = testPicture(w, h);
-    MP_Params p = blankParams();
-    p.p[c.comboSlot][1] = 100.0f;
-    c.defaults(p);
-    p.p[0][0] = 0.04f; // R 20 (R 2 for the 50 size factor)
-    fillRows(p, 20);
-    for (bool panorama : {false, true}) {
-        for (bool full : {false, true}) {
-            MP_UI_SetPanoramaMode(panorama ? 1 : 0);
-            MP_Params q = p;
-            if (full)
-                setInertGeometry(q, c.geoSlot);
-            mp_filters::g_filterRunWalk = false;
-            const Image walk = runCopy(c.name, w, h, src, q);
-            mp_filters::g_filterRunWalk = true;
-            for (bool portable : {false, true}) {
-                mp_filters::g_filterPortable = portable;
-                EXPECT_EQ(runCopy(c.name, w, h, src, q), walk) << panorama << full << portable;
+    struct Size {
+        int w, h;
+        float radius; // R 20 on a wide image; windows larger than the image; one row
+        int rows;
+    };
+    for (const Size z : {Size{300, 9, 0.04f, 20}, Size{23, 7, 0.5f, 250}, Size{70, 1, 0.3f, 150}}) {
+        const Image src = testPicture(z.w, z.h);
+        MP_Params p = blankParams();
+        p.p[c.comboSlot][1] = 100.0f;
+        c.defaults(p);
+        p.p[0][0] = z.radius;
+        fillRows(p, z.rows);
+        for (bool panorama : {false, true}) {
+            for (bool full : {false, true}) {
+                MP_UI_SetPanoramaMode(panorama ? 1 : 0);
+                MP_Params q = p;
+                if (full)
+                    setInertGeometry(q, c.geoSlot);
+                mp_filters::g_filterRunWalk = false;
+                const Image walk = runCopy(c.name, z.w, z.h, src, q);
+                mp_filters::g_filterRunWalk = true;
+                for (bool portable : {false, true}) {
+                    mp_filters::g_filterPortable = portable;
+                    EXPECT_EQ(runCopy(c.name, z.w, z.h, src, q), walk)
+                        << z.w << "x" << z.h << " " << panorama << full << portable;
+                }
+                mp_filters::g_filterPortable = false;
             }
-            mp_filters::g_filterPortable = false;
         }
     }
     MP_UI_SetPanoramaMode(0);
