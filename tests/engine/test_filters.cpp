@@ -647,4 +647,23 @@ TEST_F(FilterFrame, HostileSlidersStayInBounds)
     }
 }
 
+// While the engine's cancel request is raised the passes queue nothing: the
+// output image is not copied over the destination.
+TEST_F(FilterFrame, CancelledRunLeavesTheDestination)
+{
+    const Image src = testPicture(12, 8);
+    for (const char* name : {"MP_calcPixelImageSmooth", "MP_calcPixelDeNoiseMedian", "MP_calcPixelDeNoiseIterative",
+                             "MP_calcPixelSubDeNoiseAverage"}) {
+        MP_Params p = blankParams();
+        p.p[0][0] = 0.02f;
+        p.p[1][0] = 0.5f;
+        Image in = src, dst(src.size(), 7);
+        MP_UI_SetIsCalculatingCancelRequest(1);
+        const int r = MP_UI_executeKernel(name, 12, 8, in.data(), dst.data(), 6, 6, &p, -1, 0.0f, 1.0f);
+        MP_UI_SetIsCalculatingCancelRequest(0);
+        EXPECT_EQ(r, 0) << name;
+        EXPECT_EQ(dst, Image(src.size(), 7)) << name;
+    }
+}
+
 } // namespace
