@@ -2,6 +2,7 @@
 
 #include "engine/core/settings.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace mp_filters {
@@ -27,6 +28,22 @@ int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, i
     if (srcBpp != 6 || dstBpp != 6)
         return -2;
     return 0;
+}
+
+int MP_beginFilter(MP_DriverRun& run, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                   MP_Params* params, size_t scratchBytes, int geoSlot, int comboSlot, ushort** scratch)
+{
+    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
+        return e;
+    const size_t pixels = pixelCount(sizex, sizey);
+    if (scratchBytes > 0 && pixels > SIZE_MAX / scratchBytes)
+        return -1;
+    *scratch = static_cast<ushort*>(MP_UpdateBuffer(pixels * scratchBytes));
+    if (!*scratch)
+        return -1;
+    if (int e = MP_beginDriver(run, sizex, sizey, src, dst, params, geoSlot, comboSlot))
+        return e;
+    return pixels == 0 ? 1 : 0;
 }
 
 void MP_prepareFilterWindow(Window& win, const char* kernel, MP_Params* params, const MP_WindowSize& size, int width,

@@ -49,6 +49,13 @@ constexpr float kEps5 = 5.0f * 0.001f;
 int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
                    const MP_Params* params);
 
+// Steps 1 to 3 with the scratch buffer of scratchBytes per pixel (*scratch):
+// 0 to go on; 1 for an empty image (the driver returns 0); -1 or -2 (the
+// driver returns them, nothing written).
+int MP_beginFilter(MP_DriverRun& run, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                   MP_Params* params, size_t scratchBytes, int geoSlot, int comboSlot, ushort** scratch);
+inline int MP_beginFilterResult(int begin) { return begin < 0 ? begin : 0; }
+
 inline size_t pixelCount(int sizex, int sizey) { return static_cast<size_t>(sizex) * static_cast<size_t>(sizey); }
 
 // The 14-bit integer luminance weights (lumr * scale, truncated, held to 0..16384):
@@ -443,16 +450,11 @@ template <class Args>
 int MP_runWindowFilter(Args& a, const FilterPlan& plan, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp,
                        int dstBpp, MP_Params* params)
 {
-    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
-        return e;
+    ushort* scratch = nullptr;
+    if (int e = MP_beginFilter(a.run, sizex, sizey, src, dst, srcBpp, dstBpp, params, plan.plane ? 2 : 6, plan.geoSlot,
+                               plan.comboSlot, &scratch))
+        return MP_beginFilterResult(e);
     const size_t pixels = pixelCount(sizex, sizey);
-    ushort* scratch = static_cast<ushort*>(MP_UpdateBuffer(pixels * (plan.plane ? 2 : 6)));
-    if (!scratch)
-        return -1;
-    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, plan.geoSlot, plan.comboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
     MP_prepareFilterWindow(a.win, plan.kernel, params, plan.size, sizex, sizey,
                            plan.panorama && MP_UI_GetPanoramaMode() != 0);
     a.out = plan.plane ? dst : scratch;

@@ -179,17 +179,12 @@ int MP_calcPixelLocalWhitebalance(int sizex, int sizey, ushort* src, ushort* dst
 int MP_calcPixelChromaticAberration(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                     MP_Params* params)
 {
-    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
-        return e;
-    const size_t pixels = pixelCount(sizex, sizey);
-    ushort* scratch = static_cast<ushort*>(MP_UpdateBuffer(pixels * 8));
-    if (!scratch)
-        return -1;
     AberrationArgs a;
-    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, kGeoSlot, kComboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
+    ushort* scratch = nullptr;
+    if (int e = MP_beginFilter(a.run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 8, kGeoSlot, kComboSlot,
+                               &scratch))
+        return MP_beginFilterResult(e);
+    const size_t pixels = pixelCount(sizex, sizey);
     ushort* plane = scratch;
     ushort* out = scratch + pixels;
     MP_runFilterPlanePass(src, plane, sizex, sizey, params);

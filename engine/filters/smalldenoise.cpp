@@ -572,17 +572,11 @@ void MP_minMaxStepRows(const MP_MinMaxStep& st, int start, int end)
 int MP_calcPixelDeNoiseAverage(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                MP_Params* params)
 {
-    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
-        return e;
-    const size_t pixels = pixelCount(sizex, sizey);
-    ushort* out = static_cast<ushort*>(MP_UpdateBuffer(pixels * 6));
-    if (!out)
-        return -1;
     AverageArgs a;
-    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, kGeoSlot, kComboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
+    ushort* out = nullptr;
+    if (int e = MP_beginFilter(a.run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 6, kGeoSlot, kComboSlot, &out))
+        return MP_beginFilterResult(e);
+    const size_t pixels = pixelCount(sizex, sizey);
     a.out = out;
     a.e = params->p[0][0] + kEps5;
     a.lw = LumWeights::of(params, 16383.0f);
@@ -622,17 +616,12 @@ int MP_calcPixelDeNoiseMedian(int sizex, int sizey, ushort* src, ushort* dst, in
 int MP_calcPixelDeNoiseMinMax(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                               MP_Params* params)
 {
-    if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
-        return e;
-    const size_t pixels = pixelCount(sizex, sizey);
-    ushort* scratch = static_cast<ushort*>(MP_UpdateBuffer(pixels * 8));
-    if (!scratch)
-        return -1;
     MinMaxArgs a;
-    if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, kGeoSlot, kComboSlot))
-        return e;
-    if (pixels == 0)
-        return 0;
+    ushort* scratch = nullptr;
+    if (int e = MP_beginFilter(a.run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 8, kGeoSlot, kComboSlot,
+                               &scratch))
+        return MP_beginFilterResult(e);
+    const size_t pixels = pixelCount(sizex, sizey);
     a.out = scratch;
     ushort* plane = scratch + pixels * 3;
     a.plane = plane;
