@@ -2,20 +2,26 @@
 // The frame of the neighbourhood filters: every filter driver is written on
 // the common driver frame (engine/core/driverframe.h) with these pieces.
 //
-// A window filter driver does, in this order:
+// A window filter driver does, in this order (MP_runWindowFilter runs the
+// common case from a FilterPlan):
 //   1. MP_filterCheck: missing buffers or block, bytes per pixel other than 6
 //      (the workers write RGB48): -2, nothing written;
 //   2. its size (MP_calcWindowSize) and its scratch buffer (-1 when it cannot
 //      be had, before anything else is done);
 //   3. MP_beginDriver (blend slot, geometry masks, worker choice);
+//   (MP_beginFilter does 1 to 3)
 //   4. its prepasses: the luminance plane (MP_runFilterPlanePass), the
 //      spatial weights (MP_runWindowWeightsPass), its lookup tables
 //      (MP_runTablePass), each waited for;
 //   5. the main pass (MP_runDriverBands) with the workers made by
-//      MP_filterTask<Args, Full>, whose Args has
+//      MP_filterTask<Args, Full>. Args has `ushort* out`, the image the
+//      workers write, and either
 //        MP_float3 effect(MP_float3 c0, int x, int y) const
-//      (the operator's colour, its masking curve included: the frame's
-//      run.maskTable stays null) and `ushort* out`, the image they write;
+//      or, for a window operator that gathers a run of pixels at once,
+//        struct Cache; void gather(int y, int x0, int n, Cache&) const;
+//        MP_float3 effect(MP_float3 c0, int x, int y, const Cache&, int i) const
+//      giving the operator's colour, its masking curve included (the frame's
+//      run.maskTable stays null);
 //   6. output scratch only: MP_copyFilterOutput to the destination.
 //
 // Window walk (MP_forEachWindowSample): rows ascending, columns ascending
@@ -25,6 +31,8 @@
 // and the columns -l..l wrap around the width (modulo, however wide the
 // window). A window that holds no sample of the image (one-row or one-column
 // images with a step above 1) takes the centre as its only sample.
+// Runs of pixels (MP_forEachWindowOffset) visit the same samples of each
+// pixel in the same order, several pixels per instruction.
 
 #include "engine/core/driverframe.h"
 #include "engine/core/settings.h"
