@@ -47,15 +47,21 @@ float ToFloat(const QString& text)
     return ok && std::isfinite(value) ? value : 0.0f;
 }
 
-void InitResources()
+} // namespace
+
+// Registers the compiled-in resources (Q_INIT_RESOURCE must stand outside any
+// namespace).
+#ifdef LUMIVEX_HAVE_RESOURCES
+static void InitLumivexResources() { Q_INIT_RESOURCE(lumivex_resources); }
+#endif
+
+static void InitResources()
 {
 #ifdef LUMIVEX_HAVE_RESOURCES
     static std::once_flag once;
-    std::call_once(once, [] { Q_INIT_RESOURCE(lumivex_resources); });
+    std::call_once(once, InitLumivexResources);
 #endif
 }
-
-} // namespace
 
 bool PP_ScaledSize(int& width, int& height, unsigned sourceWidth, unsigned sourceHeight)
 {
