@@ -1,6 +1,7 @@
 #include "document/postprocessing.h"
 
 #include "document/documentseams.h"
+#include "document/exposure.h"
 #include "document/kernelrunner.h"
 #include "engine/MP_calc.h"
 
@@ -242,7 +243,7 @@ bool CPostProcessing::InitBuffer(unsigned short* source, const QSize& sourceSize
         return false;
     int w = targetSize.width();
     int h = targetSize.height();
-    PP_ScaledSize(w, h, static_cast<unsigned>(sourceSize.width()), static_cast<unsigned>(sourceSize.height()));
+    IExposure::GetScaledSize(w, h, static_cast<unsigned>(sourceSize.width()), static_cast<unsigned>(sourceSize.height()));
     if (w <= 0 || h <= 0)
         return false;
 
@@ -273,6 +274,40 @@ void CPostProcessing::DeleteBuffer()
     _s_pusBuffer = nullptr;
     std::free(_s_pusPreviewBuffer);
     _s_pusPreviewBuffer = nullptr;
+}
+
+QPixmap CPostProcessing::CreatePixmap(bool border, bool preview)
+{
+    const unsigned short* buffer = preview ? _s_pusPreviewBuffer : _s_pusBuffer;
+    const QSize size = preview ? _s_PreviewSize : _s_Size;
+    if (buffer == nullptr || size.width() <= 0 || size.height() <= 0)
+        return QPixmap();
+    const unsigned w = static_cast<unsigned>(size.width());
+    const unsigned h = static_cast<unsigned>(size.height());
+    QPixmap pixmap = IExposure::CreatePixmap(buffer, w, h, w, h);
+    // The picture just rendered is still in the shared render buffer.
+    QMutexLocker lock(&IExposure::sm_RenderMutex);
+    const size_t pw = static_cast<size_t>(pixmap.width());
+    const size_t ph = static_cast<size_t>(pixmap.height());
+    if (border && !pixmap.isNull() && IExposure::sm_pbRGBA != nullptr && IExposure::sm_stRGBABytes >= pw * ph * 4u) {
+        MP_UI_GetBorderColorFromBuffer(pixmap.width(), pixmap.height(),
+                                       reinterpret_cast<const uint32_t*>(IExposure::sm_pbRGBA),
+                                       &IExposure::sm_pbBackgroundColor[0], &IExposure::sm_pbBackgroundColor[1],
+                                       &IExposure::sm_pbBackgroundColor[2]);
+    } else if (!border) {
+        IExposure::sm_pbBackgroundColor[0] = IExposure::sm_pbBackgroundColor[1] =
+            IExposure::sm_pbBackgroundColor[2] = 46;
+    }
+    return pixmap;
+}
+
+QPixmap CPostProcessing::CreateHistogram(int width, int height, bool b1, bool b2, bool b3, bool b4, bool b5)
+{
+    if (_s_pusBuffer == nullptr || _s_Size.width() <= 0 || _s_Size.height() <= 0 || width <= 0 || height <= 0)
+        return QPixmap();
+    return IExposure::CreateHistogram(_s_pusBuffer, static_cast<unsigned>(_s_Size.width()),
+                                      static_cast<unsigned>(_s_Size.height()), static_cast<unsigned>(width),
+                                      static_cast<unsigned>(height), b1, b2, b3, b4, b5);
 }
 
 // ---- Processing ---------------------------------------------------------------------------

@@ -204,10 +204,6 @@ private:
     bool OperatorRunsKernel(const SOperator& op, bool first, bool* forces) const;
 };
 
-// Fits a source into the box width x height, keeping the aspect ratio and
-// never enlarging (IExposure::GetScaledSize).
-bool PP_ScaledSize(int& width, int& height, unsigned sourceWidth, unsigned sourceHeight);
-
 // ---- Film types --------------------------------------------------------------
 
 struct SFilmType {

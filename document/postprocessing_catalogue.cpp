@@ -63,23 +63,6 @@ static void InitResources()
 #endif
 }
 
-bool PP_ScaledSize(int& width, int& height, unsigned sourceWidth, unsigned sourceHeight)
-{
-    if (width < 1 || height < 1 || static_cast<unsigned>(width) > sourceWidth ||
-        static_cast<unsigned>(height) > sourceHeight || sourceWidth == 0 || sourceHeight == 0) {
-        const bool result = height >= 1;
-        width = static_cast<int>(sourceWidth);
-        height = static_cast<int>(sourceHeight);
-        return result;
-    }
-    // width / height >= sourceWidth / sourceHeight, in exact integers
-    if (static_cast<uint64_t>(width) * sourceHeight >= static_cast<uint64_t>(sourceWidth) * height)
-        width = static_cast<int>(static_cast<uint64_t>(sourceWidth) * height / sourceHeight);
-    else
-        height = static_cast<int>(static_cast<uint64_t>(sourceHeight) * width / sourceWidth);
-    return true;
-}
-
 // ---- Film types ---------------------------------------------------------------------
 
 QString CFilmTypeTable::DefaultPath()

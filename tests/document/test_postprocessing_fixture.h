@@ -4,6 +4,7 @@
 // film-settings source, and helpers that build operators and images.
 
 #include "document/documentfakes.h"
+#include "document/exposure.h"
 #include "document/kernelrunner.h"
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"

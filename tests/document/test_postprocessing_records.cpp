@@ -382,3 +382,23 @@ TEST_F(ChainFileTest, FailedWriteSaysSoAndKeepsTheOldFile)
         EXPECT_EQ(Read(Path("keep.ini")), before);
     }
 }
+
+TEST_F(PostProcessingTest, PixmapsOfTheResultBuffers)
+{
+    EXPECT_TRUE(CPostProcessing::CreatePixmap(false, false).isNull());
+    Fill(40, 20);
+    const QPixmap pixmap = CPostProcessing::CreatePixmap(false, false);
+    EXPECT_EQ(pixmap.size(), QSize(40, 20));
+    EXPECT_EQ(IExposure::sm_pbBackgroundColor[0], 46);
+    EXPECT_EQ(IExposure::sm_pbBackgroundColor[2], 46);
+    std::vector<unsigned short> red(static_cast<size_t>(100) * 100 * 3, 0);
+    for (size_t i = 0; i < red.size(); i += 3)
+        red[i] = 65535;
+    ASSERT_TRUE(CPostProcessing::InitBuffer(red.data(), QSize(100, 100), QSize(100, 100), true));
+    const QPixmap preview = CPostProcessing::CreatePixmap(true, true);
+    EXPECT_FALSE(preview.isNull());
+    EXPECT_EQ(preview.toImage().pixelColor(0, 0).red(), IExposure::sm_pbBackgroundColor[0]);
+    EXPECT_GT(IExposure::sm_pbBackgroundColor[0], 200);
+    EXPECT_LT(IExposure::sm_pbBackgroundColor[1], 30);
+    EXPECT_FALSE(CPostProcessing::CreateHistogram(64, 32, true, true, true, false, false).isNull());
+}
