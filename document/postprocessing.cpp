@@ -769,6 +769,29 @@ bool CPostProcessing::ToSettings(const QString& path)
     return written;
 }
 
+namespace {
+
+// Splits "group/rest" keys by their first component: group -> rests.
+QHash<QString, QStringList> SplitByGroup(const QStringList& keys)
+{
+    QHash<QString, QStringList> groups;
+    for (const QString& key : keys) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        if (slash > 0)
+            groups[key.left(slash)].append(key.mid(slash + 1));
+    }
+    return groups;
+}
+
+QStringList SortedGroupNames(const QHash<QString, QStringList>& groups)
+{
+    QStringList names = groups.keys();
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
 void CPostProcessing::FromSettings()
 {
     QSettings settings(m_strSettingsPath, QSettings::IniFormat);
@@ -778,46 +801,47 @@ void CPostProcessing::FromSettings()
         m_strDisplayName = settings.value("DisplayName").toString();
         m_strCategory = settings.value("Category").toString();
     }
-    QStringList groups = settings.childGroups();
-    std::sort(groups.begin(), groups.end());
+    // One pass over the keys that are present (no probing of absent ones).
+    const QHash<QString, QStringList> operatorKeys = SplitByGroup(settings.allKeys());
+    const QStringList groups = SortedGroupNames(operatorKeys);
+    const QString uiValue = QStringLiteral("/uiValue");
+    const QString pfValues = QStringLiteral("pfValues/");
     for (int i = 0; i < groups.size() && groups[i] == OperatorGroup(i); ++i) {
-        settings.beginGroup(groups[i]);
+        const QString g = groups[i] + QLatin1Char('/');
         SOperator op;
-        op.kernel = settings.value("Kernel").toString();
+        op.kernel = settings.value(g + QStringLiteral("Kernel")).toString();
         op.id = PP_OperatorId(op.kernel);
-        op.eType = settings.value("eType").toInt();
-        op.bActive = settings.value("bActive").toBool();
-        op.iprecalcSmooth = settings.value("iprecalcSmooth").toInt();
-        op.bReadBWPoint = settings.value("bReadBWPoint").toBool();
-        op.bCalcBW = settings.value("bCalcBW").toBool();
-        op.bCalcGradation = settings.value("bCalcGradation").toBool();
-        QStringList parameters = settings.childGroups();
-        std::sort(parameters.begin(), parameters.end());
+        op.eType = settings.value(g + QStringLiteral("eType")).toInt();
+        op.bActive = settings.value(g + QStringLiteral("bActive")).toBool();
+        op.iprecalcSmooth = settings.value(g + QStringLiteral("iprecalcSmooth")).toInt();
+        op.bReadBWPoint = settings.value(g + QStringLiteral("bReadBWPoint")).toBool();
+        op.bCalcBW = settings.value(g + QStringLiteral("bCalcBW")).toBool();
+        op.bCalcGradation = settings.value(g + QStringLiteral("bCalcGradation")).toBool();
+        const QHash<QString, QStringList> parameterKeys = SplitByGroup(operatorKeys.value(groups[i]));
+        const QStringList parameters = SortedGroupNames(parameterKeys);
         for (int j = 0; j < parameters.size() && j < PP_MAX_PARAMETERS &&
                         parameters[j] == QStringLiteral("Parameter_%1").arg(j);
              ++j) {
-            settings.beginGroup(parameters[j]);
+            const QString pg = g + parameters[j] + QLatin1Char('/');
             SParameter parameter;
-            parameter.eType = settings.value("eType").toInt();
+            parameter.eType = settings.value(pg + QStringLiteral("eType")).toInt();
             // Only the elements present are read; a stored size above 256
             // reads 256 values.
-            const int n = std::min(settings.value("pfValues/size").toInt(), PP_PARAMETER_VALUES);
-            settings.beginGroup("pfValues");
-            const QStringList elements = settings.childGroups();
-            for (const QString& element : elements) {
+            const int n = std::min(settings.value(pg + QStringLiteral("pfValues/size")).toInt(), PP_PARAMETER_VALUES);
+            for (const QString& key : parameterKeys.value(parameters[j])) {
+                if (!key.startsWith(pfValues) || !key.endsWith(uiValue))
+                    continue;
                 bool ok = false;
-                const int number = element.toInt(&ok);
+                const int number =
+                    QStringView(key).mid(pfValues.size(), key.size() - pfValues.size() - uiValue.size()).toInt(&ok);
                 if (!ok || number < 1 || number > n)
                     continue;
                 bool valid = false;
-                const uint32_t stored = settings.value(element + QStringLiteral("/uiValue")).toUInt(&valid);
+                const uint32_t stored = settings.value(pg + key).toUInt(&valid);
                 parameter.pfValues[number - 1] = valid ? DecodeValue(stored) : 0.0f;
             }
-            settings.endGroup();
-            settings.endGroup();
             op.parameters.append(parameter);
         }
-        settings.endGroup();
         m_vecOperators.append(op);
     }
 }
