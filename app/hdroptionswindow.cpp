@@ -88,13 +88,6 @@ QLabel* fixedLabel(const QString& text, int width, QWidget* parent)
     return label;
 }
 
-QWidget* gap(int width, QWidget* parent)
-{
-    QWidget* w = new QWidget(parent);
-    w->setFixedWidth(width);
-    return w;
-}
-
 // The path and program groups: rows 2 px apart, controls 10 px apart.
 QVBoxLayout* rowsLayout(QGroupBox* group)
 {
@@ -287,7 +280,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         m_pGammaSpinBox->setFixedSize(50, 24);
         m_pGammaSpinBox->setToolTip(htmlToolTip(tr("Tooltip HDR Gamma Wert")));
         row->addWidget(m_pGammaSpinBox);
-        row->addWidget(gap(107, m_pGammaGroupBox));
+        row->addSpacing(107);
         row->addWidget(new QLabel(tr("Wird nur bei Fließkomma-Bildformaten genutzt."), m_pGammaGroupBox));
         m_pGammaViewCheckBox = new QCheckBox(tr("HDR-Gamma in der Bildanzeige"), m_pGammaGroupBox);
         m_pGammaViewCheckBox->setToolTip(htmlToolTip(tr("Tooltip HDR Gamma View")));
@@ -304,7 +297,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         m_pLanguageComboBox = new QComboBox(g);
         m_pLanguageComboBox->setFixedWidth(150);
         row->addWidget(m_pLanguageComboBox);
-        row->addWidget(gap(10, g));
+        row->addSpacing(10);
         row->addWidget(new QLabel(tr("Erfordert einen Neustart des Programms."), g));
         row->addStretch(1);
         COptions* options = COptions::getInstance();
@@ -341,7 +334,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         m_pCompressionSlider->setFixedWidth(220);
         m_pCompressionSlider->setToolTip(htmlToolTip(tr("Tooltip Projektkompression")));
         row->addWidget(m_pCompressionSlider);
-        row->addWidget(gap(107, g));
+        row->addSpacing(107);
         row->addStretch(1);
         connect(m_pCompressionSlider, &HDRSlider::valueUpdated, this, &HDROptionsWindow::CompressionLevelChanged);
     }
@@ -354,7 +347,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         m_pUndoSaveCheckBox = new QCheckBox(tr("Undo Stufen in Projekten speichern"), m_pUndoGroupBox);
         m_pUndoSaveCheckBox->setToolTip(htmlToolTip(tr("Tooltip Undo in Projekten speichern")));
         row1->addWidget(m_pUndoSaveCheckBox);
-        row1->addWidget(gap(107, m_pUndoGroupBox));
+        row1->addSpacing(107);
         row1->addStretch(1);
         rows->addLayout(row1);
         QHBoxLayout* row2 = new QHBoxLayout();
@@ -404,7 +397,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
             row->addWidget(b);
             connect(b, &QPushButton::clicked, this, &HDROptionsWindow::previewSizeClicked);
         }
-        row->addWidget(gap(30, g));
+        row->addSpacing(30);
         row->addWidget(new QLabel(QString(), g));
         m_pPreviewSizeSpinBox = spinBox(0.3, 2.5, 2, QStringLiteral(" ") + tr("Megapixel"), g);
         m_pPreviewSizeSpinBox->setFixedSize(150, 24);
