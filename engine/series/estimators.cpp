@@ -68,9 +68,16 @@ inline float divideOrZero(float a, float b)
     return b > 0.0f ? a / b : 0.0f;
 }
 
+// 6 a b, or 0 when a factor is not positive (an image too small for the
+// measure).
+float divisor6(int a, int b)
+{
+    return (a > 0 && b > 0) ? 6.0f * float(a) * float(b) : 0.0f;
+}
+
 float gridDivisor(int w, int h, int s)
 {
-    return 6.0f * float((w - 2) / s - 2) * float((h - 2) / s - 2);
+    return divisor6((w - 2) / s - 2, (h - 2) / s - 2);
 }
 
 bool quiet()
@@ -198,7 +205,7 @@ float MP_UI_CalcOptimizeContrastValue(int width, int height, const uint16_t* rgb
         for (int y = 1; y < H - 1; ++y)
             for (int x = 1; x < W - 1; ++x)
                 sum += float(response<3>(kN3, copy, size_t(W), x, y));
-        value = divideOrZero(sum * MP_ESTIMATE_K, 6.0f * float(W - 4) * float(H - 4));
+        value = divideOrZero(sum * MP_ESTIMATE_K, divisor6(W - 4, H - 4));
     }
     if (!quiet())
         std::printf("%11.4f ms Estimate Contrast - %f\r\n", MP_UI_CalcTimeDifference(start), value);
@@ -260,8 +267,8 @@ float MP_MT_CalcOptimizeDeNoiseValue(int width, int height, const uint16_t* rgb4
     // Added in band order after the wait: the same image gives the same sum.
     for (float b : bandSums)
         VarianceSum += b;
-    const float value = divideOrZero(10.0f * VarianceSum * MP_ESTIMATE_K,
-                                     6.0f * float((width - 6) / s - 2) * float((height - 6) / s - 2));
+    const float value =
+        divideOrZero(10.0f * VarianceSum * MP_ESTIMATE_K, divisor6((width - 6) / s - 2, (height - 6) / s - 2));
     if (!quiet())
         std::printf("%11.4f ms Estimate DeNoise (%dx%d) - %f\r\n", MP_UI_CalcTimeDifference(start), maskSize, maskSize,
                     50.0f * value);
@@ -394,8 +401,8 @@ float MP_CalcOptimizeDeNoiseValuePattern3x3(int x1, int x2, int y1, int y2, int 
     for (int y = y1; y < y2; y += s)
         for (int x = x1; x < x2; x += s)
             sum += float(response<3>(kN3, rgb48, size_t(width), x, y));
-    return divideOrZero(10.0f * sum * MP_ESTIMATE_K,
-                        float((y2 - y1 - 2) / s - 2) * 6.0f * float((x2 - x1 - 2) / s - 2));
+    const int a = (y2 - y1 - 2) / s - 2, b = (x2 - x1 - 2) / s - 2;
+    return divideOrZero(10.0f * sum * MP_ESTIMATE_K, (a > 0 && b > 0) ? float(a) * 6.0f * float(b) : 0.0f);
 }
 
 namespace {

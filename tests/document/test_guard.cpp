@@ -79,3 +79,57 @@ TEST(KernelRunner, RecorderSeesTheExposuresArguments)
     EXPECT_TRUE(runs[0].upload && runs[0].download);
     EXPECT_EQ(runs[0].params.p[4][0], 3.0f);
 }
+
+#include "documentfixture.h"
+
+namespace {
+
+// A progress sink that plays the GUI: on a message posted inside the
+// conversion it tries to enter the engine (as a paint would), and starts a
+// worker that wants a kernel run.
+struct InterferingSink : IProgressSink {
+    void OpenCategory(unsigned int, bool) override {}
+    void SetTitle(const QString&) override {}
+    void AddFraction(unsigned int, float) override {}
+    void AddMessage(unsigned int, const QString& text, unsigned int, float) override
+    {
+        if (!text.endsWith("Weißabgleich wird berechnet") || worker.joinable())
+            return;
+        ranNow = CEngineGuard::RunOrDefer([this] { deferredRan = true; });
+        worker = std::thread([this] {
+            unsigned short px[6] = {};
+            CKernelRunner::RunRGB16("MP_calcPixelNothing", 1, 1, px, nullptr);
+            workerDone = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        workerDoneDuringConversion = workerDone.load();
+    }
+    bool ranNow = true;
+    bool deferredRan = false;
+    std::atomic<bool> workerDone{false};
+    bool workerDoneDuringConversion = true;
+    std::thread worker;
+};
+
+class GuardTest : public DocumentTest {};
+
+} // namespace
+
+TEST_F(GuardTest, ConversionHoldsTheEngine)
+{
+    settings.values.raw.bWhiteBalanceGroup = true;
+    InterferingSink sink;
+    IProgressSink* previous = CDocumentProgress::SetSink(&sink);
+    auto e = exposureOf(rgb8(40, 30, [](int, int) { return 0x806040u; }));
+    CDocumentProgress::SetSink(previous);
+    ASSERT_TRUE(e);
+    ASSERT_TRUE(sink.worker.joinable());
+    sink.worker.join();
+    EXPECT_FALSE(sink.workerDoneDuringConversion); // waited for the conversion
+    EXPECT_TRUE(sink.workerDone.load());
+    EXPECT_FALSE(sink.ranNow);                      // busy
+    EXPECT_FALSE(sink.deferredRan);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sink.deferredRan);                  // runs later
+    EXPECT_FALSE(CEngineGuard::IsBusy());
+}

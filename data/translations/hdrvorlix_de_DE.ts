@@ -1,0 +1,630 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>HDRInfoDialog</name>
+    <message>
+        <source>Informationen</source>
+        <translation>Informationen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRMainWindow</name>
+    <message>
+        <source>Lumivex Start</source>
+        <translation>&lt;h2&gt;Willkommen bei Lumivex Pro&lt;/h2&gt;&lt;p&gt;&lt;img src=&quot;images\startup.png&quot; width=&quot;300&quot;&gt;&lt;/p&gt;
+&lt;p&gt;Lumivex macht aus einem Foto ein fertiges Bild: Laden Sie ein Bild, wählen Sie eine Voreinstellung und verfeinern Sie das Ergebnis im Expertenmodus.&lt;/p&gt;
+&lt;ul&gt;&lt;li&gt;&lt;b&gt;Einzelbild laden&lt;/b&gt;: ein Foto oder eine RAW-Datei öffnen.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Bilddaten-Browser&lt;/b&gt;: Bilder eines Ordners ansehen und auswählen.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Projekt öffnen&lt;/b&gt;: eine gespeicherte Bearbeitung fortsetzen.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Stapelverarbeitung&lt;/b&gt;: viele Bilder mit denselben Einstellungen bearbeiten.&lt;/li&gt;&lt;/ul&gt;
+&lt;p&gt;Sie können ein Bild auch einfach auf das Fenster ziehen.&lt;/p&gt;
+&lt;p&gt;&lt;a href=&quot;CODE_HOMEPAGEURL&quot;&gt;Lumivex im Internet&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HomepageURL LUMIVEX PRO</source>
+        <translation>https://lumivex.invalid/</translation>
+    </message>
+    <message>
+        <source>UpdatepageURL LUMIVEX PRO</source>
+        <translation>https://lumivex.invalid/update</translation>
+    </message>
+    <message>
+        <source>Projekt speichern</source>
+        <translation>Projekt speichern</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Einstellungen...</source>
+        <translation>Einstellungen...</translation>
+    </message>
+    <message>
+        <source>Informationsfenster</source>
+        <translation>Informationsfenster</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Projekte...</source>
+        <translation>Projekte...</translation>
+    </message>
+    <message>
+        <source>Ansicht</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Extras</source>
+        <translation>Extras</translation>
+    </message>
+    <message>
+        <source>StyleSheet 1</source>
+        <translation>Anthrazit</translation>
+    </message>
+    <message>
+        <source>StyleSheet 2</source>
+        <translation>Oliv</translation>
+    </message>
+    <message>
+        <source>StyleSheet 3</source>
+        <translation>Graphit</translation>
+    </message>
+    <message>
+        <source>StyleSheet 4</source>
+        <translation>Hell</translation>
+    </message>
+    <message>
+        <source>StyleSheet 5</source>
+        <translation>Nachtblau</translation>
+    </message>
+    <message>
+        <source>StyleSheet 6</source>
+        <translation>Rosenholz</translation>
+    </message>
+    <message>
+        <source>StyleSheet 7</source>
+        <translation>Sepia</translation>
+    </message>
+    <message>
+        <source>StyleSheet free</source>
+        <translation>Eigene Farbe...</translation>
+    </message>
+    <message>
+        <source>Styles...</source>
+        <translation>Stile...</translation>
+    </message>
+</context>
+<context>
+    <name>HDROptionsWindow</name>
+    <message>
+        <source>Deutsch</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>English GB</source>
+        <translation>Englisch (GB)</translation>
+    </message>
+    <message>
+        <source>English US</source>
+        <translation>Englisch (US)</translation>
+    </message>
+    <message>
+        <source>French</source>
+        <translation>Französisch</translation>
+    </message>
+    <message>
+        <source>Italian</source>
+        <translation>Italienisch</translation>
+    </message>
+    <message>
+        <source>Espanol</source>
+        <translation>Spanisch</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Programm</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Berechnung</source>
+        <translation>Berechnung</translation>
+    </message>
+    <message>
+        <source>Einstellungen auf Standardwerte zurücksetzen</source>
+        <translation>Einstellungen auf Standardwerte zurücksetzen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Einstellungen Bestätigen</source>
+        <translation>Einstellungen übernehmen und Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Einstellungen Abbrechen</source>
+        <translation>Änderungen verwerfen und Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message>
+        <source>Einstellungen Übernehmen</source>
+        <translation>Einstellungen übernehmen, das Fenster bleibt offen</translation>
+    </message>
+    <message>
+        <source>Standardpfade</source>
+        <translation>Standardpfade</translation>
+    </message>
+    <message>
+        <source>Projekte</source>
+        <translation>Projekte</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihen</source>
+        <translation>Belichtungsreihen</translation>
+    </message>
+    <message>
+        <source>Einzelbilder</source>
+        <translation>Einzelbilder</translation>
+    </message>
+    <message>
+        <source>Ergebnisbilder</source>
+        <translation>Ergebnisbilder</translation>
+    </message>
+    <message>
+        <source>PATH_PROJECTS</source>
+        <translation>Ordner, in dem das Öffnen und Speichern von Projekten beginnt</translation>
+    </message>
+    <message>
+        <source>PATH_SERIES</source>
+        <translation>Ordner, in dem das Laden von Belichtungsreihen beginnt</translation>
+    </message>
+    <message>
+        <source>PATH_SINGLE</source>
+        <translation>Ordner, in dem das Laden von Einzelbildern beginnt</translation>
+    </message>
+    <message>
+        <source>PATH_RESULTS</source>
+        <translation>Ordner, in dem das Speichern von Ergebnisbildern beginnt</translation>
+    </message>
+    <message>
+        <source>Pfad auswählen</source>
+        <translation>Pfad auswählen</translation>
+    </message>
+    <message>
+        <source>Externe Programme</source>
+        <translation>Externe Programme</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter</source>
+        <translation>Bildbearbeiter</translation>
+    </message>
+    <message>
+        <source>Standardprogramm</source>
+        <translation>Standardprogramm</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter 2</source>
+        <translation>Bildbearbeiter 2</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter 3</source>
+        <translation>Bildbearbeiter 3</translation>
+    </message>
+    <message>
+        <source>EXTERNAL_EDITOR</source>
+        <translation>Programm, das ein Ergebnisbild öffnet: eine ausführbare Datei oder ein Programmname</translation>
+    </message>
+    <message>
+        <source>Programm auswählen</source>
+        <translation>Programm auswählen</translation>
+    </message>
+    <message>
+        <source>Gamma Optionen</source>
+        <translation>Gamma Optionen</translation>
+    </message>
+    <message>
+        <source>HDR Gamma-Wert</source>
+        <translation>HDR Gamma-Wert</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Gamma Wert</source>
+        <translation>Gammawert für das Laden und Speichern von Fließkomma-Bildern</translation>
+    </message>
+    <message>
+        <source>Wird nur bei Fließkomma-Bildformaten genutzt.</source>
+        <translation>Wird nur bei Fließkomma-Bildformaten genutzt.</translation>
+    </message>
+    <message>
+        <source>HDR-Gamma in der Bildanzeige</source>
+        <translation>HDR-Gamma in der Bildanzeige</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Gamma View</source>
+        <translation>Die Bildanzeige mit dem HDR-Gamma darstellen</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Anzeigesprache</source>
+        <translation>Anzeigesprache</translation>
+    </message>
+    <message>
+        <source>Erfordert einen Neustart des Programms.</source>
+        <translation>Erfordert einen Neustart des Programms.</translation>
+    </message>
+    <message>
+        <source>GPU Beschleunigung</source>
+        <translation>GPU Beschleunigung</translation>
+    </message>
+    <message>
+        <source>OpenCL verwenden</source>
+        <translation>OpenCL verwenden</translation>
+    </message>
+    <message>
+        <source>OpenCL aktivieren/deaktivieren</source>
+        <translation>OpenCL aktivieren/deaktivieren</translation>
+    </message>
+    <message>
+        <source>Kompression</source>
+        <translation>Kompression</translation>
+    </message>
+    <message>
+        <source>Stufe</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>aus</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>hoch</translation>
+    </message>
+    <message>
+        <source>Tooltip Projektkompression</source>
+        <translation>Wie stark die Bilddaten eines Projekts beim Speichern verdichtet werden</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Undo-Speicherung</source>
+        <translation>Undo-Speicherung</translation>
+    </message>
+    <message>
+        <source>Undo Stufen in Projekten speichern</source>
+        <translation>Undo Stufen in Projekten speichern</translation>
+    </message>
+    <message>
+        <source>Tooltip Undo in Projekten speichern</source>
+        <translation>Die Undo-Punkte zusammen mit dem Projekt speichern</translation>
+    </message>
+    <message>
+        <source>maximale Undo-Stufen</source>
+        <translation>maximale Undo-Stufen</translation>
+    </message>
+    <message>
+        <source>beliebig</source>
+        <translation>beliebig</translation>
+    </message>
+    <message>
+        <source>tooltip m_pUndoMaxAmount</source>
+        <translation>Wie viele Undo-Punkte höchstens aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>minimal freier Speicherplatz</source>
+        <translation>minimal freier Speicherplatz</translation>
+    </message>
+    <message>
+        <source>Tooltip UndoSafetySpeicherplatz</source>
+        <translation>Ältere Undo-Punkte werden gelöscht, sobald weniger Speicherplatz frei ist</translation>
+    </message>
+    <message>
+        <source>Groupbox Previewgröße</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Previewgröße</source>
+        <translation>Vorschaugröße</translation>
+    </message>
+    <message>
+        <source>1:1 Pixel</source>
+        <translation>1:1 Pixel</translation>
+    </message>
+    <message>
+        <source>Tooltip 1:1 Pixel</source>
+        <translation>Die Vorschau so groß berechnen, dass ein Bildpunkt einem Bildschirmpunkt entspricht</translation>
+    </message>
+    <message>
+        <source>schnell</source>
+        <translation>schnell</translation>
+    </message>
+    <message>
+        <source>Tooltip Schnell</source>
+        <translation>Die Vorschau mit halber Auflösung der Bildanzeige berechnen</translation>
+    </message>
+    <message>
+        <source>Megapixel</source>
+        <translation>Megapixel</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Preview Size</source>
+        <translation>Größe der Vorschau, an der alle Einstellungen berechnet werden</translation>
+    </message>
+    <message>
+        <source>Qualität</source>
+        <translation>Qualität</translation>
+    </message>
+    <message>
+        <source>Warnung CalcOptions</source>
+        <translation>Diese Einstellungen beeinflussen Qualität und Geschwindigkeit aller Berechnungen. Im Zweifel behalten Sie die Standardwerte bei.</translation>
+    </message>
+    <message>
+        <source>Berechnungsqualität</source>
+        <translation>Berechnungsqualität</translation>
+    </message>
+    <message>
+        <source>minimal</source>
+        <translation>minimal</translation>
+    </message>
+    <message>
+        <source>maximal</source>
+        <translation>maximal</translation>
+    </message>
+    <message>
+        <source>m_pQualitySlider</source>
+        <translation>Größe der Filterkerne: höhere Werte sind genauer und langsamer</translation>
+    </message>
+    <message>
+        <source>Superquadrik</source>
+        <translation>Superquadrik</translation>
+    </message>
+    <message>
+        <source>klein</source>
+        <translation>klein</translation>
+    </message>
+    <message>
+        <source>groß</source>
+        <translation>groß</translation>
+    </message>
+    <message>
+        <source>m_pSuperquadricSlider</source>
+        <translation>Form der Filterkerne, von rund bis eckig</translation>
+    </message>
+    <message>
+        <source>m_pQualityLabel</source>
+        <translation>Größe und Form des Filterkerns</translation>
+    </message>
+    <message>
+        <source>Abtastrate</source>
+        <translation>Abtastrate</translation>
+    </message>
+    <message>
+        <source>niedrig</source>
+        <translation>niedrig</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>ultra</source>
+        <translation>ultra</translation>
+    </message>
+    <message>
+        <source>Tooltip Abtastrate low</source>
+        <translation>Wie dicht die Filterkerne abgetastet werden: höher ist genauer und langsamer</translation>
+    </message>
+    <message>
+        <source>Luminanzkonvertierung</source>
+        <translation>Luminanzkonvertierung</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen</source>
+        <translation>Voreinstellungen</translation>
+    </message>
+    <message>
+        <source>Benutzer</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>SDTV</source>
+        <translation>SDTV</translation>
+    </message>
+    <message>
+        <source>HDTV</source>
+        <translation>HDTV</translation>
+    </message>
+    <message>
+        <source>m_pLuminancePresetsComboBox</source>
+        <translation>Gewichtung der Farbkanäle nach einem Standard</translation>
+    </message>
+    <message>
+        <source>Rot</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceRSlider</source>
+        <translation>Anteil von Rot an der Helligkeit</translation>
+    </message>
+    <message>
+        <source>Grün</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceGSlider</source>
+        <translation>Anteil von Grün an der Helligkeit</translation>
+    </message>
+    <message>
+        <source>Blau</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceBSlider</source>
+        <translation>Anteil von Blau an der Helligkeit</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceColorLabel</source>
+        <translation>Der Farbkreis</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceGrayLabel</source>
+        <translation>Die Helligkeit des Farbkreises mit dieser Gewichtung</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Programm lumivex</source>
+        <translation>&lt;h3&gt;Programm&lt;/h3&gt;&lt;p&gt;Hier legen Sie die Ordner fest, in denen die Dateidialoge beginnen, und die Programme, an die Sie ein Ergebnisbild übergeben können. Ein Programm ist eine ausführbare Datei oder ein Programmname wie &lt;i&gt;xdg-open&lt;/i&gt;, das Bilder mit dem Standardprogramm des Desktops öffnet.&lt;/p&gt;&lt;p&gt;Die Anzeigesprache wird beim nächsten Start des Programms wirksam.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Compression</source>
+        <translation>&lt;h3&gt;Projekte&lt;/h3&gt;&lt;p&gt;Die Kompressionsstufe bestimmt, wie stark die Bilddaten eines Projekts beim Speichern verdichtet werden. Höhere Stufen sparen Platz, das Speichern dauert länger.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Previewsize</source>
+        <translation>&lt;h3&gt;Previewgröße&lt;/h3&gt;&lt;p&gt;Alle Einstellungen werden zuerst an einer verkleinerten Vorschau berechnet. Eine größere Vorschau zeigt mehr Details, reagiert aber langsamer. &lt;b&gt;1:1 Pixel&lt;/b&gt; richtet die Vorschau nach der Größe der Bildanzeige aus, &lt;b&gt;schnell&lt;/b&gt; nutzt die halbe Auflösung.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Berechnung lumivex</source>
+        <translation>&lt;h3&gt;Berechnung&lt;/h3&gt;&lt;p&gt;&lt;b&gt;Berechnungsqualität&lt;/b&gt; und &lt;b&gt;Superquadrik&lt;/b&gt; bestimmen Größe und Form der Filterkerne der lokalen Operatoren, die &lt;b&gt;Abtastrate&lt;/b&gt; deren Dichte. Höhere Werte liefern feinere Ergebnisse bei längerer Rechenzeit.&lt;/p&gt;&lt;p&gt;Die &lt;b&gt;Luminanzkonvertierung&lt;/b&gt; legt fest, wie stark Rot, Grün und Blau in die Helligkeit eines Bildpunkts eingehen.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>BundleIndentifier nicht gefuneden</source>
+        <translation>Die gewählte Datei ist kein ausführbares Programm.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HDRProgressThread</name>
+    <message>
+        <source>Fortschritt</source>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>HDRProgressWindow</name>
+    <message>
+        <source>Fortfahren</source>
+        <translation>Fortfahren</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Es ist ein Fehler aufgetreten, Protokoll oder fortfahren</source>
+        <translation>Es ist ein Fehler aufgetreten. Prüfen Sie das Protokoll oder fahren Sie fort.</translation>
+    </message>
+</context>
+<context>
+    <name>HDRSlider</name>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+</context>
+<context>
+    <name>HDRStyleSelectWindow</name>
+    <message>
+        <source>Interface Stil anpassen</source>
+        <translation>Oberfläche anpassen</translation>
+    </message>
+    <message>
+        <source>Stil anpassen</source>
+        <translation>Stil anpassen</translation>
+    </message>
+    <message>
+        <source>Tooltip ColorSelectLabel</source>
+        <translation>Klicken oder ziehen Sie, um die Grundfarbe der Oberfläche zu wählen</translation>
+    </message>
+    <message>
+        <source>Tooltip ColorLabel</source>
+        <translation>Die gewählte Grundfarbe</translation>
+    </message>
+    <message>
+        <source>helles Design</source>
+        <translation>helles Design</translation>
+    </message>
+    <message>
+        <source>Tooltip helles Design</source>
+        <translation>Hellere Farben für die Oberfläche verwenden</translation>
+    </message>
+    <message>
+        <source>rundes Design</source>
+        <translation>rundes Design</translation>
+    </message>
+    <message>
+        <source>Tooltip rundes Design</source>
+        <translation>Bedienelemente mit abgerundeten Ecken zeichnen</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message>
+        <source>tooltip Übernehmen</source>
+        <translation>Die gewählte Farbe und Form übernehmen</translation>
+    </message>
+    <message>
+        <source>Verwerfen</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>tooltip Verwerfen</source>
+        <translation>Das Fenster schließen und den bisherigen Stil behalten</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>VERSION_NAME LUMIVEX</source>
+        <translation>Lumivex</translation>
+    </message>
+    <message>
+        <source>LUMIVEX VERSION_PRO</source>
+        <translation>Pro</translation>
+    </message>
+    <message>
+        <source>V1.14.02132</source>
+        <translation>Version 1.14.2132</translation>
+    </message>
+</context>
+<context>
+    <name>SplashScreen</name>
+    <message>
+        <source>Initialisiere System</source>
+        <translation>Initialisiere System</translation>
+    </message>
+</context>
+</TS>
