@@ -3,7 +3,9 @@
 
 #include "test_postprocessing_fixture.h"
 
+#include <QFile>
 #include <QSet>
+#include <QXmlStreamReader>
 
 #include <set>
 
@@ -303,4 +305,59 @@ TEST(OperatorCatalogue, ColourHalfIsOneHundredTwentySeven)
         "<color visible=\"1\" version=\"0\" name=\"c\" r=\"0.5\" g=\"0.5\" b=\"0.5\"/></operator>")));
     ASSERT_EQ(c.m_vecEntries.size(), 1);
     EXPECT_EQ(c.m_vecEntries[0].parameterTemplate[0].pfValues[2], 127.0f / 255.0f);
+}
+
+// lupdate does not read the catalogue: its tooltip keys are kept in the
+// translation files by hand, and this keeps them in step.
+TEST(OperatorCatalogue, EveryTooltipKeyIsTranslatedInBothFiles)
+{
+    auto read = [](const char* locale) {
+        QHash<QString, QString> texts; // source -> finished translation, context "PPOperators.xml"
+        QFile file(FindSourceFile(QStringLiteral("data/translations/hdrvorlix_%1.ts").arg(QLatin1String(locale))));
+        if (!file.open(QIODevice::ReadOnly))
+            return texts;
+        QXmlStreamReader xml(&file);
+        QString context, source;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement())
+                continue;
+            if (xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation") && context == QLatin1String("PPOperators.xml")) {
+                const bool unfinished = !xml.attributes().value(QLatin1String("type")).isEmpty();
+                const QString text = xml.readElementText();
+                if (!unfinished && !text.isEmpty())
+                    texts.insert(source, text);
+            }
+        }
+        return texts;
+    };
+    const QHash<QString, QString> german = read("de_DE");
+    const QHash<QString, QString> english = read("en_GB");
+    ASSERT_FALSE(german.isEmpty());
+    ASSERT_FALSE(english.isEmpty());
+
+    QFile file(FindSourceFile(QStringLiteral("resources/operators/PPOperators.xml")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int keys = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        const QString tooltip = xml.attributes().value(QLatin1String("tooltip")).toString();
+        if (tooltip.isEmpty())
+            continue;
+        ++keys;
+        EXPECT_TRUE(german.contains(tooltip)) << "de_DE: " << tooltip.toStdString();
+        EXPECT_TRUE(english.contains(tooltip)) << "en_GB: " << tooltip.toStdString();
+        EXPECT_NE(german.value(tooltip), tooltip);
+    }
+    EXPECT_GT(keys, 300);
+    // the English file names every offered operator
+    for (const SCatalogueEntry& e : Shipped().m_vecEntries)
+        EXPECT_TRUE(english.contains(e.op.name)) << e.op.name.toStdString();
 }

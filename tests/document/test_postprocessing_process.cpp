@@ -341,3 +341,25 @@ TEST_F(PostProcessingTest, AGuiRunInsideAnotherEngineOperationReportsBusy)
     EXPECT_EQ(chain.Process(32, 16, false), 0);
     EXPECT_EQ(recorder.runs.size(), 1u);
 }
+
+TEST_F(PostProcessingTest, MainRunsMarkTheProjectAndReportTheirTime)
+{
+    struct CHost : IPostProcessingHost {
+        void PostProcessingStarted() override { ++started; }
+        void PostProcessingTime(int milliseconds) override { times.push_back(milliseconds); }
+        int started = 0;
+        std::vector<int> times;
+    } host;
+    CPostProcessing::SetHost(&host);
+    Fill(32, 16);
+    Fill(32, 16, true);
+    CChainRecorder recorder;
+    CPostProcessing chain;
+    chain.m_vecOperators = {Sharpen()};
+    ASSERT_EQ(chain.Process(32, 16, false), 0);
+    ASSERT_EQ(chain.Process(320, 160, true), 0);
+    CPostProcessing::SetHost(nullptr);
+    EXPECT_EQ(host.started, 1); // the thumbnail run leaves the window alone
+    ASSERT_EQ(host.times.size(), 2u);
+    EXPECT_GE(host.times[0], 0);
+}
