@@ -64,11 +64,7 @@ void BM_ChainDirectTenOperators(benchmark::State& state)
     MP_Params* P = static_cast<MP_Params*>(std::calloc(1, sizeof(MP_Params)));
     for (auto _ : state) {
         for (const SOperator& op : chain.m_vecOperators) {
-            std::memset(P, 0, sizeof(MP_Params));
-            P->previewscalingfactor = 1.0f;
-            MP_UI_GetLuminanzConvRGB(&P->lumr, &P->lumg, &P->lumb);
-            P->kernel_exponent = MP_UI_GetKernelExponent();
-            P->loopstep = MP_UI_GetLoopstep();
+            CPostProcessing::FillKernelHeader(P, bench::kWidth, bench::kHeight, bench::kWidth, bench::kHeight);
             for (int j = 0; j < op.parameters.size(); ++j)
                 std::memcpy(P->p[j], op.parameters[j].pfValues, sizeof(P->p[j]));
             const QByteArray kernel = op.kernel.toLatin1();

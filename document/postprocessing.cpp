@@ -74,18 +74,6 @@ void SetBlend(float* set, float opacity = 100.0f)
 
 const float kFlatMask[12] = {0.0f, 1.0f, 0.2f, 1.0f, 0.4f, 1.0f, 0.6f, 1.0f, 0.8f, 1.0f, 1.0f, 1.0f};
 
-// The engine fields every run of the chain sets (the dispatcher completes the
-// rest of the header).
-void FillHeader(MP_Params* P, unsigned width, unsigned height, int w, int h)
-{
-    std::memset(P, 0, sizeof(MP_Params));
-    P->previewscalingfactor = MP_UI_GetPreviewScalingFactorFromResolution(static_cast<int>(width),
-                                                                          static_cast<int>(height), w, h);
-    MP_UI_GetLuminanzConvRGB(&P->lumr, &P->lumg, &P->lumb);
-    P->kernel_exponent = MP_UI_GetKernelExponent();
-    P->loopstep = MP_UI_GetLoopstep();
-}
-
 } // namespace
 
 // ---- CPostProcessing: object --------------------------------------------------------
@@ -232,6 +220,16 @@ bool CPostProcessing::IsLastKernelCPU(unsigned index) const
             return forces;
     }
     return true;
+}
+
+void CPostProcessing::FillKernelHeader(MP_Params* P, unsigned width, unsigned height, int w, int h)
+{
+    std::memset(P, 0, sizeof(MP_Params));
+    P->previewscalingfactor = MP_UI_GetPreviewScalingFactorFromResolution(static_cast<int>(width),
+                                                                          static_cast<int>(height), w, h);
+    MP_UI_GetLuminanzConvRGB(&P->lumr, &P->lumg, &P->lumb);
+    P->kernel_exponent = MP_UI_GetKernelExponent();
+    P->loopstep = MP_UI_GetLoopstep();
 }
 
 // ---- Class-wide buffers ---------------------------------------------------------------
@@ -444,7 +442,7 @@ int CPostProcessing::ProcessOperator(int i, unsigned width, unsigned height, uns
     const bool hasMasks = g >= 0 && g < PP_MAX_PARAMETERS;
 
     // 2., 3. header
-    FillHeader(P, width, height, w, h);
+    FillKernelHeader(P, width, height, w, h);
     if (op.bReadBWPoint)
         MP_UI_GetMinMaxLuminance(buffer, &P->lummin, &P->lummax, static_cast<float>(w), static_cast<float>(h));
 
@@ -590,7 +588,7 @@ int CPostProcessing::ProcessFilmType(unsigned width, unsigned height, bool previ
     MP_Params* P = static_cast<MP_Params*>(std::malloc(sizeof(MP_Params)));
     if (P == nullptr)
         return -1;
-    FillHeader(P, width, height, size.width(), size.height());
+    FillKernelHeader(P, width, height, size.width(), size.height());
     float* image = reinterpret_cast<float*>(buffer);
     const unsigned w = static_cast<unsigned>(size.width());
     const unsigned h = static_cast<unsigned>(size.height());

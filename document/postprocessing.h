@@ -179,6 +179,10 @@ public:
     // The program's locale name (COptions); empty: the default QLocale's.
     static void SetLocaleName(const QString& locale);
 
+    // Clears the block and fills the engine fields of a chain run over a
+    // buffer of w x h for an image of width x height.
+    static void FillKernelHeader(MP_Params* P, unsigned width, unsigned height, int w, int h);
+
     static constexpr int PP_BUSY = -100;
 
     static unsigned short* _s_pusBuffer;

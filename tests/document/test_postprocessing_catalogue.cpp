@@ -225,19 +225,10 @@ TEST_F(PostProcessingTest, ChainMatchesTheDriversRunDirectly)
 
     MP_Params* P = static_cast<MP_Params*>(std::calloc(1, sizeof(MP_Params)));
     for (const SOperator& op : chain.m_vecOperators) {
-        std::memset(P, 0, sizeof(MP_Params));
-        P->previewscalingfactor = 1.0f;
-        MP_UI_GetLuminanzConvRGB(&P->lumr, &P->lumg, &P->lumb);
-        P->kernel_exponent = MP_UI_GetKernelExponent();
-        P->loopstep = MP_UI_GetLoopstep();
+        CPostProcessing::FillKernelHeader(P, w, h, w, h);
         for (int j = 0; j < op.parameters.size(); ++j)
             std::memcpy(P->p[j], op.parameters[j].pfValues, sizeof(P->p[j]));
-        const QByteArray kernel = op.kernel.toLatin1();
-        ASSERT_EQ(OpenCLManager::getInstance()->executeKernel(kernel.constData(), w, h,
-                                                              reinterpret_cast<float*>(direct.data()),
-                                                              reinterpret_cast<float*>(direct.data()), 6, 6, P, -1,
-                                                              0, 0, true, true),
-                  0);
+        ASSERT_EQ(RunDirect(op.kernel.toLatin1().constData(), P, direct, w, h), 0);
     }
     std::free(P);
     EXPECT_NE(direct, image); // the operators changed the picture
@@ -260,19 +251,8 @@ TEST_F(PostProcessingTest, FilmPassMatchesTheDriversRunDirectly)
     ASSERT_EQ(chain.Process(w, h, false), 0);
 
     MP_Params* P = static_cast<MP_Params*>(std::calloc(1, sizeof(MP_Params)));
-    auto run = [&](const char* kernel) {
-        ASSERT_EQ(OpenCLManager::getInstance()->executeKernel(kernel, w, h, reinterpret_cast<float*>(direct.data()),
-                                                              reinterpret_cast<float*>(direct.data()), 6, 6, P, -1,
-                                                              0, 0, true, true),
-                  0);
-    };
-    auto header = [&] {
-        std::memset(P, 0, sizeof(MP_Params));
-        P->previewscalingfactor = 1.0f;
-        MP_UI_GetLuminanzConvRGB(&P->lumr, &P->lumg, &P->lumb);
-        P->kernel_exponent = MP_UI_GetKernelExponent();
-        P->loopstep = MP_UI_GetLoopstep();
-    };
+    auto run = [&](const char* kernel) { ASSERT_EQ(RunDirect(kernel, P, direct, w, h), 0); };
+    auto header = [&] { CPostProcessing::FillKernelHeader(P, w, h, w, h); };
     const float I = 0.8f, hI = 0.5f * (1.0f - I), A = I * 0.1f;
     header();
     const float knots[12] = {0, 0, 0.2f, 0.2f - A, 0.4f, 0.4f - 0.5f * A, 0.6f, 0.6f + 0.5f * A, 0.8f, 0.8f + A, 1, 1};

@@ -159,6 +159,13 @@ inline SOperator MakeOp(const char* kernel, std::initializer_list<SParameter> pa
     return op;
 }
 
+// Runs one kernel straight through the dispatcher, in place on image.
+inline int RunDirect(const char* kernel, MP_Params* P, std::vector<unsigned short>& image, int w, int h)
+{
+    float* buffer = reinterpret_cast<float*>(image.data());
+    return OpenCLManager::getInstance()->executeKernel(kernel, w, h, buffer, buffer, 6, 6, P, -1, 0, 0, true, true);
+}
+
 // A deterministic 16-bit RGB image with gradients and noise-like detail.
 inline std::vector<unsigned short> TestImage(int w, int h, unsigned seed = 1)
 {
