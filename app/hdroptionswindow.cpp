@@ -182,6 +182,7 @@ HDROptionsWindow::HDROptionsWindow(QWidget* parent) : HDRInfoDialog(parent)
     // Start-up: defaults, the file (created when missing), then apply, so the
     // engine holds the user's options before the first image is loaded.
     g_pOptionsWindow = this;
+    CDocumentSettings::SetDisplayGammaSource(this);
     defaultClickedSelective(true, false);
     defaultClickedSelective(false, true);
     if (!QFileInfo::exists(OptionsIniPath()))
@@ -197,6 +198,9 @@ HDROptionsWindow::~HDROptionsWindow()
     delete[] m_pColorCircleBuffer;
     if (g_pOptionsWindow == this)
         g_pOptionsWindow = nullptr;
+    IDisplayGammaSource* registered = CDocumentSettings::SetDisplayGammaSource(nullptr);
+    if (registered != this)
+        CDocumentSettings::SetDisplayGammaSource(registered);
 }
 
 QWidget* HDROptionsWindow::BuildProgramPage()

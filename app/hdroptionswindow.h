@@ -5,6 +5,7 @@
 // engine. Two pages, "Programm" and "Berechnung", a side information area and
 // the buttons default, OK, cancel and apply.
 
+#include "document/documentseams.h"
 #include "ui/options/optionswindow.h"
 #include "ui/toolkit/hdrdialogs.h"
 
@@ -23,7 +24,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 
-class HDROptionsWindow : public HDRInfoDialog, public IOptionsWindow {
+class HDROptionsWindow : public HDRInfoDialog, public IOptionsWindow, public IDisplayGammaSource {
     Q_OBJECT
 public:
     static constexpr int kLuminancePictureSize = 101;
@@ -44,6 +45,9 @@ public:
     bool IsApplied() const override { return m_bApplied; }
     int Exec() override { return exec(); }
     QDialog* Dialog() override { return this; }
+
+    // ---- IDisplayGammaSource (the document's image rendering) ----
+    bool GetHDRGammaDisplay() const override { return IsGammaViewChecked(); }
 
     // Reloads every option from "options.ini" (Cancel runs it too).
     void FromSettings();

@@ -111,6 +111,17 @@ TEST_F(OptionsWindowTest, FirstStartWritesTheFactoryDefaults)
     EXPECT_FALSE(w->m_pOpenCLCheckBox->isChecked());
 }
 
+TEST_F(OptionsWindowTest, TheDocumentReadsTheGammaViewFromTheDialog)
+{
+    HDROptionsWindow* w = open();
+    EXPECT_FALSE(CDocumentSettings::HDRGammaDisplay());
+    w->m_pGammaViewCheckBox->setChecked(true);
+    EXPECT_TRUE(CDocumentSettings::HDRGammaDisplay());
+    EXPECT_TRUE(CDocumentSettings::Snapshot().bHDRGammaDisplay);
+    m_pWindow.reset();
+    EXPECT_EQ(CDocumentSettings::SetDisplayGammaSource(nullptr), nullptr) << "the dialog removed itself";
+}
+
 TEST_F(OptionsWindowTest, EngineValuesOfTheCalculationOptions)
 {
     struct SCase {

@@ -278,6 +278,20 @@ TEST_F(MainWindowTest, OverlappingWorkersEachGetTheirOwnPixmap)
         EXPECT_EQ(sizes[i], images[i].size()) << "worker " << i;
 }
 
+TEST_F(MainWindowTest, DocumentPixmapsOfWorkersGoThroughTheMainWindow)
+{
+    HDRMainWindow window(-1, QString());
+    CGuiPixmapHandOff handOff;
+    IPixmapHandOff* before = CPixmapHandOff::SetHandOff(&handOff);
+    SignalCounter handOffs(&window, &HDRMainWindow::CreatePixmapThreadSafeSignal);
+    const QImage image = testImage(24, 12);
+    QPixmap fromWorker;
+    runOnWorker([&] { fromWorker = CPixmapHandOff::ToPixmap(image); });
+    EXPECT_EQ(handOffs.count(), 1);
+    EXPECT_EQ(fromWorker.toImage().convertToFormat(QImage::Format_ARGB32), image);
+    CPixmapHandOff::SetHandOff(before);
+}
+
 TEST_F(MainWindowTest, WithoutAMainWindowOnlyTheGuiThreadGetsAPixmap)
 {
     ASSERT_EQ(g_pHDRMainWindow, nullptr);
