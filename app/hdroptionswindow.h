@@ -19,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -130,6 +131,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // A row of a leading label or box, a 400-pixel entry and a "..." button,
+    // 10 px apart; entry changes mark the dialog changed.
+    QHBoxLayout* entryRow(QWidget* lead, QLineEdit** edit, QPushButton** button, const QString& editTip,
+                          const QString& buttonTip);
     QWidget* BuildProgramPage();
     QWidget* BuildCalcPage();
     void CheckExternalBox(int index);

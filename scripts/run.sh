@@ -9,6 +9,8 @@ app="${BUILD_DIR:-build}/lumivex/bin/lumivex"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: Lumivex runs on the virtual screen :99. To look at it, take a screenshot with"
   echo "    DISPLAY=:99 import -window root shot.png"
-  exec xvfb-run -n 99 -s "-screen 0 1920x1080x24" "$app" "$@"
+  # The server's cookie goes where X clients of this user look for it, so
+  # the screenshot command above is let in.
+  exec xvfb-run -n 99 -f "${XAUTHORITY:-$HOME/.Xauthority}" -s "-screen 0 1920x1080x24" "$app" "$@"
 fi
 exec "$app" "$@"
