@@ -18,11 +18,6 @@ unsigned char IExposure::sm_pbBackgroundColor[3] = {46, 46, 46};
 
 namespace {
 
-template <typename T> bool allocate(T*& p, size_t count)
-{
-    p = static_cast<T*>(std::malloc(count ? count * sizeof(T) : sizeof(T)));
-    return p != nullptr;
-}
 
 template <typename T> void release(T*& p)
 {
@@ -30,13 +25,24 @@ template <typename T> void release(T*& p)
     p = nullptr;
 }
 
-template <typename T> void zero(T* p, size_t count)
-{
-    if (p && count)
-        std::memset(p, 0, count * sizeof(T));
-}
 
 } // namespace
+
+void IExposure::NoteFresh(const void* block)
+{
+    if (m_iFresh < kFreshSlots)
+        m_pFresh[m_iFresh++] = block;
+}
+
+void IExposure::ClearBlock(void* block, size_t bytes)
+{
+    if (!block || !bytes)
+        return;
+    for (int i = 0; i < m_iFresh; ++i)
+        if (m_pFresh[i] == block)
+            return; // fresh from calloc: already zero
+    std::memset(block, 0, bytes);
+}
 
 IExposure::IExposure()
     : m_uiWidth(0xFFFFFFFFu), m_uiHeight(0xFFFFFFFFu), m_pusBuffer(nullptr), m_uiPreviewWidth(0xFFFFFFFFu),
@@ -63,23 +69,23 @@ bool IExposure::CreateBuffer()
 {
     release(m_pusBuffer);
     release(m_pusPreviewBuffer);
-    if (!allocate(m_pusBuffer, PixelCount() * 3) || !allocate(m_pusPreviewBuffer, PreviewPixelCount() * 3)) {
+    bool ok = Allocate(m_pusBuffer, PixelCount() * 3) && Allocate(m_pusPreviewBuffer, PreviewPixelCount() * 3);
+    if (!ok) {
         SendOutOfMemMessage();
-        return false;
-    }
-    {
+    } else {
         QMutexLocker lock(&sm_RenderMutex);
-        if (!sm_pbRGBA && !EnsureRenderBuffer(PixelCount() * 4))
-            return false;
+        ok = sm_pbRGBA || EnsureRenderBuffer(PixelCount() * 4);
     }
-    ClearBuffer();
-    return true;
+    if (ok)
+        ClearBuffer();
+    ForgetFresh();
+    return ok;
 }
 
 void IExposure::ClearBuffer()
 {
-    zero(m_pusBuffer, PixelCount() * 3);
-    zero(m_pusPreviewBuffer, PreviewPixelCount() * 3);
+    ClearBlock(m_pusBuffer, PixelCount() * 6);
+    ClearBlock(m_pusPreviewBuffer, PreviewPixelCount() * 6);
 }
 
 void IExposure::SendOutOfMemMessage()
@@ -88,33 +94,30 @@ void IExposure::SendOutOfMemMessage()
         0, QCoreApplication::translate("IExposure", "Es steht nicht genügend Arbeitsspeicher zur Verfügung."), 2);
 }
 
-bool IExposure::EnsureRenderBuffer(size_t bytes)
+// Replaces the render buffer by a block of bytes (lock held); the old one is
+// kept when the allocation fails.
+static bool replaceRenderBuffer(size_t bytes)
 {
-    if (sm_pbRGBA && sm_stRGBABytes >= bytes)
-        return true;
-    unsigned char* grown = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 4));
-    if (!grown) {
-        SendOutOfMemMessage();
+    unsigned char* fresh = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 4));
+    if (!fresh) {
+        IExposure::SendOutOfMemMessage();
         return false;
     }
-    std::free(sm_pbRGBA);
-    sm_pbRGBA = grown;
-    sm_stRGBABytes = bytes;
+    std::free(IExposure::sm_pbRGBA);
+    IExposure::sm_pbRGBA = fresh;
+    IExposure::sm_stRGBABytes = bytes;
     return true;
+}
+
+bool IExposure::EnsureRenderBuffer(size_t bytes)
+{
+    return (sm_pbRGBA && sm_stRGBABytes >= bytes) || replaceRenderBuffer(bytes);
 }
 
 bool IExposure::ReallocRenderBuffer(size_t bytes)
 {
     QMutexLocker lock(&sm_RenderMutex);
-    unsigned char* fresh = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 4));
-    if (!fresh) {
-        SendOutOfMemMessage();
-        return false;
-    }
-    std::free(sm_pbRGBA);
-    sm_pbRGBA = fresh;
-    sm_stRGBABytes = bytes;
-    return true;
+    return replaceRenderBuffer(bytes);
 }
 
 unsigned short* IExposure::GetWorkingBuffer() const
@@ -150,32 +153,41 @@ CExposure::~CExposure()
     release(m_psMWeightPreviewBuffer);
 }
 
-bool CExposure::CreateBuffer()
+bool CExposure::CreateMaps(bool full, bool preview)
 {
     release(m_pusAWeightBuffer);
     release(m_pusAWeightPreviewBuffer);
-    bool ok = allocate(m_pusAWeightBuffer, PixelCount());
-    if (ok && !m_psMWeightBuffer)
-        ok = allocate(m_psMWeightBuffer, PixelCount());
-    if (ok)
-        ok = allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
-    if (ok && !m_psMWeightPreviewBuffer)
-        ok = allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
-    if (!ok) {
-        SendOutOfMemMessage();
-        return false;
+    bool ok = true;
+    if (full) {
+        ok = Allocate(m_pusAWeightBuffer, PixelCount()); // always a new block
+        if (ok && !m_psMWeightBuffer)
+            ok = Allocate(m_psMWeightBuffer, PixelCount());
     }
-    return IExposure::CreateBuffer();
+    if (ok && preview) {
+        ok = Allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
+        if (ok && !m_psMWeightPreviewBuffer)
+            ok = Allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
+    }
+    if (!ok) {
+        ForgetFresh();
+        SendOutOfMemMessage();
+    }
+    return ok;
+}
+
+bool CExposure::CreateBuffer()
+{
+    return CreateMaps(true, true) && IExposure::CreateBuffer();
 }
 
 void CExposure::ClearBuffer()
 {
-    zero(m_pusAWeightBuffer, PixelCount());
+    ClearBlock(m_pusAWeightBuffer, PixelCount() * 2);
     if (!m_bMWeightInitialized)
-        zero(m_psMWeightBuffer, PixelCount());
-    zero(m_pusAWeightPreviewBuffer, PreviewPixelCount());
+        ClearBlock(m_psMWeightBuffer, PixelCount() * 2);
+    ClearBlock(m_pusAWeightPreviewBuffer, PreviewPixelCount() * 2);
     if (!m_bMWeightInitialized)
-        zero(m_psMWeightPreviewBuffer, PreviewPixelCount());
+        ClearBlock(m_psMWeightPreviewBuffer, PreviewPixelCount() * 2);
     m_bMWeightInitialized = true;
     IExposure::ClearBuffer();
 }
@@ -209,33 +221,18 @@ void CExposure::PostMessage(unsigned int category, const QString& text, unsigned
 
 bool CExposureBatch::CreateBuffer()
 {
-    bool ok;
-    release(m_pusAWeightBuffer);
-    release(m_pusAWeightPreviewBuffer);
-    if (CDocumentSettings::PreviewMode()) {
-        ok = allocate(m_pusAWeightPreviewBuffer, PreviewPixelCount());
-        if (ok && !m_psMWeightPreviewBuffer)
-            ok = allocate(m_psMWeightPreviewBuffer, PreviewPixelCount());
-    } else {
-        ok = allocate(m_pusAWeightBuffer, PixelCount());
-        if (ok && !m_psMWeightBuffer)
-            ok = allocate(m_psMWeightBuffer, PixelCount());
-    }
-    if (!ok) {
-        SendOutOfMemMessage();
-        return false;
-    }
-    return IExposure::CreateBuffer();
+    const bool preview = CDocumentSettings::PreviewMode();
+    return CreateMaps(!preview, preview) && IExposure::CreateBuffer();
 }
 
 void CExposureBatch::ClearBuffer()
 {
     if (CDocumentSettings::PreviewMode()) {
-        zero(m_pusAWeightPreviewBuffer, PreviewPixelCount());
-        zero(m_psMWeightPreviewBuffer, PreviewPixelCount());
+        ClearBlock(m_pusAWeightPreviewBuffer, PreviewPixelCount() * 2);
+        ClearBlock(m_psMWeightPreviewBuffer, PreviewPixelCount() * 2);
     } else {
-        zero(m_pusAWeightBuffer, PixelCount());
-        zero(m_psMWeightBuffer, PixelCount());
+        ClearBlock(m_pusAWeightBuffer, PixelCount() * 2);
+        ClearBlock(m_psMWeightBuffer, PixelCount() * 2);
     }
     IExposure::ClearBuffer();
 }

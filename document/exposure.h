@@ -6,7 +6,8 @@
 //
 // Buffers are interleaved RGB, three unsigned 16-bit samples a pixel, rows
 // top-down, packed. Weight maps hold one value a pixel: the automatic map
-// unsigned, the manual (brush) map signed.
+// unsigned, the manual (brush) map signed. Every buffer is a plain heap block
+// (malloc/calloc) owned by the record and released with std::free.
 
 #include <QMap>
 #include <QMutex>
@@ -15,8 +16,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include <FreeImage.h>
+
+#include "document/hugepages.h"
 
 struct SRawDevelopmentSettings;
 
@@ -27,9 +31,9 @@ public:
     IExposure(const IExposure&) = delete;
     IExposure& operator=(const IExposure&) = delete;
 
-    // Allocates both image buffers (and the shared render buffer when
-    // missing), then ClearBuffer(). false (with the out-of-memory notice) when
-    // an allocation fails. Expects both image buffers to be absent.
+    // Allocates both image buffers (freeing any left from before; the shared
+    // render buffer too when missing), then ClearBuffer(). false (with the
+    // out-of-memory notice) when an allocation fails.
     virtual bool CreateBuffer();
     // Zeroes both image buffers.
     virtual void ClearBuffer();
@@ -94,11 +98,32 @@ public:
     static bool ReallocRenderBuffer(size_t bytes);
 
 protected:
+    // Buffers come from calloc; the ClearBuffer() at the end of CreateBuffer()
+    // skips the blocks it has just allocated (already zero).
+    template <typename T> bool Allocate(T*& p, size_t count)
+    {
+        p = static_cast<T*>(std::calloc(count ? count : 1, sizeof(T)));
+        if (p) {
+            AdviseHugePages(p, count * sizeof(T));
+            NoteFresh(p);
+        }
+        return p != nullptr;
+    }
+    void NoteFresh(const void* block);
+    void ForgetFresh() { m_iFresh = 0; }
+    // Zeroes bytes of block unless it is fresh from this CreateBuffer().
+    void ClearBlock(void* block, size_t bytes);
+
     // Draws into the render buffer (locked, grown to dw x dh) and turns the
     // result into a pixmap; sampleBorder: set the background colour from the
     // render's border. A null pixmap when the buffer cannot be grown.
     template <typename Draw>
     static QPixmap Render(unsigned int dw, unsigned int dh, bool sampleBorder, bool resetBackground, Draw&& draw);
+
+private:
+    static constexpr int kFreshSlots = 6;
+    const void* m_pFresh[kFreshSlots] = {};
+    int m_iFresh = 0;
 };
 
 class CExposure : public IExposure {
@@ -157,7 +182,7 @@ public:
     static QString GPSValue(const QString& ref, const QString& coordinate);
 
     // ---- Geometry (the series runs these per exposure on its workers) -------
-    // 0, or -1 when the scratch block cannot be allocated (nothing changed).
+    // 0, or -1 when memory runs out (nothing changed).
     int Mirror();
     int Flip();
     int RotateLeft();
@@ -204,6 +229,9 @@ protected:
     bool ApplyCorrectionsAndPreview(const SRawDevelopmentSettings& raw);
     // Posts "<file>: <text>" in category with type.
     void PostMessage(unsigned int category, const QString& text, unsigned int type) const;
+    // New automatic maps (and manual maps where missing) of the full and/or
+    // preview size; false with the out-of-memory notice.
+    bool CreateMaps(bool full, bool preview);
     // Frees and nulls the two image buffers and the two automatic maps.
     void FreeImageAndAutomaticMaps();
 };

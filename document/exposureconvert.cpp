@@ -462,8 +462,9 @@ bool CExposure::ApplyCorrectionsAndPreview(const SRawDevelopmentSettings& raw)
     // The alignment of the series rebuilds the preview.
     if (raw.bAlignGroup && (raw.bAlignShift || raw.bAlignMotion || raw.bAlignMicroDetails))
         return true;
+    // The same scaling as MP_UI_zoomPreviewPicture, split over the cores.
     MP_UI_SetTime();
-    MP_UI_zoomPreviewPicture(m_pusBuffer, m_pusPreviewBuffer, 0, 0, 0, 0, float(m_uiPreviewWidth),
+    MP_MT_zoomPreviewPicture(m_pusBuffer, m_pusPreviewBuffer, 0, 0, 0, 0, float(m_uiPreviewWidth),
                              float(m_uiPreviewHeight), float(m_uiPreviewWidth), float(w), float(h), 0.0f, 0.0f,
                              float(w), float(h));
     std::printf("%11.4f ms MP_UI_zoomPreviewPicture(%d,%d) to (%d,%d)\n", MP_UI_GetTimeDifference(), int(w), int(h),
@@ -611,7 +612,7 @@ bool CExposureBatch::ConvertToExposure(FIBITMAP*& bitmap, float previewLuminance
         return false;
     ReExposeRAWPrv(previewLuminance);
     if (CDocumentSettings::PreviewMode()) {
-        MP_UI_zoomPreviewPicture(m_pusBuffer, m_pusPreviewBuffer, 0, 0, 0, 0, float(m_uiPreviewWidth),
+        MP_MT_zoomPreviewPicture(m_pusBuffer, m_pusPreviewBuffer, 0, 0, 0, 0, float(m_uiPreviewWidth),
                                  float(m_uiPreviewHeight), float(m_uiPreviewWidth), float(m_uiWidth),
                                  float(m_uiHeight), 0.0f, 0.0f, float(m_uiWidth), float(m_uiHeight));
         std::free(m_pusBuffer);

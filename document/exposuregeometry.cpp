@@ -6,6 +6,7 @@
 
 #include "document/documentseams.h"
 #include "engine/MP_calc.h"
+#include "engine/core/rgb48avx2.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -15,6 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 // ---- Sizes ---------------------------------------------------------------------
 
@@ -217,100 +223,304 @@ QPixmap IExposure::CreateHistogram(int w, int h, bool s1, bool s2, bool s3, bool
 
 namespace {
 
-enum class EGeometry { Mirror, Flip, RotateRight, RotateLeft };
-
-// Transforms one grid of W x H pixels of C values each through the scratch
-// block. Rotations go tile by tile so both sides stay in cache.
-template <typename T, int C>
-void transformGrid(T* buffer, unsigned W, unsigned H, EGeometry op, void* scratch)
+// Mirror in place: each row reversed pixel by pixel.
+template <typename T, int C> void mirrorInPlace(T* buffer, unsigned W, unsigned H)
 {
-    if (!buffer || W == 0 || H == 0)
+    if (!buffer)
         return;
-    const size_t rowValues = size_t(W) * C;
-    T* src = static_cast<T*>(scratch);
-    std::memcpy(src, buffer, size_t(W) * H * C * sizeof(T));
-    switch (op) {
-    case EGeometry::Mirror:
-        for (unsigned y = 0; y < H; ++y) {
-            const T* s = src + y * rowValues;
-            T* d = buffer + y * rowValues;
-            for (unsigned x = 0; x < W; ++x)
-                for (int c = 0; c < C; ++c)
-                    d[size_t(x) * C + c] = s[size_t(W - 1 - x) * C + c];
-        }
-        break;
-    case EGeometry::Flip:
-        for (unsigned y = 0; y < H; ++y)
-            std::memcpy(buffer + y * rowValues, src + size_t(H - 1 - y) * rowValues, rowValues * sizeof(T));
-        break;
-    case EGeometry::RotateRight:
-    case EGeometry::RotateLeft: {
-        // New grid: H wide, W high.
-        const bool right = op == EGeometry::RotateRight;
-        constexpr unsigned kTile = 64;
-        for (unsigned ty = 0; ty < W; ty += kTile) {
-            const unsigned yEnd = std::min(W, ty + kTile);
-            for (unsigned tx = 0; tx < H; tx += kTile) {
-                const unsigned xEnd = std::min(H, tx + kTile);
-                for (unsigned y = ty; y < yEnd; ++y) {
-                    T* d = buffer + size_t(y) * H * C;
+    for (unsigned y = 0; y < H; ++y) {
+        T* row = buffer + size_t(y) * W * C;
+        for (unsigned a = 0, b = W - 1; a < b; ++a, --b)
+            for (int c = 0; c < C; ++c)
+                std::swap(row[size_t(a) * C + c], row[size_t(b) * C + c]);
+    }
+}
+
+// Flip in place: rows swapped top with bottom through a one-row block.
+template <typename T, int C> void flipInPlace(T* buffer, unsigned W, unsigned H, T* rowScratch)
+{
+    if (!buffer)
+        return;
+    const size_t bytes = size_t(W) * C * sizeof(T);
+    for (unsigned a = 0, b = H - 1; a < b; ++a, --b) {
+        T* ra = buffer + size_t(a) * W * C;
+        T* rb = buffer + size_t(b) * W * C;
+        std::memcpy(rowScratch, ra, bytes);
+        std::memcpy(ra, rb, bytes);
+        std::memcpy(rb, rowScratch, bytes);
+    }
+}
+
+// Quarter rotation of a W x H grid into dst (H wide, W high), tile by tile
+// so both sides stay in cache. Right (clockwise): (x', y') takes
+// (y', H - 1 - x'); left: (W - 1 - y', x').
+template <typename T, int C> void rotateTiles(const T* src, T* dst, unsigned W, unsigned H, bool right)
+{
+    constexpr unsigned kTile = 64;
+    for (unsigned ty = 0; ty < W; ty += kTile) {
+        const unsigned yEnd = std::min(W, ty + kTile);
+        for (unsigned tx = 0; tx < H; tx += kTile) {
+            const unsigned xEnd = std::min(H, tx + kTile);
+            for (unsigned y = ty; y < yEnd; ++y) {
+                T* d = dst + size_t(y) * H * C;
+                if (right) {
                     for (unsigned x = tx; x < xEnd; ++x) {
-                        // Right: source (y, H - 1 - x); left: (W - 1 - y, x).
-                        const size_t sx = right ? y : W - 1 - y;
-                        const size_t sy = right ? H - 1 - x : x;
-                        const T* s = src + (sy * W + sx) * C;
+                        const T* s = src + (size_t(H - 1 - x) * W + y) * C;
+                        for (int c = 0; c < C; ++c)
+                            d[size_t(x) * C + c] = s[c];
+                    }
+                } else {
+                    for (unsigned x = tx; x < xEnd; ++x) {
+                        const T* s = src + (size_t(x) * W + (W - 1 - y)) * C;
                         for (int c = 0; c < C; ++c)
                             d[size_t(x) * C + c] = s[c];
                     }
                 }
             }
         }
-        break;
     }
+}
+
+template <typename T, int C> void rotateInto(const T* src, T* dst, unsigned W, unsigned H, bool right)
+{
+    rotateTiles<T, C>(src, dst, W, H, right);
+}
+
+#ifdef __SSE2__
+// Transposes the 8 x 8 block of 16-bit values in r (row i in r[i]).
+inline void transpose8x8(__m128i (&r)[8])
+{
+    const __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]), a1 = _mm_unpackhi_epi16(r[0], r[1]);
+    const __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]), a3 = _mm_unpackhi_epi16(r[2], r[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(r[4], r[5]), a5 = _mm_unpackhi_epi16(r[4], r[5]);
+    const __m128i a6 = _mm_unpacklo_epi16(r[6], r[7]), a7 = _mm_unpackhi_epi16(r[6], r[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+    r[0] = _mm_unpacklo_epi64(b0, b4);
+    r[1] = _mm_unpackhi_epi64(b0, b4);
+    r[2] = _mm_unpacklo_epi64(b1, b5);
+    r[3] = _mm_unpackhi_epi64(b1, b5);
+    r[4] = _mm_unpacklo_epi64(b2, b6);
+    r[5] = _mm_unpackhi_epi64(b2, b6);
+    r[6] = _mm_unpacklo_epi64(b3, b7);
+    r[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+// A 16-bit map rotated in 8 x 8 blocks through registers; the edges that do
+// not fill a block go value by value.
+template <> void rotateInto<short, 1>(const short* src, short* dst, unsigned W, unsigned H, bool right)
+{
+    const unsigned W8 = W & ~7u, H8 = H & ~7u;
+    for (unsigned by = 0; by < W8; by += 8) {
+        for (unsigned bx = 0; bx < H8; bx += 8) {
+            __m128i r[8];
+            // Right: dst (bx + i, by + j) from src row H - 1 - bx - i, column
+            // by + j. Left: from src row bx + i, column W - 1 - by - j.
+            const size_t column = right ? by : W - 8 - by;
+            for (int i = 0; i < 8; ++i) {
+                const size_t row = right ? H - 1 - (bx + i) : bx + i;
+                r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + row * W + column));
+            }
+            transpose8x8(r);
+            for (int j = 0; j < 8; ++j)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + size_t(by + j) * H + bx), r[right ? j : 7 - j]);
+        }
     }
+    for (unsigned y = 0; y < W; ++y)
+        for (unsigned x = (y < W8 ? H8 : 0); x < H; ++x)
+            dst[size_t(y) * H + x] = right ? src[size_t(H - 1 - x) * W + y] : src[size_t(x) * W + (W - 1 - y)];
+}
+#endif
+
+#ifdef MP_HAS_X86_SIMD
+// The RGB48 image in 8 x 8 pixel blocks: each source row of eight pixels is
+// split into its three channel planes, the planes are transposed in
+// registers and woven back into eight destination rows.
+__attribute__((target("avx2"))) void rotateRGB48Blocks(const unsigned short* src, unsigned short* dst, unsigned W,
+                                                      unsigned H, bool right)
+{
+    using namespace mp_rgb48_detail;
+    const unsigned W8 = W & ~7u, H8 = H & ~7u;
+    for (unsigned by = 0; by < W8; by += 8) {
+        const size_t column = right ? by : W - 8 - by;
+        for (unsigned bx = 0; bx < H8; bx += 8) {
+            __m128i r[8], g[8], b[8];
+            for (int i = 0; i < 8; ++i) {
+                const size_t row = right ? H - 1 - (bx + i) : bx + i;
+                const unsigned short* s = src + (row * W + column) * 3;
+                const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+                const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8));
+                const __m128i x2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
+                r[i] = _mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x92), x2, 0x24), orderR());
+                g[i] = _mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x24), x2, 0x49), orderG());
+                b[i] = _mm_shuffle_epi8(_mm_blend_epi16(_mm_blend_epi16(x0, x1, 0x49), x2, 0x92), orderB());
+            }
+            transpose8x8(r);
+            transpose8x8(g);
+            transpose8x8(b);
+            for (int j = 0; j < 8; ++j) {
+                const int k = right ? j : 7 - j;
+                const __m128i rs = _mm_shuffle_epi8(r[k], placeR());
+                const __m128i gs = _mm_shuffle_epi8(g[k], placeG());
+                const __m128i bs = _mm_shuffle_epi8(b[k], placeB());
+                unsigned short* d = dst + (size_t(by + j) * H + bx) * 3;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x92), bs, 0x24));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 8),
+                                 _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x24), bs, 0x49));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16),
+                                 _mm_blend_epi16(_mm_blend_epi16(rs, gs, 0x49), bs, 0x92));
+            }
+        }
+    }
+    for (unsigned y = 0; y < W; ++y)
+        for (unsigned x = (y < W8 ? H8 : 0); x < H; ++x) {
+            const size_t from = right ? size_t(H - 1 - x) * W + y : size_t(x) * W + (W - 1 - y);
+            std::memcpy(dst + (size_t(y) * H + x) * 3, src + from * 3, 6);
+        }
+}
+
+template <> void rotateInto<unsigned short, 3>(const unsigned short* src, unsigned short* dst, unsigned W, unsigned H,
+                                               bool right)
+{
+    if (MP_hasAvx2()) {
+        rotateRGB48Blocks(src, dst, W, H, right);
+        return;
+    }
+    rotateTiles<unsigned short, 3>(src, dst, W, H, right);
+}
+#endif
+
+template <typename T> T* allocateLike(const T* existing, size_t count)
+{
+    if (!existing)
+        return nullptr;
+    T* block = static_cast<T*>(std::malloc(count ? count * sizeof(T) : sizeof(T)));
+    AdviseHugePages(block, count * sizeof(T));
+    return block;
 }
 
 } // namespace
 
-static int applyGeometry(CExposure& e, EGeometry op)
+// Mirror and flip work in place; a rotation writes every grid into a new
+// block and frees the old one. Either way all memory is had before anything
+// changes, so a failure leaves the exposure as it was.
+static int mirrorOrFlip(CExposure& e, bool mirror)
 {
-    const size_t bytes = e.PixelCount() * 6;
-    void* scratch = std::malloc(bytes ? bytes : 6);
-    if (!scratch)
+    if (mirror) {
+        mirrorInPlace<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight);
+        mirrorInPlace<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight);
+        mirrorInPlace<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
+        mirrorInPlace<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
+        return 0;
+    }
+    const unsigned widest = std::max(e.m_uiWidth, e.m_uiPreviewWidth);
+    void* row = std::malloc(size_t(widest ? widest : 1) * 6);
+    if (!row)
         return -1;
-    transformGrid<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight, op, scratch);
-    transformGrid<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight, op, scratch);
-    if (e.PreviewPixelCount() <= e.PixelCount()) {
-        transformGrid<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight, op, scratch);
-        transformGrid<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight, op, scratch);
+    flipInPlace<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight, static_cast<unsigned short*>(row));
+    flipInPlace<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight, static_cast<short*>(row));
+    flipInPlace<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
+                                   static_cast<unsigned short*>(row));
+    flipInPlace<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
+                          static_cast<short*>(row));
+    std::free(row);
+    return 0;
+}
+
+static int rotate(CExposure& e, bool right)
+{
+    const size_t n = e.PixelCount(), pn = e.PreviewPixelCount();
+    unsigned short* image = allocateLike(e.m_pusBuffer, n * 3);
+    short* manual = allocateLike(e.m_psMWeightBuffer, n);
+    unsigned short* preview = allocateLike(e.m_pusPreviewBuffer, pn * 3);
+    short* manualPreview = allocateLike(e.m_psMWeightPreviewBuffer, pn);
+    if ((e.m_pusBuffer && !image) || (e.m_psMWeightBuffer && !manual) || (e.m_pusPreviewBuffer && !preview) ||
+        (e.m_psMWeightPreviewBuffer && !manualPreview)) {
+        std::free(image);
+        std::free(manual);
+        std::free(preview);
+        std::free(manualPreview);
+        return -1;
     }
-    std::free(scratch);
-    if (op == EGeometry::RotateRight || op == EGeometry::RotateLeft) {
-        std::swap(e.m_uiWidth, e.m_uiHeight);
-        std::swap(e.m_uiPreviewWidth, e.m_uiPreviewHeight);
-    }
+    auto replace = [&](auto*& block, auto* fresh, unsigned W, unsigned H, auto channels) {
+        if (!block)
+            return;
+        rotateInto<std::remove_reference_t<decltype(*block)>, decltype(channels)::value>(block, fresh, W, H, right);
+        std::free(block);
+        block = fresh;
+    };
+    replace(e.m_pusBuffer, image, e.m_uiWidth, e.m_uiHeight, std::integral_constant<int, 3>());
+    replace(e.m_psMWeightBuffer, manual, e.m_uiWidth, e.m_uiHeight, std::integral_constant<int, 1>());
+    replace(e.m_pusPreviewBuffer, preview, e.m_uiPreviewWidth, e.m_uiPreviewHeight, std::integral_constant<int, 3>());
+    replace(e.m_psMWeightPreviewBuffer, manualPreview, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
+            std::integral_constant<int, 1>());
+    std::swap(e.m_uiWidth, e.m_uiHeight);
+    std::swap(e.m_uiPreviewWidth, e.m_uiPreviewHeight);
     return 0;
 }
 
 int CExposure::Mirror()
 {
-    return applyGeometry(*this, EGeometry::Mirror);
+    return mirrorOrFlip(*this, true);
 }
 
 int CExposure::Flip()
 {
-    return applyGeometry(*this, EGeometry::Flip);
+    return mirrorOrFlip(*this, false);
 }
 
 int CExposure::RotateRight()
 {
-    return applyGeometry(*this, EGeometry::RotateRight);
+    return rotate(*this, true);
 }
 
 int CExposure::RotateLeft()
 {
-    return applyGeometry(*this, EGeometry::RotateLeft);
+    return rotate(*this, false);
 }
+
+namespace {
+
+// The three preview blocks of an exposure at a new size, had before anything
+// changes.
+struct PreviewBlocks {
+    unsigned short* image = nullptr;
+    unsigned short* autoMap = nullptr;
+    short* manual = nullptr;
+
+    bool Allocate(size_t n)
+    {
+        image = static_cast<unsigned short*>(std::malloc(n ? n * 6 : 6));
+        autoMap = static_cast<unsigned short*>(std::malloc(n ? n * 2 : 2));
+        manual = static_cast<short*>(std::malloc(n ? n * 2 : 2));
+        if (image && autoMap && manual)
+            return true;
+        Release();
+        return false;
+    }
+    void Release()
+    {
+        std::free(image);
+        std::free(autoMap);
+        std::free(manual);
+        image = autoMap = nullptr;
+        manual = nullptr;
+    }
+    // Frees the exposure's preview blocks and puts these in their place.
+    void AdoptInto(CExposure& e)
+    {
+        std::free(e.m_pusPreviewBuffer);
+        std::free(e.m_pusAWeightPreviewBuffer);
+        std::free(e.m_psMWeightPreviewBuffer);
+        e.m_pusPreviewBuffer = image;
+        e.m_pusAWeightPreviewBuffer = autoMap;
+        e.m_psMWeightPreviewBuffer = manual;
+    }
+};
+
+} // namespace
 
 int CExposure::Resize(int x0, int y0, int x1, int y1)
 {
@@ -324,20 +534,11 @@ int CExposure::Resize(int x0, int y0, int x1, int y1)
     const size_t newPreview = size_t(npw) * nph;
 
     // Allocate before anything changes.
-    unsigned short* image = nullptr;
-    unsigned short* autoMap = nullptr;
-    short* manual = nullptr;
+    PreviewBlocks blocks;
     const bool grow = newPreview > PreviewPixelCount();
-    if (grow) {
-        image = static_cast<unsigned short*>(std::malloc(newPreview * 6));
-        autoMap = static_cast<unsigned short*>(std::malloc(newPreview * 2));
-        manual = static_cast<short*>(std::malloc(newPreview * 2));
-        if (!image || !autoMap || !manual) {
-            std::free(image);
-            std::free(autoMap);
-            std::free(manual);
-            return -1;
-        }
+    if (grow && !blocks.Allocate(newPreview)) {
+        SendOutOfMemMessage();
+        return -1;
     }
 
     for (unsigned y = 0; y < nh; ++y) {
@@ -351,14 +552,8 @@ int CExposure::Resize(int x0, int y0, int x1, int y1)
     m_uiHeight = nh;
     m_uiPreviewWidth = npw;
     m_uiPreviewHeight = nph;
-    if (grow) {
-        std::free(m_pusPreviewBuffer);
-        std::free(m_pusAWeightPreviewBuffer);
-        std::free(m_psMWeightPreviewBuffer);
-        m_pusPreviewBuffer = image;
-        m_pusAWeightPreviewBuffer = autoMap;
-        m_psMWeightPreviewBuffer = manual;
-    }
+    if (grow)
+        blocks.AdoptInto(*this);
     if (m_psMWeightPreviewBuffer)
         std::memset(m_psMWeightPreviewBuffer, 0, newPreview * 2);
     return 0;
@@ -369,22 +564,13 @@ int CExposure::RecalcPreview()
     float pw = 0.0f, ph = 0.0f;
     MP_UI_calcPreviewResolution(&pw, &ph, nullptr, float(m_uiWidth), float(m_uiHeight), MP_UI_GetPreviewSize());
     const size_t n = size_t(unsigned(pw)) * unsigned(ph);
-    unsigned short* image = static_cast<unsigned short*>(std::malloc(n ? n * 6 : 6));
-    unsigned short* autoMap = static_cast<unsigned short*>(std::malloc(n ? n * 2 : 2));
-    short* manual = static_cast<short*>(std::calloc(n ? n : 1, 2));
-    if (!image || !autoMap || !manual) {
-        std::free(image);
-        std::free(autoMap);
-        std::free(manual);
+    PreviewBlocks blocks;
+    if (!blocks.Allocate(n)) {
         SendOutOfMemMessage();
         return -1;
     }
-    std::free(m_pusPreviewBuffer);
-    std::free(m_pusAWeightPreviewBuffer);
-    std::free(m_psMWeightPreviewBuffer);
-    m_pusPreviewBuffer = image;
-    m_pusAWeightPreviewBuffer = autoMap;
-    m_psMWeightPreviewBuffer = manual;
+    std::memset(blocks.manual, 0, n * 2);
+    blocks.AdoptInto(*this);
     m_uiPreviewWidth = unsigned(pw);
     m_uiPreviewHeight = unsigned(ph);
     return 0;

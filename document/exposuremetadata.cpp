@@ -211,7 +211,7 @@ void CExposure::ParseExif(FIBITMAP* bitmap)
             FITAG* make = nullptr;
             if (FreeImage_GetMetadata(FIMD_EXIF_MAIN, bitmap, "Make", &make) && make)
                 title = tagText(FIMD_EXIF_MAIN, make).toUtf8();
-            title += " Makernote";
+            title = (title + " Makernote").trimmed(); // without a make: "Makernote"
         }
         ParseMetadata(bitmap, title.constData(), m.model);
     }

@@ -29,6 +29,17 @@ struct FlagScope {
     ~FlagScope() { flag = false; }
 };
 
+// Asks every registered participant in slot order with `flag` set; false at
+// the first that fails.
+template <typename Ask> bool askParticipants(bool& flag, Ask&& ask)
+{
+    FlagScope scope(flag);
+    for (IProject* participant : registered())
+        if (participant && !ask(participant))
+            return false;
+    return true;
+}
+
 } // namespace
 
 IProject::IProject()
@@ -57,20 +68,12 @@ IProject::~IProject()
 
 bool IProject::Save(QSettings& settings, const QString& dataFolder)
 {
-    FlagScope saving(s_bSaving);
-    for (IProject* participant : registered())
-        if (participant && !participant->SaveProject(settings, dataFolder))
-            return false;
-    return true;
+    return askParticipants(s_bSaving, [&](IProject* p) { return p->SaveProject(settings, dataFolder); });
 }
 
 bool IProject::Load(QSettings& settings, const QString& dataFolder)
 {
-    FlagScope loading(s_bLoading);
-    for (IProject* participant : registered())
-        if (participant && !participant->LoadProject(settings, dataFolder))
-            return false;
-    return true;
+    return askParticipants(s_bLoading, [&](IProject* p) { return p->LoadProject(settings, dataFolder); });
 }
 
 int IProject::SlotOf(const IProject* participant)

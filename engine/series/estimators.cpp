@@ -80,6 +80,18 @@ float gridDivisor(int w, int h, int s)
     return divisor6((w - 2) / s - 2, (h - 2) / s - 2);
 }
 
+// Sum of f(pixel) over every step-th pixel of every step-th row from (0, 0).
+template <typename F> float stridedSum(const uint16_t* rgb48, int width, int height, int step, F&& f)
+{
+    float sum = 0.0f;
+    for (int y = 0; rgb48 && y < height; y += step) {
+        const uint16_t* row = rgb48 + size_t(y) * size_t(width) * 3;
+        for (int x = 0; x < width; x += step)
+            sum += f(row + size_t(x) * 3);
+    }
+    return sum;
+}
+
 bool quiet()
 {
     return MP_UI_GetAnimMode() == 1;
@@ -154,12 +166,7 @@ float MP_UI_CalcOptimizeSharpenValue(int width, int height, int step, const uint
 float MP_UI_CalcOptimizeGammaValue(int width, int height, const uint16_t* rgb48)
 {
     const double start = MP_UI_GetActualTime();
-    float sum = 0.0f;
-    for (int y = 0; rgb48 && y < height; y += 2) {
-        const uint16_t* row = rgb48 + size_t(y) * size_t(width) * 3;
-        for (int x = 0; x < width; x += 2)
-            sum += float(channelSum(row + size_t(x) * 3));
-    }
+    const float sum = stridedSum(rgb48, width, height, 2, [](const uint16_t* px) { return float(channelSum(px)); });
     const long long count = (long long)(width / 2) * height / 2;
     const float value = divideOrZero(sum * 0.33333f / 65535.0f, float(count));
     if (!quiet())
@@ -170,16 +177,11 @@ float MP_UI_CalcOptimizeGammaValue(int width, int height, const uint16_t* rgb48)
 float MP_UI_CalcOptimizeColorValue(int width, int height, const uint16_t* rgb48)
 {
     const double start = MP_UI_GetActualTime();
-    float sum = 0.0f;
-    for (int y = 0; rgb48 && y < height; y += 3) {
-        const uint16_t* row = rgb48 + size_t(y) * size_t(width) * 3;
-        for (int x = 0; x < width; x += 3) {
-            const uint16_t* px = row + size_t(x) * 3;
-            const float m = 0.33333f * float(channelSum(px));
-            const int l = int(m);
-            sum += float(std::abs(l - px[0]) + std::abs(l - px[1]) + std::abs(l - px[2])) / (m + 0.001f);
-        }
-    }
+    const float sum = stridedSum(rgb48, width, height, 3, [](const uint16_t* px) {
+        const float m = 0.33333f * float(channelSum(px));
+        const int l = int(m);
+        return float(std::abs(l - px[0]) + std::abs(l - px[1]) + std::abs(l - px[2])) / (m + 0.001f);
+    });
     const long long count = (long long)width * height / 9;
     const float value = divideOrZero(0.33333f * sum, float(count));
     if (!quiet())

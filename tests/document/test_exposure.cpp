@@ -502,3 +502,38 @@ TEST_F(ExposureTest, RescaleKeepsBoundsAndMapsTheMethod)
     EXPECT_EQ(FreeImage_GetWidth(r), 2000u);
     FreeImage_Unload(r);
 }
+
+namespace {
+
+int g_prePassRuns = 0;
+float g_prePassDenoise = 0.0f;
+
+int markingPrePass(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    ++g_prePassRuns;
+    g_prePassDenoise = params->p[0][0];
+    for (size_t i = 0; i < size_t(sizex) * sizey * 3; ++i)
+        dst[i] = 1234;
+    return 0;
+}
+
+const MP_DriverEntry kPrePass[] = {{"MP_calcPixelCombinedPrePass", markingPrePass}};
+const MP_DriverTable kPrePassTable = MP_driverTable(kPrePass);
+
+} // namespace
+
+TEST_F(ExposureTest, PrePassRunsThroughTheDispatcherOnTheFullBuffer)
+{
+    settings.values.raw.bDenoiseGroup = true; // quality normal: folded into the pre-pass
+    settings.values.raw.bDenoiseDarkImages = false;
+    g_prePassRuns = 0;
+    const MP_DriverTable* previous = MP_SetTestDriverTable(&kPrePassTable);
+    auto e = exposureOf(rgb8(30, 20, [](int, int) { return 0x808080u; }));
+    MP_SetTestDriverTable(previous);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(g_prePassRuns, 1);
+    EXPECT_FLOAT_EQ(g_prePassDenoise, std::pow(24.0f / 99.0f, 0.5f));
+    EXPECT_EQ(px(*e, 29, 19)[2], 1234);
+    EXPECT_EQ(e->m_pusPreviewBuffer[0], 1234); // the preview is made after the pass
+    EXPECT_EQ(MP_UI_GetPanoramaMode(), 0);
+}

@@ -198,6 +198,27 @@ TEST_F(GeometryTest, TransformsMoveThePixelsTheRightWay)
     EXPECT_EQ(e->m_psMWeightBuffer[0], s.manual[2 * 4 + 0]);
 }
 
+TEST_F(GeometryTest, QuarterRotationsMapEveryValue)
+{
+    auto e = patterned(37, 23);
+    ASSERT_TRUE(e);
+    const Snapshot s = snap(*e);
+    const unsigned W = 37, H = 23;
+    ASSERT_EQ(e->RotateRight(), 0);
+    for (unsigned y = 0; y < W; ++y)
+        for (unsigned x = 0; x < H; ++x) {
+            ASSERT_EQ(e->m_psMWeightBuffer[y * H + x], s.manual[(H - 1 - x) * W + y]) << x << "," << y;
+            ASSERT_EQ(px(*e, x, y)[2], s.image[((H - 1 - x) * W + y) * 3 + 2]);
+        }
+    ASSERT_EQ(e->RotateLeft(), 0);
+    ASSERT_EQ(e->RotateLeft(), 0);
+    for (unsigned y = 0; y < W; ++y)
+        for (unsigned x = 0; x < H; ++x) {
+            ASSERT_EQ(e->m_psMWeightBuffer[y * H + x], s.manual[x * W + (W - 1 - y)]) << x << "," << y;
+            ASSERT_EQ(px(*e, x, y)[0], s.image[(x * W + (W - 1 - y)) * 3]);
+        }
+}
+
 TEST_F(GeometryTest, RotationSwapsPreviewSides)
 {
     auto e = patterned(1500, 1000);

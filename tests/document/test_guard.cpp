@@ -133,3 +133,49 @@ TEST_F(GuardTest, ConversionHoldsTheEngine)
     EXPECT_TRUE(sink.deferredRan);                  // runs later
     EXPECT_FALSE(CEngineGuard::IsBusy());
 }
+
+TEST(DocumentSettings, WithoutSourcesTheWindowDefaultsApply)
+{
+    const SDocumentSettings s = CDocumentSettings::Snapshot();
+    EXPECT_FALSE(s.raw.bDenoiseGroup || s.raw.bOptimizeGroup || s.raw.bWhiteBalanceGroup || s.raw.bColorSpaceGroup ||
+                 s.raw.bAlignGroup || s.raw.bDeGhostGroup);
+    EXPECT_TRUE(s.raw.bDenoiseDarkImages);
+    EXPECT_TRUE(s.raw.bOptimizeExposure);
+    EXPECT_TRUE(s.raw.bLocalMTB);
+    EXPECT_EQ(s.raw.iColorSpace, 1);
+    EXPECT_EQ(s.raw.iScaleMethod, 4);
+    EXPECT_EQ(s.raw.dScalePercent, 100.0);
+    EXPECT_EQ(s.raw.iAlignQuality, 1);
+    EXPECT_FLOAT_EQ(s.raw.fDenoiseSharpness, 24.0f / 99.0f);
+    EXPECT_TRUE(s.raw.AutomaticWhiteBalance());
+    EXPECT_EQ(s.fSigmoid, 0.5f);
+    EXPECT_FALSE(s.bHDRGammaDisplay);
+
+    // The preview flag is kept here until the options register.
+    EXPECT_FALSE(CDocumentSettings::PreviewMode());
+    CDocumentSettings::SetPreviewMode(true);
+    EXPECT_TRUE(CDocumentSettings::Snapshot().bPreviewMode);
+    CDocumentSettings::SetPreviewMode(false);
+
+    SRawDevelopmentSettings r;
+    for (int i : {-1, 16, 1000})
+        EXPECT_EQ((r.iColorSpace = i, r.ColorSpaceIndex()), 0);
+    r.fWhiteBalanceKelvin = -0.99993896484375f;
+    EXPECT_TRUE(r.AutomaticWhiteBalance());
+    r.fWhiteBalanceKelvin = 5500.0f;
+    EXPECT_FALSE(r.AutomaticWhiteBalance());
+}
+
+TEST(DocumentProgress, PostsFromManyThreadsAllArrive)
+{
+    CProgressRecorder recorder;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([t] {
+            for (int i = 0; i < 100; ++i)
+                CDocumentProgress::AddMessage(1, QString::number(t), 0);
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(recorder.Messages().size(), 400u);
+}
