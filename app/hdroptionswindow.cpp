@@ -573,6 +573,10 @@ void HDROptionsWindow::showEvent(QShowEvent* event)
         tabChanged(0);
     m_pApplyButton->setEnabled(false);
     HDRInfoDialog::showEvent(event);
+    // The base fills the side browser from the information dock; without one
+    // it takes the page's own text.
+    if (!ToolkitSeams::InfoDock() && m_pInfoBrowser)
+        m_pInfoBrowser->setHtml(m_strPageText);
 }
 
 void HDROptionsWindow::done(int result)
@@ -604,6 +608,7 @@ void HDROptionsWindow::defaultClicked()
 
 void HDROptionsWindow::ShowInfoText(const QString& html)
 {
+    m_strPageText = html;
     if (IInfoDock* dock = ToolkitSeams::InfoDock()) {
         dock->UpdateText(html);
         if (m_pInfoBrowser)
@@ -998,7 +1003,8 @@ void HDROptionsWindow::FromSettings()
         m_pUndoSaveCheckBox->setChecked(ini.value(QStringLiteral("compression/undosave")).toBool());
         UndoSaveChanged();
     }
-    if (readInt(ini, "compression/undoamountindex", &index))
+    // An index outside the list would leave no undo limit selected.
+    if (readInt(ini, "compression/undoamountindex", &index) && index >= 0 && index < m_pUndoMaxAmount->count())
         m_pUndoMaxAmount->setCurrentIndex(index);
     if (readNumber(ini, "compression/undosafetymem", &value))
         m_pUndoSafetySpinBox->setValue(value);

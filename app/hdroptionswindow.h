@@ -146,4 +146,5 @@ private:
     uint32_t* m_pColorCircleBuffer = nullptr;
     double m_dCapacity = -1.0; // gigabytes of the user settings folder's volume, -1 unknown
     QString m_strSavedInfoText; // the information dock's text while the dialog is open
+    QString m_strPageText;      // the information text of the shown page
 };
