@@ -1,4 +1,5 @@
 #include "app/hdroptionswindow.h"
+#include "ui/toolkit/AK_Global.h"
 
 #include "engine/MP_calc.h"
 #include "engine/core/luminance.h"
@@ -31,7 +32,6 @@
 
 namespace {
 
-QString htmlToolTip(const QString& text) { return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>"); }
 
 const char* const kPathKeys[4] = {"paths/projects", "paths/series", "paths/single", "paths/results"};
 const char* const kExternalKeys[4] = {"external/editor", "external/editor_cs6", "external/editor_lr4",
@@ -96,14 +96,6 @@ QVBoxLayout* rowsLayout(QGroupBox* group)
     return rows;
 }
 
-QHBoxLayout* rowLayout()
-{
-    QHBoxLayout* row = new QHBoxLayout();
-    row->setSpacing(10);
-    row->setContentsMargins(0, 0, 0, 0);
-    return row;
-}
-
 QDoubleSpinBox* spinBox(double lo, double hi, int decimals, const QString& suffix, QWidget* parent)
 {
     QDoubleSpinBox* box = new QDoubleSpinBox(parent);
@@ -122,7 +114,7 @@ HDRSlider* weightSlider(QWidget* parent, const QString& name, const char* groove
                                  QLatin1String(groove), false);
     s->SetCenterValueInt(50);
     s->setFixedWidth(320);
-    s->setToolTip(htmlToolTip(tooltip));
+    s->setToolTip(_gui::HtmlToolTip(tooltip));
     return s;
 }
 
@@ -150,15 +142,15 @@ HDROptionsWindow::HDROptionsWindow(QWidget* parent) : HDRInfoDialog(parent)
     QHBoxLayout* buttons = new QHBoxLayout();
     m_pDefaultButton = new QPushButton(QIcon::fromTheme(QStringLiteral("SetDefault"), QIcon()), QString(), this);
     m_pDefaultButton->setFixedSize(34, 34);
-    m_pDefaultButton->setToolTip(htmlToolTip(tr("Einstellungen auf Standardwerte zurücksetzen")));
+    m_pDefaultButton->setToolTip(_gui::HtmlToolTip(tr("Einstellungen auf Standardwerte zurücksetzen")));
     buttons->addWidget(m_pDefaultButton, 0, Qt::AlignLeft | Qt::AlignBottom);
     buttons->addStretch(1);
     m_pConfirmButton = new QPushButton(tr("OK"), this);
-    m_pConfirmButton->setToolTip(htmlToolTip(tr("Einstellungen Bestätigen")));
+    m_pConfirmButton->setToolTip(_gui::HtmlToolTip(tr("Einstellungen Bestätigen")));
     m_pCancelButton = new QPushButton(tr("Abbrechen"), this);
-    m_pCancelButton->setToolTip(htmlToolTip(tr("Einstellungen Abbrechen")));
+    m_pCancelButton->setToolTip(_gui::HtmlToolTip(tr("Einstellungen Abbrechen")));
     m_pApplyButton = new QPushButton(tr("Übernehmen"), this);
-    m_pApplyButton->setToolTip(htmlToolTip(tr("Einstellungen Übernehmen")));
+    m_pApplyButton->setToolTip(_gui::HtmlToolTip(tr("Einstellungen Übernehmen")));
     for (QPushButton* b : {m_pConfirmButton, m_pCancelButton, m_pApplyButton}) {
         b->setFixedSize(106, 34);
         buttons->addWidget(b, 0, Qt::AlignRight | Qt::AlignBottom);
@@ -182,6 +174,7 @@ HDROptionsWindow::HDROptionsWindow(QWidget* parent) : HDRInfoDialog(parent)
     // Start-up: defaults, the file (created when missing), then apply, so the
     // engine holds the user's options before the first image is loaded.
     g_pOptionsWindow = this;
+    CDocumentSettings::SetDisplayGammaSource(this);
     defaultClickedSelective(true, false);
     defaultClickedSelective(false, true);
     if (!QFileInfo::exists(OptionsIniPath()))
@@ -197,6 +190,33 @@ HDROptionsWindow::~HDROptionsWindow()
     delete[] m_pColorCircleBuffer;
     if (g_pOptionsWindow == this)
         g_pOptionsWindow = nullptr;
+    IDisplayGammaSource* registered = CDocumentSettings::SetDisplayGammaSource(nullptr);
+    if (registered != this)
+        CDocumentSettings::SetDisplayGammaSource(registered);
+}
+
+QHBoxLayout* HDROptionsWindow::entryRow(QWidget* lead, QLineEdit** edit, QPushButton** button, const QString& editTip,
+                                        const QString& buttonTip)
+{
+    QWidget* parent = lead->parentWidget();
+    QHBoxLayout* row = new QHBoxLayout();
+    row->setSpacing(10);
+    row->setContentsMargins(0, 0, 0, 0);
+    *edit = new QLineEdit(parent);
+    (*edit)->setFixedSize(400, 24);
+    (*edit)->setContextMenuPolicy(Qt::NoContextMenu);
+    if (!editTip.isEmpty())
+        (*edit)->setToolTip(_gui::HtmlToolTip(editTip));
+    *button = new QPushButton(QStringLiteral("..."), parent);
+    (*button)->setFixedSize(64, 32);
+    (*button)->setToolTip(_gui::HtmlToolTip(buttonTip));
+    row->addWidget(lead);
+    row->addWidget(*edit);
+    row->addWidget(*button);
+    row->addSpacing(100);
+    row->addStretch(1);
+    connect(*edit, &QLineEdit::textChanged, this, &HDROptionsWindow::anythingChanged);
+    return row;
 }
 
 QWidget* HDROptionsWindow::BuildProgramPage()
@@ -223,22 +243,8 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         const QString labels[4] = {tr("Projekte"), tr("Belichtungsreihen"), tr("Einzelbilder"), tr("Ergebnisbilder")};
         const QString tips[4] = {tr("PATH_PROJECTS"), tr("PATH_SERIES"), tr("PATH_SINGLE"), tr("PATH_RESULTS")};
         for (int i = 0; i < 4; ++i) {
-            QHBoxLayout* row = rowLayout();
             m_pPathLabel[i] = fixedLabel(labels[i], 194, g);
-            m_pPathEdit[i] = new QLineEdit(g);
-            m_pPathEdit[i]->setFixedSize(400, 24);
-            m_pPathEdit[i]->setContextMenuPolicy(Qt::NoContextMenu);
-            m_pPathEdit[i]->setToolTip(htmlToolTip(tips[i]));
-            m_pPathButton[i] = new QPushButton(QStringLiteral("..."), g);
-            m_pPathButton[i]->setFixedSize(64, 32);
-            m_pPathButton[i]->setToolTip(htmlToolTip(tr("Pfad auswählen")));
-            row->addWidget(m_pPathLabel[i]);
-            row->addWidget(m_pPathEdit[i]);
-            row->addWidget(m_pPathButton[i]);
-            row->addSpacing(100);
-            row->addStretch(1);
-            rows->addLayout(row);
-            connect(m_pPathEdit[i], &QLineEdit::textChanged, this, &HDROptionsWindow::anythingChanged);
+            rows->addLayout(entryRow(m_pPathLabel[i], &m_pPathEdit[i], &m_pPathButton[i], tips[i], tr("Pfad auswählen")));
             connect(m_pPathButton[i], &QPushButton::clicked, this, &HDROptionsWindow::selectPathClicked);
         }
     }
@@ -249,25 +255,11 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         const QString labels[4] = {tr("Bildbearbeiter"), tr("Standardprogramm"), tr("Bildbearbeiter 2"),
                                    tr("Bildbearbeiter 3")};
         for (int i = 0; i < 4; ++i) {
-            QHBoxLayout* row = rowLayout();
             m_pExternalCheckBox[i] = new QCheckBox(labels[i], g);
             m_pExternalCheckBox[i]->setFixedWidth(204);
-            m_pExternalEdit[i] = new QLineEdit(g);
-            m_pExternalEdit[i]->setFixedSize(400, 24);
-            m_pExternalEdit[i]->setContextMenuPolicy(Qt::NoContextMenu);
-            if (i == 0)
-                m_pExternalEdit[i]->setToolTip(htmlToolTip(tr("EXTERNAL_EDITOR")));
-            m_pExternalButton[i] = new QPushButton(QStringLiteral("..."), g);
-            m_pExternalButton[i]->setFixedSize(64, 32);
-            m_pExternalButton[i]->setToolTip(htmlToolTip(tr("Programm auswählen")));
-            row->addWidget(m_pExternalCheckBox[i]);
-            row->addWidget(m_pExternalEdit[i]);
-            row->addWidget(m_pExternalButton[i]);
-            row->addSpacing(100);
-            row->addStretch(1);
-            rows->addLayout(row);
+            rows->addLayout(entryRow(m_pExternalCheckBox[i], &m_pExternalEdit[i], &m_pExternalButton[i],
+                                     i == 0 ? tr("EXTERNAL_EDITOR") : QString(), tr("Programm auswählen")));
             connect(m_pExternalCheckBox[i], &QCheckBox::clicked, this, &HDROptionsWindow::selectExternalCheckboxClicked);
-            connect(m_pExternalEdit[i], &QLineEdit::textChanged, this, &HDROptionsWindow::anythingChanged);
             connect(m_pExternalButton[i], &QPushButton::clicked, this, &HDROptionsWindow::selectExternalClicked);
         }
     }
@@ -278,12 +270,12 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         row->addWidget(fixedLabel(tr("HDR Gamma-Wert"), 157, m_pGammaGroupBox));
         m_pGammaSpinBox = spinBox(0.1, 9.9, 1, QString(), m_pGammaGroupBox);
         m_pGammaSpinBox->setFixedSize(50, 24);
-        m_pGammaSpinBox->setToolTip(htmlToolTip(tr("Tooltip HDR Gamma Wert")));
+        m_pGammaSpinBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip HDR Gamma Wert")));
         row->addWidget(m_pGammaSpinBox);
         row->addSpacing(107);
         row->addWidget(new QLabel(tr("Wird nur bei Fließkomma-Bildformaten genutzt."), m_pGammaGroupBox));
         m_pGammaViewCheckBox = new QCheckBox(tr("HDR-Gamma in der Bildanzeige"), m_pGammaGroupBox);
-        m_pGammaViewCheckBox->setToolTip(htmlToolTip(tr("Tooltip HDR Gamma View")));
+        m_pGammaViewCheckBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip HDR Gamma View")));
         row->addWidget(m_pGammaViewCheckBox);
         row->addStretch(1);
         connect(m_pGammaSpinBox, &QDoubleSpinBox::valueChanged, this, &HDROptionsWindow::anythingChanged);
@@ -316,7 +308,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         m_pGPUGroupBox = group(tr("GPU Beschleunigung"));
         QHBoxLayout* row = new QHBoxLayout(m_pGPUGroupBox);
         m_pOpenCLCheckBox = new QCheckBox(tr("OpenCL verwenden"), m_pGPUGroupBox);
-        m_pOpenCLCheckBox->setToolTip(htmlToolTip(tr("OpenCL aktivieren/deaktivieren")));
+        m_pOpenCLCheckBox->setToolTip(_gui::HtmlToolTip(tr("OpenCL aktivieren/deaktivieren")));
         m_pOpenCLCheckBox->setEnabled(MP_UI_GetCalcForceMode() == 0);
         row->addWidget(m_pOpenCLCheckBox);
         row->addStretch(1);
@@ -332,7 +324,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
                                              false);
         m_pCompressionSlider->SetCenterValueInt(2);
         m_pCompressionSlider->setFixedWidth(220);
-        m_pCompressionSlider->setToolTip(htmlToolTip(tr("Tooltip Projektkompression")));
+        m_pCompressionSlider->setToolTip(_gui::HtmlToolTip(tr("Tooltip Projektkompression")));
         row->addWidget(m_pCompressionSlider);
         row->addSpacing(107);
         row->addStretch(1);
@@ -345,7 +337,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         QHBoxLayout* row1 = new QHBoxLayout();
         row1->addWidget(fixedLabel(tr("Undo-Speicherung"), 157, m_pUndoGroupBox));
         m_pUndoSaveCheckBox = new QCheckBox(tr("Undo Stufen in Projekten speichern"), m_pUndoGroupBox);
-        m_pUndoSaveCheckBox->setToolTip(htmlToolTip(tr("Tooltip Undo in Projekten speichern")));
+        m_pUndoSaveCheckBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip Undo in Projekten speichern")));
         row1->addWidget(m_pUndoSaveCheckBox);
         row1->addSpacing(107);
         row1->addStretch(1);
@@ -357,14 +349,14 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         m_pUndoMaxAmount->setFixedWidth(115);
         m_pUndoMaxAmount->addItems({QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
                                     QStringLiteral("20"), QStringLiteral("50"), tr("beliebig")});
-        m_pUndoMaxAmount->setToolTip(htmlToolTip(tr("tooltip m_pUndoMaxAmount")));
+        m_pUndoMaxAmount->setToolTip(_gui::HtmlToolTip(tr("tooltip m_pUndoMaxAmount")));
         row2->addWidget(m_pUndoMaxAmount);
         row2->addWidget(fixedLabel(QString(), 20, m_pUndoGroupBox));
         row2->addWidget(fixedLabel(tr("minimal freier Speicherplatz"), 197, m_pUndoGroupBox));
         m_pUndoSafetySpinBox = spinBox(1, 1, 0, QStringLiteral(" GB"), m_pUndoGroupBox);
         m_pUndoSafetySpinBox->setSingleStep(1);
         m_pUndoSafetySpinBox->setFixedSize(70, 24);
-        m_pUndoSafetySpinBox->setToolTip(htmlToolTip(tr("Tooltip UndoSafetySpeicherplatz")));
+        m_pUndoSafetySpinBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip UndoSafetySpeicherplatz")));
         row2->addWidget(m_pUndoSafetySpinBox);
         row2->addStretch(1);
         rows->addLayout(row2);
@@ -388,9 +380,9 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         QHBoxLayout* row = new QHBoxLayout(g);
         row->addWidget(fixedLabel(tr("Previewgröße"), 157, g));
         m_pPreview11Button = new QPushButton(tr("1:1 Pixel"), g);
-        m_pPreview11Button->setToolTip(htmlToolTip(tr("Tooltip 1:1 Pixel")));
+        m_pPreview11Button->setToolTip(_gui::HtmlToolTip(tr("Tooltip 1:1 Pixel")));
         m_pPreviewFastButton = new QPushButton(tr("schnell"), g);
-        m_pPreviewFastButton->setToolTip(htmlToolTip(tr("Tooltip Schnell")));
+        m_pPreviewFastButton->setToolTip(_gui::HtmlToolTip(tr("Tooltip Schnell")));
         for (QPushButton* b : {m_pPreview11Button, m_pPreviewFastButton}) {
             b->setCheckable(true);
             b->setFixedSize(120, 18);
@@ -401,7 +393,7 @@ QWidget* HDROptionsWindow::BuildProgramPage()
         row->addWidget(new QLabel(QString(), g));
         m_pPreviewSizeSpinBox = spinBox(0.3, 2.5, 2, QStringLiteral(" ") + tr("Megapixel"), g);
         m_pPreviewSizeSpinBox->setFixedSize(150, 24);
-        m_pPreviewSizeSpinBox->setToolTip(htmlToolTip(tr("Tooltip HDR Preview Size")));
+        m_pPreviewSizeSpinBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip HDR Preview Size")));
         row->addWidget(m_pPreviewSizeSpinBox);
         row->addStretch(1);
         connect(m_pPreviewSizeSpinBox, &QDoubleSpinBox::valueChanged, this, &HDROptionsWindow::anythingChanged);
@@ -430,7 +422,7 @@ QWidget* HDROptionsWindow::BuildCalcPage()
         label->setAlignment(Qt::AlignCenter);
         label->setScaledContents(false);
         label->setStyleSheet(pictureSheet);
-        label->setToolTip(htmlToolTip(tip));
+        label->setToolTip(_gui::HtmlToolTip(tip));
         return label;
     };
     const char* greyGroove = "stop:0 #3f3f3f, stop:1 #bfbfbf";
@@ -455,12 +447,12 @@ QWidget* HDROptionsWindow::BuildCalcPage()
                                          QStringLiteral("%"), 1, 200, 5, 1, true, QLatin1String(greyGroove), false);
         m_pQualitySlider->SetCenterValueInt(100);
         m_pQualitySlider->setFixedWidth(320);
-        m_pQualitySlider->setToolTip(htmlToolTip(tr("m_pQualitySlider")));
+        m_pQualitySlider->setToolTip(_gui::HtmlToolTip(tr("m_pQualitySlider")));
         m_pSuperquadricSlider = new HDRSlider(g, tr("Superquadrik"), tr("klein"), tr("groß"), QStringLiteral("%"), 1,
                                               100, 5, 1, true, QLatin1String(greyGroove), false);
         m_pSuperquadricSlider->SetCenterValueInt(50);
         m_pSuperquadricSlider->setFixedWidth(320);
-        m_pSuperquadricSlider->setToolTip(htmlToolTip(tr("m_pSuperquadricSlider")));
+        m_pSuperquadricSlider->setToolTip(_gui::HtmlToolTip(tr("m_pSuperquadricSlider")));
         sliders->addWidget(m_pQualitySlider);
         sliders->addWidget(m_pSuperquadricSlider);
         row->addLayout(sliders);
@@ -479,7 +471,7 @@ QWidget* HDROptionsWindow::BuildCalcPage()
             m_pSampleRateButton[i] = new QPushButton(names[i], g);
             m_pSampleRateButton[i]->setCheckable(true);
             m_pSampleRateButton[i]->setFixedSize(181, 18);
-            m_pSampleRateButton[i]->setToolTip(htmlToolTip(tr("Tooltip Abtastrate low")));
+            m_pSampleRateButton[i]->setToolTip(_gui::HtmlToolTip(tr("Tooltip Abtastrate low")));
             rates->addWidget(m_pSampleRateButton[i], i + 1, 0, Qt::AlignLeft);
             connect(m_pSampleRateButton[i], &QPushButton::clicked, this, &HDROptionsWindow::sampleRateClicked);
         }
@@ -504,7 +496,7 @@ QWidget* HDROptionsWindow::BuildCalcPage()
         m_pLuminancePresetsComboBox->addItem(tr("Linear"), 1);
         m_pLuminancePresetsComboBox->addItem(tr("SDTV"), 3);
         m_pLuminancePresetsComboBox->addItem(tr("HDTV"), 2);
-        m_pLuminancePresetsComboBox->setToolTip(htmlToolTip(tr("m_pLuminancePresetsComboBox")));
+        m_pLuminancePresetsComboBox->setToolTip(_gui::HtmlToolTip(tr("m_pLuminancePresetsComboBox")));
         presetRow->addWidget(m_pLuminancePresetsComboBox);
         presetRow->addStretch(1);
         v->addLayout(presetRow);
@@ -581,6 +573,10 @@ void HDROptionsWindow::showEvent(QShowEvent* event)
         tabChanged(0);
     m_pApplyButton->setEnabled(false);
     HDRInfoDialog::showEvent(event);
+    // The base fills the side browser from the information dock; without one
+    // it takes the page's own text.
+    if (!ToolkitSeams::InfoDock() && m_pInfoBrowser)
+        m_pInfoBrowser->setHtml(m_strPageText);
 }
 
 void HDROptionsWindow::done(int result)
@@ -612,6 +608,7 @@ void HDROptionsWindow::defaultClicked()
 
 void HDROptionsWindow::ShowInfoText(const QString& html)
 {
+    m_strPageText = html;
     if (IInfoDock* dock = ToolkitSeams::InfoDock()) {
         dock->UpdateText(html);
         if (m_pInfoBrowser)
@@ -1006,7 +1003,8 @@ void HDROptionsWindow::FromSettings()
         m_pUndoSaveCheckBox->setChecked(ini.value(QStringLiteral("compression/undosave")).toBool());
         UndoSaveChanged();
     }
-    if (readInt(ini, "compression/undoamountindex", &index))
+    // An index outside the list would leave no undo limit selected.
+    if (readInt(ini, "compression/undoamountindex", &index) && index >= 0 && index < m_pUndoMaxAmount->count())
         m_pUndoMaxAmount->setCurrentIndex(index);
     if (readNumber(ini, "compression/undosafetymem", &value))
         m_pUndoSafetySpinBox->setValue(value);

@@ -5,6 +5,7 @@
 // engine. Two pages, "Programm" and "Berechnung", a side information area and
 // the buttons default, OK, cancel and apply.
 
+#include "document/documentseams.h"
 #include "ui/options/optionswindow.h"
 #include "ui/toolkit/hdrdialogs.h"
 
@@ -18,12 +19,13 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
 
-class HDROptionsWindow : public HDRInfoDialog, public IOptionsWindow {
+class HDROptionsWindow : public HDRInfoDialog, public IOptionsWindow, public IDisplayGammaSource {
     Q_OBJECT
 public:
     static constexpr int kLuminancePictureSize = 101;
@@ -44,6 +46,9 @@ public:
     bool IsApplied() const override { return m_bApplied; }
     int Exec() override { return exec(); }
     QDialog* Dialog() override { return this; }
+
+    // ---- IDisplayGammaSource (the document's image rendering) ----
+    bool GetHDRGammaDisplay() const override { return IsGammaViewChecked(); }
 
     // Reloads every option from "options.ini" (Cancel runs it too).
     void FromSettings();
@@ -126,6 +131,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // A row of a leading label or box, a 400-pixel entry and a "..." button,
+    // 10 px apart; entry changes mark the dialog changed.
+    QHBoxLayout* entryRow(QWidget* lead, QLineEdit** edit, QPushButton** button, const QString& editTip,
+                          const QString& buttonTip);
     QWidget* BuildProgramPage();
     QWidget* BuildCalcPage();
     void CheckExternalBox(int index);
@@ -137,4 +146,5 @@ private:
     uint32_t* m_pColorCircleBuffer = nullptr;
     double m_dCapacity = -1.0; // gigabytes of the user settings folder's volume, -1 unknown
     QString m_strSavedInfoText; // the information dock's text while the dialog is open
+    QString m_strPageText;      // the information text of the shown page
 };

@@ -1,4 +1,5 @@
 #include "app/hdrstyleselectwindow.h"
+#include "ui/toolkit/AK_Global.h"
 
 #include "engine/draw/painters.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
@@ -13,7 +14,6 @@
 #include <algorithm>
 
 namespace {
-QString htmlToolTip(const QString& text) { return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>"); }
 
 void showImage(QLabel* label, QImage* image)
 {
@@ -62,30 +62,29 @@ HDRStyleSelectWindow::HDRStyleSelectWindow(QWidget* parent) : HDRInfoDialog(pare
     QVBoxLayout* groupLayout = new QVBoxLayout(group);
     content->addWidget(group);
 
-    const QString frame = QStringLiteral("QLabel { border-style: solid; border-width: 1px; border-color: black; }");
     QHBoxLayout* fieldRow = new QHBoxLayout();
-    m_pColorSelectLabel = new HDRStyleColorLabel(group);
-    m_pColorSelectLabel->setFixedSize(kFieldWidth, kFieldHeight);
-    m_pColorSelectLabel->setScaledContents(true);
-    m_pColorSelectLabel->setStyleSheet(frame);
-    m_pColorSelectLabel->setToolTip(htmlToolTip(tr("Tooltip ColorSelectLabel")));
+    auto framedLabel = [group](int width, int height, const QString& tip) {
+        HDRStyleColorLabel* label = new HDRStyleColorLabel(group);
+        label->setFixedSize(width, height);
+        label->setScaledContents(true);
+        label->setStyleSheet(QStringLiteral("QLabel { border-style: solid; border-width: 1px; border-color: black; }"));
+        label->setToolTip(_gui::HtmlToolTip(tip));
+        return label;
+    };
+    m_pColorSelectLabel = framedLabel(kFieldWidth, kFieldHeight, tr("Tooltip ColorSelectLabel"));
     fieldRow->addWidget(m_pColorSelectLabel, 0, Qt::AlignLeft | Qt::AlignVCenter);
-    m_pColorLabel = new HDRStyleColorLabel(group);
-    m_pColorLabel->setFixedSize(kSwatchSize, kSwatchSize);
-    m_pColorLabel->setScaledContents(true);
-    m_pColorLabel->setStyleSheet(frame);
-    m_pColorLabel->setToolTip(htmlToolTip(tr("Tooltip ColorLabel")));
+    m_pColorLabel = framedLabel(kSwatchSize, kSwatchSize, tr("Tooltip ColorLabel"));
     fieldRow->addWidget(m_pColorLabel, 0, Qt::AlignRight | Qt::AlignVCenter);
     groupLayout->addLayout(fieldRow);
 
     QHBoxLayout* boxRow = new QHBoxLayout();
     m_pBrightCheckBox = new QCheckBox(tr("helles Design"), group);
     m_pBrightCheckBox->setChecked(true);
-    m_pBrightCheckBox->setToolTip(htmlToolTip(tr("Tooltip helles Design")));
+    m_pBrightCheckBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip helles Design")));
     boxRow->addWidget(m_pBrightCheckBox, 0, Qt::AlignLeft | Qt::AlignBottom);
     m_pRoundCheckBox = new QCheckBox(tr("rundes Design"), group);
     m_pRoundCheckBox->setChecked(true);
-    m_pRoundCheckBox->setToolTip(htmlToolTip(tr("Tooltip rundes Design")));
+    m_pRoundCheckBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip rundes Design")));
     boxRow->addWidget(m_pRoundCheckBox, 0, Qt::AlignLeft | Qt::AlignBottom);
     boxRow->addStretch(1);
     groupLayout->addLayout(boxRow);
@@ -94,11 +93,11 @@ HDRStyleSelectWindow::HDRStyleSelectWindow(QWidget* parent) : HDRInfoDialog(pare
     buttonRow->addStretch(1);
     m_pConfirmButton = new QPushButton(tr("Übernehmen"), this);
     m_pConfirmButton->setFixedSize(106, 34);
-    m_pConfirmButton->setToolTip(htmlToolTip(tr("tooltip Übernehmen")));
+    m_pConfirmButton->setToolTip(_gui::HtmlToolTip(tr("tooltip Übernehmen")));
     buttonRow->addWidget(m_pConfirmButton, 0, Qt::AlignRight | Qt::AlignBottom);
     m_pDiscardButton = new QPushButton(tr("Verwerfen"), this);
     m_pDiscardButton->setFixedSize(106, 34);
-    m_pDiscardButton->setToolTip(htmlToolTip(tr("tooltip Verwerfen")));
+    m_pDiscardButton->setToolTip(_gui::HtmlToolTip(tr("tooltip Verwerfen")));
     buttonRow->addWidget(m_pDiscardButton, 0, Qt::AlignRight | Qt::AlignBottom);
     content->addLayout(buttonRow);
 

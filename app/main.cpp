@@ -2,11 +2,15 @@
 // and takes everything down again.
 
 #include "app/hdrapplication.h"
+#include "app/progresssink.h"
 #include "app/startup.h"
 #include "app/windowfactory.h"
 #include "engine/MP_calc.h"
+#include "document/documentseams.h"
+#include "document/globalstate.h"
 #include "engine/openclmanager.h"
 #include "ui/mainwindow/hdrmainwindow.h"
+#include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/options/apppaths.h"
 #include "ui/options/options.h"
 
@@ -55,6 +59,14 @@ int main(int argc, char** argv)
     app.installTranslator(&COptions::getInstance()->m_translator);
     std::cout << std::endl;
 
+    // The document reads the options, posts its progress and makes its
+    // pixmaps through these (the options dialog registers itself).
+    CProgressGuardSink progressSink;
+    CGuiPixmapHandOff pixmapHandOff;
+    CDocumentSettings::SetPreviewModeSource(COptions::getInstance());
+    CDocumentProgress::SetSink(&progressSink);
+    CPixmapHandOff::SetHandOff(&pixmapHandOff);
+
     // 10. Splash screen, on screen before the long engine initialisation.
     QSplashScreen splash(QPixmap(lumivex::ApplicationFolder() + QStringLiteral("/images/lumivexstartuppro.png")));
     splash.show();
@@ -86,5 +98,8 @@ int main(int argc, char** argv)
     MP_UI_Release();
     COptions::destroy();
     OpenCLManager::destroy();
+    CGlobalState::DeleteInstance();
+    CDocumentProgress::SetSink(nullptr);
+    CPixmapHandOff::SetHandOff(nullptr);
     return result;
 }

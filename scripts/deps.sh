@@ -8,6 +8,11 @@ packages=(
   libfreeimage-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+# Without a display the program runs on a virtual screen (xvfb-run), and
+# ImageMagick's import takes screenshots of it.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  packages+=(xvfb xauth imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

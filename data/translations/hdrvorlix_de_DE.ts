@@ -2,6 +2,59 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CExposure</name>
+    <message>
+        <source>Datei konnte nicht geladen werden.</source>
+        <translation>Datei konnte nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>Hotpixel werden entfernt</source>
+        <translation>Hotpixel werden entfernt</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche werden optimiert</source>
+        <translation>dunkle Bereiche werden optimiert</translation>
+    </message>
+    <message>
+        <source>Weißabgleich wird berechnet</source>
+        <translation>Weißabgleich wird berechnet</translation>
+    </message>
+    <message>
+        <source>Entrauschen wird berechnet</source>
+        <translation>Entrauschen wird berechnet</translation>
+    </message>
+    <message>
+        <source>Die Bilddatei konnte nicht neu geladen werden</source>
+        <translation>Die Bilddatei konnte nicht neu geladen werden</translation>
+    </message>
+    <message>
+        <source>Die neu geladene Bilddatei hat nicht die passene Auflösung</source>
+        <translation>Die neu geladene Bilddatei hat nicht die passende Auflösung</translation>
+    </message>
+</context>
+<context>
+    <name>CImageLoader</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Ladevorgang</translation>
+    </message>
+    <message>
+        <source>Lade Bild</source>
+        <translation>Lade Bild</translation>
+    </message>
+    <message>
+        <source>Prüfe Datei</source>
+        <translation>Prüfe Datei</translation>
+    </message>
+</context>
+<context>
+    <name>CLoadThread</name>
+    <message>
+        <source>Datei ist kein Bild</source>
+        <translation>Datei ist kein Bild</translation>
+    </message>
+</context>
+<context>
     <name>HDRInfoDialog</name>
     <message>
         <source>Informationen</source>
@@ -603,6 +656,17 @@
     <message>
         <source>tooltip Verwerfen</source>
         <translation>Das Fenster schließen und den bisherigen Stil behalten</translation>
+    </message>
+</context>
+<context>
+    <name>IExposure</name>
+    <message>
+        <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
+        <translation>Es steht nicht genug Arbeitsspeicher zur Verfügung.</translation>
+    </message>
+    <message>
+        <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
+        <translation>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</translation>
     </message>
 </context>
 <context>
@@ -1673,13 +1737,6 @@
     </message>
 </context>
 <context>
-    <name>IExposure</name>
-    <message>
-        <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
-        <translation>Es steht nicht genug Arbeitsspeicher zur Verfügung.</translation>
-    </message>
-</context>
-<context>
     <name>Program</name>
     <message>
         <source>VERSION_NAME LUMIVEX</source>
@@ -1692,6 +1749,17 @@
     <message>
         <source>V1.14.02132</source>
         <translation>Version 1.14.2132</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowTitle</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Ladevorgang</translation>
+    </message>
+    <message>
+        <source>Bilder laden</source>
+        <translation>Bilder laden</translation>
     </message>
 </context>
 <context>

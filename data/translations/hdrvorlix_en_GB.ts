@@ -2,6 +2,59 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>CExposure</name>
+    <message>
+        <source>Datei konnte nicht geladen werden.</source>
+        <translation>The file could not be loaded.</translation>
+    </message>
+    <message>
+        <source>Hotpixel werden entfernt</source>
+        <translation>Removing hot pixels</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche werden optimiert</source>
+        <translation>Optimising dark areas</translation>
+    </message>
+    <message>
+        <source>Weißabgleich wird berechnet</source>
+        <translation>Computing the white balance</translation>
+    </message>
+    <message>
+        <source>Entrauschen wird berechnet</source>
+        <translation>Computing the noise reduction</translation>
+    </message>
+    <message>
+        <source>Die Bilddatei konnte nicht neu geladen werden</source>
+        <translation>The image file could not be loaded again</translation>
+    </message>
+    <message>
+        <source>Die neu geladene Bilddatei hat nicht die passene Auflösung</source>
+        <translation>The image file loaded again does not have the matching resolution</translation>
+    </message>
+</context>
+<context>
+    <name>CImageLoader</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Loading</translation>
+    </message>
+    <message>
+        <source>Lade Bild</source>
+        <translation>Loading image</translation>
+    </message>
+    <message>
+        <source>Prüfe Datei</source>
+        <translation>Checking file</translation>
+    </message>
+</context>
+<context>
+    <name>CLoadThread</name>
+    <message>
+        <source>Datei ist kein Bild</source>
+        <translation>The file is not an image</translation>
+    </message>
+</context>
+<context>
     <name>HDRInfoDialog</name>
     <message>
         <source>Informationen</source>
@@ -603,6 +656,17 @@
     <message>
         <source>tooltip Verwerfen</source>
         <translation>Close the window and keep the current style</translation>
+    </message>
+</context>
+<context>
+    <name>IExposure</name>
+    <message>
+        <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
+        <translation>There is not enough working memory available.</translation>
+    </message>
+    <message>
+        <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
+        <translation>There is not enough memory available.</translation>
     </message>
 </context>
 <context>
@@ -2613,13 +2677,6 @@
     </message>
 </context>
 <context>
-    <name>IExposure</name>
-    <message>
-        <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
-        <translation>There is not enough working memory available.</translation>
-    </message>
-</context>
-<context>
     <name>Program</name>
     <message>
         <source>VERSION_NAME LUMIVEX</source>
@@ -2632,6 +2689,17 @@
     <message>
         <source>V1.14.02132</source>
         <translation>Version 1.14.2132</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowTitle</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Loading</translation>
+    </message>
+    <message>
+        <source>Bilder laden</source>
+        <translation>Loading images</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -111,6 +112,17 @@ TEST_F(OptionsWindowTest, FirstStartWritesTheFactoryDefaults)
     EXPECT_FALSE(w->m_pOpenCLCheckBox->isChecked());
 }
 
+TEST_F(OptionsWindowTest, TheDocumentReadsTheGammaViewFromTheDialog)
+{
+    HDROptionsWindow* w = open();
+    EXPECT_FALSE(CDocumentSettings::HDRGammaDisplay());
+    w->m_pGammaViewCheckBox->setChecked(true);
+    EXPECT_TRUE(CDocumentSettings::HDRGammaDisplay());
+    EXPECT_TRUE(CDocumentSettings::Snapshot().bHDRGammaDisplay);
+    m_pWindow.reset();
+    EXPECT_EQ(CDocumentSettings::SetDisplayGammaSource(nullptr), nullptr) << "the dialog removed itself";
+}
+
 TEST_F(OptionsWindowTest, EngineValuesOfTheCalculationOptions)
 {
     struct SCase {
@@ -191,8 +203,10 @@ TEST_F(OptionsWindowTest, ReloadReadsStoredValuesAndRepairsBadOnes)
               {"luminance/r", 0.0},
               {"luminance/g", 0.0},
               {"luminance/b", 0.0},
-              {"gamma/value", 1.8}});
+              {"gamma/value", 1.8},
+              {"compression/undoamountindex", 42}});
     HDROptionsWindow* w = open();
+    EXPECT_EQ(w->GetUndoMaxAmountIndex(), 5) << "an index outside the list keeps the default";
     EXPECT_EQ(w->GetPath(IOptionsWindow::ePATH_SINGLE), QDir::currentPath()) << "the folder no longer exists";
     EXPECT_EQ(w->GetPath(IOptionsWindow::ePATH_PROJECTS), QDir::homePath());
     EXPECT_EQ(w->GetPath(IOptionsWindow::ePATH_RESULTS), QString());
@@ -419,6 +433,16 @@ TEST_F(OptionsWindowTest, FailedWriteIsReportedAndTheOldFileStays)
     QFile after(iniPath());
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
+}
+
+TEST_F(OptionsWindowTest, WithoutAnInformationDockTheSideBrowserShowsThePageText)
+{
+    HDROptionsWindow* w = open();
+    w->show();
+    EXPECT_TRUE(w->GetInfoBrowser()->toPlainText().startsWith(QStringLiteral("HDROptionsWindow Programm lumivex")));
+    w->m_pTabWidget->setCurrentIndex(1);
+    EXPECT_EQ(w->GetInfoBrowser()->toPlainText(), QStringLiteral("HDROptionsWindow Berechnung lumivex"));
+    w->close();
 }
 
 TEST_F(OptionsWindowTest, ShowingClearsTheApplyStateAndOpensTheFirstPage)

@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <cstdio>
+#include <unistd.h>
+
 namespace {
 
 // A home folder of its own for one run of the program.
@@ -242,6 +245,30 @@ TEST_F(StartupTest, CommandLinePathsAreMadeAbsoluteAndOptionsIgnored)
     EXPECT_EQ(paths[1], QStringLiteral("/abs/c.tif"));
     EXPECT_EQ(lumivex::startup::InstallerLocale(QStringLiteral("-Lang_EN")), QStringLiteral("en_GB"));
     EXPECT_TRUE(lumivex::startup::InstallerLocale(QStringLiteral("-LANG_EN")).isEmpty());
+}
+
+TEST_F(StartupTest, ImageLibraryMessagesGoStraightToStandardOutput)
+{
+    // Capture file descriptor 1 itself: the handler bypasses std::cout (and so
+    // the start-up log).
+    auto capture = [](FREE_IMAGE_FORMAT format, const char* message) {
+        std::fflush(stdout);
+        const int saved = dup(1);
+        FILE* file = std::tmpfile();
+        dup2(fileno(file), 1);
+        lumivex::startup::FreeImageErrorHandler(format, message);
+        std::fflush(stdout);
+        dup2(saved, 1);
+        close(saved);
+        std::string text(256, '\0');
+        std::rewind(file);
+        text.resize(std::fread(text.data(), 1, text.size(), file));
+        std::fclose(file);
+        return text;
+    };
+    EXPECT_EQ(capture(FIF_JPEG, "Not a JPEG file"), "\n*** JPEG Format\nNot a JPEG file\n ***\n");
+    EXPECT_EQ(capture(FIF_UNKNOWN, "no format"), "\n*** no format\n ***\n");
+    EXPECT_TRUE(m_Log.str().empty()) << "nothing went through std::cout";
 }
 
 #include "test_startup.moc"

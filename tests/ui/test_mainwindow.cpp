@@ -14,6 +14,7 @@
 #include <QDragEnterEvent>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QScreen>
 #include <QMimeData>
 #include <QThread>
 #include <QUrl>
@@ -278,6 +279,20 @@ TEST_F(MainWindowTest, OverlappingWorkersEachGetTheirOwnPixmap)
         EXPECT_EQ(sizes[i], images[i].size()) << "worker " << i;
 }
 
+TEST_F(MainWindowTest, DocumentPixmapsOfWorkersGoThroughTheMainWindow)
+{
+    HDRMainWindow window(-1, QString());
+    CGuiPixmapHandOff handOff;
+    IPixmapHandOff* before = CPixmapHandOff::SetHandOff(&handOff);
+    SignalCounter handOffs(&window, &HDRMainWindow::CreatePixmapThreadSafeSignal);
+    const QImage image = testImage(24, 12);
+    QPixmap fromWorker;
+    runOnWorker([&] { fromWorker = CPixmapHandOff::ToPixmap(image); });
+    EXPECT_EQ(handOffs.count(), 1);
+    EXPECT_EQ(fromWorker.toImage().convertToFormat(QImage::Format_ARGB32), image);
+    CPixmapHandOff::SetHandOff(before);
+}
+
 TEST_F(MainWindowTest, WithoutAMainWindowOnlyTheGuiThreadGetsAPixmap)
 {
     ASSERT_EQ(g_pHDRMainWindow, nullptr);
@@ -290,4 +305,17 @@ TEST_F(MainWindowTest, WithoutAMainWindowOnlyTheGuiThreadGetsAPixmap)
         fromWorker = creator.m_Pixmap;
     });
     EXPECT_TRUE(fromWorker.isNull());
+}
+
+TEST_F(MainWindowTest, DefaultLayoutTakesFourFifthsOfTheScreenCentred)
+{
+    HDRMainWindow window(-1, QString());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(window.width(), static_cast<int>(screen->geometry().width() * 0.8f));
+    EXPECT_EQ(window.height(), static_cast<int>(screen->geometry().height() * 0.8f));
+    const QPoint centre = window.frameGeometry().center();
+    const QPoint screenCentre = screen->availableGeometry().center();
+    EXPECT_LE(std::abs(centre.x() - screenCentre.x()), 1);
+    EXPECT_LE(std::abs(centre.y() - screenCentre.y()), 1);
 }

@@ -166,3 +166,17 @@ TEST_F(OptionsTest, AvailabilityNeedsTheCheckKey)
     EXPECT_FALSE(options->IsLocaleAvailable(QStringLiteral("es_ES")));
     EXPECT_FALSE(options->IsLocaleAvailable(QStringLiteral("it_IT")));
 }
+
+TEST_F(OptionsTest, TheDocumentReadsAndSwitchesThePreviewFlagThroughTheOptions)
+{
+    COptions* options = COptions::getInstance();
+    IPreviewModeSource* before = CDocumentSettings::SetPreviewModeSource(options);
+    options->m_bPreviewMode = false;
+    EXPECT_FALSE(CDocumentSettings::PreviewMode());
+    EXPECT_FALSE(CDocumentSettings::Snapshot().bPreviewMode);
+    CDocumentSettings::SetPreviewMode(true);
+    EXPECT_TRUE(options->m_bPreviewMode);
+    // Destroying the options leaves the document without a dangling source.
+    COptions::destroy();
+    EXPECT_EQ(CDocumentSettings::SetPreviewModeSource(before), nullptr);
+}

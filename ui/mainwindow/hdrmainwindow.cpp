@@ -16,6 +16,8 @@
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QIcon>
 #include <QMenuBar>
 #include <QMimeData>
@@ -88,6 +90,8 @@ HDRMainWindow::HDRMainWindow(int, QString startMessage, IWindowFactory* factory)
     updateWindowTitle();
     setAcceptDrops(true);
 
+    restoreDefaultWindowState();
+
     std::cout << static_cast<int>(MP_UI_CalcTimeDifference(start)) << " ms - MainWindow Init" << std::endl;
 
     InterpretReceivedMessage(startMessage);
@@ -115,6 +119,22 @@ void HDRMainWindow::LoadAllLinkIniInformation()
     }
     m_sHomepageURL = tr("HomepageURL LUMIVEX PRO");
     m_sUpdatePageURL = tr("UpdatepageURL LUMIVEX PRO");
+}
+
+// ---- window layout ------------------------------------------------------------
+
+void HDRMainWindow::restoreDefaultWindowState()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect full = screen->geometry();
+    resize(static_cast<int>(static_cast<float>(full.width()) * 0.8f),
+           static_cast<int>(static_cast<float>(full.height()) * 0.8f));
+    const QRect available = screen->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveCenter(QPoint((available.left() + available.right()) / 2, (available.top() + available.bottom()) / 2));
+    move(frame.topLeft());
 }
 
 // ---- actions, menus and shortcuts ---------------------------------------------

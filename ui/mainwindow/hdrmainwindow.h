@@ -112,6 +112,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
 
     void LoadAllLinkIniInformation();
+    // The default layout: 80 % of the screen, centred.
+    void restoreDefaultWindowState();
     void createActions();
     void createMenus();
     void createShortcuts();

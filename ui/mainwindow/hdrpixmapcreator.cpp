@@ -19,3 +19,10 @@ void HDRPixmapCreator::Create(QImage* image)
     else
         m_Pixmap = QPixmap();
 }
+
+QPixmap CGuiPixmapHandOff::ToPixmap(const QImage& image)
+{
+    QImage copy = image; // shared, not copied; the creator takes a pointer
+    HDRPixmapCreator creator(&copy);
+    return creator.m_Pixmap;
+}

@@ -4,6 +4,8 @@
 // main window and waits until the GUI thread has converted it. Without a main
 // window the GUI thread still converts, and a worker gets a null pixmap.
 
+#include "document/documentseams.h"
+
 #include <QImage>
 #include <QPixmap>
 
@@ -18,4 +20,10 @@ public:
 
     QImage* m_pImage = nullptr; // not owned; alive until the conversion returned
     QPixmap m_Pixmap;           // null until a conversion ran
+};
+
+// The document's pixmap seam, served by HDRPixmapCreator.
+class CGuiPixmapHandOff : public IPixmapHandOff {
+public:
+    QPixmap ToPixmap(const QImage& image) override;
 };

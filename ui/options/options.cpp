@@ -50,6 +50,9 @@ COptions* COptions::getInstance()
 
 void COptions::destroy()
 {
+    IPreviewModeSource* registered = CDocumentSettings::SetPreviewModeSource(nullptr);
+    if (registered != m_pInstance)
+        CDocumentSettings::SetPreviewModeSource(registered);
     delete m_pInstance;
     m_pInstance = nullptr;
 }

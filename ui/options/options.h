@@ -9,18 +9,22 @@
 // "<application folder>/translations/hdrvorlix_<locale>" with a fallback over
 // LOCALES, and writes the choice back. main installs m_translator.
 
+#include "document/documentseams.h"
+
 #include <QString>
 #include <QTranslator>
 
 #include <atomic>
 
-class COptions {
+class COptions : public IPreviewModeSource {
 public:
     // The supported locales, in fallback order.
     static constexpr int kLocaleCount = 6;
     static const char* const LOCALES[kLocaleCount];
 
     static COptions* getInstance();
+    // Deletes the instance; when the document reads its preview flag from it,
+    // the document is left without a source.
     static void destroy();
 
     void init();
@@ -32,6 +36,10 @@ public:
     // For a valid locale: writes it to "language.ini" and makes it current;
     // the translator is not reloaded (a new language needs a restart).
     void SetLocale(const QString& locale);
+
+    // ---- IPreviewModeSource (the document reads and switches the flag) ----
+    bool GetPreviewMode() const override { return m_bPreviewMode; }
+    void SetPreviewMode(bool preview) override { m_bPreviewMode = preview; }
 
     // "language.ini" in the user settings folder.
     static QString LanguageIniPath();
@@ -48,6 +56,7 @@ public:
 
 private:
     COptions() = default;
+    ~COptions() override = default;
     static bool LoadTranslation(QTranslator& translator, const QString& locale);
     static bool Usable(const QTranslator& translator);
 
