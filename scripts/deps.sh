@@ -8,9 +8,9 @@ packages=(
   libfreeimage-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
-# Without a display the program runs on a virtual screen (xvfb-run), and
+# run.sh without a display starts the program on a virtual screen (xvfb-run);
 # ImageMagick's import takes screenshots of it.
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+if [ "${LUMIVEX_VIRTUAL_SCREEN:-0}" = 1 ]; then
   packages+=(xvfb xauth imagemagick)
 fi
 

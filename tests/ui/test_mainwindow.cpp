@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QMimeData>
 #include <QThread>
+#include <QTranslator>
 #include <QUrl>
 
 #include <atomic>
@@ -318,4 +319,22 @@ TEST_F(MainWindowTest, DefaultLayoutTakesFourFifthsOfTheScreenCentred)
     const QPoint screenCentre = screen->availableGeometry().center();
     EXPECT_LE(std::abs(centre.x() - screenCentre.x()), 1);
     EXPECT_LE(std::abs(centre.y() - screenCentre.y()), 1);
+}
+
+TEST_F(MainWindowTest, StartPageAndTitleComeFromTheTranslation)
+{
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral(LUMIVEX_APP_DIR "/translations/hdrvorlix_de_DE")));
+    QCoreApplication::installTranslator(&german);
+    {
+        HDRMainWindow window(-1, QString());
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Lumivex Pro "));
+        EXPECT_EQ(window.m_sHomepageURL, QStringLiteral("https://lumivex.invalid/"));
+        EXPECT_TRUE(window.m_sStartText.contains(QStringLiteral("<img src=\"../images/lumivexstartuppro.png\"")))
+            << qPrintable(window.m_sStartText);
+        EXPECT_TRUE(window.m_sStartText.contains(QStringLiteral("href=\"https://lumivex.invalid/\"")));
+        EXPECT_FALSE(window.m_sStartText.contains(QStringLiteral("CODE_HOMEPAGEURL")));
+        EXPECT_EQ(window.exitAct->text(), QStringLiteral("Beenden"));
+    }
+    QCoreApplication::removeTranslator(&german);
 }
