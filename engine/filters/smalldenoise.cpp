@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 using namespace mp_filters;
 
@@ -402,6 +403,60 @@ struct SubArgs {
 
 inline ushort clamp16(float v) { return static_cast<ushort>(MP_safeTrunc(v, 0, 65535)); }
 
+// One pixel from the channel sums of its n samples (n a constant where it is
+// known, so that the divisions become multiplications); o < 1 blends with
+// the geometry opacity.
+template <class N>
+inline void subPixel(const SubArgs& a, const ushort* C, int64_t sr, int64_t sg, int64_t sb, N n, float o, ushort* d)
+{
+    const int64_t F = (a.vr * C[0] + a.vg * C[1] + a.vb * C[2]) >> 14;
+    const int64_t M = ((a.vr * sr + a.vg * sg + a.vb * sb) / n) >> 14;
+    const int64_t B = (a.m * M + (16384 - a.m) * F) >> 14;
+    const int64_t D = F - B / n;
+    const float inv = 1.0f / static_cast<float>(n);
+    const float Nd = static_cast<float>(D < 0 ? -D : D) * inv * MP_k;
+    const float wS = inv * a.scale * (1.0f - Nd) * a.intensity;
+    const float wC = ((1.0f - a.scale) * (1.0f - Nd) + Nd) * a.intensity + (1.0f - a.intensity);
+    MP_float3 e{static_cast<float>(sr) * wS + static_cast<float>(C[0]) * wC,
+                static_cast<float>(sg) * wS + static_cast<float>(C[1]) * wC,
+                static_cast<float>(sb) * wS + static_cast<float>(C[2]) * wC};
+    if (o < 1.0f)
+        e = MP_calcGeometryMethodBlend({static_cast<float>(C[0]), static_cast<float>(C[1]), static_cast<float>(C[2])},
+                                       e, o);
+    d[0] = clamp16(e.x);
+    d[1] = clamp16(e.y);
+    d[2] = clamp16(e.z);
+}
+
+// The reduced worker's columns 1 .. w-2 of row y without panorama: nine
+// samples each, from the column sums of the three rows.
+inline void subInnerColumns(const SubArgs& a, int y)
+{
+    const int w = a.run.width, h = a.run.height;
+    const size_t rowLen = static_cast<size_t>(w) * 3;
+    const ushort* mid = a.run.src + static_cast<size_t>(y) * rowLen;
+    const ushort* up = y > 0 ? mid - rowLen : mid;
+    const ushort* down = y + 1 < h ? mid + rowLen : mid;
+    ushort* out = a.out + static_cast<size_t>(y) * rowLen;
+    unsigned cs[3 * (kChunk + 2)];
+    for (int x0 = 1; x0 < w - 1; x0 += kChunk) {
+        const int n = MP_imin(kChunk, w - 1 - x0);
+        const size_t j0 = static_cast<size_t>(x0 - 1) * 3;
+        for (int j = 0; j < 3 * (n + 2); ++j)
+            cs[j] = static_cast<unsigned>(up[j0 + j]) + mid[j0 + j] + down[j0 + j];
+        for (int i = 0; i < n; ++i) {
+            const unsigned* c = cs + 3 * i;
+            const size_t x = static_cast<size_t>(x0 + i);
+            subPixel(a, mid + 3 * x, c[0] + c[3] + c[6], c[1] + c[4] + c[7], c[2] + c[5] + c[8],
+                     std::integral_constant<int, 9>{}, 1.0f, out + 3 * x);
+        }
+    }
+}
+
+#ifdef MP_FILTERS_X86
+__attribute__((target("avx2"), flatten)) void subInnerColumnsAvx2(const SubArgs& a, int y) { subInnerColumns(a, y); }
+#endif
+
 template <bool Full> void subTask(TaskFuncParams t)
 {
     const SubArgs* a = MP_taskArgs<SubArgs>(t);
@@ -409,8 +464,20 @@ template <bool Full> void subTask(TaskFuncParams t)
     const MP_Params* params = a->run.params;
     const bool geometry = Full && params->geometry_needed != 0;
     const ushort* src = a->run.src;
+    const bool inner = !Full && !a->panorama && w >= 3 && g_filterRunWalk;
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+        if (inner) {
+#ifdef MP_FILTERS_X86
+            if (MP_filterHasAvx2())
+                subInnerColumnsAvx2(*a, y);
+            else
+#endif
+                subInnerColumns(*a, y);
+        }
         for (int x = 0; x < w; ++x) {
+            if (inner && x == 1)
+                x = w - 1; // columns 1 .. w-2 are done
+
             const size_t ci = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
             const ushort* C = src + ci * 3;
             ushort* d = a->out + ci * 3;
@@ -458,23 +525,7 @@ template <bool Full> void subTask(TaskFuncParams t)
                 if (y + 1 < h)
                     row(y + 1);
             }
-            const int64_t F = (a->vr * C[0] + a->vg * C[1] + a->vb * C[2]) >> 14;
-            const int64_t M = ((a->vr * sr + a->vg * sg + a->vb * sb) / n) >> 14;
-            const int64_t B = (a->m * M + (16384 - a->m) * F) >> 14;
-            const int64_t D = F - B / n;
-            const float inv = 1.0f / static_cast<float>(n);
-            const float N = static_cast<float>(D < 0 ? -D : D) * inv * MP_k;
-            const float wS = inv * a->scale * (1.0f - N) * a->intensity;
-            const float wC = ((1.0f - a->scale) * (1.0f - N) + N) * a->intensity + (1.0f - a->intensity);
-            MP_float3 e{static_cast<float>(sr) * wS + static_cast<float>(C[0]) * wC,
-                        static_cast<float>(sg) * wS + static_cast<float>(C[1]) * wC,
-                        static_cast<float>(sb) * wS + static_cast<float>(C[2]) * wC};
-            if (geometry && o < 1.0f)
-                e = MP_calcGeometryMethodBlend(
-                    {static_cast<float>(C[0]), static_cast<float>(C[1]), static_cast<float>(C[2])}, e, o);
-            d[0] = clamp16(e.x);
-            d[1] = clamp16(e.y);
-            d[2] = clamp16(e.z);
+            subPixel(*a, C, sr, sg, sb, n, geometry ? o : 1.0f, d);
         }
     }
 }

@@ -139,11 +139,18 @@ void smallWindowDefaults(MP_Params& p)
     p.p[0][0] = 0.5f;
     setMask(p.p[1], 1.0f);
 }
+// SubDeNoiseAverage: intensity and scale (slot 1 entry 1 is not read), masks in slot 2.
+void subAverageDefaults(MP_Params& p)
+{
+    p.p[0][0] = 0.7f;
+    p.p[1][0] = 0.6f;
+}
 INSTANTIATE_TEST_SUITE_P(
     SmallWindows, FilterRuns,
     ::testing::Values(FrameCase{"MP_calcPixelDeNoiseAverage", 2, 3, smallWindowDefaults, 0, "Average"},
                       FrameCase{"MP_calcPixelDeNoiseMedian", 2, 3, smallWindowDefaults, 0, "Median"},
-                      FrameCase{"MP_calcPixelDeNoiseMinMax", 2, 3, smallWindowDefaults, 0, "MinMax"}),
+                      FrameCase{"MP_calcPixelDeNoiseMinMax", 2, 3, smallWindowDefaults, 0, "MinMax"},
+                      FrameCase{"MP_calcPixelSubDeNoiseAverage", 1, 2, subAverageDefaults, 0, "SubDeNoiseAverage"}),
     [](const auto& info) { return info.param.label; });
 
 // ---- The frame -------------------------------------------------------------------
