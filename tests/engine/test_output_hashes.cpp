@@ -138,8 +138,9 @@ TEST_F(OutputHashes, EveryKernelKeepsItsBitsAtEveryThreadCount)
         const RunHashes first = runAt(name, kThreadCounts[0]);
         for (size_t t = 1; t < std::size(kThreadCounts); ++t) {
             const RunHashes other = runAt(name, kThreadCounts[t]);
-            if (inPlaceChecked)
+            if (inPlaceChecked) {
                 EXPECT_EQ(other.inPlace, first.inPlace) << "in place, " << kThreadCounts[t] << " threads";
+            }
             EXPECT_EQ(other.intoSecond, first.intoSecond) << "second buffer, " << kThreadCounts[t] << " threads";
         }
         if (print)
@@ -149,8 +150,9 @@ TEST_F(OutputHashes, EveryKernelKeepsItsBitsAtEveryThreadCount)
         if (it == recorded.end())
             continue;
         ++checkedAgainstRecord;
-        if (inPlaceChecked)
+        if (inPlaceChecked) {
             EXPECT_EQ(first.inPlace, it->second.inPlace) << "in place differs from the recorded output";
+        }
         EXPECT_EQ(first.intoSecond, it->second.intoSecond) << "second buffer differs from the recorded output";
     }
     // Every recorded kernel is still registered (a renamed kernel would
