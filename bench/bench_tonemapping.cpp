@@ -101,7 +101,8 @@ void BM_TMmeanlog(benchmark::State& state)
 }
 void BM_TMmeandiff(benchmark::State& state)
 {
-    runToneMapping(state, "MP_calcPixelTMmeandiff", {0.5f, 0.701f, 0.25f, 0.6f, 0.1f}, false);
+    runToneMapping(state, "MP_calcPixelTMmeandiff", {0.5f, 0.701f, 0.25f, 0.6f, 0.1f}, false,
+                   static_cast<int>(state.range(0)));
 }
 // The window walk at the width every x86-64 processor has.
 void BM_TMfattalPortable(benchmark::State& state)
@@ -112,7 +113,7 @@ void BM_TMfattalPortable(benchmark::State& state)
 // Fattal on every core, and at 1, 4 and 8 bands for the scaling.
 BENCHMARK(BM_TMfattal)->ArgName("threads")->Arg(0)->Arg(1)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TMmeanlog)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TMmeandiff)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TMmeandiff)->ArgName("threads")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TMfattalPortable)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
