@@ -137,22 +137,9 @@ __attribute__((target("avx2"))) void hslRows8(const HslArgs* a, int start, int e
             const __m256 pp = _mm256_mul_ps(_mm256_sub_ps(one, s), v);
             const __m256 qq = _mm256_mul_ps(_mm256_sub_ps(one, _mm256_mul_ps(s, f)), v);
             const __m256 tt = _mm256_mul_ps(_mm256_sub_ps(one, _mm256_mul_ps(_mm256_sub_ps(one, f), s)), v);
-            __m256 sec[7];
-            for (int k = 0; k < 7; ++k)
-                sec[k] = _mm256_castsi256_ps(_mm256_cmpeq_epi32(sector, _mm256_set1_epi32(k)));
-            // sectors 0..5: (v t p) (q v p) (p v t) (p q v) (t p v) (v p q); 6: the colour itself
-            __m256 er = _mm256_blendv_ps(r, v, _mm256_or_ps(sec[0], sec[5]));
-            er = _mm256_blendv_ps(er, qq, sec[1]);
-            er = _mm256_blendv_ps(er, pp, _mm256_or_ps(sec[2], sec[3]));
-            er = _mm256_blendv_ps(er, tt, sec[4]);
-            __m256 eg = _mm256_blendv_ps(g, tt, sec[0]);
-            eg = _mm256_blendv_ps(eg, v, _mm256_or_ps(sec[1], sec[2]));
-            eg = _mm256_blendv_ps(eg, qq, sec[3]);
-            eg = _mm256_blendv_ps(eg, pp, _mm256_or_ps(sec[4], sec[5]));
-            __m256 eb = _mm256_blendv_ps(b, pp, _mm256_or_ps(sec[0], sec[1]));
-            eb = _mm256_blendv_ps(eb, tt, sec[2]);
-            eb = _mm256_blendv_ps(eb, v, _mm256_or_ps(sec[3], sec[4]));
-            eb = _mm256_blendv_ps(eb, qq, sec[5]);
+            // sector 6: the colour itself
+            __m256 er = r, eg = g, eb = b;
+            MP_hsvSectorPick8(sector, v, pp, qq, tt, er, eg, eb);
             // s == 0 gives grey of value v
             const __m256 grey = eq(s, zero);
             er = _mm256_blendv_ps(er, v, grey);

@@ -1,5 +1,7 @@
 #include "engine/colour/palettes.h"
 
+#include "engine/colour/hsv.h"
+
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
 #include "engine/core/progress.h"
@@ -224,25 +226,7 @@ __attribute__((target("avx2"))) void paletteRows8(const ColorPaletteArgs* a, con
             const __m256 pp = _mm256_mul_ps(v, _mm256_sub_ps(one, s2));
             const __m256 qq = _mm256_mul_ps(v, _mm256_sub_ps(one, _mm256_mul_ps(s2, f)));
             const __m256 tt = _mm256_mul_ps(v, _mm256_sub_ps(one, _mm256_mul_ps(s2, _mm256_sub_ps(one, f))));
-            __m256 sec[6];
-            for (int k = 0; k < 6; ++k)
-                sec[k] = _mm256_castsi256_ps(_mm256_cmpeq_epi32(sector, _mm256_set1_epi32(k)));
-            // sectors 0..5: (v t p) (q v p) (p v t) (p q v) (t p v) (v p q); others: the colour itself
-            __m256 er = _mm256_blendv_ps(r, v, _mm256_or_ps(sec[0], sec[5]));
-            er = _mm256_blendv_ps(er, qq, sec[1]);
-            er = _mm256_blendv_ps(er, pp, _mm256_or_ps(sec[2], sec[3]));
-            er = _mm256_blendv_ps(er, tt, sec[4]);
-            __m256 eg = _mm256_blendv_ps(g, tt, sec[0]);
-            eg = _mm256_blendv_ps(eg, v, _mm256_or_ps(sec[1], sec[2]));
-            eg = _mm256_blendv_ps(eg, qq, sec[3]);
-            eg = _mm256_blendv_ps(eg, pp, _mm256_or_ps(sec[4], sec[5]));
-            __m256 eb = _mm256_blendv_ps(b, pp, _mm256_or_ps(sec[0], sec[1]));
-            eb = _mm256_blendv_ps(eb, tt, sec[2]);
-            eb = _mm256_blendv_ps(eb, v, _mm256_or_ps(sec[3], sec[4]));
-            eb = _mm256_blendv_ps(eb, qq, sec[5]);
-            r = er;
-            g = eg;
-            b = eb;
+            MP_hsvSectorPick8(sector, v, pp, qq, tt, r, g, b); // other sectors: the colour itself
         },
         [&](const ushort* s, ushort* d, int x) {
             for (; x < width; ++x)

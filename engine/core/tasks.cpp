@@ -49,17 +49,15 @@ public:
 
     void add(MP_TaskFunc fn, TaskFuncParams params, bool onCaller)
     {
-        const uint64_t index = m_published.load(std::memory_order_relaxed) - m_base;
-        if (index == static_cast<uint64_t>(m_capacity))
-            grow();
+        if (pending() == m_capacity && !grow())
+            onCaller = true; // 2^30 tasks in one pass: no room is left to queue them
         if (onCaller) {
             // One band at a time: the task runs here, before the next is queued.
             fn(params);
-            m_published.fetch_add(1, std::memory_order_relaxed);
-            m_claimed.fetch_add(1, std::memory_order_relaxed);
-            m_finished.fetch_add(1, std::memory_order_relaxed);
+            ++m_ranOnCaller;
             return;
         }
+        const uint64_t index = m_published.load(std::memory_order_relaxed) - m_base;
         startWorkers();
         Slot& s = slot(index);
         s.fn = fn;
@@ -89,10 +87,15 @@ public:
             m_waiting.store(false, std::memory_order_relaxed);
         }
         m_base = end;
+        m_ranOnCaller = 0;
     }
 
     int capacity() const { return m_capacity; }
-    int pending() const { return static_cast<int>(m_published.load(std::memory_order_relaxed) - m_base); }
+    // Tasks queued since the last wait (those already run on the caller included).
+    int pending() const
+    {
+        return static_cast<int>(m_published.load(std::memory_order_relaxed) - m_base) + m_ranOnCaller;
+    }
 
 private:
     struct Slot {
@@ -100,7 +103,7 @@ private:
         TaskFuncParams params;
     };
     static constexpr int kInline = 256;
-    static constexpr int kMaxSegments = 24;
+    static constexpr int kMaxSegments = 23; // room for at most 2^30 tasks
     // Polls before a thread sleeps (a pause is some tens of cycles): long
     // enough to bridge the gap between two chunks of one pass.
     static constexpr int kSpins = 4000;
@@ -116,15 +119,16 @@ private:
         return m_segments[s][index - first];
     }
 
-    void grow()
+    bool grow()
     {
         const int s = m_segmentCount;
         if (s >= kMaxSegments)
-            return; // 2^31 tasks in one pass: not reachable with int ranges
+            return false;
         m_heap.push_back(std::make_unique<Slot[]>(static_cast<size_t>(m_capacity)));
         m_segments[s] = m_heap.back().get();
         ++m_segmentCount;
         m_capacity *= 2;
+        return true;
     }
 
     // Takes and runs one queued task; false when none is waiting.
@@ -190,7 +194,8 @@ private:
     int m_segmentCount = 1;
     int m_capacity = kInline;
 
-    uint64_t m_base = 0; // global number of slot 0 (queuing thread only)
+    uint64_t m_base = 0;  // global number of slot 0 (queuing thread only)
+    int m_ranOnCaller = 0; // tasks of this pass run by add itself (queuing thread only)
     std::atomic<uint64_t> m_baseForWorkers{0};
     std::atomic<uint64_t> m_published{0};
     std::atomic<uint64_t> m_claimed{0};

@@ -197,6 +197,21 @@ TEST_P(TaskRuns, EveryTaskRunsExactlyOnceBeforeTheWaitReturns)
 
 INSTANTIATE_TEST_SUITE_P(ThreadCounts, TaskRuns, ::testing::Values(1, 3, 8));
 
+TEST_F(TaskQueue, AThreadCountChangedWithinAPassStillRunsEveryTaskOnce)
+{
+    resetRuns();
+    TaskFuncParams t{};
+    for (int i = 0; i < 30; ++i) {
+        MP_UI_SetIdealThreadCount(i / 10 == 1 ? 1 : 4);
+        MP_setTaskRange(t, i, i + 1);
+        C_AddTask(markRun, t);
+    }
+    EXPECT_EQ(CKernelThreads::Pending(), 30);
+    C_WaitTasks();
+    for (int i = 0; i < 31; ++i)
+        EXPECT_EQ(g_runs[static_cast<size_t>(i)].load(), i < 30 ? 1 : 0) << i;
+}
+
 TEST_F(TaskQueue, ASingleThreadRunsEveryTaskOnTheCaller)
 {
     MP_UI_SetIdealThreadCount(1);
