@@ -6,6 +6,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -19,9 +21,9 @@
 
 namespace {
 
-// The engine's task queue: a fixed set of worker threads (one fewer than the
-// processor's ideal thread count; the queuing thread helps while it waits)
-// takes tasks from a list that only the queuing thread appends to.
+// The engine's task queue: a fixed set of worker threads (the processor's
+// ideal thread count, started with the first multi-threaded pass) takes tasks
+// from a list that only the queuing thread appends to.
 //
 // Three counters that only grow describe the list: `m_published` tasks have
 // been written, `m_claimed` have been taken by some thread, `m_finished` have
@@ -40,9 +42,11 @@ public:
 
     ~TaskQueue()
     {
-        m_stop.store(true);
-        m_wake.fetch_add(1);
-        m_wake.notify_all();
+        {
+            std::lock_guard<std::mutex> lock(m_sleepMutex);
+            m_stop.store(true);
+        }
+        m_workAvailable.notify_all();
         for (std::thread& t : m_workers)
             t.join();
     }
@@ -64,26 +68,32 @@ public:
         s.params = params;
         m_published.fetch_add(1, std::memory_order_seq_cst);
         if (m_sleepingWorkers.load(std::memory_order_seq_cst) > 0) {
-            m_wake.fetch_add(1, std::memory_order_seq_cst);
-            m_wake.notify_all();
+            // taking the lock orders this wake-up after a sleeper's last look
+            std::lock_guard<std::mutex> lock(m_sleepMutex);
+            m_workAvailable.notify_one();
         }
     }
 
     void waitAll()
     {
         const uint64_t end = m_published.load(std::memory_order_relaxed);
-        // Help with the queued tasks, then wait for those still running.
-        while (runOne()) {
+        // The workers run the tasks; the queuing thread only runs them when
+        // no worker could be started. (Helping would put one thread more than
+        // the processor has on the tasks, and on a busy machine the helper
+        // ends up as the pass's straggler.)
+        if (m_workers.empty()) {
+            while (runOne()) {
+            }
         }
         for (int spin = 0; m_finished.load(std::memory_order_acquire) != end; ++spin) {
             if (spin < kSpins) {
                 MP_CPU_RELAX();
                 continue;
             }
+            std::unique_lock<std::mutex> lock(m_sleepMutex);
             m_waiting.store(true, std::memory_order_seq_cst);
-            const uint64_t seen = m_finished.load(std::memory_order_seq_cst);
-            if (seen != end)
-                m_finished.wait(seen, std::memory_order_acquire);
+            while (m_finished.load(std::memory_order_seq_cst) != end)
+                m_allDone.wait(lock);
             m_waiting.store(false, std::memory_order_relaxed);
         }
         m_base = end;
@@ -104,9 +114,10 @@ private:
     };
     static constexpr int kInline = 256;
     static constexpr int kMaxSegments = 23; // room for at most 2^30 tasks
-    // Polls before a thread sleeps (a pause is some tens of cycles): long
-    // enough to bridge the gap between two chunks of one pass.
-    static constexpr int kSpins = 4000;
+    // Polls before a thread sleeps (a pause is some tens of cycles): enough
+    // to bridge the gap between two chunks of a pass on a quiet machine,
+    // short enough not to keep other threads off a busy one.
+    static constexpr int kSpins = 300;
 
     Slot& slot(uint64_t index)
     {
@@ -147,8 +158,10 @@ private:
         const Slot& s = slot(claimed - m_baseForWorkers.load(std::memory_order_acquire));
         s.fn(s.params);
         const uint64_t done = m_finished.fetch_add(1, std::memory_order_seq_cst) + 1;
-        if (done == m_published.load(std::memory_order_seq_cst) && m_waiting.load(std::memory_order_seq_cst))
-            m_finished.notify_all();
+        if (done == m_published.load(std::memory_order_seq_cst) && m_waiting.load(std::memory_order_seq_cst)) {
+            std::lock_guard<std::mutex> lock(m_sleepMutex);
+            m_allDone.notify_one();
+        }
         return true;
     }
 
@@ -164,14 +177,17 @@ private:
             }
             if (found)
                 continue;
-            // Sleep until the queuing thread (or the end of the program)
-            // moves the wake-up counter; a task queued after the count of
-            // sleepers went up moves it, one queued before is seen here.
+            // Sleep until a task is queued (or the program ends): a task
+            // queued after the count of sleepers went up sends a wake-up
+            // under the mutex, one queued before is seen by the test here.
+            // (A condition variable, not an atomic wait: the latter yields
+            // the processor repeatedly before it sleeps, and a busy machine
+            // then hands a waking worker its task late.)
+            std::unique_lock<std::mutex> lock(m_sleepMutex);
             m_sleepingWorkers.fetch_add(1, std::memory_order_seq_cst);
-            const uint32_t wake = m_wake.load(std::memory_order_seq_cst);
-            if (m_claimed.load(std::memory_order_seq_cst) >= m_published.load(std::memory_order_seq_cst) &&
-                !m_stop.load(std::memory_order_seq_cst))
-                m_wake.wait(wake, std::memory_order_seq_cst);
+            while (m_claimed.load(std::memory_order_seq_cst) >= m_published.load(std::memory_order_seq_cst) &&
+                   !m_stop.load(std::memory_order_seq_cst))
+                m_workAvailable.wait(lock);
             m_sleepingWorkers.fetch_sub(1, std::memory_order_seq_cst);
         }
     }
@@ -182,10 +198,15 @@ private:
         if (m_started)
             return;
         m_started = true;
-        const int workers = std::max(1, QThread::idealThreadCount() - 1);
-        m_workers.reserve(static_cast<size_t>(workers));
-        for (int i = 0; i < workers; ++i)
-            m_workers.emplace_back([this] { workerLoop(); });
+        const int workers = std::max(1, QThread::idealThreadCount());
+        try {
+            m_workers.reserve(static_cast<size_t>(workers));
+            for (int i = 0; i < workers; ++i)
+                m_workers.emplace_back([this] { workerLoop(); });
+        } catch (...) {
+            // No thread to be had: the workers started so far (maybe none)
+            // and, without any, the queuing thread run the tasks.
+        }
     }
 
     Slot m_inline[kInline];
@@ -201,7 +222,11 @@ private:
     std::atomic<uint64_t> m_claimed{0};
     std::atomic<uint64_t> m_finished{0};
     std::atomic<int> m_sleepingWorkers{0};
-    std::atomic<uint32_t> m_wake{0};
+    // Sleeping: workers wait for work, the queuing thread for the end of a
+    // pass, each on its condition under the one mutex (only off the fast path).
+    std::mutex m_sleepMutex;
+    std::condition_variable m_workAvailable;
+    std::condition_variable m_allDone;
     std::atomic<bool> m_waiting{false};
     std::atomic<bool> m_stop{false};
 
