@@ -2,11 +2,12 @@
 
 #include "engine/MP_calc.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -124,7 +125,9 @@ bool isSingleThreaded(const std::string& name)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // A GUI application for the window benchmarks; no display is needed.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
     MP_UI_SetIdealThreadCount(QThread::idealThreadCount());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
