@@ -210,10 +210,13 @@ __attribute__((target("avx2"))) void paletteRows8(const ColorPaletteArgs* a, con
             delta = _mm256_blendv_ps(milli, delta, _mm256_cmp_ps(delta, zero, _CMP_GT_OQ));
             const __m256 redMax = _mm256_cmp_ps(r, v, _CMP_EQ_OQ);
             const __m256 greenMax = _mm256_andnot_ps(redMax, _mm256_cmp_ps(g, v, _CMP_EQ_OQ));
-            const __m256 hr = _mm256_div_ps(_mm256_sub_ps(g, b), delta);
-            const __m256 hg = _mm256_add_ps(_mm256_div_ps(_mm256_sub_ps(b, r), delta), two);
-            const __m256 hb = _mm256_add_ps(_mm256_div_ps(_mm256_sub_ps(r, g), delta), four);
-            __m256 h = _mm256_mul_ps(_mm256_blendv_ps(_mm256_blendv_ps(hb, hg, greenMax), hr, redMax), sixty);
+            // one division: the numerator of the lane's case first
+            const __m256 num = _mm256_blendv_ps(_mm256_blendv_ps(_mm256_sub_ps(r, g), _mm256_sub_ps(b, r), greenMax),
+                                                _mm256_sub_ps(g, b), redMax);
+            const __m256 q6 = _mm256_div_ps(num, delta);
+            const __m256 h6 = _mm256_blendv_ps(
+                _mm256_blendv_ps(_mm256_add_ps(q6, four), _mm256_add_ps(q6, two), greenMax), q6, redMax);
+            __m256 h = _mm256_mul_ps(h6, sixty);
             h = _mm256_blendv_ps(h, _mm256_add_ps(h, full), _mm256_cmp_ps(h, zero, _CMP_LT_OQ));
             h = _mm256_blendv_ps(zero, _mm256_div_ps(h, sixty), lit);
             const __m256 s = _mm256_blendv_ps(zero, _mm256_div_ps(delta, v), lit);
