@@ -20,6 +20,8 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -601,6 +603,132 @@ void iconProgramQuit(QPainter& p)
     p.drawLine(QPointF(8, 3.6), QPointF(8, 8));
 }
 
+
+// ---- icons of the image views (compare dock, panorama viewer) -------------------
+
+// A picture split by the divider: before (dark) on one side, after (light) on
+// the other; flipped swaps them. orientation 0..3: vertical, horizontal,
+// diagonal from the top right, diagonal from the top left.
+DrawFn compareIcon(int orientation, bool flipped)
+{
+    return [orientation, flipped](QPainter& p) {
+        const QRectF frame(1.5, 2.5, 13, 11);
+        QPainterPath sideA;
+        switch (orientation) {
+        case 0:
+            sideA.addRect(QRectF(1.5, 2.5, 6.5, 11));
+            break;
+        case 1:
+            sideA.addRect(QRectF(1.5, 2.5, 13, 5.5));
+            break;
+        case 2:
+            sideA.moveTo(1.5, 2.5);
+            sideA.lineTo(14.5, 2.5);
+            sideA.lineTo(1.5, 13.5);
+            sideA.closeSubpath();
+            break;
+        default:
+            sideA.moveTo(1.5, 2.5);
+            sideA.lineTo(14.5, 13.5);
+            sideA.lineTo(1.5, 13.5);
+            sideA.closeSubpath();
+            break;
+        }
+        const QColor before = rgb(0x3d5a80), after = rgb(0xf2c14e);
+        p.setPen(Qt::NoPen);
+        p.setBrush(flipped ? before : after);
+        p.drawRect(frame);
+        p.setBrush(flipped ? after : before);
+        p.drawPath(sideA);
+        p.setPen(outline(rgb(0x303030)));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(frame);
+        QPen line(Qt::white, 1.4);
+        line.setCapStyle(Qt::FlatCap);
+        p.setPen(line);
+        switch (orientation) {
+        case 0:
+            p.drawLine(QPointF(8, 2.5), QPointF(8, 13.5));
+            break;
+        case 1:
+            p.drawLine(QPointF(1.5, 8), QPointF(14.5, 8));
+            break;
+        case 2:
+            p.drawLine(QPointF(14.5, 2.5), QPointF(1.5, 13.5));
+            break;
+        default:
+            p.drawLine(QPointF(1.5, 2.5), QPointF(14.5, 13.5));
+            break;
+        }
+    };
+}
+
+void iconCompareFlip(QPainter& p)
+{
+    // Two arrows swapping places.
+    QPen pen(rgb(0x3f86d0), 1.8);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(QPointF(2, 5), QPointF(13, 5));
+    p.drawPolyline(QPolygonF({QPointF(10, 2), QPointF(13, 5), QPointF(10, 8)}));
+    p.drawLine(QPointF(14, 11), QPointF(3, 11));
+    p.drawPolyline(QPolygonF({QPointF(6, 8), QPointF(3, 11), QPointF(6, 14)}));
+}
+
+// A grey ramp; marked ranges (fractions of its width) hatched in red.
+DrawFn luminanceIcon(std::vector<std::pair<qreal, qreal>> marked)
+{
+    return [marked](QPainter& p) {
+        const QRectF ramp(1.5, 3.5, 13, 9);
+        QLinearGradient g(ramp.left(), 0, ramp.right(), 0);
+        g.setColorAt(0, Qt::black);
+        g.setColorAt(1, Qt::white);
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawRect(ramp);
+        QPen hatch(rgb(0xd32f2f), 1.2);
+        p.setPen(hatch);
+        for (const auto& [a, b] : marked) {
+            const qreal x0 = ramp.left() + a * ramp.width(), x1 = ramp.left() + b * ramp.width();
+            p.save();
+            p.setClipRect(QRectF(x0, ramp.top(), x1 - x0, ramp.height()));
+            for (qreal x = x0 - ramp.height(); x < x1; x += 3)
+                p.drawLine(QPointF(x, ramp.bottom()), QPointF(x + ramp.height(), ramp.top()));
+            p.restore();
+        }
+        p.setPen(outline(rgb(0x303030)));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(ramp);
+    };
+}
+
+// A mouse with a double arrow, vertical or horizontal.
+DrawFn mouseInvertIcon(bool upDown)
+{
+    return [upDown](QPainter& p) {
+        p.setPen(outline(rgb(0x404040)));
+        p.setBrush(vertical(1, 15, rgb(0xfafafa), rgb(0xb0b0b0)));
+        p.drawRoundedRect(QRectF(1.5, 3.5, 6, 9), 3, 3);
+        p.drawLine(QPointF(4.5, 3.5), QPointF(4.5, 7));
+        QPen arrow(rgb(0x3f86d0), 1.5);
+        arrow.setCapStyle(Qt::RoundCap);
+        arrow.setJoinStyle(Qt::RoundJoin);
+        p.setPen(arrow);
+        p.setBrush(Qt::NoBrush);
+        if (upDown) {
+            p.drawLine(QPointF(12, 2), QPointF(12, 14));
+            p.drawPolyline(QPolygonF({QPointF(9.5, 4.5), QPointF(12, 2), QPointF(14.5, 4.5)}));
+            p.drawPolyline(QPolygonF({QPointF(9.5, 11.5), QPointF(12, 14), QPointF(14.5, 11.5)}));
+        } else {
+            p.drawLine(QPointF(8.5, 8), QPointF(15, 8));
+            p.drawPolyline(QPolygonF({QPointF(11, 5.5), QPointF(8.5, 8), QPointF(11, 10.5)}));
+            p.drawPolyline(QPolygonF({QPointF(12.5, 5.5), QPointF(15, 8), QPointF(12.5, 10.5)}));
+        }
+    };
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -632,6 +760,19 @@ std::vector<SPicture> pictures()
     icon("StyleSheet6", styleSwatch(0x1e1717, 0x3e3737, 0x7f7777, 0xe1d7d7, false));
     icon("StyleSheet7", styleSwatch(0x1e170e, 0x3e372f, 0x7f776f, 0xe1d7cf, true));
     icon("StyleSheetFree", iconStyleFree);
+    // Compare dock and panorama viewer.
+    const char* compareNames[4] = {"CompareVertikal", "CompareHorizontal", "CompareDiagonal1", "CompareDiagonal2"};
+    for (int i = 0; i < 4; ++i) {
+        icon(compareNames[i], compareIcon(i, false));
+        icon((std::string(compareNames[i]) + "Flipped").c_str(), compareIcon(i, true));
+    }
+    icon("CompareBufferFlip", iconCompareFlip);
+    icon("CompareLuminanceSelectOnOff", luminanceIcon({{0.0, 1.0}}));
+    icon("CompareLuminanceSelect1", luminanceIcon({{0.15, 0.35}, {0.65, 0.85}}));
+    icon("CompareLuminanceSelect2", luminanceIcon({{0.3, 0.7}}));
+    icon("CompareLuminanceSelect3", luminanceIcon({{0.0, 0.3}, {0.7, 1.0}}));
+    icon("MouseInvertVertikal", mouseInvertIcon(true));
+    icon("MouseInvertHorizontal", mouseInvertIcon(false));
 
     const char* stateNames[4] = {"", "_hover", "_pressed", "_disabled"};
     for (int checked = 1; checked >= 0; --checked) {

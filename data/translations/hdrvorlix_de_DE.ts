@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CCompareDockWidget</name>
+    <message>
+        <source>tooltip Compare Window Vertikal</source>
+        <translation>Vertikale Trennlinie: links das Bild vor, rechts nach dem aktuellen Schritt</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Horizontal</source>
+        <translation>Horizontale Trennlinie: oben vorher, unten nachher</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal1</source>
+        <translation>Diagonale Trennlinie von rechts oben nach links unten</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal2</source>
+        <translation>Diagonale Trennlinie von links oben nach rechts unten</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Buffer Flip</source>
+        <translation>Seiten tauschen: vorher und nachher wechseln die Seite der Trennlinie</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Toggle</source>
+        <translation>Helligkeitsmarkierung ein oder aus: schraffiert die Bildpunkte im gewählten Helligkeitsbereich</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Mode</source>
+        <translation>Markierungsart wechseln: um die beiden Schwellen, zwischen ihnen oder außerhalb</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Thresholds</source>
+        <translation>Untere und obere Helligkeitsschwelle: die Griffe ziehen</translation>
+    </message>
+</context>
+<context>
     <name>CExposure</name>
     <message>
         <source>Datei konnte nicht geladen werden.</source>
@@ -576,6 +611,45 @@
     <message>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>Die Einstellungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPanoramaView</name>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama-Betrachter</translation>
+    </message>
+    <message>
+        <source>Panorama Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview reset</source>
+        <translation>Blickrichtung und Zoom auf den Anfang zurücksetzen</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseVertikalInvert</source>
+        <translation>Senkrechte Mausrichtung umkehren</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseHorizontalInvert</source>
+        <translation>Waagerechte Mausrichtung umkehren</translation>
+    </message>
+    <message>
+        <source>Panorama Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview automatic</source>
+        <translation>Automatischer Rundgang: der Blick wandert von selbst; Ziehen oder Mausrad beendet ihn</translation>
+    </message>
+    <message>
+        <source>Panorama Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview verlassen</source>
+        <translation>Panorama-Betrachter schließen</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>CCompareDockWidget</name>
+    <message>
+        <source>tooltip Compare Window Vertikal</source>
+        <translation>Vertical divider: the picture before the current step on the left, after it on the right</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Horizontal</source>
+        <translation>Horizontal divider: before at the top, after at the bottom</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal1</source>
+        <translation>Diagonal divider from the top right to the bottom left</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal2</source>
+        <translation>Diagonal divider from the top left to the bottom right</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Buffer Flip</source>
+        <translation>Swap sides: before and after change sides of the divider</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Toggle</source>
+        <translation>Luminance marking on or off: hatches the pixels in the chosen luminance range</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Mode</source>
+        <translation>Change the marking: around both thresholds, between them or outside them</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Thresholds</source>
+        <translation>Lower and upper luminance threshold: drag the handles</translation>
+    </message>
+</context>
+<context>
     <name>CExposure</name>
     <message>
         <source>Datei konnte nicht geladen werden.</source>
@@ -576,6 +611,45 @@
     <message>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPanoramaView</name>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama Viewer</translation>
+    </message>
+    <message>
+        <source>Panorama Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview reset</source>
+        <translation>Return the view direction and zoom to the start</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseVertikalInvert</source>
+        <translation>Invert the vertical mouse direction</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseHorizontalInvert</source>
+        <translation>Invert the horizontal mouse direction</translation>
+    </message>
+    <message>
+        <source>Panorama Automatic</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview automatic</source>
+        <translation>Automatic tour: the view wanders by itself; dragging or the wheel ends it</translation>
+    </message>
+    <message>
+        <source>Panorama Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview verlassen</source>
+        <translation>Close the panorama viewer</translation>
     </message>
 </context>
 <context>

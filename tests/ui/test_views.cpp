@@ -6,6 +6,7 @@
 #include "document/kernelrunner.h"
 #include "platform/userpaths.h"
 #include "ui/toolkit/hdrcursor.h"
+#include "ui/toolkit/resourceinit.h"
 #include "ui/views/HDRCompareDockWidget.h"
 #include "ui/views/hdrpanoramaview.h"
 #include "ui/views/luminancelabel.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
+#include <QTranslator>
 
 #include <vector>
 
@@ -509,4 +511,78 @@ TEST_F(PanoramaTest, TwoShowsKeepOneTimer)
     view.exitClicked();
     EXPECT_EQ(view.Timer(), nullptr);
     EXPECT_TRUE(view.findChildren<QTimer*>(Qt::FindDirectChildrenOnly).isEmpty());
+}
+
+// ---- pictures under both styles ------------------------------------------------------
+// With LUMIVEX_RENDER_DIR set the pictures are written there for a look.
+
+namespace {
+
+void savePicture(QWidget* widget, const QString& name)
+{
+    const QPixmap picture = widget->grab();
+    ASSERT_FALSE(picture.isNull()) << qPrintable(name);
+    const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
+    if (!dir.isEmpty())
+        picture.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// A colourful test picture: hues across, brightness down.
+std::vector<uint16_t> testPicture(int w, int h, bool processed)
+{
+    std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QColor c = QColor::fromHsvF(static_cast<float>(x) / w, processed ? 0.8f : 0.35f,
+                                              1.0f - 0.8f * static_cast<float>(y) / h);
+            uint16_t* p = &img[(static_cast<size_t>(y) * w + x) * 3];
+            p[0] = static_cast<uint16_t>(c.redF() * 65535);
+            p[1] = static_cast<uint16_t>(c.greenF() * 65535);
+            p[2] = static_cast<uint16_t>(c.blueF() * 65535);
+        }
+    return img;
+}
+
+} // namespace
+
+TEST_F(ViewsTest, WindowsUnderDarkAndLightStyles)
+{
+    LumivexInitResources();
+    // In German, as a first start on a German system shows them.
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral(LUMIVEX_APP_DIR "/translations/hdrvorlix_de_DE")));
+    QCoreApplication::installTranslator(&german);
+    host.width = 480;
+    host.height = 320;
+    host.master = testPicture(480, 320, false);
+    host.hdr = testPicture(480, 320, true);
+    host.pp = host.hdr;
+    struct SStyle {
+        const char* name;
+        int code;
+    };
+    for (const SStyle& style : {SStyle{"dark", 0}, SStyle{"light", 3}}) {
+        SCOPED_TRACE(style.name);
+        CStyleEngine::instance().StyleCodeToFolderSettings(style.code, CStyleEngine::kDefaultStyleColor, true);
+        CCompareDockWidget dock(QStringLiteral("Compare Window"), nullptr);
+        CStyleEngine::instance().SetStyleSheetFromCSS(&dock);
+        dock.setFloating(true);
+        dock.show();
+        dock.SetDefaultSizing(false);
+        dock.resize(420, 380);
+        dock.LuminanceButton()->click();
+        dock.OrientationButton(2)->click();
+        QMetaObject::invokeMethod(dock.OrientationButton(2), "pressed");
+        QApplication::processEvents();
+        dock.Refresh();
+        savePicture(&dock, QStringLiteral("compare_%1").arg(QLatin1String(style.name)));
+
+        HDRPanoramaView panorama(nullptr);
+        CStyleEngine::instance().SetStyleSheetFromCSS(&panorama);
+        panorama.show();
+        QApplication::processEvents();
+        savePicture(&panorama, QStringLiteral("panorama_%1").arg(QLatin1String(style.name)));
+        panorama.close();
+    }
+    QCoreApplication::removeTranslator(&german);
 }
