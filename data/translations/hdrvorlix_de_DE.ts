@@ -735,8 +735,1079 @@
 <context>
     <name>IExposure</name>
     <message>
+        <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
+        <translation>Es steht nicht genug Arbeitsspeicher zur Verfügung.</translation>
+    </message>
+    <message>
         <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
         <translation>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</translation>
+    </message>
+</context>
+<context>
+    <name>PPOperators.xml</name>
+    <message>
+        <source>tooltip AddGrain Glättung</source>
+        <translation>Wie weich das Ergebnis geglättet wird.</translation>
+    </message>
+    <message>
+        <source>tooltip AddGrain Körnung</source>
+        <translation>Stärke des Filmkorns.</translation>
+    </message>
+    <message>
+        <source>tooltip AddGrain Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip AddReflector Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip AddReflector Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Verzerrung</source>
+        <translation>Stärke der Verzerrung.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip ArtworkEnhance Detail</source>
+        <translation>Menge der betonten Details.</translation>
+    </message>
+    <message>
+        <source>tooltip ArtworkEnhance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Gamma Korrektur</source>
+        <translation>Hellt die Mitteltöne auf oder dunkelt sie ab, ohne Schwarz und Weiß zu verändern.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Helligkeit</source>
+        <translation>Hellt das Bild auf oder dunkelt es ab.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Kontrast</source>
+        <translation>Erhöht oder verringert den Kontrast.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Weißpunkt</source>
+        <translation>Helligkeit, die zu reinem Weiß wird.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Entfärbung</source>
+        <translation>Wie stark die Farben entsättigt werden.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Breite</source>
+        <translation>Breite des Übergangs.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Randfarbe</source>
+        <translation>Farbe des Rahmens.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Rundung</source>
+        <translation>Rundung der Ecken.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Raster</source>
+        <translation>Größe des Rasters.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Struktur</source>
+        <translation>Feinheit der Oberflächenstruktur.</translation>
+    </message>
+    <message>
+        <source>tooltip C64 Raster</source>
+        <translation>Größe des Rasters.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Aspekt</source>
+        <translation>Verhältnis von Breite zu Höhe des belichteten Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Mitte</source>
+        <translation>Belichtung der Bildmitte.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Ränder</source>
+        <translation>Belichtung der Bildränder.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Blauanteil</source>
+        <translation>Anteil des blauen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Grünanteil</source>
+        <translation>Anteil des grünen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Rotanteil</source>
+        <translation>Anteil des roten Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip ChromaticAberration Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ChromaticAberration Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Cyan-Rot</source>
+        <translation>Verschiebt die Farben zwischen Cyan und Rot.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Gelb-Blau</source>
+        <translation>Verschiebt die Farben zwischen Gelb und Blau.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Magenta-Grün</source>
+        <translation>Verschiebt die Farben zwischen Magenta und Grün.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Makrodetail</source>
+        <translation>Betont große Strukturen und Flächenkontraste.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Mikrodetail</source>
+        <translation>Betont feine Strukturen und Texturen.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorIntensity Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorIntensity Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorLightShadow Lichter färben</source>
+        <translation>Stärke der Färbung der Lichter.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorLightShadow Schatten färben</source>
+        <translation>Stärke der Färbung der Schatten.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorMix Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorMix Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Gelb</source>
+        <translation>Wirkung auf die gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Grün</source>
+        <translation>Wirkung auf die grünen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Himmelblau</source>
+        <translation>Wirkung auf die himmelblauen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Königsblau</source>
+        <translation>Wirkung auf die königsblauen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Lila</source>
+        <translation>Wirkung auf die lila Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Magenta</source>
+        <translation>Wirkung auf die Magentatöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Orange</source>
+        <translation>Wirkung auf die orangen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Rot</source>
+        <translation>Wirkung auf die roten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSolarize Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTemperature Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTemperature Temperatur</source>
+        <translation>Farbtemperatur in Kelvin.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTint Bleichung</source>
+        <translation>Wie stark die Farben ausgebleicht werden.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTint Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Abstufungen</source>
+        <translation>Anzahl der Tonwertstufen.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Linienstärke</source>
+        <translation>Breite der gezeichneten Linien.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Solarisierung</source>
+        <translation>Stärke der Tonwertumkehr.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Größe</source>
+        <translation>Größe des wirksamen Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Rand</source>
+        <translation>Breite des Randes um jeden Würfel.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Transparenz</source>
+        <translation>Wie durchscheinend der Effekt ist.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseAverage Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseAverage Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMedian Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMedian Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMinMax Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMinMax Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Leuchten</source>
+        <translation>Wie stark helle Bereiche nachleuchten.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Richtung</source>
+        <translation>Richtung der Bewegung.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Richtung</source>
+        <translation>Richtung der Bewegung.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Makrodetail</source>
+        <translation>Betont große Strukturen und Flächenkontraste.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Mikrodetail</source>
+        <translation>Betont feine Strukturen und Texturen.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Weichzeichnung</source>
+        <translation>Stärke der Weichzeichnung außerhalb des Fokus.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Blauanteil</source>
+        <translation>Gamma des blauen Kanals.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Grünanteil</source>
+        <translation>Gamma des grünen Kanals.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Rotanteil</source>
+        <translation>Gamma des roten Kanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry</source>
+        <translation>Masken, die die Wirkung des Operators auf Bereiche des Bildes beschränken.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Brechung</source>
+        <translation>Wie stark das Licht an der Struktur gebrochen wird.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Struktur</source>
+        <translation>Feinheit der Oberflächenstruktur.</translation>
+    </message>
+    <message>
+        <source>tooltip GradationLagrange Gradationskurve</source>
+        <translation>Tonwertkurve: ordnet jeder Eingangshelligkeit eine neue Helligkeit zu.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Blauanteil</source>
+        <translation>Anteil des blauen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Cyananteil</source>
+        <translation>Anteil der cyanfarbenen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Gelbanteil</source>
+        <translation>Anteil der gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Grünanteil</source>
+        <translation>Anteil des grünen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Rotanteil</source>
+        <translation>Anteil des roten Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Violettanteil</source>
+        <translation>Anteil der violetten Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Belichtung</source>
+        <translation>Hellt das Bild auf oder dunkelt es ab.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Sättigung</source>
+        <translation>Erhöht oder verringert die Farbsättigung.</translation>
+    </message>
+    <message>
+        <source>tooltip HistogramEqualize Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Bogenminuten</source>
+        <translation>Drehwinkel in Bogenminuten zum Ausrichten des Horizonts.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Blau</source>
+        <translation>Wirkung auf die blauen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Cyan</source>
+        <translation>Wirkung auf die cyanfarbenen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Gelb</source>
+        <translation>Wirkung auf die gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Grün</source>
+        <translation>Wirkung auf die grünen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Rot</source>
+        <translation>Wirkung auf die roten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Violett</source>
+        <translation>Wirkung auf die violetten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Blau</source>
+        <translation>Wirkung auf die blauen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Cyan</source>
+        <translation>Wirkung auf die cyanfarbenen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Gelb</source>
+        <translation>Wirkung auf die gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Grün</source>
+        <translation>Wirkung auf die grünen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Rot</source>
+        <translation>Wirkung auf die roten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Violett</source>
+        <translation>Wirkung auf die violetten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Temperatur</source>
+        <translation>Farbtemperatur in Kelvin.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip InvSinCity Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip InvSinCity Gradationskurve</source>
+        <translation>Tonwertkurve: ordnet jeder Eingangshelligkeit eine neue Helligkeit zu.</translation>
+    </message>
+    <message>
+        <source>tooltip LayerEffekt Combo</source>
+        <translation>Überblendmodus und Deckkraft, mit denen das Ergebnis des Operators über das Bild gelegt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip LensCorrection Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip LensCorrection Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Lichter abschneiden</source>
+        <translation>Helligkeit, ab der Lichter als reines Weiß gelten.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Lichter anpassen</source>
+        <translation>Hellt die hellen Bereiche auf oder dunkelt sie ab.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Schatten abschneiden</source>
+        <translation>Helligkeit, bis zu der Schatten als reines Schwarz gelten.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Schatten anpassen</source>
+        <translation>Hellt die dunklen Bereiche auf oder dunkelt sie ab.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Lichtschärfe</source>
+        <translation>Wie scharf der Übergang des Lichts begrenzt ist.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalWhitebalance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalWhitebalance Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Größe</source>
+        <translation>Größe des wirksamen Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Pinsel</source>
+        <translation>Größe des Pinsels.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Relief</source>
+        <translation>Tiefe des Reliefs.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip Oilpaint Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip Painting Pinsel</source>
+        <translation>Größe des Pinsels.</translation>
+    </message>
+    <message>
+        <source>tooltip Painting Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Linienhärte</source>
+        <translation>Härte der Bleistiftstriche.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Linienstärke</source>
+        <translation>Breite der gezeichneten Linien.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Details</source>
+        <translation>Größe der Details, die die Folie nachzeichnet.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Transparenz</source>
+        <translation>Wie durchscheinend der Effekt ist.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Abstufungen</source>
+        <translation>Anzahl der Tonwertstufen.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Anzahl</source>
+        <translation>Anzahl der Bildkacheln.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Farbabstand</source>
+        <translation>Abstand der Farbtöne zwischen den Kacheln.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Sättigung</source>
+        <translation>Erhöht oder verringert die Farbsättigung.</translation>
+    </message>
+    <message>
+        <source>tooltip Posterize Abstufungen</source>
+        <translation>Anzahl der Tonwertstufen.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Farbabstand</source>
+        <translation>Abstand der Farbtöne zwischen den Kacheln.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Sättigung</source>
+        <translation>Erhöht oder verringert die Farbsättigung.</translation>
+    </message>
+    <message>
+        <source>tooltip RadialBlur Länge</source>
+        <translation>Länge der Verwischung.</translation>
+    </message>
+    <message>
+        <source>tooltip RadialBlur Winkel</source>
+        <translation>Drehwinkel in Grad.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Dither</source>
+        <translation>Feines Rauschen gegen Stufenbildung in Verläufen.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Korrektur</source>
+        <translation>Stärke der Korrektur.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Streuung</source>
+        <translation>Größe des Bereichs, über den Störungen verteilt werden.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Twist</source>
+        <translation>Verdrehung zur Mitte hin.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Winkel</source>
+        <translation>Drehwinkel in Grad.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip Sepia Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Sepia Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Sharpen Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Sharpen Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip SinCity Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip SinCity Gradationskurve</source>
+        <translation>Tonwertkurve: ordnet jeder Eingangshelligkeit eine neue Helligkeit zu.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Himmelfarbe</source>
+        <translation>Farbe des Himmels, der geglättet wird.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Glättung</source>
+        <translation>Wie weich das Ergebnis geglättet wird.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Unschärfe</source>
+        <translation>Weichzeichnung der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Unschärfe</source>
+        <translation>Weichzeichnung der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Unschärfe</source>
+        <translation>Weichzeichnung der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Intensität</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Lichtkompression</source>
+        <translation>Wie stark helle Bereiche zusammengedrückt werden, damit Lichter Zeichnung behalten.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Makrodetail</source>
+        <translation>Betont große Strukturen und Flächenkontraste.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Mikrodetail</source>
+        <translation>Betont feine Strukturen und Texturen.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Breite</source>
+        <translation>Breite des Übergangs.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Intensität</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Breite</source>
+        <translation>Breite des Übergangs.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Schärfegrenze</source>
+        <translation>Linie, entlang der das Bild scharf bleibt.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Größe</source>
+        <translation>Größe des wirksamen Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Twist</source>
+        <translation>Verdrehung zur Mitte hin.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Intensität</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Seitenverhältnis</source>
+        <translation>Verhältnis von Breite zu Höhe der Form.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Leuchten</source>
+        <translation>Wie stark helle Bereiche nachleuchten.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Länge</source>
+        <translation>Länge der Verwischung.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip Whitebalance Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip manualbwpoint Schwarzpunkt</source>
+        <translation>Helligkeit, die zu reinem Schwarz wird.</translation>
+    </message>
+    <message>
+        <source>tooltip manualbwpoint Weißpunkt</source>
+        <translation>Helligkeit, die zu reinem Weiß wird.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Lichter</source>
+        <translation>Lage der Lichter in der Tonwertverteilung.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Mitteltöne</source>
+        <translation>Lage der Mitteltöne in der Tonwertverteilung.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Schatten</source>
+        <translation>Lage der Schatten in der Tonwertverteilung.</translation>
     </message>
 </context>
 <context>
