@@ -1843,4 +1843,86 @@
         <translation>Initialisiere System</translation>
     </message>
 </context>
+<context>
+    <name>HDRImagePreview</name>
+    <message>
+        <source>Vorschaumodus an/aus</source>
+        <translation>Vorschaumodus an/aus</translation>
+    </message>
+    <message>
+        <source>Echtzeitberechnung an/aus</source>
+        <translation>Echtzeitberechnung an/aus</translation>
+    </message>
+    <message>
+        <source>neu berechnen</source>
+        <translation>Neu berechnen</translation>
+    </message>
+    <message>
+        <source>Grenzpixel anzeigen</source>
+        <translation>Grenzpixel anzeigen: zu dunkle Bildpunkte blau, zu helle gelb bis rot</translation>
+    </message>
+    <message>
+        <source>Originalgröße</source>
+        <translation>Originalgröße (100 %)</translation>
+    </message>
+    <message>
+        <source>Zoomfaktor</source>
+        <translation>Zoomfaktor</translation>
+    </message>
+    <message>
+        <source>kleiner</source>
+        <translation>kleiner</translation>
+    </message>
+    <message>
+        <source>größer</source>
+        <translation>größer</translation>
+    </message>
+    <message>
+        <source>passende Größe</source>
+        <translation>Passende Größe: das ganze Bild im Fenster</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen ein-/ausblenden</source>
+        <translation>Spiegeln und Drehen ein-/ausblenden</translation>
+    </message>
+    <message>
+        <source>horizontal spiegeln LUMIVEX Tavren</source>
+        <translation>Horizontal spiegeln</translation>
+    </message>
+    <message>
+        <source>vertikal spiegeln LUMIVEX Tavren</source>
+        <translation>Vertikal spiegeln</translation>
+    </message>
+    <message>
+        <source>90 Grad nach links drehen LUMIVEX Tavren</source>
+        <translation>90 Grad nach links drehen</translation>
+    </message>
+    <message>
+        <source>90 Grad nach rechts drehen LUMIVEX Tavren</source>
+        <translation>90 Grad nach rechts drehen</translation>
+    </message>
+    <message>
+        <source>Pixel</source>
+        <translation>Pixel</translation>
+    </message>
+    <message>
+        <source>Abkürzung Megapixel</source>
+        <translation>MP</translation>
+    </message>
+    <message>
+        <source>ISO</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
+    <name>_QPreviewLabel</name>
+    <message>
+        <source>Leertaste zum stoppen</source>
+        <translation>Esc zum Stoppen</translation>
+    </message>
+</context>
 </TS>

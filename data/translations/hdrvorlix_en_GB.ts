@@ -2783,4 +2783,86 @@
         <translation>Initialising system</translation>
     </message>
 </context>
+<context>
+    <name>HDRImagePreview</name>
+    <message>
+        <source>Vorschaumodus an/aus</source>
+        <translation>Preview mode on/off</translation>
+    </message>
+    <message>
+        <source>Echtzeitberechnung an/aus</source>
+        <translation>Real-time calculation on/off</translation>
+    </message>
+    <message>
+        <source>neu berechnen</source>
+        <translation>Recalculate</translation>
+    </message>
+    <message>
+        <source>Grenzpixel anzeigen</source>
+        <translation>Show clipped pixels: too dark in blue, too bright in yellow to red</translation>
+    </message>
+    <message>
+        <source>Originalgröße</source>
+        <translation>Actual size (100 %)</translation>
+    </message>
+    <message>
+        <source>Zoomfaktor</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>kleiner</source>
+        <translation>smaller</translation>
+    </message>
+    <message>
+        <source>größer</source>
+        <translation>larger</translation>
+    </message>
+    <message>
+        <source>passende Größe</source>
+        <translation>Fit: the whole picture in the window</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen ein-/ausblenden</source>
+        <translation>Show or hide mirroring and rotating</translation>
+    </message>
+    <message>
+        <source>horizontal spiegeln LUMIVEX Tavren</source>
+        <translation>Mirror horizontally</translation>
+    </message>
+    <message>
+        <source>vertikal spiegeln LUMIVEX Tavren</source>
+        <translation>Flip vertically</translation>
+    </message>
+    <message>
+        <source>90 Grad nach links drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the left</translation>
+    </message>
+    <message>
+        <source>90 Grad nach rechts drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the right</translation>
+    </message>
+    <message>
+        <source>Pixel</source>
+        <translation>pixels</translation>
+    </message>
+    <message>
+        <source>Abkürzung Megapixel</source>
+        <translation>MP</translation>
+    </message>
+    <message>
+        <source>ISO</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
+    <name>_QPreviewLabel</name>
+    <message>
+        <source>Leertaste zum stoppen</source>
+        <translation>Press Esc to stop</translation>
+    </message>
+</context>
 </TS>

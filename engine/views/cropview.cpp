@@ -39,6 +39,20 @@ struct ShadowArgs {
     int cropLeft = 0, cropTop = 0;
 };
 
+// The arguments of a view that shows the whole source fitted into it.
+ViewArgs fittedView(int viewW, int viewH, int srcW, int srcH, const uint16_t* src, uint32_t* out)
+{
+    ViewArgs args;
+    args.area = mp_views::fitArea(viewW, viewH, srcW, srcH);
+    args.first = args.area.top;
+    args.viewW = viewW;
+    args.srcW = srcW;
+    args.srcH = srcH;
+    args.src = src;
+    args.out = out;
+    return args;
+}
+
 void run(MP_TaskFunc fn, const void* args, int rows)
 {
     if (rows > 0)
@@ -117,7 +131,8 @@ int MP_UI_previewCropView(int viewWidth, int viewHeight, unsigned int* argbOut, 
         storeOutputs(outLeft, outTop, outRight, outBottom, -1.0f, -1.0f, -1.0f, -1.0f);
         return 0;
     }
-    const Area a = mp_views::fitArea(viewWidth, viewHeight, srcWidth, srcHeight);
+    ViewArgs args = fittedView(viewWidth, viewHeight, srcWidth, srcHeight, src, argbOut);
+    const Area a = args.area;
     const float vw = static_cast<float>(viewWidth), vh = static_cast<float>(viewHeight);
     storeOutputs(outLeft, outTop, outRight, outBottom, static_cast<float>(a.left) / vw, static_cast<float>(a.top) / vh,
                  static_cast<float>(a.right) / vw, static_cast<float>(a.bottom) / vh);
@@ -131,14 +146,6 @@ int MP_UI_previewCropView(int viewWidth, int viewHeight, unsigned int* argbOut, 
     if (a.empty())
         return 1;
 
-    ViewArgs args;
-    args.area = a;
-    args.first = a.top;
-    args.viewW = viewWidth;
-    args.srcW = srcWidth;
-    args.srcH = srcHeight;
-    args.src = src;
-    args.out = argbOut;
     const float aw1 = static_cast<float>(a.width() - 1), ah1 = static_cast<float>(a.height() - 1);
     cropLeft = saneFraction(cropLeft);
     cropTop = saneFraction(cropTop);
@@ -227,14 +234,7 @@ int MP_UI_previewTextureView(int viewWidth, int viewHeight, unsigned int* argbOu
     const int tw = MP_UI_GetTextureSizeX(slot), th = MP_UI_GetTextureSizeY(slot);
     if (!argbOut || !tex || tw <= 0 || th <= 0 || viewWidth <= 0 || viewHeight <= 0)
         return 0;
-    ViewArgs args;
-    args.area = mp_views::fitArea(viewWidth, viewHeight, tw, th);
-    args.first = args.area.top;
-    args.viewW = viewWidth;
-    args.srcW = tw;
-    args.srcH = th;
-    args.src = tex;
-    args.out = argbOut;
+    ViewArgs args = fittedView(viewWidth, viewHeight, tw, th, tex, argbOut);
     mp_views::fillOutside(argbOut, viewWidth, viewHeight, args.area, mp_views::backgroundPixel());
     if (!args.area.empty())
         run(MP_task_previewTextureView, &args, args.area.height());
@@ -278,14 +278,7 @@ int MP_UI_previewGeometryViewGeometries(int viewWidth, int viewHeight, unsigned 
 {
     if (!argbOut || !src || viewWidth <= 0 || viewHeight <= 0 || srcWidth <= 0 || srcHeight <= 0)
         return 0;
-    ViewArgs args;
-    args.area = mp_views::fitArea(viewWidth, viewHeight, srcWidth, srcHeight);
-    args.first = args.area.top;
-    args.viewW = viewWidth;
-    args.srcW = srcWidth;
-    args.srcH = srcHeight;
-    args.src = src;
-    args.out = argbOut;
+    ViewArgs args = fittedView(viewWidth, viewHeight, srcWidth, srcHeight, src, argbOut);
     if (!std::isfinite(intensity) || intensity < 0.0f)
         intensity = 0.0f;
     if (intensity > 1.0f)

@@ -5,9 +5,12 @@
 
 #include "document/kernelrunner.h"
 #include "platform/userpaths.h"
+#include "ui/options/options.h"
 #include "ui/toolkit/hdrcursor.h"
+#include "ui/toolkit/hdrslider.h"
 #include "ui/toolkit/resourceinit.h"
 #include "ui/views/HDRCompareDockWidget.h"
+#include "ui/views/hdrimagepreview.h"
 #include "ui/views/hdrpanoramaview.h"
 #include "ui/views/luminancelabel.h"
 #include "ui/views/viewhost.h"
@@ -16,10 +19,14 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <QToolBar>
 #include <QTranslator>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -69,6 +76,20 @@ public:
     }
     bool IsHDRStage() const override { return hdrStage; }
     bool IsGammaViewChecked() const override { return gammaView; }
+
+    SDocumentInfo doc;
+    std::vector<int> orientations;
+    int changes = 0;
+    std::vector<std::string> usage;
+    std::vector<std::string> calls; // main-window slots in call order
+    SDocumentInfo DocumentInfo() const override { return doc; }
+    void ChangeOrientation(EOrientation o) override { orientations.push_back(o); }
+    void MarkChanged() override { ++changes; }
+    void CountUsage(const char* key, int) override { usage.push_back(key); }
+    void PreviewModeToggled(bool) override { calls.push_back("preview"); }
+    void RealTimeModeToggled(bool) override { calls.push_back("realtime"); }
+    void RefreshClicked() override { calls.push_back("refresh"); }
+    void WeightDrawQuit() override { calls.push_back("drawquit"); }
 };
 
 void mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
@@ -583,6 +604,287 @@ TEST_F(ViewsTest, WindowsUnderDarkAndLightStyles)
         QApplication::processEvents();
         savePicture(&panorama, QStringLiteral("panorama_%1").arg(QLatin1String(style.name)));
         panorama.close();
+
+        QWidget window;
+        auto* column = new QVBoxLayout(&window);
+        auto* toolBar = new QToolBar(&window);
+        column->addWidget(toolBar);
+        auto* preview = new HDRImagePreview(&window, toolBar, nullptr);
+        column->addWidget(preview);
+        CStyleEngine::instance().SetStyleSheetFromCSS(&window);
+        window.resize(900, 520);
+        window.show();
+        QImage picture(480, 320, QImage::Format_ARGB32);
+        MP_UI_ConvertRGB48toARGB8888(480, 320, host.hdr.data(), reinterpret_cast<uint32_t*>(picture.bits()));
+        preview->SetPixmap(QPixmap::fromImage(picture));
+        preview->updateFrameColor(false);
+        host.doc = {true, 1, 4800, 3200, 480, 320, true, QStringLiteral("IMG_0042.tif"), 200, QStringLiteral("Model X")};
+        preview->updateStatusBar(QPoint(120, 80), picture.pixel(120, 80));
+        QApplication::processEvents();
+        savePicture(&window, QStringLiteral("preview_%1").arg(QLatin1String(style.name)));
+        preview->ZoomSlider()->SetValueInt(300);
+        preview->resizeLabel(true);
+        press(preview->ScrollArea()->viewport(), QPoint(40, 40));
+        savePicture(&window, QStringLiteral("preview_panning_%1").arg(QLatin1String(style.name)));
+        release(preview->ScrollArea()->viewport(), QPoint(40, 40));
     }
     QCoreApplication::removeTranslator(&german);
+}
+
+// ---- central preview ---------------------------------------------------------------------
+
+class PreviewTest : public ViewsTest {
+protected:
+    QToolBar toolBar;
+    HDRImagePreview* preview = nullptr;
+    void SetUp() override
+    {
+        ViewsTest::SetUp();
+        COptions::getInstance()->m_bPreviewMode = true;
+        COptions::getInstance()->m_bRealTimeMode = true;
+        preview = new HDRImagePreview(nullptr, &toolBar, nullptr);
+    }
+    void TearDown() override
+    {
+        delete preview;
+        ViewsTest::TearDown();
+    }
+    static QPixmap pixmapOf(int w, int h)
+    {
+        QImage img(w, h, QImage::Format_ARGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                img.setPixel(x, y, qRgb(x & 255, y & 255, (x * 7 + y) & 255));
+        return QPixmap::fromImage(img);
+    }
+};
+
+TEST_F(PreviewTest, ZoomSteps)
+{
+    struct Case {
+        int from;
+        void (HDRImagePreview::*step)();
+        int to;
+    };
+    const Case cases[] = {{5, &HDRImagePreview::zoomInClicked, 25},     {990, &HDRImagePreview::zoomInClicked, 1000},
+                          {1000, &HDRImagePreview::zoomInClicked, 1000}, {110, &HDRImagePreview::zoomInClicked, 125},
+                          {25, &HDRImagePreview::zoomOutClicked, 5},     {5, &HDRImagePreview::zoomOutClicked, 5},
+                          {110, &HDRImagePreview::zoomOutClicked, 100},  {125, &HDRImagePreview::zoomOutClicked, 100}};
+    for (const Case& c : cases) {
+        preview->ZoomSlider()->SetValueInt(c.from);
+        preview->FitButton()->setChecked(true);
+        (preview->*c.step)();
+        EXPECT_EQ(preview->ZoomValue(), c.to) << c.from;
+        EXPECT_FALSE(preview->FitButton()->isChecked());
+    }
+    preview->ZoomSlider()->SetValueInt(5);
+    preview->wheelZoom(120, QPoint());
+    EXPECT_EQ(preview->ZoomValue(), 6);
+    preview->ZoomSlider()->SetValueInt(10);
+    preview->wheelZoom(-1, QPoint());
+    EXPECT_EQ(preview->ZoomValue(), 9);
+    preview->wheelZoom(0, QPoint());
+    EXPECT_EQ(preview->ZoomValue(), 9);
+    preview->actualSizeClicked();
+    EXPECT_EQ(preview->ZoomValue(), 100);
+}
+
+TEST_F(PreviewTest, FitUsesTheTighterSide)
+{
+    preview->ZoomSlider()->SetValueInt(100);
+    preview->fitToScreenClicked(); // no picture yet: nothing
+    EXPECT_EQ(preview->ZoomValue(), 100);
+    preview->SetPixmap(pixmapOf(400, 300));
+    preview->ScrollArea()->resize(100, 60);
+    preview->fitToScreenClicked();
+    EXPECT_EQ(preview->ZoomValue(), 19);
+    EXPECT_EQ(preview->PreviewLabel()->size(), QSize(76, 57));
+    preview->ScrollArea()->resize(100, 80);
+    preview->fitToScreenClicked();
+    EXPECT_EQ(preview->ZoomValue(), 24);
+    // In fit mode a resize fits again; a double click then goes to 100 %.
+    preview->FitButton()->click();
+    EXPECT_TRUE(preview->FitButton()->isChecked());
+    preview->show();
+    preview->ScrollArea()->setFixedSize(100, 60);
+    QApplication::processEvents();
+    EXPECT_EQ(preview->ZoomValue(), 19);
+    preview->doubleClick();
+    EXPECT_EQ(preview->ZoomValue(), 100);
+    EXPECT_FALSE(preview->FitButton()->isChecked());
+}
+
+TEST_F(PreviewTest, NewPictureOfTheSameSizeKeepsTheView)
+{
+    preview->resize(300, 250);
+    preview->show();
+    preview->SetPixmap(pixmapOf(800, 600));
+    QApplication::processEvents();
+    QScrollBar* h = preview->ScrollArea()->horizontalScrollBar();
+    ASSERT_GT(h->maximum(), 100);
+    h->setValue(37);
+    preview->SetPixmap(pixmapOf(800, 600));
+    EXPECT_EQ(h->value(), 37);
+    preview->SetPixmap(pixmapOf(900, 600));
+    EXPECT_EQ(h->value(), h->maximum() / 2);
+    // Dragging moves the picture with the mouse; a fitting one stays.
+    preview->cursorDrag(10, 0, 20, 0);
+    EXPECT_EQ(h->value(), 30);
+    preview->SetPixmap(pixmapOf(50, 40));
+    preview->cursorDrag(10, 10, 20, 20);
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(preview->ScrollArea()->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(PreviewTest, StatusBar)
+{
+    host.doc.exists = true;
+    host.doc.exposures = 1;
+    host.doc.fullWidth = 4000;
+    host.doc.fullHeight = 3000;
+    host.doc.previewWidth = 1000;
+    host.doc.previewHeight = 750;
+    host.doc.hasMaster = true;
+    host.doc.masterFileName = QStringLiteral("IMG_1.tif");
+    host.doc.iso = 200;
+    host.doc.cameraModel = QStringLiteral("Model X");
+    MP_UI_SetImageSizeMode(2);
+    preview->updateStatusBar(QPoint(10, 20), qRgb(1, 2, 3));
+    EXPECT_EQ(preview->SizeLabel()->text(), QStringLiteral("IMG_1.tif - 4000x3000 Pixel (12.00 Abkürzung Megapixel)"));
+    EXPECT_EQ(preview->InfoLabel()->text(), QStringLiteral(" - ISO 200 - Model X"));
+    EXPECT_EQ(preview->PositionLabel()->text(), QStringLiteral("(84,164) -"));
+    EXPECT_EQ(preview->RedLabel()->text(), QStringLiteral("1"));
+    // Neither ISO nor model: empty info; no master: the size only.
+    host.doc.iso = -1;
+    host.doc.cameraModel.clear();
+    preview->updateStatusBar(QPoint(10, 20), 0);
+    EXPECT_TRUE(preview->InfoLabel()->text().isEmpty());
+    host.doc.hasMaster = false;
+    host.doc.iso = 100;
+    preview->updateStatusBar(QPoint(10, 20), 0);
+    EXPECT_EQ(preview->SizeLabel()->text(), QStringLiteral(" - 4000x3000 Pixel (12.00 Abkürzung Megapixel)"));
+    EXPECT_TRUE(preview->InfoLabel()->text().isEmpty());
+    // No preview size: no position.
+    host.doc.previewWidth = 0;
+    preview->updateStatusBar(QPoint(10, 20), 0);
+    EXPECT_TRUE(preview->PositionLabel()->text().isEmpty());
+    preview->clearStatusBar();
+    EXPECT_TRUE(preview->SizeLabel()->text().isEmpty());
+    // Without a document nothing is written.
+    host.doc.exists = false;
+    preview->updateStatusBar(QPoint(1, 1), 0);
+    EXPECT_TRUE(preview->SizeLabel()->text().isEmpty());
+}
+
+TEST_F(PreviewTest, RefreshButtonAndChangeMarking)
+{
+    EXPECT_FALSE(preview->GetRefreshButtonEnabled()); // real-time mode on
+    preview->SetNextRefreshButtonEnabledIgnore(true);
+    preview->SetRefreshButtonEnabled(true);
+    EXPECT_EQ(host.changes, 1);
+    EXPECT_FALSE(preview->GetRefreshButtonEnabled());
+    preview->SetRefreshButtonEnabled(true);
+    EXPECT_EQ(host.changes, 2);
+    EXPECT_TRUE(preview->GetRefreshButtonEnabled());
+    preview->SetRefreshButtonEnabled(false);
+    EXPECT_EQ(host.changes, 2);
+    EXPECT_FALSE(preview->GetRefreshButtonEnabled());
+}
+
+TEST_F(PreviewTest, ModeButtonsReachTheMainWindowFirst)
+{
+    preview->RealTimeButton()->setChecked(false);
+    preview->m_pPreviewModeButton->setChecked(false);
+    host.calls.clear();
+    preview->m_pPreviewModeButton->setChecked(true); // also switches real time on
+    ASSERT_EQ(host.calls.size(), 2u);
+    EXPECT_EQ(host.calls[0], "preview");
+    EXPECT_EQ(host.calls[1], "realtime");
+    EXPECT_TRUE(preview->RealTimeButton()->isChecked());
+    EXPECT_FALSE(preview->GetRefreshButtonEnabled());
+    preview->RefreshButton()->setEnabled(true);
+    preview->RefreshButton()->click();
+    EXPECT_EQ(host.calls.back(), "refresh");
+}
+
+TEST_F(PreviewTest, OrientationButtonsCountAndNeedAnExposure)
+{
+    SignalCounter changed(preview, &HDRImagePreview::geometryClicked);
+    preview->updateMirror();
+    EXPECT_TRUE(host.orientations.empty());
+    host.doc.exists = true;
+    host.doc.exposures = 1;
+    preview->updateRotateLeft();
+    preview->updateFlip();
+    EXPECT_EQ(host.orientations, (std::vector<int>{IViewHost::eROTATE_LEFT, IViewHost::eFLIP}));
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(host.usage, (std::vector<std::string>{"m_iHMirrorClicked", "m_iRotateLeftClicked", "m_iVMirrorClicked"}));
+}
+
+TEST_F(PreviewTest, ClippingToggle)
+{
+    preview->EnableShowLimits();
+    SignalCounter limits(preview, &HDRImagePreview::showLimitsClicked);
+    preview->BorderPixelButton()->click();
+    EXPECT_EQ(MP_UI_GetLimitPixelMode(), 1);
+    EXPECT_EQ(limits.count(), 1);
+    preview->DisableShowLimits();
+    EXPECT_EQ(MP_UI_GetLimitPixelMode(), 0);
+    EXPECT_FALSE(preview->BorderPixelButton()->isChecked());
+}
+
+TEST_F(PreviewTest, NavigatorOnlyWhilePanningALargerPicture)
+{
+    preview->resize(300, 250);
+    preview->show();
+    preview->SetPixmap(pixmapOf(800, 600));
+    QApplication::processEvents();
+    _QPreviewLabel* label = preview->PreviewLabel();
+    const QImage still = label->grab().toImage();
+    QWidget* viewport = preview->ScrollArea()->viewport();
+    press(viewport, QPoint(50, 50));
+    ASSERT_TRUE(preview->ScrollArea()->IsPanning());
+    const QImage panning = label->grab().toImage();
+    EXPECT_NE(still, panning);
+    release(viewport, QPoint(50, 50));
+    EXPECT_EQ(label->grab().toImage(), still);
+    // A picture that fits shows no navigator.
+    preview->SetPixmap(pixmapOf(60, 40));
+    const QImage small = label->grab().toImage();
+    press(viewport, QPoint(20, 20));
+    EXPECT_EQ(label->grab().toImage(), small);
+    release(viewport, QPoint(20, 20));
+}
+
+TEST_F(PreviewTest, MagnifierAtACornerShowsTheFirstPixels)
+{
+    preview->SetPixmap(pixmapOf(40, 30));
+    preview->ZoomSlider()->SetValueInt(100);
+    preview->resizeLabel(false);
+    _QPreviewLabel* label = preview->PreviewLabel();
+    std::vector<QPoint> moves;
+    QObject context;
+    QObject::connect(label, &_QPreviewLabel::moveSignal, &context, [&](QPoint p, QRgb) { moves.push_back(p); });
+    QApplication::setOverrideCursor(Qt::CrossCursor);
+    hover(label, QPoint(0, 0));
+    QApplication::restoreOverrideCursor();
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0], QPoint(0, 0));
+    const QImage cells = label->Magnifier()->pixmap().toImage();
+    ASSERT_EQ(cells.size(), QSize(105, 105));
+    for (int i = 0; i < 7; ++i)
+        for (int j = 0; j < 7; ++j)
+            EXPECT_EQ(cells.pixel(j * 15 + 7, i * 15 + 7), qRgb(j, i, (j * 7 + i) & 255)) << j << "," << i;
+    // A picture smaller than the block: cells held inside it.
+    preview->SetPixmap(pixmapOf(3, 2));
+    QApplication::setOverrideCursor(Qt::CrossCursor);
+    hover(label, QPoint(1, 1));
+    QApplication::restoreOverrideCursor();
+    const QImage tiny = label->Magnifier()->pixmap().toImage();
+    EXPECT_EQ(tiny.pixel(6 * 15 + 7, 6 * 15 + 7), qRgb(2, 1, 15));
+    // Without a picture nothing is reported.
+    preview->Clear();
+    moves.clear();
+    hover(label, QPoint(1, 1));
+    EXPECT_TRUE(moves.empty());
 }

@@ -148,11 +148,16 @@ HDRPanoramaView::HDRPanoramaView(QWidget* parent) : HDRInfoDialog(parent)
     m_iTourCounter = 0;
 }
 
+bool HDRPanoramaView::IsIdle() const
+{
+    return std::fabs(m_fZoom - m_fZoomTarget) < 0.01f && std::fabs(m_fYawSpeed) < 0.0001f &&
+           std::fabs(m_fPitchSpeed) < 0.0001f && !m_bForceRedraw && !m_bAutoTour;
+}
+
 void HDRPanoramaView::calcView()
 {
     // Nothing moves: the picture stays and no render is asked for.
-    if (std::fabs(m_fZoom - m_fZoomTarget) < 0.01f && std::fabs(m_fYawSpeed) < 0.0001f &&
-        std::fabs(m_fPitchSpeed) < 0.0001f && !m_bForceRedraw && !m_bAutoTour)
+    if (IsIdle())
         return;
     m_Gate.Run([this] { Tick(); });
 }
@@ -162,8 +167,7 @@ void HDRPanoramaView::Tick()
     const double t0 = MP_UI_GetActualTime();
     const float I = m_fTimerInterval;
     const float z0 = m_fZoom;
-    if (std::fabs(z0 - m_fZoomTarget) < 0.01f && std::fabs(m_fYawSpeed) < 0.0001f &&
-        std::fabs(m_fPitchSpeed) < 0.0001f && !m_bForceRedraw && !m_bAutoTour)
+    if (IsIdle()) // also after a deferred request
         return;
     m_fYaw += m_fYawSpeed * I / 30.0f;
     m_fPitch += m_fPitchSpeed * I / 30.0f;

@@ -93,6 +93,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool IsIdle() const;
     void Tick();
     void StopTour();
 
