@@ -557,22 +557,27 @@ void iconProperties(QPainter& p)
     p.drawPath(cog);
 }
 
-void iconSetDefault(QPainter& p)
+// An arc of the circle in (3, 3, 10, 10) from start over span degrees, with a
+// filled arrow head.
+void circularArrow(QPainter& p, QColor colour, int start, int span, const QPolygonF& head)
 {
-    // A circular arrow turning back.
-    QPen pen(rgb(0x2f7d32), 2.0);
+    QPen pen(colour, 2.0);
     pen.setCapStyle(Qt::RoundCap);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(3, 3, 10, 10), 100 * 16, 290 * 16);
-    QPainterPath head;
-    head.moveTo(1.8, 4.2);
-    head.lineTo(7.6, 1.6);
-    head.lineTo(6.6, 7.4);
-    head.closeSubpath();
+    p.drawArc(QRectF(3, 3, 10, 10), start * 16, span * 16);
+    QPainterPath path;
+    path.addPolygon(head);
+    path.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(rgb(0x2f7d32));
-    p.drawPath(head);
+    p.setBrush(colour);
+    p.drawPath(path);
+}
+
+void iconSetDefault(QPainter& p)
+{
+    // A circular arrow turning back.
+    circularArrow(p, rgb(0x2f7d32), 100, 290, {QPointF(1.8, 4.2), QPointF(7.6, 1.6), QPointF(6.6, 7.4)});
 }
 
 void iconArrowRight(QPainter& p)
@@ -790,17 +795,7 @@ void iconRealtimeMode(QPainter& p)
 void iconRealtimeRefresh(QPainter& p)
 {
     // A circular arrow.
-    p.setPen(glyphPen(rgb(0x3f86d0), 2.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 270 * 16);
-    QPainterPath head;
-    head.moveTo(9.2, 0.8);
-    head.lineTo(13.8, 3.6);
-    head.lineTo(9.0, 6.4);
-    head.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(rgb(0x3f86d0));
-    p.drawPath(head);
+    circularArrow(p, rgb(0x3f86d0), 60, 270, {QPointF(9.2, 0.8), QPointF(13.8, 3.6), QPointF(9.0, 6.4)});
 }
 
 void iconBorderPixel(QPainter& p)

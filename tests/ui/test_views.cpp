@@ -427,6 +427,12 @@ protected:
         ViewsTest::SetUp();
         QFile::remove(HDRPanoramaView::SettingsPath());
     }
+    void smallSource()
+    {
+        host.width = 64;
+        host.height = 32;
+        host.Fill();
+    }
 };
 
 TEST_F(PanoramaTest, ViewSizeForTheScreen)
@@ -462,9 +468,7 @@ TEST_F(PanoramaTest, WheelSetsAnEasedTarget)
 
 TEST_F(PanoramaTest, IdleTicksDoNotRender)
 {
-    host.width = 64;
-    host.height = 32;
-    host.Fill();
+    smallSource();
     HDRPanoramaView view(nullptr);
     view.calcView(); // after reset: forced
     EXPECT_EQ(host.resultReads, 1);
@@ -518,9 +522,7 @@ TEST_F(PanoramaTest, InvertSwitchesLiveInTheSettingsFile)
 
 TEST_F(PanoramaTest, TwoShowsKeepOneTimer)
 {
-    host.width = 64;
-    host.height = 32;
-    host.Fill();
+    smallSource();
     HDRPanoramaView view(nullptr);
     view.show();
     view.hide();
