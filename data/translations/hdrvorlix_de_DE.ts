@@ -651,6 +651,18 @@
         <source>tooltip Panoramaview verlassen</source>
         <translation>Panorama-Betrachter schließen</translation>
     </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
 </context>
 <context>
     <name>HDRProgressThread</name>

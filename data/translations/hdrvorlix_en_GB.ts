@@ -651,6 +651,18 @@
         <source>tooltip Panoramaview verlassen</source>
         <translation>Close the panorama viewer</translation>
     </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>The settings could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>HDRProgressThread</name>

@@ -16,6 +16,7 @@
 #include "ui/views/viewhost.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -518,6 +519,20 @@ TEST_F(PanoramaTest, InvertSwitchesLiveInTheSettingsFile)
     HDRPanoramaView second(nullptr);
     second.MouseInvertFromSettings();
     EXPECT_TRUE(second.VertikalInvertButton()->isChecked());
+}
+
+TEST_F(PanoramaTest, FailedSettingsWriteSaysSo)
+{
+    ASSERT_TRUE(lumivex::platform::ensureFolder(HDRPanoramaView::SettingsPath())); // a folder in the file's place
+    int prompts = 0;
+    _gui::SetModalHook([&prompts](QWidget*) {
+        ++prompts;
+        return int(QDialog::Rejected);
+    });
+    HDRPanoramaView view(nullptr);
+    view.HorizontalInvertButton()->click();
+    EXPECT_EQ(prompts, 1);
+    QDir(HDRPanoramaView::SettingsPath()).removeRecursively();
 }
 
 TEST_F(PanoramaTest, TwoShowsKeepOneTimer)

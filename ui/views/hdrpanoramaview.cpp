@@ -7,6 +7,7 @@
 #include "ui/views/viewhost.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -307,4 +308,11 @@ void HDRPanoramaView::MouseInvertToSettings()
     ini.setValue(QStringLiteral("mousevertikalinvert"), m_bMouseVertikalInvert);
     ini.setValue(QStringLiteral("mousehorizontalinvert"), m_bMouseHorizontalInvert);
     ini.sync();
+    if (ini.status() != QSettings::NoError) {
+        HDRMessageBox box(this, QMessageBox::Warning, tr("Warnung"),
+                          tr("Die Einstellungen konnten nicht gespeichert werden: %1")
+                              .arg(QDir::toNativeSeparators(SettingsPath())),
+                          QString(), tr("Ok"));
+        box.exec();
+    }
 }
