@@ -7,23 +7,24 @@
 #include "engine/MP_calc.h"
 
 #include <cstring>
+#include <map>
+#include <utility>
 
 namespace {
 
 // The test picture reduced to w x h (once per size).
 const std::vector<uint16_t>& pictureOf(int w, int h)
 {
-    static std::vector<std::pair<std::pair<int, int>, std::vector<uint16_t>>> cache;
-    for (const auto& [size, img] : cache)
-        if (size.first == w && size.second == h)
-            return img;
+    static std::map<std::pair<int, int>, std::vector<uint16_t>> cache; // nodes stay where they are
     if (w == bench::kWidth && h == bench::kHeight)
         return bench::testPicture();
-    std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3);
-    MP_MT_zoomPreviewPicture(bench::testPicture().data(), img.data(), 0, 0, 0, 0, w, h, w, bench::kWidth,
-                             bench::kHeight, 0, 0, bench::kWidth, bench::kHeight);
-    cache.push_back({{w, h}, std::move(img)});
-    return cache.back().second;
+    std::vector<uint16_t>& img = cache[{w, h}];
+    if (img.empty()) {
+        img.resize(static_cast<size_t>(w) * h * 3);
+        MP_MT_zoomPreviewPicture(bench::testPicture().data(), img.data(), 0, 0, 0, 0, w, h, w, bench::kWidth,
+                                 bench::kHeight, 0, 0, bench::kWidth, bench::kHeight);
+    }
+    return img;
 }
 
 void BM_ViewConvertReference(benchmark::State& state)
