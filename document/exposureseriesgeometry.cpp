@@ -196,10 +196,7 @@ int CExposureSeries::Resize(int x0, int y0, int x1, int y1)
         std::free(m_pusBuffer);
         m_pusBuffer = full;
     }
-    {
-        QMutexLocker lock(&sm_RenderMutex);
-        ReallocRenderBuffer(size_t(nw) * nh * 4); // kept when it fails: renders grow it on demand
-    }
+    ReallocRenderBuffer(size_t(nw) * nh * 4); // kept when it fails: renders grow it on demand
     MP_UI_SetPreviewScalingFactor(factor);
     m_uiPreviewWidth = pw;
     m_uiPreviewHeight = ph;
