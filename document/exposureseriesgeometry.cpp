@@ -148,6 +148,19 @@ unsigned short* allocateRGB16(size_t pixels)
     return static_cast<unsigned short*>(std::malloc(pixels ? pixels * 6 : 6));
 }
 
+// The series' new preview size and factor, and its new preview buffer when
+// one was reserved.
+void adoptPreview(CExposureSeries& s, float factor, unsigned pw, unsigned ph, unsigned short* preview)
+{
+    MP_UI_SetPreviewScalingFactor(factor);
+    s.m_uiPreviewWidth = pw;
+    s.m_uiPreviewHeight = ph;
+    if (preview) {
+        std::free(s.m_pusPreviewBuffer);
+        s.m_pusPreviewBuffer = preview;
+    }
+}
+
 } // namespace
 
 int CExposureSeries::Resize(int x0, int y0, int x1, int y1)
@@ -197,13 +210,7 @@ int CExposureSeries::Resize(int x0, int y0, int x1, int y1)
         m_pusBuffer = full;
     }
     ReallocRenderBuffer(size_t(nw) * nh * 4); // kept when it fails: renders grow it on demand
-    MP_UI_SetPreviewScalingFactor(factor);
-    m_uiPreviewWidth = pw;
-    m_uiPreviewHeight = ph;
-    if (preview) {
-        std::free(m_pusPreviewBuffer);
-        m_pusPreviewBuffer = preview;
-    }
+    adoptPreview(*this, factor, pw, ph, preview);
     return 0;
 }
 
@@ -268,15 +275,17 @@ bool CExposureSeries::RecalcPreview()
     const unsigned pw = unsigned(fpw), ph = unsigned(fph);
     SReservations r;
     r.blocks.resize(size_t(m_vExposures.size()));
+    // Each exposure's preview follows its own full size (the series' size in
+    // a consistent series).
+    std::vector<std::pair<unsigned, unsigned>> sizes;
     bool ok = true;
     for (int i = 0; ok && i < int(m_vExposures.size()); ++i) {
-        // Each exposure's preview follows its own full size (the series' size
-        // in a consistent series).
         float epw = 0.0f, eph = 0.0f;
         const CExposure* e = m_vExposures[i];
         MP_UI_calcPreviewResolutionSize(&epw, &eph, nullptr, float(e->m_uiWidth), float(e->m_uiHeight),
                                         MP_UI_GetPreviewSize());
-        ok = CExposure::ReservePreview(r.blocks[i], unsigned(epw), unsigned(eph));
+        sizes.emplace_back(unsigned(epw), unsigned(eph));
+        ok = CExposure::ReservePreview(r.blocks[i], sizes.back().first, sizes.back().second);
     }
     unsigned short* preview = nullptr;
     if (ok && m_pusPreviewBuffer)
@@ -285,20 +294,9 @@ bool CExposureSeries::RecalcPreview()
         SendOutOfMemMessage();
         return false;
     }
-    for (int i = 0; i < int(m_vExposures.size()); ++i) {
-        CExposure* e = m_vExposures[i];
-        float epw = 0.0f, eph = 0.0f;
-        MP_UI_calcPreviewResolutionSize(&epw, &eph, nullptr, float(e->m_uiWidth), float(e->m_uiHeight),
-                                        MP_UI_GetPreviewSize());
-        e->RecalcPreviewWith(r.blocks[i], unsigned(epw), unsigned(eph));
-    }
-    MP_UI_SetPreviewScalingFactor(factor);
-    m_uiPreviewWidth = pw;
-    m_uiPreviewHeight = ph;
-    if (preview) {
-        std::free(m_pusPreviewBuffer);
-        m_pusPreviewBuffer = preview;
-    }
+    for (int i = 0; i < int(m_vExposures.size()); ++i)
+        m_vExposures[i]->RecalcPreviewWith(r.blocks[i], sizes[i].first, sizes[i].second);
+    adoptPreview(*this, factor, pw, ph, preview);
     return true;
 }
 

@@ -358,3 +358,38 @@ TEST_F(SeriesHDRTest, HeatmapModeReplacesTheResultByTheLuminanceMap)
     EXPECT_TRUE(progress.HasMessage("Erzeuge Luminanz-Karte", 3, 0));
     EXPECT_NE(std::memcmp(plain.data(), s->m_pusPreviewBuffer, plain.size() * 2), 0);
 }
+
+TEST_F(SeriesHDRTest, RemovingTheMasterPicksANewOneAndRecomputes)
+{
+    CExposureSeries s(false);
+    CExposure* a = grey(520, 520, 60, 0.3f);
+    CExposure* b = grey(520, 520, 90, 0.5f);
+    fill(s, {a, b});
+    s.UpdateMaster();
+    ASSERT_EQ(s.m_pMaster, a);
+    settings.values.bPreviewMode = true;
+    s.Remove(a, true, false); // master protected: nothing
+    EXPECT_EQ(s.m_vExposures.size(), 2);
+    s.Remove(a, true, true);
+    ASSERT_EQ(s.m_vExposures.size(), 1);
+    EXPECT_EQ(s.m_pMaster, b);
+    EXPECT_TRUE(b->m_bMaster);
+    EXPECT_EQ(host.hdrStarts.load(), 1);
+    s.Remove(b, false, true); // handed back to the caller
+    EXPECT_TRUE(s.m_vExposures.isEmpty());
+    EXPECT_EQ(s.m_pMaster, nullptr);
+    EXPECT_FALSE(b->m_bMaster);
+    EXPECT_EQ(host.hdrStarts.load(), 1);
+    delete b;
+}
+
+TEST_F(SeriesHDRTest, SyntheticOnAFullInteractiveSeriesAddsNothing)
+{
+    auto s = one();
+    EXPECT_TRUE(s->AddSynthetic(nullptr, 0.7f, true, true));
+    EXPECT_EQ(s->m_vExposures.size(), 1);
+    // The master cannot be turned synthetic.
+    EXPECT_TRUE(s->AddSynthetic(s->m_pMaster, 0.7f, true, true));
+    EXPECT_FALSE(s->m_pMaster->m_bSynthetic);
+    EXPECT_EQ(s->m_iDummyBufferUsers, 0);
+}
