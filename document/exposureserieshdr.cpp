@@ -152,7 +152,7 @@ bool CExposureSeries::HDRPass(bool preview, bool final, double startTime)
     s_hdrLastTime = now;
 
     for (CExposure* e : m_vExposures)
-        if (e->m_bSynthetic && e->m_bSyntheticPreviewMode != preview && m_pMaster)
+        if (e->m_bSynthetic && e->m_bSyntheticPreviewMode != preview && m_pMaster && m_pMaster->m_pusBuffer)
             e->Synthetic(m_pMaster, e->m_fExposureValue);
 
     if (!m_pusBuffer && !m_pusPreviewBuffer && !CreateBuffer())
@@ -331,8 +331,11 @@ void CExposureSeries::CalcGlobalHDRWeightsDarkDominant()
 
 void CExposureSeries::UpdateSynthetics()
 {
+    // Only a master with its image can be re-exposed.
+    if (!m_pMaster || !m_pMaster->m_pusBuffer)
+        return;
     for (CExposure* e : m_vExposures)
-        if (e->m_bSynthetic && m_pMaster)
+        if (e->m_bSynthetic)
             e->Synthetic(m_pMaster, e->m_fExposureValue);
 }
 
