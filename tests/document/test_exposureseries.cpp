@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <climits>
+
 using ExposureSeriesTest = SeriesTest;
 
 TEST_F(ExposureSeriesTest, OnlyTheDocumentSeriesRegistersAndNamesItself)
@@ -392,4 +394,16 @@ TEST_F(SeriesHDRTest, SyntheticOnAFullInteractiveSeriesAddsNothing)
     EXPECT_TRUE(s->AddSynthetic(s->m_pMaster, 0.7f, true, true));
     EXPECT_FALSE(s->m_pMaster->m_bSynthetic);
     EXPECT_EQ(s->m_iDummyBufferUsers, 0);
+}
+
+TEST_F(ExposureSeriesTest, SeamsClampStatisticsAndDefaultToLosslessSaves)
+{
+    CSeriesSeams::HandleStatistic("m_iLargestImageLoaded", 100000LL * 100000LL);
+    EXPECT_EQ(host.statistics.value("m_iLargestImageLoaded"), INT_MAX);
+    host.saveMode = 8;
+    EXPECT_EQ(CSeriesSeams::SaveMode(), 8);
+    ISeriesMainWindow* previous = CSeriesSeams::SetMainWindow(nullptr);
+    EXPECT_EQ(CSeriesSeams::SaveMode(), 1);
+    CSeriesSeams::MarkHDRStarted(); // no main window: nothing happens
+    CSeriesSeams::SetMainWindow(previous);
 }
