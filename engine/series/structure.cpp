@@ -515,11 +515,13 @@ void MP_UI_calcGreyConversion(const uint16_t* src, uint16_t* dst, int w, int h, 
         return;
     static constexpr float kSectors[6][3] = {{1.0f, 0.1f, 0.1f}, {1.0f, 1.0f, 0.1f}, {0.1f, 1.0f, 0.1f},
                                              {0.1f, 1.0f, 1.0f}, {0.1f, 0.1f, 1.0f}, {1.0f, 0.1f, 1.0f}};
-    // Hues outside 0..6 wrap around the circle (NaN counts as 0).
+    // Hues outside 0..6 wrap around the circle (NaN counts as 0). The sector
+    // comes from the floor, which is the truncation inside 0..6 and keeps
+    // sector and fraction together below 0.
     if (!std::isfinite(hue))
         hue = 0.0f;
     const float fl = std::floor(hue);
-    const int64_t base = static_cast<int64_t>(MP_safeTrunc(hue, -0x40000000, 0x40000000));
+    const int64_t base = static_cast<int64_t>(MP_safeTrunc(fl, -0x40000000, 0x40000000));
     const int k = static_cast<int>(((base % 6) + 6) % 6);
     const int k1 = (k + 1) % 6;
     const float f = hue - fl;
