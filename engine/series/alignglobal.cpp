@@ -144,6 +144,35 @@ inline bool isImageCentre(int w, int h, float cx, float cy)
     return std::fabs(0.5f * static_cast<float>(w) - cx) < 0.001f && std::fabs(0.5f * static_cast<float>(h) - cy) < 0.001f;
 }
 
+// Writes the rectangle through the pointers that are not null.
+void setRect(int* left, int* top, int* right, int* bottom, int l, int t, int r, int b)
+{
+    if (left)
+        *left = l;
+    if (top)
+        *top = t;
+    if (right)
+        *right = r;
+    if (bottom)
+        *bottom = b;
+}
+
+// Sampling steps of a scorer: w / rate and h / rate, at least 1.
+struct Steps {
+    int x, y;
+};
+inline Steps samplingSteps(int w, int h, int rate)
+{
+    return {MP_imax(1, w / MP_imax(1, rate)), MP_imax(1, h / MP_imax(1, rate))};
+}
+
+inline void copyPixel(uint16_t* dst, const uint16_t* src)
+{
+    dst[0] = src[0];
+    dst[1] = src[1];
+    dst[2] = src[2];
+}
+
 // The shared front of the three builders: null tests, buffers, opening.
 int beginBuilder(const uint16_t* source, uint16_t* image, const uint8_t* reference, int w, int h,
                  mp_align::WorkArea& area, bool shift, float* before, mp_align::Opening& op)
@@ -165,14 +194,7 @@ int MP_UI_buildAlignmentScroll(void* work, const uint16_t* source, uint16_t* ima
                                float, float factor, float* after, int* left, int* top, int* right, int* bottom,
                                const uint8_t* reference)
 {
-    if (left)
-        *left = 0;
-    if (top)
-        *top = 0;
-    if (right)
-        *right = w;
-    if (bottom)
-        *bottom = h;
+    setRect(left, top, right, bottom, 0, 0, w, h);
     mp_align::WorkArea area(source && image ? work : nullptr, source && image ? w : 0, source && image ? h : 0);
     mp_align::Opening op;
     if (int r = beginBuilder(source, image, reference, w, h, area, true, before, op))
@@ -196,23 +218,12 @@ int MP_UI_buildAlignmentScroll(void* work, const uint16_t* source, uint16_t* ima
         const uint16_t* src = image + static_cast<size_t>(MP_iclamp(y + dy, 0, h - 1)) * W * 3;
         uint16_t* dst = area.resampled + static_cast<size_t>(y) * W * 3;
         for (int x = 0; x < w; ++x) {
-            const uint16_t* p = src + static_cast<size_t>(MP_iclamp(x + dx, 0, w - 1)) * 3;
-            dst[static_cast<size_t>(x) * 3] = p[0];
-            dst[static_cast<size_t>(x) * 3 + 1] = p[1];
-            dst[static_cast<size_t>(x) * 3 + 2] = p[2];
+            copyPixel(dst + static_cast<size_t>(x) * 3, src + static_cast<size_t>(MP_iclamp(x + dx, 0, w - 1)) * 3);
         }
     }
     const int r = mp_align::closeRun(image, reference, w, h, area, op.c0, after);
-    if (r == 0) {
-        if (left)
-            *left = -dx;
-        if (top)
-            *top = -dy;
-        if (right)
-            *right = w - dx;
-        if (bottom)
-            *bottom = h - dy;
-    }
+    if (r == 0)
+        setRect(left, top, right, bottom, -dx, -dy, w - dx, h - dy);
     return r;
 }
 
@@ -226,8 +237,8 @@ float MP_buildAlignmentZoomSingle(int* columnMap, const uint8_t* reference, cons
     const float fw = static_cast<float>(w), fh = static_cast<float>(h);
     const ZoomRect z = zoomRect(fw, fh, scale, cx, cy);
     const int rate = isImageCentre(w, h, cx, cy) ? MP_align_zoom_abtastrateC : MP_align_zoom_abtastrate;
-    const int sx = MP_imax(1, w / MP_imax(1, rate));
-    const int sy = MP_imax(1, h / MP_imax(1, rate));
+    const Steps st = samplingSteps(w, h, rate);
+    const int sx = st.x, sy = st.y;
     const size_t W = static_cast<size_t>(w);
     const float stepX = (z.x1 - z.x0) * static_cast<float>(sx) / fw;
 
@@ -380,24 +391,14 @@ int MP_UI_buildAlignmentZoom(int, void* work, const uint16_t* source, uint16_t* 
                 const float xs = xs0 + static_cast<float>(k) * dx;
                 if (!insideAxis(xs, w))
                     continue;
-                const uint16_t* p = srcRow + static_cast<size_t>(static_cast<int>(xs)) * 3;
-                row[static_cast<size_t>(k) * 3] = p[0];
-                row[static_cast<size_t>(k) * 3 + 1] = p[1];
-                row[static_cast<size_t>(k) * 3 + 2] = p[2];
+                copyPixel(row + static_cast<size_t>(k) * 3, srcRow + static_cast<size_t>(static_cast<int>(xs)) * 3);
             }
         }
     }
     const int r = mp_align::closeRun(image, reference, w, h, area, op.c0, after);
-    if (r == 0 && bs > 1.0f) {
-        if (left)
-            *left = MP_safeTrunc(-z.x0, 0, w);
-        if (right)
-            *right = w - MP_safeTrunc(z.x1 - fw, 0, w);
-        if (top)
-            *top = MP_safeTrunc(-z.y0, 0, h);
-        if (bottom)
-            *bottom = h - MP_safeTrunc(z.y1 - fh, 0, h);
-    }
+    if (r == 0 && bs > 1.0f)
+        setRect(left, top, right, bottom, MP_safeTrunc(-z.x0, 0, w), MP_safeTrunc(-z.y0, 0, h),
+                w - MP_safeTrunc(z.x1 - fw, 0, w), h - MP_safeTrunc(z.y1 - fh, 0, h));
     return r;
 }
 
@@ -411,8 +412,8 @@ float MP_buildAlignmentRotateSingle(float* columnMap, const uint8_t* reference, 
     const float fw = static_cast<float>(w), fh = static_cast<float>(h);
     const Corners c = rotateCorners(fw, fh, angle, cx, cy);
     const int rate = isImageCentre(w, h, cx, cy) ? MP_align_rotate_abtastrateC : MP_align_rotate_abtastrate;
-    const int J = MP_imax(1, w / MP_imax(1, rate));
-    const int K = MP_imax(1, h / MP_imax(1, rate));
+    const Steps st = samplingSteps(w, h, rate);
+    const int J = st.x, K = st.y;
     const int64_t L = (static_cast<int64_t>(w / J) * h) / K;
     if (L <= 0)
         return 0.0f;
@@ -512,26 +513,18 @@ int MP_UI_buildAlignmentRotate(int, void* work, const uint16_t* source, uint16_t
                 continue;
             uint16_t* out = row + static_cast<size_t>(k) * 3;
             if (interpolation < 1) {
-                const uint16_t* p = image + (static_cast<size_t>(static_cast<int>(py)) * W +
-                                             static_cast<size_t>(static_cast<int>(px))) * 3;
-                out[0] = p[0];
-                out[1] = p[1];
-                out[2] = p[2];
+                copyPixel(out, image + (static_cast<size_t>(static_cast<int>(py)) * W +
+                                        static_cast<size_t>(static_cast<int>(px))) * 3);
             } else {
                 MP_tex2D16intAlignToUShort(w, h, image, out, px, py);
             }
         }
     }
     const int r = mp_align::closeRun(image, reference, w, h, area, op.c0, after);
-    if (r == 0) {
-        if (left)
-            *left = MP_imax(0, MP_safeTrunc(MP_max(c.p01.x, c.p00.x), -w, w));
-        if (right)
-            *right = MP_imin(w, MP_safeTrunc(MP_min(c.p11.x, c.p10.x), -w, 2 * w));
-        if (top)
-            *top = MP_imax(0, MP_safeTrunc(MP_max(c.p10.y, c.p00.y), -h, h));
-        if (bottom)
-            *bottom = MP_imin(h, MP_safeTrunc(MP_min(c.p11.y, c.p01.y), -h, 2 * h));
-    }
+    if (r == 0)
+        setRect(left, top, right, bottom, MP_imax(0, MP_safeTrunc(MP_max(c.p01.x, c.p00.x), -w, w)),
+                MP_imax(0, MP_safeTrunc(MP_max(c.p10.y, c.p00.y), -h, h)),
+                MP_imin(w, MP_safeTrunc(MP_min(c.p11.x, c.p10.x), -w, 2 * w)),
+                MP_imin(h, MP_safeTrunc(MP_min(c.p11.y, c.p01.y), -h, 2 * h)));
     return r;
 }

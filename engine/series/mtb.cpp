@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <new>
 
@@ -83,9 +84,9 @@ void applyBoundaries(const uint16_t* img, uint8_t* bitmap, size_t pixels, const 
         bitmap[i] = table[keyOf(img + i * 3)];
 }
 
-// One builder: `percents` the threshold percentages (special divisions marked
-// by the caller), `levelIdx` which of them are level boundaries, `reportIdx`
-// the positions of the 17th, 50th and 83rd percentile in the list.
+// One builder: the threshold counts t, which of them are level boundaries
+// (levelIdx) and the positions of the 17th, 50th and 83rd percentile in the
+// list (reportIdx).
 struct Thresholds {
     int count;
     int64_t t[11];
@@ -124,17 +125,21 @@ int64_t sampleCount(int w, int h)
     return static_cast<int64_t>((w + sx - 1) / sx) * static_cast<int64_t>((h + sy - 1) / sy);
 }
 
-Thresholds threeThresholds(int w, int h)
+// Thresholds at the given percentages of the samples (integer division; 25 %
+// and 50 % come out as N / 4 and N / 2) with every one a level boundary, the
+// 17th, 50th and 83rd percentile reported from the positions r17, r50, r83.
+Thresholds percentThresholds(int w, int h, std::initializer_list<int> percents, int r17, int r50, int r83)
 {
     const int64_t n = sampleCount(w, h);
     Thresholds th{};
-    th.count = 3;
-    th.t[0] = 17 * n / 100;
-    th.t[1] = n / 2;
-    th.t[2] = 83 * n / 100;
-    th.reportIdx[0] = 0;
-    th.reportIdx[1] = 1;
-    th.reportIdx[2] = 2;
+    for (int pct : percents) {
+        th.levelIdx[th.count] = th.count;
+        th.t[th.count++] = pct * n / 100;
+    }
+    th.levelCount = th.count;
+    th.reportIdx[0] = r17;
+    th.reportIdx[1] = r50;
+    th.reportIdx[2] = r83;
     return th;
 }
 
@@ -145,12 +150,7 @@ template <typename T> std::unique_ptr<T[]> tryAlloc(size_t n) { return std::uniq
 
 void MP_convertToMTB4(const uint16_t* rgb48, uint8_t* bitmap, int w, int h, float* p17, float* p50, float* p83)
 {
-    Thresholds th = threeThresholds(w, h);
-    th.levelCount = 3;
-    th.levelIdx[0] = 0;
-    th.levelIdx[1] = 1;
-    th.levelIdx[2] = 2;
-    buildMTB(rgb48, bitmap, w, h, p17, p50, p83, th);
+    buildMTB(rgb48, bitmap, w, h, p17, p50, p83, percentThresholds(w, h, {17, 50, 83}, 0, 1, 2));
 }
 
 void MP_convertToMTB(const uint16_t* rgb48, uint8_t* bitmap, int w, int h, float* p17, float* p50, float* p83)
@@ -160,48 +160,21 @@ void MP_convertToMTB(const uint16_t* rgb48, uint8_t* bitmap, int w, int h, float
 
 void MP_convertToMTB2(const uint16_t* rgb48, uint8_t* bitmap, int w, int h, float* p17, float* p50, float* p83)
 {
-    Thresholds th = threeThresholds(w, h);
-    th.levelCount = 1;
+    Thresholds th = percentThresholds(w, h, {17, 50, 83}, 0, 1, 2);
+    th.levelCount = 1; // the median alone
     th.levelIdx[0] = 1;
     buildMTB(rgb48, bitmap, w, h, p17, p50, p83, th);
 }
 
 void MP_convertToMTB6(const uint16_t* rgb48, uint8_t* bitmap, int w, int h, float* p17, float* p50, float* p83)
 {
-    const int64_t n = sampleCount(w, h);
-    Thresholds th{};
-    th.count = 5;
-    th.t[0] = 17 * n / 100;
-    th.t[1] = 33 * n / 100;
-    th.t[2] = n / 2;
-    th.t[3] = 66 * n / 100;
-    th.t[4] = 83 * n / 100;
-    th.reportIdx[0] = 0;
-    th.reportIdx[1] = 2;
-    th.reportIdx[2] = 4;
-    th.levelCount = 5;
-    for (int k = 0; k < 5; ++k)
-        th.levelIdx[k] = k;
-    buildMTB(rgb48, bitmap, w, h, p17, p50, p83, th);
+    buildMTB(rgb48, bitmap, w, h, p17, p50, p83, percentThresholds(w, h, {17, 33, 50, 66, 83}, 0, 2, 4));
 }
 
 void MP_convertToMTB12(const uint16_t* rgb48, uint8_t* bitmap, int w, int h, float* p17, float* p50, float* p83)
 {
-    const int64_t n = sampleCount(w, h);
-    static constexpr int kPercent[11] = {8, 17, 25, 33, 42, 50, 58, 66, 74, 83, 92};
-    Thresholds th{};
-    th.count = 11;
-    for (int k = 0; k < 11; ++k)
-        th.t[k] = kPercent[k] * n / 100;
-    th.t[2] = n / 4;
-    th.t[5] = n / 2;
-    th.reportIdx[0] = 1;
-    th.reportIdx[1] = 5;
-    th.reportIdx[2] = 9;
-    th.levelCount = 11;
-    for (int k = 0; k < 11; ++k)
-        th.levelIdx[k] = k;
-    buildMTB(rgb48, bitmap, w, h, p17, p50, p83, th);
+    buildMTB(rgb48, bitmap, w, h, p17, p50, p83,
+             percentThresholds(w, h, {8, 17, 25, 33, 42, 50, 58, 66, 74, 83, 92}, 1, 5, 9));
 }
 
 // ---- Smoothing ----------------------------------------------------------------

@@ -35,6 +35,22 @@ inline size_t pix(const StructureArgs* a, int x, int y)
 
 inline int lumaOf(const uint16_t* p) { return (p[0] + 2 * p[1] + p[2]) >> 2; }
 
+// Arguments of a driver over source, destination and four masks.
+StructureArgs maskArgs(const uint16_t* src, uint16_t* dst, int w, int h, const int16_t* m1, const int16_t* m2,
+                       const int16_t* m3, const int16_t* m4)
+{
+    StructureArgs a{};
+    a.w = w;
+    a.h = h;
+    a.src = src;
+    a.dst = dst;
+    a.cmask[0] = m1;
+    a.cmask[1] = m2;
+    a.cmask[2] = m3;
+    a.cmask[3] = m4;
+    return a;
+}
+
 // Runs fn over the rows of h in the engine's single-pass bands and waits.
 void runBands(MP_TaskFunc fn, StructureArgs* a)
 {
@@ -377,15 +393,7 @@ void MP_blendStructureDetection(const uint16_t* src, uint16_t* dst, int w, int h
 {
     if (!src || !dst || !mask1 || !mask2 || !mask3 || !mask4 || w <= 0 || h <= 0)
         return;
-    StructureArgs a{};
-    a.w = w;
-    a.h = h;
-    a.src = src;
-    a.dst = dst;
-    a.cmask[0] = mask1;
-    a.cmask[1] = mask2;
-    a.cmask[2] = mask3;
-    a.cmask[3] = mask4;
+    StructureArgs a = maskArgs(src, dst, w, h, mask1, mask2, mask3, mask4);
     const float wt[4] = {weight1, weight2, weight3, weight4};
     for (int k = 0; k < 4; ++k)
         a.weight[k] = MP_safeTrunc(wt[k] * 16384.0f, -0x40000000, 0x40000000);
@@ -420,15 +428,7 @@ void MP_showStructureDetection(const uint16_t* src, uint16_t* dst, int w, int h,
 {
     if (!dst || !mask1 || !mask2 || !mask3 || !mask4 || w <= 0 || h <= 0)
         return;
-    StructureArgs a{};
-    a.w = w;
-    a.h = h;
-    a.src = src;
-    a.dst = dst;
-    a.cmask[0] = mask1;
-    a.cmask[1] = mask2;
-    a.cmask[2] = mask3;
-    a.cmask[3] = mask4;
+    StructureArgs a = maskArgs(src, dst, w, h, mask1, mask2, mask3, mask4);
     const float f[4] = {factor1, factor2, factor3, factor4};
     const int col[4] = {colour1, colour2, colour3, colour4};
     for (int k = 0; k < 4; ++k) {
