@@ -173,6 +173,22 @@ inline void copyPixel(uint16_t* dst, const uint16_t* src)
     dst[2] = src[2];
 }
 
+// Candidate centres of the zoom and rotation searches: for v, u = 0 .. 2n the
+// centre moved by off(v) / (n + 1) of half the height and off(u) / (n + 1) of
+// half the width; fn(cx, cy, centred) with centred true for the image centre.
+template <typename Fn> void forEachCentre(int n, float fw, float fh, Fn&& fn)
+{
+    for (int v = 0; v <= 2 * n; ++v) {
+        const int ov = offsetOf(v);
+        const float cy = 0.5f * fh + static_cast<float>(ov) / static_cast<float>(n + 1) * fh * 0.5f;
+        for (int u = 0; u <= 2 * n; ++u) {
+            const int ou = offsetOf(u);
+            const float cx = 0.5f * fw + static_cast<float>(ou) / static_cast<float>(n + 1) * fw * 0.5f;
+            fn(cx, cy, ov == 0 && ou == 0);
+        }
+    }
+}
+
 // The shared front of the three builders: null tests, buffers, opening.
 int beginBuilder(const uint16_t* source, uint16_t* image, const uint8_t* reference, int w, int h,
                  mp_align::WorkArea& area, bool shift, float* before, mp_align::Opening& op)
@@ -333,25 +349,21 @@ int MP_UI_buildAlignmentZoom(int, void* work, const uint16_t* source, uint16_t* 
     const int n = MP_align_zoom_centersteps, S = MP_align_zoom_steps;
     const float P = MP_align_zoom_percent;
     const float fS = static_cast<float>(S);
-    for (int v = 0; v <= 2 * n; ++v) {
-        const float cy = cy0 + static_cast<float>(offsetOf(v)) / static_cast<float>(n + 1) * fh * 0.5f;
-        for (int u = 0; u <= 2 * n; ++u) {
-            const float cx = cx0 + static_cast<float>(offsetOf(u)) / static_cast<float>(n + 1) * fw * 0.5f;
-            for (int e = 0; e <= 2 * S; ++e) {
-                const int F = offsetOf(e);
-                if (F == 0)
-                    continue;
-                const float s = 1.0f - static_cast<float>(F) * P / fS;
-                const float c = MP_buildAlignmentZoomSingle(map.get(), reference, bm, w, h, s, cx, cy, b);
-                if (c > b) {
-                    b = c;
-                    bs = s;
-                    bcx = cx;
-                    bcy = cy;
-                }
+    forEachCentre(n, fw, fh, [&](float cx, float cy, bool) {
+        for (int e = 0; e <= 2 * S; ++e) {
+            const int F = offsetOf(e);
+            if (F == 0)
+                continue;
+            const float s = 1.0f - static_cast<float>(F) * P / fS;
+            const float c = MP_buildAlignmentZoomSingle(map.get(), reference, bm, w, h, s, cx, cy, b);
+            if (c > b) {
+                b = c;
+                bs = s;
+                bcx = cx;
+                bcy = cy;
             }
         }
-    }
+    });
     const float s0 = bs;
     for (int i = 0; i <= 2 * S - 2; ++i) {
         const int F = offsetOf(i);
@@ -471,29 +483,23 @@ int MP_UI_buildAlignmentRotate(int, void* work, const uint16_t* source, uint16_t
     float bt = 0.0f, bcx = 0.5f * fw, bcy = 0.5f * fh;
     const int n = MP_align_rotate_centersteps, A = MP_align_rotate_anglesteps;
     const float fA = static_cast<float>(A);
-    for (int v = 0; v <= 2 * n; ++v) {
-        const int ov = offsetOf(v);
-        const float cy = 0.5f * fh + static_cast<float>(ov) / static_cast<float>(n + 1) * fh * 0.5f;
-        for (int u = 0; u <= 2 * n; ++u) {
-            const int ou = offsetOf(u);
-            const float cx = 0.5f * fw + static_cast<float>(ou) / static_cast<float>(n + 1) * fw * 0.5f;
-            for (int t = 0; t <= 2 * A; ++t) {
-                const int k = offsetOf(t);
-                if (k == 0 && ov == 0 && ou == 0)
-                    continue;
-                const float q = std::fabs(static_cast<float>(k)) / fA;
-                const float theta =
-                    (MP_align_rotate_maxangle / 180.0f * MP_sign(static_cast<float>(k)) * (q * q) + 0.0f) * kPi;
-                const float c = MP_buildAlignmentRotateSingle(map.get(), reference, bm, w, h, theta, cx, cy, b);
-                if (c > b) {
-                    b = c;
-                    bt = theta;
-                    bcx = cx;
-                    bcy = cy;
-                }
+    forEachCentre(n, fw, fh, [&](float cx, float cy, bool centred) {
+        for (int t = 0; t <= 2 * A; ++t) {
+            const int k = offsetOf(t);
+            if (k == 0 && centred)
+                continue;
+            const float q = std::fabs(static_cast<float>(k)) / fA;
+            const float theta =
+                (MP_align_rotate_maxangle / 180.0f * MP_sign(static_cast<float>(k)) * (q * q) + 0.0f) * kPi;
+            const float c = MP_buildAlignmentRotateSingle(map.get(), reference, bm, w, h, theta, cx, cy, b);
+            if (c > b) {
+                b = c;
+                bt = theta;
+                bcx = cx;
+                bcy = cy;
             }
         }
-    }
+    });
     if (std::fabs(bt / kPi * 180.0f) <= 0.0001f)
         return -5;
 
