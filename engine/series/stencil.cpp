@@ -292,6 +292,26 @@ void MP_task_StencilFindBestMatch(TaskFuncParams t)
             r.ref[3 * j + 2] = p[2];
         }
     }
+    // The rays that count, with their sample offsets in channel values.
+    struct Probe {
+        ptrdiff_t off[5]; // sample offsets in channel values
+        int dx0, dy0;     // the outer sample
+        const int* ref;
+    };
+    std::vector<Probe> probes;
+    probes.reserve(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const Ray& r = rays[static_cast<size_t>(k)];
+        if (!r.ok)
+            continue;
+        Probe pr;
+        for (int j = 0; j < 5; ++j)
+            pr.off[j] = (static_cast<ptrdiff_t>(r.dy[j]) * w + r.dx[j]) * 3;
+        pr.dx0 = r.dx[0];
+        pr.dy0 = r.dy[0];
+        pr.ref = r.ref;
+        probes.push_back(pr);
+    }
     int64_t best = 15LL * count * 65535;
     int bx = -1, by = -1;
     const int start = MP_imax(MP_taskStart(t), Ri), end = MP_imin(MP_taskEnd(t), h - Ri);
@@ -300,19 +320,20 @@ void MP_task_StencilFindBestMatch(TaskFuncParams t)
         for (int x = task; x < w - Ri; x += a->phases) {
             if (x < Ri || mrow[x])
                 continue;
+            const uint16_t* c = px(a->image, w, x, y);
             int64_t sum = 0;
-            for (int k = 0; k < count && sum < best; ++k) {
-                const Ray& r = rays[static_cast<size_t>(k)];
-                if (!r.ok)
-                    continue;
-                const int x0 = x + r.dx[0], y0 = y + r.dy[0];
+            for (size_t k = 0; k < probes.size() && sum < best; ++k) {
+                const Probe& pr = probes[k];
+                const int x0 = x + pr.dx0, y0 = y + pr.dy0;
                 if (x0 < 0 || x0 >= w || y0 < 0 || y0 >= h)
                     continue;
+                int part = 0;
                 for (int j = 0; j < 5; ++j) {
-                    const uint16_t* p = px(a->image, w, x + r.dx[j], y + r.dy[j]);
-                    sum += std::abs(p[0] - r.ref[3 * j]) + std::abs(p[1] - r.ref[3 * j + 1]) +
-                           std::abs(p[2] - r.ref[3 * j + 2]);
+                    const uint16_t* p = c + pr.off[j];
+                    part += std::abs(p[0] - pr.ref[3 * j]) + std::abs(p[1] - pr.ref[3 * j + 1]) +
+                            std::abs(p[2] - pr.ref[3 * j + 2]);
                 }
+                sum += part;
             }
             if (sum < best) {
                 best = sum;
