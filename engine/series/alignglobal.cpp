@@ -16,7 +16,6 @@ using mp_align::pixelsOf;
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr int kMapLimit = 29999; // up to this size the scorers precompute their maps
 
 // ---- Shift ----------------------------------------------------------------------
 
@@ -258,27 +257,12 @@ float MP_buildAlignmentZoomSingle(int* columnMap, const uint8_t* reference, cons
     const size_t W = static_cast<size_t>(w);
     const float stepX = (z.x1 - z.x0) * static_cast<float>(sx) / fw;
 
-    if (w > kMapLimit || h > kMapLimit || !columnMap) {
-        // Positions computed along the way, no early stop.
-        int64_t matches = 0, compared = 0;
-        for (int Y = 0; Y < h; Y += sy) {
-            const float t = static_cast<float>(Y) / fh;
-            const float ys = (1.0f - t) * z.y0 + t * z.y1;
-            if (!insideAxis(ys, h))
-                continue;
-            const uint8_t* r = reference + static_cast<size_t>(Y) * W;
-            const uint8_t* b = bitmap + static_cast<size_t>(static_cast<int>(ys)) * W;
-            float xs = z.x0;
-            for (int X = 0; X < w; X += sx, xs += stepX) {
-                if (!(xs > -1.0f))
-                    continue;
-                if (!(xs < fw))
-                    break;
-                matches += r[X] == b[static_cast<int>(xs)];
-                ++compared;
-            }
-        }
-        return compared > 0 ? static_cast<float>(matches) / static_cast<float>(compared) : 0.0f;
+    // Any size scores through the maps (a missing column map is made here), so
+    // images above 29 999 pixels score exactly as smaller ones do.
+    std::vector<int> ownMap;
+    if (!columnMap) {
+        ownMap.resize(W);
+        columnMap = ownMap.data();
     }
 
     // Column map: skip while the position lies left of the image, then map
@@ -434,7 +418,7 @@ float MP_buildAlignmentRotateSingle(float* columnMap, const uint8_t* reference, 
     const MP_float2 step = {(c.p10.x - c.p00.x) / fw, (c.p10.y - c.p00.y) / fw};
     std::vector<float> own;
     float* offs = columnMap;
-    if (!offs || w > kMapLimit) {
+    if (!offs) {
         own.resize(static_cast<size_t>(count) * 2);
         offs = own.data();
     }

@@ -33,7 +33,8 @@ int MP_UI_buildAlignmentRotate(int pass, void* work, const uint16_t* source, uin
 // Scores of one candidate: share of sampled reference pixels whose level the
 // bitmap holds at the mapped position. A threshold above 0 lets the scorer
 // give up once the candidate cannot reach it. columnMap: at least w ints
-// (zoom) or 2 w floats (rotation).
+// (zoom) or 2 w floats (rotation), or null (then the scorer makes its own);
+// every image size is scored the same way.
 float MP_buildAlignmentZoomSingle(int* columnMap, const uint8_t* reference, const uint8_t* bitmap, int w, int h,
                                   float scale, float cx, float cy, float threshold);
 float MP_buildAlignmentRotateSingle(float* columnMap, const uint8_t* reference, const uint8_t* bitmap, int w, int h,
