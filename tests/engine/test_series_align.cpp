@@ -160,8 +160,9 @@ TEST_F(SeriesAlignTest, ZoomAndRotationCodes)
     const auto original = img;
     const int z = zoom(img, 1);
     EXPECT_TRUE(z == -5 || z == 0);
-    if (z == -5)
+    if (z == -5) {
         EXPECT_EQ(img, original);
+    }
 }
 
 TEST_F(SeriesAlignTest, SingleCandidateScorers)

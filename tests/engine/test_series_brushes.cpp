@@ -88,8 +88,9 @@ TEST_F(SeriesBrushTest, OtherBrushTypes)
         int inside = 0;
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
-                if (std::abs(x - 20) > 8 || std::abs(y - 15) > 8)
+                if (std::abs(x - 20) > 8 || std::abs(y - 15) > 8) {
                     ASSERT_EQ(at(x, y), 0) << type;
+                }
                 inside += at(x, y) != 0;
             }
         EXPECT_GT(inside, 0) << type;
