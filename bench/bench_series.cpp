@@ -58,6 +58,13 @@ const Bracket& bracket()
     return b;
 }
 
+// Runs a banded benchmark with the thread count of its argument.
+struct ThreadCount {
+    int saved = MP_UI_GetIdealThreadCount();
+    explicit ThreadCount(const benchmark::State& state) { MP_UI_SetIdealThreadCount(static_cast<int>(state.range(0))); }
+    ~ThreadCount() { MP_UI_SetIdealThreadCount(saved); }
+};
+
 std::vector<uint8_t> smoothedReference(const std::vector<uint16_t>& img, int w, int h)
 {
     std::vector<uint8_t> bm(static_cast<size_t>(w) * h), scratch(bm.size());
@@ -235,6 +242,7 @@ BENCHMARK(BM_StencilFindBestMatch)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_StencilVariation(benchmark::State& state)
 {
+    const ThreadCount threads(state);
     const auto& src = bench::testPicture();
     std::vector<uint16_t> dst(src.size());
     for (auto _ : state) {
@@ -243,10 +251,11 @@ void BM_StencilVariation(benchmark::State& state)
     }
     bench::setMegapixelRate(state, W, H);
 }
-BENCHMARK(BM_StencilVariation)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StencilVariation)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_StructureDetection(benchmark::State& state)
 {
+    const ThreadCount threads(state);
     const auto& src = bench::testPicture();
     std::vector<int16_t> m1(static_cast<size_t>(W) * H), m2(m1.size()), m3(m1.size()), m4(m1.size());
     for (auto _ : state) {
@@ -255,10 +264,11 @@ void BM_StructureDetection(benchmark::State& state)
     }
     bench::setMegapixelRate(state, W, H);
 }
-BENCHMARK(BM_StructureDetection)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StructureDetection)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_StructureBlend(benchmark::State& state)
 {
+    const ThreadCount threads(state);
     const auto& src = bench::testPicture();
     std::vector<uint16_t> dst(src.size(), 30000);
     std::vector<int16_t> m(static_cast<size_t>(W) * H, 0x3FFF);
@@ -269,10 +279,11 @@ void BM_StructureBlend(benchmark::State& state)
     }
     bench::setMegapixelRate(state, W, H);
 }
-BENCHMARK(BM_StructureBlend)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StructureBlend)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_BlendBufferIntensity(benchmark::State& state)
 {
+    const ThreadCount threads(state);
     const auto& src = bench::testPicture();
     std::vector<uint16_t> dst(src.size(), 30000);
     for (auto _ : state) {
@@ -281,10 +292,11 @@ void BM_BlendBufferIntensity(benchmark::State& state)
     }
     bench::setMegapixelRate(state, W, H);
 }
-BENCHMARK(BM_BlendBufferIntensity)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BlendBufferIntensity)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_GreyConversion(benchmark::State& state)
 {
+    const ThreadCount threads(state);
     const auto& src = bench::testPicture();
     std::vector<uint16_t> dst(src.size());
     for (auto _ : state) {
@@ -293,6 +305,6 @@ void BM_GreyConversion(benchmark::State& state)
     }
     bench::setMegapixelRate(state, W, H);
 }
-BENCHMARK(BM_GreyConversion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GreyConversion)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
