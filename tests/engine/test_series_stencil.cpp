@@ -121,6 +121,20 @@ TEST_F(SeriesStencilSearchTest, FindsTheRepeatedSurroundings)
     EXPECT_NEAR(oy, 70.0f / H, 0.03f);
 }
 
+TEST_F(SeriesStencilTest, ReducedSearchImageSize)
+{
+    // Quality 0 on 400 x 300: both sides times 0.99 until the area is at most a
+    // quarter (69 steps): the search image is 199 x 149, so the answer lies on
+    // its grid.
+    const int w = 400, h = 300;
+    const auto img = series_test::master(w, h);
+    const float dX[1] = {0.3f}, dY[1] = {0.4f}, rad[1] = {0.03f};
+    float x = -5, y = -5;
+    ASSERT_EQ(MP_MT_StencilFindBestMatch(1, 0, dX, dY, rad, w, 0.0f, h, img.data(), &x, &y), 0);
+    EXPECT_EQ(x, static_cast<float>(static_cast<int>(std::lround(x * 199.0f))) / 199.0f);
+    EXPECT_EQ(y, static_cast<float>(static_cast<int>(std::lround(y * 149.0f))) / 149.0f);
+}
+
 TEST_F(SeriesStencilSearchTest, ArgumentsAndNoCandidate)
 {
     EXPECT_EQ(search(1.0f, 5), -2); // index outside the units
