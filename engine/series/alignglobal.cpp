@@ -188,16 +188,24 @@ template <typename Fn> void forEachCentre(int n, float fw, float fh, Fn&& fn)
     }
 }
 
-// The shared front of the three builders: null tests, buffers, opening.
-int beginBuilder(const uint16_t* source, uint16_t* image, const uint8_t* reference, int w, int h,
-                 mp_align::WorkArea& area, bool shift, float* before, mp_align::Opening& op)
-{
-    if (!source || !image || w <= 0 || h <= 0)
-        return -2;
-    if (!reference || !area.ok())
-        return -1;
-    return mp_align::openRun(image, reference, w, h, area, shift, before, op);
-}
+// The shared front of the three builders: null tests, buffers (none are
+// allocated for a missing image), opening. code is 0 to go on, else the result.
+struct BuilderRun {
+    mp_align::WorkArea area;
+    mp_align::Opening op;
+    int code = 0;
+    BuilderRun(void* work, const uint16_t* source, uint16_t* image, const uint8_t* reference, int w, int h,
+               bool shift, float* before)
+        : area(source && image ? work : nullptr, source && image ? w : 0, source && image ? h : 0)
+    {
+        if (!source || !image || w <= 0 || h <= 0)
+            code = -2;
+        else if (!reference || !area.ok())
+            code = -1;
+        else
+            code = mp_align::openRun(image, reference, w, h, area, shift, before, op);
+    }
+};
 
 template <typename T> std::unique_ptr<T[]> tryAlloc(size_t n) { return std::unique_ptr<T[]>(new (std::nothrow) T[n]); }
 
@@ -210,10 +218,10 @@ int MP_UI_buildAlignmentScroll(void* work, const uint16_t* source, uint16_t* ima
                                const uint8_t* reference)
 {
     setRect(left, top, right, bottom, 0, 0, w, h);
-    mp_align::WorkArea area(source && image ? work : nullptr, source && image ? w : 0, source && image ? h : 0);
-    mp_align::Opening op;
-    if (int r = beginBuilder(source, image, reference, w, h, area, true, before, op))
-        return r;
+    BuilderRun run(work, source, image, reference, w, h, true, before);
+    if (run.code)
+        return run.code;
+    mp_align::WorkArea& area = run.area;
 
     // Offsets beyond the larger side overlap nothing: the range is held there.
     const float span = static_cast<float>(w + h) * 0.5f * MP_align_scroll_radius * factor;
@@ -236,7 +244,7 @@ int MP_UI_buildAlignmentScroll(void* work, const uint16_t* source, uint16_t* ima
             copyPixel(dst + static_cast<size_t>(x) * 3, src + static_cast<size_t>(MP_iclamp(x + dx, 0, w - 1)) * 3);
         }
     }
-    const int r = mp_align::closeRun(image, reference, w, h, area, op.c0, after);
+    const int r = mp_align::closeRun(image, reference, w, h, area, run.op.c0, after);
     if (r == 0)
         setRect(left, top, right, bottom, -dx, -dy, w - dx, h - dy);
     return r;
@@ -318,10 +326,10 @@ int MP_UI_buildAlignmentZoom(int, void* work, const uint16_t* source, uint16_t* 
                              float, int interpolation, float* before, float* after, int* left, int* top, int* right,
                              int* bottom, const uint8_t* reference)
 {
-    mp_align::WorkArea area(source && image ? work : nullptr, source && image ? w : 0, source && image ? h : 0);
-    mp_align::Opening op;
-    if (int r = beginBuilder(source, image, reference, w, h, area, false, before, op))
-        return r;
+    BuilderRun run(work, source, image, reference, w, h, false, before);
+    if (run.code)
+        return run.code;
+    mp_align::WorkArea& area = run.area;
     auto map = tryAlloc<int>(static_cast<size_t>(w));
     if (!map)
         return -1;
@@ -391,7 +399,7 @@ int MP_UI_buildAlignmentZoom(int, void* work, const uint16_t* source, uint16_t* 
             }
         }
     }
-    const int r = mp_align::closeRun(image, reference, w, h, area, op.c0, after);
+    const int r = mp_align::closeRun(image, reference, w, h, area, run.op.c0, after);
     if (r == 0 && bs > 1.0f)
         setRect(left, top, right, bottom, MP_safeTrunc(-z.x0, 0, w), MP_safeTrunc(-z.y0, 0, h),
                 w - MP_safeTrunc(z.x1 - fw, 0, w), h - MP_safeTrunc(z.y1 - fh, 0, h));
@@ -454,10 +462,10 @@ int MP_UI_buildAlignmentRotate(int, void* work, const uint16_t* source, uint16_t
                                float, int interpolation, float* before, float* after, int* left, int* top, int* right,
                                int* bottom, const uint8_t* reference)
 {
-    mp_align::WorkArea area(source && image ? work : nullptr, source && image ? w : 0, source && image ? h : 0);
-    mp_align::Opening op;
-    if (int r = beginBuilder(source, image, reference, w, h, area, false, before, op))
-        return r;
+    BuilderRun run(work, source, image, reference, w, h, false, before);
+    if (run.code)
+        return run.code;
+    mp_align::WorkArea& area = run.area;
     auto map = tryAlloc<float>(static_cast<size_t>(w) * 2);
     if (!map)
         return -1;
@@ -510,7 +518,7 @@ int MP_UI_buildAlignmentRotate(int, void* work, const uint16_t* source, uint16_t
             }
         }
     }
-    const int r = mp_align::closeRun(image, reference, w, h, area, op.c0, after);
+    const int r = mp_align::closeRun(image, reference, w, h, area, run.op.c0, after);
     if (r == 0)
         setRect(left, top, right, bottom, MP_imax(0, MP_safeTrunc(MP_max(c.p01.x, c.p00.x), -w, w)),
                 MP_imax(0, MP_safeTrunc(MP_max(c.p10.y, c.p00.y), -h, h)),
