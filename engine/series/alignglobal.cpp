@@ -156,13 +156,16 @@ void setRect(int* left, int* top, int* right, int* bottom, int l, int t, int r, 
         *bottom = b;
 }
 
-// Sampling steps of a scorer: w / rate and h / rate, at least 1.
-struct Steps {
-    int x, y;
+// Sample grid of a scorer: steps w / rate and h / rate (at least 1), with the
+// centre's own rate for a candidate at the image centre.
+struct ScoreGrid {
+    float fw, fh;
+    int sx, sy;
 };
-inline Steps samplingSteps(int w, int h, int rate)
+inline ScoreGrid scoreGrid(int w, int h, float cx, float cy, int rateCentre, int rateOther)
 {
-    return {MP_imax(1, w / MP_imax(1, rate)), MP_imax(1, h / MP_imax(1, rate))};
+    const int rate = MP_imax(1, isImageCentre(w, h, cx, cy) ? rateCentre : rateOther);
+    return {static_cast<float>(w), static_cast<float>(h), MP_imax(1, w / rate), MP_imax(1, h / rate)};
 }
 
 inline void copyPixel(uint16_t* dst, const uint16_t* src)
@@ -257,11 +260,10 @@ float MP_buildAlignmentZoomSingle(int* columnMap, const uint8_t* reference, cons
 {
     if (!reference || !bitmap || w <= 0 || h <= 0)
         return 0.0f;
-    const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    const ScoreGrid g = scoreGrid(w, h, cx, cy, MP_align_zoom_abtastrateC, MP_align_zoom_abtastrate);
+    const float fw = g.fw, fh = g.fh;
+    const int sx = g.sx, sy = g.sy;
     const ZoomRect z = zoomRect(fw, fh, scale, cx, cy);
-    const int rate = isImageCentre(w, h, cx, cy) ? MP_align_zoom_abtastrateC : MP_align_zoom_abtastrate;
-    const Steps st = samplingSteps(w, h, rate);
-    const int sx = st.x, sy = st.y;
     const size_t W = static_cast<size_t>(w);
     const float stepX = (z.x1 - z.x0) * static_cast<float>(sx) / fw;
 
@@ -413,11 +415,10 @@ float MP_buildAlignmentRotateSingle(float* columnMap, const uint8_t* reference, 
 {
     if (!reference || !bitmap || w <= 0 || h <= 0)
         return 0.0f;
-    const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    const ScoreGrid g = scoreGrid(w, h, cx, cy, MP_align_rotate_abtastrateC, MP_align_rotate_abtastrate);
+    const float fw = g.fw, fh = g.fh;
+    const int J = g.sx, K = g.sy;
     const Corners c = rotateCorners(fw, fh, angle, cx, cy);
-    const int rate = isImageCentre(w, h, cx, cy) ? MP_align_rotate_abtastrateC : MP_align_rotate_abtastrate;
-    const Steps st = samplingSteps(w, h, rate);
-    const int J = st.x, K = st.y;
     const int64_t L = (static_cast<int64_t>(w / J) * h) / K;
     if (L <= 0)
         return 0.0f;
