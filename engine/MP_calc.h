@@ -50,6 +50,7 @@
 #include "engine/series/brushcache.h"
 #include "engine/series/brushes.h"
 #include "engine/series/deghost.h"
+#include "engine/series/estimators.h"
 #include "engine/series/mtb.h"
 #include "engine/series/stencil.h"
 #include "engine/series/structure.h"
