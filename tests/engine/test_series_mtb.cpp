@@ -83,6 +83,25 @@ TEST_F(SeriesMtbTest, VariantsSpanTheirLevelsAndReportTheSameFractions)
     MP_convertToMTB12(img.data(), bm.data(), w, h, nullptr, nullptr, nullptr);
 }
 
+TEST_F(SeriesMtbTest, EveryPixelGetsTheLevelOfItsKey)
+{
+    // Random colours on a size that leaves a remainder after groups of eight.
+    std::mt19937 rng(3);
+    const int w = 37, h = 13;
+    std::vector<uint16_t> img(static_cast<size_t>(w) * h * 3);
+    for (auto& v : img)
+        v = static_cast<uint16_t>(rng());
+    std::vector<uint8_t> bm(static_cast<size_t>(w) * h);
+    float p17 = 0, p50 = 0, p83 = 0;
+    MP_convertToMTB4(img.data(), bm.data(), w, h, &p17, &p50, &p83);
+    const int b17 = static_cast<int>(p17 * 16383.0f), b50 = static_cast<int>(p50 * 16383.0f),
+              b83 = static_cast<int>(p83 * 16383.0f);
+    for (size_t i = 0; i < bm.size(); ++i) {
+        const int key = (img[i * 3] + 2 * img[i * 3 + 1] + img[i * 3 + 2]) >> 4;
+        ASSERT_EQ(bm[i], (key >= b17) + (key >= b50) + (key >= b83)) << i;
+    }
+}
+
 TEST_F(SeriesMtbTest, CongruenceOfEqualBitmaps)
 {
     struct Case {
