@@ -229,11 +229,8 @@ int MP_UI_buildAlignmentScroll(void* work, const uint16_t* source, uint16_t* ima
     // Offsets beyond the larger side overlap nothing: the range is held there.
     const float span = static_cast<float>(w + h) * 0.5f * MP_align_scroll_radius * factor;
     const int R = 2 * MP_safeTrunc(span, 0, w > h ? w : h);
-    ShiftSearch s{reference, area.bitmap, w, h, w / MP_align_scroll_abtastrate, h / MP_align_scroll_abtastrate};
-    if (s.sx < 1)
-        s.sx = 1;
-    if (s.sy < 1)
-        s.sy = 1;
+    const int rate = MP_imax(1, MP_align_scroll_abtastrate);
+    ShiftSearch s{reference, area.bitmap, w, h, MP_imax(1, w / rate), MP_imax(1, h / rate)};
     searchShift(s, R);
     const int dx = s.bestDx, dy = s.bestDy;
     if (dx == 0 && dy == 0)
