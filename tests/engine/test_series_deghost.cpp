@@ -117,6 +117,29 @@ TEST_F(SeriesDeGhostTest, DisagreeingBlockPaintsOneStroke)
     EXPECT_EQ(atFull(48 + 73, 48), 0);
 }
 
+TEST_F(SeriesDeGhostTest, SmallestBlockPaintsTheSmallestStroke)
+{
+    // Columns 0..15 key 500 (class 0), 16..31 key 1000 (undecided), the rest
+    // bright. A 2 x 2 disagreement at (12, 12) is a quarter of the 4 x 4 block
+    // (12..15)^2 and too little of every larger block: one stroke at (14, 14)
+    // of radius (0.25)^0.8 x 36 = 11.8756.
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            for (int c = 0; c < 3; ++c)
+                img[(static_cast<size_t>(y) * W + x) * 3 + c] = x < 16 ? 2000 : (x < 32 ? 4000 : 50000);
+    MP_convertToDeGhostMTB(img.data(), refClasses.data(), W, H, nullptr, nullptr);
+    ASSERT_EQ(refClasses[0], 0);
+    for (int y = 12; y < 14; ++y)
+        for (int x = 12; x < 14; ++x)
+            refClasses[static_cast<size_t>(y) * W + x] = 1;
+    EXPECT_EQ(run(), 1);
+    EXPECT_LT(at(14, 14), 0);
+    EXPECT_LT(at(14 + 10, 14), 0);
+    EXPECT_EQ(at(14 + 11, 14), 0);
+    EXPECT_EQ(at(14, 14 + 11), 0);
+    EXPECT_EQ(at(40, 40), 0);
+}
+
 TEST_F(SeriesDeGhostTest, NothingToPaint)
 {
     const auto emptyMap = map;
