@@ -140,7 +140,9 @@ void CImageLoader::Load()
             DestroyThreads();
             return;
         }
-        int started = 0;
+        // The threads of this round; each is waited for (one that has ended
+        // already returns at once), so every round reports its progress.
+        std::vector<CLoadThread*> round;
         for (CLoadThread* t : m_vecThreads) {
             if (!t || t->isRunning() || t->isFinished())
                 continue;
@@ -148,15 +150,13 @@ void CImageLoader::Load()
                                             : QCoreApplication::translate("CImageLoader", "Prüfe Datei");
             CDocumentProgress::AddMessage(1, text + ": " + fileName(t->m_strFilePath), 0);
             t->start(QThread::InheritPriority);
-            ++started;
-            if (m_iMaxThreads > 0 && started >= m_iMaxThreads)
+            round.push_back(t);
+            if (m_iMaxThreads > 0 && int(round.size()) >= m_iMaxThreads)
                 break;
         }
-        for (CLoadThread* t : m_vecThreads) {
-            if (t && t->isRunning()) {
-                t->wait();
-                UpdateProgressBar();
-            }
+        for (CLoadThread* t : round) {
+            t->wait();
+            UpdateProgressBar();
         }
     }
 }
