@@ -182,6 +182,13 @@ TEST_F(SeriesStencilTest, VariationView)
     // The same buffer in and out gives the same result; intensities beyond 1 stay in range.
     MP_UI_StencilCalcVariationToBuffer(w, h, edge.data(), edge.data(), 0.5f);
     EXPECT_EQ(edge, out);
+    // Any thread count gives the same bits.
+    for (int threads : {1, 7}) {
+        MP_UI_SetIdealThreadCount(threads);
+        std::vector<uint16_t> again(src.size());
+        MP_UI_StencilCalcVariationToBuffer(w, h, src.data(), again.data(), 0.5f);
+        EXPECT_EQ(again, out) << threads;
+    }
     for (float s : {1.5f, 5.0f, -3.0f, std::nanf("")}) {
         auto e = src;
         MP_UI_StencilCalcVariationToBuffer(w, h, e.data(), e.data(), s);
