@@ -89,6 +89,29 @@ TEST_F(SeriesStructureTest, KindsSetMasks)
     EXPECT_EQ(m4, maskOf(w, h, 0));
 }
 
+TEST_F(SeriesStructureTest, MaskSmoothingWrapsInPanoramaMode)
+{
+    // Luminance kind: the white first column is mask 1, the grey rest mask 2.
+    // Smoothing spreads mask 1 a few pixels; in panorama mode across the seam too.
+    const int w = 40, h = 20;
+    auto img = solidImage(w, h, 26214, 26214, 26214);
+    for (int y = 0; y < h; ++y)
+        for (int c = 0; c < 3; ++c)
+            img[static_cast<size_t>(y) * w * 3 + c] = 65535;
+    for (int panorama : {0, 1}) {
+        MP_UI_SetPanoramaMode(panorama);
+        auto m1 = maskOf(w, h, 0), m2 = m1, m3 = m1, m4 = m1;
+        MP_calcStructureDetection(9, img.data(), nullptr, w, h, m1.data(), m2.data(), m3.data(), m4.data(), 1.0f);
+        EXPECT_GT(m1[static_cast<size_t>(10) * w + 1], 0) << panorama;
+        EXPECT_EQ(m1[static_cast<size_t>(10) * w + w / 2], 0) << panorama;
+        if (panorama) {
+            EXPECT_GT(m1[static_cast<size_t>(10) * w + w - 1], 0);
+        } else {
+            EXPECT_EQ(m1[static_cast<size_t>(10) * w + w - 1], 0);
+        }
+    }
+}
+
 TEST_F(SeriesStructureTest, DetectionIsTheSameForEveryThreadCount)
 {
     const int w = 90, h = 70;
