@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>CCompareDockWidget</name>
+    <message>
+        <source>tooltip Compare Window Vertikal</source>
+        <translation>Vertical divider: the picture before the current step on the left, after it on the right</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Horizontal</source>
+        <translation>Horizontal divider: before at the top, after at the bottom</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal1</source>
+        <translation>Diagonal divider from the top right to the bottom left</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal2</source>
+        <translation>Diagonal divider from the top left to the bottom right</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Buffer Flip</source>
+        <translation>Swap sides: before and after change sides of the divider</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Toggle</source>
+        <translation>Luminance marking on or off: hatches the pixels in the chosen luminance range</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Mode</source>
+        <translation>Change the marking: around both thresholds, between them or outside them</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Thresholds</source>
+        <translation>Lower and upper luminance threshold: drag the handles</translation>
+    </message>
+</context>
+<context>
     <name>CExposure</name>
     <message>
         <source>Datei konnte nicht geladen werden.</source>
@@ -579,6 +614,57 @@
     </message>
 </context>
 <context>
+    <name>HDRPanoramaView</name>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama Viewer</translation>
+    </message>
+    <message>
+        <source>Panorama Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview reset</source>
+        <translation>Return the view direction and zoom to the start</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseVertikalInvert</source>
+        <translation>Invert the vertical mouse direction</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseHorizontalInvert</source>
+        <translation>Invert the horizontal mouse direction</translation>
+    </message>
+    <message>
+        <source>Panorama Automatic</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview automatic</source>
+        <translation>Automatic tour: the view wanders by itself; dragging or the wheel ends it</translation>
+    </message>
+    <message>
+        <source>Panorama Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview verlassen</source>
+        <translation>Close the panorama viewer</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>The settings could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>HDRProgressThread</name>
     <message>
         <source>Fortschritt</source>
@@ -656,6 +742,97 @@
     <message>
         <source>tooltip Verwerfen</source>
         <translation>Close the window and keep the current style</translation>
+    </message>
+</context>
+<context>
+    <name>CExposureSeries</name>
+    <message>
+        <source>Belichtungsreihenbild wird dekomprimiert</source>
+        <translation>Decompressing exposure series image</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihenbild wird komprimiert</source>
+        <translation>Compressing exposure series image</translation>
+    </message>
+    <message>
+        <source>Berechne HDR-Bild</source>
+        <translation>Calculating HDR image</translation>
+    </message>
+    <message>
+        <source>Bild wird vorbereitet</source>
+        <translation>Preparing image</translation>
+    </message>
+    <message>
+        <source>Bitte Geduld</source>
+        <translation>Please wait</translation>
+    </message>
+    <message>
+        <source>Dateifehler:</source>
+        <translation>File error:</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat eine zu geringe Auflösung.</source>
+        <translation>The loaded image file has too low a resolution.</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat nicht die passene Auflösung.</source>
+        <translation>The loaded image file does not have the matching resolution.</translation>
+    </message>
+    <message>
+        <source>Die maximale Anzahl ladbarer Bilddateien ist erreicht.</source>
+        <translation>The maximum number of loadable image files has been reached.</translation>
+    </message>
+    <message>
+        <source>Eine Datei konnte nicht geschrieben werden</source>
+        <translation>A file could not be written</translation>
+    </message>
+    <message>
+        <source>Erzeuge Gewichtungsmaps</source>
+        <translation>Creating weight maps</translation>
+    </message>
+    <message>
+        <source>Erzeuge Luminanz-Karte</source>
+        <translation>Creating luminance map</translation>
+    </message>
+    <message>
+        <source>Erzeuge Previewbilder</source>
+        <translation>Creating preview images</translation>
+    </message>
+    <message>
+        <source>Erzeuge synthetische Bilder</source>
+        <translation>Creating synthetic images</translation>
+    </message>
+    <message>
+        <source>Es konnten nicht alle Bilder geladen werden.</source>
+        <translation>Not all images could be loaded.</translation>
+    </message>
+    <message>
+        <source>Fusioniere Belichtungsreihe</source>
+        <translation>Fusing exposure series</translation>
+    </message>
+    <message>
+        <source>HDR-Berechnung abgeschlossen</source>
+        <translation>HDR calculation finished</translation>
+    </message>
+    <message>
+        <source>Lade Projektdatei.</source>
+        <translation>Loading project file.</translation>
+    </message>
+    <message>
+        <source>Projekt could not be loaded</source>
+        <translation>Project could not be loaded</translation>
+    </message>
+    <message>
+        <source>Projekt geladen</source>
+        <translation>Project loaded</translation>
+    </message>
+    <message>
+        <source>Projekt gespeichert</source>
+        <translation>Project saved</translation>
+    </message>
+    <message>
+        <source>Speichere Projektdatei.</source>
+        <translation>Saving project file.</translation>
     </message>
 </context>
 <context>
@@ -2701,12 +2878,106 @@
         <source>Bilder laden</source>
         <translation>Loading images</translation>
     </message>
+    <message>
+        <source>Bildvorbereitung</source>
+        <translation>Image preparation</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Load project</translation>
+    </message>
+    <message>
+        <source>Projekt speichern</source>
+        <translation>Save project</translation>
+    </message>
 </context>
 <context>
     <name>SplashScreen</name>
     <message>
         <source>Initialisiere System</source>
         <translation>Initialising system</translation>
+    </message>
+</context>
+<context>
+    <name>HDRImagePreview</name>
+    <message>
+        <source>Vorschaumodus an/aus</source>
+        <translation>Preview mode on/off</translation>
+    </message>
+    <message>
+        <source>Echtzeitberechnung an/aus</source>
+        <translation>Real-time calculation on/off</translation>
+    </message>
+    <message>
+        <source>neu berechnen</source>
+        <translation>Recalculate</translation>
+    </message>
+    <message>
+        <source>Grenzpixel anzeigen</source>
+        <translation>Show clipped pixels: too dark in blue, too bright in yellow to red</translation>
+    </message>
+    <message>
+        <source>Originalgröße</source>
+        <translation>Actual size (100 %)</translation>
+    </message>
+    <message>
+        <source>Zoomfaktor</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>kleiner</source>
+        <translation>smaller</translation>
+    </message>
+    <message>
+        <source>größer</source>
+        <translation>larger</translation>
+    </message>
+    <message>
+        <source>passende Größe</source>
+        <translation>Fit: the whole picture in the window</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen ein-/ausblenden</source>
+        <translation>Show or hide mirroring and rotating</translation>
+    </message>
+    <message>
+        <source>horizontal spiegeln LUMIVEX Tavren</source>
+        <translation>Mirror horizontally</translation>
+    </message>
+    <message>
+        <source>vertikal spiegeln LUMIVEX Tavren</source>
+        <translation>Flip vertically</translation>
+    </message>
+    <message>
+        <source>90 Grad nach links drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the left</translation>
+    </message>
+    <message>
+        <source>90 Grad nach rechts drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the right</translation>
+    </message>
+    <message>
+        <source>Pixel</source>
+        <translation>pixels</translation>
+    </message>
+    <message>
+        <source>Abkürzung Megapixel</source>
+        <translation>MP</translation>
+    </message>
+    <message>
+        <source>ISO</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
+    <name>_QPreviewLabel</name>
+    <message>
+        <source>Leertaste zum stoppen</source>
+        <translation>Press Esc to stop</translation>
     </message>
 </context>
 </TS>

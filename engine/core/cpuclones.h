@@ -4,9 +4,12 @@
 // width differs: both copies do the same single-precision operations in the
 // same order (never contracted into fused multiply-adds), so their results
 // agree bit for bit. Use it on hot loops the compiler vectorises.
-// The CMake option LUMIVEX_FUNCTION_CLONES=OFF (LUMIVEX_NO_FUNCTION_CLONES)
-// builds plain functions instead: ThreadSanitizer cannot load the resolvers.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(LUMIVEX_NO_FUNCTION_CLONES)
+// A ThreadSanitizer build gets the baseline copy only: the load-time choice
+// would run instrumented code before the sanitizer has started. The CMake
+// option LUMIVEX_FUNCTION_CLONES=OFF (LUMIVEX_NO_FUNCTION_CLONES) builds plain
+// functions in any build.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(LUMIVEX_NO_FUNCTION_CLONES)
 #define MP_CPU_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define MP_CPU_CLONES
