@@ -40,6 +40,7 @@
 #include "engine/core/windowsize.h"
 #include "engine/core/windowweights.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace mp_filters {
@@ -63,6 +64,9 @@ int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, i
 int MP_beginFilter(MP_DriverRun& run, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                    MP_Params* params, size_t scratchBytes, int geoSlot, int comboSlot, ushort** scratch);
 inline int MP_beginFilterResult(int begin) { return begin < 0 ? begin : 0; }
+
+// A slider value that may be NaN or infinite: `neutral` in its place.
+inline float finiteOr(float v, float neutral) { return std::isfinite(v) ? v : neutral; }
 
 inline size_t pixelCount(int sizex, int sizey) { return static_cast<size_t>(sizex) * static_cast<size_t>(sizey); }
 
