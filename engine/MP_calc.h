@@ -43,6 +43,7 @@
 #include "engine/filters/edgeenhance.h"
 #include "engine/filters/glow.h"
 #include "engine/filters/grain.h"
+#include "engine/filters/hueedge.h"
 #include "engine/filters/localcontrast.h"
 #include "engine/filters/localwhitebalance.h"
 #include "engine/filters/morphology.h"

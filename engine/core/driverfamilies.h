@@ -71,6 +71,8 @@ MP_DRIVER_FAMILY(MP_drivers_artifacts)
 
 MP_DRIVER_FAMILY(MP_drivers_pathblur)
 
+MP_DRIVER_FAMILY(MP_drivers_hueedge)
+
 // engine/effects/
 
 // engine/series/

@@ -8,6 +8,7 @@
 #include "engine/filters/glow.h"
 #include "engine/core/colortemp.h"
 #include "engine/filters/grain.h"
+#include "engine/filters/hueedge.h"
 #include "engine/filters/morphology.h"
 #include "engine/filters/pathblur.h"
 #include "engine/filters/polfilter.h"
@@ -81,6 +82,15 @@ void radialDefaults(MP_Params& p)
 {
     p.p[0][0] = 0.2f;
     p.p[1][0] = 0.8f;
+}
+
+void hueEdgeDefaults(MP_Params& p)
+{
+    p.p[0][0] = 0.02f; // radius 10
+    p.p[1][0] = 0.5f;
+    p.p[2][0] = 0.2f;
+    p.p[3][2] = p.p[3][3] = p.p[3][4] = 1.0f;
+    OpenCLManager::getInstance()->setKernelSuperquadricTable(10, &p);
 }
 
 struct GlowCase {
@@ -190,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GlowCase{"MP_calcPixelDoppler", 3, 4, morphologyDefaults, false, 1},
                       GlowCase{"MP_calcPixelDirBlur", 3, 4, lineDefaults, false, 0},
                       GlowCase{"MP_calcPixelDirSharpen", 3, 4, lineDefaults, false, 0},
-                      GlowCase{"MP_calcPixelRadialBlur", 2, 3, radialDefaults, false, 0}),
+                      GlowCase{"MP_calcPixelRadialBlur", 2, 3, radialDefaults, false, 0},
+                      GlowCase{"MP_calcPixelColorEnhance", 4, 5, hueEdgeDefaults, false, 1}),
     [](const ::testing::TestParamInfo<GlowCase>& i) { return std::string(i.param.name + 12); });
 
 using GlowTest = FilterTest;
@@ -857,6 +868,32 @@ TEST_F(GlowTest, RadialBlurAtTheCentreAndNearCorners)
     EXPECT_NE(out, src);
     MP_UI_SetIdealThreadCount(1);
     EXPECT_EQ(runCopy("MP_calcPixelRadialBlur", w, h, src, p), out);
+}
+
+// ---- "Farbton Kantenverstärker" ---------------------------------------------------
+
+TEST_F(GlowTest, HueEdgeBoostsOnlyItsHue)
+{
+    const int w = 30, h = 20;
+    // A cyan picture with a luminance edge down the middle.
+    Image img = solidImage(w, h, 0, 40000, 40000);
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x)
+            for (int c = 1; c < 3; ++c)
+                img[(static_cast<size_t>(y) * w + x) * 3 + c] = 20000;
+    MP_Params p = blankParams();
+    hueEdgeDefaults(p);
+    p.p[4][1] = 100.0f;
+    p.p[3][2] = 0.0f; // "Farbton" cyan: the full boost at the edge
+    const Image cyan = runCopy("MP_calcPixelColorEnhance", w, h, img, p);
+    EXPECT_GT(at(cyan, w, w / 2 - 1, 10, 1), 40000 + 100); // the bright side of the edge brightens
+    EXPECT_LT(at(cyan, w, w / 2, 10, 1), 20000 - 40);      // the dark side darkens
+    // Flat, far from the edge: only the few units between the float luminance
+    // and the plane's 14-bit one.
+    EXPECT_LE(std::abs(int(at(cyan, w, 0, 10, 1)) - 40000), 40);
+    p.p[3][2] = 1.0f;
+    p.p[3][3] = p.p[3][4] = 0.0f; // red: the complementary hue, almost no boost
+    EXPECT_LE(maxDifference(runCopy("MP_calcPixelColorEnhance", w, h, img, p), img), 2);
 }
 
 } // namespace
