@@ -378,6 +378,21 @@ inline void MP_filterRows(const MP_DriverRun& run, ushort* out, int start, int e
     }
 }
 
+// Rows [start, end) of a worker that works on the raw 16-bit samples: calls
+// f(x, y, i, s, d) for every pixel, i its index (y * width + x), s its source
+// and d its destination samples (run.src, run.dst).
+template <class F> inline void MP_forEachRawPixel(const MP_DriverRun& run, int start, int end, F&& f)
+{
+    const size_t w = static_cast<size_t>(run.width);
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * w;
+        const ushort* s = run.src + row * 3;
+        ushort* d = run.dst + row * 3;
+        for (size_t x = 0; x < w; ++x, s += 3, d += 3)
+            f(static_cast<int>(x), y, row + x, s, d);
+    }
+}
+
 // The worker task of an argument block with effect() and out.
 #if defined(__x86_64__) || defined(__i386__)
 #define MP_FILTERS_X86 1

@@ -211,27 +211,21 @@ template <bool Full> void neonRows(const NeonArgs& a, int start, int end)
 {
     const MP_DriverRun& run = a.run;
     const bool geometry = run.params->geometry_needed != 0;
-    const size_t w = static_cast<size_t>(run.width);
-    for (int y = start; y < end; ++y) {
-        const size_t row = static_cast<size_t>(y) * w;
-        const ushort* s = run.src + row * 3;
-        ushort* d = run.dst + row * 3;
-        for (size_t x = 0; x < w; ++x, s += 3, d += 3) {
-            const float glow = static_cast<float>(a.plane[row + x]) * kPlaneScale * a.I;
-            if constexpr (Full) {
-                const MP_float3 c0 = MP_loadRGB48(s);
-                MP_fullWorkerPixel(run, geometry, static_cast<int>(x), y, c0, d, [&] {
-                    return MP_float3{neonChannel(a.hue.x, glow, MP_temp_table[MP_tableIndex(c0.x)]),
-                                     neonChannel(a.hue.y, glow, MP_temp_table[MP_tableIndex(c0.y)]),
-                                     neonChannel(a.hue.z, glow, MP_temp_table[MP_tableIndex(c0.z)])};
-                });
-            } else {
-                MP_storeRGB48(d, {neonChannel(a.hue.x, glow, MP_temp_table[s[0]]),
-                                  neonChannel(a.hue.y, glow, MP_temp_table[s[1]]),
-                                  neonChannel(a.hue.z, glow, MP_temp_table[s[2]])});
-            }
+    MP_forEachRawPixel(run, start, end, [&](int x, int y, size_t i, const ushort* s, ushort* d) {
+        const float glow = static_cast<float>(a.plane[i]) * kPlaneScale * a.I;
+        if constexpr (Full) {
+            const MP_float3 c0 = MP_loadRGB48(s);
+            MP_fullWorkerPixel(run, geometry, x, y, c0, d, [&] {
+                return MP_float3{neonChannel(a.hue.x, glow, MP_temp_table[MP_tableIndex(c0.x)]),
+                                 neonChannel(a.hue.y, glow, MP_temp_table[MP_tableIndex(c0.y)]),
+                                 neonChannel(a.hue.z, glow, MP_temp_table[MP_tableIndex(c0.z)])};
+            });
+        } else {
+            MP_storeRGB48(d, {neonChannel(a.hue.x, glow, MP_temp_table[s[0]]),
+                              neonChannel(a.hue.y, glow, MP_temp_table[s[1]]),
+                              neonChannel(a.hue.z, glow, MP_temp_table[s[2]])});
         }
-    }
+    });
 }
 
 void MP_Task_calcPixelNeonLight(TaskFuncParams t)

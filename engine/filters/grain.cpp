@@ -46,29 +46,23 @@ template <bool Full> void grainRows(const GrainArgs& a, int start, int end)
 {
     const MP_DriverRun& run = a.run;
     const bool geometry = run.params->geometry_needed != 0;
-    const size_t w = static_cast<size_t>(run.width);
-    for (int y = start; y < end; ++y) {
-        const size_t row = static_cast<size_t>(y) * w;
-        const ushort* s = run.src + row * 3;
-        ushort* d = run.dst + row * 3;
-        for (size_t x = 0; x < w; ++x, s += 3, d += 3) {
-            const int q = a.plane[row + x];
-            const float m = MP_temp_table[a.lw.of(s)];
-            const float k = 1.0f - m;
-            const float n0 = static_cast<float>(clamp16(s[0] + q)), n1 = static_cast<float>(clamp16(s[1] + q)),
-                        n2 = static_cast<float>(clamp16(s[2] + q));
-            if constexpr (Full) {
-                const MP_float3 c0 = MP_loadRGB48(s);
-                MP_fullWorkerPixel(run, geometry, static_cast<int>(x), y, c0, d, [&] {
-                    return MP_float3{c0.x * k + n0 * m * MP_k, c0.y * k + n1 * m * MP_k, c0.z * k + n2 * m * MP_k};
-                });
-            } else {
-                d[0] = static_cast<ushort>(static_cast<int>(static_cast<float>(s[0]) * k + n0 * m));
-                d[1] = static_cast<ushort>(static_cast<int>(static_cast<float>(s[1]) * k + n1 * m));
-                d[2] = static_cast<ushort>(static_cast<int>(static_cast<float>(s[2]) * k + n2 * m));
-            }
+    MP_forEachRawPixel(run, start, end, [&](int x, int y, size_t i, const ushort* s, ushort* d) {
+        const int q = a.plane[i];
+        const float m = MP_temp_table[a.lw.of(s)];
+        const float k = 1.0f - m;
+        const float n0 = static_cast<float>(clamp16(s[0] + q)), n1 = static_cast<float>(clamp16(s[1] + q)),
+                    n2 = static_cast<float>(clamp16(s[2] + q));
+        if constexpr (Full) {
+            const MP_float3 c0 = MP_loadRGB48(s);
+            MP_fullWorkerPixel(run, geometry, x, y, c0, d, [&] {
+                return MP_float3{c0.x * k + n0 * m * MP_k, c0.y * k + n1 * m * MP_k, c0.z * k + n2 * m * MP_k};
+            });
+        } else {
+            d[0] = static_cast<ushort>(static_cast<int>(static_cast<float>(s[0]) * k + n0 * m));
+            d[1] = static_cast<ushort>(static_cast<int>(static_cast<float>(s[1]) * k + n1 * m));
+            d[2] = static_cast<ushort>(static_cast<int>(static_cast<float>(s[2]) * k + n2 * m));
         }
-    }
+    });
 }
 
 void MP_Task_calcPixelAddGrain(TaskFuncParams t)

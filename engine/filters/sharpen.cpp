@@ -127,20 +127,15 @@ void MP_Task_calcPixelSubSharpen(TaskFuncParams t)
 void MP_Task_calcPixelSubSharpenReduced(TaskFuncParams t)
 {
     const SubSharpenArgs* a = MP_taskArgs<SubSharpenArgs>(t);
-    const size_t w = static_cast<size_t>(a->run.width);
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        const ushort* s = a->run.src + static_cast<size_t>(y) * w * 3;
-        ushort* d = a->run.dst + static_cast<size_t>(y) * w * 3;
-        for (size_t x = 0; x < w; ++x, s += 3, d += 3) {
-            float v[3];
-            if (!subSharpen(*a, s, static_cast<int>(x), y, v)) {
-                d[0] = s[0], d[1] = s[1], d[2] = s[2];
-                continue;
-            }
-            for (int c = 0; c < 3; ++c)
-                d[c] = static_cast<ushort>(static_cast<int>(v[c]));
+    MP_forEachRawPixel(a->run, MP_taskStart(t), MP_taskEnd(t), [a](int x, int y, size_t, const ushort* s, ushort* d) {
+        float v[3];
+        if (!subSharpen(*a, s, x, y, v)) {
+            d[0] = s[0], d[1] = s[1], d[2] = s[2];
+            return;
         }
-    }
+        for (int c = 0; c < 3; ++c)
+            d[c] = static_cast<ushort>(static_cast<int>(v[c]));
+    });
 }
 
 } // namespace
