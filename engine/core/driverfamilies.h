@@ -43,6 +43,23 @@ MP_DRIVER_FAMILY(MP_drivers_tonaleffects)
 // engine/filters/
 
 // engine/effects/
+MP_DRIVER_FAMILY(MP_drivers_rotationdistort)
+
+MP_DRIVER_FAMILY(MP_drivers_radialdistort)
+
+MP_DRIVER_FAMILY(MP_drivers_warps)
+
+MP_DRIVER_FAMILY(MP_drivers_mirrors)
+
+MP_DRIVER_FAMILY(MP_drivers_frame)
+
+MP_DRIVER_FAMILY(MP_drivers_embossed)
+
+MP_DRIVER_FAMILY(MP_drivers_stretched)
+
+MP_DRIVER_FAMILY(MP_drivers_tinted)
+
+MP_DRIVER_FAMILY(MP_drivers_dust)
 
 // engine/series/
 

@@ -1,0 +1,100 @@
+#include "engine/effects/effectframe.h"
+
+#include "engine/core/rotation.h"
+#include "engine/core/settings.h"
+#include "engine/core/textures.h"
+
+#include <cstring>
+
+int MP_checkEffectBuffers(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
+                          const MP_Params* params)
+{
+    if (!src || !dst || !params || sizex < 0 || sizey < 0)
+        return -2;
+    // The workers read and write three 16-bit channels a pixel.
+    if (srcBpp != 6 || dstBpp != 6)
+        return -2;
+    return 0;
+}
+
+int MP_beginEffectDriver(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, int srcBpp,
+                         int dstBpp, MP_Params* params, int geoSlot, int comboSlot)
+{
+    if (int r = MP_checkEffectBuffers(sizex, sizey, src, dst, srcBpp, dstBpp, params))
+        return r;
+    const size_t bytes = static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 6;
+    auto* scratch = static_cast<ushort*>(MP_UpdateBuffer(bytes));
+    if (!scratch)
+        return -1;
+    if (int r = MP_beginDriver(run, sizex, sizey, src, dst, params, geoSlot, comboSlot == -2 ? geoSlot - 1 : comboSlot))
+        return r;
+    run.dst = scratch;
+    return 0;
+}
+
+namespace {
+
+struct CopyArgs {
+    const ushort* src;
+    ushort* dst;
+    int width;
+};
+
+void copyRows(TaskFuncParams t)
+{
+    const CopyArgs* a = MP_taskArgs<CopyArgs>(t);
+    const size_t row = static_cast<size_t>(a->width) * 3;
+    const int s = MP_taskStart(t), e = MP_taskEnd(t);
+    std::memcpy(a->dst + row * static_cast<size_t>(s), a->src + row * static_cast<size_t>(s),
+                row * static_cast<size_t>(e - s) * sizeof(ushort));
+}
+
+} // namespace
+
+void MP_copyImageBanded(const ushort* src, ushort* dst, int width, int height)
+{
+    if (src == dst || width <= 0 || height <= 0)
+        return;
+    CopyArgs a{src, dst, width};
+    MP_runBandPass(copyRows, MP_makeTask(nullptr, &a), height, 0);
+}
+
+int MP_finishEffectDriver(const MP_DriverRun& run, ushort* dst)
+{
+    // A cancel request drops queued tasks: the scratch image then holds rows
+    // that were never computed, which must not reach the picture.
+    if (MP_isCalculatingCancelRequest != 0)
+        return 0;
+    MP_copyImageBanded(run.dst, dst, run.width, run.height);
+    return 0;
+}
+
+int MP_effectTextureIndex(float typ, int n)
+{
+    return MP_safeTrunc(static_cast<float>(n) * typ + 0.05f, 0, n);
+}
+
+MP_EffectTexture MP_effectTextureAt(int id)
+{
+    MP_EffectTexture t;
+    t.id = id;
+    const int w = MP_UI_GetTextureSizeX(id);
+    const int h = MP_UI_GetTextureSizeY(id);
+    uint16_t* px = MP_UI_GetTexturePointer(id);
+    if (px && w > 0 && h > 0) {
+        t.px = px;
+        t.w = w;
+        t.h = h;
+    }
+    return t;
+}
+
+MP_EffectTexture MP_effectTexture(float typ, int base, int n)
+{
+    return MP_effectTextureAt(base + MP_effectTextureIndex(typ, n));
+}
+
+void MP_runSineTablePass(MP_Params* params)
+{
+    MP_runTablePass(MP_TaskPre1_RotateBuffer, MP_makeTask(params, nullptr));
+}
