@@ -33,6 +33,7 @@
 #include "engine/core/tables.h"
 #include "engine/core/tasks.h"
 #include "engine/core/textures.h"
+#include "engine/core/windowsize.h"
 #include "engine/core/windowweights.h"
 #include "engine/draw/painters.h"
 #include "engine/draw/pictures.h"
