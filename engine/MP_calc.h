@@ -43,6 +43,7 @@
 #include "engine/effects/embossed.h"
 #include "engine/effects/frame.h"
 #include "engine/effects/mirrors.h"
+#include "engine/effects/oilpaint.h"
 #include "engine/effects/radialdistort.h"
 #include "engine/effects/rotationdistort.h"
 #include "engine/effects/stretched.h"

@@ -61,6 +61,8 @@ MP_DRIVER_FAMILY(MP_drivers_tinted)
 
 MP_DRIVER_FAMILY(MP_drivers_dust)
 
+MP_DRIVER_FAMILY(MP_drivers_oilpaint)
+
 // engine/series/
 
 // engine/views/

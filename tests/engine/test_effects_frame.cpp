@@ -3,6 +3,7 @@
 
 #include "effectsfixture.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -135,6 +136,13 @@ std::vector<DriverCase> cases()
         {"Dust", MP_calcPixelStructureDust, 6,
          [](MP_Params& p) { p.p[1][0] = 1.0f; p.p[2][0] = 0.5f; p.p[3][0] = 0.9f; p.p[4][0] = 0.003f; centre(p, 5, 0.1f, 0.2f); },
          [] { fillDustSheet(61); }, 0, true},
+        {"Oilpaint", MP_calcPixelOilpaint, 1,
+         [](MP_Params& p) {
+             p.p[0][0] = 0.012f; // R 6, step 1
+             for (int ky = -6; ky <= 6; ++ky)
+                 p.lx[500 + ky] = static_cast<short>(6 - std::abs(ky) / 2);
+         },
+         none, 1, true},
         {"Border", MP_calcPixelBorder, 3,
          [](MP_Params& p) {
              p.p[0][0] = 0.8f;
@@ -377,7 +385,7 @@ TEST_F(EffectTest, EffectKernelsRunByName)
     for (const char* name : {"MP_calcPixelHorizon", "MP_calcPixelRotate", "MP_calcPixelTwirl", "MP_calcPixelAddFrame",
                              "MP_calcPixelMagnet", "MP_calcPixelAirbag", "MP_calcPixelLensCorrection",
                              "MP_calcPixelChromaticMove", "MP_calcPixelPerspective", "MP_calcPixelWaveDistort",
-                             "MP_calcPixelWarp", "MP_calcPixelXFlip", "MP_calcPixelYFlip", "MP_calcPixelBorder"}) {
+                             "MP_calcPixelWarp", "MP_calcPixelOilpaint", "MP_calcPixelXFlip", "MP_calcPixelYFlip", "MP_calcPixelBorder"}) {
         auto src = pattern(w, h);
         std::vector<uint16_t> dst(src.size(), 3);
         MP_Params p = freshParams();

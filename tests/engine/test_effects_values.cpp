@@ -625,3 +625,170 @@ TEST_F(EffectTest, BorderAtItsDefaults)
 }
 
 } // namespace
+
+// ---- Oil paint --------------------------------------------------------------------------------
+
+namespace {
+
+// The window of the oil paint filter as written out: normal rows and columns
+// raised onto the image by whole steps, panorama rows from max(-R, -y) and
+// columns wrapped.
+std::vector<uint16_t> oilReference(const std::vector<uint16_t>& src, int w, int h, const MP_Params& p, int R,
+                                   int step, bool panorama)
+{
+    std::vector<uint16_t> out(src.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint16_t* c = &src[(static_cast<size_t>(y) * w + x) * 3];
+            const MP_float3 f = MP_loadRGB48(c);
+            const int T = 3 * static_cast<int>((p.lumr * f.x + p.lumg * f.y + p.lumb * f.z) * 65535.0f);
+            int64_t sr = 0, sg = 0, sb = 0;
+            int n = 0, darker = 0;
+            auto add = [&](int xx, int yy) {
+                const uint16_t* s = &src[(static_cast<size_t>(yy) * w + xx) * 3];
+                sr += s[0];
+                sg += s[1];
+                sb += s[2];
+                ++n;
+                darker += s[0] + s[1] + s[2] < T;
+            };
+            int ky = panorama ? std::max(-R, -y) : -R;
+            while (!panorama && y + ky < 0)
+                ky += step;
+            for (; ky <= std::min(R, h - 1 - y); ky += step) {
+                const int hw = p.lx[500 + ky];
+                if (panorama) {
+                    for (int kx = -hw; kx <= hw; kx += step)
+                        add(((x + kx) % w + w) % w, y + ky);
+                } else {
+                    int kx = -hw;
+                    while (x + kx < 0)
+                        kx += step;
+                    for (; kx <= std::min(hw, w - 1 - x); kx += step)
+                        add(x + kx, y + ky);
+                }
+            }
+            uint16_t* o = &out[(static_cast<size_t>(y) * w + x) * 3];
+            MP_float3 e{0.0f, 0.0f, 0.0f};
+            if (n > 0 && (n >> 2) < darker && darker < ((3 * n) >> 2)) {
+                e = f;
+            } else if (n > 0) {
+                const float k = MP_k / static_cast<float>(n);
+                e = {static_cast<float>(sr) * k, static_cast<float>(sg) * k, static_cast<float>(sb) * k};
+            }
+            MP_storeRGB48Clamped(o, e);
+        }
+    return out;
+}
+
+} // namespace
+
+class OilPaint : public EffectTest {
+protected:
+    // A block for radius R with the superquadric-like half-widths hw(ky).
+    MP_Params block(float radiusSlider, int loopstep, int maxHalfWidth)
+    {
+        MP_Params p = freshParams();
+        p.p[0][0] = radiusSlider;
+        p.p[1][1] = 100.0f;
+        p.loopstep = loopstep;
+        for (int ky = -500; ky <= 500; ++ky)
+            p.lx[500 + ky] = static_cast<short>(std::max(1, maxHalfWidth - std::abs(ky) / 3));
+        return p;
+    }
+};
+
+TEST_F(OilPaint, ThreeByThreeExamples)
+{
+    struct Case {
+        int darkerCount;
+        uint16_t centre;
+    };
+    // Centre 30000 (T = 90000); neighbours 10000 (darker) or 60000.
+    for (const Case& c : {Case{4, 30000}, Case{2, 45555}, Case{6, 23333}}) {
+        std::vector<uint16_t> img;
+        int dark = 0;
+        for (int i = 0; i < 9; ++i) {
+            uint16_t v = 60000;
+            if (i == 4)
+                v = 30000;
+            else if (dark < c.darkerCount) {
+                v = 10000;
+                ++dark;
+            }
+            img.insert(img.end(), {v, v, v});
+        }
+        MP_Params p = block(0.002f, 1, 1);
+        std::vector<uint16_t> out(img.size());
+        ASSERT_EQ(MP_calcPixelOilpaint(3, 3, img.data(), out.data(), 6, 6, &p), 0);
+        EXPECT_EQ(out[12], c.centre) << c.darkerCount << " darker";
+    }
+}
+
+TEST_F(OilPaint, LoopStepThreeLeavesTheFirstRowAndColumnWithoutSamples)
+{
+    const int w = 6, h = 5;
+    auto src = solidImage(w, h, 30000, 30000, 30000);
+    MP_Params p = block(0.002f, 3, 1);
+    std::vector<uint16_t> out(src.size());
+    ASSERT_EQ(MP_calcPixelOilpaint(w, h, src.data(), out.data(), 6, 6, &p), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            EXPECT_EQ(px(out, w, x, y)[0], (x == 0 || y == 0) ? 0 : 30000) << x << "," << y;
+}
+
+TEST_F(OilPaint, MatchesTheWrittenOutWindow)
+{
+    struct Case {
+        float slider;
+        int loopstep;
+        int halfWidth;
+        bool panorama;
+    };
+    const int w = 37, h = 29;
+    auto src = pattern(w, h, 5);
+    for (const Case& c : {Case{0.01f, 1, 5, false}, Case{0.02f, 2, 12, false}, Case{0.03f, 1, 40, false},
+                          Case{0.01f, 1, 5, true}, Case{0.02f, 3, 60, true}, Case{0.05f, 4, 2, false}}) {
+        MP_UI_SetPanoramaMode(c.panorama ? 1 : 0);
+        MP_Params p = block(c.slider, c.loopstep, c.halfWidth);
+        const MP_WindowSize size = MP_calcWindowSize(&p, 500.0f);
+        std::vector<uint16_t> out(src.size());
+        ASSERT_EQ(MP_calcPixelOilpaint(w, h, src.data(), out.data(), 6, 6, &p), 0);
+        EXPECT_EQ(out, oilReference(src, w, h, p, size.R, size.step, c.panorama))
+            << c.slider << " step " << c.loopstep << (c.panorama ? " panorama" : "");
+    }
+    MP_UI_SetPanoramaMode(0);
+}
+
+// Rows beyond the dispatcher's radius get half-width 1, whatever an earlier
+// run left in the block.
+TEST_F(OilPaint, RowsPastTheDispatchersRadiusAreCompleted)
+{
+    MP_Params p = block(0.01f, 1, 300);
+    p.unit_kernel_multiplier = 0.99f; // dispatcher radius 4, driver radius 4.95 -> 4
+    p.p[0][0] = 0.0102f;              // driver 5.1 * 0.99 = 5; dispatcher (int)(5) * 0.99 = 4
+    const int w = 9, h = 9;
+    auto src = pattern(w, h);
+    std::vector<uint16_t> out(src.size());
+    ASSERT_EQ(MP_calcPixelOilpaint(w, h, src.data(), out.data(), 6, 6, &p), 0);
+    EXPECT_EQ(p.lx[500 + 5], 1);
+    EXPECT_EQ(p.lx[500 - 5], 1);
+    EXPECT_EQ(p.lx[500 + 4], 300 - 4 / 3);
+}
+
+TEST_F(OilPaint, HugeLoopStepsAndRadiiStayInsideTheImage)
+{
+    const int w = 13, h = 11;
+    auto src = pattern(w, h);
+    for (int loopstep : {0, -5, 1000}) {
+        for (float slider : {0.5f, 5.0f, NAN}) {
+            MP_Params p = block(slider, loopstep, 500);
+            p.lx[500] = 32000; // far past the width
+            std::vector<uint16_t> out(src.size());
+            EXPECT_EQ(MP_calcPixelOilpaint(w, h, src.data(), out.data(), 6, 6, &p), 0);
+            MP_UI_SetPanoramaMode(1);
+            EXPECT_EQ(MP_calcPixelOilpaint(w, h, src.data(), out.data(), 6, 6, &p), 0);
+            MP_UI_SetPanoramaMode(0);
+        }
+    }
+}
