@@ -2,92 +2,120 @@
 //
 // The window of pixel (x, y) samples rows y + ky and columns x + kx on the
 // loop-step grid: ky from -R, kx from -lx[ky] (the row's half-width), both
-// raised onto the image by whole steps. The samples of one window row are
-// the columns c0, c0 + step, ... of one image row, that is one run of
-// consecutive entries in the row's columns sorted by their remainder modulo
-// the step. The prepass writes every image row in that order (three planes
-// of 16-bit channels behind the scratch image), so that a window row is a
-// contiguous loop the compiler vectorises. Panorama windows wrap their
-// columns and sample the source directly.
+// raised onto the image by whole steps. The prepass writes, behind the
+// scratch image, the third of each channel sum, Q = (R + G + B) / 3 (a sum is
+// below T = 3 t exactly when its third, rounded down, is below t), and the
+// running sums of R, G and B along every row in steps of the loop step
+// (P[c] = v[c] + P[c - step]). A window row's channel sums are then two
+// lookups, and its darker count a comparison of Q that sixteen neighbouring
+// pixels make at once: their samples at the same offset are sixteen
+// neighbouring columns. Pixels whose window reaches past the left or right
+// edge, and panorama windows (which wrap their columns), are counted one at
+// a time.
 
 #include "engine/effects/oilpaint.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/core/cpuclones.h"
 #include "engine/core/settings.h"
 #include "engine/core/textures.h"
 #include "engine/core/windowsize.h"
 #include "engine/core/windowweights.h"
 #include "engine/effects/effectframe.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <new>
 
 namespace {
+
+constexpr int kBlock = 16;
 
 struct OilArgs {
     MP_DriverRun run;
     int R = 1;
     int step = 1;
+    int maxHalfWidth = 0;
     bool panorama = false;
-    // Columns of a row in remainder order: plane p of row y starts at
-    // planes + (p * height + y) * width; column c is at entry
-    // offset[c % step] + c / step.
-    ushort* planes = nullptr;
-    const int* offset = nullptr; // min(step, width) entries
+    bool narrowSums = false; // a window's sums fit 32 bits
+    ushort* third = nullptr;  // Q, width x height
+    uint32_t* sums = nullptr; // running R, G, B sums, 3 x width x height, wrapping around 2^32
     int halfWidth[2 * MP_MAX_WINDOW_RADIUS + 1] = {}; // index ky + R
 };
 
 void MP_TaskPre2_calcPixelOilpaint(TaskFuncParams t)
 {
     const OilArgs& a = *MP_taskArgs<OilArgs>(t);
-    const size_t w = static_cast<size_t>(a.run.width), h = static_cast<size_t>(a.run.height);
+    const size_t w = static_cast<size_t>(a.run.width), plane = w * static_cast<size_t>(a.run.height);
+    const size_t step = static_cast<size_t>(a.step);
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        const ushort* s = a.run.src + static_cast<size_t>(y) * w * 3;
-        for (int p = 0; p < 3; ++p) {
-            ushort* d = a.planes + (static_cast<size_t>(p) * h + static_cast<size_t>(y)) * w;
-            for (int r = 0; r < a.step; ++r) {
-                ushort* o = d + a.offset[r];
-                for (size_t c = static_cast<size_t>(r), j = 0; c < w; c += static_cast<size_t>(a.step), ++j)
-                    o[j] = s[c * 3 + static_cast<size_t>(p)];
+        const size_t row = static_cast<size_t>(y) * w;
+        const ushort* s = a.run.src + row * 3;
+        ushort* q = a.third + row;
+        uint32_t* pr = a.sums + row;
+        uint32_t* pg = pr + plane;
+        uint32_t* pb = pg + plane;
+        for (size_t c = 0; c < w; ++c) {
+            const ushort* p = s + c * 3;
+            q[c] = static_cast<ushort>((p[0] + p[1] + p[2]) / 3);
+            pr[c] = p[0];
+            pg[c] = p[1];
+            pb[c] = p[2];
+            if (c >= step) {
+                pr[c] += pr[c - step];
+                pg[c] += pg[c - step];
+                pb[c] += pb[c - step];
             }
         }
     }
 }
 
+// Window sums of one pixel; a window holds at most 1001 x 1003 samples, so
+// the wrapped differences of the running sums are exact.
 struct Sums {
     int64_t r = 0, g = 0, b = 0;
     int n = 0, darker = 0;
 };
 
-// One window row of consecutive entries [j0, j1] of the remainder-ordered row.
-inline void addRun(const ushort* R, const ushort* G, const ushort* B, int j0, int j1, int T, Sums& s)
+// The first row offset on the grid inside the image, and the last.
+inline void rowRange(const OilArgs& a, int y, int& first, int& last)
 {
-    int32_t sr = 0, sg = 0, sb = 0, dk = 0;
-    for (int j = j0; j <= j1; ++j) {
-        const int32_t r = R[j], g = G[j], b = B[j];
-        sr += r;
-        sg += g;
-        sb += b;
-        dk += (r + g + b < T) ? 1 : 0;
-    }
-    s.r += sr;
-    s.g += sg;
-    s.b += sb;
-    s.n += j1 - j0 + 1;
-    s.darker += dk;
+    first = -a.R;
+    if (y + first < 0)
+        first += ((-(y + first) + a.step - 1) / a.step) * a.step;
+    last = MP_imin(a.R, a.run.height - 1 - y);
 }
 
-inline void windowSums(const OilArgs& a, int x, int y, int T, Sums& s)
+// Samples c0, c0 + step, ..., c1 of image row `row` (sums and count).
+inline void addRowRun(const OilArgs& a, size_t row, int c0, int c1, ushort t, Sums& s)
 {
-    const int w = a.run.width, h = a.run.height, step = a.step, R = a.R;
-    const size_t W = static_cast<size_t>(w), H = static_cast<size_t>(h);
-    int ky = -R;
-    if (y + ky < 0)
-        ky += ((-(y + ky) + step - 1) / step) * step;
-    const int kyEnd = MP_imin(R, h - 1 - y);
+    const size_t plane = static_cast<size_t>(a.run.width) * static_cast<size_t>(a.run.height);
+    const uint32_t* pr = a.sums + row;
+    const uint32_t* pg = pr + plane;
+    const uint32_t* pb = pg + plane;
+    uint32_t rr = pr[c1], rg = pg[c1], rb = pb[c1];
+    if (c0 >= a.step) {
+        rr -= pr[c0 - a.step];
+        rg -= pg[c0 - a.step];
+        rb -= pb[c0 - a.step];
+    }
+    s.r += rr;
+    s.g += rg;
+    s.b += rb;
+    const ushort* q = a.third + row;
+    for (int c = c0; c <= c1; c += a.step) {
+        ++s.n;
+        s.darker += q[c] < t ? 1 : 0;
+    }
+}
+
+inline void windowSums(const OilArgs& a, int x, int y, ushort t, Sums& s)
+{
+    const int w = a.run.width, step = a.step;
+    int ky, kyEnd;
+    rowRange(a, y, ky, kyEnd);
     for (; ky <= kyEnd; ky += step) {
-        const int hw = a.halfWidth[ky + R];
+        const int hw = a.halfWidth[ky + a.R];
         int kx = -hw;
         if (x + kx < 0)
             kx += ((-(x + kx) + step - 1) / step) * step;
@@ -95,20 +123,20 @@ inline void windowSums(const OilArgs& a, int x, int y, int T, Sums& s)
         if (kx > kxEnd)
             continue;
         const int c0 = x + kx;
-        const int count = (kxEnd - kx) / step;
-        const int j0 = a.offset[c0 % step] + c0 / step;
-        const size_t row = static_cast<size_t>(y + ky) * W;
-        addRun(a.planes + row, a.planes + H * W + row, a.planes + 2 * H * W + row, j0, j0 + count, T, s);
+        addRowRun(a, static_cast<size_t>(y + ky) * static_cast<size_t>(w), c0, c0 + ((kxEnd - kx) / step) * step, t,
+                  s);
     }
 }
 
 // Panorama: rows from max(-R, -y) exactly, columns -hw..hw wrapped around.
-inline void panoramaSums(const OilArgs& a, int x, int y, int T, Sums& s)
+inline void panoramaSums(const OilArgs& a, int x, int y, ushort t, Sums& s)
 {
     const int w = a.run.width, h = a.run.height, step = a.step, R = a.R;
     for (int ky = MP_imax(-R, -y); ky <= MP_imin(R, h - 1 - y); ky += step) {
         const int hw = a.halfWidth[ky + R];
-        const ushort* row = a.run.src + static_cast<size_t>(y + ky) * static_cast<size_t>(w) * 3;
+        const size_t rowIndex = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
+        const ushort* row = a.run.src + rowIndex * 3;
+        const ushort* q = a.third + rowIndex;
         int c = (x - hw) % w;
         if (c < 0)
             c += w;
@@ -119,7 +147,7 @@ inline void panoramaSums(const OilArgs& a, int x, int y, int T, Sums& s)
             s.g += p[1];
             s.b += p[2];
             ++s.n;
-            s.darker += (p[0] + p[1] + p[2] < T) ? 1 : 0;
+            s.darker += q[c] < t ? 1 : 0;
             c += cstep;
             if (c >= w)
                 c -= w;
@@ -127,16 +155,58 @@ inline void panoramaSums(const OilArgs& a, int x, int y, int T, Sums& s)
     }
 }
 
-inline MP_float3 oilEffect(const OilArgs& a, MP_float3 c, int x, int y)
+// Sixteen pixels x0.. whose windows lie inside the row, at least one step
+// from its left edge: one comparison per sample offset for all of them.
+// Acc holds a window's channel sums: 32 bits while n * 65535 fits, else 64.
+template <typename Acc>
+__attribute__((always_inline)) inline void blockSumsT(const OilArgs& a, int x0, int y, const ushort* t, Sums* s)
 {
-    const MP_Params* p = a.run.params;
-    const float L0 = p->lumr * c.x + p->lumg * c.y + p->lumb * c.z;
-    const int T = 3 * MP_tableIndex(L0);
-    Sums s;
-    if (a.panorama)
-        panoramaSums(a, x, y, T, s);
+    const int w = a.run.width, step = a.step;
+    const size_t plane = static_cast<size_t>(w) * static_cast<size_t>(a.run.height);
+    int ky, kyEnd;
+    rowRange(a, y, ky, kyEnd);
+    int32_t darker[kBlock] = {};
+    Acc sr[kBlock] = {}, sg[kBlock] = {}, sb[kBlock] = {};
+    int n = 0;
+    for (; ky <= kyEnd; ky += step) {
+        const int hw = a.halfWidth[ky + a.R];
+        const int c0 = x0 - hw;
+        const int m = (2 * hw) / step;
+        const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
+        const ushort* q = a.third + row + c0;
+        uint16_t count[kBlock] = {}; // at most 1003 samples a row
+        for (int k = 0; k <= m; ++k, q += step)
+            for (int i = 0; i < kBlock; ++i)
+                count[i] = static_cast<uint16_t>(count[i] + (q[i] < t[i] ? 1 : 0));
+        for (int i = 0; i < kBlock; ++i)
+            darker[i] += count[i];
+        n += m + 1;
+        // Running sums: the row's run is P[c1] - P[c0 - step] (wrapped, exact).
+        const uint32_t* pr = a.sums + row + (c0 + m * step);
+        const uint32_t* pg = pr + plane;
+        const uint32_t* pb = pg + plane;
+        const ptrdiff_t back = static_cast<ptrdiff_t>(m + 1) * step;
+        const uint32_t *br = pr - back, *bg = pg - back, *bb = pb - back;
+        for (int i = 0; i < kBlock; ++i) {
+            sr[i] += static_cast<uint32_t>(pr[i] - br[i]);
+            sg[i] += static_cast<uint32_t>(pg[i] - bg[i]);
+            sb[i] += static_cast<uint32_t>(pb[i] - bb[i]);
+        }
+    }
+    for (int i = 0; i < kBlock; ++i)
+        s[i] = {static_cast<int64_t>(sr[i]), static_cast<int64_t>(sg[i]), static_cast<int64_t>(sb[i]), n, darker[i]};
+}
+
+MP_CPU_CLONES void blockSums(const OilArgs& a, int x0, int y, const ushort* t, Sums* s)
+{
+    if (a.narrowSums)
+        blockSumsT<uint32_t>(a, x0, y, t, s);
     else
-        windowSums(a, x, y, T, s);
+        blockSumsT<int64_t>(a, x0, y, t, s);
+}
+
+inline MP_float3 oilColour(const Sums& s, MP_float3 c)
+{
     if (s.n == 0)
         return {0.0f, 0.0f, 0.0f};
     if ((s.n >> 2) < s.darker && s.darker < ((3 * s.n) >> 2))
@@ -145,14 +215,48 @@ inline MP_float3 oilEffect(const OilArgs& a, MP_float3 c, int x, int y)
     return {static_cast<float>(s.r) * f, static_cast<float>(s.g) * f, static_cast<float>(s.b) * f};
 }
 
-void MP_Task_calcPixelOilpaint(TaskFuncParams t)
+template <bool full> void oilRows(TaskFuncParams tp)
 {
-    MP_effectFullTask<OilArgs>(t, [](const OilArgs& a, MP_float3 c, int x, int y) { return oilEffect(a, c, x, y); });
+    const OilArgs& a = *MP_taskArgs<OilArgs>(tp);
+    const MP_DriverRun& run = a.run;
+    const MP_Params* p = run.params;
+    const bool geometry = p->geometry_needed != 0;
+    const int w = run.width;
+    for (int y = MP_taskStart(tp); y < MP_taskEnd(tp); ++y) {
+        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
+        for (int x0 = 0; x0 < w; x0 += kBlock) {
+            const int nb = MP_imin(kBlock, w - x0);
+            MP_float3 c[kBlock];
+            ushort t[kBlock];
+            for (int i = 0; i < nb; ++i) {
+                c[i] = MP_loadRGB48(run.src + off + static_cast<size_t>(x0 + i) * 3);
+                // T = 3 (int)(L0 * 65535); Q < T / 3 exactly when R + G + B < T.
+                t[i] = static_cast<ushort>(MP_tableIndex(p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z));
+            }
+            Sums s[kBlock];
+            if (!a.panorama && nb == kBlock && x0 - a.maxHalfWidth - a.step >= 0 && x0 + kBlock - 1 + a.maxHalfWidth < w) {
+                blockSums(a, x0, y, t, s);
+            } else {
+                for (int i = 0; i < nb; ++i) {
+                    if (a.panorama)
+                        panoramaSums(a, x0 + i, y, t[i], s[i]);
+                    else
+                        windowSums(a, x0 + i, y, t[i], s[i]);
+                }
+            }
+            for (int i = 0; i < nb; ++i) {
+                ushort* d = run.dst + off + static_cast<size_t>(x0 + i) * 3;
+                if constexpr (full)
+                    MP_fullWorkerPixel(run, geometry, x0 + i, y, c[i], d, [&] { return oilColour(s[i], c[i]); });
+                else
+                    MP_storeRGB48Clamped(d, oilColour(s[i], c[i]));
+            }
+        }
+    }
 }
-void MP_Task_calcPixelOilpaintReduced(TaskFuncParams t)
-{
-    MP_effectReducedTask<OilArgs>(t, [](const OilArgs& a, MP_float3 c, int x, int y) { return oilEffect(a, c, x, y); });
-}
+
+void MP_Task_calcPixelOilpaint(TaskFuncParams t) { oilRows<true>(t); }
+void MP_Task_calcPixelOilpaintReduced(TaskFuncParams t) { oilRows<false>(t); }
 
 } // namespace
 
@@ -165,31 +269,26 @@ int MP_calcPixelOilpaint(int sizex, int sizey, ushort* src, ushort* dst, int src
     a->R = size.R;
     a->step = size.step;
     a->panorama = MP_UI_GetPanoramaMode() != 0;
-    // The image and, behind it, its three planes in remainder order.
+    // The image and, behind it, Q and the running sums (2 + 12 bytes a pixel).
     const size_t pixels = static_cast<size_t>(sizex) * static_cast<size_t>(sizey);
-    if (!a->panorama && !MP_UpdateBuffer(pixels * 12))
+    if (!MP_UpdateBuffer(pixels * 20))
         return -1;
     if (int r = MP_beginEffectDriver(a->run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 2))
         return r;
     // Rows past the dispatcher's radius get half-width 1; none above 501.
     MP_completeRowWidths("MP_calcPixelOilpaint", params, a->R);
-    for (int ky = -a->R; ky <= a->R; ++ky)
+    for (int ky = -a->R; ky <= a->R; ++ky) {
         a->halfWidth[ky + a->R] = MP_windowRowHalfWidth(params, ky);
-    const TaskFuncParams tmpl = MP_makeTask(params, a.get());
-    std::unique_ptr<int[]> offsets;
-    if (!a->panorama) {
-        a->planes = a->run.dst + pixels * 3;
-        const int step = a->step, residues = MP_imin(step, sizex);
-        offsets.reset(new (std::nothrow) int[static_cast<size_t>(residues)]);
-        if (!offsets)
-            return -1;
-        for (int r = 0, off = 0; r < residues; ++r) {
-            offsets[r] = off;
-            off += (sizex - r + step - 1) / step;
-        }
-        a->offset = offsets.get();
-        MP_runSinglePass(MP_TaskPre2_calcPixelOilpaint, tmpl, sizey);
+        a->maxHalfWidth = MP_imax(a->maxHalfWidth, a->halfWidth[ky + a->R]);
     }
+    int64_t samples = 0;
+    for (int ky = -a->R; ky <= a->R; ky += a->step)
+        samples += a->halfWidth[ky + a->R] * 2 / a->step + 1;
+    a->narrowSums = samples * 65535 < (int64_t(1) << 32);
+    a->third = a->run.dst + pixels * 3;
+    a->sums = reinterpret_cast<uint32_t*>(a->third + pixels);
+    const TaskFuncParams tmpl = MP_makeTask(params, a.get());
+    MP_runSinglePass(MP_TaskPre2_calcPixelOilpaint, tmpl, sizey);
     MP_runDriverBands(a->run, a.get(), MP_Task_calcPixelOilpaint, MP_Task_calcPixelOilpaintReduced, 1);
     return MP_finishEffectDriver(a->run, dst);
 }

@@ -745,10 +745,11 @@ TEST_F(OilPaint, MatchesTheWrittenOutWindow)
         int halfWidth;
         bool panorama;
     };
-    const int w = 37, h = 29;
+    const int w = 97, h = 29; // blocks of sixteen pixels inside, single pixels at the edges
     auto src = pattern(w, h, 5);
     for (const Case& c : {Case{0.01f, 1, 5, false}, Case{0.02f, 2, 12, false}, Case{0.03f, 1, 40, false},
-                          Case{0.01f, 1, 5, true}, Case{0.02f, 3, 60, true}, Case{0.05f, 4, 2, false}}) {
+                          Case{0.01f, 1, 5, true}, Case{0.02f, 3, 60, true}, Case{0.05f, 4, 2, false},
+                          Case{0.08f, 1, 9, false}, Case{0.3f, 2, 30, false}, Case{0.9f, 1, 3, false}}) {
         MP_UI_SetPanoramaMode(c.panorama ? 1 : 0);
         MP_Params p = block(c.slider, c.loopstep, c.halfWidth);
         const MP_WindowSize size = MP_calcWindowSize(&p, 500.0f);
