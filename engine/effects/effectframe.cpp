@@ -5,6 +5,7 @@
 #include "engine/core/textures.h"
 
 #include <cstring>
+#include <new>
 
 int MP_checkEffectBuffers(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
                           const MP_Params* params)
@@ -92,6 +93,15 @@ MP_EffectTexture MP_effectTextureAt(int id)
 MP_EffectTexture MP_effectTexture(float typ, int base, int n)
 {
     return MP_effectTextureAt(base + MP_effectTextureIndex(typ, n));
+}
+
+std::unique_ptr<ushort[]> MP_turnedTexture(const MP_EffectTexture& tex, int seamless, float a)
+{
+    const size_t texels = static_cast<size_t>(tex.w) * static_cast<size_t>(tex.h) * 3;
+    std::unique_ptr<ushort[]> turned(new (std::nothrow) ushort[texels]);
+    if (turned && MP_UI_RotateBuffer(tex.w, tex.h, tex.px, turned.get(), seamless, a, 0.5f, 0.0f, 0.5f, 0.5f) != 0)
+        turned.reset();
+    return turned;
 }
 
 void MP_runSineTablePass(MP_Params* params)

@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 // Starts an effect driver: -2 for a missing buffer or block, a negative size
 // or a pixel size other than 6 bytes; -1 when the scratch image (width x
@@ -48,6 +49,11 @@ int MP_effectTextureIndex(float typ, int n);
 MP_EffectTexture MP_effectTexture(float typ, int base, int n);
 MP_EffectTexture MP_effectTextureAt(int id);
 
+// A copy of the texture turned about its centre by MP_UI_RotateBuffer with
+// angle a (twist 0.5, zoom 0, centre 0.5, 0.5), wrapped around or black
+// outside; null when the copy or the rotation's own block cannot be had.
+std::unique_ptr<ushort[]> MP_turnedTexture(const MP_EffectTexture& tex, int seamless, float a);
+
 // ---- Wrapped indices ------------------------------------------------------------------
 // The low 16 bits of the integer part of v (two's complement), for table
 // indices that wrap around: (int)v & 0xFFFF where v fits an int, the same
@@ -71,7 +77,17 @@ inline int MP_turnIndex(float a) { return MP_low16(a * 10430.378f); }
 inline float MP_tableSin(int n) { return MP_temp_table[n]; }
 inline float MP_tableCos(int n) { return MP_temp_table[(n + 16384) & 0xFFFF]; }
 
-// ---- Worker helpers ---------------------------------------------------------------------
+// ---- Worker helpers
+// Rows [start, end) of the run: row(y, s, d) with the row's first source
+// pixel and its first destination pixel (in the scratch image).
+template <typename Row>
+inline void MP_forEachRunRow(const MP_DriverRun& run, int start, int end, Row&& row)
+{
+    const size_t stride = static_cast<size_t>(run.width) * 3;
+    for (int y = start; y < end; ++y)
+        row(y, run.src + static_cast<size_t>(y) * stride, run.dst + static_cast<size_t>(y) * stride);
+}
+
 // Full and reduced worker rows of an operator whose effect is
 // effect(args, c0, x, y) on the argument block of the task (its first member
 // the MP_DriverRun `run`); the reduced worker clamps to 0..1 and truncates.

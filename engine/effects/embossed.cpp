@@ -10,12 +10,9 @@
 #include "engine/effects/embossed.h"
 
 #include "engine/MP_calccl.h"
-#include "engine/core/rotation.h"
 #include "engine/effects/effectframe.h"
 
 #include <cmath>
-#include <memory>
-#include <new>
 
 namespace {
 
@@ -149,28 +146,28 @@ int runEmboss(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int ds
 
 using Slots = float (*)[MP_MAX_PARAMETERSETS];
 
+// Cloth and Crack differ only in their textures.
+void fillCloth(EmbossArgs& a, Slots p, float psf)
+{
+    a.S = 1.0f + 5.0f * p[1][0];
+    a.e = p[2][0];
+    a.u = 20.0f * p[3][0] * psf;
+}
+
 } // namespace
 
 int MP_calcPixelStructureCloth(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                MP_Params* params)
 {
     return runEmboss(sizex, sizey, src, dst, srcBpp, dstBpp, params, {4, 6, 5}, MP_Task_calcPixelStructureCloth,
-                     MP_Task_calcPixelStructureClothReduced, [](EmbossArgs& a, Slots p, float psf) {
-                         a.S = 1.0f + 5.0f * p[1][0];
-                         a.e = p[2][0];
-                         a.u = 20.0f * p[3][0] * psf;
-                     });
+                     MP_Task_calcPixelStructureClothReduced, fillCloth);
 }
 
 int MP_calcPixelStructureCrack(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                MP_Params* params)
 {
     return runEmboss(sizex, sizey, src, dst, srcBpp, dstBpp, params, {11, 6, 5}, MP_Task_calcPixelStructureCloth,
-                     MP_Task_calcPixelStructureClothReduced, [](EmbossArgs& a, Slots p, float psf) {
-                         a.S = 1.0f + 5.0f * p[1][0];
-                         a.e = p[2][0];
-                         a.u = 20.0f * p[3][0] * psf;
-                     });
+                     MP_Task_calcPixelStructureClothReduced, fillCloth);
 }
 
 int MP_calcPixelStructurePaper(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
@@ -224,12 +221,8 @@ int MP_calcPixelStructureStone(int sizex, int sizey, ushort* src, ushort* dst, i
     if (!tex.px)
         return -1;
     // The texture turned by "Winkel", wrapped around, in a copy of its own.
-    const size_t texels = static_cast<size_t>(tex.w) * static_cast<size_t>(tex.h) * 3;
-    std::unique_ptr<ushort[]> turned(new (std::nothrow) ushort[texels]);
+    const std::unique_ptr<ushort[]> turned = MP_turnedTexture(tex, 1, 0.5f + 0.5f * params->p[4][0]);
     if (!turned)
-        return -1;
-    if (MP_UI_RotateBuffer(tex.w, tex.h, tex.px, turned.get(), 1, 0.5f + 0.5f * params->p[4][0], 0.5f, 0.0f, 0.5f,
-                           0.5f) != 0)
         return -1;
     return runEmboss(sizex, sizey, src, dst, srcBpp, dstBpp, params, {200, 27, 7}, MP_Task_calcPixelStructureStone,
                      MP_Task_calcPixelStructureStoneReduced, [&](EmbossArgs& a, Slots p, float psf) {

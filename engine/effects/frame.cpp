@@ -63,11 +63,8 @@ void MP_Task_calcPixelBorder(TaskFuncParams t)
     const int start = MP_taskStart(t), end = MP_taskEnd(t);
     const MP_DriverRun& run = a->run;
     const bool geometry = run.params->geometry_needed != 0;
-    for (int y = start; y < end; ++y) {
+    MP_forEachRunRow(run, start, end, [&](int y, const ushort* s, ushort* d) {
         const BorderRow row = borderRow(*a, y);
-        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
-        const ushort* s = run.src + off;
-        ushort* d = run.dst + off;
         for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
             const MP_float3 c0 = MP_loadRGB48(s);
             MP_fullWorkerPixel(run, geometry, x, y, c0, d, [&] {
@@ -84,7 +81,7 @@ void MP_Task_calcPixelBorder(TaskFuncParams t)
                 }
             });
         }
-    }
+    });
 }
 
 // On the raw samples; the picture keeps its bits.
@@ -93,11 +90,8 @@ void MP_Task_calcPixelBorderReduced(TaskFuncParams t)
     const BorderArgs* a = MP_taskArgs<BorderArgs>(t);
     const MP_DriverRun& run = a->run;
     const float cf[3] = {a->c.x, a->c.y, a->c.z};
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+    MP_forEachRunRow(run, MP_taskStart(t), MP_taskEnd(t), [&](int y, const ushort* s, ushort* d) {
         const BorderRow row = borderRow(*a, y);
-        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
-        const ushort* s = run.src + off;
-        ushort* d = run.dst + off;
         for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
             float wgt = 0.0f;
             switch (borderZone(*a, row, x, wgt)) {
@@ -120,7 +114,7 @@ void MP_Task_calcPixelBorderReduced(TaskFuncParams t)
             }
             }
         }
-    }
+    });
 }
 
 } // namespace

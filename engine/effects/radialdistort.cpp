@@ -162,8 +162,7 @@ template <void (*Effect)(const LensArgs&, int, int, int*)>
 void lensReduced(TaskFuncParams t)
 {
     const LensArgs& a = *MP_taskArgs<LensArgs>(t);
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        ushort* d = a.run.dst + static_cast<size_t>(y) * static_cast<size_t>(a.run.width) * 3;
+    MP_forEachRunRow(a.run, MP_taskStart(t), MP_taskEnd(t), [&](int y, const ushort*, ushort* d) {
         for (int x = 0; x < a.run.width; ++x, d += 3) {
             int v[3];
             Effect(a, x, y, v);
@@ -171,7 +170,7 @@ void lensReduced(TaskFuncParams t)
             d[1] = static_cast<ushort>(v[1]);
             d[2] = static_cast<ushort>(v[2]);
         }
-    }
+    });
 }
 
 void MP_Task_calcPixelLensCorrection(TaskFuncParams t) { lensFull<lensEffectInt>(t); }

@@ -111,8 +111,7 @@ void MP_Task_calcPixelAddFrameReduced(TaskFuncParams t)
 {
     const AddFrameArgs& a = *MP_taskArgs<AddFrameArgs>(t);
     const MP_DriverRun& run = a.run;
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        ushort* d = run.dst + static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+    MP_forEachRunRow(run, MP_taskStart(t), MP_taskEnd(t), [&](int y, const ushort*, ushort* d) {
         for (int x = 0; x < run.width; ++x, d += 3) {
             float xs, ys;
             addFramePoint(a, x, y, xs, ys);
@@ -123,7 +122,7 @@ void MP_Task_calcPixelAddFrameReduced(TaskFuncParams t)
             d[1] = static_cast<ushort>(g);
             d[2] = static_cast<ushort>(b);
         }
-    }
+    });
 }
 
 } // namespace

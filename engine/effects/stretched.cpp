@@ -58,11 +58,8 @@ void MP_Task_calcPixelStructureVignette(TaskFuncParams t)
     const StretchArgs* a = MP_taskArgs<StretchArgs>(t);
     const MP_DriverRun& run = a->run;
     const bool geometry = run.params->geometry_needed != 0;
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+    MP_forEachRunRow(run, MP_taskStart(t), MP_taskEnd(t), [&](int y, const ushort* s, ushort* d) {
         const float ty = vignetteRowCoord(*a, y);
-        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
-        const ushort* s = run.src + off;
-        ushort* d = run.dst + off;
         for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
             const MP_float3 c0 = MP_loadRGB48(s);
             MP_fullWorkerPixel(run, geometry, x, y, c0, d, [&] {
@@ -73,7 +70,7 @@ void MP_Task_calcPixelStructureVignette(TaskFuncParams t)
                 return e;
             });
         }
-    }
+    });
 }
 
 // On the raw samples: darkening stops at 0, brightening at 65535.
@@ -81,11 +78,8 @@ void MP_Task_calcPixelStructureVignetteReduced(TaskFuncParams t)
 {
     const StretchArgs* a = MP_taskArgs<StretchArgs>(t);
     const MP_DriverRun& run = a->run;
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+    MP_forEachRunRow(run, MP_taskStart(t), MP_taskEnd(t), [&](int y, const ushort* s, ushort* d) {
         const float ty = vignetteRowCoord(*a, y);
-        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
-        const ushort* s = run.src + off;
-        ushort* d = run.dst + off;
         for (int x = 0; x < run.width; ++x, s += 3, d += 3) {
             const float f = vignetteFactor(*a, x, ty);
             for (int ch = 0; ch < 3; ++ch) {
@@ -93,7 +87,7 @@ void MP_Task_calcPixelStructureVignetteReduced(TaskFuncParams t)
                 d[ch] = static_cast<ushort>(MP_safeTrunc(v, 0, 65535));
             }
         }
-    }
+    });
 }
 
 // ---- Projection ------------------------------------------------------------------------------

@@ -11,7 +11,6 @@
 #include "engine/effects/tinted.h"
 
 #include "engine/MP_calccl.h"
-#include "engine/core/rotation.h"
 #include "engine/core/statistics.h"
 #include "engine/core/textures.h"
 #include "engine/effects/effectframe.h"
@@ -20,8 +19,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <memory>
-#include <new>
 
 MP_float3 MP_recolourTexel(MP_float3 c, float H, float sigma)
 {
@@ -255,12 +252,9 @@ int MP_calcPixelStructureTone(int sizex, int sizey, ushort* src, ushort* dst, in
     const MP_EffectTexture tex = MP_effectTexture(params->p[0][0], 140, 31);
     if (!tex.px)
         return -1;
-    const size_t texels = static_cast<size_t>(tex.w) * static_cast<size_t>(tex.h) * 3;
-    std::unique_ptr<ushort[]> turned(new (std::nothrow) ushort[texels]);
-    if (!turned)
-        return -1;
     const float W = params->p[2][0];
-    if (MP_UI_RotateBuffer(tex.w, tex.h, tex.px, turned.get(), 0, 1.0f - W, 0.5f, 0.0f, 0.5f, 0.5f) != 0)
+    const std::unique_ptr<ushort[]> turned = MP_turnedTexture(tex, 0, 1.0f - W);
+    if (!turned)
         return -1;
     TintArgs a;
     a.tex = tex;
