@@ -243,6 +243,38 @@ TEST_P(EffectDrivers, PixelSizesOtherThanSixBytesAreRefused)
     EXPECT_EQ(dst, std::vector<uint16_t>(src.size(), 99));
 }
 
+// The mask lives in the geometry slot after the blend slot: where it is off
+// the pixel keeps its source colour (after the float trip), where it is on
+// the effect shows.
+TEST_P(EffectDrivers, GeometryMaskInTheSlotAfterTheBlend)
+{
+    const DriverCase& c = GetParam();
+    if (c.comboSlot < 0)
+        GTEST_SKIP() << "no mask";
+    if (std::string(c.name) == "Light")
+        GTEST_SKIP() << "stretches its result afterwards";
+    c.textures();
+    const int w = 21, h = 17;
+    auto src = pattern(w, h, 9);
+    std::vector<uint16_t> tripped(src.size());
+    for (size_t i = 0; i < src.size(); ++i)
+        tripped[i] = static_cast<uint16_t>(src[i] * MP_k * 65535.0f);
+    std::vector<uint16_t> masked(src.size());
+    for (float intensity : {0.0f, 1.0f}) {
+        c.textures();
+        MP_Params p = freshParams();
+        p.p[c.comboSlot][1] = 100.0f;
+        c.setup(p);
+        wholeMask(p, c.comboSlot + 1);
+        p.p[c.comboSlot + 1][5] = intensity;
+        ASSERT_EQ(c.driver(w, h, src.data(), masked.data(), 6, 6, &p), 0);
+        if (intensity == 0.0f)
+            EXPECT_EQ(masked, tripped);
+        else
+            EXPECT_NE(masked, tripped);
+    }
+}
+
 int g_messages = 0;
 void countMessage(int, float) { ++g_messages; }
 
