@@ -4,7 +4,9 @@
 // loop-step grid: ky from -R, kx from -lx[ky] (the row's half-width), both
 // raised onto the image by whole steps. The prepass writes, behind the
 // scratch image, the third of each channel sum, Q = (R + G + B) / 3 (a sum is
-// below T = 3 t exactly when its third, rounded down, is below t), and the
+// below T = 3 t exactly when its third, rounded down, is below t; stored and
+// compared less 32768, as signed 16-bit values, which the processor compares
+// in one step), and the
 // running sums of R, G and B along every row in steps of the loop step
 // (P[c] = v[c] + P[c - step]). A window row's channel sums are then two
 // lookups, and its darker count a comparison of Q that sixteen neighbouring
@@ -38,7 +40,7 @@ struct OilArgs {
     int maxHalfWidth = 0;
     bool panorama = false;
     bool narrowSums = false; // a window's sums fit 32 bits
-    ushort* third = nullptr;  // Q, width x height
+    int16_t* third = nullptr; // Q - 32768, width x height
     uint32_t* sums = nullptr; // running R, G, B sums, 3 x width x height, wrapping around 2^32
     int halfWidth[2 * MP_MAX_WINDOW_RADIUS + 1] = {}; // index ky + R
 };
@@ -51,13 +53,13 @@ void MP_TaskPre2_calcPixelOilpaint(TaskFuncParams t)
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
         const size_t row = static_cast<size_t>(y) * w;
         const ushort* s = a.run.src + row * 3;
-        ushort* q = a.third + row;
+        int16_t* q = a.third + row;
         uint32_t* pr = a.sums + row;
         uint32_t* pg = pr + plane;
         uint32_t* pb = pg + plane;
         for (size_t c = 0; c < w; ++c) {
             const ushort* p = s + c * 3;
-            q[c] = static_cast<ushort>((p[0] + p[1] + p[2]) / 3);
+            q[c] = static_cast<int16_t>((p[0] + p[1] + p[2]) / 3 - 32768);
             pr[c] = p[0];
             pg[c] = p[1];
             pb[c] = p[2];
@@ -87,7 +89,7 @@ inline void rowRange(const OilArgs& a, int y, int& first, int& last)
 }
 
 // Samples c0, c0 + step, ..., c1 of image row `row` (sums and count).
-inline void addRowRun(const OilArgs& a, size_t row, int c0, int c1, ushort t, Sums& s)
+inline void addRowRun(const OilArgs& a, size_t row, int c0, int c1, int16_t t, Sums& s)
 {
     const size_t plane = static_cast<size_t>(a.run.width) * static_cast<size_t>(a.run.height);
     const uint32_t* pr = a.sums + row;
@@ -102,14 +104,14 @@ inline void addRowRun(const OilArgs& a, size_t row, int c0, int c1, ushort t, Su
     s.r += rr;
     s.g += rg;
     s.b += rb;
-    const ushort* q = a.third + row;
+    const int16_t* q = a.third + row;
     for (int c = c0; c <= c1; c += a.step) {
         ++s.n;
         s.darker += q[c] < t ? 1 : 0;
     }
 }
 
-inline void windowSums(const OilArgs& a, int x, int y, ushort t, Sums& s)
+inline void windowSums(const OilArgs& a, int x, int y, int16_t t, Sums& s)
 {
     const int w = a.run.width, step = a.step;
     int ky, kyEnd;
@@ -129,14 +131,14 @@ inline void windowSums(const OilArgs& a, int x, int y, ushort t, Sums& s)
 }
 
 // Panorama: rows from max(-R, -y) exactly, columns -hw..hw wrapped around.
-inline void panoramaSums(const OilArgs& a, int x, int y, ushort t, Sums& s)
+inline void panoramaSums(const OilArgs& a, int x, int y, int16_t t, Sums& s)
 {
     const int w = a.run.width, h = a.run.height, step = a.step, R = a.R;
     for (int ky = MP_imax(-R, -y); ky <= MP_imin(R, h - 1 - y); ky += step) {
         const int hw = a.halfWidth[ky + R];
         const size_t rowIndex = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
         const ushort* row = a.run.src + rowIndex * 3;
-        const ushort* q = a.third + rowIndex;
+        const int16_t* q = a.third + rowIndex;
         int c = (x - hw) % w;
         if (c < 0)
             c += w;
@@ -159,7 +161,7 @@ inline void panoramaSums(const OilArgs& a, int x, int y, ushort t, Sums& s)
 // from its left edge: one comparison per sample offset for all of them.
 // Acc holds a window's channel sums: 32 bits while n * 65535 fits, else 64.
 template <typename Acc>
-__attribute__((always_inline)) inline void blockSumsT(const OilArgs& a, int x0, int y, const ushort* t, Sums* s)
+__attribute__((always_inline)) inline void blockSumsT(const OilArgs& a, int x0, int y, const int16_t* t, Sums* s)
 {
     const int w = a.run.width, step = a.step;
     const size_t plane = static_cast<size_t>(w) * static_cast<size_t>(a.run.height);
@@ -173,7 +175,7 @@ __attribute__((always_inline)) inline void blockSumsT(const OilArgs& a, int x0, 
         const int c0 = x0 - hw;
         const int m = (2 * hw) / step;
         const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
-        const ushort* q = a.third + row + c0;
+        const int16_t* q = a.third + row + c0;
         uint16_t count[kBlock] = {}; // at most 1003 samples a row
         for (int k = 0; k <= m; ++k, q += step)
             for (int i = 0; i < kBlock; ++i)
@@ -197,7 +199,7 @@ __attribute__((always_inline)) inline void blockSumsT(const OilArgs& a, int x0, 
         s[i] = {static_cast<int64_t>(sr[i]), static_cast<int64_t>(sg[i]), static_cast<int64_t>(sb[i]), n, darker[i]};
 }
 
-MP_CPU_CLONES void blockSums(const OilArgs& a, int x0, int y, const ushort* t, Sums* s)
+MP_CPU_CLONES void blockSums(const OilArgs& a, int x0, int y, const int16_t* t, Sums* s)
 {
     if (a.narrowSums)
         blockSumsT<uint32_t>(a, x0, y, t, s);
@@ -227,11 +229,12 @@ template <bool full> void oilRows(TaskFuncParams tp)
         for (int x0 = 0; x0 < w; x0 += kBlock) {
             const int nb = MP_imin(kBlock, w - x0);
             MP_float3 c[kBlock];
-            ushort t[kBlock];
+            int16_t t[kBlock];
             for (int i = 0; i < nb; ++i) {
                 c[i] = MP_loadRGB48(run.src + off + static_cast<size_t>(x0 + i) * 3);
                 // T = 3 (int)(L0 * 65535); Q < T / 3 exactly when R + G + B < T.
-                t[i] = static_cast<ushort>(MP_tableIndex(p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z));
+                t[i] = static_cast<int16_t>(
+                    MP_tableIndex(p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z) - 32768);
             }
             Sums s[kBlock];
             if (!a.panorama && nb == kBlock && x0 - a.maxHalfWidth - a.step >= 0 && x0 + kBlock - 1 + a.maxHalfWidth < w) {
@@ -285,7 +288,7 @@ int MP_calcPixelOilpaint(int sizex, int sizey, ushort* src, ushort* dst, int src
     for (int ky = -a->R; ky <= a->R; ky += a->step)
         samples += a->halfWidth[ky + a->R] * 2 / a->step + 1;
     a->narrowSums = samples * 65535 < (int64_t(1) << 32);
-    a->third = a->run.dst + pixels * 3;
+    a->third = reinterpret_cast<int16_t*>(a->run.dst + pixels * 3);
     a->sums = reinterpret_cast<uint32_t*>(a->third + pixels);
     const TaskFuncParams tmpl = MP_makeTask(params, a.get());
     MP_runSinglePass(MP_TaskPre2_calcPixelOilpaint, tmpl, sizey);
