@@ -104,6 +104,21 @@ std::unique_ptr<ushort[]> MP_turnedTexture(const MP_EffectTexture& tex, int seam
     return turned;
 }
 
+const uint16_t* MP_tripTable()
+{
+    static const auto table = [] {
+        auto t = std::make_unique<uint16_t[]>(65536);
+        for (int v = 0; v < 65536; ++v) {
+            ushort px[3];
+            const float c = static_cast<float>(v) * MP_k;
+            MP_storeRGB48Clamped(px, {c, c, c});
+            t[v] = px[0];
+        }
+        return t;
+    }();
+    return table.get();
+}
+
 void MP_runSineTablePass(MP_Params* params)
 {
     MP_runTablePass(MP_TaskPre1_RotateBuffer, MP_makeTask(params, nullptr));

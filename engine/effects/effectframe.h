@@ -120,3 +120,40 @@ inline MP_float3 MP_sampleInside(const MP_DriverRun& run, float xs, float ys)
         return {0.0f, 0.0f, 0.0f};
     return MP_tex2D16intBilinear(run.width, run.height, run.src, xs, ys);
 }
+
+// What the reduced worker stores for a sample v: (int)(v / 65535 * 65535),
+// the float trip, for every v (65,536 entries).
+const uint16_t* MP_tripTable();
+
+// The workers of a resampling operator whose effect colour is the source at
+// point(args, x, y, xs, ys), black outside. The reduced worker interpolates
+// in integers and stores the float trip of the result from MP_tripTable:
+// the same bits as storing the float sample.
+template <typename Args, typename Point>
+inline void MP_resampleFullTask(TaskFuncParams t, Point&& point)
+{
+    MP_effectFullTask<Args>(t, [&point](const Args& a, MP_float3, int x, int y) {
+        float xs, ys;
+        point(a, x, y, xs, ys);
+        return MP_sampleInside(a.run, xs, ys);
+    });
+}
+template <typename Args, typename Point>
+inline void MP_resampleReducedTask(TaskFuncParams t, Point&& point)
+{
+    const Args& a = *MP_taskArgs<Args>(t);
+    const MP_DriverRun& run = a.run;
+    const uint16_t* trip = MP_tripTable();
+    MP_forEachRunRow(run, MP_taskStart(t), MP_taskEnd(t), [&](int y, const ushort*, ushort* d) {
+        for (int x = 0; x < run.width; ++x, d += 3) {
+            float xs, ys;
+            point(a, x, y, xs, ys);
+            int v[3] = {0, 0, 0};
+            if (MP_insideImage(run, xs, ys))
+                MP_tex2D16intBilinearToInt(run.width, run.height, run.src, &v[0], &v[1], &v[2], xs, ys);
+            d[0] = trip[v[0]];
+            d[1] = trip[v[1]];
+            d[2] = trip[v[2]];
+        }
+    });
+}

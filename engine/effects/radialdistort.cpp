@@ -20,7 +20,7 @@ struct MagnetArgs {
     float cx = 0.0f, cy = 0.0f;
 };
 
-inline MP_float3 magnetEffect(const MagnetArgs& a, int x, int y)
+inline void magnetPoint(const MagnetArgs& a, int x, int y, float& xs, float& ys)
 {
     const float fx = static_cast<float>(x), fy = static_cast<float>(y);
     float dx = a.cx - fx, dy = a.cy - fy;
@@ -40,20 +40,12 @@ inline MP_float3 magnetEffect(const MagnetArgs& a, int x, int y)
             y1 = fy + dy * m;
         }
     }
-    const float xs = (x1 - a.cx) * a.iZ + a.cx;
-    const float ys = (y1 - a.cy) * a.iZ + a.cy;
-    return MP_sampleInside(a.run, xs, ys);
+    xs = (x1 - a.cx) * a.iZ + a.cx;
+    ys = (y1 - a.cy) * a.iZ + a.cy;
 }
 
-void MP_Task_calcPixelMagnet(TaskFuncParams t)
-{
-    MP_effectFullTask<MagnetArgs>(t, [](const MagnetArgs& a, MP_float3, int x, int y) { return magnetEffect(a, x, y); });
-}
-void MP_Task_calcPixelMagnetReduced(TaskFuncParams t)
-{
-    MP_effectReducedTask<MagnetArgs>(t,
-                                     [](const MagnetArgs& a, MP_float3, int x, int y) { return magnetEffect(a, x, y); });
-}
+void MP_Task_calcPixelMagnet(TaskFuncParams t) { MP_resampleFullTask<MagnetArgs>(t, magnetPoint); }
+void MP_Task_calcPixelMagnetReduced(TaskFuncParams t) { MP_resampleReducedTask<MagnetArgs>(t, magnetPoint); }
 
 // ---- "Airbag": 0 "Verzerrung", 1 "Zoom", 2 "Position", 3 combo, 4 geometry ----------------
 // Table: MP_temp_table[i] = (2 i / 65535)^P.
@@ -72,25 +64,19 @@ void MP_TaskPre1_calcPixelAirbag(TaskFuncParams t)
         MP_temp_table[i] = std::pow(2.0f * static_cast<float>(i) * MP_k, a->P);
 }
 
-inline MP_float3 airbagEffect(const AirbagArgs& a, int x, int y)
+inline void airbagPoint(const AirbagArgs& a, int x, int y, float& xs, float& ys)
 {
     const float w = static_cast<float>(a.run.width), h = static_cast<float>(a.run.height);
     const float dy = (static_cast<float>(y) - a.v * h) * (1.0f / h);
     const float dx = (1.0f / w) * (static_cast<float>(x) - a.u * w);
     const float len = std::sqrt(dx * dx + dy * dy);
     const float f = a.iZ * MP_temp_table[MP_low16(32767.0f * len)] / (len + 0.0001f);
-    return MP_sampleInside(a.run, dx * f * w + a.u * w, dy * f * h + a.v * h);
+    xs = dx * f * w + a.u * w;
+    ys = dy * f * h + a.v * h;
 }
 
-void MP_Task_calcPixelAirbag(TaskFuncParams t)
-{
-    MP_effectFullTask<AirbagArgs>(t, [](const AirbagArgs& a, MP_float3, int x, int y) { return airbagEffect(a, x, y); });
-}
-void MP_Task_calcPixelAirbagReduced(TaskFuncParams t)
-{
-    MP_effectReducedTask<AirbagArgs>(t,
-                                     [](const AirbagArgs& a, MP_float3, int x, int y) { return airbagEffect(a, x, y); });
-}
+void MP_Task_calcPixelAirbag(TaskFuncParams t) { MP_resampleFullTask<AirbagArgs>(t, airbagPoint); }
+void MP_Task_calcPixelAirbagReduced(TaskFuncParams t) { MP_resampleReducedTask<AirbagArgs>(t, airbagPoint); }
 
 // ---- "Linsenkorrektur": 0 "Stärke", 1 "Position", 2 combo, 3 geometry ---------------------
 // ---- "Chromatische Verschiebung": 0 "Beugung", 1 "Rot", 2 "Grün", 3 "Blau", 4 "Position",

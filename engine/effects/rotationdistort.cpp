@@ -25,7 +25,7 @@ struct PolarArgs {
 };
 
 template <Polar op>
-inline MP_float3 polarEffect(const PolarArgs& a, int x, int y)
+inline void polarPoint(const PolarArgs& a, int x, int y, float& xs, float& ys)
 {
     const float dx = static_cast<float>(x) - a.cx;
     const float dy = static_cast<float>(y) - a.cy;
@@ -45,20 +45,12 @@ inline MP_float3 polarEffect(const PolarArgs& a, int x, int y)
         }
     }
     const int n = MP_turnIndex(phi);
-    const float xs = a.cx - MP_tableSin(n) * r;
-    const float ys = a.cy + MP_tableCos(n) * r;
-    return MP_sampleInside(a.run, xs, ys);
+    xs = a.cx - MP_tableSin(n) * r;
+    ys = a.cy + MP_tableCos(n) * r;
 }
 
-template <Polar op> void polarFull(TaskFuncParams t)
-{
-    MP_effectFullTask<PolarArgs>(t, [](const PolarArgs& a, MP_float3, int x, int y) { return polarEffect<op>(a, x, y); });
-}
-template <Polar op> void polarReduced(TaskFuncParams t)
-{
-    MP_effectReducedTask<PolarArgs>(t,
-                                    [](const PolarArgs& a, MP_float3, int x, int y) { return polarEffect<op>(a, x, y); });
-}
+template <Polar op> void polarFull(TaskFuncParams t) { MP_resampleFullTask<PolarArgs>(t, polarPoint<op>); }
+template <Polar op> void polarReduced(TaskFuncParams t) { MP_resampleReducedTask<PolarArgs>(t, polarPoint<op>); }
 
 void MP_Task_calcPixelHorizon(TaskFuncParams t) { polarFull<Polar::Horizon>(t); }
 void MP_Task_calcPixelHorizonReduced(TaskFuncParams t) { polarReduced<Polar::Horizon>(t); }

@@ -152,11 +152,16 @@ template <Op op> MP_float3 tintEffect(const TintArgs& a, MP_float3 s, int x, int
             mixMask(s.z, o.z, mask, clampFirst)};
 }
 
+// Double and Tone lower values above 1 before the blend; Light hands its
+// colour on as it is.
 template <Op op> void tintFull(TaskFuncParams t)
 {
     MP_effectFullTask<TintArgs>(t, [](const TintArgs& a, MP_float3 c, int x, int y) {
         const MP_float3 e = tintEffect<op>(a, c, x, y, false);
-        return MP_float3{MP_min(e.x, 1.0f), MP_min(e.y, 1.0f), MP_min(e.z, 1.0f)};
+        if constexpr (op == Op::Light)
+            return e;
+        else
+            return MP_float3{MP_min(e.x, 1.0f), MP_min(e.y, 1.0f), MP_min(e.z, 1.0f)};
     });
 }
 template <Op op> void tintReduced(TaskFuncParams t)

@@ -18,7 +18,7 @@ struct PerspectiveArgs {
     float cx = 0.0f, cy = 0.0f;
 };
 
-inline MP_float3 perspectiveEffect(const PerspectiveArgs& a, int x, int y)
+inline void perspectivePoint(const PerspectiveArgs& a, int x, int y, float& xs, float& ys)
 {
     const float w = static_cast<float>(a.run.width), h = static_cast<float>(a.run.height);
     const float y1 = (static_cast<float>(y) - a.cy) * a.z + a.cy;
@@ -27,20 +27,14 @@ inline MP_float3 perspectiveEffect(const PerspectiveArgs& a, int x, int y)
     const float x1 = (static_cast<float>(x) - a.cx) * a.z + a.cx;
     const float x2 = x1 - (x1 - a.cx) * t;
     const float m = std::log((x2 - a.cx) / w * a.sh + 1.0f);
-    const float xs = x2 - (x2 - a.cx) * m;
-    const float ys = y2 - (y2 - a.cy) * m;
-    return MP_sampleInside(a.run, xs, ys);
+    xs = x2 - (x2 - a.cx) * m;
+    ys = y2 - (y2 - a.cy) * m;
 }
 
-void MP_Task_calcPixelPerspective(TaskFuncParams t)
-{
-    MP_effectFullTask<PerspectiveArgs>(
-        t, [](const PerspectiveArgs& a, MP_float3, int x, int y) { return perspectiveEffect(a, x, y); });
-}
+void MP_Task_calcPixelPerspective(TaskFuncParams t) { MP_resampleFullTask<PerspectiveArgs>(t, perspectivePoint); }
 void MP_Task_calcPixelPerspectiveReduced(TaskFuncParams t)
 {
-    MP_effectReducedTask<PerspectiveArgs>(
-        t, [](const PerspectiveArgs& a, MP_float3, int x, int y) { return perspectiveEffect(a, x, y); });
+    MP_resampleReducedTask<PerspectiveArgs>(t, perspectivePoint);
 }
 
 // ---- WaveDistort: 0 "horizontal Frequenz", 1 "vertikal Frequenz", 2 "horizontal Amplitude",
