@@ -18,13 +18,20 @@ int MP_checkEffectBuffers(int sizex, int sizey, const ushort* src, const ushort*
     return 0;
 }
 
+size_t MP_effectScratchBytes(int sizex, int sizey, size_t bytesPerPixel)
+{
+    // An empty image still gets a (tiny) buffer: it has nothing to compute,
+    // which is no shortage of memory.
+    const size_t bytes = static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * bytesPerPixel;
+    return bytes > 0 ? bytes : bytesPerPixel;
+}
+
 int MP_beginEffectDriver(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, int srcBpp,
                          int dstBpp, MP_Params* params, int geoSlot, int comboSlot)
 {
     if (int r = MP_checkEffectBuffers(sizex, sizey, src, dst, srcBpp, dstBpp, params))
         return r;
-    const size_t bytes = static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 6;
-    auto* scratch = static_cast<ushort*>(MP_UpdateBuffer(bytes));
+    auto* scratch = static_cast<ushort*>(MP_UpdateBuffer(MP_effectScratchBytes(sizex, sizey, 6)));
     if (!scratch)
         return -1;
     if (int r = MP_beginDriver(run, sizex, sizey, src, dst, params, geoSlot, comboSlot == -2 ? geoSlot - 1 : comboSlot))

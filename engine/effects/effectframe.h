@@ -27,6 +27,9 @@
 // geoSlot - 1.
 int MP_beginEffectDriver(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, int srcBpp,
                          int dstBpp, MP_Params* params, int geoSlot, int comboSlot = -2);
+// Bytes of a scratch image of bytesPerPixel bytes a pixel (at least one
+// pixel's worth, so that an empty image runs as one without rows).
+size_t MP_effectScratchBytes(int sizex, int sizey, size_t bytesPerPixel);
 // The final copy of the scratch image run.dst into dst, in row bands; under a
 // cancel request nothing is copied. Returns 0.
 int MP_finishEffectDriver(const MP_DriverRun& run, ushort* dst);

@@ -46,8 +46,7 @@ int runMirror(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int ds
     if (!src || !dst || sizex < 0 || sizey < 0 || srcBpp != 6 || dstBpp != 6)
         return -2;
     MirrorArgs a;
-    auto* scratch =
-        static_cast<ushort*>(MP_UpdateBuffer(static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 6));
+    auto* scratch = static_cast<ushort*>(MP_UpdateBuffer(MP_effectScratchBytes(sizex, sizey, 6)));
     if (!scratch)
         return -1;
     a.run.width = sizex;

@@ -274,7 +274,7 @@ int MP_calcPixelOilpaint(int sizex, int sizey, ushort* src, ushort* dst, int src
     a->panorama = MP_UI_GetPanoramaMode() != 0;
     // The image and, behind it, Q and the running sums (2 + 12 bytes a pixel).
     const size_t pixels = static_cast<size_t>(sizex) * static_cast<size_t>(sizey);
-    if (!MP_UpdateBuffer(pixels * 20))
+    if (!MP_UpdateBuffer(MP_effectScratchBytes(sizex, sizey, 20)))
         return -1;
     if (int r = MP_beginEffectDriver(a->run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 2))
         return r;

@@ -313,6 +313,16 @@ TEST_P(EffectDrivers, CancelRequestKeepsDstUnchanged)
     EXPECT_EQ(dst, std::vector<uint16_t>(src.size(), 555));
 }
 
+TEST_P(EffectDrivers, EmptyImagesHaveNothingToDo)
+{
+    const DriverCase& c = GetParam();
+    c.textures();
+    std::vector<uint16_t> one(3, 5), out(3, 9);
+    for (auto [w, h] : {std::pair{0, 0}, std::pair{5, 0}, std::pair{0, 7}})
+        EXPECT_EQ(runCase(c, w, h, one, out), 0) << w << " x " << h;
+    EXPECT_EQ(out, std::vector<uint16_t>(3, 9));
+}
+
 INSTANTIATE_TEST_SUITE_P(All, EffectDrivers, ::testing::ValuesIn(cases()), caseName);
 
 // ---- Texture slots -----------------------------------------------------------------------
