@@ -2,8 +2,10 @@
 
 #include "engine/MP_calc.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QThread>
+
+#include <cstdlib>
 
 namespace bench {
 
@@ -36,7 +38,9 @@ void setMegapixelRate(benchmark::State& state, int width, int height)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // A GUI application for the window benchmarks; no display is needed.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
     MP_UI_SetIdealThreadCount(QThread::idealThreadCount());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

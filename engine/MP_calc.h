@@ -58,6 +58,7 @@
 #include "engine/hdr/weightmaps.h"
 #include "engine/series/alignquality.h"
 #include "engine/series/brushcache.h"
+#include "engine/series/estimators.h"
 #include "engine/tone/bwpoint.h"
 #include "engine/tone/curves.h"
 #include "engine/tone/greyscale.h"

@@ -8,6 +8,11 @@ packages=(
   libfreeimage-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+# run.sh without a display starts the program on a virtual screen (xvfb-run);
+# ImageMagick's import takes screenshots of it.
+if [ "${LUMIVEX_VIRTUAL_SCREEN:-0}" = 1 ]; then
+  packages+=(xvfb xauth imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

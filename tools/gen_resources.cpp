@@ -527,6 +527,80 @@ void cursorDragDirection(QPainter& p)
     p.drawPath(a);
 }
 
+// ---- icons of the application shell (options, quit) ---------------------------
+
+void iconProperties(QPainter& p)
+{
+    // A cog wheel.
+    QPainterPath cog;
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 2; ++i) {
+        const qreal a0 = (i - 0.5) * M_PI / teeth, a1 = (i + 0.5) * M_PI / teeth;
+        const qreal r = (i % 2 == 0) ? 7.0 : 5.2;
+        const QPointF p0(8 + r * std::cos(a0), 8 + r * std::sin(a0));
+        const QPointF p1(8 + r * std::cos(a1), 8 + r * std::sin(a1));
+        if (i == 0)
+            cog.moveTo(p0);
+        else
+            cog.lineTo(p0);
+        cog.lineTo(p1);
+    }
+    cog.closeSubpath();
+    QPainterPath hole;
+    hole.addEllipse(QPointF(8, 8), 2.2, 2.2);
+    cog = cog.subtracted(hole);
+    p.setPen(outline(rgb(0x3a3f48)));
+    p.setBrush(vertical(1, 15, rgb(0xd8dde6), rgb(0x7f8896)));
+    p.drawPath(cog);
+}
+
+void iconSetDefault(QPainter& p)
+{
+    // A circular arrow turning back.
+    QPen pen(rgb(0x2f7d32), 2.0);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(3, 3, 10, 10), 100 * 16, 290 * 16);
+    QPainterPath head;
+    head.moveTo(1.8, 4.2);
+    head.lineTo(7.6, 1.6);
+    head.lineTo(6.6, 7.4);
+    head.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0x2f7d32));
+    p.drawPath(head);
+}
+
+void iconArrowRight(QPainter& p)
+{
+    // A broad arrow pointing right (drawn on the 16-unit grid, shown 32 x 16).
+    QPainterPath a;
+    a.moveTo(1, 6);
+    a.lineTo(9, 6);
+    a.lineTo(9, 2.5);
+    a.lineTo(15, 8);
+    a.lineTo(9, 13.5);
+    a.lineTo(9, 10);
+    a.lineTo(1, 10);
+    a.closeSubpath();
+    p.setPen(outline(rgb(0x505050)));
+    p.setBrush(vertical(2, 14, rgb(0xf0f0f0), rgb(0xa8a8a8)));
+    p.drawPath(a);
+}
+
+void iconProgramQuit(QPainter& p)
+{
+    // A red power symbol.
+    roundBadge(p, rgb(0xff8a80), rgb(0xb71c1c));
+    QPen pen(Qt::white, 1.6);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(4.5, 4.8, 7, 7), 120 * 16, 300 * 16);
+    p.drawLine(QPointF(8, 3.6), QPointF(8, 8));
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -538,6 +612,11 @@ std::vector<SPicture> pictures()
     };
     // Theme icons by name; the names are the program's, spelling included.
     icon("ProgrammSmybol", iconProgramSymbol);
+    icon("ProgrammSymbol", iconProgramSymbol);
+    icon("properties", iconProperties);
+    icon("SetDefault", iconSetDefault);
+    icon("PfeilRechts", iconArrowRight);
+    icon("ProgramQuit", iconProgramQuit);
     icon("ProgressWait", iconProgressWait);
     icon("ProgressContinue", iconProgressContinue);
     icon("ProgressStop", iconProgressStop);

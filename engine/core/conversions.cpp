@@ -137,6 +137,68 @@ void MP_task_ConvertRGB48toARGB8888(TaskFuncParams p)
     }
 }
 
+// ---- the float rule ---------------------------------------------------------
+
+void MP_sanitiseFloatSamples(uint8_t* bits, int width, int height, size_t pitch, int samplesPerPixel, int channels,
+                             float* minimumOut, float* maximumOut)
+{
+    float minimum = 1e8f;
+    float maximum = 0.0f;
+    bool infinite = false;
+    const size_t w = static_cast<size_t>(width > 0 ? width : 0);
+    for (int i = 0; bits && i < height; ++i) {
+        float* line = reinterpret_cast<float*>(bits + static_cast<size_t>(i) * pitch);
+        for (size_t x = 0; x < w; ++x) {
+            float* px = line + x * samplesPerPixel;
+            for (int c = 0; c < channels; ++c) {
+                float v = px[c];
+                if (!(v >= 0.0f)) {
+                    v = 0.0f;
+                    px[c] = v;
+                } else if (v == INFINITY) {
+                    infinite = true;
+                    continue;
+                }
+                if (v < minimum)
+                    minimum = v;
+                if (v > maximum)
+                    maximum = v;
+            }
+        }
+    }
+    if (infinite) {
+        // +Inf becomes the largest finite sample once that is known.
+        for (int i = 0; i < height; ++i) {
+            float* line = reinterpret_cast<float*>(bits + static_cast<size_t>(i) * pitch);
+            for (size_t x = 0; x < w; ++x) {
+                float* px = line + x * samplesPerPixel;
+                for (int c = 0; c < channels; ++c)
+                    if (px[c] == INFINITY)
+                        px[c] = maximum;
+            }
+        }
+        if (maximum < minimum)
+            minimum = maximum;
+    }
+    *minimumOut = minimum;
+    *maximumOut = maximum;
+}
+
+MP_FloatStretch MP_floatStretch(float minimum, float maximum)
+{
+    if (!(maximum > minimum))
+        maximum = minimum + 0.001f;
+    const float range = maximum - minimum;
+    const float add = range > 1.0f ? std::log(std::log(range) + 1.0f) : 0.0f;
+    std::printf("Min: %f | Max: %f -> add: %f\r\n", minimum, maximum, add);
+    return MP_FloatStretch{minimum, maximum, 1.0f / (MP_UI_GetHDRGammaValue() + add)};
+}
+
+uint16_t MP_quantiseFloatSample(float v, const MP_FloatStretch& s)
+{
+    return quantiseFloat(v, s.minimum, s.maximum, s.exponent);
+}
+
 // ---- drivers ----------------------------------------------------------------
 
 void MP_own_FreeImage_frombitmap(int width, int height, FIBITMAP* bitmap, int /*pitch*/, uint16_t* rgb48)
@@ -175,48 +237,11 @@ void MP_own_FreeImage_fromrgbf(int width, int height, FIBITMAP* bitmap, int pitc
         !pitchFits(bitmap, pitch, width, 12))
         return;
     uint8_t* bits = FreeImage_GetBits(bitmap);
-    const size_t n = static_cast<size_t>(width) * 3;
-
-    // Measure on this thread before any band starts. Samples the stretch cannot
-    // use are written back: negatives and NaN as 0; +Inf is set aside and
-    // becomes the largest finite sample once that is known.
-    float minimum = 1e8f;
+    // Measure on this thread before any band starts.
+    float minimum = 0.0f;
     float maximum = 0.0f;
-    bool infinite = false;
-    for (int i = 0; i < height; ++i) {
-        float* line = reinterpret_cast<float*>(bits + static_cast<size_t>(i) * pitch);
-        for (size_t k = 0; k < n; ++k) {
-            float v = line[k];
-            if (!(v >= 0.0f)) {
-                v = 0.0f;
-                line[k] = v;
-            } else if (v == INFINITY) {
-                infinite = true;
-                continue;
-            }
-            if (v < minimum)
-                minimum = v;
-            if (v > maximum)
-                maximum = v;
-        }
-    }
-    if (infinite) {
-        for (int i = 0; i < height; ++i) {
-            float* line = reinterpret_cast<float*>(bits + static_cast<size_t>(i) * pitch);
-            for (size_t k = 0; k < n; ++k) {
-                if (line[k] == INFINITY)
-                    line[k] = maximum;
-            }
-        }
-        if (maximum < minimum)
-            minimum = maximum;
-    }
-
-    if (!(maximum > minimum))
-        maximum = minimum + 0.001f;
-    const float range = maximum - minimum;
-    const float add = range > 1.0f ? std::log(std::log(range) + 1.0f) : 0.0f;
-    std::printf("Min: %f | Max: %f -> add: %f\r\n", minimum, maximum, add);
+    MP_sanitiseFloatSamples(bits, width, height, static_cast<size_t>(pitch), 3, 3, &minimum, &maximum);
+    const MP_FloatStretch stretch = MP_floatStretch(minimum, maximum);
 
     ConversionArgs a;
     a.width = width;
@@ -224,9 +249,9 @@ void MP_own_FreeImage_fromrgbf(int width, int height, FIBITMAP* bitmap, int pitc
     a.bits = bits;
     a.pitch = pitch;
     a.rgb48 = rgb48;
-    a.minimum = minimum;
-    a.maximum = maximum;
-    a.exponent = 1.0f / (MP_UI_GetHDRGammaValue() + add);
+    a.minimum = stretch.minimum;
+    a.maximum = stretch.maximum;
+    a.exponent = stretch.exponent;
     runBands(MP_taskown_FreeImage_fromrgbf, a, height);
 }
 

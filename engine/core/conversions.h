@@ -10,6 +10,7 @@
 
 #include "engine/core/tasks.h"
 
+#include <cstddef>
 #include <cstdint>
 
 struct FIBITMAP;
@@ -26,6 +27,24 @@ void MP_own_FreeImage_fromrgb16(int width, int height, FIBITMAP* bitmap, int pit
 // that cannot be measured are written back into the bitmap first: negative
 // values and NaN become 0, +Inf becomes the largest finite sample.
 void MP_own_FreeImage_fromrgbf(int width, int height, FIBITMAP* bitmap, int pitch, uint16_t* rgb48);
+// The rule of the float conversions, shared with the document's own float
+// paths. Samples that cannot be measured are written back first: negatives and
+// NaN become 0, +Inf the largest finite sample. `channels` samples of every
+// pixel of `samplesPerPixel` floats are measured (min from 1e8, max from 0).
+void MP_sanitiseFloatSamples(uint8_t* bits, int width, int height, size_t pitch, int samplesPerPixel, int channels,
+                             float* minimum, float* maximum);
+// The stretch of measured samples: max raised to min + 0.001 when not above
+// min; add = ln(ln(max - min) + 1) when max - min exceeds 1, else 0; prints
+// "Min: %f | Max: %f -> add: %f\r\n"; exponent 1 / (HDR gamma + add).
+struct MP_FloatStretch {
+    float minimum;
+    float maximum;
+    float exponent;
+};
+MP_FloatStretch MP_floatStretch(float minimum, float maximum);
+// One sample as a 16-bit value: ((v - min) / (max - min))^exponent x 65535;
+// below 0 (and NaN) gives 0, above 65535 gives 65535, else the integer part.
+uint16_t MP_quantiseFloatSample(float v, const MP_FloatStretch& s);
 // Buffer into an existing float RGB bitmap of the same size: (v / 65535)^gamma.
 void MP_own_FreeImage_torgbf(int width, int height, FIBITMAP* bitmap, const uint16_t* rgb48);
 // Buffer into an opaque ARGB 8888 view of the same size (rows top-down).

@@ -5,6 +5,7 @@
 #include "engine/hdr/sigmoid.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -178,25 +179,53 @@ int MP_UI_argb_paintColorCircleGreyscale(uint32_t* argb, int width, int height, 
 
 int MP_UI_paintStyleColorSelect(uint32_t* argb, int width, int height, int pitch, int bright, float fx, float fy)
 {
-    if (!argb)
+    if (!argb || width <= 0 || height <= 0)
         return 0x5F5F5F;
-    const int mx = markerPos(fx, width);
-    const int my = markerPos(fy, height);
-    int result = 0x5F5F5F;
+    // The selector colour splits into a hue blend per column and a fade per
+    // row; both are computed once, in the order of selectorColour, so every
+    // pixel gets the same bits at a fraction of the cost (the field is
+    // repainted on every mouse move).
+    std::vector<float> hue(static_cast<size_t>(width) * 3);
+    float* hr = hue.data();
+    float* hg = hr + width;
+    float* hb = hg + width;
+    for (int c = 0; c < width; ++c) {
+        const float u6 = static_cast<float>(c) / static_cast<float>(width) * 6.0f;
+        int k = static_cast<int>(u6);
+        k = k < 0 ? 0 : (k > 5 ? 5 : k);
+        const float f = u6 - static_cast<float>(k);
+        hr[c] = (kHueR[k] * (1.0f - f) + kHueR[k + 1] * f) / 256.0f;
+        hg[c] = (kHueG[k] * (1.0f - f) + kHueG[k + 1] * f) / 256.0f;
+        hb[c] = (kHueB[k] * (1.0f - f) + kHueB[k + 1] * f) / 256.0f;
+    }
+    const float gain = bright ? 1.9f : 1.0f; // times 1 leaves every bit as it is
     for (int r = 0; r < height; ++r) {
         uint32_t* row = rowOf(argb, pitch, r);
         const float v = static_cast<float>(r) / static_cast<float>(height);
+        const float keep = 1.0f - v;
+        const float grey = 0.4f * v;
         for (int c = 0; c < width; ++c) {
-            float cr, cg, cb;
-            selectorColour(static_cast<float>(c) / static_cast<float>(width), v, bright != 0, cr, cg, cb);
-            const uint32_t colour = argbBytes(byteOf(cr), byteOf(cg), byteOf(cb));
-            if (c == mx && r == my)
-                result = static_cast<int>(colour & 0xFFFFFFu);
-            const int dc = c - mx, dr = r - my;
-            if (dc >= -3 && dc <= 3 && dr >= -3 && dr <= 3)
+            const float cr = (hr[c] * keep + grey) * gain;
+            const float cg = (hg[c] * keep + grey) * gain;
+            const float cb = (hb[c] * keep + grey) * gain;
+            row[c] = argbBytes(byteOf(cr), byteOf(cg), byteOf(cb));
+        }
+    }
+    const int mx = markerPos(fx, width);
+    const int my = markerPos(fy, height);
+    int result = 0x5F5F5F;
+    if (mx >= 0 && mx < width && my >= 0 && my < height)
+        result = static_cast<int>(rowOf(argb, pitch, my)[mx] & 0xFFFFFFu);
+    // The 7 x 7 marker: a dark ring around a light core.
+    for (int dr = -3; dr <= 3; ++dr) {
+        const int r = my + dr;
+        if (r < 0 || r >= height)
+            continue;
+        uint32_t* row = rowOf(argb, pitch, r);
+        for (int dc = -3; dc <= 3; ++dc) {
+            const int c = mx + dc;
+            if (c >= 0 && c < width)
                 row[c] = (dc == -3 || dc == 3 || dr == -3 || dr == 3) ? 0xFF191919u : 0xFFE5E5E5u;
-            else
-                row[c] = colour;
         }
     }
     return result;

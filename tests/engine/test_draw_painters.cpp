@@ -5,7 +5,9 @@
 
 #include "engine/draw/services.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -117,6 +119,38 @@ TEST_F(DrawPaintersTest, StyleColourSelector)
     EXPECT_EQ(MP_UI_paintStyleColorSelect(p.px.data(), 350, 150, 350, 0, 0.5f, 1.0f), 0x5F5F5F);
     EXPECT_EQ(MP_UI_paintStyleColorSelect(p.px.data(), 350, 150, 350, 0, std::nanf(""), 0.5f), 0x5F5F5F);
     EXPECT_EQ(MP_UI_paintStyleColorSelect(nullptr, 350, 150, 350, 0, 0.5f, 0.5f), 0x5F5F5F);
+}
+
+TEST_F(DrawPaintersTest, StyleColourSelectorMatchesTheFieldFormulaAtEveryPixel)
+{
+    // The field colour written out pixel by pixel: the hue position of the
+    // column blends two of the seven key colours, the row fades to grey 0.4.
+    const float keys[7][3] = {{100, 54, 54}, {100, 100, 54}, {54, 100, 54}, {54, 100, 100},
+                              {54, 54, 100}, {100, 54, 100}, {100, 54, 54}};
+    for (int bright = 0; bright <= 1; ++bright) {
+        for (const auto [w, h] : {std::pair{350, 150}, std::pair{37, 11}}) {
+            Pic p(w, h);
+            MP_UI_paintStyleColorSelect(p.px.data(), w, h, w, bright, -1.0f, -1.0f); // marker outside
+            int wrong = 0;
+            for (int j = 0; j < h; ++j) {
+                for (int l = 0; l < w; ++l) {
+                    const float u = static_cast<float>(l) / static_cast<float>(w) * 6.0f;
+                    const int k = std::min(5, static_cast<int>(u));
+                    const float f = u - static_cast<float>(k);
+                    const float v = static_cast<float>(j) / static_cast<float>(h);
+                    uint32_t expected = 0xFF000000u;
+                    for (int ch = 0; ch < 3; ++ch) {
+                        float c = (keys[k][ch] * (1.0f - f) + keys[k + 1][ch] * f) / 256.0f * (1.0f - v) + 0.4f * v;
+                        if (bright)
+                            c *= 1.9f;
+                        expected |= static_cast<uint32_t>(static_cast<int>(c * 255.0f) & 255) << (16 - 8 * ch);
+                    }
+                    wrong += p.at(l, j) != expected;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << w << " x " << h << " bright " << bright;
+        }
+    }
 }
 
 TEST_F(DrawPaintersTest, StyleColourPositionIsTheNearestCell)

@@ -136,6 +136,11 @@ int AdjustHeight(int h) { return MathRound(static_cast<float>(h * 1.3)); }
 
 int AdjustWidth(int w) { return MathRound(static_cast<float>(w * 1.3)) + 6; }
 
+QString HtmlToolTip(const QString& text)
+{
+    return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>");
+}
+
 bool IsPixmapValid(QPixmap const* pixmap) { return pixmap && !pixmap->isNull(); }
 
 bool IsActionButton(Qt::MouseButton button) { return button == Qt::LeftButton; }

@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 #include <QSizeF>
 #include <QThread>
 
@@ -419,6 +420,9 @@ int AdjustHeight(int h);                // h * 1.3, rounded
 int AdjustWidth(int w);                 // w * 1.3, rounded, + 6
 
 bool IsPixmapValid(QPixmap const* pixmap);
+
+// The program's rich tooltip: "<H3><p>" + text + "</p></H3><p></p>".
+QString HtmlToolTip(const QString& text);
 
 // On drawing surfaces the left button acts and the right button opens
 // context menus.

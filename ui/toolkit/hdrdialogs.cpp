@@ -1,4 +1,5 @@
 #include "ui/toolkit/hdrdialogs.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/resourceinit.h"
 
 #include "ui/toolkit/modalhook.h"
@@ -8,13 +9,6 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QScrollBar>
-
-namespace {
-QString htmlToolTip(const QString& title)
-{
-    return QStringLiteral("<H3><p>") + title + QStringLiteral("</p></H3><p></p>");
-}
-} // namespace
 
 // ---- HDRInfoDialog ----------------------------------------------------------
 
@@ -45,7 +39,7 @@ void HDRInfoDialog::CreateInfoArea()
     m_pInfoButton = new QPushButton(QIcon::fromTheme(QStringLiteral("help")), QString(), this);
     m_pInfoButton->setFixedSize(34, 34);
     m_pInfoButton->setCheckable(true);
-    m_pInfoButton->setToolTip(htmlToolTip(tr("Informationen")));
+    m_pInfoButton->setToolTip(_gui::HtmlToolTip(tr("Informationen")));
     connect(m_pInfoButton, &QPushButton::clicked, this, &HDRInfoDialog::infoButtonClicked);
     m_pInfoLayout->addWidget(m_pInfoButton);
 

@@ -1,4 +1,5 @@
 #include "ui/toolkit/hdrprogresswindow.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/resourceinit.h"
 
 #include "engine/MP_calc.h"
@@ -23,7 +24,6 @@ namespace {
 
 QString themed(const char* sheet) { return CStyleEngine::instance().ReplaceStyleSheetCodes(QLatin1String(sheet)); }
 
-QString htmlToolTip(const QString& title) { return QStringLiteral("<H3><p>") + title + QStringLiteral("</p></H3><p></p>"); }
 
 const char* const kLogSheet =
     "QTextEdit { border: 1px solid #STYLE_BORDERCOLOR; background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, "
@@ -126,14 +126,14 @@ HDRProgressWindow::HDRProgressWindow()
     const QString buttonSheet = themed(kButtonSheet);
     m_pContinueButton = new QPushButton(QIcon::fromTheme(QStringLiteral("ProgressContinue")), QString(), this);
     m_pContinueButton->setFixedSize(34, 34);
-    m_pContinueButton->setToolTip(htmlToolTip(tr("Fortfahren")));
+    m_pContinueButton->setToolTip(_gui::HtmlToolTip(tr("Fortfahren")));
     m_pContinueButton->hide();
     m_pContinueButton->setStyleSheet(buttonSheet);
     barRow->addWidget(m_pContinueButton);
 
     m_pStopButton = new QPushButton(QIcon::fromTheme(QStringLiteral("ProgressStop")), QString(), this);
     m_pStopButton->setFixedSize(34, 34);
-    m_pStopButton->setToolTip(htmlToolTip(tr("Abbrechen")));
+    m_pStopButton->setToolTip(_gui::HtmlToolTip(tr("Abbrechen")));
     m_pStopButton->setEnabled(false);
     m_pStopButton->setStyleSheet(buttonSheet);
     m_pStopButton->hide();

@@ -37,6 +37,8 @@ constexpr int kMenuChoices = 4;
 
 QString trMain(const char* text) { return QCoreApplication::translate("HDRMainWindow", text); }
 
+const char* const kStylesMenuTitle = QT_TRANSLATE_NOOP("HDRMainWindow", "Styles...");
+
 } // namespace
 
 CStyleChooser::CStyleChooser(IStyleRefreshHost* host, QObject* parent) : QObject(parent), m_pHost(host) {}
@@ -72,7 +74,7 @@ QMenu* CStyleChooser::CreateMenu(QMenu* viewMenu)
         return nullptr;
     viewMenu->addSeparator();
     viewMenu->addSeparator();
-    m_pMenu = viewMenu->addMenu(QIcon::fromTheme(QStringLiteral("StyleMenu")), trMain("Styles..."));
+    m_pMenu = viewMenu->addMenu(QIcon::fromTheme(QStringLiteral("StyleMenu")), trMain(kStylesMenuTitle));
     for (int i = 0; i < kMenuChoices; ++i) {
         if (m_Actions[i])
             m_pMenu->addAction(m_Actions[i]);
@@ -85,7 +87,7 @@ void CStyleChooser::setStyleCodeMenuActTextIcon()
 {
     const int current = ChoiceOfCode(CStyleEngine::instance().StyleCode());
     if (current >= 0 && m_pMenu) {
-        m_pMenu->setTitle(trMain("Styles...") + QStringLiteral(" (") + trMain(kChoices[current].text) +
+        m_pMenu->setTitle(trMain(kStylesMenuTitle) + QStringLiteral(" (") + trMain(kChoices[current].text) +
                           QStringLiteral(")"));
         m_pMenu->setIcon(QIcon::fromTheme(QLatin1String(kChoices[current].icon)));
     }

@@ -31,6 +31,9 @@ public:
     virtual void SetInfoDockVisible(bool visible) = 0;
     // Stores the HTML as the dock's current text and shows it.
     virtual void UpdateText(const QString& html) = 0;
+    // The text last given to UpdateText. The options dialog keeps it while it
+    // shows its own page texts in the dock and gives it back when it closes.
+    virtual QString StoredText() const { return InfoHtml(); }
 };
 
 class ToolkitSeams {

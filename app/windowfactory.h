@@ -1,0 +1,10 @@
+#pragma once
+// The program's own dialogs for the main window.
+
+#include "ui/mainwindow/hdrmainwindow.h"
+
+class CAppWindowFactory : public IWindowFactory {
+public:
+    IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
+    IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+};

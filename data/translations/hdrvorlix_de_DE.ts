@@ -1,0 +1,1772 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>CExposure</name>
+    <message>
+        <source>Datei konnte nicht geladen werden.</source>
+        <translation>Datei konnte nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>Hotpixel werden entfernt</source>
+        <translation>Hotpixel werden entfernt</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche werden optimiert</source>
+        <translation>dunkle Bereiche werden optimiert</translation>
+    </message>
+    <message>
+        <source>Weißabgleich wird berechnet</source>
+        <translation>Weißabgleich wird berechnet</translation>
+    </message>
+    <message>
+        <source>Entrauschen wird berechnet</source>
+        <translation>Entrauschen wird berechnet</translation>
+    </message>
+    <message>
+        <source>Die Bilddatei konnte nicht neu geladen werden</source>
+        <translation>Die Bilddatei konnte nicht neu geladen werden</translation>
+    </message>
+    <message>
+        <source>Die neu geladene Bilddatei hat nicht die passene Auflösung</source>
+        <translation>Die neu geladene Bilddatei hat nicht die passende Auflösung</translation>
+    </message>
+</context>
+<context>
+    <name>CImageLoader</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Ladevorgang</translation>
+    </message>
+    <message>
+        <source>Lade Bild</source>
+        <translation>Lade Bild</translation>
+    </message>
+    <message>
+        <source>Prüfe Datei</source>
+        <translation>Prüfe Datei</translation>
+    </message>
+</context>
+<context>
+    <name>CLoadThread</name>
+    <message>
+        <source>Datei ist kein Bild</source>
+        <translation>Datei ist kein Bild</translation>
+    </message>
+</context>
+<context>
+    <name>HDRInfoDialog</name>
+    <message>
+        <source>Informationen</source>
+        <translation>Informationen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRMainWindow</name>
+    <message>
+        <source>Lumivex Start</source>
+        <translation>&lt;h2&gt;Willkommen bei Lumivex Pro&lt;/h2&gt;&lt;p&gt;&lt;img src=&quot;images\startup.png&quot; width=&quot;300&quot;&gt;&lt;/p&gt;
+&lt;p&gt;Lumivex macht aus einem Foto ein fertiges Bild: Laden Sie ein Bild, wählen Sie eine Voreinstellung und verfeinern Sie das Ergebnis im Expertenmodus.&lt;/p&gt;
+&lt;ul&gt;&lt;li&gt;&lt;b&gt;Einzelbild laden&lt;/b&gt;: ein Foto oder eine RAW-Datei öffnen.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Bilddaten-Browser&lt;/b&gt;: Bilder eines Ordners ansehen und auswählen.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Projekt öffnen&lt;/b&gt;: eine gespeicherte Bearbeitung fortsetzen.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Stapelverarbeitung&lt;/b&gt;: viele Bilder mit denselben Einstellungen bearbeiten.&lt;/li&gt;&lt;/ul&gt;
+&lt;p&gt;Sie können ein Bild auch einfach auf das Fenster ziehen.&lt;/p&gt;
+&lt;p&gt;&lt;a href=&quot;CODE_HOMEPAGEURL&quot;&gt;Lumivex im Internet&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HomepageURL LUMIVEX PRO</source>
+        <translation>https://lumivex.invalid/</translation>
+    </message>
+    <message>
+        <source>UpdatepageURL LUMIVEX PRO</source>
+        <translation>https://lumivex.invalid/update</translation>
+    </message>
+    <message>
+        <source>Projekt speichern</source>
+        <translation>Projekt speichern</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Einstellungen...</source>
+        <translation>Einstellungen...</translation>
+    </message>
+    <message>
+        <source>Informationsfenster</source>
+        <translation>Informationsfenster</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Projekte...</source>
+        <translation>Projekte...</translation>
+    </message>
+    <message>
+        <source>Ansicht</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Extras</source>
+        <translation>Extras</translation>
+    </message>
+    <message>
+        <source>StyleSheet 1</source>
+        <translation>Anthrazit</translation>
+    </message>
+    <message>
+        <source>StyleSheet 2</source>
+        <translation>Oliv</translation>
+    </message>
+    <message>
+        <source>StyleSheet 3</source>
+        <translation>Graphit</translation>
+    </message>
+    <message>
+        <source>StyleSheet 4</source>
+        <translation>Hell</translation>
+    </message>
+    <message>
+        <source>StyleSheet 5</source>
+        <translation>Nachtblau</translation>
+    </message>
+    <message>
+        <source>StyleSheet 6</source>
+        <translation>Rosenholz</translation>
+    </message>
+    <message>
+        <source>StyleSheet 7</source>
+        <translation>Sepia</translation>
+    </message>
+    <message>
+        <source>StyleSheet free</source>
+        <translation>Eigene Farbe...</translation>
+    </message>
+    <message>
+        <source>Styles...</source>
+        <translation>Stile...</translation>
+    </message>
+</context>
+<context>
+    <name>HDROptionsWindow</name>
+    <message>
+        <source>Deutsch</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>English GB</source>
+        <translation>Englisch (GB)</translation>
+    </message>
+    <message>
+        <source>English US</source>
+        <translation>Englisch (US)</translation>
+    </message>
+    <message>
+        <source>French</source>
+        <translation>Französisch</translation>
+    </message>
+    <message>
+        <source>Italian</source>
+        <translation>Italienisch</translation>
+    </message>
+    <message>
+        <source>Espanol</source>
+        <translation>Spanisch</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Programm</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Berechnung</source>
+        <translation>Berechnung</translation>
+    </message>
+    <message>
+        <source>Einstellungen auf Standardwerte zurücksetzen</source>
+        <translation>Einstellungen auf Standardwerte zurücksetzen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Einstellungen Bestätigen</source>
+        <translation>Einstellungen übernehmen und Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Einstellungen Abbrechen</source>
+        <translation>Änderungen verwerfen und Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message>
+        <source>Einstellungen Übernehmen</source>
+        <translation>Einstellungen übernehmen, das Fenster bleibt offen</translation>
+    </message>
+    <message>
+        <source>Standardpfade</source>
+        <translation>Standardpfade</translation>
+    </message>
+    <message>
+        <source>Projekte</source>
+        <translation>Projekte</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihen</source>
+        <translation>Belichtungsreihen</translation>
+    </message>
+    <message>
+        <source>Einzelbilder</source>
+        <translation>Einzelbilder</translation>
+    </message>
+    <message>
+        <source>Ergebnisbilder</source>
+        <translation>Ergebnisbilder</translation>
+    </message>
+    <message>
+        <source>PATH_PROJECTS</source>
+        <translation>Ordner, in dem das Öffnen und Speichern von Projekten beginnt</translation>
+    </message>
+    <message>
+        <source>PATH_SERIES</source>
+        <translation>Ordner, in dem das Laden von Belichtungsreihen beginnt</translation>
+    </message>
+    <message>
+        <source>PATH_SINGLE</source>
+        <translation>Ordner, in dem das Laden von Einzelbildern beginnt</translation>
+    </message>
+    <message>
+        <source>PATH_RESULTS</source>
+        <translation>Ordner, in dem das Speichern von Ergebnisbildern beginnt</translation>
+    </message>
+    <message>
+        <source>Pfad auswählen</source>
+        <translation>Pfad auswählen</translation>
+    </message>
+    <message>
+        <source>Externe Programme</source>
+        <translation>Externe Programme</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter</source>
+        <translation>Bildbearbeiter</translation>
+    </message>
+    <message>
+        <source>Standardprogramm</source>
+        <translation>Standardprogramm</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter 2</source>
+        <translation>Bildbearbeiter 2</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter 3</source>
+        <translation>Bildbearbeiter 3</translation>
+    </message>
+    <message>
+        <source>EXTERNAL_EDITOR</source>
+        <translation>Programm, das ein Ergebnisbild öffnet: eine ausführbare Datei oder ein Programmname</translation>
+    </message>
+    <message>
+        <source>Programm auswählen</source>
+        <translation>Programm auswählen</translation>
+    </message>
+    <message>
+        <source>Gamma Optionen</source>
+        <translation>Gamma Optionen</translation>
+    </message>
+    <message>
+        <source>HDR Gamma-Wert</source>
+        <translation>HDR Gamma-Wert</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Gamma Wert</source>
+        <translation>Gammawert für das Laden und Speichern von Fließkomma-Bildern</translation>
+    </message>
+    <message>
+        <source>Wird nur bei Fließkomma-Bildformaten genutzt.</source>
+        <translation>Wird nur bei Fließkomma-Bildformaten genutzt.</translation>
+    </message>
+    <message>
+        <source>HDR-Gamma in der Bildanzeige</source>
+        <translation>HDR-Gamma in der Bildanzeige</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Gamma View</source>
+        <translation>Die Bildanzeige mit dem HDR-Gamma darstellen</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Anzeigesprache</source>
+        <translation>Anzeigesprache</translation>
+    </message>
+    <message>
+        <source>Erfordert einen Neustart des Programms.</source>
+        <translation>Erfordert einen Neustart des Programms.</translation>
+    </message>
+    <message>
+        <source>GPU Beschleunigung</source>
+        <translation>GPU Beschleunigung</translation>
+    </message>
+    <message>
+        <source>OpenCL verwenden</source>
+        <translation>OpenCL verwenden</translation>
+    </message>
+    <message>
+        <source>OpenCL aktivieren/deaktivieren</source>
+        <translation>OpenCL aktivieren/deaktivieren</translation>
+    </message>
+    <message>
+        <source>Kompression</source>
+        <translation>Kompression</translation>
+    </message>
+    <message>
+        <source>Stufe</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>aus</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>hoch</translation>
+    </message>
+    <message>
+        <source>Tooltip Projektkompression</source>
+        <translation>Wie stark die Bilddaten eines Projekts beim Speichern verdichtet werden</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Undo-Speicherung</source>
+        <translation>Undo-Speicherung</translation>
+    </message>
+    <message>
+        <source>Undo Stufen in Projekten speichern</source>
+        <translation>Undo Stufen in Projekten speichern</translation>
+    </message>
+    <message>
+        <source>Tooltip Undo in Projekten speichern</source>
+        <translation>Die Undo-Punkte zusammen mit dem Projekt speichern</translation>
+    </message>
+    <message>
+        <source>maximale Undo-Stufen</source>
+        <translation>maximale Undo-Stufen</translation>
+    </message>
+    <message>
+        <source>beliebig</source>
+        <translation>beliebig</translation>
+    </message>
+    <message>
+        <source>tooltip m_pUndoMaxAmount</source>
+        <translation>Wie viele Undo-Punkte höchstens aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>minimal freier Speicherplatz</source>
+        <translation>minimal freier Speicherplatz</translation>
+    </message>
+    <message>
+        <source>Tooltip UndoSafetySpeicherplatz</source>
+        <translation>Ältere Undo-Punkte werden gelöscht, sobald weniger Speicherplatz frei ist</translation>
+    </message>
+    <message>
+        <source>Groupbox Previewgröße</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Previewgröße</source>
+        <translation>Vorschaugröße</translation>
+    </message>
+    <message>
+        <source>1:1 Pixel</source>
+        <translation>1:1 Pixel</translation>
+    </message>
+    <message>
+        <source>Tooltip 1:1 Pixel</source>
+        <translation>Die Vorschau so groß berechnen, dass ein Bildpunkt einem Bildschirmpunkt entspricht</translation>
+    </message>
+    <message>
+        <source>schnell</source>
+        <translation>schnell</translation>
+    </message>
+    <message>
+        <source>Tooltip Schnell</source>
+        <translation>Die Vorschau mit halber Auflösung der Bildanzeige berechnen</translation>
+    </message>
+    <message>
+        <source>Megapixel</source>
+        <translation>Megapixel</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Preview Size</source>
+        <translation>Größe der Vorschau, an der alle Einstellungen berechnet werden</translation>
+    </message>
+    <message>
+        <source>Qualität</source>
+        <translation>Qualität</translation>
+    </message>
+    <message>
+        <source>Warnung CalcOptions</source>
+        <translation>Diese Einstellungen beeinflussen Qualität und Geschwindigkeit aller Berechnungen. Im Zweifel behalten Sie die Standardwerte bei.</translation>
+    </message>
+    <message>
+        <source>Berechnungsqualität</source>
+        <translation>Berechnungsqualität</translation>
+    </message>
+    <message>
+        <source>minimal</source>
+        <translation>minimal</translation>
+    </message>
+    <message>
+        <source>maximal</source>
+        <translation>maximal</translation>
+    </message>
+    <message>
+        <source>m_pQualitySlider</source>
+        <translation>Größe der Filterkerne: höhere Werte sind genauer und langsamer</translation>
+    </message>
+    <message>
+        <source>Superquadrik</source>
+        <translation>Superquadrik</translation>
+    </message>
+    <message>
+        <source>klein</source>
+        <translation>klein</translation>
+    </message>
+    <message>
+        <source>groß</source>
+        <translation>groß</translation>
+    </message>
+    <message>
+        <source>m_pSuperquadricSlider</source>
+        <translation>Form der Filterkerne, von rund bis eckig</translation>
+    </message>
+    <message>
+        <source>m_pQualityLabel</source>
+        <translation>Größe und Form des Filterkerns</translation>
+    </message>
+    <message>
+        <source>Abtastrate</source>
+        <translation>Abtastrate</translation>
+    </message>
+    <message>
+        <source>niedrig</source>
+        <translation>niedrig</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>ultra</source>
+        <translation>ultra</translation>
+    </message>
+    <message>
+        <source>Tooltip Abtastrate low</source>
+        <translation>Wie dicht die Filterkerne abgetastet werden: höher ist genauer und langsamer</translation>
+    </message>
+    <message>
+        <source>Luminanzkonvertierung</source>
+        <translation>Luminanzkonvertierung</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen</source>
+        <translation>Voreinstellungen</translation>
+    </message>
+    <message>
+        <source>Benutzer</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>SDTV</source>
+        <translation>SDTV</translation>
+    </message>
+    <message>
+        <source>HDTV</source>
+        <translation>HDTV</translation>
+    </message>
+    <message>
+        <source>m_pLuminancePresetsComboBox</source>
+        <translation>Gewichtung der Farbkanäle nach einem Standard</translation>
+    </message>
+    <message>
+        <source>Rot</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceRSlider</source>
+        <translation>Anteil von Rot an der Helligkeit</translation>
+    </message>
+    <message>
+        <source>Grün</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceGSlider</source>
+        <translation>Anteil von Grün an der Helligkeit</translation>
+    </message>
+    <message>
+        <source>Blau</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceBSlider</source>
+        <translation>Anteil von Blau an der Helligkeit</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceColorLabel</source>
+        <translation>Der Farbkreis</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceGrayLabel</source>
+        <translation>Die Helligkeit des Farbkreises mit dieser Gewichtung</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Programm lumivex</source>
+        <translation>&lt;h3&gt;Programm&lt;/h3&gt;&lt;p&gt;Hier legen Sie die Ordner fest, in denen die Dateidialoge beginnen, und die Programme, an die Sie ein Ergebnisbild übergeben können. Ein Programm ist eine ausführbare Datei oder ein Programmname wie &lt;i&gt;xdg-open&lt;/i&gt;, das Bilder mit dem Standardprogramm des Desktops öffnet.&lt;/p&gt;&lt;p&gt;Die Anzeigesprache wird beim nächsten Start des Programms wirksam.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Compression</source>
+        <translation>&lt;h3&gt;Projekte&lt;/h3&gt;&lt;p&gt;Die Kompressionsstufe bestimmt, wie stark die Bilddaten eines Projekts beim Speichern verdichtet werden. Höhere Stufen sparen Platz, das Speichern dauert länger.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Previewsize</source>
+        <translation>&lt;h3&gt;Previewgröße&lt;/h3&gt;&lt;p&gt;Alle Einstellungen werden zuerst an einer verkleinerten Vorschau berechnet. Eine größere Vorschau zeigt mehr Details, reagiert aber langsamer. &lt;b&gt;1:1 Pixel&lt;/b&gt; richtet die Vorschau nach der Größe der Bildanzeige aus, &lt;b&gt;schnell&lt;/b&gt; nutzt die halbe Auflösung.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Berechnung lumivex</source>
+        <translation>&lt;h3&gt;Berechnung&lt;/h3&gt;&lt;p&gt;&lt;b&gt;Berechnungsqualität&lt;/b&gt; und &lt;b&gt;Superquadrik&lt;/b&gt; bestimmen Größe und Form der Filterkerne der lokalen Operatoren, die &lt;b&gt;Abtastrate&lt;/b&gt; deren Dichte. Höhere Werte liefern feinere Ergebnisse bei längerer Rechenzeit.&lt;/p&gt;&lt;p&gt;Die &lt;b&gt;Luminanzkonvertierung&lt;/b&gt; legt fest, wie stark Rot, Grün und Blau in die Helligkeit eines Bildpunkts eingehen.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>BundleIndentifier nicht gefuneden</source>
+        <translation>Die gewählte Datei ist kein ausführbares Programm.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HDRProgressThread</name>
+    <message>
+        <source>Fortschritt</source>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>HDRProgressWindow</name>
+    <message>
+        <source>Fortfahren</source>
+        <translation>Fortfahren</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Es ist ein Fehler aufgetreten, Protokoll oder fortfahren</source>
+        <translation>Es ist ein Fehler aufgetreten. Prüfen Sie das Protokoll oder fahren Sie fort.</translation>
+    </message>
+</context>
+<context>
+    <name>HDRSlider</name>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+</context>
+<context>
+    <name>HDRStyleSelectWindow</name>
+    <message>
+        <source>Interface Stil anpassen</source>
+        <translation>Oberfläche anpassen</translation>
+    </message>
+    <message>
+        <source>Stil anpassen</source>
+        <translation>Stil anpassen</translation>
+    </message>
+    <message>
+        <source>Tooltip ColorSelectLabel</source>
+        <translation>Klicken oder ziehen Sie, um die Grundfarbe der Oberfläche zu wählen</translation>
+    </message>
+    <message>
+        <source>Tooltip ColorLabel</source>
+        <translation>Die gewählte Grundfarbe</translation>
+    </message>
+    <message>
+        <source>helles Design</source>
+        <translation>helles Design</translation>
+    </message>
+    <message>
+        <source>Tooltip helles Design</source>
+        <translation>Hellere Farben für die Oberfläche verwenden</translation>
+    </message>
+    <message>
+        <source>rundes Design</source>
+        <translation>rundes Design</translation>
+    </message>
+    <message>
+        <source>Tooltip rundes Design</source>
+        <translation>Bedienelemente mit abgerundeten Ecken zeichnen</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message>
+        <source>tooltip Übernehmen</source>
+        <translation>Die gewählte Farbe und Form übernehmen</translation>
+    </message>
+    <message>
+        <source>Verwerfen</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>tooltip Verwerfen</source>
+        <translation>Das Fenster schließen und den bisherigen Stil behalten</translation>
+    </message>
+</context>
+<context>
+    <name>IExposure</name>
+    <message>
+        <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
+        <translation>Es steht nicht genug Arbeitsspeicher zur Verfügung.</translation>
+    </message>
+    <message>
+        <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
+        <translation>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</translation>
+    </message>
+</context>
+<context>
+    <name>PPOperators.xml</name>
+    <message>
+        <source>tooltip AddGrain Glättung</source>
+        <translation>Wie weich das Ergebnis geglättet wird.</translation>
+    </message>
+    <message>
+        <source>tooltip AddGrain Körnung</source>
+        <translation>Stärke des Filmkorns.</translation>
+    </message>
+    <message>
+        <source>tooltip AddGrain Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip AddReflector Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip AddReflector Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Verzerrung</source>
+        <translation>Stärke der Verzerrung.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip ArtworkEnhance Detail</source>
+        <translation>Menge der betonten Details.</translation>
+    </message>
+    <message>
+        <source>tooltip ArtworkEnhance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Gamma Korrektur</source>
+        <translation>Hellt die Mitteltöne auf oder dunkelt sie ab, ohne Schwarz und Weiß zu verändern.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Helligkeit</source>
+        <translation>Hellt das Bild auf oder dunkelt es ab.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Kontrast</source>
+        <translation>Erhöht oder verringert den Kontrast.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Weißpunkt</source>
+        <translation>Helligkeit, die zu reinem Weiß wird.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Entfärbung</source>
+        <translation>Wie stark die Farben entsättigt werden.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Breite</source>
+        <translation>Breite des Übergangs.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Randfarbe</source>
+        <translation>Farbe des Rahmens.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Rundung</source>
+        <translation>Rundung der Ecken.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Raster</source>
+        <translation>Größe des Rasters.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Struktur</source>
+        <translation>Feinheit der Oberflächenstruktur.</translation>
+    </message>
+    <message>
+        <source>tooltip C64 Raster</source>
+        <translation>Größe des Rasters.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Aspekt</source>
+        <translation>Verhältnis von Breite zu Höhe des belichteten Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Mitte</source>
+        <translation>Belichtung der Bildmitte.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Ränder</source>
+        <translation>Belichtung der Bildränder.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Blauanteil</source>
+        <translation>Anteil des blauen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Grünanteil</source>
+        <translation>Anteil des grünen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Rotanteil</source>
+        <translation>Anteil des roten Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip ChromaticAberration Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ChromaticAberration Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Cyan-Rot</source>
+        <translation>Verschiebt die Farben zwischen Cyan und Rot.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Gelb-Blau</source>
+        <translation>Verschiebt die Farben zwischen Gelb und Blau.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Magenta-Grün</source>
+        <translation>Verschiebt die Farben zwischen Magenta und Grün.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Makrodetail</source>
+        <translation>Betont große Strukturen und Flächenkontraste.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Mikrodetail</source>
+        <translation>Betont feine Strukturen und Texturen.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorIntensity Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorIntensity Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorLightShadow Lichter färben</source>
+        <translation>Stärke der Färbung der Lichter.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorLightShadow Schatten färben</source>
+        <translation>Stärke der Färbung der Schatten.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorMix Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorMix Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Gelb</source>
+        <translation>Wirkung auf die gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Grün</source>
+        <translation>Wirkung auf die grünen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Himmelblau</source>
+        <translation>Wirkung auf die himmelblauen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Königsblau</source>
+        <translation>Wirkung auf die königsblauen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Lila</source>
+        <translation>Wirkung auf die lila Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Magenta</source>
+        <translation>Wirkung auf die Magentatöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Orange</source>
+        <translation>Wirkung auf die orangen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Rot</source>
+        <translation>Wirkung auf die roten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSolarize Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTemperature Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTemperature Temperatur</source>
+        <translation>Farbtemperatur in Kelvin.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTint Bleichung</source>
+        <translation>Wie stark die Farben ausgebleicht werden.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTint Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Abstufungen</source>
+        <translation>Anzahl der Tonwertstufen.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Linienstärke</source>
+        <translation>Breite der gezeichneten Linien.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Solarisierung</source>
+        <translation>Stärke der Tonwertumkehr.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Größe</source>
+        <translation>Größe des wirksamen Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Rand</source>
+        <translation>Breite des Randes um jeden Würfel.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Transparenz</source>
+        <translation>Wie durchscheinend der Effekt ist.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseAverage Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseAverage Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMedian Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMedian Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMinMax Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMinMax Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Leuchten</source>
+        <translation>Wie stark helle Bereiche nachleuchten.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Richtung</source>
+        <translation>Richtung der Bewegung.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Richtung</source>
+        <translation>Richtung der Bewegung.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Makrodetail</source>
+        <translation>Betont große Strukturen und Flächenkontraste.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Mikrodetail</source>
+        <translation>Betont feine Strukturen und Texturen.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Weichzeichnung</source>
+        <translation>Stärke der Weichzeichnung außerhalb des Fokus.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Blauanteil</source>
+        <translation>Gamma des blauen Kanals.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Grünanteil</source>
+        <translation>Gamma des grünen Kanals.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Rotanteil</source>
+        <translation>Gamma des roten Kanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry</source>
+        <translation>Masken, die die Wirkung des Operators auf Bereiche des Bildes beschränken.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Brechung</source>
+        <translation>Wie stark das Licht an der Struktur gebrochen wird.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Struktur</source>
+        <translation>Feinheit der Oberflächenstruktur.</translation>
+    </message>
+    <message>
+        <source>tooltip GradationLagrange Gradationskurve</source>
+        <translation>Tonwertkurve: ordnet jeder Eingangshelligkeit eine neue Helligkeit zu.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Blauanteil</source>
+        <translation>Anteil des blauen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Cyananteil</source>
+        <translation>Anteil der cyanfarbenen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Gelbanteil</source>
+        <translation>Anteil der gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Grünanteil</source>
+        <translation>Anteil des grünen Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Rotanteil</source>
+        <translation>Anteil des roten Farbkanals.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Violettanteil</source>
+        <translation>Anteil der violetten Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Belichtung</source>
+        <translation>Hellt das Bild auf oder dunkelt es ab.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Sättigung</source>
+        <translation>Erhöht oder verringert die Farbsättigung.</translation>
+    </message>
+    <message>
+        <source>tooltip HistogramEqualize Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Bogenminuten</source>
+        <translation>Drehwinkel in Bogenminuten zum Ausrichten des Horizonts.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Blau</source>
+        <translation>Wirkung auf die blauen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Cyan</source>
+        <translation>Wirkung auf die cyanfarbenen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Gelb</source>
+        <translation>Wirkung auf die gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Grün</source>
+        <translation>Wirkung auf die grünen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Rot</source>
+        <translation>Wirkung auf die roten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Violett</source>
+        <translation>Wirkung auf die violetten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Blau</source>
+        <translation>Wirkung auf die blauen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Cyan</source>
+        <translation>Wirkung auf die cyanfarbenen Töne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Gelb</source>
+        <translation>Wirkung auf die gelben Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Grün</source>
+        <translation>Wirkung auf die grünen Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Rot</source>
+        <translation>Wirkung auf die roten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Violett</source>
+        <translation>Wirkung auf die violetten Farbtöne.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Temperatur</source>
+        <translation>Farbtemperatur in Kelvin.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip InvSinCity Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip InvSinCity Gradationskurve</source>
+        <translation>Tonwertkurve: ordnet jeder Eingangshelligkeit eine neue Helligkeit zu.</translation>
+    </message>
+    <message>
+        <source>tooltip LayerEffekt Combo</source>
+        <translation>Überblendmodus und Deckkraft, mit denen das Ergebnis des Operators über das Bild gelegt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip LensCorrection Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip LensCorrection Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Lichter abschneiden</source>
+        <translation>Helligkeit, ab der Lichter als reines Weiß gelten.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Lichter anpassen</source>
+        <translation>Hellt die hellen Bereiche auf oder dunkelt sie ab.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Schatten abschneiden</source>
+        <translation>Helligkeit, bis zu der Schatten als reines Schwarz gelten.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Schatten anpassen</source>
+        <translation>Hellt die dunklen Bereiche auf oder dunkelt sie ab.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Lichtschärfe</source>
+        <translation>Wie scharf der Übergang des Lichts begrenzt ist.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalWhitebalance Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalWhitebalance Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Größe</source>
+        <translation>Größe des wirksamen Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Pinsel</source>
+        <translation>Größe des Pinsels.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Relief</source>
+        <translation>Tiefe des Reliefs.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip Oilpaint Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip Painting Pinsel</source>
+        <translation>Größe des Pinsels.</translation>
+    </message>
+    <message>
+        <source>tooltip Painting Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Linienhärte</source>
+        <translation>Härte der Bleistiftstriche.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Linienstärke</source>
+        <translation>Breite der gezeichneten Linien.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Details</source>
+        <translation>Größe der Details, die die Folie nachzeichnet.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Transparenz</source>
+        <translation>Wie durchscheinend der Effekt ist.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Abstufungen</source>
+        <translation>Anzahl der Tonwertstufen.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Anzahl</source>
+        <translation>Anzahl der Bildkacheln.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Farbabstand</source>
+        <translation>Abstand der Farbtöne zwischen den Kacheln.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Sättigung</source>
+        <translation>Erhöht oder verringert die Farbsättigung.</translation>
+    </message>
+    <message>
+        <source>tooltip Posterize Abstufungen</source>
+        <translation>Anzahl der Tonwertstufen.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Farbabstand</source>
+        <translation>Abstand der Farbtöne zwischen den Kacheln.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Sättigung</source>
+        <translation>Erhöht oder verringert die Farbsättigung.</translation>
+    </message>
+    <message>
+        <source>tooltip RadialBlur Länge</source>
+        <translation>Länge der Verwischung.</translation>
+    </message>
+    <message>
+        <source>tooltip RadialBlur Winkel</source>
+        <translation>Drehwinkel in Grad.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Dither</source>
+        <translation>Feines Rauschen gegen Stufenbildung in Verläufen.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Korrektur</source>
+        <translation>Stärke der Korrektur.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Streuung</source>
+        <translation>Größe des Bereichs, über den Störungen verteilt werden.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Twist</source>
+        <translation>Verdrehung zur Mitte hin.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Winkel</source>
+        <translation>Drehwinkel in Grad.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip Sepia Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Sepia Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Sharpen Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Sharpen Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip SinCity Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip SinCity Gradationskurve</source>
+        <translation>Tonwertkurve: ordnet jeder Eingangshelligkeit eine neue Helligkeit zu.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Himmelfarbe</source>
+        <translation>Farbe des Himmels, der geglättet wird.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Glättung</source>
+        <translation>Wie weich das Ergebnis geglättet wird.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Unschärfe</source>
+        <translation>Weichzeichnung der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Unschärfe</source>
+        <translation>Weichzeichnung der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Unschärfe</source>
+        <translation>Weichzeichnung der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Feinheit</source>
+        <translation>Maßstab der Struktur.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Lichtquelle</source>
+        <translation>Lage der Lichtquelle.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Prägung</source>
+        <translation>Wie plastisch die Struktur im Bild erscheint.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Typ</source>
+        <translation>Auswahl der Struktur; ein Klick öffnet die Übersicht der Strukturen.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Intensität</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Lichtkompression</source>
+        <translation>Wie stark helle Bereiche zusammengedrückt werden, damit Lichter Zeichnung behalten.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Makrodetail</source>
+        <translation>Betont große Strukturen und Flächenkontraste.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Mikrodetail</source>
+        <translation>Betont feine Strukturen und Texturen.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Breite</source>
+        <translation>Breite des Übergangs.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Intensität</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Breite</source>
+        <translation>Breite des Übergangs.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Schärfegrenze</source>
+        <translation>Linie, entlang der das Bild scharf bleibt.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Größe</source>
+        <translation>Größe des wirksamen Bereichs.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Twist</source>
+        <translation>Verdrehung zur Mitte hin.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Zoom</source>
+        <translation>Vergrößerung, die leere Ränder nach der Verformung abschneidet.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Stärke</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Farbton</source>
+        <translation>Farbton, um den gedreht oder mit dem getönt wird.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Intensität</source>
+        <translation>Stärke der Wirkung.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Seitenverhältnis</source>
+        <translation>Verhältnis von Breite zu Höhe der Form.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Leuchten</source>
+        <translation>Wie stark helle Bereiche nachleuchten.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Länge</source>
+        <translation>Länge der Verwischung.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Maskierung</source>
+        <translation>Kurve, die festlegt, wie stark der Operator je nach Helligkeit des Bildpunkts wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Zentrum</source>
+        <translation>Mittelpunkt des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Position</source>
+        <translation>Lage des Effekts im Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Radius</source>
+        <translation>Größe der Umgebung in Pixeln, die um jeden Bildpunkt ausgewertet wird; größere Werte wirken großflächiger.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Schärfe</source>
+        <translation>Wie viel Schärfe und Kanten erhalten bleiben.</translation>
+    </message>
+    <message>
+        <source>tooltip Whitebalance Farbe</source>
+        <translation>Farbe des Effekts.</translation>
+    </message>
+    <message>
+        <source>tooltip manualbwpoint Schwarzpunkt</source>
+        <translation>Helligkeit, die zu reinem Schwarz wird.</translation>
+    </message>
+    <message>
+        <source>tooltip manualbwpoint Weißpunkt</source>
+        <translation>Helligkeit, die zu reinem Weiß wird.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Lichter</source>
+        <translation>Lage der Lichter in der Tonwertverteilung.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Mitteltöne</source>
+        <translation>Lage der Mitteltöne in der Tonwertverteilung.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Schatten</source>
+        <translation>Lage der Schatten in der Tonwertverteilung.</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>VERSION_NAME LUMIVEX</source>
+        <translation>Lumivex</translation>
+    </message>
+    <message>
+        <source>LUMIVEX VERSION_PRO</source>
+        <translation>Pro</translation>
+    </message>
+    <message>
+        <source>V1.14.02132</source>
+        <translation>Version 1.14.2132</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowTitle</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Ladevorgang</translation>
+    </message>
+    <message>
+        <source>Bilder laden</source>
+        <translation>Bilder laden</translation>
+    </message>
+</context>
+<context>
+    <name>SplashScreen</name>
+    <message>
+        <source>Initialisiere System</source>
+        <translation>Initialisiere System</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,2712 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB">
+<context>
+    <name>CExposure</name>
+    <message>
+        <source>Datei konnte nicht geladen werden.</source>
+        <translation>The file could not be loaded.</translation>
+    </message>
+    <message>
+        <source>Hotpixel werden entfernt</source>
+        <translation>Removing hot pixels</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche werden optimiert</source>
+        <translation>Optimising dark areas</translation>
+    </message>
+    <message>
+        <source>Weißabgleich wird berechnet</source>
+        <translation>Computing the white balance</translation>
+    </message>
+    <message>
+        <source>Entrauschen wird berechnet</source>
+        <translation>Computing the noise reduction</translation>
+    </message>
+    <message>
+        <source>Die Bilddatei konnte nicht neu geladen werden</source>
+        <translation>The image file could not be loaded again</translation>
+    </message>
+    <message>
+        <source>Die neu geladene Bilddatei hat nicht die passene Auflösung</source>
+        <translation>The image file loaded again does not have the matching resolution</translation>
+    </message>
+</context>
+<context>
+    <name>CImageLoader</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Loading</translation>
+    </message>
+    <message>
+        <source>Lade Bild</source>
+        <translation>Loading image</translation>
+    </message>
+    <message>
+        <source>Prüfe Datei</source>
+        <translation>Checking file</translation>
+    </message>
+</context>
+<context>
+    <name>CLoadThread</name>
+    <message>
+        <source>Datei ist kein Bild</source>
+        <translation>The file is not an image</translation>
+    </message>
+</context>
+<context>
+    <name>HDRInfoDialog</name>
+    <message>
+        <source>Informationen</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>HDRMainWindow</name>
+    <message>
+        <source>Lumivex Start</source>
+        <translation>&lt;h2&gt;Welcome to Lumivex Pro&lt;/h2&gt;&lt;p&gt;&lt;img src=&quot;images\startup.png&quot; width=&quot;300&quot;&gt;&lt;/p&gt;
+&lt;p&gt;Lumivex turns a photograph into a finished picture: load an image, choose a preset and refine the result in expert mode.&lt;/p&gt;
+&lt;ul&gt;&lt;li&gt;&lt;b&gt;Load single image&lt;/b&gt;: open a photograph or a RAW file.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Image browser&lt;/b&gt;: look through the images of a folder and pick one.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Open project&lt;/b&gt;: continue a saved edit.&lt;/li&gt;
+&lt;li&gt;&lt;b&gt;Batch processing&lt;/b&gt;: process many images with the same settings.&lt;/li&gt;&lt;/ul&gt;
+&lt;p&gt;You can also simply drag an image onto the window.&lt;/p&gt;
+&lt;p&gt;&lt;a href=&quot;CODE_HOMEPAGEURL&quot;&gt;Lumivex on the web&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HomepageURL LUMIVEX PRO</source>
+        <translation>https://lumivex.invalid/</translation>
+    </message>
+    <message>
+        <source>UpdatepageURL LUMIVEX PRO</source>
+        <translation>https://lumivex.invalid/update</translation>
+    </message>
+    <message>
+        <source>Projekt speichern</source>
+        <translation>Save project</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Einstellungen...</source>
+        <translation>Settings...</translation>
+    </message>
+    <message>
+        <source>Informationsfenster</source>
+        <translation>Information window</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Projekte...</source>
+        <translation>Projects...</translation>
+    </message>
+    <message>
+        <source>Ansicht</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Extras</source>
+        <translation>Extras</translation>
+    </message>
+    <message>
+        <source>StyleSheet 1</source>
+        <translation>Anthracite</translation>
+    </message>
+    <message>
+        <source>StyleSheet 2</source>
+        <translation>Olive</translation>
+    </message>
+    <message>
+        <source>StyleSheet 3</source>
+        <translation>Graphite</translation>
+    </message>
+    <message>
+        <source>StyleSheet 4</source>
+        <translation>Light</translation>
+    </message>
+    <message>
+        <source>StyleSheet 5</source>
+        <translation>Night blue</translation>
+    </message>
+    <message>
+        <source>StyleSheet 6</source>
+        <translation>Rosewood</translation>
+    </message>
+    <message>
+        <source>StyleSheet 7</source>
+        <translation>Sepia</translation>
+    </message>
+    <message>
+        <source>StyleSheet free</source>
+        <translation>Own colour...</translation>
+    </message>
+    <message>
+        <source>Styles...</source>
+        <translation>Styles...</translation>
+    </message>
+</context>
+<context>
+    <name>HDROptionsWindow</name>
+    <message>
+        <source>Deutsch</source>
+        <translation>German</translation>
+    </message>
+    <message>
+        <source>English GB</source>
+        <translation>English (GB)</translation>
+    </message>
+    <message>
+        <source>English US</source>
+        <translation>English (US)</translation>
+    </message>
+    <message>
+        <source>French</source>
+        <translation>French</translation>
+    </message>
+    <message>
+        <source>Italian</source>
+        <translation>Italian</translation>
+    </message>
+    <message>
+        <source>Espanol</source>
+        <translation>Spanish</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Programm</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>Berechnung</source>
+        <translation>Calculation</translation>
+    </message>
+    <message>
+        <source>Einstellungen auf Standardwerte zurücksetzen</source>
+        <translation>Reset the settings of this page to their defaults</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Einstellungen Bestätigen</source>
+        <translation>Apply the settings and close the window</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Einstellungen Abbrechen</source>
+        <translation>Discard the changes and close the window</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Einstellungen Übernehmen</source>
+        <translation>Apply the settings and keep the window open</translation>
+    </message>
+    <message>
+        <source>Standardpfade</source>
+        <translation>Default folders</translation>
+    </message>
+    <message>
+        <source>Projekte</source>
+        <translation>Projects</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihen</source>
+        <translation>Exposure series</translation>
+    </message>
+    <message>
+        <source>Einzelbilder</source>
+        <translation>Single images</translation>
+    </message>
+    <message>
+        <source>Ergebnisbilder</source>
+        <translation>Result images</translation>
+    </message>
+    <message>
+        <source>PATH_PROJECTS</source>
+        <translation>Folder in which opening and saving projects starts</translation>
+    </message>
+    <message>
+        <source>PATH_SERIES</source>
+        <translation>Folder in which loading exposure series starts</translation>
+    </message>
+    <message>
+        <source>PATH_SINGLE</source>
+        <translation>Folder in which loading single images starts</translation>
+    </message>
+    <message>
+        <source>PATH_RESULTS</source>
+        <translation>Folder in which saving result images starts</translation>
+    </message>
+    <message>
+        <source>Pfad auswählen</source>
+        <translation>Choose folder</translation>
+    </message>
+    <message>
+        <source>Externe Programme</source>
+        <translation>External programs</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter</source>
+        <translation>Image editor</translation>
+    </message>
+    <message>
+        <source>Standardprogramm</source>
+        <translation>Default program</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter 2</source>
+        <translation>Image editor 2</translation>
+    </message>
+    <message>
+        <source>Bildbearbeiter 3</source>
+        <translation>Image editor 3</translation>
+    </message>
+    <message>
+        <source>EXTERNAL_EDITOR</source>
+        <translation>Program that opens a result image: an executable file or a program name</translation>
+    </message>
+    <message>
+        <source>Programm auswählen</source>
+        <translation>Choose program</translation>
+    </message>
+    <message>
+        <source>Gamma Optionen</source>
+        <translation>Gamma options</translation>
+    </message>
+    <message>
+        <source>HDR Gamma-Wert</source>
+        <translation>HDR gamma value</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Gamma Wert</source>
+        <translation>Gamma value for loading and saving floating-point images</translation>
+    </message>
+    <message>
+        <source>Wird nur bei Fließkomma-Bildformaten genutzt.</source>
+        <translation>Used for floating-point image formats only.</translation>
+    </message>
+    <message>
+        <source>HDR-Gamma in der Bildanzeige</source>
+        <translation>HDR gamma in the image view</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Gamma View</source>
+        <translation>Show the image view with the HDR gamma</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Anzeigesprache</source>
+        <translation>Display language</translation>
+    </message>
+    <message>
+        <source>Erfordert einen Neustart des Programms.</source>
+        <translation>Takes effect when the program starts again.</translation>
+    </message>
+    <message>
+        <source>GPU Beschleunigung</source>
+        <translation>GPU acceleration</translation>
+    </message>
+    <message>
+        <source>OpenCL verwenden</source>
+        <translation>Use OpenCL</translation>
+    </message>
+    <message>
+        <source>OpenCL aktivieren/deaktivieren</source>
+        <translation>Switch OpenCL on or off</translation>
+    </message>
+    <message>
+        <source>Kompression</source>
+        <translation>Compression</translation>
+    </message>
+    <message>
+        <source>Stufe</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>aus</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>Tooltip Projektkompression</source>
+        <translation>How strongly the image data of a project are packed when it is saved</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Undo-Speicherung</source>
+        <translation>Undo storage</translation>
+    </message>
+    <message>
+        <source>Undo Stufen in Projekten speichern</source>
+        <translation>Store undo points in projects</translation>
+    </message>
+    <message>
+        <source>Tooltip Undo in Projekten speichern</source>
+        <translation>Save the undo points with the project</translation>
+    </message>
+    <message>
+        <source>maximale Undo-Stufen</source>
+        <translation>Maximum undo points</translation>
+    </message>
+    <message>
+        <source>beliebig</source>
+        <translation>unlimited</translation>
+    </message>
+    <message>
+        <source>tooltip m_pUndoMaxAmount</source>
+        <translation>How many undo points are kept at most</translation>
+    </message>
+    <message>
+        <source>minimal freier Speicherplatz</source>
+        <translation>Minimum free disk space</translation>
+    </message>
+    <message>
+        <source>Tooltip UndoSafetySpeicherplatz</source>
+        <translation>Older undo points are deleted when less disk space is free</translation>
+    </message>
+    <message>
+        <source>Groupbox Previewgröße</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>Previewgröße</source>
+        <translation>Preview size</translation>
+    </message>
+    <message>
+        <source>1:1 Pixel</source>
+        <translation>1:1 pixel</translation>
+    </message>
+    <message>
+        <source>Tooltip 1:1 Pixel</source>
+        <translation>Compute the preview at one image pixel per screen pixel</translation>
+    </message>
+    <message>
+        <source>schnell</source>
+        <translation>fast</translation>
+    </message>
+    <message>
+        <source>Tooltip Schnell</source>
+        <translation>Compute the preview at half the resolution of the image view</translation>
+    </message>
+    <message>
+        <source>Megapixel</source>
+        <translation>megapixels</translation>
+    </message>
+    <message>
+        <source>Tooltip HDR Preview Size</source>
+        <translation>Size of the preview on which every setting is computed</translation>
+    </message>
+    <message>
+        <source>Qualität</source>
+        <translation>Quality</translation>
+    </message>
+    <message>
+        <source>Warnung CalcOptions</source>
+        <translation>These settings affect the quality and speed of every calculation. When in doubt, keep the default values.</translation>
+    </message>
+    <message>
+        <source>Berechnungsqualität</source>
+        <translation>Calculation quality</translation>
+    </message>
+    <message>
+        <source>minimal</source>
+        <translation>minimal</translation>
+    </message>
+    <message>
+        <source>maximal</source>
+        <translation>maximal</translation>
+    </message>
+    <message>
+        <source>m_pQualitySlider</source>
+        <translation>Size of the filter kernels: higher values are more precise and slower</translation>
+    </message>
+    <message>
+        <source>Superquadrik</source>
+        <translation>Superquadric</translation>
+    </message>
+    <message>
+        <source>klein</source>
+        <translation>small</translation>
+    </message>
+    <message>
+        <source>groß</source>
+        <translation>large</translation>
+    </message>
+    <message>
+        <source>m_pSuperquadricSlider</source>
+        <translation>Shape of the filter kernels, from round to square</translation>
+    </message>
+    <message>
+        <source>m_pQualityLabel</source>
+        <translation>Size and shape of the filter kernel</translation>
+    </message>
+    <message>
+        <source>Abtastrate</source>
+        <translation>Sample rate</translation>
+    </message>
+    <message>
+        <source>niedrig</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>ultra</source>
+        <translation>ultra</translation>
+    </message>
+    <message>
+        <source>Tooltip Abtastrate low</source>
+        <translation>How densely the filter kernels are sampled: higher is more precise and slower</translation>
+    </message>
+    <message>
+        <source>Luminanzkonvertierung</source>
+        <translation>Luminance conversion</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen</source>
+        <translation>Presets</translation>
+    </message>
+    <message>
+        <source>Benutzer</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>SDTV</source>
+        <translation>SDTV</translation>
+    </message>
+    <message>
+        <source>HDTV</source>
+        <translation>HDTV</translation>
+    </message>
+    <message>
+        <source>m_pLuminancePresetsComboBox</source>
+        <translation>Channel weights of a standard</translation>
+    </message>
+    <message>
+        <source>Rot</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceRSlider</source>
+        <translation>Share of red in the brightness</translation>
+    </message>
+    <message>
+        <source>Grün</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceGSlider</source>
+        <translation>Share of green in the brightness</translation>
+    </message>
+    <message>
+        <source>Blau</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceBSlider</source>
+        <translation>Share of blue in the brightness</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceColorLabel</source>
+        <translation>The colour circle</translation>
+    </message>
+    <message>
+        <source>m_pLuminanceGrayLabel</source>
+        <translation>The brightness of the colour circle with these weights</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Programm lumivex</source>
+        <translation>&lt;h3&gt;Program&lt;/h3&gt;&lt;p&gt;Set the folders in which the file dialogs start, and the programs to which you can hand a result image. A program is an executable file or a program name such as &lt;i&gt;xdg-open&lt;/i&gt;, which opens images with the desktop&apos;s default program.&lt;/p&gt;&lt;p&gt;The display language takes effect the next time the program starts.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Compression</source>
+        <translation>&lt;h3&gt;Projects&lt;/h3&gt;&lt;p&gt;The compression level decides how strongly the image data of a project are packed when it is saved. Higher levels save space but take longer.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Previewsize</source>
+        <translation>&lt;h3&gt;Preview size&lt;/h3&gt;&lt;p&gt;Every setting is first computed on a reduced preview. A larger preview shows more detail but responds more slowly. &lt;b&gt;1:1 pixel&lt;/b&gt; sizes the preview to the image view, &lt;b&gt;fast&lt;/b&gt; uses half that resolution.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDROptionsWindow Berechnung lumivex</source>
+        <translation>&lt;h3&gt;Calculation&lt;/h3&gt;&lt;p&gt;&lt;b&gt;Calculation quality&lt;/b&gt; and &lt;b&gt;superquadric&lt;/b&gt; set the size and shape of the filter kernels of the local operators, the &lt;b&gt;sample rate&lt;/b&gt; their density. Higher values give finer results and take longer.&lt;/p&gt;&lt;p&gt;The &lt;b&gt;luminance conversion&lt;/b&gt; sets how much red, green and blue contribute to the brightness of a pixel.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>BundleIndentifier nicht gefuneden</source>
+        <translation>The chosen file is not an executable program.</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>The settings could not be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HDRProgressThread</name>
+    <message>
+        <source>Fortschritt</source>
+        <translation>Progress</translation>
+    </message>
+</context>
+<context>
+    <name>HDRProgressWindow</name>
+    <message>
+        <source>Fortfahren</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Es ist ein Fehler aufgetreten, Protokoll oder fortfahren</source>
+        <translation>An error occurred. Check the log or continue.</translation>
+    </message>
+</context>
+<context>
+    <name>HDRSlider</name>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+</context>
+<context>
+    <name>HDRStyleSelectWindow</name>
+    <message>
+        <source>Interface Stil anpassen</source>
+        <translation>Customise the interface</translation>
+    </message>
+    <message>
+        <source>Stil anpassen</source>
+        <translation>Customise style</translation>
+    </message>
+    <message>
+        <source>Tooltip ColorSelectLabel</source>
+        <translation>Click or drag to choose the base colour of the interface</translation>
+    </message>
+    <message>
+        <source>Tooltip ColorLabel</source>
+        <translation>The chosen base colour</translation>
+    </message>
+    <message>
+        <source>helles Design</source>
+        <translation>bright design</translation>
+    </message>
+    <message>
+        <source>Tooltip helles Design</source>
+        <translation>Use brighter colours for the interface</translation>
+    </message>
+    <message>
+        <source>rundes Design</source>
+        <translation>rounded design</translation>
+    </message>
+    <message>
+        <source>Tooltip rundes Design</source>
+        <translation>Draw controls with rounded corners</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>tooltip Übernehmen</source>
+        <translation>Apply the chosen colour and shape</translation>
+    </message>
+    <message>
+        <source>Verwerfen</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>tooltip Verwerfen</source>
+        <translation>Close the window and keep the current style</translation>
+    </message>
+</context>
+<context>
+    <name>IExposure</name>
+    <message>
+        <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
+        <translation>There is not enough working memory available.</translation>
+    </message>
+    <message>
+        <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
+        <translation>There is not enough memory available.</translation>
+    </message>
+</context>
+<context>
+    <name>PPOperators.xml</name>
+    <message>
+        <source>Abstufungen</source>
+        <translation>Levels</translation>
+    </message>
+    <message>
+        <source>Airbag</source>
+        <translation>Airbag</translation>
+    </message>
+    <message>
+        <source>Anzahl</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Artefakte reduzieren</source>
+        <translation>Reduce artefacts</translation>
+    </message>
+    <message>
+        <source>Aspekt</source>
+        <translation>Aspect</translation>
+    </message>
+    <message>
+        <source>Barock Gemälde</source>
+        <translation>Baroque painting</translation>
+    </message>
+    <message>
+        <source>Belichtung</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>Bewegungsunschärfe reduzieren</source>
+        <translation>Reduce motion blur</translation>
+    </message>
+    <message>
+        <source>Bildleuchten</source>
+        <translation>Image glow</translation>
+    </message>
+    <message>
+        <source>Blau</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>Blauanteil</source>
+        <translation>Blue share</translation>
+    </message>
+    <message>
+        <source>Bleach Bypass</source>
+        <translation>Bleach bypass</translation>
+    </message>
+    <message>
+        <source>Bleichung</source>
+        <translation>Bleaching</translation>
+    </message>
+    <message>
+        <source>Bleistiftzeichnung</source>
+        <translation>Pencil drawing</translation>
+    </message>
+    <message>
+        <source>Bogenminuten</source>
+        <translation>Minutes of arc</translation>
+    </message>
+    <message>
+        <source>Brechung</source>
+        <translation>Refraction</translation>
+    </message>
+    <message>
+        <source>Breite</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Bubble-Tea</source>
+        <translation>Bubble tea</translation>
+    </message>
+    <message>
+        <source>C64 Farben</source>
+        <translation>C64 colours</translation>
+    </message>
+    <message>
+        <source>Color Contrast</source>
+        <translation>Colour contrast</translation>
+    </message>
+    <message>
+        <source>Comic-Stil</source>
+        <translation>Comic style</translation>
+    </message>
+    <message>
+        <source>Cyan</source>
+        <translation>Cyan</translation>
+    </message>
+    <message>
+        <source>Cyan-Rot</source>
+        <translation>Cyan-red</translation>
+    </message>
+    <message>
+        <source>Cyananteil</source>
+        <translation>Cyan share</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Dither</source>
+        <translation>Dither</translation>
+    </message>
+    <message>
+        <source>Drehung</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Entfärbung</source>
+        <translation>Desaturation</translation>
+    </message>
+    <message>
+        <source>Entrauschen</source>
+        <translation>Denoise</translation>
+    </message>
+    <message>
+        <source>Entrauschen (Median)</source>
+        <translation>Denoise (median)</translation>
+    </message>
+    <message>
+        <source>Entrauschen (Min-Max)</source>
+        <translation>Denoise (min-max)</translation>
+    </message>
+    <message>
+        <source>Farbabstand</source>
+        <translation>Colour spacing</translation>
+    </message>
+    <message>
+        <source>Farbbalance</source>
+        <translation>Colour balance</translation>
+    </message>
+    <message>
+        <source>Farbe</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Farbkanal Gamma</source>
+        <translation>Colour channel gamma</translation>
+    </message>
+    <message>
+        <source>Farbkanal Weichzeichnung</source>
+        <translation>Colour channel blur</translation>
+    </message>
+    <message>
+        <source>Farbleuchtkraft</source>
+        <translation>Colour vibrance</translation>
+    </message>
+    <message>
+        <source>Farbpalette</source>
+        <translation>Colour palette</translation>
+    </message>
+    <message>
+        <source>Farbtemperatur</source>
+        <translation>Colour temperature</translation>
+    </message>
+    <message>
+        <source>Farbton</source>
+        <translation>Hue</translation>
+    </message>
+    <message>
+        <source>Farbton Kantenverstärker</source>
+        <translation>Hue edge enhancer</translation>
+    </message>
+    <message>
+        <source>Farbton Sättigung Belichtung</source>
+        <translation>Hue saturation exposure</translation>
+    </message>
+    <message>
+        <source>Farbton Weichzeichnung</source>
+        <translation>Hue blur</translation>
+    </message>
+    <message>
+        <source>Farbton hinzumischen</source>
+        <translation>Mix in a hue</translation>
+    </message>
+    <message>
+        <source>Farbtöne anpassen</source>
+        <translation>Adjust hues</translation>
+    </message>
+    <message>
+        <source>Farbtöne belichten</source>
+        <translation>Expose hues</translation>
+    </message>
+    <message>
+        <source>Farbverlauf</source>
+        <translation>Colour gradient</translation>
+    </message>
+    <message>
+        <source>Feinheit</source>
+        <translation>Fineness</translation>
+    </message>
+    <message>
+        <source>Fokus</source>
+        <translation>Focus</translation>
+    </message>
+    <message>
+        <source>Folie</source>
+        <translation>Foil</translation>
+    </message>
+    <message>
+        <source>Foto-Reflektor</source>
+        <translation>Photo reflector</translation>
+    </message>
+    <message>
+        <source>Gamma Blauanteil</source>
+        <translation>Gamma blue</translation>
+    </message>
+    <message>
+        <source>Gamma Grünanteil</source>
+        <translation>Gamma green</translation>
+    </message>
+    <message>
+        <source>Gamma Korrektur</source>
+        <translation>Gamma correction</translation>
+    </message>
+    <message>
+        <source>Gamma Rotanteil</source>
+        <translation>Gamma red</translation>
+    </message>
+    <message>
+        <source>Gelb</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>Gelb-Blau</source>
+        <translation>Yellow-blue</translation>
+    </message>
+    <message>
+        <source>Gelbanteil</source>
+        <translation>Yellow share</translation>
+    </message>
+    <message>
+        <source>Gemälde</source>
+        <translation>Painting</translation>
+    </message>
+    <message>
+        <source>Glasscheibe</source>
+        <translation>Glass pane</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Smoothing</translation>
+    </message>
+    <message>
+        <source>Gradationskurve</source>
+        <translation>Tone curve</translation>
+    </message>
+    <message>
+        <source>Graustufenumwandlung</source>
+        <translation>Greyscale conversion</translation>
+    </message>
+    <message>
+        <source>Größe</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Grün</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>Grünanteil</source>
+        <translation>Green share</translation>
+    </message>
+    <message>
+        <source>Helligkeit</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>Helligkeit Kontrast Gamma</source>
+        <translation>Brightness contrast gamma</translation>
+    </message>
+    <message>
+        <source>Himmel entrauschen</source>
+        <translation>Denoise sky</translation>
+    </message>
+    <message>
+        <source>Himmelblau</source>
+        <translation>Sky blue</translation>
+    </message>
+    <message>
+        <source>Himmelfarbe</source>
+        <translation>Sky colour</translation>
+    </message>
+    <message>
+        <source>Histogramm Abgleich</source>
+        <translation>Histogram equalisation</translation>
+    </message>
+    <message>
+        <source>Horizont ausrichten</source>
+        <translation>Level horizon</translation>
+    </message>
+    <message>
+        <source>Intensität</source>
+        <translation>Intensity</translation>
+    </message>
+    <message>
+        <source>Kantenverstärker</source>
+        <translation>Edge enhancer</translation>
+    </message>
+    <message>
+        <source>Kontrast</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>Korrektur</source>
+        <translation>Correction</translation>
+    </message>
+    <message>
+        <source>Kreis-Weichzeichnung</source>
+        <translation>Radial blur</translation>
+    </message>
+    <message>
+        <source>Königsblau</source>
+        <translation>Royal blue</translation>
+    </message>
+    <message>
+        <source>Körnung</source>
+        <translation>Grain</translation>
+    </message>
+    <message>
+        <source>Körnung hinzufügen</source>
+        <translation>Add grain</translation>
+    </message>
+    <message>
+        <source>Leuchten</source>
+        <translation>Glow</translation>
+    </message>
+    <message>
+        <source>Licht/Schatten anpassen</source>
+        <translation>Adjust lights/shadows</translation>
+    </message>
+    <message>
+        <source>Licht/Schatten färben</source>
+        <translation>Tint lights/shadows</translation>
+    </message>
+    <message>
+        <source>Lichter</source>
+        <translation>Highlights</translation>
+    </message>
+    <message>
+        <source>Lichter abschneiden</source>
+        <translation>Clip highlights</translation>
+    </message>
+    <message>
+        <source>Lichter anpassen</source>
+        <translation>Adjust highlights</translation>
+    </message>
+    <message>
+        <source>Lichter färben</source>
+        <translation>Tint highlights</translation>
+    </message>
+    <message>
+        <source>Lichtkompression</source>
+        <translation>Light compression</translation>
+    </message>
+    <message>
+        <source>Lichtquelle</source>
+        <translation>Light source</translation>
+    </message>
+    <message>
+        <source>Lichtschärfe</source>
+        <translation>Light sharpness</translation>
+    </message>
+    <message>
+        <source>Lichttuner</source>
+        <translation>Light tuner</translation>
+    </message>
+    <message>
+        <source>Lila</source>
+        <translation>Purple</translation>
+    </message>
+    <message>
+        <source>Linienhärte</source>
+        <translation>Line hardness</translation>
+    </message>
+    <message>
+        <source>Linienstärke</source>
+        <translation>Line width</translation>
+    </message>
+    <message>
+        <source>Linsenkorrektur</source>
+        <translation>Lens correction</translation>
+    </message>
+    <message>
+        <source>Local Contour</source>
+        <translation>Local contour</translation>
+    </message>
+    <message>
+        <source>Local Contrast</source>
+        <translation>Local contrast</translation>
+    </message>
+    <message>
+        <source>Länge</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>Magenta</source>
+        <translation>magenta</translation>
+    </message>
+    <message>
+        <source>Magenta-Grün</source>
+        <translation>Magenta-green</translation>
+    </message>
+    <message>
+        <source>Magnet</source>
+        <translation>Magnet</translation>
+    </message>
+    <message>
+        <source>Makrodetail</source>
+        <translation>Macro detail</translation>
+    </message>
+    <message>
+        <source>Maskierung</source>
+        <translation>Masking</translation>
+    </message>
+    <message>
+        <source>Mikrodetail</source>
+        <translation>Micro detail</translation>
+    </message>
+    <message>
+        <source>Mitte</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>Mitteltöne</source>
+        <translation>Midtones</translation>
+    </message>
+    <message>
+        <source>Negativ</source>
+        <translation>Negative</translation>
+    </message>
+    <message>
+        <source>Orange</source>
+        <translation>Orange</translation>
+    </message>
+    <message>
+        <source>Percentile justieren</source>
+        <translation>Adjust percentiles</translation>
+    </message>
+    <message>
+        <source>Pinsel</source>
+        <translation>Brush</translation>
+    </message>
+    <message>
+        <source>Pinselzeichnung</source>
+        <translation>Brush drawing</translation>
+    </message>
+    <message>
+        <source>Pop-Art</source>
+        <translation>Pop art</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Posterize</source>
+        <translation>Posterise</translation>
+    </message>
+    <message>
+        <source>Prägung</source>
+        <translation>Embossing</translation>
+    </message>
+    <message>
+        <source>Psychedelic</source>
+        <translation>Psychedelic</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>Radius</translation>
+    </message>
+    <message>
+        <source>Rahmen</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>Rand</source>
+        <translation>Border</translation>
+    </message>
+    <message>
+        <source>Randfarbe</source>
+        <translation>Frame colour</translation>
+    </message>
+    <message>
+        <source>Raster</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>Relief</source>
+        <translation>Relief</translation>
+    </message>
+    <message>
+        <source>Richtung</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Rot</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>Rotanteil</source>
+        <translation>Red share</translation>
+    </message>
+    <message>
+        <source>Rundung</source>
+        <translation>Rounding</translation>
+    </message>
+    <message>
+        <source>Ränder</source>
+        <translation>Edges</translation>
+    </message>
+    <message>
+        <source>Schatten</source>
+        <translation>Shadows</translation>
+    </message>
+    <message>
+        <source>Schatten abschneiden</source>
+        <translation>Clip shadows</translation>
+    </message>
+    <message>
+        <source>Schatten anpassen</source>
+        <translation>Adjust shadows</translation>
+    </message>
+    <message>
+        <source>Schatten färben</source>
+        <translation>Tint shadows</translation>
+    </message>
+    <message>
+        <source>Schwarz-Weiß</source>
+        <translation>Black and white</translation>
+    </message>
+    <message>
+        <source>Schwarzpunkt</source>
+        <translation>Black point</translation>
+    </message>
+    <message>
+        <source>Schärfe</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message>
+        <source>Schärfegrenze</source>
+        <translation>Focus line</translation>
+    </message>
+    <message>
+        <source>Schärfen</source>
+        <translation>Sharpen</translation>
+    </message>
+    <message>
+        <source>Seitenverhältnis</source>
+        <translation>Aspect ratio</translation>
+    </message>
+    <message>
+        <source>Sepia Tönung</source>
+        <translation>Sepia toning</translation>
+    </message>
+    <message>
+        <source>Sin City</source>
+        <translation>Sin City</translation>
+    </message>
+    <message>
+        <source>Sin City Invers</source>
+        <translation>Sin City inverted</translation>
+    </message>
+    <message>
+        <source>Solarisierung</source>
+        <translation>Solarisation</translation>
+    </message>
+    <message>
+        <source>Solarize</source>
+        <translation>Solarise</translation>
+    </message>
+    <message>
+        <source>Streuung</source>
+        <translation>Spread</translation>
+    </message>
+    <message>
+        <source>Struktur</source>
+        <translation>Structure</translation>
+    </message>
+    <message>
+        <source>Struktur (Metalle)</source>
+        <translation>Texture (metals)</translation>
+    </message>
+    <message>
+        <source>Struktur (Papier)</source>
+        <translation>Texture (paper)</translation>
+    </message>
+    <message>
+        <source>Struktur (Puzzle)</source>
+        <translation>Texture (puzzle)</translation>
+    </message>
+    <message>
+        <source>Struktur (Risse)</source>
+        <translation>Texture (cracks)</translation>
+    </message>
+    <message>
+        <source>Struktur (Stoffe)</source>
+        <translation>Texture (fabrics)</translation>
+    </message>
+    <message>
+        <source>Stärke</source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>Sättigung</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Temperatur</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>Tilt Shift</source>
+        <translation>Tilt shift</translation>
+    </message>
+    <message>
+        <source>Tonemapping Fattal</source>
+        <translation>Tone mapping gradient domain</translation>
+    </message>
+    <message>
+        <source>Tonemapping Gradient-Luminanz</source>
+        <translation>Tone mapping gradient luminance</translation>
+    </message>
+    <message>
+        <source>Tonemapping Konstanter Gradient</source>
+        <translation>Tone mapping constant gradient</translation>
+    </message>
+    <message>
+        <source>Tonemapping Mittelwert</source>
+        <translation>Tone mapping mean</translation>
+    </message>
+    <message>
+        <source>Tonemapping Mittelwert-Exponent</source>
+        <translation>Tone mapping mean exponent</translation>
+    </message>
+    <message>
+        <source>Tonemapping Mittelwert-Gradient</source>
+        <translation>Tone mapping mean gradient</translation>
+    </message>
+    <message>
+        <source>Tonemapping Quotient</source>
+        <translation>Tone mapping quotient</translation>
+    </message>
+    <message>
+        <source>Tonemapping Sigmoid</source>
+        <translation>Tone mapping sigmoid</translation>
+    </message>
+    <message>
+        <source>Tonemapping Surreal</source>
+        <translation>Tone mapping surreal</translation>
+    </message>
+    <message>
+        <source>Transparenz</source>
+        <translation>Transparency</translation>
+    </message>
+    <message>
+        <source>Twist</source>
+        <translation>Twist</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Unschärfe</source>
+        <translation>Blur</translation>
+    </message>
+    <message>
+        <source>Veiling Glare</source>
+        <translation>Veiling glare</translation>
+    </message>
+    <message>
+        <source>Verwirbeln</source>
+        <translation>Twirl</translation>
+    </message>
+    <message>
+        <source>Verzerrung</source>
+        <translation>Distortion</translation>
+    </message>
+    <message>
+        <source>Vignettierung</source>
+        <translation>Vignetting</translation>
+    </message>
+    <message>
+        <source>Violett</source>
+        <translation>Violet</translation>
+    </message>
+    <message>
+        <source>Violettanteil</source>
+        <translation>Violet share</translation>
+    </message>
+    <message>
+        <source>Wachsbild</source>
+        <translation>Wax picture</translation>
+    </message>
+    <message>
+        <source>Warp</source>
+        <translation>Warp</translation>
+    </message>
+    <message>
+        <source>Weicher Kontrast</source>
+        <translation>Soft contrast</translation>
+    </message>
+    <message>
+        <source>Weichzeichnung</source>
+        <translation>Blur</translation>
+    </message>
+    <message>
+        <source>Weißpunkt</source>
+        <translation>White point</translation>
+    </message>
+    <message>
+        <source>Winkel</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Würfel</source>
+        <translation>Cubes</translation>
+    </message>
+    <message>
+        <source>Zentrum</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>Zentrum belichten</source>
+        <translation>Expose centre</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>alle</source>
+        <translation>all</translation>
+    </message>
+    <message>
+        <source>automatischer Schwarz/Weißpunkt</source>
+        <translation>Automatic black/white point</translation>
+    </message>
+    <message>
+        <source>automatischer lokaler Weißabgleich</source>
+        <translation>Automatic local white balance</translation>
+    </message>
+    <message>
+        <source>blass</source>
+        <translation>pale</translation>
+    </message>
+    <message>
+        <source>breit</source>
+        <translation>wide</translation>
+    </message>
+    <message>
+        <source>chromatische Aberrationen korrigieren</source>
+        <translation>Correct chromatic aberrations</translation>
+    </message>
+    <message>
+        <source>deckend</source>
+        <translation>opaque</translation>
+    </message>
+    <message>
+        <source>dunkel</source>
+        <translation>dark</translation>
+    </message>
+    <message>
+        <source>dunkler</source>
+        <translation>darker</translation>
+    </message>
+    <message>
+        <source>durchsichtig</source>
+        <translation>transparent</translation>
+    </message>
+    <message>
+        <source>eckig</source>
+        <translation>square</translation>
+    </message>
+    <message>
+        <source>fein</source>
+        <translation>fine</translation>
+    </message>
+    <message>
+        <source>flach</source>
+        <translation>flat</translation>
+    </message>
+    <message>
+        <source>gerichtete Weichzeichnung</source>
+        <translation>Directional blur</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>graue Tinte</source>
+        <translation>Grey ink</translation>
+    </message>
+    <message>
+        <source>grob</source>
+        <translation>coarse</translation>
+    </message>
+    <message>
+        <source>groß</source>
+        <translation>large</translation>
+    </message>
+    <message>
+        <source>hart</source>
+        <translation>hard</translation>
+    </message>
+    <message>
+        <source>hell</source>
+        <translation>bright</translation>
+    </message>
+    <message>
+        <source>heller</source>
+        <translation>brighter</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>idx1</source>
+        <translation>idx1</translation>
+    </message>
+    <message>
+        <source>idx7</source>
+        <translation>idx7</translation>
+    </message>
+    <message>
+        <source>kantenerhaltende Weichzeichnung</source>
+        <translation>Edge-preserving blur</translation>
+    </message>
+    <message>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>klein</source>
+        <translation>small</translation>
+    </message>
+    <message>
+        <source>kräftig</source>
+        <translation>vivid</translation>
+    </message>
+    <message>
+        <source>kurz</source>
+        <translation>short</translation>
+    </message>
+    <message>
+        <source>kühl</source>
+        <translation>cool</translation>
+    </message>
+    <message>
+        <source>künstlerischer Kantenverstärker</source>
+        <translation>Artistic edge enhancer</translation>
+    </message>
+    <message>
+        <source>lang</source>
+        <translation>long</translation>
+    </message>
+    <message>
+        <source>links</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>manueller Schwarz/Weißpunkt</source>
+        <translation>Manual black/white point</translation>
+    </message>
+    <message>
+        <source>manueller Weißabgleich</source>
+        <translation>Manual white balance</translation>
+    </message>
+    <message>
+        <source>mehr</source>
+        <translation>more</translation>
+    </message>
+    <message>
+        <source>niedrig</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>rechts</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>rund</source>
+        <translation>round</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>sharp</translation>
+    </message>
+    <message>
+        <source>schmal</source>
+        <translation>narrow</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>weak</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>strong</translation>
+    </message>
+    <message>
+        <source>tief</source>
+        <translation>deep</translation>
+    </message>
+    <message>
+        <source>tooltip AddGrain Glättung</source>
+        <translation>How softly the result is smoothed.</translation>
+    </message>
+    <message>
+        <source>tooltip AddGrain Körnung</source>
+        <translation>Strength of the film grain.</translation>
+    </message>
+    <message>
+        <source>tooltip AddGrain Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip AddReflector Farbe</source>
+        <translation>Colour of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip AddReflector Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Verzerrung</source>
+        <translation>Strength of the distortion.</translation>
+    </message>
+    <message>
+        <source>tooltip Airbag Zoom</source>
+        <translation>Magnification that cuts away empty borders after the distortion.</translation>
+    </message>
+    <message>
+        <source>tooltip ArtworkEnhance Detail</source>
+        <translation>Amount of emphasised detail.</translation>
+    </message>
+    <message>
+        <source>tooltip ArtworkEnhance Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Gamma Korrektur</source>
+        <translation>Brightens or darkens the midtones without changing black and white.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Helligkeit</source>
+        <translation>Brightens or darkens the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Kontrast</source>
+        <translation>Raises or lowers the contrast.</translation>
+    </message>
+    <message>
+        <source>tooltip BasicTools Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip BlackWhite Weißpunkt</source>
+        <translation>Brightness that becomes pure white.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Entfärbung</source>
+        <translation>How strongly the colours are desaturated.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip BleachBypass Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Breite</source>
+        <translation>Width of the transition.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Randfarbe</source>
+        <translation>Colour of the frame.</translation>
+    </message>
+    <message>
+        <source>tooltip Border Rundung</source>
+        <translation>Rounding of the corners.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Lichtquelle</source>
+        <translation>Position of the light source.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Raster</source>
+        <translation>Size of the grid.</translation>
+    </message>
+    <message>
+        <source>tooltip Bubble Struktur</source>
+        <translation>Fineness of the surface structure.</translation>
+    </message>
+    <message>
+        <source>tooltip C64 Raster</source>
+        <translation>Size of the grid.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Aspekt</source>
+        <translation>Ratio of width to height of the exposed area.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Mitte</source>
+        <translation>Exposure of the centre of the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip CenterLight Ränder</source>
+        <translation>Exposure of the edges of the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Blauanteil</source>
+        <translation>Share of the blue colour channel.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Grünanteil</source>
+        <translation>Share of the green colour channel.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ChannelSmooth Rotanteil</source>
+        <translation>Share of the red colour channel.</translation>
+    </message>
+    <message>
+        <source>tooltip ChromaticAberration Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ChromaticAberration Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Cyan-Rot</source>
+        <translation>Shifts the colours between cyan and red.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Gelb-Blau</source>
+        <translation>Shifts the colours between yellow and blue.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorBalance Magenta-Grün</source>
+        <translation>Shifts the colours between magenta and green.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorContrast Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Makrodetail</source>
+        <translation>Emphasises large structures and area contrast.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Mikrodetail</source>
+        <translation>Emphasises fine structures and textures.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorEnhance Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorIntensity Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorIntensity Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorLightShadow Lichter färben</source>
+        <translation>Strength of the tint of the highlights.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorLightShadow Schatten färben</source>
+        <translation>Strength of the tint of the shadows.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorMix Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorMix Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Gelb</source>
+        <translation>Effect on the yellow hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Grün</source>
+        <translation>Effect on the green hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Himmelblau</source>
+        <translation>Effect on the sky-blue hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Königsblau</source>
+        <translation>Effect on the royal-blue hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Lila</source>
+        <translation>Effect on the purple hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Magenta</source>
+        <translation>Effect on the magenta hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Orange</source>
+        <translation>Effect on the orange hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorPalette Rot</source>
+        <translation>Effect on the red hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSmooth Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorSolarize Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTemperature Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTemperature Temperatur</source>
+        <translation>Colour temperature in kelvin.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTint Bleichung</source>
+        <translation>How strongly the colours are bleached.</translation>
+    </message>
+    <message>
+        <source>tooltip ColorTint Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Abstufungen</source>
+        <translation>Number of tonal levels.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Farbe</source>
+        <translation>Colour of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Linienstärke</source>
+        <translation>Width of the drawn lines.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ComicPaint Solarisierung</source>
+        <translation>Strength of the tonal reversal.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Größe</source>
+        <translation>Size of the area affected.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Rand</source>
+        <translation>Width of the border around each cube.</translation>
+    </message>
+    <message>
+        <source>tooltip Cubify Transparenz</source>
+        <translation>How translucent the effect is.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseAverage Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseAverage Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMedian Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMedian Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMinMax Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip DeNoiseMinMax Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Leuchten</source>
+        <translation>How strongly bright areas glow.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip DirBlur Richtung</source>
+        <translation>Direction of the movement.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Richtung</source>
+        <translation>Direction of the movement.</translation>
+    </message>
+    <message>
+        <source>tooltip DirSharpen Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Makrodetail</source>
+        <translation>Emphasises large structures and area contrast.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Mikrodetail</source>
+        <translation>Emphasises fine structures and textures.</translation>
+    </message>
+    <message>
+        <source>tooltip Enhance Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Weichzeichnung</source>
+        <translation>Strength of the blur outside the focus.</translation>
+    </message>
+    <message>
+        <source>tooltip Focus Zentrum</source>
+        <translation>Centre of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Blauanteil</source>
+        <translation>Gamma of the blue channel.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Grünanteil</source>
+        <translation>Gamma of the green channel.</translation>
+    </message>
+    <message>
+        <source>tooltip GammaColor Gamma Rotanteil</source>
+        <translation>Gamma of the red channel.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry</source>
+        <translation>Masks that limit the operator's effect to areas of the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Brechung</source>
+        <translation>How strongly light is refracted by the structure.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Lichtquelle</source>
+        <translation>Position of the light source.</translation>
+    </message>
+    <message>
+        <source>tooltip GlasStruct Struktur</source>
+        <translation>Fineness of the surface structure.</translation>
+    </message>
+    <message>
+        <source>tooltip GradationLagrange Gradationskurve</source>
+        <translation>Tone curve: maps every input brightness to a new brightness.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Blauanteil</source>
+        <translation>Share of the blue colour channel.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Cyananteil</source>
+        <translation>Share of the cyan hues.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Gelbanteil</source>
+        <translation>Share of the yellow hues.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Grünanteil</source>
+        <translation>Share of the green colour channel.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Rotanteil</source>
+        <translation>Share of the red colour channel.</translation>
+    </message>
+    <message>
+        <source>tooltip Greyscale Violettanteil</source>
+        <translation>Share of the violet hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Belichtung</source>
+        <translation>Brightens or darkens the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip HSL Sättigung</source>
+        <translation>Raises or lowers the colour saturation.</translation>
+    </message>
+    <message>
+        <source>tooltip HistogramEqualize Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Bogenminuten</source>
+        <translation>Rotation angle in minutes of arc for levelling the horizon.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Zentrum</source>
+        <translation>Centre of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Horizon Zoom</source>
+        <translation>Magnification that cuts away empty borders after the distortion.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Blau</source>
+        <translation>Effect on the blue hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Cyan</source>
+        <translation>Effect on the cyan hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Gelb</source>
+        <translation>Effect on the yellow hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Grün</source>
+        <translation>Effect on the green hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Rot</source>
+        <translation>Effect on the red hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueExpose Violett</source>
+        <translation>Effect on the violet hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Blau</source>
+        <translation>Effect on the blue hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Cyan</source>
+        <translation>Effect on the cyan hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Gelb</source>
+        <translation>Effect on the yellow hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Grün</source>
+        <translation>Effect on the green hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Rot</source>
+        <translation>Effect on the red hues.</translation>
+    </message>
+    <message>
+        <source>tooltip HueShift Violett</source>
+        <translation>Effect on the violet hues.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageBloom Temperatur</source>
+        <translation>Colour temperature in kelvin.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip ImageSmooth Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip InvSinCity Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip InvSinCity Gradationskurve</source>
+        <translation>Tone curve: maps every input brightness to a new brightness.</translation>
+    </message>
+    <message>
+        <source>tooltip LayerEffekt Combo</source>
+        <translation>Blend mode and opacity with which the operator's result is laid over the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip LensCorrection Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip LensCorrection Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Lichter abschneiden</source>
+        <translation>Brightness from which highlights count as pure white.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Lichter anpassen</source>
+        <translation>Brightens or darkens the bright areas.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Schatten abschneiden</source>
+        <translation>Brightness up to which shadows count as pure black.</translation>
+    </message>
+    <message>
+        <source>tooltip LightShadow Schatten anpassen</source>
+        <translation>Brightens or darkens the dark areas.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Lichtschärfe</source>
+        <translation>How sharply the edge of the light is bounded.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip LightTuner Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContour Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalContrast Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalWhitebalance Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip LocalWhitebalance Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Größe</source>
+        <translation>Size of the area affected.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Zentrum</source>
+        <translation>Centre of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Magnet Zoom</source>
+        <translation>Magnification that cuts away empty borders after the distortion.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Lichtquelle</source>
+        <translation>Position of the light source.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Pinsel</source>
+        <translation>Size of the brush.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Relief</source>
+        <translation>Depth of the relief.</translation>
+    </message>
+    <message>
+        <source>tooltip Oelbild Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip Oilpaint Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip Painting Pinsel</source>
+        <translation>Size of the brush.</translation>
+    </message>
+    <message>
+        <source>tooltip Painting Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Linienhärte</source>
+        <translation>Hardness of the pencil strokes.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Linienstärke</source>
+        <translation>Width of the drawn lines.</translation>
+    </message>
+    <message>
+        <source>tooltip PencilPaint Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Details</source>
+        <translation>Size of the details that the foil traces.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip Plastics Transparenz</source>
+        <translation>How translucent the effect is.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Abstufungen</source>
+        <translation>Number of tonal levels.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Anzahl</source>
+        <translation>Number of picture tiles.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Farbabstand</source>
+        <translation>Spacing of hues between the tiles.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip Popart Sättigung</source>
+        <translation>Raises or lowers the colour saturation.</translation>
+    </message>
+    <message>
+        <source>tooltip Posterize Abstufungen</source>
+        <translation>Number of tonal levels.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Farbabstand</source>
+        <translation>Spacing of hues between the tiles.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip Psycho Sättigung</source>
+        <translation>Raises or lowers the colour saturation.</translation>
+    </message>
+    <message>
+        <source>tooltip RadialBlur Länge</source>
+        <translation>Length of the smear.</translation>
+    </message>
+    <message>
+        <source>tooltip RadialBlur Winkel</source>
+        <translation>Rotation angle in degrees.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Dither</source>
+        <translation>Fine noise against banding in gradients.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Korrektur</source>
+        <translation>Strength of the correction.</translation>
+    </message>
+    <message>
+        <source>tooltip RemoveArtifacts Streuung</source>
+        <translation>Size of the area over which disturbances are spread.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Twist</source>
+        <translation>Twist towards the centre.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Winkel</source>
+        <translation>Rotation angle in degrees.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Zentrum</source>
+        <translation>Centre of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Rotate Zoom</source>
+        <translation>Magnification that cuts away empty borders after the distortion.</translation>
+    </message>
+    <message>
+        <source>tooltip Sepia Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip Sepia Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip Sharpen Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip Sharpen Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip SinCity Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip SinCity Gradationskurve</source>
+        <translation>Tone curve: maps every input brightness to a new brightness.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Himmelfarbe</source>
+        <translation>Colour of the sky that is smoothed.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip SkySmooth Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Glättung</source>
+        <translation>How softly the result is smoothed.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip SoftContrast Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Feinheit</source>
+        <translation>Scale of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Prägung</source>
+        <translation>How three-dimensional the texture appears.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Typ</source>
+        <translation>Choice of texture; a click opens the overview of the textures.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCloth Unschärfe</source>
+        <translation>Blur of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Feinheit</source>
+        <translation>Scale of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Prägung</source>
+        <translation>How three-dimensional the texture appears.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Typ</source>
+        <translation>Choice of texture; a click opens the overview of the textures.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureCrack Unschärfe</source>
+        <translation>Blur of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Feinheit</source>
+        <translation>Scale of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Lichtquelle</source>
+        <translation>Position of the light source.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Prägung</source>
+        <translation>How three-dimensional the texture appears.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Typ</source>
+        <translation>Choice of texture; a click opens the overview of the textures.</translation>
+    </message>
+    <message>
+        <source>tooltip StructureMetal Unschärfe</source>
+        <translation>Blur of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Feinheit</source>
+        <translation>Scale of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Prägung</source>
+        <translation>How three-dimensional the texture appears.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePaper Typ</source>
+        <translation>Choice of texture; a click opens the overview of the textures.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Feinheit</source>
+        <translation>Scale of the texture.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Lichtquelle</source>
+        <translation>Position of the light source.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Prägung</source>
+        <translation>How three-dimensional the texture appears.</translation>
+    </message>
+    <message>
+        <source>tooltip StructurePuzzle Typ</source>
+        <translation>Choice of texture; a click opens the overview of the textures.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Intensität</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Lichtkompression</source>
+        <translation>How strongly bright areas are compressed so that highlights keep their detail.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Makrodetail</source>
+        <translation>Emphasises large structures and area contrast.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Mikrodetail</source>
+        <translation>Emphasises fine structures and textures.</translation>
+    </message>
+    <message>
+        <source>tooltip TM Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Breite</source>
+        <translation>Width of the transition.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Intensität</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltColor Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Breite</source>
+        <translation>Width of the transition.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Farbe</source>
+        <translation>Colour of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip TiltShift Schärfegrenze</source>
+        <translation>Line along which the picture stays sharp.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Größe</source>
+        <translation>Size of the area affected.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Twist</source>
+        <translation>Twist towards the centre.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Zentrum</source>
+        <translation>Centre of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Twirl Zoom</source>
+        <translation>Magnification that cuts away empty borders after the distortion.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip VeilingGlare Stärke</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Farbton</source>
+        <translation>Hue by which the colours are turned or with which they are tinted.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Intensität</source>
+        <translation>Strength of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip Vignette Seitenverhältnis</source>
+        <translation>Ratio of width to height of the shape.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Leuchten</source>
+        <translation>How strongly bright areas glow.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Länge</source>
+        <translation>Length of the smear.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Maskierung</source>
+        <translation>Curve that sets how strongly the operator acts depending on the brightness of each pixel.</translation>
+    </message>
+    <message>
+        <source>tooltip Warp Zentrum</source>
+        <translation>Centre of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Position</source>
+        <translation>Position of the effect in the picture.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Radius</source>
+        <translation>Size of the neighbourhood, in pixels, evaluated around every pixel; larger values act over wider areas.</translation>
+    </message>
+    <message>
+        <source>tooltip WaxPaint Schärfe</source>
+        <translation>How much sharpness and edge detail is kept.</translation>
+    </message>
+    <message>
+        <source>tooltip Whitebalance Farbe</source>
+        <translation>Colour of the effect.</translation>
+    </message>
+    <message>
+        <source>tooltip manualbwpoint Schwarzpunkt</source>
+        <translation>Brightness that becomes pure black.</translation>
+    </message>
+    <message>
+        <source>tooltip manualbwpoint Weißpunkt</source>
+        <translation>Brightness that becomes pure white.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Lichter</source>
+        <translation>Position of the highlights in the tonal distribution.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Mitteltöne</source>
+        <translation>Position of the midtones in the tonal distribution.</translation>
+    </message>
+    <message>
+        <source>tooltip percentbwpoint Schatten</source>
+        <translation>Position of the shadows in the tonal distribution.</translation>
+    </message>
+    <message>
+        <source>viel</source>
+        <translation>much</translation>
+    </message>
+    <message>
+        <source>viele</source>
+        <translation>many</translation>
+    </message>
+    <message>
+        <source>warm</source>
+        <translation>warm</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>soft</translation>
+    </message>
+    <message>
+        <source>wenig</source>
+        <translation>little</translation>
+    </message>
+    <message>
+        <source>wenige</source>
+        <translation>few</translation>
+    </message>
+    <message>
+        <source>weniger</source>
+        <translation>less</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>VERSION_NAME LUMIVEX</source>
+        <translation>Lumivex</translation>
+    </message>
+    <message>
+        <source>LUMIVEX VERSION_PRO</source>
+        <translation>Pro</translation>
+    </message>
+    <message>
+        <source>V1.14.02132</source>
+        <translation>Version 1.14.2132</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowTitle</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Loading</translation>
+    </message>
+    <message>
+        <source>Bilder laden</source>
+        <translation>Loading images</translation>
+    </message>
+</context>
+<context>
+    <name>SplashScreen</name>
+    <message>
+        <source>Initialisiere System</source>
+        <translation>Initialising system</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,186 @@
+#include "document/imageloader.h"
+
+#include "document/documentseams.h"
+#include "document/exposure.h"
+#include "engine/core/settings.h"
+#include "engine/core/statistics.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+namespace {
+
+QString fileName(const QString& path)
+{
+    return CExposure::ExtractFileName(path);
+}
+
+} // namespace
+
+CLoadThread::CLoadThread(const QString& path, bool load)
+    : m_strFilePath(path), m_bLoad(load), m_pBitmap(nullptr), m_fPreviewLuminance(-1.0f)
+{
+}
+
+CLoadThread::~CLoadThread()
+{
+    wait();
+}
+
+void CLoadThread::run()
+{
+    const QByteArray path = QFile::encodeName(m_strFilePath);
+    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(path.constData(), 0);
+    if (fif == FIF_UNKNOWN)
+        fif = FreeImage_GetFIFFromFilename(path.constData());
+    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
+        CDocumentProgress::AddMessage(
+            1, QCoreApplication::translate("CLoadThread", "Datei ist kein Bild") + ": " + fileName(m_strFilePath), 2);
+        return;
+    }
+    if (!m_bLoad) {
+        m_pBitmap = CheckMarker();
+        return;
+    }
+    const double start = MP_UI_GetActualTime();
+    if (fif == FIF_JPEG) {
+        m_pBitmap = FreeImage_Load(FIF_JPEG, path.constData(), JPEG_ACCURATE | JPEG_EXIFROTATE);
+        std::printf("%6.2f ms Load: %s\n", MP_UI_CalcTimeDifference(start), path.constData());
+    } else if (fif == FIF_RAW) {
+        // The embedded preview is measured before the full decode; a RAW file
+        // without a readable preview has no preview luminance (NaN).
+        m_fPreviewLuminance = std::numeric_limits<float>::quiet_NaN();
+        if (FIBITMAP* preview = FreeImage_Load(FIF_RAW, path.constData(), RAW_PREVIEW)) {
+            const size_t w = FreeImage_GetWidth(preview);
+            const size_t h = FreeImage_GetHeight(preview);
+            if (w > 0 && h > 0 && FreeImage_HasPixels(preview)) {
+                std::vector<unsigned short> block;
+                bool ok = true;
+                try {
+                    block.assign(w * h * 3, 0);
+                } catch (const std::bad_alloc&) {
+                    ok = false;
+                }
+                if (ok && CExposure::own_FreeImage_ConvertToRGB16(preview, block.data(), false))
+                    m_fPreviewLuminance = MP_UI_GetAverageLuminance(block.data(), float(w), float(h));
+            }
+            FreeImage_Unload(preview);
+        }
+        m_pBitmap = FreeImage_Load(FIF_RAW, path.constData(), RAW_DEFAULT);
+        std::printf("%6.2f ms Load: %s\n", MP_UI_CalcTimeDifference(start), path.constData());
+    } else {
+        m_pBitmap = FreeImage_Load(fif, path.constData(), 0);
+    }
+}
+
+CImageLoader::CImageLoader() : m_iMaxThreads(QThread::idealThreadCount()) {}
+
+CImageLoader::~CImageLoader()
+{
+    DestroyThreads();
+    m_vecBitmaps.clear();
+    m_vecPreviewLuminances.clear();
+}
+
+void CImageLoader::Enqueue(const QString& path, bool load)
+{
+    m_vecThreads.push_back(new CLoadThread(path, load));
+}
+
+bool CImageLoader::AllFinished() const
+{
+    for (const CLoadThread* t : m_vecThreads)
+        if (t && !t->isFinished())
+            return false;
+    return true;
+}
+
+bool CImageLoader::HasNext() const
+{
+    for (const CLoadThread* t : m_vecThreads)
+        if (t && !t->isRunning() && !t->isFinished())
+            return true;
+    return false;
+}
+
+void CImageLoader::UpdateProgressBar() const
+{
+    if (m_vecThreads.empty())
+        return;
+    size_t done = 0;
+    for (const CLoadThread* t : m_vecThreads)
+        if (!t || t->isFinished())
+            ++done;
+    CDocumentProgress::AddFraction(1, float(done) / float(m_vecThreads.size()));
+}
+
+void CImageLoader::DestroyThreads()
+{
+    for (CLoadThread* t : m_vecThreads)
+        delete t;
+    m_vecThreads.clear();
+}
+
+void CImageLoader::Load()
+{
+    CDocumentProgress::OpenCategory(1, false);
+    CDocumentProgress::AddMessage(1, QCoreApplication::translate("CImageLoader", "Ladevorgang"), 0);
+    CDocumentProgress::SetTitle(QCoreApplication::translate("ProgressWindowTitle", "Bilder laden"));
+    for (;;) {
+        if (AllFinished()) {
+            for (CLoadThread* t : m_vecThreads) {
+                m_vecBitmaps.push_back(t ? t->m_pBitmap : nullptr);
+                m_vecPreviewLuminances.push_back(t ? t->m_fPreviewLuminance : -1.0f);
+            }
+            DestroyThreads();
+            return;
+        }
+        // The threads of this round; each is waited for (one that has ended
+        // already returns at once), so every round reports its progress.
+        std::vector<CLoadThread*> round;
+        for (CLoadThread* t : m_vecThreads) {
+            if (!t || t->isRunning() || t->isFinished())
+                continue;
+            const QString text = t->m_bLoad ? QCoreApplication::translate("CImageLoader", "Lade Bild")
+                                            : QCoreApplication::translate("CImageLoader", "Prüfe Datei");
+            CDocumentProgress::AddMessage(1, text + ": " + fileName(t->m_strFilePath), 0);
+            t->start(QThread::InheritPriority);
+            round.push_back(t);
+            if (m_iMaxThreads > 0 && int(round.size()) >= m_iMaxThreads)
+                break;
+        }
+        for (CLoadThread* t : round) {
+            t->wait();
+            UpdateProgressBar();
+        }
+    }
+}
+
+void CImageLoader::LoadNext()
+{
+    MP_UI_SetTime();
+    CDocumentProgress::OpenCategory(1, false);
+    CDocumentProgress::SetTitle(QCoreApplication::translate("ProgressWindowTitle", "Bilder laden"));
+    for (size_t i = 0; i < m_vecThreads.size(); ++i) {
+        CLoadThread* t = m_vecThreads[i];
+        if (!t || t->isRunning() || t->isFinished())
+            continue;
+        if (i == 0)
+            CDocumentProgress::AddMessage(1, QCoreApplication::translate("CImageLoader", "Ladevorgang"), 0);
+        CDocumentProgress::AddMessage(
+            1, QCoreApplication::translate("CImageLoader", "Lade Bild") + ": " + fileName(t->m_strFilePath), 0);
+        t->start(QThread::InheritPriority);
+        t->wait();
+        m_vecBitmaps.push_back(t->m_pBitmap);
+        m_vecPreviewLuminances.push_back(t->m_fPreviewLuminance);
+        UpdateProgressBar();
+        delete t;
+        m_vecThreads[i] = nullptr;
+        return;
+    }
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Reading image files on worker threads: one CLoadThread per file, started in
+// batches of the ideal thread count, each batch waited out before the next;
+// results come back in enqueue order. A file can be enqueued for checking
+// only: its result is then the marker 1 for a readable image.
+
+#include <QString>
+#include <QThread>
+
+#include <vector>
+
+#include <FreeImage.h>
+
+// A file on its way from the main window or the batch window to the series.
+struct SExposure {
+    QString m_strFilePath;
+    FIBITMAP* m_pBitmap = nullptr;
+    float m_fPreviewLuminance = -1.0f;
+};
+
+class CLoadThread : public QThread {
+    Q_OBJECT
+public:
+    CLoadThread(const QString& path, bool load);
+    ~CLoadThread() override;
+
+    QString m_strFilePath;
+    bool m_bLoad;
+    // The loaded bitmap; in check mode the marker 1 for a readable image;
+    // null when the file is no image or could not be loaded.
+    FIBITMAP* m_pBitmap;
+    // Average luminance of a RAW file's embedded preview; -1 for other
+    // files, NaN for a RAW file without a readable preview.
+    float m_fPreviewLuminance;
+
+    // The check-mode marker.
+    static FIBITMAP* CheckMarker() { return reinterpret_cast<FIBITMAP*>(1); }
+
+protected:
+    void run() override;
+};
+
+class CImageLoader {
+public:
+    CImageLoader();
+    ~CImageLoader();
+    CImageLoader(const CImageLoader&) = delete;
+    CImageLoader& operator=(const CImageLoader&) = delete;
+
+    void Enqueue(const QString& path, bool load);
+    void Load();
+    bool HasNext() const;
+    void LoadNext();
+    bool AllFinished() const;
+    void UpdateProgressBar() const;
+    void DestroyThreads();
+
+    int m_iMaxThreads;
+    std::vector<CLoadThread*> m_vecThreads;
+    std::vector<FIBITMAP*> m_vecBitmaps;
+    std::vector<float> m_vecPreviewLuminances;
+};

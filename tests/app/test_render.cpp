@@ -1,0 +1,72 @@
+// Renders the main window and both dialogs under a dark and a light style.
+// With LUMIVEX_RENDER_DIR set the pictures are written there for a look.
+
+#include "appfixture.h"
+
+#include "app/hdroptionswindow.h"
+#include "app/hdrstyleselectwindow.h"
+#include "app/windowfactory.h"
+#include "ui/mainwindow/hdrmainwindow.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+void save(QWidget* widget, const QString& name)
+{
+    const QPixmap picture = widget->grab();
+    ASSERT_FALSE(picture.isNull()) << qPrintable(name);
+    EXPECT_GT(picture.width(), 100);
+    const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
+    if (!dir.isEmpty())
+        picture.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+class RenderTest : public AppTest {};
+
+} // namespace
+
+TEST_F(RenderTest, WindowsUnderDarkAndLightStyles)
+{
+    MP_UI_SetCalcForceMode(1);
+    // In German, as a first start on a German system shows them.
+    COptions::getInstance()->SetLocale(QStringLiteral("de_DE"));
+    COptions::getInstance()->init();
+    QCoreApplication::installTranslator(&COptions::getInstance()->m_translator);
+    _gui::SetModalHook([](QWidget*) { return int(QDialog::Rejected); });
+    struct SStyle {
+        const char* name;
+        int code;
+    };
+    for (const SStyle& style : {SStyle{"dark", 0}, SStyle{"light", 3}}) {
+        SCOPED_TRACE(style.name);
+        CStyleEngine::instance().StyleCodeToFolderSettings(style.code, CStyleEngine::kDefaultStyleColor, true);
+        CAppWindowFactory factory;
+        HDRMainWindow window(-1, QString(), &factory);
+        window.resize(900, 500);
+        save(&window, QStringLiteral("mainwindow_%1").arg(QLatin1String(style.name)));
+
+        auto* options = static_cast<HDROptionsWindow*>(window.m_pOptionsWindow);
+        options->show();
+        save(options, QStringLiteral("options_program_%1").arg(QLatin1String(style.name)));
+        options->m_pTabWidget->setCurrentIndex(1);
+        options->adjustSize();
+        save(options, QStringLiteral("options_calc_%1").arg(QLatin1String(style.name)));
+        options->GetInfoButton()->click();
+        save(options, QStringLiteral("options_info_%1").arg(QLatin1String(style.name)));
+        options->GetInfoButton()->click();
+        options->close();
+
+        auto* colours = dynamic_cast<HDRStyleSelectWindow*>(window.m_pStyleSelectWindow);
+        ASSERT_NE(colours, nullptr);
+        colours->SetData(0x5f6f8f, true);
+        colours->show();
+        save(colours, QStringLiteral("styleselect_%1").arg(QLatin1String(style.name)));
+        colours->close();
+        EXPECT_EQ(colours->objectName(), QStringLiteral("styleseelect_window"));
+        EXPECT_EQ(options->objectName(), QStringLiteral("options_window"));
+    }
+    QCoreApplication::removeTranslator(&COptions::getInstance()->m_translator);
+}

@@ -1,0 +1,3 @@
+#include "ui/options/optionswindow.h"
+
+IOptionsWindow* g_pOptionsWindow = nullptr;
