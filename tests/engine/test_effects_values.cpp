@@ -418,6 +418,51 @@ TEST_F(EffectTest, FilmframeWithoutIntensityKeepsTheImage)
     EXPECT_EQ(dst, tripped(src));
 }
 
+TEST_F(EffectTest, ProjectionMirrorsInBothDirectionsAboveTheMiddle)
+{
+    fillFlatTexture(340, 8, 8, 0, 0, 0); // flat wall: scale 1, no wall colour, light 1
+    const int w = 19, h = 13;
+    std::vector<uint16_t> src(static_cast<size_t>(w) * h * 3); // smooth: the float positions may round
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint16_t* p = &src[(static_cast<size_t>(y) * w + x) * 3];
+            p[0] = static_cast<uint16_t>(x * 3000);
+            p[1] = static_cast<uint16_t>(y * 4000);
+            p[2] = static_cast<uint16_t>((x + y) * 1500);
+        }
+    std::vector<uint16_t> upright(src.size()), mirrored(src.size());
+    params.p[1][0] = 0.5f; // c = 0.5
+    params.p[2][0] = 0.3f;
+    params.p[4][1] = 100.0f;
+    params.p[3][0] = 0.5f;
+    ASSERT_EQ(MP_calcPixelStructureProjection(w, h, src.data(), upright.data(), 6, 6, &params), 0);
+    params.p[3][0] = 0.51f;
+    ASSERT_EQ(MP_calcPixelStructureProjection(w, h, src.data(), mirrored.data(), 6, 6, &params), 0);
+    for (int y = 1; y < h; ++y)
+        for (int x = 1; x < w; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const uint16_t s = px(src, w, x, y)[c];
+                EXPECT_NEAR(px(upright, w, x, y)[c], static_cast<int>(0.5f * (s * MP_k) * 65535.0f), 1);
+                EXPECT_NEAR(px(mirrored, w, w - x, h - y)[c], px(upright, w, x, y)[c], 1);
+            }
+}
+
+TEST_F(EffectTest, FilmframeAtFullIntensityMultipliesByTheFrame)
+{
+    fillFlatTexture(300, 8, 8, 65535, 32768, 0);
+    const int w = 9, h = 7;
+    auto src = solidImage(w, h, 40000, 40000, 40000);
+    std::vector<uint16_t> dst(src.size());
+    params.p[1][0] = 1.0f;
+    params.p[2][1] = 100.0f;
+    ASSERT_EQ(MP_calcPixelStructureFilmframe(w, h, src.data(), dst.data(), 6, 6, &params), 0);
+    for (size_t i = 0; i < dst.size(); i += 3) {
+        EXPECT_NEAR(dst[i], 40000, 1);
+        EXPECT_NEAR(dst[i + 1], 20000, 1);
+        EXPECT_EQ(dst[i + 2], 0);
+    }
+}
+
 // ---- Tinted overlays ------------------------------------------------------------------------
 
 TEST(EffectRecolour, PureColoursAndGreyTexels)
