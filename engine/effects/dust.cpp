@@ -9,6 +9,7 @@
 #include "engine/effects/effectframe.h"
 
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -26,6 +27,9 @@ struct DustArgs {
     int py[kMaxSpecks] = {};
     unsigned char rowFlag[16][kTile] = {};
     ushort* out = nullptr; // layer pass: the destination
+    // The sheet's column neighbours and weight of speck column m in tile
+    // column tc (0..3): entry tc * n + m, as the clamped sampler finds them.
+    const mp_sampler_detail::Axis* columns = nullptr;
 };
 
 inline int green(const MP_EffectTexture& t, int x, int y)
@@ -61,19 +65,22 @@ void MP_Task_calcPixelDust(TaskFuncParams t)
     const int C = a.C;
     for (int i = 0; i < a.count; ++i) {
         const int tile = i & 15;
-        const float ox = static_cast<float>((tile & 3) * kTile), oy = static_cast<float>((tile >> 2) * kTile);
+        const float oy = static_cast<float>((tile >> 2) * kTile);
+        const mp_sampler_detail::Axis* columns = a.columns + static_cast<size_t>(tile & 3) * static_cast<size_t>(n);
+        // Columns of the speck inside the image: specks are cut, never wrapped.
+        const int m0 = MP_imax(0, half - a.px[i]);
+        const int m1 = MP_imin(n, w - a.px[i] + half);
         for (int k = 0; k < n; ++k) {
             const int y = a.py[i] - half + k;
             if (y < y0 || y >= y1 || !a.rowFlag[tile][MP_safeTrunc(static_cast<float>(k) * D, 0, kTile - 1)])
                 continue;
             ushort* row = a.run.dst + static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
             const float ty = oy + 128.0f * static_cast<float>(k) / static_cast<float>(n);
-            for (int m = 0; m < n; ++m) {
+            const mp_sampler_detail::Axis ay = mp_sampler_detail::clampedAxis(ty, a.tex.h);
+            for (int m = m0; m < m1; ++m) {
                 const int x = a.px[i] - half + m;
-                if (x < 0 || x >= w)
-                    continue;
-                const int T = MP_tex2D16intBilinearGreenToInt(a.tex.w, a.tex.h, a.tex.px,
-                                                              ox + static_cast<float>(m) * D, ty);
+                // The green sample of the sheet at (ox + m D, ty), as MP_tex2D16intBilinearGreenToInt.
+                const int T = mp_sampler_detail::value(mp_sampler_detail::taps(a.tex.w, a.tex.px, columns[m], ay), 1);
                 if (T > 64999)
                     continue;
                 ushort* d = row + static_cast<size_t>(x) * 3;
@@ -152,6 +159,19 @@ int MP_calcPixelStructureDust(int sizex, int sizey, ushort* src, ushort* dst, in
         a->py[i] = y;
     }
 
+    // The sheet columns of every speck column, once for the run.
+    std::unique_ptr<mp_sampler_detail::Axis[]> columns;
+    if (a->n > 0) {
+        columns.reset(new (std::nothrow) mp_sampler_detail::Axis[4 * static_cast<size_t>(a->n)]);
+        if (!columns)
+            return -1;
+        const float D = 128.0f / static_cast<float>(a->n);
+        for (int tc = 0; tc < 4; ++tc)
+            for (int m = 0; m < a->n; ++m)
+                columns[static_cast<size_t>(tc) * static_cast<size_t>(a->n) + static_cast<size_t>(m)] =
+                    mp_sampler_detail::clampedAxis(static_cast<float>(tc * kTile) + static_cast<float>(m) * D, a->tex.w);
+        a->columns = columns.get();
+    }
     const TaskFuncParams tmpl = MP_makeTask(params, a.get());
     MP_runBandPass(MP_Task_calcPixelDust, tmpl, sizey, 0);
     if (!a->run.full)
