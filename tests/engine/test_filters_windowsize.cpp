@@ -66,7 +66,12 @@ TEST_F(WindowSizeTest, StepOneAndBoxVariants)
     w = MP_calcWindowSize(&p, 50.0f, MP_WindowStep::One, MP_WindowWeights::Box);
     EXPECT_EQ(w.R, 1);
     EXPECT_EQ(w.scale, 1.0f);
-    // Variance: step 1, Gaussian weights; preview 0.25 and radius 1 give r 12.
+    // Variance: step 1, Gaussian weights; radius 1 gives R 50 (every row
+    // sampled), preview 0.25 and radius 1 give r 12.
+    p = block(1.0f, 4);
+    w = MP_calcWindowSize(&p, 50.0f, MP_WindowStep::One);
+    EXPECT_EQ(w.R, 50);
+    EXPECT_EQ(w.step, 1);
     p = block(1.0f, 4, 0.25f);
     w = MP_calcWindowSize(&p, 50.0f, MP_WindowStep::One);
     EXPECT_EQ(w.R, 12);
