@@ -3,19 +3,17 @@
 #include "engine/core/rotation.h"
 #include "engine/core/settings.h"
 #include "engine/core/textures.h"
+#include "engine/filters/filterframe.h"
 
 #include <cstring>
 #include <new>
 
+// The same checks as the neighbourhood filters': the workers read and write
+// three 16-bit channels a pixel.
 int MP_checkEffectBuffers(int sizex, int sizey, const ushort* src, const ushort* dst, int srcBpp, int dstBpp,
                           const MP_Params* params)
 {
-    if (!src || !dst || !params || sizex < 0 || sizey < 0)
-        return -2;
-    // The workers read and write three 16-bit channels a pixel.
-    if (srcBpp != 6 || dstBpp != 6)
-        return -2;
-    return 0;
+    return mp_filters::MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
 size_t MP_effectScratchBytes(int sizex, int sizey, size_t bytesPerPixel)

@@ -24,6 +24,7 @@
 #include "engine/core/windowsize.h"
 #include "engine/core/windowweights.h"
 #include "engine/effects/effectframe.h"
+#include "engine/filters/filterframe.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,21 +36,17 @@ constexpr int kBlock = 16;
 
 struct OilArgs {
     MP_DriverRun run;
-    int R = 1;
-    int step = 1;
-    int maxHalfWidth = 0;
-    bool panorama = false;
-    bool narrowSums = false; // a window's sums fit 32 bits
+    mp_filters::Window win;   // radius, step, panorama switch, row half-widths
+    bool narrowSums = false;  // a window's sums fit 32 bits
     int16_t* third = nullptr; // Q - 32768, width x height
     uint32_t* sums = nullptr; // running R, G, B sums, 3 x width x height, wrapping around 2^32
-    int halfWidth[2 * MP_MAX_WINDOW_RADIUS + 1] = {}; // index ky + R
 };
 
 void MP_TaskPre2_calcPixelOilpaint(TaskFuncParams t)
 {
     const OilArgs& a = *MP_taskArgs<OilArgs>(t);
     const size_t w = static_cast<size_t>(a.run.width), plane = w * static_cast<size_t>(a.run.height);
-    const size_t step = static_cast<size_t>(a.step);
+    const size_t step = static_cast<size_t>(a.win.step);
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
         const size_t row = static_cast<size_t>(y) * w;
         const ushort* s = a.run.src + row * 3;
@@ -79,15 +76,6 @@ struct Sums {
     int n = 0, darker = 0;
 };
 
-// The first row offset on the grid inside the image, and the last.
-inline void rowRange(const OilArgs& a, int y, int& first, int& last)
-{
-    first = -a.R;
-    if (y + first < 0)
-        first += ((-(y + first) + a.step - 1) / a.step) * a.step;
-    last = MP_imin(a.R, a.run.height - 1 - y);
-}
-
 // Samples c0, c0 + step, ..., c1 of image row `row` (sums and count).
 inline void addRowRun(const OilArgs& a, size_t row, int c0, int c1, int16_t t, Sums& s)
 {
@@ -96,16 +84,16 @@ inline void addRowRun(const OilArgs& a, size_t row, int c0, int c1, int16_t t, S
     const uint32_t* pg = pr + plane;
     const uint32_t* pb = pg + plane;
     uint32_t rr = pr[c1], rg = pg[c1], rb = pb[c1];
-    if (c0 >= a.step) {
-        rr -= pr[c0 - a.step];
-        rg -= pg[c0 - a.step];
-        rb -= pb[c0 - a.step];
+    if (c0 >= a.win.step) {
+        rr -= pr[c0 - a.win.step];
+        rg -= pg[c0 - a.win.step];
+        rb -= pb[c0 - a.win.step];
     }
     s.r += rr;
     s.g += rg;
     s.b += rb;
     const int16_t* q = a.third + row;
-    for (int c = c0; c <= c1; c += a.step) {
+    for (int c = c0; c <= c1; c += a.win.step) {
         ++s.n;
         s.darker += q[c] < t ? 1 : 0;
     }
@@ -113,11 +101,11 @@ inline void addRowRun(const OilArgs& a, size_t row, int c0, int c1, int16_t t, S
 
 inline void windowSums(const OilArgs& a, int x, int y, int16_t t, Sums& s)
 {
-    const int w = a.run.width, step = a.step;
+    const int w = a.run.width, step = a.win.step;
     int ky, kyEnd;
-    rowRange(a, y, ky, kyEnd);
+    mp_filters::MP_windowRows(a.win, y, &ky, &kyEnd);
     for (; ky <= kyEnd; ky += step) {
-        const int hw = a.halfWidth[ky + a.R];
+        const int hw = a.win.halfWidth[ky + a.win.R];
         int kx = -hw;
         if (x + kx < 0)
             kx += ((-(x + kx) + step - 1) / step) * step;
@@ -133,9 +121,11 @@ inline void windowSums(const OilArgs& a, int x, int y, int16_t t, Sums& s)
 // Panorama: rows from max(-R, -y) exactly, columns -hw..hw wrapped around.
 inline void panoramaSums(const OilArgs& a, int x, int y, int16_t t, Sums& s)
 {
-    const int w = a.run.width, h = a.run.height, step = a.step, R = a.R;
-    for (int ky = MP_imax(-R, -y); ky <= MP_imin(R, h - 1 - y); ky += step) {
-        const int hw = a.halfWidth[ky + R];
+    const int w = a.run.width, step = a.win.step, R = a.win.R;
+    int ky, kyEnd;
+    mp_filters::MP_windowRows(a.win, y, &ky, &kyEnd);
+    for (; ky <= kyEnd; ky += step) {
+        const int hw = a.win.halfWidth[ky + R];
         const size_t rowIndex = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
         const ushort* row = a.run.src + rowIndex * 3;
         const int16_t* q = a.third + rowIndex;
@@ -163,15 +153,15 @@ inline void panoramaSums(const OilArgs& a, int x, int y, int16_t t, Sums& s)
 template <typename Acc>
 __attribute__((always_inline)) inline void blockSumsT(const OilArgs& a, int x0, int y, const int16_t* t, Sums* s)
 {
-    const int w = a.run.width, step = a.step;
+    const int w = a.run.width, step = a.win.step;
     const size_t plane = static_cast<size_t>(w) * static_cast<size_t>(a.run.height);
     int ky, kyEnd;
-    rowRange(a, y, ky, kyEnd);
+    mp_filters::MP_windowRows(a.win, y, &ky, &kyEnd);
     int32_t darker[kBlock] = {};
     Acc sr[kBlock] = {}, sg[kBlock] = {}, sb[kBlock] = {};
     int n = 0;
     for (; ky <= kyEnd; ky += step) {
-        const int hw = a.halfWidth[ky + a.R];
+        const int hw = a.win.halfWidth[ky + a.win.R];
         const int c0 = x0 - hw;
         const int m = (2 * hw) / step;
         const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
@@ -237,11 +227,11 @@ template <bool full> void oilRows(TaskFuncParams tp)
                     MP_tableIndex(p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z) - 32768);
             }
             Sums s[kBlock];
-            if (!a.panorama && nb == kBlock && x0 - a.maxHalfWidth - a.step >= 0 && x0 + kBlock - 1 + a.maxHalfWidth < w) {
+            if (!a.win.panorama && nb == kBlock && x0 - a.win.widest - a.win.step >= 0 && x0 + kBlock - 1 + a.win.widest < w) {
                 blockSums(a, x0, y, t, s);
             } else {
                 for (int i = 0; i < nb; ++i) {
-                    if (a.panorama)
+                    if (a.win.panorama)
                         panoramaSums(a, x0 + i, y, t[i], s[i]);
                     else
                         windowSums(a, x0 + i, y, t[i], s[i]);
@@ -269,9 +259,6 @@ int MP_calcPixelOilpaint(int sizex, int sizey, ushort* src, ushort* dst, int src
         return r;
     auto a = std::make_unique<OilArgs>();
     const MP_WindowSize size = MP_calcWindowSize(params, 500.0f);
-    a->R = size.R;
-    a->step = size.step;
-    a->panorama = MP_UI_GetPanoramaMode() != 0;
     // The image and, behind it, Q and the running sums (2 + 12 bytes a pixel).
     const size_t pixels = static_cast<size_t>(sizex) * static_cast<size_t>(sizey);
     if (!MP_UpdateBuffer(MP_effectScratchBytes(sizex, sizey, 20)))
@@ -279,14 +266,12 @@ int MP_calcPixelOilpaint(int sizex, int sizey, ushort* src, ushort* dst, int src
     if (int r = MP_beginEffectDriver(a->run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 2))
         return r;
     // Rows past the dispatcher's radius get half-width 1; none above 501.
-    MP_completeRowWidths("MP_calcPixelOilpaint", params, a->R);
-    for (int ky = -a->R; ky <= a->R; ++ky) {
-        a->halfWidth[ky + a->R] = MP_windowRowHalfWidth(params, ky);
-        a->maxHalfWidth = MP_imax(a->maxHalfWidth, a->halfWidth[ky + a->R]);
-    }
+    mp_filters::Window& win = a->win;
+    mp_filters::MP_prepareFilterWindow(win, "MP_calcPixelOilpaint", params, size, sizex, sizey,
+                                       MP_UI_GetPanoramaMode() != 0);
     int64_t samples = 0;
-    for (int ky = -a->R; ky <= a->R; ky += a->step)
-        samples += a->halfWidth[ky + a->R] * 2 / a->step + 1;
+    for (int ky = -win.R; ky <= win.R; ky += win.step)
+        samples += win.halfWidth[ky + win.R] * 2 / win.step + 1;
     a->narrowSums = samples * 65535 < (int64_t(1) << 32);
     a->third = reinterpret_cast<int16_t*>(a->run.dst + pixels * 3);
     a->sums = reinterpret_cast<uint32_t*>(a->third + pixels);
