@@ -45,12 +45,13 @@ inline Zone borderZone(const BorderArgs& a, const BorderRow& row, int x, float& 
 {
     const float w = static_cast<float>(a.run.width);
     const float dx = 0.5f - MP_fabs((w - 1.0f - static_cast<float>(x)) / w - 0.5f) - a.bx;
-    if (dx < 0.0f || dx > 1.0f || !row.inside)
+    // Written so that a NaN distance (a NaN "Breite") counts as frame.
+    if (!(dx >= 0.0f && dx <= 1.0f) || !row.inside)
         return Zone::Frame;
     if (a.P <= 0.1f)
         return Zone::Picture;
     const float S = MP_temp_table[static_cast<int>(dx * 65535.0f)] + row.ry;
-    if (S > 1.0f)
+    if (!(S <= 1.0f)) // NaN ("Rundung" far outside its range) keeps the picture
         return Zone::Picture;
     const float s2 = S * S, s4 = s2 * s2;
     weight = s4 * s4;

@@ -323,6 +323,29 @@ TEST_P(EffectDrivers, EmptyImagesHaveNothingToDo)
     EXPECT_EQ(out, std::vector<uint16_t>(3, 9));
 }
 
+// Damaged presets: every slot value NaN, infinite or far outside its range.
+// Drivers run (or find no texture) and read nothing outside their tables.
+TEST_P(EffectDrivers, SlotsOutsideTheirRangesAreSurvived)
+{
+    const DriverCase& c = GetParam();
+    c.textures();
+    const int w = 23, h = 17;
+    auto src = pattern(w, h);
+    std::vector<uint16_t> dst(src.size());
+    for (float v : {NAN, INFINITY, -INFINITY, 1e30f, -1e30f, 7.5f, -3.0f}) {
+        MP_Params p = freshParams();
+        c.setup(p);
+        for (int s = 0; s < MP_MAX_PARAMETER; ++s) {
+            if (s == c.comboSlot + 1 && c.comboSlot >= 0)
+                continue; // the mask sets are the geometry's own business
+            for (int j = 0; j < 12; ++j)
+                p.p[s][j] = v;
+        }
+        const int r = c.driver(w, h, src.data(), dst.data(), 6, 6, &p);
+        EXPECT_TRUE(r == 0 || r == -1) << v << " gave " << r;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(All, EffectDrivers, ::testing::ValuesIn(cases()), caseName);
 
 // ---- Texture slots -----------------------------------------------------------------------

@@ -654,6 +654,17 @@ TEST_F(EffectTest, BorderAtItsDefaults)
         else
             EXPECT_EQ(v, 30000) << x;
     }
+    // NaN sliders from a damaged preset: frame or picture, never a garbage value.
+    for (int slot : {0, 1})
+        for (float v : {NAN, INFINITY, -INFINITY}) {
+            MP_Params q = params;
+            q.p[slot][0] = v;
+            ASSERT_EQ(MP_calcPixelBorder(w, h, src.data(), dst.data(), 6, 6, &q), 0);
+            for (int x : {0, 500, 999})
+                EXPECT_TRUE(px(dst, w, x, 500)[0] == 65535 || px(dst, w, x, 500)[0] == 30000)
+                    << "slot " << slot << " " << v << " x " << x;
+            EXPECT_EQ(px(dst, w, 0, 0)[0], 65535);
+        }
     // Out-of-range colours are held to 0..1.
     params.p[1][0] = 1.0f;
     params.p[2][2] = 3.0f;
