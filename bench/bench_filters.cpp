@@ -92,6 +92,72 @@ void subAverage(MP_Params& p)
     p.p[1][0] = 0.5f;
 }
 
+void softContrast(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][0] = 0.3f;
+    flatMask(p.p[2]);
+    p.p[3][1] = 100.0f;
+}
+void softRGBContrast(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][0] = 0.5f;
+    flatMask(p.p[2]);
+    p.p[3][1] = 100.0f;
+}
+void neonLight(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][0] = 0.5f;
+    p.p[2][0] = 0.1f;
+    p.p[3][2] = 1.0f;
+    p.p[3][3] = p.p[3][4] = 0.2f;
+    p.p[4][1] = 100.0f;
+}
+void addGrain(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][0] = 0.1f;
+    flatMask(p.p[2]);
+    p.p[3][1] = 100.0f;
+}
+
+void imageBloom(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][0] = 0.5f;
+    p.p[2][0] = 0.387097f;
+    flatMask(p.p[3]);
+    p.p[4][1] = 100.0f;
+}
+void sharpen(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    flatMask(p.p[1]);
+    p.p[2][1] = 100.0f;
+}
+void subSharpen(MP_Params& p)
+{
+    p.p[0][0] = 0.8f;
+    p.p[1][0] = 0.5f;
+}
+void erode(MP_Params& p) // radius o = 4
+{
+    p.p[0][0] = 0.333f;
+    p.p[1][0] = 0.3f;
+    flatMask(p.p[2]);
+    p.p[3][1] = 100.0f;
+}
+
+void removeArtifacts(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][0] = 0.5f;
+    p.p[2][0] = 0.5f;
+    p.p[3][1] = 100.0f;
+}
+
 void BM_LocalContrast(benchmark::State& s) { runFilter(s, "MP_calcPixelLocalContrast", localContrast); }
 void BM_LocalContrastOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelLocalContrast", localContrast, 1); }
 void BM_ImageSmooth(benchmark::State& s) { runFilter(s, "MP_calcPixelImageSmooth", imageSmooth); }
@@ -129,5 +195,23 @@ BENCHMARK(BM_SubDeNoiseAverageOneThread)->Unit(benchmark::kMillisecond)->UseReal
 BENCHMARK(BM_ImageSmoothOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_FocusOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_DeNoiseVarianceOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+void BM_SoftContrast(benchmark::State& s) { runFilter(s, "MP_calcPixelSoftContrast", softContrast); }
+void BM_SoftRGBContrast(benchmark::State& s) { runFilter(s, "MP_calcPixelSoftRGBContrast", softRGBContrast); }
+void BM_NeonLight(benchmark::State& s) { runFilter(s, "MP_calcPixelNeonLight", neonLight); }
+void BM_AddGrain(benchmark::State& s) { runFilter(s, "MP_calcPixelAddGrain", addGrain); }
+void BM_ImageBloom(benchmark::State& s) { runFilter(s, "MP_calcPixelImageBloom", imageBloom); }
+void BM_Sharpen(benchmark::State& s) { runFilter(s, "MP_calcPixelSharpen", sharpen); }
+void BM_SubSharpen(benchmark::State& s) { runFilter(s, "MP_calcPixelSubSharpen", subSharpen); }
+void BM_Erode(benchmark::State& s) { runFilter(s, "MP_calcPixelErode", erode); }
+BENCHMARK(BM_ImageBloom)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sharpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SubSharpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Erode)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_RemoveArtifacts(benchmark::State& s) { runFilter(s, "MP_calcPixelRemoveArtifacts", removeArtifacts); }
+BENCHMARK(BM_RemoveArtifacts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SoftContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SoftRGBContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_NeonLight)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddGrain)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

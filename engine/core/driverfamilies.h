@@ -55,6 +55,24 @@ MP_DRIVER_FAMILY(MP_drivers_smalldenoise)
 
 MP_DRIVER_FAMILY(MP_drivers_variancedenoise)
 
+MP_DRIVER_FAMILY(MP_drivers_glow)
+
+MP_DRIVER_FAMILY(MP_drivers_grain)
+
+MP_DRIVER_FAMILY(MP_drivers_bloom)
+
+MP_DRIVER_FAMILY(MP_drivers_sharpen)
+
+MP_DRIVER_FAMILY(MP_drivers_morphology)
+
+MP_DRIVER_FAMILY(MP_drivers_polfilter)
+
+MP_DRIVER_FAMILY(MP_drivers_artifacts)
+
+MP_DRIVER_FAMILY(MP_drivers_pathblur)
+
+MP_DRIVER_FAMILY(MP_drivers_hueedge)
+
 // engine/effects/
 MP_DRIVER_FAMILY(MP_drivers_rotationdistort)
 

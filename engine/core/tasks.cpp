@@ -260,7 +260,7 @@ void C_AddTask(MP_TaskFunc fn, TaskFuncParams params)
 
 void C_WaitTasks() { CKernelThreads::WaitTasks(); }
 
-void MP_runBandPass(MP_TaskFunc fn, TaskFuncParams tmpl, int h, int progressPeriod)
+void MP_runBandPass(MP_TaskFunc fn, TaskFuncParams tmpl, int h, int progressPeriod, int rowsPerBand)
 {
     MP_forEachBand(
         h, MP_idealThreadCount,
@@ -272,7 +272,8 @@ void MP_runBandPass(MP_TaskFunc fn, TaskFuncParams tmpl, int h, int progressPeri
             C_WaitTasks();
             if (progressPeriod > 0 && j % progressPeriod == 0)
                 MP_postKernelProgress(end, h);
-        });
+        },
+        rowsPerBand);
 }
 
 void MP_runSinglePass(MP_TaskFunc fn, TaskFuncParams tmpl, int h)

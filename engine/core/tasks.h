@@ -54,15 +54,19 @@ public:
 // them, so the bands a driver sees never depend on where it was written.
 
 // Band pass over h rows with N = MP_idealThreadCount tasks per chunk and
-// max(1, (int)(h / (64 N))) chunks. For each chunk, `task(start, end)` is
-// called for the non-empty bands, then `chunkDone(j, lastEnd)` after it.
+// max(1, (int)(h / (64 N))) chunks (bands of about rowsPerBand rows: 64, or
+// 16 for operators whose rows are costly). For each chunk, `task(start, end)`
+// is called for the non-empty bands, then `chunkDone(j, lastEnd)` after it.
+// The last band of the last chunk ends at h.
 template <typename TaskFn, typename ChunkFn>
-void MP_forEachBand(int h, int n, TaskFn&& task, ChunkFn&& chunkDone)
+void MP_forEachBand(int h, int n, TaskFn&& task, ChunkFn&& chunkDone, int rowsPerBand = 64)
 {
     if (n < 1)
         n = 1;
+    if (rowsPerBand < 1)
+        rowsPerBand = 1;
     const int T = n;
-    int C = static_cast<int>(static_cast<float>(h) / static_cast<float>(64 * n));
+    int C = static_cast<int>(static_cast<float>(h) / static_cast<float>(rowsPerBand * n));
     if (C < 1)
         C = 1;
     int start = 0;
@@ -121,7 +125,7 @@ void MP_forEachTableRange(int count, int n, TaskFn&& task)
 // Queues fn over the bands of h rows (template copied per task with its range)
 // and waits after each chunk. With progressPeriod P > 0 progress is posted
 // after chunk j when j is a multiple of P (see MP_postKernelProgress).
-void MP_runBandPass(MP_TaskFunc fn, TaskFuncParams tmpl, int h, int progressPeriod = 0);
+void MP_runBandPass(MP_TaskFunc fn, TaskFuncParams tmpl, int h, int progressPeriod = 0, int rowsPerBand = 64);
 // Single-pass form: N tasks over the whole height, one wait.
 void MP_runSinglePass(MP_TaskFunc fn, TaskFuncParams tmpl, int h);
 // Table pass over [0, count) (65,536 entries by default), one wait.

@@ -35,19 +35,19 @@ int MP_runColorEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBp
         return -2;
     const MP_WindowSize size = MP_calcWindowSize(params, 500.0f);
     const size_t pixels = pixelCount(sizex, sizey);
+    if (pixels == 0)
+        return 0; // nothing to do (an empty scratch request gives no buffer)
     ushort* plane = static_cast<ushort*>(MP_UpdateBuffer(pixels * 2));
     if (!plane)
         return -1;
     if (pixels > SIZE_MAX / 6)
         return -1;
-    std::unique_ptr<ushort, FreeDeleter> out(static_cast<ushort*>(std::malloc(pixels > 0 ? pixels * 6 : 1)));
+    std::unique_ptr<ushort, FreeDeleter> out(static_cast<ushort*>(std::malloc(pixels * 6)));
     if (!out)
         return -1;
     MP_ColorEnhanceRun a;
     if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, 5, 4))
         return e;
-    if (pixels == 0)
-        return 0;
     MP_prepareFilterWindow(a.win, "MP_calcPixelColorEnhance", params, size, sizex, sizey,
                            MP_UI_GetPanoramaMode() != 0);
     MP_runFilterPlanePass(src, plane, sizex, sizey, params);

@@ -36,14 +36,14 @@ int MP_beginFilter(MP_DriverRun& run, int sizex, int sizey, ushort* src, ushort*
     if (int e = MP_filterCheck(sizex, sizey, src, dst, srcBpp, dstBpp, params))
         return e;
     const size_t pixels = pixelCount(sizex, sizey);
+    if (pixels == 0)
+        return 1; // nothing to do (an empty scratch request gives no buffer)
     if (scratchBytes > 0 && pixels > SIZE_MAX / scratchBytes)
         return -1;
     *scratch = static_cast<ushort*>(MP_UpdateBuffer(pixels * scratchBytes));
     if (!*scratch)
         return -1;
-    if (int e = MP_beginDriver(run, sizex, sizey, src, dst, params, geoSlot, comboSlot))
-        return e;
-    return pixels == 0 ? 1 : 0;
+    return MP_beginDriver(run, sizex, sizey, src, dst, params, geoSlot, comboSlot);
 }
 
 void MP_prepareFilterWindow(Window& win, const char* kernel, MP_Params* params, const MP_WindowSize& size, int width,

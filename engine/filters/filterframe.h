@@ -40,6 +40,7 @@
 #include "engine/core/windowsize.h"
 #include "engine/core/windowweights.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace mp_filters {
@@ -63,6 +64,9 @@ int MP_filterCheck(int sizex, int sizey, const ushort* src, const ushort* dst, i
 int MP_beginFilter(MP_DriverRun& run, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                    MP_Params* params, size_t scratchBytes, int geoSlot, int comboSlot, ushort** scratch);
 inline int MP_beginFilterResult(int begin) { return begin < 0 ? begin : 0; }
+
+// A slider value that may be NaN or infinite: `neutral` in its place.
+inline float finiteOr(float v, float neutral) { return std::isfinite(v) ? v : neutral; }
 
 inline size_t pixelCount(int sizex, int sizey) { return static_cast<size_t>(sizex) * static_cast<size_t>(sizey); }
 
@@ -371,6 +375,21 @@ inline void MP_filterRows(const MP_DriverRun& run, ushort* out, int start, int e
             else
                 MP_storeRGB48Clamped(d, effect(c0, x, y));
         }
+    }
+}
+
+// Rows [start, end) of a worker that works on the raw 16-bit samples: calls
+// f(x, y, i, s, d) for every pixel, i its index (y * width + x), s its source
+// and d its destination samples (run.src, run.dst).
+template <class F> inline void MP_forEachRawPixel(const MP_DriverRun& run, int start, int end, F&& f)
+{
+    const size_t w = static_cast<size_t>(run.width);
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * w;
+        const ushort* s = run.src + row * 3;
+        ushort* d = run.dst + row * 3;
+        for (size_t x = 0; x < w; ++x, s += 3, d += 3)
+            f(static_cast<int>(x), y, row + x, s, d);
     }
 }
 

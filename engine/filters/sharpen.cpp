@@ -1,0 +1,175 @@
+#include "engine/filters/sharpen.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/settings.h"
+#include "engine/core/splines.h"
+#include "engine/filters/filterframe.h"
+
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+
+using namespace mp_filters;
+
+namespace {
+
+// The smallest and largest of the nine plane values around (x, y).
+struct Neighbourhood {
+    const ushort* plane;
+    int width, height;
+    bool panorama;
+
+    void minMax(int x, int y, int* mn, int* mx) const
+    {
+        const size_t w = static_cast<size_t>(width);
+        const ushort* rows[3] = {plane + static_cast<size_t>(MP_imax(y - 1, 0)) * w, plane + static_cast<size_t>(y) * w,
+                                 plane + static_cast<size_t>(MP_imin(y + 1, height - 1)) * w};
+        int xl = x - 1, xr = x + 1;
+        if (panorama) {
+            xl = xl < 0 ? width - 1 : xl;
+            xr = xr >= width ? 0 : xr;
+        } else {
+            xl = MP_imax(xl, 0);
+            xr = MP_imin(xr, width - 1);
+        }
+        int lo = 65535, hi = 0;
+        for (const ushort* r : rows)
+            for (int c : {xl, x, xr}) {
+                const int v = r[c];
+                lo = v < lo ? v : lo;
+                hi = v > hi ? v : hi;
+            }
+        *mn = lo;
+        *mx = hi;
+    }
+};
+
+struct SharpenArgs {
+    MP_DriverRun run;
+    Neighbourhood nb{};
+    float s = 0.0f;
+
+    void fillTables(int start, int end) const { MP_splineSlotTable(run.params->p[1], start, end, MP_temp2_table); }
+};
+
+template <bool Full> void sharpenRows(const SharpenArgs& a, int start, int end)
+{
+    const size_t w = static_cast<size_t>(a.run.width);
+    const float s = a.s;
+    MP_filterRows<Full>(a.run, a.run.dst, start, end, [&a, w, s](MP_float3 c, int x, int y) {
+        const int A = a.nb.plane[static_cast<size_t>(y) * w + static_cast<size_t>(x)];
+        int mn, mx;
+        a.nb.minMax(x, y, &mn, &mx);
+        float g = 1.0f;
+        if (mx - mn > 0) {
+            const float q = MP_min(static_cast<float>(mx - mn) * 0.00030518044f, 1.0f);
+            const int lo = mn >> 1, hi = (mx >> 1) + 32768;
+            const float ratio = static_cast<float>(A - lo) /
+                                ((static_cast<float>(A) * MP_k + 0.001f) * static_cast<float>(hi - lo));
+            g = 1.0f - s + (ratio * q + (1.0f - q)) * s;
+        }
+        const float m = MP_temp2_table[A];
+        const float k = 1.0f - m;
+        return MP_float3{c.x * k + c.x * g * m, c.y * k + c.y * g * m, c.z * k + c.z * g * m};
+    });
+}
+
+void MP_Task_calcPixelSharpen(TaskFuncParams t)
+{
+    sharpenRows<true>(*MP_taskArgs<SharpenArgs>(t), MP_taskStart(t), MP_taskEnd(t));
+}
+void MP_Task_calcPixelSharpenReduced(TaskFuncParams t)
+{
+    sharpenRows<false>(*MP_taskArgs<SharpenArgs>(t), MP_taskStart(t), MP_taskEnd(t));
+}
+
+struct SubSharpenArgs {
+    MP_DriverRun run;
+    Neighbourhood nb{};
+    int S = 0;        // (int)(sigma * 16384)
+    float i = 0.0f;   // intensity
+};
+
+// The sharpened raw channels of the pixel (x, y), or false to keep it.
+inline bool subSharpen(const SubSharpenArgs& a, const ushort* px, int x, int y, float out[3])
+{
+    const int L0 = a.nb.plane[static_cast<size_t>(y) * static_cast<size_t>(a.run.width) + static_cast<size_t>(x)];
+    int mn, mx;
+    a.nb.minMax(x, y, &mn, &mx);
+    const int64_t S = a.S;
+    const int64_t Y = (16384 - S) * L0;
+    constexpr float kappa = 4.656684e-10f;
+    const float lo = static_cast<float>(Y + S * mn) * kappa;
+    const float hi = static_cast<float>(Y + S * mx) * kappa + 0.5f;
+    const float l = static_cast<float>(L0) * MP_k;
+    const float g = 1.0f - a.i + (l - lo) / ((hi - lo) * (l + 0.001f)) * a.i;
+    if (!std::isfinite(g))
+        return false;
+    for (int c = 0; c < 3; ++c)
+        out[c] = MP_clamp(static_cast<float>(px[c]) * g, 0.0f, 65535.0f);
+    return true;
+}
+
+void MP_Task_calcPixelSubSharpen(TaskFuncParams t)
+{
+    const SubSharpenArgs* a = MP_taskArgs<SubSharpenArgs>(t);
+    MP_filterRows<true>(a->run, a->run.dst, MP_taskStart(t), MP_taskEnd(t), [a](MP_float3 c, int x, int y) {
+        const ushort* px = a->run.src + (static_cast<size_t>(y) * static_cast<size_t>(a->run.width) + x) * 3;
+        float v[3];
+        if (!subSharpen(*a, px, x, y, v))
+            return c;
+        return MP_float3{static_cast<float>(static_cast<int>(v[0])) * MP_k,
+                         static_cast<float>(static_cast<int>(v[1])) * MP_k,
+                         static_cast<float>(static_cast<int>(v[2])) * MP_k};
+    });
+}
+
+void MP_Task_calcPixelSubSharpenReduced(TaskFuncParams t)
+{
+    const SubSharpenArgs* a = MP_taskArgs<SubSharpenArgs>(t);
+    MP_forEachRawPixel(a->run, MP_taskStart(t), MP_taskEnd(t), [a](int x, int y, size_t, const ushort* s, ushort* d) {
+        float v[3];
+        if (!subSharpen(*a, s, x, y, v)) {
+            d[0] = s[0], d[1] = s[1], d[2] = s[2];
+            return;
+        }
+        for (int c = 0; c < 3; ++c)
+            d[c] = static_cast<ushort>(static_cast<int>(v[c]));
+    });
+}
+
+} // namespace
+
+int MP_calcPixelSharpen(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    SharpenArgs a;
+    ushort* plane = nullptr;
+    if (int e = MP_beginFilter(a.run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 2, 3, 2, &plane))
+        return MP_beginFilterResult(e);
+    a.nb = {plane, sizex, sizey, MP_UI_GetPanoramaMode() != 0};
+    a.s = finiteOr(params->p[0][0], 0.0f);
+    MP_runFilterPlanePass(src, plane, sizex, sizey, params);
+    MP_runTablePass(MP_filterTableTask<SharpenArgs>, MP_makeTask(params, &a));
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelSharpen, MP_Task_calcPixelSharpenReduced, 8);
+}
+
+int MP_calcPixelSubSharpen(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                           MP_Params* params)
+{
+    SubSharpenArgs a;
+    ushort* plane = nullptr;
+    if (int e = MP_beginFilter(a.run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 2, 2, -1, &plane))
+        return MP_beginFilterResult(e);
+    a.nb = {plane, sizex, sizey, MP_UI_GetPanoramaMode() != 0};
+    a.i = finiteOr(params->p[0][0], 0.0f);
+    // Held well inside 64-bit products (sigma up to +-1024).
+    a.S = MP_safeTrunc(params->p[1][0] * 16384.0f, -(1 << 24), 1 << 24);
+    MP_runFilterPlanePass(src, plane, sizex, sizey, params);
+    return MP_runDriverBands(a.run, &a, MP_Task_calcPixelSubSharpen, MP_Task_calcPixelSubSharpenReduced, 8);
+}
+
+static const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelSharpen", MP_calcPixelSharpen},
+    {"MP_calcPixelSubSharpen", MP_calcPixelSubSharpen},
+};
+extern const MP_DriverTable MP_drivers_sharpen = MP_driverTable(kDrivers);
