@@ -6,11 +6,13 @@
 
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
+#include "engine/draw/pictures.h"
 #include "ui/postprocessing/hdrpositionpicker.h"
 #include "ui/postprocessing/hdrpostprocessingdockwidget.h"
 #include "ui/toolkit/hdrcollapsible.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/toolkit/hdrslider.h"
+#include "ui/toolkit/styleengine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -564,4 +566,44 @@ TEST_F(PostProcessingDockTest, InfoTextAndCollapsibles)
     m_pDock->m_pPostProcessCollapsible->Collapse(true);
     m_pDock->CollapsiblesFromSettings();
     EXPECT_FALSE(m_pDock->m_pPostProcessCollapsible->IsOpened());
+}
+
+// Renders the dock with a chain and a page under a dark and a light style;
+// with LUMIVEX_RENDER_DIR set the pictures are kept there for a look.
+TEST_F(PostProcessingDockTest, RendersUnderDarkAndLightStyles)
+{
+    MP_UI_buildColorCirclePicture(); // done by the engine's start-up in the program
+    Add("MP_calcPixelHorizon");
+    Add("MP_calcPixelSkySmooth");
+    m_pDock->m_pFilmTypComboBox->setCurrentIndex(2);
+    const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
+    struct Style {
+        const char* name;
+        int code, colour;
+    } styles[] = {{"dark", 1, 0}, {"light", 99, 0xd0d0d0}};
+    for (const Style& s : styles) {
+        CStyleEngine::instance().SetStyle(s.code, s.colour, true);
+        QWidget window;
+        CStyleEngine::instance().SetStyleSheetFromCSS(&window);
+        m_pDock->setParent(&window);
+        m_pDock->setFloating(false);
+        m_pDock->resize(310, 1400);
+        m_pDock->GetContentWidget()->adjustSize();
+        m_pDock->show();
+        QWidget* content = m_pDock->GetContentWidget();
+        const QPixmap shot = content->grab();
+        EXPECT_FALSE(shot.isNull());
+        EXPECT_GT(shot.height(), 400);
+        if (!dir.isEmpty())
+            shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/dock_%1.png").arg(QLatin1String(s.name)));
+        for (int p : {Index("MP_calcPixelHorizon"), Index("MP_calcPixelSkySmooth")}) {
+            QWidget* page = m_pDock->m_pParameterStack->widget(p);
+            page->adjustSize();
+            if (!dir.isEmpty())
+                page->grab().save(QString::fromLocal8Bit(dir) +
+                                  QStringLiteral("/page%1_%2.png").arg(p).arg(QLatin1String(s.name)));
+        }
+        m_pDock->hide();
+        m_pDock->setParent(nullptr);
+    }
 }

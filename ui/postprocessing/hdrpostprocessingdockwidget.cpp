@@ -512,7 +512,11 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
     layout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setContentsMargins(9, 0, 10, 11);
-    layout->addSpacing(5);
+    layout->setSpacing(5);
+    // The page's rows carry no padding of their own here (the slider draws its
+    // labels inside its height), so the rows stand one below the other instead
+    // of being pulled up into the row above.
+    const int pullUp = 0;
 
     auto elementsOf = [&](const char* kind) {
         QVector<const SCatalogueElement*> list;
@@ -574,7 +578,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
         connect(picker, &HDRPositionPicker::valueUpdated, this, &HDRPostProcessingDockWidget::parameterValueChanged);
         layout->addWidget(picker);
         set.pGeometryPickers.append(picker);
-        layout->addSpacing(-10);
+        layout->addSpacing(pullUp);
         auto* row = new QHBoxLayout;
         struct {
             const char* icon;
@@ -603,7 +607,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
         }
         set.pGeometryPasteButtons.last()->setEnabled(m_bGeometryClipboardFilled);
         layout->addLayout(row);
-        layout->addSpacing(-10);
+        layout->addSpacing(pullUp);
     }
     for (const SCatalogueElement* e : elementsOf("slider")) {
         auto* row = new QHBoxLayout;
@@ -622,7 +626,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
             row->addWidget(button);
             layout->addSpacing(10);
         }
-        layout->addSpacing(-20);
+        layout->addSpacing(pullUp);
         if (!texture) {
             button->setIcon(QIcon::fromTheme(QStringLiteral("Play")));
             button->setToolTip(RichTip(DockTr("Tooltip SliderButton Realtime Preview")));
