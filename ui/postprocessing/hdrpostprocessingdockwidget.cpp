@@ -43,11 +43,6 @@ QString RichTip(const QString& text)
     return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>");
 }
 
-QString DockTr(const char* text)
-{
-    return QCoreApplication::translate("HDRPostProcessingDockWidget", text);
-}
-
 float ToFloat(const QString& s)
 {
     bool ok = false;
@@ -68,20 +63,20 @@ struct SBlendMode {
     int id;
 };
 const SBlendMode kBlendModes[] = {
-    {"Blendmode Normal", 0}, {"Blendmode Aufhellen", 1}, {"Blendmode Abdunkeln", 2},
-    {"Blendmode Durchschnitt", 4}, {nullptr, -1},
-    {"Blendmode Multiplizieren", 3}, {"Blendmode Länge", 5}, {"Blendmode Doppelte Stärke", 6},
-    {"Blendmode Kubisch", 26}, {"Blendmode Euklidisch", 27}, {"Blendmode Überblenden", 30}, {nullptr, -1},
-    {"Blendmode Differenz", 7}, {"Blendmode Negation", 8}, {"Blendmode Ausschluss", 10},
-    {"Blendmode Invers Addieren", 31}, {nullptr, -1},
-    {"Blendmode Negativ Multiplizieren", 9}, {"Blendmode Weiches Licht", 12}, {"Blendmode Hartes Licht", 13},
-    {"Blendmode Lineares Licht", 18}, {"Blendmode Strahlendes Licht", 19}, {"Blendmode Lichtpunkt", 20},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Normal"), 0}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Aufhellen"), 1}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Abdunkeln"), 2},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Durchschnitt"), 4}, {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Multiplizieren"), 3}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Länge"), 5}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Doppelte Stärke"), 6},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Kubisch"), 26}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Euklidisch"), 27}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Überblenden"), 30}, {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Differenz"), 7}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Negation"), 8}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Ausschluss"), 10},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Invers Addieren"), 31}, {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Negativ Multiplizieren"), 9}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Weiches Licht"), 12}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Hartes Licht"), 13},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Lineares Licht"), 18}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Strahlendes Licht"), 19}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Lichtpunkt"), 20},
     {nullptr, -1},
-    {"Blendmode Farbig abwedeln", 14}, {"Blendmode Farbig nachbelichten", 15}, {"Blendmode Linear abwedeln", 16},
-    {"Blendmode Linear nachbelichten", 17}, {nullptr, -1},
-    {"Blendmode Reflektieren", 22}, {"Blendmode Leuchten", 23}, {"Blendmode Farbe expandieren", 28},
-    {"Blendmode Farbe komprimieren", 29}, {"Blendmode Harte Mischung", 21}, {nullptr, -1},
-    {"Blendmode Quadratische Division", 11}, {"Blendmode Phoenix", 24}, {"Blendmode Division", 25},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbig abwedeln"), 14}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbig nachbelichten"), 15}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Linear abwedeln"), 16},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Linear nachbelichten"), 17}, {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Reflektieren"), 22}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Leuchten"), 23}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbe expandieren"), 28},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbe komprimieren"), 29}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Harte Mischung"), 21}, {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Quadratische Division"), 11}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Phoenix"), 24}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Division"), 25},
 };
 
 // The integer HDRSlider::SetValueF gives for fraction x.
@@ -103,11 +98,10 @@ int BlendId(float v)
     return static_cast<int>(std::clamp(v, -1.0f, 1000.0f));
 }
 
-HDRSlider* MakeSlider(QWidget* parent, const char* name, const char* low, const char* high, const char* unit,
+HDRSlider* MakeSlider(QWidget* parent, const QString& name, const QString& low, const QString& high, const char* unit,
                       int min, int max, const QString& groove = QStringLiteral(" "))
 {
-    return new HDRSlider(parent, DockTr(name), DockTr(low), DockTr(high), QString::fromUtf8(unit), min, max, 10, 1,
-                         false, groove, false);
+    return new HDRSlider(parent, name, low, high, QString::fromUtf8(unit), min, max, 10, 1, false, groove, false);
 }
 
 } // namespace
@@ -174,10 +168,10 @@ void HDRPostProcessingDockWidget::Highlight()
 void HDRPostProcessingDockWidget::BuildTonemappingPanel()
 {
     m_pTonemappingCollapsible = new HDRCollapsible(this);
-    m_pTonemappingCollapsible->SetHeader(DockTr("Tonemapping"));
+    m_pTonemappingCollapsible->SetHeader(tr("Tonemapping"));
     m_pTonemappingCollapsible->setMaximumWidth(290);
     m_pTonemappingCollapsible->setStyleSheet(QStringLiteral("padding-top: 0px;"));
-    m_pTonemappingCollapsible->setToolTip(RichTip(DockTr("tooltip Tonemapping groupBox")));
+    m_pTonemappingCollapsible->setToolTip(RichTip(tr("tooltip Tonemapping groupBox")));
     m_pTonemappingList = new HDRTonemappingListWidget(m_pTonemappingCollapsible);
     m_pTonemappingCollapsible->AddWidget(m_pTonemappingList, true, true);
     m_pTonemappingList->setFixedWidth(256);
@@ -196,10 +190,10 @@ void HDRPostProcessingDockWidget::BuildTonemappingPanel()
 void HDRPostProcessingDockWidget::BuildPostProcessPanel()
 {
     m_pPostProcessCollapsible = new HDRCollapsible(this);
-    m_pPostProcessCollapsible->SetHeader(DockTr("Post-Processing Filter"));
+    m_pPostProcessCollapsible->SetHeader(tr("Post-Processing Filter"));
     m_pPostProcessCollapsible->setMaximumWidth(290);
     m_pPostProcessCollapsible->setStyleSheet(QStringLiteral("padding-top: 0px;"));
-    m_pPostProcessCollapsible->setToolTip(RichTip(DockTr("tooltip Post-Processing Filter groupBox")));
+    m_pPostProcessCollapsible->setToolTip(RichTip(tr("tooltip Post-Processing Filter groupBox")));
 
     // the filter buttons hold the filter state; they are never shown
     auto* row = new QHBoxLayout;
@@ -261,12 +255,12 @@ void HDRPostProcessingDockWidget::BuildPostProcessPanel()
 
 void HDRPostProcessingDockWidget::BuildGreyScaleGroup()
 {
-    m_pGreyScaleGroupBox = new QGroupBox(DockTr("Grauwandlung"), GetContentWidget());
+    m_pGreyScaleGroupBox = new QGroupBox(tr("Grauwandlung"), GetContentWidget());
     m_pGreyScaleGroupBox->setMaximumWidth(290);
     auto* layout = new QVBoxLayout(m_pGreyScaleGroupBox);
-    m_pGreyScaleColorSlider = MakeSlider(m_pGreyScaleGroupBox, "Farbton", "-180°", "180°", "°", 0, 360);
+    m_pGreyScaleColorSlider = MakeSlider(m_pGreyScaleGroupBox, tr("Farbton"), tr("-180°"), tr("180°"), "°", 0, 360);
     m_pGreyScaleColorSlider->SetValueF(0.5f);
-    m_pGreyScaleSaturationSlider = MakeSlider(m_pGreyScaleGroupBox, "Intensität", "schwach", "stark", "%", 0, 300);
+    m_pGreyScaleSaturationSlider = MakeSlider(m_pGreyScaleGroupBox, tr("Intensität"), tr("schwach"), tr("stark"), "%", 0, 300);
     m_pGreyScaleSaturationSlider->SetCenterValueF(0.0f);
     m_pGreyScaleSaturationSlider->SetValueF(0.0f);
     layout->addWidget(m_pGreyScaleColorSlider);
@@ -277,12 +271,12 @@ void HDRPostProcessingDockWidget::BuildGreyScaleGroup()
 
 void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
 {
-    m_pFilmTypGroupBox = new QGroupBox(DockTr("Filmtyp"), GetContentWidget());
+    m_pFilmTypGroupBox = new QGroupBox(tr("Filmtyp"), GetContentWidget());
     m_pFilmTypGroupBox->setMaximumWidth(290);
     auto* layout = new QVBoxLayout(m_pFilmTypGroupBox);
     layout->setContentsMargins(11, 5, 11, 11);
     m_pFilmTypComboBox = new QComboBox(m_pFilmTypGroupBox);
-    m_pFilmTypComboBox->setToolTip(RichTip(DockTr("Tooltip Filmtyp")));
+    m_pFilmTypComboBox->setToolTip(RichTip(tr("Tooltip Filmtyp")));
 
     CFilmTypeTable table;
     table.Load(filmTypes); // logs the names and a parse error itself
@@ -307,12 +301,12 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
         b->setFixedSize(20, 20);
         b->setCheckable(true);
         b->setIcon(QIcon::fromTheme(QLatin1String(icon)));
-        b->setToolTip(RichTip(DockTr(tip)));
+        b->setToolTip(RichTip(tr(tip)));
         row->addWidget(b);
         return b;
     };
-    m_pFilmTypPreButton = makeButton("FilmTypPre", "Tooltip Filmtyp PreButton");
-    m_pFilmTypPostButton = makeButton("FilmTypPost", "Tooltip Filmtyp PostButton");
+    m_pFilmTypPreButton = makeButton("FilmTypPre", QT_TR_NOOP("Tooltip Filmtyp PreButton"));
+    m_pFilmTypPostButton = makeButton("FilmTypPost", QT_TR_NOOP("Tooltip Filmtyp PostButton"));
     m_pFilmTypPreButton->setChecked(MP_UI_GetFilmTypeAfterPPMode() == 0);
     m_pFilmTypPostButton->setChecked(MP_UI_GetFilmTypeAfterPPMode() != 0);
     connect(m_pFilmTypPreButton, &QPushButton::clicked, this, &HDRPostProcessingDockWidget::filmTypPreButtonClicked);
@@ -320,9 +314,9 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
             &HDRPostProcessingDockWidget::filmTypPostButtonClicked);
     layout->addLayout(row);
 
-    m_pFilmTypIntensitySlider = MakeSlider(m_pFilmTypGroupBox, "Intensität", "schwach", "stark", "%", 0, 100,
+    m_pFilmTypIntensitySlider = MakeSlider(m_pFilmTypGroupBox, tr("Intensität"), tr("schwach"), tr("stark"), "%", 0, 100,
                                            QStringLiteral("stop:0 #1f1f1f, stop:1 #dfdfdf"));
-    m_pFilmTypIntensitySlider->setToolTip(RichTip(DockTr("tooltip Filmtype Intensity Slider")));
+    m_pFilmTypIntensitySlider->setToolTip(RichTip(tr("tooltip Filmtype Intensity Slider")));
     m_pFilmTypIntensitySlider->SetCenterValueF(1.0f);
     m_pFilmTypIntensitySlider->SetToCenterValue();
     m_pFilmTypIntensitySlider->GetSlider()->m_dMinKeyInterval = 400.0;
@@ -331,12 +325,11 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
             &HDRPostProcessingDockWidget::filmTypIntensitySliderChanged);
     layout->addWidget(m_pFilmTypIntensitySlider);
 
-    m_pFilmTypGrainingSlider = MakeSlider(
-        m_pFilmTypGroupBox, "Körnung", "gering", "hoch", "%", 0, 100,
+    m_pFilmTypGrainingSlider = MakeSlider(m_pFilmTypGroupBox, tr("Körnung"), tr("gering"), tr("hoch"), "%", 0, 100,
         QStringLiteral("stop:0 #6f6f6f, stop:0.1 #8f8f8f, stop:0.2 #5f5f5f, stop:0.3 #9f9f9f, stop:0.4 #5f5f5f, "
                        "stop:0.5 #afafaf, stop:0.6 #4f4f4f, stop:0.7 #bfbfbf, stop:0.8 #3f3f3f, stop:0.9 #cfcfcf, "
                        "stop:1 #2f2f2f"));
-    m_pFilmTypGrainingSlider->setToolTip(RichTip(DockTr("tooltip Filmtype Graining Slider")));
+    m_pFilmTypGrainingSlider->setToolTip(RichTip(tr("tooltip Filmtype Graining Slider")));
     m_pFilmTypGrainingSlider->SetCenterValueF(0.2f);
     m_pFilmTypGrainingSlider->SetToCenterValue();
     m_pFilmTypGrainingSlider->GetSlider()->m_dMinKeyInterval = 400.0;
@@ -349,12 +342,12 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
 
 void HDRPostProcessingDockWidget::BuildLightEffectGroup()
 {
-    m_pLightEffectGroupBox = new QGroupBox(DockTr("Lichtwirkung"), GetContentWidget());
+    m_pLightEffectGroupBox = new QGroupBox(tr("Lichtwirkung"), GetContentWidget());
     m_pLightEffectGroupBox->setMaximumWidth(290);
     auto* row = new QHBoxLayout(m_pLightEffectGroupBox);
-    const char* texts[3] = {"Tageslicht", "Dämmerung", "Nacht"};
+    const char* texts[3] = {QT_TR_NOOP("Tageslicht"), QT_TR_NOOP("Dämmerung"), QT_TR_NOOP("Nacht")};
     for (int i = 0; i < 3; ++i) {
-        m_pTonemappingMultipleButtons[i] = new QPushButton(DockTr(texts[i]), m_pLightEffectGroupBox);
+        m_pTonemappingMultipleButtons[i] = new QPushButton(tr(texts[i]), m_pLightEffectGroupBox);
         m_pTonemappingMultipleButtons[i]->setCheckable(true);
         m_pTonemappingMultipleButtons[i]->setFixedHeight(20);
         row->addWidget(m_pTonemappingMultipleButtons[i]);
@@ -367,7 +360,7 @@ void HDRPostProcessingDockWidget::BuildLightEffectGroup()
 
 void HDRPostProcessingDockWidget::BuildStructureGroup()
 {
-    m_pStructureGroupBox = new QGroupBox(DockTr("Struktur-Assistent"), GetContentWidget());
+    m_pStructureGroupBox = new QGroupBox(tr("Struktur-Assistent"), GetContentWidget());
     m_pStructureGroupBox->setMaximumWidth(290);
     auto* layout = new QVBoxLayout(m_pStructureGroupBox);
     auto* row1 = new QHBoxLayout;
@@ -397,7 +390,7 @@ void HDRPostProcessingDockWidget::BuildStructureGroup()
     m_pStructureLines[1]->setFixedHeight(2);
     m_pStructureLines[1]->setVisible(false);
     layout->addWidget(m_pStructureLines[1]);
-    m_pStructureSmoothSlider = new HDRSlider(m_pStructureGroupBox, DockTr("Glättung"), QStringLiteral("0%"),
+    m_pStructureSmoothSlider = new HDRSlider(m_pStructureGroupBox, tr("Glättung"), QStringLiteral("0%"),
                                              QStringLiteral("100%"), QStringLiteral("%"), 0, 100, 10, 1, false,
                                              QStringLiteral(" "), false);
     m_pStructureSmoothSlider->SetCenterValueF(0.25f);
@@ -410,16 +403,16 @@ void HDRPostProcessingDockWidget::BuildStructureGroup()
 
 void HDRPostProcessingDockWidget::BuildHiddenGroups()
 {
-    m_pMoodGroupBox = new QGroupBox(DockTr("Bildstimmungs-Assistent"), GetContentWidget());
+    m_pMoodGroupBox = new QGroupBox(tr("Bildstimmungs-Assistent"), GetContentWidget());
     GetContentLayout()->addWidget(m_pMoodGroupBox);
     m_pMoodGroupBox->setVisible(false);
-    m_pOptimizerGroupBox = new QGroupBox(DockTr("Optimierungs-Assistent"), GetContentWidget());
+    m_pOptimizerGroupBox = new QGroupBox(tr("Optimierungs-Assistent"), GetContentWidget());
     GetContentLayout()->addWidget(m_pOptimizerGroupBox);
     m_pOptimizerGroupBox->setVisible(false);
-    m_pCorrectionGroupBox = new QGroupBox(DockTr("Kratzer/Sensorverunreinigungen"), GetContentWidget());
+    m_pCorrectionGroupBox = new QGroupBox(tr("Kratzer/Sensorverunreinigungen"), GetContentWidget());
     GetContentLayout()->addWidget(m_pCorrectionGroupBox);
     m_pCorrectionGroupBox->setVisible(false);
-    m_pWebAnimGroupBox = new QGroupBox(DockTr("Web-Animationen"), GetContentWidget());
+    m_pWebAnimGroupBox = new QGroupBox(tr("Web-Animationen"), GetContentWidget());
     GetContentLayout()->addWidget(m_pWebAnimGroupBox);
     m_pWebAnimGroupBox->setVisible(false);
     for (QGroupBox* g : {m_pMoodGroupBox, m_pOptimizerGroupBox, m_pCorrectionGroupBox, m_pWebAnimGroupBox})
@@ -428,9 +421,9 @@ void HDRPostProcessingDockWidget::BuildHiddenGroups()
 
 void HDRPostProcessingDockWidget::BuildChainGroup()
 {
-    m_pChainGroupBox = new QGroupBox(DockTr("gewählte Filter"), GetContentWidget());
+    m_pChainGroupBox = new QGroupBox(tr("gewählte Filter"), GetContentWidget());
     m_pChainGroupBox->setMaximumWidth(290);
-    m_pChainGroupBox->setToolTip(RichTip(DockTr("tooltip gewählte Filter groupBox")));
+    m_pChainGroupBox->setToolTip(RichTip(tr("tooltip gewählte Filter groupBox")));
     auto* layout = new QVBoxLayout(m_pChainGroupBox);
     layout->setContentsMargins(11, 5, 11, 11);
     layout->setSpacing(3);
@@ -477,8 +470,8 @@ void HDRPostProcessingDockWidget::BuildChainGroup()
     connect(m_pChainList, &QListWidget::itemClicked, this, [this] { Highlight(); });
 
     auto* row = new QHBoxLayout;
-    m_pPanoramaCheckBox = new QCheckBox(DockTr("360 Grad Panorama mode"), m_pChainGroupBox);
-    m_pPanoramaCheckBox->setToolTip(RichTip(DockTr("tooltip 360 Grad Panorama mode")));
+    m_pPanoramaCheckBox = new QCheckBox(tr("360 Grad Panorama mode"), m_pChainGroupBox);
+    m_pPanoramaCheckBox->setToolTip(RichTip(tr("tooltip 360 Grad Panorama mode")));
     connect(m_pPanoramaCheckBox, &QCheckBox::clicked, this, &HDRPostProcessingDockWidget::panoramaModeClicked);
     row->addWidget(m_pPanoramaCheckBox, 0, Qt::AlignLeft | Qt::AlignVCenter);
     m_pRadiusDisplayButton = new QPushButton(m_pChainGroupBox);
@@ -535,19 +528,19 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
             if (m.id < 0)
                 combo->insertSeparator(combo->count());
             else
-                combo->addItem(DockTr(m.key), m.id);
+                combo->addItem(tr(m.key), m.id);
         }
         combo->setMaxVisibleItems(combo->count());
         combo->setFixedWidth(158);
         combo->setToolTip(tip(e));
         combo->setVisible(e->shown);
         connect(combo, &QComboBox::currentIndexChanged, this, &HDRPostProcessingDockWidget::parameterValueChanged);
-        auto* label = new QLabel(DockTr("Deckkraft"), page);
+        auto* label = new QLabel(tr("Deckkraft"), page);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setStyleSheet(QStringLiteral("font: 9px;"));
         label->setVisible(e->shown);
         auto* box = new QDoubleSpinBox(page);
-        box->setToolTip(RichTip(DockTr("Tooltip LayerEffekt SpinBox")));
+        box->setToolTip(RichTip(tr("Tooltip LayerEffekt SpinBox")));
         box->setFixedSize(55, 22);
         box->setDecimals(0);
         box->setRange(0, 100);
@@ -587,18 +580,18 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
             Qt::Alignment align;
             QVarLengthArray<QPushButton*, 256>* list;
         } buttons[] = {
-            {"GeometryEdit", "Tooltip GeometryButton Select", {40, 32}, Qt::AlignLeft, &set.pGeometryEditButtons},
-            {"GeometryCopy", "Tooltip GeometryButtonCopy Select", {32, 32}, Qt::AlignRight,
+            {"GeometryEdit", QT_TR_NOOP("Tooltip GeometryButton Select"), {40, 32}, Qt::AlignLeft, &set.pGeometryEditButtons},
+            {"GeometryCopy", QT_TR_NOOP("Tooltip GeometryButtonCopy Select"), {32, 32}, Qt::AlignRight,
              &set.pGeometryCopyButtons},
-            {"GeometryPaste", "Tooltip GeometryButtonPaste Select", {32, 32}, Qt::AlignLeft,
+            {"GeometryPaste", QT_TR_NOOP("Tooltip GeometryButtonPaste Select"), {32, 32}, Qt::AlignLeft,
              &set.pGeometryPasteButtons},
-            {"GeometryDelete", "Tooltip GeometryButtonClear Select", {40, 32}, Qt::AlignRight,
+            {"GeometryDelete", QT_TR_NOOP("Tooltip GeometryButtonClear Select"), {40, 32}, Qt::AlignRight,
              &set.pGeometryDeleteButtons},
         };
         for (const auto& b : buttons) {
             auto* button = new QPushButton(page);
             button->setIcon(QIcon::fromTheme(QLatin1String(b.icon)));
-            button->setToolTip(RichTip(DockTr(b.tip)));
+            button->setToolTip(RichTip(tr(b.tip)));
             button->setFixedSize(b.size);
             button->setVisible(e->shown);
             connect(button, &QPushButton::clicked, this, &HDRPostProcessingDockWidget::geometryButtonPressed);
@@ -619,7 +612,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
             for (int slot = min; slot <= max && slot - min < 4096; ++slot)
                 MP_UI_SetTextureNeeded(slot, 1);
             button->setIcon(QIcon::fromTheme(QStringLiteral("TextureSelect")));
-            button->setToolTip(RichTip(DockTr("Tooltip SliderButton Texture Select")));
+            button->setToolTip(RichTip(tr("Tooltip SliderButton Texture Select")));
             button->setFixedHeight(51);
             button->setVisible(e->shown);
             connect(button, &QPushButton::clicked, this, &HDRPostProcessingDockWidget::textureButtonPressed);
@@ -629,7 +622,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
         layout->addSpacing(pullUp);
         if (!texture) {
             button->setIcon(QIcon::fromTheme(QStringLiteral("Play")));
-            button->setToolTip(RichTip(DockTr("Tooltip SliderButton Realtime Preview")));
+            button->setToolTip(RichTip(tr("Tooltip SliderButton Realtime Preview")));
             button->setFixedSize(14, 18);
             button->setVisible(e->shown);
             connect(button, &QPushButton::clicked, this, &HDRPostProcessingDockWidget::sliderButtonPressed);
@@ -707,7 +700,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
         set.pColorPickers.append(picker);
     }
     if (entry.elements.isEmpty()) {
-        auto* label = new QLabel(DockTr("keine Parameter verfügbar"), page);
+        auto* label = new QLabel(tr("keine Parameter verfügbar"), page);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setStyleSheet(QStringLiteral("font: italic"));
         label->setFixedSize(253, 15);
@@ -764,9 +757,9 @@ void HDRPostProcessingDockWidget::SetDynamicStyleSheets()
 
 void HDRPostProcessingDockWidget::GetInfoText(QString& text)
 {
-    m_strInfoText = DockTr("HDRPostProcessingDockWidget lumivex VERSION_PRO");
-    m_strInfoText += DockTr("HDRPostProcessingDockWidget RealtimeAnimMode");
-    m_strInfoText += DockTr("HDRPostProcessingDockWidget PanoramaMode");
+    m_strInfoText = tr("HDRPostProcessingDockWidget lumivex VERSION_PRO");
+    m_strInfoText += tr("HDRPostProcessingDockWidget RealtimeAnimMode");
+    m_strInfoText += tr("HDRPostProcessingDockWidget PanoramaMode");
     m_strInfoText += QStringLiteral("</br>");
     text = m_strInfoText;
 }
@@ -1246,9 +1239,9 @@ void HDRPostProcessingDockWidget::removeOperator(QListWidgetItem* row)
 {
     if (!m_pPostProcessing || !row || m_pChainList->row(row) < 0)
         return;
-    HDRMessageBox box(this, QMessageBox::Question, DockTr("Operator entfernen"),
-                      DockTr("Soll der Operator \"%1\" aus der Liste entfernt werden?").arg(row->text()),
-                      DockTr("Ja"), DockTr("Nein"));
+    HDRMessageBox box(this, QMessageBox::Question, tr("Operator entfernen"),
+                      tr("Soll der Operator \"%1\" aus der Liste entfernt werden?").arg(row->text()),
+                      tr("Ja"), tr("Nein"));
     box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
     box.exec();
     if (box.YesClicked()) {
@@ -1273,8 +1266,8 @@ void HDRPostProcessingDockWidget::removeAllOperators()
 {
     if (!m_pPostProcessing)
         return;
-    HDRMessageBox box(this, QMessageBox::Question, DockTr("Alle Operatoren entfernen"),
-                      DockTr("Sollen alle Operatoren aus der Liste entfernt werden?"), DockTr("Ja"), DockTr("Nein"));
+    HDRMessageBox box(this, QMessageBox::Question, tr("Alle Operatoren entfernen"),
+                      tr("Sollen alle Operatoren aus der Liste entfernt werden?"), tr("Ja"), tr("Nein"));
     box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
     box.exec();
     if (box.YesClicked())
@@ -1376,7 +1369,7 @@ void HDRPostProcessingDockWidget::choosenFilterButtonClicked()
 
 void HDRPostProcessingDockWidget::SetCurrentPostProcessing(CPostProcessing* chain)
 {
-    setWindowTitle(DockTr("Expertenmodus") + QStringLiteral(": ") + (chain ? chain->GetDisplayName() : QString()));
+    setWindowTitle(tr("Expertenmodus") + QStringLiteral(": ") + (chain ? chain->GetDisplayName() : QString()));
     m_strTitle = windowTitle();
     SetHighlighted(false);
     m_pPostProcessing = chain;
@@ -1445,7 +1438,7 @@ void HDRPostProcessingDockWidget::setOperatorLayerIcon(QListWidgetItem* row, int
     row->setIcon(QIcon::fromTheme(QLatin1String(icon)));
     const int p = FindOperatorListItemIdx(row->data(Qt::UserRole).toUInt());
     const QString kernel = p >= 0 ? m_vecCatalogue[p].kernel : row->text();
-    row->setToolTip(RichTip(DockTr("Layer Effekt: ") + QString::fromUtf8(word) + QStringLiteral(" - ") +
+    row->setToolTip(RichTip(tr("Layer Effekt: ") + QString::fromUtf8(word) + QStringLiteral(" - ") +
                             QCoreApplication::translate("PPOperators.xml", ("tooltip " + kernel).toUtf8())));
 }
 
@@ -1466,13 +1459,13 @@ void HDRPostProcessingDockWidget::updateListHeader()
     for (int i = 0; i < m_pOperatorList->count(); ++i)
         if (!m_pOperatorList->item(i)->isHidden())
             ++shown;
-    m_pPostProcessCollapsible->SetHeader(DockTr("Post-Processing Filter") +
+    m_pPostProcessCollapsible->SetHeader(tr("Post-Processing Filter") +
                                          QStringLiteral(" (%1/%2)").arg(shown).arg(m_pOperatorList->count()));
     int checked = 0;
     for (int i = 0; i < m_pChainList->count(); ++i)
         if (m_pChainList->item(i)->checkState() == Qt::Checked)
             ++checked;
-    m_pChainGroupBox->setTitle(DockTr("gewählte Filter") +
+    m_pChainGroupBox->setTitle(tr("gewählte Filter") +
                                QStringLiteral(" (%1/%2)").arg(checked).arg(m_pChainList->count()));
 }
 
@@ -1828,8 +1821,8 @@ void HDRPostProcessingDockWidget::sliderButtonPressed()
     if (i < 0 || i >= m_ParameterSets[p].pSliders.size())
         return;
     if (m_pHost && !m_pHost->PreviewMode()) {
-        HDRMessageBox box(this, QMessageBox::Question, DockTr("Titel Echtzeit-Wiedergabe"),
-                          DockTr("Message Echtzeit-Wiedergabe nur im Preview Mode"), DockTr("Ja"), DockTr("Nein"));
+        HDRMessageBox box(this, QMessageBox::Question, tr("Titel Echtzeit-Wiedergabe"),
+                          tr("Message Echtzeit-Wiedergabe nur im Preview Mode"), tr("Ja"), tr("Nein"));
         box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
         box.exec();
         if (!box.YesClicked())
@@ -1978,10 +1971,10 @@ void HDRPostProcessingDockWidget::geometryButtonPressed()
             continue;
         std::puts("corresponding GeometryPicker found");
         HDRMessageBox box(this, QMessageBox::Question,
-                          paste ? DockTr("Geometrien einfügen") : DockTr("Alle Geometrien löschen"),
-                          paste ? DockTr("Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?")
-                                : DockTr("Sollen alle Geometrien für diesen Effekt entfernt werden?"),
-                          DockTr("Ja"), DockTr("Nein"));
+                          paste ? tr("Geometrien einfügen") : tr("Alle Geometrien löschen"),
+                          paste ? tr("Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?")
+                                : tr("Sollen alle Geometrien für diesen Effekt entfernt werden?"),
+                          tr("Ja"), tr("Nein"));
         box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
         box.exec();
         if (!box.YesClicked())
