@@ -41,6 +41,19 @@ MP_DRIVER_FAMILY(MP_drivers_emphasis)
 MP_DRIVER_FAMILY(MP_drivers_tonaleffects)
 
 // engine/filters/
+MP_DRIVER_FAMILY(MP_drivers_localcontrast)
+
+MP_DRIVER_FAMILY(MP_drivers_edgeenhance)
+
+MP_DRIVER_FAMILY(MP_drivers_smoothing)
+
+MP_DRIVER_FAMILY(MP_drivers_localwhitebalance)
+
+MP_DRIVER_FAMILY(MP_drivers_positionblur)
+
+MP_DRIVER_FAMILY(MP_drivers_smalldenoise)
+
+MP_DRIVER_FAMILY(MP_drivers_variancedenoise)
 
 // engine/effects/
 

@@ -7,6 +7,7 @@
 #include "engine/core/splines.h"
 #include "engine/core/tables.h"
 #include "engine/core/textures.h"
+#include "engine/core/windowsize.h"
 #include "engine/core/windowweights.h"
 #include "engine/hdr/tmwindow.h"
 
@@ -63,34 +64,6 @@ void MP_TaskPre_calcPixelLItable(TaskFuncParams t)
 }
 
 inline float liExponent(float licomp) { return (licomp * 0.999f + 1.0f) + 0.001f; }
-
-// ---- Window rows ---------------------------------------------------------------------
-
-// The dispatcher's radius for this block: max(1, (int)(size * quality)) with
-// the kernel's size rule, as the dispatcher computes it before writing lx.
-int dispatcherRadius(const char* kernel, const MP_Params* params)
-{
-    const float r = static_cast<float>(MP_UI_getKernelSize(kernel, params)) * params->unit_kernel_multiplier;
-    const int R = MP_safeTrunc(r, 0, 1 << 30);
-    return R < 1 ? 1 : R;
-}
-
-// Makes every row -r..r of lx one the dispatcher wrote for this run. The
-// dispatcher writes the rows of its own radius R, which can fall short of r
-// (it truncates the size before applying the quality, and the step rounding
-// here does not always bring r below it): the rows beyond R lie outside its
-// window shape and get the half-width of its last row, 1. A radius above 500
-// leaves lx unwritten by the dispatcher; then every row gets 1.
-void completeRowWidths(const char* kernel, MP_Params* params, int r)
-{
-    int R = dispatcherRadius(kernel, params);
-    if (R > MP_MAX_KERNEL_HEIGHT)
-        R = -1;
-    for (int ky = R + 1; ky <= r; ++ky) {
-        params->lx[MP_MAX_KERNEL_HEIGHT + ky] = 1;
-        params->lx[MP_MAX_KERNEL_HEIGHT - ky] = 1;
-    }
-}
 
 // ---- Luminance plane -----------------------------------------------------------------
 
@@ -459,7 +432,7 @@ int beginTM(TMArgs& a, const char* kernel, int sizex, int sizey, ushort* src, us
     if (int e = MP_beginDriver(a.run, sizex, sizey, src, dst, params, kGeoSlot, kComboSlot))
         return e;
     MP_calcTMRadius(params, &a.r, &a.step);
-    completeRowWidths(kernel, params, a.r);
+    MP_completeRowWidths(kernel, params, a.r);
     for (int ky = -a.r; ky <= a.r; ++ky)
         a.halfWidth[ky + a.r] = MP_windowRowHalfWidth(params, ky);
     return 0;
@@ -467,11 +440,7 @@ int beginTM(TMArgs& a, const char* kernel, int sizex, int sizey, ushort* src, us
 
 float spatialScale(bool gaussian, int r)
 {
-    if (gaussian) {
-        const float fr = static_cast<float>(r);
-        return 65535.0f / (fr * (2.0f * fr));
-    }
-    return 1.0f / static_cast<float>(r * r);
+    return MP_windowWeightScale(r, gaussian ? MP_WindowWeights::Gaussian : MP_WindowWeights::Box);
 }
 
 void finishArgs(TMArgs& a, const MP_Params* params)
@@ -655,12 +624,9 @@ void beginPlain(MP_DriverRun& run, int sizex, int sizey, const ushort* src, usho
 
 void MP_calcTMRadius(const MP_Params* params, int* r, int* step)
 {
-    const float size = 500.0f * params->p[0][0] * params->previewscalingfactor * params->unit_kernel_multiplier;
-    int u = MP_safeTrunc(size, 0, MP_MAX_TM_KERNELSIZE);
-    const int s = MP_imax(1, MP_calcLoopstep(params->loopstep, u, params));
-    u -= u % s;
-    *r = MP_imax(1, u);
-    *step = s;
+    const MP_WindowSize w = MP_calcWindowSize(params, 500.0f);
+    *r = w.R;
+    *step = w.step;
 }
 
 void MP_Pre_calcPixelLItable(float licomp)
@@ -842,7 +808,7 @@ int MP_calcPixelTMchiu(int sizex, int sizey, ushort* src, ushort* dst, int, int 
     beginPlain(run, sizex, sizey, src, dst, params);
     int r, step;
     MP_calcTMRadius(params, &r, &step);
-    completeRowWidths("MP_calcPixelTMchiu", params, r);
+    MP_completeRowWidths("MP_calcPixelTMchiu", params, r);
     fillMaskTableBySpline(params);
     const float licomp = params->p[2][0];
     fillLITable(0, 65536, liExponent(licomp));
@@ -905,7 +871,7 @@ int MP_calcPixelTMgradpowlum(int sizex, int sizey, ushort* src, ushort* dst, int
     beginPlain(run, sizex, sizey, src, dst, params);
     TMArgs a;
     MP_calcTMRadius(params, &a.r, &a.step);
-    completeRowWidths("MP_calcPixelTMgradpowlum", params, a.r);
+    MP_completeRowWidths("MP_calcPixelTMgradpowlum", params, a.r);
     int widest = 0;
     for (int ky = -a.r; ky <= a.r; ++ky) {
         a.halfWidth[ky + a.r] = MP_windowRowHalfWidth(params, ky);

@@ -6,7 +6,7 @@
 #include "engine/core/driverframe.h"
 #include "engine/core/settings.h"
 #include "engine/core/textures.h"
-#include "engine/openclmanager.h"
+#include "engine/core/windowsize.h"
 #include "engine/core/splines.h"
 
 #include <cmath>
@@ -17,28 +17,6 @@ namespace {
 constexpr int kTunerMaxRadius = 50;                    // extent of the weight tables
 constexpr int kTunerTable = 2 * kTunerMaxRadius + 1;   // 101 entries, index j + 50
 constexpr int kMaxRows = MP_MAX_KERNEL_HEIGHT;         // extent of lx
-
-// The radius the dispatcher filled lx for: the kernel size times the
-// calculation quality, truncated, at least 1.
-int dispatcherRadius(const char* name, const MP_Params* params)
-{
-    const float r = static_cast<float>(MP_UI_getKernelSize(name, params)) * params->unit_kernel_multiplier;
-    return MP_safeTrunc(r, 1, 1 << 30);
-}
-
-// Makes lx hold a half-width for every row -rad..rad the driver reads. The
-// dispatcher's radius truncates before the calculation quality is applied,
-// the driver's after it, so the driver's window can reach one row further;
-// beyond 500 the dispatcher writes no row at all; and a window held to its
-// weight tables is narrower than the dispatcher's. In those cases the rows
-// are filled for the driver's own radius. `sameRadius`: the driver's window
-// is meant to have the dispatcher's radius (not a smaller one on a grid).
-void fillWindowRows(const char* name, int rad, bool sameRadius, MP_Params* params)
-{
-    const int R = dispatcherRadius(name, params);
-    if (R < rad || R > kMaxRows || (sameRadius && R != rad))
-        OpenCLManager::getInstance()->setKernelSuperquadricTable(rad, params);
-}
 
 // Half-width of window row ky, held to what a window of radius `limit` can use.
 inline int rowHalfWidth(const MP_Params* params, int ky, int limit)
@@ -314,7 +292,7 @@ int MP_calcPixelLightTuner(int sizex, int sizey, ushort* src, ushort* dst, int, 
     a.panorama = MP_UI_GetPanoramaMode() != 0;
     a.w.init(params);
     a.lum = lum;
-    fillWindowRows("MP_calcPixelLightTuner", rad, true, params);
+    MP_fillWindowRows("MP_calcPixelLightTuner", params, rad, true);
 
     const TaskFuncParams task = MP_makeTask(params, &a);
     MP_runSinglePass(MP_TaskPre2_calcPixelLightTuner, task, sizey);
@@ -335,17 +313,9 @@ int MP_calcPixelBlackWhite(int sizex, int sizey, ushort* src, ushort* dst, int, 
 {
     if (!src || !dst || !params || sizex < 0 || sizey < 0)
         return -2;
-    const int rad0 =
-        MP_safeTrunc(500.0f * params->p[0][0] * params->previewscalingfactor * params->unit_kernel_multiplier, 0,
-                     1 << 20);
-    // A step below 1 (a block with loopstep 0) would never advance.
-    const int d = MP_imax(1, MP_calcLoopstep(params->loopstep, rad0, params));
-    int rad = rad0 - rad0 % d;
-    if (rad <= 0)
-        rad = 1;
-    // The window stays inside the row table (an out-of-range slider).
-    if (rad > kMaxRows)
-        rad = MP_imax(1, kMaxRows - kMaxRows % d);
+    // The window's size rule (step at least 1, radius inside the row table).
+    const MP_WindowSize size = MP_calcWindowSize(params, 500.0f);
+    const int rad = size.R, d = size.step;
 
     ushort* level = static_cast<ushort*>(MP_UpdateBuffer(static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 4));
     if (!level)
@@ -360,7 +330,7 @@ int MP_calcPixelBlackWhite(int sizex, int sizey, ushort* src, ushort* dst, int, 
     a.w.init(params);
     a.level = level;
     a.mask = params->p[2];
-    fillWindowRows("MP_calcPixelBlackWhite", rad, false, params);
+    MP_fillWindowRows("MP_calcPixelBlackWhite", params, rad, false);
 
     const TaskFuncParams task = MP_makeTask(params, &a);
     MP_runSinglePass(MP_TaskPre2_calcPixelBlackWhite, task, sizey);

@@ -1,0 +1,189 @@
+#include "engine/filters/edgeenhance.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/settings.h"
+#include "engine/core/splines.h"
+#include "engine/filters/filterframe.h"
+
+using namespace mp_filters;
+
+namespace {
+
+struct EnhanceArgs {
+    MP_DriverRun run;
+    Window win;
+    const ushort* plane = nullptr;
+    ushort* out = nullptr;
+    float macro = 0.0f, micro = 0.0f;
+    const float* mask = nullptr;
+
+    void fillTables(int start, int end) const
+    {
+        for (int i = start; i < end; ++i) {
+            MP_temp_table[i] = divisor(i, 0.001f);
+            MP_temp2_table[i] = MP_sqrt(static_cast<float>(i) * MP_k);
+        }
+        MP_splineSlotTable(mask, start, end, MP_temp3_table);
+    }
+
+    struct Cache {
+        int I[kChunk];
+        float W[kChunk], D[kChunk];
+    };
+
+    // The bilateral weight W and the weighted signed root D of pixels
+    // x0 .. x0+n-1 of row y.
+    void gather(int y, int x0, int n, Cache& c) const
+    {
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
+        for (int i = 0; i < n; ++i) {
+            c.I[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+            c.W[i] = c.D[i] = 0.0f;
+        }
+        if (MP_chunkWalkable(win, x0, n)) {
+            const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
+                const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
+                for (int i = lo; i < hi; ++i) {
+                    const int d = c.I[i] - static_cast<int>(q[i]);
+                    const int a = d < 0 ? -d : d;
+                    const float w = ws * divisor(a, 0.001f);
+                    c.W[i] += w;
+                    const float root = w * MP_sqrt(static_cast<float>(a) * MP_k);
+                    c.D[i] += d < 0 ? -root : root;
+                }
+            });
+            if (walked)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int I = c.I[i];
+            float W = 0.0f, D = 0.0f;
+            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                const int d = I - static_cast<int>(plane[j]);
+                const int a = d < 0 ? -d : d;
+                const float w = ws * MP_temp_table[a];
+                W += w;
+                const float root = w * MP_temp2_table[a];
+                D += d < 0 ? -root : root;
+            });
+            c.W[i] = W;
+            c.D[i] = D;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const int I = cache.I[i];
+        const float det = (1.0f / cache.W[i]) * cache.D[i];
+        const float f1 = 1.3f * det + 1.0f;
+        const float f2 = det * (1.0f / (MP_sqrt(c.x * c.x + c.y * c.y + c.z * c.z) + 0.001f)) * 5.0f + 1.0f;
+        const float G = (1.0f - macro) + ((1.0f - micro) * f1 + f2 * micro) * macro;
+        const float v = MP_temp3_table[I];
+        const float k = 1.0f - v;
+        return {c.x * k + c.x * G * v, c.y * k + c.y * G * v, c.z * k + c.z * G * v};
+    }
+};
+
+struct ArtworkArgs {
+    MP_DriverRun run;
+    Window win;
+    const ushort* plane = nullptr;
+    ushort* out = nullptr;
+    float q = 0.0f;
+
+    void fillTables(int start, int end) const
+    {
+        for (int i = start; i < end; ++i) {
+            MP_temp_table[i] = MP_pow(static_cast<float>(i) * MP_k, q);
+            MP_temp3_table[i] = divisor(i, 0.001f);
+        }
+    }
+
+    struct Cache {
+        int I[kChunk], A[kChunk];
+        float W[kChunk], S[kChunk], T[kChunk];
+    };
+
+    // Two walks of the window: the bilateral local mean A of the plane, then
+    // the bilateral mean of the signed powered differences A - L (W in S's
+    // place, T).
+    void gather(int y, int x0, int n, Cache& c) const
+    {
+        const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
+        for (int i = 0; i < n; ++i)
+            c.I[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+        MP_gatherPlaneSums(win, plane, 0.001f, y, x0, n, c.I, c.W, c.S);
+        for (int i = 0; i < n; ++i) {
+            // The local mean as a plane value (truncated, held to 0..65535).
+            c.A[i] = MP_tableIndex((c.S[i] * MP_k) / c.W[i]);
+            c.W[i] = c.T[i] = 0.0f;
+        }
+        if (MP_chunkWalkable(win, x0, n)) {
+            const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
+                const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
+                for (int i = lo; i < hi; ++i) {
+                    const int d = c.A[i] - static_cast<int>(q[i]);
+                    const int a = d < 0 ? -d : d;
+                    const float w = ws * divisor(a, 0.001f);
+                    c.W[i] += w;
+                    const float t = w * MP_temp_table[a];
+                    c.T[i] += d < 0 ? -t : t;
+                }
+            });
+            if (walked)
+                return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const int A = c.A[i];
+            float W2 = 0.0f, T = 0.0f;
+            MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
+                const int d = A - static_cast<int>(plane[j]);
+                const int a = d < 0 ? -d : d;
+                const float w = ws * MP_temp3_table[a];
+                W2 += w;
+                const float t = w * MP_temp_table[a];
+                T += d < 0 ? -t : t;
+            });
+            c.W[i] = W2;
+            c.T[i] = T;
+        }
+    }
+
+    MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
+    {
+        const float G = cache.T[i] / cache.W[i] + 1.0f;
+        return {c.x * G, c.y * G, c.z * G};
+    }
+};
+
+} // namespace
+
+int MP_calcPixelEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    if (!params)
+        return -2;
+    EnhanceArgs a;
+    a.macro = params->p[1][0];
+    a.micro = params->p[2][0];
+    a.mask = params->p[3];
+    const FilterPlan plan{"MP_calcPixelEnhance", MP_calcWindowSize(params, 500.0f), 5, 4, true};
+    return MP_runWindowFilter(a, plan, sizex, sizey, src, dst, srcBpp, dstBpp, params);
+}
+
+int MP_calcPixelArtworkEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                               MP_Params* params)
+{
+    if (!params)
+        return -2;
+    ArtworkArgs a;
+    a.q = (params->p[1][0] * -0.5f + 0.5f) + 0.001f;
+    const FilterPlan plan{"MP_calcPixelArtworkEnhance",
+                          MP_calcWindowSize(params, 500.0f, MP_WindowStep::Loopstep, MP_WindowWeights::Box), 3, 2, true};
+    return MP_runWindowFilter(a, plan, sizex, sizey, src, dst, srcBpp, dstBpp, params);
+}
+
+static const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelEnhance", MP_calcPixelEnhance},
+    {"MP_calcPixelArtworkEnhance", MP_calcPixelArtworkEnhance},
+};
+extern const MP_DriverTable MP_drivers_edgeenhance = MP_driverTable(kDrivers);
