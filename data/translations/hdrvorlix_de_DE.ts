@@ -1906,6 +1906,22 @@
 <context>
     <name>HDRPostProcessingDockWidget</name>
     <message>
+        <source>Titel:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>Autor:</source>
+        <translation>Autor:</translation>
+    </message>
+    <message>
+        <source>Jpg-Qualität</source>
+        <translation>Jpg-Qualität</translation>
+    </message>
+    <message>
+        <source>Web-Animation speichern</source>
+        <translation>Web-Animation speichern</translation>
+    </message>
+    <message>
         <source>Blendmode Normal</source>
         <translation>Normal</translation>
     </message>

@@ -2846,6 +2846,22 @@
 <context>
     <name>HDRPostProcessingDockWidget</name>
     <message>
+        <source>Titel:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <source>Autor:</source>
+        <translation>Author:</translation>
+    </message>
+    <message>
+        <source>Jpg-Qualität</source>
+        <translation>JPEG quality</translation>
+    </message>
+    <message>
+        <source>Web-Animation speichern</source>
+        <translation>Save web animation</translation>
+    </message>
+    <message>
         <source>Blendmode Normal</source>
         <translation>Normal</translation>
     </message>

@@ -48,10 +48,16 @@ public:
     void TogglePreviewMode() override { previewMode = !previewMode; }
     void CountAnimModeUsed() override { ++animUsed; }
     void SetOverlayText(const QString& text) override { overlay = text; }
+    void CalcWebAnim(bool meta, int, int quality, int, int, int, int, int, const QString& author,
+                     const QString& title) override
+    {
+        webAnim << QStringLiteral("%1 %2 %3 %4").arg(meta).arg(quality).arg(author, title);
+    }
     int ChooseTexture(HDRSlider* slider) override { return texture < 0 ? slider->GetValueInt() : texture; }
     int highlights = 0, hdrRequests = 0, animUsed = 0, texture = -1;
     bool previewMode = true;
     QString overlay;
+    QStringList webAnim;
 };
 
 class PostProcessingDockTest : public UiTest {
@@ -606,4 +612,27 @@ TEST_F(PostProcessingDockTest, RendersUnderDarkAndLightStyles)
         m_pDock->hide();
         m_pDock->setParent(nullptr);
     }
+}
+
+TEST_F(PostProcessingDockTest, HiddenWebAnimationButtonHandsItsFieldsToTheWindow)
+{
+    EXPECT_FALSE(m_pDock->m_pWebAnimGroupBox->isVisibleTo(m_pDock.get()));
+    m_pDock->m_pWebAnimTitleEdit->setText(QStringLiteral("Abendrot"));
+    m_pDock->m_pWebAnimAuthorEdit->setText(QStringLiteral("Mia"));
+    m_pDock->m_pWebAnimSaveButton->click();
+    EXPECT_EQ(m_Host.webAnim, QStringList{QStringLiteral("0 80 Mia Abendrot")});
+}
+
+TEST_F(PostProcessingDockTest, TextureChooserWithoutChoiceChangesNothing)
+{
+    const auto& page = Page("MP_calcPixelStructureCloth");
+    Add("MP_calcPixelStructureCloth");
+    SignalCounter updates(m_pDock.get(), &HDRPostProcessingDockWidget::updateCurrentPostProcessing);
+    m_Chain.m_bChanged = false;
+    page.pSliderButtons[0]->click(); // the host answers with the slider's own value
+    EXPECT_FALSE(m_Chain.m_bChanged);
+    m_Host.texture = page.pSliders[0]->maximum();
+    page.pSliderButtons[0]->click();
+    EXPECT_TRUE(m_Chain.m_bChanged);
+    EXPECT_FLOAT_EQ(m_Chain.m_vecOperators[0].parameters[0].pfValues[0], 1.0f);
 }

@@ -13,6 +13,8 @@
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -413,6 +415,23 @@ void HDRPostProcessingDockWidget::BuildHiddenGroups()
     GetContentLayout()->addWidget(m_pCorrectionGroupBox);
     m_pCorrectionGroupBox->setVisible(false);
     m_pWebAnimGroupBox = new QGroupBox(tr("Web-Animationen"), GetContentWidget());
+    {
+        auto* layout = new QVBoxLayout(m_pWebAnimGroupBox);
+        auto* form = new QFormLayout;
+        m_pWebAnimTitleEdit = new QLineEdit(m_pWebAnimGroupBox);
+        m_pWebAnimAuthorEdit = new QLineEdit(m_pWebAnimGroupBox);
+        form->addRow(tr("Titel:"), m_pWebAnimTitleEdit);
+        form->addRow(tr("Autor:"), m_pWebAnimAuthorEdit);
+        layout->addLayout(form);
+        m_pWebAnimQualitySlider = MakeSlider(m_pWebAnimGroupBox, tr("Jpg-Qualität"), tr("gering"), tr("hoch"), "%", 0,
+                                             100);
+        m_pWebAnimQualitySlider->SetValueFloat(0.778f);
+        layout->addWidget(m_pWebAnimQualitySlider);
+        m_pWebAnimSaveButton = new QPushButton(tr("Web-Animation speichern"), m_pWebAnimGroupBox);
+        connect(m_pWebAnimSaveButton, &QPushButton::clicked, this,
+                &HDRPostProcessingDockWidget::webAnimSaveButtonClicked);
+        layout->addWidget(m_pWebAnimSaveButton);
+    }
     GetContentLayout()->addWidget(m_pWebAnimGroupBox);
     m_pWebAnimGroupBox->setVisible(false);
     for (QGroupBox* g : {m_pMoodGroupBox, m_pOptimizerGroupBox, m_pCorrectionGroupBox, m_pWebAnimGroupBox})
@@ -913,6 +932,15 @@ void HDRPostProcessingDockWidget::setStructureSliderValues(float smooth, float v
         QSignalBlocker block(sliders[i]);
         sliders[i]->SetValueF(values[i]);
     }
+}
+
+void HDRPostProcessingDockWidget::webAnimSaveButtonClicked()
+{
+    const float v = m_pWebAnimQualitySlider->GetValueFloat();
+    const int quality = static_cast<int>(std::clamp(v * 90.0f + 10.0f, 1.0f, 100.0f));
+    if (m_pHost)
+        m_pHost->CalcWebAnim(false, 1, quality, 0, 0, 0, 0, 0, m_pWebAnimAuthorEdit->text(),
+                             m_pWebAnimTitleEdit->text());
 }
 
 void HDRPostProcessingDockWidget::panoramaModeClicked()

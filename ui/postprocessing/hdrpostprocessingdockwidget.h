@@ -27,6 +27,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
 class QHBoxLayout;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
@@ -54,6 +55,8 @@ public:
     virtual int ChooseTexture(HDRSlider*) { return -1; }
     // The geometry mask editor on a picker, modal.
     virtual void EditGeometry(HDRPositionPicker*, const QString&) {}
+    // The web animation export (HDRMainWindow::CalcWebAnim).
+    virtual void CalcWebAnim(bool, int, int, int, int, int, int, int, const QString&, const QString&) {}
 };
 
 // What the dock asks of the presets dock (every preset tile's chain).
@@ -305,6 +308,10 @@ public:
     float m_pfOptimizerTrends[5] = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
     QGroupBox* m_pCorrectionGroupBox = nullptr;
     QGroupBox* m_pWebAnimGroupBox = nullptr;
+    QLineEdit* m_pWebAnimTitleEdit = nullptr;
+    QLineEdit* m_pWebAnimAuthorEdit = nullptr;
+    HDRSlider* m_pWebAnimQualitySlider = nullptr;
+    QPushButton* m_pWebAnimSaveButton = nullptr;
 
     // the geometry clipboard: 32 records of 8 floats
     float m_pfGeometryClipboard[256] = {};
@@ -351,6 +358,8 @@ public slots:
     void setTonemappingMultipleButtonStateByMode();
     // panorama
     void panoramaModeClicked();
+    // web animation (its group is never shown)
+    void webAnimSaveButtonClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
