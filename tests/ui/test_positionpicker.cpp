@@ -326,3 +326,23 @@ TEST_F(PositionPickerTest, BoxIsDrawnInEveryMode)
         EXPECT_EQ(picker.Box()->pixmap().size(), QSize(262, 262));
     }
 }
+
+TEST_F(PositionPickerTest, BackdropShowsThePreviewAndFollowsANewImage)
+{
+    FakeImageSource source(400, 300);
+    PostProcessingSeams::SetImageSource(&source);
+    HDRPositionPicker picker(HDRPositionPicker::eModePoint, QStringLiteral("Punkt"));
+    picker.UpdateExposureSeries();
+    picker.SetPos(0.9f, 0.9f, 0);
+    picker.UpdateDisplay();
+    EXPECT_EQ(picker.Box()->pixmap().toImage().pixel(3, 3), 0xFF808080u);
+    // the same buffer with new content: a new image makes the picker scale it again
+    std::fill(source.m_Preview.begin(), source.m_Preview.end(), 0x4000);
+    picker.UpdateExposureSeries();
+    EXPECT_EQ(picker.Box()->pixmap().toImage().pixel(3, 3), 0xFF404040u);
+
+    // without a source the grey backdrop
+    PostProcessingSeams::SetImageSource(nullptr);
+    picker.UpdateDisplay();
+    EXPECT_EQ(picker.Box()->pixmap().toImage().pixel(3, 3), 0xFF2E2E2Eu);
+}

@@ -2,6 +2,7 @@
 
 #include "document/postprocessing.h"
 #include "engine/draw/painters.h"
+#include "engine/views/zoom.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/postprocessing/postprocessingseams.h"
 #include "ui/toolkit/hdrcursor.h"
@@ -489,16 +490,23 @@ void HDRPositionPicker::UpdateDisplay()
     if (photoModes && PostProcessingSeams::ImageSource())
         preview = PostProcessingSeams::ImageSource()->PreviewImage(&previewSize);
     const bool showPhoto = preview && previewSize.width() > 0 && previewSize.height() > 0;
-    if (!showPhoto)
-        previewSize = QSize(0, 0);
+    if (showPhoto && (preview != m_pBackdropSource || previewSize != m_BackdropSourceSize ||
+                      QSize(w, h) != m_BackdropSize || m_Backdrop.empty())) {
+        // scale the preview to the box once; later redraws start from it
+        m_Backdrop.assign(size_t(w) * size_t(h) * 3, 0);
+        MP_UI_zoomPreviewPicture(preview, m_Backdrop.data(), 0, 0, 0, 0, float(w), float(h), float(w),
+                                 float(previewSize.width()), float(previewSize.height()), 0.0f, 0.0f,
+                                 float(previewSize.width()), float(previewSize.height()));
+        m_pBackdropSource = preview;
+        m_BackdropSourceSize = previewSize;
+        m_BackdropSize = QSize(w, h);
+    }
     // the painter writes 0xAARRGGBB rows of the box width, as QImage::Format_ARGB32 lays them out
-    static_assert(sizeof(uint32_t) == 4);
     std::vector<uint32_t> buffer(size_t(w) * size_t(h));
-    const int result = MP_UI_positionBox(previewSize.width(), previewSize.height(), showPhoto ? preview : nullptr, w,
-                                         h, buffer.data(), &m_pfValues[0][0], 0x2E00, 0x2E00, 0x2E00, 1,
-                                         showPhoto ? 1 : 0, m_eMode == eModePoint, m_eMode == eModeLine, 0,
-                                         m_eMode == eModeSpline, m_eMode == eModeColor,
-                                         static_cast<int>(m_uiPositionType));
+    const int result = MP_UI_positionBox(w, h, showPhoto ? m_Backdrop.data() : nullptr, w, h, buffer.data(),
+                                         &m_pfValues[0][0], 0x2E00, 0x2E00, 0x2E00, 1, showPhoto ? 1 : 0,
+                                         m_eMode == eModePoint, m_eMode == eModeLine, 0, m_eMode == eModeSpline,
+                                         m_eMode == eModeColor, static_cast<int>(m_uiPositionType));
     if (result != 0)
         std::fill(buffer.begin(), buffer.end(), 0xFF2E2E2Eu);
     for (int y = 0; y < h; ++y)
@@ -512,6 +520,7 @@ void HDRPositionPicker::UpdateExposureSeries()
 {
     IPickerImageSource* source = PostProcessingSeams::ImageSource();
     const QSize size = source ? source->ImageSize() : QSize();
+    m_Backdrop.clear(); // a new image: scale its preview again
     if (size.width() <= 0 || size.height() <= 0)
         return; // keeps the square box and 0..255
     m_pSpinBoxes[0]->setMaximum(size.width());

@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <cstdint>
+#include <vector>
+
 class CPostProcessing;
 class QComboBox;
 class QPushButton;
@@ -133,6 +136,13 @@ private:
     QComboBox* m_pGradationCombo = nullptr;
     QComboBox* m_pEffectCombo = nullptr;
     HDRPositionPickerLabel* m_pBox = nullptr;
+
+    // The preview scaled to the box, kept between redraws; rebuilt when the
+    // preview, its size or the box size changes and on UpdateExposureSeries.
+    std::vector<uint16_t> m_Backdrop;
+    const uint16_t* m_pBackdropSource = nullptr;
+    QSize m_BackdropSourceSize;
+    QSize m_BackdropSize;
 
     bool m_bPicking = false;
     bool m_bPipetteUnderMouse = false;
