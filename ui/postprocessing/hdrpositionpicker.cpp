@@ -2,6 +2,7 @@
 
 #include "document/postprocessing.h"
 #include "engine/draw/painters.h"
+#include "ui/toolkit/AK_Global.h"
 #include "engine/views/zoom.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/postprocessing/postprocessingseams.h"
@@ -23,11 +24,6 @@
 #include <vector>
 
 namespace {
-
-QString RichTip(const QString& text)
-{
-    return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>");
-}
 
 const char* const kNoButtons =
     "QSpinBox::up-button { width: 0px; height: 0px; } QSpinBox::down-button { width: 0px; height: 0px; }";
@@ -125,7 +121,7 @@ HDRPositionPicker::HDRPositionPicker(EMode mode, const QString& name, QWidget* p
     m_pPipetteButton->setCheckable(true);
     m_pPipetteButton->setFixedSize(22, 22);
     m_pPipetteButton->setIcon(QIcon::fromTheme(QStringLiteral("Pipette")));
-    m_pPipetteButton->setToolTip(RichTip(tr("Pipette")));
+    m_pPipetteButton->setToolTip(_gui::HtmlToolTip(tr("Pipette")));
     m_pPipetteButton->setVisible(false);
     connect(m_pPipetteButton, &QPushButton::clicked, this, &HDRPositionPicker::pipetteButtonClicked);
     page0->addWidget(m_pPipetteButton);
@@ -247,13 +243,18 @@ void HDRPositionPicker::SetDefaultValue(int r, int g, int b)
 {
     if (m_eMode != eModeColor)
         return;
+    StoreColor(m_pfDefaultValues, r, g, b);
+}
+
+void HDRPositionPicker::StoreColor(float (&values)[128][2], int& r, int& g, int& b) const
+{
     r = std::clamp(r, 0, 255);
     g = std::clamp(g, 0, 255);
     b = std::clamp(b, 0, 255);
-    ColorToPos(r, g, b, &m_pfDefaultValues[0][0], &m_pfDefaultValues[0][1]);
-    m_pfDefaultValues[1][0] = float(r) / 255.0f;
-    m_pfDefaultValues[1][1] = float(g) / 255.0f;
-    m_pfDefaultValues[2][0] = float(b) / 255.0f;
+    ColorToPos(r, g, b, &values[0][0], &values[0][1]);
+    values[1][0] = float(r) / 255.0f;
+    values[1][1] = float(g) / 255.0f;
+    values[2][0] = float(b) / 255.0f;
 }
 
 void HDRPositionPicker::SetDefaultValue(float r, float g, float b)
@@ -396,13 +397,7 @@ void HDRPositionPicker::SetColor(int r, int g, int b)
 {
     if (m_eMode != eModeColor)
         return;
-    r = std::clamp(r, 0, 255);
-    g = std::clamp(g, 0, 255);
-    b = std::clamp(b, 0, 255);
-    ColorToPos(r, g, b, &m_pfValues[0][0], &m_pfValues[0][1]);
-    m_pfValues[1][0] = float(r) / 255.0f;
-    m_pfValues[1][1] = float(g) / 255.0f;
-    m_pfValues[2][0] = float(b) / 255.0f;
+    StoreColor(m_pfValues, r, g, b);
     SetSpinBoxValue(m_pSpinBoxes[0], r);
     SetSpinBoxValue(m_pSpinBoxes[1], g);
     SetSpinBoxValue(m_pSpinBoxes[2], b);

@@ -117,6 +117,8 @@ protected:
 private:
     void SetMode(EMode mode);
     int PointCount() const;
+    // Clamps the colour to 0..255 and stores it with its disc position.
+    void StoreColor(float (&values)[128][2], int& r, int& g, int& b) const;
 
     int m_eMode = -1;
     float m_pfValues[128][2] = {};

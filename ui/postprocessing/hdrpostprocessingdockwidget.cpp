@@ -3,6 +3,7 @@
 #include "engine/MP_calc.h"
 #include "engine/core/textures.h"
 #include "ui/postprocessing/hdrpositionpicker.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/hdrcollapsible.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/toolkit/hdrslider.h"
@@ -39,11 +40,6 @@ QColor HDRPostProcessingDockWidget::s_PPOperatorColors[8] = {
     QColor(57, 99, 255, 28),  QColor(187, 57, 255, 28), QColor(255, 57, 178, 28), QColor(128, 128, 128, 28)};
 
 namespace {
-
-QString RichTip(const QString& text)
-{
-    return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>");
-}
 
 float ToFloat(const QString& s)
 {
@@ -173,7 +169,7 @@ void HDRPostProcessingDockWidget::BuildTonemappingPanel()
     m_pTonemappingCollapsible->SetHeader(tr("Tonemapping"));
     m_pTonemappingCollapsible->setMaximumWidth(290);
     m_pTonemappingCollapsible->setStyleSheet(QStringLiteral("padding-top: 0px;"));
-    m_pTonemappingCollapsible->setToolTip(RichTip(tr("tooltip Tonemapping groupBox")));
+    m_pTonemappingCollapsible->setToolTip(_gui::HtmlToolTip(tr("tooltip Tonemapping groupBox")));
     m_pTonemappingList = new HDRTonemappingListWidget(m_pTonemappingCollapsible);
     m_pTonemappingCollapsible->AddWidget(m_pTonemappingList, true, true);
     m_pTonemappingList->setFixedWidth(256);
@@ -195,7 +191,7 @@ void HDRPostProcessingDockWidget::BuildPostProcessPanel()
     m_pPostProcessCollapsible->SetHeader(tr("Post-Processing Filter"));
     m_pPostProcessCollapsible->setMaximumWidth(290);
     m_pPostProcessCollapsible->setStyleSheet(QStringLiteral("padding-top: 0px;"));
-    m_pPostProcessCollapsible->setToolTip(RichTip(tr("tooltip Post-Processing Filter groupBox")));
+    m_pPostProcessCollapsible->setToolTip(_gui::HtmlToolTip(tr("tooltip Post-Processing Filter groupBox")));
 
     // the filter buttons hold the filter state; they are never shown
     auto* row = new QHBoxLayout;
@@ -278,7 +274,7 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
     auto* layout = new QVBoxLayout(m_pFilmTypGroupBox);
     layout->setContentsMargins(11, 5, 11, 11);
     m_pFilmTypComboBox = new QComboBox(m_pFilmTypGroupBox);
-    m_pFilmTypComboBox->setToolTip(RichTip(tr("Tooltip Filmtyp")));
+    m_pFilmTypComboBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip Filmtyp")));
 
     CFilmTypeTable table;
     table.Load(filmTypes); // logs the names and a parse error itself
@@ -303,7 +299,7 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
         b->setFixedSize(20, 20);
         b->setCheckable(true);
         b->setIcon(QIcon::fromTheme(QLatin1String(icon)));
-        b->setToolTip(RichTip(tr(tip)));
+        b->setToolTip(_gui::HtmlToolTip(tr(tip)));
         row->addWidget(b);
         return b;
     };
@@ -318,7 +314,7 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
 
     m_pFilmTypIntensitySlider = MakeSlider(m_pFilmTypGroupBox, tr("Intensität"), tr("schwach"), tr("stark"), "%", 0, 100,
                                            QStringLiteral("stop:0 #1f1f1f, stop:1 #dfdfdf"));
-    m_pFilmTypIntensitySlider->setToolTip(RichTip(tr("tooltip Filmtype Intensity Slider")));
+    m_pFilmTypIntensitySlider->setToolTip(_gui::HtmlToolTip(tr("tooltip Filmtype Intensity Slider")));
     m_pFilmTypIntensitySlider->SetCenterValueF(1.0f);
     m_pFilmTypIntensitySlider->SetToCenterValue();
     m_pFilmTypIntensitySlider->GetSlider()->m_dMinKeyInterval = 400.0;
@@ -331,7 +327,7 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
         QStringLiteral("stop:0 #6f6f6f, stop:0.1 #8f8f8f, stop:0.2 #5f5f5f, stop:0.3 #9f9f9f, stop:0.4 #5f5f5f, "
                        "stop:0.5 #afafaf, stop:0.6 #4f4f4f, stop:0.7 #bfbfbf, stop:0.8 #3f3f3f, stop:0.9 #cfcfcf, "
                        "stop:1 #2f2f2f"));
-    m_pFilmTypGrainingSlider->setToolTip(RichTip(tr("tooltip Filmtype Graining Slider")));
+    m_pFilmTypGrainingSlider->setToolTip(_gui::HtmlToolTip(tr("tooltip Filmtype Graining Slider")));
     m_pFilmTypGrainingSlider->SetCenterValueF(0.2f);
     m_pFilmTypGrainingSlider->SetToCenterValue();
     m_pFilmTypGrainingSlider->GetSlider()->m_dMinKeyInterval = 400.0;
@@ -442,7 +438,7 @@ void HDRPostProcessingDockWidget::BuildChainGroup()
 {
     m_pChainGroupBox = new QGroupBox(tr("gewählte Filter"), GetContentWidget());
     m_pChainGroupBox->setMaximumWidth(290);
-    m_pChainGroupBox->setToolTip(RichTip(tr("tooltip gewählte Filter groupBox")));
+    m_pChainGroupBox->setToolTip(_gui::HtmlToolTip(tr("tooltip gewählte Filter groupBox")));
     auto* layout = new QVBoxLayout(m_pChainGroupBox);
     layout->setContentsMargins(11, 5, 11, 11);
     layout->setSpacing(3);
@@ -490,7 +486,7 @@ void HDRPostProcessingDockWidget::BuildChainGroup()
 
     auto* row = new QHBoxLayout;
     m_pPanoramaCheckBox = new QCheckBox(tr("360 Grad Panorama mode"), m_pChainGroupBox);
-    m_pPanoramaCheckBox->setToolTip(RichTip(tr("tooltip 360 Grad Panorama mode")));
+    m_pPanoramaCheckBox->setToolTip(_gui::HtmlToolTip(tr("tooltip 360 Grad Panorama mode")));
     connect(m_pPanoramaCheckBox, &QCheckBox::clicked, this, &HDRPostProcessingDockWidget::panoramaModeClicked);
     row->addWidget(m_pPanoramaCheckBox, 0, Qt::AlignLeft | Qt::AlignVCenter);
     m_pRadiusDisplayButton = new QPushButton(m_pChainGroupBox);
@@ -537,7 +533,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
                 list.append(&e);
         return list;
     };
-    auto tip = [](const SCatalogueElement* e) { return RichTip(e->Translated(QStringLiteral("tooltip"))); };
+    auto tip = [](const SCatalogueElement* e) { return _gui::HtmlToolTip(e->Translated(QStringLiteral("tooltip"))); };
     auto fval = [](const SCatalogueElement* e, const char* key) { return ToFloat(e->Attribute(QLatin1String(key))); };
 
     for (const SCatalogueElement* e : elementsOf("combo")) {
@@ -559,7 +555,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
         label->setStyleSheet(QStringLiteral("font: 9px;"));
         label->setVisible(e->shown);
         auto* box = new QDoubleSpinBox(page);
-        box->setToolTip(RichTip(tr("Tooltip LayerEffekt SpinBox")));
+        box->setToolTip(_gui::HtmlToolTip(tr("Tooltip LayerEffekt SpinBox")));
         box->setFixedSize(55, 22);
         box->setDecimals(0);
         box->setRange(0, 100);
@@ -610,7 +606,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
         for (const auto& b : buttons) {
             auto* button = new QPushButton(page);
             button->setIcon(QIcon::fromTheme(QLatin1String(b.icon)));
-            button->setToolTip(RichTip(tr(b.tip)));
+            button->setToolTip(_gui::HtmlToolTip(tr(b.tip)));
             button->setFixedSize(b.size);
             button->setVisible(e->shown);
             connect(button, &QPushButton::clicked, this, &HDRPostProcessingDockWidget::geometryButtonPressed);
@@ -631,7 +627,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
             for (int slot = min; slot <= max && slot - min < 4096; ++slot)
                 MP_UI_SetTextureNeeded(slot, 1);
             button->setIcon(QIcon::fromTheme(QStringLiteral("TextureSelect")));
-            button->setToolTip(RichTip(tr("Tooltip SliderButton Texture Select")));
+            button->setToolTip(_gui::HtmlToolTip(tr("Tooltip SliderButton Texture Select")));
             button->setFixedHeight(51);
             button->setVisible(e->shown);
             connect(button, &QPushButton::clicked, this, &HDRPostProcessingDockWidget::textureButtonPressed);
@@ -641,7 +637,7 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
         layout->addSpacing(pullUp);
         if (!texture) {
             button->setIcon(QIcon::fromTheme(QStringLiteral("Play")));
-            button->setToolTip(RichTip(tr("Tooltip SliderButton Realtime Preview")));
+            button->setToolTip(_gui::HtmlToolTip(tr("Tooltip SliderButton Realtime Preview")));
             button->setFixedSize(14, 18);
             button->setVisible(e->shown);
             connect(button, &QPushButton::clicked, this, &HDRPostProcessingDockWidget::sliderButtonPressed);
@@ -1466,7 +1462,7 @@ void HDRPostProcessingDockWidget::setOperatorLayerIcon(QListWidgetItem* row, int
     row->setIcon(QIcon::fromTheme(QLatin1String(icon)));
     const int p = FindOperatorListItemIdx(row->data(Qt::UserRole).toUInt());
     const QString kernel = p >= 0 ? m_vecCatalogue[p].kernel : row->text();
-    row->setToolTip(RichTip(tr("Layer Effekt: ") + QString::fromUtf8(word) + QStringLiteral(" - ") +
+    row->setToolTip(_gui::HtmlToolTip(tr("Layer Effekt: ") + QString::fromUtf8(word) + QStringLiteral(" - ") +
                             QCoreApplication::translate("PPOperators.xml", ("tooltip " + kernel).toUtf8())));
 }
 
@@ -1552,7 +1548,7 @@ void HDRPostProcessingDockWidget::listItemEntered(QListWidgetItem* item)
     const int p = FindOperatorListItemIdx(item->data(Qt::UserRole).toUInt());
     if (p < 0)
         return;
-    item->listWidget()->setToolTip(RichTip(
+    item->listWidget()->setToolTip(_gui::HtmlToolTip(
         QCoreApplication::translate("PPOperators.xml", ("tooltip " + m_vecCatalogue[p].kernel).toUtf8())));
 }
 
