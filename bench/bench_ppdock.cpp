@@ -85,8 +85,8 @@ void BM_SweepOwnWork(benchmark::State& state)
     dock.SetHost(&host);
     for (auto _ : state)
         dock.m_ParameterSets[p].pSliderButtons[k]->click();
-    state.counters["us_per_step"] =
-        benchmark::Counter(1500.0 * 1.0e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["us_per_step"] = benchmark::Counter(
+        1500.0 * 1.0e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SweepOwnWork)->Unit(benchmark::kMillisecond);
 

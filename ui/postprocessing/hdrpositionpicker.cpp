@@ -144,12 +144,19 @@ HDRPositionPicker::HDRPositionPicker(EMode mode, const QString& name, QWidget* p
     m_pStack->addWidget(m_pPage0);
 
     m_pGradationCombo = new QComboBox;
-    for (const char* text :
-         {QT_TR_NOOP("eSplGradation custom"), QT_TR_NOOP("eSplGradation linear"), QT_TR_NOOP("eSplGradation over exposed"), QT_TR_NOOP("eSplGradation under exposed"), QT_TR_NOOP("eSplGradation compress"), QT_TR_NOOP("eSplGradation expand"), QT_TR_NOOP("eSplGradation compress intense"), QT_TR_NOOP("eSplGradation overexpand"), QT_TR_NOOP("eSplGradation bright light"), QT_TR_NOOP("eSplGradation deep shadow"), QT_TR_NOOP("eSplGradation Artwork")})
+    for (const char* text : {QT_TR_NOOP("eSplGradation custom"), QT_TR_NOOP("eSplGradation linear"),
+             QT_TR_NOOP("eSplGradation over exposed"), QT_TR_NOOP("eSplGradation under exposed"),
+             QT_TR_NOOP("eSplGradation compress"), QT_TR_NOOP("eSplGradation expand"),
+             QT_TR_NOOP("eSplGradation compress intense"), QT_TR_NOOP("eSplGradation overexpand"),
+             QT_TR_NOOP("eSplGradation bright light"), QT_TR_NOOP("eSplGradation deep shadow"),
+             QT_TR_NOOP("eSplGradation Artwork")})
         m_pGradationCombo->addItem(tr(text));
     m_pEffectCombo = new QComboBox;
-    for (const char* text :
-         {QT_TR_NOOP("eSplEffect custom"), QT_TR_NOOP("eSplEffect flat"), QT_TR_NOOP("eSplEffect lights"), QT_TR_NOOP("eSplEffect midtones"), QT_TR_NOOP("eSplEffect shadows"), QT_TR_NOOP("eSplEffect extremes"), QT_TR_NOOP("eSplEffect constant low"), QT_TR_NOOP("eSplEffect cut extremes"), QT_TR_NOOP("eSplEffect protect light"), QT_TR_NOOP("eSplEffect protect shadow"), QT_TR_NOOP("eSplEffect protect light&shadow")})
+    for (const char* text : {QT_TR_NOOP("eSplEffect custom"), QT_TR_NOOP("eSplEffect flat"),
+             QT_TR_NOOP("eSplEffect lights"), QT_TR_NOOP("eSplEffect midtones"), QT_TR_NOOP("eSplEffect shadows"),
+             QT_TR_NOOP("eSplEffect extremes"), QT_TR_NOOP("eSplEffect constant low"),
+             QT_TR_NOOP("eSplEffect cut extremes"), QT_TR_NOOP("eSplEffect protect light"),
+             QT_TR_NOOP("eSplEffect protect shadow"), QT_TR_NOOP("eSplEffect protect light&shadow")})
         m_pEffectCombo->addItem(tr(text));
     for (QComboBox* combo : {m_pGradationCombo, m_pEffectCombo}) {
         combo->setMaxVisibleItems(11);

@@ -61,20 +61,44 @@ struct SBlendMode {
     int id;
 };
 const SBlendMode kBlendModes[] = {
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Normal"), 0}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Aufhellen"), 1}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Abdunkeln"), 2},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Durchschnitt"), 4}, {nullptr, -1},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Multiplizieren"), 3}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Länge"), 5}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Doppelte Stärke"), 6},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Kubisch"), 26}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Euklidisch"), 27}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Überblenden"), 30}, {nullptr, -1},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Differenz"), 7}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Negation"), 8}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Ausschluss"), 10},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Invers Addieren"), 31}, {nullptr, -1},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Negativ Multiplizieren"), 9}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Weiches Licht"), 12}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Hartes Licht"), 13},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Lineares Licht"), 18}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Strahlendes Licht"), 19}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Lichtpunkt"), 20},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Normal"), 0},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Aufhellen"), 1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Abdunkeln"), 2},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Durchschnitt"), 4},
     {nullptr, -1},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbig abwedeln"), 14}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbig nachbelichten"), 15}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Linear abwedeln"), 16},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Linear nachbelichten"), 17}, {nullptr, -1},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Reflektieren"), 22}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Leuchten"), 23}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbe expandieren"), 28},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbe komprimieren"), 29}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Harte Mischung"), 21}, {nullptr, -1},
-    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Quadratische Division"), 11}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Phoenix"), 24}, {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Division"), 25},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Multiplizieren"), 3},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Länge"), 5},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Doppelte Stärke"), 6},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Kubisch"), 26},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Euklidisch"), 27},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Überblenden"), 30},
+    {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Differenz"), 7},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Negation"), 8},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Ausschluss"), 10},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Invers Addieren"), 31},
+    {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Negativ Multiplizieren"), 9},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Weiches Licht"), 12},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Hartes Licht"), 13},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Lineares Licht"), 18},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Strahlendes Licht"), 19},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Lichtpunkt"), 20},
+    {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbig abwedeln"), 14},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbig nachbelichten"), 15},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Linear abwedeln"), 16},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Linear nachbelichten"), 17},
+    {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Reflektieren"), 22},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Leuchten"), 23},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbe expandieren"), 28},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Farbe komprimieren"), 29},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Harte Mischung"), 21},
+    {nullptr, -1},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Quadratische Division"), 11},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Phoenix"), 24},
+    {QT_TRANSLATE_NOOP("HDRPostProcessingDockWidget", "Blendmode Division"), 25},
 };
 
 // The integer HDRSlider::SetValueF gives for fraction x.
@@ -258,7 +282,8 @@ void HDRPostProcessingDockWidget::BuildGreyScaleGroup()
     auto* layout = new QVBoxLayout(m_pGreyScaleGroupBox);
     m_pGreyScaleColorSlider = MakeSlider(m_pGreyScaleGroupBox, tr("Farbton"), tr("-180°"), tr("180°"), "°", 0, 360);
     m_pGreyScaleColorSlider->SetValueF(0.5f);
-    m_pGreyScaleSaturationSlider = MakeSlider(m_pGreyScaleGroupBox, tr("Intensität"), tr("schwach"), tr("stark"), "%", 0, 300);
+    m_pGreyScaleSaturationSlider =
+        MakeSlider(m_pGreyScaleGroupBox, tr("Intensität"), tr("schwach"), tr("stark"), "%", 0, 300);
     m_pGreyScaleSaturationSlider->SetCenterValueF(0.0f);
     m_pGreyScaleSaturationSlider->SetValueF(0.0f);
     layout->addWidget(m_pGreyScaleColorSlider);
@@ -312,8 +337,8 @@ void HDRPostProcessingDockWidget::BuildFilmTypGroup(const QString& filmTypes)
             &HDRPostProcessingDockWidget::filmTypPostButtonClicked);
     layout->addLayout(row);
 
-    m_pFilmTypIntensitySlider = MakeSlider(m_pFilmTypGroupBox, tr("Intensität"), tr("schwach"), tr("stark"), "%", 0, 100,
-                                           QStringLiteral("stop:0 #1f1f1f, stop:1 #dfdfdf"));
+    m_pFilmTypIntensitySlider = MakeSlider(m_pFilmTypGroupBox, tr("Intensität"), tr("schwach"), tr("stark"), "%", 0,
+        100, QStringLiteral("stop:0 #1f1f1f, stop:1 #dfdfdf"));
     m_pFilmTypIntensitySlider->setToolTip(_gui::HtmlToolTip(tr("tooltip Filmtype Intensity Slider")));
     m_pFilmTypIntensitySlider->SetCenterValueF(1.0f);
     m_pFilmTypIntensitySlider->SetToCenterValue();
@@ -595,13 +620,14 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
             Qt::Alignment align;
             QVarLengthArray<QPushButton*, 256>* list;
         } buttons[] = {
-            {"GeometryEdit", QT_TR_NOOP("Tooltip GeometryButton Select"), {40, 32}, Qt::AlignLeft, &set.pGeometryEditButtons},
+            {"GeometryEdit", QT_TR_NOOP("Tooltip GeometryButton Select"), {40, 32}, Qt::AlignLeft,
+                &set.pGeometryEditButtons},
             {"GeometryCopy", QT_TR_NOOP("Tooltip GeometryButtonCopy Select"), {32, 32}, Qt::AlignRight,
-             &set.pGeometryCopyButtons},
+                &set.pGeometryCopyButtons},
             {"GeometryPaste", QT_TR_NOOP("Tooltip GeometryButtonPaste Select"), {32, 32}, Qt::AlignLeft,
-             &set.pGeometryPasteButtons},
+                &set.pGeometryPasteButtons},
             {"GeometryDelete", QT_TR_NOOP("Tooltip GeometryButtonClear Select"), {40, 32}, Qt::AlignRight,
-             &set.pGeometryDeleteButtons},
+                &set.pGeometryDeleteButtons},
         };
         for (const auto& b : buttons) {
             auto* button = new QPushButton(page);
@@ -975,7 +1001,8 @@ bool HDRPostProcessingDockWidget::SaveProject(QSettings& s, const QString&) cons
     put("StructureDetectionTyp", getStructureType());
     put("StructureDetectionValueSmooth", m_pStructureSmoothSlider->GetValueF());
     for (int i = 0; i < 4; ++i)
-        s.setValue(g + QStringLiteral("StructureDetectionValue%1").arg(i + 1), m_pStructureValueSliders[i]->GetValueF());
+        s.setValue(
+            g + QStringLiteral("StructureDetectionValue%1").arg(i + 1), m_pStructureValueSliders[i]->GetValueF());
     for (int t = 0; t <= 10; ++t)
         for (int i = 0; i < 4; ++i)
             s.setValue(g + QStringLiteral("StructureDetectionRecoverTyp%1/Value%2").arg(t).arg(i + 1),
@@ -1211,7 +1238,8 @@ QListWidgetItem* HDRPostProcessingDockWidget::addOperator(QListWidgetItem* item,
     }
     if (select) {
         selectOperator(m_pChainList->count() - 1);
-        m_pParameterStack->setVisible(m_pChainList->count() > 0 && FindOperatorListItemIdxByRow(m_pChainList->count() - 1) >= 0);
+        m_pParameterStack->setVisible(
+            m_pChainList->count() > 0 && FindOperatorListItemIdxByRow(m_pChainList->count() - 1) >= 0);
     }
     updateAllLayerIcons();
     return row;
@@ -1259,16 +1287,21 @@ QListWidgetItem* HDRPostProcessingDockWidget::copyOperator(QListWidgetItem* row)
     return added;
 }
 
+bool HDRPostProcessingDockWidget::AskYesNo(const QString& title, const QString& text)
+{
+    HDRMessageBox box(this, QMessageBox::Question, title, text, tr("Ja"), tr("Nein"));
+    box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
+    box.exec();
+    return box.YesClicked();
+}
+
 void HDRPostProcessingDockWidget::removeOperator(QListWidgetItem* row)
 {
     if (!m_pPostProcessing || !row || m_pChainList->row(row) < 0)
         return;
-    HDRMessageBox box(this, QMessageBox::Question, tr("Operator entfernen"),
-                      tr("Soll der Operator \"%1\" aus der Liste entfernt werden?").arg(row->text()),
-                      tr("Ja"), tr("Nein"));
-    box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
-    box.exec();
-    if (box.YesClicked()) {
+    const bool yes = AskYesNo(tr("Operator entfernen"),
+                              tr("Soll der Operator \"%1\" aus der Liste entfernt werden?").arg(row->text()));
+    if (yes) {
         const bool checked = row->checkState() == Qt::Checked;
         const int r = m_pChainList->row(row);
         delete m_pChainList->takeItem(r);
@@ -1290,11 +1323,9 @@ void HDRPostProcessingDockWidget::removeAllOperators()
 {
     if (!m_pPostProcessing)
         return;
-    HDRMessageBox box(this, QMessageBox::Question, tr("Alle Operatoren entfernen"),
-                      tr("Sollen alle Operatoren aus der Liste entfernt werden?"), tr("Ja"), tr("Nein"));
-    box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
-    box.exec();
-    if (box.YesClicked())
+    const bool yes = AskYesNo(tr("Alle Operatoren entfernen"),
+                              tr("Sollen alle Operatoren aus der Liste entfernt werden?"));
+    if (yes)
         clearOperatorList();
 }
 
@@ -1845,11 +1876,9 @@ void HDRPostProcessingDockWidget::sliderButtonPressed()
     if (i < 0 || i >= m_ParameterSets[p].pSliders.size())
         return;
     if (m_pHost && !m_pHost->PreviewMode()) {
-        HDRMessageBox box(this, QMessageBox::Question, tr("Titel Echtzeit-Wiedergabe"),
-                          tr("Message Echtzeit-Wiedergabe nur im Preview Mode"), tr("Ja"), tr("Nein"));
-        box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
-        box.exec();
-        if (!box.YesClicked())
+        const bool yes = AskYesNo(tr("Titel Echtzeit-Wiedergabe"),
+                                  tr("Message Echtzeit-Wiedergabe nur im Preview Mode"));
+        if (!yes)
             return;
         m_pHost->TogglePreviewMode();
     }
@@ -1994,14 +2023,10 @@ void HDRPostProcessingDockWidget::geometryButtonPressed()
         if (!paste && !clear)
             continue;
         std::puts("corresponding GeometryPicker found");
-        HDRMessageBox box(this, QMessageBox::Question,
-                          paste ? tr("Geometrien einfügen") : tr("Alle Geometrien löschen"),
-                          paste ? tr("Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?")
-                                : tr("Sollen alle Geometrien für diesen Effekt entfernt werden?"),
-                          tr("Ja"), tr("Nein"));
-        box.setStyleSheet(QStringLiteral("QPushButton{min-width:50px; min-height: 20px}"));
-        box.exec();
-        if (!box.YesClicked())
+        const bool yes = AskYesNo(paste ? tr("Geometrien einfügen") : tr("Alle Geometrien löschen"),
+                                  paste ? tr("Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?")
+                                : tr("Sollen alle Geometrien für diesen Effekt entfernt werden?"));
+        if (!yes)
             return;
         if (paste) {
             for (unsigned n = 0; n < 32; ++n) {

@@ -366,6 +366,8 @@ protected:
 
 private:
     void Highlight();
+    // A question box with "Ja" and "Nein" (the default); true for "Ja".
+    bool AskYesNo(const QString& title, const QString& text);
     void BuildTonemappingPanel();
     void BuildPostProcessPanel();
     void BuildGreyScaleGroup();

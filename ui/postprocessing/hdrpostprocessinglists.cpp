@@ -38,10 +38,14 @@ _QListWidget::_QListWidget(QWidget* parent) : QListWidget(parent)
     const char* c = "_QListWidget";
     m_pActivateAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "aktivieren"), "KontextMenuInactive");
     m_pDeactivateAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "deaktivieren"), "KontextMenuActive");
-    m_pFilterAllActivateAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllActivateAct"), "StacklistAllActive");
-    m_pFilterAllToggleAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllToggleAct"), "StacklistUptothis");
-    m_pFilterAllSingleAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllSingleAct"), "StacklistOnlythis");
-    m_pFilterAllDeactivateAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllDeactivateAct"), "StacklistAllInActive");
+    m_pFilterAllActivateAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllActivateAct"), "StacklistAllActive");
+    m_pFilterAllToggleAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllToggleAct"), "StacklistUptothis");
+    m_pFilterAllSingleAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllSingleAct"), "StacklistOnlythis");
+    m_pFilterAllDeactivateAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "m_pFilterAllDeactivateAct"), "StacklistAllInActive");
     m_pCopyAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "kopieren"), "KontextMenuDuplicate");
     m_pResetAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "zurücksetzen"), "KontextMenuToDefault");
     m_pTopAct = MakeAction(this, c, QT_TRANSLATE_NOOP("_QListWidget", "zum Listenanfang"), "KontextMenuTop");
@@ -177,7 +181,8 @@ void _QListWidget::dropEvent(QDropEvent* event)
 
 HDRTonemappingListWidget::HDRTonemappingListWidget(QWidget* parent) : QListWidget(parent)
 {
-    m_pAddAct = MakeAction(this, "HDRTonemappingListWidget", QT_TRANSLATE_NOOP("HDRTonemappingListWidget", "hinzufügen"), "KontextMenuTMadd");
+    m_pAddAct = MakeAction(this, "HDRTonemappingListWidget",
+        QT_TRANSLATE_NOOP("HDRTonemappingListWidget", "hinzufügen"), "KontextMenuTMadd");
     connect(m_pAddAct, &QAction::triggered, this, &HDRTonemappingListWidget::contextClick);
 }
 
@@ -201,15 +206,24 @@ HDRPostProcessListWidget::HDRPostProcessListWidget(HDRPostProcessingDockWidget* 
     : HDRTonemappingListWidget(dock), m_pDock(dock)
 {
     const char* c = "HDRPostProcessListWidget";
-    m_pFilterAllAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterAllAct"), "FilterListAllActive");
-    m_pFilterEnhanceAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterEnhanceAct"), nullptr);
-    m_pFilterGeometryAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterGeometryAct"), nullptr);
-    m_pFilterExposureAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterExposureAct"), nullptr);
-    m_pFilterColorizeAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterColorizeAct"), nullptr);
-    m_pFilterSmoothAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterSmoothAct"), nullptr);
-    m_pFilterArtisticAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterArtisticAct"), nullptr);
-    m_pFilterPanoramaAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterPanoramaAct"), nullptr);
-    m_pFilterNoneAct = MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterNoneAct"), "FilterListAllInActive");
+    m_pFilterAllAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterAllAct"), "FilterListAllActive");
+    m_pFilterEnhanceAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterEnhanceAct"), nullptr);
+    m_pFilterGeometryAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterGeometryAct"), nullptr);
+    m_pFilterExposureAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterExposureAct"), nullptr);
+    m_pFilterColorizeAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterColorizeAct"), nullptr);
+    m_pFilterSmoothAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterSmoothAct"), nullptr);
+    m_pFilterArtisticAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterArtisticAct"), nullptr);
+    m_pFilterPanoramaAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterPanoramaAct"), nullptr);
+    m_pFilterNoneAct =
+        MakeAction(this, c, QT_TRANSLATE_NOOP("HDRPostProcessListWidget", "m_pFilterNoneAct"), "FilterListAllInActive");
     for (QAction* a : {m_pFilterAllAct, m_pFilterEnhanceAct, m_pFilterGeometryAct, m_pFilterExposureAct,
                        m_pFilterColorizeAct, m_pFilterSmoothAct, m_pFilterArtisticAct, m_pFilterPanoramaAct,
                        m_pFilterNoneAct})
