@@ -19,6 +19,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -307,30 +308,27 @@ TEST_F(PostProcessingDockTest, MovingByMenuReordersTheChain)
 
 TEST_F(PostProcessingDockTest, FiltersCountTheCatalogue)
 {
-    const int all = m_pDock->m_pOperatorList->count();
-    const QString head = QStringLiteral("Post-Processing Filter (%1/%1)").arg(all);
-    auto header = [this] { return m_pDock->m_pPostProcessCollapsible->title(); };
-    Q_UNUSED(header);
-    int shown = 0;
-    for (int i = 0; i < all; ++i)
-        shown += m_pDock->m_pOperatorList->item(i)->isHidden() ? 0 : 1;
-    EXPECT_EQ(shown, all);
+    auto header = [this] { return m_pDock->m_pPostProcessCollapsible->GetHeaderLabel()->text(); };
+    // the shipped catalogue: 85 entries outside tone mapping, 59 of them fit for panoramas
+    EXPECT_EQ(header(), QStringLiteral("Post-Processing Filter (85/85)"));
+    EXPECT_EQ(m_pDock->m_pOperatorList->count(), 85);
     m_pDock->m_pOperatorList->m_pFilterNoneAct->trigger();
-    shown = 0;
-    for (int i = 0; i < all; ++i)
-        shown += m_pDock->m_pOperatorList->item(i)->isHidden() ? 0 : 1;
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(header(), QStringLiteral("Post-Processing Filter (0/85)"));
     m_pDock->m_pOperatorList->m_pFilterAllAct->trigger();
     m_pDock->m_pOperatorList->m_pFilterPanoramaAct->trigger();
-    shown = 0;
-    int pano = 0;
-    for (int i = 0; i < all; ++i) {
-        shown += m_pDock->m_pOperatorList->item(i)->isHidden() ? 0 : 1;
-        const int p = m_pDock->FindOperatorListItemIdx(m_pDock->m_pOperatorList->item(i)->data(Qt::UserRole).toUInt());
-        pano += m_pDock->m_vecCatalogue[p].pano ? 1 : 0;
+    EXPECT_EQ(header(), QStringLiteral("Post-Processing Filter (59/85)"));
+    // a type filter hides its own type only
+    m_pDock->m_pOperatorList->m_pFilterPanoramaAct->trigger();
+    m_pDock->m_pOperatorList->m_pFilterEnhanceAct->trigger();
+    for (int i = 0; i < m_pDock->m_pOperatorList->count(); ++i) {
+        QListWidgetItem* item = m_pDock->m_pOperatorList->item(i);
+        const bool enhance = item->background().color() == HDRPostProcessingDockWidget::s_PPOperatorColors[1];
+        EXPECT_EQ(item->isHidden(), enhance) << item->text().toStdString();
     }
-    EXPECT_EQ(shown, pano);
-    EXPECT_LT(pano, all);
+    // the menu shows each filter's state as its icon
+    QMenu menu;
+    m_pDock->m_pOperatorList->FillContextMenu(&menu, nullptr);
+    EXPECT_EQ(menu.actions().first(), m_pDock->m_pOperatorList->m_pFilterAllAct);
 }
 
 TEST_F(PostProcessingDockTest, FilmTypePanel)
@@ -635,4 +633,24 @@ TEST_F(PostProcessingDockTest, TextureChooserWithoutChoiceChangesNothing)
     page.pSliderButtons[0]->click();
     EXPECT_TRUE(m_Chain.m_bChanged);
     EXPECT_FLOAT_EQ(m_Chain.m_vecOperators[0].parameters[0].pfValues[0], 1.0f);
+}
+
+TEST_F(PostProcessingDockTest, GreyValuesFromProjectsLandOnTheSliderGrid)
+{
+    struct Case {
+        float hue, saturation;
+        float wantHue, wantSaturation;
+    } cases[] = {{0.25f, 0.5f, 0.25f, 0.5f}, {1.5f, 0.5f, 1.0f, 0.5f}, {-0.2f, 0.5f, 0.0f, 0.5f}};
+    for (const Case& c : cases) {
+        QSettings s(m_Dir.filePath(QStringLiteral("grey.ini")), QSettings::IniFormat);
+        s.setValue(QStringLiteral("PostProcessingDock/GreyScaleColor"), c.hue);
+        s.setValue(QStringLiteral("PostProcessingDock/GreyScaleSaturation"), c.saturation);
+        ASSERT_TRUE(m_pDock->LoadProject(s, QString()));
+        EXPECT_FLOAT_EQ(m_pDock->m_pGreyScaleColorSlider->GetValueF(), c.wantHue) << c.hue;
+        EXPECT_FLOAT_EQ(m_pDock->m_pGreyScaleSaturationSlider->GetValueF(), c.wantSaturation) << c.hue;
+    }
+    m_pDock->setStructureSliderValues(0.253f, 1, 1, 1, 1);
+    EXPECT_FLOAT_EQ(m_pDock->m_pStructureSmoothSlider->GetValueF(), 0.25f);
+    m_pDock->setStructureType(11);
+    EXPECT_EQ(m_pDock->getStructureType(), 0);
 }
