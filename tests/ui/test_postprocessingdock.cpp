@@ -600,7 +600,16 @@ TEST_F(PostProcessingDockTest, RendersUnderDarkAndLightStyles)
         EXPECT_GT(shot.height(), 400);
         if (!dir.isEmpty())
             shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/dock_%1.png").arg(QLatin1String(s.name)));
-        for (int p : {Index("MP_calcPixelHorizon"), Index("MP_calcPixelSkySmooth")}) {
+        QVector<int> pages = {Index("MP_calcPixelHorizon"), Index("MP_calcPixelSkySmooth")};
+        for (int i = 0; i < m_pDock->m_ParameterSets.size(); ++i) {
+            const auto& set = m_pDock->m_ParameterSets[i];
+            if (!set.pLinePickers.isEmpty() || !set.pSplinePickers.isEmpty() || !set.pPositionPickers.isEmpty()) {
+                pages << i;
+                if (pages.size() > 4)
+                    break;
+            }
+        }
+        for (int p : pages) {
             QWidget* page = m_pDock->m_pParameterStack->widget(p);
             page->adjustSize();
             if (!dir.isEmpty())
