@@ -44,4 +44,20 @@ void BM_ColorPalette(benchmark::State& state)
 }
 BENCHMARK(BM_ColorPalette)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// "Sepia Tönung": luminance tinted with a warm tone, the mask curve flat.
+void BM_Sepia(benchmark::State& state)
+{
+    bench::runDriver(state, MP_calcPixelSepia, [](MP_Params& p) {
+        for (int i = 0; i < 6; ++i) {
+            p.p[0][2 * i] = 0.2f * static_cast<float>(i);
+            p.p[0][2 * i + 1] = 0.8f;
+        }
+        p.p[1][2] = 0.7f;
+        p.p[1][3] = 0.5f;
+        p.p[1][4] = 0.3f;
+        p.p[2][1] = 100.0f;
+    });
+}
+BENCHMARK(BM_Sepia)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace

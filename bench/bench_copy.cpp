@@ -49,4 +49,15 @@ void BM_CopyRGB48Bands(benchmark::State& state)
 }
 BENCHMARK(BM_CopyRGB48Bands)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The task mechanics alone: the band pass over the rows of the 24-megapixel
+// picture (one task per band, a wait after each chunk) with empty tasks.
+void emptyRows(TaskFuncParams) {}
+
+void BM_EmptyBandPass(benchmark::State& state)
+{
+    for (auto _ : state)
+        MP_runBandPass(emptyRows, MP_makeTask(nullptr, nullptr), bench::kHeight);
+}
+BENCHMARK(BM_EmptyBandPass)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
 } // namespace

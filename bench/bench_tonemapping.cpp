@@ -10,6 +10,13 @@
 #include "engine/hdr/tmwindow.h"
 #include "engine/openclmanager.h"
 
+#include <QThread>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+
 namespace {
 
 struct Defaults {
@@ -36,7 +43,20 @@ MP_Params toneMappingBlock(const Defaults& d)
     return p;
 }
 
-void runToneMapping(benchmark::State& state, const char* kernel, const Defaults& d, bool portable)
+// Minor page faults of the process so far: each one is a page touched for the
+// first time (fresh memory).
+long pageFaults()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_minflt;
+}
+
+// One untimed run first (the first run allocates and touches the scratch
+// memory); the timed runs then report in "newMB" the fresh memory each
+// touched, which is 0 when the engine kept what the first run allocated.
+// threads: the engine's band count for the run (0: every core).
+void runToneMapping(benchmark::State& state, const char* kernel, const Defaults& d, bool portable, int threads = 0)
 {
     static const bool tables = (MP_fillLookupTables(), true);
     (void)tables;
@@ -44,25 +64,36 @@ void runToneMapping(benchmark::State& state, const char* kernel, const Defaults&
     MP_UI_SetCalculationQuality(0.5f);
     MP_UI_SetKernelExponent(4.0f);
     MP_UI_SetShowExexcuteKernelOutput(0);
+    MP_UI_SetIdealThreadCount(threads > 0 ? threads : QThread::idealThreadCount());
     mp_tm::usePortableWalkers(portable);
     const auto& src = bench::testPicture();
     std::vector<uint16_t> in = src, out(src.size());
-    for (auto _ : state) {
+    auto run = [&] {
         MP_Params p = toneMappingBlock(d);
-        const int r = OpenCLManager::getInstance()->executeKernel(
+        return OpenCLManager::getInstance()->executeKernel(
             kernel, bench::kWidth, bench::kHeight, reinterpret_cast<float*>(in.data()),
             reinterpret_cast<float*>(out.data()), 6, 6, &p, -1, 0.0f, 1.0f, true, true);
-        if (r != 0)
+    };
+    if (run() != 0)
+        state.SkipWithError("kernel failed");
+    const long faults = pageFaults();
+    for (auto _ : state) {
+        if (run() != 0)
             state.SkipWithError("kernel failed");
         benchmark::DoNotOptimize(out.data());
     }
+    const double fresh = static_cast<double>(pageFaults() - faults) * static_cast<double>(sysconf(_SC_PAGESIZE));
+    state.counters["newMB"] = fresh / 1e6 / static_cast<double>(std::max<int64_t>(1, state.iterations()));
     mp_tm::usePortableWalkers(false);
+    MP_UI_SetIdealThreadCount(QThread::idealThreadCount());
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
 }
 
+const Defaults kFattal{0.5f, 0.65f, 0.25f, 0.5f, 0.0f};
+
 void BM_TMfattal(benchmark::State& state)
 {
-    runToneMapping(state, "MP_calcPixelTMfattal", {0.5f, 0.65f, 0.25f, 0.5f, 0.0f}, false);
+    runToneMapping(state, "MP_calcPixelTMfattal", kFattal, false, static_cast<int>(state.range(0)));
 }
 void BM_TMmeanlog(benchmark::State& state)
 {
@@ -70,17 +101,19 @@ void BM_TMmeanlog(benchmark::State& state)
 }
 void BM_TMmeandiff(benchmark::State& state)
 {
-    runToneMapping(state, "MP_calcPixelTMmeandiff", {0.5f, 0.701f, 0.25f, 0.6f, 0.1f}, false);
+    runToneMapping(state, "MP_calcPixelTMmeandiff", {0.5f, 0.701f, 0.25f, 0.6f, 0.1f}, false,
+                   static_cast<int>(state.range(0)));
 }
 // The window walk at the width every x86-64 processor has.
 void BM_TMfattalPortable(benchmark::State& state)
 {
-    runToneMapping(state, "MP_calcPixelTMfattal", {0.5f, 0.65f, 0.25f, 0.5f, 0.0f}, true);
+    runToneMapping(state, "MP_calcPixelTMfattal", kFattal, true);
 }
 
-BENCHMARK(BM_TMfattal)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Fattal on every core, and at 1, 4 and 8 bands for the scaling.
+BENCHMARK(BM_TMfattal)->ArgName("threads")->Arg(0)->Arg(1)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TMmeanlog)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TMmeandiff)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TMmeandiff)->ArgName("threads")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TMfattalPortable)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -16,6 +17,11 @@ constexpr int kHeight = 4000; // 24 megapixels
 
 // A deterministic picture with gradients and texture, RGB48.
 const std::vector<uint16_t>& testPicture();
+
+// Whether the summary compares the benchmark with the single-threaded copy
+// (the copy itself, the pre-coding and box blur, names with "Single", and
+// runs named ".../threads:1"); every other one is compared with the banded copy.
+bool isSingleThreaded(const std::string& name);
 
 // Megapixels per second of the benchmark's processed pixels.
 void setMegapixelRate(benchmark::State& state, int width, int height);

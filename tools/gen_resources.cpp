@@ -20,6 +20,8 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,6 +33,7 @@ struct SPicture {
     int size;     // pixels; drawing functions work in units of size / scale
     DrawFn draw;
     qreal scale = 1.0;
+    int height = 0; // pixels; 0: square
 };
 
 // Theme icons are drawn on a 16-unit grid and rendered at these sizes.
@@ -554,22 +557,27 @@ void iconProperties(QPainter& p)
     p.drawPath(cog);
 }
 
-void iconSetDefault(QPainter& p)
+// An arc of the circle in (3, 3, 10, 10) from start over span degrees, with a
+// filled arrow head.
+void circularArrow(QPainter& p, QColor colour, int start, int span, const QPolygonF& head)
 {
-    // A circular arrow turning back.
-    QPen pen(rgb(0x2f7d32), 2.0);
+    QPen pen(colour, 2.0);
     pen.setCapStyle(Qt::RoundCap);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(3, 3, 10, 10), 100 * 16, 290 * 16);
-    QPainterPath head;
-    head.moveTo(1.8, 4.2);
-    head.lineTo(7.6, 1.6);
-    head.lineTo(6.6, 7.4);
-    head.closeSubpath();
+    p.drawArc(QRectF(3, 3, 10, 10), start * 16, span * 16);
+    QPainterPath path;
+    path.addPolygon(head);
+    path.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(rgb(0x2f7d32));
-    p.drawPath(head);
+    p.setBrush(colour);
+    p.drawPath(path);
+}
+
+void iconSetDefault(QPainter& p)
+{
+    // A circular arrow turning back.
+    circularArrow(p, rgb(0x2f7d32), 100, 290, {QPointF(1.8, 4.2), QPointF(7.6, 1.6), QPointF(6.6, 7.4)});
 }
 
 void iconArrowRight(QPainter& p)
@@ -601,15 +609,296 @@ void iconProgramQuit(QPainter& p)
     p.drawLine(QPointF(8, 3.6), QPointF(8, 8));
 }
 
-// ---- post-processing dock icons ----------------------------------------------------
 
-QPen glyphPen(QColor c, qreal w = 1.4)
+// ---- icons of the image views (compare dock, panorama viewer) -------------------
+
+// A picture split by the divider: before (dark) on one side, after (light) on
+// the other; flipped swaps them. orientation 0..3: vertical, horizontal,
+// diagonal from the top right, diagonal from the top left.
+DrawFn compareIcon(int orientation, bool flipped)
+{
+    return [orientation, flipped](QPainter& p) {
+        const QRectF frame(1.5, 2.5, 13, 11);
+        QPainterPath sideA;
+        switch (orientation) {
+        case 0:
+            sideA.addRect(QRectF(1.5, 2.5, 6.5, 11));
+            break;
+        case 1:
+            sideA.addRect(QRectF(1.5, 2.5, 13, 5.5));
+            break;
+        case 2:
+            sideA.moveTo(1.5, 2.5);
+            sideA.lineTo(14.5, 2.5);
+            sideA.lineTo(1.5, 13.5);
+            sideA.closeSubpath();
+            break;
+        default:
+            sideA.moveTo(1.5, 2.5);
+            sideA.lineTo(14.5, 13.5);
+            sideA.lineTo(1.5, 13.5);
+            sideA.closeSubpath();
+            break;
+        }
+        const QColor before = rgb(0x3d5a80), after = rgb(0xf2c14e);
+        p.setPen(Qt::NoPen);
+        p.setBrush(flipped ? before : after);
+        p.drawRect(frame);
+        p.setBrush(flipped ? after : before);
+        p.drawPath(sideA);
+        p.setPen(outline(rgb(0x303030)));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(frame);
+        QPen line(Qt::white, 1.4);
+        line.setCapStyle(Qt::FlatCap);
+        p.setPen(line);
+        switch (orientation) {
+        case 0:
+            p.drawLine(QPointF(8, 2.5), QPointF(8, 13.5));
+            break;
+        case 1:
+            p.drawLine(QPointF(1.5, 8), QPointF(14.5, 8));
+            break;
+        case 2:
+            p.drawLine(QPointF(14.5, 2.5), QPointF(1.5, 13.5));
+            break;
+        default:
+            p.drawLine(QPointF(1.5, 2.5), QPointF(14.5, 13.5));
+            break;
+        }
+    };
+}
+
+void iconCompareFlip(QPainter& p)
+{
+    // Two arrows swapping places.
+    QPen pen(rgb(0x3f86d0), 1.8);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(QPointF(2, 5), QPointF(13, 5));
+    p.drawPolyline(QPolygonF({QPointF(10, 2), QPointF(13, 5), QPointF(10, 8)}));
+    p.drawLine(QPointF(14, 11), QPointF(3, 11));
+    p.drawPolyline(QPolygonF({QPointF(6, 8), QPointF(3, 11), QPointF(6, 14)}));
+}
+
+// A grey ramp; marked ranges (fractions of its width) hatched in red.
+DrawFn luminanceIcon(std::vector<std::pair<qreal, qreal>> marked)
+{
+    return [marked](QPainter& p) {
+        const QRectF ramp(1.5, 3.5, 13, 9);
+        QLinearGradient g(ramp.left(), 0, ramp.right(), 0);
+        g.setColorAt(0, Qt::black);
+        g.setColorAt(1, Qt::white);
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawRect(ramp);
+        QPen hatch(rgb(0xd32f2f), 1.2);
+        p.setPen(hatch);
+        for (const auto& [a, b] : marked) {
+            const qreal x0 = ramp.left() + a * ramp.width(), x1 = ramp.left() + b * ramp.width();
+            p.save();
+            p.setClipRect(QRectF(x0, ramp.top(), x1 - x0, ramp.height()));
+            for (qreal x = x0 - ramp.height(); x < x1; x += 3)
+                p.drawLine(QPointF(x, ramp.bottom()), QPointF(x + ramp.height(), ramp.top()));
+            p.restore();
+        }
+        p.setPen(outline(rgb(0x303030)));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(ramp);
+    };
+}
+
+// A mouse with a double arrow, vertical or horizontal.
+DrawFn mouseInvertIcon(bool upDown)
+{
+    return [upDown](QPainter& p) {
+        p.setPen(outline(rgb(0x404040)));
+        p.setBrush(vertical(1, 15, rgb(0xfafafa), rgb(0xb0b0b0)));
+        p.drawRoundedRect(QRectF(1.5, 3.5, 6, 9), 3, 3);
+        p.drawLine(QPointF(4.5, 3.5), QPointF(4.5, 7));
+        QPen arrow(rgb(0x3f86d0), 1.5);
+        arrow.setCapStyle(Qt::RoundCap);
+        arrow.setJoinStyle(Qt::RoundJoin);
+        p.setPen(arrow);
+        p.setBrush(Qt::NoBrush);
+        if (upDown) {
+            p.drawLine(QPointF(12, 2), QPointF(12, 14));
+            p.drawPolyline(QPolygonF({QPointF(9.5, 4.5), QPointF(12, 2), QPointF(14.5, 4.5)}));
+            p.drawPolyline(QPolygonF({QPointF(9.5, 11.5), QPointF(12, 14), QPointF(14.5, 11.5)}));
+        } else {
+            p.drawLine(QPointF(8.5, 8), QPointF(15, 8));
+            p.drawPolyline(QPolygonF({QPointF(11, 5.5), QPointF(8.5, 8), QPointF(11, 10.5)}));
+            p.drawPolyline(QPolygonF({QPointF(12.5, 5.5), QPointF(15, 8), QPointF(12.5, 10.5)}));
+        }
+    };
+}
+
+void iconFilmStrip(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(QRectF(0, 0, 74, 30), rgb(0x1a1a1a));
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0xd8d8d0));
+    for (int i = 0; i < 5; ++i) { // sprocket holes, top and bottom
+        p.drawRoundedRect(QRectF(3 + i * 15, 3, 8, 5), 1.2, 1.2);
+        p.drawRoundedRect(QRectF(3 + i * 15, 22, 8, 5), 1.2, 1.2);
+    }
+    p.setBrush(rgb(0x3a4658)); // the frame between them
+    p.drawRect(QRectF(1, 10, 72, 10));
+}
+
+// ---- icons of the central preview's toolbar ----------------------------------------
+
+QPen glyphPen(QColor c, qreal w = 1.5)
 {
     QPen pen(c, w);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;
 }
+
+// A small framed picture: the base of several preview icons.
+void pictureFrame(QPainter& p, const QRectF& r)
+{
+    p.setPen(outline(rgb(0x404040)));
+    p.setBrush(vertical(r.top(), r.bottom(), rgb(0x9fc5e8), rgb(0x3d7a3d)));
+    p.drawRect(r);
+}
+
+void iconPreviewMode(QPainter& p)
+{
+    // A small picture in front of a large one: work on a reduced copy.
+    pictureFrame(p, QRectF(1.5, 1.5, 13, 10));
+    p.setPen(outline(rgb(0x202020)));
+    p.setBrush(rgb(0xf2c14e));
+    p.drawRect(QRectF(8.5, 8.5, 6, 6));
+}
+
+void iconRealtimeMode(QPainter& p)
+{
+    // A lightning bolt.
+    QPainterPath bolt;
+    bolt.moveTo(9.5, 1);
+    bolt.lineTo(3.5, 9);
+    bolt.lineTo(7.5, 9);
+    bolt.lineTo(6, 15);
+    bolt.lineTo(12.5, 6.5);
+    bolt.lineTo(8.5, 6.5);
+    bolt.closeSubpath();
+    p.setPen(outline(rgb(0x8a5a00)));
+    p.setBrush(vertical(1, 15, rgb(0xffe082), rgb(0xf9a825)));
+    p.drawPath(bolt);
+}
+
+void iconRealtimeRefresh(QPainter& p)
+{
+    // A circular arrow.
+    circularArrow(p, rgb(0x3f86d0), 60, 270, {QPointF(9.2, 0.8), QPointF(13.8, 3.6), QPointF(9.0, 6.4)});
+}
+
+void iconBorderPixel(QPainter& p)
+{
+    // A ramp whose dark end is blue and bright end red: the clipping colours.
+    QLinearGradient g(1.5, 0, 14.5, 0);
+    g.setColorAt(0, rgb(0x2040ff));
+    g.setColorAt(0.2, rgb(0x404040));
+    g.setColorAt(0.8, rgb(0xc0c0c0));
+    g.setColorAt(0.9, rgb(0xffff00));
+    g.setColorAt(1, rgb(0xff2020));
+    p.setPen(outline(rgb(0x303030)));
+    p.setBrush(g);
+    p.drawRect(QRectF(1.5, 3.5, 13, 9));
+}
+
+void iconZoom1to1(QPainter& p)
+{
+    // "1:1" drawn with strokes (the generator runs without fonts).
+    p.setPen(outline(rgb(0x404040)));
+    p.setBrush(rgb(0xf5f5f5));
+    p.drawRoundedRect(QRectF(0.5, 3.5, 15, 9), 2, 2);
+    p.setPen(glyphPen(rgb(0x202020), 1.4));
+    for (qreal x : {4.0, 12.0}) {
+        p.drawLine(QPointF(x, 5.5), QPointF(x, 10.5));
+        p.drawLine(QPointF(x, 5.5), QPointF(x - 1.5, 7));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0x202020));
+    p.drawEllipse(QPointF(8, 6.6), 0.8, 0.8);
+    p.drawEllipse(QPointF(8, 9.6), 0.8, 0.8);
+}
+
+void iconZoomFit(QPainter& p)
+{
+    // Four corner arrows around a picture.
+    pictureFrame(p, QRectF(4.5, 4.5, 7, 7));
+    p.setPen(glyphPen(rgb(0x303030), 1.3));
+    for (int sx : {-1, 1})
+        for (int sy : {-1, 1}) {
+            const QPointF c(8 + sx * 6.5, 8 + sy * 6.5);
+            p.drawLine(c, c - QPointF(sx * 3, 0));
+            p.drawLine(c, c - QPointF(0, sy * 3));
+        }
+}
+
+void iconGeometrie(QPainter& p)
+{
+    // A picture with a rotation arrow: the orientation tools.
+    pictureFrame(p, QRectF(1.5, 4.5, 9, 10));
+    p.setPen(glyphPen(rgb(0x3f86d0), 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(6, 1, 8, 8), 0, 180 * 16);
+    p.drawLine(QPointF(14, 5), QPointF(12.5, 3.2));
+    p.drawLine(QPointF(14, 5), QPointF(15.5, 3.2));
+}
+
+DrawFn orientationIcon(int kind) // 0 mirror, 1 flip, 2 rotate left, 3 rotate right
+{
+    return [kind](QPainter& p) {
+        if (kind < 2) {
+            const bool mirror = kind == 0;
+            QPainterPath half;
+            if (mirror) {
+                half.moveTo(7, 2);
+                half.lineTo(1.5, 14);
+                half.lineTo(7, 14);
+            } else {
+                half.moveTo(2, 7);
+                half.lineTo(14, 1.5);
+                half.lineTo(14, 7);
+            }
+            half.closeSubpath();
+            p.setPen(outline(rgb(0x404040)));
+            p.setBrush(rgb(0x3d7a3d));
+            p.drawPath(half);
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(rgb(0x404040), 1, Qt::DashLine));
+            QTransform t;
+            if (mirror)
+                t = QTransform(-1, 0, 0, 1, 16, 0);
+            else
+                t = QTransform(1, 0, 0, -1, 0, 16);
+            p.drawPath(t.map(half));
+            p.setPen(glyphPen(rgb(0x3f86d0), 1.2));
+            if (mirror)
+                p.drawLine(QPointF(8, 0.5), QPointF(8, 15.5));
+            else
+                p.drawLine(QPointF(0.5, 8), QPointF(15.5, 8));
+            return;
+        }
+        const bool left = kind == 2;
+        pictureFrame(p, QRectF(4.5, 6.5, 9, 8));
+        p.setPen(glyphPen(rgb(0x3f86d0), 1.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(2, 1.5, 11, 9), left ? 20 * 16 : 70 * 16, 90 * 16);
+        const QPointF tip = left ? QPointF(2.6, 5.2) : QPointF(12.4, 5.2);
+        p.drawLine(tip, tip + QPointF(left ? 2.2 : -2.2, -0.8));
+        p.drawLine(tip, tip + QPointF(0, -2.3));
+    };
+}
+
+// ---- post-processing dock icons ----------------------------------------------------
 
 void iconPlay(QPainter& p)
 {
@@ -850,6 +1139,34 @@ std::vector<SPicture> pictures()
     icon("StyleSheet6", styleSwatch(0x1e1717, 0x3e3737, 0x7f7777, 0xe1d7d7, false));
     icon("StyleSheet7", styleSwatch(0x1e170e, 0x3e372f, 0x7f776f, 0xe1d7cf, true));
     icon("StyleSheetFree", iconStyleFree);
+    // Compare dock and panorama viewer.
+    const char* compareNames[4] = {"CompareVertikal", "CompareHorizontal", "CompareDiagonal1", "CompareDiagonal2"};
+    for (int i = 0; i < 4; ++i) {
+        icon(compareNames[i], compareIcon(i, false));
+        icon((std::string(compareNames[i]) + "Flipped").c_str(), compareIcon(i, true));
+    }
+    icon("CompareBufferFlip", iconCompareFlip);
+    icon("CompareLuminanceSelectOnOff", luminanceIcon({{0.0, 1.0}}));
+    icon("CompareLuminanceSelect1", luminanceIcon({{0.15, 0.35}, {0.65, 0.85}}));
+    icon("CompareLuminanceSelect2", luminanceIcon({{0.3, 0.7}}));
+    icon("CompareLuminanceSelect3", luminanceIcon({{0.0, 0.3}, {0.7, 1.0}}));
+    icon("MouseInvertVertikal", mouseInvertIcon(true));
+    icon("MouseInvertHorizontal", mouseInvertIcon(false));
+    // The central preview's toolbar.
+    icon("PreviewMode", iconPreviewMode);
+    icon("RealtimeMode", iconRealtimeMode);
+    icon("RealtimeModeRefresh", iconRealtimeRefresh);
+    icon("BorderPixel", iconBorderPixel);
+    icon("Zoom1to1", iconZoom1to1);
+    icon("ZoomFit2Screen", iconZoomFit);
+    icon("Geometrie", iconGeometrie);
+    icon("Mirror", orientationIcon(0));
+    icon("Flip", orientationIcon(1));
+    icon("RotateLeft", orientationIcon(2));
+    icon("RotateRight", orientationIcon(3));
+    // The film strip of the preview's playback overlay, 74 x 30, tiled along
+    // the top and bottom edges.
+    v.push_back({QStringLiteral("images/Filmstreifen.png"), 74, iconFilmStrip, 1.0, 30});
     // the post-processing dock
     icon("Play", iconPlay);
     icon("Pipette", iconPipette);
@@ -947,7 +1264,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot create the folder of %s\n", qPrintable(path));
             return 1;
         }
-        const QImage img = render(pic.size, pic.size, pic.draw, pic.scale);
+        const QImage img = render(pic.size, pic.height > 0 ? pic.height : pic.size, pic.draw, pic.scale);
         if (!img.save(path, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;

@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CCompareDockWidget</name>
+    <message>
+        <source>tooltip Compare Window Vertikal</source>
+        <translation>Vertikale Trennlinie: links das Bild vor, rechts nach dem aktuellen Schritt</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Horizontal</source>
+        <translation>Horizontale Trennlinie: oben vorher, unten nachher</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal1</source>
+        <translation>Diagonale Trennlinie von rechts oben nach links unten</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal2</source>
+        <translation>Diagonale Trennlinie von links oben nach rechts unten</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Buffer Flip</source>
+        <translation>Seiten tauschen: vorher und nachher wechseln die Seite der Trennlinie</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Toggle</source>
+        <translation>Helligkeitsmarkierung ein oder aus: schraffiert die Bildpunkte im gewählten Helligkeitsbereich</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Mode</source>
+        <translation>Markierungsart wechseln: um die beiden Schwellen, zwischen ihnen oder außerhalb</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Thresholds</source>
+        <translation>Untere und obere Helligkeitsschwelle: die Griffe ziehen</translation>
+    </message>
+</context>
+<context>
     <name>CExposure</name>
     <message>
         <source>Datei konnte nicht geladen werden.</source>
@@ -576,6 +611,57 @@
     <message>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>Die Einstellungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPanoramaView</name>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama-Betrachter</translation>
+    </message>
+    <message>
+        <source>Panorama Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview reset</source>
+        <translation>Blickrichtung und Zoom auf den Anfang zurücksetzen</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseVertikalInvert</source>
+        <translation>Senkrechte Mausrichtung umkehren</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseHorizontalInvert</source>
+        <translation>Waagerechte Mausrichtung umkehren</translation>
+    </message>
+    <message>
+        <source>Panorama Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview automatic</source>
+        <translation>Automatischer Rundgang: der Blick wandert von selbst; Ziehen oder Mausrad beendet ihn</translation>
+    </message>
+    <message>
+        <source>Panorama Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview verlassen</source>
+        <translation>Panorama-Betrachter schließen</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
     </message>
 </context>
 <context>
@@ -2346,6 +2432,88 @@
     <message>
         <source>alle entfernen</source>
         <translation>alle entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRImagePreview</name>
+    <message>
+        <source>Vorschaumodus an/aus</source>
+        <translation>Vorschaumodus an/aus</translation>
+    </message>
+    <message>
+        <source>Echtzeitberechnung an/aus</source>
+        <translation>Echtzeitberechnung an/aus</translation>
+    </message>
+    <message>
+        <source>neu berechnen</source>
+        <translation>Neu berechnen</translation>
+    </message>
+    <message>
+        <source>Grenzpixel anzeigen</source>
+        <translation>Grenzpixel anzeigen: zu dunkle Bildpunkte blau, zu helle gelb bis rot</translation>
+    </message>
+    <message>
+        <source>Originalgröße</source>
+        <translation>Originalgröße (100 %)</translation>
+    </message>
+    <message>
+        <source>Zoomfaktor</source>
+        <translation>Zoomfaktor</translation>
+    </message>
+    <message>
+        <source>kleiner</source>
+        <translation>kleiner</translation>
+    </message>
+    <message>
+        <source>größer</source>
+        <translation>größer</translation>
+    </message>
+    <message>
+        <source>passende Größe</source>
+        <translation>Passende Größe: das ganze Bild im Fenster</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen ein-/ausblenden</source>
+        <translation>Spiegeln und Drehen ein-/ausblenden</translation>
+    </message>
+    <message>
+        <source>horizontal spiegeln LUMIVEX Tavren</source>
+        <translation>Horizontal spiegeln</translation>
+    </message>
+    <message>
+        <source>vertikal spiegeln LUMIVEX Tavren</source>
+        <translation>Vertikal spiegeln</translation>
+    </message>
+    <message>
+        <source>90 Grad nach links drehen LUMIVEX Tavren</source>
+        <translation>90 Grad nach links drehen</translation>
+    </message>
+    <message>
+        <source>90 Grad nach rechts drehen LUMIVEX Tavren</source>
+        <translation>90 Grad nach rechts drehen</translation>
+    </message>
+    <message>
+        <source>Pixel</source>
+        <translation>Pixel</translation>
+    </message>
+    <message>
+        <source>Abkürzung Megapixel</source>
+        <translation>MP</translation>
+    </message>
+    <message>
+        <source>ISO</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
+    <name>_QPreviewLabel</name>
+    <message>
+        <source>Leertaste zum stoppen</source>
+        <translation>Esc zum Stoppen</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>CCompareDockWidget</name>
+    <message>
+        <source>tooltip Compare Window Vertikal</source>
+        <translation>Vertical divider: the picture before the current step on the left, after it on the right</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Horizontal</source>
+        <translation>Horizontal divider: before at the top, after at the bottom</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal1</source>
+        <translation>Diagonal divider from the top right to the bottom left</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Diagonal2</source>
+        <translation>Diagonal divider from the top left to the bottom right</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Buffer Flip</source>
+        <translation>Swap sides: before and after change sides of the divider</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Toggle</source>
+        <translation>Luminance marking on or off: hatches the pixels in the chosen luminance range</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Mode</source>
+        <translation>Change the marking: around both thresholds, between them or outside them</translation>
+    </message>
+    <message>
+        <source>tooltip Compare Window Luminance Thresholds</source>
+        <translation>Lower and upper luminance threshold: drag the handles</translation>
+    </message>
+</context>
+<context>
     <name>CExposure</name>
     <message>
         <source>Datei konnte nicht geladen werden.</source>
@@ -576,6 +611,57 @@
     <message>
         <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
         <translation>The settings could not be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPanoramaView</name>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama Viewer</translation>
+    </message>
+    <message>
+        <source>Panorama Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview reset</source>
+        <translation>Return the view direction and zoom to the start</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseVertikalInvert</source>
+        <translation>Invert the vertical mouse direction</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview MouseHorizontalInvert</source>
+        <translation>Invert the horizontal mouse direction</translation>
+    </message>
+    <message>
+        <source>Panorama Automatic</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview automatic</source>
+        <translation>Automatic tour: the view wanders by itself; dragging or the wheel ends it</translation>
+    </message>
+    <message>
+        <source>Panorama Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>tooltip Panoramaview verlassen</source>
+        <translation>Close the panorama viewer</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Die Einstellungen konnten nicht gespeichert werden: %1</source>
+        <translation>The settings could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -3286,6 +3372,88 @@
     <message>
         <source>alle entfernen</source>
         <translation>remove all</translation>
+    </message>
+</context>
+<context>
+    <name>HDRImagePreview</name>
+    <message>
+        <source>Vorschaumodus an/aus</source>
+        <translation>Preview mode on/off</translation>
+    </message>
+    <message>
+        <source>Echtzeitberechnung an/aus</source>
+        <translation>Real-time calculation on/off</translation>
+    </message>
+    <message>
+        <source>neu berechnen</source>
+        <translation>Recalculate</translation>
+    </message>
+    <message>
+        <source>Grenzpixel anzeigen</source>
+        <translation>Show clipped pixels: too dark in blue, too bright in yellow to red</translation>
+    </message>
+    <message>
+        <source>Originalgröße</source>
+        <translation>Actual size (100 %)</translation>
+    </message>
+    <message>
+        <source>Zoomfaktor</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>kleiner</source>
+        <translation>smaller</translation>
+    </message>
+    <message>
+        <source>größer</source>
+        <translation>larger</translation>
+    </message>
+    <message>
+        <source>passende Größe</source>
+        <translation>Fit: the whole picture in the window</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen ein-/ausblenden</source>
+        <translation>Show or hide mirroring and rotating</translation>
+    </message>
+    <message>
+        <source>horizontal spiegeln LUMIVEX Tavren</source>
+        <translation>Mirror horizontally</translation>
+    </message>
+    <message>
+        <source>vertikal spiegeln LUMIVEX Tavren</source>
+        <translation>Flip vertically</translation>
+    </message>
+    <message>
+        <source>90 Grad nach links drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the left</translation>
+    </message>
+    <message>
+        <source>90 Grad nach rechts drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the right</translation>
+    </message>
+    <message>
+        <source>Pixel</source>
+        <translation>pixels</translation>
+    </message>
+    <message>
+        <source>Abkürzung Megapixel</source>
+        <translation>MP</translation>
+    </message>
+    <message>
+        <source>ISO</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
+    <name>_QPreviewLabel</name>
+    <message>
+        <source>Leertaste zum stoppen</source>
+        <translation>Press Esc to stop</translation>
     </message>
 </context>
 </TS>

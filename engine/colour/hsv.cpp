@@ -4,6 +4,7 @@
 #include "engine/colour/hsv.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/core/rgb48avx2.h"
 #include "engine/core/samplers.h"
 #include "engine/core/textures.h"
 
@@ -71,9 +72,103 @@ void MP_Task_calcPixelHSL(TaskFuncParams t)
     MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a](MP_float3 c, int, int) { return hslEffect(*a, c); });
 }
 
+#ifdef MP_HAS_X86_SIMD
+// x < lo ? lo : (hi < x ? hi : x), as MP_clamp (a NaN passes through).
+__attribute__((target("avx2"))) inline __m256 clamp8(__m256 x, __m256 lo, __m256 hi)
+{
+    const __m256 upper = _mm256_blendv_ps(x, hi, _mm256_cmp_ps(hi, x, _CMP_LT_OQ));
+    return _mm256_blendv_ps(upper, lo, _mm256_cmp_ps(x, lo, _CMP_LT_OQ));
+}
+
+__attribute__((target("avx2"))) inline __m256 eq(__m256 x, __m256 y) { return _mm256_cmp_ps(x, y, _CMP_EQ_OQ); }
+
+// hslEffect for eight pixels: MP_rgbToHsv, the offsets, MP_hsvToRgb and the
+// mask mix with the same single-precision operations in the same order, the
+// branches of the per-pixel code taken as lane selects.
+__attribute__((target("avx2"))) void hslRows8(const HslArgs* a, int start, int end)
+{
+    const MP_Params* p = a->run.params;
+    const __m256 lr = _mm256_set1_ps(p->lumr), lg = _mm256_set1_ps(p->lumg), lb = _mm256_set1_ps(p->lumb);
+    const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f), milli = _mm256_set1_ps(0.001f);
+    const __m256 two = _mm256_set1_ps(2.0f), four = _mm256_set1_ps(4.0f), five = _mm256_set1_ps(5.0f);
+    const __m256 sixty = _mm256_set1_ps(60.0f), full = _mm256_set1_ps(360.0f);
+    const __m256 sixth = _mm256_set1_ps(0.016666666f);
+    const __m256 turn = _mm256_set1_ps(a->turn), satOffset = _mm256_set1_ps(a->satOffset),
+                 valOffset = _mm256_set1_ps(a->valOffset);
+    const int width = a->run.width;
+    MP_rowsRGB48FloatBy8(
+        a->run.src, a->run.dst, width, start, end,
+        [&](__m256& r, __m256& g, __m256& b) __attribute__((target("avx2"))) {
+            // MP_rgbToHsv
+            const __m256 v0 = _mm256_max_ps(_mm256_max_ps(r, g), b);
+            __m256 delta = _mm256_sub_ps(v0, _mm256_min_ps(_mm256_min_ps(r, g), b));
+            delta = _mm256_blendv_ps(delta, milli, _mm256_cmp_ps(delta, zero, _CMP_LE_OQ));
+            const __m256 black = eq(v0, zero);
+            const __m256 redMax = eq(r, v0);
+            const __m256 greenMax = _mm256_andnot_ps(redMax, eq(g, v0));
+            const __m256 num = _mm256_blendv_ps(_mm256_blendv_ps(_mm256_sub_ps(r, g), _mm256_sub_ps(b, r), greenMax),
+                                                _mm256_sub_ps(g, b), redMax);
+            const __m256 q6 = _mm256_div_ps(num, delta);
+            const __m256 h6 = _mm256_blendv_ps(
+                _mm256_blendv_ps(_mm256_add_ps(q6, four), _mm256_add_ps(q6, two), greenMax), q6, redMax);
+            __m256 hh = _mm256_mul_ps(sixty, h6);
+            hh = _mm256_blendv_ps(hh, _mm256_add_ps(hh, full), _mm256_cmp_ps(hh, zero, _CMP_LT_OQ));
+            hh = _mm256_blendv_ps(hh, zero, black);
+            const __m256 hs = _mm256_blendv_ps(_mm256_div_ps(delta, v0), zero, black);
+            const __m256 hv = _mm256_blendv_ps(v0, zero, black);
+            // the offsets
+            const __m256 lum =
+                _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(lr, r), _mm256_mul_ps(lg, g)), _mm256_mul_ps(lb, b));
+            const __m256 s = clamp8(_mm256_add_ps(hs, satOffset), milli, one);
+            __m256 h = _mm256_add_ps(hh, turn);
+            h = _mm256_blendv_ps(h, _mm256_add_ps(h, full), _mm256_cmp_ps(h, zero, _CMP_LT_OQ));
+            h = _mm256_blendv_ps(h, _mm256_sub_ps(h, full), _mm256_cmp_ps(h, full, _CMP_GE_OQ));
+            const __m256 v = clamp8(_mm256_add_ps(hv, valOffset), zero, one);
+            // MP_hsvToRgb
+            const __m256 x = _mm256_mul_ps(h, sixth);
+            const __m256 fi = _mm256_floor_ps(x);
+            const __m256 f = _mm256_sub_ps(x, fi);
+            const __m256 inRange =
+                _mm256_and_ps(_mm256_cmp_ps(fi, zero, _CMP_GE_OQ), _mm256_cmp_ps(fi, five, _CMP_LE_OQ));
+            // sector 6 (the fallback) for a hue out of range
+            const __m256i sector =
+                _mm256_blendv_epi8(_mm256_set1_epi32(6), _mm256_cvttps_epi32(_mm256_and_ps(fi, inRange)),
+                                   _mm256_castps_si256(inRange));
+            const __m256 pp = _mm256_mul_ps(_mm256_sub_ps(one, s), v);
+            const __m256 qq = _mm256_mul_ps(_mm256_sub_ps(one, _mm256_mul_ps(s, f)), v);
+            const __m256 tt = _mm256_mul_ps(_mm256_sub_ps(one, _mm256_mul_ps(_mm256_sub_ps(one, f), s)), v);
+            // sector 6: the colour itself
+            __m256 er = r, eg = g, eb = b;
+            MP_hsvSectorPick8(sector, v, pp, qq, tt, er, eg, eb);
+            // s == 0 gives grey of value v
+            const __m256 grey = eq(s, zero);
+            er = _mm256_blendv_ps(er, v, grey);
+            eg = _mm256_blendv_ps(eg, v, grey);
+            eb = _mm256_blendv_ps(eb, v, grey);
+            // maskMix
+            const __m256 m = _mm256_i32gather_ps(a->mask, MP_tableIndex8(lum), 4);
+            const __m256 k = _mm256_sub_ps(one, m);
+            r = _mm256_add_ps(_mm256_mul_ps(r, k), _mm256_mul_ps(er, m));
+            g = _mm256_add_ps(_mm256_mul_ps(g, k), _mm256_mul_ps(eg, m));
+            b = _mm256_add_ps(_mm256_mul_ps(b, k), _mm256_mul_ps(eb, m));
+        },
+        [&](const ushort* s, ushort* d, int x) {
+            for (; x < width; ++x)
+                MP_storeRGB48Clamped(d + static_cast<size_t>(x) * 3,
+                                     hslEffect(*a, MP_loadRGB48(s + static_cast<size_t>(x) * 3)));
+        });
+}
+#endif
+
 void MP_Task_calcPixelHSLReduced(TaskFuncParams t)
 {
     const HslArgs* a = MP_taskArgs<HslArgs>(t);
+#ifdef MP_HAS_X86_SIMD
+    if (MP_hasAvx2()) {
+        hslRows8(a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
+#endif
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
                          [a](MP_float3 c, int, int) { return hslEffect(*a, c); });
 }

@@ -11,6 +11,7 @@
 
 #include "engine/core/driverframe.h"
 #include "engine/core/mathfuncs.h"
+#include "engine/core/rgb48avx2.h"
 
 #include <cmath>
 
@@ -65,6 +66,31 @@ inline MP_float3 MP_hsvToRgb(float h, float s, float v, MP_float3 fallback)
                                                     {1, 2, 0}, {0, 2, 3}, {4, 5, 6}};
     return {pick[kSector[i][0]], pick[kSector[i][1]], pick[kSector[i][2]]};
 }
+
+#ifdef MP_HAS_X86_SIMD
+// The sector pick of MP_hsvToRgb for eight pixels: in the lanes of sectors
+// 0..5 the colour (r, g, b) becomes (v t p) (q v p) (p v t) (p q v) (t p v)
+// (v p q); lanes of any other sector keep it.
+__attribute__((target("avx2"))) inline void MP_hsvSectorPick8(__m256i sector, __m256 v, __m256 p, __m256 q, __m256 t,
+                                                              __m256& r, __m256& g, __m256& b)
+{
+    __m256 sec[6];
+    for (int k = 0; k < 6; ++k)
+        sec[k] = _mm256_castsi256_ps(_mm256_cmpeq_epi32(sector, _mm256_set1_epi32(k)));
+    r = _mm256_blendv_ps(r, v, _mm256_or_ps(sec[0], sec[5]));
+    r = _mm256_blendv_ps(r, q, sec[1]);
+    r = _mm256_blendv_ps(r, p, _mm256_or_ps(sec[2], sec[3]));
+    r = _mm256_blendv_ps(r, t, sec[4]);
+    g = _mm256_blendv_ps(g, t, sec[0]);
+    g = _mm256_blendv_ps(g, v, _mm256_or_ps(sec[1], sec[2]));
+    g = _mm256_blendv_ps(g, q, sec[3]);
+    g = _mm256_blendv_ps(g, p, _mm256_or_ps(sec[4], sec[5]));
+    b = _mm256_blendv_ps(b, p, _mm256_or_ps(sec[0], sec[1]));
+    b = _mm256_blendv_ps(b, t, sec[2]);
+    b = _mm256_blendv_ps(b, v, _mm256_or_ps(sec[3], sec[4]));
+    b = _mm256_blendv_ps(b, q, sec[5]);
+}
+#endif
 
 // Brings a hue into 0..360 by whole turns. Within 64 turns this is exactly the
 // repeated "+= 360 while below 0, -= 360 while 360 or above" (which covers

@@ -1,8 +1,11 @@
 #include "engine/colour/palettes.h"
 
+#include "engine/colour/hsv.h"
+
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
 #include "engine/core/progress.h"
+#include "engine/core/rgb48avx2.h"
 #include "engine/core/textures.h"
 
 #include <cstddef>
@@ -140,10 +143,112 @@ void MP_Task_calcPixelColorPalette(TaskFuncParams t)
                       [a, &an](MP_float3 c, int, int) { return paletteOf(a, an, c); });
 }
 
+#ifdef MP_HAS_X86_SIMD
+// similarity, pow4 and pow12 of eight pixels.
+__attribute__((target("avx2"))) inline __m256 sim8(__m256 nx, __m256 ny, __m256 nz, const __m256* dir)
+{
+    const __m256 absMask = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+    const __m256 dx = _mm256_and_ps(_mm256_sub_ps(nx, dir[0]), absMask);
+    const __m256 dy = _mm256_and_ps(_mm256_sub_ps(ny, dir[1]), absMask);
+    const __m256 dz = _mm256_and_ps(_mm256_sub_ps(nz, dir[2]), absMask);
+    return _mm256_sub_ps(_mm256_set1_ps(1.0f),
+                         _mm256_mul_ps(_mm256_set1_ps(0.3333f), _mm256_add_ps(_mm256_add_ps(dx, dy), dz)));
+}
+__attribute__((target("avx2"))) inline __m256 pow4x8(__m256 x)
+{
+    const __m256 x2 = _mm256_mul_ps(x, x);
+    return _mm256_mul_ps(x2, x2);
+}
+__attribute__((target("avx2"))) inline __m256 pow12x8(__m256 x)
+{
+    const __m256 x2 = _mm256_mul_ps(x, x);
+    const __m256 x6 = _mm256_mul_ps(_mm256_mul_ps(x2, x2), x2);
+    return _mm256_mul_ps(x6, x6);
+}
+
+// paletteOf for eight pixels: the same single-precision operations in the
+// same order (products and sums rounded one by one, as -ffp-contract=off
+// leaves the per-pixel code), the branches taken as lane selects.
+__attribute__((target("avx2"))) void paletteRows8(const ColorPaletteArgs* a, const Anchors& an, int start, int end)
+{
+    const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f), milli = _mm256_set1_ps(0.001f);
+    const __m256 two = _mm256_set1_ps(2.0f), four = _mm256_set1_ps(4.0f), sixty = _mm256_set1_ps(60.0f);
+    const __m256 full = _mm256_set1_ps(360.0f);
+    __m256 dir[kAnchors][3], w[kAnchors];
+    for (int i = 0; i < kAnchors; ++i) {
+        dir[i][0] = _mm256_set1_ps(an.dir[i].x);
+        dir[i][1] = _mm256_set1_ps(an.dir[i].y);
+        dir[i][2] = _mm256_set1_ps(an.dir[i].z);
+        w[i] = _mm256_set1_ps(a->weight[i]);
+    }
+    const int width = a->run.width;
+    MP_rowsRGB48FloatBy8(
+        a->run.src, a->run.dst, width, start, end,
+        [&](__m256& r, __m256& g, __m256& b) __attribute__((target("avx2"))) {
+            const __m256 sx = _mm256_add_ps(r, milli), sy = _mm256_add_ps(g, milli), sz = _mm256_add_ps(b, milli);
+            const __m256 len2 =
+                _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(sx, sx), _mm256_mul_ps(sy, sy)), _mm256_mul_ps(sz, sz));
+            const __m256 inv = _mm256_div_ps(one, _mm256_sqrt_ps(len2));
+            const __m256 nx = _mm256_mul_ps(sx, inv), ny = _mm256_mul_ps(sy, inv), nz = _mm256_mul_ps(sz, inv);
+            const __m256 s3 = sim8(nx, ny, nz, dir[3]), s4 = sim8(nx, ny, nz, dir[4]), s5 = sim8(nx, ny, nz, dir[5]);
+            __m256 sadd = zero;
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[0], pow4x8(sim8(nx, ny, nz, dir[0]))));
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[1], pow12x8(sim8(nx, ny, nz, dir[1]))));
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[2], pow12x8(sim8(nx, ny, nz, dir[2]))));
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[3], _mm256_mul_ps(_mm256_mul_ps(s3, s3), s3)));
+            __m256 s4n = s4;
+            for (int k = 1; k < 7; ++k)
+                s4n = _mm256_mul_ps(s4n, s4);
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[4], s4n));
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[5], _mm256_mul_ps(s5, s5)));
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[6], pow12x8(sim8(nx, ny, nz, dir[6]))));
+            sadd = _mm256_add_ps(sadd, _mm256_mul_ps(w[7], pow12x8(sim8(nx, ny, nz, dir[7]))));
+
+            const __m256 v = _mm256_max_ps(_mm256_max_ps(r, g), b);
+            const __m256 lit = _mm256_cmp_ps(v, zero, _CMP_GT_OQ);
+            __m256 delta = _mm256_sub_ps(v, _mm256_min_ps(_mm256_min_ps(r, g), b));
+            delta = _mm256_blendv_ps(milli, delta, _mm256_cmp_ps(delta, zero, _CMP_GT_OQ));
+            const __m256 redMax = _mm256_cmp_ps(r, v, _CMP_EQ_OQ);
+            const __m256 greenMax = _mm256_andnot_ps(redMax, _mm256_cmp_ps(g, v, _CMP_EQ_OQ));
+            // one division: the numerator of the lane's case first
+            const __m256 num = _mm256_blendv_ps(_mm256_blendv_ps(_mm256_sub_ps(r, g), _mm256_sub_ps(b, r), greenMax),
+                                                _mm256_sub_ps(g, b), redMax);
+            const __m256 q6 = _mm256_div_ps(num, delta);
+            const __m256 h6 = _mm256_blendv_ps(
+                _mm256_blendv_ps(_mm256_add_ps(q6, four), _mm256_add_ps(q6, two), greenMax), q6, redMax);
+            __m256 h = _mm256_mul_ps(h6, sixty);
+            h = _mm256_blendv_ps(h, _mm256_add_ps(h, full), _mm256_cmp_ps(h, zero, _CMP_LT_OQ));
+            h = _mm256_blendv_ps(zero, _mm256_div_ps(h, sixty), lit);
+            const __m256 s = _mm256_blendv_ps(zero, _mm256_div_ps(delta, v), lit);
+
+            __m256 s2 = _mm256_add_ps(s, _mm256_mul_ps(_mm256_sqrt_ps(s), sadd));
+            s2 = _mm256_blendv_ps(s2, one, _mm256_cmp_ps(s2, one, _CMP_GT_OQ));
+            s2 = _mm256_blendv_ps(s2, milli, _mm256_cmp_ps(s2, milli, _CMP_LT_OQ));
+            const __m256i sector = _mm256_cvttps_epi32(h);
+            const __m256 f = _mm256_sub_ps(h, _mm256_cvtepi32_ps(sector));
+            const __m256 pp = _mm256_mul_ps(v, _mm256_sub_ps(one, s2));
+            const __m256 qq = _mm256_mul_ps(v, _mm256_sub_ps(one, _mm256_mul_ps(s2, f)));
+            const __m256 tt = _mm256_mul_ps(v, _mm256_sub_ps(one, _mm256_mul_ps(s2, _mm256_sub_ps(one, f))));
+            MP_hsvSectorPick8(sector, v, pp, qq, tt, r, g, b); // other sectors: the colour itself
+        },
+        [&](const ushort* s, ushort* d, int x) {
+            for (; x < width; ++x)
+                MP_storeRGB48Clamped(d + static_cast<size_t>(x) * 3,
+                                     paletteOf(a, an, MP_loadRGB48(s + static_cast<size_t>(x) * 3)));
+        });
+}
+#endif
+
 void MP_Task_calcPixelColorPaletteReduced(TaskFuncParams t)
 {
     const ColorPaletteArgs* a = MP_taskArgs<ColorPaletteArgs>(t);
     const Anchors an = anchorsOf();
+#ifdef MP_HAS_X86_SIMD
+    if (MP_hasAvx2()) {
+        paletteRows8(a, an, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
+#endif
     // Within range every channel stays in 0..v; the clamped store only
     // guards weights that are not numbers.
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),

@@ -373,9 +373,43 @@ void MP_Task_calcPixelSepia(TaskFuncParams t)
     MP_fullWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a](MP_float3 c, int, int) { return sepiaOf(a, c); });
 }
 
+#ifdef MP_HAS_X86_SIMD
+// sepiaOf for eight pixels: the same single-precision operations in the same
+// order, the mask entries gathered.
+__attribute__((target("avx2"))) void sepiaRows8(const SepiaArgs* a, int start, int end)
+{
+    const MP_Params* p = a->run.params;
+    const __m256 lr = _mm256_set1_ps(p->lumr), lg = _mm256_set1_ps(p->lumg), lb = _mm256_set1_ps(p->lumb);
+    const __m256 tr = _mm256_set1_ps(a->tr), tg = _mm256_set1_ps(a->tg), tb = _mm256_set1_ps(a->tb);
+    const __m256 one = _mm256_set1_ps(1.0f);
+    const int width = a->run.width;
+    MP_rowsRGB48FloatBy8(
+        a->run.src, a->run.dst, width, start, end,
+        [&](__m256& r, __m256& g, __m256& b) __attribute__((target("avx2"))) {
+            const __m256 lum =
+                _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(lr, r), _mm256_mul_ps(lg, g)), _mm256_mul_ps(lb, b));
+            const __m256 v = _mm256_i32gather_ps(MP_temp_table, MP_tableIndex8(lum), 4);
+            const __m256 k = _mm256_sub_ps(one, v);
+            r = _mm256_add_ps(_mm256_mul_ps(r, k), _mm256_mul_ps(_mm256_mul_ps(lum, tr), v));
+            g = _mm256_add_ps(_mm256_mul_ps(g, k), _mm256_mul_ps(_mm256_mul_ps(lum, tg), v));
+            b = _mm256_add_ps(_mm256_mul_ps(b, k), _mm256_mul_ps(_mm256_mul_ps(lum, tb), v));
+        },
+        [&](const ushort* s, ushort* d, int x) {
+            for (; x < width; ++x)
+                MP_storeRGB48Clamped(d + static_cast<size_t>(x) * 3, sepiaOf(a, MP_loadRGB48(s + static_cast<size_t>(x) * 3)));
+        });
+}
+#endif
+
 void MP_Task_calcPixelSepiaReduced(TaskFuncParams t)
 {
     const SepiaArgs* a = MP_taskArgs<SepiaArgs>(t);
+#ifdef MP_HAS_X86_SIMD
+    if (MP_hasAvx2()) {
+        sepiaRows8(a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
+#endif
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a](MP_float3 c, int, int) { return sepiaOf(a, c); });
 }
 

@@ -4,7 +4,9 @@
 // width differs: both copies do the same single-precision operations in the
 // same order (never contracted into fused multiply-adds), so their results
 // agree bit for bit. Use it on hot loops the compiler vectorises.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// A ThreadSanitizer build gets the baseline copy only: the load-time choice
+// would run instrumented code before the sanitizer has started.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define MP_CPU_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define MP_CPU_CLONES

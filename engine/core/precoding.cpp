@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -406,11 +408,85 @@ void dctZigzagDecode(uint16_t*& cur, uint16_t*& spare, const Geometry& g)
 
 std::atomic<MP_PrecodingAllocFn> s_scratchAllocator{nullptr};
 
+// Scratch blocks kept between calls: a project save pre-codes every exposure
+// of the same size, and a fresh block of that size costs more to touch than
+// the pre-coding itself. Each concurrent job takes a block of its own; a block
+// too small for a request is replaced by a larger one (blocks only grow).
+class ScratchPool {
+public:
+    ~ScratchPool() { release(); }
+
+    void* take(size_t bytes)
+    {
+        void* tooSmall = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            size_t best = m_free.size();
+            for (size_t i = 0; i < m_free.size(); ++i)
+                if (m_free[i].bytes >= bytes && (best == m_free.size() || m_free[i].bytes < m_free[best].bytes))
+                    best = i;
+            if (best < m_free.size()) {
+                const Block b = m_free[best];
+                m_free.erase(m_free.begin() + static_cast<std::ptrdiff_t>(best));
+                m_used.push_back(b);
+                return b.data;
+            }
+            if (!m_free.empty()) { // the largest free block is too small: replaced
+                tooSmall = m_free.back().data;
+                m_free.pop_back();
+            }
+        }
+        std::free(tooSmall);
+        void* data = std::malloc(bytes);
+        if (data) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_used.push_back({data, bytes});
+        }
+        return data;
+    }
+
+    void give(void* data)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (size_t i = 0; i < m_used.size(); ++i)
+            if (m_used[i].data == data) {
+                m_free.push_back(m_used[i]);
+                m_used.erase(m_used.begin() + static_cast<std::ptrdiff_t>(i));
+                return;
+            }
+    }
+
+    // Frees the blocks no job is using.
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const Block& b : m_free)
+            std::free(b.data);
+        m_free.clear();
+    }
+
+private:
+    struct Block {
+        void* data;
+        size_t bytes;
+    };
+    std::mutex m_mutex;
+    std::vector<Block> m_free;
+    std::vector<Block> m_used;
+};
+
+ScratchPool& scratchPool()
+{
+    static ScratchPool s_pool;
+    return s_pool;
+}
+
 // Validates the arguments and obtains the scratch block when a chosen step
 // needs one; 0 when the steps may run.
-int prepare(uint16_t* rgb48, int width, int height, int flags, Geometry& g, void*& scratch)
+int prepare(uint16_t* rgb48, int width, int height, int flags, Geometry& g, void*& scratch, bool& pooled)
 {
     scratch = nullptr;
+    pooled = false;
     if (!rgb48 || width < 1 || height < 1)
         return MP_ERR_INPUT;
     g.width = width;
@@ -421,19 +497,23 @@ int prepare(uint16_t* rgb48, int width, int height, int flags, Geometry& g, void
     if (flags & (MP_PRECODE_BYTEPLANES | MP_PRECODE_DCT | MP_PRECODE_DCTZIGZAG)) {
         const MP_PrecodingAllocFn alloc = s_scratchAllocator.load(std::memory_order_relaxed);
         const size_t bytes = g.pixels * 6;
-        scratch = alloc ? alloc(bytes) : std::malloc(bytes);
+        scratch = alloc ? alloc(bytes) : scratchPool().take(bytes);
         if (!scratch)
             return MP_ERR_NOMEMORY;
+        pooled = !alloc;
     }
     return MP_OK;
 }
 
 // The data ends where the last step left it: back into the caller's buffer.
-void finish(uint16_t* rgb48, const uint16_t* cur, void* scratch, const Geometry& g)
+void finish(uint16_t* rgb48, const uint16_t* cur, void* scratch, bool pooled, const Geometry& g)
 {
     if (cur != rgb48)
         std::memcpy(rgb48, cur, g.pixels * 6);
-    std::free(scratch);
+    if (pooled)
+        scratchPool().give(scratch);
+    else
+        std::free(scratch);
 }
 
 } // namespace
@@ -478,7 +558,8 @@ int MP_UI_ConvertToCompress(uint16_t* rgb48, int width, int height, int flags)
 {
     Geometry g{};
     void* scratch = nullptr;
-    const int rc = prepare(rgb48, width, height, flags, g, scratch);
+    bool pooled = false;
+    const int rc = prepare(rgb48, width, height, flags, g, scratch, pooled);
     if (rc != MP_OK)
         return rc;
     uint16_t* cur = rgb48;
@@ -493,7 +574,7 @@ int MP_UI_ConvertToCompress(uint16_t* rgb48, int width, int height, int flags)
         dctEncode(cur, spare, g);
     if (flags & MP_PRECODE_DCTZIGZAG)
         dctZigzagEncode(cur, spare, g);
-    finish(rgb48, cur, scratch, g);
+    finish(rgb48, cur, scratch, pooled, g);
     return MP_OK;
 }
 
@@ -501,7 +582,8 @@ int MP_UI_ConvertFromCompress(uint16_t* rgb48, int width, int height, int flags)
 {
     Geometry g{};
     void* scratch = nullptr;
-    const int rc = prepare(rgb48, width, height, flags, g, scratch);
+    bool pooled = false;
+    const int rc = prepare(rgb48, width, height, flags, g, scratch, pooled);
     if (rc != MP_OK)
         return rc;
     uint16_t* cur = rgb48;
@@ -516,7 +598,7 @@ int MP_UI_ConvertFromCompress(uint16_t* rgb48, int width, int height, int flags)
     }
     if (flags & MP_PRECODE_ROWDELTA)
         rowDeltaDecode(cur, g);
-    finish(rgb48, cur, scratch, g);
+    finish(rgb48, cur, scratch, pooled, g);
     return MP_OK;
 }
 
@@ -524,3 +606,5 @@ MP_PrecodingAllocFn MP_SetPrecodingScratchAllocator(MP_PrecodingAllocFn fn)
 {
     return s_scratchAllocator.exchange(fn);
 }
+
+void MP_ReleasePrecodingScratch() { scratchPool().release(); }

@@ -37,8 +37,14 @@ void Dct(const uint16_t* src, uint16_t* dst, int width, int height);
 // equal dst.
 void IDct(const uint16_t* src, uint16_t* dst, int width, int height);
 
+// The scratch blocks are kept for the next call (several jobs at once each
+// get their own; a block only grows). MP_ReleasePrecodingScratch frees the
+// blocks no job is using.
+void MP_ReleasePrecodingScratch();
+
 // The allocation of the scratch block, replaceable so that tests can make it
-// fail. The block is released with std::free. nullptr restores std::malloc;
+// fail. Its block is released with std::free after each call (not kept); nullptr
+// restores the kept blocks;
 // returns the previous allocator (nullptr for the default).
 using MP_PrecodingAllocFn = void* (*)(size_t bytes);
 MP_PrecodingAllocFn MP_SetPrecodingScratchAllocator(MP_PrecodingAllocFn fn);

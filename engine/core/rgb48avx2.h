@@ -83,6 +83,41 @@ __attribute__((target("avx2"))) inline void MP_rowsRGB48By8(const ushort* src, u
     }
 }
 
+// Rows start..end like MP_rowsRGB48By8, the eight pixels handed to group(r,
+// g, b) as floats v * MP_k (the value a per-pixel loop gets from
+// MP_loadRGB48); group's results are held to 0..1 (NaN to 0), scaled by 65535
+// and truncated as MP_storeRGB48Clamped does, so both write the same bits.
+template <typename Group, typename Tail>
+__attribute__((target("avx2"))) inline void MP_rowsRGB48FloatBy8(const ushort* src, ushort* dst, int width,
+                                                                 int start, int end, Group&& group, Tail&& tail)
+{
+    const __m256 k = _mm256_set1_ps(1.0f / 65535.0f);
+    const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f), scale = _mm256_set1_ps(65535.0f);
+    // max(x, 0) gives 0 for NaN (the second operand), min(y, 1) keeps y below 1
+    auto out = [&](__m256 v) __attribute__((target("avx2"))) {
+        return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_min_ps(_mm256_max_ps(v, zero), one), scale));
+    };
+    MP_rowsRGB48By8(
+        src, dst, width, start, end,
+        [&](__m256i& r, __m256i& g, __m256i& b) __attribute__((target("avx2"))) {
+            __m256 fr = _mm256_mul_ps(_mm256_cvtepi32_ps(r), k);
+            __m256 fg = _mm256_mul_ps(_mm256_cvtepi32_ps(g), k);
+            __m256 fb = _mm256_mul_ps(_mm256_cvtepi32_ps(b), k);
+            group(fr, fg, fb);
+            r = out(fr);
+            g = out(fg);
+            b = out(fb);
+        },
+        tail);
+}
+
+// MP_tableIndex of eight values: v * 65535 held to 0..65535 (NaN to 0), truncated.
+__attribute__((target("avx2"))) inline __m256i MP_tableIndex8(__m256 v)
+{
+    const __m256 x = _mm256_max_ps(_mm256_mul_ps(v, _mm256_set1_ps(65535.0f)), _mm256_setzero_ps());
+    return _mm256_cvttps_epi32(_mm256_min_ps(x, _mm256_set1_ps(65535.0f)));
+}
+
 // Whether the processor running the program has AVX2 (asked once).
 inline bool MP_hasAvx2()
 {

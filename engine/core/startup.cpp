@@ -3,6 +3,7 @@
 #include "engine/MP_calccl.h"
 #include "engine/core/geometry.h"
 #include "engine/core/luminance.h"
+#include "engine/core/precoding.h"
 #include "engine/core/progress.h"
 #include "engine/core/settings.h"
 #include "engine/core/tables.h"
@@ -71,8 +72,17 @@ void MP_UI_Init(const char* texturePath, int threadCount)
     renderMandelbrotPicture();
 }
 
+void MP_UI_ReleaseWorkingMemory()
+{
+    MP_ClearBuffer();
+    MP_geometryFreeBuffers();
+    MP_UI_BrushReleaseBuffer();
+    MP_ReleasePrecodingScratch();
+}
+
 void MP_UI_Release()
 {
+    MP_ReleasePrecodingScratch();
     MP_ClearBuffer();
     MP_UI_FreeTexturesData();
     MP_geometryFreeBuffers();

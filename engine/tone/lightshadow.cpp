@@ -41,14 +41,16 @@ void MP_TaskPre1_calcPixelLightShadow(TaskFuncParams t)
 }
 
 // The two curves indexed by a 16-bit value v instead of idx(v * k): what a
-// pixel whose colour is not clipped reads (MP_temp3_table lights,
-// MP_temp4_table shadows).
+// pixel whose colour is not clipped reads, the lights at v and the shadows at
+// 65536 + v, so one lookup serves both (valid for one run).
+float s_curvesBy16[2 * 65536];
+
 void MP_TaskPre2_calcPixelLightShadow(TaskFuncParams t)
 {
     for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i) {
         const int j = MP_tableIndex(static_cast<float>(i) * MP_k);
-        MP_temp3_table[i] = MP_temp_table[j];
-        MP_temp4_table[i] = MP_temp2_table[j];
+        s_curvesBy16[i] = MP_temp_table[j];
+        s_curvesBy16[65536 + i] = MP_temp2_table[j];
     }
 }
 
@@ -96,7 +98,7 @@ void MP_Task_calcPixelLightShadow(TaskFuncParams t)
 // multiply-add: every product and sum is rounded on its own, so the result is
 // bit for bit the per-pixel one), the table entries gathered. Pixels whose
 // colour is not pulled down to the ceiling read the curves by their 16-bit
-// values (MP_temp3_table, MP_temp4_table).
+// values (s_curvesBy16).
 __attribute__((target("avx2"))) void lightShadowRows8(const LightShadowArgs* a, int rowStart, int rowEnd)
 {
     const MP_Params* p = a->run.params;
@@ -137,8 +139,8 @@ __attribute__((target("avx2"))) void lightShadowRows8(const LightShadowArgs* a, 
                     // not pulled down: read the curves by the 16-bit value (0 when black)
                     const __m256i idx = _mm256_andnot_si256(_mm256_castps_si256(under), ichannel[ch]);
                     v = _mm256_blendv_ps(v, zero, under);
-                    t = _mm256_mask_i32gather_ps(zero, MP_temp3_table, idx, notShade, 4);
-                    t = _mm256_mask_i32gather_ps(t, MP_temp4_table, idx, shade, 4);
+                    const __m256i curve = _mm256_and_si256(_mm256_castps_si256(shade), _mm256_set1_epi32(65536));
+                    t = _mm256_i32gather_ps(s_curvesBy16, _mm256_add_epi32(idx, curve), 4);
                 } else {
                     v = _mm256_blendv_ps(v, _mm256_mul_ps(v, f), over);
                     v = _mm256_blendv_ps(v, zero, under);

@@ -470,4 +470,39 @@ TEST_F(Precoding, WorkerJobsMayPrecodeAtTheSameTime)
         EXPECT_EQ(results[i], expected[i]) << i;
 }
 
+// The kept scratch blocks: jobs of different sizes at once, each taking a
+// block that may be too small (replaced by a larger one) or larger than it
+// needs, give the bytes of a fresh block every time, also after a release.
+TEST_F(Precoding, KeptScratchBlocksOfEverySizeGiveTheSameBytes)
+{
+    const int sizes[][2] = {{40, 24}, {9, 17}, {64, 64}, {33, 8}};
+    std::vector<std::vector<uint16_t>> inputs, expected;
+    for (int i = 0; i < 4; ++i) {
+        inputs.push_back(noise(sizes[i][0], sizes[i][1], 300 + i));
+        expected.push_back(inputs.back());
+        ASSERT_EQ(MP_UI_ConvertToCompress(expected.back().data(), sizes[i][0], sizes[i][1], 15), 0);
+    }
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        std::vector<int> wrong(inputs.size(), 0);
+        std::vector<std::thread> jobs;
+        for (size_t i = 0; i < inputs.size(); ++i) {
+            jobs.emplace_back([&, i] {
+                for (int round = 0; round < 15; ++round) {
+                    // every job also runs the other sizes, so blocks change hands
+                    const size_t k = (i + static_cast<size_t>(round)) % inputs.size();
+                    auto b = inputs[k];
+                    MP_UI_ConvertToCompress(b.data(), sizes[k][0], sizes[k][1], 15);
+                    wrong[i] += b != expected[k];
+                    MP_UI_ConvertFromCompress(b.data(), sizes[k][0], sizes[k][1], 1);
+                }
+            });
+        }
+        for (auto& j : jobs)
+            j.join();
+        for (size_t i = 0; i < inputs.size(); ++i)
+            EXPECT_EQ(wrong[i], 0) << i;
+        MP_ReleasePrecodingScratch();
+    }
+}
+
 } // namespace

@@ -263,4 +263,26 @@ TEST_F(Startup, ReleaseFreesTheEngineBlocksAndKeepsEverySetting)
     EXPECT_EQ(settingsSnapshot(), afterInit);
 }
 
+TEST_F(Startup, ReleasingTheWorkingMemoryKeepsTexturesAndSettings)
+{
+    MP_UI_Init("/textures", 3);
+    const std::vector<double> afterInit = settingsSnapshot();
+    ASSERT_NE(MP_UpdateBuffer(1000), nullptr);
+    MP_UI_AllocTextureData(5, 4, 4, 6, 0);
+    ASSERT_EQ(MP_geometryAllocBuffers(64, 48), 0);
+    std::vector<uint16_t> picture(8 * 8 * 3, 1000);
+    ASSERT_EQ(MP_UI_ConvertToCompress(picture.data(), 8, 8, 9), 0); // keeps a pre-coding block
+
+    MP_UI_ReleaseWorkingMemory();
+    EXPECT_EQ(MP_buffer, nullptr);
+    EXPECT_EQ(MP_buffer_size, 0u);
+    EXPECT_EQ(MP_geo_lineaddsize, 0);
+    EXPECT_NE(MP_UI_GetTexturePointer(5), nullptr);
+    EXPECT_EQ(settingsSnapshot(), afterInit);
+    // The engine works on as before.
+    ASSERT_NE(MP_UpdateBuffer(500), nullptr);
+    EXPECT_EQ(MP_UI_ConvertFromCompress(picture.data(), 8, 8, 9), 0);
+    MP_UI_Release();
+}
+
 } // namespace

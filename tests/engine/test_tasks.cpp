@@ -1,7 +1,9 @@
 #include "enginefixture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -140,6 +142,118 @@ TEST_F(TaskQueue, BandPassPostsProgressEveryPeriodChunks)
     _category = -1;
     MP_runBandPass(countRows, TaskFuncParams{}, 2560, 4);
     EXPECT_TRUE(g_posted.empty());
+}
+
+} // namespace
+
+namespace {
+
+// Every task of a pass marks its own slot; a wait must see every mark.
+std::vector<std::atomic<int>> g_runs(20000);
+std::atomic<int> g_foreignThread{0};
+std::thread::id g_caller;
+
+void markRun(TaskFuncParams p)
+{
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i)
+        g_runs[static_cast<size_t>(i)].fetch_add(1);
+    if (std::this_thread::get_id() != g_caller)
+        g_foreignThread.fetch_add(1);
+}
+
+void resetRuns()
+{
+    for (auto& r : g_runs)
+        r.store(0);
+    g_foreignThread = 0;
+    g_caller = std::this_thread::get_id();
+}
+
+class TaskRuns : public EngineTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TaskRuns, EveryTaskRunsExactlyOnceBeforeTheWaitReturns)
+{
+    MP_UI_SetIdealThreadCount(GetParam());
+    for (int tasks : {0, 1, 7, 300, 20000}) {
+        SCOPED_TRACE(tasks);
+        resetRuns();
+        TaskFuncParams t{};
+        for (int i = 0; i < tasks; ++i) {
+            MP_setTaskRange(t, i, i + 1);
+            C_AddTask(markRun, t);
+        }
+        C_WaitTasks();
+        EXPECT_EQ(CKernelThreads::Pending(), 0);
+        int once = 0;
+        for (int i = 0; i < tasks; ++i)
+            once += g_runs[static_cast<size_t>(i)].load() == 1;
+        EXPECT_EQ(once, tasks);
+        for (size_t i = static_cast<size_t>(tasks); i < g_runs.size(); ++i)
+            ASSERT_EQ(g_runs[i].load(), 0) << i;
+    }
+    // The room never shrinks: 20,000 tasks in one pass made it 32,768.
+    EXPECT_EQ(CKernelThreads::Capacity(), 32768);
+}
+
+INSTANTIATE_TEST_SUITE_P(ThreadCounts, TaskRuns, ::testing::Values(1, 3, 8));
+
+TEST_F(TaskQueue, AThreadCountChangedWithinAPassStillRunsEveryTaskOnce)
+{
+    resetRuns();
+    TaskFuncParams t{};
+    for (int i = 0; i < 30; ++i) {
+        MP_UI_SetIdealThreadCount(i / 10 == 1 ? 1 : 4);
+        MP_setTaskRange(t, i, i + 1);
+        C_AddTask(markRun, t);
+    }
+    EXPECT_EQ(CKernelThreads::Pending(), 30);
+    C_WaitTasks();
+    for (int i = 0; i < 31; ++i)
+        EXPECT_EQ(g_runs[static_cast<size_t>(i)].load(), i < 30 ? 1 : 0) << i;
+}
+
+TEST_F(TaskQueue, ASingleThreadRunsEveryTaskOnTheCaller)
+{
+    MP_UI_SetIdealThreadCount(1);
+    resetRuns();
+    MP_runBandPass(markRun, TaskFuncParams{}, 5000);
+    EXPECT_EQ(g_foreignThread.load(), 0);
+    EXPECT_EQ(g_runs[4999].load(), 1);
+}
+
+// A pass reads what the previous pass wrote: a row of pass k becomes k + 1
+// only when the mirrored row, in a band of pass k - 1, already holds k.
+std::vector<int> g_rows2(4096);
+void incrementIfPrevious(TaskFuncParams p)
+{
+    const int pass = static_cast<int>(p.w[0]);
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        // the row mirrored into another band was written by the last pass
+        const int mirrored = g_rows2[static_cast<size_t>(4095 - i)];
+        if (mirrored == pass)
+            g_rows2[static_cast<size_t>(i)] = pass + 1;
+    }
+}
+
+TEST_F(TaskQueue, AWaitReturnsOnlyAfterEveryEarlierTaskFinished)
+{
+    MP_UI_SetIdealThreadCount(8);
+    std::fill(g_rows2.begin(), g_rows2.end(), 0);
+    // Pass k reads rows of other bands that pass k - 1 wrote; reads and
+    // writes of one pass touch rows [0, 2048) or [2048, 4096) alternately.
+    for (int pass = 0; pass < 200; ++pass) {
+        TaskFuncParams t{};
+        t.w[0] = static_cast<uint64_t>(pass);
+        const int base = (pass % 2) * 2048;
+        for (int k = 0; k < 16; ++k) {
+            MP_setTaskRange(t, base + k * 128, base + (k + 1) * 128);
+            C_AddTask(incrementIfPrevious, t);
+        }
+        C_WaitTasks();
+    }
+    // A missed barrier breaks the chain for good.
+    for (size_t i = 0; i < g_rows2.size(); ++i)
+        ASSERT_EQ(g_rows2[i], i < 2048 ? 199 : 200) << i;
 }
 
 } // namespace
