@@ -1,5 +1,7 @@
 #include "ui/postprocessing/postprocessingseams.h"
 
+#include "ui/views/hdrimagepreview.h"
+
 #include <QLabel>
 #include <QPointer>
 
@@ -12,5 +14,6 @@ namespace PostProcessingSeams {
 void SetImageSource(IPickerImageSource* source) { s_pImageSource = source; }
 IPickerImageSource* ImageSource() { return s_pImageSource; }
 void SetPreviewLabel(QLabel* label) { s_pPreviewLabel = label; }
-QLabel* PreviewLabel() { return s_pPreviewLabel.data(); }
+// The label set here, else the central preview's picture label.
+QLabel* PreviewLabel() { return s_pPreviewLabel ? s_pPreviewLabel.data() : g_pPreviewImage; }
 } // namespace PostProcessingSeams

@@ -23,7 +23,8 @@ public:
 namespace PostProcessingSeams {
 void SetImageSource(IPickerImageSource* source);
 IPickerImageSource* ImageSource();
-// The preview image label (the pipette picks from its pixmap).
+// The preview image label (the pipette picks from its pixmap); without one
+// set here, the central preview's label g_pPreviewImage.
 void SetPreviewLabel(QLabel* label);
 QLabel* PreviewLabel();
 } // namespace PostProcessingSeams
