@@ -182,6 +182,34 @@ public:
     static QString GPSValue(const QString& ref, const QString& coordinate);
 
     // ---- Geometry (the series runs these per exposure on its workers) -------
+    // In two steps: Reserve* gets the memory (false, nothing held, when it
+    // runs out), *With carries the change out with it and cannot fail for
+    // want of memory. The series reserves every exposure's memory before any
+    // exposure changes.
+    struct SGeometryBlocks {
+        unsigned short* image = nullptr; // rotation: new image; flip: one row
+        short* manual = nullptr;
+        unsigned short* preview = nullptr;
+        short* manualPreview = nullptr;
+        unsigned short* autoPreview = nullptr;
+        void Release();
+    };
+    bool ReserveRotation(SGeometryBlocks& blocks) const;
+    bool ReserveFlip(SGeometryBlocks& blocks) const;
+    // Preview blocks of pw x ph when the present ones are too small.
+    bool ReserveCrop(SGeometryBlocks& blocks, unsigned pw, unsigned ph) const;
+    void RotateWith(SGeometryBlocks& blocks, bool right);
+    void FlipWith(SGeometryBlocks& blocks);
+    void MirrorWith(SGeometryBlocks& blocks);
+    // Crop to [x0, x1) x [y0, y1) with the new preview size pw x ph: 0; -2
+    // for a rectangle outside the image (nothing changed); -1 when the
+    // blocks ReserveCrop asked for are missing.
+    int ResizeWith(int x0, int y0, int x1, int y1, unsigned pw, unsigned ph, SGeometryBlocks& blocks);
+    // New preview blocks of pw x ph, and their adoption (manual preview map
+    // zeroed, preview size set).
+    static bool ReservePreview(SGeometryBlocks& blocks, unsigned pw, unsigned ph);
+    void RecalcPreviewWith(SGeometryBlocks& blocks, unsigned pw, unsigned ph);
+
     // 0, or -1 when memory runs out (nothing changed).
     int Mirror();
     int Flip();

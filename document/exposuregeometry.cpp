@@ -405,141 +405,164 @@ template <typename T> T* allocateLike(const T* existing, size_t count)
 
 // Mirror and flip work in place; a rotation writes every grid into a new
 // block and frees the old one. Either way all memory is had before anything
-// changes, so a failure leaves the exposure as it was.
-static int mirrorOrFlip(CExposure& e, bool mirror)
+// changes (Reserve*), so a failure leaves the exposure as it was; the series
+// reserves the memory of every exposure before any of them changes.
+
+void CExposure::SGeometryBlocks::Release()
 {
-    if (mirror) {
-        mirrorInPlace<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight);
-        mirrorInPlace<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight);
-        mirrorInPlace<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
-        mirrorInPlace<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
-        return 0;
-    }
-    const unsigned widest = std::max(e.m_uiWidth, e.m_uiPreviewWidth);
-    void* row = std::malloc(size_t(widest ? widest : 1) * 6);
-    if (!row)
-        return -1;
-    flipInPlace<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight, static_cast<unsigned short*>(row));
-    flipInPlace<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight, static_cast<short*>(row));
-    flipInPlace<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
-                                   static_cast<unsigned short*>(row));
-    flipInPlace<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
-                          static_cast<short*>(row));
-    std::free(row);
-    return 0;
+    std::free(image);
+    std::free(manual);
+    std::free(preview);
+    std::free(manualPreview);
+    std::free(autoPreview);
+    image = preview = autoPreview = nullptr;
+    manual = manualPreview = nullptr;
 }
 
-static int rotate(CExposure& e, bool right)
+static void mirrorWith(CExposure& e)
 {
-    const size_t n = e.PixelCount(), pn = e.PreviewPixelCount();
-    unsigned short* image = allocateLike(e.m_pusBuffer, n * 3);
-    short* manual = allocateLike(e.m_psMWeightBuffer, n);
-    unsigned short* preview = allocateLike(e.m_pusPreviewBuffer, pn * 3);
-    short* manualPreview = allocateLike(e.m_psMWeightPreviewBuffer, pn);
-    if ((e.m_pusBuffer && !image) || (e.m_psMWeightBuffer && !manual) || (e.m_pusPreviewBuffer && !preview) ||
-        (e.m_psMWeightPreviewBuffer && !manualPreview)) {
-        std::free(image);
-        std::free(manual);
-        std::free(preview);
-        std::free(manualPreview);
-        return -1;
+    mirrorInPlace<unsigned short, 3>(e.m_pusBuffer, e.m_uiWidth, e.m_uiHeight);
+    mirrorInPlace<short, 1>(e.m_psMWeightBuffer, e.m_uiWidth, e.m_uiHeight);
+    mirrorInPlace<unsigned short, 3>(e.m_pusPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
+    mirrorInPlace<short, 1>(e.m_psMWeightPreviewBuffer, e.m_uiPreviewWidth, e.m_uiPreviewHeight);
+}
+
+bool CExposure::ReserveFlip(SGeometryBlocks& blocks) const
+{
+    const unsigned widest = std::max(m_uiWidth, m_uiPreviewWidth);
+    blocks.image = static_cast<unsigned short*>(std::malloc(size_t(widest ? widest : 1) * 6));
+    return blocks.image != nullptr;
+}
+
+void CExposure::FlipWith(SGeometryBlocks& blocks)
+{
+    unsigned short* row = blocks.image;
+    flipInPlace<unsigned short, 3>(m_pusBuffer, m_uiWidth, m_uiHeight, row);
+    flipInPlace<short, 1>(m_psMWeightBuffer, m_uiWidth, m_uiHeight, reinterpret_cast<short*>(row));
+    flipInPlace<unsigned short, 3>(m_pusPreviewBuffer, m_uiPreviewWidth, m_uiPreviewHeight, row);
+    flipInPlace<short, 1>(m_psMWeightPreviewBuffer, m_uiPreviewWidth, m_uiPreviewHeight,
+                          reinterpret_cast<short*>(row));
+    blocks.Release();
+}
+
+bool CExposure::ReserveRotation(SGeometryBlocks& blocks) const
+{
+    const size_t n = PixelCount(), pn = PreviewPixelCount();
+    blocks.image = allocateLike(m_pusBuffer, n * 3);
+    blocks.manual = allocateLike(m_psMWeightBuffer, n);
+    blocks.preview = allocateLike(m_pusPreviewBuffer, pn * 3);
+    blocks.manualPreview = allocateLike(m_psMWeightPreviewBuffer, pn);
+    if ((m_pusBuffer && !blocks.image) || (m_psMWeightBuffer && !blocks.manual) ||
+        (m_pusPreviewBuffer && !blocks.preview) || (m_psMWeightPreviewBuffer && !blocks.manualPreview)) {
+        blocks.Release();
+        return false;
     }
-    auto replace = [&](auto*& block, auto* fresh, unsigned W, unsigned H, auto channels) {
+    return true;
+}
+
+void CExposure::RotateWith(SGeometryBlocks& blocks, bool right)
+{
+    auto replace = [&](auto*& block, auto*& fresh, unsigned W, unsigned H, auto channels) {
         if (!block)
             return;
         rotateInto<std::remove_reference_t<decltype(*block)>, decltype(channels)::value>(block, fresh, W, H, right);
         std::free(block);
         block = fresh;
+        fresh = nullptr;
     };
-    replace(e.m_pusBuffer, image, e.m_uiWidth, e.m_uiHeight, std::integral_constant<int, 3>());
-    replace(e.m_psMWeightBuffer, manual, e.m_uiWidth, e.m_uiHeight, std::integral_constant<int, 1>());
-    replace(e.m_pusPreviewBuffer, preview, e.m_uiPreviewWidth, e.m_uiPreviewHeight, std::integral_constant<int, 3>());
-    replace(e.m_psMWeightPreviewBuffer, manualPreview, e.m_uiPreviewWidth, e.m_uiPreviewHeight,
+    replace(m_pusBuffer, blocks.image, m_uiWidth, m_uiHeight, std::integral_constant<int, 3>());
+    replace(m_psMWeightBuffer, blocks.manual, m_uiWidth, m_uiHeight, std::integral_constant<int, 1>());
+    replace(m_pusPreviewBuffer, blocks.preview, m_uiPreviewWidth, m_uiPreviewHeight,
+            std::integral_constant<int, 3>());
+    replace(m_psMWeightPreviewBuffer, blocks.manualPreview, m_uiPreviewWidth, m_uiPreviewHeight,
             std::integral_constant<int, 1>());
-    std::swap(e.m_uiWidth, e.m_uiHeight);
-    std::swap(e.m_uiPreviewWidth, e.m_uiPreviewHeight);
-    return 0;
+    blocks.Release();
+    std::swap(m_uiWidth, m_uiHeight);
+    std::swap(m_uiPreviewWidth, m_uiPreviewHeight);
 }
 
 int CExposure::Mirror()
 {
-    return mirrorOrFlip(*this, true);
+    mirrorWith(*this);
+    return 0;
+}
+
+void CExposure::MirrorWith(SGeometryBlocks& blocks)
+{
+    mirrorWith(*this);
+    blocks.Release();
 }
 
 int CExposure::Flip()
 {
-    return mirrorOrFlip(*this, false);
+    SGeometryBlocks blocks;
+    if (!ReserveFlip(blocks))
+        return -1;
+    FlipWith(blocks);
+    return 0;
 }
 
 int CExposure::RotateRight()
 {
-    return rotate(*this, true);
+    SGeometryBlocks blocks;
+    if (!ReserveRotation(blocks))
+        return -1;
+    RotateWith(blocks, true);
+    return 0;
 }
 
 int CExposure::RotateLeft()
 {
-    return rotate(*this, false);
+    SGeometryBlocks blocks;
+    if (!ReserveRotation(blocks))
+        return -1;
+    RotateWith(blocks, false);
+    return 0;
 }
 
-namespace {
+// The three preview blocks of an exposure at a new size.
+static bool allocatePreviewBlocks(CExposure::SGeometryBlocks& b, size_t n)
+{
+    b.preview = static_cast<unsigned short*>(std::malloc(n ? n * 6 : 6));
+    b.autoPreview = static_cast<unsigned short*>(std::malloc(n ? n * 2 : 2));
+    b.manualPreview = static_cast<short*>(std::malloc(n ? n * 2 : 2));
+    if (b.preview && b.autoPreview && b.manualPreview)
+        return true;
+    b.Release();
+    return false;
+}
 
-// The three preview blocks of an exposure at a new size, had before anything
-// changes.
-struct PreviewBlocks {
-    unsigned short* image = nullptr;
-    unsigned short* autoMap = nullptr;
-    short* manual = nullptr;
+// Frees the exposure's preview blocks and puts the reserved ones in their
+// place.
+static void adoptPreviewBlocks(CExposure& e, CExposure::SGeometryBlocks& b)
+{
+    std::free(e.m_pusPreviewBuffer);
+    std::free(e.m_pusAWeightPreviewBuffer);
+    std::free(e.m_psMWeightPreviewBuffer);
+    e.m_pusPreviewBuffer = b.preview;
+    e.m_pusAWeightPreviewBuffer = b.autoPreview;
+    e.m_psMWeightPreviewBuffer = b.manualPreview;
+    b.preview = b.autoPreview = nullptr;
+    b.manualPreview = nullptr;
+}
 
-    bool Allocate(size_t n)
-    {
-        image = static_cast<unsigned short*>(std::malloc(n ? n * 6 : 6));
-        autoMap = static_cast<unsigned short*>(std::malloc(n ? n * 2 : 2));
-        manual = static_cast<short*>(std::malloc(n ? n * 2 : 2));
-        if (image && autoMap && manual)
-            return true;
-        Release();
-        return false;
-    }
-    void Release()
-    {
-        std::free(image);
-        std::free(autoMap);
-        std::free(manual);
-        image = autoMap = nullptr;
-        manual = nullptr;
-    }
-    // Frees the exposure's preview blocks and puts these in their place.
-    void AdoptInto(CExposure& e)
-    {
-        std::free(e.m_pusPreviewBuffer);
-        std::free(e.m_pusAWeightPreviewBuffer);
-        std::free(e.m_psMWeightPreviewBuffer);
-        e.m_pusPreviewBuffer = image;
-        e.m_pusAWeightPreviewBuffer = autoMap;
-        e.m_psMWeightPreviewBuffer = manual;
-    }
-};
+bool CExposure::ReserveCrop(SGeometryBlocks& blocks, unsigned pw, unsigned ph) const
+{
+    const size_t n = size_t(pw) * ph;
+    if (n <= PreviewPixelCount())
+        return true; // the present blocks are large enough
+    return allocatePreviewBlocks(blocks, n);
+}
 
-} // namespace
-
-int CExposure::Resize(int x0, int y0, int x1, int y1)
+int CExposure::ResizeWith(int x0, int y0, int x1, int y1, unsigned npw, unsigned nph, SGeometryBlocks& blocks)
 {
     if (x0 < 0 || y0 < 0 || x1 <= x0 || y1 <= y0 || unsigned(x1) > m_uiWidth || unsigned(y1) > m_uiHeight ||
         !m_pusBuffer)
         return -2;
     const unsigned nw = unsigned(x1 - x0), nh = unsigned(y1 - y0);
-    float pw = 0.0f, ph = 0.0f;
-    MP_UI_calcPreviewResolution(&pw, &ph, nullptr, float(nw), float(nh), MP_UI_GetPreviewSize());
-    const unsigned npw = unsigned(pw), nph = unsigned(ph);
     const size_t newPreview = size_t(npw) * nph;
-
-    // Allocate before anything changes.
-    PreviewBlocks blocks;
-    const bool grow = newPreview > PreviewPixelCount();
-    if (grow && !blocks.Allocate(newPreview)) {
-        SendOutOfMemMessage();
-        return -1;
-    }
+    if (newPreview > PreviewPixelCount() && !blocks.preview)
+        return -1; // the caller reserved nothing
 
     for (unsigned y = 0; y < nh; ++y) {
         std::memmove(m_pusBuffer + size_t(y) * nw * 3, m_pusBuffer + (size_t(y0 + y) * m_uiWidth + x0) * 3,
@@ -552,26 +575,54 @@ int CExposure::Resize(int x0, int y0, int x1, int y1)
     m_uiHeight = nh;
     m_uiPreviewWidth = npw;
     m_uiPreviewHeight = nph;
-    if (grow)
-        blocks.AdoptInto(*this);
+    if (blocks.preview)
+        adoptPreviewBlocks(*this, blocks);
+    blocks.Release();
     if (m_psMWeightPreviewBuffer)
         std::memset(m_psMWeightPreviewBuffer, 0, newPreview * 2);
     return 0;
 }
 
-int CExposure::RecalcPreview()
+int CExposure::Resize(int x0, int y0, int x1, int y1)
 {
+    if (x0 < 0 || y0 < 0 || x1 <= x0 || y1 <= y0 || unsigned(x1) > m_uiWidth || unsigned(y1) > m_uiHeight ||
+        !m_pusBuffer)
+        return -2;
     float pw = 0.0f, ph = 0.0f;
-    MP_UI_calcPreviewResolution(&pw, &ph, nullptr, float(m_uiWidth), float(m_uiHeight), MP_UI_GetPreviewSize());
-    const size_t n = size_t(unsigned(pw)) * unsigned(ph);
-    PreviewBlocks blocks;
-    if (!blocks.Allocate(n)) {
+    MP_UI_calcPreviewResolutionSize(&pw, &ph, nullptr, float(x1 - x0), float(y1 - y0), MP_UI_GetPreviewSize());
+    SGeometryBlocks blocks;
+    if (!ReserveCrop(blocks, unsigned(pw), unsigned(ph))) {
         SendOutOfMemMessage();
         return -1;
     }
-    std::memset(blocks.manual, 0, n * 2);
-    blocks.AdoptInto(*this);
-    m_uiPreviewWidth = unsigned(pw);
-    m_uiPreviewHeight = unsigned(ph);
+    return ResizeWith(x0, y0, x1, y1, unsigned(pw), unsigned(ph), blocks);
+}
+
+bool CExposure::ReservePreview(SGeometryBlocks& blocks, unsigned pw, unsigned ph)
+{
+    return allocatePreviewBlocks(blocks, size_t(pw) * ph);
+}
+
+void CExposure::RecalcPreviewWith(SGeometryBlocks& blocks, unsigned pw, unsigned ph)
+{
+    if (!blocks.preview)
+        return;
+    std::memset(blocks.manualPreview, 0, size_t(pw) * ph * 2);
+    adoptPreviewBlocks(*this, blocks);
+    m_uiPreviewWidth = pw;
+    m_uiPreviewHeight = ph;
+}
+
+int CExposure::RecalcPreview()
+{
+    float pw = 0.0f, ph = 0.0f;
+    MP_UI_calcPreviewResolutionSize(&pw, &ph, nullptr, float(m_uiWidth), float(m_uiHeight),
+                                    MP_UI_GetPreviewSize());
+    SGeometryBlocks blocks;
+    if (!ReservePreview(blocks, unsigned(pw), unsigned(ph))) {
+        SendOutOfMemMessage();
+        return -1;
+    }
+    RecalcPreviewWith(blocks, unsigned(pw), unsigned(ph));
     return 0;
 }

@@ -42,8 +42,12 @@ template <typename Ask> bool askParticipants(bool& flag, Ask&& ask)
 
 } // namespace
 
-IProject::IProject()
+IProject::IProject() : IProject(true) {}
+
+IProject::IProject(bool registerIt)
 {
+    if (!registerIt)
+        return;
     QMutexLocker lock(&g_registryMutex);
     for (IProject*& slot : s_ppPtr) {
         if (!slot) {

@@ -20,6 +20,8 @@ public:
 
     IProject();
     explicit IProject(NoRegistration);
+    // Registers when registerIt is set, else as NoRegistration.
+    explicit IProject(bool registerIt);
     virtual ~IProject();
 
     IProject(const IProject&) = delete;

@@ -25,26 +25,10 @@ FREE_IMAGE_FILTER RescaleFilterOfMethod(int method)
     }
 }
 
-FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor)
+void RescaleTargetSize(unsigned oldW, unsigned oldH, unsigned p, float& W, float& H)
 {
-    const SRawDevelopmentSettings raw = CDocumentSettings::RawDevelopment();
-    return RescaleFreeImage(bitmap, sideFactor, raw.dScalePercent, raw.iScaleMethod);
-}
-
-FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor, double percent, int method)
-{
-    const FREE_IMAGE_FILTER filter = RescaleFilterOfMethod(method);
-    float g = sideFactor > 0.0f ? sideFactor : std::sqrt(float(percent * 0.01));
-    if (!(g > 0.0f) || !std::isfinite(g))
-        g = 1.0f;
-    const unsigned p = unsigned(g * 100.0f);
-    if (!bitmap)
-        return nullptr;
-
-    const unsigned oldW = FreeImage_GetWidth(bitmap);
-    const unsigned oldH = FreeImage_GetHeight(bitmap);
-    float W = float((unsigned long long)oldW * p / 100);
-    float H = float((unsigned long long)oldH * p / 100);
+    W = float((unsigned long long)oldW * p / 100);
+    H = float((unsigned long long)oldH * p / 100);
     const float kMinSide = 500.25f;
     float rw, rh;
     if (W < 1.0f) {
@@ -68,6 +52,28 @@ FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor, double percent, i
         W *= 0.995f;
         H *= 0.995f;
     }
+}
+
+FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor)
+{
+    const SRawDevelopmentSettings raw = CDocumentSettings::RawDevelopment();
+    return RescaleFreeImage(bitmap, sideFactor, raw.dScalePercent, raw.iScaleMethod);
+}
+
+FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor, double percent, int method)
+{
+    const FREE_IMAGE_FILTER filter = RescaleFilterOfMethod(method);
+    float g = sideFactor > 0.0f ? sideFactor : std::sqrt(float(percent * 0.01));
+    if (!(g > 0.0f) || !std::isfinite(g))
+        g = 1.0f;
+    const unsigned p = unsigned(g * 100.0f);
+    if (!bitmap)
+        return nullptr;
+
+    const unsigned oldW = FreeImage_GetWidth(bitmap);
+    const unsigned oldH = FreeImage_GetHeight(bitmap);
+    float W = 0.0f, H = 0.0f;
+    RescaleTargetSize(oldW, oldH, p, W, H);
     if (std::fabs(W - float(oldW)) < 1.0f && std::fabs(H - float(oldH)) < 1.0f)
         return bitmap;
 

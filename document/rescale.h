@@ -14,5 +14,9 @@
 // null bitmap gives null.
 FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor);
 FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor, double percent, int method);
+// The sides (before truncation) a bitmap of oldW x oldH gets at p percent a
+// side: the smaller side brought up to 500.25, the pixel count kept at most
+// 715,827,882.
+void RescaleTargetSize(unsigned oldW, unsigned oldH, unsigned p, float& W, float& H);
 // The FreeImage filter of a method index.
 FREE_IMAGE_FILTER RescaleFilterOfMethod(int method);

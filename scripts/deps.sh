@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
-  libfreeimage-dev
+  libfreeimage-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # run.sh without a display starts the program on a virtual screen (xvfb-run);

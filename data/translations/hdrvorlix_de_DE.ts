@@ -745,6 +745,97 @@
     </message>
 </context>
 <context>
+    <name>CExposureSeries</name>
+    <message>
+        <source>Belichtungsreihenbild wird dekomprimiert</source>
+        <translation>Belichtungsreihenbild wird dekomprimiert</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihenbild wird komprimiert</source>
+        <translation>Belichtungsreihenbild wird komprimiert</translation>
+    </message>
+    <message>
+        <source>Berechne HDR-Bild</source>
+        <translation>Berechne HDR-Bild</translation>
+    </message>
+    <message>
+        <source>Bild wird vorbereitet</source>
+        <translation>Bild wird vorbereitet</translation>
+    </message>
+    <message>
+        <source>Bitte Geduld</source>
+        <translation>Bitte Geduld</translation>
+    </message>
+    <message>
+        <source>Dateifehler:</source>
+        <translation>Dateifehler:</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat eine zu geringe Auflösung.</source>
+        <translation>Die geladene Bilddatei hat eine zu geringe Auflösung.</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat nicht die passene Auflösung.</source>
+        <translation>Die geladene Bilddatei hat nicht die passene Auflösung.</translation>
+    </message>
+    <message>
+        <source>Die maximale Anzahl ladbarer Bilddateien ist erreicht.</source>
+        <translation>Die maximale Anzahl ladbarer Bilddateien ist erreicht.</translation>
+    </message>
+    <message>
+        <source>Eine Datei konnte nicht geschrieben werden</source>
+        <translation>Eine Datei konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Erzeuge Gewichtungsmaps</source>
+        <translation>Erzeuge Gewichtungsmaps</translation>
+    </message>
+    <message>
+        <source>Erzeuge Luminanz-Karte</source>
+        <translation>Erzeuge Luminanz-Karte</translation>
+    </message>
+    <message>
+        <source>Erzeuge Previewbilder</source>
+        <translation>Erzeuge Previewbilder</translation>
+    </message>
+    <message>
+        <source>Erzeuge synthetische Bilder</source>
+        <translation>Erzeuge synthetische Bilder</translation>
+    </message>
+    <message>
+        <source>Es konnten nicht alle Bilder geladen werden.</source>
+        <translation>Es konnten nicht alle Bilder geladen werden.</translation>
+    </message>
+    <message>
+        <source>Fusioniere Belichtungsreihe</source>
+        <translation>Fusioniere Belichtungsreihe</translation>
+    </message>
+    <message>
+        <source>HDR-Berechnung abgeschlossen</source>
+        <translation>HDR-Berechnung abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Lade Projektdatei.</source>
+        <translation>Lade Projektdatei.</translation>
+    </message>
+    <message>
+        <source>Projekt could not be loaded</source>
+        <translation>Projekt could not be loaded</translation>
+    </message>
+    <message>
+        <source>Projekt geladen</source>
+        <translation>Projekt geladen</translation>
+    </message>
+    <message>
+        <source>Projekt gespeichert</source>
+        <translation>Projekt gespeichert</translation>
+    </message>
+    <message>
+        <source>Speichere Projektdatei.</source>
+        <translation>Speichere Projektdatei.</translation>
+    </message>
+</context>
+<context>
     <name>IExposure</name>
     <message>
         <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
@@ -1846,6 +1937,18 @@
     <message>
         <source>Bilder laden</source>
         <translation>Bilder laden</translation>
+    </message>
+    <message>
+        <source>Bildvorbereitung</source>
+        <translation>Bildvorbereitung</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Projekt laden</translation>
+    </message>
+    <message>
+        <source>Projekt speichern</source>
+        <translation>Projekt speichern</translation>
     </message>
 </context>
 <context>

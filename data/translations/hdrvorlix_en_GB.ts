@@ -745,6 +745,97 @@
     </message>
 </context>
 <context>
+    <name>CExposureSeries</name>
+    <message>
+        <source>Belichtungsreihenbild wird dekomprimiert</source>
+        <translation>Decompressing exposure series image</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihenbild wird komprimiert</source>
+        <translation>Compressing exposure series image</translation>
+    </message>
+    <message>
+        <source>Berechne HDR-Bild</source>
+        <translation>Calculating HDR image</translation>
+    </message>
+    <message>
+        <source>Bild wird vorbereitet</source>
+        <translation>Preparing image</translation>
+    </message>
+    <message>
+        <source>Bitte Geduld</source>
+        <translation>Please wait</translation>
+    </message>
+    <message>
+        <source>Dateifehler:</source>
+        <translation>File error:</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat eine zu geringe Auflösung.</source>
+        <translation>The loaded image file has too low a resolution.</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat nicht die passene Auflösung.</source>
+        <translation>The loaded image file does not have the matching resolution.</translation>
+    </message>
+    <message>
+        <source>Die maximale Anzahl ladbarer Bilddateien ist erreicht.</source>
+        <translation>The maximum number of loadable image files has been reached.</translation>
+    </message>
+    <message>
+        <source>Eine Datei konnte nicht geschrieben werden</source>
+        <translation>A file could not be written</translation>
+    </message>
+    <message>
+        <source>Erzeuge Gewichtungsmaps</source>
+        <translation>Creating weight maps</translation>
+    </message>
+    <message>
+        <source>Erzeuge Luminanz-Karte</source>
+        <translation>Creating luminance map</translation>
+    </message>
+    <message>
+        <source>Erzeuge Previewbilder</source>
+        <translation>Creating preview images</translation>
+    </message>
+    <message>
+        <source>Erzeuge synthetische Bilder</source>
+        <translation>Creating synthetic images</translation>
+    </message>
+    <message>
+        <source>Es konnten nicht alle Bilder geladen werden.</source>
+        <translation>Not all images could be loaded.</translation>
+    </message>
+    <message>
+        <source>Fusioniere Belichtungsreihe</source>
+        <translation>Fusing exposure series</translation>
+    </message>
+    <message>
+        <source>HDR-Berechnung abgeschlossen</source>
+        <translation>HDR calculation finished</translation>
+    </message>
+    <message>
+        <source>Lade Projektdatei.</source>
+        <translation>Loading project file.</translation>
+    </message>
+    <message>
+        <source>Projekt could not be loaded</source>
+        <translation>Project could not be loaded</translation>
+    </message>
+    <message>
+        <source>Projekt geladen</source>
+        <translation>Project loaded</translation>
+    </message>
+    <message>
+        <source>Projekt gespeichert</source>
+        <translation>Project saved</translation>
+    </message>
+    <message>
+        <source>Speichere Projektdatei.</source>
+        <translation>Saving project file.</translation>
+    </message>
+</context>
+<context>
     <name>IExposure</name>
     <message>
         <source>Es steht nicht genug Arbeitsspeicher zur Verfügung.</source>
@@ -2786,6 +2877,18 @@
     <message>
         <source>Bilder laden</source>
         <translation>Loading images</translation>
+    </message>
+    <message>
+        <source>Bildvorbereitung</source>
+        <translation>Image preparation</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Load project</translation>
+    </message>
+    <message>
+        <source>Projekt speichern</source>
+        <translation>Save project</translation>
     </message>
 </context>
 <context>

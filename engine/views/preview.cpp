@@ -194,6 +194,15 @@ void MP_UI_previewPixelGrid(int outW, int outH, int cellsX, int cellsY, const ui
 
 void MP_UI_calcPreviewResolution(float* outW, float* outH, float* factor, float w, float h, float megapixels)
 {
+    float f = 1.0f;
+    MP_UI_calcPreviewResolutionSize(outW, outH, &f, w, h, megapixels);
+    if (factor)
+        *factor = f;
+    MP_UI_SetPreviewScalingFactor(f);
+}
+
+void MP_UI_calcPreviewResolutionSize(float* outW, float* outH, float* factor, float w, float h, float megapixels)
+{
     const float limit = megapixels * 1000000.0f;
     float pw = w;
     float ph = h;
@@ -216,7 +225,6 @@ void MP_UI_calcPreviewResolution(float* outW, float* outH, float* factor, float 
         *outH = static_cast<float>(MP_safeTrunc(ph, 0, INT_MAX));
     if (factor)
         *factor = f;
-    MP_UI_SetPreviewScalingFactor(f);
 }
 
 float MP_UI_GetPreviewScalingFactorFromResolution(int w1, int h1, int w2, int h2)

@@ -52,5 +52,8 @@ void MP_UI_previewPixelGrid(int outW, int outH, int cellsX, int cellsY, const ui
 // as the engine's preview scaling factor. A size within the budget (or an
 // empty or invalid one) keeps its size with factor 1.
 void MP_UI_calcPreviewResolution(float* outW, float* outH, float* factor, float w, float h, float megapixels);
+// The same sizes and factor without storing the factor in the engine: for
+// worker jobs, which write no engine setting.
+void MP_UI_calcPreviewResolutionSize(float* outW, float* outH, float* factor, float w, float h, float megapixels);
 // max(w2, h2) / max(w1, h1); 1 when the first size is empty.
 float MP_UI_GetPreviewScalingFactorFromResolution(int w1, int h1, int w2, int h2);
