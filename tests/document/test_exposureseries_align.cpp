@@ -211,3 +211,59 @@ TEST_F(SeriesAlignTest, CongruenceWeightsGiveMasterOneAndOthersTheirSquare)
     EXPECT_LE(other->m_fGlobalWeight, c2);
     EXPECT_GE(other->m_fGlobalWeight, c2 * 0.5f);
 }
+
+TEST_F(SeriesAlignTest, BrushJobsPaintWithTheCurrentTypeAndWrapInPanoramaMode)
+{
+    const int w = 64, h = 32;
+    for (int panorama = 0; panorama < 2; ++panorama) {
+        MP_UI_SetPainterPanoramaMode(panorama);
+        MP_UI_SetBrushTypeMode(0);
+        std::vector<short> map(size_t(w) * h, 0);
+        {
+            CAlignmentScheduler scheduler(32);
+            for (int i = 0; i < 2; ++i) {
+                CAlignmentThread* job = scheduler.Enqueue(eAlignBrushPaint);
+                job->m_iWidth = w;
+                job->m_iHeight = h;
+                job->m_pWeightMap = map.data();
+                job->m_fBrushX = 1.0f;
+                job->m_fBrushY = 16.0f;
+                job->m_fBrushRadius = 6.0f;
+                job->m_fBrushStrength = 0.5f;
+                scheduler.Process();
+            }
+        }
+        EXPECT_EQ(MP_UI_GetBrushTypeMode(), 0);
+        EXPECT_GT(map[size_t(16) * w + 1], 0);
+        // The stroke wraps onto the right edge only in panorama mode.
+        if (panorama)
+            EXPECT_GT(map[size_t(16) * w + w - 2], 0);
+        else
+            EXPECT_EQ(map[size_t(16) * w + w - 2], 0);
+    }
+    MP_UI_SetPainterPanoramaMode(0);
+}
+
+TEST_F(SeriesAlignTest, DeGhostingPaintsTheMovedExposureOnly)
+{
+    CExposureSeries s(false);
+    CExposure* master = textured(600, 520, 0, 0, "m.tif");
+    CExposure* moved = textured(600, 520, 0, 0, "o.tif");
+    ASSERT_TRUE(master && moved);
+    // A bright square in the second exposure only.
+    for (unsigned y = 0; y < moved->m_uiPreviewHeight / 3; ++y)
+        for (unsigned x = 0; x < moved->m_uiPreviewWidth / 3; ++x)
+            for (int c = 0; c < 3; ++c)
+                moved->m_pusPreviewBuffer[(size_t(y) * moved->m_uiPreviewWidth + x) * 3 + c] = 65535;
+    master->m_bMaster = true;
+    fill(s, {master, moved});
+    s.CalcDeGhostWeights(0.8f);
+    const size_t n = size_t(s.m_uiWidth) * s.m_uiHeight;
+    long long masterSum = 0, movedSum = 0;
+    for (size_t i = 0; i < n; ++i) {
+        masterSum += master->m_psMWeightBuffer[i];
+        movedSum += moved->m_psMWeightBuffer[i];
+    }
+    EXPECT_EQ(masterSum, 0);
+    EXPECT_LT(movedSum, 0);
+}
