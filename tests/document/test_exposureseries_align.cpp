@@ -267,3 +267,32 @@ TEST_F(SeriesAlignTest, DeGhostingPaintsTheMovedExposureOnly)
     EXPECT_EQ(masterSum, 0);
     EXPECT_LT(movedSum, 0);
 }
+
+TEST_F(SeriesAlignTest, CropShrinksTheSeriesToTheCommonAreaAndThreadsDoNotChangeBits)
+{
+    std::vector<unsigned short> results[2];
+    unsigned sizes[2][2] = {};
+    for (int mt = 0; mt < 2; ++mt) {
+        MP_UI_SetUseMultithreadingMode(mt);
+        CExposureSeries s(false);
+        CExposure* master = textured(600, 520, 0, 0, "m.tif");
+        CExposure* a = textured(600, 520, 3, -2, "a.tif");
+        CExposure* b = textured(600, 520, -4, 1, "b.tif");
+        ASSERT_TRUE(master && a && b);
+        master->m_bMaster = true;
+        fill(s, {master, a, b});
+        s.Align(2, true, false, false, false, false, 0.5f, 0.5f, true, 0, false, nullptr);
+        sizes[mt][0] = s.m_uiWidth;
+        sizes[mt][1] = s.m_uiHeight;
+        results[mt].assign(a->m_pusBuffer, a->m_pusBuffer + size_t(a->m_uiWidth) * a->m_uiHeight * 3);
+        EXPECT_EQ(a->m_uiWidth, s.m_uiWidth);
+        EXPECT_EQ(master->m_uiWidth, s.m_uiWidth);
+    }
+    MP_UI_SetUseMultithreadingMode(1);
+    EXPECT_LT(sizes[1][0], 600u);
+    EXPECT_GE(sizes[1][0], 500u);
+    EXPECT_LT(sizes[1][1], 520u);
+    EXPECT_EQ(sizes[0][0], sizes[1][0]);
+    EXPECT_EQ(sizes[0][1], sizes[1][1]);
+    EXPECT_TRUE(results[0] == results[1]);
+}
