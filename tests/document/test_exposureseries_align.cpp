@@ -26,6 +26,17 @@ protected:
         auto e = exposureOf(rgb8(w, h, [&](int x, int y) { return texture(x - dx, y - dy); }), name);
         return e ? e.release() : nullptr;
     }
+    // A 600 x 520 series of a master and an exposure shifted by (3, -2).
+    static bool masterAndShifted(CExposureSeries& s, CExposure*& master, CExposure*& shifted)
+    {
+        master = textured(600, 520, 0, 0, "m.tif");
+        shifted = textured(600, 520, 3, -2, "s.tif");
+        if (!master || !shifted)
+            return false;
+        master->m_bMaster = true;
+        fill(s, {master, shifted});
+        return true;
+    }
 };
 
 } // namespace
@@ -95,11 +106,8 @@ TEST_F(SeriesAlignTest, MasterWithSyntheticStaysBitIdenticalAndFeedsTheSynthetic
 TEST_F(SeriesAlignTest, ShiftedExposureIsAlignedAndReported)
 {
     CExposureSeries s(false);
-    CExposure* master = textured(600, 520, 0, 0, "m.tif");
-    CExposure* shifted = textured(600, 520, 3, -2, "s.tif");
-    ASSERT_TRUE(master && shifted);
-    master->m_bMaster = true;
-    fill(s, {master, shifted});
+    CExposure *master = nullptr, *shifted = nullptr;
+    ASSERT_TRUE(masterAndShifted(s, master, shifted));
     const auto diff = [&](int margin) {
         double sum = 0;
         for (int y = margin; y < 520 - margin; ++y)
@@ -118,11 +126,8 @@ TEST_F(SeriesAlignTest, ShiftedExposureIsAlignedAndReported)
 TEST_F(SeriesAlignTest, OnlyASyntheticExposureGivesNoCandidate)
 {
     CExposureSeries s(false);
-    CExposure* master = textured(600, 520, 0, 0, "m.tif");
-    CExposure* other = textured(600, 520, 3, -2, "s.tif");
-    ASSERT_TRUE(master && other);
-    master->m_bMaster = true;
-    fill(s, {master, other});
+    CExposure *master = nullptr, *other = nullptr;
+    ASSERT_TRUE(masterAndShifted(s, master, other));
     auto* synthetic = new CExposure;
     ASSERT_TRUE(synthetic->Synthetic(master, 0.3f));
     s.m_vExposures.append(synthetic);
