@@ -301,3 +301,48 @@ TEST_F(SeriesAlignTest, CropShrinksTheSeriesToTheCommonAreaAndThreadsDoNotChange
     EXPECT_EQ(sizes[0][1], sizes[1][1]);
     EXPECT_TRUE(results[0] == results[1]);
 }
+
+TEST_F(SeriesAlignTest, LatitudeNeedsThreeLoadedExposuresAndSpreadsTheirMeans)
+{
+    const auto mean = [](const CExposureSeries& s, int i) {
+        return MP_UI_GetAverageLuminanceFull(s.m_vExposures[i]->m_pusPreviewBuffer, float(s.m_uiPreviewWidth),
+                                             float(s.m_uiPreviewHeight));
+    };
+    {
+        CExposureSeries two(false);
+        fill(two, {grey(600, 520, 60, 0.2f), grey(600, 520, 200, 0.8f)});
+        const std::vector<unsigned short> before(two.m_vExposures[0]->m_pusBuffer,
+                                                 two.m_vExposures[0]->m_pusBuffer + size_t(600) * 520 * 3);
+        two.OptimizeLatitudeExpose();
+        EXPECT_EQ(std::memcmp(before.data(), two.m_vExposures[0]->m_pusBuffer, before.size() * 2), 0);
+        EXPECT_TRUE(progress.HasMessage("Belichtungsreihen Optimierung abgeschlossen", 7, 0));
+    }
+    CExposureSeries s(false);
+    fill(s, {grey(600, 520, 40, 0.1f), grey(600, 520, 170, 0.6f), grey(600, 520, 230, 0.9f)});
+    const float lo = mean(s, 0), hi = mean(s, 2);
+    const float target = LatitudeTarget(1, 3, MP_UI_GetLatitudeOptimizeExponent(), lo, hi);
+    ASSERT_GT(std::fabs(mean(s, 1) - target), 0.05f);
+    s.OptimizeLatitudeExpose();
+    EXPECT_NEAR(mean(s, 1), target, 0.03f);
+    EXPECT_NEAR(mean(s, 0), lo, 0.03f);
+}
+
+TEST_F(SeriesAlignTest, DialogStepsFollowTheRawSettings)
+{
+    CExposureSeries s(false);
+    CExposure* master = textured(600, 520, 0, 0, "m.tif");
+    CExposure* moved = textured(600, 520, 0, 0, "o.tif");
+    ASSERT_TRUE(master && moved);
+    for (unsigned i = 0; i < moved->m_uiPreviewWidth * 50; ++i)
+        for (int c = 0; c < 3; ++c)
+            moved->m_pusPreviewBuffer[size_t(i) * 3 + c] = 65535;
+    master->m_bMaster = true;
+    fill(s, {master, moved});
+    settings.values.raw.bDeGhostGroup = true;
+    // With an exposure argument de-ghosting is skipped.
+    s.AlignAndOptimizeFromDialog(moved);
+    EXPECT_FALSE(progress.HasMessage("Ermittle Geisterbilder", 8, 0));
+    s.AlignAndOptimizeFromDialog(nullptr);
+    EXPECT_TRUE(progress.HasMessage("Ermittle Geisterbilder", 8, 0));
+    EXPECT_FALSE(progress.HasMessage("Berechne Bildausrichtung", 6, 0));
+}
