@@ -7,6 +7,7 @@
 #include "app/windowfactory.h"
 #include "engine/MP_calc.h"
 #include "document/documentseams.h"
+#include "document/seriesseams.h"
 #include "document/globalstate.h"
 #include "engine/openclmanager.h"
 #include "ui/mainwindow/hdrmainwindow.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv)
     CProgressGuardSink progressSink;
     CGuiPixmapHandOff pixmapHandOff;
     CDocumentSettings::SetPreviewModeSource(COptions::getInstance());
+    CSeriesSeams::SetRealTimeModeSource(COptions::getInstance());
     CDocumentProgress::SetSink(&progressSink);
     CPixmapHandOff::SetHandOff(&pixmapHandOff);
 

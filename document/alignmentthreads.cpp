@@ -88,20 +88,56 @@ void CAlignmentThread::Execute()
     case eAlignNone:
         break;
     case eAlignScroll:
-    case eAlignRotate:
-    case eAlignZoom:
-        // The builders of the shift, rotation and zoom alignment are wired
-        // here when they land; until then the rectangle is the whole image.
         resetRectangle(*this);
+        m_iResult = MP_UI_buildAlignmentScroll(m_pWorkBuffer, m_pSource, m_pTarget, m_iWidth, m_iHeight,
+                                               &m_fCongruenceBefore, m_fAccuracy, m_fRadius, &m_fCongruenceAfter,
+                                               &m_iLeft, &m_iTop, &m_iRight, &m_iBottom, m_pRefBitmap);
+        break;
+    case eAlignRotate:
+        resetRectangle(*this);
+        m_iResult = MP_UI_buildAlignmentRotate(m_iPass, m_pWorkBuffer, m_pSource, m_pTarget, m_iWidth, m_iHeight,
+                                               m_fAccuracy, 0.1f, m_fThreshold, m_iInterpolation,
+                                               &m_fCongruenceBefore, &m_fCongruenceAfter, &m_iLeft, &m_iTop,
+                                               &m_iRight, &m_iBottom, m_pRefBitmap);
+        break;
+    case eAlignZoom:
+        resetRectangle(*this);
+        m_iResult = MP_UI_buildAlignmentZoom(m_iPass, m_pWorkBuffer, m_pSource, m_pTarget, m_iWidth, m_iHeight,
+                                             m_fAccuracy, 0.1f, m_fThreshold, m_iInterpolation, &m_fCongruenceBefore,
+                                             &m_fCongruenceAfter, &m_iLeft, &m_iTop, &m_iRight, &m_iBottom,
+                                             m_pRefBitmap);
         break;
     case eAlignDetail:
-    case eAlignMicroDetail:
-    case eAlignDeGhost:
-    case eAlignBrushSmooth:
-    case eAlignBrushPaint:
-        // Detail-mesh alignment, de-ghosting and the weight-map brushes are
-        // wired here when their engine functions land.
+        m_iResult = MP_UI_buildAlignmentDetail(m_pWorkBuffer, m_pSource, m_pTarget, m_iWidth, m_iHeight,
+                                               m_iInterpolation, m_fAccuracy, m_fRadius, m_fThreshold, m_iGrid,
+                                               &m_fCongruenceBefore, &m_fCongruenceAfter, m_pRefBitmap);
         break;
+    case eAlignMicroDetail:
+        m_iResult = MP_UI_buildAlignmentMicroDetail(m_pWorkBuffer, m_pSource, m_pTarget, m_iWidth, m_iHeight,
+                                                    m_iInterpolation, &m_fCongruenceBefore, &m_fCongruenceAfter,
+                                                    m_pRefBitmap);
+        break;
+    case eAlignDeGhost:
+        m_iResult = MP_CalcDeGhost(m_iWidthPrev, m_iHeightPrev, m_iWidth, m_iHeight, m_pTarget, m_pRefBitmap,
+                                   m_fStrength, m_pWeightMapPrev, m_pWeightMap);
+        break;
+    case eAlignBrushSmooth:
+    case eAlignBrushPaint: {
+        // In panorama mode the stroke also wraps around the left and right
+        // edges. The brush type is read once; the job never writes it.
+        const bool panorama = MP_UI_GetPainterPanoramaMode() == 1;
+        const int type = MP_UI_GetBrushTypeMode();
+        const float w = float(m_iWidth);
+        const float xs[3] = {m_fBrushX, m_fBrushX - w, m_fBrushX + w};
+        for (int i = 0; i < (panorama ? 3 : 1); ++i) {
+            if (m_eType == eAlignBrushSmooth)
+                MP_UI_BrushSmooth(m_iWidth, m_iHeight, m_pWeightMap, xs[i], m_fBrushY, m_fBrushRadius);
+            else
+                MP_UI_BrushPaintType(type, m_iWidth, m_iHeight, m_pWeightMap, xs[i], m_fBrushY, m_fBrushRadius,
+                                     m_fBrushStrength);
+        }
+        break;
+    }
     case eAlignCrop:
         if (e)
             m_iResult = e->ResizeWith(m_iLeft, m_iTop, m_iRight, m_iBottom, unsigned(std::max(m_iWidthPrev, 0)),

@@ -417,9 +417,3 @@ void CExposureSeries::RemoveFullSizeBuffer()
     std::free(m_pusBuffer);
     m_pusBuffer = nullptr;
 }
-
-void CExposureSeries::AlignAndOptimizeFromDialog(CExposure*)
-{
-    // Alignment, de-ghosting and latitude optimisation after a load are wired
-    // with the alignment driver.
-}

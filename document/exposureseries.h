@@ -83,8 +83,24 @@ public:
     QString GetFileName(int index) const;
     void RemoveFullSizeBuffer();
 
-    // Alignment and latitude after a load; wired with the alignment driver.
+    // Alignment, latitude optimisation, synthetic refresh and de-ghosting
+    // after a load, each as the RAW development settings ask.
     void AlignAndOptimizeFromDialog(CExposure* exposure);
+    // Aligns the loaded exposures (only `only` when not null) to the master:
+    // rotation, shift, zoom, detail mesh and micro detail (the detail kinds
+    // from pass detailPass on), optionally cropping to the common area, in
+    // passes while multipass improves enough. The master itself is never
+    // changed; synthetic exposures are recomputed and previews rebuilt.
+    void Align(int detailPass, bool shift, bool rotation, bool zoom, bool detail, bool micro, float radius,
+               float accuracy, bool crop, int interpolation, bool multipass, CExposure* only);
+    // Negative strokes into the manual weight maps where exposures differ
+    // from the master; strength 0..1.
+    void CalcDeGhostWeights(float strength);
+    // Spreads the loaded exposures' mean luminances between the darkest and
+    // brightest of them (three or more loaded exposures).
+    void OptimizeLatitudeExpose();
+    // How well a candidate image fits the series: 0 (no fit) .. 1.
+    float CalcCongruence(CExposure* candidate);
 
     // ---- HDR calculation ----------------------------------------------------
     // Computes the result; false when nothing was computed (no change, no
@@ -168,3 +184,17 @@ private:
 };
 
 extern CExposureSeries* g_pExposureSeries;
+
+// Helpers of the alignment driver, de-ghosting and latitude optimisation.
+// Grows a crop rectangle to more than 499 pixels per side (width first,
+// held to the image), at most 1000 steps; iterations: the steps taken.
+void AlignmentGrowCropRectangle(int w, int h, int& left, int& top, int& right, int& bottom, int* iterations);
+// An alignment slider value (0..1) as the driver takes it: below 0.5 mapped
+// onto 0.2..0.5.
+float AlignmentSliderValue(float slider);
+// Radius sum of the de-ghost blur (two passes) for a map size and strength.
+float DeGhostBlurRadiusSum(int width, int height, float strength);
+// A too narrow luminance range widened: min^(5/3), max^0.6.
+void LatitudeWidenRange(float& min, float& max);
+// The k-th loaded exposure's target luminance among n.
+float LatitudeTarget(int k, int n, float exponent, float min, float max);

@@ -20,6 +20,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -296,14 +298,61 @@ void CExposureSeries::CalcGlobalHDRWeightsLuminance()
     std::printf("%11.4f ms CalcGlobalHDRWeightsLuminance()\n", MP_UI_GetTimeDifference());
 }
 
+// Weights from the congruence of each loaded exposure's bitmap with the
+// master's (methods 3 and 4); master and synthetic exposures weigh 1. Without
+// memory for the three bitmaps no weight changes.
+static void congruenceWeights(CExposureSeries& s, bool luminance)
+{
+    const size_t pw = s.m_uiPreviewWidth, ph = s.m_uiPreviewHeight;
+    const size_t bytes = pw * ph;
+    const int w = int(pw), h = int(ph);
+    std::unique_ptr<uint8_t[]> master(bytes ? new (std::nothrow) uint8_t[bytes] : nullptr);
+    std::unique_ptr<uint8_t[]> other(bytes ? new (std::nothrow) uint8_t[bytes] : nullptr);
+    std::unique_ptr<uint8_t[]> scratch(bytes ? new (std::nothrow) uint8_t[bytes] : nullptr);
+    if (!master || !other || !scratch)
+        return;
+    CEngineGuard guard;
+    MP_UI_SetTime();
+    std::printf("%s\nGlobal HDR Weights\n", std::string(61, '_').c_str());
+    if (s.m_pMaster && s.m_pMaster->m_pusPreviewBuffer) {
+        MP_convertToMTB(s.m_pMaster->m_pusPreviewBuffer, master.get(), w, h, nullptr, nullptr, nullptr);
+        MP_smoothMTB(2, w, h, master.get(), scratch.get());
+    } else {
+        std::memset(master.get(), 0, bytes);
+    }
+    for (int i = 0; i < int(s.m_vExposures.size()); ++i) {
+        CExposure* e = s.m_vExposures[i];
+        if (e == s.m_pMaster || e->m_bSynthetic || !e->m_pusPreviewBuffer) {
+            e->m_fGlobalWeight = 1.0f;
+            continue;
+        }
+        MP_convertToMTB(e->m_pusPreviewBuffer, other.get(), w, h, nullptr, nullptr, nullptr);
+        MP_smoothMTB(2, w, h, other.get(), scratch.get());
+        const float c = MP_calcMTBcongruence(master.get(), other.get(), w, h);
+        const float c2 = c * c;
+        if (!luminance) {
+            e->m_fGlobalWeight = c2;
+            std::printf("GlobalWeight of Pic %d is %f\n", i, double(e->m_fGlobalWeight));
+        } else {
+            const float L = MP_UI_GetAverageLuminance(e->m_pusPreviewBuffer, float(pw), float(ph));
+            const float factor = 0.5f + 0.5f * std::pow(2.0f * std::fabs(0.5f - L), 0.25f);
+            e->m_fGlobalWeight = c2 * factor;
+            std::printf("GlobalWeight of Pic %d is %f * %f = %f\n", i, double(c2), double(factor),
+                        double(e->m_fGlobalWeight));
+        }
+    }
+    std::printf(luminance ? "%11.4f ms CalcGlobalHDRWeights()\n" : "%11.4f ms CalcGlobalHDRWeightsCongruence()\n",
+                MP_UI_GetTimeDifference());
+}
+
 void CExposureSeries::CalcGlobalHDRWeightsCongruence()
 {
-    // Needs the median-threshold bitmaps of the alignment; wired with them.
+    congruenceWeights(*this, false);
 }
 
 void CExposureSeries::CalcGlobalHDRWeightsLuminanceCongruence()
 {
-    // Needs the median-threshold bitmaps of the alignment; wired with them.
+    congruenceWeights(*this, true);
 }
 
 void CExposureSeries::CalcGlobalHDRWeightsMasterDominant()

@@ -834,6 +834,94 @@
         <source>Speichere Projektdatei.</source>
         <translation>Speichere Projektdatei.</translation>
     </message>
+    <message>
+        <source>Berechne Bildausrichtung</source>
+        <translation>Berechne Bildausrichtung</translation>
+    </message>
+    <message>
+        <source>wird temporär umbelichtet</source>
+        <translation>wird temporär umbelichtet</translation>
+    </message>
+    <message>
+        <source>wurde erfolgreich ausgerichtet</source>
+        <translation>wurde erfolgreich ausgerichtet</translation>
+    </message>
+    <message>
+        <source>enthält zu wenig Information</source>
+        <translation>enthält zu wenig Information</translation>
+    </message>
+    <message>
+        <source>benötigt keine Ausrichtung</source>
+        <translation>benötigt keine Ausrichtung</translation>
+    </message>
+    <message>
+        <source>erreichte keine Verbesserung</source>
+        <translation>erreichte keine Verbesserung</translation>
+    </message>
+    <message>
+        <source>nicht genug freier Speicher verfügbar</source>
+        <translation>nicht genug freier Speicher verfügbar</translation>
+    </message>
+    <message>
+        <source>enthält einen Leerzeiger</source>
+        <translation>enthält einen Leerzeiger</translation>
+    </message>
+    <message>
+        <source>Masterbild wird temporär umbelichtet</source>
+        <translation>Masterbild wird temporär umbelichtet</translation>
+    </message>
+    <message>
+        <source>Berechne Rotate-Bildausrichtung</source>
+        <translation>Berechne Rotate-Bildausrichtung</translation>
+    </message>
+    <message>
+        <source>Berechne Verschiebungs-Bildausrichtung</source>
+        <translation>Berechne Verschiebungs-Bildausrichtung</translation>
+    </message>
+    <message>
+        <source>Berechne Zoom-Bildausrichtung</source>
+        <translation>Berechne Zoom-Bildausrichtung</translation>
+    </message>
+    <message>
+        <source>Berechne Detail-Bildausrichtung</source>
+        <translation>Berechne Detail-Bildausrichtung</translation>
+    </message>
+    <message>
+        <source>Berechne Mikrodetail-Bildausrichtung</source>
+        <translation>Berechne Mikrodetail-Bildausrichtung</translation>
+    </message>
+    <message>
+        <source>Unnötige Bereiche werden entfernt</source>
+        <translation>Unnötige Bereiche werden entfernt</translation>
+    </message>
+    <message>
+        <source>Masterbild wird wieder hergestellt</source>
+        <translation>Masterbild wird wieder hergestellt</translation>
+    </message>
+    <message>
+        <source>Erstelle Preview Belichtungsreihe</source>
+        <translation>Erstelle Preview Belichtungsreihe</translation>
+    </message>
+    <message>
+        <source>Ermittle Geisterbilder</source>
+        <translation>Ermittle Geisterbilder</translation>
+    </message>
+    <message>
+        <source>Glätte Geisterbildbereiche</source>
+        <translation>Glätte Geisterbildbereiche</translation>
+    </message>
+    <message>
+        <source>Berechne Belichtungsreihen Optimierung</source>
+        <translation>Berechne Belichtungsreihen Optimierung</translation>
+    </message>
+    <message>
+        <source>Belichtungen werden ermittelt</source>
+        <translation>Belichtungen werden ermittelt</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihen Optimierung abgeschlossen</source>
+        <translation>Belichtungsreihen Optimierung abgeschlossen</translation>
+    </message>
 </context>
 <context>
     <name>IExposure</name>
@@ -1949,6 +2037,18 @@
     <message>
         <source>Projekt speichern</source>
         <translation>Projekt speichern</translation>
+    </message>
+    <message>
+        <source>Bildausrichtung</source>
+        <translation>Bildausrichtung</translation>
+    </message>
+    <message>
+        <source>Geisterbildkorrektur</source>
+        <translation>Geisterbildkorrektur</translation>
+    </message>
+    <message>
+        <source>Belichtungsoptimierung</source>
+        <translation>Belichtungsoptimierung</translation>
     </message>
 </context>
 <context>

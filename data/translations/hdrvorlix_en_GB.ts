@@ -834,6 +834,94 @@
         <source>Speichere Projektdatei.</source>
         <translation>Saving project file.</translation>
     </message>
+    <message>
+        <source>Berechne Bildausrichtung</source>
+        <translation>Calculating image alignment</translation>
+    </message>
+    <message>
+        <source>wird temporär umbelichtet</source>
+        <translation>is temporarily re-exposed</translation>
+    </message>
+    <message>
+        <source>wurde erfolgreich ausgerichtet</source>
+        <translation>was aligned successfully</translation>
+    </message>
+    <message>
+        <source>enthält zu wenig Information</source>
+        <translation>contains too little information</translation>
+    </message>
+    <message>
+        <source>benötigt keine Ausrichtung</source>
+        <translation>needs no alignment</translation>
+    </message>
+    <message>
+        <source>erreichte keine Verbesserung</source>
+        <translation>reached no improvement</translation>
+    </message>
+    <message>
+        <source>nicht genug freier Speicher verfügbar</source>
+        <translation>not enough free memory available</translation>
+    </message>
+    <message>
+        <source>enthält einen Leerzeiger</source>
+        <translation>contains a null pointer</translation>
+    </message>
+    <message>
+        <source>Masterbild wird temporär umbelichtet</source>
+        <translation>Master image is temporarily re-exposed</translation>
+    </message>
+    <message>
+        <source>Berechne Rotate-Bildausrichtung</source>
+        <translation>Calculating rotation alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Verschiebungs-Bildausrichtung</source>
+        <translation>Calculating shift alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Zoom-Bildausrichtung</source>
+        <translation>Calculating zoom alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Detail-Bildausrichtung</source>
+        <translation>Calculating detail alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Mikrodetail-Bildausrichtung</source>
+        <translation>Calculating micro-detail alignment</translation>
+    </message>
+    <message>
+        <source>Unnötige Bereiche werden entfernt</source>
+        <translation>Removing unneeded areas</translation>
+    </message>
+    <message>
+        <source>Masterbild wird wieder hergestellt</source>
+        <translation>Restoring master image</translation>
+    </message>
+    <message>
+        <source>Erstelle Preview Belichtungsreihe</source>
+        <translation>Creating exposure series preview</translation>
+    </message>
+    <message>
+        <source>Ermittle Geisterbilder</source>
+        <translation>Detecting ghosts</translation>
+    </message>
+    <message>
+        <source>Glätte Geisterbildbereiche</source>
+        <translation>Smoothing ghost areas</translation>
+    </message>
+    <message>
+        <source>Berechne Belichtungsreihen Optimierung</source>
+        <translation>Calculating exposure series optimisation</translation>
+    </message>
+    <message>
+        <source>Belichtungen werden ermittelt</source>
+        <translation>Determining exposures</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihen Optimierung abgeschlossen</source>
+        <translation>Exposure series optimisation finished</translation>
+    </message>
 </context>
 <context>
     <name>IExposure</name>
@@ -2889,6 +2977,18 @@
     <message>
         <source>Projekt speichern</source>
         <translation>Save project</translation>
+    </message>
+    <message>
+        <source>Bildausrichtung</source>
+        <translation>Image alignment</translation>
+    </message>
+    <message>
+        <source>Geisterbildkorrektur</source>
+        <translation>Ghost correction</translation>
+    </message>
+    <message>
+        <source>Belichtungsoptimierung</source>
+        <translation>Exposure optimisation</translation>
     </message>
 </context>
 <context>

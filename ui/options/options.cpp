@@ -53,6 +53,9 @@ void COptions::destroy()
     IPreviewModeSource* registered = CDocumentSettings::SetPreviewModeSource(nullptr);
     if (registered != m_pInstance)
         CDocumentSettings::SetPreviewModeSource(registered);
+    IRealTimeModeSource* realTime = CSeriesSeams::SetRealTimeModeSource(nullptr);
+    if (realTime != m_pInstance)
+        CSeriesSeams::SetRealTimeModeSource(realTime);
     delete m_pInstance;
     m_pInstance = nullptr;
 }

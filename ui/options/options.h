@@ -10,21 +10,22 @@
 // LOCALES, and writes the choice back. main installs m_translator.
 
 #include "document/documentseams.h"
+#include "document/seriesseams.h"
 
 #include <QString>
 #include <QTranslator>
 
 #include <atomic>
 
-class COptions : public IPreviewModeSource {
+class COptions : public IPreviewModeSource, public IRealTimeModeSource {
 public:
     // The supported locales, in fallback order.
     static constexpr int kLocaleCount = 6;
     static const char* const LOCALES[kLocaleCount];
 
     static COptions* getInstance();
-    // Deletes the instance; when the document reads its preview flag from it,
-    // the document is left without a source.
+    // Deletes the instance; when the document reads its preview or real-time
+    // flag from it, the document is left without that source.
     static void destroy();
 
     void init();
@@ -40,6 +41,8 @@ public:
     // ---- IPreviewModeSource (the document reads and switches the flag) ----
     bool GetPreviewMode() const override { return m_bPreviewMode; }
     void SetPreviewMode(bool preview) override { m_bPreviewMode = preview; }
+    // ---- IRealTimeModeSource (the document reads the flag) ----
+    bool GetRealTimeMode() const override { return m_bRealTimeMode; }
 
     // "language.ini" in the user settings folder.
     static QString LanguageIniPath();
