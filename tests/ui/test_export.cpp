@@ -103,7 +103,7 @@ double Sample(FIBITMAP* dib, int x, int y, int c)
     }
 }
 
-class ExportTest : public UiTest {
+class ResultWriterTest : public UiTest {
 protected:
     void SetUp() override
     {
@@ -118,7 +118,7 @@ protected:
 
 } // namespace
 
-TEST_F(ExportTest, FormatsByTailCaseSensitive)
+TEST_F(ResultWriterTest, FormatsByTailCaseSensitive)
 {
     struct Case {
         const char* name;
@@ -144,7 +144,7 @@ TEST_F(ExportTest, FormatsByTailCaseSensitive)
     EXPECT_EQ(RW::FormatForPath("a.png").iFlags, PNG_Z_BEST_SPEED);
 }
 
-TEST_F(ExportTest, JpegQualityFlags)
+TEST_F(ResultWriterTest, JpegQualityFlags)
 {
     const int superb = JPEG_QUALITYSUPERB | JPEG_OPTIMIZE;
     EXPECT_EQ(RW::JpegSaveFlags(100), superb);
@@ -156,14 +156,14 @@ TEST_F(ExportTest, JpegQualityFlags)
     EXPECT_EQ(RW::JpegSaveFlags(99), 99 | JPEG_OPTIMIZE);
 }
 
-TEST_F(ExportTest, TargetPathReplacesTheTailOnly)
+TEST_F(ResultWriterTest, TargetPathReplacesTheTailOnly)
 {
     EXPECT_EQ(RW::TargetPath("/x/a.TIF32/b.tif32"), "/x/a.TIF32/b.tif");
     EXPECT_EQ(RW::TargetPath("/x/a.tif32.d/b.tif32"), "/x/a.tif32.d/b.tif");
     EXPECT_EQ(RW::TargetPath("/x/b.tiff"), "/x/b.tiff");
 }
 
-TEST_F(ExportTest, ExactFormatsReadBackUpright)
+TEST_F(ResultWriterTest, ExactFormatsReadBackUpright)
 {
     const int w = 7, h = 5;
     const std::vector<uint16_t> src = Pattern(w, h);
@@ -201,7 +201,7 @@ TEST_F(ExportTest, ExactFormatsReadBackUpright)
     }
 }
 
-TEST_F(ExportTest, FloatFormatsReadBackWithGamma)
+TEST_F(ResultWriterTest, FloatFormatsReadBackWithGamma)
 {
     const int w = 6, h = 4;
     const std::vector<uint16_t> src = Pattern(w, h);
@@ -246,7 +246,7 @@ TEST_F(ExportTest, FloatFormatsReadBackWithGamma)
     }
 }
 
-TEST_F(ExportTest, LossyFormatsKeepToneAndOrientation)
+TEST_F(ResultWriterTest, LossyFormatsKeepToneAndOrientation)
 {
     const int w = 32, h = 32;
     const std::vector<uint16_t> src = TwoTone(w, h);
@@ -270,7 +270,7 @@ TEST_F(ExportTest, LossyFormatsKeepToneAndOrientation)
     }
 }
 
-TEST_F(ExportTest, SafeWriteIsByteIdenticalToTheLibrarysOwnSave)
+TEST_F(ResultWriterTest, SafeWriteIsByteIdenticalToTheLibrarysOwnSave)
 {
     const int w = 40, h = 33;
     const std::vector<uint16_t> src = Pattern(w, h);
@@ -316,7 +316,7 @@ TEST_F(ExportTest, SafeWriteIsByteIdenticalToTheLibrarysOwnSave)
     }
 }
 
-TEST_F(ExportTest, FailedWriteLeavesTheOldFileWholeAndNoTemporaryFile)
+TEST_F(ResultWriterTest, FailedWriteLeavesTheOldFileWholeAndNoTemporaryFile)
 {
     // The library cannot write JPEG 2000 under 32 pixels a side.
     const QString target = path("keep.jp2");
@@ -342,7 +342,7 @@ TEST_F(ExportTest, FailedWriteLeavesTheOldFileWholeAndNoTemporaryFile)
     EXPECT_EQ(entries(), QStringList{"keep.jp2"});
 }
 
-TEST_F(ExportTest, UnknownTailAndEmptyImageAreReportedNotCounted)
+TEST_F(ResultWriterTest, UnknownTailAndEmptyImageAreReportedNotCounted)
 {
     const std::vector<uint16_t> src = Pattern(4, 4);
     struct Case {
@@ -369,7 +369,7 @@ TEST_F(ExportTest, UnknownTailAndEmptyImageAreReportedNotCounted)
     EXPECT_TRUE(entries().isEmpty());
 }
 
-TEST_F(ExportTest, Tif32GoesToTheTifNameLzwCompressed)
+TEST_F(ResultWriterTest, Tif32GoesToTheTifNameLzwCompressed)
 {
     ASSERT_TRUE(QDir(m_Dir.path()).mkdir("a.TIF32"));
     const int w = 64, h = 64;
@@ -382,9 +382,18 @@ TEST_F(ExportTest, Tif32GoesToTheTifNameLzwCompressed)
     ASSERT_TRUE(QFile::exists(file));
     EXPECT_FALSE(QFile::exists(path("a.TIF32/b.tif32")));
     EXPECT_LT(QFileInfo(file).size(), w * h * 12 / 4); // compressed
+
+    // Re-fusion asked for without a series to fuse from: the buffer is converted.
+    ok = false;
+    UnderGuard([&] { ok = RW::SaveImageFile(path("r.pfm"), flat.data(), 100, true, w, h, QString(), nullptr); });
+    ASSERT_TRUE(ok);
+    FIBITMAP* dib = Load(path("r.pfm"));
+    ASSERT_TRUE(dib);
+    EXPECT_FLOAT_EQ(float(Sample(dib, 3, 3, 1)), std::pow(float(0x8000) * 1.5259022e-05f, 2.2f));
+    FreeImage_Unload(dib);
 }
 
-TEST_F(ExportTest, NonAsciiPathIsWrittenAndReadBack)
+TEST_F(ResultWriterTest, NonAsciiPathIsWrittenAndReadBack)
 {
     const std::vector<uint16_t> src = Pattern(5, 5);
     const QString name = path(QString::fromUtf8("Bild äöü €.tiff"));
@@ -397,7 +406,7 @@ TEST_F(ExportTest, NonAsciiPathIsWrittenAndReadBack)
     FreeImage_Unload(dib);
 }
 
-TEST_F(ExportTest, SetFreeImageDpiTruncates)
+TEST_F(ResultWriterTest, SetFreeImageDpiTruncates)
 {
     FIBITMAP* dib = FreeImage_Allocate(2, 2, 24);
     RW::SetFreeImageDpi(dib, 300);
@@ -416,7 +425,7 @@ TEST_F(ExportTest, SetFreeImageDpiTruncates)
     FreeImage_Unload(dib);
 }
 
-TEST_F(ExportTest, MasterMetadataResolutionAndProgramTags)
+TEST_F(ResultWriterTest, MasterMetadataResolutionAndProgramTags)
 {
     // A master photograph with XMP and an IFD0 tag.
     const QString masterPath = path("master.tif");
@@ -492,7 +501,7 @@ SCropData Crop(float l, float t, float r, float b, float aspect = -1.0f)
 
 } // namespace
 
-TEST_F(ExportTest, CropRectangleAndAspectFit)
+TEST_F(ResultWriterTest, CropRectangleAndAspectFit)
 {
     const int w = 400, h = 300;
     const std::vector<uint16_t> src = Coordinates(w, h);
@@ -528,7 +537,7 @@ TEST_F(ExportTest, CropRectangleAndAspectFit)
     EXPECT_FALSE(RW::RunCropStage(src.data(), w, h, Crop(0, 0.9f, 1, 0.1f), nullptr, out));
 }
 
-TEST_F(ExportTest, CaptionIsNearWhiteAndTheCallersBufferStaysUntouched)
+TEST_F(ResultWriterTest, CaptionIsNearWhiteAndTheCallersBufferStaysUntouched)
 {
     const int w = 300, h = 200;
     for (uint16_t bg : {uint16_t(0), uint16_t(65535)}) {
@@ -557,7 +566,7 @@ TEST_F(ExportTest, CaptionIsNearWhiteAndTheCallersBufferStaysUntouched)
     }
 }
 
-TEST_F(ExportTest, CaptionWithoutInkIsAPlainCrop)
+TEST_F(ResultWriterTest, CaptionWithoutInkIsAPlainCrop)
 {
     const int w = 120, h = 80;
     const std::vector<uint16_t> src = Coordinates(w, h);
@@ -582,7 +591,7 @@ TEST_F(ExportTest, CaptionWithoutInkIsAPlainCrop)
     EXPECT_EQ(out.iHeight, 10);
 }
 
-TEST_F(ExportTest, WriterAppliesTheCrop)
+TEST_F(ResultWriterTest, WriterAppliesTheCrop)
 {
     const int w = 40, h = 30;
     const std::vector<uint16_t> src = Coordinates(w, h);
