@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
   libfreeimage-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2 # metric twin of "Arial" for captions
 )
 # run.sh without a display starts the program on a virtual screen (xvfb-run);
 # ImageMagick's import takes screenshots of it.

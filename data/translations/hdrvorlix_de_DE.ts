@@ -185,6 +185,62 @@
         <source>Styles...</source>
         <translation>Stile...</translation>
     </message>
+    <message>
+        <source>Dateifehler:</source>
+        <translation>Dateifehler:</translation>
+    </message>
+    <message>
+        <source>konnte nicht erstellt werden</source>
+        <translation>konnte nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Speichern erfolgreich</source>
+        <translation>Speichern erfolgreich</translation>
+    </message>
+    <message>
+        <source>Nicht genug Arbeitsspeicher zum Speichern verfügbar.</source>
+        <translation>Nicht genug Arbeitsspeicher zum Speichern verfügbar.</translation>
+    </message>
+    <message>
+        <source>Nicht genug Arbeitsspeicher für den Bildbeschnitt verfügbar.</source>
+        <translation>Nicht genug Arbeitsspeicher für den Bildbeschnitt verfügbar.</translation>
+    </message>
+    <message>
+        <source>wird als 8-Bit .tif gespeichert.</source>
+        <translation>wird als 8-Bit .tif gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als 8-Bit .jpg gespeichert.</source>
+        <translation>wird als 8-Bit .jpg gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als 16-Bit .tiff gespeichert.</source>
+        <translation>wird als 16-Bit .tiff gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als 16-Bit .png gespeichert.</source>
+        <translation>wird als 16-Bit .png gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als 16-Bit .jp2 gespeichert.</source>
+        <translation>wird als 16-Bit .jp2 gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als HDR .hdr gespeichert.</source>
+        <translation>wird als HDR .hdr gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als OpenEXR .exr gespeichert.</source>
+        <translation>wird als OpenEXR .exr gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als 32-Bit .tif32 gespeichert.</source>
+        <translation>wird als 32-Bit .tif32 gespeichert.</translation>
+    </message>
+    <message>
+        <source>wird als 32-Bit .pfm gespeichert.</source>
+        <translation>wird als 32-Bit .pfm gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>

@@ -185,6 +185,62 @@
         <source>Styles...</source>
         <translation>Styles...</translation>
     </message>
+    <message>
+        <source>Dateifehler:</source>
+        <translation>File error:</translation>
+    </message>
+    <message>
+        <source>konnte nicht erstellt werden</source>
+        <translation>could not be created</translation>
+    </message>
+    <message>
+        <source>Speichern erfolgreich</source>
+        <translation>Saved successfully</translation>
+    </message>
+    <message>
+        <source>Nicht genug Arbeitsspeicher zum Speichern verfügbar.</source>
+        <translation>Not enough memory available for saving.</translation>
+    </message>
+    <message>
+        <source>Nicht genug Arbeitsspeicher für den Bildbeschnitt verfügbar.</source>
+        <translation>Not enough memory available for cropping the image.</translation>
+    </message>
+    <message>
+        <source>wird als 8-Bit .tif gespeichert.</source>
+        <translation>is saved as 8-bit .tif.</translation>
+    </message>
+    <message>
+        <source>wird als 8-Bit .jpg gespeichert.</source>
+        <translation>is saved as 8-bit .jpg.</translation>
+    </message>
+    <message>
+        <source>wird als 16-Bit .tiff gespeichert.</source>
+        <translation>is saved as 16-bit .tiff.</translation>
+    </message>
+    <message>
+        <source>wird als 16-Bit .png gespeichert.</source>
+        <translation>is saved as 16-bit .png.</translation>
+    </message>
+    <message>
+        <source>wird als 16-Bit .jp2 gespeichert.</source>
+        <translation>is saved as 16-bit .jp2.</translation>
+    </message>
+    <message>
+        <source>wird als HDR .hdr gespeichert.</source>
+        <translation>is saved as HDR .hdr.</translation>
+    </message>
+    <message>
+        <source>wird als OpenEXR .exr gespeichert.</source>
+        <translation>is saved as OpenEXR .exr.</translation>
+    </message>
+    <message>
+        <source>wird als 32-Bit .tif32 gespeichert.</source>
+        <translation>is saved as 32-bit .tif32.</translation>
+    </message>
+    <message>
+        <source>wird als 32-Bit .pfm gespeichert.</source>
+        <translation>is saved as 32-bit .pfm.</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>

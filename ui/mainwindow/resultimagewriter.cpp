@@ -1,0 +1,549 @@
+#include "ui/mainwindow/resultimagewriter.h"
+
+#include "document/exposureseries.h"
+#include "document/kernelrunner.h"
+#include "engine/MP_calc.h"
+#include "engine/core/conversions.h"
+#include "engine/core/mathfuncs.h"
+#include "engine/core/settings.h"
+#include "engine/core/textures.h"
+#include "engine/hdr/fusion.h"
+#include "engine/views/cropview.h"
+#include "ui/editors/cropdata.h"
+#include "ui/toolkit/hdrprogresswindow.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr unsigned int kCategory = 4;
+constexpr int kMaxCaptionSide = 16383;
+
+QString Tr(const char* text) { return QCoreApplication::translate("HDRMainWindow", text); }
+
+void Log(const QString& line) { std::printf("%s\n", line.toUtf8().constData()); }
+
+// ---- FreeImageIO on a QSaveFile ----
+
+unsigned DLL_CALLCONV ReadProc(void* buffer, unsigned size, unsigned count, fi_handle handle)
+{
+    auto* file = static_cast<QSaveFile*>(handle);
+    if (size == 0)
+        return 0;
+    const qint64 got = file->read(static_cast<char*>(buffer), qint64(size) * count);
+    return got <= 0 ? 0 : unsigned(got / size);
+}
+
+unsigned DLL_CALLCONV WriteProc(void* buffer, unsigned size, unsigned count, fi_handle handle)
+{
+    auto* file = static_cast<QSaveFile*>(handle);
+    if (size == 0 || count == 0)
+        return 0;
+    const qint64 bytes = qint64(size) * count;
+    const qint64 put = file->write(static_cast<const char*>(buffer), bytes);
+    return put == bytes ? count : unsigned(std::max<qint64>(put, 0) / size);
+}
+
+int DLL_CALLCONV SeekProc(fi_handle handle, long offset, int origin)
+{
+    auto* file = static_cast<QSaveFile*>(handle);
+    qint64 base = 0;
+    if (origin == SEEK_CUR)
+        base = file->pos();
+    else if (origin == SEEK_END)
+        base = file->size();
+    const qint64 target = base + offset;
+    if (target < 0)
+        return -1;
+    return file->seek(target) ? 0 : -1;
+}
+
+long DLL_CALLCONV TellProc(fi_handle handle) { return long(static_cast<QSaveFile*>(handle)->pos()); }
+
+// ---- master metadata ----
+
+struct SMaster {
+    FIBITMAP* dib = nullptr;
+    ~SMaster()
+    {
+        if (dib)
+            FreeImage_Unload(dib);
+    }
+};
+
+void LoadMaster(const QString& masterFile, SMaster& master)
+{
+    if (masterFile.isEmpty())
+        return;
+    const QByteArray name = QFile::encodeName(masterFile);
+    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(name.constData(), 0);
+    if (fif == FIF_UNKNOWN)
+        fif = FreeImage_GetFIFFromFilename(name.constData());
+    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif))
+        return;
+    int flags = fif == FIF_RAW ? RAW_PREVIEW : 0;
+    // Only the metadata are needed: skip the pixels where the format can.
+    if (FreeImage_FIFSupportsNoPixels(fif))
+        flags |= FIF_LOAD_NOPIXELS;
+    master.dib = FreeImage_Load(fif, name.constData(), flags);
+    if (!master.dib)
+        return;
+    Log(QStringLiteral("Load Master to CloneMetaData: ") + masterFile);
+    FIICCPROFILE* icc = FreeImage_GetICCProfile(master.dib);
+    if (icc && icc->data && icc->size > 0)
+        Log(QStringLiteral("ICC Profile in %1 -> Size: %2").arg(masterFile).arg(icc->size));
+}
+
+// ---- fills ----
+
+void PostFillProgress(int row, int height)
+{
+    if (row % (height / 20 + 1) == 0)
+        HDRProgressThread::AddMessage(kCategory, static_cast<float>(row) / static_cast<float>(height) * 0.5f);
+}
+
+void Fill8(FIBITMAP* dib, const uint16_t* src, int width, int height, int bytesPerPixel)
+{
+    for (int i = 0; i < height; ++i) {
+        BYTE* line = FreeImage_GetScanLine(dib, i);
+        const uint16_t* row = src + size_t(height - 1 - i) * size_t(width) * 3;
+        for (int x = 0; x < width; ++x) {
+            BYTE* px = line + size_t(x) * bytesPerPixel;
+            px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
+            px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
+            px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
+            if (bytesPerPixel == 4)
+                px[FI_RGBA_ALPHA] = 255;
+        }
+        PostFillProgress(i, height);
+    }
+}
+
+void Fill16(FIBITMAP* dib, const uint16_t* src, int width, int height)
+{
+    const size_t rowBytes = size_t(width) * 3 * sizeof(uint16_t);
+    for (int i = 0; i < height; ++i) {
+        std::memcpy(FreeImage_GetScanLine(dib, i), src + size_t(height - 1 - i) * size_t(width) * 3, rowBytes);
+        PostFillProgress(i, height);
+    }
+}
+
+// The float image fused again from the series, when the series fills a
+// descriptor of the writer's size; false otherwise.
+bool RefuseFromSeries(FIBITMAP* dib, int width, int height, const SResultWriterContext& context)
+{
+    if (!context.pSeries)
+        return false;
+    MP_FusionParams desc;
+    std::memset(&desc, 0, sizeof(desc));
+    const int active = context.pSeries->FillFusionDescriptor(desc, context.bPreviewMode, context.fSigmoid);
+    if (active <= 0 || desc.width != width || desc.height != height || !MP_fusionSlotCount(&desc))
+        return false;
+    desc.fibitmap = dib;
+    MP_UI_calcHDRfusionf32toFiBitmap(&desc, 0, height, int(kCategory));
+    return true;
+}
+
+} // namespace
+
+namespace ResultImageWriter {
+
+SResultFormatInfo FormatForPath(const QString& path)
+{
+    SResultFormatInfo info;
+    auto set = [&](EResultFormat f, FREE_IMAGE_FORMAT fif, int flags, const char* text) {
+        info.eFormat = f;
+        info.fif = fif;
+        info.iFlags = flags;
+        info.szMessage = text;
+    };
+    if (path.endsWith(QLatin1String(".tif")))
+        set(EResultFormat::Tif8, FIF_TIFF, TIFF_NONE, QT_TRANSLATE_NOOP("HDRMainWindow", "wird als 8-Bit .tif gespeichert."));
+    else if (path.endsWith(QLatin1String(".jpg")))
+        set(EResultFormat::Jpg8, FIF_JPEG, 0, QT_TRANSLATE_NOOP("HDRMainWindow", "wird als 8-Bit .jpg gespeichert."));
+    else if (path.endsWith(QLatin1String(".tiff")))
+        set(EResultFormat::Tiff16, FIF_TIFF, TIFF_NONE,
+            QT_TRANSLATE_NOOP("HDRMainWindow", "wird als 16-Bit .tiff gespeichert."));
+    else if (path.endsWith(QLatin1String(".png")))
+        set(EResultFormat::Png16, FIF_PNG, PNG_Z_BEST_SPEED,
+            QT_TRANSLATE_NOOP("HDRMainWindow", "wird als 16-Bit .png gespeichert."));
+    else if (path.endsWith(QLatin1String(".jp2")))
+        set(EResultFormat::Jp216, FIF_JP2, 0, QT_TRANSLATE_NOOP("HDRMainWindow", "wird als 16-Bit .jp2 gespeichert."));
+    else if (path.endsWith(QLatin1String(".hdr")))
+        set(EResultFormat::Hdr32, FIF_HDR, 0, QT_TRANSLATE_NOOP("HDRMainWindow", "wird als HDR .hdr gespeichert."));
+    else if (path.endsWith(QLatin1String(".exr")))
+        set(EResultFormat::Exr32, FIF_EXR, EXR_NONE,
+            QT_TRANSLATE_NOOP("HDRMainWindow", "wird als OpenEXR .exr gespeichert."));
+    else if (path.endsWith(QLatin1String(".pfm")))
+        set(EResultFormat::Pfm32, FIF_PFM, 0, QT_TRANSLATE_NOOP("HDRMainWindow", "wird als 32-Bit .pfm gespeichert."));
+    else if (path.endsWith(QLatin1String(".tif32")))
+        set(EResultFormat::Tif32, FIF_TIFF, TIFF_LZW,
+            QT_TRANSLATE_NOOP("HDRMainWindow", "wird als 32-Bit .tif32 gespeichert."));
+    return info;
+}
+
+int JpegSaveFlags(int quality)
+{
+    if (quality >= 1 && quality <= 99)
+        return quality | JPEG_OPTIMIZE;
+    return JPEG_QUALITYSUPERB | JPEG_OPTIMIZE;
+}
+
+QString TargetPath(const QString& path)
+{
+    if (path.endsWith(QLatin1String(".tif32")))
+        return path.left(path.size() - 6) + QStringLiteral(".tif");
+    return path;
+}
+
+bool SaveBitmapSafely(FREE_IMAGE_FORMAT fif, FIBITMAP* dib, const QString& path, int flags)
+{
+    if (!dib || path.isEmpty())
+        return false;
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    FreeImageIO io;
+    io.read_proc = ReadProc;
+    io.write_proc = WriteProc;
+    io.seek_proc = SeekProc;
+    io.tell_proc = TellProc;
+    const bool written = FreeImage_SaveToHandle(fif, dib, &io, static_cast<fi_handle>(&file), flags) != FALSE;
+    if (!written || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData& crop,
+                  const ICropCaptionPainter* painter, SCropStageOutput& out)
+{
+    out = SCropStageOutput();
+    if (!rgb48 || width <= 0 || height <= 0)
+        return false;
+    const float fw = static_cast<float>(width);
+    const float fh = static_cast<float>(height);
+    int x0 = MP_iclamp(int(crop.rcCrop.Left() * fw), 0, width - 1);
+    int x1 = MP_iclamp(int(crop.rcCrop.Right() * fw), 1, width);
+    int y0 = MP_iclamp(int(crop.rcCrop.Top() * fh), 0, height - 1);
+    int y1 = MP_iclamp(int(crop.rcCrop.Bottom() * fh), 1, height);
+
+    const float aspect = crop.fAspect;
+    if (aspect > 0.0f && x1 > x0 && y1 > y0) {
+        const float cw = float(x1 - x0);
+        const float ch = float(y1 - y0);
+        const float cx = float(x0 + x1) / 2.0f;
+        const float cy = float(y0 + y1) / 2.0f;
+        Log(QStringLiteral("Initial Ratio: %1").arg(cw / ch));
+        if (std::fabs(aspect - 1.0f) < 0.001f) {
+            if (cw > ch) {
+                x0 = int(cx - 0.5f * ch);
+                x1 = int(cx + 0.5f * ch);
+            } else if (ch > cw) {
+                y0 = int(cy - 0.5f * cw);
+                y1 = int(cy + 0.5f * cw);
+            }
+        } else if (cw / ch > aspect) {
+            x0 = int(cx - 0.5f * ch * aspect);
+            x1 = int(cx + 0.5f * ch * aspect);
+        } else if (aspect > cw / ch) {
+            y0 = int(cy - 0.5f * cw / aspect);
+            y1 = int(cy + 0.5f * cw / aspect);
+        }
+        if (x0 < 0) {
+            x1 += -x0;
+            x0 = 0;
+        }
+        if (x1 > width) {
+            x0 -= x1 - width;
+            x1 = width;
+        }
+        if (y0 < 0) {
+            y1 += -y0;
+            y0 = 0;
+        }
+        if (y1 > height) {
+            y0 -= y1 - height;
+            y1 = height;
+        }
+        x0 = MP_iclamp(x0, 0, width);
+        x1 = MP_iclamp(x1, 0, width);
+        y0 = MP_iclamp(y0, 0, height);
+        y1 = MP_iclamp(y1, 0, height);
+        if (y1 > y0)
+            Log(QStringLiteral("Final Ratio: %1").arg(float(x1 - x0) / float(y1 - y0)));
+    }
+
+    const int cropW = x1 - x0;
+    const int cropH = y1 - y0;
+    if (cropW < 1 || cropH < 1)
+        return false;
+
+    const size_t cropSamples = size_t(cropW) * size_t(cropH) * 3;
+    const size_t fullSamples = size_t(width) * size_t(height) * 3;
+    std::unique_ptr<uint16_t[]> cropBuf(new (std::nothrow) uint16_t[cropSamples]);
+    std::unique_ptr<uint16_t[]> full(new (std::nothrow) uint16_t[fullSamples]);
+    if (!cropBuf || !full) {
+        HDRProgressThread::AddMessage(kCategory, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nicht genug Arbeitsspeicher für den Bildbeschnitt verfügbar.")), 0);
+        return false;
+    }
+    std::memset(cropBuf.get(), 0, cropSamples * sizeof(uint16_t));
+    std::memcpy(full.get(), rgb48, fullSamples * sizeof(uint16_t));
+
+    const bool hasCaption = !crop.strText.isEmpty();
+    double start = MP_UI_GetActualTime();
+    if (hasCaption) {
+        int w2 = cropW;
+        int h2 = cropH;
+        int factor = 1;
+        while (w2 > kMaxCaptionSide || h2 > kMaxCaptionSide) {
+            w2 /= 2;
+            h2 /= 2;
+            factor *= 2;
+        }
+        w2 = std::max(w2, 1);
+        h2 = std::max(h2, 1);
+        Log(QStringLiteral("QImage scaling Faktor: %1 - %2,%3").arg(factor).arg(w2).arg(h2));
+        QImage raster(w2, h2, QImage::Format_RGB32);
+        if (!raster.isNull()) {
+            raster.fill(0xff000000u);
+            {
+                QPainter p(&raster);
+                if (painter)
+                    painter->DrawText(p, crop);
+                else
+                    DrawCropCaptionOnDevice(p, crop);
+            }
+            const float sx = float(w2) / float(cropW);
+            const float sy = float(h2) / float(cropH);
+            for (int i = 0; i < cropH; ++i) {
+                const int ri = factor == 1 ? i : std::min(int(float(i) * sy), h2 - 1);
+                const QRgb* line = reinterpret_cast<const QRgb*>(raster.constScanLine(ri));
+                uint16_t* m = cropBuf.get() + size_t(i) * size_t(cropW) * 3;
+                for (int j = 0; j < cropW; ++j) {
+                    const int rj = factor == 1 ? j : std::min(int(float(j) * sx), w2 - 1);
+                    if (line[rj] & 0xffffffu) {
+                        m[3 * j] = m[3 * j + 1] = m[3 * j + 2] = 65535;
+                    }
+                }
+            }
+        }
+        Log(QStringLiteral("CropData.strText=") + crop.strText);
+        Log(QStringLiteral("%1 ms - Paint subtitle to QImage").arg(qint64(MP_UI_CalcTimeDifference(start))));
+    }
+    Log(QStringLiteral("Crop Dimension: %1,%2 to %3,%4").arg(width).arg(height).arg(cropW).arg(cropH));
+
+    bool hasInk = false;
+    if (hasCaption) {
+        start = MP_UI_GetActualTime();
+        int minX = x1, maxX = x0, minY = y1, maxY = y0;
+        for (int i = 0; i < cropH; ++i) {
+            const uint16_t* m = cropBuf.get() + size_t(i) * size_t(cropW) * 3;
+            for (int j = 0; j < cropW; ++j) {
+                if (m[3 * j]) {
+                    minX = std::min(minX, x0 + j);
+                    maxX = std::max(maxX, x0 + j);
+                    minY = std::min(minY, y0 + i);
+                    maxY = std::max(maxY, y0 + i);
+                    hasInk = true;
+                }
+            }
+        }
+        Log(QStringLiteral("%1 ms - Find minimum rectangle of Text (%2,%3)-(%4,%5)")
+                .arg(qint64(MP_UI_CalcTimeDifference(start)))
+                .arg(minX)
+                .arg(minY)
+                .arg(maxX)
+                .arg(maxY));
+        // A caption without ink (spaces, no raster, no font) is a plain crop:
+        // its bounds would be inverted and the box margin undefined.
+        if (hasInk) {
+            start = MP_UI_GetActualTime();
+            MP_UI_calcCropViewShadowedText(full.get(), cropBuf.get(), width, cropW, cropH, minX, maxX, minY, maxY, x0,
+                                           x1, y0, y1);
+            Log(QStringLiteral("%1 ms - Paint Text Shadows").arg(qint64(MP_UI_CalcTimeDifference(start))));
+            if (crop.bTextBackground) {
+                start = MP_UI_GetActualTime();
+                int margin = int(MP_pow(float(maxY - minY) / 6.0f, 0.8f)) + 1;
+                if (margin <= 1)
+                    margin = 2;
+                for (int k = 0; k < 4; ++k) {
+                    const int bx0 = std::max(minX - margin - k, x0);
+                    const int bx1 = std::min(maxX + margin + k, x1 - 1);
+                    const int by0 = std::max(minY - margin - k, y0);
+                    const int by1 = std::min(maxY + margin + k, y1 - 1);
+                    for (int y = by0; y < by1; ++y) {
+                        uint16_t* row = full.get() + size_t(y) * size_t(width) * 3;
+                        for (int x = bx0; x < bx1; ++x)
+                            for (int c = 0; c < 3; ++c)
+                                row[3 * x + c] = uint16_t((unsigned(row[3 * x + c]) * 240u) >> 8);
+                    }
+                }
+                Log(QStringLiteral("%1 ms - Paint Text Background").arg(qint64(MP_UI_CalcTimeDifference(start))));
+            }
+        }
+    }
+
+    start = MP_UI_GetActualTime();
+    for (int i = 0; i < cropH; ++i) {
+        uint16_t* dst = cropBuf.get() + size_t(i) * size_t(cropW) * 3;
+        const uint16_t* src = full.get() + (size_t(y0 + i) * size_t(width) + size_t(x0)) * 3;
+        if (!hasInk) {
+            std::memcpy(dst, src, size_t(cropW) * 3 * sizeof(uint16_t));
+            continue;
+        }
+        for (int j = 0; j < cropW; ++j) {
+            if (dst[3 * j]) {
+                for (int c = 0; c < 3; ++c)
+                    dst[3 * j + c] = uint16_t((unsigned(src[3 * j + c]) * 76u + unsigned(dst[3 * j + c]) * 180u) >> 8);
+            } else {
+                dst[3 * j] = src[3 * j];
+                dst[3 * j + 1] = src[3 * j + 1];
+                dst[3 * j + 2] = src[3 * j + 2];
+            }
+        }
+    }
+    Log(QStringLiteral("%1 ms - Copy Text to Image").arg(qint64(MP_UI_CalcTimeDifference(start))));
+
+    out.buffer = std::move(cropBuf);
+    out.iWidth = cropW;
+    out.iHeight = cropH;
+    return true;
+}
+
+void add_tag(FREE_IMAGE_MDMODEL model, FIBITMAP* dib, const char* key, const char* value)
+{
+    if (!dib || !key || !value)
+        return;
+    FITAG* tag = FreeImage_CreateTag();
+    if (!tag)
+        return;
+    const DWORD length = DWORD(std::strlen(value) + 1);
+    FreeImage_SetTagKey(tag, key);
+    FreeImage_SetTagLength(tag, length);
+    FreeImage_SetTagCount(tag, length);
+    FreeImage_SetTagType(tag, FIDT_ASCII);
+    FreeImage_SetTagValue(tag, value);
+    FreeImage_SetMetadata(model, dib, FreeImage_GetTagKey(tag), tag);
+    FreeImage_DeleteTag(tag);
+}
+
+void add_tags(FIBITMAP* dib)
+{
+    const QString name = QStringLiteral("%1").arg(QCoreApplication::translate("Program", "VERSION_NAME LUMIVEX"));
+    const QString version = QStringLiteral("%1 %2").arg(QCoreApplication::translate("Program", "LUMIVEX VERSION_PRO"),
+                                                        QCoreApplication::translate("Program", "V1.14.02132"));
+    add_tag(FIMD_IPTC, dib, "OriginatingProgram", name.toUtf8().constData());
+    add_tag(FIMD_IPTC, dib, "ProgramVersion", version.toUtf8().constData());
+}
+
+void SetFreeImageDpi(FIBITMAP* dib, int dpi)
+{
+    if (!dib)
+        return;
+    const unsigned perMetre = unsigned(long(float(dpi) / 0.0254f));
+    FreeImage_SetDotsPerMeterX(dib, perMetre);
+    FreeImage_SetDotsPerMeterY(dib, perMetre);
+}
+
+bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool floatFromSeries, int width,
+                   int height, const QString& masterFile, const SCropData* crop, const SResultWriterContext& context)
+{
+    CEngineGuard guard;
+    MP_ClearBuffer();
+
+    const QString fileError = Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Dateifehler:")) + QLatin1Char(' ') + path + QLatin1Char(' ') +
+                              Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "konnte nicht erstellt werden"));
+    const SResultFormatInfo info = FormatForPath(path);
+    if (info.eFormat == EResultFormat::None) {
+        // A name the writer cannot place: say so instead of writing nothing silently.
+        HDRProgressThread::AddMessage(kCategory, fileError, 2);
+        return false;
+    }
+
+    SCropStageOutput cropped;
+    if (crop) {
+        if (rgb48 && RunCropStage(rgb48, width, height, *crop, context.pCaptionPainter, cropped)) {
+            rgb48 = cropped.buffer.get();
+            width = cropped.iWidth;
+            height = cropped.iHeight;
+        }
+    } else {
+        Log(QStringLiteral("CropData=NULL"));
+    }
+
+    SMaster master;
+    LoadMaster(masterFile, master);
+
+    const bool isFloat = info.eFormat == EResultFormat::Hdr32 || info.eFormat == EResultFormat::Exr32 ||
+                         info.eFormat == EResultFormat::Tif32 || info.eFormat == EResultFormat::Pfm32;
+    const bool is16 = info.eFormat == EResultFormat::Tiff16 || info.eFormat == EResultFormat::Png16 ||
+                      info.eFormat == EResultFormat::Jp216;
+    FREE_IMAGE_TYPE type = FIT_BITMAP;
+    int bpp = 32;
+    if (info.eFormat == EResultFormat::Jpg8)
+        bpp = 24;
+    else if (is16) {
+        type = FIT_RGB16;
+        bpp = 48;
+    } else if (isFloat) {
+        type = FIT_RGBF;
+        bpp = 96;
+    }
+
+    FIBITMAP* dib = nullptr;
+    if (rgb48 && width > 0 && height > 0)
+        dib = FreeImage_AllocateT(type, width, height, bpp);
+    if (!dib) {
+        HDRProgressThread::AddMessage(kCategory, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nicht genug Arbeitsspeicher zum Speichern verfügbar.")), 2, 1.0f);
+        return false;
+    }
+
+    if (info.eFormat == EResultFormat::Tif8)
+        Fill8(dib, rgb48, width, height, 4);
+    else if (info.eFormat == EResultFormat::Jpg8)
+        Fill8(dib, rgb48, width, height, 3);
+    else if (is16)
+        Fill16(dib, rgb48, width, height);
+    else {
+        bool fused = false;
+        if (floatFromSeries) {
+            fused = RefuseFromSeries(dib, width, height, context);
+            if (!fused)
+                Log(QStringLiteral("Float result: no fusion of this size in the series, converting the image"));
+        }
+        if (!fused)
+            MP_own_FreeImage_torgbf(width, height, dib, rgb48);
+    }
+
+    HDRProgressThread::AddMessage(kCategory, path + QLatin1Char(' ') + Tr(info.szMessage), 0, 0.5f);
+
+    if (master.dib) {
+        FreeImage_CloneMetadata(dib, master.dib);
+        SetFreeImageDpi(dib, 300);
+        add_tags(dib);
+    }
+
+    const int flags = info.eFormat == EResultFormat::Jpg8 ? JpegSaveFlags(quality) : info.iFlags;
+    const bool ok = SaveBitmapSafely(info.fif, dib, TargetPath(path), flags);
+    FreeImage_Unload(dib);
+
+    if (ok)
+        HDRProgressThread::AddMessage(kCategory, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Speichern erfolgreich")), 0, 1.0f);
+    else
+        HDRProgressThread::AddMessage(kCategory, fileError, 2);
+    return ok;
+}
+
+} // namespace ResultImageWriter

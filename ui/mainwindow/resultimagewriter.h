@@ -1,0 +1,82 @@
+#pragma once
+// The result image writer: an interleaved 16-bit RGB buffer, optionally
+// cropped and captioned, written as an 8-, 16- or 32-bit file chosen by the
+// name's tail, with the master photograph's metadata, 300 dpi and the two
+// program tags. The file is written to a temporary file beside the target and
+// renamed over it only after the image library succeeded, so a failed write
+// leaves the old file whole and no temporary file behind.
+//
+// Runs without a main window (and without widgets on the batch thread): the
+// caller hands over the series for the float re-fusion, the sigmoid value and
+// the caption painter. The whole call holds the engine guard.
+
+#include <FreeImage.h>
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class CExposureSeries;
+class QPainter;
+struct SCropData;
+
+// Paints a caption over the painter's whole device (the crop window's
+// DrawText). Without one the writer uses DrawCropCaptionOnDevice.
+class ICropCaptionPainter {
+public:
+    virtual ~ICropCaptionPainter() = default;
+    virtual void DrawText(QPainter& painter, const SCropData& data) const = 0;
+};
+
+// What the writer needs beside its arguments.
+struct SResultWriterContext {
+    const CExposureSeries* pSeries = nullptr; // float re-fusion source (null: convert the buffer)
+    float fSigmoid = 0.5f;                    // HDR operator dock's sigmoid value
+    bool bPreviewMode = false;                // the series' current size is its preview size
+    const ICropCaptionPainter* pCaptionPainter = nullptr;
+};
+
+// The format a name's tail selects (case-sensitive, exact).
+enum class EResultFormat { None, Tif8, Jpg8, Tiff16, Png16, Jp216, Hdr32, Exr32, Tif32, Pfm32 };
+
+struct SResultFormatInfo {
+    EResultFormat eFormat = EResultFormat::None;
+    FREE_IMAGE_FORMAT fif = FIF_UNKNOWN;
+    int iFlags = 0;             // save flags (JPEG: see JpegSaveFlags)
+    const char* szMessage = ""; // source text of the "wird als ... gespeichert." message
+};
+
+// The output of the crop and caption stage.
+struct SCropStageOutput {
+    std::unique_ptr<uint16_t[]> buffer; // cropped, captioned RGB48
+    int iWidth = 0;
+    int iHeight = 0;
+};
+
+namespace ResultImageWriter {
+
+SResultFormatInfo FormatForPath(const QString& path);
+// JPEG flags: quality 1..99 as is, anything else superb; always optimised.
+int JpegSaveFlags(int quality);
+// The file name the data go to: ".tif32" at the end becomes ".tif".
+QString TargetPath(const QString& path);
+
+// The crop and caption stage. False leaves `out` empty: the writer keeps its
+// input (degenerate rectangle, no memory). The input is never changed.
+bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData& crop,
+                  const ICropCaptionPainter* painter, SCropStageOutput& out);
+
+// Writes the file; true only when a file was committed.
+bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool floatFromSeries, int width,
+                   int height, const QString& masterFile, const SCropData* crop,
+                   const SResultWriterContext& context = SResultWriterContext());
+
+// Writes dib through a temporary file renamed over path on success.
+bool SaveBitmapSafely(FREE_IMAGE_FORMAT fif, FIBITMAP* dib, const QString& path, int flags);
+
+void add_tag(FREE_IMAGE_MDMODEL model, FIBITMAP* dib, const char* key, const char* value);
+void add_tags(FIBITMAP* dib);
+void SetFreeImageDpi(FIBITMAP* dib, int dpi);
+
+} // namespace ResultImageWriter
