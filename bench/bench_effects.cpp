@@ -162,30 +162,10 @@ namespace {
 // exponent 4): radius 117, step 9, as the tone-mapping windows.
 void BM_Oilpaint(benchmark::State& state)
 {
-    static const bool tables = (MP_fillLookupTables(), true);
-    (void)tables;
-    MP_UI_SetKernelSampleRate(0.8f);
-    MP_UI_SetCalculationQuality(0.5f);
-    MP_UI_SetKernelExponent(4.0f);
-    MP_UI_SetShowExexcuteKernelOutput(0);
-    const auto& src = bench::testPicture();
-    std::vector<uint16_t> in = src, out(src.size());
-    for (auto _ : state) {
-        MP_Params p{};
-        p.loopstep = 1;
-        p.previewscalingfactor = 1.0f;
-        p.kernel_exponent = MP_UI_GetKernelExponent();
-        MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+    bench::runKernelByName(state, "MP_calcPixelOilpaint", [](MP_Params& p) {
         p.p[0][0] = 0.5f;
         p.p[1][1] = 100.0f;
-        const int r = OpenCLManager::getInstance()->executeKernel(
-            "MP_calcPixelOilpaint", bench::kWidth, bench::kHeight, reinterpret_cast<float*>(in.data()),
-            reinterpret_cast<float*>(out.data()), 6, 6, &p, -1, 0.0f, 1.0f, true, true);
-        if (r != 0)
-            state.SkipWithError("kernel failed");
-        benchmark::DoNotOptimize(out.data());
-    }
-    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+    });
 }
 BENCHMARK(BM_Oilpaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 

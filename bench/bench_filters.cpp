@@ -20,38 +20,6 @@ void flatMask(float* slot)
     }
 }
 
-void runFilter(benchmark::State& state, const char* kernel, const std::function<void(MP_Params&)>& setup,
-               int threads = 0)
-{
-    static const bool tables = (MP_fillLookupTables(), true);
-    (void)tables;
-    MP_UI_SetKernelSampleRate(0.8f);
-    MP_UI_SetCalculationQuality(0.5f);
-    MP_UI_SetKernelExponent(4.0f);
-    MP_UI_SetShowExexcuteKernelOutput(0);
-    const int before = MP_UI_GetIdealThreadCount();
-    if (threads > 0)
-        MP_UI_SetIdealThreadCount(threads);
-    const auto& src = bench::testPicture();
-    std::vector<uint16_t> in = src, out(src.size());
-    for (auto _ : state) {
-        MP_Params p{};
-        p.loopstep = 1;
-        p.previewscalingfactor = 1.0f;
-        p.kernel_exponent = MP_UI_GetKernelExponent();
-        MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
-        setup(p);
-        const int r = OpenCLManager::getInstance()->executeKernel(
-            kernel, bench::kWidth, bench::kHeight, reinterpret_cast<float*>(in.data()),
-            reinterpret_cast<float*>(out.data()), 6, 6, &p, -1, 0.0f, 1.0f, true, true);
-        if (r != 0)
-            state.SkipWithError("kernel failed");
-        benchmark::DoNotOptimize(out.data());
-    }
-    MP_UI_SetIdealThreadCount(before);
-    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
-}
-
 void localContrast(MP_Params& p)
 {
     p.p[0][0] = 0.5f;
@@ -158,26 +126,26 @@ void removeArtifacts(MP_Params& p)
     p.p[3][1] = 100.0f;
 }
 
-void BM_LocalContrast(benchmark::State& s) { runFilter(s, "MP_calcPixelLocalContrast", localContrast); }
-void BM_LocalContrastOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelLocalContrast", localContrast, 1); }
-void BM_ImageSmooth(benchmark::State& s) { runFilter(s, "MP_calcPixelImageSmooth", imageSmooth); }
-void BM_Focus(benchmark::State& s) { runFilter(s, "MP_calcPixelFocus", focus); }
-void BM_DeNoiseVariance(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseVariance", variance); }
-void BM_DeNoiseAverage(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseAverage", smallWindow); }
-void BM_DeNoiseMedian(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMedian", smallWindow); }
-void BM_DeNoiseMinMax(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMinMax", smallWindow); }
-void BM_SubDeNoiseAverage(benchmark::State& s) { runFilter(s, "MP_calcPixelSubDeNoiseAverage", subAverage); }
+void BM_LocalContrast(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelLocalContrast", localContrast); }
+void BM_LocalContrastOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelLocalContrast", localContrast, 1); }
+void BM_ImageSmooth(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelImageSmooth", imageSmooth); }
+void BM_Focus(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelFocus", focus); }
+void BM_DeNoiseVariance(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseVariance", variance); }
+void BM_DeNoiseAverage(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseAverage", smallWindow); }
+void BM_DeNoiseMedian(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseMedian", smallWindow); }
+void BM_DeNoiseMinMax(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseMinMax", smallWindow); }
+void BM_SubDeNoiseAverage(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelSubDeNoiseAverage", subAverage); }
 // One thread: the work itself, apart from how the machine shares its cores.
-void BM_DeNoiseAverageOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseAverage", smallWindow, 1); }
-void BM_DeNoiseMedianOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMedian", smallWindow, 1); }
-void BM_DeNoiseMinMaxOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseMinMax", smallWindow, 1); }
+void BM_DeNoiseAverageOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseAverage", smallWindow, 1); }
+void BM_DeNoiseMedianOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseMedian", smallWindow, 1); }
+void BM_DeNoiseMinMaxOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseMinMax", smallWindow, 1); }
 void BM_SubDeNoiseAverageOneThread(benchmark::State& s)
 {
-    runFilter(s, "MP_calcPixelSubDeNoiseAverage", subAverage, 1);
+    bench::runKernelByName(s, "MP_calcPixelSubDeNoiseAverage", subAverage, 1);
 }
-void BM_ImageSmoothOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelImageSmooth", imageSmooth, 1); }
-void BM_FocusOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelFocus", focus, 1); }
-void BM_DeNoiseVarianceOneThread(benchmark::State& s) { runFilter(s, "MP_calcPixelDeNoiseVariance", variance, 1); }
+void BM_ImageSmoothOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelImageSmooth", imageSmooth, 1); }
+void BM_FocusOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelFocus", focus, 1); }
+void BM_DeNoiseVarianceOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseVariance", variance, 1); }
 
 BENCHMARK(BM_LocalContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LocalContrastOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
@@ -195,19 +163,19 @@ BENCHMARK(BM_SubDeNoiseAverageOneThread)->Unit(benchmark::kMillisecond)->UseReal
 BENCHMARK(BM_ImageSmoothOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_FocusOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_DeNoiseVarianceOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-void BM_SoftContrast(benchmark::State& s) { runFilter(s, "MP_calcPixelSoftContrast", softContrast); }
-void BM_SoftRGBContrast(benchmark::State& s) { runFilter(s, "MP_calcPixelSoftRGBContrast", softRGBContrast); }
-void BM_NeonLight(benchmark::State& s) { runFilter(s, "MP_calcPixelNeonLight", neonLight); }
-void BM_AddGrain(benchmark::State& s) { runFilter(s, "MP_calcPixelAddGrain", addGrain); }
-void BM_ImageBloom(benchmark::State& s) { runFilter(s, "MP_calcPixelImageBloom", imageBloom); }
-void BM_Sharpen(benchmark::State& s) { runFilter(s, "MP_calcPixelSharpen", sharpen); }
-void BM_SubSharpen(benchmark::State& s) { runFilter(s, "MP_calcPixelSubSharpen", subSharpen); }
-void BM_Erode(benchmark::State& s) { runFilter(s, "MP_calcPixelErode", erode); }
+void BM_SoftContrast(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelSoftContrast", softContrast); }
+void BM_SoftRGBContrast(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelSoftRGBContrast", softRGBContrast); }
+void BM_NeonLight(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelNeonLight", neonLight); }
+void BM_AddGrain(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelAddGrain", addGrain); }
+void BM_ImageBloom(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelImageBloom", imageBloom); }
+void BM_Sharpen(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelSharpen", sharpen); }
+void BM_SubSharpen(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelSubSharpen", subSharpen); }
+void BM_Erode(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelErode", erode); }
 BENCHMARK(BM_ImageBloom)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Sharpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SubSharpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Erode)->Unit(benchmark::kMillisecond)->UseRealTime();
-void BM_RemoveArtifacts(benchmark::State& s) { runFilter(s, "MP_calcPixelRemoveArtifacts", removeArtifacts); }
+void BM_RemoveArtifacts(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelRemoveArtifacts", removeArtifacts); }
 BENCHMARK(BM_RemoveArtifacts)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SoftContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SoftRGBContrast)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -3,10 +3,12 @@
 // reference copies every kernel figure is compared with.
 
 #include "engine/MP_calc.h"
+#include "engine/openclmanager.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,42 @@ void runDriver(benchmark::State& state, Driver driver, Setup setup)
         benchmark::DoNotOptimize(dst.data());
     }
     setMegapixelRate(state, kWidth, kHeight);
+}
+
+// Runs `kernel` by name through the dispatcher on the 24-megapixel picture at
+// full size, with the engine's start values (kernel sample rate 0.8,
+// calculation quality 0.5, kernel exponent 4); `setup` fills the operator's
+// sliders. `threads` > 0 runs with that many engine threads.
+inline void runKernelByName(benchmark::State& state, const char* kernel, const std::function<void(MP_Params&)>& setup,
+                            int threads = 0)
+{
+    static const bool tables = (MP_fillLookupTables(), true);
+    (void)tables;
+    MP_UI_SetKernelSampleRate(0.8f);
+    MP_UI_SetCalculationQuality(0.5f);
+    MP_UI_SetKernelExponent(4.0f);
+    MP_UI_SetShowExexcuteKernelOutput(0);
+    const int before = MP_UI_GetIdealThreadCount();
+    if (threads > 0)
+        MP_UI_SetIdealThreadCount(threads);
+    const auto& src = bench::testPicture();
+    std::vector<uint16_t> in = src, out(src.size());
+    for (auto _ : state) {
+        MP_Params p{};
+        p.loopstep = 1;
+        p.previewscalingfactor = 1.0f;
+        p.kernel_exponent = MP_UI_GetKernelExponent();
+        MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+        setup(p);
+        const int r = OpenCLManager::getInstance()->executeKernel(
+            kernel, bench::kWidth, bench::kHeight, reinterpret_cast<float*>(in.data()),
+            reinterpret_cast<float*>(out.data()), 6, 6, &p, -1, 0.0f, 1.0f, true, true);
+        if (r != 0)
+            state.SkipWithError("kernel failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+    MP_UI_SetIdealThreadCount(before);
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
 }
 
 } // namespace bench
