@@ -185,6 +185,42 @@
         <source>Styles...</source>
         <translation>Stile...</translation>
     </message>
+    <message>
+        <source>Bilder</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Bild laden...</source>
+        <translation>Bild laden...</translation>
+    </message>
+    <message>
+        <source>Post Processing</source>
+        <translation>Post Processing</translation>
+    </message>
+    <message>
+        <source>lumivex Einzelbild laden</source>
+        <translation>lumivex Einzelbild laden</translation>
+    </message>
+    <message>
+        <source>Bildsequenz laden</source>
+        <translation>Bildsequenz laden</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Bitte nur eine Datei einladen.</source>
+        <translation>Bitte nur eine Datei einladen.</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Berechne Post Processing</source>
+        <translation>Berechne Post Processing</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>
@@ -1949,6 +1985,10 @@
     <message>
         <source>Projekt speichern</source>
         <translation>Projekt speichern</translation>
+    </message>
+    <message>
+        <source>Tonemapping</source>
+        <translation>Tonemapping</translation>
     </message>
 </context>
 <context>
