@@ -898,6 +898,216 @@ DrawFn orientationIcon(int kind) // 0 mirror, 1 flip, 2 rotate left, 3 rotate ri
     };
 }
 
+// ---- post-processing dock icons ----------------------------------------------------
+
+void iconPlay(QPainter& p)
+{
+    p.setPen(glyphPen(rgb(0x1b5e20), 1.0));
+    p.setBrush(rgb(0x66bb6a));
+    p.drawPolygon(QPolygonF({QPointF(4, 2.5), QPointF(13, 8), QPointF(4, 13.5)}));
+}
+
+void iconPipette(QPainter& p)
+{
+    p.setPen(glyphPen(rgb(0x37474f), 2.2));
+    p.drawLine(QPointF(3, 13), QPointF(10, 6));
+    p.setPen(glyphPen(rgb(0x263238), 1.0));
+    p.setBrush(rgb(0x546e7a));
+    p.drawEllipse(QRectF(9.5, 2, 4.5, 4.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0x29b6f6));
+    p.drawEllipse(QRectF(2, 12, 2.5, 2.5));
+}
+
+void iconTexture(QPainter& p)
+{
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            p.setPen(Qt::NoPen);
+            p.setBrush((x + y) % 2 ? rgb(0x8d6e63) : rgb(0xd7ccc8));
+            p.drawRect(QRectF(2 + 3 * x, 2 + 3 * y, 3, 3));
+        }
+    p.setPen(glyphPen(rgb(0x4e342e), 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(2, 2, 12, 12));
+}
+
+// A film strip with an arrow before (left) or after (right) it.
+DrawFn iconFilm(bool after)
+{
+    return [after](QPainter& p) {
+        const qreal x0 = after ? 1.5 : 6.5;
+        p.setPen(glyphPen(rgb(0x212121), 0.8));
+        p.setBrush(rgb(0x424242));
+        p.drawRect(QRectF(x0, 2, 8, 12));
+        p.setPen(Qt::NoPen);
+        p.setBrush(rgb(0xeeeeee));
+        for (int i = 0; i < 4; ++i) {
+            p.drawRect(QRectF(x0 + 0.8, 3 + 3 * i, 1.2, 1.4));
+            p.drawRect(QRectF(x0 + 6, 3 + 3 * i, 1.2, 1.4));
+        }
+        p.setBrush(rgb(0xffb74d));
+        p.drawRect(QRectF(x0 + 2.6, 4, 2.8, 8));
+        p.setPen(glyphPen(rgb(0x1565c0), 1.6));
+        const qreal ax = after ? 12.5 : 3.5;
+        p.drawLine(QPointF(ax - 2, 8), QPointF(ax + 2, 8));
+        p.drawLine(QPointF(ax + 2, 8), QPointF(ax, 6));
+        p.drawLine(QPointF(ax + 2, 8), QPointF(ax, 10));
+    };
+}
+
+// A mask ellipse with a small glyph: 0 edit, 1 copy, 2 paste, 3 delete.
+DrawFn iconGeometry(int kind)
+{
+    return [kind](QPainter& p) {
+        p.setPen(glyphPen(rgb(0x0d47a1), 1.0));
+        p.setBrush(QColor(100, 181, 246, 170));
+        p.drawEllipse(QRectF(1.5, 3, 9, 7));
+        if (kind == 1) {
+            p.drawEllipse(QRectF(5, 6, 9, 7));
+        } else if (kind == 2) {
+            p.setPen(glyphPen(rgb(0x5d4037), 1.0));
+            p.setBrush(rgb(0xffe0b2));
+            p.drawRect(QRectF(7.5, 6.5, 7, 8));
+            p.setBrush(rgb(0x8d6e63));
+            p.drawRect(QRectF(9.5, 5.5, 3, 2));
+        } else if (kind == 3) {
+            p.setPen(glyphPen(rgb(0xc62828), 1.8));
+            p.drawLine(QPointF(9, 8), QPointF(14, 13));
+            p.drawLine(QPointF(14, 8), QPointF(9, 13));
+        } else {
+            p.setPen(glyphPen(rgb(0xef6c00), 2.0));
+            p.drawLine(QPointF(8, 14), QPointF(14, 8));
+            p.setPen(glyphPen(rgb(0x3e2723), 1.0));
+            p.drawLine(QPointF(7.2, 14.8), QPointF(8, 14));
+        }
+    };
+}
+
+// A check box: active (ticked) or inactive (empty).
+DrawFn iconCheck(bool ticked)
+{
+    return [ticked](QPainter& p) {
+        p.setPen(glyphPen(rgb(0x455a64), 1.0));
+        p.setBrush(rgb(0xfafafa));
+        p.drawRoundedRect(QRectF(2.5, 2.5, 11, 11), 2, 2);
+        if (ticked) {
+            p.setPen(glyphPen(rgb(0x2e7d32), 2.0));
+            p.drawPolyline(QPolygonF({QPointF(5, 8), QPointF(7.2, 10.5), QPointF(11.5, 5)}));
+        }
+    };
+}
+
+void iconDuplicate(QPainter& p)
+{
+    p.setPen(glyphPen(rgb(0x455a64), 1.0));
+    p.setBrush(rgb(0xcfd8dc));
+    p.drawRect(QRectF(2.5, 2.5, 8, 8));
+    p.setBrush(rgb(0xfafafa));
+    p.drawRect(QRectF(5.5, 5.5, 8, 8));
+}
+
+void iconToDefault(QPainter& p)
+{
+    p.setPen(glyphPen(rgb(0x1565c0), 1.8));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 270 * 16);
+    p.drawLine(QPointF(10.5, 3.6), QPointF(10.8, 1.2));
+    p.drawLine(QPointF(10.5, 3.6), QPointF(13, 4.2));
+}
+
+// A bar with an arrow to it: top or bottom.
+DrawFn iconMoveTo(bool top)
+{
+    return [top](QPainter& p) {
+        p.setPen(glyphPen(rgb(0x37474f), 2.0));
+        const qreal bar = top ? 2.5 : 13.5;
+        p.drawLine(QPointF(3, bar), QPointF(13, bar));
+        p.setPen(glyphPen(rgb(0x1565c0), 1.8));
+        const qreal tip = top ? 5.5 : 10.5;
+        const qreal tail = top ? 13.5 : 2.5;
+        const qreal d = top ? 3 : -3;
+        p.drawLine(QPointF(8, tail), QPointF(8, tip));
+        p.drawLine(QPointF(8, tip), QPointF(5, tip + d));
+        p.drawLine(QPointF(8, tip), QPointF(11, tip + d));
+    };
+}
+
+DrawFn iconDelete(bool all)
+{
+    return [all](QPainter& p) {
+        p.setPen(glyphPen(rgb(0xc62828), 2.2));
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
+        if (all) {
+            p.setPen(glyphPen(rgb(0x455a64), 1.2));
+            p.drawLine(QPointF(2, 14.5), QPointF(14, 14.5));
+            p.drawLine(QPointF(2, 1.5), QPointF(14, 1.5));
+        }
+    };
+}
+
+void iconAdd(QPainter& p)
+{
+    roundBadge(p, rgb(0xa5d6a7), rgb(0x2e7d32));
+    p.setPen(glyphPen(Qt::white, 2.0));
+    p.drawLine(QPointF(8, 4.5), QPointF(8, 11.5));
+    p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
+}
+
+// Four chain rows, on (green) or off (grey) by the pattern's bits, top row first.
+DrawFn iconStack(unsigned pattern)
+{
+    return [pattern](QPainter& p) {
+        for (int i = 0; i < 4; ++i) {
+            const bool on = (pattern >> (3 - i)) & 1u;
+            p.setPen(glyphPen(on ? rgb(0x1b5e20) : rgb(0x616161), 0.8));
+            p.setBrush(on ? rgb(0x81c784) : rgb(0xe0e0e0));
+            p.drawRect(QRectF(2.5, 1.5 + 3.4 * i, 11, 2.4));
+        }
+    };
+}
+
+// The layer state of a chain row: blend mode normal or other, mask or not, or impossible.
+DrawFn iconLayer(int blend, bool selective)
+{
+    return [blend, selective](QPainter& p) {
+        if (blend < 0) {
+            p.setPen(glyphPen(rgb(0x9e9e9e), 1.0));
+            p.setBrush(rgb(0xeeeeee));
+            p.drawRect(QRectF(3.5, 3.5, 9, 9));
+            p.setPen(glyphPen(rgb(0x9e9e9e), 1.4));
+            p.drawLine(QPointF(4, 12), QPointF(12, 4));
+            return;
+        }
+        p.setPen(glyphPen(rgb(0x455a64), 0.8));
+        p.setBrush(rgb(0x90a4ae));
+        p.drawRect(QRectF(1.5, 1.5, 9, 9));
+        p.setBrush(blend ? QColor(255, 213, 79, 220) : QColor(236, 239, 241, 220));
+        p.drawRect(QRectF(5.5, 5.5, 9, 9));
+        if (selective) {
+            p.setPen(glyphPen(rgb(0x0d47a1), 1.0));
+            p.setBrush(QColor(100, 181, 246, 200));
+            p.drawEllipse(QRectF(8, 8, 5, 5));
+        }
+    };
+}
+
+// A filter dot in a type colour: filled when active, hollow when not.
+DrawFn iconFilter(unsigned colour, bool active)
+{
+    return [colour, active](QPainter& p) {
+        const QColor c = rgb(colour);
+        p.setPen(glyphPen(c.darker(170), 1.2));
+        p.setBrush(active ? c : QColor(Qt::transparent));
+        p.drawEllipse(QRectF(3, 3, 10, 10));
+        if (!active) {
+            p.setPen(glyphPen(c.darker(170), 1.0));
+            p.drawLine(QPointF(4.5, 11.5), QPointF(11.5, 4.5));
+        }
+    };
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -957,6 +1167,46 @@ std::vector<SPicture> pictures()
     // The film strip of the preview's playback overlay, 74 x 30, tiled along
     // the top and bottom edges.
     v.push_back({QStringLiteral("images/Filmstreifen.png"), 74, iconFilmStrip, 1.0, 30});
+    // the post-processing dock
+    icon("Play", iconPlay);
+    icon("Pipette", iconPipette);
+    icon("TextureSelect", iconTexture);
+    icon("FilmTypPre", iconFilm(false));
+    icon("FilmTypPost", iconFilm(true));
+    icon("GeometryEdit", iconGeometry(0));
+    icon("GeometryCopy", iconGeometry(1));
+    icon("GeometryPaste", iconGeometry(2));
+    icon("GeometryDelete", iconGeometry(3));
+    icon("KontextMenuInactive", iconCheck(true));
+    icon("KontextMenuActive", iconCheck(false));
+    icon("KontextMenuDuplicate", iconDuplicate);
+    icon("KontextMenuToDefault", iconToDefault);
+    icon("KontextMenuTop", iconMoveTo(true));
+    icon("KontextMenuBottom", iconMoveTo(false));
+    icon("KontextMenuDelete", iconDelete(false));
+    icon("KontextMenuDeleteAll", iconDelete(true));
+    icon("KontextMenuTMadd", iconAdd);
+    icon("StacklistAllActive", iconStack(0xF));
+    icon("StacklistUptothis", iconStack(0xC));
+    icon("StacklistOnlythis", iconStack(0x4));
+    icon("StacklistAllInActive", iconStack(0x0));
+    icon("Layer_00_normal", iconLayer(0, false));
+    icon("Layer_01_lighten", iconLayer(1, false));
+    icon("Layer_00_normal+selective", iconLayer(0, true));
+    icon("Layer_01_lighten+selective", iconLayer(1, true));
+    icon("Layer_xx_impossible", iconLayer(-1, false));
+    icon("FilterListAllActive", iconStack(0xF));
+    icon("FilterListAllInActive", iconStack(0x0));
+    const struct {
+        const char* name;
+        unsigned colour;
+    } filters[] = {{"Enhance", 0xf8ff39}, {"Geometry", 0x76ff39}, {"Luminance", 0x39ffd3}, {"Color", 0x3963ff},
+                   {"Smooth", 0xbb39ff},  {"Artistic", 0xff39b2}, {"Panorama", 0x808080}};
+    for (const auto& f : filters) {
+        icon(qPrintable(QStringLiteral("FilterList%1Active").arg(QLatin1String(f.name))), iconFilter(f.colour, true));
+        icon(qPrintable(QStringLiteral("FilterList%1InActive").arg(QLatin1String(f.name))),
+             iconFilter(f.colour, false));
+    }
 
     const char* stateNames[4] = {"", "_hover", "_pressed", "_disabled"};
     for (int checked = 1; checked >= 0; --checked) {

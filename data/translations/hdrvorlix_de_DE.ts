@@ -1999,6 +1999,585 @@
     </message>
 </context>
 <context>
+    <name>HDRPositionPicker</name>
+    <message>
+        <source>Pipette</source>
+        <translation>Farbe aus dem Vorschaubild aufnehmen</translation>
+    </message>
+    <message>
+        <source>eSplGradation custom</source>
+        <translation>benutzerdefiniert</translation>
+    </message>
+    <message>
+        <source>eSplGradation linear</source>
+        <translation>linear</translation>
+    </message>
+    <message>
+        <source>eSplGradation over exposed</source>
+        <translation>überbelichtet</translation>
+    </message>
+    <message>
+        <source>eSplGradation under exposed</source>
+        <translation>unterbelichtet</translation>
+    </message>
+    <message>
+        <source>eSplGradation compress</source>
+        <translation>komprimieren</translation>
+    </message>
+    <message>
+        <source>eSplGradation expand</source>
+        <translation>expandieren</translation>
+    </message>
+    <message>
+        <source>eSplGradation compress intense</source>
+        <translation>stark komprimieren</translation>
+    </message>
+    <message>
+        <source>eSplGradation overexpand</source>
+        <translation>überexpandieren</translation>
+    </message>
+    <message>
+        <source>eSplGradation bright light</source>
+        <translation>helles Licht</translation>
+    </message>
+    <message>
+        <source>eSplGradation deep shadow</source>
+        <translation>tiefe Schatten</translation>
+    </message>
+    <message>
+        <source>eSplGradation Artwork</source>
+        <translation>Kunstwerk</translation>
+    </message>
+    <message>
+        <source>eSplEffect custom</source>
+        <translation>benutzerdefiniert</translation>
+    </message>
+    <message>
+        <source>eSplEffect flat</source>
+        <translation>gleichmäßig</translation>
+    </message>
+    <message>
+        <source>eSplEffect lights</source>
+        <translation>Lichter</translation>
+    </message>
+    <message>
+        <source>eSplEffect midtones</source>
+        <translation>Mitteltöne</translation>
+    </message>
+    <message>
+        <source>eSplEffect shadows</source>
+        <translation>Schatten</translation>
+    </message>
+    <message>
+        <source>eSplEffect extremes</source>
+        <translation>Extreme</translation>
+    </message>
+    <message>
+        <source>eSplEffect constant low</source>
+        <translation>konstant niedrig</translation>
+    </message>
+    <message>
+        <source>eSplEffect cut extremes</source>
+        <translation>Extreme ausnehmen</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect light</source>
+        <translation>Lichter schützen</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect shadow</source>
+        <translation>Schatten schützen</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect light&amp;shadow</source>
+        <translation>Lichter und Schatten schützen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPostProcessListWidget</name>
+    <message>
+        <source>m_pFilterAllAct</source>
+        <translation>alle Filtertypen zeigen</translation>
+    </message>
+    <message>
+        <source>m_pFilterEnhanceAct</source>
+        <translation>Verbessern</translation>
+    </message>
+    <message>
+        <source>m_pFilterGeometryAct</source>
+        <translation>Geometrie</translation>
+    </message>
+    <message>
+        <source>m_pFilterExposureAct</source>
+        <translation>Belichtung</translation>
+    </message>
+    <message>
+        <source>m_pFilterColorizeAct</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>m_pFilterSmoothAct</source>
+        <translation>Glätten</translation>
+    </message>
+    <message>
+        <source>m_pFilterArtisticAct</source>
+        <translation>Kunst</translation>
+    </message>
+    <message>
+        <source>m_pFilterPanoramaAct</source>
+        <translation>nur für Panoramen geeignete</translation>
+    </message>
+    <message>
+        <source>m_pFilterNoneAct</source>
+        <translation>alle Filtertypen ausblenden</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPostProcessingDockWidget</name>
+    <message>
+        <source>Titel:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>Autor:</source>
+        <translation>Autor:</translation>
+    </message>
+    <message>
+        <source>Jpg-Qualität</source>
+        <translation>Jpg-Qualität</translation>
+    </message>
+    <message>
+        <source>Web-Animation speichern</source>
+        <translation>Web-Animation speichern</translation>
+    </message>
+    <message>
+        <source>Blendmode Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Blendmode Aufhellen</source>
+        <translation>Aufhellen</translation>
+    </message>
+    <message>
+        <source>Blendmode Abdunkeln</source>
+        <translation>Abdunkeln</translation>
+    </message>
+    <message>
+        <source>Blendmode Durchschnitt</source>
+        <translation>Durchschnitt</translation>
+    </message>
+    <message>
+        <source>Blendmode Multiplizieren</source>
+        <translation>Multiplizieren</translation>
+    </message>
+    <message>
+        <source>Blendmode Länge</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Blendmode Doppelte Stärke</source>
+        <translation>Doppelte Stärke</translation>
+    </message>
+    <message>
+        <source>Blendmode Kubisch</source>
+        <translation>Kubisch</translation>
+    </message>
+    <message>
+        <source>Blendmode Euklidisch</source>
+        <translation>Euklidisch</translation>
+    </message>
+    <message>
+        <source>Blendmode Überblenden</source>
+        <translation>Überblenden</translation>
+    </message>
+    <message>
+        <source>Blendmode Differenz</source>
+        <translation>Differenz</translation>
+    </message>
+    <message>
+        <source>Blendmode Negation</source>
+        <translation>Negation</translation>
+    </message>
+    <message>
+        <source>Blendmode Ausschluss</source>
+        <translation>Ausschluss</translation>
+    </message>
+    <message>
+        <source>Blendmode Invers Addieren</source>
+        <translation>Invers Addieren</translation>
+    </message>
+    <message>
+        <source>Blendmode Negativ Multiplizieren</source>
+        <translation>Negativ Multiplizieren</translation>
+    </message>
+    <message>
+        <source>Blendmode Weiches Licht</source>
+        <translation>Weiches Licht</translation>
+    </message>
+    <message>
+        <source>Blendmode Hartes Licht</source>
+        <translation>Hartes Licht</translation>
+    </message>
+    <message>
+        <source>Blendmode Lineares Licht</source>
+        <translation>Lineares Licht</translation>
+    </message>
+    <message>
+        <source>Blendmode Strahlendes Licht</source>
+        <translation>Strahlendes Licht</translation>
+    </message>
+    <message>
+        <source>Blendmode Lichtpunkt</source>
+        <translation>Lichtpunkt</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbig abwedeln</source>
+        <translation>Farbig abwedeln</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbig nachbelichten</source>
+        <translation>Farbig nachbelichten</translation>
+    </message>
+    <message>
+        <source>Blendmode Linear abwedeln</source>
+        <translation>Linear abwedeln</translation>
+    </message>
+    <message>
+        <source>Blendmode Linear nachbelichten</source>
+        <translation>Linear nachbelichten</translation>
+    </message>
+    <message>
+        <source>Blendmode Reflektieren</source>
+        <translation>Reflektieren</translation>
+    </message>
+    <message>
+        <source>Blendmode Leuchten</source>
+        <translation>Leuchten</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbe expandieren</source>
+        <translation>Farbe expandieren</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbe komprimieren</source>
+        <translation>Farbe komprimieren</translation>
+    </message>
+    <message>
+        <source>Blendmode Harte Mischung</source>
+        <translation>Harte Mischung</translation>
+    </message>
+    <message>
+        <source>Blendmode Quadratische Division</source>
+        <translation>Quadratische Division</translation>
+    </message>
+    <message>
+        <source>Blendmode Phoenix</source>
+        <translation>Phoenix</translation>
+    </message>
+    <message>
+        <source>Blendmode Division</source>
+        <translation>Division</translation>
+    </message>
+    <message>
+        <source>Tonemapping</source>
+        <translation>Tonemapping</translation>
+    </message>
+    <message>
+        <source>tooltip Tonemapping groupBox</source>
+        <translation>Tonemapping-Operatoren</translation>
+    </message>
+    <message>
+        <source>Post-Processing Filter</source>
+        <translation>Post-Processing Filter</translation>
+    </message>
+    <message>
+        <source>tooltip Post-Processing Filter groupBox</source>
+        <translation>Doppelklick fügt einen Filter der Liste &quot;gewählte Filter&quot; hinzu; das Kontextmenü filtert nach Typ.</translation>
+    </message>
+    <message>
+        <source>Grauwandlung</source>
+        <translation>Grauwandlung</translation>
+    </message>
+    <message>
+        <source>Farbton</source>
+        <translation>Farbton</translation>
+    </message>
+    <message>
+        <source>-180°</source>
+        <translation>-180°</translation>
+    </message>
+    <message>
+        <source>180°</source>
+        <translation>180°</translation>
+    </message>
+    <message>
+        <source>Intensität</source>
+        <translation>Intensität</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>schwach</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>stark</translation>
+    </message>
+    <message>
+        <source>Filmtyp</source>
+        <translation>Filmtyp</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp</source>
+        <translation>Filmtyp, der das Bild wie ein fotografischer Film wirken lässt</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp PreButton</source>
+        <translation>Filmtyp vor den gewählten Filtern anwenden</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp PostButton</source>
+        <translation>Filmtyp nach den gewählten Filtern anwenden</translation>
+    </message>
+    <message>
+        <source>tooltip Filmtype Intensity Slider</source>
+        <translation>Stärke des Filmtyps</translation>
+    </message>
+    <message>
+        <source>Körnung</source>
+        <translation>Körnung</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>gering</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>hoch</translation>
+    </message>
+    <message>
+        <source>tooltip Filmtype Graining Slider</source>
+        <translation>Stärke des Filmkorns</translation>
+    </message>
+    <message>
+        <source>Lichtwirkung</source>
+        <translation>Lichtwirkung</translation>
+    </message>
+    <message>
+        <source>Tageslicht</source>
+        <translation>Tageslicht</translation>
+    </message>
+    <message>
+        <source>Dämmerung</source>
+        <translation>Dämmerung</translation>
+    </message>
+    <message>
+        <source>Nacht</source>
+        <translation>Nacht</translation>
+    </message>
+    <message>
+        <source>Struktur-Assistent</source>
+        <translation>Struktur-Assistent</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Glättung</translation>
+    </message>
+    <message>
+        <source>Bildstimmungs-Assistent</source>
+        <translation>Bildstimmungs-Assistent</translation>
+    </message>
+    <message>
+        <source>Optimierungs-Assistent</source>
+        <translation>Optimierungs-Assistent</translation>
+    </message>
+    <message>
+        <source>Kratzer/Sensorverunreinigungen</source>
+        <translation>Kratzer/Sensorverunreinigungen</translation>
+    </message>
+    <message>
+        <source>Web-Animationen</source>
+        <translation>Web-Animationen</translation>
+    </message>
+    <message>
+        <source>gewählte Filter</source>
+        <translation>gewählte Filter</translation>
+    </message>
+    <message>
+        <source>tooltip gewählte Filter groupBox</source>
+        <translation>Die Filter werden von oben nach unten angewendet; Häkchen schalten sie ein und aus, Ziehen ändert die Reihenfolge.</translation>
+    </message>
+    <message>
+        <source>360 Grad Panorama mode</source>
+        <translation>360-Grad-Panoramamodus</translation>
+    </message>
+    <message>
+        <source>tooltip 360 Grad Panorama mode</source>
+        <translation>Filter arbeiten über den linken und rechten Bildrand hinweg</translation>
+    </message>
+    <message>
+        <source>Deckkraft</source>
+        <translation>Deckkraft</translation>
+    </message>
+    <message>
+        <source>Tooltip LayerEffekt SpinBox</source>
+        <translation>Deckkraft der Ebene in Prozent</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButton Select</source>
+        <translation>Masken bearbeiten</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonCopy Select</source>
+        <translation>Masken kopieren</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonPaste Select</source>
+        <translation>Masken einfügen</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonClear Select</source>
+        <translation>alle Masken löschen</translation>
+    </message>
+    <message>
+        <source>Tooltip SliderButton Texture Select</source>
+        <translation>Textur wählen</translation>
+    </message>
+    <message>
+        <source>Tooltip SliderButton Realtime Preview</source>
+        <translation>Echtzeit-Vorschau: der Regler läuft einmal durch seinen Bereich (Esc hält an)</translation>
+    </message>
+    <message>
+        <source>keine Parameter verfügbar</source>
+        <translation>keine Parameter verfügbar</translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget lumivex VERSION_PRO</source>
+        <translation>&lt;b&gt;Expertenmodus&lt;/b&gt;&lt;br&gt;Hier wird die Filterkette des gewählten Stils zusammengestellt und eingestellt. </translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget RealtimeAnimMode</source>
+        <translation>Die Play-Taste neben einem Regler zeigt seine Wirkung in Echtzeit. </translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget PanoramaMode</source>
+        <translation>Für 360-Grad-Panoramen den Panoramamodus einschalten.</translation>
+    </message>
+    <message>
+        <source>Operator entfernen</source>
+        <translation>Operator entfernen</translation>
+    </message>
+    <message>
+        <source>Soll der Operator &quot;%1&quot; aus der Liste entfernt werden?</source>
+        <translation>Soll der Operator &quot;%1&quot; aus der Liste entfernt werden?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Alle Operatoren entfernen</source>
+        <translation>Alle Operatoren entfernen</translation>
+    </message>
+    <message>
+        <source>Sollen alle Operatoren aus der Liste entfernt werden?</source>
+        <translation>Sollen alle Operatoren aus der Liste entfernt werden?</translation>
+    </message>
+    <message>
+        <source>Expertenmodus</source>
+        <translation>Expertenmodus</translation>
+    </message>
+    <message>
+        <source>Layer Effekt: </source>
+        <translation>Layer Effekt: </translation>
+    </message>
+    <message>
+        <source>Titel Echtzeit-Wiedergabe</source>
+        <translation>Echtzeit-Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Message Echtzeit-Wiedergabe nur im Preview Mode</source>
+        <translation>Die Echtzeit-Wiedergabe läuft nur im Vorschaumodus. Vorschaumodus einschalten?</translation>
+    </message>
+    <message>
+        <source>Geometrien einfügen</source>
+        <translation>Geometrien einfügen</translation>
+    </message>
+    <message>
+        <source>Alle Geometrien löschen</source>
+        <translation>Alle Geometrien löschen</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?</source>
+        <translation>Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien für diesen Effekt entfernt werden?</source>
+        <translation>Sollen alle Geometrien für diesen Effekt entfernt werden?</translation>
+    </message>
+</context>
+<context>
+    <name>HDRTonemappingListWidget</name>
+    <message>
+        <source>hinzufügen</source>
+        <translation>hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>_QListWidget</name>
+    <message>
+        <source>aktivieren</source>
+        <translation>aktivieren</translation>
+    </message>
+    <message>
+        <source>deaktivieren</source>
+        <translation>deaktivieren</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllActivateAct</source>
+        <translation>alle aktivieren</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllToggleAct</source>
+        <translation>bis hierher aktivieren</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllSingleAct</source>
+        <translation>nur diesen aktivieren</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllDeactivateAct</source>
+        <translation>alle deaktivieren</translation>
+    </message>
+    <message>
+        <source>kopieren</source>
+        <translation>kopieren</translation>
+    </message>
+    <message>
+        <source>zurücksetzen</source>
+        <translation>zurücksetzen</translation>
+    </message>
+    <message>
+        <source>zum Listenanfang</source>
+        <translation>zum Listenanfang</translation>
+    </message>
+    <message>
+        <source>zum Listenende</source>
+        <translation>zum Listenende</translation>
+    </message>
+    <message>
+        <source>entfernen</source>
+        <translation>entfernen</translation>
+    </message>
+    <message>
+        <source>alle entfernen</source>
+        <translation>alle entfernen</translation>
+    </message>
+</context>
+<context>
     <name>HDRImagePreview</name>
     <message>
         <source>Vorschaumodus an/aus</source>

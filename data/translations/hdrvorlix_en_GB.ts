@@ -2939,6 +2939,585 @@
     </message>
 </context>
 <context>
+    <name>HDRPositionPicker</name>
+    <message>
+        <source>Pipette</source>
+        <translation>Pick a colour from the preview</translation>
+    </message>
+    <message>
+        <source>eSplGradation custom</source>
+        <translation>custom</translation>
+    </message>
+    <message>
+        <source>eSplGradation linear</source>
+        <translation>linear</translation>
+    </message>
+    <message>
+        <source>eSplGradation over exposed</source>
+        <translation>over-exposed</translation>
+    </message>
+    <message>
+        <source>eSplGradation under exposed</source>
+        <translation>under-exposed</translation>
+    </message>
+    <message>
+        <source>eSplGradation compress</source>
+        <translation>compress</translation>
+    </message>
+    <message>
+        <source>eSplGradation expand</source>
+        <translation>expand</translation>
+    </message>
+    <message>
+        <source>eSplGradation compress intense</source>
+        <translation>compress strongly</translation>
+    </message>
+    <message>
+        <source>eSplGradation overexpand</source>
+        <translation>over-expand</translation>
+    </message>
+    <message>
+        <source>eSplGradation bright light</source>
+        <translation>bright light</translation>
+    </message>
+    <message>
+        <source>eSplGradation deep shadow</source>
+        <translation>deep shadows</translation>
+    </message>
+    <message>
+        <source>eSplGradation Artwork</source>
+        <translation>artwork</translation>
+    </message>
+    <message>
+        <source>eSplEffect custom</source>
+        <translation>custom</translation>
+    </message>
+    <message>
+        <source>eSplEffect flat</source>
+        <translation>even</translation>
+    </message>
+    <message>
+        <source>eSplEffect lights</source>
+        <translation>highlights</translation>
+    </message>
+    <message>
+        <source>eSplEffect midtones</source>
+        <translation>midtones</translation>
+    </message>
+    <message>
+        <source>eSplEffect shadows</source>
+        <translation>shadows</translation>
+    </message>
+    <message>
+        <source>eSplEffect extremes</source>
+        <translation>extremes</translation>
+    </message>
+    <message>
+        <source>eSplEffect constant low</source>
+        <translation>constant low</translation>
+    </message>
+    <message>
+        <source>eSplEffect cut extremes</source>
+        <translation>spare extremes</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect light</source>
+        <translation>protect highlights</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect shadow</source>
+        <translation>protect shadows</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect light&amp;shadow</source>
+        <translation>protect highlights and shadows</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPostProcessListWidget</name>
+    <message>
+        <source>m_pFilterAllAct</source>
+        <translation>Show all filter types</translation>
+    </message>
+    <message>
+        <source>m_pFilterEnhanceAct</source>
+        <translation>Enhance</translation>
+    </message>
+    <message>
+        <source>m_pFilterGeometryAct</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>m_pFilterExposureAct</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>m_pFilterColorizeAct</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>m_pFilterSmoothAct</source>
+        <translation>Smooth</translation>
+    </message>
+    <message>
+        <source>m_pFilterArtisticAct</source>
+        <translation>Artistic</translation>
+    </message>
+    <message>
+        <source>m_pFilterPanoramaAct</source>
+        <translation>Panorama-safe only</translation>
+    </message>
+    <message>
+        <source>m_pFilterNoneAct</source>
+        <translation>Hide all filter types</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPostProcessingDockWidget</name>
+    <message>
+        <source>Titel:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <source>Autor:</source>
+        <translation>Author:</translation>
+    </message>
+    <message>
+        <source>Jpg-Qualität</source>
+        <translation>JPEG quality</translation>
+    </message>
+    <message>
+        <source>Web-Animation speichern</source>
+        <translation>Save web animation</translation>
+    </message>
+    <message>
+        <source>Blendmode Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Blendmode Aufhellen</source>
+        <translation>Lighten</translation>
+    </message>
+    <message>
+        <source>Blendmode Abdunkeln</source>
+        <translation>Darken</translation>
+    </message>
+    <message>
+        <source>Blendmode Durchschnitt</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>Blendmode Multiplizieren</source>
+        <translation>Multiply</translation>
+    </message>
+    <message>
+        <source>Blendmode Länge</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>Blendmode Doppelte Stärke</source>
+        <translation>Double strength</translation>
+    </message>
+    <message>
+        <source>Blendmode Kubisch</source>
+        <translation>Cubic</translation>
+    </message>
+    <message>
+        <source>Blendmode Euklidisch</source>
+        <translation>Euclidean</translation>
+    </message>
+    <message>
+        <source>Blendmode Überblenden</source>
+        <translation>Cross-fade</translation>
+    </message>
+    <message>
+        <source>Blendmode Differenz</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>Blendmode Negation</source>
+        <translation>Negation</translation>
+    </message>
+    <message>
+        <source>Blendmode Ausschluss</source>
+        <translation>Exclusion</translation>
+    </message>
+    <message>
+        <source>Blendmode Invers Addieren</source>
+        <translation>Inverse add</translation>
+    </message>
+    <message>
+        <source>Blendmode Negativ Multiplizieren</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>Blendmode Weiches Licht</source>
+        <translation>Soft light</translation>
+    </message>
+    <message>
+        <source>Blendmode Hartes Licht</source>
+        <translation>Hard light</translation>
+    </message>
+    <message>
+        <source>Blendmode Lineares Licht</source>
+        <translation>Linear light</translation>
+    </message>
+    <message>
+        <source>Blendmode Strahlendes Licht</source>
+        <translation>Vivid light</translation>
+    </message>
+    <message>
+        <source>Blendmode Lichtpunkt</source>
+        <translation>Pin light</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbig abwedeln</source>
+        <translation>Colour dodge</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbig nachbelichten</source>
+        <translation>Colour burn</translation>
+    </message>
+    <message>
+        <source>Blendmode Linear abwedeln</source>
+        <translation>Linear dodge</translation>
+    </message>
+    <message>
+        <source>Blendmode Linear nachbelichten</source>
+        <translation>Linear burn</translation>
+    </message>
+    <message>
+        <source>Blendmode Reflektieren</source>
+        <translation>Reflect</translation>
+    </message>
+    <message>
+        <source>Blendmode Leuchten</source>
+        <translation>Glow</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbe expandieren</source>
+        <translation>Expand colour</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbe komprimieren</source>
+        <translation>Compress colour</translation>
+    </message>
+    <message>
+        <source>Blendmode Harte Mischung</source>
+        <translation>Hard mix</translation>
+    </message>
+    <message>
+        <source>Blendmode Quadratische Division</source>
+        <translation>Quadratic division</translation>
+    </message>
+    <message>
+        <source>Blendmode Phoenix</source>
+        <translation>Phoenix</translation>
+    </message>
+    <message>
+        <source>Blendmode Division</source>
+        <translation>Divide</translation>
+    </message>
+    <message>
+        <source>Tonemapping</source>
+        <translation>Tone mapping</translation>
+    </message>
+    <message>
+        <source>tooltip Tonemapping groupBox</source>
+        <translation>Tone-mapping operators</translation>
+    </message>
+    <message>
+        <source>Post-Processing Filter</source>
+        <translation>Post-processing filters</translation>
+    </message>
+    <message>
+        <source>tooltip Post-Processing Filter groupBox</source>
+        <translation>Double-click adds a filter to the selected filters; the context menu filters by type.</translation>
+    </message>
+    <message>
+        <source>Grauwandlung</source>
+        <translation>Greyscale conversion</translation>
+    </message>
+    <message>
+        <source>Farbton</source>
+        <translation>Hue</translation>
+    </message>
+    <message>
+        <source>-180°</source>
+        <translation>-180°</translation>
+    </message>
+    <message>
+        <source>180°</source>
+        <translation>180°</translation>
+    </message>
+    <message>
+        <source>Intensität</source>
+        <translation>Intensity</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>weak</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>strong</translation>
+    </message>
+    <message>
+        <source>Filmtyp</source>
+        <translation>Film type</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp</source>
+        <translation>Film type that gives the picture the look of a photographic film</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp PreButton</source>
+        <translation>Apply the film type before the selected filters</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp PostButton</source>
+        <translation>Apply the film type after the selected filters</translation>
+    </message>
+    <message>
+        <source>tooltip Filmtype Intensity Slider</source>
+        <translation>Strength of the film type</translation>
+    </message>
+    <message>
+        <source>Körnung</source>
+        <translation>Grain</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>tooltip Filmtype Graining Slider</source>
+        <translation>Strength of the film grain</translation>
+    </message>
+    <message>
+        <source>Lichtwirkung</source>
+        <translation>Light effect</translation>
+    </message>
+    <message>
+        <source>Tageslicht</source>
+        <translation>Daylight</translation>
+    </message>
+    <message>
+        <source>Dämmerung</source>
+        <translation>Dusk</translation>
+    </message>
+    <message>
+        <source>Nacht</source>
+        <translation>Night</translation>
+    </message>
+    <message>
+        <source>Struktur-Assistent</source>
+        <translation>Structure assistant</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Smoothing</translation>
+    </message>
+    <message>
+        <source>Bildstimmungs-Assistent</source>
+        <translation>Mood assistant</translation>
+    </message>
+    <message>
+        <source>Optimierungs-Assistent</source>
+        <translation>Optimisation assistant</translation>
+    </message>
+    <message>
+        <source>Kratzer/Sensorverunreinigungen</source>
+        <translation>Scratches/sensor dust</translation>
+    </message>
+    <message>
+        <source>Web-Animationen</source>
+        <translation>Web animations</translation>
+    </message>
+    <message>
+        <source>gewählte Filter</source>
+        <translation>Selected filters</translation>
+    </message>
+    <message>
+        <source>tooltip gewählte Filter groupBox</source>
+        <translation>Filters apply from top to bottom; the check boxes switch them on and off, dragging reorders them.</translation>
+    </message>
+    <message>
+        <source>360 Grad Panorama mode</source>
+        <translation>360° panorama mode</translation>
+    </message>
+    <message>
+        <source>tooltip 360 Grad Panorama mode</source>
+        <translation>Filters work across the left and right edges of the picture</translation>
+    </message>
+    <message>
+        <source>Deckkraft</source>
+        <translation>Opacity</translation>
+    </message>
+    <message>
+        <source>Tooltip LayerEffekt SpinBox</source>
+        <translation>Opacity of the layer in per cent</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButton Select</source>
+        <translation>Edit masks</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonCopy Select</source>
+        <translation>Copy masks</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonPaste Select</source>
+        <translation>Paste masks</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonClear Select</source>
+        <translation>Delete all masks</translation>
+    </message>
+    <message>
+        <source>Tooltip SliderButton Texture Select</source>
+        <translation>Choose a texture</translation>
+    </message>
+    <message>
+        <source>Tooltip SliderButton Realtime Preview</source>
+        <translation>Real-time preview: the slider sweeps its range once (Esc stops)</translation>
+    </message>
+    <message>
+        <source>keine Parameter verfügbar</source>
+        <translation>no parameters available</translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget lumivex VERSION_PRO</source>
+        <translation>&lt;b&gt;Expert mode&lt;/b&gt;&lt;br&gt;Build and tune the filter chain of the chosen style here. </translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget RealtimeAnimMode</source>
+        <translation>The play button beside a slider shows its effect in real time. </translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget PanoramaMode</source>
+        <translation>For 360° panoramas switch on panorama mode.</translation>
+    </message>
+    <message>
+        <source>Operator entfernen</source>
+        <translation>Remove operator</translation>
+    </message>
+    <message>
+        <source>Soll der Operator &quot;%1&quot; aus der Liste entfernt werden?</source>
+        <translation>Remove the operator &quot;%1&quot; from the list?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Alle Operatoren entfernen</source>
+        <translation>Remove all operators</translation>
+    </message>
+    <message>
+        <source>Sollen alle Operatoren aus der Liste entfernt werden?</source>
+        <translation>Remove all operators from the list?</translation>
+    </message>
+    <message>
+        <source>Expertenmodus</source>
+        <translation>Expert mode</translation>
+    </message>
+    <message>
+        <source>Layer Effekt: </source>
+        <translation>Layer effect: </translation>
+    </message>
+    <message>
+        <source>Titel Echtzeit-Wiedergabe</source>
+        <translation>Real-time preview</translation>
+    </message>
+    <message>
+        <source>Message Echtzeit-Wiedergabe nur im Preview Mode</source>
+        <translation>The real-time preview runs only in preview mode. Switch preview mode on?</translation>
+    </message>
+    <message>
+        <source>Geometrien einfügen</source>
+        <translation>Paste geometries</translation>
+    </message>
+    <message>
+        <source>Alle Geometrien löschen</source>
+        <translation>Delete all geometries</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?</source>
+        <translation>Paste all geometries from the clipboard?</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien für diesen Effekt entfernt werden?</source>
+        <translation>Remove all geometries of this effect?</translation>
+    </message>
+</context>
+<context>
+    <name>HDRTonemappingListWidget</name>
+    <message>
+        <source>hinzufügen</source>
+        <translation>add</translation>
+    </message>
+</context>
+<context>
+    <name>_QListWidget</name>
+    <message>
+        <source>aktivieren</source>
+        <translation>activate</translation>
+    </message>
+    <message>
+        <source>deaktivieren</source>
+        <translation>deactivate</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllActivateAct</source>
+        <translation>Activate all</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllToggleAct</source>
+        <translation>Activate up to this one</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllSingleAct</source>
+        <translation>Activate only this one</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllDeactivateAct</source>
+        <translation>Deactivate all</translation>
+    </message>
+    <message>
+        <source>kopieren</source>
+        <translation>copy</translation>
+    </message>
+    <message>
+        <source>zurücksetzen</source>
+        <translation>reset</translation>
+    </message>
+    <message>
+        <source>zum Listenanfang</source>
+        <translation>to the top</translation>
+    </message>
+    <message>
+        <source>zum Listenende</source>
+        <translation>to the bottom</translation>
+    </message>
+    <message>
+        <source>entfernen</source>
+        <translation>remove</translation>
+    </message>
+    <message>
+        <source>alle entfernen</source>
+        <translation>remove all</translation>
+    </message>
+</context>
+<context>
     <name>HDRImagePreview</name>
     <message>
         <source>Vorschaumodus an/aus</source>

@@ -74,6 +74,25 @@ MP_DRIVER_FAMILY(MP_drivers_pathblur)
 MP_DRIVER_FAMILY(MP_drivers_hueedge)
 
 // engine/effects/
+MP_DRIVER_FAMILY(MP_drivers_rotationdistort)
+
+MP_DRIVER_FAMILY(MP_drivers_radialdistort)
+
+MP_DRIVER_FAMILY(MP_drivers_warps)
+
+MP_DRIVER_FAMILY(MP_drivers_mirrors)
+
+MP_DRIVER_FAMILY(MP_drivers_frame)
+
+MP_DRIVER_FAMILY(MP_drivers_embossed)
+
+MP_DRIVER_FAMILY(MP_drivers_stretched)
+
+MP_DRIVER_FAMILY(MP_drivers_tinted)
+
+MP_DRIVER_FAMILY(MP_drivers_dust)
+
+MP_DRIVER_FAMILY(MP_drivers_oilpaint)
 
 // engine/series/
 
