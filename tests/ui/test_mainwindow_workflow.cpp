@@ -420,4 +420,48 @@ TEST_F(WorkflowTest, WithoutLaterWindowsALoadStillShowsTheImage)
     EXPECT_TRUE(window->m_PreviewPixmap.isNull());
 }
 
+
+TEST_F(WorkflowTest, ChainEditsRecomputeAndMarkThePresetUnlessTheAssistantMadeThem)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("edit.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    CPostProcessing chain;
+    FakePresetTile tile;
+    factory.presets->m_pSelected = &tile;
+    window->updatePostProcessing(&chain, &tile);
+    ASSERT_EQ(window->m_pPostProcessing, &chain);
+
+    struct Case {
+        bool changed, assistant;
+        int thumbnails, modified;
+    } cases[] = {{true, false, 1, 1}, {true, true, 1, 0}, {false, false, 0, 0}};
+    for (const Case& c : cases) {
+        tile.m_iThumbnails = tile.m_iModified = 0;
+        window->m_PreviewPixmap = QPixmap();
+        chain.m_bChanged = c.changed;
+        chain.m_bChangedByAssistant = c.assistant;
+        window->updateCurrentPostProcessing();
+        EXPECT_EQ(tile.m_iThumbnails, c.thumbnails) << c.changed << c.assistant;
+        EXPECT_EQ(tile.m_iModified, c.modified) << c.changed << c.assistant;
+        EXPECT_EQ(window->m_PreviewPixmap.isNull(), !c.changed);
+        EXPECT_FALSE(chain.m_bChangedByAssistant);
+        EXPECT_EQ(factory.pp->windowTitle(), QStringLiteral(">> stage <<"));
+    }
+
+    // Outside real-time mode an edit only enables the refresh button; the
+    // refresh computes once, then the button is off again.
+    COptions::getInstance()->m_bRealTimeMode = false;
+    window->m_PreviewPixmap = QPixmap();
+    chain.m_bChanged = true;
+    window->updateCurrentPostProcessing();
+    EXPECT_TRUE(window->m_PreviewPixmap.isNull());
+    EXPECT_TRUE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    window->refreshClicked();
+    EXPECT_FALSE(window->m_PreviewPixmap.isNull());
+    EXPECT_FALSE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    EXPECT_FALSE(COptions::getInstance()->m_bRealTimeMode) << "the mode is restored";
+    EXPECT_FALSE(chain.m_bForceApply);
+    CPostProcessing::DeleteBuffer();
+}
+
 } // namespace

@@ -215,6 +215,9 @@ protected:
     void createWorkflow(IWindowFactory* factory);
     // The main-image run of a chain on the working copy.
     void runChainOnMainImage(CPostProcessing* chain, bool preview);
+    // The thumbnail run of a chain for a tile from the given source.
+    void runChainOnThumbnail(CPostProcessing* chain, IPresetTile* tile, unsigned short* source,
+                             const QSize& sourceSize);
     void count(const char* key, int value = 1);
     // The message that arrived while the window was busy.
     void InterpretDeferredMessage();

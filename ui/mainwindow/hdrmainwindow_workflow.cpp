@@ -595,6 +595,15 @@ void HDRMainWindow::runChainOnMainImage(CPostProcessing* chain, bool preview)
     ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, preview));
 }
 
+void HDRMainWindow::runChainOnThumbnail(CPostProcessing* chain, IPresetTile* tile, unsigned short* source,
+                                        const QSize& sourceSize)
+{
+    chain->SetAccordingExposureSeries(m_pExposureSeries);
+    CPostProcessing::InitBuffer(source, sourceSize, tile->LabelSize(), true);
+    chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, true);
+    tile->UpdateLabelPixmap();
+}
+
 void HDRMainWindow::updatePostProcessing(CPostProcessing* chain, IPresetTile* tile, bool thumbnail)
 {
     HDRPresetTimerStopHelper stop;
@@ -608,10 +617,7 @@ void HDRMainWindow::updatePostProcessing(CPostProcessing* chain, IPresetTile* ti
         }
         bool apply = true;
         if ((thumbnail || chain->m_bForceApply) && tile) {
-            chain->SetAccordingExposureSeries(m_pExposureSeries);
-            CPostProcessing::InitBuffer(source, sourceSize, tile->LabelSize(), true);
-            chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, true);
-            tile->UpdateLabelPixmap();
+            runChainOnThumbnail(chain, tile, source, sourceSize);
             if (thumbnail && !chain->m_bForceApply)
                 apply = false;
         }
@@ -668,13 +674,9 @@ void HDRMainWindow::updateCurrentPostProcessing()
     const bool recompute = chain->m_bChanged || chain->m_bForceApply;
     if (MP_UI_GetAnimMode() == 0 && tile) {
         if (recompute) {
-            chain->SetAccordingExposureSeries(m_pExposureSeries);
-            CPostProcessing::InitBuffer(m_pExposureSeries->GetWorkingBuffer(),
-                                        QSize(int(m_pExposureSeries->GetWorkingWidth()),
-                                              int(m_pExposureSeries->GetWorkingHeight())),
-                                        tile->LabelSize(), true);
-            chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, true);
-            tile->UpdateLabelPixmap();
+            runChainOnThumbnail(chain, tile, m_pExposureSeries->GetWorkingBuffer(),
+                                QSize(int(m_pExposureSeries->GetWorkingWidth()),
+                                      int(m_pExposureSeries->GetWorkingHeight())));
         }
         if (chain->m_bChanged && !chain->m_bChangedByAssistant)
             tile->EnableModifiedButtons();
