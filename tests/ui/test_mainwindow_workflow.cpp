@@ -52,7 +52,8 @@ class FakeOperatorDock : public FakeStageDock<IHDROperatorDock> {
 public:
     using FakeStageDock::FakeStageDock;
     QString GetKernelName() const override { return QString(); }
-    void GetParameterValues(float[10][256]) const override {}
+    void GetParameterValues(float values[10][256]) const override { values[0][0] = m_fFirst; }
+    float m_fFirst = 0.0f;
     void UpdateHDRContrastLabel() override {}
 };
 
@@ -462,6 +463,34 @@ TEST_F(WorkflowTest, ChainEditsRecomputeAndMarkThePresetUnlessTheAssistantMadeTh
     EXPECT_FALSE(COptions::getInstance()->m_bRealTimeMode) << "the mode is restored";
     EXPECT_FALSE(chain.m_bForceApply);
     CPostProcessing::DeleteBuffer();
+}
+
+
+TEST_F(WorkflowTest, OperatorEditsEnableRefreshOnlyOnARealChangeOutsideRealTimeMode)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("operator.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    window->editExposureLatitude();
+    ASSERT_TRUE(window->IsHDRStage());
+    COptions::getInstance()->m_bRealTimeMode = false;
+    window->m_pImagePreview->SetRefreshButtonEnabled(false);
+    window->operatorUpdated();
+    EXPECT_FALSE(window->m_pImagePreview->GetRefreshButtonEnabled()) << "nothing changed";
+    EXPECT_FALSE(factory.hdr->isHidden());
+    factory.hdr->m_fFirst = 0.25f;
+    window->operatorUpdated();
+    EXPECT_TRUE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    EXPECT_FLOAT_EQ(window->m_pExposureSeries->m_pfParameterValues[0][0], 0.25f);
+    window->m_PreviewPixmap = QPixmap();
+    window->refreshClicked();
+    EXPECT_FALSE(window->m_PreviewPixmap.isNull()) << "refresh computes once";
+    EXPECT_FALSE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    window->m_PreviewPixmap = QPixmap();
+    window->refreshClicked();
+    EXPECT_TRUE(window->m_PreviewPixmap.isNull()) << "a second press does nothing";
+    // A null exposure only shows the stage.
+    window->activateExposure(nullptr, false);
+    EXPECT_TRUE(window->IsHDRStage());
 }
 
 } // namespace

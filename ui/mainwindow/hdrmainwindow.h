@@ -202,6 +202,10 @@ public slots:
     void refreshClicked();
     void realTimeModeToggled(bool on);
     void previewModeToggled(bool on);
+    void activateExposure(CExposure* exposure, bool active);
+    void operatorUpdated();
+    void operatorUpdatedForced();
+    void UpdateHDRForced();
     void exit();
     void properties();
     void showInfoClicked();
@@ -219,6 +223,9 @@ protected:
     void runChainOnThumbnail(CPostProcessing* chain, IPresetTile* tile, unsigned short* source,
                              const QSize& sourceSize);
     void count(const char* key, int value = 1);
+    // Steps 3 and 4 of a change in the HDR stage: recompute at once in
+    // real-time mode (forced or when the state changed), else enable refresh.
+    void recalculateAfterChange(bool compareState, bool force, bool keepDisplayed);
     // The message that arrived while the window was busy.
     void InterpretDeferredMessage();
 

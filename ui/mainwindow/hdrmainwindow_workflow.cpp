@@ -478,6 +478,65 @@ unsigned int HDRMainWindow::getProgressThreadDelay() const
     return megapixels <= MP_UI_GetPreviewSize() ? 500u : 0u;
 }
 
+void HDRMainWindow::recalculateAfterChange(bool compareState, bool force, bool keepDisplayed)
+{
+    if (compareState && !m_pExposureSeries->HasStateChanged(false))
+        return;
+    if (realTimeMode()) {
+        CBusyScope busy(this);
+        bool computed = false;
+        {
+            HDRProgressThread progress(1, getProgressThreadDelay());
+            computed = m_pExposureSeries->HDR(force);
+        }
+        if (computed)
+            updateExposureDisplay(keepDisplayed, true, keepDisplayed);
+    } else {
+        m_pImagePreview->SetRefreshButtonEnabled(true);
+    }
+}
+
+void HDRMainWindow::activateExposure(CExposure* exposure, bool active)
+{
+    if (exposure && m_pExposureSeries) {
+        m_pExposureSeries->RememberState();
+        exposure->m_bActive = active;
+        recalculateAfterChange(false, false, false);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::operatorUpdated()
+{
+    if (m_pExposureSeries) {
+        m_pExposureSeries->RememberState();
+        prepareExposureSeries();
+        recalculateAfterChange(true, false, !m_bDisplayedAsColour);
+    }
+    updateDockWidgets(eDW_HDROPERATOR);
+}
+
+void HDRMainWindow::operatorUpdatedForced()
+{
+    if (m_pExposureSeries) {
+        m_pExposureSeries->RememberState();
+        prepareExposureSeries();
+        recalculateAfterChange(false, true, !m_bDisplayedAsColour);
+    }
+    updateDockWidgets(eDW_HDROPERATOR);
+}
+
+void HDRMainWindow::UpdateHDRForced()
+{
+    if (!m_pExposureSeries)
+        return;
+    CBusyScope busy(this);
+    HDRProgressThread progress(1, getProgressThreadDelay());
+    m_pExposureSeries->HDR(true);
+    updateExposureDisplay(false, true, false);
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
 void HDRMainWindow::postProcessing()
 {
     if (sender() == postProcessingAct && postProcessingAct && !postProcessingAct->isChecked()) {
