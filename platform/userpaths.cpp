@@ -1,6 +1,9 @@
 #include "platform/userpaths.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,14 +38,15 @@ QString privateTempFolder()
     const QByteArray native = QFile::encodeName(base);
     struct stat st;
     if (lstat(native.constData(), &st) != 0) {
-        if (!QDir().mkpath(base))
-            return QString();
-        if (chmod(native.constData(), 0700) != 0 || lstat(native.constData(), &st) != 0)
+        // Missing: made for this user alone (its parents as usual).
+        const QString parent = QFileInfo(base).path();
+        if (!QDir().mkpath(parent) || (mkdir(native.constData(), 0700) != 0 && errno != EEXIST) ||
+            lstat(native.constData(), &st) != 0)
             return QString();
     }
+    // An existing folder may be shared (XDG_RUNTIME_DIR pointing at /tmp): it
+    // is checked, never changed.
     if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode) || st.st_uid != geteuid())
-        return QString();
-    if ((st.st_mode & 0077) != 0 && chmod(native.constData(), 0700) != 0)
         return QString();
     return base;
 }

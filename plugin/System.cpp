@@ -82,26 +82,55 @@ std::string GetHomeFolder()
     return std::string();
 }
 
-bool MakePrivateFolder(const std::string& folder)
+namespace {
+
+// Opens folder (created with mode 0700, parents included, when missing) when
+// it is a real folder of the user; -1 for a link in its place, an entry that
+// is not a folder or a folder of another user. Checked through the
+// descriptor, so a link cannot slip in between.
+int openOwnFolder(const std::string& folder)
 {
     _hlp::Require(!folder.empty());
     struct stat st;
     if (::lstat(folder.c_str(), &st) != 0) {
         if (errno != ENOENT)
-            return false;
+            return -1;
         createParents(folder);
         if (!CreateFolder(folder) && errno != EEXIST)
-            return false;
+            return -1;
     }
-    // Checked and tightened through a descriptor, so a link cannot slip in.
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
+        return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+bool MakePrivateFolder(const std::string& folder)
+{
+    const int fd = openOwnFolder(folder);
+    if (fd < 0)
         return false;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0;
     if (ok && (st.st_mode & 07777) != 0700)
         ok = ::fchmod(fd, 0700) == 0;
     ::close(fd);
     return ok;
+}
+
+bool UseBaseFolder(const std::string& folder)
+{
+    const int fd = openOwnFolder(folder);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }
 
 bool GetTempFolder(std::string& folder)
@@ -119,7 +148,7 @@ bool GetTempFolder(std::string& folder)
     }
     while (base.size() > 1 && _hlp::HasSeparator(base))
         base = _hlp::RemoveSeparator(base);
-    if (base.size() > kMaxPathLength || !MakePrivateFolder(base))
+    if (base.size() > kMaxPathLength || !UseBaseFolder(base))
         return false;
     folder = base;
     return true;

@@ -9,15 +9,21 @@ namespace _sys {
 // The user's home folder: $HOME, else the password database.
 std::string GetHomeFolder();
 
-// The private per-user temporary folder: $XDG_RUNTIME_DIR when set and
-// absolute, else $HOME/.cache; made private (see MakePrivateFolder). False
-// and an empty string when it cannot be had safely or is longer than 255.
+// The per-user temporary folder: $XDG_RUNTIME_DIR when set and absolute,
+// else $HOME/.cache; checked by UseBaseFolder, never changed. False and an
+// empty string when it cannot be had safely or is longer than 255.
 bool GetTempFolder(std::string& folder);
 
 // Makes folder a private folder of the user: created with mode 0700 when
 // missing; a link in its place, an entry that is not a folder or a folder of
-// another user is refused (false); a wider mode is tightened to 0700.
+// another user is refused (false); a wider mode is tightened to 0700. Only for
+// folders the plug-in owns (the hand-off folder).
 bool MakePrivateFolder(const std::string& folder);
+
+// A folder the plug-in works in but does not own (the temporary folder, which
+// may be shared): created with mode 0700 when missing; refused (false) like
+// MakePrivateFolder; an existing folder's mode is left as it is.
+bool UseBaseFolder(const std::string& folder);
 
 // Whether the entry exists (a link counts, whatever it points to).
 bool PathExists(const std::string& path);

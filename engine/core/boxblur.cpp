@@ -145,7 +145,7 @@ int blurMap(int width, int height, const Sample* src, Sample* dst, const MP_Para
     const float count = params->p[1][0];
     if (!(count >= 1.0f))
         return MP_OK;
-    const int passes = MP_safeTrunc(count, 1, INT_MAX);
+    const int passes = MP_safeTrunc(count, 1, MP_MAX_BLUR_PASSES);
     int r = MP_safeTrunc(total / count, 0, INT_MAX);
     // The clamp holds for every pass. A map one sample wide leaves no radius
     // at all: then no pass runs (the window length 2r would be 0).

@@ -9,6 +9,10 @@
 // ones), so such a map is left unchanged. The first pass reads src, each later
 // pass the result of the previous one in dst; callers pass one buffer as both.
 //
+// The number of passes is held to MP_MAX_BLUR_PASSES: callers give 2, and a
+// box blur reaches its fixed point long before, so a hostile count cannot keep
+// the blur running for minutes.
+//
 // The blurs run on the caller's thread, queue no band tasks and share no
 // mutable state: several worker jobs may blur their own maps at once.
 // Results: 0 (also when nothing was done), -1 when the working memory cannot
@@ -19,6 +23,9 @@
 #include <cstdint>
 
 struct MP_Params;
+
+// The most passes any iterated box blur of the engine runs.
+constexpr int MP_MAX_BLUR_PASSES = 1000;
 
 // Signed samples, edges extended (indices outside repeat the first or last sample).
 int MP_BlurSignedShortBuffer(int width, int height, int16_t* src, int16_t* dst, int, int bytesPerSample,

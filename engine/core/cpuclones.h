@@ -5,8 +5,11 @@
 // same order (never contracted into fused multiply-adds), so their results
 // agree bit for bit. Use it on hot loops the compiler vectorises.
 // A ThreadSanitizer build gets the baseline copy only: the load-time choice
-// would run instrumented code before the sanitizer has started.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
+// would run instrumented code before the sanitizer has started. The CMake
+// option LUMIVEX_FUNCTION_CLONES=OFF (LUMIVEX_NO_FUNCTION_CLONES) builds plain
+// functions in any build.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(LUMIVEX_NO_FUNCTION_CLONES)
 #define MP_CPU_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define MP_CPU_CLONES

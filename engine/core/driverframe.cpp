@@ -2,6 +2,8 @@
 
 #include "engine/core/splines.h"
 
+#include <algorithm>
+
 float MP_temp_table[MP_TEMP_TABLE_SIZE];
 float MP_temp2_table[MP_TEMP_TABLE_SIZE];
 float MP_temp3_table[MP_TEMP_TABLE_SIZE];
@@ -52,7 +54,11 @@ int MP_calcLoopstep(int loopstep, int kernelsize, const MP_Params* params)
     int divisor = MP_safeTrunc(params->cpu_loopstep_mulitplier, 1, 1 << 30);
     if (divisor < 1)
         divisor = 1;
-    return loopstep + kernelsize / divisor;
+    // A block's loopstep below 1 (a cleared or hostile block) counts as the
+    // finest step 1. The sum is taken in 64 bits: a loopstep near INT_MAX
+    // gives the largest step instead of overflowing.
+    const int64_t step = static_cast<int64_t>(MP_imax(1, loopstep)) + kernelsize / divisor;
+    return static_cast<int>(std::clamp<int64_t>(step, 1, INT32_MAX));
 }
 
 namespace {

@@ -105,7 +105,8 @@ int MP_beginDriver(MP_DriverRun& run, int sizex, int sizey, const ushort* src, u
 int MP_runDriverBands(const MP_DriverRun& run, const void* args, MP_TaskFunc full, MP_TaskFunc reduced,
                       int progressPeriod);
 
-// The loop step of window loops: loopstep + kernelsize / (int)cpu_loopstep_mulitplier.
+// The loop step of window loops: loopstep + kernelsize / (int)cpu_loopstep_mulitplier,
+// with a loopstep below 1 taken as 1 and the result held to 1..INT32_MAX.
 int MP_calcLoopstep(int loopstep, int kernelsize, const MP_Params* params);
 
 // The full worker's steps for one pixel (x, y) with source colour c0, stored

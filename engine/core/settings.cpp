@@ -4,10 +4,21 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 #include <sys/statvfs.h>
 #include <sys/time.h>
 
 namespace {
+
+// A NaN argument (a settings file can hold one) is no value: the setter keeps
+// the previous one. The CLAMP and FLOOR rules would let it through.
+template <typename T> bool isNaN(T v)
+{
+    if constexpr (std::is_floating_point_v<T>)
+        return std::isnan(v);
+    else
+        return false;
+}
 
 template <typename T> T ruleSTORE(T v) { return v; }
 template <typename T> T ruleMIN1(T v) { return v < 1 ? T(1) : v; }
@@ -23,7 +34,11 @@ template <typename T> T ruleNONNEG(T v) { return v < 0 ? T(0) : v; }
 
 #define X(Name, global, type, initial, start, rule) \
     type global = initial;                          \
-    void MP_UI_Set##Name(type value) { global = rule; } \
+    void MP_UI_Set##Name(type value)                \
+    {                                               \
+        if (!isNaN(value))                          \
+            global = rule;                          \
+    }                                               \
     type MP_UI_Get##Name() { return global; }
 #include "engine/core/settings_list.h"
 #undef X
@@ -69,7 +84,7 @@ int MP_UI_GetCalcMode() { return MP_calcmode; }
 
 void MP_UI_SetMaxMemAllocSize(int method, double bytes)
 {
-    if (method < 0 || method > 3)
+    if (method < 0 || method > 3 || std::isnan(bytes))
         return;
     MP_maxmemallocsize[method] = bytes;
 }

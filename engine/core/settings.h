@@ -1,7 +1,8 @@
 #pragma once
 // The engine's parameter store: one global per setting, reached through
 // MP_UI_Set<Name> / MP_UI_Get<Name>. No object, no lock: a setter stores its
-// argument after its clamp or fallback, a getter returns what is stored.
+// argument after its clamp or fallback, a getter returns what is stored. A NaN
+// given to a float setter keeps the stored value.
 
 #include <cstdint>
 
@@ -19,7 +20,7 @@ void MP_UI_SetCalcMode(int mode);
 int MP_UI_GetCalcMode();
 
 // Largest buffer in bytes a method (0..3) may use; 0 disables the method.
-// An index outside 0..3 is ignored by the setter and reads as 0.
+// An index outside 0..3 or a NaN is ignored by the setter; the index reads as 0.
 extern double MP_maxmemallocsize[4];
 void MP_UI_SetMaxMemAllocSize(int method, double bytes);
 double MP_UI_GetMaxMemAllocSize(int method);

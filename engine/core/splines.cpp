@@ -62,10 +62,21 @@ bool finiteCurve(const Curve& k)
 
 float unitOrZero(float v) { return v != v ? 0.0f : MP_clamp(v, 0.0f, 1.0f); }
 
-// Knots that leave the spline undefined: a NaN or infinite knot, two inner
-// knots on the same x, an inner knot on an end knot's x. Non-finite values get
-// finite ones, then each zero spacing is opened to kMinStep (the spacing the
-// solver itself substitutes for a zero one).
+// An inner knot outside the end knots' range (NaN and infinities included):
+// its pieces reach far beyond the curve's 0..1, where the power sum overflows.
+bool innerKnotOutside(const Curve& k)
+{
+    for (int i = 2; i <= 5; ++i)
+        if (!(k.xp[i] >= kLeftEnd && k.xp[i] <= kRightEnd))
+            return true;
+    return false;
+}
+
+// Knots that leave the spline undefined: a NaN or infinite knot, an inner
+// knot outside -0.01..1.01, two inner knots on the same x, an inner knot on an
+// end knot's x. Non-finite y get finite ones, inner x outside the range move
+// to the nearer end knot's x, then each zero spacing is opened to kMinStep
+// (the spacing the solver itself substitutes for a zero one).
 void repairKnots(Curve& k)
 {
     for (int i = 1; i <= 6; ++i)
@@ -74,8 +85,10 @@ void repairKnots(Curve& k)
     for (int i = 2; i <= 5; ++i) {
         if (k.xp[i] != k.xp[i])
             k.xp[i] = k.xp[i - 1];
-        else if (std::isinf(k.xp[i]))
-            k.xp[i] = k.xp[i] > 0.0f ? kRightEnd : kLeftEnd;
+        else if (k.xp[i] < kLeftEnd)
+            k.xp[i] = kLeftEnd;
+        else if (k.xp[i] > kRightEnd)
+            k.xp[i] = kRightEnd;
     }
     for (int i = 2; i <= 5; ++i)
         if (k.xp[i] == k.xp[i - 1])
@@ -99,8 +112,8 @@ void evenKnots(Curve& k)
 }
 
 // The one place where the three spline entry points get their coefficients.
-// Valid knots are solved exactly as given; only knots whose spline would not
-// be finite are repaired, on this local copy.
+// Valid knots are solved exactly as given; only knots outside the curve's
+// range or whose spline would not be finite are repaired, on this local copy.
 Curve buildCurve(float x2, float x3, float x4, float x5, float y1, float y2, float y3, float y4, float y5, float y6)
 {
     Curve k{};
@@ -116,9 +129,11 @@ Curve buildCurve(float x2, float x3, float x4, float x5, float y1, float y2, flo
     k.a[4] = y4;
     k.a[5] = y5;
     k.a[6] = y6;
-    solve(k);
-    if (finiteCurve(k))
-        return k;
+    if (!innerKnotOutside(k)) {
+        solve(k);
+        if (finiteCurve(k))
+            return k;
+    }
     repairKnots(k);
     solve(k);
     if (finiteCurve(k))
@@ -138,13 +153,14 @@ int pieceOf(const Curve& k, float x)
 }
 
 // The curve on piece i at t = x - xp[i] as MP_cubicSpline sums it: a + b t +
-// c t^2 + d t^3, left to right; clamped to 0..1 when clamp is not 0.
+// c t^2 + d t^3, left to right; clamped to 0..1 when clamp is not 0 (NaN, from
+// an x of NaN, then gives 0).
 float powerSum(const Curve& k, int i, float t, int clamp)
 {
     const float t2 = t * t;
     const float t3 = t2 * t;
     const float v = k.a[i] + k.b[i] * t + k.c[i] * t2 + k.d[i] * t3;
-    return clamp ? MP_clamp(v, 0.0f, 1.0f) : v;
+    return clamp ? unitOrZero(v) : v;
 }
 
 // out[0 .. end - start) = value(piece, t) of the entries start..end at

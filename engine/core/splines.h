@@ -6,14 +6,14 @@
 // inside 0..1. Single precision throughout.
 //
 // Knots that leave the spline undefined (two inner knots with the same x, an
-// inner knot on an end knot's x, a NaN or infinite knot) are repaired on a
-// local copy before the coefficients are computed, so curves stay finite;
-// valid knots are used exactly as given.
+// inner knot on an end knot's x or outside -0.01..1.01, a NaN or infinite
+// knot) are repaired on a local copy before the coefficients are computed, so
+// curves stay finite; valid knots are used exactly as given.
 
 struct MP_Params;
 
-// The curve at x; clamped to 0..1 when clamp is not 0. When all six y are
-// equal it returns y1 at once, unclamped.
+// The curve at x; clamped to 0..1 when clamp is not 0 (never NaN then). When
+// all six y are equal it returns y1 at once, unclamped.
 float MP_cubicSpline(int clamp, float x, float x1, float x2, float x3, float x4, float x5, float x6, float y1,
                      float y2, float y3, float y4, float y5, float y6);
 

@@ -3,6 +3,14 @@
 // its own, with TMV_BYTES (vector size in bytes) and TMV_SQRT(v) (lane-wise
 // square root) defined. Every header it needs is included before. This file
 // is included several times on purpose; it has no include guard.
+//
+// TMV_TARGET carries the instruction set of the wider copy on every function
+// and lambda of this file (Clang honours no target pragma, GCC accepts both).
+#if TMV_BYTES == 32
+#define TMV_TARGET __attribute__((target("avx2")))
+#else
+#define TMV_TARGET
+#endif
 
 typedef float vf __attribute__((vector_size(TMV_BYTES)));
 typedef int vi __attribute__((vector_size(TMV_BYTES)));
@@ -11,41 +19,44 @@ typedef unsigned vu __attribute__((vector_size(TMV_BYTES)));
 constexpr int kLanes = TMV_BYTES / 4;
 static_assert(kChunk % kLanes == 0, "a chunk is a whole number of vectors");
 
-inline vf splat(float v) { return vf{} + v; }
-inline vi splati(int v) { return vi{} + v; }
-inline vi lanes()
+TMV_TARGET inline vf splat(float v) { return vf{} + v; }
+TMV_TARGET inline vi splati(int v) { return vi{} + v; }
+TMV_TARGET inline vi lanes()
 {
     vi v{};
     for (int i = 0; i < kLanes; ++i)
         v[i] = i;
     return v;
 }
-inline vi load16(const ushort* p)
+TMV_TARGET inline vi load16(const ushort* p)
 {
     vh h;
     std::memcpy(&h, p, sizeof h);
     return __builtin_convertvector(h, vi);
 }
-inline vi loadInts(const int* p)
+TMV_TARGET inline vi loadInts(const int* p)
 {
     vi v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-inline void store(float* p, vf v) { std::memcpy(p, &v, sizeof v); }
-inline vf load(const float* p)
+TMV_TARGET inline void store(float* p, vf v) { std::memcpy(p, &v, sizeof v); }
+TMV_TARGET inline vf load(const float* p)
 {
     vf v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-inline vf toFloat(vi v) { return __builtin_convertvector(v, vf); }
-inline vf keepWhere(vf v, vi mask) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) & mask); }
+TMV_TARGET inline vf toFloat(vi v) { return __builtin_convertvector(v, vf); }
+TMV_TARGET inline vf keepWhere(vf v, vi mask) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) & mask); }
 // v with the sign of d (d < 0: -v) for v >= 0.
-inline vf withSignOf(vf v, vi d) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) ^ (d & splati(INT32_MIN))); }
+TMV_TARGET inline vf withSignOf(vf v, vi d)
+{
+    return reinterpret_cast<vf>(reinterpret_cast<vi>(v) ^ (d & splati(INT32_MIN)));
+}
 
 // Window rows of image row y: ky = y1, y1 + step, ... up to y2.
-inline void windowRows(int y, int height, int r, int step, bool panorama, int* y1, int* y2)
+TMV_TARGET inline void windowRows(int y, int height, int r, int step, bool panorama, int* y1, int* y2)
 {
     int first = -r;
     if (panorama) {
@@ -63,7 +74,7 @@ inline void windowRows(int y, int height, int r, int step, bool panorama, int* y
 // sample order of its own pixel; lanes whose sample lies outside the image
 // (only outside panorama mode) add nothing for it.
 template <unsigned Sums>
-void stats(const Window& win, int y, int x0, int n, const int* K, Stats& out)
+TMV_TARGET void stats(const Window& win, int y, int x0, int n, const int* K, Stats& out)
 {
     int y1, y2;
     windowRows(y, win.height, win.r, win.step, win.panorama, &y1, &y2);
@@ -84,7 +95,7 @@ void stats(const Window& win, int y, int x0, int n, const int* K, Stats& out)
             const float* wrow = &localexp[MP_localexpIndex(0, ky)];
             const ushort* lrow = win.lum + static_cast<ptrdiff_t>(y + ky) * win.stride + x;
 
-            auto sample = [&](int kx, bool masked) __attribute__((always_inline)) {
+            auto sample = [&](int kx, bool masked) TMV_TARGET __attribute__((always_inline)) {
                 const vi L = load16(lrow + kx);
                 const vi d = centre - L;
                 const vi sign = d >> 31;
@@ -129,7 +140,7 @@ void stats(const Window& win, int y, int x0, int n, const int* K, Stats& out)
 }
 
 // Statistics of TMmeandiff over the RGB source.
-void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, ColourStats& out)
+TMV_TARGET void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, ColourStats& out)
 {
     int y1, y2;
     windowRows(y, win.height, win.r, win.step, win.panorama, &y1, &y2);
@@ -232,7 +243,7 @@ void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, Co
 }
 
 // The tail for the pixels of a chunk (MP_calcTMdampdetdark lane by lane).
-void tail(TailChunk& t, int n, const TailParams& p)
+TMV_TARGET void tail(TailChunk& t, int n, const TailParams& p)
 {
     const vf zero{}, one = splat(1.0f);
     const vf lr = splat(p.lumr), lg = splat(p.lumg), lb = splat(p.lumb);
@@ -262,3 +273,5 @@ void tail(TailChunk& t, int n, const TailParams& p)
         store(t.out[2] + g, bz * a0 + ez * a1);
     }
 }
+
+#undef TMV_TARGET

@@ -1,6 +1,7 @@
 #include "engine/hdr/weightmaps.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/core/boxblur.h"
 #include "engine/core/driverframe.h"
 #include "engine/core/progress.h"
 #include "engine/core/settings.h"
@@ -1290,7 +1291,7 @@ int MP_calcPixelHDRlinBlurHorVer(int sizex, int sizey, ushort* src, ushort* dst,
     if (int r = checkArgs(sizex, sizey, src, dst, params))
         return r;
     int r = MP_safeTrunc(params->p[0][0] / params->p[1][0], 0, 1 << 20);
-    const int passes = MP_safeTrunc(params->p[1][0], 0, 1 << 20);
+    const int passes = MP_safeTrunc(params->p[1][0], 0, MP_MAX_BLUR_PASSES);
     if (r <= 0 || passes < 1 || sizex == 0 || sizey == 0)
         return 0;
     const size_t w = static_cast<size_t>(sizex);

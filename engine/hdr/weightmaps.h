@@ -90,7 +90,8 @@ int MP_calcPixelHDRfocusstackpyramidmce(int sizex, int sizey, ushort* src, ushor
 float CalcThresholdByResolution(int width, int height, float threshold, float exponent, float radius);
 
 // Iterated box blur of a one-channel 16-bit map on the calling thread:
-// radius r = (int)(p[0][0] / p[1][0]) over (int)p[1][0] passes, horizontal
+// radius r = (int)(p[0][0] / p[1][0]) over (int)p[1][0] passes (at most
+// MP_MAX_BLUR_PASSES), horizontal
 // then vertical, each pass reading src and writing dst. Returns 0 without
 // writing when r < 1 or there is no pass; a pass whose radius the map's width
 // reduces to 0 is skipped. -1 when its buffers cannot be had.

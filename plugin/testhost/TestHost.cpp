@@ -70,7 +70,9 @@ uint8_t Sample8(int32 x, int32 y, int plane)
 uint16_t Sample16(int32 x, int32 y, int plane)
 {
     // Runs over 0..32768 (both ends) and a few values beyond the host's range.
-    const uint32_t v = static_cast<uint32_t>(x * 977 + y * 3301 + plane * 10007) % 32800u;
+    // In 64 bits: x * 977 leaves int for widths above two million.
+    const int64_t sum = int64_t{x} * 977 + int64_t{y} * 3301 + int64_t{plane} * 10007;
+    const int64_t v = (sum % 32800 + 32800) % 32800;
     return static_cast<uint16_t>(v);
 }
 

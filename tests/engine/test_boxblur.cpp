@@ -1,5 +1,6 @@
 #include "enginefixture.h"
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -174,6 +175,39 @@ TEST_F(BoxBlur, SeparateSourceIsReadOnceAndKept)
     ASSERT_EQ(MP_BlurSignedShortBuffer(16, 12, srcCopy.data(), dst.data(), 2, 2, &p), 0);
     EXPECT_EQ(srcCopy, src);
     EXPECT_EQ(dst, referenceBlur(src, 16, 12, 4, 2, false));
+}
+
+// A hostile pass count runs at most 1000 passes (a blink on a 64 x 48 map,
+// not minutes); the result is that of 1000 passes of the same radius.
+TEST_F(BoxBlur, PassCountsAreHeldToAThousand)
+{
+    using Blur = int (*)(int, int, const uint16_t*, uint16_t*, MP_Params*);
+    struct Case {
+        const char* name;
+        Blur blur;
+    };
+    const Case cases[] = {
+        {"box blur", [](int w, int h, const uint16_t* s, uint16_t* d, MP_Params* p) {
+             return MP_BlurUnsignedShortBuffer(w, h, s, d, 2, 2, p);
+         }},
+        {"weight-map blur", [](int w, int h, const uint16_t* s, uint16_t* d, MP_Params* p) {
+             return MP_calcPixelHDRlinBlurHorVer(w, h, const_cast<uint16_t*>(s), d, 2, 2, p);
+         }},
+    };
+    const int w = 64, h = 48;
+    const auto map = randomMap<uint16_t>(w, h, 17, 0, 65535);
+    // Powers of two: the radius (total / passes) is exactly 4 both times.
+    const float hostile = std::ldexp(1.0f, 100);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto capped = map, thousand = map;
+        MP_Params p = blurParams(4.0f * hostile, hostile);
+        ASSERT_EQ(c.blur(w, h, capped.data(), capped.data(), &p), 0);
+        p = blurParams(4000.0f, 1000.0f);
+        ASSERT_EQ(c.blur(w, h, thousand.data(), thousand.data(), &p), 0);
+        EXPECT_EQ(capped, thousand);
+        EXPECT_NE(capped, map);
+    }
 }
 
 TEST_F(BoxBlur, MissingInputAndMemoryAreReported)

@@ -123,8 +123,83 @@ TEST_F(DriverFrame, LoopStepThinsLargeWindows)
     params.cpu_loopstep_mulitplier = 14.0f;
     EXPECT_EQ(MP_calcLoopstep(1, 20, &params), 2);
     EXPECT_EQ(MP_calcLoopstep(1, 13, &params), 1);
+    EXPECT_EQ(MP_calcLoopstep(4, 500, &params), 39);
     params.cpu_loopstep_mulitplier = 0.0f; // never divides by zero
     EXPECT_EQ(MP_calcLoopstep(1, 20, &params), 21);
+}
+
+// Loop steps that no slider gives but a block can carry: below 1 they count as
+// the finest step 1, and a step near INT_MAX saturates instead of overflowing.
+TEST_F(DriverFrame, LoopStepOfHostileBlocksStaysInRange)
+{
+    params.cpu_loopstep_mulitplier = 14.0f;
+    struct Case {
+        int loopstep, kernelsize, step;
+    };
+    const Case cases[] = {
+        {0, 20, 2},        {-1000, 20, 2},        {INT32_MIN, 500, 36},  {INT32_MAX, 500, INT32_MAX},
+        {INT32_MAX, 0, INT32_MAX}, {INT32_MAX - 10, 500, INT32_MAX}, {1, -100, 1}, {0, 0, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MP_calcLoopstep(c.loopstep, c.kernelsize, &params), c.step) << c.loopstep << " " << c.kernelsize;
+}
+
+// The same blocks through the dispatcher for a tone-mapping kernel and
+// BlackWhite, whose windows step by the loop step: a loopstep of 0 or below
+// gives the picture of loopstep 1; INT_MAX that of a step beyond the whole
+// window (which leaves one sample row), without overflow.
+TEST_F(DriverFrame, DispatchedKernelsTakeHostileLoopStepsAsTheNearestValidOne)
+{
+    MP_UI_SetShowExexcuteKernelOutput(0);
+    MP_UI_SetKernelSampleRate(0.8f);
+    MP_UI_SetCalculationQuality(1.0f);
+    const int w = 23, h = 17;
+    std::vector<uint16_t> src(static_cast<size_t>(w) * h * 3);
+    uint32_t seed = 7;
+    for (auto& v : src) {
+        seed = seed * 1664525u + 1013904223u;
+        v = static_cast<uint16_t>(seed >> 16);
+    }
+    struct Kernel {
+        const char* name;
+        int maskSlot, comboSlot;
+        float radius, strength;
+    };
+    const Kernel kernels[] = {
+        {"MP_calcPixelTMmeanlog", 5, 6, 0.08f, 0.701f}, // radius 40: step 1 + 40 / 14 = 3
+        {"MP_calcPixelBlackWhite", 2, 3, 0.08f, 0.5f},
+    };
+    for (const Kernel& k : kernels) {
+        SCOPED_TRACE(k.name);
+        auto output = [&](int loopstep) {
+            MP_Params p{};
+            MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+            p.previewscalingfactor = 1.0f;
+            p.kernel_exponent = 1.0f;
+            p.loopstep = loopstep;
+            p.p[0][0] = k.radius;
+            p.p[1][0] = k.strength;
+            p.p[2][0] = 0.25f;
+            p.p[3][0] = 0.5f;
+            for (int i = 0; i < 6; ++i) {
+                p.p[k.maskSlot][2 * i] = 0.2f * static_cast<float>(i);
+                p.p[k.maskSlot][2 * i + 1] = 1.0f;
+            }
+            p.p[k.comboSlot][1] = 100.0f;
+            std::vector<uint16_t> in = src, out(src.size(), 7);
+            EXPECT_EQ(OpenCLManager::getInstance()->executeKernel(k.name, w, h, reinterpret_cast<float*>(in.data()),
+                                                                  reinterpret_cast<float*>(out.data()), 6, 6, &p,
+                                                                  -1, 0.0f, 1.0f, true, true),
+                      0);
+            return out;
+        };
+        const std::vector<uint16_t> finest = output(1);
+        EXPECT_NE(finest, output(2));
+        EXPECT_EQ(output(0), finest);
+        EXPECT_EQ(output(-1000), finest);
+        EXPECT_EQ(output(INT32_MIN), finest);
+        EXPECT_EQ(output(INT32_MAX), output(1000));
+    }
 }
 
 } // namespace

@@ -70,6 +70,7 @@ MP_Params hashParams(const char* name)
 {
     MP_Params p{};
     MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+    p.loopstep = 1;
     p.previewscalingfactor = 1.0f;
     p.kernel_exponent = 2.0f;
     p.unit_kernel_multiplier = 1.0f;

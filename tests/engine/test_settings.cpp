@@ -1,5 +1,9 @@
 #include "enginefixture.h"
 
+#include <limits>
+#include <type_traits>
+#include <vector>
+
 namespace {
 
 class Settings : public EngineTest {};
@@ -50,6 +54,52 @@ TEST_F(Settings, SettersClampAsTheyShould)
     EXPECT_EQ(MP_UI_GetTM3dIterations(), 0);
     MP_UI_SetIdealThreadCount(0);
     EXPECT_EQ(MP_UI_GetIdealThreadCount(), 1);
+}
+
+// Every float setting of the store, from the settings list.
+struct FloatSetting {
+    const char* name;
+    void (*set)(float);
+    float (*get)();
+};
+
+template <typename T>
+void addFloatSetting(std::vector<FloatSetting>& out, const char* name, void (*set)(T), T (*get)())
+{
+    if constexpr (std::is_same_v<T, float>)
+        out.push_back({name, set, get});
+}
+
+std::vector<FloatSetting> floatSettings()
+{
+    std::vector<FloatSetting> out;
+#define X(Name, global, type, initial, start, rule) addFloatSetting<type>(out, #Name, MP_UI_Set##Name, MP_UI_Get##Name);
+#include "engine/core/settings_list.h"
+#undef X
+    return out;
+}
+
+// A settings file can hold NaN: a float setter given one keeps what it had, so
+// no clamp lets it through to the views and kernels that read the value.
+TEST_F(Settings, NaNKeepsThePreviousValueOfEveryFloatSetting)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const FloatSetting& s : floatSettings()) {
+        SCOPED_TRACE(s.name);
+        s.set(0.5f);
+        const float kept = s.get();
+        s.set(nan);
+        EXPECT_EQ(s.get(), kept);
+        s.set(-nan);
+        EXPECT_EQ(s.get(), kept);
+    }
+    MP_UI_SetHDRGammaValue(2.2f);
+    MP_UI_SetHDRGammaValue(nan);
+    EXPECT_FLOAT_EQ(MP_UI_GetHDRGammaValue(), 2.2f);
+
+    MP_UI_SetMaxMemAllocSize(2, 1e9);
+    MP_UI_SetMaxMemAllocSize(2, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(MP_UI_GetMaxMemAllocSize(2), 1e9);
 }
 
 TEST_F(Settings, InitialAndStartValues)

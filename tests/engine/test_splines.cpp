@@ -184,6 +184,8 @@ TEST(Splines, ValidKnotsAreSolvedExactlyAsGiven)
         {{0, 0.3f, 0.30001f, 0.6f, 0.8f, 1}, {0.2f, 0.25f, 0.75f, 0.5f, 0.5f, 0.9f}},
         // Knots out of order do not divide by zero either.
         {{0, 0.6f, 0.4f, 0.2f, 0.8f, 1}, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1}},
+        // Inner knots just inside the end knots are valid too.
+        {{0, -0.005f, 0.4f, 0.6f, 1.005f, 1}, {0.3f, 0.1f, 0.4f, 0.6f, 0.9f, 0.2f}},
     };
     for (const Knots& k : cases) {
         const MP_Params p = coefficients(k);
@@ -217,6 +219,10 @@ TEST(Splines, DegenerateKnotsGiveFiniteCurves)
         {"NaN y", {{0, 0.2f, 0.4f, 0.6f, 0.8f, 1}, {0, 0.2f, nan, 0.6f, 0.8f, 1}}},
         {"infinite x and y", {{0, -inf, 0.4f, inf, 0.8f, 1}, {0, inf, 0.4f, -inf, 0.8f, 1}}},
         {"huge x", {{0, 0.2f, 3e38f, -3e38f, 0.8f, 1}, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1}}},
+        // Finite inner knots outside -0.01..1.01.
+        {"x4 = -1e30", {{0, 0.2f, 0.4f, -1e30f, 0.8f, 1}, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1}}},
+        {"x4 = 1e10", {{0, 0.2f, 0.4f, 1e10f, 0.8f, 1}, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1}}},
+        {"x2 = -0.5, x5 = 1.5", {{0, -0.5f, 0.4f, 0.6f, 1.5f, 1}, {0.1f, 0.9f, 0.4f, 0.6f, 0.2f, 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -225,6 +231,11 @@ TEST(Splines, DegenerateKnotsGiveFiniteCurves)
             ASSERT_TRUE(t[i] >= 0.0f && t[i] <= 1.0f) << i << " " << t[i];
         for (float x : {0.0f, 0.25f, 0.4f, 0.5f, 1.0f})
             EXPECT_TRUE(std::isfinite(curve(c.k, x, 0))) << x;
+        // The clamped curve keeps its promise of 0..1 (NaN fails both tests).
+        for (float x : {-1.0f, 0.0f, 0.1f, 0.3f, 0.45f, 0.7f, 0.9f, 1.0f, 2.0f, nan}) {
+            const float v = curve(c.k, x, 1);
+            EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << x << " " << v;
+        }
         const MP_Params p = coefficients(c.k);
         for (int i = 0; i <= 6; ++i) {
             EXPECT_TRUE(std::isfinite(p.a[i]) && std::isfinite(p.b[i]) && std::isfinite(p.c[i]) &&

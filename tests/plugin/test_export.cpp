@@ -284,6 +284,25 @@ TEST_F(ExportTest, ExportedFilesReadBackSampleForSample)
     }
 }
 
+// The test host's synthetic 16-bit samples stay defined on very wide images.
+TEST(TestHostSamples, SixteenBitSamplesOfVeryWideImages)
+{
+    struct Case {
+        int32 x, y;
+        int plane;
+        unsigned want; // (977 x + 3301 y + 10007 plane) mod 32800
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},
+        {3999, 2999, 2, (3999u * 977u + 2999u * 3301u + 20014u) % 32800u},
+        {3000000, 5, 2, 28519},
+        {2199999, 0, 0, 15023},
+        {2147483647, 2147483647, 2, static_cast<unsigned>((2147483647LL * 4278 + 20014) % 32800)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(lumiplug_host::Sample16(c.x, c.y, c.plane), c.want) << c.x << " " << c.y;
+}
+
 TEST_F(ExportTest, SixteenBitFourThousandByThreeThousand)
 {
     Host host;
@@ -400,6 +419,64 @@ TEST_F(ExportTest, UnsafeHandOffFoldersAreRefused)
         Host host;
         EXPECT_EQ(host.Export().start, paramErr);
         EXPECT_TRUE(host.requests.empty());
+    }
+}
+
+unsigned folderMode(const std::string& path)
+{
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0xFFFF;
+}
+
+// The temporary folder may be shared (XDG_RUNTIME_DIR pointing at /tmp): an
+// export never changes its mode, only the hand-off folder it makes is private.
+TEST_F(ExportTest, TemporaryFolderKeepsItsModeAndTheHandOffFolderIsPrivate)
+{
+    struct Case {
+        unsigned mode;
+        bool cacheFallback; // XDG_RUNTIME_DIR unset: $HOME/.cache is the base
+    };
+    const Case cases[] = {{0755, false}, {01777, false}, {0700, false}, {0755, true}, {01777, true}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.mode << (c.cacheFallback ? " cache" : " runtime"));
+        const std::string home = m_home + "/h" + std::to_string(++n);
+        ASSERT_TRUE(MakeFolder(home, 0755));
+        const std::string base = c.cacheFallback ? home + "/.cache" : home + "/run";
+        ASSERT_TRUE(MakeFolder(base, c.mode));
+        UseFolders(home, c.cacheFallback ? std::string() : base);
+        InstallLumivex(m_appFolder);
+        Host host;
+        ASSERT_EQ(host.Export().start, noErr);
+        EXPECT_EQ(folderMode(base), c.mode);
+        EXPECT_EQ(folderMode(home), 0755u);
+        EXPECT_EQ(folderMode(HandoffFolder()), 0700u);
+        EXPECT_EQ(exportedPath(host), HandoffFolder() + "/Test_Image.ppm");
+    }
+}
+
+// A missing temporary folder is made for the user alone; one of another user
+// is refused and left as it is.
+TEST_F(ExportTest, MissingTemporaryFolderIsMadePrivateAndAForeignOneRefused)
+{
+    const std::string missing = m_home + "/new/run";
+    UseFolders(m_home, missing);
+    {
+        Host host;
+        ASSERT_EQ(host.Export().start, noErr);
+        EXPECT_EQ(folderMode(missing), 0700u);
+        EXPECT_EQ(folderMode(HandoffFolder()), 0700u);
+    }
+
+    const std::string foreign = m_home + "/foreign";
+    ASSERT_TRUE(MakeFolder(foreign, 0755));
+    if (::chown(foreign.c_str(), ::geteuid() + 1, static_cast<gid_t>(-1)) == 0) {
+        UseFolders(m_home, foreign);
+        Host host;
+        EXPECT_EQ(host.Export().start, paramErr);
+        EXPECT_TRUE(host.requests.empty());
+        EXPECT_EQ(folderMode(foreign), 0755u);
+        EXPECT_FALSE(Exists(HandoffFolder()));
     }
 }
 
