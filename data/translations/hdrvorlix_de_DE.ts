@@ -241,6 +241,42 @@
         <source>wird als 32-Bit .pfm gespeichert.</source>
         <translation>wird als 32-Bit .pfm gespeichert.</translation>
     </message>
+    <message>
+        <source>Bilder</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Bild laden...</source>
+        <translation>Bild laden...</translation>
+    </message>
+    <message>
+        <source>Post Processing</source>
+        <translation>Post Processing</translation>
+    </message>
+    <message>
+        <source>lumivex Einzelbild laden</source>
+        <translation>lumivex Einzelbild laden</translation>
+    </message>
+    <message>
+        <source>Bildsequenz laden</source>
+        <translation>Bildsequenz laden</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Bitte nur eine Datei einladen.</source>
+        <translation>Bitte nur eine Datei einladen.</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Berechne Post Processing</source>
+        <translation>Berechne Post Processing</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>
@@ -2105,6 +2141,10 @@
     <message>
         <source>Belichtungsoptimierung</source>
         <translation>Belichtungsoptimierung</translation>
+    </message>
+    <message>
+        <source>Tonemapping</source>
+        <translation>Tonemapping</translation>
     </message>
 </context>
 <context>

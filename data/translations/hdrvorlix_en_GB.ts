@@ -241,6 +241,42 @@
         <source>wird als 32-Bit .pfm gespeichert.</source>
         <translation>is saved as 32-bit .pfm.</translation>
     </message>
+    <message>
+        <source>Bilder</source>
+        <translation>Images</translation>
+    </message>
+    <message>
+        <source>Bild laden...</source>
+        <translation>Load image...</translation>
+    </message>
+    <message>
+        <source>Post Processing</source>
+        <translation>Post processing</translation>
+    </message>
+    <message>
+        <source>lumivex Einzelbild laden</source>
+        <translation>lumivex load single image</translation>
+    </message>
+    <message>
+        <source>Bildsequenz laden</source>
+        <translation>Load image sequence</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Bitte nur eine Datei einladen.</source>
+        <translation>Please load only one file.</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Berechne Post Processing</source>
+        <translation>Calculating post processing</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>
@@ -3045,6 +3081,10 @@
     <message>
         <source>Belichtungsoptimierung</source>
         <translation>Exposure optimisation</translation>
+    </message>
+    <message>
+        <source>Tonemapping</source>
+        <translation>Tone mapping</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,9 @@
 
 #include "engine/MP_calc.h"
 #include "platform/userpaths.h"
+#include "document/exposureseries.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
+#include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/options/ShortcutHelper.h"
 #include "ui/options/apppaths.h"
 #include "ui/options/optionswindow.h"
@@ -65,6 +67,7 @@ HDRMainWindow::HDRMainWindow(int, QString startMessage, IWindowFactory* factory)
 
     createActions();
     createMenus();
+    createWorkflow(factory);
 
     setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -99,6 +102,13 @@ HDRMainWindow::HDRMainWindow(int, QString startMessage, IWindowFactory* factory)
 
 HDRMainWindow::~HDRMainWindow()
 {
+    if (ViewSeams::Host() == this)
+        ViewSeams::SetHost(nullptr);
+    CSeriesSeams::SetMainWindow(nullptr);
+    CPostProcessing::SetHost(nullptr);
+    HDRPresetTimerStopHelper::SetPresetsDock(nullptr);
+    delete m_pExposureSeries;
+    m_pExposureSeries = nullptr;
     if (g_pHDRMainWindow == this)
         g_pHDRMainWindow = nullptr;
     if (ToolkitSeams::MainWindow() == this)
@@ -301,19 +311,6 @@ void HDRMainWindow::properties()
 }
 
 void HDRMainWindow::exit() { close(); }
-
-void HDRMainWindow::InterpretReceivedMessage(QString message)
-{
-    const int askForSave = MP_UI_GetAskForSaveProjectMode();
-    const int rawDevOnLoad = MP_UI_GetRawDevOnLoadMode();
-    MP_UI_SetAskForSaveProjectMode(0);
-    if (!message.isEmpty()) {
-        std::cout << "Command Line Load:" << message.toStdString() << std::endl;
-        std::cout << "Command Line Lower:" << message.toLower().toStdString() << std::endl;
-    }
-    MP_UI_SetAskForSaveProjectMode(askForSave);
-    MP_UI_SetRawDevOnLoadMode(rawDevOnLoad);
-}
 
 // ---- closing and dropping -------------------------------------------------------------
 

@@ -5,15 +5,30 @@
 // and information actions with their menus and shortcuts, the title, the
 // start message and the GUI-thread pixmap hand-off.
 
+#include "document/imageloader.h"
+#include "document/postprocessing.h"
+#include "document/seriesseams.h"
+#include "ui/mainwindow/mainwindowseams.h"
 #include "ui/toolkit/stylechooser.h"
+#include "ui/views/viewhost.h"
 #include "ui/toolkit/toolkitseams.h"
 
 #include <QMainWindow>
 #include <QMutex>
+#include <QPixmap>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 #include <QWaitCondition>
 
+#include <functional>
+
+class QToolBar;
+
 class CShortcutHelper;
+class CExposure;
+class CExposureSeries;
+class HDRImagePreview;
 class HDRPixmapCreator;
 class IOptionsWindow;
 class QAction;
@@ -28,9 +43,21 @@ public:
     virtual IOptionsWindow* CreateOptionsWindow(QWidget* parent) = 0;
     // The style colour dialog of the free style (a QDialog).
     virtual IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) = 0;
+    // The workflow windows of later parts; null while a window is not built.
+    virtual IExposureSeriesDock* CreateExposureSeriesDock(QWidget*) { return nullptr; }
+    virtual IHDROperatorDock* CreateHDROperatorDock(QWidget*) { return nullptr; }
+    virtual IPresetsDock* CreatePresetsDock(QWidget*) { return nullptr; }
+    virtual IPostProcessingDock* CreatePostProcessingDock(QWidget*) { return nullptr; }
+    virtual IRawDevelopment* CreateRawDevelopment(QWidget*) { return nullptr; }
+    virtual IUsageCounters* CreateStatistic(QObject*) { return nullptr; }
 };
 
-class HDRMainWindow : public QMainWindow, public IToolkitMainWindow, public IStyleRefreshHost {
+class HDRMainWindow : public QMainWindow,
+                      public IToolkitMainWindow,
+                      public IStyleRefreshHost,
+                      public ISeriesMainWindow,
+                      public IPostProcessingHost,
+                      public IViewHost {
     Q_OBJECT
 public:
     // The integer is not used. The window is built hidden; the start-up shows it.
@@ -69,7 +96,75 @@ public:
     void RefreshImagePreviewFrame() override {}
     void RefreshPresetsStage() override {}
     void RefreshPostProcessingDock() override {}
-    void UpdateCompareWindow() override {}
+    void UpdateCompareWindow() override;
+
+    // ---- ISeriesMainWindow ----
+    void MarkHDRStarted() override;
+    void RefreshCompareWindow() override { UpdateCompareWindow(); }
+    int GetSaveMode() const override { return m_iSaveMode; }
+
+    // ---- IPostProcessingHost ----
+    void PostProcessingStarted() override { MarkChanged(); }
+    void PostProcessingTime(int milliseconds) override;
+
+    // ---- IViewHost ----
+    const unsigned short* GetActualResultBuffer(int* width, int* height) override;
+    const unsigned short* GetActualHDRBuffer(int* width, int* height) override;
+    const unsigned short* GetActualPPBuffer(int* width, int* height) override;
+    const unsigned short* GetActualMasterBuffer(int* width, int* height) override;
+    bool IsHDRStage() const override;
+    bool IsGammaViewChecked() const override { return false; }
+    SDocumentInfo DocumentInfo() const override;
+    void ChangeOrientation(EOrientation) override {}
+    void MarkChanged() override;
+    void CountUsage(const char* key, int delta) override;
+    void PreviewModeToggled(bool on) override { previewModeToggled(on); }
+    void RealTimeModeToggled(bool on) override { realTimeModeToggled(on); }
+    void RefreshClicked() override { refreshClicked(); }
+    void WeightDrawQuit() override {}
+
+    // ---- workflow ----
+    enum EDockWidget { eDW_NONE = 0, eDW_EXPOSURESERIES = 1, eDW_HDROPERATOR = 2, eDW_PRESETS = 3, eDW_POSTPROCESSING = 4 };
+    void updateDockWidgets(int which);
+    void loadExposureLatitude(QStringList paths);
+    void loadExposureLatitudeVecSExp(QVector<SExposure>& exposures);
+    void prepareExposureSeries();
+    void postLoad(bool fromProject, bool projectInPostProcessing, bool unused);
+    // Discards the document and returns to the start state; false when the
+    // user keeps the current project.
+    bool newProject();
+    unsigned int getProgressThreadDelay() const;
+    void updateExposureDisplay(bool keepDisplayed, bool render, bool dockRefreshOnly);
+    void showResultImage();
+    void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile, bool thumbnail);
+    void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile);
+    void updateCurrentPostProcessing();
+    void editExposureLatitude();
+    // The main window's pixmap on the central preview (also kept for tests).
+    void ShowPreviewPixmap(const QPixmap& pixmap);
+    // True while a load, recalculation or modal dialog of the window runs.
+    bool IsBusy() const { return m_iBusy > 0; }
+
+    CExposureSeries* m_pExposureSeries = nullptr;
+    CPostProcessing* m_pPostProcessing = nullptr;
+    CExposure* m_pDisplayedExposure = nullptr;
+    bool m_bDisplayedAsColour = false;
+    HDRImagePreview* m_pImagePreview = nullptr;
+    QToolBar* toolBarImage = nullptr;
+    QToolBar* toolBarImageSecond = nullptr;
+    QPixmap m_PreviewPixmap;
+    QString m_sImageFilter;
+
+    IExposureSeriesDock* m_pExposureSeriesDock = nullptr;
+    IHDROperatorDock* m_pHDROperatorDock = nullptr;
+    IPresetsDock* m_pPresetsDock = nullptr;
+    IPostProcessingDock* m_pPostProcessingDock = nullptr;
+    IRawDevelopment* m_pRAWDevelopment = nullptr;
+    IUsageCounters* m_pStatistic = nullptr;
+    QAction* loadImageAct = nullptr;
+    QAction* postProcessingAct = nullptr;
+    // A file path the window resolves in place of the file dialogs (tests).
+    std::function<QStringList(bool several)> m_OpenDialogHook;
 
     // Actions of this part.
     QAction* exitAct = nullptr;
@@ -102,6 +197,15 @@ signals:
 public slots:
     // A start message or a file-open path.
     void InterpretReceivedMessage(QString message);
+    void loadImage(QString path = QString());
+    void postProcessing();
+    void refreshClicked();
+    void realTimeModeToggled(bool on);
+    void previewModeToggled(bool on);
+    void activateExposure(CExposure* exposure, bool active);
+    void operatorUpdated();
+    void operatorUpdatedForced();
+    void UpdateHDRForced();
     void exit();
     void properties();
     void showInfoClicked();
@@ -110,6 +214,20 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void pushToFront();
+    void createWorkflow(IWindowFactory* factory);
+    // The main-image run of a chain on the working copy.
+    void runChainOnMainImage(CPostProcessing* chain, bool preview);
+    // The thumbnail run of a chain for a tile from the given source.
+    void runChainOnThumbnail(CPostProcessing* chain, IPresetTile* tile, unsigned short* source,
+                             const QSize& sourceSize);
+    void count(const char* key, int value = 1);
+    // Steps 3 and 4 of a change in the HDR stage: recompute at once in
+    // real-time mode (forced or when the state changed), else enable refresh.
+    void recalculateAfterChange(bool compareState, bool force, bool keepDisplayed);
+    // The message that arrived while the window was busy.
+    void InterpretDeferredMessage();
 
     void LoadAllLinkIniInformation();
     // The default layout: 80 % of the screen, centred.
@@ -135,6 +253,10 @@ private:
     HDRPixmapCreator* m_pPendingCreator = nullptr;
     CShortcutHelper* m_pShortcutHelper = nullptr; // only while createShortcuts runs
     bool m_bPixmapDone = false;
+    int m_iBusy = 0;
+    QString m_sDeferredMessage;
+    bool m_bMessageDeferred = false;
+    friend class CBusyScope;
 };
 
 // The main window; null before its construction.

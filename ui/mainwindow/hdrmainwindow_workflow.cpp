@@ -1,0 +1,869 @@
+// The main window's workflow: opening photographs (dialogs, drops, messages),
+// the two stages, the recalculation control and the post-processing display.
+
+#include "ui/mainwindow/hdrmainwindow.h"
+
+#include "document/exposure.h"
+#include "document/exposureseries.h"
+#include "engine/MP_calc.h"
+#include "ui/mainwindow/presettimerstophelper.h"
+#include "ui/options/options.h"
+#include "ui/toolkit/hdrdialogs.h"
+#include "ui/toolkit/hdrdockwidget.h"
+#include "ui/toolkit/modalhook.h"
+#include "ui/toolkit/hdrprogresswindow.h"
+#include "ui/views/hdrimagepreview.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include <cstring>
+#include <iterator>
+#include <utility>
+#include <iostream>
+
+// Marks the window busy for its lifetime; a file-open message that arrives
+// meanwhile is interpreted once the outermost scope ends.
+class CBusyScope {
+public:
+    explicit CBusyScope(HDRMainWindow* window) : m_pWindow(window) { ++m_pWindow->m_iBusy; }
+    ~CBusyScope()
+    {
+        if (--m_pWindow->m_iBusy == 0 && m_pWindow->m_bMessageDeferred)
+            QMetaObject::invokeMethod(m_pWindow, &HDRMainWindow::InterpretDeferredMessage, Qt::QueuedConnection);
+    }
+
+private:
+    HDRMainWindow* m_pWindow;
+};
+
+namespace {
+
+// The image extensions a message may carry, in comparison order.
+const char* const kMessageExtensions[] = {
+    ".ppm", ".pfm", ".jpg", ".jpe", ".jpeg", ".jif", ".tiff", ".tif", ".tif32", ".bmp", ".png", ".psd",
+    ".pcx", ".tga", ".exr", ".hdr", ".cr2", ".crw", ".raf", ".fff", ".3fr", ".dng", ".kdc", ".dcr",
+    ".mrw", ".nef", ".nrw", ".nrf", ".orf", ".rw2", ".raw", ".rwl", ".pef", ".srw", ".sr2", ".srf",
+    ".arw", ".pcd", ".koa", ".iff", ".lbm", ".pict", ".pct", ".pic", ".sgi"};
+
+void postProcessingProgressText()
+{
+    HDRProgressThread::OpenCategory(5, false);
+    HDRProgressThread::AddMessage(5, HDRMainWindow::tr("Berechne Post Processing"), 0);
+    HDRProgressThread::SetTitle(QCoreApplication::translate("ProgressWindowTitle", "Tonemapping"));
+}
+
+bool realTimeMode() { return COptions::getInstance()->m_bRealTimeMode; }
+
+void setDockVisible(QDockWidget* dock, bool visible)
+{
+    if (dock)
+        dock->setVisible(visible);
+}
+
+template <class T> QDockWidget* dockOf(T* window) { return window ? window->Dock() : nullptr; }
+
+} // namespace
+
+// ---- construction of the workflow part ------------------------------------------
+
+void HDRMainWindow::createWorkflow(IWindowFactory* factory)
+{
+    m_sImageFilter = tr("Bilder") +
+                     QStringLiteral(" (*.jpg *.jpeg *.jif *.tif *.tiff *.tif32 *.png *.bmp *.psd *.pcx *.tga *.exr "
+                                    "*.hdr *.pfm *.ppm *.jp2 *.cr2 *.crw *.raf *.fff *.3fr *.dng *.kdc *.dcr *.mrw "
+                                    "*.nef *.nrw *.nrf *.orf *.rw2 *.raw *.rwl *.pef *.srw *.sr2 *.srf *.arw *.pcd "
+                                    "*.koa *.iff *.lbm *.pict *.pct *.pic *.sgi)");
+
+    loadImageAct = new QAction(QIcon::fromTheme(QStringLiteral("loadImage")), tr("Bild laden..."), this);
+    connect(loadImageAct, &QAction::triggered, this, [this] { loadImage(); });
+    postProcessingAct = new QAction(QIcon::fromTheme(QStringLiteral("postProcessing")), tr("Post Processing"), this);
+    postProcessingAct->setCheckable(true);
+    postProcessingAct->setEnabled(false);
+    connect(postProcessingAct, &QAction::triggered, this, &HDRMainWindow::postProcessing);
+    if (fileMenu) {
+        fileMenu->insertAction(fileMenu->actions().value(0), loadImageAct);
+    }
+
+    toolBarImage = new QToolBar(this);
+    toolBarImage->setObjectName(QStringLiteral("toolBarImage"));
+    toolBarImageSecond = new QToolBar(this);
+    toolBarImageSecond->setObjectName(QStringLiteral("toolBarImageSecond"));
+    addToolBar(Qt::BottomToolBarArea, toolBarImage);
+    addToolBar(Qt::BottomToolBarArea, toolBarImageSecond);
+    m_pImagePreview = new HDRImagePreview(this, toolBarImage, toolBarImageSecond);
+    m_pImagePreview->setObjectName(QStringLiteral("image_preview"));
+    setCentralWidget(m_pImagePreview);
+    connect(m_pImagePreview, &HDRImagePreview::showHeatmapClicked, this, [] {});
+    m_pImagePreview->hide();
+    toolBarImage->hide();
+    toolBarImageSecond->hide();
+
+    if (factory) {
+        m_pExposureSeriesDock = factory->CreateExposureSeriesDock(this);
+        m_pHDROperatorDock = factory->CreateHDROperatorDock(this);
+        m_pPresetsDock = factory->CreatePresetsDock(this);
+        m_pPostProcessingDock = factory->CreatePostProcessingDock(this);
+        m_pRAWDevelopment = factory->CreateRawDevelopment(this);
+        m_pStatistic = factory->CreateStatistic(this);
+    }
+    for (QDockWidget* dock : {dockOf(m_pExposureSeriesDock), dockOf(m_pHDROperatorDock), dockOf(m_pPresetsDock),
+                              dockOf(m_pPostProcessingDock)}) {
+        if (!dock)
+            continue;
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        dock->hide();
+    }
+    HDRPresetTimerStopHelper::SetPresetsDock(m_pPresetsDock);
+    ViewSeams::SetHost(this);
+    CSeriesSeams::SetMainWindow(this);
+    CPostProcessing::SetHost(this);
+}
+
+void HDRMainWindow::count(const char* key, int value)
+{
+    if (m_pStatistic)
+        m_pStatistic->HandleValue(QLatin1String(key), value);
+}
+
+void HDRMainWindow::CountUsage(const char* key, int delta) { count(key, delta); }
+
+void HDRMainWindow::pushToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+// ---- stages -----------------------------------------------------------------------
+
+void HDRMainWindow::updateDockWidgets(int which)
+{
+    if (which < 0 || which > 4)
+        which = eDW_NONE;
+    QDockWidget* series = dockOf(m_pExposureSeriesDock);
+    QDockWidget* hdr = dockOf(m_pHDROperatorDock);
+    QDockWidget* presets = dockOf(m_pPresetsDock);
+    QDockWidget* pp = dockOf(m_pPostProcessingDock);
+    if (!series || !hdr || !presets || !pp)
+        return;
+    QDockWidget* docks[] = {series, hdr, presets, pp};
+    bool blocked[4];
+    for (int i = 0; i < 4; ++i)
+        blocked[i] = docks[i]->blockSignals(true);
+    const bool hdrStage = which == eDW_EXPOSURESERIES || which == eDW_HDROPERATOR;
+    const bool ppStage = which == eDW_PRESETS || which == eDW_POSTPROCESSING;
+    series->setVisible(hdrStage);
+    hdr->setVisible(hdrStage);
+    presets->setVisible(ppStage);
+    pp->setVisible(ppStage);
+    if (which == eDW_HDROPERATOR)
+        hdr->raise();
+    if (auto* d = qobject_cast<HDRDockWidget*>(presets))
+        d->SetHighlighted(which == eDW_PRESETS);
+    if (which == eDW_PRESETS)
+        presets->raise();
+    if (auto* d = qobject_cast<HDRDockWidget*>(pp))
+        d->SetHighlighted(which == eDW_POSTPROCESSING);
+    if (which == eDW_POSTPROCESSING)
+        pp->raise();
+    if (postProcessingAct)
+        postProcessingAct->setChecked(ppStage);
+    for (int i = 0; i < 4; ++i)
+        docks[i]->blockSignals(blocked[i]);
+    if (m_pHDROperatorDock)
+        m_pHDROperatorDock->UpdateHDRContrastLabel();
+}
+
+bool HDRMainWindow::IsHDRStage() const
+{
+    QDockWidget* series = dockOf(m_pExposureSeriesDock);
+    return series && !series->isHidden();
+}
+
+// ---- loading ------------------------------------------------------------------------
+
+bool HDRMainWindow::newProject()
+{
+    HDRPresetTimerStopHelper stop;
+    updateDockWidgets(eDW_NONE);
+    m_pPostProcessing = nullptr;
+    m_pDisplayedExposure = nullptr;
+    delete m_pExposureSeries;
+    m_pExposureSeries = nullptr;
+    if (m_pPostProcessingDock)
+        m_pPostProcessingDock->SetCurrentPostProcessing(nullptr);
+    updateExposureDisplay(false, true, false);
+    m_pImagePreview->hide();
+    toolBarImage->hide();
+    toolBarImageSecond->hide();
+    m_sProjectPath.clear();
+    if (saveProjectAct)
+        saveProjectAct->setEnabled(false);
+    updateWindowTitle();
+    return true;
+}
+
+void HDRMainWindow::loadImage(QString path)
+{
+    if (m_pExposureSeries && !newProject())
+        return;
+    if (path.isEmpty()) {
+        const QStringList chosen =
+            m_OpenDialogHook ? m_OpenDialogHook(false)
+                             : QStringList(QFileDialog::getOpenFileName(this, tr("lumivex Einzelbild laden"),
+                                                                        QStandardPaths::writableLocation(
+                                                                            QStandardPaths::PicturesLocation),
+                                                                        m_sImageFilter));
+        path = chosen.value(0);
+        if (path.isEmpty())
+            return;
+    }
+    count("m_iSingleImagesLoaded");
+    loadExposureLatitude(QStringList(path));
+}
+
+void HDRMainWindow::loadExposureLatitude(QStringList paths)
+{
+    if (m_pExposureSeries && !newProject())
+        return;
+    if (paths.isEmpty()) {
+        paths = m_OpenDialogHook ? m_OpenDialogHook(true)
+                                 : QFileDialog::getOpenFileNames(
+                                       this, tr("Bildsequenz laden"),
+                                       QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                       m_sImageFilter);
+        paths.removeAll(QString());
+        if (!paths.isEmpty()) {
+            count("m_iExposureSeriesLoaded");
+            count("m_iExposureSeriesImagesLoaded", int(paths.size()));
+            count("m_iSeriesHighestImageAmount", int(paths.size()));
+        }
+    }
+    if (paths.isEmpty())
+        return;
+    CBusyScope busy(this);
+    QVector<SExposure> requests;
+    {
+        HDRProgressThread progress(1, 1000);
+        CImageLoader loader;
+        for (const QString& path : paths)
+            loader.Enqueue(path, false);
+        loader.Load();
+        for (int i = 0; i < paths.size() && size_t(i) < loader.m_vecBitmaps.size(); ++i) {
+            if (loader.m_vecBitmaps[size_t(i)] == CLoadThread::CheckMarker()) {
+                SExposure request;
+                request.m_strFilePath = paths[i];
+                requests.append(request);
+            }
+        }
+        loader.DestroyThreads();
+    }
+    if (!requests.isEmpty())
+        loadExposureLatitudeVecSExp(requests);
+}
+
+void HDRMainWindow::loadExposureLatitudeVecSExp(QVector<SExposure>& exposures)
+{
+    CBusyScope busy(this);
+    prepareExposureSeries();
+    const unsigned int categories = 3 + (m_pRAWDevelopment ? unsigned(m_pRAWDevelopment->ExtraProgressCategories()) : 0u);
+    {
+        HDRProgressThread progress(categories, 0);
+        m_pExposureSeries->RememberState();
+        m_pExposureSeries->AddSeries(exposures);
+    }
+    if (!m_pExposureSeries->m_vExposures.isEmpty()) {
+        if (m_pRAWDevelopment) {
+            const int type = m_pRAWDevelopment->getImageTypeIndex();
+            if (type >= 0 && type <= 9)
+                count(QStringLiteral("m_iRawDevMotiv%1").arg(type).toLatin1().constData());
+        }
+        postLoad(false, false, true);
+    } else {
+        delete m_pExposureSeries;
+        m_pExposureSeries = nullptr;
+    }
+}
+
+void HDRMainWindow::prepareExposureSeries()
+{
+    if (!m_pExposureSeries) {
+        if (MP_UI_GetRawDevOnLoadMode() == 1 && m_pRAWDevelopment && m_pRAWDevelopment->IsShowAgainChecked())
+            m_pRAWDevelopment->Exec();
+        m_pExposureSeries = new CExposureSeries();
+    }
+    if (m_pHDROperatorDock) {
+        m_pExposureSeries->m_strKernelName = m_pHDROperatorDock->GetKernelName();
+        m_pHDROperatorDock->GetParameterValues(m_pExposureSeries->m_pfParameterValues);
+    }
+}
+
+void HDRMainWindow::postLoad(bool fromProject, bool projectInPostProcessing, bool)
+{
+    const bool pp = !fromProject || projectInPostProcessing;
+    MP_UI_SetDisplayGammaHDRMode(0);
+    updateExposureDisplay(false, true, false);
+    setDockVisible(dockOf(m_pExposureSeriesDock), !pp);
+    setDockVisible(dockOf(m_pHDROperatorDock), !pp);
+    setDockVisible(dockOf(m_pPresetsDock), pp);
+    setDockVisible(dockOf(m_pPostProcessingDock), pp);
+    m_pPostProcessing = nullptr;
+    m_pImagePreview->show();
+    toolBarImage->show();
+    toolBarImageSecond->show();
+    m_pImagePreview->SetPreviewButtonVisible(MP_UI_GetPreviewScalingFactor() < 1.0f);
+    if (m_pExposureSeries && m_pExposureSeries->HasStateChanged(true))
+        m_pImagePreview->SetRefreshButtonEnabled(false);
+    if (m_pExposureSeriesDock)
+        m_pExposureSeriesDock->ScrollToCenter();
+    showInfoAct->setEnabled(true);
+    showInfoClicked();
+    if (pp)
+        postProcessing();
+    else
+        updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::dropEvent(QDropEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    if (!data || !data->hasUrls())
+        return;
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() == 1 && !urls.first().isLocalFile())
+        return; // a remote address names no file here
+    event->acceptProposedAction();
+    pushToFront();
+    if (urls.size() == 1) {
+        const QString path = urls.first().toLocalFile();
+        if (path.endsWith(QLatin1String(".lumivexProject"))) {
+            count("m_iDragDropLoadProject");
+            return; // projects open with the project commands
+        }
+        if (QFileInfo(path).isDir()) {
+            count("m_iDragDropLoadFolder");
+            return; // the image browser comes with the batch window
+        }
+        count("m_iDragDropLoadImage");
+        loadImage(path);
+        return;
+    }
+    HDRMessageBox box(this, QMessageBox::Warning, tr("Warnung"), tr("Bitte nur eine Datei einladen."), QString(),
+                      tr("Ok"));
+    _gui::ExecModal(&box, [&box] { return box.exec(); });
+}
+
+void HDRMainWindow::InterpretDeferredMessage()
+{
+    if (!m_bMessageDeferred || IsBusy())
+        return;
+    m_bMessageDeferred = false;
+    InterpretReceivedMessage(std::exchange(m_sDeferredMessage, QString()));
+}
+
+void HDRMainWindow::InterpretReceivedMessage(QString message)
+{
+    if (!message.isEmpty() && (IsBusy() || MP_UI_GetIsCalculatingMode() == 1)) {
+        // Replacing the document under a running operation would pull it away
+        // from under that operation: keep the last message for later.
+        m_sDeferredMessage = message;
+        m_bMessageDeferred = true;
+        if (!IsBusy())
+            QTimer::singleShot(50, this, &HDRMainWindow::InterpretDeferredMessage);
+        return;
+    }
+    const int askForSave = MP_UI_GetAskForSaveProjectMode();
+    const int rawDevOnLoad = MP_UI_GetRawDevOnLoadMode();
+    MP_UI_SetAskForSaveProjectMode(0);
+    if (!message.isEmpty()) {
+        if (m_pRAWDevelopment)
+            m_pRAWDevelopment->rememberGroupboxStates();
+        const QString rawTag = QStringLiteral("-rawdevelopment ");
+        const bool rawDevelopment = message.contains(rawTag);
+        if (rawDevelopment) {
+            MP_UI_SetRawDevOnLoadMode(1);
+            message.remove(rawTag);
+        } else {
+            MP_UI_SetRawDevOnLoadMode(0);
+            if (m_pRAWDevelopment)
+                m_pRAWDevelopment->disableAllGroupboxStates();
+        }
+        if (message.endsWith(QLatin1String(".lumivexProject"))) {
+            MP_UI_SetAskForSaveProjectMode(1);
+            message.replace(QLatin1Char('\\'), QLatin1Char('/'));
+            std::cout << "OpenProject: " << message.toStdString() << std::endl;
+            pushToFront();
+            message.clear(); // projects open with the project commands
+        }
+        std::cout << "Command Line Load:" << message.toStdString() << std::endl;
+        QString lower = message.toLower();
+        std::cout << "Command Line Lower:" << lower.toStdString() << std::endl;
+
+        // A message that names one existing file is that file, whatever it holds.
+        QString asPath = message;
+        asPath.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        bool used = false;
+        if (!message.isEmpty() && QFileInfo(asPath).isFile()) {
+            const QString lowerPath = asPath.toLower();
+            for (int i = 0; i < int(std::size(kMessageExtensions)); ++i) {
+                if (lowerPath.endsWith(QLatin1String(kMessageExtensions[i]))) {
+                    pushToFront();
+                    loadImage(asPath);
+                    if (i < 2)
+                        count("m_iImagesFromPlugin");
+                    break;
+                }
+            }
+            used = true;
+        }
+        for (int i = 0; !used && !message.isEmpty() && i < int(std::size(kMessageExtensions)); ++i) {
+            const QString e = QLatin1String(kMessageExtensions[i]);
+            const int n = int(lower.count(e));
+            if (lower.endsWith(e) && n == 1) {
+                message.replace(QLatin1Char('\\'), QLatin1Char('/'));
+                pushToFront();
+                loadImage(message);
+                if (i < 2)
+                    count("m_iImagesFromPlugin");
+                used = true;
+            } else if (n > 1) {
+                message.replace(QLatin1Char('\\'), QLatin1Char('/'));
+                if (m_pRAWDevelopment)
+                    m_pRAWDevelopment->recoverGroupboxStates();
+                QStringList paths;
+                for (int k = 0; k < n; ++k) {
+                    const int p = int(lower.indexOf(e));
+                    const int end = p + int(e.size());
+                    paths.append(message.left(end));
+                    if (end < message.size()) {
+                        message.remove(0, end + 1);
+                        lower.remove(0, end + 1);
+                    }
+                }
+                pushToFront();
+                loadExposureLatitude(paths);
+                used = true;
+            }
+        }
+        if (!rawDevelopment && m_pRAWDevelopment)
+            m_pRAWDevelopment->recoverGroupboxStates();
+    }
+    MP_UI_SetAskForSaveProjectMode(askForSave);
+    MP_UI_SetRawDevOnLoadMode(rawDevOnLoad);
+}
+
+// ---- recalculation control -----------------------------------------------------------
+
+unsigned int HDRMainWindow::getProgressThreadDelay() const
+{
+    if (!m_pExposureSeries)
+        return 0;
+    const unsigned int w = m_pExposureSeries->GetWorkingWidth();
+    const unsigned int h = m_pExposureSeries->GetWorkingHeight();
+    const float megapixels = float(w) * float(h) / 1000000.0f;
+    return megapixels <= MP_UI_GetPreviewSize() ? 500u : 0u;
+}
+
+void HDRMainWindow::recalculateAfterChange(bool compareState, bool force, bool keepDisplayed)
+{
+    if (compareState && !m_pExposureSeries->HasStateChanged(false))
+        return;
+    if (realTimeMode()) {
+        CBusyScope busy(this);
+        bool computed = false;
+        {
+            HDRProgressThread progress(1, getProgressThreadDelay());
+            computed = m_pExposureSeries->HDR(force);
+        }
+        if (computed)
+            updateExposureDisplay(keepDisplayed, true, keepDisplayed);
+    } else {
+        m_pImagePreview->SetRefreshButtonEnabled(true);
+    }
+}
+
+void HDRMainWindow::activateExposure(CExposure* exposure, bool active)
+{
+    if (exposure && m_pExposureSeries) {
+        m_pExposureSeries->RememberState();
+        exposure->m_bActive = active;
+        recalculateAfterChange(false, false, false);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::operatorUpdated()
+{
+    if (m_pExposureSeries) {
+        m_pExposureSeries->RememberState();
+        prepareExposureSeries();
+        recalculateAfterChange(true, false, !m_bDisplayedAsColour);
+    }
+    updateDockWidgets(eDW_HDROPERATOR);
+}
+
+void HDRMainWindow::operatorUpdatedForced()
+{
+    if (m_pExposureSeries) {
+        m_pExposureSeries->RememberState();
+        prepareExposureSeries();
+        recalculateAfterChange(false, true, !m_bDisplayedAsColour);
+    }
+    updateDockWidgets(eDW_HDROPERATOR);
+}
+
+void HDRMainWindow::UpdateHDRForced()
+{
+    if (!m_pExposureSeries)
+        return;
+    CBusyScope busy(this);
+    HDRProgressThread progress(1, getProgressThreadDelay());
+    m_pExposureSeries->HDR(true);
+    updateExposureDisplay(false, true, false);
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::postProcessing()
+{
+    if (sender() == postProcessingAct && postProcessingAct && !postProcessingAct->isChecked()) {
+        updateDockWidgets(eDW_PRESETS);
+        postProcessingAct->setChecked(true);
+        return;
+    }
+    MP_UI_SetDisplayGammaHDRMode(0);
+    m_pImagePreview->EnableShowLimits();
+    if (!realTimeMode() && IsHDRStage())
+        refreshClicked();
+    CBusyScope busy(this);
+    HDRProgressThread progress(1, getProgressThreadDelay());
+    postProcessingProgressText();
+    if (m_pPresetsDock)
+        m_pPresetsDock->CreateAllPreviews(true);
+    m_pImagePreview->SetRefreshButtonEnabled(false);
+    updateDockWidgets(eDW_PRESETS);
+    UpdateCompareWindow();
+}
+
+void HDRMainWindow::editExposureLatitude()
+{
+    MP_UI_SetDisplayGammaHDRMode(1);
+    m_pImagePreview->DisableShowLimits();
+    updateExposureDisplay(false, true, false);
+    if (!IsHDRStage())
+        showResultImage();
+    m_pPostProcessing = nullptr;
+    updateDockWidgets(eDW_EXPOSURESERIES);
+    UpdateCompareWindow();
+}
+
+void HDRMainWindow::realTimeModeToggled(bool on)
+{
+    COptions::getInstance()->m_bRealTimeMode = on;
+    if (on)
+        refreshClicked();
+    else
+        m_pImagePreview->SetRefreshButtonEnabled(false);
+}
+
+void HDRMainWindow::refreshClicked()
+{
+    if (IsHDRStage()) {
+        if (m_pExposureSeries && !m_pExposureSeries->m_vExposures.isEmpty() &&
+            m_pImagePreview->GetRefreshButtonEnabled()) {
+            CBusyScope busy(this);
+            {
+                HDRProgressThread progress(1, getProgressThreadDelay());
+                m_pExposureSeries->HDR(false);
+            }
+            updateExposureDisplay(true, true, true);
+        }
+    } else {
+        const bool realTime = realTimeMode();
+        COptions::getInstance()->m_bRealTimeMode = true;
+        if (m_pPostProcessing)
+            m_pPostProcessing->m_bForceApply = true;
+        updateCurrentPostProcessing();
+        COptions::getInstance()->m_bRealTimeMode = realTime;
+        if (m_pPostProcessing)
+            m_pPostProcessing->m_bForceApply = false;
+    }
+    m_pImagePreview->SetNextRefreshButtonEnabledIgnore(false);
+    m_pImagePreview->SetRefreshButtonEnabled(false);
+}
+
+void HDRMainWindow::previewModeToggled(bool on)
+{
+    HDRPresetTimerStopHelper stop;
+    COptions::getInstance()->m_bPreviewMode = on;
+    if (!m_pExposureSeries || m_pExposureSeries->m_vExposures.isEmpty())
+        return;
+    CBusyScope busy(this);
+    const bool pp = m_pPostProcessing && !IsHDRStage();
+    {
+        HDRProgressThread progress(pp ? 2 : 1, getProgressThreadDelay());
+        m_pExposureSeries->HasStateChanged(true);
+        m_pExposureSeries->HDR(false);
+        if (pp) {
+            postProcessingProgressText();
+            const unsigned int w = m_pExposureSeries->GetWorkingWidth(), h = m_pExposureSeries->GetWorkingHeight();
+            m_pPostProcessing->SetAccordingExposureSeries(m_pExposureSeries);
+            CPostProcessing::InitBuffer(m_pExposureSeries->GetWorkingBuffer(), QSize(int(w), int(h)),
+                                        QSize(int(w), int(h)), false);
+            m_pPostProcessing->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, false);
+            UpdateCompareWindow();
+        }
+    }
+    if (pp)
+        ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, false));
+    else
+        updateExposureDisplay(true, true, true);
+    m_pImagePreview->SetRefreshButtonEnabled(false);
+    if (m_pHDROperatorDock)
+        m_pHDROperatorDock->UpdateHDRContrastLabel();
+}
+
+// ---- post-processing display -----------------------------------------------------------
+
+void HDRMainWindow::ShowPreviewPixmap(const QPixmap& pixmap)
+{
+    m_PreviewPixmap = pixmap;
+    m_pImagePreview->SetPixmap(pixmap);
+}
+
+void HDRMainWindow::runChainOnMainImage(CPostProcessing* chain, bool preview)
+{
+    const unsigned int w = m_pExposureSeries->GetWorkingWidth(), h = m_pExposureSeries->GetWorkingHeight();
+    chain->SetAccordingExposureSeries(m_pExposureSeries);
+    CPostProcessing::InitBuffer(m_pExposureSeries->GetWorkingBuffer(), QSize(int(w), int(h)), QSize(int(w), int(h)),
+                                preview);
+    chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, preview);
+    ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, preview));
+}
+
+void HDRMainWindow::runChainOnThumbnail(CPostProcessing* chain, IPresetTile* tile, unsigned short* source,
+                                        const QSize& sourceSize)
+{
+    chain->SetAccordingExposureSeries(m_pExposureSeries);
+    CPostProcessing::InitBuffer(source, sourceSize, tile->LabelSize(), true);
+    chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, true);
+    tile->UpdateLabelPixmap();
+}
+
+void HDRMainWindow::updatePostProcessing(CPostProcessing* chain, IPresetTile* tile, bool thumbnail)
+{
+    HDRPresetTimerStopHelper stop;
+    CBusyScope busy(this);
+    if (chain && m_pExposureSeries) {
+        unsigned short* source = m_pExposureSeries->GetWorkingBuffer();
+        QSize sourceSize(int(m_pExposureSeries->GetWorkingWidth()), int(m_pExposureSeries->GetWorkingHeight()));
+        if (thumbnail) {
+            source = m_pExposureSeries->m_pusPreviewBuffer;
+            sourceSize = QSize(int(m_pExposureSeries->m_uiPreviewWidth), int(m_pExposureSeries->m_uiPreviewHeight));
+        }
+        bool apply = true;
+        if ((thumbnail || chain->m_bForceApply) && tile) {
+            runChainOnThumbnail(chain, tile, source, sourceSize);
+            if (thumbnail && !chain->m_bForceApply)
+                apply = false;
+        }
+        if (apply) {
+            if (m_pPostProcessingDock)
+                m_pPostProcessingDock->SetCurrentPostProcessing(chain);
+            if (chain != m_pPostProcessing || chain->m_bForceApply)
+                runChainOnMainImage(chain, thumbnail);
+            if (m_pPresetsDock)
+                m_pPresetsDock->resetCalculatedStates();
+            if (tile)
+                tile->SetCalculated(true);
+            m_pPostProcessing = chain;
+        }
+        UpdateCompareWindow();
+        if (!thumbnail && m_pImagePreview->m_bIsHistogram)
+            ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, false));
+        chain->m_bForceApply = false;
+    }
+    if (m_pExposureSeriesDock)
+        m_pExposureSeriesDock->resetLabelHighlights();
+}
+
+void HDRMainWindow::updatePostProcessing(CPostProcessing* chain, IPresetTile* tile)
+{
+    HDRPresetTimerStopHelper stop;
+    updateDockWidgets(eDW_PRESETS);
+    m_pImagePreview->SetRefreshButtonEnabled(false);
+    if (!chain)
+        return;
+    CBusyScope busy(this);
+    HDRProgressThread progress(1, getProgressThreadDelay());
+    postProcessingProgressText();
+    if (!realTimeMode())
+        chain->m_bForceApply = true;
+    updatePostProcessing(chain, tile, false);
+}
+
+void HDRMainWindow::updateCurrentPostProcessing()
+{
+    HDRPresetTimerStopHelper stop;
+    updateDockWidgets(eDW_POSTPROCESSING);
+    IPresetTile* tile = m_pPresetsDock ? m_pPresetsDock->GetSelectedPresetGroupBox() : nullptr;
+    if (!realTimeMode()) {
+        m_pImagePreview->SetRefreshButtonEnabled(true);
+        if (tile && m_pPostProcessing && !m_pPostProcessing->m_bChangedByAssistant)
+            tile->EnableModifiedButtons();
+        return;
+    }
+    if (!m_pPostProcessing || !m_pExposureSeries)
+        return;
+    CBusyScope busy(this);
+    CPostProcessing* chain = m_pPostProcessing;
+    const bool recompute = chain->m_bChanged || chain->m_bForceApply;
+    if (MP_UI_GetAnimMode() == 0 && tile) {
+        if (recompute) {
+            runChainOnThumbnail(chain, tile, m_pExposureSeries->GetWorkingBuffer(),
+                                QSize(int(m_pExposureSeries->GetWorkingWidth()),
+                                      int(m_pExposureSeries->GetWorkingHeight())));
+        }
+        if (chain->m_bChanged && !chain->m_bChangedByAssistant)
+            tile->EnableModifiedButtons();
+    }
+    if (recompute) {
+        HDRProgressThread progress(1, getProgressThreadDelay());
+        postProcessingProgressText();
+        runChainOnMainImage(chain, false);
+    }
+    UpdateCompareWindow();
+    chain->m_bChangedByAssistant = false;
+}
+
+void HDRMainWindow::updateExposureDisplay(bool keepDisplayed, bool render, bool dockRefreshOnly)
+{
+    const bool document = m_pExposureSeries && !m_pExposureSeries->m_vExposures.isEmpty();
+    if (document) {
+        if (!keepDisplayed || !m_pDisplayedExposure) {
+            if (render)
+                ShowPreviewPixmap(m_pExposureSeries->CreatePixmap(-1, -1));
+            m_pDisplayedExposure = nullptr;
+            if (m_pExposureSeriesDock)
+                m_pExposureSeriesDock->resetLabelHighlights();
+        } else if (render) {
+            ShowPreviewPixmap(m_pDisplayedExposure->CreatePixmap(-1, -1));
+        }
+    } else {
+        m_PreviewPixmap = QPixmap();
+        m_pImagePreview->Clear();
+        if (m_pExposureSeriesDock)
+            m_pExposureSeriesDock->resetLabelHighlights();
+    }
+    if (m_pExposureSeriesDock)
+        m_pExposureSeriesDock->UpdateDisplay(document ? m_pExposureSeries : nullptr, dockRefreshOnly);
+    if (postProcessingAct)
+        postProcessingAct->setEnabled(document);
+}
+
+void HDRMainWindow::showResultImage()
+{
+    if (m_pExposureSeries) {
+        ShowPreviewPixmap(m_pExposureSeries->CreatePixmap(-1, -1));
+        m_pDisplayedExposure = nullptr;
+    }
+    if (m_pExposureSeriesDock)
+        m_pExposureSeriesDock->resetLabelHighlights();
+    if (m_pPresetsDock && m_pPresetsDock->Dock() && !m_pPresetsDock->Dock()->isHidden())
+        m_pPresetsDock->resetLabelHighlights();
+}
+
+void HDRMainWindow::UpdateCompareWindow() {}
+
+void HDRMainWindow::MarkHDRStarted()
+{
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, &HDRMainWindow::MarkHDRStarted, Qt::QueuedConnection);
+        return;
+    }
+    if (saveProjectAct)
+        saveProjectAct->setEnabled(true);
+    ++m_iChangeCounter;
+    updateWindowTitle();
+}
+
+void HDRMainWindow::MarkChanged() { MarkHDRStarted(); }
+
+void HDRMainWindow::PostProcessingTime(int milliseconds) { count("m_iPostProcessingTime", milliseconds); }
+
+// ---- buffers ----------------------------------------------------------------------
+
+const unsigned short* HDRMainWindow::GetActualHDRBuffer(int* width, int* height)
+{
+    *width = *height = 0;
+    if (!m_pExposureSeries)
+        return nullptr;
+    *width = int(m_pExposureSeries->GetWorkingWidth());
+    *height = int(m_pExposureSeries->GetWorkingHeight());
+    return m_pExposureSeries->GetWorkingBuffer();
+}
+
+const unsigned short* HDRMainWindow::GetActualMasterBuffer(int* width, int* height)
+{
+    *width = *height = 0;
+    if (!m_pExposureSeries || !m_pExposureSeries->m_pMaster)
+        return nullptr;
+    *width = int(m_pExposureSeries->GetWorkingWidth());
+    *height = int(m_pExposureSeries->GetWorkingHeight());
+    return m_pExposureSeries->m_pMaster->GetWorkingBuffer();
+}
+
+const unsigned short* HDRMainWindow::GetActualPPBuffer(int* width, int* height)
+{
+    *width = *height = 0;
+    if (!m_pExposureSeries || IsHDRStage() || !m_pPostProcessing)
+        return nullptr;
+    *width = CPostProcessing::GetBufferSize().width();
+    *height = CPostProcessing::GetBufferSize().height();
+    return CPostProcessing::GetBuffer();
+}
+
+const unsigned short* HDRMainWindow::GetActualResultBuffer(int* width, int* height)
+{
+    *width = *height = 0;
+    if (!m_pExposureSeries)
+        return nullptr;
+    if (IsHDRStage())
+        return GetActualHDRBuffer(width, height);
+    // The shared chain buffer holds the size of its last run: give it out
+    // only when that is the working size the callers rely on.
+    const QSize working(int(m_pExposureSeries->GetWorkingWidth()), int(m_pExposureSeries->GetWorkingHeight()));
+    if (!CPostProcessing::GetBuffer() || CPostProcessing::GetBufferSize() != working)
+        return nullptr;
+    *width = working.width();
+    *height = working.height();
+    return CPostProcessing::GetBuffer();
+}
+
+IViewHost::SDocumentInfo HDRMainWindow::DocumentInfo() const
+{
+    SDocumentInfo info;
+    if (!m_pExposureSeries)
+        return info;
+    info.exists = true;
+    info.exposures = int(m_pExposureSeries->m_vExposures.size());
+    info.fullWidth = int(m_pExposureSeries->m_uiWidth);
+    info.fullHeight = int(m_pExposureSeries->m_uiHeight);
+    info.previewWidth = int(m_pExposureSeries->m_uiPreviewWidth);
+    info.previewHeight = int(m_pExposureSeries->m_uiPreviewHeight);
+    info.hasMaster = m_pExposureSeries->m_pMaster != nullptr;
+    return info;
+}
