@@ -277,6 +277,34 @@
         <source>Berechne Post Processing</source>
         <translation>Berechne Post Processing</translation>
     </message>
+    <message>
+        <source>Speichern wird vorbereitet.</source>
+        <translation>Speichern wird vorbereitet.</translation>
+    </message>
+    <message>
+        <source>MyImage</source>
+        <translation>MyImage</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild speichern</source>
+        <translation>Ergebnisbild speichern</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Preview-Modus! Neu berechnen?</source>
+        <translation>Preview-Modus! Neu berechnen?</translation>
+    </message>
+    <message>
+        <source>Preview-Modus! Neu berechnen für SendTo?</source>
+        <translation>Preview-Modus! Neu berechnen für SendTo?</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>
@@ -2145,6 +2173,10 @@
     <message>
         <source>Tonemapping</source>
         <translation>Tonemapping</translation>
+    </message>
+    <message>
+        <source>Bild speichern</source>
+        <translation>Bild speichern</translation>
     </message>
 </context>
 <context>

@@ -277,6 +277,34 @@
         <source>Berechne Post Processing</source>
         <translation>Calculating post processing</translation>
     </message>
+    <message>
+        <source>Speichern wird vorbereitet.</source>
+        <translation>Preparing to save.</translation>
+    </message>
+    <message>
+        <source>MyImage</source>
+        <translation>MyImage</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild speichern</source>
+        <translation>Save result image</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Preview-Modus! Neu berechnen?</source>
+        <translation>Preview mode! Recalculate?</translation>
+    </message>
+    <message>
+        <source>Preview-Modus! Neu berechnen für SendTo?</source>
+        <translation>Preview mode! Recalculate for SendTo?</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>
@@ -3085,6 +3113,10 @@
     <message>
         <source>Tonemapping</source>
         <translation>Tone mapping</translation>
+    </message>
+    <message>
+        <source>Bild speichern</source>
+        <translation>Save image</translation>
     </message>
 </context>
 <context>

@@ -457,14 +457,19 @@ void SetFreeImageDpi(FIBITMAP* dib, int dpi)
     FreeImage_SetDotsPerMeterY(dib, perMetre);
 }
 
+QString FileErrorText(const QString& path)
+{
+    return Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Dateifehler:")) + QLatin1Char(' ') + path + QLatin1Char(' ') +
+           Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "konnte nicht erstellt werden"));
+}
+
 bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool floatFromSeries, int width,
                    int height, const QString& masterFile, const SCropData* crop, const SResultWriterContext& context)
 {
     CEngineGuard guard;
     MP_ClearBuffer();
 
-    const QString fileError = Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Dateifehler:")) + QLatin1Char(' ') + path + QLatin1Char(' ') +
-                              Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "konnte nicht erstellt werden"));
+    const QString fileError = FileErrorText(path);
     const SResultFormatInfo info = FormatForPath(path);
     if (info.eFormat == EResultFormat::None) {
         // A name the writer cannot place: say so instead of writing nothing silently.

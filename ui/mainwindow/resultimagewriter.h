@@ -59,6 +59,8 @@ namespace ResultImageWriter {
 SResultFormatInfo FormatForPath(const QString& path);
 // JPEG flags: quality 1..99 as is, anything else superb; always optimised.
 int JpegSaveFlags(int quality);
+// "Dateifehler: <path> konnte nicht erstellt werden", translated.
+QString FileErrorText(const QString& path);
 // The file name the data go to: ".tif32" at the end becomes ".tif".
 QString TargetPath(const QString& path);
 
