@@ -15,7 +15,7 @@
 
 namespace {
 
-struct FakeCounter : IUsageCounter {
+struct FakeCounter : IUsageCounters {
     int saved = 0;
     void HandleValue(const QString& key, int amount) override
     {
@@ -63,7 +63,7 @@ struct FakeHost : IResultExportHost {
     QString GetPath(int index) const override { return index == 3 ? resultsFolder : QString(); }
     QString MasterPath() const override { return QStringLiteral("/m/master.jpg"); }
     QString GetMergedFilename(int) const override { return merged; }
-    IUsageCounter* UsageCounter() override { return withCounter ? &counter : nullptr; }
+    IUsageCounters* UsageCounter() override { return withCounter ? &counter : nullptr; }
 };
 
 struct Write {

@@ -122,7 +122,7 @@ bool CResultSaveFlow::saveResultImage(QString path, bool sendTo)
     int width = 0;
     int height = 0;
     const uint16_t* buffer = m_Host.GetActualResultBuffer(&width, &height);
-    if (IUsageCounter* counter = m_Host.UsageCounter())
+    if (IUsageCounters* counter = m_Host.UsageCounter())
         counter->HandleValue(QStringLiteral("m_iImagesSaved"), 1);
     const bool withCrop = crop.cropData.bHasSelection || !crop.cropData.strText.isEmpty();
     const bool written = m_Writer(path, buffer, 100, hdrStage, width, height, m_Host.MasterPath(),

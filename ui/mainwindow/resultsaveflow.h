@@ -6,6 +6,7 @@
 // boxes go through _gui::ExecModal.
 
 #include "ui/editors/cropdata.h"
+#include "ui/mainwindow/mainwindowseams.h"
 
 #include <QString>
 
@@ -19,13 +20,6 @@ class IResultCropWindow {
 public:
     virtual ~IResultCropWindow() = default;
     virtual SCropResult Show() = 0;
-};
-
-// The usage statistic (HDRStatistic).
-class IUsageCounter {
-public:
-    virtual ~IUsageCounter() = default;
-    virtual void HandleValue(const QString& key, int amount) = 0;
 };
 
 // What the save flow (and later the hand-off and printing) needs of the main window.
@@ -48,7 +42,7 @@ public:
     virtual QString GetPath(int index) const = 0; // the options' folders (3: results)
     virtual QString MasterPath() const = 0;
     virtual QString GetMergedFilename(int quality) const = 0;
-    virtual IUsageCounter* UsageCounter() = 0;    // null counts nothing
+    virtual IUsageCounters* UsageCounter() = 0;   // HDRStatistic; null counts nothing
 };
 
 class CResultSaveFlow {
