@@ -285,3 +285,37 @@ TEST_F(ResultSaveFlowTest, PreviewQuestionAndSendTo)
 }
 
 } // namespace
+
+#include "ui/mainwindow/hdrmainwindow.h"
+
+#include <QMetaObject>
+
+namespace {
+
+class MainWindowSaveTest : public UiTest {};
+
+TEST_F(MainWindowSaveTest, SaveSlotInItsThreeFormsRefusesAnUnknownTail)
+{
+    HDRMainWindow window(-1, QString());
+    const QMetaObject* meta = window.metaObject();
+    for (const char* form : {"saveResultImage(QString,bool)", "saveResultImage(QString)", "saveResultImage()"})
+        EXPECT_GE(meta->indexOfSlot(form), 0) << form;
+
+    int warnings = 0;
+    _gui::SetModalHook([&warnings](QWidget* prompt) {
+        auto* box = qobject_cast<QMessageBox*>(prompt);
+        if (!box)
+            return UiTest::answerUnexpectedPrompt(prompt);
+        ++warnings;
+        box->buttons().value(0)->click();
+        return 0;
+    });
+    EXPECT_FALSE(window.saveResultImage(QStringLiteral("/nowhere/Bild"), true));
+    EXPECT_EQ(warnings, 1);
+    EXPECT_FALSE(window.IsPostProcessingStage());
+    EXPECT_EQ(window.CropWindow(), nullptr);
+    EXPECT_TRUE(window.MasterPath().isEmpty());
+    EXPECT_FLOAT_EQ(window.PreviewScalingFactor(), 1.0f);
+}
+
+} // namespace

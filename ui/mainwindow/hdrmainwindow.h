@@ -9,6 +9,7 @@
 #include "document/postprocessing.h"
 #include "document/seriesseams.h"
 #include "ui/mainwindow/mainwindowseams.h"
+#include "ui/mainwindow/resultsaveflow.h"
 #include "ui/toolkit/stylechooser.h"
 #include "ui/views/viewhost.h"
 #include "ui/toolkit/toolkitseams.h"
@@ -57,7 +58,8 @@ class HDRMainWindow : public QMainWindow,
                       public IStyleRefreshHost,
                       public ISeriesMainWindow,
                       public IPostProcessingHost,
-                      public IViewHost {
+                      public IViewHost,
+                      public IResultExportHost {
     Q_OBJECT
 public:
     // The integer is not used. The window is built hidden; the start-up shows it.
@@ -122,6 +124,18 @@ public:
     void RealTimeModeToggled(bool on) override { realTimeModeToggled(on); }
     void RefreshClicked() override { refreshClicked(); }
     void WeightDrawQuit() override {}
+
+    // ---- IResultExportHost ----
+    QWidget* DialogParent() override { return this; }
+    bool IsPostProcessingStage() const override;
+    bool IsPreviewMode() const override;
+    float PreviewScalingFactor() const override;
+    void TogglePreviewMode() override;
+    IResultCropWindow* CropWindow() override { return nullptr; } // the crop window is not built yet
+    QString GetPath(int index) const override;
+    QString MasterPath() const override;
+    QString GetMergedFilename(int quality) const override;
+    IUsageCounters* UsageCounter() override { return m_pStatistic; }
 
     // ---- workflow ----
     enum EDockWidget { eDW_NONE = 0, eDW_EXPOSURESERIES = 1, eDW_HDROPERATOR = 2, eDW_PRESETS = 3, eDW_POSTPROCESSING = 4 };
@@ -195,6 +209,9 @@ signals:
     void CreatePixmapThreadSafeSignal();
 
 public slots:
+    // Saves the result (crop, dialog, preview question, write); with a path
+    // no crop window or dialog. True only when a file was committed.
+    bool saveResultImage(QString path = QString(), bool sendTo = false);
     // A start message or a file-open path.
     void InterpretReceivedMessage(QString message);
     void loadImage(QString path = QString());
