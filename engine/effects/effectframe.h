@@ -39,6 +39,22 @@ int MP_checkEffectBuffers(int sizex, int sizey, const ushort* src, const ushort*
 // Copies rows of RGB48 images in bands on the thread pool (no progress).
 void MP_copyImageBanded(const ushort* src, ushort* dst, int width, int height);
 
+// ---- Weather scheme -------------------------------------------------------------------
+// Particle overlays (rain, snow, aurora, bubbles) draw onto a copy of the
+// source in the scratch image, then:
+//   MP_beginWeather: MP_beginEffectDriver (-2, -1 as there, nothing
+//     written) and the banded copy of src into the scratch image run.dst;
+//   ... the particles are drawn into run.dst ...
+//   MP_finishWeather: with a blend mode, an opacity below 100 % or a mask,
+//     the layer pass mixes the source (o) with the particle picture (e) into
+//     dst (geometry opacity, layer blend, geometry blend); otherwise the
+//     particle picture is copied to dst as drawn. Under a cancel request dst
+//     stays as it was. Returns 0.
+// src and dst may be one buffer: nothing reaches dst before the last pass.
+int MP_beginWeather(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                    MP_Params* params, int geoSlot);
+int MP_finishWeather(const MP_DriverRun& run, ushort* dst, int progressPeriod);
+
 // ---- Textures -----------------------------------------------------------------------
 // A texture picked by a "Typ" slider: slot base + (int)(n * typ + 0.05), the
 // index held to 0..n (NaN gives 0). Empty (px null) when the slot is.
