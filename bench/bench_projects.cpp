@@ -5,7 +5,12 @@
 
 #include "benchutil.h"
 
+#include "document/exposureseries.h"
+#include "document/postprocessing.h"
+#include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/projectfiles.h"
+#include "ui/options/options.h"
+#include "ui/toolkit/modalhook.h"
 #include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QDir>
@@ -13,6 +18,11 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <FreeImage.h>
+
+#include <cstring>
+#include <memory>
 
 namespace PF = ProjectFiles;
 
@@ -119,5 +129,108 @@ void BM_TimelineTitleAndAmount50(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TimelineTitleAndAmount50)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+// ---- a whole undo point of the 24-megapixel photograph --------------------------------
+
+namespace {
+
+// The main window with the test picture opened (from a 16-bit TIFF) and a
+// preset applied, in a private home folder.
+struct SWindowFixture {
+    QTemporaryDir home;
+    QByteArray oldHome = qgetenv("HOME");
+    std::unique_ptr<HDRMainWindow> window;
+    CPostProcessing chain;
+    struct Tile : IPresetTile {
+        QSize LabelSize() const override { return QSize(40, 30); }
+        void UpdateLabelPixmap() override {}
+        void SetCalculated(bool) override {}
+        void EnableModifiedButtons() override {}
+    } tile;
+
+    SWindowFixture()
+    {
+        qputenv("HOME", home.path().toLocal8Bit());
+        const auto& src = bench::testPicture();
+        FIBITMAP* b = FreeImage_AllocateT(FIT_RGB16, bench::kWidth, bench::kHeight);
+        for (int y = 0; y < bench::kHeight; ++y)
+            std::memcpy(FreeImage_GetScanLine(b, y), src.data() + size_t(bench::kHeight - 1 - y) * bench::kWidth * 3,
+                        size_t(bench::kWidth) * 6);
+        const QString photo = home.filePath(QStringLiteral("photo.tif"));
+        FreeImage_Save(FIF_TIFF, b, QFile::encodeName(photo).constData(), TIFF_NONE);
+        FreeImage_Unload(b);
+        COptions::getInstance()->m_bPreviewMode = false;
+        window = std::make_unique<HDRMainWindow>(0, QString(), nullptr);
+        _gui::SetModalHook([](QWidget*) { return 0; });
+        window->InterpretReceivedMessage(photo);
+        if (window->m_pExposureSeries)
+            window->updatePostProcessing(&chain, &tile);
+    }
+    ~SWindowFixture()
+    {
+        window->clearUndo();
+        window.reset();
+        _gui::SetModalHook(nullptr);
+        qputenv("HOME", oldHome);
+    }
+};
+
+void BM_UndoPointWhole(benchmark::State& state)
+{
+    SWindowFixture f;
+    if (!f.window->m_pExposureSeries) {
+        state.SkipWithError("the photograph did not open");
+        return;
+    }
+    for (auto _ : state) {
+        f.window->SaveUndo();
+        state.PauseTiming();
+        f.window->clearUndo();
+        f.window->setUndoLevel(-1);
+        state.ResumeTiming();
+    }
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+BENCHMARK(BM_UndoPointWhole)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The series' own project save under the switches an undo point uses.
+void BM_UndoPointSeriesSaveOnly(benchmark::State& state)
+{
+    SWindowFixture f;
+    if (!f.window->m_pExposureSeries) {
+        state.SkipWithError("the photograph did not open");
+        return;
+    }
+    const int compression = MP_UI_GetBufferCompressionMode();
+    const int threads = MP_UI_GetUseMultithreadingMode();
+    MP_UI_SetBufferCompressionMode(1);
+    MP_UI_SetUseMultithreadingMode(1);
+    const QString folder = f.home.filePath(QStringLiteral("series"));
+    QDir().mkpath(folder);
+    for (auto _ : state) {
+        QSettings settings(f.home.filePath(QStringLiteral("series.ini")), QSettings::IniFormat);
+        benchmark::DoNotOptimize(f.window->m_pExposureSeries->SaveProject(settings, folder));
+    }
+    MP_UI_SetBufferCompressionMode(compression);
+    MP_UI_SetUseMultithreadingMode(threads);
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+BENCHMARK(BM_UndoPointSeriesSaveOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_RestoreTimeline(benchmark::State& state)
+{
+    SWindowFixture f;
+    if (!f.window->m_pExposureSeries) {
+        state.SkipWithError("the photograph did not open");
+        return;
+    }
+    f.window->SaveUndo();
+    for (auto _ : state)
+        f.window->RestoreTimeline(0);
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+BENCHMARK(BM_RestoreTimeline)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
