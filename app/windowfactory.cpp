@@ -2,10 +2,16 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
 IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 {
     return new HDRStyleSelectWindow(parent);
+}
+
+HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
+{
+    return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }
