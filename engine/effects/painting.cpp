@@ -144,24 +144,27 @@ struct PaintGrow {
     }
     int wrapX(int x) const { return x < 0 ? x + r->w : (x >= r->w ? x - r->w : x); }
 
+    // A step to (x, y) with path length n: the entry tests (limit, label)
+    // are made here, before a frame is pushed; they read nothing a frame
+    // pushed later could change first.
+    void enter(int x, int y, int n, float tol)
+    {
+        if (panorama)
+            x = wrapX(x);
+        if (n >= limit || r->at(x, y) != -1)
+            return;
+        stack.push_back({x, y, n, tol, 0});
+    }
+
     void grow(int sx, int sy, float tol0)
     {
         const int w = r->w, h = r->h;
         stack.clear();
-        stack.push_back({sx, sy, 0, tol0, 0});
+        enter(sx, sy, 0, tol0);
         while (!stack.empty()) {
             Frame& f = stack.back();
             switch (f.stage) {
-            case 0: // entry
-                if (panorama)
-                    f.x = wrapX(f.x);
-                if (f.n >= limit || r->at(f.x, f.y) != -1) {
-                    stack.pop_back();
-                    continue;
-                }
-                f.stage = 4;
-                continue;
-            case 4: // accept and label
+            case 0: { // accept and label, then up
                 if (!accepts(f.x, f.y, f.tol)) {
                     stack.pop_back();
                     continue;
@@ -170,32 +173,32 @@ struct PaintGrow {
                 f.tol = 0.998f * f.tol;
                 f.n = f.n + 1;
                 f.stage = 1;
-                if (f.y > 0) {
-                    const Frame up{f.x, f.y - 1, f.n, f.tol, 0};
-                    stack.push_back(up);
-                }
+                const Frame c = f;
+                if (c.y > 0)
+                    enter(c.x, c.y - 1, c.n, c.tol);
                 continue;
-            case 1: // left
+            }
+            case 1: { // left
                 f.stage = 2;
-                if (panorama || f.x > 0) {
-                    const Frame left{f.x - 1, f.y, f.n, f.tol, 0};
-                    stack.push_back(left);
-                }
+                const Frame c = f;
+                if (panorama || c.x > 0)
+                    enter(c.x - 1, c.y, c.n, c.tol);
                 continue;
-            case 2: // right
+            }
+            case 2: { // right
                 f.stage = 3;
-                if (panorama || f.x + 1 < w) {
-                    const Frame right{f.x + 1, f.y, f.n, f.tol, 0};
-                    stack.push_back(right);
-                }
+                const Frame c = f;
+                if (panorama || c.x + 1 < w)
+                    enter(c.x + 1, c.y, c.n, c.tol);
                 continue;
+            }
             default: // on downward in the same step
                 f.y = f.y + 1;
                 if (f.y >= h || f.n >= limit || r->at(f.x, f.y) != -1) {
                     stack.pop_back();
                     continue;
                 }
-                f.stage = 4;
+                f.stage = 0;
                 continue;
             }
         }
@@ -215,70 +218,70 @@ struct OelGrow {
         int x, y, l;
     };
     struct Frame {
-        int x, y, depth, ref;
-        int c = 0;
+        int x = 0, y = 0, depth = 0;
+        int c = 0; // the pixel's luminance
         Next next[8];
         int count = 0, i = 0;
-        bool entered = false;
     };
     std::vector<Frame> stack;
 
     int L(int x, int y) const { return lum[static_cast<size_t>(y) * static_cast<size_t>(r->w) + static_cast<size_t>(x)]; }
 
-    void grow(int sx, int sy)
+    // A step to (x, y) from a pixel of luminance ref: the tests of the
+    // recursive rule (inside, depth, label, tolerance) are made here, and a
+    // frame is pushed (and its pixel labelled) only when they pass.
+    void enter(int x, int y, int depth, int ref)
     {
         const int w = r->w, h = r->h;
+        if (panorama && (x < 0 || x >= w))
+            x = x < 0 ? x + w : x - w;
+        if (x < 0 || x >= w || y < 0 || y >= h || depth >= maxiter || r->at(x, y) != -1)
+            return;
+        const int c = L(x, y);
+        if (std::abs(ref - c) > sharpness - depth)
+            return;
+        r->at(x, y) = region;
+        Frame& f = stack.emplace_back();
+        f.x = x;
+        f.y = y;
+        f.depth = depth;
+        f.c = c;
+        // The free neighbours, upper left to lower right, then by ascending
+        // luminance; equal luminances keep that order.
+        static const int kDx[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
+        static const int kDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+        for (int k = 0; k < 8; ++k) {
+            int nx = x + kDx[k];
+            const int ny = y + kDy[k];
+            if (ny < 0 || ny >= h)
+                continue;
+            if (panorama)
+                nx = nx < 0 ? nx + w : (nx >= w ? nx - w : nx);
+            else if (nx < 0 || nx >= w)
+                continue;
+            if (r->at(nx, ny) != -1)
+                continue;
+            const Next n{nx, ny, L(nx, ny)};
+            int i = f.count++;
+            for (; i > 0 && f.next[i - 1].l > n.l; --i)
+                f.next[i] = f.next[i - 1];
+            f.next[i] = n;
+        }
+    }
+
+    void grow(int sx, int sy)
+    {
         stack.clear();
-        Frame first{};
-        first.x = sx;
-        first.y = sy;
-        first.depth = 0;
-        first.ref = L(sx, sy);
-        stack.push_back(first);
+        enter(sx, sy, 0, L(sx, sy));
         while (!stack.empty()) {
             Frame& f = stack.back();
-            if (!f.entered) {
-                f.entered = true;
-                if (panorama && (f.x < 0 || f.x >= w))
-                    f.x = f.x < 0 ? f.x + w : f.x - w;
-                if (f.x < 0 || f.x >= w || f.y < 0 || f.y >= h || f.depth >= maxiter || r->at(f.x, f.y) != -1) {
-                    stack.pop_back();
-                    continue;
-                }
-                f.c = L(f.x, f.y);
-                if (std::abs(f.ref - f.c) > sharpness - f.depth) {
-                    stack.pop_back();
-                    continue;
-                }
-                r->at(f.x, f.y) = region;
-                static const int kDx[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
-                static const int kDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
-                for (int k = 0; k < 8; ++k) {
-                    int nx = f.x + kDx[k];
-                    const int ny = f.y + kDy[k];
-                    if (ny < 0 || ny >= h)
-                        continue;
-                    if (panorama)
-                        nx = nx < 0 ? nx + w : (nx >= w ? nx - w : nx);
-                    else if (nx < 0 || nx >= w)
-                        continue;
-                    if (r->at(nx, ny) != -1)
-                        continue;
-                    f.next[f.count++] = {nx, ny, L(nx, ny)};
-                }
-                std::stable_sort(f.next, f.next + f.count, [](const Next& a, const Next& b) { return a.l < b.l; });
-            }
             if (f.i >= f.count) {
                 stack.pop_back();
                 continue;
             }
             const Next n = f.next[f.i++];
-            Frame child{};
-            child.x = n.x;
-            child.y = n.y;
-            child.depth = f.depth + 1;
-            child.ref = f.c;
-            stack.push_back(child);
+            const int depth = f.depth + 1, ref = f.c;
+            enter(n.x, n.y, depth, ref);
         }
     }
 };
