@@ -212,33 +212,25 @@ MP_float3 comicEffect(const ComicArgs& a, float L0, const ComicSums& s)
 void MP_Task_calcPixelComicPaint(TaskFuncParams t)
 {
     const ComicArgs& a = *MP_taskArgs<ComicArgs>(t);
-    const MP_DriverRun& run = a.run;
-    const MP_Params* p = run.params;
-    const bool geometry = p->geometry_needed != 0;
-    const int w = run.width;
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
-        for (int x0 = 0; x0 < w; x0 += kRun) {
-            const int n = MP_imin(kRun, w - x0);
-            MP_float3 c[kRun];
-            float L0[kRun] = {};
+    const MP_Params* p = a.run.params;
+    const int w = a.run.width;
+    float L0[kRun] = {};
+    ComicSums s[kRun];
+    MP_effectRunRows<true, kRun>(
+        a.run, MP_taskStart(t), MP_taskEnd(t),
+        [&](int y, int x0, int n, const MP_float3* c) {
             int D[kRun] = {};
             for (int i = 0; i < n; ++i) {
-                c[i] = MP_loadRGB48(run.src + off + static_cast<size_t>(x0 + i) * 3);
                 L0[i] = p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z;
                 D[i] = MP_tableIndex(L0[i]);
             }
-            ComicSums s[kRun];
             if (n == kRun && interiorRun(a.win, w, x0))
                 comicRun(a, x0, y, D, s);
             else
                 for (int i = 0; i < n; ++i)
                     s[i] = comicPixel(a, x0 + i, y, D[i]);
-            for (int i = 0; i < n; ++i)
-                MP_fullWorkerPixel(run, geometry, x0 + i, y, c[i], run.dst + off + static_cast<size_t>(x0 + i) * 3,
-                                   [&] { return comicEffect(a, L0[i], s[i]); });
-        }
-    }
+        },
+        [&](int i, MP_float3) { return comicEffect(a, L0[i], s[i]); });
 }
 
 // ---- "Bleistiftzeichnung" -----------------------------------------------------------------
@@ -291,22 +283,18 @@ inline MP_float3 pencilEffect(MP_float3 c, int D, float P, int n)
 template <bool Full> void pencilRows(TaskFuncParams t)
 {
     const PencilArgs& a = *MP_taskArgs<PencilArgs>(t);
-    const MP_DriverRun& run = a.run;
-    const MP_Params* p = run.params;
-    const bool geometry = p->geometry_needed != 0;
-    const int w = run.width;
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
-        for (int x0 = 0; x0 < w; x0 += kRun) {
-            const int nb = MP_imin(kRun, w - x0);
-            MP_float3 c[kRun];
-            int D[kRun] = {};
+    const MP_Params* p = a.run.params;
+    const int w = a.run.width;
+    int D[kRun] = {}, n[kRun] = {};
+    float P[kRun] = {};
+    MP_effectRunRows<Full, kRun>(
+        a.run, MP_taskStart(t), MP_taskEnd(t),
+        [&](int y, int x0, int nb, const MP_float3* c) {
             for (int i = 0; i < nb; ++i) {
-                c[i] = MP_loadRGB48(run.src + off + static_cast<size_t>(x0 + i) * 3);
                 D[i] = MP_tableIndex(p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z);
+                P[i] = 0.0f;
+                n[i] = 0;
             }
-            float P[kRun] = {};
-            int n[kRun] = {};
             if (nb == kRun && interiorRun(a.win, w, x0)) {
                 int count = 0;
                 pencilRun(a, x0, y, D, P, count);
@@ -314,21 +302,13 @@ template <bool Full> void pencilRows(TaskFuncParams t)
                     n[i] = count;
             } else {
                 for (int i = 0; i < nb; ++i)
-                    forEachSample(a.win, w, run.height, x0 + i, y, [&](size_t j) {
+                    forEachSample(a.win, w, a.run.height, x0 + i, y, [&](size_t j) {
                         ++n[i];
                         P[i] += MP_temp_table[std::abs(D[i] - static_cast<int>(a.plane[j]))];
                     });
             }
-            for (int i = 0; i < nb; ++i) {
-                ushort* d = run.dst + off + static_cast<size_t>(x0 + i) * 3;
-                if constexpr (Full)
-                    MP_fullWorkerPixel(run, geometry, x0 + i, y, c[i], d,
-                                       [&] { return pencilEffect(c[i], D[i], P[i], n[i]); });
-                else
-                    MP_storeRGB48Clamped(d, pencilEffect(c[i], D[i], P[i], n[i]));
-            }
-        }
-    }
+        },
+        [&](int i, MP_float3 c) { return pencilEffect(c, D[i], P[i], n[i]); });
 }
 
 void MP_Task_calcPixelPencilPaint(TaskFuncParams t) { pencilRows<true>(t); }

@@ -125,6 +125,34 @@ inline void MP_effectReducedTask(TaskFuncParams t, Effect&& effect)
                          [a, &effect](MP_float3 c, int x, int y) { return effect(*a, c, x, y); });
 }
 
+// Rows [start, end) of a window operator that gathers runs of up to Run
+// neighbouring pixels at once: gather(y, x0, n, c) with the run's source
+// colours c[0..n-1], then effect(i, c[i]) gives pixel x0 + i's colour, stored
+// through the full worker's tail (Full) or clamped (reduced) into run.dst.
+template <bool Full, int Run, class Gather, class Effect>
+inline void MP_effectRunRows(const MP_DriverRun& run, int start, int end, Gather&& gather, Effect&& effect)
+{
+    const bool geometry = run.params->geometry_needed != 0;
+    const int w = run.width;
+    for (int y = start; y < end; ++y) {
+        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
+        for (int x0 = 0; x0 < w; x0 += Run) {
+            const int n = w - x0 < Run ? w - x0 : Run;
+            MP_float3 c[Run];
+            for (int i = 0; i < n; ++i)
+                c[i] = MP_loadRGB48(run.src + off + static_cast<size_t>(x0 + i) * 3);
+            gather(y, x0, n, c);
+            for (int i = 0; i < n; ++i) {
+                ushort* d = run.dst + off + static_cast<size_t>(x0 + i) * 3;
+                if constexpr (Full)
+                    MP_fullWorkerPixel(run, geometry, x0 + i, y, c[i], d, [&] { return effect(i, c[i]); });
+                else
+                    MP_storeRGB48Clamped(d, effect(i, c[i]));
+            }
+        }
+    }
+}
+
 // The effect colour of a resampling operator: the clamped bilinear sample of
 // the source at (xs, ys) when 0 <= xs < w and 0 <= ys < h (tested on the
 // floats, so NaN and huge positions fail), black otherwise.

@@ -136,28 +136,22 @@ inline bool bowLight(const BowArgs& a, int x, int y, float& ea, MP_float3& mix)
     return true;
 }
 
-void MP_Task_calcPixelRegenbogen(TaskFuncParams t)
+// The source plus the rainbow's light; the full worker's effect is held to
+// at most 1 (Limit), the reduced worker stores it clamped.
+template <bool Limit> inline MP_float3 bowEffect(const BowArgs& a, MP_float3 s, int x, int y)
 {
-    MP_effectFullTask<BowArgs>(t, [](const BowArgs& a, MP_float3 s, int x, int y) {
-        float ea;
-        MP_float3 mix;
-        if (!bowLight(a, x, y, ea, mix))
-            return s;
-        const float r = s.x + ea * mix.x, g = s.y + ea * mix.y, b = s.z + ea * mix.z;
-        return MP_float3{r < 1.0f ? r : 1.0f, g < 1.0f ? g : 1.0f, b < 1.0f ? b : 1.0f};
-    });
+    float ea;
+    MP_float3 mix;
+    if (!bowLight(a, x, y, ea, mix))
+        return s;
+    const MP_float3 o{s.x + ea * mix.x, s.y + ea * mix.y, s.z + ea * mix.z};
+    if constexpr (Limit)
+        return {o.x < 1.0f ? o.x : 1.0f, o.y < 1.0f ? o.y : 1.0f, o.z < 1.0f ? o.z : 1.0f};
+    return o;
 }
 
-void MP_Task_calcPixelRegenbogenReduced(TaskFuncParams t)
-{
-    MP_effectReducedTask<BowArgs>(t, [](const BowArgs& a, MP_float3 s, int x, int y) {
-        float ea;
-        MP_float3 mix;
-        if (!bowLight(a, x, y, ea, mix))
-            return s;
-        return MP_float3{s.x + ea * mix.x, s.y + ea * mix.y, s.z + ea * mix.z};
-    });
-}
+void MP_Task_calcPixelRegenbogen(TaskFuncParams t) { MP_effectFullTask<BowArgs>(t, bowEffect<true>); }
+void MP_Task_calcPixelRegenbogenReduced(TaskFuncParams t) { MP_effectReducedTask<BowArgs>(t, bowEffect<false>); }
 
 } // namespace
 

@@ -262,20 +262,14 @@ inline MP_float3 reliefEffect(const ReliefArgs& a, MP_float3 c, float L0, float 
 template <bool Full> void reliefRows(TaskFuncParams t)
 {
     const ReliefArgs& a = *MP_taskArgs<ReliefArgs>(t);
-    const MP_DriverRun& run = a.run;
-    const MP_Params* p = run.params;
-    const bool geometry = p->geometry_needed != 0;
-    const int w = run.width;
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
-        for (int x0 = 0; x0 < w; x0 += kRun) {
-            const int n = MP_imin(kRun, w - x0);
-            MP_float3 c[kRun];
-            float L0[kRun] = {}, sh[kRun];
-            for (int i = 0; i < n; ++i) {
-                c[i] = MP_loadRGB48(run.src + off + static_cast<size_t>(x0 + i) * 3);
+    const MP_Params* p = a.run.params;
+    const int w = a.run.width;
+    float L0[kRun] = {}, sh[kRun] = {};
+    MP_effectRunRows<Full, kRun>(
+        a.run, MP_taskStart(t), MP_taskEnd(t),
+        [&](int y, int x0, int n, const MP_float3* c) {
+            for (int i = 0; i < n; ++i)
                 L0[i] = lumOf(p, c[i]);
-            }
             if (n == kRun && x0 - a.widest >= 0 && x0 + kRun - 1 + a.widest <= w - 1) {
                 float gx[kRun], gy[kRun], nx, ny;
                 runSlopes(a, x0, y, L0, gx, gy, nx, ny);
@@ -287,16 +281,8 @@ template <bool Full> void reliefRows(TaskFuncParams t)
                     sh[i] = shade(a, s.gx, s.gy, s.nx, s.ny);
                 }
             }
-            for (int i = 0; i < n; ++i) {
-                ushort* d = run.dst + off + static_cast<size_t>(x0 + i) * 3;
-                if constexpr (Full)
-                    MP_fullWorkerPixel(run, geometry, x0 + i, y, c[i], d,
-                                       [&] { return reliefEffect(a, c[i], L0[i], sh[i]); });
-                else
-                    MP_storeRGB48Clamped(d, reliefEffect(a, c[i], L0[i], sh[i]));
-            }
-        }
-    }
+        },
+        [&](int i, MP_float3 c) { return reliefEffect(a, c, L0[i], sh[i]); });
 }
 
 void MP_Task_calcPixelRelief(TaskFuncParams t) { reliefRows<true>(t); }

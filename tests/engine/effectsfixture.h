@@ -127,6 +127,28 @@ public:
         g[6] = g[7] = 0.5f;
     }
 
+    // Every sample through the float trip (v * 1/65535 * 65535, truncated):
+    // what a pass that leaves a pixel's colour stores.
+    static std::vector<uint16_t> tripped(const std::vector<uint16_t>& src)
+    {
+        std::vector<uint16_t> t(src.size());
+        for (size_t i = 0; i < src.size(); ++i)
+            t[i] = static_cast<uint16_t>(static_cast<int>(src[i] * MP_k * 65535.0f));
+        return t;
+    }
+
+    // FNV-1a over the samples, for seeded and procedural outputs.
+    static uint64_t hashSamples(const uint16_t* data, size_t count)
+    {
+        uint64_t h = 1469598103934665603ull;
+        for (size_t i = 0; i < count; ++i) {
+            h ^= data[i];
+            h *= 1099511628211ull;
+        }
+        return h;
+    }
+    static uint64_t hashSamples(const std::vector<uint16_t>& v) { return hashSamples(v.data(), v.size()); }
+
     static const uint16_t* px(const std::vector<uint16_t>& img, int w, int x, int y)
     {
         return &img[(static_cast<size_t>(y) * w + x) * 3];

@@ -7,16 +7,6 @@
 
 namespace {
 
-uint64_t fnv1a(const uint16_t* data, size_t count)
-{
-    uint64_t h = 1469598103934665603ull;
-    for (size_t i = 0; i < count; ++i) {
-        h ^= data[i];
-        h *= 1099511628211ull;
-    }
-    return h;
-}
-
 class OverlayTest : public EffectTest {
 protected:
     static MP_Params fogParams(float breite, float dichte, float struktur, float x1, float y1, float x2, float y2)
@@ -56,13 +46,6 @@ protected:
         p.p[4][3] = p.p[4][4] = 0.7f;
         p.p[5][1] = 100.0f;
         return p;
-    }
-    static std::vector<uint16_t> tripped(const std::vector<uint16_t>& src)
-    {
-        std::vector<uint16_t> t(src.size());
-        for (size_t i = 0; i < src.size(); ++i)
-            t[i] = static_cast<uint16_t>(static_cast<int>(src[i] * MP_k * 65535.0f));
-        return t;
     }
 };
 
@@ -298,7 +281,7 @@ TEST_F(OverlayTest, FractalViewLimitsAndEscapeCounts)
 TEST_F(OverlayTest, FractalOfTheEngineStartHasItsPicture)
 {
     MP_UI_Init("", 3);
-    const uint64_t h = fnv1a(MP_pic_mandelbrot, sizeof(MP_pic_mandelbrot) / sizeof(MP_pic_mandelbrot[0]));
+    const uint64_t h = hashSamples(MP_pic_mandelbrot, sizeof(MP_pic_mandelbrot) / sizeof(MP_pic_mandelbrot[0]));
     // The set's body in the middle-left is black, the far left escapes.
     auto at = [](int x, int y, int c) { return MP_pic_mandelbrot[(size_t(y) * 250 + x) * 3 + c]; };
     EXPECT_EQ(at(125, 125, 0) + at(125, 125, 1) + at(125, 125, 2), 0); // c = -0.65: inside

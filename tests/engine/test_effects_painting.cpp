@@ -27,13 +27,6 @@ protected:
         p.p[4][1] = 100.0f;
         return p;
     }
-    static std::vector<uint16_t> tripped(const std::vector<uint16_t>& src)
-    {
-        std::vector<uint16_t> t(src.size());
-        for (size_t i = 0; i < src.size(); ++i)
-            t[i] = static_cast<uint16_t>(static_cast<int>(src[i] * MP_k * 65535.0f));
-        return t;
-    }
     static void expectNear(const std::vector<uint16_t>& a, const std::vector<uint16_t>& b, int tol)
     {
         ASSERT_EQ(a.size(), b.size());
