@@ -338,3 +338,44 @@ TEST_F(WeatherTest, BubblesThatAddNothing)
 }
 
 } // namespace
+
+namespace {
+
+int g_weatherMessages = 0;
+void countWeatherMessage(int, float) { ++g_weatherMessages; }
+
+// Rain after each batch of drops, snow after each of its ten layers, air
+// bubbles every 256 and soap bubbles every 128 bubbles; their layer passes
+// post only for rain (every 8th chunk).
+TEST_F(WeatherTest, ProgressOfTheParticles)
+{
+    fillFlakeSheet();
+    uniformSprites(30000);
+    const int w = 40, h = 30;
+    auto src = pattern(w, h, 1);
+    std::vector<uint16_t> dst(src.size());
+    C_SetAddMessageHook(countWeatherMessage);
+    _category = 3;
+    struct Case {
+        const char* name;
+        int (*driver)(int, int, ushort*, ushort*, int, int, MP_Params*);
+        MP_Params params;
+        int messages;
+    };
+    const Case cases[] = {
+        {"rain", MP_calcPixelRain, rainParams(0.495f, 0.4f, 0.39f, 0.5f), 1},
+        {"snow", MP_calcPixelSnow, snowParams(0.01f, 0.495f, 0.05f, 0.01f), 10},
+        {"air", MP_calcPixelAirBubbles, bubbleParams(0.495f, 0.495f, 0.3f, 0.1f), 2},
+        {"soap", MP_calcPixelSoapBubbles, bubbleParams(0.495f, 0.8f, 0.5f, 0.85f), 4},
+        {"aurora", MP_calcPixelPolarLight, auroraParams(0.5f, 0.1f, 0.15f, 0.9f, 0.35f), 0},
+    };
+    for (const Case& c : cases) {
+        g_weatherMessages = 0;
+        MP_Params p = c.params;
+        ASSERT_EQ(c.driver(w, h, src.data(), dst.data(), 6, 6, &p), 0) << c.name;
+        EXPECT_EQ(g_weatherMessages, c.messages) << c.name;
+    }
+    _category = -1;
+}
+
+} // namespace
