@@ -22,8 +22,6 @@
 
 namespace {
 
-inline ushort store16(float v) { return static_cast<ushort>(MP_safeTrunc(v, 0, 65535)); }
-
 // ---- "Würfel" ------------------------------------------------------------------------------
 
 struct CubeArgs {
@@ -88,7 +86,7 @@ void tileCubes(const CubeLayout& l, float a, const ushort* src, ushort* out, int
                         continue;
                     const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)) * 3;
                     for (int c = 0; c < 3; ++c)
-                        out[i + c] = store16((static_cast<float>(src[i + c]) * a + keep * avg[c]) *
+                        out[i + c] = MP_store16((static_cast<float>(src[i + c]) * a + keep * avg[c]) *
                                              (static_cast<float>(t[c]) * 2.2888533e-5f));
                 }
         }
@@ -128,7 +126,7 @@ void MP_Task_calcPixelCubifyReduced(TaskFuncParams t)
         for (size_t x = 0; x < w; ++x, s += 3, d += 3, c += 3) {
             const float v = cubeCurve(s), k = 1.0f - v;
             for (int j = 0; j < 3; ++j)
-                d[j] = store16((static_cast<float>(s[j]) * k + static_cast<float>(c[j]) * v) * MP_k * 65535.0f);
+                d[j] = MP_store16((static_cast<float>(s[j]) * k + static_cast<float>(c[j]) * v) * MP_k * 65535.0f);
         }
     });
 }

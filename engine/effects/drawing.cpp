@@ -57,12 +57,6 @@ void prepareWindow(DrawWindow& win, MP_Params* params, int R, int step)
     }
 }
 
-inline int wrapColumn(int c, int w)
-{
-    c %= w;
-    return c < 0 ? c + w : c;
-}
-
 // Calls f(sampleIndex) for the window samples of pixel (x, y) in order.
 template <class F> inline void forEachSample(const DrawWindow& win, int w, int h, int x, int y, F&& f)
 {
@@ -73,7 +67,7 @@ template <class F> inline void forEachSample(const DrawWindow& win, int w, int h
         const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
         if (win.panorama) {
             for (int kx = -l; kx <= l; kx += s)
-                f(row + static_cast<size_t>(wrapColumn(x + kx, w)));
+                f(row + static_cast<size_t>(MP_wrapIndex(x + kx, w)));
         } else {
             const int x2 = MP_imin(l, w - 1 - x);
             for (int kx = MP_imax(-l, -x); kx <= x2; kx += s)

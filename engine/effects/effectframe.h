@@ -88,6 +88,23 @@ inline int MP_low16(float v)
     return m & 0xFFFF;
 }
 
+// A sample computed in 0..65535 units, stored truncated and held to
+// 0..65535 (NaN gives 0); written without branches so that pixel loops
+// vectorise.
+inline ushort MP_store16(float v)
+{
+    float c = v > 0.0f ? v : 0.0f;
+    c = c < 65535.0f ? c : 65535.0f;
+    return static_cast<ushort>(static_cast<int>(c));
+}
+
+// v wrapped into 0..n-1 by a full non-negative modulo (n > 0).
+inline int MP_wrapIndex(int v, int n)
+{
+    v %= n;
+    return v < 0 ? v + n : v;
+}
+
 // Sine table of the turn index: MP_temp_table[i] = sin(i / 65535 * 2 pi),
 // filled by the table pass (waits).
 void MP_runSineTablePass(MP_Params* params);

@@ -65,8 +65,6 @@ void MP_Task_calcPixelMandelbrot(TaskFuncParams t)
     });
 }
 
-inline ushort store16(float v) { return static_cast<ushort>(MP_safeTrunc(v, 0, 65535)); }
-
 void MP_Task_calcPixelMandelbrotReduced(TaskFuncParams t)
 {
     const FractalArgs& a = *MP_taskArgs<FractalArgs>(t);
@@ -78,9 +76,9 @@ void MP_Task_calcPixelMandelbrotReduced(TaskFuncParams t)
                 d[0] = d[1] = d[2] = 0;
                 continue;
             }
-            d[0] = store16(a.tint.x * L * 65535.0f);
-            d[1] = store16(a.tint.y * L * 65535.0f);
-            d[2] = store16(a.tint.z * L * 65535.0f);
+            d[0] = MP_store16(a.tint.x * L * 65535.0f);
+            d[1] = MP_store16(a.tint.y * L * 65535.0f);
+            d[2] = MP_store16(a.tint.z * L * 65535.0f);
         }
     });
 }

@@ -20,12 +20,6 @@
 
 namespace {
 
-inline ushort store16(float v) { return static_cast<ushort>(MP_safeTrunc(v, 0, 65535)); }
-inline int wrap(int v, int n)
-{
-    v %= n;
-    return v < 0 ? v + n : v;
-}
 
 // ---- "Sternenhimmel" ---------------------------------------------------------------------
 
@@ -79,7 +73,7 @@ void drawStars(ushort* out, int w, int h, float density, float size)
         const float C2 = C * C, invC = 1.0f / C;
         for (int k = -R; k < R; ++k) {
             const float dy = static_cast<float>(k) + fy;
-            const size_t row = static_cast<size_t>(wrap(y + k, h)) * static_cast<size_t>(w);
+            const size_t row = static_cast<size_t>(MP_wrapIndex(y + k, h)) * static_cast<size_t>(w);
             for (int m = -R; m < R; ++m) {
                 const float dx = static_cast<float>(m) + fx;
                 const float d2 = dx * dx + dy * dy;
@@ -87,7 +81,7 @@ void drawStars(ushort* out, int w, int h, float density, float size)
                     continue;
                 const float q = 1.0f - std::sqrt(d2) * invC;
                 const float Q = q * q * q;
-                ushort* p = out + (row + static_cast<size_t>(wrap(x + m, w))) * 3;
+                ushort* p = out + (row + static_cast<size_t>(MP_wrapIndex(x + m, w))) * 3;
                 for (int c = 0; c < 3; ++c) {
                     const int s = static_cast<int>(peak[c] * Q);
                     if (s > p[c])
@@ -157,7 +151,7 @@ inline int moonColumn(const MoonArgs& a, int k)
 {
     const int x = a.cx + k;
     if (a.panorama)
-        return wrap(x, a.run.width);
+        return MP_wrapIndex(x, a.run.width);
     return x >= 0 && x < a.run.width ? x : -1;
 }
 
@@ -193,9 +187,9 @@ void MP_Task_calcPixelMoonBase(TaskFuncParams t)
             const float tx = static_cast<float>(a.tex.w) * (0.5f + 0.5f * static_cast<float>(k) / static_cast<float>(a.Ri));
             const MP_float3 tc = MP_tex2D16intBilinear(a.tex.w, a.tex.h, a.tex.px, tx, ty);
             ushort* p = a.moon + (static_cast<size_t>(y) * static_cast<size_t>(a.run.width) + static_cast<size_t>(x)) * 3;
-            p[0] = store16(a.colour.x * 65535.0f * tc.x * shade);
-            p[1] = store16(a.colour.y * 65535.0f * tc.y * shade);
-            p[2] = store16(a.colour.z * 65535.0f * tc.z * shade);
+            p[0] = MP_store16(a.colour.x * 65535.0f * tc.x * shade);
+            p[1] = MP_store16(a.colour.y * 65535.0f * tc.y * shade);
+            p[2] = MP_store16(a.colour.z * 65535.0f * tc.z * shade);
         }
     }
 }

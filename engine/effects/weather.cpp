@@ -21,11 +21,6 @@
 
 namespace {
 
-inline int wrap(int v, int n)
-{
-    v %= n;
-    return v < 0 ? v + n : v;
-}
 
 inline float unitDraw(int d, int mask, float scale) { return static_cast<float>(d & mask) * scale; }
 
@@ -60,14 +55,14 @@ void MP_Task_calcPixelRain(TaskFuncParams t)
         float x = MP_temp_table[j];
         const float a0 = MP_temp3_table[j];
         const float L = MP_temp4_table[j];
-        int r = wrap(MP_safeTrunc(MP_temp2_table[j], 0, a.h), a.h);
+        int r = MP_wrapIndex(MP_safeTrunc(MP_temp2_table[j], 0, a.h), a.h);
         const int steps = MP_safeTrunc(L, 0, 1 << 30);
         const float invL = 1.0f / L;
         for (int s = 0; s < steps; ++s) {
             const float tt = static_cast<float>(s) * invL;
             const float u = tt < 0.8f ? 1.25f * tt : 1.0f - 5.0f * (tt - 0.8f);
             const int xi = MP_safeTrunc(x, INT32_MIN + 1, INT32_MAX);
-            const int c = wrap(xi, a.w);
+            const int c = MP_wrapIndex(xi, a.w);
             const float f = x - static_cast<float>(xi);
             const float B = (1.0f - f) * a0 * u;
             ushort* row = a.picture + static_cast<size_t>(r) * w * 3;
@@ -111,7 +106,7 @@ void drawSnow(ushort* picture, int w, int h, const MP_EffectTexture& tex, float 
             if (m >= 64 - m)
                 continue;
             for (int r = m; r <= 63 - m; ++r) {
-                ushort* row = picture + static_cast<size_t>(wrap(y + r, h)) * static_cast<size_t>(w) * 3;
+                ushort* row = picture + static_cast<size_t>(MP_wrapIndex(y + r, h)) * static_cast<size_t>(w) * 3;
                 for (int c = m; c <= 63 - m; ++c) {
                     int64_t v = 0;
                     for (int i = 0; i < 3; ++i) {
@@ -119,7 +114,7 @@ void drawSnow(ushort* picture, int w, int h, const MP_EffectTexture& tex, float 
                         const int64_t H = green(brow[i] + r, 512 + c);
                         v += (W[i] * (((G >> 1) * (H >> 1)) >> 14)) >> 14;
                     }
-                    ushort* p = row + static_cast<size_t>(wrap(x + c, w)) * 3;
+                    ushort* p = row + static_cast<size_t>(MP_wrapIndex(x + c, w)) * 3;
                     for (int k = 0; k < 3; ++k) {
                         const int64_t sum = p[k] + v;
                         p[k] = static_cast<ushort>(sum > 65535 ? 65535 : sum);
