@@ -2,10 +2,57 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "ui/mainwindow/presettimerstophelper.h"
+#include "ui/postprocessing/presetshost.h"
+#include "ui/postprocessing/hdroperatordockwidget.h"
+#include "ui/postprocessing/hdrpresetcombinewindow.h"
+#include "ui/postprocessing/hdrpresetgroupbox.h"
+#include "ui/postprocessing/hdrpresetsdockwidget.h"
+#include "ui/postprocessing/hdrrawdevelopmentwindow.h"
+
+#include <QCoreApplication>
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
 IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 {
     return new HDRStyleSelectWindow(parent);
+}
+
+IHDROperatorDock* CAppWindowFactory::CreateHDROperatorDock(QWidget* parent)
+{
+    CMainWindowPresetsHost::Install(qobject_cast<HDRMainWindow*>(parent));
+    return new HDROperatorDockWidget(QCoreApplication::translate("HDRMainWindow", "HDR-Operator"), parent);
+}
+
+IPresetsDock* CAppWindowFactory::CreatePresetsDock(QWidget* parent)
+{
+    auto* window = qobject_cast<HDRMainWindow*>(parent);
+    CMainWindowPresetsHost::Install(window);
+    auto* dock = new HDRPresetsDockWidget(QCoreApplication::translate("HDRMainWindow", "Presets"), parent);
+    if (window) {
+        // The main window's chain slots take the tile through its interface.
+        QObject::connect(dock, qOverload<CPostProcessing*, HDRPresetGroupBox*>(&HDRPresetsDockWidget::updatePostProcessing),
+                         window, [window](CPostProcessing* chain, HDRPresetGroupBox* tile) {
+                             window->updatePostProcessing(chain, tile);
+                         });
+        QObject::connect(dock,
+                         qOverload<CPostProcessing*, HDRPresetGroupBox*, bool>(&HDRPresetsDockWidget::updatePostProcessing),
+                         window, [window](CPostProcessing* chain, HDRPresetGroupBox* tile, bool thumbnail) {
+                             window->updatePostProcessing(chain, tile, thumbnail);
+                         });
+        auto* combiner = new HDRPresetCombineWindow(window, dock);
+        combiner->setObjectName(QStringLiteral("preset_combine_window"));
+        QObject::connect(dock, &HDRPresetsDockWidget::combineClicked, combiner, [combiner] {
+            HDRPresetTimerStopHelper stop;
+            combiner->exec();
+        });
+    }
+    return dock;
+}
+
+IRawDevelopment* CAppWindowFactory::CreateRawDevelopment(QWidget* parent)
+{
+    CMainWindowPresetsHost::Install(qobject_cast<HDRMainWindow*>(parent));
+    return new HDRRAWDevelopmentWindow(parent);
 }

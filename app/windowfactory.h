@@ -7,4 +7,7 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IHDROperatorDock* CreateHDROperatorDock(QWidget* parent) override;
+    IPresetsDock* CreatePresetsDock(QWidget* parent) override;
+    IRawDevelopment* CreateRawDevelopment(QWidget* parent) override;
 };
