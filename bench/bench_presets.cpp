@@ -52,12 +52,7 @@ BENCHMARK(BM_PresetThumbnailPreviewCopy)->Unit(benchmark::kMillisecond)->UseReal
 
 void BM_PresetThumbnail(benchmark::State& state)
 {
-    static const bool tables = (MP_fillLookupTables(), true);
-    (void)tables;
-    MP_UI_SetKernelSampleRate(0.8f);
-    MP_UI_SetCalculationQuality(0.5f);
-    MP_UI_SetKernelExponent(4.0f);
-    MP_UI_SetShowExexcuteKernelOutput(0);
+    bench::useEngineStartValues();
     const QStringList names = FactoryPresets();
     if (state.range(0) >= names.size()) {
         state.SkipWithError("factory preset missing");

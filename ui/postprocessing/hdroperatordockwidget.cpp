@@ -4,6 +4,7 @@
 #include "engine/draw/painters.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/postprocessing/presetsseams.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/hdrslider.h"
 #include "ui/toolkit/resourceinit.h"
 #include "ui/toolkit/styleengine.h"
@@ -169,8 +170,6 @@ const char* const HDRpresetTexts[HDR_PRESET_ROWS] = {
 
 namespace {
 
-QString Tip(const QString& text) { return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>"); }
-
 QString CatalogueText(const QString& key)
 {
     return QCoreApplication::translate("HDROperators.xml", key.toUtf8().constData());
@@ -275,7 +274,7 @@ HDROperatorDockWidget::HDROperatorDockWidget(const QString& title, QWidget* pare
     content->addWidget(m_pPresetGroupBox);
     content->addWidget(m_pOperatorList);
     m_pPresetGroupBox->setFixedHeight(50);
-    m_pPresetGroupBox->setToolTip(Tip(tr("tooltip HDRPreset Groupbox")));
+    m_pPresetGroupBox->setToolTip(_gui::HtmlToolTip(tr("tooltip HDRPreset Groupbox")));
     auto* presetLayout = new QVBoxLayout(m_pPresetGroupBox);
     presetLayout->setContentsMargins(4, 1, 4, 5);
     m_pPresetComboBox = new QComboBox(m_pPresetGroupBox);
@@ -296,7 +295,7 @@ HDROperatorDockWidget::HDROperatorDockWidget(const QString& title, QWidget* pare
     m_pSmoothingGroupBox = new QGroupBox(QString(), this);
     content->addWidget(m_pSmoothingGroupBox);
     m_pSmoothingGroupBox->setFixedHeight(50);
-    m_pSmoothingGroupBox->setToolTip(Tip(tr("tooltip HDRSmoothing Groupbox")));
+    m_pSmoothingGroupBox->setToolTip(_gui::HtmlToolTip(tr("tooltip HDRSmoothing Groupbox")));
     auto* smoothingLayout = new QVBoxLayout(m_pSmoothingGroupBox);
     smoothingLayout->setContentsMargins(4, 1, 4, 5);
     m_pSmoothingComboBox = new QComboBox(m_pSmoothingGroupBox);
@@ -350,7 +349,7 @@ HDROperatorDockWidget::HDROperatorDockWidget(const QString& title, QWidget* pare
                                              CatalogueText(p.attribute(QStringLiteral("style"))), false);
                 m_pppParameterSliders[r][s] = slider;
                 pageLayout->addWidget(slider);
-                slider->setToolTip(Tip(CatalogueText(p.attribute(QStringLiteral("tooltip")))));
+                slider->setToolTip(_gui::HtmlToolTip(CatalogueText(p.attribute(QStringLiteral("tooltip")))));
                 const float def = p.attribute(QStringLiteral("default")).toFloat();
                 slider->SetValueF(def);
                 slider->SetCenterValueF(def);
@@ -366,7 +365,7 @@ HDROperatorDockWidget::HDROperatorDockWidget(const QString& title, QWidget* pare
     sigmoidLayout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_pSigmoidSlider = new HDRSlider(this, tr("Kompression"), tr("-"), tr("+"), QStringLiteral("%"), -100, 100, 10, 1,
                                      false, QStringLiteral(" "), false);
-    m_pSigmoidSlider->setToolTip(Tip(tr("HDR Dynamik Slider Tooltip")));
+    m_pSigmoidSlider->setToolTip(_gui::HtmlToolTip(tr("HDR Dynamik Slider Tooltip")));
     m_pSigmoidSlider->SetValueF(0.5f);
     m_pSigmoidSlider->SetCenterValueF(0.5f);
     connect(m_pSigmoidSlider, SIGNAL(valueUpdated()), this, SLOT(sigmoidSliderValueChanged()));
@@ -374,27 +373,27 @@ HDROperatorDockWidget::HDROperatorDockWidget(const QString& title, QWidget* pare
     auto* buttonRow = new QHBoxLayout();
     m_pSigmoidHighButton = new QPushButton(tr("Hochkontrast"), this);
     m_pSigmoidHighButton->setFixedSize(85, 20);
-    m_pSigmoidHighButton->setToolTip(Tip(tr("Tooltip Sigmoid Hochkontrast Button")));
+    m_pSigmoidHighButton->setToolTip(_gui::HtmlToolTip(tr("Tooltip Sigmoid Hochkontrast Button")));
     connect(m_pSigmoidHighButton, SIGNAL(clicked()), this, SLOT(sigmoidDarkButtonClicked()));
     buttonRow->addWidget(m_pSigmoidHighButton, 0, Qt::AlignLeft);
     m_pSigmoidOptimalButton = new QPushButton(tr("Optimal"), this);
     m_pSigmoidOptimalButton->setFixedSize(70, 20);
-    m_pSigmoidOptimalButton->setToolTip(Tip(tr("Tooltip Sigmoid Optimal Button")));
+    m_pSigmoidOptimalButton->setToolTip(_gui::HtmlToolTip(tr("Tooltip Sigmoid Optimal Button")));
     connect(m_pSigmoidOptimalButton, SIGNAL(clicked()), this, SLOT(sigmoidOptimalButtonClicked()));
     buttonRow->addWidget(m_pSigmoidOptimalButton, 0, Qt::AlignHCenter);
     m_pSigmoidCompressedButton = new QPushButton(tr("Komprimiert"), this);
     m_pSigmoidCompressedButton->setFixedSize(85, 20);
-    m_pSigmoidCompressedButton->setToolTip(Tip(tr("Tooltip Sigmoid Komprimiert Button")));
+    m_pSigmoidCompressedButton->setToolTip(_gui::HtmlToolTip(tr("Tooltip Sigmoid Komprimiert Button")));
     connect(m_pSigmoidCompressedButton, SIGNAL(clicked()), this, SLOT(sigmoidBrightButtonClicked()));
     buttonRow->addWidget(m_pSigmoidCompressedButton, 0, Qt::AlignRight);
     sigmoidLayout->addLayout(buttonRow);
     m_pSigmoidCurveLabel = new QLabel(this);
     m_pSigmoidCurveLabel->setFixedSize(255, 150);
-    m_pSigmoidCurveLabel->setToolTip(Tip(tr("tooltip HDR Dynamik Label Tooltip")));
+    m_pSigmoidCurveLabel->setToolTip(_gui::HtmlToolTip(tr("tooltip HDR Dynamik Label Tooltip")));
     sigmoidLayout->addWidget(m_pSigmoidCurveLabel);
     m_pDynamicRangeLabel = new QLabel(this);
     m_pDynamicRangeLabel->setFixedSize(255, 20);
-    m_pDynamicRangeLabel->setToolTip(Tip(tr("tooltip HDR Dynamik anzeige")));
+    m_pDynamicRangeLabel->setToolTip(_gui::HtmlToolTip(tr("tooltip HDR Dynamik anzeige")));
     sigmoidLayout->addWidget(m_pDynamicRangeLabel);
     UpdateHDRSigmoidLabel();
     m_pSigmoidGroupBox->hide();
@@ -405,7 +404,7 @@ HDROperatorDockWidget::HDROperatorDockWidget(const QString& title, QWidget* pare
     auto* depthLayout = new QVBoxLayout(m_pDepthmapGroupBox);
     depthLayout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_pDepthmapInvertButton = new QPushButton(tr("Tiefenkarte invertieren"), this);
-    m_pDepthmapInvertButton->setToolTip(Tip(tr("tooltip Tiefenkarte invertieren checkbox")));
+    m_pDepthmapInvertButton->setToolTip(_gui::HtmlToolTip(tr("tooltip Tiefenkarte invertieren checkbox")));
     m_pDepthmapInvertButton->setFixedHeight(24);
     m_pDepthmapInvertButton->setCheckable(true);
     m_pDepthmapInvertButton->setChecked(false);
@@ -413,14 +412,14 @@ HDROperatorDockWidget::HDROperatorDockWidget(const QString& title, QWidget* pare
     depthLayout->addWidget(m_pDepthmapInvertButton);
     m_pDepthmapSmoothSlider = new HDRSlider(this, tr("Depthmap Glättung"), tr("-"), tr("+"), QStringLiteral("%"), 0,
                                             100, 10, 1, false, QStringLiteral(" "), false);
-    m_pDepthmapSmoothSlider->setToolTip(Tip(tr("Tooltip Depthmap Smooth Slider")));
+    m_pDepthmapSmoothSlider->setToolTip(_gui::HtmlToolTip(tr("Tooltip Depthmap Smooth Slider")));
     m_pDepthmapSmoothSlider->SetValueF(0.5f);
     m_pDepthmapSmoothSlider->SetCenterValueF(0.5f);
     connect(m_pDepthmapSmoothSlider, SIGNAL(valueUpdated()), this, SLOT(depthmapSmoothSliderValueChanged()));
     depthLayout->addWidget(m_pDepthmapSmoothSlider);
     m_pDepthmapSaveButton = new QPushButton(QIcon::fromTheme(QStringLiteral("TiefenkarteSpeichern"), QIcon()),
                                             tr("Tiefenkarte speichern"), this);
-    m_pDepthmapSaveButton->setToolTip(Tip(tr("tooltip Tiefenkarte speichern button")));
+    m_pDepthmapSaveButton->setToolTip(_gui::HtmlToolTip(tr("tooltip Tiefenkarte speichern button")));
     m_pDepthmapSaveButton->setFixedHeight(30);
     connect(m_pDepthmapSaveButton, SIGNAL(clicked()), this, SLOT(depthmapSaveButtonClicked()));
     depthLayout->addWidget(m_pDepthmapSaveButton);
@@ -710,7 +709,7 @@ void HDROperatorDockWidget::listItemEntered(QListWidgetItem* item)
     if (!item)
         return;
     m_pOperatorList->setToolTip(
-        Tip(CatalogueText(QStringLiteral("tooltip ") + item->data(Qt::UserRole).toString())));
+        _gui::HtmlToolTip(CatalogueText(QStringLiteral("tooltip ") + item->data(Qt::UserRole).toString())));
 }
 
 void HDROperatorDockWidget::GetInfoText(QString& text) { text = tr("HDROperatorDockWidget lumivex"); }

@@ -5,6 +5,7 @@
 #include "ui/postprocessing/hdrpresetsdockwidget.h"
 #include "ui/postprocessing/presetfiles.h"
 #include "ui/postprocessing/presetsseams.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/hdrexposurelabel.h"
 #include "ui/toolkit/styleengine.h"
 #include "ui/toolkit/toolkitseams.h"
@@ -18,8 +19,6 @@
 #include <QTabWidget>
 
 namespace {
-
-QString Tip(const QString& text) { return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>"); }
 
 } // namespace
 
@@ -52,9 +51,9 @@ HDRPresetCombineWindow::HDRPresetCombineWindow(QWidget* parent, HDRPresetsDockWi
         auto* column = new QVBoxLayout();
         combo = new QComboBox(page);
         combo->setMaxVisibleItems(15);
-        combo->setToolTip(Tip(tr(comboTip)));
+        combo->setToolTip(_gui::HtmlToolTip(tr(comboTip)));
         tile = new HDRPresetGroupBox(page);
-        tile->setToolTip(Tip(tr(tileTip)));
+        tile->setToolTip(_gui::HtmlToolTip(tr(tileTip)));
         tile->m_pLabel->m_bCheckable = false;
         tile->HideAllButtons();
         column->addWidget(combo);
@@ -74,7 +73,7 @@ HDRPresetCombineWindow::HDRPresetCombineWindow(QWidget* parent, HDRPresetsDockWi
                               QT_TR_NOOP("tooltip Preset Groupbox B")));
     pageLayout->addLayout(row);
     m_pGroupBoxResult = new HDRPresetGroupBox(page);
-    m_pGroupBoxResult->setToolTip(Tip(tr("tooltip Preset Groupbox Result")));
+    m_pGroupBoxResult->setToolTip(_gui::HtmlToolTip(tr("tooltip Preset Groupbox Result")));
     m_pGroupBoxResult->m_pLabel->m_bCheckable = false;
     m_pGroupBoxResult->m_pLabel->setFixedSize(596, 320);
     m_pGroupBoxResult->HideAllButtons();
@@ -87,9 +86,9 @@ HDRPresetCombineWindow::HDRPresetCombineWindow(QWidget* parent, HDRPresetsDockWi
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(new QWidget(this));
     m_pConfirmButton = new QPushButton(tr("Kombinieren"), this);
-    m_pConfirmButton->setToolTip(Tip(tr("Kombinieren ausführen")));
+    m_pConfirmButton->setToolTip(_gui::HtmlToolTip(tr("Kombinieren ausführen")));
     m_pCancelButton = new QPushButton(tr("Abbrechen"), this);
-    m_pCancelButton->setToolTip(Tip(tr("Kombinieren abbrechen")));
+    m_pCancelButton->setToolTip(_gui::HtmlToolTip(tr("Kombinieren abbrechen")));
     for (QPushButton* b : {m_pConfirmButton, m_pCancelButton}) {
         b->setFixedSize(106, 34);
         buttons->addWidget(b);

@@ -4,6 +4,7 @@
 #include "document/postprocessing.h"
 #include "ui/postprocessing/presetfiles.h"
 #include "ui/postprocessing/presetsseams.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/toolkit/hdrexposurelabel.h"
 
@@ -14,8 +15,6 @@
 
 namespace {
 
-QString Tip(const QString& text) { return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>"); }
-
 const char kButtonSheet[] = "QPushButton{min-width:50px; min-height: 20px}";
 
 QPushButton* SmallButton(QWidget* parent, const char* icon, const QString& tip)
@@ -23,7 +22,7 @@ QPushButton* SmallButton(QWidget* parent, const char* icon, const QString& tip)
     auto* button = new QPushButton(parent);
     button->setMaximumSize(18, 18);
     button->setIcon(QIcon::fromTheme(QLatin1String(icon), QIcon()));
-    button->setToolTip(Tip(tip));
+    button->setToolTip(_gui::HtmlToolTip(tip));
     return button;
 }
 
@@ -112,18 +111,21 @@ void HDRPresetGroupBox::SetSettingsPath(const QString& path)
 
 void HDRPresetGroupBox::labelClicked() { emit labelClicked(this); }
 
+bool HDRPresetGroupBox::Ask(const QString& title, const QString& question)
+{
+    HDRMessageBox box(this, QMessageBox::Question, title,
+                      question.arg(m_pPostProcessing->GetDisplayName(), 0, QLatin1Char(' ')), tr("Ja"), tr("Nein"));
+    box.setStyleSheet(QLatin1String(kButtonSheet));
+    box.exec();
+    return box.YesClicked();
+}
+
 void HDRPresetGroupBox::reloadButtonClicked() { reloadClicked(true, true); }
 
 void HDRPresetGroupBox::reloadClicked(bool forceApply, bool askFirst)
 {
     if (askFirst) {
-        HDRMessageBox box(this, QMessageBox::Question, tr("Voreinstellung zurücksetzen"),
-                          tr("Soll die Voreinstellung \"%1\" wirklich zurückgesetzt werden?")
-                              .arg(m_pPostProcessing->GetDisplayName(), 0, QLatin1Char(' ')),
-                          tr("Ja"), tr("Nein"));
-        box.setStyleSheet(QLatin1String(kButtonSheet));
-        box.exec();
-        if (!box.YesClicked())
+        if (!Ask(tr("Voreinstellung zurücksetzen"), tr("Soll die Voreinstellung \"%1\" wirklich zurückgesetzt werden?")))
             return;
     }
     m_pPostProcessing->FromSettings();
@@ -183,13 +185,7 @@ void HDRPresetGroupBox::copyClicked()
 
 void HDRPresetGroupBox::deleteClicked()
 {
-    HDRMessageBox box(this, QMessageBox::Question, tr("Voreinstellung löschen"),
-                      tr("Soll die Voreinstellung \"%1\" wirklich gelöscht werden?")
-                          .arg(m_pPostProcessing->GetDisplayName(), 0, QLatin1Char(' ')),
-                      tr("Ja"), tr("Nein"));
-    box.setStyleSheet(QLatin1String(kButtonSheet));
-    box.exec();
-    if (!box.YesClicked())
+    if (!Ask(tr("Voreinstellung löschen"), tr("Soll die Voreinstellung \"%1\" wirklich gelöscht werden?")))
         return;
     PresetsSeams::CountUsage("m_iPresetDeleted");
     emit deletePresetClicked(this);

@@ -72,6 +72,10 @@ public slots:
     void deleteClicked();
     void moveUpClicked();
     void moveDownClicked();
+
+private:
+    // A question about this preset ("%1": its name); true for "Ja".
+    bool Ask(const QString& title, const QString& question);
 };
 
 // Tells the user that a preset file could not be written (or copied, or

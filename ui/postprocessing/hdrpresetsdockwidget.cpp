@@ -5,6 +5,7 @@
 #include "ui/postprocessing/hdrpresetgroupbox.h"
 #include "ui/postprocessing/presetfiles.h"
 #include "ui/postprocessing/presetsseams.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/toolkit/hdrexposurelabel.h"
 #include "ui/toolkit/modalhook.h"
@@ -30,8 +31,6 @@ HDRPresetsDockWidget* g_pHDRPresetsDockWidget = nullptr;
 std::function<void(int)> HDRPresetsDockWidget::s_fnExit = [](int code) { std::exit(code); };
 
 namespace {
-
-QString Tip(const QString& text) { return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>"); }
 
 QString FileNameOf(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
 
@@ -165,7 +164,7 @@ void HDRPresetsDockWidget::CreateTitleWidget()
     combineRow->setContentsMargins(0, 0, 0, 0);
     combineRow->setSpacing(16);
     m_pCombineButton = new QPushButton(tr("Kombinieren"), m_pTitleWidget);
-    m_pCombineButton->setToolTip(Tip(tr("tooltip Votreinstellungen kombinieren")));
+    m_pCombineButton->setToolTip(_gui::HtmlToolTip(tr("tooltip Votreinstellungen kombinieren")));
     m_pCombineButton->setFixedWidth(2 * buttonWidth + 4);
     m_pCombineButton->setFixedHeight(18);
     connect(m_pCombineButton, SIGNAL(clicked()), this, SLOT(combineButtonClicked()));
@@ -177,9 +176,9 @@ void HDRPresetsDockWidget::CreateTitleWidget()
     fileRow->setSpacing(16);
     fileRow->setAlignment(Qt::AlignLeft);
     m_pImportButton = new QPushButton(tr("Preset Import"), m_pTitleWidget);
-    m_pImportButton->setToolTip(Tip(tr("Tooltip Preset Import")));
+    m_pImportButton->setToolTip(_gui::HtmlToolTip(tr("Tooltip Preset Import")));
     m_pExportButton = new QPushButton(tr("Preset Export"), m_pTitleWidget);
-    m_pExportButton->setToolTip(Tip(tr("Tooltip Preset Export")));
+    m_pExportButton->setToolTip(_gui::HtmlToolTip(tr("Tooltip Preset Export")));
     for (QPushButton* b : {m_pImportButton, m_pExportButton}) {
         b->setFixedSize(buttonWidth, 18);
         fileRow->addWidget(b);
@@ -192,7 +191,7 @@ void HDRPresetsDockWidget::CreateTitleWidget()
 HDRPresetGroupBox* HDRPresetsDockWidget::CreateHDRPresetGroupBox(const QString& path)
 {
     auto* tile = new HDRPresetGroupBox(m_pScrollArea);
-    tile->setToolTip(Tip(tr("tooltip Preset Groupbox")));
+    tile->setToolTip(_gui::HtmlToolTip(tr("tooltip Preset Groupbox")));
     tile->SetSettingsPath(path);
     connect(tile, SIGNAL(labelClicked(HDRPresetGroupBox*)), this, SLOT(labelClicked(HDRPresetGroupBox*)));
     connect(tile, SIGNAL(labelClicked(HDRPresetGroupBox*)), this, SLOT(resetLabelHighlights()));

@@ -6,6 +6,7 @@
 #include "platform/userpaths.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/postprocessing/presetsseams.h"
+#include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/hdrslider.h"
 #include "ui/toolkit/styleengine.h"
 #include "ui/toolkit/toolkitseams.h"
@@ -27,8 +28,6 @@
 HDRRAWDevelopmentWindow* g_pRAWDevelopment = nullptr;
 
 namespace {
-
-QString Tip(const QString& text) { return QStringLiteral("<H3><p>") + text + QStringLiteral("</p></H3><p></p>"); }
 
 const char kSpinSheet[] =
     "QSpinBox { color: %1; } QSpinBox::up-button { width: 0px; height: 0px; } QSpinBox::down-button { width: 0px; "
@@ -132,12 +131,12 @@ HDRRAWDevelopmentWindow::HDRRAWDevelopmentWindow(QWidget* parent) : HDRInfoDialo
 
     // Colour space.
     m_pColorSpaceGroupBox = Group(tr("Farbraum"), true);
-    m_pColorSpaceGroupBox->setToolTip(Tip(tr("RAW Farbraum Groupbox")));
+    m_pColorSpaceGroupBox->setToolTip(_gui::HtmlToolTip(tr("RAW Farbraum Groupbox")));
     auto* colourLayout = new QVBoxLayout(m_pColorSpaceGroupBox);
     colourLayout->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_pColorSpaceComboBox = new QComboBox(m_pColorSpaceGroupBox);
     m_pColorSpaceComboBox->setFixedWidth(300);
-    m_pColorSpaceComboBox->setToolTip(Tip(tr("RAW Farbraum")));
+    m_pColorSpaceComboBox->setToolTip(_gui::HtmlToolTip(tr("RAW Farbraum")));
     for (const char* text :
          {QT_TR_NOOP("Colorspace sRGB"), QT_TR_NOOP("Colorspace Adobe RGB"), QT_TR_NOOP("Colorspace ProPhoto RGB"),
           QT_TR_NOOP("Colorspace Apple RGB"), QT_TR_NOOP("Colorspace Best RGB"),
@@ -153,12 +152,12 @@ HDRRAWDevelopmentWindow::HDRRAWDevelopmentWindow(QWidget* parent) : HDRInfoDialo
 
     // White balance.
     m_pWhiteBalanceGroupBox = Group(tr("Weißabgleich"), true);
-    m_pWhiteBalanceGroupBox->setToolTip(Tip(tr("RAW WhiteBalance Groupbox")));
+    m_pWhiteBalanceGroupBox->setToolTip(_gui::HtmlToolTip(tr("RAW WhiteBalance Groupbox")));
     auto* wbLayout = new QVBoxLayout(m_pWhiteBalanceGroupBox);
     wbLayout->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_pWhiteBalanceListWidget = new QListWidget(m_pWhiteBalanceGroupBox);
     m_pWhiteBalanceListWidget->setFixedHeight(250);
-    m_pWhiteBalanceListWidget->setToolTip(Tip(tr("RAW WhiteBalance Listbox")));
+    m_pWhiteBalanceListWidget->setToolTip(_gui::HtmlToolTip(tr("RAW WhiteBalance Listbox")));
     const struct {
         const char* text;
         int kelvin;
@@ -204,7 +203,7 @@ HDRRAWDevelopmentWindow::HDRRAWDevelopmentWindow(QWidget* parent) : HDRInfoDialo
     m_pWhiteBalanceSpinBox->setButtonSymbols(QAbstractSpinBox::NoButtons);
     m_pWhiteBalanceSpinBox->setRange(1000, 16500);
     m_pWhiteBalanceSpinBox->setContextMenuPolicy(Qt::NoContextMenu);
-    m_pWhiteBalanceSpinBox->setToolTip(Tip(tr("RAW WhiteBalance Temperatur Slider")));
+    m_pWhiteBalanceSpinBox->setToolTip(_gui::HtmlToolTip(tr("RAW WhiteBalance Temperatur Slider")));
     grid->addWidget(m_pWhiteBalanceSpinBox, 0, 2, Qt::AlignLeft | Qt::AlignBottom);
     m_pWhiteBalanceMaxLabel = new QLabel(QStringLiteral("%1K").arg(16500), panel);
     m_pWhiteBalanceMaxLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -320,11 +319,11 @@ HDRRAWDevelopmentWindow::HDRRAWDevelopmentWindow(QWidget* parent) : HDRInfoDialo
     m_pDefaultButton = new QPushButton(this);
     m_pDefaultButton->setFixedSize(34, 34);
     m_pDefaultButton->setIcon(QIcon::fromTheme(QStringLiteral("SetDefault"), QIcon()));
-    m_pDefaultButton->setToolTip(Tip(tr("RAW auf Standardwerte zurücksetzen")));
+    m_pDefaultButton->setToolTip(_gui::HtmlToolTip(tr("RAW auf Standardwerte zurücksetzen")));
     connect(m_pDefaultButton, SIGNAL(clicked()), this, SLOT(defaultClicked()));
     bottom->addWidget(m_pDefaultButton, 0, Qt::AlignLeft | Qt::AlignBottom);
     m_pShowAgainCheckBox = new QCheckBox(tr("Fenster immer anzeigen"), this);
-    m_pShowAgainCheckBox->setToolTip(Tip(tr("Tooltip Fenster immer anzeigen")));
+    m_pShowAgainCheckBox->setToolTip(_gui::HtmlToolTip(tr("Tooltip Fenster immer anzeigen")));
     bottom->addWidget(m_pShowAgainCheckBox, 0, Qt::AlignHCenter);
     ShowAgainResetToSettings();
     ShowAgainFromSettings();
@@ -332,7 +331,7 @@ HDRRAWDevelopmentWindow::HDRRAWDevelopmentWindow(QWidget* parent) : HDRInfoDialo
     m_pConfirmButton = new QPushButton(this);
     m_pConfirmButton->setFixedSize(34, 34);
     m_pConfirmButton->setIcon(QIcon::fromTheme(QStringLiteral("Continue"), QIcon()));
-    m_pConfirmButton->setToolTip(Tip(tr("RAW Bestätigen")));
+    m_pConfirmButton->setToolTip(_gui::HtmlToolTip(tr("RAW Bestätigen")));
     connect(m_pConfirmButton, SIGNAL(clicked()), this, SLOT(confirmClicked()));
     bottom->addWidget(m_pConfirmButton, 0, Qt::AlignRight | Qt::AlignBottom);
     content->addLayout(bottom);
