@@ -9,6 +9,7 @@
 #include "ui/postprocessing/hdrpresetgroupbox.h"
 #include "ui/postprocessing/hdrpresetsdockwidget.h"
 #include "ui/postprocessing/hdrrawdevelopmentwindow.h"
+#include "ui/postprocessing/textureselector.h"
 
 #include <QCoreApplication>
 
@@ -47,6 +48,9 @@ IPresetsDock* CAppWindowFactory::CreatePresetsDock(QWidget* parent)
             HDRPresetTimerStopHelper stop;
             combiner->exec();
         });
+        // The texture chooser of the post-processing dock's texture sliders.
+        auto* textures = new CTextureSelector(window);
+        textures->setObjectName(QStringLiteral("texture_selector_window"));
     }
     return dock;
 }

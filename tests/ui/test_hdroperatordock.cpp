@@ -7,6 +7,8 @@
 #include "ui/toolkit/hdrslider.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSettings>
@@ -317,6 +319,46 @@ TEST_F(HDROperatorDockTest, CatalogueRules)
         ASSERT_EQ(f, 0.0f);
     broken.ResetAllValues();
     broken.comboBoxIndexChanged(-1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HDROperatorDockTest, ListContextMenuTooltipAndDepthMapButtons)
+{
+    InitialReset();
+    _QListWidgetWithContextMenu* list = m_pDock->m_pOperatorList;
+    list->show();
+    list->resize(280, 220);
+    m_pDock->m_pppParameterSliders[2][1]->SetValueF(0.9f);
+    int menus = 0;
+    list->m_fnExecMenu = [&](QMenu*, const QPoint&) {
+        ++menus;
+        return true;
+    };
+    const QRect second = list->visualItemRect(list->item(2));
+    QContextMenuEvent onItem(QContextMenuEvent::Mouse, second.center(), list->mapToGlobal(second.center()));
+    QCoreApplication::sendEvent(list->viewport(), &onItem);
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(list->m_pContextItem, list->item(2));
+    EXPECT_EQ(m_pDock->m_pppParameterSliders[2][1]->GetValueF(), 0.5f); // reset to its centre
+    const QPoint below(10, 215);
+    QContextMenuEvent outside(QContextMenuEvent::Mouse, below, list->mapToGlobal(below));
+    QCoreApplication::sendEvent(list->viewport(), &outside);
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(list->m_pContextItem, nullptr);
+
+    emit list->itemEntered(list->item(3));
+    EXPECT_EQ(list->toolTip(), QStringLiteral("<H3><p>tooltip MP_calcPixelFastHDRrgrbgb</p></H3><p></p>"));
+
+    m_pDock->m_pDepthmapSaveButton->click();
+    EXPECT_EQ(m_Host.m_iDepthMapSaved, 1);
+    m_pDock->m_pDepthmapInvertButton->click();
+    EXPECT_EQ(m_Window.m_iOperatorUpdatedForced, 1);
+    // The document reads the sigmoid through its settings seam.
+    m_pDock->m_pSigmoidSlider->SetValueF(0.25f);
+    EXPECT_EQ(CDocumentSettings::Snapshot().fSigmoid, 0.25f);
 }
 
 } // namespace

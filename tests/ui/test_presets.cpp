@@ -20,7 +20,14 @@
 #include <QScrollArea>
 #include <QSettings>
 
+#include <QButtonGroup>
 #include <QPointer>
+#include <QPushButton>
+
+#include "engine/core/textures.h"
+#include "ui/toolkit/hdrslider.h"
+
+#include <cstring>
 
 namespace {
 
@@ -633,6 +640,59 @@ TEST(TextureSelector, GridLayouts)
     } cases[] = {{1, 0}, {7, 2}, {11, 4}, {50, 14}, {51, 14}};
     for (const auto& c : cases)
         EXPECT_EQ(selector.GetGridIdx(c.count), c.layout) << c.count;
+}
+
+} // namespace
+
+namespace {
+
+// Two filled texture slots (3 and 5) in a range of 2..6 around the slider.
+TEST(TextureSelector, ShowsTheRangeAndReturnsThePressedTexture)
+{
+    for (int slot : {3, 5}) {
+        MP_UI_AllocTextureData(slot, 8, 8, 6, 0);
+        std::memset(MP_UI_GetTexturePointer(slot), 0x40 * slot, 8 * 8 * 6);
+    }
+    HDRSlider slider(nullptr, QStringLiteral("low"), QStringLiteral("high"), 2, 6);
+    slider.SetValueInt(5);
+    CTextureSelector selector(nullptr);
+    int enabled = 0, shown = 0;
+    QList<int> ids;
+    _gui::SetModalHook([&](QWidget* prompt) {
+        auto* dialog = qobject_cast<CTextureSelector*>(prompt);
+        if (!dialog)
+            return UiTest::answerUnexpectedPrompt(prompt);
+        dialog->show(); // runs SetThumbnails
+        for (auto& row : dialog->m_ppButtons) {
+            for (QPushButton* b : row) {
+                shown += b->isHidden() ? 0 : 1;
+                if (b->isEnabled()) {
+                    ++enabled;
+                    ids << dialog->m_pButtonGroup->id(b);
+                }
+            }
+        }
+        dialog->OnTextureSelected(3);
+        return dialog->result();
+    });
+    EXPECT_EQ(selector.Show(&slider), 3);
+    EXPECT_EQ(selector.m_iGridIdx, 1); // five textures: 6 x 1
+    EXPECT_EQ(shown, 6);
+    EXPECT_EQ(enabled, 2);
+    EXPECT_EQ(ids, (QList<int>{3, 5}));
+    // Closed without a choice: the slider's own value.
+    _gui::SetModalHook([](QWidget* prompt) {
+        static_cast<QDialog*>(prompt)->reject();
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(selector.Show(&slider), 5);
+    // A range with negative slots opens nothing.
+    HDRSlider negative(nullptr, QStringLiteral("low"), QStringLiteral("high"), -3, 4);
+    negative.SetValueInt(1);
+    _gui::SetModalHook(&UiTest::answerUnexpectedPrompt);
+    EXPECT_EQ(selector.Show(&negative), 1);
+    MP_UI_FreeTexturesData();
+    _gui::SetModalHook(nullptr);
 }
 
 } // namespace

@@ -197,3 +197,29 @@ TEST_F(RawDevelopmentTest, ShowAgainConfirmAndInfoText)
 }
 
 } // namespace
+
+namespace {
+
+class FakeInfoDock : public IInfoDock {
+public:
+    QString InfoHtml() const override { return m_strText; }
+    void SetInfoDockVisible(bool) override {}
+    void UpdateText(const QString& html) override { m_strText = html; }
+    QString m_strText;
+};
+
+TEST_F(RawDevelopmentTest, InfoDockGetsItsTextBackAfterEachOpening)
+{
+    FakeInfoDock dock;
+    ToolkitSeams::SetInfoDock(&dock);
+    for (const char* before : {"first", "second"}) {
+        dock.UpdateText(QLatin1String(before));
+        m_pWindow->show();
+        EXPECT_EQ(dock.m_strText, QStringLiteral("HDRRAWDevelopmentWindow lumivex TopicHDRRAWDevelopmentWindow lumivex"));
+        m_pWindow->close();
+        EXPECT_EQ(dock.m_strText, QLatin1String(before));
+    }
+    ToolkitSeams::SetInfoDock(nullptr);
+}
+
+} // namespace
