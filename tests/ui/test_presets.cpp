@@ -696,3 +696,63 @@ TEST(TextureSelector, ShowsTheRangeAndReturnsThePressedTexture)
 }
 
 } // namespace
+
+namespace {
+
+class PresetsFailureTest : public PresetsTest {
+protected:
+    void SetUp() override
+    {
+        PresetsTest::SetUp();
+        WriteFactorySet();
+        m_pDock = new HDRPresetsDockWidget(QStringLiteral("Presets"), &m_Window);
+        m_Window.m_pDock = m_pDock;
+        _gui::SetModalHook([this](QWidget* prompt) {
+            auto* box = qobject_cast<HDRMessageBox*>(prompt);
+            if (!box)
+                return UiTest::answerUnexpectedPrompt(prompt);
+            m_Boxes.append(box->text());
+            box->GetNoButton()->click();
+            return 0;
+        });
+    }
+    void TearDown() override
+    {
+        delete m_pDock;
+        PresetsTest::TearDown();
+    }
+    FakePresetsMainWindow m_Window;
+    HDRPresetsDockWidget* m_pDock = nullptr;
+    QStringList m_Boxes;
+};
+
+TEST_F(PresetsFailureTest, AnUnwrittenProjectCopyFailsTheSave)
+{
+    QTemporaryDir data;
+    QDir().mkpath(data.path() + QStringLiteral("/lumivexpp_v3_02_b.ini")); // a folder in the copy's place
+    m_pDock->m_PresetGroupBoxes[1]->EnableModifiedButtons();
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    QSettings settings(file.fileName(), QSettings::IniFormat);
+    EXPECT_FALSE(m_pDock->SaveProject(settings, data.path()));
+}
+
+TEST_F(PresetsFailureTest, AFileThatCannotBeCopiedInIsFaultyAndAFailedExportIsReported)
+{
+    QTemporaryDir dir;
+    const QString foreign = dir.path() + QStringLiteral("/foreign.ini");
+    ASSERT_TRUE(WritePreset(foreign, "Fremd", "natural", 777));
+    QDir(PresetFiles::UserFolder()).removeRecursively(); // nowhere to copy to
+    m_pDock->m_fnGetOpenFileNames = [&](const QString&, const QString&) { return QStringList{foreign}; };
+    m_pDock->importButtonClicked();
+    ASSERT_EQ(m_Boxes.size(), 1);
+    EXPECT_EQ(m_Boxes[0], QStringLiteral("Fehlerhafte Presets: foreign.ini  "));
+    EXPECT_EQ(m_pDock->m_PresetGroupBoxes.size(), 3);
+
+    m_pDock->m_PresetGroupBoxes[0]->SetLabelHighlight(true);
+    m_pDock->m_fnGetSaveFileName = [&](const QString&, const QString&) { return dir.path(); }; // a folder
+    m_pDock->exportButtonClicked();
+    EXPECT_EQ(m_Boxes.size(), 2);
+}
+
+} // namespace
