@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QTemporaryFile>
 #include <QInputDialog>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QSettings>
@@ -169,6 +170,19 @@ TEST_F(PresetsDockTest, LoadsFactoryThenUserPresetsAsTiles)
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(m_pDock->m_FilterButtons[i]->isEnabled(), enabled[i]) << i;
     EXPECT_TRUE(m_Window.m_Calls.isEmpty());
+    // A press on a thumbnail chooses the tile; pressing it again keeps it chosen.
+    for (int press = 0; press < 2; ++press) {
+        QMouseEvent event(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(Tile(2)->m_pLabel, &event);
+        EXPECT_EQ(m_Window.m_Calls.size(), press + 1);
+        EXPECT_EQ(m_Window.m_Calls.last().tile, Tile(2));
+        EXPECT_EQ(m_Window.m_Calls.last().thumbnail, -1);
+        EXPECT_EQ(m_pDock->GetSelectedPresetGroupBox(), Tile(2));
+        EXPECT_FALSE(Tile(0)->IsSelected());
+    }
+    m_pDock->RefreshStyle();
+    EXPECT_TRUE(Tile(2)->m_pLabel->styleSheet().contains(QLatin1String("border-width: 3px")));
 }
 
 TEST_F(PresetsDockTest, NoFactoryPresetEndsTheProgramWithAMessage)

@@ -56,8 +56,7 @@ HDRPresetsDockWidget::HDRPresetsDockWidget(const QString& title, QWidget* parent
     content->setContentsMargins(5, 11, 5, 11);
     GetScrollArea()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GetScrollArea()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    GetScrollArea()->setStyleSheet(CStyleEngine::instance().ReplaceStyleSheetCodes(
-        QStringLiteral("QScrollArea { background-color: transparent; border: 0px solid #STYLE_MAINCOLOR-2; }")));
+    RefreshStyle();
     setMinimumHeight(300);
 
     CreateTitleWidget();
@@ -280,6 +279,14 @@ void HDRPresetsDockWidget::ResetAllPresets()
         tile->m_pPostProcessing->FromSettings();
         tile->SetReloadButtonEnabledState(false);
     }
+}
+
+void HDRPresetsDockWidget::RefreshStyle()
+{
+    GetScrollArea()->setStyleSheet(CStyleEngine::instance().ReplaceStyleSheetCodes(
+        QStringLiteral("QScrollArea { background-color: transparent; border: 0px solid #STYLE_MAINCOLOR-2; }")));
+    for (HDRPresetGroupBox* tile : m_PresetGroupBoxes)
+        tile->m_pLabel->UpdateStyle(tile->IsSelected());
 }
 
 void HDRPresetsDockWidget::GetInfoText(QString& text)

@@ -59,6 +59,8 @@ public:
     void ScrollToEnd();
     void ResetAllPresets();
     void GetInfoText(QString& text) override;
+    // After a style change: the style-token sheets of the dock and its tiles again.
+    void RefreshStyle();
 
     // ---- thumbnails ----
     void CreateAllPreviews(bool reapply) override;
