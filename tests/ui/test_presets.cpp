@@ -331,6 +331,9 @@ TEST_F(PresetsDockTest, NestedTimerGuardsAndAPassAskedForInsideATick)
     m_pDock->CreateAllPreviews(true);
     EXPECT_TRUE(m_Window.m_Calls.isEmpty());
     EXPECT_TRUE(m_pDock->m_bPassPending);
+    Tick(); // a tick inside the running one computes nothing
+    EXPECT_EQ(Created(), 1);
+    EXPECT_TRUE(m_pDock->m_bPassPending);
     --m_pDock->m_iPreviewBusy;
     Tick();
     EXPECT_FALSE(m_pDock->m_bPassPending);

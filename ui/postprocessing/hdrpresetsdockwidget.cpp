@@ -494,8 +494,11 @@ QString HDRPresetsDockWidget::CheckedCategory() const
 
 void HDRPresetsDockWidget::createOnePreview()
 {
+    // A tick that fires while another one computes (the engine's progress
+    // lets the event loop run) leaves the shared preview buffer alone.
+    const bool nested = m_iPreviewBusy > 0;
     ++m_iPreviewBusy;
-    if (isVisible() && PresetsSeams::Series()) {
+    if (!nested && isVisible() && PresetsSeams::Series()) {
         QString key = CheckedCategory();
         for (int pass = 0; pass < 2; ++pass) {
             HDRPresetGroupBox* next = nullptr;
