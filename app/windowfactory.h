@@ -7,4 +7,5 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IResultCropWindow* CreateCropWindow(QWidget* parent) override;
 };

@@ -1108,6 +1108,57 @@ DrawFn iconFilter(unsigned colour, bool active)
     };
 }
 
+// ---- crop window ------------------------------------------------------------
+
+// A stroke that reads on dark and light buttons: a dark rim under a light line.
+void rimmedStroke(QPainter& p, const QPainterPath& path, qreal width)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(glyphPen(rgb(0x202020), width + 1.6));
+    p.drawPath(path);
+    p.setPen(glyphPen(rgb(0xf4f4f4), width));
+    p.drawPath(path);
+}
+
+// A letter "A" of the given height standing on the baseline at y 14.
+DrawFn iconCaptionSize(qreal height)
+{
+    return [height](QPainter& p) {
+        const qreal base = 14.0, top = base - height, half = height * 0.42;
+        QPainterPath a;
+        a.moveTo(8 - half, base);
+        a.lineTo(8, top);
+        a.lineTo(8 + half, base);
+        a.moveTo(8 - half * 0.55, base - height * 0.38);
+        a.lineTo(8 + half * 0.55, base - height * 0.38);
+        rimmedStroke(p, a, height > 10 ? 1.6 : 1.3);
+    };
+}
+
+// Caption lines on a picture at its bottom or top edge.
+DrawFn iconCaptionPosition(bool bottom)
+{
+    return [bottom](QPainter& p) {
+        pictureFrame(p, QRectF(1.5, 1.5, 13, 13));
+        const qreal y = bottom ? 11.5 : 4.5;
+        QPainterPath lines;
+        lines.moveTo(4.5, y);
+        lines.lineTo(11.5, y);
+        rimmedStroke(p, lines, 1.6);
+    };
+}
+
+// A caption on a darkened box.
+void iconCaptionBackground(QPainter& p)
+{
+    pictureFrame(p, QRectF(1.5, 1.5, 13, 13));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(32, 32, 32, 200));
+    p.drawRect(QRectF(2, 8, 12, 6));
+    p.setPen(glyphPen(rgb(0xf4f4f4), 1.4));
+    p.drawLine(QPointF(4.5, 11), QPointF(11.5, 11));
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -1164,6 +1215,13 @@ std::vector<SPicture> pictures()
     icon("Flip", orientationIcon(1));
     icon("RotateLeft", orientationIcon(2));
     icon("RotateRight", orientationIcon(3));
+    // The crop window's caption controls.
+    icon("CropTextBackground", iconCaptionBackground);
+    icon("CropTextSmall", iconCaptionSize(6));
+    icon("CropTextMedium", iconCaptionSize(9));
+    icon("CropTextLarge", iconCaptionSize(12.5));
+    icon("CropTextBottom", iconCaptionPosition(true));
+    icon("CropTextTop", iconCaptionPosition(false));
     // The film strip of the preview's playback overlay, 74 x 30, tiled along
     // the top and bottom edges.
     v.push_back({QStringLiteral("images/Filmstreifen.png"), 74, iconFilmStrip, 1.0, 30});

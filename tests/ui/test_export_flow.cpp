@@ -2,12 +2,16 @@
 
 #include "uifixture.h"
 
+#include "ui/mainwindow/resultprinter.h"
 #include "ui/mainwindow/resultsaveflow.h"
 #include "ui/toolkit/hdrdialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -27,10 +31,17 @@ struct FakeCounter : IUsageCounters {
 struct FakeCrop : IResultCropWindow {
     SCropResult result;
     int shown = 0;
+    mutable int captions = 0;
     SCropResult Show() override
     {
         ++shown;
         return result;
+    }
+    void Reset() override {}
+    void DrawText(QPainter& painter, const SCropData& data) const override
+    {
+        ++captions;
+        DrawCropCaptionOnDevice(painter, data);
     }
 };
 
@@ -46,12 +57,20 @@ struct FakeHost : IResultExportHost {
     FakeCounter counter;
     bool withCounter = true;
     uint16_t pixels[6] = {};
+    // A picture of its own (printing); empty: the one- or two-pixel result.
+    std::vector<uint16_t> image;
+    int imageW = 0, imageH = 0;
 
     QWidget* DialogParent() override { return nullptr; }
     bool IsPostProcessingStage() const override { return postProcessing; }
     bool IsHDRStage() const override { return !postProcessing; }
     const unsigned short* GetActualResultBuffer(int* width, int* height) override
     {
+        if (!image.empty() || imageW > 0) {
+            *width = image.empty() ? 0 : imageW;
+            *height = image.empty() ? 0 : imageH;
+            return image.empty() ? nullptr : image.data();
+        }
         *width = (toggles % 2) ? 2 : 1; // full size while toggled
         *height = 1;
         return pixels;
@@ -64,6 +83,12 @@ struct FakeHost : IResultExportHost {
     QString MasterPath() const override { return QStringLiteral("/m/master.jpg"); }
     QString GetMergedFilename(int) const override { return merged; }
     IUsageCounters* UsageCounter() override { return withCounter ? &counter : nullptr; }
+    SResultWriterContext WriterContext() override
+    {
+        SResultWriterContext context;
+        context.pCaptionPainter = &crop;
+        return context;
+    }
 };
 
 struct Write {
@@ -284,6 +309,167 @@ TEST_F(ResultSaveFlowTest, PreviewQuestionAndSendTo)
     EXPECT_FALSE(flow().saveResultImage(dir.filePath(QStringLiteral("q.jpg")), true));
 }
 
+TEST_F(ResultSaveFlowTest, Tif32AsksBeforeReplacingTheTifFileTheDialogNeverNamed)
+{
+    const QString tif = dir.filePath(QStringLiteral("b.tif"));
+    const QString tif32 = dir.filePath(QStringLiteral("b.tif32"));
+    struct Case {
+        bool exists;
+        bool chosen; // typed into the dialog, else passed in
+        int answer;  // -1: no question expected, 0 "Nein", 1 "Ja"
+        bool written;
+    };
+    const Case cases[] = {
+        {false, true, -1, true}, {true, true, 0, false}, {true, true, 1, true}, {true, false, -1, true}};
+    for (const Case& c : cases) {
+        QFile::remove(tif);
+        if (c.exists) {
+            QFile old(tif);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        QString asked;
+        _gui::SetModalHook([&](QWidget* prompt) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(prompt)) {
+                dialog->selectFile(tif32);
+                static_cast<QDialog*>(dialog)->accept();
+                return int(QDialog::Accepted);
+            }
+            auto* box = qobject_cast<HDRMessageBox*>(prompt);
+            if (!box || c.answer < 0)
+                return answerUnexpectedPrompt(prompt);
+            asked = box->windowTitle() + QLatin1Char('|') + box->text();
+            EXPECT_EQ(box->defaultButton(), box->GetNoButton());
+            (c.answer ? box->GetYesButton() : box->GetNoButton())->click();
+            return 0;
+        });
+        writes.clear();
+        const int counted = host.counter.saved;
+        EXPECT_EQ(flow().saveResultImage(c.chosen ? QString() : tif32), c.written);
+        EXPECT_EQ(writes.size(), c.written ? 1u : 0u);
+        EXPECT_EQ(host.counter.saved, counted + (c.written ? 1 : 0));
+        if (c.answer >= 0)
+            EXPECT_EQ(asked, QStringLiteral("Warnung|") + tif + QStringLiteral(" existiert bereits.\nSoll die Datei ersetzt werden?"));
+    }
+}
+
+TEST_F(ResultSaveFlowTest, WriteUsesTheCropWindowsCaptionPainter)
+{
+    host.postProcessing = true;
+    host.crop.result.bCancelled = false;
+    host.crop.result.cropData.strText = QStringLiteral("A");
+    const QString target = dir.filePath(QStringLiteral("c.png"));
+    answerDialog(target);
+    CResultSaveFlow real(host, ini); // the program's own writer
+    EXPECT_TRUE(real.saveResultImage());
+    EXPECT_EQ(host.crop.captions, 1);
+    EXPECT_TRUE(QFile::exists(target));
+}
+
+// ---- printing ----
+
+class ResultPrintTest : public ResultSaveFlowTest {
+protected:
+    // Answers the print dialog with a PDF file on A4 (or cancels it) and
+    // records the orientation the printer came with.
+    void answerPrint(bool accept)
+    {
+        _gui::SetModalHook([this, accept](QWidget* prompt) {
+            auto* dialog = qobject_cast<QPrintDialog*>(prompt);
+            if (!dialog)
+                return answerUnexpectedPrompt(prompt);
+            QPrinter* printer = dialog->printer();
+            orientation = printer->pageLayout().orientation();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            printer->setPageSize(QPageSize(QPageSize::A4));
+            return int(accept ? QDialog::Accepted : QDialog::Rejected);
+        });
+    }
+    void setImage(int w, int h)
+    {
+        host.imageW = w;
+        host.imageH = h;
+        host.image.assign(size_t(w) * size_t(h) * 3, 0);
+        for (size_t i = 0; i < host.image.size(); ++i)
+            host.image[i] = uint16_t((i * 997) & 0xffff);
+    }
+    QByteArray pdfBytes() const
+    {
+        QFile file(pdf);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // The page size in points, from the first "/MediaBox [0 0 w h]".
+    static QSize mediaBox(const QByteArray& bytes)
+    {
+        const qsizetype at = bytes.indexOf("/MediaBox [");
+        if (at < 0)
+            return QSize();
+        const QList<QByteArray> numbers =
+            bytes.mid(at + 11, bytes.indexOf(']', at) - at - 11).simplified().split(' ');
+        if (numbers.size() != 4)
+            return QSize();
+        return QSize(qRound(numbers[2].toDouble()), qRound(numbers[3].toDouble()));
+    }
+    QString pdf = dir.filePath(QStringLiteral("print.pdf"));
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+};
+
+TEST_F(ResultPrintTest, WideImagesPrintInLandscapeFittedToThePage)
+{
+    struct Case {
+        int w, h;
+        QPageLayout::Orientation orientation;
+        QSize mediaBox;
+    };
+    const Case cases[] = {{60, 40, QPageLayout::Landscape, QSize(842, 595)},
+                          {40, 60, QPageLayout::Portrait, QSize(595, 842)},
+                          {50, 50, QPageLayout::Portrait, QSize(595, 842)}};
+    for (const Case& c : cases) {
+        setImage(c.w, c.h);
+        QFile::remove(pdf);
+        answerPrint(true);
+        EXPECT_TRUE(ResultPrinter::PrintResultImage(host));
+        EXPECT_EQ(orientation, c.orientation) << c.w << "x" << c.h;
+        const QByteArray bytes = pdfBytes();
+        EXPECT_EQ(mediaBox(bytes), c.mediaBox) << c.w << "x" << c.h;
+        EXPECT_TRUE(bytes.contains("/Width " + QByteArray::number(c.w)));
+        EXPECT_TRUE(bytes.contains("/Height " + QByteArray::number(c.h)));
+    }
+    // The margin is 15 points at any resolution.
+    EXPECT_EQ(ResultPrinter::MarginForResolution(72), 15);
+    EXPECT_EQ(ResultPrinter::MarginForResolution(1200), 250);
+    EXPECT_EQ(ResultPrinter::MarginForResolution(300), 63);
+}
+
+TEST_F(ResultPrintTest, CancelPrintsNothingAndAMissingResultWarnsAfterTheDialog)
+{
+    setImage(60, 40);
+    answerPrint(false);
+    EXPECT_FALSE(ResultPrinter::PrintResultImage(host));
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    host.image.clear(); // no document: null, 0 x 0
+    int dialogs = 0;
+    QString warned;
+    _gui::SetModalHook([&](QWidget* prompt) {
+        if (qobject_cast<QPrintDialog*>(prompt)) {
+            ++dialogs;
+            return int(QDialog::Accepted);
+        }
+        auto* box = qobject_cast<HDRMessageBox*>(prompt);
+        if (!box)
+            return answerUnexpectedPrompt(prompt);
+        warned = box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|') + box->GetNoButton()->text();
+        box->GetNoButton()->click();
+        return 0;
+    });
+    EXPECT_FALSE(ResultPrinter::PrintResultImage(host));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(warned, QStringLiteral("Warnung|Nicht genug Arbeitsspeicher vorhanden.|Ok"));
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
 } // namespace
 
 #include "ui/mainwindow/hdrmainwindow.h"
@@ -316,6 +502,52 @@ TEST_F(MainWindowSaveTest, SaveSlotInItsThreeFormsRefusesAnUnknownTail)
     EXPECT_EQ(window.CropWindow(), nullptr);
     EXPECT_TRUE(window.MasterPath().isEmpty());
     EXPECT_FLOAT_EQ(window.PreviewScalingFactor(), 1.0f);
+}
+
+} // namespace
+
+#include "ui/editors/hdrcropwindow.h"
+
+#include <QLineEdit>
+
+namespace {
+
+class CropWindowFactory : public IWindowFactory {
+public:
+    IOptionsWindow* CreateOptionsWindow(QWidget*) override { return nullptr; }
+    IStyleColorDialog* CreateStyleSelectWindow(QWidget*) override { return nullptr; }
+    IResultCropWindow* CreateCropWindow(QWidget* parent) override { return crop = new CCropWindow(parent); }
+    CCropWindow* crop = nullptr;
+};
+
+TEST_F(MainWindowSaveTest, CropWindowComesFromTheFactoryAndANewProjectResetsIt)
+{
+    CropWindowFactory factory;
+    HDRMainWindow window(-1, QString(), &factory);
+    ASSERT_NE(factory.crop, nullptr);
+    EXPECT_EQ(window.CropWindow(), factory.crop);
+    EXPECT_EQ(factory.crop->parent(), &window);
+    EXPECT_EQ(window.findChild<QDialog*>(QStringLiteral("crop_window")), factory.crop);
+    EXPECT_EQ(window.WriterContext().pCaptionPainter, factory.crop);
+
+    factory.crop->m_pSubTitleEdit->setText(QStringLiteral("Abendrot"));
+    EXPECT_EQ(factory.crop->GetCropData().strText, QStringLiteral("Abendrot"));
+    window.newProject();
+    EXPECT_TRUE(factory.crop->GetCropData().strText.isEmpty());
+    EXPECT_TRUE(factory.crop->m_pSubTitleEdit->text().isEmpty());
+
+    // Printing without a document: the dialog, then the memory warning.
+    QStringList prompts;
+    _gui::SetModalHook([&prompts](QWidget* prompt) {
+        prompts << QString::fromLatin1(prompt->metaObject()->className());
+        if (auto* box = qobject_cast<HDRMessageBox*>(prompt))
+            box->GetNoButton()->click();
+        return int(QDialog::Accepted);
+    });
+    EXPECT_FALSE(window.printResultImage());
+    ASSERT_EQ(prompts.size(), 2);
+    EXPECT_EQ(prompts.value(1), QStringLiteral("HDRMessageBox"));
+    EXPECT_GE(window.metaObject()->indexOfSlot("printResultImage()"), 0);
 }
 
 } // namespace
