@@ -1,20 +1,33 @@
-// The save-result flow over a fake export host.
+// The save-result flow over a fake export host, printing, and the main
+// window with its crop window saving a cropped and captioned result.
 
 #include "uifixture.h"
 
+#include "document/postprocessing.h"
+#include "ui/editors/hdrcropwindow.h"
+#include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/resultprinter.h"
 #include "ui/mainwindow/resultsaveflow.h"
+#include "ui/options/apppaths.h"
+#include "ui/options/options.h"
 #include "ui/toolkit/hdrdialogs.h"
+#include "ui/toolkit/hdrdockwidget.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMetaObject>
+#include <QMouseEvent>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -472,10 +485,6 @@ TEST_F(ResultPrintTest, CancelPrintsNothingAndAMissingResultWarnsAfterTheDialog)
 
 } // namespace
 
-#include "ui/mainwindow/hdrmainwindow.h"
-
-#include <QMetaObject>
-
 namespace {
 
 class MainWindowSaveTest : public UiTest {};
@@ -505,10 +514,6 @@ TEST_F(MainWindowSaveTest, SaveSlotInItsThreeFormsRefusesAnUnknownTail)
 }
 
 } // namespace
-
-#include "ui/editors/hdrcropwindow.h"
-
-#include <QLineEdit>
 
 namespace {
 
@@ -548,6 +553,109 @@ TEST_F(MainWindowSaveTest, CropWindowComesFromTheFactoryAndANewProjectResetsIt)
     ASSERT_EQ(prompts.size(), 2);
     EXPECT_EQ(prompts.value(1), QStringLiteral("HDRMessageBox"));
     EXPECT_GE(window.metaObject()->indexOfSlot("printResultImage()"), 0);
+}
+
+} // namespace
+
+namespace {
+
+class StagePostProcessingDock : public HDRDockWidget, public IPostProcessingDock {
+public:
+    explicit StagePostProcessingDock(QWidget* parent)
+        : HDRDockWidget(QStringLiteral("pp"), parent, Qt::WindowFlags())
+    {
+    }
+    QDockWidget* Dock() override { return this; }
+    void GetInfoText(QString& text) override { text.clear(); }
+    void SetCurrentPostProcessing(CPostProcessing*) override {}
+};
+
+class StageTile : public IPresetTile {
+public:
+    QSize LabelSize() const override { return QSize(40, 30); }
+    void UpdateLabelPixmap() override {}
+    void SetCalculated(bool) override {}
+    void EnableModifiedButtons() override {}
+};
+
+class SaveStageFactory : public CropWindowFactory {
+public:
+    IPostProcessingDock* CreatePostProcessingDock(QWidget* parent) override
+    {
+        return new StagePostProcessingDock(parent);
+    }
+};
+
+TEST_F(MainWindowSaveTest, PostProcessingResultIsCroppedAndCaptionedThroughTheCropWindow)
+{
+    QTemporaryDir dir;
+    lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
+    COptions::getInstance()->m_bPreviewMode = true; // a small image: no preview question
+    QImage picture(96, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 96; ++x)
+            picture.setPixel(x, y, qRgb(x * 2, 100, 40 + y));
+    const QString source = dir.filePath(QStringLiteral("street.png"));
+    ASSERT_TRUE(picture.save(source, "PNG"));
+
+    SaveStageFactory factory;
+    HDRMainWindow window(-1, QString(), &factory);
+    window.InterpretReceivedMessage(source);
+    ASSERT_TRUE(window.IsPostProcessingStage());
+    CPostProcessing chain;
+    StageTile tile;
+    window.updatePostProcessing(&chain, &tile);
+    int w = 0, h = 0;
+    ASSERT_NE(window.GetActualResultBuffer(&w, &h), nullptr);
+    ASSERT_GT(w, 0);
+
+    const QString target = dir.filePath(QStringLiteral("result.png"));
+    _hlp::SRangedRectRel chosen;
+    _gui::SetModalHook([&](QWidget* prompt) {
+        if (prompt == factory.crop) {
+            factory.crop->show(); // renders the result into the view
+            CCropLabel* view = factory.crop->m_pCropLabel;
+            const QPoint corner = view->Selection().Handle(2)->GetPos();
+            for (auto [type, pos, button, buttons] :
+                 {std::tuple{QEvent::MouseMove, corner, Qt::NoButton, Qt::MouseButtons(Qt::NoButton)},
+                  std::tuple{QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::MouseButtons(Qt::LeftButton)},
+                  std::tuple{QEvent::MouseMove, corner - QPoint(120, 80), Qt::NoButton,
+                             Qt::MouseButtons(Qt::LeftButton)},
+                  std::tuple{QEvent::MouseButtonRelease, corner - QPoint(120, 80), Qt::LeftButton,
+                             Qt::MouseButtons(Qt::NoButton)}}) {
+                QMouseEvent event(type, QPointF(pos), view->mapToGlobal(QPointF(pos)), button, buttons,
+                                  Qt::NoModifier);
+                QCoreApplication::sendEvent(view, &event);
+            }
+            chosen = view->GetSelectionRel();
+            factory.crop->m_pSubTitleEdit->setText(QStringLiteral("Hi"));
+            factory.crop->m_pSaveButton->click();
+            return factory.crop->result();
+        }
+        if (auto* dialog = qobject_cast<QFileDialog*>(prompt)) {
+            dialog->selectFile(target);
+            static_cast<QDialog*>(dialog)->accept();
+            return int(QDialog::Accepted);
+        }
+        return answerUnexpectedPrompt(prompt);
+    });
+    EXPECT_TRUE(window.saveResultImage());
+    ASSERT_LT(chosen.Right(), 0.9f);
+    const QImage written(target);
+    ASSERT_FALSE(written.isNull());
+    // The result the user sees, cut to the selection (edges truncated).
+    const float fw = float(w), fh = float(h);
+    EXPECT_EQ(written.size(), QSize(int(chosen.Right() * fw) - int(chosen.Left() * fw),
+                                    int(chosen.Bottom() * fh) - int(chosen.Top() * fh)));
+    // The caption is burnt in: light pixels the picture itself never has.
+    int light = 0;
+    for (int y = 0; y < written.height(); ++y)
+        for (int x = 0; x < written.width(); ++x)
+            light += qBlue(written.pixel(x, y)) >= 170 && qGreen(written.pixel(x, y)) >= 170;
+    EXPECT_GT(light, 5);
+
+    CPostProcessing::DeleteBuffer();
+    lumivex::SetApplicationFolder(QString());
 }
 
 } // namespace
