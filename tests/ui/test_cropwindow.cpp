@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -263,16 +264,17 @@ protected:
         });
     }
     // Runs the window with the hook doing `act` and then pressing `finish`.
-    SCropResult Run(const std::function<void()>& act, QPushButton* finish)
+    SCropResult Run(const std::function<void()>& act, QPushButton* finish, bool close = true)
     {
         _gui::SetModalHook([&](QWidget* prompt) {
             EXPECT_EQ(prompt, window.get());
-            window->show(); // renders the view, as exec does
+            window->setResult(QDialog::Rejected); // as exec starts
+            window->show();                        // renders the view, as exec does
             if (act)
                 act();
             if (finish)
                 finish->click();
-            else
+            else if (close)
                 window->close();
             return window->result();
         });
@@ -361,6 +363,19 @@ TEST_F(CropWindowTest, UntouchedWindowAnswersTheWholeImageWithTheCaptionSettings
     EXPECT_EQ(frame.Bottom(), 312 - 6);
     EXPECT_NEAR(frame.Left(), 6 + 12, 1);
     EXPECT_NEAR(frame.Right(), 492 - 6 - 12, 1);
+
+    // Return in the caption edit saves and keeps the background as it was.
+    const SCropResult typed = Run(
+        [this] {
+            window->m_pSubTitleEdit->setFocus();
+            window->m_pSubTitleEdit->setText(QStringLiteral("Abend"));
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(window->m_pSubTitleEdit, &press);
+        },
+        nullptr, false);
+    EXPECT_FALSE(typed.bCancelled);
+    EXPECT_EQ(typed.cropData.strText, QStringLiteral("Abend"));
+    EXPECT_FALSE(typed.cropData.bTextBackground);
 
     // The close button and the cancel button both cancel.
     EXPECT_TRUE(Run(nullptr, nullptr).bCancelled);

@@ -31,6 +31,7 @@ QPushButton* IconButton(QWidget* parent, const char* icon, const QString& toolti
 {
     auto* button = new QPushButton(parent);
     button->setCheckable(true);
+    button->setAutoDefault(false); // Return in the caption edit must not toggle it
     button->setFixedSize(kControlSide, kControlSide);
     button->setIcon(QIcon::fromTheme(QLatin1String(icon)));
     button->setToolTip(_gui::HtmlToolTip(tooltip));
@@ -233,6 +234,8 @@ CCropWindow::CCropWindow(QWidget* parent, QSize screen) : QDialog(parent)
     connect(m_pSaveButton, &QPushButton::clicked, this, &CCropWindow::OnSaveClicked);
     connect(m_pCancelButton, &QPushButton::clicked, this, &CCropWindow::OnCancelClicked);
 
+    // Return saves, from the caption edit too.
+    m_pSaveButton->setDefault(true);
     m_pSaveButton->setFocus();
     Reset();
 }
