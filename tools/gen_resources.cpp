@@ -1148,15 +1148,15 @@ DrawFn iconCaptionPosition(bool bottom)
     };
 }
 
-// A caption on a darkened box.
+// A caption on a darkened box with a light rim, in the middle of the picture.
 void iconCaptionBackground(QPainter& p)
 {
     pictureFrame(p, QRectF(1.5, 1.5, 13, 13));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(32, 32, 32, 200));
-    p.drawRect(QRectF(2, 8, 12, 6));
+    p.setPen(glyphPen(rgb(0xd0d0d0), 0.8));
+    p.setBrush(QColor(24, 24, 24, 225));
+    p.drawRoundedRect(QRectF(3.5, 5, 9, 6), 1.2, 1.2);
     p.setPen(glyphPen(rgb(0xf4f4f4), 1.4));
-    p.drawLine(QPointF(4.5, 11), QPointF(11.5, 11));
+    p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
 }
 
 std::vector<SPicture> pictures()

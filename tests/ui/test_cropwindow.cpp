@@ -540,7 +540,7 @@ TEST_F(CropWindowTest, RendersUnderDarkAndLightStyles)
         int code, colour;
     } styles[] = {{"dark", 1, 0}, {"light", 99, 0xd0d0d0}};
     for (const Style& st : styles)
-        for (const QSize screen : {QSize(1280, 800), QSize(800, 600)}) {
+        for (const QSize screen : {QSize(1920, 1200), QSize(800, 600)}) {
         CStyleEngine::instance().SetStyle(st.code, st.colour, true);
         QWidget owner;
         CStyleEngine::instance().SetStyleSheetFromCSS(&owner);
