@@ -24,6 +24,7 @@
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -446,9 +447,44 @@ TEST_F(ResultPrintTest, WideImagesPrintInLandscapeFittedToThePage)
         EXPECT_EQ(orientation, c.orientation) << c.w << "x" << c.h;
         const QByteArray bytes = pdfBytes();
         EXPECT_EQ(mediaBox(bytes), c.mediaBox) << c.w << "x" << c.h;
+        const QByteArray keep = qgetenv("LUMIVEX_RENDER_DIR");
+        if (!keep.isEmpty())
+            QFile::copy(pdf, QString::fromLocal8Bit(keep) + QStringLiteral("/print_%1x%2.pdf").arg(c.w).arg(c.h));
         EXPECT_TRUE(bytes.contains("/Width " + QByteArray::number(c.w)));
         EXPECT_TRUE(bytes.contains("/Height " + QByteArray::number(c.h)));
     }
+    // Where the 60 x 40 image lands: inflate the page's content and read the
+    // image's placement in device units (1200 dpi). It sits 15 points in from
+    // the printable area's top left, as wide as that area less 30 points.
+    setImage(60, 40);
+    answerPrint(true);
+    ASSERT_TRUE(ResultPrinter::PrintResultImage(host));
+    const QByteArray bytes = pdfBytes();
+    QString placement;
+    for (qsizetype at = bytes.indexOf("stream"); at >= 0; at = bytes.indexOf("stream", at + 1)) {
+        const qsizetype object = bytes.lastIndexOf(" obj", at);
+        if ((at >= 3 && bytes.mid(at - 3, 3) == "end") || !bytes.mid(object, at - object).contains("/FlateDecode"))
+            continue;
+        qsizetype start = at + 6;
+        start += bytes.at(start) == '\r' ? 2 : 1;
+        QByteArray packed = bytes.mid(start, bytes.indexOf("endstream", at) - start);
+        packed.prepend(QByteArray("\x00\x10\x00\x00", 4)); // qUncompress' size hint
+        const QByteArray content = qUncompress(packed);
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("([-\\d.]+) 0 0 ([-\\d.]+) ([-\\d.]+) ([-\\d.]+) cm\\s+60 0 0 -40 0 40 cm /Im"))
+                .match(QString::fromLatin1(content));
+        if (m.hasMatch()) {
+            placement = QStringLiteral("%1 x %2 at %3, %4")
+                            .arg(qRound(m.captured(1).toDouble() * 60 * 72 / 1200))
+                            .arg(qRound(m.captured(2).toDouble() * 40 * 72 / 1200))
+                            .arg(m.captured(3).toDouble())
+                            .arg(m.captured(4).toDouble());
+            break;
+        }
+    }
+    // A4 landscape less Qt's default margins is 822 x 575 points; fitted 822 x 548.
+    EXPECT_EQ(placement.toStdString(), "792 x 518 at 250, 250");
+
     // The margin is 15 points at any resolution.
     EXPECT_EQ(ResultPrinter::MarginForResolution(72), 15);
     EXPECT_EQ(ResultPrinter::MarginForResolution(1200), 250);
