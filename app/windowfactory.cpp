@@ -3,6 +3,7 @@
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
 #include "ui/editors/hdrcropwindow.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
@@ -12,3 +13,8 @@ IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 }
 
 IResultCropWindow* CAppWindowFactory::CreateCropWindow(QWidget* parent) { return new CCropWindow(parent); }
+
+HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
+{
+    return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
+}

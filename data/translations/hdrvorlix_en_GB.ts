@@ -314,10 +314,72 @@
         <translation>Printing could not be started.</translation>
     </message>
     <message>
-        <source>%1 existiert bereits.
-Soll die Datei ersetzt werden?</source>
-        <translation>%1 already exists.
-Do you want to replace it?</translation>
+        <source>Die Datei %1 gibt es bereits. Soll sie ersetzt werden?</source>
+        <translation>The file %1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Lumivex Projektdatei</source>
+        <translation>Lumivex project file</translation>
+    </message>
+    <message>
+        <source>Startseite</source>
+        <translation>Start page</translation>
+    </message>
+    <message>
+        <source>Projekt öffnen...</source>
+        <translation>Open project...</translation>
+    </message>
+    <message>
+        <source>Projekt speichern unter...</source>
+        <translation>Save project as...</translation>
+    </message>
+    <message>
+        <source>Undopunkt setzen</source>
+        <translation>Set undo point</translation>
+    </message>
+    <message>
+        <source>Undopunkt holen</source>
+        <translation>Get undo point</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Projekt nicht gespeichert. Speichern?</source>
+        <translation>The project is not saved. Save it?</translation>
+    </message>
+    <message>
+        <source>MyProject</source>
+        <translation>MyProject</translation>
+    </message>
+    <message>
+        <source>Das Projekt %1 gibt es bereits. Soll es ersetzt werden?</source>
+        <translation>The project %1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Load project</translation>
+    </message>
+    <message>
+        <source>Projektdateien unvollständig.</source>
+        <translation>The project files are incomplete.</translation>
+    </message>
+    <message>
+        <source>Projektdateien sind nicht kompatibel.</source>
+        <translation>The project files are not compatible.</translation>
+    </message>
+    <message>
+        <source>Undo recovery</source>
+        <translation>Undo recovery</translation>
+    </message>
+    <message>
+        <source>Timeline Window</source>
+        <translation>Timeline Window</translation>
     </message>
 </context>
 <context>
@@ -3132,6 +3194,10 @@ Do you want to replace it?</translation>
         <source>Bild speichern</source>
         <translation>Save image</translation>
     </message>
+    <message>
+        <source>Undo-Daten bereinigen</source>
+        <translation>Cleaning up undo data</translation>
+    </message>
 </context>
 <context>
     <name>SplashScreen</name>
@@ -3862,6 +3928,57 @@ Do you want to replace it?</translation>
     <message>
         <source>tooltip Crop Window Abbrechen</source>
         <translation>Close without saving</translation>
+    </message>
+</context>
+<context>
+    <name>HDRTimelineDockWidget</name>
+    <message>
+        <source>tooltip Timeline-Punkt einladen</source>
+        <translation>Load this undo point again</translation>
+    </message>
+    <message>
+        <source>tooltip Timeline-Punkt löschen</source>
+        <translation>Delete this undo point</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Der Undo-Punkt konnte nicht gelöscht werden:</source>
+        <translation>The undo point could not be deleted:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Undo-Eintrag</source>
+        <translation>undo entry</translation>
+    </message>
+    <message>
+        <source>Undo-Einträge</source>
+        <translation>undo entries</translation>
+    </message>
+    <message>
+        <source>verfügbar</source>
+        <translation>available</translation>
+    </message>
+    <message>
+        <source>Löschen eines Undo-Punktes</source>
+        <translation>Delete an undo point</translation>
+    </message>
+    <message>
+        <source>Soll dieser Undo-Punkt wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete this undo point?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
     </message>
 </context>
 </TS>

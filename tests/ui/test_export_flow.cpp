@@ -363,7 +363,8 @@ TEST_F(ResultSaveFlowTest, Tif32AsksBeforeReplacingTheTifFileTheDialogNeverNamed
         EXPECT_EQ(writes.size(), c.written ? 1u : 0u);
         EXPECT_EQ(host.counter.saved, counted + (c.written ? 1 : 0));
         if (c.answer >= 0)
-            EXPECT_EQ(asked, QStringLiteral("Warnung|") + tif + QStringLiteral(" existiert bereits.\nSoll die Datei ersetzt werden?"));
+            EXPECT_EQ(asked, QStringLiteral("Warnung|Die Datei ") + tif +
+                                 QStringLiteral(" gibt es bereits. Soll sie ersetzt werden?"));
     }
 }
 

@@ -105,10 +105,11 @@ bool CResultSaveFlow::MayReplaceTarget(const QString& path)
     const QString target = ResultImageWriter::TargetPath(path);
     if (target == path || !QFileInfo::exists(target))
         return true;
+    const QString question =
+        Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Die Datei %1 gibt es bereits. Soll sie ersetzt werden?"));
     HDRMessageBox box(m_Host.DialogParent(), QMessageBox::Question, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Warnung")),
-                      Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "%1 existiert bereits.\nSoll die Datei ersetzt werden?"))
-                          .arg(QDir::toNativeSeparators(target)),
-                      Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Ja")), Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nein")));
+                      question.arg(QDir::toNativeSeparators(target)), Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Ja")),
+                      Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nein")));
     box.exec();
     return box.YesClicked();
 }
