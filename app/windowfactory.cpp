@@ -2,6 +2,7 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "ui/editors/hdrcropwindow.h"
 #include "ui/views/hdrtimelinedockwidget.h"
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
@@ -10,6 +11,8 @@ IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 {
     return new HDRStyleSelectWindow(parent);
 }
+
+IResultCropWindow* CAppWindowFactory::CreateCropWindow(QWidget* parent) { return new CCropWindow(parent); }
 
 HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
 {

@@ -7,5 +7,6 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IResultCropWindow* CreateCropWindow(QWidget* parent) override;
     HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
 };

@@ -1108,6 +1108,57 @@ DrawFn iconFilter(unsigned colour, bool active)
     };
 }
 
+// ---- crop window ------------------------------------------------------------
+
+// A stroke that reads on dark and light buttons: a dark rim under a light line.
+void rimmedStroke(QPainter& p, const QPainterPath& path, qreal width)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(glyphPen(rgb(0x202020), width + 1.6));
+    p.drawPath(path);
+    p.setPen(glyphPen(rgb(0xf4f4f4), width));
+    p.drawPath(path);
+}
+
+// A letter "A" of the given height standing on the baseline at y 14.
+DrawFn iconCaptionSize(qreal height)
+{
+    return [height](QPainter& p) {
+        const qreal base = 14.0, top = base - height, half = height * 0.42;
+        QPainterPath a;
+        a.moveTo(8 - half, base);
+        a.lineTo(8, top);
+        a.lineTo(8 + half, base);
+        a.moveTo(8 - half * 0.55, base - height * 0.38);
+        a.lineTo(8 + half * 0.55, base - height * 0.38);
+        rimmedStroke(p, a, height > 10 ? 1.6 : 1.3);
+    };
+}
+
+// Caption lines on a picture at its bottom or top edge.
+DrawFn iconCaptionPosition(bool bottom)
+{
+    return [bottom](QPainter& p) {
+        pictureFrame(p, QRectF(1.5, 1.5, 13, 13));
+        const qreal y = bottom ? 11.5 : 4.5;
+        QPainterPath lines;
+        lines.moveTo(4.5, y);
+        lines.lineTo(11.5, y);
+        rimmedStroke(p, lines, 1.6);
+    };
+}
+
+// A caption on a darkened box with a light rim, in the middle of the picture.
+void iconCaptionBackground(QPainter& p)
+{
+    pictureFrame(p, QRectF(1.5, 1.5, 13, 13));
+    p.setPen(glyphPen(rgb(0xd0d0d0), 0.8));
+    p.setBrush(QColor(24, 24, 24, 225));
+    p.drawRoundedRect(QRectF(3.5, 5, 9, 6), 1.2, 1.2);
+    p.setPen(glyphPen(rgb(0xf4f4f4), 1.4));
+    p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
+}
+
 // ---- undo points and the timeline ----------------------------------------------------
 
 // A curved arrow back to the left, in the upper part of the icon.
@@ -1232,6 +1283,13 @@ std::vector<SPicture> pictures()
     icon("Flip", orientationIcon(1));
     icon("RotateLeft", orientationIcon(2));
     icon("RotateRight", orientationIcon(3));
+    // The crop window's caption controls.
+    icon("CropTextBackground", iconCaptionBackground);
+    icon("CropTextSmall", iconCaptionSize(6));
+    icon("CropTextMedium", iconCaptionSize(9));
+    icon("CropTextLarge", iconCaptionSize(12.5));
+    icon("CropTextBottom", iconCaptionPosition(true));
+    icon("CropTextTop", iconCaptionPosition(false));
     // Undo points and the timeline dock.
     for (int i = 1; i <= 10; ++i)
         icon(QString::asprintf("UndoLaden%02d", i).toLatin1().constData(), undoCountIcon(i, false));

@@ -306,6 +306,18 @@
         <translation>Preview-Modus! Neu berechnen für SendTo?</translation>
     </message>
     <message>
+        <source>Nicht genug Arbeitsspeicher vorhanden.</source>
+        <translation>Nicht genug Arbeitsspeicher vorhanden.</translation>
+    </message>
+    <message>
+        <source>Der Druck konnte nicht gestartet werden.</source>
+        <translation>Der Druck konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 gibt es bereits. Soll sie ersetzt werden?</source>
+        <translation>Die Datei %1 gibt es bereits. Soll sie ersetzt werden?</translation>
+    </message>
+    <message>
         <source>Lumivex Projektdatei</source>
         <translation>Lumivex Projektdatei</translation>
     </message>
@@ -2913,6 +2925,69 @@
     <message>
         <source>Leertaste zum stoppen</source>
         <translation>Esc zum Stoppen</translation>
+    </message>
+</context>
+<context>
+    <name>CCropWindow</name>
+    <message>
+        <source>Crop Window Title</source>
+        <translation>Zuschneiden und Beschriften</translation>
+    </message>
+    <message>
+        <source>Texteingabe</source>
+        <translation>Texteingabe</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window SubTitle</source>
+        <translation>Bildunterschrift, die in das gespeicherte Bild geschrieben wird: eine Zeile Text</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Background</source>
+        <translation>Dunkler Kasten hinter dem Text: hält ihn auf hellen Bildteilen lesbar</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Small</source>
+        <translation>Kleine Schrift</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Normal</source>
+        <translation>Mittlere Schrift</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Large</source>
+        <translation>Große Schrift</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Bottom</source>
+        <translation>Text am unteren Rand des Ausschnitts</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Top</source>
+        <translation>Text am oberen Rand des Ausschnitts</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Reset</source>
+        <translation>Wieder das ganze Bild, kein Text, mittlere Schrift unten</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Speichern</source>
+        <translation>Bild mit diesem Ausschnitt und Text speichern</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Abbrechen</source>
+        <translation>Schließen, ohne zu speichern</translation>
     </message>
 </context>
 <context>

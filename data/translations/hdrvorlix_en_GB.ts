@@ -306,6 +306,18 @@
         <translation>Preview mode! Recalculate for SendTo?</translation>
     </message>
     <message>
+        <source>Nicht genug Arbeitsspeicher vorhanden.</source>
+        <translation>Not enough memory available.</translation>
+    </message>
+    <message>
+        <source>Der Druck konnte nicht gestartet werden.</source>
+        <translation>Printing could not be started.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 gibt es bereits. Soll sie ersetzt werden?</source>
+        <translation>The file %1 already exists. Replace it?</translation>
+    </message>
+    <message>
         <source>Lumivex Projektdatei</source>
         <translation>Lumivex project file</translation>
     </message>
@@ -3853,6 +3865,69 @@
     <message>
         <source>Leertaste zum stoppen</source>
         <translation>Press Esc to stop</translation>
+    </message>
+</context>
+<context>
+    <name>CCropWindow</name>
+    <message>
+        <source>Crop Window Title</source>
+        <translation>Crop and Caption</translation>
+    </message>
+    <message>
+        <source>Texteingabe</source>
+        <translation>Caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window SubTitle</source>
+        <translation>Caption burnt into the saved image: one line of text</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Background</source>
+        <translation>Dark box behind the caption: keeps it readable on bright parts of the picture</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Small</source>
+        <translation>Small caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Normal</source>
+        <translation>Medium caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Large</source>
+        <translation>Large caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Bottom</source>
+        <translation>Caption at the bottom edge of the crop</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Top</source>
+        <translation>Caption at the top edge of the crop</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Reset</source>
+        <translation>Whole image again, no caption, medium size at the bottom</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Speichern</source>
+        <translation>Save the image with this crop and caption</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Abbrechen</source>
+        <translation>Close without saving</translation>
     </message>
 </context>
 <context>
