@@ -2,6 +2,8 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "ui/editors/HDRGeometryPainter.h"
+#include "ui/editors/HDRStencilPainter.h"
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
@@ -9,3 +11,7 @@ IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 {
     return new HDRStyleSelectWindow(parent);
 }
+
+IStencilPainter* CAppWindowFactory::CreateStencilPainter(QWidget* parent) { return new CStencilPainter(parent); }
+
+IGeometryPainter* CAppWindowFactory::CreateGeometryPainter(QWidget* parent) { return new CGeometryPainter(parent); }

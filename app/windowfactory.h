@@ -7,4 +7,6 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IStencilPainter* CreateStencilPainter(QWidget* parent) override;
+    IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
 };

@@ -32,6 +32,8 @@ class CExposureSeries;
 class HDRImagePreview;
 class HDRPixmapCreator;
 class IOptionsWindow;
+class IGeometryPainter;
+class IStencilPainter;
 class QAction;
 class QMenu;
 
@@ -51,6 +53,9 @@ public:
     virtual IPostProcessingDock* CreatePostProcessingDock(QWidget*) { return nullptr; }
     virtual IRawDevelopment* CreateRawDevelopment(QWidget*) { return nullptr; }
     virtual IUsageCounters* CreateStatistic(QObject*) { return nullptr; }
+    // The clone-correction and mask geometry painters (ui/editors/editorseams.h).
+    virtual IStencilPainter* CreateStencilPainter(QWidget*) { return nullptr; }
+    virtual IGeometryPainter* CreateGeometryPainter(QWidget*) { return nullptr; }
 };
 
 class HDRMainWindow : public QMainWindow,
