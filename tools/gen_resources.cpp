@@ -1157,19 +1157,19 @@ DrawFn iconStencil(int kind)
             iconDelete(true)(p);
             break;
         case 5: // new unit
-            stencilPair(p, rgb(0x455a64));
+            stencilPair(p, rgb(0x8fa4b0));
             p.setPen(glyphPen(rgb(0x2e7d32), 1.8));
             p.drawLine(QPointF(11.5, 9.5), QPointF(11.5, 13.5));
             p.drawLine(QPointF(9.5, 11.5), QPointF(13.5, 11.5));
             break;
         case 6: // best match: a target over the source
-            stencilPair(p, rgb(0x455a64));
+            stencilPair(p, rgb(0x8fa4b0));
             p.setPen(glyphPen(rgb(0xef6c00), 1.2));
             p.drawLine(QPointF(4.5, 0.5), QPointF(4.5, 8.5));
             p.drawLine(QPointF(0.5, 4.5), QPointF(8.5, 4.5));
             break;
         default: // delete the selected unit
-            stencilPair(p, rgb(0x455a64));
+            stencilPair(p, rgb(0x8fa4b0));
             p.setPen(glyphPen(rgb(0xc62828), 1.8));
             p.drawLine(QPointF(9.5, 9.5), QPointF(13.5, 13.5));
             p.drawLine(QPointF(13.5, 9.5), QPointF(9.5, 13.5));
@@ -1198,10 +1198,13 @@ DrawFn iconGeometryPainter(int kind)
         case 0: // add additive
         case 1: // add subtractive
             geometryBlob(p, QRectF(1.5, 3.5, 10, 9), kind == 0);
-            p.setPen(glyphPen(rgb(0x263238), 1.8));
-            p.drawLine(QPointF(9.5, 4), QPointF(14.5, 4));
-            if (kind == 0)
-                p.drawLine(QPointF(12, 1.5), QPointF(12, 6.5));
+            // The sign with a light rim: readable on dark and light buttons.
+            for (const QPen& pen : {glyphPen(rgb(0xfafafa), 3.4), glyphPen(rgb(0x263238), 1.6)}) {
+                p.setPen(pen);
+                p.drawLine(QPointF(9.5, 4), QPointF(14.5, 4));
+                if (kind == 0)
+                    p.drawLine(QPointF(12, 1.5), QPointF(12, 6.5));
+            }
             break;
         case 2: // invert: half green, half red
             geometryBlob(p, QRectF(2.5, 2.5, 11, 11), true);

@@ -339,7 +339,7 @@ void CStencilPainter::Show(unsigned short* rgb48, unsigned int width, unsigned i
 {
     if (!rgb48 || width == 0 || height == 0)
         return;
-    if (!CreateResources(width, height)) {
+    if (!OpenImage(rgb48, width, height)) {
         HDRMessageBox box(this, QMessageBox::Warning, tr("Stencil Painter"),
                           QCoreApplication::translate("IExposure",
                                                       "Es steht nicht genügend Arbeitsspeicher zur Verfügung."),
@@ -347,10 +347,19 @@ void CStencilPainter::Show(unsigned short* rgb48, unsigned int width, unsigned i
         box.exec();
         return;
     }
-    m_ImageMetric.Set(rgb48, width, height);
     exec();
-    FreeResources();
+    CloseImage();
 }
+
+bool CStencilPainter::OpenImage(unsigned short* rgb48, unsigned int width, unsigned int height)
+{
+    if (!rgb48 || !CreateResources(width, height))
+        return false;
+    m_ImageMetric.Set(rgb48, width, height);
+    return true;
+}
+
+void CStencilPainter::CloseImage() { FreeResources(); }
 
 void CStencilPainter::Clear()
 {

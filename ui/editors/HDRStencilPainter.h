@@ -335,6 +335,12 @@ public:
     void Show(unsigned short* rgb48, unsigned int width, unsigned int height) override;
     void Clear() override;
 
+    // The two halves of Show around the modal loop: the working buffers for
+    // the image (false, nothing kept, when the memory cannot be had) and
+    // their release. The image reference stays.
+    bool OpenImage(unsigned short* rgb48, unsigned int width, unsigned int height);
+    void CloseImage();
+
     void Reset();
     void Update();
     void SetVariationEnabled(bool on);
