@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cmath>
@@ -493,5 +494,29 @@ TEST_F(GeometryPainterTest, RenderAskedForWhileTheEngineIsBusyFollowsAfterwards)
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();
         EXPECT_NE(label()->pixmap().cacheKey(), before);
+    });
+}
+
+TEST_F(GeometryPainterTest, ShortcutsTheFileDoesNotDefineAreSkipped)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shortcuts.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[GeometryPainter]\nselectNext=PgDown\n");
+    file.close();
+    CShortcutHelper helper(path);
+    painter->CreateShortcuts(&helper);
+    EXPECT_EQ(painter->GetShortcut(0), nullptr);
+    ASSERT_NE(painter->GetShortcut(2), nullptr);
+    for (int i = 3; i < 18; ++i)
+        EXPECT_EQ(painter->GetShortcut(i), nullptr) << i;
+    WhileShown([&] {
+        painter->GetAddPosButton()->click();
+        painter->GetAddPosButton()->click();
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(painter, &enter);
+        QMetaObject::invokeMethod(painter->GetShortcut(2), "activated");
+        EXPECT_EQ(label()->GetSelectedGeometry(), 0u);
     });
 }

@@ -12,6 +12,8 @@
 #include "ui/toolkit/hdrslider.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QEnterEvent>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -597,5 +599,31 @@ TEST_F(StencilPainterTest, NavigatorFramesTheVisiblePart)
         SendMouse(radar, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
         EXPECT_NEAR(label()->GetZoomCenter().x(), 0.6, 0.01);
         EXPECT_NEAR(label()->GetZoomCenter().y(), 0.55, 0.01);
+    });
+}
+
+TEST_F(StencilPainterTest, UnitsShowOnlyWhileThePointerIsInsideThePainter)
+{
+    WhileShown([&] {
+        EnableEditing();
+        label()->SetStencilData(0, Unit(0.5, 0.5, 0.6, 0.5, 0.05f, false));
+        label()->OnSetZoomCenter(QPointF(0.5, 0.5));
+        painter->Update();
+        // A point on the destination circle.
+        const QPointF c = label()->Stencil(0)->DstPos();
+        const QPoint edge = (c + QPointF(0, -label()->Stencil(0)->Radius())).toPoint();
+        auto at = [&] { return label()->grab().toImage().pixel(edge) & 0xFFFFFF; };
+
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(painter, &enter);
+        EXPECT_TRUE(painter->IsMouseInside());
+        const QRgb with = at();
+
+        QCursor::setPos(painter->geometry().bottomRight() + QPoint(300, 300));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(painter, &leave);
+        EXPECT_FALSE(painter->IsMouseInside());
+        const QRgb without = at();
+        EXPECT_NE(with, without);
     });
 }
