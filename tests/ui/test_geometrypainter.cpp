@@ -4,6 +4,7 @@
 // shortcuts, the overlay display and menu, the reset question, the flash
 // timer and rendering while the engine is busy.
 
+#include "editorfixture.h"
 #include "uifixture.h"
 
 #include "document/kernelrunner.h"
@@ -41,12 +42,6 @@ std::vector<unsigned short> Picture(int w, int h)
     return img;
 }
 
-void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
 std::vector<float> PickerValues(const HDRPositionPicker& picker)
 {
     std::vector<float> v(256);
@@ -80,14 +75,7 @@ protected:
     }
     void WhileShown(const std::function<void()>& body)
     {
-        bool ran = false;
-        QTimer::singleShot(0, painter, [&] {
-            ran = true;
-            body();
-            painter->OnFinish();
-        });
-        painter->Show(picker, QStringLiteral("Tonwert"));
-        EXPECT_TRUE(ran);
+        RunWhileOpen(painter, [&] { painter->Show(picker, QStringLiteral("Tonwert")); }, body);
     }
     CGeometryLabel* label() const { return painter->GetLabel(); }
     CGeometry* geo(unsigned i) const { return label()->Geometry(i); }

@@ -3,6 +3,7 @@
 // pictures, the dialog's controls and commands, zoom and pointer rules, and the
 // refusal of an image too large for the working buffers.
 
+#include "editorfixture.h"
 #include "uifixture.h"
 
 #include "document/kernelrunner.h"
@@ -52,12 +53,6 @@ SStencilData Unit(double dx, double dy, double sx, double sy, float r, bool auto
     return d;
 }
 
-void SendMouse(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    QMouseEvent e(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
 } // namespace
 
 class StencilPainterTest : public UiTest {
@@ -77,14 +72,7 @@ protected:
     // Runs body while the painter is open on the image, then closes it.
     void WhileShown(const std::function<void()>& body)
     {
-        bool ran = false;
-        QTimer::singleShot(0, painter, [&] {
-            ran = true;
-            body();
-            painter->OnFinish();
-        });
-        painter->Show(image.data(), width, height);
-        EXPECT_TRUE(ran);
+        RunWhileOpen(painter, [&] { painter->Show(image.data(), width, height); }, body);
     }
     CStencilLabel* label() const { return painter->GetStencilLabel(); }
     // Zooms in until units can be edited (the offscreen screen is small).

@@ -5,7 +5,7 @@
 
 #include "engine/core/conversions.h"
 #include "engine/core/settings.h"
-#include "engine/core/tasks.h"
+#include "engine/effects/effectframe.h"
 #include "engine/series/stencil.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/toolkit/hdrdialogs.h"
@@ -29,19 +29,6 @@
 namespace {
 
 const char* const kGroove = "stop:0 #3f3f3f, stop:1 #dfdfdf";
-
-struct SCopyArgs {
-    const uint16_t* src;
-    uint16_t* dst;
-    size_t rowValues;
-};
-
-void CopyRows(TaskFuncParams p)
-{
-    const SCopyArgs* a = MP_taskArgs<SCopyArgs>(p);
-    const size_t s = static_cast<size_t>(MP_taskStart(p)), e = static_cast<size_t>(MP_taskEnd(p));
-    std::memcpy(a->dst + a->rowValues * s, a->src + a->rowValues * s, a->rowValues * (e - s) * sizeof(uint16_t));
-}
 
 QString Tip(const char* key) { return _gui::HtmlToolTip(CStencilPainter::tr(key)); }
 
@@ -283,8 +270,7 @@ void CStencilPainter::BuildPixmaps()
                                     : static_cast<unsigned int*>(m_RadarARGBBuffer);
         const uint16_t* pixels = image.pData;
         if (k == 0 && (m_bStencilsEnabled || m_bVariationEnabled)) {
-            SCopyArgs args{image.pData, m_WorkBuffer, static_cast<size_t>(w) * 3};
-            MP_runBandPass(CopyRows, MP_makeTask(nullptr, &args), h);
+            MP_copyImageBanded(image.pData, m_WorkBuffer, w, h);
             if (m_bStencilsEnabled) {
                 const SStencilRawData& raw = m_pStencilLabel->GetStencilRawData();
                 MP_UI_StencilCopyAll(static_cast<int>(raw.uiCount), raw.pfDstX, raw.pfDstY, raw.pfRadius, raw.pfSrcX,
@@ -335,7 +321,7 @@ QRectF CStencilPainter::GetZoomRect() const { return m_pStencilLabel->GetZoomRec
 
 // ---- opening, state ------------------------------------------------------------------
 
-void CStencilPainter::Show(unsigned short* rgb48, unsigned int width, unsigned int height)
+void CStencilPainter::Show(const unsigned short* rgb48, unsigned int width, unsigned int height)
 {
     if (!rgb48 || width == 0 || height == 0)
         return;
@@ -351,7 +337,7 @@ void CStencilPainter::Show(unsigned short* rgb48, unsigned int width, unsigned i
     CloseImage();
 }
 
-bool CStencilPainter::OpenImage(unsigned short* rgb48, unsigned int width, unsigned int height)
+bool CStencilPainter::OpenImage(const unsigned short* rgb48, unsigned int width, unsigned int height)
 {
     if (!rgb48 || !CreateResources(width, height))
         return false;

@@ -74,7 +74,7 @@ struct SStencilRawData {
 struct SImageMetric {
     SImageMetric() { Reset(); }
     void Reset() { Set(nullptr, 0, 0); }
-    void Set(unsigned short* data, unsigned int width, unsigned int height)
+    void Set(const unsigned short* data, unsigned int width, unsigned int height)
     {
         pData = data;
         uiWidth = width;
@@ -82,7 +82,7 @@ struct SImageMetric {
     }
     bool IsValid() const { return pData && uiWidth && uiHeight; }
 
-    unsigned short* pData;
+    const unsigned short* pData;
     unsigned int uiWidth;
     unsigned int uiHeight;
 };
@@ -332,13 +332,13 @@ public:
     ~CStencilPainter() override;
 
     // IStencilPainter
-    void Show(unsigned short* rgb48, unsigned int width, unsigned int height) override;
+    void Show(const unsigned short* rgb48, unsigned int width, unsigned int height) override;
     void Clear() override;
 
     // The two halves of Show around the modal loop: the working buffers for
     // the image (false, nothing kept, when the memory cannot be had) and
     // their release. The image reference stays.
-    bool OpenImage(unsigned short* rgb48, unsigned int width, unsigned int height);
+    bool OpenImage(const unsigned short* rgb48, unsigned int width, unsigned int height);
     void CloseImage();
 
     void Reset();

@@ -20,6 +20,17 @@ QColor RgbColor(int rgb) { return QColor((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, 
 
 QPoint Rounded(QPointF const& p) { return QPoint(_hlp::MathRound(float(p.x())), _hlp::MathRound(float(p.y()))); }
 
+// The pointer as a fraction of the label's contents size; (0, 0) without one.
+QPointF MousePosRel(QLabel const* label, QPoint const& p)
+{
+    const QRect contents = label->contentsRect();
+    if (!contents.isValid())
+        return QPointF(0.0, 0.0);
+    return QPointF(double(p.x()) / contents.width(), double(p.y()) / contents.height());
+}
+
+double Lerp(double a, double b, double t) { return MathClamp(a + (b - a) * t, std::min(a, b), std::max(a, b)); }
+
 } // namespace
 
 // ---- drawing of one unit --------------------------------------------------------
@@ -187,13 +198,7 @@ void CStencilLabel::Update()
     repaint();
 }
 
-QPointF CStencilLabel::GetMousePosRel(QPoint const& p) const
-{
-    const QRect contents = contentsRect();
-    if (!contents.isValid())
-        return QPointF(0.0, 0.0);
-    return QPointF(double(p.x()) / contents.width(), double(p.y()) / contents.height());
-}
+QPointF CStencilLabel::GetMousePosRel(QPoint const& p) const { return MousePosRel(this, p); }
 
 QPointF CStencilLabel::GetImagePosRel(QPoint const& p) const
 {
@@ -203,8 +208,7 @@ QPointF CStencilLabel::GetImagePosRel(QPoint const& p) const
         return QPointF(-1.0, -1.0);
     const QPointF m = GetMousePosRel(p);
     const double ax = m_ImageArea.x(), ay = m_ImageArea.y();
-    auto lerp = [](double a, double b, double t) { return MathClamp(a + (b - a) * t, std::min(a, b), std::max(a, b)); };
-    return QPointF(lerp(-ax, cw - ax, m.x()) / aw, lerp(-ay, ch - ay, m.y()) / ah);
+    return QPointF(Lerp(-ax, cw - ax, m.x()) / aw, Lerp(-ay, ch - ay, m.y()) / ah);
 }
 
 QPointF CStencilLabel::GetImagePos(QPointF const& rel) const
@@ -469,13 +473,7 @@ void CRadarLabel::Update()
     repaint();
 }
 
-QPointF CRadarLabel::GetMousePosRel(QPoint const& p) const
-{
-    const QRect contents = contentsRect();
-    if (!contents.isValid())
-        return QPointF(0.0, 0.0);
-    return QPointF(double(p.x()) / contents.width(), double(p.y()) / contents.height());
-}
+QPointF CRadarLabel::GetMousePosRel(QPoint const& p) const { return MousePosRel(this, p); }
 
 QPointF CRadarLabel::GetImagePosRel(QPoint const& p) const
 {
@@ -484,8 +482,7 @@ QPointF CRadarLabel::GetImagePosRel(QPoint const& p) const
         return QPointF(-1.0, -1.0);
     const QPointF m = GetMousePosRel(p);
     const double ax = m_ImageArea.x(), ay = m_ImageArea.y();
-    auto lerp = [](double a, double b, double t) { return MathClamp(a + (b - a) * t, std::min(a, b), std::max(a, b)); };
-    return QPointF(lerp(-ax, aw + ax, m.x()) / aw, lerp(-ay, ah + ay, m.y()) / ah);
+    return QPointF(Lerp(-ax, aw + ax, m.x()) / aw, Lerp(-ay, ah + ay, m.y()) / ah);
 }
 
 QPointF CRadarLabel::MapToImageAera(QPointF const& p) const

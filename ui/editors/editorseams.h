@@ -14,7 +14,7 @@ class IStencilPainter {
 public:
     virtual ~IStencilPainter() = default;
     // Runs the painter modally on an RGB48 image (read only while it is open).
-    virtual void Show(unsigned short* rgb48, unsigned int width, unsigned int height) = 0;
+    virtual void Show(const unsigned short* rgb48, unsigned int width, unsigned int height) = 0;
     // Deletes every correction unit (a new project starts).
     virtual void Clear() = 0;
 };
