@@ -615,3 +615,24 @@ TEST_F(StencilPainterTest, UnitsShowOnlyWhileThePointerIsInsideThePainter)
         EXPECT_NE(with, without);
     });
 }
+
+TEST_F(StencilPainterTest, SearchAskedForWhileTheEngineIsBusyFollowsTheUnitAfterwards)
+{
+    WhileShown([&] {
+        label()->SetStencilData(0, Unit(0.2, 0.2, 0.5, 0.5, 0.02f, false));
+        CEngineGuard::Acquire();
+        // A larger automatic unit: the ordering moves it to slot 0 before its
+        // search can run.
+        label()->SetStencilData(1, Unit(0.7, 0.6, 0.5, 0.5, 0.04f, true));
+        label()->UpdateStencilData(1, true);
+        EXPECT_DOUBLE_EQ(label()->GetStencilData(0).dSrcX, 0.5);
+        EXPECT_FLOAT_EQ(label()->GetStencilData(0).fRadius, 0.04f);
+        CEngineGuard::Release();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        const SStencilData moved = label()->GetStencilData(0);
+        EXPECT_TRUE(moved.bAutomatic);
+        EXPECT_FALSE(moved.dSrcX == 0.5 && moved.dSrcY == 0.5);
+        EXPECT_DOUBLE_EQ(label()->GetStencilData(1).dSrcX, 0.5); // the manual unit is left alone
+    });
+}
