@@ -75,7 +75,8 @@ protected:
     }
     void WhileShown(const std::function<void()>& body)
     {
-        RunWhileOpen(painter, [&] { painter->Show(picker, QStringLiteral("Tonwert")); }, body);
+        RunWhileOpen(
+            painter, [&] { painter->Show(picker, QStringLiteral("Tonwert")); }, body);
     }
     CGeometryLabel* label() const { return painter->GetLabel(); }
     CGeometry* geo(unsigned i) const { return label()->Geometry(i); }

@@ -36,7 +36,8 @@ std::vector<unsigned short> TestImage(unsigned w, unsigned h)
             const size_t i = (size_t(y) * w + x) * 3;
             img[i] = static_cast<unsigned short>(std::clamp(int(20000 + 30000.0 * x / w) + noise * 40, 0, 65535));
             img[i + 1] = static_cast<unsigned short>(std::clamp(int(15000 + 35000.0 * y / h) + noise * 40, 0, 65535));
-            img[i + 2] = static_cast<unsigned short>(std::clamp(int(30000 + 20000.0 * std::sin(x * 0.05)) + noise * 40, 0, 65535));
+            img[i + 2] = static_cast<unsigned short>(
+                std::clamp(int(30000 + 20000.0 * std::sin(x * 0.05)) + noise * 40, 0, 65535));
         }
     return img;
 }
@@ -72,7 +73,8 @@ protected:
     // Runs body while the painter is open on the image, then closes it.
     void WhileShown(const std::function<void()>& body)
     {
-        RunWhileOpen(painter, [&] { painter->Show(image.data(), width, height); }, body);
+        RunWhileOpen(
+            painter, [&] { painter->Show(image.data(), width, height); }, body);
     }
     CStencilLabel* label() const { return painter->GetStencilLabel(); }
     // Zooms in until units can be edited (the offscreen screen is small).
@@ -116,7 +118,8 @@ TEST_F(StencilPainterTest, ClampingKeepsTheSourceInsideAndTheDestinationOnTheIma
     struct {
         unsigned w, h;
         double srcX0, srcX1, srcY0, srcY1, dstMax;
-    } cases[] = {{400, 300, 0.0375, 0.9625, 0.05, 0.95, 399.0 / 400.0}, {300, 400, 0.05, 0.95, 0.0375, 0.9625, 299.0 / 300.0}};
+    } cases[] = {{400, 300, 0.0375, 0.9625, 0.05, 0.95, 399.0 / 400.0},
+                 {300, 400, 0.05, 0.95, 0.0375, 0.9625, 299.0 / 300.0}};
     for (auto c : cases) {
         width = c.w;
         height = c.h;

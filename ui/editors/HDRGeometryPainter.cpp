@@ -291,8 +291,8 @@ void CGeometryLabel::Render(int viewWidth, int viewHeight, bool overlay)
                                                        overlay ? 256 : 0);
     if (!ok)
         return;
-    QImage picture(reinterpret_cast<const uchar*>(pixels), viewWidth, viewHeight,
-                   static_cast<qsizetype>(viewWidth) * 4, QImage::Format_RGB32);
+    QImage picture(reinterpret_cast<const uchar*>(pixels), viewWidth, viewHeight, static_cast<qsizetype>(viewWidth) * 4,
+                   QImage::Format_RGB32);
     HDRPixmapCreator creator(&picture);
     setPixmap(creator.m_Pixmap);
     update();
@@ -417,9 +417,12 @@ void CGeometryPainter::CreateUpperControls(QVBoxLayout* layout)
         const char* tip;
     };
     const SSlider sliders[3] = {
-        {QT_TR_NOOP("Rundung"), QT_TR_NOOP("Raute"), QT_TR_NOOP("Rechteck"), QT_TR_NOOP("tooltip Geometry Window Exponent")},
-        {QT_TR_NOOP("Schärfe"), QT_TR_NOOP("Weich"), QT_TR_NOOP("Scharf"), QT_TR_NOOP("tooltip Geometry Window Sharpness")},
-        {QT_TR_NOOP("Stärke"), QT_TR_NOOP("Gering"), QT_TR_NOOP("Hoch"), QT_TR_NOOP("tooltip Geometry Window Intensity")},
+        {QT_TR_NOOP("Rundung"), QT_TR_NOOP("Raute"), QT_TR_NOOP("Rechteck"),
+         QT_TR_NOOP("tooltip Geometry Window Exponent")},
+        {QT_TR_NOOP("Schärfe"), QT_TR_NOOP("Weich"), QT_TR_NOOP("Scharf"),
+         QT_TR_NOOP("tooltip Geometry Window Sharpness")},
+        {QT_TR_NOOP("Stärke"), QT_TR_NOOP("Gering"), QT_TR_NOOP("Hoch"),
+         QT_TR_NOOP("tooltip Geometry Window Intensity")},
     };
     const int gap = std::max(_hlp::MathRound(float(m_iViewWidth) * 0.026f), 20);
     auto* row = new QHBoxLayout();
@@ -472,13 +475,17 @@ void CGeometryPainter::CreateLowerControls(QVBoxLayout* layout)
         inner->addWidget(button);
         return button;
     };
-    m_pAddPosButton = iconButton(new QPushButton(this), "GeometryAddPositive", QT_TR_NOOP("tooltip Geometry Window Add Positive"));
-    m_pAddNegButton = iconButton(new QPushButton(this), "GeometryAddNegative", QT_TR_NOOP("tooltip Geometry Window Add Negative"));
+    m_pAddPosButton =
+        iconButton(new QPushButton(this), "GeometryAddPositive", QT_TR_NOOP("tooltip Geometry Window Add Positive"));
+    m_pAddNegButton =
+        iconButton(new QPushButton(this), "GeometryAddNegative", QT_TR_NOOP("tooltip Geometry Window Add Negative"));
     inner->addSpacing(_gui::AdjustWidth(10));
-    m_pInvertButton = iconButton(new QPushButton(this), "GeometryInvert", QT_TR_NOOP("tooltip Geometry Window Invert Selected"));
-    m_pDuplicateButton =
-        iconButton(new QPushButton(this), "GeometryDuplicate", QT_TR_NOOP("tooltip Geometry Window Duplicate Selected"));
-    m_pDeleteButton = iconButton(new QPushButton(this), "GeometrySingleDelete", QT_TR_NOOP("tooltip Geometry Window Delete Selected"));
+    m_pInvertButton =
+        iconButton(new QPushButton(this), "GeometryInvert", QT_TR_NOOP("tooltip Geometry Window Invert Selected"));
+    m_pDuplicateButton = iconButton(new QPushButton(this), "GeometryDuplicate",
+                                    QT_TR_NOOP("tooltip Geometry Window Duplicate Selected"));
+    m_pDeleteButton = iconButton(new QPushButton(this), "GeometrySingleDelete",
+                                 QT_TR_NOOP("tooltip Geometry Window Delete Selected"));
     inner->addSpacing(_gui::AdjustWidth(50));
     connect(m_pAddPosButton, &QPushButton::clicked, this, &CGeometryPainter::OnAddPos);
     connect(m_pAddNegButton, &QPushButton::clicked, this, &CGeometryPainter::OnAddNeg);

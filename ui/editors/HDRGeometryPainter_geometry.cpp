@@ -45,10 +45,7 @@ void SGeometryData::Reset()
 
 // ---- CSizeHandle ---------------------------------------------------------------------
 
-CSizeHandle::CSizeHandle(CSizeControl* control, unsigned int flags) : m_pControl(control), m_uiFlags(flags)
-{
-    Reset();
-}
+CSizeHandle::CSizeHandle(CSizeControl* control, unsigned int flags) : m_pControl(control), m_uiFlags(flags) { Reset(); }
 
 void CSizeHandle::Reset()
 {
@@ -79,7 +76,7 @@ void CSizeHandle::Update()
 
 void CSizeHandle::DrawCorner(QPainter& p, int sx, int sy) const
 {
-    static const int kCorner[11][2] = {{-1, -3}, {7, -3}, {9, -1}, {9, 1}, {7, 3}, {3, 3},
+    static const int kCorner[11][2] = {{-1, -3}, {7, -3}, {9, -1}, {9, 1},  {7, 3},  {3, 3},
                                        {3, 7},   {1, 9},  {-1, 9}, {-3, 7}, {-3, -1}};
     QPoint points[11];
     for (int i = 0; i < 11; ++i)
@@ -104,11 +101,21 @@ void CSizeHandle::Draw(QPainter& p) const
     p.setBrush(QBrush(m_bHovered ? QColor(255, 255, 255) : QColor(160, 160, 160), Qt::SolidPattern));
     p.setPen(QPen(QColor(32, 32, 32), 1, Qt::SolidLine));
     switch (m_uiFlags) {
-    case 3: DrawCorner(p, 1, 1); break;
-    case 6: DrawCorner(p, -1, 1); break;
-    case 12: DrawCorner(p, -1, -1); break;
-    case 9: DrawCorner(p, 1, -1); break;
-    default: DrawSide(p, !(m_uiFlags & 5)); break;
+    case 3:
+        DrawCorner(p, 1, 1);
+        break;
+    case 6:
+        DrawCorner(p, -1, 1);
+        break;
+    case 12:
+        DrawCorner(p, -1, -1);
+        break;
+    case 9:
+        DrawCorner(p, 1, -1);
+        break;
+    default:
+        DrawSide(p, !(m_uiFlags & 5));
+        break;
     }
     p.restore();
 }
@@ -132,8 +139,12 @@ void CSizeHandle::OnMouseMoveEvent(QMouseEvent const* e)
     if (m_bPressed) {
         const QPoint c = g->GetCenter();
         const QPoint r = g->GetRadius();
-        const int rx = (m_uiFlags & 1) ? std::max(c.x() - q.x(), 22) : (m_uiFlags & 4) ? std::max(q.x() - c.x(), 22) : r.x();
-        const int ry = (m_uiFlags & 2) ? std::max(c.y() - q.y(), 22) : (m_uiFlags & 8) ? std::max(q.y() - c.y(), 22) : r.y();
+        const int rx = (m_uiFlags & 1)   ? std::max(c.x() - q.x(), 22)
+                       : (m_uiFlags & 4) ? std::max(q.x() - c.x(), 22)
+                                         : r.x();
+        const int ry = (m_uiFlags & 2)   ? std::max(c.y() - q.y(), 22)
+                       : (m_uiFlags & 8) ? std::max(q.y() - c.y(), 22)
+                                         : r.y();
         g->SetRadius(QPoint(rx, ry));
     } else if (e->buttons() == Qt::NoButton) {
         m_bHovered = IsHitting(q);

@@ -54,9 +54,9 @@ QGroupBox* FixedGroup(QGroupBox* group, QVBoxLayout** inner)
 } // namespace
 
 CStencilPainter::CStencilPainter(QWidget* parent)
-    : QDialog(parent), m_fVariationIntensity(0.5f), m_bCreatePixmap(true), m_bMouseInside(false),
-      m_bNewStencil(false), m_bVariationEnabled(false), m_bStencilsEnabled(true), m_bShowSources(false),
-      m_ppPixmapCreator{nullptr, nullptr}, m_RenderGate(this)
+    : QDialog(parent), m_fVariationIntensity(0.5f), m_bCreatePixmap(true), m_bMouseInside(false), m_bNewStencil(false),
+      m_bVariationEnabled(false), m_bStencilsEnabled(true), m_bShowSources(false), m_ppPixmapCreator{nullptr, nullptr},
+      m_RenderGate(this)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
@@ -117,8 +117,9 @@ void CStencilPainter::CreateRadarControl(QVBoxLayout* layout)
 
     auto* variationRow = new QHBoxLayout();
     variationRow->setSpacing(8);
-    m_pVariationButton = IconButton(new QPushButton(this), "StencilShowVariation", QSize(34, 34),
-                                    QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Show Variation"), true);
+    m_pVariationButton =
+        IconButton(new QPushButton(this), "StencilShowVariation", QSize(34, 34),
+                   QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Show Variation"), true);
     m_pVariationSlider = new HDRSlider(this, QStringLiteral("-"), QStringLiteral("+"));
     m_pVariationSlider->SetValueVisible(false);
     m_pVariationSlider->setFixedWidth(158);
@@ -126,7 +127,8 @@ void CStencilPainter::CreateRadarControl(QVBoxLayout* layout)
     m_pVariationSlider->m_bContinuousUpdate = true;
     m_pVariationSlider->SetStyleSheet(QLatin1String(kGroove));
     m_pVariationSlider->SetValueF(0.5f);
-    m_pVariationSlider->setToolTip(Tip(QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Variation Intensity")));
+    m_pVariationSlider->setToolTip(
+        Tip(QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Variation Intensity")));
     variationRow->addWidget(m_pVariationButton);
     variationRow->addWidget(m_pVariationSlider);
     inner->addLayout(variationRow);
@@ -173,7 +175,8 @@ void CStencilPainter::CreateStencilControl(QVBoxLayout* layout)
     auto* newRow = new QHBoxLayout();
     newRow->setSpacing(8);
     m_pNewStencilButton = new _gui::COpacityPushButton(this);
-    IconButton(m_pNewStencilButton, "StencilNew", QSize(34, 34), QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window New Stencil"), true);
+    IconButton(m_pNewStencilButton, "StencilNew", QSize(34, 34),
+               QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window New Stencil"), true);
     m_pNewSizeSlider = new _gui::HDROpacitySlider(this, tr("Größe"), QStringLiteral("-"), QStringLiteral("+"));
     m_pNewSizeSlider->setFixedWidth(158);
     m_pNewSizeSlider->SetStyleSheet(QLatin1String(kGroove));
@@ -196,15 +199,16 @@ void CStencilPainter::CreateStencilControl(QVBoxLayout* layout)
     inner->addWidget(m_pSizeSlider, 0, Qt::AlignHCenter);
     inner->addSpacing(_gui::AdjustHeight(20));
     connect(m_pSizeSlider, &_gui::HDROpacitySlider::SigControlUpdated, this, &CStencilPainter::OnSizeUpdated);
-    connect(m_pSizeSlider, &_gui::HDROpacitySlider::SigControlFinished, this,
-            &CStencilPainter::OnSizeUpdateFinished);
+    connect(m_pSizeSlider, &_gui::HDROpacitySlider::SigControlFinished, this, &CStencilPainter::OnSizeUpdateFinished);
 
     auto* row = new QHBoxLayout();
     row->setSpacing(8);
     m_pBestMatchButton = new _gui::COpacityPushButton(this);
-    IconButton(m_pBestMatchButton, "StencilBestMatch", QSize(106, 34), QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Best Match"), false);
+    IconButton(m_pBestMatchButton, "StencilBestMatch", QSize(106, 34),
+               QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Best Match"), false);
     m_pDeleteButton = new _gui::COpacityPushButton(this);
-    IconButton(m_pDeleteButton, "StencilDelete", QSize(106, 34), QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Delete"), false);
+    IconButton(m_pDeleteButton, "StencilDelete", QSize(106, 34),
+               QT_TRANSLATE_NOOP("CStencilPainter", "tooltip Stencil Window Delete"), false);
     row->addWidget(m_pBestMatchButton);
     row->addWidget(m_pDeleteButton);
     inner->addLayout(row);
@@ -266,8 +270,8 @@ void CStencilPainter::BuildPixmaps()
         const bool stale = k == 0 ? (m_bCreatePixmap || creator->m_Pixmap.isNull()) : creator->m_Pixmap.isNull();
         if (!stale)
             continue;
-        unsigned int* argb = k == 0 ? static_cast<unsigned int*>(m_ARGBBuffer)
-                                    : static_cast<unsigned int*>(m_RadarARGBBuffer);
+        unsigned int* argb =
+            k == 0 ? static_cast<unsigned int*>(m_ARGBBuffer) : static_cast<unsigned int*>(m_RadarARGBBuffer);
         const uint16_t* pixels = image.pData;
         if (k == 0 && (m_bStencilsEnabled || m_bVariationEnabled)) {
             MP_copyImageBanded(image.pData, m_WorkBuffer, w, h);
@@ -283,8 +287,7 @@ void CStencilPainter::BuildPixmaps()
         // The old pixmap shares the buffer that is about to be rewritten.
         creator->m_Pixmap = QPixmap();
         MP_UI_ConvertRGB48toARGB8888(w, h, pixels, argb);
-        QImage picture(reinterpret_cast<const uchar*>(argb), w, h, static_cast<qsizetype>(w) * 4,
-                       QImage::Format_RGB32);
+        QImage picture(reinterpret_cast<const uchar*>(argb), w, h, static_cast<qsizetype>(w) * 4, QImage::Format_RGB32);
         creator->Create(&picture);
         creator->m_pImage = nullptr;
     }
@@ -326,10 +329,10 @@ void CStencilPainter::Show(const unsigned short* rgb48, unsigned int width, unsi
     if (!rgb48 || width == 0 || height == 0)
         return;
     if (!OpenImage(rgb48, width, height)) {
-        HDRMessageBox box(this, QMessageBox::Warning, tr("Stencil Painter"),
-                          QCoreApplication::translate("IExposure",
-                                                      "Es steht nicht genügend Arbeitsspeicher zur Verfügung."),
-                          QString(), tr("OK"));
+        HDRMessageBox box(
+            this, QMessageBox::Warning, tr("Stencil Painter"),
+            QCoreApplication::translate("IExposure", "Es steht nicht genügend Arbeitsspeicher zur Verfügung."),
+            QString(), tr("OK"));
         box.exec();
         return;
     }

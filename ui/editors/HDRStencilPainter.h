@@ -48,9 +48,9 @@ struct SStencilData {
     static float RadiusRelToPercent(float radius);
     static float PercentToRadiusRel(float percent);
 
-    bool bAutomatic;  // the source is found by the best-match search
-    float fRadius;    // 0.009..0.05 of the shorter image side
-    float fReserved;  // carried along, read by nothing
+    bool bAutomatic; // the source is found by the best-match search
+    float fRadius;   // 0.009..0.05 of the shorter image side
+    float fReserved; // carried along, read by nothing
     double dDstX;
     double dDstY;
     double dSrcX;

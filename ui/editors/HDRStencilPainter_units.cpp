@@ -151,10 +151,7 @@ bool CStencil::Select(bool on)
     return true;
 }
 
-bool CStencil::IsSelected() const
-{
-    return m_bInUse && (m_pElements[0]->IsGrabbed() || m_pElements[1]->IsGrabbed());
-}
+bool CStencil::IsSelected() const { return m_bInUse && (m_pElements[0]->IsGrabbed() || m_pElements[1]->IsGrabbed()); }
 
 bool CStencil::IsMouseOver() const
 {
@@ -361,8 +358,7 @@ void CStencilLabel::SortStencils()
         if (!m_pStencils[i]->IsInUse())
             continue;
         for (unsigned int j = i + 1; j < kSlots; ++j)
-            if (m_pStencils[j]->IsInUse() &&
-                m_pStencils[j]->GetData().fRadius > m_pStencils[i]->GetData().fRadius)
+            if (m_pStencils[j]->IsInUse() && m_pStencils[j]->GetData().fRadius > m_pStencils[i]->GetData().fRadius)
                 _hlp::Swap(&m_pStencils[i], &m_pStencils[j]);
     }
 }

@@ -226,10 +226,7 @@ float CStencilLabel::RadiusRelToRadius(float radius) const
     return static_cast<float>(radius * std::min(m_ImageArea.width(), m_ImageArea.height()));
 }
 
-bool CStencilLabel::IsStencilEditEnabled() const
-{
-    return RadiusRelToRadius(SStencilData::kMinRadius) >= 6.0f;
-}
+bool CStencilLabel::IsStencilEditEnabled() const { return RadiusRelToRadius(SStencilData::kMinRadius) >= 6.0f; }
 
 QRectF CStencilLabel::GetZoomRect() const
 {
@@ -460,8 +457,8 @@ void CRadarLabel::CalcParam()
         return;
     m_ContentRect = QRectF(contents);
     m_ImageRect = QRectF(0, 0, image.uiWidth, image.uiHeight);
-    const QSizeF area = _hlp::MathAdjustAspect(QSizeF(m_ContentRect.width() - 6, m_ContentRect.height() - 6),
-                                               m_ImageRect.size());
+    const QSizeF area =
+        _hlp::MathAdjustAspect(QSizeF(m_ContentRect.width() - 6, m_ContentRect.height() - 6), m_ImageRect.size());
     m_ImageArea = QRectF(QPointF(std::max(m_ContentRect.width() - area.width(), 0.0) / 2.0,
                                  std::max(m_ContentRect.height() - area.height(), 0.0) / 2.0),
                          area);
