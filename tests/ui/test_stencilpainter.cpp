@@ -639,3 +639,33 @@ TEST_F(StencilPainterTest, SearchAskedForWhileTheEngineIsBusyFollowsTheUnitAfter
         EXPECT_DOUBLE_EQ(label()->GetStencilData(1).dSrcX, 0.5); // the manual unit is left alone
     });
 }
+
+TEST_F(StencilPainterTest, NavigatorShowsACrossWhenTheVisiblePartIsTiny)
+{
+    width = 3000;
+    height = 2250;
+    image.assign(size_t(width) * height * 3, 8000); // a dark grey photograph
+    WhileShown([&] {
+        CRadarLabel* radar = painter->GetRadarLabel();
+        auto visible = [&] { return radar->MapToImageAera(painter->GetZoomRect()); };
+        // White at the point or next to it (edges fall on whole pixels).
+        auto white = [&](QPointF p) {
+            const QImage shot = radar->grab().toImage();
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if ((shot.pixel(p.toPoint() + QPoint(dx, dy)) & 0xFFFFFF) == 0xFFFFFF)
+                        return true;
+            return false;
+        };
+        // The whole image: a frame, its middle left free.
+        radar->Update();
+        EXPECT_FALSE(white(visible().center()));
+        EXPECT_TRUE(white(QPointF(visible().center().x(), visible().top())));
+        for (int i = 0; i < 60; ++i)
+            label()->OnWheel(120, QPoint(5, 5));
+        painter->Update();
+        ASSERT_LT(visible().width() - 1.0, 5.0);
+        // A cross of 6 through the middle instead.
+        EXPECT_TRUE(white(visible().center()));
+    });
+}
