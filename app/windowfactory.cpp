@@ -4,6 +4,7 @@
 #include "app/hdrstyleselectwindow.h"
 #include "ui/editors/HDRGeometryPainter.h"
 #include "ui/editors/HDRStencilPainter.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
@@ -15,3 +16,8 @@ IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 IStencilPainter* CAppWindowFactory::CreateStencilPainter(QWidget* parent) { return new CStencilPainter(parent); }
 
 IGeometryPainter* CAppWindowFactory::CreateGeometryPainter(QWidget* parent) { return new CGeometryPainter(parent); }
+
+HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
+{
+    return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
+}

@@ -9,4 +9,5 @@ public:
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
+    HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
 };

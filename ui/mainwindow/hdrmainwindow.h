@@ -23,6 +23,7 @@
 #include <QWaitCondition>
 
 #include <functional>
+#include <memory>
 
 class QToolBar;
 
@@ -36,6 +37,9 @@ class IGeometryPainter;
 class IStencilPainter;
 class QAction;
 class QMenu;
+class HDRTimelineDockWidget;
+class ITimelineUndoHost;
+namespace ProjectFiles { class CUndoRoot; }
 
 // Makes the windows the main window owns; the application supplies the real
 // dialogs, tests may supply none.
@@ -56,6 +60,8 @@ public:
     // The clone-correction and mask geometry painters (ui/editors/editorseams.h).
     virtual IStencilPainter* CreateStencilPainter(QWidget*) { return nullptr; }
     virtual IGeometryPainter* CreateGeometryPainter(QWidget*) { return nullptr; }
+    // The undo timeline dock (ui/views/hdrtimelinedockwidget.h).
+    virtual HDRTimelineDockWidget* CreateTimelineDock(QWidget*) { return nullptr; }
 };
 
 class HDRMainWindow : public QMainWindow,
@@ -153,6 +159,26 @@ public:
     // user keeps the current project.
     bool newProject();
     unsigned int getProgressThreadDelay() const;
+    // ---- projects and undo points (hdrmainwindow_project.cpp) ----
+    bool saveProjectFile();
+    void openProjectFile();
+    // 1 saved, 0 discard, -1 keep the document.
+    int askToSaveProject(bool ask);
+    void SaveUndo();
+    void RestoreTimeline(int index);
+    void setUndoLevel(int level);
+    void AutoDeleteTimeline();
+    // The folder of this instance's undo folders (trailing "/").
+    QString UndoRoot() const;
+    // The undo picture size: a third of the screen width, 4:3.
+    QSize GetTimeLineImageSize() const;
+    // Steps of newProject: gamma off and the save question (false: keep the
+    // document); the project and undo state of the start page.
+    bool confirmDiscardProject();
+    void resetProjectAndUndoState();
+    // closeEvent's part: the save question, then the undo folders go. False
+    // keeps the window open.
+    bool closeProjectAndUndo();
     void updateExposureDisplay(bool keepDisplayed, bool render, bool dockRefreshOnly);
     void showResultImage();
     void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile, bool thumbnail);
@@ -209,6 +235,18 @@ public:
     int m_iUndoLevel = -1;
     int m_iChangeCounter = 0;
     int m_iSaveMode = 8;
+    // Projects and undo points.
+    QAction* newProjectAct = nullptr;
+    QAction* openProjectAct = nullptr;
+    QAction* saveProjectAsAct = nullptr;
+    QAction* setUndoAct = nullptr;
+    QAction* getUndoAct = nullptr;
+    QAction* timelineWindowAct = nullptr;
+    HDRTimelineDockWidget* m_pTimelineDock = nullptr;
+    QString m_sProjectFilter;
+    // Answers the project dialogs in place of a file dialog (tests): the
+    // chosen path, empty for cancel.
+    std::function<QString(bool save)> m_ProjectDialogHook;
 
 signals:
     void CreatePixmapThreadSafeSignal();
@@ -230,6 +268,17 @@ public slots:
     void UpdateHDRForced();
     void exit();
     void properties();
+    // ---- projects and undo points (hdrmainwindow_project.cpp) ----
+    // True only when the project was committed to disk.
+    bool saveProject();
+    bool saveProjectAs();
+    void openProject() { openProject(QString()); }
+    void openProject(QString path);
+    bool copyDir(QString source, QString target, bool overwrite);
+    bool removeDir(QString path);
+    void setUndo();
+    void getUndo();
+    void clearUndo();
     void showInfoClicked();
     void styleSheetActClicked();
 
@@ -239,6 +288,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void pushToFront();
     void createWorkflow(IWindowFactory* factory);
+    // The project and undo actions, the timeline dock and the undo root.
+    void createProjectAndUndo(IWindowFactory* factory);
     // The main-image run of a chain on the working copy.
     void runChainOnMainImage(CPostProcessing* chain, bool preview);
     // The thumbnail run of a chain for a tile from the given source.
@@ -279,6 +330,8 @@ private:
     QString m_sDeferredMessage;
     bool m_bMessageDeferred = false;
     friend class CBusyScope;
+    std::shared_ptr<ProjectFiles::CUndoRoot> m_pUndoRoot;
+    std::shared_ptr<ITimelineUndoHost> m_pTimelineHost;
 };
 
 // The main window; null before its construction.

@@ -13,6 +13,7 @@
 #include "ui/toolkit/modalhook.h"
 #include "ui/toolkit/hdrprogresswindow.h"
 #include "ui/views/hdrimagepreview.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -198,6 +199,9 @@ bool HDRMainWindow::IsHDRStage() const
 
 bool HDRMainWindow::newProject()
 {
+    const bool hadDocument = m_pExposureSeries != nullptr;
+    if (hadDocument && !confirmDiscardProject())
+        return false;
     HDRPresetTimerStopHelper stop;
     updateDockWidgets(eDW_NONE);
     m_pPostProcessing = nullptr;
@@ -213,6 +217,8 @@ bool HDRMainWindow::newProject()
     m_sProjectPath.clear();
     if (saveProjectAct)
         saveProjectAct->setEnabled(false);
+    if (hadDocument)
+        resetProjectAndUndoState();
     updateWindowTitle();
     return true;
 }
@@ -331,6 +337,9 @@ void HDRMainWindow::postLoad(bool fromProject, bool projectInPostProcessing, boo
     if (m_pExposureSeriesDock)
         m_pExposureSeriesDock->ScrollToCenter();
     showInfoAct->setEnabled(true);
+    for (QAction* action : {saveProjectAsAct, setUndoAct, timelineWindowAct})
+        if (action)
+            action->setEnabled(true);
     showInfoClicked();
     if (pp)
         postProcessing();
@@ -352,7 +361,8 @@ void HDRMainWindow::dropEvent(QDropEvent* event)
         const QString path = urls.first().toLocalFile();
         if (path.endsWith(QLatin1String(".lumivexProject"))) {
             count("m_iDragDropLoadProject");
-            return; // projects open with the project commands
+            openProject(path);
+            return;
         }
         if (QFileInfo(path).isDir()) {
             count("m_iDragDropLoadFolder");
@@ -407,7 +417,8 @@ void HDRMainWindow::InterpretReceivedMessage(QString message)
             message.replace(QLatin1Char('\\'), QLatin1Char('/'));
             std::cout << "OpenProject: " << message.toStdString() << std::endl;
             pushToFront();
-            message.clear(); // projects open with the project commands
+            openProject(message);
+            message.clear();
         }
         std::cout << "Command Line Load:" << message.toStdString() << std::endl;
         QString lower = message.toLower();
@@ -797,6 +808,8 @@ void HDRMainWindow::MarkHDRStarted()
     if (saveProjectAct)
         saveProjectAct->setEnabled(true);
     ++m_iChangeCounter;
+    if (m_iChangeCounter > 2 && m_pTimelineDock)
+        m_pTimelineDock->SetAllUnselected();
     updateWindowTitle();
 }
 
