@@ -3,6 +3,8 @@
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
 #include "ui/editors/hdrcropwindow.h"
+#include "ui/editors/HDRGeometryPainter.h"
+#include "ui/editors/HDRStencilPainter.h"
 #include "ui/views/hdrtimelinedockwidget.h"
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
@@ -13,6 +15,9 @@ IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 }
 
 IResultCropWindow* CAppWindowFactory::CreateCropWindow(QWidget* parent) { return new CCropWindow(parent); }
+IStencilPainter* CAppWindowFactory::CreateStencilPainter(QWidget* parent) { return new CStencilPainter(parent); }
+
+IGeometryPainter* CAppWindowFactory::CreateGeometryPainter(QWidget* parent) { return new CGeometryPainter(parent); }
 
 HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
 {

@@ -33,6 +33,8 @@ class CExposureSeries;
 class HDRImagePreview;
 class HDRPixmapCreator;
 class IOptionsWindow;
+class IGeometryPainter;
+class IStencilPainter;
 class QAction;
 class QMenu;
 class HDRTimelineDockWidget;
@@ -57,6 +59,9 @@ public:
     virtual IUsageCounters* CreateStatistic(QObject*) { return nullptr; }
     // The crop and caption window of the save (CCropWindow).
     virtual IResultCropWindow* CreateCropWindow(QWidget*) { return nullptr; }
+    // The clone-correction and mask geometry painters (ui/editors/editorseams.h).
+    virtual IStencilPainter* CreateStencilPainter(QWidget*) { return nullptr; }
+    virtual IGeometryPainter* CreateGeometryPainter(QWidget*) { return nullptr; }
     // The undo timeline dock (ui/views/hdrtimelinedockwidget.h).
     virtual HDRTimelineDockWidget* CreateTimelineDock(QWidget*) { return nullptr; }
 };
