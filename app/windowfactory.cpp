@@ -10,6 +10,10 @@
 #include "ui/postprocessing/hdrpresetsdockwidget.h"
 #include "ui/postprocessing/hdrrawdevelopmentwindow.h"
 #include "ui/postprocessing/textureselector.h"
+#include "ui/editors/hdrcropwindow.h"
+#include "ui/editors/HDRGeometryPainter.h"
+#include "ui/editors/HDRStencilPainter.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QCoreApplication>
 
@@ -59,4 +63,14 @@ IRawDevelopment* CAppWindowFactory::CreateRawDevelopment(QWidget* parent)
 {
     CMainWindowPresetsHost::Install(qobject_cast<HDRMainWindow*>(parent));
     return new HDRRAWDevelopmentWindow(parent);
+}
+
+IResultCropWindow* CAppWindowFactory::CreateCropWindow(QWidget* parent) { return new CCropWindow(parent); }
+IStencilPainter* CAppWindowFactory::CreateStencilPainter(QWidget* parent) { return new CStencilPainter(parent); }
+
+IGeometryPainter* CAppWindowFactory::CreateGeometryPainter(QWidget* parent) { return new CGeometryPainter(parent); }
+
+HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
+{
+    return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }

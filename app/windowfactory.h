@@ -10,4 +10,8 @@ public:
     IHDROperatorDock* CreateHDROperatorDock(QWidget* parent) override;
     IPresetsDock* CreatePresetsDock(QWidget* parent) override;
     IRawDevelopment* CreateRawDevelopment(QWidget* parent) override;
+    IResultCropWindow* CreateCropWindow(QWidget* parent) override;
+    IStencilPainter* CreateStencilPainter(QWidget* parent) override;
+    IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
+    HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
 };
