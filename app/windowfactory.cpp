@@ -27,7 +27,13 @@ IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 IHDROperatorDock* CAppWindowFactory::CreateHDROperatorDock(QWidget* parent)
 {
     CMainWindowPresetsHost::Install(qobject_cast<HDRMainWindow*>(parent));
-    return new HDROperatorDockWidget(QCoreApplication::translate("HDRMainWindow", "HDR-Operator"), parent);
+    auto* dock = new HDROperatorDockWidget(QCoreApplication::translate("HDRMainWindow", "HDR-Operator"), parent);
+    // The main window's initial reset (its interface to the dock has no reset
+    // yet): the default state, row "Entropie" with its preset, no signal.
+    const bool blocked = dock->blockSignals(true);
+    dock->ResetAllValues();
+    dock->blockSignals(blocked);
+    return dock;
 }
 
 IPresetsDock* CAppWindowFactory::CreatePresetsDock(QWidget* parent)

@@ -89,6 +89,8 @@ TEST_F(RenderTest, PresetWindowsUnderDarkAndLightStyles)
         ASSERT_NE(window.m_pPresetsDock, nullptr);
         ASSERT_NE(window.m_pHDROperatorDock, nullptr);
         ASSERT_NE(window.m_pRAWDevelopment, nullptr);
+        // The operator dock starts in its default state: "Entropie", "HDR Preset Entropie weich".
+        EXPECT_EQ(window.m_pHDROperatorDock->GetKernelName(), QStringLiteral("MP_calcPixelFastHDRentropy"));
         QDockWidget* presets = window.m_pPresetsDock->Dock();
         presets->show();
         presets->resize(312, 760);
