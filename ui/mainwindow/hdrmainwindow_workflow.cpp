@@ -119,6 +119,7 @@ void HDRMainWindow::createWorkflow(IWindowFactory* factory)
         m_pPostProcessingDock = factory->CreatePostProcessingDock(this);
         m_pRAWDevelopment = factory->CreateRawDevelopment(this);
         m_pStatistic = factory->CreateStatistic(this);
+        m_pCropWindow = factory->CreateCropWindow(this);
     }
     for (QDockWidget* dock : {dockOf(m_pExposureSeriesDock), dockOf(m_pHDROperatorDock), dockOf(m_pPresetsDock),
                               dockOf(m_pPostProcessingDock)}) {
@@ -215,6 +216,8 @@ bool HDRMainWindow::newProject()
     toolBarImage->hide();
     toolBarImageSecond->hide();
     m_sProjectPath.clear();
+    if (m_pCropWindow)
+        m_pCropWindow->Reset();
     if (saveProjectAct)
         saveProjectAct->setEnabled(false);
     if (hadDocument)
