@@ -160,18 +160,21 @@ inline float squareSum(int i, int k)
     return static_cast<float>(static_cast<int64_t>(i) * i + static_cast<int64_t>(k) * k);
 }
 
-void MP_Task_calcPixelMoonBase(TaskFuncParams t)
+// The lit side of a sphere of radius R around the moon's centre, over the
+// task's rows i = start - Ri .. end - Ri - 1: for each pixel with
+// rho = |(i, k)| / R < 1 and V < 0, lit(i, k, rho, depth, light, p) with the
+// sphere's depth term (sqrt(1 - rho)), the light term
+// -(V / |normal| |L|) depth 0.99 + 0.01, and the moon picture's pixel p.
+template <class Lit> void moonSphere(const MoonArgs& a, TaskFuncParams t, float R, int Ri, Lit&& lit)
 {
-    const MoonArgs& a = *MP_taskArgs<MoonArgs>(t);
-    const float invR = 1.0f / a.R;
+    const float invR = 1.0f / R;
     for (int r = MP_taskStart(t); r < MP_taskEnd(t); ++r) {
-        const int i = r - a.Ri;
+        const int i = r - Ri;
         const int y = a.cy + i;
         if (y < 0 || y >= a.run.height)
             continue;
-        const float ty = static_cast<float>(a.tex.h) * (0.5f + 0.5f * static_cast<float>(i) / static_cast<float>(a.Ri));
-        const float iy = static_cast<float>(i) / a.R;
-        for (int k = -a.Ri; k < a.Ri; ++k) {
+        const float iy = static_cast<float>(i) / R;
+        for (int k = -Ri; k < Ri; ++k) {
             const int x = moonColumn(a, k);
             if (x < 0)
                 continue;
@@ -179,55 +182,43 @@ void MP_Task_calcPixelMoonBase(TaskFuncParams t)
             if (!(rho < 1.0f))
                 continue;
             const float z = std::sqrt(1.0f - rho);
-            const float kx = static_cast<float>(k) / a.R;
+            const float kx = static_cast<float>(k) / R;
             const float V = a.Lx * kx + a.Ly * iy + a.Lz * z;
             if (!(V < 0.0f))
                 continue;
-            const float shade = -(V / std::sqrt((kx * kx + iy * iy + z * z) * a.L2)) * z * 0.99f + 0.01f;
-            const float tx = static_cast<float>(a.tex.w) * (0.5f + 0.5f * static_cast<float>(k) / static_cast<float>(a.Ri));
-            const MP_float3 tc = MP_tex2D16intBilinear(a.tex.w, a.tex.h, a.tex.px, tx, ty);
-            ushort* p = a.moon + (static_cast<size_t>(y) * static_cast<size_t>(a.run.width) + static_cast<size_t>(x)) * 3;
-            p[0] = MP_store16(a.colour.x * 65535.0f * tc.x * shade);
-            p[1] = MP_store16(a.colour.y * 65535.0f * tc.y * shade);
-            p[2] = MP_store16(a.colour.z * 65535.0f * tc.z * shade);
+            const float light = -(V / std::sqrt((kx * kx + iy * iy + z * z) * a.L2)) * z * 0.99f + 0.01f;
+            lit(i, k, rho, light,
+                a.moon + (static_cast<size_t>(y) * static_cast<size_t>(a.run.width) + static_cast<size_t>(x)) * 3);
         }
     }
+}
+
+void MP_Task_calcPixelMoonBase(TaskFuncParams t)
+{
+    const MoonArgs& a = *MP_taskArgs<MoonArgs>(t);
+    moonSphere(a, t, a.R, a.Ri, [&a](int i, int k, float, float shade, ushort* p) {
+        const float ty = static_cast<float>(a.tex.h) * (0.5f + 0.5f * static_cast<float>(i) / static_cast<float>(a.Ri));
+        const float tx = static_cast<float>(a.tex.w) * (0.5f + 0.5f * static_cast<float>(k) / static_cast<float>(a.Ri));
+        const MP_float3 tc = MP_tex2D16intBilinear(a.tex.w, a.tex.h, a.tex.px, tx, ty);
+        p[0] = MP_store16(a.colour.x * 65535.0f * tc.x * shade);
+        p[1] = MP_store16(a.colour.y * 65535.0f * tc.y * shade);
+        p[2] = MP_store16(a.colour.z * 65535.0f * tc.z * shade);
+    });
 }
 
 void MP_Task_calcPixelMoonGlow(TaskFuncParams t)
 {
     const MoonArgs& a = *MP_taskArgs<MoonArgs>(t);
-    const float invR = 1.0f / a.Rg;
     const float scale = 3.0f * a.glow * 0.25f;
-    for (int r = MP_taskStart(t); r < MP_taskEnd(t); ++r) {
-        const int i = r - a.Rgi;
-        const int y = a.cy + i;
-        if (y < 0 || y >= a.run.height)
-            continue;
-        const float iy = static_cast<float>(i) / a.Rg;
-        for (int k = -a.Rgi; k < a.Rgi; ++k) {
-            const int x = moonColumn(a, k);
-            if (x < 0)
-                continue;
-            const float rho = std::sqrt(squareSum(i, k)) * invR;
-            if (!(rho < 1.0f))
-                continue;
-            const float K = 1.0f - rho;
-            const float Z = std::sqrt(K);
-            const float kx = static_cast<float>(k) / a.Rg;
-            const float V = a.Lx * kx + a.Ly * iy + a.Lz * Z;
-            if (!(V < 0.0f))
-                continue;
-            const float J = K * a.G * (-(V / std::sqrt((kx * kx + iy * iy + Z * Z) * a.L2)) * Z * 0.99f + 0.01f);
-            ushort* p = a.moon + (static_cast<size_t>(y) * static_cast<size_t>(a.run.width) + static_cast<size_t>(x)) * 3;
-            const float c[3] = {a.colour.x, a.colour.y, a.colour.z};
-            for (int j = 0; j < 3; ++j) {
-                const int64_t add = MP_safeTrunc(c[j] * 65535.0f * scale * J, -65535, 65535);
-                const int64_t v = int64_t{p[j]} + add;
-                p[j] = static_cast<ushort>(v < 0 ? 0 : (v > 65535 ? 65535 : v));
-            }
+    moonSphere(a, t, a.Rg, a.Rgi, [&a, scale](int, int, float rho, float light, ushort* p) {
+        const float J = (1.0f - rho) * a.G * light;
+        const float c[3] = {a.colour.x, a.colour.y, a.colour.z};
+        for (int j = 0; j < 3; ++j) {
+            const int64_t add = MP_safeTrunc(c[j] * 65535.0f * scale * J, -65535, 65535);
+            const int64_t v = int64_t{p[j]} + add;
+            p[j] = static_cast<ushort>(v < 0 ? 0 : (v > 65535 ? 65535 : v));
         }
-    }
+    });
 }
 
 void MP_Task_calcPixelMoon(TaskFuncParams t)
