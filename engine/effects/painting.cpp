@@ -31,11 +31,13 @@
 
 namespace {
 
-// Working buffers of one run: labels in the scratch buffer, sums and counts
-// per region (one region at most per pixel).
+// Working buffers of one run: labels in the scratch buffer, a byte a pixel
+// marking the labelled ones (the growth's tests read only these), and sums
+// and counts per region, sized once the regions are counted.
 struct Regions {
     int w = 0, h = 0;
     int32_t* label = nullptr;
+    std::unique_ptr<uint8_t[]> seen;
     std::unique_ptr<float[]> sums;      // 3 per region
     std::unique_ptr<int32_t[]> counts;
     bool alloc(int width, int height)
@@ -43,11 +45,23 @@ struct Regions {
         w = width;
         h = height;
         const size_t n = std::max<size_t>(1, static_cast<size_t>(width) * static_cast<size_t>(height));
-        sums.reset(new (std::nothrow) float[3 * n]);
-        counts.reset(new (std::nothrow) int32_t[n]);
+        seen.reset(new (std::nothrow) uint8_t[n]());
+        return seen != nullptr;
+    }
+    bool allocRegions(int regions)
+    {
+        const size_t n = static_cast<size_t>(std::max(1, regions));
+        sums.reset(new (std::nothrow) float[3 * n]());
+        counts.reset(new (std::nothrow) int32_t[n]());
         return sums && counts;
     }
-    int32_t& at(int x, int y) { return label[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)]; }
+    size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x); }
+    bool free(int x, int y) const { return seen[index(x, y)] == 0; }
+    void mark(size_t i, int region)
+    {
+        seen[i] = 1;
+        label[i] = region;
+    }
 };
 
 // Calls seed(x, y) for every pixel in the seed order, and ringDone(j) after
@@ -86,8 +100,6 @@ void ringProgress(int j, int w, int h, float scale)
 void accumulate(Regions& r, const ushort* src)
 {
     const size_t n = static_cast<size_t>(r.w) * static_cast<size_t>(r.h);
-    std::fill_n(r.sums.get(), 3 * n, 0.0f);
-    std::fill_n(r.counts.get(), n, 0);
     for (size_t i = 0; i < n; ++i) {
         const size_t k = static_cast<size_t>(r.label[i]);
         r.sums[3 * k] += static_cast<float>(src[3 * i]) * MP_k;
@@ -129,6 +141,9 @@ struct PaintGrow {
     bool panorama = false;
     int R0 = 0, G0 = 0, B0 = 0, region = 0;
 
+    // A labelled pixel whose steps up (stage 0), left (1), right (2) and on
+    // downward (3) are still to be made, with the path length and tolerance
+    // after its acceptance.
     struct Frame {
         int x, y, n;
         float tol;
@@ -136,24 +151,26 @@ struct PaintGrow {
     };
     std::vector<Frame> stack;
 
-    bool accepts(int x, int y, float tol) const
+    bool accepts(size_t i, float tol) const
     {
-        const ushort* p = src + (static_cast<size_t>(y) * static_cast<size_t>(r->w) + static_cast<size_t>(x)) * 3;
+        const ushort* p = src + i * 3;
         const int t = MP_safeTrunc(tol, 0, 65535);
         return std::abs(R0 - p[0]) <= t && std::abs(G0 - p[1]) <= t && std::abs(B0 - p[2]) <= t;
     }
     int wrapX(int x) const { return x < 0 ? x + r->w : (x >= r->w ? x - r->w : x); }
 
-    // A step to (x, y) with path length n: the entry tests (limit, label)
-    // are made here, before a frame is pushed; they read nothing a frame
-    // pushed later could change first.
+    // A step to (x, y) with path length n: the entry tests (limit, label),
+    // then the pixel's own test; a pixel that passes is labelled and its
+    // frame pushed (the recursive rule tests it first thing on entry).
     void enter(int x, int y, int n, float tol)
     {
         if (panorama)
             x = wrapX(x);
-        if (n >= limit || r->at(x, y) != -1)
+        const size_t i = r->index(x, y);
+        if (n >= limit || r->seen[i] || !accepts(i, tol))
             return;
-        stack.push_back({x, y, n, tol, 0});
+        r->mark(i, region);
+        stack.push_back({x, y, n + 1, 0.998f * tol, 0});
     }
 
     void grow(int sx, int sy, float tol0)
@@ -164,14 +181,7 @@ struct PaintGrow {
         while (!stack.empty()) {
             Frame& f = stack.back();
             switch (f.stage) {
-            case 0: { // accept and label, then up
-                if (!accepts(f.x, f.y, f.tol)) {
-                    stack.pop_back();
-                    continue;
-                }
-                r->at(f.x, f.y) = region;
-                f.tol = 0.998f * f.tol;
-                f.n = f.n + 1;
+            case 0: { // up
                 f.stage = 1;
                 const Frame c = f;
                 if (c.y > 0)
@@ -192,14 +202,24 @@ struct PaintGrow {
                     enter(c.x + 1, c.y, c.n, c.tol);
                 continue;
             }
-            default: // on downward in the same step
-                f.y = f.y + 1;
-                if (f.y >= h || f.n >= limit || r->at(f.x, f.y) != -1) {
+            default: { // on downward in the same step
+                const int y = f.y + 1;
+                if (y >= h || f.n >= limit) {
                     stack.pop_back();
                     continue;
                 }
+                const size_t i = r->index(f.x, y);
+                if (r->seen[i] || !accepts(i, f.tol)) {
+                    stack.pop_back();
+                    continue;
+                }
+                r->mark(i, region);
+                f.y = y;
+                f.tol = 0.998f * f.tol;
+                f.n = f.n + 1;
                 f.stage = 0;
                 continue;
+            }
             }
         }
     }
@@ -235,19 +255,22 @@ struct OelGrow {
         const int w = r->w, h = r->h;
         if (panorama && (x < 0 || x >= w))
             x = x < 0 ? x + w : x - w;
-        if (x < 0 || x >= w || y < 0 || y >= h || depth >= maxiter || r->at(x, y) != -1)
+        if (x < 0 || x >= w || y < 0 || y >= h || depth >= maxiter || !r->free(x, y))
             return;
         const int c = L(x, y);
         if (std::abs(ref - c) > sharpness - depth)
             return;
-        r->at(x, y) = region;
+        r->mark(r->index(x, y), region);
         Frame& f = stack.emplace_back();
         f.x = x;
         f.y = y;
         f.depth = depth;
         f.c = c;
         // The free neighbours, upper left to lower right, then by ascending
-        // luminance; equal luminances keep that order.
+        // luminance; equal luminances keep that order. None where the next
+        // step's depth already fails every entry.
+        if (depth + 1 >= maxiter)
+            return;
         static const int kDx[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
         static const int kDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
         for (int k = 0; k < 8; ++k) {
@@ -259,7 +282,7 @@ struct OelGrow {
                 nx = nx < 0 ? nx + w : (nx >= w ? nx - w : nx);
             else if (nx < 0 || nx >= w)
                 continue;
-            if (r->at(nx, ny) != -1)
+            if (!r->free(nx, ny))
                 continue;
             const Next n{nx, ny, L(nx, ny)};
             int i = f.count++;
@@ -317,8 +340,6 @@ int MP_calcPixelPainting(int sizex, int sizey, ushort* src, ushort* dst, int src
     MP_DriverRun run;
     if (int r = MP_beginDriver(run, sizex, sizey, src, dst, params, 3, 2))
         return r;
-    const size_t pixels = static_cast<size_t>(sizex) * static_cast<size_t>(sizey);
-    std::fill_n(regions.label, pixels, -1);
     PaintGrow grow;
     grow.r = &regions;
     grow.src = src;
@@ -327,7 +348,7 @@ int MP_calcPixelPainting(int sizex, int sizey, ushort* src, ushort* dst, int src
     forEachSeed(
         sizex, sizey,
         [&](int x, int y) {
-            if (regions.at(x, y) != -1)
+            if (!regions.free(x, y))
                 return;
             const ushort* p = src + (static_cast<size_t>(y) * static_cast<size_t>(sizex) + static_cast<size_t>(x)) * 3;
             grow.R0 = p[0];
@@ -337,6 +358,10 @@ int MP_calcPixelPainting(int sizex, int sizey, ushort* src, ushort* dst, int src
             ++grow.region;
         },
         [&](int j) { ringProgress(j, sizex, sizey, 1.0f); });
+    // Every pixel is labelled now (each seed joins its own region).
+    regions.seen.reset();
+    if (!regions.allocRegions(grow.region))
+        return -1;
     accumulate(regions, src);
     return fill(regions, run);
 }
@@ -363,7 +388,6 @@ int MP_calcPixelOelbild(int sizex, int sizey, ushort* src, ushort* dst, int srcB
         const ushort* p = src + 3 * i;
         lum[i] = static_cast<uint16_t>((p[0] + 2 * p[1] + p[2]) >> 2);
     }
-    std::fill_n(regions.label, pixels, -1);
     OelGrow grow;
     grow.r = &regions;
     grow.lum = lum.get();
@@ -373,15 +397,18 @@ int MP_calcPixelOelbild(int sizex, int sizey, ushort* src, ushort* dst, int srcB
     forEachSeed(
         sizex, sizey,
         [&](int x, int y) {
-            if (regions.at(x, y) != -1)
+            if (!regions.free(x, y))
                 return;
             grow.grow(x, y);
             ++grow.region;
         },
         [&](int j) { ringProgress(j, sizex, sizey, 0.5f); });
+    regions.seen.reset();
+    lum.reset();
+    if (!regions.allocRegions(grow.region))
+        return -1;
     accumulate(regions, src);
     fill(regions, run);
-    lum.reset();
     regions.sums.reset();
     regions.counts.reset();
     C_AddMessage(_category, 0.75f * _progressdelta + _progressstart);
