@@ -271,24 +271,36 @@ struct OelGrow {
         // step's depth already fails every entry.
         if (depth + 1 >= maxiter)
             return;
+        // Keys luminance x 8 + neighbour number are unique and order the
+        // free neighbours as that stable sort does; taken and outside
+        // neighbours get keys above every free one. Each free neighbour's
+        // place is the number of smaller keys (no data-dependent branches).
         static const int kDx[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
         static const int kDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+        uint32_t key[8];
+        int nxs[8], nys[8];
         for (int k = 0; k < 8; ++k) {
             int nx = x + kDx[k];
             const int ny = y + kDy[k];
-            if (ny < 0 || ny >= h)
-                continue;
             if (panorama)
                 nx = nx < 0 ? nx + w : (nx >= w ? nx - w : nx);
-            else if (nx < 0 || nx >= w)
+            nxs[k] = nx;
+            nys[k] = ny;
+            key[k] = 0xFFFFFFF8u | static_cast<uint32_t>(k);
+            if (ny < 0 || ny >= h || nx < 0 || nx >= w)
                 continue;
-            if (!r->free(nx, ny))
-                continue;
-            const Next n{nx, ny, L(nx, ny)};
-            int i = f.count++;
-            for (; i > 0 && f.next[i - 1].l > n.l; --i)
-                f.next[i] = f.next[i - 1];
-            f.next[i] = n;
+            const size_t i = r->index(nx, ny);
+            const uint32_t taken = r->seen[i];
+            const uint32_t freeKey = (static_cast<uint32_t>(lum[i]) << 3) | static_cast<uint32_t>(k);
+            key[k] = taken ? key[k] : freeKey;
+            f.count += static_cast<int>(taken ^ 1u);
+        }
+        for (int k = 0; k < 8; ++k) {
+            int rank = 0;
+            for (int j = 0; j < 8; ++j)
+                rank += key[j] < key[k] ? 1 : 0;
+            if (rank < f.count)
+                f.next[rank] = Next{nxs[k], nys[k], static_cast<int>(key[k] >> 3)};
         }
     }
 
