@@ -325,9 +325,29 @@ inline void geometryPixels(const ViewArgs& a, const GeometryPixel& px, const Sou
 }
 
 #ifdef MP_FILTERS_X86
+// The three vertically mixed values at offsets idx[0..7] of `vertical`, as
+// one vector per channel: four values from each offset (the fourth is not
+// used), two pixels per load pair, transposed.
+__attribute__((target("avx2"))) inline void loadTriples(const int* vertical, const int* idx, __m256i ch[3])
+{
+    __m256i q[4];
+    for (int k = 0; k < 4; ++k)
+        q[k] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(vertical + idx[k]))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(vertical + idx[k + 4])), 1);
+    const __m256i rg01 = _mm256_unpacklo_epi32(q[0], q[1]); // R0 R1 G0 G1 | R4 R5 G4 G5
+    const __m256i b01 = _mm256_unpackhi_epi32(q[0], q[1]);  // B0 B1 .. .. | B4 B5 .. ..
+    const __m256i rg23 = _mm256_unpacklo_epi32(q[2], q[3]);
+    const __m256i b23 = _mm256_unpackhi_epi32(q[2], q[3]);
+    ch[0] = _mm256_unpacklo_epi64(rg01, rg23);
+    ch[1] = _mm256_unpackhi_epi64(rg01, rg23);
+    ch[2] = _mm256_unpacklo_epi64(b01, b23);
+}
+
 // Eight pixels at a time: the run's source columns are mixed vertically
 // once (the same left and right values the sampler mixes per pixel), then
-// gathered and mixed horizontally; the same integer operations, so the same bits.
+// fetched per pixel and mixed horizontally; the same integer values, so the
+// same bits.
 __attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const GeometryPixel& px,
                                                         const SourceRows& s, int c0, int n, const float* opacity,
                                                         uint32_t* out)
@@ -338,7 +358,9 @@ __attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const
         geometryPixels(a, px, s, c0, n, opacity, out);
         return;
     }
-    alignas(32) int vertical[kVerticalMax];
+    // One value more than the run reaches: the fourth value of the last load.
+    alignas(32) int vertical[kVerticalMax + 1];
+    vertical[e1 - e0] = 0;
     // fy p1 + (16384 - fy) p0 is computed as (p0 << 14) + fy (p1 - p0): the
     // same integer, one multiplication fewer (likewise horizontally).
     const __m256i fy = _mm256_set1_epi32(s.fy);
@@ -352,7 +374,6 @@ __attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const
     for (; j < e1; ++j)
         vertical[j - e0] = (s.fy * s.row1[j] + (16384 - s.fy) * s.row0[j]) >> 14;
 
-    const __m256i base = _mm256_set1_epi32(e0);
     const __m256i g = _mm256_set1_epi32(static_cast<int>(px.g));
     const __m256i keep = _mm256_set1_epi32(static_cast<int>(px.keep));
     const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
@@ -360,19 +381,23 @@ __attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const
     int i = 0;
     for (; i + 8 <= n; i += 8) {
         const int c = c0 + i;
-        const __m256i i0 = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a.columns.o0 + c)), base);
-        const __m256i i1 = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a.columns.o1 + c)), base);
+        int i0[8], i1[8];
+        for (int k = 0; k < 8; ++k) {
+            i0[k] = a.columns.o0[c + k] - e0;
+            i1[k] = a.columns.o1[c + k] - e0;
+        }
+        __m256i left[3], right[3];
+        loadTriples(vertical, i0, left);
+        loadTriples(vertical, i1, right);
         const __m256i fx = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a.columns.fx + c));
         __m256i A = _mm256_setzero_si256();
         if (px.anyActive)
             A = _mm256_mullo_epi32(_mm256_cvttps_epi32(_mm256_mul_ps(_mm256_loadu_ps(opacity + i), scale)), g);
         __m256i ch[3];
         for (int k = 0; k < 3; ++k) {
-            const __m256i kk = _mm256_set1_epi32(k);
-            const __m256i left = _mm256_i32gather_epi32(vertical, _mm256_add_epi32(i0, kk), 4);
-            const __m256i right = _mm256_i32gather_epi32(vertical, _mm256_add_epi32(i1, kk), 4);
             const __m256i v = _mm256_srai_epi32(
-                _mm256_add_epi32(_mm256_slli_epi32(left, 14), _mm256_mullo_epi32(fx, _mm256_sub_epi32(right, left))),
+                _mm256_add_epi32(_mm256_slli_epi32(left[k], 14),
+                                 _mm256_mullo_epi32(fx, _mm256_sub_epi32(right[k], left[k]))),
                 14);
             ch[k] = px.masks ? _mm256_srli_epi32(_mm256_add_epi32(A, _mm256_mullo_epi32(keep, v)), 17)
                              : _mm256_srli_epi32(v, 8);
