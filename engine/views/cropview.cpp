@@ -280,8 +280,10 @@ namespace {
 // Pixels of a geometry view row handled together: their mask opacities come
 // from one call, set by set.
 constexpr int kGeometryRun = 256;
-// Source values of a run the vectorised path mixes vertically first; a run
-// reaching wider (a far smaller view) is sampled pixel by pixel.
+// Pixels the vectorised path samples together, and the source values it
+// mixes vertically for them at most; a block reaching wider (a view more
+// than 21 times smaller than the source) is sampled pixel by pixel.
+constexpr int kSampleBlock = 64;
 constexpr int kVerticalMax = 4096;
 
 // The two source rows of a view row and the weight of the lower one.
@@ -344,11 +346,11 @@ __attribute__((target("avx2"))) inline void loadTriples(const int* vertical, con
     ch[2] = _mm256_unpacklo_epi64(b01, b23);
 }
 
-// Eight pixels at a time: the run's source columns are mixed vertically
+// Eight pixels at a time: the block's source columns are mixed vertically
 // once (the same left and right values the sampler mixes per pixel), then
 // fetched per pixel and mixed horizontally; the same integer values, so the
 // same bits.
-__attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const GeometryPixel& px,
+__attribute__((target("avx2"))) void geometryBlockAvx2(const ViewArgs& a, const GeometryPixel& px,
                                                         const SourceRows& s, int c0, int n, const float* opacity,
                                                         uint32_t* out)
 {
@@ -408,6 +410,14 @@ __attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const
     }
     if (i < n)
         geometryPixels(a, px, s, c0 + i, n - i, opacity + i, out + i);
+}
+
+__attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const GeometryPixel& px,
+                                                        const SourceRows& s, int c0, int n, const float* opacity,
+                                                        uint32_t* out)
+{
+    for (int b = 0; b < n; b += kSampleBlock)
+        geometryBlockAvx2(a, px, s, c0 + b, MP_imin(kSampleBlock, n - b), opacity + b, out + b);
 }
 #endif
 

@@ -362,6 +362,8 @@ TEST_F(SmallViewTest, GeometryViewEqualsThePlainPerPixelDrawing)
         {1320, 732, 1224, 816, 32, 2.0f, 0}, // the painter's view of a one-megapixel result
         {331, 187, 300, 200, 32, 3.0f, 0},   {331, 187, 300, 200, 32, 3.0f, 1}, {97, 203, 64, 48, 9, 2.0f, 0},
         {200, 150, 64, 64, 3, 0.9f, 0},      {513, 64, 700, 90, 20, 2.0f, 0},   {50, 50, 50, 50, 0, 2.0f, 0},
+        {120, 40, 2400, 300, 8, 2.0f, 0}, // a far smaller view: 20 source columns per pixel
+        {90, 30, 4500, 300, 8, 2.0f, 0},  // 50 per pixel, beyond the vertical mixing's reach
     };
     const bool portableModes[] = {false, true};
     unsigned seed = 12345u;
