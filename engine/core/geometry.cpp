@@ -128,12 +128,9 @@ void geoRowTask(TaskFuncParams tp)
     }
 }
 
-void geoRowListTask(TaskFuncParams tp)
+void geoRowLists(const GeoPassArgs* a, int start, int end)
 {
-    const GeoPassArgs* a = MP_taskArgs<GeoPassArgs>(tp);
     const MP_Params* params = a->params;
-    const int start = MP_taskStart(tp);
-    const int end = MP_taskEnd(tp);
     for (int y = start; y < end; ++y) {
         const size_t row = static_cast<size_t>(y) * MP_MAX_GEOMETRYSETS;
         const size_t yi = 2 * static_cast<size_t>(y) + 1;
@@ -151,6 +148,26 @@ void geoRowListTask(TaskFuncParams tp)
                 MP_geo_linesubidx[row + n++] = static_cast<uint8_t>(s);
         }
         MP_geo_linesubam[y] = n;
+    }
+}
+
+// One pass over max(width, height) indices: column terms of the columns,
+// row terms and set lists of the rows (a row's lists read only its own terms).
+void geoTermsTask(TaskFuncParams tp)
+{
+    const GeoPassArgs* a = MP_taskArgs<GeoPassArgs>(tp);
+    const int start = MP_taskStart(tp);
+    const int end = MP_taskEnd(tp);
+    TaskFuncParams part = tp;
+    if (start < a->width) {
+        MP_setTaskRange(part, start, MP_imin(end, a->width));
+        geoColumnTask(part);
+    }
+    if (start < a->height) {
+        const int rowEnd = MP_imin(end, a->height);
+        MP_setTaskRange(part, start, rowEnd);
+        geoRowTask(part);
+        geoRowLists(a, start, rowEnd);
     }
 }
 
@@ -433,15 +450,10 @@ int MP_calcPrepareGeometry(int width, int height, int slot, MP_Params* params)
         for (int k = 0; k < rebuild.count; ++k)
             s_falloffValid[rebuild.idx[k]] = valid;
     }
-    if (active.count > 0) {
-        if (width > 0)
-            MP_runTablePass(geoColumnTask, MP_makeTask(params, &active), width);
-        findColumnSpans(active);
-        if (height > 0)
-            MP_runTablePass(geoRowTask, MP_makeTask(params, &active), height);
-    }
-    if (height > 0)
-        MP_runTablePass(geoRowListTask, MP_makeTask(params, &active), height);
+    const int extent = MP_imax(width, height);
+    if (extent > 0)
+        MP_runTablePass(geoTermsTask, MP_makeTask(params, &active), extent);
+    findColumnSpans(active);
 
     params->geometry_needed = active.count;
     return MP_OK;
