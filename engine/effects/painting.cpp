@@ -31,6 +31,8 @@
 
 namespace {
 
+constexpr int kLabelChunks = 256;
+
 // Working buffers of one run: labels in the scratch buffer, a byte a pixel
 // marking the labelled ones (the growth's tests read only these), and sums
 // and counts per region, sized once the regions are counted.
@@ -46,6 +48,7 @@ struct Regions {
         h = height;
         const size_t n = std::max<size_t>(1, static_cast<size_t>(width) * static_cast<size_t>(height));
         seen.reset(new (std::nothrow) uint8_t[n]());
+        listVisits();
         return seen != nullptr;
     }
     bool allocRegions(int regions)
@@ -57,12 +60,79 @@ struct Regions {
     }
     size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x); }
     bool free(int x, int y) const { return seen[index(x, y)] == 0; }
+    // The growth lists the pixels in visiting order, region by region, and
+    // the labels are written from the list afterwards on every thread (a
+    // label write at random is what the serial growth waits for most);
+    // without the list the growth writes them itself.
+    std::unique_ptr<uint32_t[]> order;
+    std::vector<uint32_t> starts; // each region's first place in order
+    bool chunkDone[kLabelChunks] = {}; // per chunk of the label pass
+    size_t visited = 0;
+    void listVisits()
+    {
+        const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
+        if (n > 0 && n <= static_cast<size_t>(INT32_MAX))
+            order.reset(new (std::nothrow) uint32_t[n]);
+    }
+    void beginRegion()
+    {
+        if (order)
+            starts.push_back(static_cast<uint32_t>(visited));
+    }
     void mark(size_t i, int region)
     {
         seen[i] = 1;
-        label[i] = region;
+        if (order)
+            order[visited++] = static_cast<uint32_t>(i);
+        else
+            label[i] = region;
     }
+    void writeLabels(MP_Params* params);
 };
+
+// The labels of list places [first, end).
+void writeLabelRange(const Regions& r, size_t first, size_t end)
+{
+    size_t k = static_cast<size_t>(std::upper_bound(r.starts.begin(), r.starts.end(), static_cast<uint32_t>(first)) -
+                                   r.starts.begin()) -
+               1;
+    for (size_t i = first; i < end; ++i) {
+        while (r.starts[k + 1] <= i)
+            ++k;
+        r.label[r.order[i]] = static_cast<int32_t>(k);
+    }
+}
+
+// Chunk c covers list places [c visited / kLabelChunks, (c + 1) visited / kLabelChunks).
+void MP_TaskPre1_writeLabels(TaskFuncParams t)
+{
+    Regions& r = *MP_taskArgs<Regions>(t);
+    const size_t first = r.visited * static_cast<size_t>(MP_taskStart(t)) / kLabelChunks;
+    const size_t end = r.visited * static_cast<size_t>(MP_taskEnd(t)) / kLabelChunks;
+    if (first < end)
+        writeLabelRange(r, first, end);
+    for (int c = MP_taskStart(t); c < MP_taskEnd(t); ++c)
+        r.chunkDone[c] = true;
+}
+
+void Regions::writeLabels(MP_Params* params)
+{
+    if (!order)
+        return;
+    starts.push_back(static_cast<uint32_t>(visited));
+    MP_runTablePass(MP_TaskPre1_writeLabels, MP_makeTask(params, this), kLabelChunks);
+    // Under a cancel request no task is queued: the chunks left over on this
+    // thread (the fill and the sums read every label).
+    for (int c = 0; c < kLabelChunks; ++c) {
+        if (chunkDone[c])
+            continue;
+        TaskFuncParams t = MP_makeTask(params, this);
+        MP_setTaskRange(t, c, c + 1);
+        MP_TaskPre1_writeLabels(t);
+    }
+    order.reset();
+    std::vector<uint32_t>().swap(starts);
+}
 
 // Calls seed(x, y) for every pixel in the seed order, and ringDone(j) after
 // ring j.
@@ -362,6 +432,7 @@ int MP_calcPixelPainting(int sizex, int sizey, ushort* src, ushort* dst, int src
         [&](int x, int y) {
             if (!regions.free(x, y))
                 return;
+            regions.beginRegion();
             const ushort* p = src + (static_cast<size_t>(y) * static_cast<size_t>(sizex) + static_cast<size_t>(x)) * 3;
             grow.R0 = p[0];
             grow.G0 = p[1];
@@ -372,6 +443,7 @@ int MP_calcPixelPainting(int sizex, int sizey, ushort* src, ushort* dst, int src
         [&](int j) { ringProgress(j, sizex, sizey, 1.0f); });
     // Every pixel is labelled now (each seed joins its own region).
     regions.seen.reset();
+    regions.writeLabels(params);
     if (!regions.allocRegions(grow.region))
         return -1;
     accumulate(regions, src);
@@ -411,11 +483,13 @@ int MP_calcPixelOelbild(int sizex, int sizey, ushort* src, ushort* dst, int srcB
         [&](int x, int y) {
             if (!regions.free(x, y))
                 return;
+            regions.beginRegion();
             grow.grow(x, y);
             ++grow.region;
         },
         [&](int j) { ringProgress(j, sizex, sizey, 0.5f); });
     regions.seen.reset();
+    regions.writeLabels(params);
     lum.reset();
     if (!regions.allocRegions(grow.region))
         return -1;
