@@ -43,17 +43,25 @@ CubeLayout cubeLayout(const MP_Params* params)
     return l;
 }
 
-// The cube picture: rows of cubes top to bottom, left to right within a
-// row; a later cube replaces what an earlier one left.
-void tileCubes(const CubeLayout& l, float a, const ushort* src, ushort* out, int w, int h, const MP_EffectTexture& tex)
+// The cube picture in rows [rowBegin, rowEnd), cleared first: rows of cubes
+// top to bottom, left to right within a row; a later cube replaces what an
+// earlier one left. A cube's mean is taken over all of its rows in the
+// picture, so that row bands drawn apart give the picture drawn at once.
+void tileCubes(const CubeLayout& l, float a, const ushort* src, ushort* out, int w, int h, const MP_EffectTexture& tex,
+               int rowBegin, int rowEnd)
 {
+    if (rowBegin >= rowEnd)
+        return;
+    std::memset(out + static_cast<size_t>(rowBegin) * static_cast<size_t>(w) * 3, 0,
+                static_cast<size_t>(rowEnd - rowBegin) * static_cast<size_t>(w) * 6);
     const int S = l.S, T = l.T, U = l.U;
     const float keep = 1.0f - a;
     const size_t texStride = static_cast<size_t>(tex.w) * 3;
     for (int k = 0, Y = -U; Y < h + U; ++k, Y += U - S) {
         const int shift = (k % 2) * T;
         const int y0 = MP_imax(0, Y - T), y1 = MP_imin(h, Y + T);
-        if (y0 >= y1)
+        const int wy0 = MP_imax(y0, rowBegin), wy1 = MP_imin(y1, rowEnd);
+        if (wy0 >= wy1)
             continue;
         for (int X = shift - U; X < shift + U + w; X += U) {
             const int x0 = MP_imax(0, X - T), x1 = MP_imin(w, X + T);
@@ -79,7 +87,7 @@ void tileCubes(const CubeLayout& l, float a, const ushort* src, ushort* out, int
                 continue;
             const float avg[3] = {static_cast<float>(sum[0] / count), static_cast<float>(sum[1] / count),
                                   static_cast<float>(sum[2] / count)};
-            for (int y = y0; y < y1; ++y)
+            for (int y = wy0; y < wy1; ++y)
                 for (int x = x0; x < x1; ++x) {
                     const ushort* t = texel(x, y);
                     if (t[0] == 0)
@@ -91,6 +99,21 @@ void tileCubes(const CubeLayout& l, float a, const ushort* src, ushort* out, int
                 }
         }
     }
+}
+
+struct TileArgs {
+    CubeLayout l;
+    float a;
+    const ushort* src;
+    ushort* out;
+    int w, h;
+    MP_EffectTexture tex;
+};
+
+void MP_TaskTile_calcPixelCubify(TaskFuncParams t)
+{
+    const TileArgs& a = *MP_taskArgs<TileArgs>(t);
+    tileCubes(a.l, a.a, a.src, a.out, a.w, a.h, a.tex, MP_taskStart(t), MP_taskEnd(t));
 }
 
 inline float cubeCurve(const ushort* s)
@@ -278,8 +301,8 @@ int MP_calcPixelCubify(int sizex, int sizey, ushort* src, ushort* dst, int srcBp
     a.run.dst = dst;
     a.cubes = cubes;
     MP_runSplineTablePass(params, 3, MP_temp_table);
-    std::memset(cubes, 0, static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 6);
-    tileCubes(l, params->p[1][0], src, cubes, sizex, sizey, tex);
+    TileArgs tiles{l, params->p[1][0], src, cubes, sizex, sizey, tex};
+    MP_runSinglePass(MP_TaskTile_calcPixelCubify, MP_makeTask(params, &tiles), sizey);
     return MP_runDriverBands(a.run, &a, MP_Task_calcPixelCubify, MP_Task_calcPixelCubifyReduced, 8);
 }
 
