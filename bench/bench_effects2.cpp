@@ -6,6 +6,9 @@
 #include "benchutil.h"
 
 #include "engine/MP_calc.h"
+#include "engine/effects/effectframe.h"
+
+#include <vector>
 
 namespace {
 
@@ -172,5 +175,31 @@ LUMIVEX_EFFECT_BENCH(PolarLight, "MP_calcPixelPolarLight", polarLight);
 LUMIVEX_EFFECT_BENCH_ONE(PolarLight, "MP_calcPixelPolarLight", polarLight);
 LUMIVEX_EFFECT_BENCH(Painting, "MP_calcPixelPainting", painting);
 LUMIVEX_EFFECT_BENCH(Oelbild, "MP_calcPixelOelbild", oelbild);
+
+// The weather layer pass alone (source and particle picture mixed into dst
+// at the rain layer's 80 % opacity), the particles left out: the scratch
+// image holds the copy of the source that MP_beginWeather makes.
+void BM_WeatherLayerPass(benchmark::State& state)
+{
+    bench::useEngineStartValues();
+    std::vector<uint16_t> in = bench::testPicture(), out(in.size());
+    MP_Params p{};
+    p.loopstep = 1;
+    p.previewscalingfactor = 1.0f;
+    p.kernel_exponent = MP_UI_GetKernelExponent();
+    MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+    rainLayer(p);
+    MP_DriverRun run;
+    if (MP_beginWeather(run, bench::kWidth, bench::kHeight, in.data(), out.data(), 6, 6, &p, 5) != 0 || !run.full) {
+        state.SkipWithError("no layer pass");
+        return;
+    }
+    for (auto _ : state) {
+        MP_finishWeather(run, out.data(), 0);
+        benchmark::DoNotOptimize(out.data());
+    }
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+BENCHMARK(BM_WeatherLayerPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "engine/effects/effectframe.h"
 
+#include "engine/core/cpuclones.h"
+
 #include "engine/core/rotation.h"
 #include "engine/core/settings.h"
 #include "engine/core/textures.h"
@@ -91,10 +93,34 @@ struct LayerArgs {
     const ushort* particles; // the particle picture
 };
 
+// A row of the layer pass without geometry, mask or blend mode, sample by
+// sample: the full worker's steps for that case (opacity mix, clamp, store;
+// the geometry blend with opacity 1 leaves the colour as it is).
+MP_CPU_CLONES void layerRowPlain(const ushort* s, const ushort* e, ushort* d, size_t samples, float opacity)
+{
+    const bool mix = opacity < 1.0f;
+    const float keep = 1.0f - opacity;
+    for (size_t i = 0; i < samples; ++i) {
+        const float c = static_cast<float>(s[i]) * MP_k;
+        float v = static_cast<float>(e[i]) * MP_k;
+        if (mix)
+            v = v * opacity + c * keep;
+        v = v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;
+        d[i] = static_cast<ushort>(static_cast<int>(v * 65535.0f));
+    }
+}
+
 void MP_TaskLayer_calcPixelWeather(TaskFuncParams t)
 {
     const LayerArgs& a = *MP_taskArgs<LayerArgs>(t);
     const size_t w = static_cast<size_t>(a.run.width);
+    if (a.run.params->geometry_needed == 0 && !a.run.maskTable && a.run.mode <= 0) {
+        for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+            const size_t row = static_cast<size_t>(y) * w * 3;
+            layerRowPlain(a.run.src + row, a.particles + row, a.run.dst + row, w * 3, a.run.opacity);
+        }
+        return;
+    }
     MP_fullWorkerRows(a.run, MP_taskStart(t), MP_taskEnd(t), [&a, w](MP_float3, int x, int y) {
         return MP_loadRGB48(a.particles + (static_cast<size_t>(y) * w + static_cast<size_t>(x)) * 3);
     });

@@ -3,6 +3,8 @@
 
 #include "effectsfixture.h"
 
+#include "engine/effects/effectframe.h"
+
 namespace {
 
 // The seed after `draws` draws from `seed`.
@@ -135,6 +137,38 @@ TEST_F(WeatherTest, RainIsSeededAndLayeredOnlyWhenAsked)
     p.p[4][1] = 100.0f;
     ASSERT_EQ(MP_calcPixelRain(w + 1, h, wider.data(), c.data(), 6, 6, &p), 0);
     EXPECT_NE(hashSamples(c), hashSamples(a));
+}
+
+// The layer pass at an opacity below 100 % without mask or blend mode mixes
+// each sample of the source with the particle picture exactly as the full
+// worker does (opacity mix, clamp, geometry blend at 1, truncating store).
+TEST_F(WeatherTest, RainLayerPassMixesLikeTheFullWorker)
+{
+    const int w = 53, h = 31;
+    auto src = pattern(w, h, 8);
+    std::vector<uint16_t> drawn(src.size()), layered(src.size());
+    MP_Params p = rainParams(0.495f, 0.4f, 0.3f, 0.2f);
+    ASSERT_EQ(MP_calcPixelRain(w, h, src.data(), drawn.data(), 6, 6, &p), 0);
+    for (float percent : {80.0f, 37.5f, 0.0f}) {
+        MP_Params q = rainParams(0.495f, 0.4f, 0.3f, 0.2f);
+        q.p[4][1] = percent;
+        MP_Params probe = q;
+        MP_DriverRun run;
+        std::vector<uint16_t> scratchDst(src.size());
+        ASSERT_EQ(MP_beginWeather(run, w, h, src.data(), scratchDst.data(), 6, 6, &probe, 5), 0);
+        ASSERT_TRUE(run.full);
+        ASSERT_LE(run.mode, 0);
+        const float opacity = run.opacity;
+        ASSERT_EQ(MP_calcPixelRain(w, h, src.data(), layered.data(), 6, 6, &q), 0);
+        for (size_t i = 0; i < src.size(); i += 3) {
+            const MP_float3 c0 = MP_loadRGB48(&src[i]);
+            const MP_float3 e = MP_calcLayerMethodOpacity(0, c0, MP_loadRGB48(&drawn[i]), opacity);
+            uint16_t expected[3];
+            MP_storeRGB48(expected, MP_calcGeometryMethodBlend(c0, e, 1.0f));
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(layered[i + c], expected[c]) << percent << " % sample " << i + c;
+        }
+    }
 }
 
 // Streak direction: at "Richtung" 0.5 a streak runs straight down, at 0 and
