@@ -7,4 +7,7 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IBatchWindow* CreateBatchWindow(QWidget* parent, IBatchOperatorSource* operators,
+                                    IBatchPresetSource* presets) override;
+    IBenchmarkWindow* CreateBenchmarkWindow(QWidget* parent) override;
 };

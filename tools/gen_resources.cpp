@@ -1108,6 +1108,198 @@ DrawFn iconFilter(unsigned colour, bool active)
     };
 }
 
+
+// ---- batch window and benchmark ---------------------------------------------------
+
+// A small landscape photograph in a frame.
+void photo(QPainter& p, const QRectF& r)
+{
+    p.setPen(outline(rgb(0x37474f), 1.0));
+    p.setBrush(vertical(r.top(), r.bottom(), rgb(0x90caf9), rgb(0xe3f2fd)));
+    p.drawRect(r);
+    QPolygonF hill;
+    hill << QPointF(r.left(), r.bottom()) << QPointF(r.left() + r.width() * 0.35, r.top() + r.height() * 0.45)
+         << QPointF(r.left() + r.width() * 0.6, r.top() + r.height() * 0.7)
+         << QPointF(r.left() + r.width() * 0.8, r.top() + r.height() * 0.5) << QPointF(r.right(), r.bottom());
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0x558b2f));
+    p.drawPolygon(hill);
+}
+
+void iconBatch(QPainter& p)
+{
+    photo(p, QRectF(5.5, 1.5, 9, 7));
+    photo(p, QRectF(3.5, 4.5, 9, 7));
+    photo(p, QRectF(1.5, 7.5, 9, 7));
+    p.setPen(glyphPen(rgb(0xef6c00), 1.6));
+    p.drawLine(QPointF(11, 12.5), QPointF(14.5, 12.5));
+    p.drawLine(QPointF(13, 10.5), QPointF(14.8, 12.5));
+    p.drawLine(QPointF(13, 14.5), QPointF(14.8, 12.5));
+}
+
+void iconBatchSeriesLoad(QPainter& p)
+{
+    photo(p, QRectF(1.5, 3.5, 10, 8));
+    p.setPen(glyphPen(rgb(0x2e7d32), 1.8));
+    p.drawLine(QPointF(9, 13), QPointF(14.5, 13));
+    p.drawLine(QPointF(12, 10.5), QPointF(14.8, 13));
+    p.drawLine(QPointF(12, 15.5), QPointF(14.8, 13));
+}
+
+void iconBatchSeriesDeactivate(QPainter& p)
+{
+    photo(p, QRectF(1.5, 2.5, 11, 9));
+    p.setPen(glyphPen(rgb(0x616161), 1.4));
+    p.setBrush(rgb(0xeeeeee));
+    p.drawEllipse(QRectF(8.5, 8.5, 6.5, 6.5));
+    p.drawLine(QPointF(9.6, 13.9), QPointF(13.9, 9.6));
+}
+
+void iconBatchSeriesDelete(QPainter& p)
+{
+    photo(p, QRectF(1.5, 2.5, 11, 9));
+    p.setPen(glyphPen(rgb(0xc62828), 2.0));
+    p.drawLine(QPointF(9, 9), QPointF(14.5, 14.5));
+    p.drawLine(QPointF(14.5, 9), QPointF(9, 14.5));
+}
+
+// The benchmark's speedometer dial, 63 x 63: a dark face with a scale from
+// red (slow, lower left) over yellow to green (fast, lower right).
+void dialTacho(QPainter& p)
+{
+    const QPointF c(31.5, 31.5);
+    QRadialGradient face(c, 31);
+    face.setColorAt(0, rgb(0x424242));
+    face.setColorAt(1, rgb(0x111111));
+    p.setPen(outline(rgb(0x9e9e9e), 1.5));
+    p.setBrush(face);
+    p.drawEllipse(c, 30, 30);
+    for (int i = 0; i <= 24; ++i) {
+        const qreal deg = -120.0 + 10.0 * i; // 0 points up, clockwise
+        const qreal rad = (deg - 90.0) * M_PI / 180.0;
+        const qreal h = qreal(i) / 12.0;
+        QColor col = h < 1.0 ? QColor(255, int(255 * h), 0) : QColor(int(255 * (2.0 - h)), 255, 0);
+        const qreal inner = (i % 4 == 0) ? 20.0 : 23.5;
+        p.setPen(outline(col, i % 4 == 0 ? 2.0 : 1.2));
+        p.drawLine(QPointF(c.x() + inner * std::cos(rad), c.y() + inner * std::sin(rad)),
+                   QPointF(c.x() + 27.0 * std::cos(rad), c.y() + 27.0 * std::sin(rad)));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0x757575));
+    p.drawEllipse(c, 3.5, 3.5);
+}
+
+// The benchmark's source picture, 2560 x 512: five panels of 512 pixels with
+// fine structure, geometry, detail, colour and line work, drawn from a fixed
+// seed, so every kernel has edges, gradients and texture to work on.
+void benchmarkPicture(QPainter& p)
+{
+    unsigned seed = 12345u;
+    auto rnd = [&seed]() {
+        seed = seed * 1664525u + 1013904223u;
+        return qreal((seed >> 8) & 0xffff) / 65535.0;
+    };
+    // Sky and ground across the whole strip.
+    p.fillRect(QRectF(0, 0, 2560, 512), vertical(0, 300, rgb(0x1e3c72), rgb(0xf6d365)));
+    p.fillRect(QRectF(0, 300, 2560, 212), vertical(300, 512, rgb(0x5a7d2a), rgb(0x2b3a12)));
+    // Mountains.
+    for (int layer = 0; layer < 3; ++layer) {
+        QPolygonF ridge;
+        ridge << QPointF(0, 512);
+        const qreal base = 230 + layer * 35;
+        for (int x = 0; x <= 2560; x += 8)
+            ridge << QPointF(x, base - 60 * std::sin(x * (0.004 + 0.002 * layer)) - 25 * std::sin(x * 0.021 + layer) -
+                                    8 * rnd());
+        ridge << QPointF(2560, 512);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40 + 30 * layer, 50 + 35 * layer, 70 + 10 * layer));
+        p.drawPolygon(ridge);
+    }
+    // Panel 1: brick wall and stones (structure).
+    for (int y = 330; y < 512; y += 14)
+        for (int x = ((y / 14) % 2) * 14; x < 512; x += 28) {
+            const int shade = 120 + int(70 * rnd());
+            p.setPen(outline(rgb(0x3e2723), 1.0));
+            p.setBrush(QColor(shade, shade / 2, shade / 3));
+            p.drawRect(QRectF(x, y, 26, 12));
+        }
+    for (int i = 0; i < 60; ++i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 200, 210, 60 + int(120 * rnd())));
+        p.drawEllipse(QPointF(512 * rnd(), 40 + 200 * rnd()), 3 + 12 * rnd(), 2 + 6 * rnd());
+    }
+    // Panel 2: grid, circles and perspective lines (geometry).
+    p.setPen(outline(QColor(255, 255, 255, 160), 1.0));
+    for (int x = 512; x <= 1024; x += 32)
+        p.drawLine(QPointF(x, 0), QPointF(x, 512));
+    for (int y = 0; y <= 512; y += 32)
+        p.drawLine(QPointF(512, y), QPointF(1024, y));
+    for (int r = 20; r < 240; r += 22) {
+        p.setPen(outline(QColor(255, 200 - r / 2, 80, 220), 2.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(768, 256), r, r);
+    }
+    for (int i = 0; i < 24; ++i) {
+        p.setPen(outline(rgb(0xfafafa), 1.5));
+        p.drawLine(QPointF(768, 512), QPointF(512 + i * 22, 300));
+    }
+    // Panel 3: fine lines, dots and lettering (details).
+    for (int i = 0; i < 400; ++i) {
+        p.setPen(outline(QColor(int(255 * rnd()), int(255 * rnd()), int(255 * rnd())), 0.6));
+        const QPointF a(1024 + 512 * rnd(), 512 * rnd());
+        p.drawLine(a, a + QPointF(30 * rnd() - 15, 30 * rnd() - 15));
+    }
+    // Rows of small glyph-like marks (the generator has no fonts).
+    for (int row = 0; row < 6; ++row)
+        for (int col = 0; col < 40; ++col) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(255, 255, 255, 230 - row * 25));
+            const qreal x = 1040 + col * 12;
+            const qreal y = 50 + row * 70;
+            p.drawRect(QRectF(x, y, 2, 16));
+            if ((col * 7 + row) % 3)
+                p.drawRect(QRectF(x, y + 7 * ((col + row) % 3), 8, 2));
+        }
+    // Panel 4: hue wheel and colour bars (colour).
+    for (int i = 0; i < 360; i += 3) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor::fromHsv(i, 255, 255));
+        p.drawPie(QRectF(1580, 60, 300, 300), i * 16, 3 * 16);
+    }
+    for (int i = 0; i < 12; ++i) {
+        p.setBrush(QColor::fromHsv(i * 30, 180, 230));
+        p.drawRect(QRectF(1900 + (i % 2) * 70, 20 + (i / 2) * 80, 60, 70));
+    }
+    {
+        QLinearGradient g(1536, 0, 2048, 0);
+        for (int k = 0; k <= 6; ++k)
+            g.setColorAt(k / 6.0, QColor::fromHsv((k * 60) % 360, 255, 255));
+        p.fillRect(QRectF(1536, 400, 512, 112), g);
+    }
+    // Panel 5: a line drawing of a house and trees (sketch).
+    p.setBrush(Qt::NoBrush);
+    p.setPen(outline(rgb(0x212121), 3.0));
+    p.drawRect(QRectF(2140, 220, 220, 180));
+    p.drawPolyline(QPolygonF() << QPointF(2120, 230) << QPointF(2250, 120) << QPointF(2380, 230));
+    for (int k = 0; k < 4; ++k)
+        p.drawRect(QRectF(2160 + (k % 2) * 110, 250 + (k / 2) * 70, 60, 45));
+    for (int k = 0; k < 5; ++k) {
+        const qreal x = 2420 + k * 30;
+        p.setPen(outline(rgb(0x1b5e20), 2.0));
+        p.setBrush(rgb(0x43a047));
+        p.drawEllipse(QPointF(x, 300 - 20 * (k % 2)), 16, 40);
+        p.setPen(outline(rgb(0x4e342e), 3.0));
+        p.drawLine(QPointF(x, 330), QPointF(x, 380));
+    }
+    // The sun.
+    QRadialGradient sun(QPointF(1300, 110), 70);
+    sun.setColorAt(0, QColor(255, 250, 220));
+    sun.setColorAt(1, QColor(255, 200, 80, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sun);
+    p.drawEllipse(QPointF(1300, 110), 70, 70);
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -1195,6 +1387,13 @@ std::vector<SPicture> pictures()
     icon("Layer_00_normal+selective", iconLayer(0, true));
     icon("Layer_01_lighten+selective", iconLayer(1, true));
     icon("Layer_xx_impossible", iconLayer(-1, false));
+    // the batch window and the benchmark
+    icon("batch", iconBatch);
+    icon("BatchSeriesLoad", iconBatchSeriesLoad);
+    icon("BatchSeriesDeactivate", iconBatchSeriesDeactivate);
+    icon("BatchSeriesDelete", iconBatchSeriesDelete);
+    v.push_back({QStringLiteral("images/Tacho.png"), 63, dialTacho});
+    v.push_back({QStringLiteral("images/Benchmark1.png"), 2560, benchmarkPicture, 1.0, 512});
     icon("FilterListAllActive", iconStack(0xF));
     icon("FilterListAllInActive", iconStack(0x0));
     const struct {

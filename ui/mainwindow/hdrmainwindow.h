@@ -31,6 +31,10 @@ class CExposure;
 class CExposureSeries;
 class HDRImagePreview;
 class HDRPixmapCreator;
+class IBatchOperatorSource;
+class IBatchPresetSource;
+class IBatchWindow;
+class IBenchmarkWindow;
 class IOptionsWindow;
 class QAction;
 class QMenu;
@@ -51,6 +55,9 @@ public:
     virtual IPostProcessingDock* CreatePostProcessingDock(QWidget*) { return nullptr; }
     virtual IRawDevelopment* CreateRawDevelopment(QWidget*) { return nullptr; }
     virtual IUsageCounters* CreateStatistic(QObject*) { return nullptr; }
+    // The batch dialog (both modes) over the HDR operator and presets docks.
+    virtual IBatchWindow* CreateBatchWindow(QWidget*, IBatchOperatorSource*, IBatchPresetSource*) { return nullptr; }
+    virtual IBenchmarkWindow* CreateBenchmarkWindow(QWidget*) { return nullptr; }
 };
 
 class HDRMainWindow : public QMainWindow,
