@@ -177,3 +177,38 @@ TEST_F(BenchmarkTest, RunOnARecordedClock)
     EXPECT_EQ(w.m_fPhaseCount[0], 0.0f);
     g_Clock = 0.0;
 }
+
+// Renders the window after a few frames under a dark and a light style; with
+// LUMIVEX_RENDER_DIR set the pictures are kept there for a look.
+TEST_F(BenchmarkTest, RendersUnderDarkAndLightStyles)
+{
+    const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
+    const struct {
+        const char* name;
+        int code, colour;
+    } styles[] = {{"dark", 1, 0}, {"light", 99, 0xd0d0d0}};
+    for (const auto& s : styles) {
+        CStyleEngine::instance().SetStyle(s.code, s.colour, true);
+        QWidget main;
+        CStyleEngine::instance().SetStyleSheetFromCSS(&main);
+        HDRBenchmarkWindow w(&main);
+        w.m_pClock = &RecordedClock;
+        g_Clock = 0.0;
+        w.show();
+        w.done(0);
+        w.show();
+        for (double t : {2000.0, 12000.0, 22000.0, 32000.0, 42000.0, 52000.0}) {
+            g_Clock = t;
+            w.calcView();
+        }
+        w.m_pView->m_fFrameTime = 25.0f;
+        for (int i = 0; i < 60; ++i)
+            w.m_pView->grab();
+        const QPixmap shot = w.grab();
+        EXPECT_FALSE(shot.isNull());
+        if (!dir.isEmpty())
+            shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/benchmark_%1.png").arg(QLatin1String(s.name)));
+        w.done(0);
+    }
+    g_Clock = 0.0;
+}

@@ -122,7 +122,7 @@ int BatchFiles::PreviewProgress(int maximum, unsigned index, unsigned boxes)
 
 QString BatchFiles::SeriesDoneText(unsigned done, unsigned checked, double totalMs)
 {
-    QString text = QStringLiteral("%1/%2 ").arg(done).arg(checked) + trRun("abgeschlossen");
+    QString text = QStringLiteral("%1/%2 ").arg(done).arg(checked) + trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "abgeschlossen"));
     if (done == 0)
         return text;
     double remaining = (double(checked) - double(done)) * totalMs / double(done);
@@ -131,15 +131,15 @@ QString BatchFiles::SeriesDoneText(unsigned done, unsigned checked, double total
     const long long m = (long long)std::trunc(remaining / 60000.0);
     const long long s = (long long)std::trunc(remaining / 1000.0) % 60;
     if (m > 0 || s > 0) {
-        text += QStringLiteral(" - ") + trRun("geschätze Restzeit") + QStringLiteral(": ");
+        text += QStringLiteral(" - ") + trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "geschätze Restzeit")) + QStringLiteral(": ");
         if (m > 1)
-            text += QStringLiteral("%1").arg(m) + QLatin1Char(' ') + trRun("Minuten") + QLatin1Char(' ');
+            text += QStringLiteral("%1").arg(m) + QLatin1Char(' ') + trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "Minuten")) + QLatin1Char(' ');
         else if (m == 1)
-            text += QStringLiteral("%1").arg(1) + QLatin1Char(' ') + trRun("Minute") + QLatin1Char(' ');
+            text += QStringLiteral("%1").arg(1) + QLatin1Char(' ') + trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "Minute")) + QLatin1Char(' ');
         if (s > 1)
-            text += QStringLiteral("%1").arg(s) + QLatin1Char(' ') + trRun("Sekunden");
+            text += QStringLiteral("%1").arg(s) + QLatin1Char(' ') + trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "Sekunden"));
         else if (s == 1)
-            text += QStringLiteral("%1").arg(1) + QLatin1Char(' ') + trRun("Sekunde");
+            text += QStringLiteral("%1").arg(1) + QLatin1Char(' ') + trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "Sekunde"));
     }
     return text;
 }
@@ -162,7 +162,7 @@ unsigned short* CBatchRunner::CalculateResult(const SBatchJob& job, std::unique_
     series->m_strKernelName = m_Settings.strKernelName;
     std::memcpy(series->m_pfParameterValues, m_Settings.vecParameterValues.data(),
                 sizeof(series->m_pfParameterValues));
-    m_Reporter.Message(trBox("Bildvorbereitung") + QStringLiteral(": ") + job.strTitle, 0);
+    m_Reporter.Message(trBox(QT_TRANSLATE_NOOP("HDRBatchExposureWidget", "Bildvorbereitung")) + QStringLiteral(": ") + job.strTitle, 0);
     QVector<SExposure> files = job.vecFiles;
     series->AddSeries(files);
     for (SExposure& r : files) { // AddSeries hands every bitmap on; be sure
@@ -171,10 +171,10 @@ unsigned short* CBatchRunner::CalculateResult(const SBatchJob& job, std::unique_
         r.m_pBitmap = nullptr;
     }
     if (series->m_vExposures.isEmpty()) {
-        m_Reporter.Message(trBox("Belichtungsreihe konnte nicht geladen werden."), 1);
+        m_Reporter.Message(trBox(QT_TRANSLATE_NOOP("HDRBatchExposureWidget", "Belichtungsreihe konnte nicht geladen werden.")), 1);
         return nullptr;
     }
-    m_Reporter.Message(trBox("Post Processing") + QStringLiteral(": ") + job.strTitle, 0);
+    m_Reporter.Message(trBox(QT_TRANSLATE_NOOP("HDRBatchExposureWidget", "Post Processing")) + QStringLiteral(": ") + job.strTitle, 0);
     CPostProcessing* chain = m_Settings.pChain.get();
     if (!chain || !series->m_pusBuffer)
         return nullptr;
@@ -217,7 +217,7 @@ int CBatchRunner::Run(const QVector<SBatchJob>& jobs)
                 if (result) {
                     const QString path = BatchFiles::OutputPath(m_Settings.strTargetFolder, job.strTitle,
                                                                 m_Settings.strExtension);
-                    m_Reporter.Message(trRun("Speichere") + QLatin1Char(' ') + QFileInfo(path).fileName(), 0);
+                    m_Reporter.Message(trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "Speichere")) + QLatin1Char(' ') + QFileInfo(path).fileName(), 0);
                     const QString master = series->m_pMaster ? series->m_pMaster->m_strFilePath
                                                              : series->m_vExposures.first()->m_strFilePath;
                     if (ResultImageWriter::SaveImageFile(path, result, 100, false, int(series->m_uiWidth),

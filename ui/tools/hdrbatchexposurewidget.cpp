@@ -36,6 +36,9 @@ const char* const kThumbnailSheet =
     "%3); } QLabel:hover { border-color: #STYLE_MAINCOLOR+1;  background: #STYLE_MAINCOLOR-2; } QLabel:disabled { "
     "border-color: #STYLE_BORDERCOLOR+3; }";
 
+// An empty slot keeps its place but shows no frame of the program's sheet.
+const char* const kEmptySlotSheet = "QLabel { border: none; background: transparent; }";
+
 } // namespace
 
 // ---- _HDRExposureLabel ---------------------------------------------------------------
@@ -83,6 +86,7 @@ HDRBatchExposureWidget::HDRBatchExposureWidget(int windowMode) : QGroupBox(nullp
         label->setScaledContents(true);
         label->setFixedSize(44, 34);
         label->setLineWidth(0);
+        label->setStyleSheet(QLatin1String(kEmptySlotSheet));
         label->m_bCheckable = false;
         connect(label, &HDRExposureLabel::entered, this, &HDRBatchExposureWidget::labelEntered);
         connect(label, &HDRExposureLabel::left, this, &HDRBatchExposureWidget::labelLeft);
@@ -131,7 +135,7 @@ bool HDRBatchExposureWidget::AddExposureBatch(CExposureBatch* exposure)
 void HDRBatchExposureWidget::RefreshExposureSeries(bool)
 {
     for (int i = 0; i < 3; ++i) {
-        m_aExposureLabels[i]->setStyleSheet(QString());
+        m_aExposureLabels[i]->setStyleSheet(QLatin1String(kEmptySlotSheet));
         m_aExposureLabels[i]->clear();
         m_aExposureLabels[i]->setLineWidth(0);
         m_aExposureLabels[i]->setVisible(i < 2);

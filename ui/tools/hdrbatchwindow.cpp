@@ -62,7 +62,8 @@ int mainWindowHeight(const QWidget* dialog)
 QLabel* fieldLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    label->setFixedWidth(125);
+    // 125 px, wider when a translation needs it: a label is never clipped.
+    label->setMinimumWidth(125);
     return label;
 }
 
@@ -178,7 +179,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         row->addWidget(m_pSourcePathEdit);
         m_pSourceButton = new QPushButton(QStringLiteral("..."), sourceBox);
         m_pSourceButton->setFixedSize(64, 24);
-        m_pSourceButton->setToolTip(tip("Tooltip Quellpfad auswählen"));
+        m_pSourceButton->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Tooltip Quellpfad auswählen")));
         row->addWidget(m_pSourceButton);
         row->addStretch(1);
         sourceLayout->addLayout(row);
@@ -189,7 +190,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         row->addWidget(label);
         m_pMatchModeComboBox = new QComboBox(sourceBox);
         m_pMatchModeComboBox->setFixedWidth(200);
-        m_pMatchModeComboBox->setToolTip(tip("Zuordnungsverfahren wählen"));
+        m_pMatchModeComboBox->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Zuordnungsverfahren wählen")));
         m_pMatchModeComboBox->addItem(tr("Automatische Zuordnung"), 0);
         m_pMatchModeComboBox->addItem(tr("Einzelbilder"), 1);
         for (int n = 2; n <= 9; ++n)
@@ -203,7 +204,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         auto* row = new QHBoxLayout();
         row->addWidget(fieldLabel(QStringLiteral(" "), sourceBox));
         m_pRecursiveCheckBox = new QCheckBox(tr("Unterverzeichnisse einbeziehen"), sourceBox);
-        m_pRecursiveCheckBox->setToolTip(tip("Checkbox rekursiv"));
+        m_pRecursiveCheckBox->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Checkbox rekursiv")));
         row->addWidget(m_pRecursiveCheckBox);
         row->addStretch(1);
         sourceLayout->addLayout(row);
@@ -220,7 +221,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         row->addWidget(m_pTargetPathEdit);
         m_pTargetButton = new QPushButton(QStringLiteral("..."), m_pOutputGroupBox);
         m_pTargetButton->setFixedSize(64, 24);
-        m_pTargetButton->setToolTip(tip("Tooltip Ausgabepfad auswählen"));
+        m_pTargetButton->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Tooltip Ausgabepfad auswählen")));
         row->addWidget(m_pTargetButton);
         row->addStretch(1);
         outputLayout->addLayout(row);
@@ -230,7 +231,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         row->addWidget(fieldLabel(tr("Zielformat:"), m_pOutputGroupBox));
         m_pFormatComboBox = new QComboBox(m_pOutputGroupBox);
         m_pFormatComboBox->setFixedWidth(200);
-        m_pFormatComboBox->setToolTip(tip("Speicherformat wählen"));
+        m_pFormatComboBox->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Speicherformat wählen")));
         m_pFormatComboBox->addItem(tr("TIF 8-Bit (*.tif)"), QStringLiteral(".tif"));
         m_pFormatComboBox->addItem(tr("Jpeg 8-Bit (*.jpg)"), QStringLiteral(".jpg"));
         m_pFormatComboBox->addItem(tr("TIFF 16-Bit (*.tiff)"), QStringLiteral(".tiff"));
@@ -244,7 +245,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         auto* row = new QHBoxLayout();
         row->addWidget(fieldLabel(QStringLiteral(" "), m_pOutputGroupBox));
         auto* resort = new QCheckBox(tr("Dateien auf Festplatte umsortieren"), m_pOutputGroupBox);
-        resort->setToolTip(tip("tooltip Dateien auf Festplatte umsortieren"));
+        resort->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "tooltip Dateien auf Festplatte umsortieren")));
         resort->setChecked(false);
         row->addWidget(resort);
         outputLayout->addLayout(row);
@@ -261,19 +262,19 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         auto* row = new QHBoxLayout();
         m_pHDRPresetComboBox = new QComboBox(m_pProcessingGroupBox);
         m_pHDRPresetComboBox->setFixedWidth(200);
-        m_pHDRPresetComboBox->setToolTip(tip("Batch HDR Preset"));
+        m_pHDRPresetComboBox->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Batch HDR Preset")));
         m_pHDRPresetComboBox->setMaxVisibleItems(15);
         if (m_pHDROperatorDock)
             m_pHDRPresetComboBox->addItems(m_pHDROperatorDock->HDRPresetTexts());
         row->addWidget(m_pHDRPresetComboBox);
         m_pHDRPresetComboBox->hide();
         m_pPanoramaCheckBox = new QCheckBox(tr("360 Grad Panorama mode"), m_pProcessingGroupBox);
-        m_pPanoramaCheckBox->setToolTip(tip("tooltip 360 Grad Panorama mode"));
+        m_pPanoramaCheckBox->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "tooltip 360 Grad Panorama mode")));
         row->addWidget(m_pPanoramaCheckBox);
         row->addStretch(1);
         processingLayout->addLayout(row);
         auto* optimise = new QCheckBox(tr("automatische Bildoptimierung"), m_pProcessingGroupBox);
-        optimise->setToolTip(tip("tooltip automatische Bildoptimierung"));
+        optimise->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "tooltip automatische Bildoptimierung")));
         processingLayout->addWidget(optimise);
         optimise->hide();
     }
@@ -283,7 +284,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         row->addWidget(fieldLabel(tr("PP Voreinstellung Color/Tavren:"), m_pProcessingGroupBox));
         m_pPresetComboBox = new QComboBox(m_pProcessingGroupBox);
         m_pPresetComboBox->setFixedWidth(200);
-        m_pPresetComboBox->setToolTip(tip("Batch PostProcessing Preset"));
+        m_pPresetComboBox->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Batch PostProcessing Preset")));
         m_pPresetComboBox->setMaxVisibleItems(15);
         row->addWidget(m_pPresetComboBox);
         row->addStretch(1);
@@ -294,7 +295,7 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
 
     // The series list.
     m_pImagesGroupBox = new QGroupBox(m_strImagesTitle, this);
-    m_pImagesGroupBox->setToolTip(tip("Batch Einzelbildbereich"));
+    m_pImagesGroupBox->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Batch Einzelbildbereich")));
     auto* imagesLayout = new QVBoxLayout(m_pImagesGroupBox);
     m_pScrollArea = new QScrollArea(m_pImagesGroupBox);
     m_pScrollArea->setAlignment(Qt::AlignTop);
@@ -327,21 +328,21 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
     content->addLayout(buttons);
     m_pDefaultButton = new QPushButton(QIcon::fromTheme(QStringLiteral("SetDefault")), QString(), this);
     m_pDefaultButton->setFixedSize(34, 34);
-    m_pDefaultButton->setToolTip(tip("Stapelverarbeitung auf Standardwerte zurücksetzen"));
+    m_pDefaultButton->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Stapelverarbeitung auf Standardwerte zurücksetzen")));
     buttons->addWidget(m_pDefaultButton, 0, Qt::AlignLeft | Qt::AlignBottom);
     buttons->addStretch(1);
     m_pCancelButton = new QPushButton(tr("Abbrechen"), this);
     m_pCancelButton->setFixedSize(106, 34);
-    m_pCancelButton->setToolTip(tip("Stapelverarbeitung Abbrechen"));
+    m_pCancelButton->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Stapelverarbeitung Abbrechen")));
     buttons->addWidget(m_pCancelButton);
     buttons->addSpacing(12);
     m_pStartButton = new QPushButton(this);
     m_pStartButton->setFixedSize(106, 34);
-    m_pStartButton->setToolTip(tip("Stapelverarbeitung starten"));
+    m_pStartButton->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Stapelverarbeitung starten")));
     buttons->addWidget(m_pStartButton);
     m_pCloseBrowserButton = new QPushButton(tr("Batchbutton Beenden"), this);
     m_pCloseBrowserButton->setFixedSize(106, 34);
-    m_pCloseBrowserButton->setToolTip(tip("Browser beenden"));
+    m_pCloseBrowserButton->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "Browser beenden")));
     buttons->addWidget(m_pCloseBrowserButton, 0, Qt::AlignRight | Qt::AlignBottom);
     m_pCloseBrowserButton->hide();
 

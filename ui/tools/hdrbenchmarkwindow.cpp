@@ -435,10 +435,10 @@ QString HDRBenchmarkWindow::ResultHtml() const
 {
     QString html;
     html += QStringLiteral("<center><font size=\"4\"><u>");
-    html += trP("VERSION_NAME LUMIVEX") + QLatin1Char(' ') + trP("LUMIVEX VERSION_PRO") + QStringLiteral(" - ") +
+    html += trP(QT_TRANSLATE_NOOP("Program", "VERSION_NAME LUMIVEX")) + QLatin1Char(' ') + trP(QT_TRANSLATE_NOOP("Program", "LUMIVEX VERSION_PRO")) + QStringLiteral(" - ") +
             QStringLiteral("V1.14.02132");
     html += QStringLiteral("</u><br/><br/></font>");
-    html += QStringLiteral("<font size=\"6\">") + trB("Benchmark") + QStringLiteral("<br/><br/></font>");
+    html += QStringLiteral("<font size=\"6\">") + trB(QT_TRANSLATE_NOOP("Benchmark", "Benchmark")) + QStringLiteral("<br/><br/></font>");
     html += QStringLiteral("<font size=\"4\">");
     float speeds[Benchmark::kPhases];
     for (int k = 0; k < Benchmark::kPhases; ++k) {
@@ -457,9 +457,9 @@ QString HDRBenchmarkWindow::ResultHtml() const
     }
     html += QStringLiteral("</font>");
     if (m_dElapsed > 50000.0) {
-        html += QStringLiteral("<br/><font size=\"5\"><b>") + trB("Ihr Ergebnis") + QStringLiteral("</b><br/>");
+        html += QStringLiteral("<br/><font size=\"5\"><b>") + trB(QT_TRANSLATE_NOOP("Benchmark", "Ihr Ergebnis")) + QStringLiteral("</b><br/>");
         html += QString::asprintf("%6.0f ", double(Benchmark::Marks(speeds))) + QLatin1Char(' ') +
-                trP("VERSION_NAME LUMIVEX") + QLatin1Char('-') + trB("Marks") + QStringLiteral("<br/>");
+                trP(QT_TRANSLATE_NOOP("Program", "VERSION_NAME LUMIVEX")) + QLatin1Char('-') + trB(QT_TRANSLATE_NOOP("Benchmark", "Marks")) + QStringLiteral("<br/>");
     }
     html += QStringLiteral("</font></center>");
     return html;
