@@ -2,6 +2,7 @@
 
 #include "document/kernelrunner.h"
 #include "engine/MP_calc.h"
+#include "engine/core/tasks.h"
 #include "engine/views/preview.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/toolkit/AK_Global.h"
@@ -306,6 +307,7 @@ HDRBenchmarkWindow::HDRBenchmarkWindow(QWidget* parent) : HDRInfoDialog(parent)
 
 HDRBenchmarkWindow::~HDRBenchmarkWindow()
 {
+    m_pView->clear(); // its pixmap may still refer to the view buffer
     std::free(m_pWork);
     std::free(m_pViewBuffer);
 }
@@ -346,14 +348,22 @@ void HDRBenchmarkWindow::exitClicked()
     close();
 }
 
-void HDRBenchmarkWindow::CopySourceWindow()
+namespace {
+
+struct SFrameRows {
+    const QImage* source;
+    int left;
+    uint16_t* work;
+    uint32_t* view;
+};
+
+// Rows of the source window as RGB48 (each 8-bit value c becomes c x 256).
+void copyRows(TaskFuncParams t)
 {
-    if (!HasBuffers())
-        return;
-    const int left = std::clamp(int(m_fPan), 0, Benchmark::kSourceWidth - Benchmark::kSide);
-    for (int y = 0; y < Benchmark::kSide; ++y) {
-        const QRgb* src = reinterpret_cast<const QRgb*>(m_Source.constScanLine(y)) + left;
-        uint16_t* dst = m_pWork + size_t(y) * Benchmark::kSide * 3;
+    const SFrameRows* a = MP_taskArgs<SFrameRows>(t);
+    for (int y = MP_taskStart(t), end = MP_taskEnd(t); y < end; ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(a->source->constScanLine(y)) + a->left;
+        uint16_t* dst = a->work + size_t(y) * Benchmark::kSide * 3;
         for (int x = 0; x < Benchmark::kSide; ++x) {
             const QRgb c = src[x];
             dst[3 * x] = uint16_t(qRed(c) << 8);
@@ -361,6 +371,44 @@ void HDRBenchmarkWindow::CopySourceWindow()
             dst[3 * x + 2] = uint16_t(qBlue(c) << 8);
         }
     }
+}
+
+// Rows of the view, one to one, through the engine's colour view.
+void viewRows(TaskFuncParams t)
+{
+    const SFrameRows* a = MP_taskArgs<SFrameRows>(t);
+    const int start = MP_taskStart(t);
+    const float rows = float(MP_taskEnd(t) - start);
+    const float side = float(Benchmark::kSide);
+    MP_UI_previewColorSimple(a->work + size_t(start) * Benchmark::kSide * 3, a->view + size_t(start) * Benchmark::kSide,
+                             side, rows, side, side, rows, 0.0f, 0.0f, side, rows);
+}
+
+TaskFuncParams allRows(const SFrameRows* rows)
+{
+    TaskFuncParams t = MP_makeTask(nullptr, rows);
+    MP_setTaskRange(t, 0, Benchmark::kSide);
+    return t;
+}
+
+} // namespace
+
+void HDRBenchmarkWindow::CopySourceWindow()
+{
+    if (!HasBuffers())
+        return;
+    const SFrameRows rows{&m_Source, std::clamp(int(m_fPan), 0, Benchmark::kSourceWidth - Benchmark::kSide), m_pWork,
+                          m_pViewBuffer};
+    // One thread: banding this small a picture costs more than it saves.
+    copyRows(allRows(&rows));
+}
+
+void HDRBenchmarkWindow::RenderView()
+{
+    if (!HasBuffers())
+        return;
+    const SFrameRows rows{&m_Source, 0, m_pWork, m_pViewBuffer};
+    viewRows(allRows(&rows));
 }
 
 void HDRBenchmarkWindow::calcView()
@@ -409,11 +457,10 @@ void HDRBenchmarkWindow::calcView()
         }
         frameTime = float(Now() - t0);
 
-        MP_UI_previewColorSimple(m_pWork, m_pViewBuffer, float(Benchmark::kSide), float(Benchmark::kSide),
-                                 float(Benchmark::kSide), float(Benchmark::kSide), float(Benchmark::kSide), 0.0f, 0.0f,
-                                 float(Benchmark::kSide), float(Benchmark::kSide));
+        RenderView();
+        // Every pixel is opaque: RGB32 needs no conversion on its way to a pixmap.
         QImage image(reinterpret_cast<uchar*>(m_pViewBuffer), Benchmark::kSide, Benchmark::kSide,
-                     Benchmark::kSide * 4, QImage::Format_ARGB32);
+                     Benchmark::kSide * 4, QImage::Format_RGB32);
         HDRPixmapCreator creator(&image);
         m_pView->setPixmap(creator.m_Pixmap);
 

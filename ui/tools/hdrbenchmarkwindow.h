@@ -81,6 +81,8 @@ public:
     QString ResultHtml() const;
     // Copies the source window at int(pan) into the work buffer (RGB48).
     void CopySourceWindow();
+    // Renders the work buffer into the view buffer (RGB32, opaque).
+    void RenderView();
     // True when both buffers and a full-size source picture exist.
     bool HasBuffers() const { return m_pWork && m_pViewBuffer && m_bSourceValid; }
 
