@@ -689,6 +689,9 @@ TEST_F(BatchWindowTest, EveryShowStartsFromTheResetStateAndEveryEndRestores)
         EXPECT_EQ(MP_UI_GetShowExexcuteKernelOutput(), 0);
         EXPECT_EQ(MP_UI_GetTonemappingMultipleMode(), 0);
         EXPECT_EQ(m_Info.m_strText, "HDRBatchWindow Infotext lumivex");
+        EXPECT_EQ(HDRBatchWindow::s_uiCurrentPPPresetIdx, 0u);
+        w.m_pPresetComboBox->setCurrentIndex(1); // the next opening starts with the first tile again
+        EXPECT_EQ(HDRBatchWindow::s_uiCurrentPPPresetIdx, 1u);
         // Escape ends through done without a close event: the state still comes back.
         if (round == 0)
             w.reject();
@@ -919,11 +922,7 @@ TEST_F(BatchWindowTest, RendersUnderDarkAndLightStyles)
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(WriteImage(src + QStringLiteral("/IMG_%1.JPG").arg(100 + i), 600 + 40 * i, 500, 40 + 70 * i));
     const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
-    const struct {
-        const char* name;
-        int code, colour;
-    } styles[] = {{"dark", 1, 0}, {"light", 99, 0xd0d0d0}};
-    for (const auto& s : styles) {
+    for (const SRenderStyle& s : kRenderStyles) {
         CStyleEngine::instance().SetStyle(s.code, s.colour, true);
         for (int mode = 0; mode < 2; ++mode) {
             QWidget main;

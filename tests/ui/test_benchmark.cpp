@@ -183,11 +183,7 @@ TEST_F(BenchmarkTest, RunOnARecordedClock)
 TEST_F(BenchmarkTest, RendersUnderDarkAndLightStyles)
 {
     const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
-    const struct {
-        const char* name;
-        int code, colour;
-    } styles[] = {{"dark", 1, 0}, {"light", 99, 0xd0d0d0}};
-    for (const auto& s : styles) {
+    for (const SRenderStyle& s : kRenderStyles) {
         CStyleEngine::instance().SetStyle(s.code, s.colour, true);
         QWidget main;
         CStyleEngine::instance().SetStyleSheetFromCSS(&main);

@@ -522,6 +522,8 @@ void HDRBatchWindow::defaultClicked()
         m_pHDROperatorDock->SelectHDRPresetText(m_pHDRPresetComboBox->currentText());
     }
     m_pPresetComboBox->setCurrentIndex(m_pPresetComboBox->count() > 0 ? 0 : -1);
+    if (m_pPresetComboBox->currentIndex() >= 0) // also when the index did not change
+        s_uiCurrentPPPresetIdx = unsigned(m_pPresetComboBox->currentIndex());
     m_pPanoramaCheckBox->setChecked(false);
     m_pStatusLabel->setText(tr("Bitte gültigen Quell & Zielordner wählen..."));
     m_pStartButton->setText(tr("Starten"));
