@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QThread>
 
 #include <FreeImage.h>
@@ -106,15 +107,18 @@ bool WaitFor(const std::function<bool()>& done, int ms = 60000)
     return true;
 }
 
-// A chain with one landed colour operator from the shipped catalogue.
-std::unique_ptr<CPostProcessing> ColourChain()
+// A chain of landed operators from the shipped catalogue (by default one
+// colour operator).
+std::unique_ptr<CPostProcessing> ColourChain(const QStringList& kernels = {"MP_calcPixelColorIntensity"})
 {
     auto chain = std::make_unique<CPostProcessing>();
     CPPOperatorCatalogue catalogue;
     if (catalogue.Load()) {
-        const int i = catalogue.IndexOfId(PP_OperatorId(QStringLiteral("MP_calcPixelColorIntensity")));
-        if (i >= 0)
-            chain->m_vecOperators.append(catalogue.MakeOperator(i));
+        for (const QString& kernel : kernels) {
+            const int i = catalogue.IndexOfId(PP_OperatorId(kernel));
+            if (i >= 0)
+                chain->m_vecOperators.append(catalogue.MakeOperator(i));
+        }
     }
     return chain;
 }
@@ -472,6 +476,10 @@ TEST_F(BatchTest, RunnerFilesDoNotDependOnTheThreadCount)
         const QString out = MakeFolder(QStringLiteral("out%1").arg(k));
         RecordingReporter rep;
         SBatchRunSettings settings = Settings(out, ".tiff");
+        settings.pChain = std::shared_ptr<CPostProcessing>(
+            ColourChain({"MP_calcPixelTMmeanlog", "MP_calcPixelGradationLagrange", "MP_calcPixelLightShadow",
+                         "MP_calcPixelColorIntensity", "MP_calcPixelHueShift", "MP_calcPixelColorTemperature"}));
+        ASSERT_EQ(settings.pChain->m_vecOperators.size(), 6);
         CBatchRunner runner(settings, rep, cancel);
         ASSERT_EQ(RunOnWorker(runner, {Job(0, "a_jpg", {Path("in/a.jpg")})}), 1);
         hashes[k] = FileHash(out + "/a_jpg.tiff");
@@ -612,6 +620,53 @@ TEST_F(BatchTest, SeriesBoxContextMenuAndThumbnailGeometry)
     // A portrait picture in a 44 x 34 slot: at most 32 high, centred.
     EXPECT_EQ(_HDRExposureLabel::PictureRect(QSize(44, 34), QSize(300, 400)), QRect(10, 1, 24, 32));
     EXPECT_EQ(_HDRExposureLabel::PictureRect(QSize(44, 34), QSize(400, 300)), QRect(1, 1, 42, 32));
+}
+
+TEST_F(BatchTest, HoverShowsTheLabelsPictureOnlyAfterLoading)
+{
+    ASSERT_TRUE(WriteImage(Path("h.jpg"), 600, 500, 100));
+    QLabel preview;
+    preview.setFixedSize(1, 1);
+    QLabel* const saved = HDRBatchWindow::s_pPreviewLabel;
+    HDRBatchWindow::s_pPreviewLabel = &preview;
+    {
+        HDRBatchExposureWidget box(0);
+        ASSERT_TRUE(box.AddExposureBatch(LoadedExposure(Path("h.jpg"))));
+        const QPixmap picture = box.m_aExposureLabels[0]->pixmap();
+        ASSERT_FALSE(picture.isNull());
+        emit box.m_aExposureLabels[0]->entered(); // still loading: nothing
+        EXPECT_EQ(preview.size(), QSize(1, 1));
+        box.m_bLoadingFinished = true;
+        emit box.m_aExposureLabels[0]->entered();
+        EXPECT_EQ(preview.size(), picture.size());
+        EXPECT_EQ(HDRBatchWindow::s_pCurrentExposureLabel, box.m_aExposureLabels[0]);
+        emit box.m_aExposureLabels[5]->entered(); // an empty slot shows nothing
+        EXPECT_EQ(HDRBatchWindow::s_pCurrentExposureLabel, box.m_aExposureLabels[0]);
+        emit box.m_aExposureLabels[0]->left();
+        EXPECT_EQ(preview.size(), QSize(1, 1));
+        EXPECT_EQ(HDRBatchWindow::s_pCurrentExposureLabel, nullptr);
+        emit box.m_aExposureLabels[0]->entered();
+    } // a deleted box leaves no label behind in the statics
+    EXPECT_EQ(HDRBatchWindow::s_pCurrentExposureLabel, nullptr);
+    HDRBatchWindow::s_pPreviewLabel = saved;
+}
+
+TEST_F(BatchTest, StopPostsItsNoticeOnce)
+{
+    _gui::SetModalHook([](QWidget*) { return 0; });
+    FakeOperators ops;
+    FakePresets presets;
+    HDRBatchWindow w(nullptr, &ops, &presets);
+    {
+        HDRProgressThread guard(1, 3600 * 1000);
+        HDRProgressThread::OpenCategory(11, true);
+        w.progressCancelRequested();
+        w.progressCancelRequested();
+        EXPECT_TRUE(w.m_bCancelRequested.load());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(guard.GetWindow()->GetLog()->toPlainText().count("Wird abgebrochen"), 1);
+    }
+    _gui::SetModalHook(&UiTest::answerUnexpectedPrompt);
 }
 
 // ---- The window -----------------------------------------------------------------------------
