@@ -35,6 +35,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QThread>
+#include <QTranslator>
 
 #include <FreeImage.h>
 
@@ -977,6 +978,11 @@ TEST_F(BatchWindowTest, RendersUnderDarkAndLightStyles)
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(WriteImage(src + QStringLiteral("/IMG_%1.JPG").arg(100 + i), 600 + 40 * i, 500, 40 + 70 * i));
     const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
+    // The German texts, as the program shows them.
+    QTranslator german;
+    const bool translated = german.load(QStringLiteral(LUMIVEX_APP_DIR "/translations/hdrvorlix_de_DE"));
+    if (translated)
+        QCoreApplication::installTranslator(&german);
     for (const SRenderStyle& s : kRenderStyles) {
         CStyleEngine::instance().SetStyle(s.code, s.colour, true);
         for (int mode = 0; mode < 2; ++mode) {
@@ -994,7 +1000,12 @@ TEST_F(BatchWindowTest, RendersUnderDarkAndLightStyles)
             if (!dir.isEmpty())
                 shot.save(QString::fromLocal8Bit(dir) +
                           QStringLiteral("/batch%1_%2.png").arg(mode).arg(QLatin1String(s.name)));
+            if (translated) // the fixed-size buttons' texts fit
+                for (QPushButton* b : {w.m_pCloseBrowserButton, w.m_pCancelButton, w.m_pStartButton})
+                    EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width() - 8) << qPrintable(b->text());
             w.reject();
         }
     }
+    if (translated)
+        QCoreApplication::removeTranslator(&german);
 }
