@@ -9,6 +9,8 @@
 #include "engine/MP_calc.h"
 #include "engine/views/preview.h"
 #include "ui/tools/batchjob.h"
+#include "document/exposure.h"
+#include "ui/tools/hdrbatchexposurewidget.h"
 #include "ui/tools/hdrbatchwindow.h"
 #include "ui/tools/hdrbenchmarkwindow.h"
 
@@ -141,6 +143,50 @@ void BM_BatchDecode10Photos(benchmark::State& state)
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight * kPhotos);
 }
 BENCHMARK(BM_BatchDecode10Photos)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The scan's work for one box: the fast preview load of a 24-megapixel JPEG,
+// the preview-size exposure, and the box's preview (HDR stage and the six
+// operators at preview size) on the GUI thread.
+class BenchOperators : public IBatchOperatorSource {
+public:
+    QStringList HDRPresetTexts() const override { return {}; }
+    QString CurrentHDRPresetText() const override { return QString(); }
+    void SelectHDRPresetText(const QString&) override {}
+    QString GetKernelName() const override { return QStringLiteral("MP_calcHDRfusion"); }
+    void GetParameterValues(float values[10][256]) const override { std::memset(values, 0, sizeof(float) * 2560); }
+};
+class BenchPresets : public IBatchPresetSource {
+public:
+    int TileCount() const override { return 1; }
+    QString TileTitle(int) const override { return QStringLiteral("bench"); }
+    CPostProcessing* TileChain(int i) override { return i == 0 ? m_pChain.get() : nullptr; }
+    std::shared_ptr<CPostProcessing> m_pChain = sixOperatorChain();
+};
+
+void BM_BatchPreviewPerBox(benchmark::State& state)
+{
+    const SPhotos& p = photos();
+    BenchOperators operators;
+    BenchPresets presets;
+    HDRBatchExposureWidget::s_pOperatorSource = &operators;
+    HDRBatchExposureWidget::s_pPresetSource = &presets;
+    for (auto _ : state) {
+        HDRBatchExposureWidget box(0);
+        box.show();
+        FIBITMAP* bitmap = HDRBatchLoadThread::LoadPreviewBitmap(p.files[0]);
+        auto* exposure = new CExposureBatch();
+        if (!exposure->Load(p.files[0], bitmap) || !exposure->Prepare(bitmap, -1.0f) ||
+            !box.AddExposureBatch(exposure)) {
+            delete exposure;
+            state.SkipWithError("the photograph did not load");
+        }
+        FreeImage_Unload(bitmap);
+        box.CalculatePreview(true);
+    }
+    HDRBatchExposureWidget::s_pOperatorSource = nullptr;
+    HDRBatchExposureWidget::s_pPresetSource = nullptr;
+}
+BENCHMARK(BM_BatchPreviewPerBox)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The benchmark window's frame work outside its timing: the source window
 // copy, the view and the pixmap, against a plain copy of the 1.5 MB buffer.
