@@ -6,6 +6,8 @@
 #include "document/documentseams.h"
 #include "document/exposure.h"
 #include "document/exposureseries.h"
+#include "document/kernelrunner.h"
+#include "engine/openclmanager.h"
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
 #include "platform/userpaths.h"
@@ -439,6 +441,49 @@ TEST_F(BatchTest, RunnerReportsBadSeriesAndGoesOn)
         EXPECT_TRUE(rep.Texts(1).contains("1/1 abgeschlossen"));
         EXPECT_TRUE(QFileInfo(notAFolder).isFile());
     }
+}
+
+namespace {
+
+// Runs every kernel through the dispatcher, except that the first run of one
+// kernel reports no memory.
+class FailOnceExecutor : public IKernelExecutor {
+public:
+    explicit FailOnceExecutor(const char* kernel) : m_Kernel(kernel) {}
+    int ExecuteKernel(const char* name, unsigned width, unsigned height, float* src, float* dst, unsigned srcBpp,
+                      unsigned dstBpp, MP_Params* params, int category, float start, float delta, bool upload,
+                      bool download) override
+    {
+        if (m_Kernel == name && !m_bFailed.exchange(true))
+            return -1;
+        return OpenCLManager::getInstance()->executeKernel(name, width, height, src, dst, srcBpp, dstBpp, params,
+                                                           category, start, delta, upload, download);
+    }
+    QByteArray m_Kernel;
+    std::atomic<bool> m_bFailed{false};
+};
+
+} // namespace
+
+TEST_F(BatchTest, RunnerSavesNothingForAFailedChainAndGoesOn)
+{
+    MakeFolder("in");
+    ASSERT_TRUE(WriteImage(Path("in/a.jpg"), 600, 500, 50));
+    ASSERT_TRUE(WriteImage(Path("in/b.jpg"), 600, 500, 150));
+    const QString out = MakeFolder("out");
+    FailOnceExecutor executor("MP_calcPixelColorIntensity");
+    IKernelExecutor* previous = CKernelRunner::SetExecutor(&executor);
+    std::atomic<bool> cancel{false};
+    RecordingReporter rep;
+    SBatchRunSettings settings = Settings(out);
+    CBatchRunner runner(settings, rep, cancel);
+    const int written = RunOnWorker(runner, {Job(0, "a_jpg", {Path("in/a.jpg")}), Job(1, "b_jpg", {Path("in/b.jpg")})});
+    CKernelRunner::SetExecutor(previous);
+    EXPECT_TRUE(executor.m_bFailed.load());
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList({"a_jpg.jpg"}));
+    EXPECT_EQ(rep.Texts(2), QStringList({QString::fromUtf8("Es steht nicht genug Arbeitsspeicher zur Verfügung.")}));
+    EXPECT_TRUE(rep.Texts(1).contains("2/2 abgeschlossen"));
 }
 
 TEST_F(BatchTest, RunnerStopsBetweenSeries)

@@ -176,16 +176,21 @@ unsigned short* CBatchRunner::CalculateResult(const SBatchJob& job, std::unique_
     }
     m_Reporter.Message(trBox(QT_TRANSLATE_NOOP("HDRBatchExposureWidget", "Post Processing")) + QStringLiteral(": ") + job.strTitle, 0);
     CPostProcessing* chain = m_Settings.pChain.get();
-    if (!chain || !series->m_pusBuffer)
+    if (!chain)
         return nullptr;
+    const QString outOfMemory =
+        QCoreApplication::translate("IExposure", "Es steht nicht genug Arbeitsspeicher zur Verfügung.");
+    if (!series->m_pusBuffer) { // the HDR stage had no memory; its own notice is not shown during the run
+        m_Reporter.Message(outOfMemory, 2);
+        return nullptr;
+    }
     const QSize size(int(series->m_uiWidth), int(series->m_uiHeight));
     chain->SetAccordingExposureSeries(series.get());
     const bool ok = CPostProcessing::InitBuffer(series->m_pusBuffer, size, size, false) &&
                     chain->Process(series->m_uiWidth, series->m_uiHeight, false) == 0;
     chain->SetAccordingExposureSeries(nullptr);
     if (!ok || CPostProcessing::GetBuffer() == nullptr || CPostProcessing::GetBufferSize() != size) {
-        m_Reporter.Message(
-            QCoreApplication::translate("IExposure", "Es steht nicht genug Arbeitsspeicher zur Verfügung."), 2);
+        m_Reporter.Message(outOfMemory, 2);
         return nullptr;
     }
     return CPostProcessing::GetBuffer();
