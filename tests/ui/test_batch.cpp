@@ -876,6 +876,29 @@ TEST_F(BatchWindowTest, ScanBuildsBoxesAndBadPathsClearTheList)
     w.reject();
 }
 
+TEST_F(BatchWindowTest, TenImagesFillTheBarTo80WhileLoadingAndTo100WithPreviews)
+{
+    HDRBatchWindow& w = *m_pWindow;
+    const QString src = MakeFolder("ten");
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(WriteImage(src + QStringLiteral("/p%1.jpg").arg(i), 600, 500, 20 * i));
+    QVector<int> values;
+    QObject::connect(w.m_pProgressBar, &QProgressBar::valueChanged, &w, [&values](int v) { values << v; });
+    w.setWindowMode(0);
+    w.show();
+    w.m_pSourcePathEdit->setText(src);
+    ASSERT_TRUE(ScanDone());
+    EXPECT_EQ(w.m_aBatchExposures.size(), 10);
+    EXPECT_EQ(w.m_pImagesGroupBox->title(), "Bilder: 10");
+    const QVector<int> loading = {8, 16, 24, 32, 40, 48, 56, 64, 72, 80};
+    ASSERT_GE(values.size(), 11);
+    EXPECT_EQ(values.mid(0, 10), loading);
+    EXPECT_EQ(values.last(), 100);
+    for (int i = 1; i < values.size(); ++i)
+        EXPECT_GE(values[i], values[i - 1]);
+    w.reject();
+}
+
 TEST_F(BatchWindowTest, BrowserOpensTheDroppedFolderOnceAndHandsASeriesOver)
 {
     HDRBatchWindow& w = *m_pWindow;
