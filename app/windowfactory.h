@@ -7,6 +7,10 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IResultCropWindow* CreateCropWindow(QWidget* parent) override;
+    IStencilPainter* CreateStencilPainter(QWidget* parent) override;
+    IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
+    HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
     IBatchWindow* CreateBatchWindow(QWidget* parent, IBatchOperatorSource* operators,
                                     IBatchPresetSource* presets) override;
     IBenchmarkWindow* CreateBenchmarkWindow(QWidget* parent) override;
