@@ -1126,24 +1126,27 @@ void photo(QPainter& p, const QRectF& r)
     p.drawPolygon(hill);
 }
 
+// An arrow pointing right from x to the icon's right edge at height y.
+void arrowToTheRight(QPainter& p, QColor colour, qreal width, qreal x, qreal y, qreal head)
+{
+    p.setPen(glyphPen(colour, width));
+    p.drawLine(QPointF(x, y), QPointF(14.5, y));
+    p.drawLine(QPointF(14.8 - 1.8 - head * 0.2, y - head), QPointF(14.8, y));
+    p.drawLine(QPointF(14.8 - 1.8 - head * 0.2, y + head), QPointF(14.8, y));
+}
+
 void iconBatch(QPainter& p)
 {
     photo(p, QRectF(5.5, 1.5, 9, 7));
     photo(p, QRectF(3.5, 4.5, 9, 7));
     photo(p, QRectF(1.5, 7.5, 9, 7));
-    p.setPen(glyphPen(rgb(0xef6c00), 1.6));
-    p.drawLine(QPointF(11, 12.5), QPointF(14.5, 12.5));
-    p.drawLine(QPointF(13, 10.5), QPointF(14.8, 12.5));
-    p.drawLine(QPointF(13, 14.5), QPointF(14.8, 12.5));
+    arrowToTheRight(p, rgb(0xef6c00), 1.6, 11, 12.5, 2.0);
 }
 
 void iconBatchSeriesLoad(QPainter& p)
 {
     photo(p, QRectF(1.5, 3.5, 10, 8));
-    p.setPen(glyphPen(rgb(0x2e7d32), 1.8));
-    p.drawLine(QPointF(9, 13), QPointF(14.5, 13));
-    p.drawLine(QPointF(12, 10.5), QPointF(14.8, 13));
-    p.drawLine(QPointF(12, 15.5), QPointF(14.8, 13));
+    arrowToTheRight(p, rgb(0x2e7d32), 1.8, 9, 13, 2.5);
 }
 
 void iconBatchSeriesDeactivate(QPainter& p)
