@@ -1068,9 +1068,11 @@ TEST_F(BatchWindowTest, RendersUnderDarkAndLightStyles)
             if (!dir.isEmpty())
                 shot.save(QString::fromLocal8Bit(dir) +
                           QStringLiteral("/batch%1_%2.png").arg(mode).arg(QLatin1String(s.name)));
-            if (translated) // the fixed-size buttons' texts fit
-                for (QPushButton* b : {w.m_pCloseBrowserButton, w.m_pCancelButton, w.m_pStartButton})
+            if (translated) { // the fixed-size buttons' texts fit
+                for (QPushButton* b : {w.m_pCloseBrowserButton, w.m_pCancelButton, w.m_pStartButton}) {
                     EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width() - 8) << qPrintable(b->text());
+                }
+            }
             w.reject();
         }
     }
