@@ -7,6 +7,9 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IHDROperatorDock* CreateHDROperatorDock(QWidget* parent) override;
+    IPresetsDock* CreatePresetsDock(QWidget* parent) override;
+    IRawDevelopment* CreateRawDevelopment(QWidget* parent) override;
     IResultCropWindow* CreateCropWindow(QWidget* parent) override;
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
