@@ -7,4 +7,5 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IPostProcessingDock* CreatePostProcessingDock(QWidget* parent) override;
 };

@@ -8,6 +8,7 @@
 #include "engine/MP_calc.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/options/options.h"
+#include "ui/options/optionswindow.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/toolkit/hdrdockwidget.h"
 #include "ui/toolkit/modalhook.h"
@@ -77,61 +78,6 @@ template <class T> QDockWidget* dockOf(T* window) { return window ? window->Dock
 
 } // namespace
 
-// ---- construction of the workflow part ------------------------------------------
-
-void HDRMainWindow::createWorkflow(IWindowFactory* factory)
-{
-    m_sImageFilter = tr("Bilder") +
-                     QStringLiteral(" (*.jpg *.jpeg *.jif *.tif *.tiff *.tif32 *.png *.bmp *.psd *.pcx *.tga *.exr "
-                                    "*.hdr *.pfm *.ppm *.jp2 *.cr2 *.crw *.raf *.fff *.3fr *.dng *.kdc *.dcr *.mrw "
-                                    "*.nef *.nrw *.nrf *.orf *.rw2 *.raw *.rwl *.pef *.srw *.sr2 *.srf *.arw *.pcd "
-                                    "*.koa *.iff *.lbm *.pict *.pct *.pic *.sgi)");
-
-    loadImageAct = new QAction(QIcon::fromTheme(QStringLiteral("loadImage")), tr("Bild laden..."), this);
-    connect(loadImageAct, &QAction::triggered, this, [this] { loadImage(); });
-    postProcessingAct = new QAction(QIcon::fromTheme(QStringLiteral("postProcessing")), tr("Post Processing"), this);
-    postProcessingAct->setCheckable(true);
-    postProcessingAct->setEnabled(false);
-    connect(postProcessingAct, &QAction::triggered, this, &HDRMainWindow::postProcessing);
-    if (fileMenu) {
-        fileMenu->insertAction(fileMenu->actions().value(0), loadImageAct);
-    }
-
-    toolBarImage = new QToolBar(this);
-    toolBarImage->setObjectName(QStringLiteral("toolBarImage"));
-    toolBarImageSecond = new QToolBar(this);
-    toolBarImageSecond->setObjectName(QStringLiteral("toolBarImageSecond"));
-    addToolBar(Qt::BottomToolBarArea, toolBarImage);
-    addToolBar(Qt::BottomToolBarArea, toolBarImageSecond);
-    m_pImagePreview = new HDRImagePreview(this, toolBarImage, toolBarImageSecond);
-    m_pImagePreview->setObjectName(QStringLiteral("image_preview"));
-    setCentralWidget(m_pImagePreview);
-    connect(m_pImagePreview, &HDRImagePreview::showHeatmapClicked, this, [] {});
-    m_pImagePreview->hide();
-    toolBarImage->hide();
-    toolBarImageSecond->hide();
-
-    if (factory) {
-        m_pExposureSeriesDock = factory->CreateExposureSeriesDock(this);
-        m_pHDROperatorDock = factory->CreateHDROperatorDock(this);
-        m_pPresetsDock = factory->CreatePresetsDock(this);
-        m_pPostProcessingDock = factory->CreatePostProcessingDock(this);
-        m_pRAWDevelopment = factory->CreateRawDevelopment(this);
-        m_pStatistic = factory->CreateStatistic(this);
-    }
-    for (QDockWidget* dock : {dockOf(m_pExposureSeriesDock), dockOf(m_pHDROperatorDock), dockOf(m_pPresetsDock),
-                              dockOf(m_pPostProcessingDock)}) {
-        if (!dock)
-            continue;
-        addDockWidget(Qt::RightDockWidgetArea, dock);
-        dock->hide();
-    }
-    HDRPresetTimerStopHelper::SetPresetsDock(m_pPresetsDock);
-    ViewSeams::SetHost(this);
-    CSeriesSeams::SetMainWindow(this);
-    CPostProcessing::SetHost(this);
-}
-
 void HDRMainWindow::count(const char* key, int value)
 {
     if (m_pStatistic)
@@ -150,44 +96,6 @@ void HDRMainWindow::pushToFront()
 
 // ---- stages -----------------------------------------------------------------------
 
-void HDRMainWindow::updateDockWidgets(int which)
-{
-    if (which < 0 || which > 4)
-        which = eDW_NONE;
-    QDockWidget* series = dockOf(m_pExposureSeriesDock);
-    QDockWidget* hdr = dockOf(m_pHDROperatorDock);
-    QDockWidget* presets = dockOf(m_pPresetsDock);
-    QDockWidget* pp = dockOf(m_pPostProcessingDock);
-    if (!series || !hdr || !presets || !pp)
-        return;
-    QDockWidget* docks[] = {series, hdr, presets, pp};
-    bool blocked[4];
-    for (int i = 0; i < 4; ++i)
-        blocked[i] = docks[i]->blockSignals(true);
-    const bool hdrStage = which == eDW_EXPOSURESERIES || which == eDW_HDROPERATOR;
-    const bool ppStage = which == eDW_PRESETS || which == eDW_POSTPROCESSING;
-    series->setVisible(hdrStage);
-    hdr->setVisible(hdrStage);
-    presets->setVisible(ppStage);
-    pp->setVisible(ppStage);
-    if (which == eDW_HDROPERATOR)
-        hdr->raise();
-    if (auto* d = qobject_cast<HDRDockWidget*>(presets))
-        d->SetHighlighted(which == eDW_PRESETS);
-    if (which == eDW_PRESETS)
-        presets->raise();
-    if (auto* d = qobject_cast<HDRDockWidget*>(pp))
-        d->SetHighlighted(which == eDW_POSTPROCESSING);
-    if (which == eDW_POSTPROCESSING)
-        pp->raise();
-    if (postProcessingAct)
-        postProcessingAct->setChecked(ppStage);
-    for (int i = 0; i < 4; ++i)
-        docks[i]->blockSignals(blocked[i]);
-    if (m_pHDROperatorDock)
-        m_pHDROperatorDock->UpdateHDRContrastLabel();
-}
-
 bool HDRMainWindow::IsHDRStage() const
 {
     QDockWidget* series = dockOf(m_pExposureSeriesDock);
@@ -196,23 +104,63 @@ bool HDRMainWindow::IsHDRStage() const
 
 // ---- loading ------------------------------------------------------------------------
 
+QString HDRMainWindow::OptionsFolder(int kind) const
+{
+    return m_pOptionsWindow ? m_pOptionsWindow->GetPath(IOptionsWindow::EPaths(kind)) : QString();
+}
+
+QString HDRMainWindow::DialogStartFolder(const QString& optionsFolder) const
+{
+    QString folder = pathfromFolderSettings(QStringLiteral("lastDialogPath"));
+    if (!optionsFolder.isEmpty())
+        folder = optionsFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return folder;
+}
+
 bool HDRMainWindow::newProject()
 {
+    if (showFullscreenAct->isChecked())
+        showFullscreenAct->trigger();
+    if (!m_pExposureSeries)
+        return true;
+    MP_UI_SetDisplayGammaHDRMode(0);
     HDRPresetTimerStopHelper stop;
-    updateDockWidgets(eDW_NONE);
-    m_pPostProcessing = nullptr;
+    ClearAllSelectedExposureDockStates();
     m_pDisplayedExposure = nullptr;
     delete m_pExposureSeries;
     m_pExposureSeries = nullptr;
+    editExposureLatitude();
+    updateExposureDisplay(false, true, false);
+    hideAllSubWindows();
+    MP_ClearBuffer();
+    m_pImagePreview->SetInitialButtonState();
+    frameColorAct->setEnabled(false);
     if (m_pPostProcessingDock)
         m_pPostProcessingDock->SetCurrentPostProcessing(nullptr);
-    updateExposureDisplay(false, true, false);
-    m_pImagePreview->hide();
-    toolBarImage->hide();
-    toolBarImageSecond->hide();
+    if (m_pExifDock)
+        m_pExifDock->ShowDefaultCategories();
+    saveProjectAct->setEnabled(false);
+    saveProjectAsAct->setEnabled(false);
     m_sProjectPath.clear();
-    if (saveProjectAct)
-        saveProjectAct->setEnabled(false);
+    m_iUndoLevel = -1;
+    m_iChangeCounter = 0;
+    setUndoAct->setEnabled(false);
+    getUndoAct->setEnabled(false);
+    timelineWindowAct->setEnabled(false);
+    setupToolBar(false);
+    updateDockWidgets(eDW_NONE);
+    if (m_pInfoDockWidget) {
+        m_pInfoDockWidget->EnableFixedSize(false);
+        m_pInfoDockWidget->SetInfoDockVisible(false);
+        m_pInfoDockWidget->UpdateText(m_sStartText);
+    }
+    showInfoAct->setEnabled(false);
+    if (m_pInfoDockWidgetStart) {
+        m_pInfoDockWidgetStart->UpdateText(m_sStartText);
+        setDockVisible(dockOf(m_pInfoDockWidgetStart), true);
+    }
     updateWindowTitle();
     return true;
 }
@@ -222,15 +170,17 @@ void HDRMainWindow::loadImage(QString path)
     if (m_pExposureSeries && !newProject())
         return;
     if (path.isEmpty()) {
+        const QString optionsFolder = OptionsFolder(IOptionsWindow::ePATH_SINGLE);
         const QStringList chosen =
             m_OpenDialogHook ? m_OpenDialogHook(false)
                              : QStringList(QFileDialog::getOpenFileName(this, tr("lumivex Einzelbild laden"),
-                                                                        QStandardPaths::writableLocation(
-                                                                            QStandardPaths::PicturesLocation),
+                                                                        DialogStartFolder(optionsFolder),
                                                                         m_sImageFilter));
         path = chosen.value(0);
         if (path.isEmpty())
             return;
+        if (optionsFolder.isEmpty())
+            pathToFolderSettings(path, QStringLiteral("lastDialogPath"), true);
     }
     count("m_iSingleImagesLoaded");
     loadExposureLatitude(QStringList(path));
@@ -241,13 +191,14 @@ void HDRMainWindow::loadExposureLatitude(QStringList paths)
     if (m_pExposureSeries && !newProject())
         return;
     if (paths.isEmpty()) {
+        const QString optionsFolder = OptionsFolder(IOptionsWindow::ePATH_SERIES);
         paths = m_OpenDialogHook ? m_OpenDialogHook(true)
-                                 : QFileDialog::getOpenFileNames(
-                                       this, tr("Bildsequenz laden"),
-                                       QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-                                       m_sImageFilter);
+                                 : QFileDialog::getOpenFileNames(this, tr("Bildsequenz laden"),
+                                                                 DialogStartFolder(optionsFolder), m_sImageFilter);
         paths.removeAll(QString());
         if (!paths.isEmpty()) {
+            if (optionsFolder.isEmpty())
+                pathToFolderSettings(paths.first(), QStringLiteral("lastDialogPath"), true);
             count("m_iExposureSeriesLoaded");
             count("m_iExposureSeriesImagesLoaded", int(paths.size()));
             count("m_iSeriesHighestImageAmount", int(paths.size()));
@@ -317,25 +268,35 @@ void HDRMainWindow::postLoad(bool fromProject, bool projectInPostProcessing, boo
     const bool pp = !fromProject || projectInPostProcessing;
     MP_UI_SetDisplayGammaHDRMode(0);
     updateExposureDisplay(false, true, false);
+    if (m_pExifDock && m_pExposureSeries)
+        m_pExifDock->UpdateExif(m_pExposureSeries->m_pMaster);
     setDockVisible(dockOf(m_pExposureSeriesDock), !pp);
     setDockVisible(dockOf(m_pHDROperatorDock), !pp);
+    setDockVisible(dockOf(m_pExifDock), showExifAct->isChecked());
+    setDockVisible(dockOf(m_pHistogramDock), showHistogramAct->isChecked());
     setDockVisible(dockOf(m_pPresetsDock), pp);
     setDockVisible(dockOf(m_pPostProcessingDock), pp);
     m_pPostProcessing = nullptr;
     m_pImagePreview->show();
     toolBarImage->show();
-    toolBarImageSecond->show();
     m_pImagePreview->SetPreviewButtonVisible(MP_UI_GetPreviewScalingFactor() < 1.0f);
     if (m_pExposureSeries && m_pExposureSeries->HasStateChanged(true))
         m_pImagePreview->SetRefreshButtonEnabled(false);
     if (m_pExposureSeriesDock)
         m_pExposureSeriesDock->ScrollToCenter();
+    if (m_pInfoDockWidget)
+        m_pInfoDockWidget->EnableFixedSize(true);
     showInfoAct->setEnabled(true);
     showInfoClicked();
+    setDockVisible(dockOf(m_pInfoDockWidgetStart), false);
+    for (QAction* action : {saveProjectAsAct, frameColorAct, setUndoAct, timelineWindowAct})
+        action->setEnabled(true);
+    setupToolBar(true);
     if (pp)
         postProcessing();
     else
         updateDockWidgets(eDW_EXPOSURESERIES);
+    setDockVisible(dockOf(m_pCompareDock), compareWindowAct->isChecked());
 }
 
 void HDRMainWindow::dropEvent(QDropEvent* event)
@@ -352,11 +313,17 @@ void HDRMainWindow::dropEvent(QDropEvent* event)
         const QString path = urls.first().toLocalFile();
         if (path.endsWith(QLatin1String(".lumivexProject"))) {
             count("m_iDragDropLoadProject");
-            return; // projects open with the project commands
+            if (metaObject()->indexOfSlot("openProject(QString)") >= 0)
+                QMetaObject::invokeMethod(this, "openProject", Q_ARG(QString, path));
+            return;
         }
         if (QFileInfo(path).isDir()) {
             count("m_iDragDropLoadFolder");
-            return; // the image browser comes with the batch window
+            if (m_pBatchWindow) {
+                m_pBatchWindow->setDragDropFolder(path);
+                QTimer::singleShot(10, this, &HDRMainWindow::exposureSeriesBrowse);
+            }
+            return;
         }
         count("m_iDragDropLoadImage");
         loadImage(path);
@@ -407,7 +374,9 @@ void HDRMainWindow::InterpretReceivedMessage(QString message)
             message.replace(QLatin1Char('\\'), QLatin1Char('/'));
             std::cout << "OpenProject: " << message.toStdString() << std::endl;
             pushToFront();
-            message.clear(); // projects open with the project commands
+            if (metaObject()->indexOfSlot("openProject(QString)") >= 0)
+                QMetaObject::invokeMethod(this, "openProject", Q_ARG(QString, message));
+            message.clear();
         }
         std::cout << "Command Line Load:" << message.toStdString() << std::endl;
         QString lower = message.toLower();
@@ -770,8 +739,11 @@ void HDRMainWindow::updateExposureDisplay(bool keepDisplayed, bool render, bool 
     }
     if (m_pExposureSeriesDock)
         m_pExposureSeriesDock->UpdateDisplay(document ? m_pExposureSeries : nullptr, dockRefreshOnly);
-    if (postProcessingAct)
-        postProcessingAct->setEnabled(document);
+    for (QAction* action : {saveResultImageAct, sendResultImageToVorlixAct, printResultImageAct, sendResultImageToAct,
+                            postProcessingAct, showExifAct, showHistogramAct, showHistogramMenuAct, showFullscreenAct})
+        action->setEnabled(document);
+    if (!document)
+        showHistogramAct->setIcon(QIcon::fromTheme(QStringLiteral("histogramm")));
 }
 
 void HDRMainWindow::showResultImage()
