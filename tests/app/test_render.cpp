@@ -62,6 +62,7 @@ TEST_F(RenderTest, WindowsUnderDarkAndLightStyles)
         window.resize(900, 500);
         save(&window, QStringLiteral("mainwindow_%1").arg(QLatin1String(style.name)));
         // A photograph loaded: the post-processing stage with the real dock.
+        window.resize(1400, 860);
         window.show();
         window.InterpretReceivedMessage(photograph);
         ASSERT_NE(window.m_pExposureSeries, nullptr);
