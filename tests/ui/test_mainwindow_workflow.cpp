@@ -493,4 +493,70 @@ TEST_F(WorkflowTest, OperatorEditsEnableRefreshOnlyOnARealChangeOutsideRealTimeM
     EXPECT_TRUE(window->IsHDRStage());
 }
 
+
+TEST_F(WorkflowTest, ExposureTilesChangeTheResultOnlyWhenSomethingChanged)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("tiles.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    window->editExposureLatitude();
+    CExposure* exposure = window->m_pExposureSeries->m_vExposures.first();
+
+    // The exposure value it already has: only the stage.
+    window->updateDockWidgets(HDRMainWindow::eDW_PRESETS);
+    window->m_PreviewPixmap = QPixmap();
+    window->synExposureValueChanged(exposure, exposure->m_fExposureValue);
+    EXPECT_TRUE(window->m_PreviewPixmap.isNull());
+    EXPECT_TRUE(window->IsHDRStage());
+
+    // A weight change outside real-time mode enables refresh only when it is one.
+    COptions::getInstance()->m_bRealTimeMode = false;
+    window->m_pImagePreview->SetRefreshButtonEnabled(false);
+    window->globalWeightChanged(exposure, exposure->m_fGlobalWeight);
+    EXPECT_FALSE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    window->globalWeightChanged(exposure, exposure->m_fGlobalWeight + 0.5f);
+    EXPECT_TRUE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    COptions::getInstance()->m_bRealTimeMode = true;
+
+    // The weight map clicked twice: the map, then the result again.
+    window->displayExposureWeightmap(exposure);
+    EXPECT_EQ(window->m_pDisplayedExposure, exposure);
+    EXPECT_FALSE(window->m_bDisplayedAsColour);
+    const QImage weightMap = window->m_PreviewPixmap.toImage();
+    window->displayExposureWeightmap(exposure);
+    EXPECT_EQ(window->m_pDisplayedExposure, nullptr);
+    EXPECT_NE(window->m_PreviewPixmap.toImage(), weightMap);
+    window->displayExposureColour(exposure);
+    EXPECT_TRUE(window->m_bDisplayedAsColour);
+    window->displayExposureColour(nullptr); // a null exposure only shows the stage
+    EXPECT_EQ(window->m_pDisplayedExposure, exposure);
+    EXPECT_TRUE(window->IsHDRStage());
+
+    // The toolbar's histogram icon follows the document.
+    EXPECT_FALSE(window->showHistogramAct->icon().isNull());
+    EXPECT_EQ(window->showHistogramAct->icon().availableSizes().value(0), QSize(32, 28));
+    window->newProject();
+    EXPECT_FALSE(window->showHistogramAct->isEnabled());
+}
+
+TEST_F(WorkflowTest, BorderAndGeometryChangesInThePostProcessingStageApplyTheTileAgain)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("limits.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    CPostProcessing chain;
+    window->updatePostProcessing(&chain, nullptr);
+    ASSERT_EQ(window->m_pPostProcessing, &chain);
+    factory.presets->m_vecCreateAll.clear();
+    window->showLimitsClicked();
+    EXPECT_EQ(window->m_pPostProcessing, nullptr);
+    EXPECT_EQ(factory.presets->m_vecCreateAll, std::vector<bool>{true});
+    window->geometryClicked();
+    EXPECT_EQ(factory.presets->m_vecCreateAll, (std::vector<bool>{true, true}));
+    // In the HDR stage nothing of the presets.
+    window->editExposureLatitude();
+    window->showLimitsClicked();
+    window->geometryClicked();
+    EXPECT_EQ(factory.presets->m_vecCreateAll.size(), 2u);
+    CPostProcessing::DeleteBuffer();
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "engine/MP_calc.h"
 #include "platform/userpaths.h"
 #include "document/exposureseries.h"
+#include "ui/mainwindow/busyscope.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/options/ShortcutHelper.h"
@@ -548,8 +549,24 @@ void HDRMainWindow::SetPreviewRadiusText(const QString&) {}
 
 void HDRMainWindow::properties()
 {
-    if (m_pOptionsWindow)
-        m_pOptionsWindow->Exec();
+    count("m_iOptionsOpened");
+    if (!m_pOptionsWindow)
+        return;
+    m_pOptionsWindow->Exec();
+    if (!m_pExposureSeries || !m_pOptionsWindow->IsApplied())
+        return;
+    invokeOptionalSlot("AutoDeleteTimeline()");
+    const bool hdrStage = IsHDRStage();
+    {
+        CBusyScope busy(this);
+        HDRProgressThread progress(1, getProgressThreadDelay());
+        m_pExposureSeries->HasStateChanged(true);
+        m_pExposureSeries->HDR(false);
+    }
+    if (!hdrStage)
+        recomputeAllPresets(1);
+    else
+        updateExposureDisplay(true, true, false);
 }
 
 void HDRMainWindow::exit() { close(); }

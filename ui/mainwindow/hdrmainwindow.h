@@ -29,6 +29,7 @@ class QToolBar;
 class CShortcutHelper;
 class CExposure;
 class CExposureSeries;
+class IExposure;
 class HDRImagePreview;
 class HDRPixmapCreator;
 class IOptionsWindow;
@@ -167,6 +168,17 @@ public:
     unsigned int getProgressThreadDelay() const;
     void updateExposureDisplay(bool keepDisplayed, bool render, bool dockRefreshOnly);
     void showResultImage();
+    // Makes the histogram of image (or of the chain's result, or none) at
+    // w x h for the dock or the preview; its 32 x 28 twin becomes the
+    // toolbar action's icon. A negative size is the image's own.
+    void updateHistogramDisplay(IExposure* image, bool fromChain, int w, int h, bool toDock);
+    // The dock's histogram of image (or of the chain's result) at its picture size.
+    void dockHistogram(IExposure* image, bool fromChain);
+    // Shows an exposure's picture (colour) or weight map; the same again returns to the result.
+    void displayExposure(CExposure* exposure, bool colour);
+    // Steps of the post-processing stage after the HDR result changed: the
+    // selected tile is applied again and every thumbnail recomputed.
+    void recomputeAllPresets(unsigned int categories);
     void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile, bool thumbnail);
     void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile);
     void editExposureLatitude();
@@ -309,6 +321,16 @@ public slots:
     void realTimeModeToggled(bool on);
     void previewModeToggled(bool on);
     void activateExposure(CExposure* exposure, bool active);
+    void globalWeightChanged(CExposure* exposure, float weight);
+    void synExposureValueChanged(CExposure* exposure, float value);
+    void deleteExposure(CExposure* exposure);
+    void syntheticExposure(CExposure* exposure);
+    void displayExposureColour(CExposure* exposure);
+    void displayExposureWeightmap(CExposure* exposure);
+    void showLimitsClicked();
+    void geometryClicked();
+    void updateHistogram();
+    void showHistogram();
     void operatorUpdated();
     void operatorUpdatedForced();
     void UpdateHDRForced();

@@ -92,7 +92,11 @@ void HDRMainWindow::createDocks(IWindowFactory* factory)
             connect(d.dock, &QDockWidget::visibilityChanged, this, &HDRMainWindow::dockVisibilityChanged);
     }
     QDockWidget* series = dockOf(m_pExposureSeriesDock);
-    connectIfPresent(series, "activateExposure(CExposure*,bool)", this, "activateExposure(CExposure*,bool)");
+    for (const char* signal : {"activateExposure(CExposure*,bool)", "globalWeightChanged(CExposure*,float)",
+                               "synExposureValueChanged(CExposure*,float)", "deleteExposure(CExposure*)",
+                               "syntheticExposure(CExposure*)", "displayExposureColour(CExposure*)",
+                               "displayExposureWeightmap(CExposure*)"})
+        connectIfPresent(series, signal, this, signal);
     QDockWidget* hdr = dockOf(m_pHDROperatorDock);
     connectIfPresent(hdr, "operatorUpdated()", this, "operatorUpdated()");
     connectIfPresent(hdr, "operatorUpdatedForced()", this, "operatorUpdatedForced()");
@@ -179,9 +183,9 @@ void HDRMainWindow::createImagePreview()
     setCentralWidget(m_pImagePreview);
     m_pImagePreview->hide();
     toolBarImage->hide();
-    connect(m_pImagePreview, &HDRImagePreview::showLimitsClicked, this, [this] { invokeOptionalSlot("showLimitsClicked()"); });
+    connect(m_pImagePreview, &HDRImagePreview::showLimitsClicked, this, &HDRMainWindow::showLimitsClicked);
     connect(m_pImagePreview, &HDRImagePreview::showHeatmapClicked, this, &HDRMainWindow::showHeatmapClicked);
-    connect(m_pImagePreview, &HDRImagePreview::geometryClicked, this, [this] { invokeOptionalSlot("geometryClicked()"); });
+    connect(m_pImagePreview, &HDRImagePreview::geometryClicked, this, &HDRMainWindow::geometryClicked);
     connect(m_pImagePreview, &HDRImagePreview::alignScrollClicked, this, &HDRMainWindow::alignScrollClicked);
     connect(m_pImagePreview, &HDRImagePreview::alignRotateClicked, this, &HDRMainWindow::alignRotateClicked);
     connect(m_pImagePreview, &HDRImagePreview::alignZoomClicked, this, &HDRMainWindow::alignZoomClicked);

@@ -2,6 +2,7 @@
 // the two stages, the recalculation control and the post-processing display.
 
 #include "ui/mainwindow/hdrmainwindow.h"
+#include "ui/mainwindow/busyscope.h"
 
 #include "document/exposure.h"
 #include "document/exposureseries.h"
@@ -24,6 +25,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
@@ -34,21 +36,6 @@
 #include <iterator>
 #include <utility>
 #include <iostream>
-
-// Marks the window busy for its lifetime; a file-open message that arrives
-// meanwhile is interpreted once the outermost scope ends.
-class CBusyScope {
-public:
-    explicit CBusyScope(HDRMainWindow* window) : m_pWindow(window) { ++m_pWindow->m_iBusy; }
-    ~CBusyScope()
-    {
-        if (--m_pWindow->m_iBusy == 0 && m_pWindow->m_bMessageDeferred)
-            QMetaObject::invokeMethod(m_pWindow, &HDRMainWindow::InterpretDeferredMessage, Qt::QueuedConnection);
-    }
-
-private:
-    HDRMainWindow* m_pWindow;
-};
 
 namespace {
 
@@ -475,6 +462,133 @@ void HDRMainWindow::activateExposure(CExposure* exposure, bool active)
     updateDockWidgets(eDW_EXPOSURESERIES);
 }
 
+void HDRMainWindow::globalWeightChanged(CExposure* exposure, float weight)
+{
+    if (exposure && m_pExposureSeries) {
+        if (exposure->m_fGlobalWeight != -1.0f && m_pExposureSeriesDock)
+            m_pExposureSeriesDock->ResetPresetToIndex(0);
+        m_pExposureSeries->RememberState();
+        exposure->m_fGlobalWeight = weight;
+        recalculateAfterChange(true, false, true);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::synExposureValueChanged(CExposure* exposure, float value)
+{
+    if (exposure && m_pExposureSeries && value != exposure->m_fExposureValue) {
+        CBusyScope busy(this);
+        m_pExposureSeries->RememberState();
+        bool computed = false;
+        {
+            HDRProgressThread progress(2, getProgressThreadDelay());
+            if (exposure->m_bSynthetic) {
+                exposure->Synthetic(m_pExposureSeries->m_pMaster, value);
+            } else {
+                exposure->ReExpose(value);
+                if (exposure->m_bMaster)
+                    m_pExposureSeries->UpdateSynthetics();
+            }
+            if (realTimeMode())
+                computed = m_pExposureSeries->HDR(false);
+        }
+        if (!realTimeMode() || computed)
+            updateExposureDisplay(true, true, true);
+        if (m_pDisplayedExposure)
+            updateHistogram();
+        if (!realTimeMode())
+            m_pImagePreview->SetRefreshButtonEnabled(true);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::deleteExposure(CExposure* exposure)
+{
+    if (exposure && m_pExposureSeries) {
+        CBusyScope busy(this);
+        if (m_pDisplayedExposure == exposure)
+            m_pDisplayedExposure = nullptr;
+        {
+            HDRProgressThread progress(1, getProgressThreadDelay());
+            m_pExposureSeries->Remove(exposure, true, false);
+        }
+        updateExposureDisplay(false, true, false);
+        m_pImagePreview->SetRefreshButtonEnabled(false);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::syntheticExposure(CExposure* exposure)
+{
+    if (!m_pExposureSeries) {
+        updateDockWidgets(eDW_EXPOSURESERIES);
+        return;
+    }
+    CBusyScope busy(this);
+    const qsizetype before = m_pExposureSeries->m_vExposures.size();
+    unsigned int delay = getProgressThreadDelay();
+    const bool reload = exposure && exposure->m_bSynthetic && !exposure->m_strFileName.isEmpty();
+    unsigned int categories = 1;
+    if (reload) {
+        categories = 2 + (m_pRAWDevelopment ? unsigned(m_pRAWDevelopment->ExtraProgressCategories()) : 0u);
+        delay = 0;
+    }
+    {
+        HDRProgressThread progress(categories, delay);
+        m_pExposureSeries->AddSynthetic(exposure, -1.0f, true, true);
+        if (reload) {
+            m_pExposureSeries->AlignAndOptimizeFromDialog(exposure);
+            m_pExposureSeries->HDR(false);
+        }
+    }
+    const bool sameCount = m_pExposureSeries->m_vExposures.size() == before;
+    updateExposureDisplay(sameCount, true, false);
+    if (!realTimeMode() && !sameCount)
+        m_pImagePreview->SetRefreshButtonEnabled(true);
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::showLimitsClicked()
+{
+    if (!m_pExposureSeries)
+        return;
+    const bool hdrStage = IsHDRStage();
+    updateExposureDisplay(true, hdrStage, false);
+    if (hdrStage)
+        return;
+    recomputeAllPresets(1);
+}
+
+void HDRMainWindow::recomputeAllPresets(unsigned int categories)
+{
+    CBusyScope busy(this);
+    HDRProgressThread progress(categories, getProgressThreadDelay());
+    postProcessingProgressText();
+    m_pPostProcessing = nullptr;
+    if (m_pPresetsDock)
+        m_pPresetsDock->CreateAllPreviews(true);
+    m_pImagePreview->SetRefreshButtonEnabled(false);
+}
+
+void HDRMainWindow::geometryClicked()
+{
+    if (!m_pExposureSeries)
+        return;
+    const bool hdrStage = IsHDRStage();
+    CBusyScope busy(this);
+    HDRProgressThread progress(hdrStage ? 1 : 2, getProgressThreadDelay());
+    m_pExposureSeries->HasStateChanged(true);
+    m_pExposureSeries->HDR(false);
+    updateExposureDisplay(true, hdrStage, true);
+    if (!hdrStage) {
+        postProcessingProgressText();
+        m_pPostProcessing = nullptr;
+        if (m_pPresetsDock)
+            m_pPresetsDock->CreateAllPreviews(true);
+        m_pImagePreview->SetRefreshButtonEnabled(false);
+    }
+}
+
 void HDRMainWindow::operatorUpdated()
 {
     if (m_pExposureSeries) {
@@ -523,6 +637,8 @@ void HDRMainWindow::postProcessing()
     if (m_pPresetsDock)
         m_pPresetsDock->CreateAllPreviews(true);
     m_pImagePreview->SetRefreshButtonEnabled(false);
+    if (m_pExifDock && m_pExposureSeries)
+        m_pExifDock->UpdateExif(m_pExposureSeries->m_pMaster);
     updateDockWidgets(eDW_PRESETS);
     UpdateCompareWindow();
 }
@@ -596,11 +712,14 @@ void HDRMainWindow::previewModeToggled(bool on)
             UpdateCompareWindow();
         }
     }
-    if (pp)
+    if (pp) {
         ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, false));
-    else
+        dockHistogram(nullptr, true);
+    } else {
         updateExposureDisplay(true, true, true);
+    }
     m_pImagePreview->SetRefreshButtonEnabled(false);
+    m_pImagePreview->actualSizeClicked();
     if (m_pHDROperatorDock)
         m_pHDROperatorDock->UpdateHDRContrastLabel();
 }
@@ -619,8 +738,23 @@ void HDRMainWindow::runChainOnMainImage(CPostProcessing* chain, bool preview)
     chain->SetAccordingExposureSeries(m_pExposureSeries);
     CPostProcessing::InitBuffer(m_pExposureSeries->GetWorkingBuffer(), QSize(int(w), int(h)), QSize(int(w), int(h)),
                                 preview);
-    chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, preview);
+    if (chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, preview) ==
+        CPostProcessing::PP_BUSY) {
+        // Another engine operation runs below this call (a paint during the
+        // progress window's events): run again once it has ended, when the
+        // chain is still the current one.
+        QPointer<HDRMainWindow> self(this);
+        QMetaObject::invokeMethod(
+            this,
+            [self, chain, preview] {
+                if (self && self->m_pExposureSeries && chain == self->m_pPostProcessing)
+                    self->runChainOnMainImage(chain, preview);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, preview));
+    dockHistogram(nullptr, true);
 }
 
 void HDRMainWindow::runChainOnThumbnail(CPostProcessing* chain, IPresetTile* tile, unsigned short* source,
@@ -723,11 +857,18 @@ void HDRMainWindow::updateExposureDisplay(bool keepDisplayed, bool render, bool 
     const bool document = m_pExposureSeries && !m_pExposureSeries->m_vExposures.isEmpty();
     if (document) {
         if (!keepDisplayed || !m_pDisplayedExposure) {
-            if (render)
+            if (render) {
                 ShowPreviewPixmap(m_pExposureSeries->CreatePixmap(-1, -1));
+                dockHistogram(m_pExposureSeries, false);
+            }
             m_pDisplayedExposure = nullptr;
             if (m_pExposureSeriesDock)
                 m_pExposureSeriesDock->resetLabelHighlights();
+        } else if (!m_bDisplayedAsColour) {
+            if (render) {
+                ShowPreviewPixmap(m_pDisplayedExposure->CreatePixmapFromWeightmap(-1, -1));
+                dockHistogram(m_pDisplayedExposure, false);
+            }
         } else if (render) {
             ShowPreviewPixmap(m_pDisplayedExposure->CreatePixmap(-1, -1));
         }
@@ -750,6 +891,9 @@ void HDRMainWindow::showResultImage()
 {
     if (m_pExposureSeries) {
         ShowPreviewPixmap(m_pExposureSeries->CreatePixmap(-1, -1));
+        if (m_pExifDock)
+            m_pExifDock->UpdateExif(m_pExposureSeries->m_pMaster);
+        dockHistogram(m_pExposureSeries, false);
         m_pDisplayedExposure = nullptr;
     }
     if (m_pExposureSeriesDock)
@@ -758,7 +902,98 @@ void HDRMainWindow::showResultImage()
         m_pPresetsDock->resetLabelHighlights();
 }
 
-void HDRMainWindow::UpdateCompareWindow() {}
+void HDRMainWindow::UpdateCompareWindow()
+{
+    const QDockWidget* hdr = dockOf(m_pHDROperatorDock);
+    const QDockWidget* pp = dockOf(m_pPostProcessingDock);
+    const bool stageShown = (hdr && !hdr->isHidden()) || (pp && !pp->isHidden());
+    if (stageShown && m_pCompareDock && m_pCompareDock->Refresh())
+        std::cout << "m_pCompareDock->Refresh()" << std::endl;
+}
+
+void HDRMainWindow::updateHistogramDisplay(IExposure* image, bool fromChain, int w, int h, bool toDock)
+{
+    bool flags[5] = {true, false, false, false, false};
+    if (m_pHistogramDock)
+        m_pHistogramDock->Channels(&flags[0], &flags[1], &flags[2], &flags[3], &flags[4]);
+    QPixmap picture, icon;
+    if (image) {
+        picture = image->CreateHistogram(w, h, flags[0], flags[1], flags[2], flags[3], flags[4]);
+        icon = image->CreateHistogram(32, 28, flags[0], flags[1], flags[2], flags[3], flags[4]);
+    } else if (fromChain) {
+        picture = CPostProcessing::CreateHistogram(w, h, flags[0], flags[1], flags[2], flags[3], flags[4]);
+        icon = CPostProcessing::CreateHistogram(32, 28, flags[0], flags[1], flags[2], flags[3], flags[4]);
+    }
+    if (toDock) {
+        if (m_pHistogramDock)
+            m_pHistogramDock->SetPixmap(picture);
+    } else {
+        m_pImagePreview->SetPixmap(picture);
+    }
+    showHistogramAct->setIcon(QIcon(icon));
+}
+
+void HDRMainWindow::dockHistogram(IExposure* image, bool fromChain)
+{
+    const QSize size = m_pHistogramDock ? m_pHistogramDock->PictureSize() : QSize(256, 128);
+    updateHistogramDisplay(image, fromChain, size.width(), size.height(), true);
+}
+
+void HDRMainWindow::showHistogram()
+{
+    if (!m_pExposureSeries)
+        return;
+    if (IsHDRStage()) {
+        updateHistogramDisplay(m_pDisplayedExposure ? static_cast<IExposure*>(m_pDisplayedExposure)
+                                                    : static_cast<IExposure*>(m_pExposureSeries),
+                               false, -1, -1, false);
+    } else {
+        if (!m_pPostProcessing)
+            return;
+        updateHistogramDisplay(nullptr, true, int(m_pExposureSeries->GetWorkingWidth()),
+                               int(m_pExposureSeries->GetWorkingHeight()), false);
+    }
+    m_pImagePreview->SetIsHistogram(true);
+}
+
+void HDRMainWindow::updateHistogram()
+{
+    if (!m_pExposureSeries)
+        return;
+    if (IsHDRStage()) {
+        dockHistogram(m_pDisplayedExposure ? static_cast<IExposure*>(m_pDisplayedExposure)
+                                           : static_cast<IExposure*>(m_pExposureSeries),
+                      false);
+    } else {
+        if (!m_pPostProcessing)
+            return;
+        dockHistogram(nullptr, true);
+    }
+    if (m_pImagePreview->m_bIsHistogram)
+        showHistogram();
+}
+
+void HDRMainWindow::displayExposureColour(CExposure* exposure) { displayExposure(exposure, true); }
+
+void HDRMainWindow::displayExposureWeightmap(CExposure* exposure) { displayExposure(exposure, false); }
+
+void HDRMainWindow::displayExposure(CExposure* exposure, bool colour)
+{
+    if (exposure) {
+        if (m_pDisplayedExposure == exposure && m_bDisplayedAsColour == colour) {
+            showResultImage(); // a second click returns to the result
+        } else {
+            ShowPreviewPixmap(colour ? exposure->CreatePixmap(-1, -1) : exposure->CreatePixmapFromWeightmap(-1, -1));
+            dockHistogram(exposure, false);
+            m_pDisplayedExposure = exposure;
+            m_bDisplayedAsColour = colour;
+            if (m_pExifDock)
+                m_pExifDock->UpdateExif(exposure);
+        }
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
 
 void HDRMainWindow::MarkHDRStarted()
 {

@@ -83,6 +83,8 @@ public:
     virtual void ScrollToCenter() = 0;
     // Clears the selection of the series' exposures.
     virtual void ClearAllSelectedStates(CExposureSeries*) {}
+    // Selects an entry of the weighting-preset combo box, signals blocked.
+    virtual void ResetPresetToIndex(int) {}
 };
 
 // The RAW development window (HDRRAWDevelopment).
@@ -140,6 +142,8 @@ public:
     virtual ~IHistogramDock() = default;
     virtual QDockWidget* Dock() = 0;
     virtual void SetPixmap(const QPixmap&) {}
+    // The size of the dock's picture label.
+    virtual QSize PictureSize() const { return QSize(256, 128); }
     // The check boxes: luminance, red, green, blue, cumulative.
     virtual void Channels(bool* luminance, bool* red, bool* green, bool* blue, bool* cumulative) const
     {
@@ -154,8 +158,8 @@ public:
     virtual ~ICompareDock() = default;
     virtual QDockWidget* Dock() = 0;
     virtual void SetDefaultSizing(bool) {}
-    // Renders the before/after picture again.
-    virtual void UpdateCompare() {}
+    // Renders the before/after picture again; true when it drew.
+    virtual bool Refresh() { return false; }
 };
 
 // The undo timeline dock (HDRTimelineDockWidget).
