@@ -88,6 +88,10 @@ public:
 };
 
 class FakeInfo : public QDockWidget, public IMainInfoDock {
+    Q_OBJECT
+signals:
+    void closeClicked();
+
 public:
     explicit FakeInfo(QWidget* parent) : QDockWidget(parent) {}
     QDockWidget* Dock() override { return this; }
@@ -449,6 +453,13 @@ TEST_F(FrameTest, DockActionsFollowTheirDocksAndTheHistogramTwins)
     EXPECT_FALSE(window->showHistogramAct->isChecked());
     EXPECT_FALSE(window->showHistogramMenuAct->isChecked());
 
+    // The docks' own close buttons reach the window through their signals.
+    window->showInfoAct->setChecked(true);
+    window->showInfoClicked();
+    EXPECT_FALSE(factory.info->isHidden());
+    emit factory.info->closeClicked();
+    EXPECT_FALSE(window->showInfoAct->isChecked());
+
     window->compareWindowAct->trigger();
     EXPECT_FALSE(factory.compare->isHidden());
     window->OnCompareWindowClosed();
@@ -593,3 +604,5 @@ TEST_F(FrameTest, TexturesFillOnlyNeededSlotsFromWholeFiles)
     EXPECT_EQ(MP_UI_GetTextureNeeded(40), 0);
     EXPECT_NE(m_Log.str().find("2d_Fabric01.dat"), std::string::npos);
 }
+
+#include "test_mainwindow_frame.moc"
