@@ -9,6 +9,7 @@
 #include "engine/core/textures.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/postprocessingdockadapter.h"
+#include "ui/mainwindow/textureloader.h"
 #include "ui/options/apppaths.h"
 #include "ui/options/options.h"
 #include "ui/toolkit/hdrdockwidget.h"
@@ -603,6 +604,151 @@ TEST_F(FrameTest, TexturesFillOnlyNeededSlotsFromWholeFiles)
     EXPECT_EQ(MP_UI_GetTexturePointer(40), nullptr);
     EXPECT_EQ(MP_UI_GetTextureNeeded(40), 0);
     EXPECT_NE(m_Log.str().find("2d_Fabric01.dat"), std::string::npos);
+}
+
+namespace {
+
+// One generated texture file, read back.
+struct STexture {
+    int w = 0, h = 0;
+    std::vector<uint16_t> rgb;
+    uint16_t at(int x, int y, int c) const { return rgb[(size_t(y) * size_t(w) + size_t(x)) * 3 + size_t(c)]; }
+    double mean(int c) const
+    {
+        double sum = 0.0;
+        for (size_t i = size_t(c); i < rgb.size(); i += 3)
+            sum += rgb[i];
+        return sum / double(size_t(w) * size_t(h));
+    }
+    // The largest mean step between two neighbouring columns inside the
+    // picture, and the mean step across the wrap (last column to the first).
+    std::pair<double, double> columnSteps(int c) const
+    {
+        double largest = 0.0, wrap = 0.0;
+        for (int x = 0; x < w; ++x) {
+            double step = 0.0;
+            for (int y = 0; y < h; ++y)
+                step += std::abs(int(at((x + 1) % w, y, c)) - int(at(x, y, c)));
+            step /= h;
+            if (x + 1 < w)
+                largest = std::max(largest, step);
+            else
+                wrap = step;
+        }
+        return {largest, wrap};
+    }
+    std::pair<double, double> rowSteps(int c) const
+    {
+        double largest = 0.0, wrap = 0.0;
+        for (int y = 0; y < h; ++y) {
+            double step = 0.0;
+            for (int x = 0; x < w; ++x)
+                step += std::abs(int(at(x, (y + 1) % h, c)) - int(at(x, y, c)));
+            step /= w;
+            if (y + 1 < h)
+                largest = std::max(largest, step);
+            else
+                wrap = step;
+        }
+        return {largest, wrap};
+    }
+};
+
+STexture readTexture(const QString& name, int w, int h)
+{
+    STexture t;
+    QFile f(QStringLiteral(LUMIVEX_APP_DIR "/textures/") + name);
+    if (!f.open(QIODevice::ReadOnly))
+        return t;
+    const QByteArray data = f.readAll();
+    if (data.size() != qint64(w) * h * 6)
+        return t;
+    t.w = w;
+    t.h = h;
+    t.rgb.resize(size_t(w) * size_t(h) * 3);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    for (size_t i = 0; i < t.rgb.size(); ++i)
+        t.rgb[i] = uint16_t(bytes[i * 2] | (bytes[i * 2 + 1] << 8)); // little-endian
+    return t;
+}
+
+} // namespace
+
+TEST(GeneratedTextures, EveryFileHasItsSizeAndTheTiledOnesWrapSeamlessly)
+{
+    qint64 total = 0;
+    for (const auto& file : TextureLoader::Table()) {
+        STexture t = readTexture(file.name, file.width, file.height);
+        ASSERT_EQ(t.w, file.width) << file.name.toStdString() << ": missing or of the wrong length";
+        total += qint64(file.width) * file.height * 6;
+        if (file.slot >= 40)
+            continue; // bubbles are single pictures
+        // The step across the wrap is no larger than the steps inside.
+        for (int c = 0; c < 3; ++c) {
+            if (file.slot == 3)
+                break; // the cubes are separate pictures in bands
+            const auto columns = t.columnSteps(c), rows = t.rowSteps(c);
+            EXPECT_LE(columns.second, columns.first * 1.25 + 16.0) << file.name.toStdString() << " channel " << c;
+            EXPECT_LE(rows.second, rows.first * 1.25 + 16.0) << file.name.toStdString() << " channel " << c;
+        }
+    }
+    EXPECT_EQ(total, 80430726);
+}
+
+TEST(GeneratedTextures, CubesShadeTheirSquaresAndChannelMeansMatchTheirUse)
+{
+    const STexture cubes = readTexture(QStringLiteral("2d_cubes.dat"), 512, 512);
+    ASSERT_EQ(cubes.w, 512);
+    double faceSum = 0.0;
+    int faceCount = 0;
+    for (int s = 1; s <= 8; ++s) {
+        const int top = 64 * (s - 1), size = 4 * s + 2;
+        int inside = 0, outside = 0;
+        for (int y = top; y < top + 64; ++y) {
+            for (int x = 0; x < 512; ++x) {
+                const bool square = y < top + size && x < size;
+                const uint16_t r = cubes.at(x, y, 0);
+                if (r != 0) {
+                    EXPECT_TRUE(square) << "band " << s << " at " << x << "," << y;
+                    EXPECT_EQ(r, cubes.at(x, y, 1)); // grey: the colour is kept
+                    EXPECT_EQ(r, cubes.at(x, y, 2));
+                    faceSum += r;
+                    ++faceCount;
+                    ++inside;
+                } else if (square) {
+                    ++outside;
+                }
+            }
+        }
+        EXPECT_GT(inside, size * size / 2) << "band " << s;
+        // The hexagon touches the middle of the square's top and bottom sides.
+        EXPECT_NE(cubes.at(size / 2, top, 0), 0) << "band " << s;
+        EXPECT_NE(cubes.at(size / 2, top + size - 1, 0), 0) << "band " << s;
+    }
+    EXPECT_NEAR(faceSum / faceCount, 43690.0, 2500.0);
+
+    const struct {
+        const char* name;
+        int channel;
+        double mean, tolerance;
+    } means[] = {{"2d_Fabric03.dat", 1, 36408.0, 40.0}, {"2d_crack05.dat", 1, 36408.0, 40.0},
+                 {"2d_paper02.dat", 1, 43690.0, 40.0}, {"2d_paper02.dat", 0, 32768.0, 600.0},
+                 {"2d_metal04.dat", 1, 32768.0, 600.0}, {"2d_structure.dat", 0, 32768.0, 300.0},
+                 {"2d_structure.dat", 2, 32768.0, 300.0}, {"2d_puzzle1.dat", 0, 32768.0, 300.0}};
+    for (const auto& m : means) {
+        const int w = QLatin1String(m.name).startsWith(QLatin1String("2d_structure")) ? 993
+                      : QLatin1String(m.name).startsWith(QLatin1String("2d_puzzle1"))  ? 1024
+                                                                                        : 512;
+        const int h = w == 1024 ? 768 : w;
+        const STexture t = readTexture(QLatin1String(m.name), w, h);
+        ASSERT_EQ(t.w, w) << m.name;
+        EXPECT_NEAR(t.mean(m.channel), m.mean, m.tolerance) << m.name << " channel " << m.channel;
+    }
+    // Bubbles: lit discs on black.
+    const STexture bubble = readTexture(QStringLiteral("2d_bubble1.dat"), 128, 128);
+    ASSERT_EQ(bubble.w, 128);
+    EXPECT_EQ(bubble.at(0, 0, 1), 0);
+    EXPECT_GT(bubble.at(64, 64, 1), 0);
 }
 
 #include "test_mainwindow_frame.moc"

@@ -6,9 +6,9 @@
 
 #include "document/exposureseries.h"
 #include "engine/MP_calc.h"
-#include "engine/core/textures.h"
 #include "platform/userpaths.h"
 #include "ui/mainwindow/presettimerstophelper.h"
+#include "ui/mainwindow/textureloader.h"
 #include "ui/options/apppaths.h"
 #include "ui/options/options.h"
 #include "ui/options/optionswindow.h"
@@ -20,7 +20,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDockWidget>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -594,47 +593,11 @@ void HDRMainWindow::pathToFolderSettings(QString path, const QString& key, bool 
 void HDRMainWindow::LoadTexture(const QString& fileName, int slot, int width, int height, int bytesPerPixel,
                                 int type)
 {
-    if (MP_UI_GetTextureNeeded(slot) == 0)
-        return;
-    const QString path = lumivex::ApplicationFolder() + QStringLiteral("/textures/") + fileName;
-    const qint64 bytes = qint64(width) * qint64(height) * qint64(bytesPerPixel);
-    QFile file(path);
-    // Check the file before taking memory: a missing or short file leaves
-    // the slot empty, so the operators see no texture rather than garbage.
-    if (bytes <= 0 || !file.open(QIODevice::ReadOnly) || file.size() < bytes) {
-        MP_UI_AllocTextureData(slot, 0, 0, 0, type);
-        std::cout << "Texture missing or short: " << fileName.toStdString() << std::endl;
-        return;
-    }
-    MP_UI_AllocTextureData(slot, width, height, bytesPerPixel, type);
-    uint16_t* pixels = MP_UI_GetTexturePointer(slot);
-    if (!pixels)
-        return;
-    if (file.read(reinterpret_cast<char*>(pixels), bytes) != bytes) {
-        MP_UI_AllocTextureData(slot, 0, 0, 0, type);
-        std::cout << "Texture missing or short: " << fileName.toStdString() << std::endl;
-    }
+    TextureLoader::LoadTexture(lumivex::ApplicationFolder() + QStringLiteral("/textures"), fileName, slot, width,
+                               height, bytesPerPixel, type);
 }
 
 void HDRMainWindow::LoadAllTextures()
 {
-    MP_UI_SetTextureNeeded(2, 1);
-    MP_UI_SetTextureNeeded(3, 1);
-    LoadTexture(QStringLiteral("2d_structure.dat"), 2, 993, 993, 6, 0);
-    LoadTexture(QStringLiteral("2d_cubes.dat"), 3, 512, 512, 6, 0);
-    const struct {
-        const char* name;
-        int first;
-    } families[] = {{"2d_Fabric%1.dat", 4}, {"2d_crack%1.dat", 11}, {"2d_paper%1.dat", 18}, {"2d_metal%1.dat", 25}};
-    for (const auto& family : families)
-        for (int i = 0; i < 7; ++i)
-            LoadTexture(QString::fromLatin1(family.name).arg(i + 1, 2, 10, QLatin1Char('0')), family.first + i, 512,
-                        512, 6, 0);
-    const QSize puzzles[] = {{1024, 768}, {768, 1024}, {512, 512}, {1024, 1024}, {1024, 768}, {768, 1024}, {512, 512}};
-    for (int i = 0; i < 7; ++i)
-        LoadTexture(QStringLiteral("2d_puzzle%1.dat").arg(i + 1), 33 + i, puzzles[i].width(), puzzles[i].height(), 6,
-                    0);
-    for (int i = 0; i < 6; ++i)
-        LoadTexture(QStringLiteral("2d_bubble%1.dat").arg(i + 1), 40 + i, 128, 128, 6, 0);
-    std::cout << "Texture Memory: " << MP_UI_GetTextureMemory() / 1048576.0 << " MB" << std::endl;
+    TextureLoader::LoadAllTextures(lumivex::ApplicationFolder() + QStringLiteral("/textures"));
 }
