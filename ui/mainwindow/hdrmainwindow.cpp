@@ -177,11 +177,13 @@ void HDRMainWindow::connectOptionalSlot(QAction* action, const char* slot)
     connect(action, &QAction::triggered, this, [this, index] { metaObject()->method(index).invoke(this); });
 }
 
-bool HDRMainWindow::invokeOptionalSlot(const char* slot)
+bool HDRMainWindow::invokeOptionalSlot(const char* slot, QObject* target)
 {
+    if (!target)
+        target = this;
     const QByteArray signature = QMetaObject::normalizedSignature(slot);
-    const int index = metaObject()->indexOfSlot(signature.constData());
-    return index >= 0 && metaObject()->method(index).invoke(this);
+    const int index = target->metaObject()->indexOfSlot(signature.constData());
+    return index >= 0 && target->metaObject()->method(index).invoke(target);
 }
 
 void HDRMainWindow::createActions()

@@ -410,8 +410,9 @@ protected:
     // Connects action's trigger to the slot of that signature when this
     // window has one (slots other parts of the program add).
     void connectOptionalSlot(QAction* action, const char* slot);
-    // Calls the slot of that signature when this window has one; false when not.
-    bool invokeOptionalSlot(const char* slot);
+    // Calls the slot of that signature when the target (this window when
+    // null) has one; false when not.
+    bool invokeOptionalSlot(const char* slot, QObject* target = nullptr);
     void createShortcuts();
     // Sets the action's shortcut from the current category when the file has
     // one; the action keeps its own otherwise. Only while createShortcuts runs.

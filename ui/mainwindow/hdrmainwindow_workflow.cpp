@@ -77,8 +77,8 @@ void HDRMainWindow::pushToFront()
 {
     if (isMinimized())
         showNormal();
-    raise();
     activateWindow();
+    raise();
 }
 
 // ---- stages -----------------------------------------------------------------------
@@ -122,12 +122,29 @@ bool HDRMainWindow::newProject()
     updateExposureDisplay(false, true, false);
     hideAllSubWindows();
     MP_ClearBuffer();
+    COptions::getInstance()->init();
     m_pImagePreview->SetInitialButtonState();
     frameColorAct->setEnabled(false);
-    if (m_pPostProcessingDock)
+    if (m_pPresetsDock) {
+        m_pPresetsDock->ResetAllPresets();
+        m_pPresetsDock->ClearAllPreviews();
+    }
+    if (m_pPostProcessingDock) {
         m_pPostProcessingDock->SetCurrentPostProcessing(nullptr);
+        m_pPostProcessingDock->ResetAllFilterButtons();
+    }
+    if (m_pHDROperatorDock)
+        m_pHDROperatorDock->ResetPreset();
+    if (m_pExposureSeriesDock)
+        m_pExposureSeriesDock->ResetPresetToIndex(1);
     if (m_pExifDock)
         m_pExifDock->ShowDefaultCategories();
+    if (m_pPanoramaView)
+        invokeOptionalSlot("resetClicked()", m_pPanoramaView);
+    if (m_pCompareDock)
+        m_pCompareDock->Reset();
+    if (m_pTimelineDock)
+        m_pTimelineDock->Reset();
     saveProjectAct->setEnabled(false);
     saveProjectAsAct->setEnabled(false);
     m_sProjectPath.clear();

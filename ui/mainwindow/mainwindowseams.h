@@ -45,6 +45,10 @@ public:
     virtual void resetCalculatedStates() = 0;
     virtual IPresetTile* GetSelectedPresetGroupBox() = 0;
     virtual void resetLabelHighlights() = 0;
+    // A new project: every tile's chain reloaded from its file, then the
+    // thumbnail timer stopped and the thumbnails cleared.
+    virtual void ResetAllPresets() {}
+    virtual void ClearAllPreviews() {}
 };
 
 // The post-processing dock (HDRPostProcessingDockWidget).
@@ -58,6 +62,8 @@ public:
     // The open state of the dock's collapsible panel, read and written.
     virtual void CollapsiblesFromSettings() {}
     virtual void CollapsiblesToSettings() {}
+    // Shows every operator type of the catalogue again.
+    virtual void ResetAllFilterButtons() {}
 };
 
 // The HDR operator dock (HDROperatorDockWidget).
@@ -71,6 +77,9 @@ public:
     virtual void UpdateHDRContrastLabel() = 0;
     // Resets every HDR operator's values (a new project).
     virtual void ResetAllValues() {}
+    // A new project: the default HDR preset, the depth-map smoothing slider
+    // at its centre and the depth-map invert box unchecked.
+    virtual void ResetPreset() {}
 };
 
 // The exposure-series dock (HDRExposureSeriesDockWidget).
@@ -158,6 +167,7 @@ public:
     virtual ~ICompareDock() = default;
     virtual QDockWidget* Dock() = 0;
     virtual void SetDefaultSizing(bool) {}
+    virtual void Reset() {}
     // Renders the before/after picture again; true when it drew.
     virtual bool Refresh() { return false; }
 };
@@ -168,6 +178,7 @@ public:
     virtual ~ITimelineDock() = default;
     virtual QDockWidget* Dock() = 0;
     virtual void SetAllUnselected() {}
+    virtual void Reset() {}
 };
 
 // The batch window (HDRBatchWindow) in its two modes.

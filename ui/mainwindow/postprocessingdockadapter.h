@@ -25,6 +25,7 @@ public:
     void SetInitialUserPath(const QString& path) override { m_pDock->SetInitialUserPath(path); }
     void CollapsiblesFromSettings() override { m_pDock->CollapsiblesFromSettings(); }
     void CollapsiblesToSettings() override { m_pDock->CollapsiblesToSettings(); }
+    void ResetAllFilterButtons() override { m_pDock->ResetAllFilterButtons(); }
 
     // ---- IPostProcessingDockHost ----
     void HighlightPostProcessingDock() override;
