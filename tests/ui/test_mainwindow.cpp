@@ -2,7 +2,7 @@
 // information action, closing, drags, the start message, and the pixmap
 // hand-off from the GUI thread and from workers.
 
-#include "uifixture.h"
+#include "mainwindowfixture.h"
 
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
@@ -36,23 +36,7 @@ public:
     QList<QUrl> urls;
 };
 
-class MainWindowTest : public UiTest {
-protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
-        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(m_pOldCout);
-        lumivex::SetApplicationFolder(QString());
-        UiTest::TearDown();
-    }
-    std::ostringstream m_Log;
-    std::streambuf* m_pOldCout = nullptr;
-};
+class MainWindowTest : public MainWindowUiTest {};
 
 // The information dock as the main window sees it.
 class FakeInfoDock : public IInfoDock {

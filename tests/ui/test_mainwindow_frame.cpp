@@ -3,7 +3,7 @@
 // whatever stage docks exist, the docks' actions, "window.ini", closing, the
 // remembered dialog folder, the links and the textures.
 
-#include "uifixture.h"
+#include "mainwindowfixture.h"
 
 #include "document/exposureseries.h"
 #include "engine/core/textures.h"
@@ -187,29 +187,14 @@ public:
     using HDRMainWindow::LoadAllTextures;
 };
 
-class FrameTest : public UiTest {
+class FrameTest : public MainWindowUiTest {
 protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        MP_UI_SetShowExexcuteKernelOutput(0);
-        lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
-        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
-        COptions::getInstance()->m_bRealTimeMode = true;
-        QFile::remove(settings() + QStringLiteral("window.ini"));
-        QFile::remove(settings() + QStringLiteral("lastsaveformat.ini"));
-    }
     void TearDown() override
     {
         window.reset();
-        std::cout.rdbuf(m_pOldCout);
-        lumivex::SetApplicationFolder(QString());
-        QFile::remove(settings() + QStringLiteral("window.ini"));
-        QFile::remove(settings() + QStringLiteral("lastsaveformat.ini"));
         MP_ResetTexturesAndBuffer();
-        UiTest::TearDown();
+        MainWindowUiTest::TearDown();
     }
-    static QString settings() { return QDir::homePath() + QStringLiteral("/Lumivex Pro/"); }
     void build() { window = std::make_unique<ClosableWindow>(-1, QString(), &factory); }
     QString photo()
     {
@@ -240,8 +225,6 @@ protected:
     FrameFactory factory;
     std::unique_ptr<ClosableWindow> window;
     QTemporaryDir m_Dir;
-    std::ostringstream m_Log;
-    std::streambuf* m_pOldCout = nullptr;
 };
 
 } // namespace

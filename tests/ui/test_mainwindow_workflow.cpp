@@ -3,7 +3,7 @@
 // the post-processing stage; messages, drops, stages, recalculation and the
 // buffers the views read.
 
-#include "uifixture.h"
+#include "mainwindowfixture.h"
 
 #include "document/exposure.h"
 #include "document/exposureseries.h"
@@ -148,16 +148,11 @@ public:
     using HDRMainWindow::dropEvent;
 };
 
-class WorkflowTest : public UiTest {
+class WorkflowTest : public MainWindowUiTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
-        MP_UI_SetShowExexcuteKernelOutput(0);
-        lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
-        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
-        COptions::getInstance()->m_bRealTimeMode = true;
-        COptions::getInstance()->m_bPreviewMode = true;
+        MainWindowUiTest::SetUp();
         HDRPresetTimerStopHelper::m_uiRefCnt = 0;
         ASSERT_TRUE(m_Dir.isValid());
         window = std::make_unique<DropWindow>(0, QString(), &factory);
@@ -165,10 +160,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        std::cout.rdbuf(m_pOldCout);
-        lumivex::SetApplicationFolder(QString());
-        COptions::getInstance()->m_bRealTimeMode = true;
-        UiTest::TearDown();
+        MainWindowUiTest::TearDown();
     }
     // A small photograph: a left-to-right grey ramp with a red square.
     QString photo(const QString& name, int w = 96, int h = 64)
@@ -193,8 +185,6 @@ protected:
     WorkflowFactory factory;
     std::unique_ptr<DropWindow> window;
     QTemporaryDir m_Dir;
-    std::ostringstream m_Log;
-    std::streambuf* m_pOldCout = nullptr;
 };
 
 TEST_F(WorkflowTest, OpenedPhotographLandsInThePostProcessingStageWithARenderedResult)
