@@ -3,6 +3,7 @@
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
 #include "ui/mainwindow/postprocessingdockadapter.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
@@ -15,4 +16,9 @@ IPostProcessingDock* CAppWindowFactory::CreatePostProcessingDock(QWidget* parent
 {
     auto* window = qobject_cast<HDRMainWindow*>(parent);
     return window ? CPostProcessingDockAdapter::Create(window) : nullptr;
+}
+
+HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
+{
+    return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }

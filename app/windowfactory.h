@@ -8,4 +8,5 @@ public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
     IPostProcessingDock* CreatePostProcessingDock(QWidget* parent) override;
+    HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
 };

@@ -1434,6 +1434,74 @@ void iconFrameColor(QPainter& p)
     pictureFrame(p, QRectF(4.5, 4.5, 7, 7));
 }
 
+// ---- undo points and the timeline ----------------------------------------------------
+
+// A curved arrow back to the left, in the upper part of the icon.
+void undoArrow(QPainter& p, QColor c)
+{
+    QPainterPath arc;
+    arc.moveTo(13.5, 8.5);
+    arc.cubicTo(13.5, 3.5, 7.5, 2.0, 4.5, 5.5);
+    p.setPen(glyphPen(c, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arc);
+    QPainterPath head;
+    head.moveTo(2.0, 3.0);
+    head.lineTo(6.5, 3.5);
+    head.lineTo(3.0, 8.0);
+    head.closeSubpath();
+    p.setPen(outline(c.darker(130), 0.8));
+    p.setBrush(c);
+    p.drawPath(head);
+}
+
+// The get-undo icon: the arrow over a row of pips counting the points (two
+// rows of five for more than five); a plus for more than ten.
+DrawFn undoCountIcon(int count, bool more)
+{
+    return [count, more](QPainter& p) {
+        undoArrow(p, rgb(0x2f6fc0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(rgb(0xe08a1e));
+        for (int i = 0; i < count; ++i) {
+            const int row = i / 5;
+            const int col = i % 5;
+            p.drawEllipse(QRectF(1.0 + col * 2.6, 10.2 + row * 2.8, 2.2, 2.2));
+        }
+        if (more) {
+            p.setPen(glyphPen(rgb(0xc03020), 1.4));
+            p.drawLine(QPointF(14.2, 9.8), QPointF(14.2, 15.0));
+            p.drawLine(QPointF(11.6, 12.4), QPointF(16.0, 12.4));
+        }
+    };
+}
+
+// Load a timeline point: an arrow down into a tray.
+void iconTimelineLoad(QPainter& p)
+{
+    const QColor c = rgb(0x2f8f3f);
+    p.setPen(glyphPen(c, 1.8));
+    p.drawLine(QPointF(8, 2), QPointF(8, 9.5));
+    QPainterPath head;
+    head.moveTo(4, 7.5);
+    head.lineTo(8, 11.5);
+    head.lineTo(12, 7.5);
+    p.drawPath(head);
+    p.setPen(glyphPen(c.darker(140), 1.4));
+    p.drawLine(QPointF(2.5, 11), QPointF(2.5, 14));
+    p.drawLine(QPointF(2.5, 14), QPointF(13.5, 14));
+    p.drawLine(QPointF(13.5, 14), QPointF(13.5, 11));
+}
+
+// Delete a timeline point: a red cross.
+void iconTimelineDelete(QPainter& p)
+{
+    const QColor c = rgb(0xc83228);
+    p.setPen(glyphPen(c, 2.4));
+    p.drawLine(QPointF(4, 4), QPointF(12, 12));
+    p.drawLine(QPointF(12, 4), QPointF(4, 12));
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -1519,6 +1587,12 @@ std::vector<SPicture> pictures()
     icon("Flip", orientationIcon(1));
     icon("RotateLeft", orientationIcon(2));
     icon("RotateRight", orientationIcon(3));
+    // Undo points and the timeline dock.
+    for (int i = 1; i <= 10; ++i)
+        icon(QString::asprintf("UndoLaden%02d", i).toLatin1().constData(), undoCountIcon(i, false));
+    icon("UndoLaden10p", undoCountIcon(10, true));
+    icon("TimelineLoad", iconTimelineLoad);
+    icon("TimelineDelete", iconTimelineDelete);
     // The film strip of the preview's playback overlay, 74 x 30, tiled along
     // the top and bottom edges.
     v.push_back({QStringLiteral("images/Filmstreifen.png"), 74, iconFilmStrip, 1.0, 30});

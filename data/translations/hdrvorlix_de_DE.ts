@@ -306,6 +306,10 @@
         <translation>Preview-Modus! Neu berechnen für SendTo?</translation>
     </message>
     <message>
+        <source>Lumivex Projektdatei</source>
+        <translation>Lumivex Projektdatei</translation>
+    </message>
+    <message>
         <source>Startseite</source>
         <translation>Startseite</translation>
     </message>
@@ -316,6 +320,54 @@
     <message>
         <source>Projekt speichern unter...</source>
         <translation>Projekt speichern unter...</translation>
+    </message>
+    <message>
+        <source>Undopunkt setzen</source>
+        <translation>Undopunkt setzen</translation>
+    </message>
+    <message>
+        <source>Undopunkt holen</source>
+        <translation>Undopunkt holen</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Projekt nicht gespeichert. Speichern?</source>
+        <translation>Projekt nicht gespeichert. Speichern?</translation>
+    </message>
+    <message>
+        <source>MyProject</source>
+        <translation>MeinProjekt</translation>
+    </message>
+    <message>
+        <source>Das Projekt %1 gibt es bereits. Soll es ersetzt werden?</source>
+        <translation>Das Projekt %1 gibt es bereits. Soll es ersetzt werden?</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Projekt laden</translation>
+    </message>
+    <message>
+        <source>Projektdateien unvollständig.</source>
+        <translation>Projektdateien unvollständig.</translation>
+    </message>
+    <message>
+        <source>Projektdateien sind nicht kompatibel.</source>
+        <translation>Projektdateien sind nicht kompatibel.</translation>
+    </message>
+    <message>
+        <source>Undo recovery</source>
+        <translation>Undo-Wiederherstellung</translation>
+    </message>
+    <message>
+        <source>Timeline Window</source>
+        <translation>Timeline</translation>
     </message>
     <message>
         <source>lumivex Einzelbild laden...</source>
@@ -344,18 +396,6 @@
     <message>
         <source>Ergebnisbild extern öffnen</source>
         <translation>Ergebnisbild extern öffnen</translation>
-    </message>
-    <message>
-        <source>Undopunkt setzen</source>
-        <translation>Undopunkt setzen</translation>
-    </message>
-    <message>
-        <source>Undopunkt holen</source>
-        <translation>Undopunkt holen</translation>
-    </message>
-    <message>
-        <source>Timeline</source>
-        <translation>Timeline</translation>
     </message>
     <message>
         <source>Panorama Viewer</source>
@@ -444,10 +484,6 @@
     <message>
         <source>Alle Dateien</source>
         <translation>Alle Dateien</translation>
-    </message>
-    <message>
-        <source>Lumivex Projektdatei</source>
-        <translation>Lumivex Projektdatei</translation>
     </message>
     <message>
         <source>Expertenmodus</source>
@@ -2334,6 +2370,10 @@
         <source>Bild speichern</source>
         <translation>Bild speichern</translation>
     </message>
+    <message>
+        <source>Undo-Daten bereinigen</source>
+        <translation>Undo-Daten bereinigen</translation>
+    </message>
 </context>
 <context>
     <name>SplashScreen</name>
@@ -3001,6 +3041,57 @@
     <message>
         <source>Leertaste zum stoppen</source>
         <translation>Esc zum Stoppen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRTimelineDockWidget</name>
+    <message>
+        <source>tooltip Timeline-Punkt einladen</source>
+        <translation>Diesen Undo-Punkt wieder einladen</translation>
+    </message>
+    <message>
+        <source>tooltip Timeline-Punkt löschen</source>
+        <translation>Diesen Undo-Punkt löschen</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Der Undo-Punkt konnte nicht gelöscht werden:</source>
+        <translation>Der Undo-Punkt konnte nicht gelöscht werden:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Undo-Eintrag</source>
+        <translation>Undo-Eintrag</translation>
+    </message>
+    <message>
+        <source>Undo-Einträge</source>
+        <translation>Undo-Einträge</translation>
+    </message>
+    <message>
+        <source>verfügbar</source>
+        <translation>verfügbar</translation>
+    </message>
+    <message>
+        <source>Löschen eines Undo-Punktes</source>
+        <translation>Löschen eines Undo-Punktes</translation>
+    </message>
+    <message>
+        <source>Soll dieser Undo-Punkt wirklich gelöscht werden?</source>
+        <translation>Soll dieser Undo-Punkt wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Nein</translation>
     </message>
 </context>
 </TS>

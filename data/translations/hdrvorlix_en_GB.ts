@@ -306,6 +306,10 @@
         <translation>Preview mode! Recalculate for SendTo?</translation>
     </message>
     <message>
+        <source>Lumivex Projektdatei</source>
+        <translation>Lumivex project file</translation>
+    </message>
+    <message>
         <source>Startseite</source>
         <translation>Start page</translation>
     </message>
@@ -316,6 +320,54 @@
     <message>
         <source>Projekt speichern unter...</source>
         <translation>Save project as...</translation>
+    </message>
+    <message>
+        <source>Undopunkt setzen</source>
+        <translation>Set undo point</translation>
+    </message>
+    <message>
+        <source>Undopunkt holen</source>
+        <translation>Get undo point</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Projekt nicht gespeichert. Speichern?</source>
+        <translation>The project is not saved. Save it?</translation>
+    </message>
+    <message>
+        <source>MyProject</source>
+        <translation>MyProject</translation>
+    </message>
+    <message>
+        <source>Das Projekt %1 gibt es bereits. Soll es ersetzt werden?</source>
+        <translation>The project %1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Load project</translation>
+    </message>
+    <message>
+        <source>Projektdateien unvollständig.</source>
+        <translation>The project files are incomplete.</translation>
+    </message>
+    <message>
+        <source>Projektdateien sind nicht kompatibel.</source>
+        <translation>The project files are not compatible.</translation>
+    </message>
+    <message>
+        <source>Undo recovery</source>
+        <translation>Undo recovery</translation>
+    </message>
+    <message>
+        <source>Timeline Window</source>
+        <translation>Timeline Window</translation>
     </message>
     <message>
         <source>lumivex Einzelbild laden...</source>
@@ -344,18 +396,6 @@
     <message>
         <source>Ergebnisbild extern öffnen</source>
         <translation>Open result image externally</translation>
-    </message>
-    <message>
-        <source>Undopunkt setzen</source>
-        <translation>Set undo point</translation>
-    </message>
-    <message>
-        <source>Undopunkt holen</source>
-        <translation>Restore undo point</translation>
-    </message>
-    <message>
-        <source>Timeline</source>
-        <translation>Timeline</translation>
     </message>
     <message>
         <source>Panorama Viewer</source>
@@ -444,10 +484,6 @@
     <message>
         <source>Alle Dateien</source>
         <translation>All files</translation>
-    </message>
-    <message>
-        <source>Lumivex Projektdatei</source>
-        <translation>Lumivex project file</translation>
     </message>
     <message>
         <source>Expertenmodus</source>
@@ -3274,6 +3310,10 @@
         <source>Bild speichern</source>
         <translation>Save image</translation>
     </message>
+    <message>
+        <source>Undo-Daten bereinigen</source>
+        <translation>Cleaning up undo data</translation>
+    </message>
 </context>
 <context>
     <name>SplashScreen</name>
@@ -3941,6 +3981,57 @@
     <message>
         <source>Leertaste zum stoppen</source>
         <translation>Press Esc to stop</translation>
+    </message>
+</context>
+<context>
+    <name>HDRTimelineDockWidget</name>
+    <message>
+        <source>tooltip Timeline-Punkt einladen</source>
+        <translation>Load this undo point again</translation>
+    </message>
+    <message>
+        <source>tooltip Timeline-Punkt löschen</source>
+        <translation>Delete this undo point</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Der Undo-Punkt konnte nicht gelöscht werden:</source>
+        <translation>The undo point could not be deleted:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Undo-Eintrag</source>
+        <translation>undo entry</translation>
+    </message>
+    <message>
+        <source>Undo-Einträge</source>
+        <translation>undo entries</translation>
+    </message>
+    <message>
+        <source>verfügbar</source>
+        <translation>available</translation>
+    </message>
+    <message>
+        <source>Löschen eines Undo-Punktes</source>
+        <translation>Delete an undo point</translation>
+    </message>
+    <message>
+        <source>Soll dieser Undo-Punkt wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete this undo point?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
     </message>
 </context>
 </TS>

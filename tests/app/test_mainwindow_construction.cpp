@@ -9,6 +9,7 @@
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/options/optionswindow.h"
 #include "ui/views/hdrimagepreview.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QDialog>
 #include <QDockWidget>
@@ -31,7 +32,7 @@ TEST_F(ConstructionTest, ProgramFactoryBuildsTheTablesMemberByMember)
         QStringLiteral("m_pExifDock"),           QStringLiteral("m_pHistogramDock"),
         QStringLiteral("m_pPresetsDockWidget"),  QStringLiteral("m_pInfoDockWidget"),
         QStringLiteral("m_pInfoDockWidgetStart"), QStringLiteral("compare_window"),
-        QStringLiteral("timeline_window"),       QStringLiteral("m_pRAWDevelopmentWindow"),
+        QStringLiteral("m_pRAWDevelopmentWindow"),
         QStringLiteral("about_window"),          QStringLiteral("panorama_window"),
         QStringLiteral("statistic_window"),      QStringLiteral("benchmark_window"),
         QStringLiteral("batch_window"),          QStringLiteral("preset_combine_window"),
@@ -54,7 +55,7 @@ TEST_F(ConstructionTest, ProgramFactoryBuildsTheTablesMemberByMember)
         {"m_pInfoDockWidget", dockObject(window.m_pInfoDockWidget), window.m_pInfoDockWidget != nullptr},
         {"m_pInfoDockWidgetStart", dockObject(window.m_pInfoDockWidgetStart), window.m_pInfoDockWidgetStart != nullptr},
         {"compare_window", dockObject(window.m_pCompareDock), window.m_pCompareDock != nullptr},
-        {"timeline_window", dockObject(window.m_pTimelineDock), window.m_pTimelineDock != nullptr},
+        {"timeline_window", window.m_pTimelineDock, window.m_pTimelineDock != nullptr},
         {"m_pRAWDevelopmentWindow", dynamic_cast<QObject*>(window.m_pRAWDevelopment),
          window.m_pRAWDevelopment != nullptr},
         {"options_window", window.m_pOptionsWindow ? window.m_pOptionsWindow->Dialog() : nullptr,

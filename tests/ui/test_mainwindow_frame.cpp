@@ -14,6 +14,7 @@
 #include "ui/options/options.h"
 #include "ui/toolkit/hdrdockwidget.h"
 #include "ui/views/hdrimagepreview.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -160,7 +161,10 @@ public:
         return histogram = new FakeSideDock<IHistogramDock>(p);
     }
     ICompareDock* CreateCompareDock(QWidget* p) override { return compare = new FakeCompare(p); }
-    ITimelineDock* CreateTimelineDock(QWidget* p) override { return timeline = new FakeSideDock<ITimelineDock>(p); }
+    HDRTimelineDockWidget* CreateTimelineDock(QWidget* p) override
+    {
+        return timeline = new HDRTimelineDockWidget(QStringLiteral("Timeline Window"), p, Qt::WindowFlags());
+    }
     QDialog* CreateAboutWindow(QWidget* p) override { return about = new QDialog(p); }
     QDialog* CreateBenchmarkWindow(QWidget* p) override { return new QDialog(p); }
 
@@ -175,7 +179,7 @@ public:
     FakeSideDock<IExifDock>* exif = nullptr;
     FakeSideDock<IHistogramDock>* histogram = nullptr;
     FakeCompare* compare = nullptr;
-    FakeSideDock<ITimelineDock>* timeline = nullptr;
+    HDRTimelineDockWidget* timeline = nullptr;
     QDialog* about = nullptr;
     Counters counters;
 };
@@ -518,10 +522,6 @@ TEST_F(FrameTest, DefaultLayoutPlacesTheDocksAndCountsOnlyAUsersReset)
     EXPECT_EQ(factory.compare->pos(), window->pos() + QPoint(40, 120));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(window->width(), int(float(screen.width()) * 0.8f));
-    int w = 0, h = 0;
-    window->GetTimeLineImageSize(&w, &h);
-    EXPECT_EQ(w, screen.width() / 3);
-    EXPECT_EQ(h, w * 3 / 4);
 }
 
 TEST_F(FrameTest, RememberedFolderHelpAndLinks)

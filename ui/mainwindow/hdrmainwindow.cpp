@@ -78,6 +78,7 @@ HDRMainWindow::HDRMainWindow(int, QString startMessage, IWindowFactory* factory)
     createActions();
     createMenus();
     createToolBar();
+    createProjectAndUndo(factory);
 
     setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -191,11 +192,11 @@ void HDRMainWindow::createActions()
     newProjectAct = makeAction("newProject", tr("Startseite"));
     connect(newProjectAct, &QAction::triggered, this, [this] { newProject(); });
     openProjectAct = makeAction("openProject", tr("Projekt öffnen..."));
-    connectOptionalSlot(openProjectAct, "openProject()");
+    connect(openProjectAct, &QAction::triggered, this, [this] { openProject(QString()); });
     saveProjectAct = makeAction("saveProject", tr("Projekt speichern"), false);
-    connectOptionalSlot(saveProjectAct, "saveProject()");
+    connect(saveProjectAct, &QAction::triggered, this, &HDRMainWindow::saveProject, Qt::UniqueConnection);
     saveProjectAsAct = makeAction("saveProjectAs", tr("Projekt speichern unter..."), false);
-    connectOptionalSlot(saveProjectAsAct, "saveProjectAs()");
+    connect(saveProjectAsAct, &QAction::triggered, this, &HDRMainWindow::saveProjectAs, Qt::UniqueConnection);
     loadImageAct = makeAction("loadImage", tr("lumivex Einzelbild laden..."));
     connect(loadImageAct, &QAction::triggered, this, [this] { loadImage(); });
     exposureSeriesBrowseAct = makeAction("batchbrowser", tr("Bilddaten-Browser..."));
@@ -234,9 +235,9 @@ void HDRMainWindow::createActions()
     sendResultImageToAct = makeAction("sendResultImageTo", tr("Ergebnisbild extern öffnen"), false);
     connectOptionalSlot(sendResultImageToAct, "sendResultImageTo()");
     setUndoAct = makeAction("UndoSpeichern", tr("Undopunkt setzen"), false);
-    connectOptionalSlot(setUndoAct, "setUndo()");
+    connect(setUndoAct, &QAction::triggered, this, &HDRMainWindow::setUndo, Qt::UniqueConnection);
     getUndoAct = makeAction("UndoLaden", tr("Undopunkt holen"), false);
-    connectOptionalSlot(getUndoAct, "getUndo()");
+    connect(getUndoAct, &QAction::triggered, this, &HDRMainWindow::getUndo, Qt::UniqueConnection);
     timelineWindowAct = makeAction("Timeline", tr("Timeline"), false);
     timelineWindowAct->setCheckable(true);
     connect(timelineWindowAct, &QAction::triggered, this, &HDRMainWindow::OnTimelineWindowAct);
@@ -581,9 +582,13 @@ void HDRMainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // The save question may keep the window open; otherwise the undo folders go.
+    if (!closeProjectAndUndo()) {
+        event->ignore();
+        return;
+    }
     if (m_pPostProcessingDock)
         m_pPostProcessingDock->CollapsiblesToSettings();
-    invokeOptionalSlot("clearUndo()");
     HDRProgressThread::ForcedQuit();
     event->accept();
     persistentWindowState(true);

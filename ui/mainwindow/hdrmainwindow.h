@@ -23,6 +23,7 @@
 #include <QWaitCondition>
 
 #include <functional>
+#include <memory>
 
 class QToolBar;
 
@@ -38,6 +39,9 @@ class QComboBox;
 class QDialog;
 class QMenu;
 class QShortcut;
+class HDRTimelineDockWidget;
+class ITimelineUndoHost;
+namespace ProjectFiles { class CUndoRoot; }
 
 // Makes the windows the main window owns; the application supplies the real
 // dialogs, tests may supply none.
@@ -60,7 +64,6 @@ public:
     virtual IExifDock* CreateExifDock(QWidget*) { return nullptr; }
     virtual IHistogramDock* CreateHistogramDock(QWidget*) { return nullptr; }
     virtual ICompareDock* CreateCompareDock(QWidget*) { return nullptr; }
-    virtual ITimelineDock* CreateTimelineDock(QWidget*) { return nullptr; }
     // The batch window; it may read the main window's HDR operator and presets docks.
     virtual IBatchWindow* CreateBatchWindow(QWidget*) { return nullptr; }
     // Dialogs the window's openers run modally.
@@ -69,6 +72,8 @@ public:
     virtual QDialog* CreateBenchmarkWindow(QWidget*) { return nullptr; }
     virtual QDialog* CreatePanoramaView(QWidget*) { return nullptr; }
     virtual QDialog* CreatePresetCombineWindow(QWidget*) { return nullptr; }
+    // The undo timeline dock (ui/views/hdrtimelinedockwidget.h).
+    virtual HDRTimelineDockWidget* CreateTimelineDock(QWidget*) { return nullptr; }
 };
 
 class HDRMainWindow : public QMainWindow,
@@ -166,6 +171,26 @@ public:
     // user keeps the current project.
     bool newProject();
     unsigned int getProgressThreadDelay() const;
+    // ---- projects and undo points (hdrmainwindow_project.cpp) ----
+    bool saveProjectFile();
+    void openProjectFile();
+    // 1 saved, 0 discard, -1 keep the document.
+    int askToSaveProject(bool ask);
+    void SaveUndo();
+    void RestoreTimeline(int index);
+    void setUndoLevel(int level);
+    void AutoDeleteTimeline();
+    // The folder of this instance's undo folders (trailing "/").
+    QString UndoRoot() const;
+    // The undo picture size: a third of the screen width, 4:3.
+    QSize GetTimeLineImageSize() const;
+    // Steps of newProject: gamma off and the save question (false: keep the
+    // document); the project and undo state of the start page.
+    bool confirmDiscardProject();
+    void resetProjectAndUndoState();
+    // closeEvent's part: the save question, then the undo folders go. False
+    // keeps the window open.
+    bool closeProjectAndUndo();
     void updateExposureDisplay(bool keepDisplayed, bool render, bool dockRefreshOnly);
     void showResultImage();
     // Makes the histogram of image (or of the chain's result, or none) at
@@ -205,7 +230,6 @@ public:
     IMainInfoDock* m_pInfoDockWidget = nullptr;
     IMainInfoDock* m_pInfoDockWidgetStart = nullptr;
     ICompareDock* m_pCompareDock = nullptr;
-    ITimelineDock* m_pTimelineDock = nullptr;
     IRawDevelopment* m_pRAWDevelopment = nullptr;
     IUsageCounters* m_pStatistic = nullptr;
     IBatchWindow* m_pBatchWindow = nullptr;
@@ -282,6 +306,11 @@ public:
     int m_iUndoLevel = -1;
     int m_iChangeCounter = 0;
     int m_iSaveMode = 8;
+    // Projects and undo points.
+    HDRTimelineDockWidget* m_pTimelineDock = nullptr;
+    // Answers the project dialogs in place of a file dialog (tests): the
+    // chosen path, empty for cancel.
+    std::function<QString(bool save)> m_ProjectDialogHook;
 
     // ---- docks, layout, links ----
     // Refills the main toolbar: the start filling, or the document filling.
@@ -300,7 +329,6 @@ public:
     QString DialogStartFolder(const QString& optionsFolder) const;
     // The help document of the current language.
     QString HelpPath() const;
-    void GetTimeLineImageSize(int* width, int* height) const;
     // Fills the texture store's needed slots from the "textures" folder.
     void LoadAllTextures();
     void LoadTexture(const QString& fileName, int slot, int width, int height, int bytesPerPixel, int type);
@@ -336,6 +364,17 @@ public slots:
     void UpdateHDRForced();
     void exit();
     void properties();
+    // ---- projects and undo points (hdrmainwindow_project.cpp) ----
+    // True only when the project was committed to disk.
+    bool saveProject();
+    bool saveProjectAs();
+    void openProject() { openProject(QString()); }
+    void openProject(QString path);
+    bool copyDir(QString source, QString target, bool overwrite);
+    bool removeDir(QString path);
+    void setUndo();
+    void getUndo();
+    void clearUndo();
     void showInfoClicked();
     void styleSheetActClicked();
     void updateCurrentPostProcessing();
@@ -383,6 +422,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void pushToFront();
+    // The project and undo actions, the timeline dock and the undo root.
+    void createProjectAndUndo(IWindowFactory* factory);
     // The main-image run of a chain on the working copy.
     void runChainOnMainImage(CPostProcessing* chain, bool preview);
     // The thumbnail run of a chain for a tile from the given source.
@@ -436,6 +477,8 @@ private:
     QString m_sDeferredMessage;
     bool m_bMessageDeferred = false;
     friend class CBusyScope;
+    std::shared_ptr<ProjectFiles::CUndoRoot> m_pUndoRoot;
+    std::shared_ptr<ITimelineUndoHost> m_pTimelineHost;
 };
 
 // The main window; null before its construction.

@@ -8,6 +8,7 @@
 #include "engine/MP_calc.h"
 #include "platform/userpaths.h"
 #include "ui/mainwindow/presettimerstophelper.h"
+#include "ui/mainwindow/resultsaveformat.h"
 #include "ui/mainwindow/textureloader.h"
 #include "ui/options/apppaths.h"
 #include "ui/options/options.h"
@@ -15,6 +16,7 @@
 #include "ui/toolkit/hdrdockwidget.h"
 #include "ui/toolkit/modalhook.h"
 #include "ui/views/hdrimagepreview.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -155,12 +157,6 @@ void HDRMainWindow::createWindows(IWindowFactory* factory)
         compare->setVisible(false);
         connectIfPresent(compare, "SigClosed()", this, "OnCompareWindowClosed()");
     }
-    m_pTimelineDock = factory->CreateTimelineDock(this);
-    if (QDockWidget* timeline = dockOf(m_pTimelineDock)) {
-        timeline->setObjectName(QStringLiteral("timeline_window"));
-        timeline->setVisible(false);
-        connectIfPresent(timeline, "SigClosed()", this, "OnTimelineWindowClosed()");
-    }
     m_pStatisticWindow = factory->CreateStatisticWindow(this);
     if (m_pStatisticWindow)
         m_pStatisticWindow->setObjectName(QStringLiteral("statistic_window"));
@@ -279,7 +275,7 @@ void HDRMainWindow::hideAllSubWindows()
     if (toolBarImage)
         toolBarImage->hide();
     setDockVisible(dockOf(m_pCompareDock), false);
-    setDockVisible(dockOf(m_pTimelineDock), false);
+    setDockVisible(m_pTimelineDock, false);
 }
 
 void HDRMainWindow::ClearAllSelectedExposureDockStates()
@@ -472,13 +468,6 @@ void HDRMainWindow::persistentWindowState(bool save)
         timelineWindowAct->setChecked(value("timelinewindowact/checked").toBool());
 }
 
-void HDRMainWindow::GetTimeLineImageSize(int* width, int* height) const
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    *width = screen ? screen->geometry().width() / 3 : 0;
-    *height = *width * 3 / 4;
-}
-
 // ---- window openers ----------------------------------------------------------------------------
 
 void HDRMainWindow::runOpener(QDialog* dialog, const char* key)
@@ -571,7 +560,7 @@ void HDRMainWindow::help()
 
 QString HDRMainWindow::pathfromFolderSettings(const QString& key) const
 {
-    const QString path = m_sSettingsPath + QStringLiteral("lastsaveformat.ini");
+    const QString path = ResultSaveFormat::IniPath();
     if (!QFileInfo::exists(path))
         return QString();
     return QSettings(path, QSettings::IniFormat).value(key).toString();
@@ -584,7 +573,7 @@ void HDRMainWindow::pathToFolderSettings(QString path, const QString& key, bool 
         const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
         path = slash < 0 ? QString() : path.left(slash);
     }
-    QSettings ini(m_sSettingsPath + QStringLiteral("lastsaveformat.ini"), QSettings::IniFormat);
+    QSettings ini(ResultSaveFormat::IniPath(), QSettings::IniFormat);
     ini.setValue(key, path);
 }
 

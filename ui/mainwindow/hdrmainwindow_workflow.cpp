@@ -15,6 +15,7 @@
 #include "ui/toolkit/modalhook.h"
 #include "ui/toolkit/hdrprogresswindow.h"
 #include "ui/views/hdrimagepreview.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -112,7 +113,8 @@ bool HDRMainWindow::newProject()
         showFullscreenAct->trigger();
     if (!m_pExposureSeries)
         return true;
-    MP_UI_SetDisplayGammaHDRMode(0);
+    if (!confirmDiscardProject()) // the HDR display gamma goes off, then the save question
+        return false;
     HDRPresetTimerStopHelper stop;
     ClearAllSelectedExposureDockStates();
     m_pDisplayedExposure = nullptr;
@@ -143,16 +145,8 @@ bool HDRMainWindow::newProject()
         invokeOptionalSlot("resetClicked()", m_pPanoramaView);
     if (m_pCompareDock)
         m_pCompareDock->Reset();
-    if (m_pTimelineDock)
-        m_pTimelineDock->Reset();
-    saveProjectAct->setEnabled(false);
-    saveProjectAsAct->setEnabled(false);
-    m_sProjectPath.clear();
-    m_iUndoLevel = -1;
-    m_iChangeCounter = 0;
-    setUndoAct->setEnabled(false);
-    getUndoAct->setEnabled(false);
-    timelineWindowAct->setEnabled(false);
+    // The timeline, the painters, the project and undo actions and state.
+    resetProjectAndUndoState();
     setupToolBar(false);
     updateDockWidgets(eDW_NONE);
     if (m_pInfoDockWidget) {
@@ -291,6 +285,9 @@ void HDRMainWindow::postLoad(bool fromProject, bool projectInPostProcessing, boo
     if (m_pInfoDockWidget)
         m_pInfoDockWidget->EnableFixedSize(true);
     showInfoAct->setEnabled(true);
+    for (QAction* action : {saveProjectAsAct, setUndoAct, timelineWindowAct})
+        if (action)
+            action->setEnabled(true);
     showInfoClicked();
     setDockVisible(dockOf(m_pInfoDockWidgetStart), false);
     for (QAction* action : {saveProjectAsAct, frameColorAct, setUndoAct, timelineWindowAct})
@@ -317,8 +314,7 @@ void HDRMainWindow::dropEvent(QDropEvent* event)
         const QString path = urls.first().toLocalFile();
         if (path.endsWith(QLatin1String(".lumivexProject"))) {
             count("m_iDragDropLoadProject");
-            if (metaObject()->indexOfSlot("openProject(QString)") >= 0)
-                QMetaObject::invokeMethod(this, "openProject", Q_ARG(QString, path));
+            openProject(path);
             return;
         }
         if (QFileInfo(path).isDir()) {
@@ -378,8 +374,7 @@ void HDRMainWindow::InterpretReceivedMessage(QString message)
             message.replace(QLatin1Char('\\'), QLatin1Char('/'));
             std::cout << "OpenProject: " << message.toStdString() << std::endl;
             pushToFront();
-            if (metaObject()->indexOfSlot("openProject(QString)") >= 0)
-                QMetaObject::invokeMethod(this, "openProject", Q_ARG(QString, message));
+            openProject(message);
             message.clear();
         }
         std::cout << "Command Line Load:" << message.toStdString() << std::endl;
@@ -1021,6 +1016,8 @@ void HDRMainWindow::MarkHDRStarted()
     if (saveProjectAct)
         saveProjectAct->setEnabled(true);
     ++m_iChangeCounter;
+    if (m_iChangeCounter > 2 && m_pTimelineDock)
+        m_pTimelineDock->SetAllUnselected();
     updateWindowTitle();
 }
 

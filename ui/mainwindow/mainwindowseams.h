@@ -123,7 +123,7 @@ public:
 // The docks around the stage. Each is a QDockWidget; the main window connects
 // the signals it finds on it by name: "closeClicked()" of the information,
 // EXIF and histogram docks, "updateHistogram()" and "showHistogram()" of the
-// histogram dock, "SigClosed()" of the compare and timeline docks.
+// histogram dock, "SigClosed()" of the compare dock.
 
 // An information dock (HDRInfoDockWidget): the information dock and the
 // start-page dock.
@@ -170,15 +170,6 @@ public:
     virtual void Reset() {}
     // Renders the before/after picture again; true when it drew.
     virtual bool Refresh() { return false; }
-};
-
-// The undo timeline dock (HDRTimelineDockWidget).
-class ITimelineDock {
-public:
-    virtual ~ITimelineDock() = default;
-    virtual QDockWidget* Dock() = 0;
-    virtual void SetAllUnselected() {}
-    virtual void Reset() {}
 };
 
 // The batch window (HDRBatchWindow) in its two modes.
