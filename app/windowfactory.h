@@ -8,5 +8,8 @@ public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
     IPostProcessingDock* CreatePostProcessingDock(QWidget* parent) override;
+    IResultCropWindow* CreateCropWindow(QWidget* parent) override;
+    IStencilPainter* CreateStencilPainter(QWidget* parent) override;
+    IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
     HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
 };

@@ -101,7 +101,7 @@ struct BokehArgs {
     ushort* dst = nullptr;
     const ushort* working = nullptr;
     ushort* blurred = nullptr;
-    float* records = nullptr; // R, G, B (raw), brightness weight
+    float* records = nullptr; // planes of ws * hs floats: R, G, B (raw), brightness weight
     const unsigned char* mask = nullptr;
     int tw = 0, th = 0;
     int maxSize = 0;      // the largest bokeh size whose texel step stays above 1
@@ -124,14 +124,19 @@ void recordTask(TaskFuncParams t)
 {
     const BokehArgs* a = MP_taskArgs<BokehArgs>(t);
     const size_t w = static_cast<size_t>(a->ws);
+    const size_t n = w * static_cast<size_t>(a->hs);
+    float* R = a->records;
+    float* G = R + n;
+    float* B = G + n;
+    float* A = B + n;
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        const ushort* s = a->working + static_cast<size_t>(y) * w * 3;
-        float* r = a->records + static_cast<size_t>(y) * w * 4;
-        for (size_t x = 0; x < w; ++x, s += 3, r += 4) {
-            r[0] = static_cast<float>(s[0]);
-            r[1] = static_cast<float>(s[1]);
-            r[2] = static_cast<float>(s[2]);
-            r[3] = MP_temp_table[a->lw.of(s)];
+        const size_t row = static_cast<size_t>(y) * w;
+        const ushort* s = a->working + row * 3;
+        for (size_t x = 0; x < w; ++x, s += 3) {
+            R[row + x] = static_cast<float>(s[0]);
+            G[row + x] = static_cast<float>(s[1]);
+            B[row + x] = static_cast<float>(s[2]);
+            A[row + x] = MP_temp_table[a->lw.of(s)];
         }
     }
 }
@@ -162,6 +167,7 @@ MP_float3 gatherPixel(const BokehArgs& a, bool geometry, int x, int y, MP_float3
     const int t0 = static_cast<int>(static_cast<float>(kmin) * sx);
     const int tR = static_cast<int>(static_cast<float>(kmax) * sx);
     const float invS = 1.0f / static_cast<float>(S);
+    const size_t plane = static_cast<size_t>(a.ws) * static_cast<size_t>(a.hs);
     float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
     for (int jj = jmin; jj < jmax; ++jj) {
         const int ty = MP_imin(a.th - 1, static_cast<int>(static_cast<float>(jj) * static_cast<float>(a.th) * invS));
@@ -179,14 +185,17 @@ MP_float3 gatherPixel(const BokehArgs& a, bool geometry, int x, int y, MP_float3
         if (re < tR)
             k2 = kmax - static_cast<int>((static_cast<int64_t>(tR - re) * i15) >> 15);
         const unsigned char* row = a.mask + static_cast<size_t>(ty) * static_cast<size_t>(a.tw);
-        const float* rec = a.records + (static_cast<size_t>(y0 + jj) * static_cast<size_t>(a.ws) + static_cast<size_t>(x0)) * 4;
+        const size_t at = static_cast<size_t>(y0 + jj) * static_cast<size_t>(a.ws) + static_cast<size_t>(x0);
+        const float* R = a.records + at;
+        const float* G = R + plane;
+        const float* B = G + plane;
+        const float* A = B + plane;
         for (int k = k1; k < k2; ++k, pos += d16) {
             const int64_t col = pos >> 16;
-            const float wt = static_cast<float>(row[col < a.tw ? col : a.tw - 1]) * rec[static_cast<size_t>(k) * 4 + 3];
-            const float* p = rec + static_cast<size_t>(k) * 4;
-            SR += wt * p[0];
-            SG += wt * p[1];
-            SB += wt * p[2];
+            const float wt = static_cast<float>(row[col < a.tw ? col : a.tw - 1]) * A[k];
+            SR += wt * R[k];
+            SG += wt * G[k];
+            SB += wt * B[k];
             W += wt;
         }
     }
@@ -200,30 +209,140 @@ MP_float3 gatherPixel(const BokehArgs& a, bool geometry, int x, int y, MP_float3
     return r;
 }
 
+// Pixels the gather handles side by side.
+constexpr int kBokehRun = 8;
+
+// The gather of the pixels x .. x + kBokehRun - 1 of row y without masks,
+// whose apertures all lie inside the row: every pixel walks the same texel
+// spans, so the lanes share positions and each sums in the order of
+// gatherPixel (the same bits).
+void gatherRun(const BokehArgs& a, int x, int y, int S)
+{
+    constexpr int N = kBokehRun;
+    const float sx = static_cast<float>(a.tw) * (1.0f / static_cast<float>(S));
+    const int half = S / 2;
+    const int x0 = x - half, y0 = y - half;
+    const int kmin = 0, kmax = S;
+    const int jmin = MP_imax(0, -y0), jmax = MP_imin(S, a.hs - y0);
+    const int d16 = static_cast<int>(sx * 65536.0f);
+    const int64_t i15 = static_cast<int64_t>(2147483648.0f / static_cast<float>(d16));
+    const int t0 = static_cast<int>(static_cast<float>(kmin) * sx);
+    const int tR = static_cast<int>(static_cast<float>(kmax) * sx);
+    const float invS = 1.0f / static_cast<float>(S);
+    const size_t plane = static_cast<size_t>(a.ws) * static_cast<size_t>(a.hs);
+    typedef float v8 __attribute__((vector_size(32)));
+    static_assert(N == 8);
+    auto load = [](const float* p) {
+        v8 v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    v8 W = {}, SR = {}, SG = {}, SB = {};
+    for (int jj = jmin; jj < jmax; ++jj) {
+        const int ty = MP_imin(a.th - 1, static_cast<int>(static_cast<float>(jj) * static_cast<float>(a.th) * invS));
+        const int rs = MP_bokehRowStart(a.mask, a.tw, a.th, ty);
+        if (rs >= a.tw)
+            continue;
+        const int re = MP_bokehRowEnd(a.mask, a.tw, a.th, ty);
+        int k1 = kmin;
+        int64_t pos = static_cast<int64_t>(t0) << 16;
+        if (t0 < rs) {
+            k1 = static_cast<int>((static_cast<int64_t>(rs - t0) * i15) >> 15) + kmin;
+            pos = static_cast<int64_t>(static_cast<int>(static_cast<float>(k1) * sx)) << 16;
+        }
+        int k2 = kmax;
+        if (re < tR)
+            k2 = kmax - static_cast<int>((static_cast<int64_t>(tR - re) * i15) >> 15);
+        const unsigned char* row = a.mask + static_cast<size_t>(ty) * static_cast<size_t>(a.tw);
+        const size_t at = static_cast<size_t>(y0 + jj) * static_cast<size_t>(a.ws) + static_cast<size_t>(x0);
+        const float* R = a.records + at;
+        const float* G = R + plane;
+        const float* B = G + plane;
+        const float* A = B + plane;
+        for (int k = k1; k < k2; ++k, pos += d16) {
+            const int64_t col = pos >> 16;
+            const float mb = static_cast<float>(row[col < a.tw ? col : a.tw - 1]);
+            const v8 wt = mb * load(A + k);
+            SR += wt * load(R + k);
+            SG += wt * load(G + k);
+            SB += wt * load(B + k);
+            W += wt;
+        }
+    }
+    for (int i = 0; i < N; ++i) {
+        const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(a.ws) + static_cast<size_t>(x + i)) * 3;
+        const MP_float3 c = MP_loadRGB48(a.working + at);
+        MP_float3 r = c;
+        if (W[i] > 0.0f) {
+            const float f = MP_k / W[i];
+            r = {SR[i] * f, SG[i] * f, SB[i] * f};
+        }
+        MP_storeRGB48Clamped(a.blurred + at, r);
+    }
+}
+
+// The columns of a task: the lane-th of `lanes` equal blocks of the row.
+inline void laneColumns(int width, int lane, int lanes, int* x0, int* x1)
+{
+    *x0 = static_cast<int>(static_cast<int64_t>(width) * lane / lanes);
+    *x1 = static_cast<int>(static_cast<int64_t>(width) * (lane + 1) / lanes);
+}
+
+template <bool Avx2> void gatherRows(const BokehArgs* a, int lane, int lanes, int start, int end)
+{
+    const bool geometry = a->params->geometry_needed != 0;
+    int c0, c1;
+    laneColumns(a->ws, lane, lanes, &c0, &c1);
+    // Without masks every pixel has the same bokeh size.
+    const int S = MP_safeTrunc(static_cast<float>(a->tw) * 1.0f * 1.0f * a->z, 0, a->maxSize) & ~1;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(a->ws);
+        int x = c0;
+        while (x < c1) {
+            if (g_filterRunWalk && !geometry && S > 1 && x + kBokehRun <= c1 && x - S / 2 >= 0 &&
+                x + kBokehRun - 1 - S / 2 + S <= a->ws) {
+                gatherRun(*a, x, y, S);
+                x += kBokehRun;
+                continue;
+            }
+            const size_t i = (row + static_cast<size_t>(x)) * 3;
+            MP_storeRGB48Clamped(a->blurred + i, gatherPixel(*a, geometry, x, y, MP_loadRGB48(a->working + i)));
+            ++x;
+        }
+    }
+}
+
+#ifdef MP_FILTERS_X86
+__attribute__((target("avx2"), flatten)) void gatherRowsAvx2(const BokehArgs* a, int lane, int lanes, int start,
+                                                              int end)
+{
+    gatherRows<true>(a, lane, lanes, start, end);
+}
+#endif
+
 void gatherTask(TaskFuncParams t)
 {
     const BokehArgs* a = MP_taskArgs<BokehArgs>(t);
-    const bool geometry = a->params->geometry_needed != 0;
-    const int lane = taskLane(t), lanes = taskLanes(t);
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(a->ws);
-        for (int x = lane; x < a->ws; x += lanes) {
-            const size_t i = (row + static_cast<size_t>(x)) * 3;
-            MP_storeRGB48Clamped(a->blurred + i, gatherPixel(*a, geometry, x, y, MP_loadRGB48(a->working + i)));
-        }
+#ifdef MP_FILTERS_X86
+    if (MP_filterHasAvx2()) {
+        gatherRowsAvx2(a, taskLane(t), taskLanes(t), MP_taskStart(t), MP_taskEnd(t));
+        return;
     }
+#endif
+    gatherRows<false>(a, taskLane(t), taskLanes(t), MP_taskStart(t), MP_taskEnd(t));
 }
 
 void blendTask(TaskFuncParams t)
 {
     const BokehArgs* a = MP_taskArgs<BokehArgs>(t);
     const bool geometry = a->params->geometry_needed != 0;
-    const int lane = taskLane(t), lanes = taskLanes(t);
+    int x0, x1;
+    laneColumns(a->width, taskLane(t), taskLanes(t), &x0, &x1);
     const float fx = static_cast<float>(a->ws) / static_cast<float>(a->width);
     const float sigma = a->sigma, keep = 1.0f - sigma;
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(a->width);
-        for (int x = lane; x < a->width; x += lanes) {
+        for (int x = x0; x < x1; ++x) {
             const size_t i = (row + static_cast<size_t>(x)) * 3;
             const MP_float3 c = MP_loadRGB48(a->src + i);
             float m = 1.0f, l = 0.0f;
@@ -249,8 +368,8 @@ void blendTask(TaskFuncParams t)
     }
 }
 
-// The column-interleaved pass: max(1, h / (64 N)) chunks of rows, each
-// handed whole to N tasks that take every N-th column; progress after each.
+// The column-split pass: max(1, h / (64 N)) chunks of rows, each handed
+// whole to N tasks that take one of N column blocks; progress after each.
 void runInterleaved(MP_TaskFunc fn, BokehArgs* a, int h)
 {
     const int N = MP_imax(1, MP_idealThreadCount);

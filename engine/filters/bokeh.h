@@ -36,8 +36,8 @@ int MP_bokehRowEnd(const unsigned char* mask, int tw, int th, int row);
 
 // The band tasks: the power table (table indices), the pixel records (rows
 // of the working image), the gather (rows of the working image) and the
-// blend (rows of the picture); the last two take the columns j, j + n, ...
-// with j and n in the low and high half of word 2.
+// blend (rows of the picture); the last two take the j-th of n equal column
+// blocks of their rows, j and n in the low and high half of word 2.
 void MP_TaskPre1_calcPixelBokehBlur(TaskFuncParams t);
 void MP_TaskPre2_calcPixelBokehBlur(TaskFuncParams t);
 void MP_Task_calcPixelBokehBlur(TaskFuncParams t);

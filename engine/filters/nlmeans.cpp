@@ -294,7 +294,7 @@ template <NLKind Kind, bool Full> void nlRows(const NLArgs& a, int x0, int x1, i
         const bool rowInside = !g_nlGeneralPathOnly && y - reach >= 0 && y + reach <= a.sizey - 1;
         int x = x0;
         while (x < x1) {
-            if (step == 1 && rowInside && x - reach >= 0 && x + kRun - 1 + reach <= a.sizex - 1 && x + kRun <= x1) {
+            if (g_filterRunWalk && step == 1 && rowInside && x - reach >= 0 && x + kRun - 1 + reach <= a.sizex - 1 && x + kRun <= x1) {
                 nlMeanInteriorRun<Kind, kRun>(args, shape, off.data(), centre.data(), x, y, f);
                 for (int i = 0; i < kRun; ++i)
                     store(x + i, y, f[i]);

@@ -6,6 +6,8 @@
 #include "engine/core/textures.h"
 #include "engine/filters/bokeh.h"
 
+using mp_filters::g_filterRunWalk;
+
 #include <cmath>
 #include <limits>
 
@@ -240,6 +242,22 @@ TEST_F(BokehTest, ThreadsInPlaceAndMasks)
     p = defaults();
     setInertGeometry(p, 7);
     EXPECT_EQ(runCopy("MP_calcPixelBokehBlur", w, h, src, p), one);
+}
+
+TEST_F(BokehTest, RunsOfPixelsGiveTheBitsOfSinglePixels)
+{
+    // A small aperture on a wide picture: most working pixels are gathered
+    // eight at a time.
+    const int w = 230, h = 70;
+    const Image src = testPicture(w, h);
+    loadDisc(68, 10, 4.0f);
+    g_filterRunWalk = false;
+    const Image single = runCopy("MP_calcPixelBokehBlur", w, h, src, defaults());
+    g_filterRunWalk = true;
+    for (int n : {1, 3, 8}) {
+        MP_UI_SetIdealThreadCount(n);
+        EXPECT_EQ(runCopy("MP_calcPixelBokehBlur", w, h, src, defaults()), single) << n;
+    }
 }
 
 TEST_F(BokehTest, HostileSlidersStayBounded)

@@ -150,6 +150,16 @@ TEST_P(NLFrame, InteriorPathDiffersByOneUnitAtMost)
     }
 }
 
+TEST_P(NLFrame, RunsOfPixelsGiveTheBitsOfSinglePixels)
+{
+    const int w = 57, h = 30;
+    const Image src = noisy(w, h, 30000, 20000, 40000, 2500);
+    mp_filters::g_filterRunWalk = false;
+    const Image single = runCopy(GetParam().name, w, h, src, block());
+    mp_filters::g_filterRunWalk = true;
+    EXPECT_EQ(runCopy(GetParam().name, w, h, src, block()), single);
+}
+
 TEST_P(NLFrame, ThreadCountsGiveTheSameBits)
 {
     // 385 rows: the last band of the row split must end at the height; 5

@@ -4,6 +4,7 @@
 #include "platform/userpaths.h"
 #include "document/exposureseries.h"
 #include "ui/mainwindow/busyscope.h"
+#include "ui/editors/editorseams.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/options/ShortcutHelper.h"
@@ -204,7 +205,7 @@ void HDRMainWindow::createActions()
     saveResultImageAct = makeAction("saveResultImage", tr("Ergebnisbild speichern..."), false);
     connect(saveResultImageAct, &QAction::triggered, this, [this] { saveResultImage(); });
     printResultImageAct = makeAction("ErgebnisbildDrucken", tr("Ergebnisbild drucken..."), false);
-    connectOptionalSlot(printResultImageAct, "printResultImage()");
+    connect(printResultImageAct, &QAction::triggered, this, &HDRMainWindow::printResultImage);
     sendResultImageToVorlixAct = makeAction(
         "sendResultImageToVorlix",
         QStringLiteral("<H3><p>") +
@@ -471,6 +472,8 @@ void HDRMainWindow::createShortcuts()
         if (*zoom.shortcut && m_pImagePreview)
             connect(*zoom.shortcut, &QShortcut::activated, m_pImagePreview, zoom.slot);
     }
+    if (m_pGeometryPainter)
+        m_pGeometryPainter->CreateShortcuts(&helper);
     m_pShortcutHelper = nullptr;
 }
 

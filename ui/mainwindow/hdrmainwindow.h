@@ -34,6 +34,8 @@ class IExposure;
 class HDRImagePreview;
 class HDRPixmapCreator;
 class IOptionsWindow;
+class IGeometryPainter;
+class IStencilPainter;
 class QAction;
 class QComboBox;
 class QDialog;
@@ -72,6 +74,11 @@ public:
     virtual QDialog* CreateBenchmarkWindow(QWidget*) { return nullptr; }
     virtual QDialog* CreatePanoramaView(QWidget*) { return nullptr; }
     virtual QDialog* CreatePresetCombineWindow(QWidget*) { return nullptr; }
+    // The crop and caption window of the save (CCropWindow).
+    virtual IResultCropWindow* CreateCropWindow(QWidget*) { return nullptr; }
+    // The clone-correction and mask geometry painters (ui/editors/editorseams.h).
+    virtual IStencilPainter* CreateStencilPainter(QWidget*) { return nullptr; }
+    virtual IGeometryPainter* CreateGeometryPainter(QWidget*) { return nullptr; }
     // The undo timeline dock (ui/views/hdrtimelinedockwidget.h).
     virtual HDRTimelineDockWidget* CreateTimelineDock(QWidget*) { return nullptr; }
 };
@@ -154,11 +161,12 @@ public:
     bool IsPreviewMode() const override;
     float PreviewScalingFactor() const override;
     void TogglePreviewMode() override;
-    IResultCropWindow* CropWindow() override { return nullptr; } // the crop window is not built yet
+    IResultCropWindow* CropWindow() override { return m_pCropWindow; }
     QString GetPath(int index) const override;
     QString MasterPath() const override;
     QString GetMergedFilename(int quality) const override;
     IUsageCounters* UsageCounter() override { return m_pStatistic; }
+    SResultWriterContext WriterContext() override;
 
     // ---- workflow ----
     enum EDockWidget { eDW_NONE = 0, eDW_EXPOSURESERIES = 1, eDW_HDROPERATOR = 2, eDW_PRESETS = 3, eDW_POSTPROCESSING = 4 };
@@ -238,6 +246,9 @@ public:
     QDialog* m_pBenchmarkWindow = nullptr;
     QDialog* m_pPanoramaView = nullptr;
     QDialog* m_pPresetCombineWindow = nullptr;
+    IResultCropWindow* m_pCropWindow = nullptr;
+    IGeometryPainter* m_pGeometryPainter = nullptr;
+    IStencilPainter* m_pStencilPainter = nullptr;
     // A file path the window resolves in place of the file dialogs (tests).
     std::function<QStringList(bool several)> m_OpenDialogHook;
 
@@ -341,6 +352,8 @@ public slots:
     // Saves the result (crop, dialog, preview question, write); with a path
     // no crop window or dialog. True only when a file was committed.
     bool saveResultImage(QString path = QString(), bool sendTo = false);
+    // Prints the result the user sees; true when a page was printed.
+    bool printResultImage();
     // A start message or a file-open path.
     void InterpretReceivedMessage(QString message);
     void loadImage(QString path = QString());

@@ -7,6 +7,7 @@
 #include "document/exposureseries.h"
 #include "engine/MP_calc.h"
 #include "platform/userpaths.h"
+#include "ui/editors/editorseams.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/mainwindow/resultsaveformat.h"
 #include "ui/mainwindow/textureloader.h"
@@ -151,6 +152,12 @@ void HDRMainWindow::createWindows(IWindowFactory* factory)
     m_pPanoramaView = factory->CreatePanoramaView(this);
     if (m_pPanoramaView)
         m_pPanoramaView->setObjectName(QStringLiteral("panorama_window"));
+    m_pGeometryPainter = factory->CreateGeometryPainter(this);
+    if (auto* geometry = dynamic_cast<QWidget*>(m_pGeometryPainter))
+        geometry->setObjectName(QStringLiteral("geometry_painter_window"));
+    m_pStencilPainter = factory->CreateStencilPainter(this);
+    if (auto* stencil = dynamic_cast<QWidget*>(m_pStencilPainter))
+        stencil->setObjectName(QStringLiteral("stencil_painter_window"));
     m_pCompareDock = factory->CreateCompareDock(this);
     if (QDockWidget* compare = dockOf(m_pCompareDock)) {
         compare->setObjectName(QStringLiteral("compare_window"));
@@ -163,6 +170,9 @@ void HDRMainWindow::createWindows(IWindowFactory* factory)
     m_pBenchmarkWindow = factory->CreateBenchmarkWindow(this);
     if (m_pBenchmarkWindow)
         m_pBenchmarkWindow->setObjectName(QStringLiteral("benchmark_window"));
+    m_pCropWindow = factory->CreateCropWindow(this);
+    if (auto* crop = dynamic_cast<QWidget*>(m_pCropWindow))
+        crop->setObjectName(QStringLiteral("crop_window"));
     m_pBatchWindow = factory->CreateBatchWindow(this);
     if (auto* batch = dynamic_cast<QWidget*>(m_pBatchWindow))
         batch->setObjectName(QStringLiteral("batch_window"));

@@ -3,6 +3,7 @@
 
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/busyscope.h"
+#include "ui/editors/editorseams.h"
 
 #include "document/exposure.h"
 #include "document/exposureseries.h"
@@ -143,8 +144,12 @@ bool HDRMainWindow::newProject()
         m_pExifDock->ShowDefaultCategories();
     if (m_pPanoramaView)
         invokeOptionalSlot("resetClicked()", m_pPanoramaView);
+    if (m_pCropWindow)
+        m_pCropWindow->Reset();
     if (m_pCompareDock)
         m_pCompareDock->Reset();
+    if (m_pStencilPainter)
+        m_pStencilPainter->Clear();
     // The timeline, the painters, the project and undo actions and state.
     resetProjectAndUndoState();
     setupToolBar(false);
@@ -861,6 +866,8 @@ void HDRMainWindow::updateCurrentPostProcessing()
         runChainOnMainImage(chain, false);
     }
     UpdateCompareWindow();
+    if (m_pGeometryPainter)
+        m_pGeometryPainter->Refresh();
     chain->m_bChangedByAssistant = false;
 }
 

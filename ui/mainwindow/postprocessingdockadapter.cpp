@@ -1,6 +1,7 @@
 #include "ui/mainwindow/postprocessingdockadapter.h"
 
 #include "document/exposureseries.h"
+#include "ui/editors/editorseams.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/options/options.h"
 #include "ui/toolkit/hdrprogresswindow.h"
@@ -59,4 +60,10 @@ void CPostProcessingDockAdapter::SetOverlayText(const QString& text)
 {
     if (m_pWindow && m_pWindow->m_pImagePreview)
         m_pWindow->m_pImagePreview->SetDisplayText(text);
+}
+
+void CPostProcessingDockAdapter::EditGeometry(HDRPositionPicker* picker, const QString& title)
+{
+    if (m_pWindow && m_pWindow->m_pGeometryPainter)
+        m_pWindow->m_pGeometryPainter->Show(picker, title);
 }

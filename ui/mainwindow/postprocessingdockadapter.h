@@ -35,6 +35,7 @@ public:
     void CountAnimModeUsed() override;
     void CountChange() override;
     void SetOverlayText(const QString& text) override;
+    void EditGeometry(HDRPositionPicker* picker, const QString& title) override;
 
 private:
     CPostProcessingDockAdapter(HDRMainWindow* window, HDRPostProcessingDockWidget* dock);
