@@ -6,7 +6,9 @@
 #include "appfixture.h"
 
 #include "app/windowfactory.h"
+#include "ui/editors/editorseams.h"
 #include "ui/mainwindow/hdrmainwindow.h"
+#include "ui/mainwindow/resultsaveflow.h"
 #include "ui/options/optionswindow.h"
 #include "ui/views/hdrimagepreview.h"
 #include "ui/views/hdrtimelinedockwidget.h"
@@ -68,6 +70,11 @@ TEST_F(ConstructionTest, ProgramFactoryBuildsTheTablesMemberByMember)
         {"benchmark_window", window.m_pBenchmarkWindow, window.m_pBenchmarkWindow != nullptr},
         {"batch_window", dynamic_cast<QObject*>(window.m_pBatchWindow), window.m_pBatchWindow != nullptr},
         {"preset_combine_window", window.m_pPresetCombineWindow, window.m_pPresetCombineWindow != nullptr},
+        {"crop_window", dynamic_cast<QObject*>(window.m_pCropWindow), window.m_pCropWindow != nullptr},
+        {"geometry_painter_window", dynamic_cast<QObject*>(window.m_pGeometryPainter),
+         window.m_pGeometryPainter != nullptr},
+        {"stencil_painter_window", dynamic_cast<QObject*>(window.m_pStencilPainter),
+         window.m_pStencilPainter != nullptr},
         {"m_pStatistic", dynamic_cast<QObject*>(window.m_pStatistic), window.m_pStatistic != nullptr},
         {"image_preview", window.m_pImagePreview, window.m_pImagePreview != nullptr},
         {"toolBar", window.toolBar, window.toolBar != nullptr},
