@@ -535,6 +535,11 @@ TEST_F(WorkflowTest, BorderAndGeometryChangesInThePostProcessingStageApplyTheTil
     CPostProcessing chain;
     window->updatePostProcessing(&chain, nullptr);
     ASSERT_EQ(window->m_pPostProcessing, &chain);
+    // A new style shows the applied chain again on the new background.
+    window->m_PreviewPixmap = QPixmap();
+    window->RefreshPresetsStage();
+    EXPECT_FALSE(window->m_PreviewPixmap.isNull());
+    EXPECT_EQ(window->m_pPostProcessing, &chain);
     factory.presets->m_vecCreateAll.clear();
     window->showLimitsClicked();
     EXPECT_EQ(window->m_pPostProcessing, nullptr);

@@ -551,7 +551,38 @@ void HDRMainWindow::SetShowInfoActChecked(bool checked)
 
 void HDRMainWindow::showInfoClickedExternal(bool checked) { showInfoAct->setChecked(checked); }
 
-void HDRMainWindow::SetPreviewRadiusText(const QString&) {}
+void HDRMainWindow::SetPreviewRadiusText(const QString& text)
+{
+    if (m_pImagePreview)
+        m_pImagePreview->SetRadiusText(text);
+}
+
+void HDRMainWindow::RefreshImagePreviewFrame()
+{
+    if (m_pImagePreview)
+        m_pImagePreview->updateFrameColor(frameColorAct && frameColorAct->isChecked());
+}
+
+void HDRMainWindow::RefreshPresetsStage()
+{
+    if (!m_pExposureSeries)
+        return;
+    if (IsHDRStage()) {
+        updateExposureDisplay(false, true, false);
+        if (m_pExposureSeriesDock)
+            m_pExposureSeriesDock->resetLabelHighlights();
+    } else if (m_pPostProcessing) {
+        // The selected tile again: its result shows on the new background.
+        m_pPostProcessing->m_bForceApply = true;
+        updatePostProcessing(m_pPostProcessing, m_pPresetsDock ? m_pPresetsDock->GetSelectedPresetGroupBox() : nullptr);
+    }
+}
+
+void HDRMainWindow::RefreshPostProcessingDock()
+{
+    if (m_pPostProcessingDock)
+        m_pPostProcessingDock->SetDynamicStyleSheets();
+}
 
 void HDRMainWindow::properties()
 {

@@ -125,9 +125,9 @@ public:
 
     // ---- IStyleRefreshHost ----
     QWidget* StyledMainWindow() override { return this; }
-    void RefreshImagePreviewFrame() override {}
-    void RefreshPresetsStage() override {}
-    void RefreshPostProcessingDock() override {}
+    void RefreshImagePreviewFrame() override;
+    void RefreshPresetsStage() override;
+    void RefreshPostProcessingDock() override;
     void UpdateCompareWindow() override;
 
     // ---- ISeriesMainWindow ----

@@ -64,6 +64,8 @@ public:
     virtual void CollapsiblesToSettings() {}
     // Shows every operator type of the catalogue again.
     virtual void ResetAllFilterButtons() {}
+    // Rebuilds the dock's style-dependent sheets (a new style).
+    virtual void SetDynamicStyleSheets() {}
 };
 
 // The HDR operator dock (HDROperatorDockWidget).

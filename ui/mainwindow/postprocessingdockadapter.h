@@ -26,6 +26,7 @@ public:
     void CollapsiblesFromSettings() override { m_pDock->CollapsiblesFromSettings(); }
     void CollapsiblesToSettings() override { m_pDock->CollapsiblesToSettings(); }
     void ResetAllFilterButtons() override { m_pDock->ResetAllFilterButtons(); }
+    void SetDynamicStyleSheets() override { m_pDock->SetDynamicStyleSheets(); }
 
     // ---- IPostProcessingDockHost ----
     void HighlightPostProcessingDock() override;
