@@ -59,6 +59,15 @@ void connectIfPresent(QObject* sender, const char* signal, QObject* receiver, co
     QObject::connect(sender, sender->metaObject()->method(s), receiver, receiver->metaObject()->method(r));
 }
 
+// Gives a window the factory made its object name (the key of the saved
+// layout); null stays null.
+template <class T> T* named(T* window, const char* name)
+{
+    if (auto* object = dynamic_cast<QObject*>(window))
+        object->setObjectName(QLatin1String(name));
+    return window;
+}
+
 const char kCompareWindowCheckedId[] = "comparewindowact/checked";
 
 } // namespace
@@ -140,45 +149,24 @@ void HDRMainWindow::createWindows(IWindowFactory* factory)
         return;
     m_pRAWDevelopment = factory->CreateRawDevelopment(this);
     m_pOptionsWindow = factory->CreateOptionsWindow(this);
-    if (m_pOptionsWindow && m_pOptionsWindow->Dialog())
-        m_pOptionsWindow->Dialog()->setObjectName(QStringLiteral("options_window"));
-    m_pAboutWindow = factory->CreateAboutWindow(this);
-    if (m_pAboutWindow)
-        m_pAboutWindow->setObjectName(QStringLiteral("about_window"));
-    m_pStyleSelectWindow = factory->CreateStyleSelectWindow(this);
-    if (QWidget* style = dynamic_cast<QWidget*>(m_pStyleSelectWindow))
-        style->setObjectName(QStringLiteral("styleseelect_window"));
+    if (m_pOptionsWindow)
+        named(m_pOptionsWindow->Dialog(), "options_window");
+    m_pAboutWindow = named(factory->CreateAboutWindow(this), "about_window");
+    m_pStyleSelectWindow = named(factory->CreateStyleSelectWindow(this), "styleseelect_window");
     m_pStyleChooser->SetStyleColorDialog(m_pStyleSelectWindow);
-    m_pPanoramaView = factory->CreatePanoramaView(this);
-    if (m_pPanoramaView)
-        m_pPanoramaView->setObjectName(QStringLiteral("panorama_window"));
-    m_pGeometryPainter = factory->CreateGeometryPainter(this);
-    if (auto* geometry = dynamic_cast<QWidget*>(m_pGeometryPainter))
-        geometry->setObjectName(QStringLiteral("geometry_painter_window"));
-    m_pStencilPainter = factory->CreateStencilPainter(this);
-    if (auto* stencil = dynamic_cast<QWidget*>(m_pStencilPainter))
-        stencil->setObjectName(QStringLiteral("stencil_painter_window"));
+    m_pPanoramaView = named(factory->CreatePanoramaView(this), "panorama_window");
+    m_pGeometryPainter = named(factory->CreateGeometryPainter(this), "geometry_painter_window");
+    m_pStencilPainter = named(factory->CreateStencilPainter(this), "stencil_painter_window");
     m_pCompareDock = factory->CreateCompareDock(this);
-    if (QDockWidget* compare = dockOf(m_pCompareDock)) {
-        compare->setObjectName(QStringLiteral("compare_window"));
+    if (QDockWidget* compare = named(dockOf(m_pCompareDock), "compare_window")) {
         compare->setVisible(false);
         connectIfPresent(compare, "SigClosed()", this, "OnCompareWindowClosed()");
     }
-    m_pStatisticWindow = factory->CreateStatisticWindow(this);
-    if (m_pStatisticWindow)
-        m_pStatisticWindow->setObjectName(QStringLiteral("statistic_window"));
-    m_pBenchmarkWindow = factory->CreateBenchmarkWindow(this);
-    if (m_pBenchmarkWindow)
-        m_pBenchmarkWindow->setObjectName(QStringLiteral("benchmark_window"));
-    m_pCropWindow = factory->CreateCropWindow(this);
-    if (auto* crop = dynamic_cast<QWidget*>(m_pCropWindow))
-        crop->setObjectName(QStringLiteral("crop_window"));
-    m_pBatchWindow = factory->CreateBatchWindow(this);
-    if (auto* batch = dynamic_cast<QWidget*>(m_pBatchWindow))
-        batch->setObjectName(QStringLiteral("batch_window"));
-    m_pPresetCombineWindow = factory->CreatePresetCombineWindow(this);
-    if (m_pPresetCombineWindow)
-        m_pPresetCombineWindow->setObjectName(QStringLiteral("preset_combine_window"));
+    m_pStatisticWindow = named(factory->CreateStatisticWindow(this), "statistic_window");
+    m_pBenchmarkWindow = named(factory->CreateBenchmarkWindow(this), "benchmark_window");
+    m_pCropWindow = named(factory->CreateCropWindow(this), "crop_window");
+    m_pBatchWindow = named(factory->CreateBatchWindow(this), "batch_window");
+    m_pPresetCombineWindow = named(factory->CreatePresetCombineWindow(this), "preset_combine_window");
 }
 
 void HDRMainWindow::createImagePreview()
