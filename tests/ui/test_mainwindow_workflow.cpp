@@ -7,6 +7,7 @@
 
 #include "document/exposure.h"
 #include "document/exposureseries.h"
+#include "document/kernelrunner.h"
 #include "document/postprocessing.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/presettimerstophelper.h"
@@ -551,6 +552,25 @@ TEST_F(WorkflowTest, BorderAndGeometryChangesInThePostProcessingStageApplyTheTil
     window->showLimitsClicked();
     window->geometryClicked();
     EXPECT_EQ(factory.presets->m_vecCreateAll.size(), 2u);
+    CPostProcessing::DeleteBuffer();
+}
+
+TEST_F(WorkflowTest, AChainRunAskedForInsideAnotherEngineOperationRunsOnceThatEnds)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("busy.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    CPostProcessing chain;
+    window->updatePostProcessing(&chain, nullptr);
+    ASSERT_EQ(window->m_pPostProcessing, &chain);
+    window->m_PreviewPixmap = QPixmap();
+    {
+        CEngineGuard running; // a paint during another operation's progress events
+        chain.m_bChanged = true;
+        window->updateCurrentPostProcessing();
+        EXPECT_TRUE(window->m_PreviewPixmap.isNull()) << "the engine is not entered twice";
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->m_PreviewPixmap.isNull()) << "the run follows once the operation ended";
     CPostProcessing::DeleteBuffer();
 }
 
