@@ -119,6 +119,29 @@ public:
     bool m_bDefaultSized = false;
 };
 
+class FakeBatch : public IBatchWindow {
+public:
+    void setWindowMode(int mode) override { m_vecModes.push_back(mode); }
+    void setDragDropFolder(const QString& folder) override { m_strFolder = folder; }
+    int Exec() override { return 0; }
+    QStringList SelectedFiles() const override { return m_lstFiles; }
+    std::vector<int> m_vecModes;
+    QString m_strFolder;
+    QStringList m_lstFiles;
+};
+
+class FakeRaw : public IRawDevelopment {
+public:
+    bool IsShowAgainChecked() const override { return false; }
+    int Exec() override { return ++m_iExecs; }
+    int ExtraProgressCategories() const override { return 0; }
+    int getImageTypeIndex() const override { return 0; }
+    void rememberGroupboxStates() override {}
+    void disableAllGroupboxStates() override {}
+    void recoverGroupboxStates() override {}
+    int m_iExecs = 0;
+};
+
 class Counters : public IUsageCounters {
 public:
     void HandleValue(const QString& key, int value) override
@@ -165,11 +188,18 @@ public:
     {
         return timeline = new HDRTimelineDockWidget(QStringLiteral("Timeline Window"), p, Qt::WindowFlags());
     }
-    QDialog* CreateAboutWindow(QWidget* p) override { return about = new QDialog(p); }
-    QDialog* CreateBenchmarkWindow(QWidget* p) override { return new QDialog(p); }
+    QDialog* CreateAboutWindow(QWidget* p) override { return windows ? about = new QDialog(p) : nullptr; }
+    QDialog* CreateBenchmarkWindow(QWidget* p) override { return windows ? new QDialog(p) : nullptr; }
+    QDialog* CreateStatisticWindow(QWidget* p) override { return windows ? new QDialog(p) : nullptr; }
+    QDialog* CreatePanoramaView(QWidget* p) override { return windows ? new QDialog(p) : nullptr; }
+    IBatchWindow* CreateBatchWindow(QWidget*) override { return windows ? &batch : nullptr; }
+    IRawDevelopment* CreateRawDevelopment(QWidget*) override { return windows ? &raw : nullptr; }
 
     bool stageDocks = true;
     bool realPostProcessing = false;
+    bool windows = true;
+    FakeBatch batch;
+    FakeRaw raw;
     FakeSeries* series = nullptr;
     FakeOperators* hdr = nullptr;
     FakePresets* presets = nullptr;
@@ -552,6 +582,39 @@ TEST_F(FrameTest, RememberedFolderHelpAndLinks)
     COptions::getInstance()->m_strLocale = QStringLiteral("fr_FR");
     EXPECT_EQ(window->HelpPath(), lumivex::ApplicationFolder() + QStringLiteral("/help/lumivexhelp3_fr_FR.pdf"));
 
+}
+
+TEST_F(FrameTest, BatchWindowRunsInBothModesAndCommandsWithoutTheirWindowAreGreyed)
+{
+    build();
+    const QString chosen = photo();
+    factory.batch.m_lstFiles = QStringList{chosen};
+    window->exposureSeriesBrowseAct->trigger();
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(factory.batch.m_vecModes, std::vector<int>{1});
+    EXPECT_EQ(factory.counters.m_Values.value(QStringLiteral("m_iImageBrowserOpened")), 1);
+    // Batch mode: the RAW development window first; nothing chosen leaves the start page.
+    factory.batch.m_lstFiles.clear();
+    window->batchProcessingAct->trigger();
+    EXPECT_EQ(factory.batch.m_vecModes, (std::vector<int>{1, 0}));
+    EXPECT_EQ(factory.raw.m_iExecs, 1);
+    EXPECT_EQ(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(window->m_pImagePreview->isHidden(), true);
+
+    // A build without these windows: their commands are greyed, and a call
+    // keeps the document in use.
+    window.reset();
+    factory.windows = false;
+    build();
+    for (QAction* a : {window->exposureSeriesBrowseAct, window->batchProcessingAct, window->rawDevelopmentAct,
+                       window->aboutAct, window->statisticAct, window->benchmarkAct, window->panoramaViewAct})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_TRUE(window->compareWindowAct->isEnabled());
+    window->InterpretReceivedMessage(photo());
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    window->exposureSeriesBrowse();
+    window->batchProcessing();
+    EXPECT_NE(window->m_pExposureSeries, nullptr);
 }
 
 TEST_F(FrameTest, TexturesFillOnlyNeededSlotsFromWholeFiles)

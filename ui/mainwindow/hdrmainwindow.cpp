@@ -92,6 +92,7 @@ HDRMainWindow::HDRMainWindow(int, QString startMessage, IWindowFactory* factory)
     m_sStartText.replace(QStringLiteral("CODE_HOMEPAGEURL"), m_sHomepageURL);
 
     createWindows(factory);
+    disableActionsWithoutWindow();
     createImagePreview();
 
     createShortcuts();

@@ -457,6 +457,8 @@ protected:
     void createDocks(IWindowFactory* factory);
     void createWindows(IWindowFactory* factory);
     void createImagePreview();
+    // Greys the commands whose window the factory did not make.
+    void disableActionsWithoutWindow();
     // Runs one of the opener dialogs modally after counting key (when given).
     void runOpener(QDialog* dialog, const char* key);
     // The batch window in its batch (0) or browser (1) mode, then what it chose.

@@ -169,6 +169,20 @@ void HDRMainWindow::createWindows(IWindowFactory* factory)
     m_pPresetCombineWindow = named(factory->CreatePresetCombineWindow(this), "preset_combine_window");
 }
 
+void HDRMainWindow::disableActionsWithoutWindow()
+{
+    // A command whose window this build does not have yet is shown greyed
+    // rather than doing nothing when chosen.
+    const std::pair<QAction*, bool> openers[] = {
+        {exposureSeriesBrowseAct, m_pBatchWindow != nullptr}, {batchProcessingAct, m_pBatchWindow != nullptr},
+        {rawDevelopmentAct, m_pRAWDevelopment != nullptr},    {aboutAct, m_pAboutWindow != nullptr},
+        {statisticAct, m_pStatisticWindow != nullptr},        {benchmarkAct, m_pBenchmarkWindow != nullptr},
+        {panoramaViewAct, m_pPanoramaView != nullptr},        {compareWindowAct, m_pCompareDock != nullptr}};
+    for (const auto& [action, present] : openers)
+        if (!present)
+            action->setEnabled(false);
+}
+
 void HDRMainWindow::createImagePreview()
 {
     m_pImagePreview = new HDRImagePreview(this, toolBarImage, nullptr);
@@ -498,13 +512,13 @@ void HDRMainWindow::rawDevelopment()
 
 void HDRMainWindow::runBatchWindow(int mode)
 {
+    if (!m_pBatchWindow)
+        return; // not built yet: the document in use stays
     if (m_pExposureSeries && !newProject())
         return;
     if (mode == 0)
         rawDevelopment();
     count(mode == 0 ? "m_iBatchProcessingOpened" : "m_iImageBrowserOpened");
-    if (!m_pBatchWindow)
-        return; // the batch window is not built yet
     m_pBatchWindow->setWindowMode(mode);
     m_pBatchWindow->Exec();
     MP_ClearBuffer();
