@@ -8,6 +8,9 @@ public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
     IPostProcessingDock* CreatePostProcessingDock(QWidget* parent) override;
+    IHDROperatorDock* CreateHDROperatorDock(QWidget* parent) override;
+    IPresetsDock* CreatePresetsDock(QWidget* parent) override;
+    IRawDevelopment* CreateRawDevelopment(QWidget* parent) override;
     IResultCropWindow* CreateCropWindow(QWidget* parent) override;
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
