@@ -6,6 +6,7 @@
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
 #include "app/windowfactory.h"
+#include "engine/core/tables.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,9 @@ TEST_F(RenderTest, WindowsUnderDarkAndLightStyles)
         const char* name;
         int code;
     };
+    // The engine's lookup tables as the program's start-up fills them: the
+    // tone-mapping presets read them.
+    MP_fillLookupTables();
     QTemporaryDir photos;
     const QString photograph = photos.filePath(QStringLiteral("harbour.png"));
     {
