@@ -566,6 +566,8 @@ void HDRMainWindow::RefreshImagePreviewFrame()
 
 void HDRMainWindow::RefreshPresetsStage()
 {
+    if (m_pPresetsDock)
+        m_pPresetsDock->RefreshStyle();
     if (!m_pExposureSeries)
         return;
     if (IsHDRStage()) {

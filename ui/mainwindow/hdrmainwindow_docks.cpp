@@ -118,6 +118,7 @@ void HDRMainWindow::createDocks(IWindowFactory* factory)
     connectIfPresent(histogram, "closeClicked()", this, "histogramDockClosed()");
     connectIfPresent(dockOf(m_pPresetsDock), "combineClicked()", this, "presetCombineClicked()");
     if (m_pPostProcessingDock) {
+        m_pPostProcessingDock->SetPresets(m_pPresetsDock);
         m_pPostProcessingDock->SetInitialUserPath(m_sSettingsPath);
         m_pPostProcessingDock->CollapsiblesFromSettings();
         connectIfPresent(dockOf(m_pPostProcessingDock), "updateCurrentPostProcessing()", this,

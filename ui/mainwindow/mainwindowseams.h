@@ -49,6 +49,8 @@ public:
     // thumbnail timer stopped and the thumbnails cleared.
     virtual void ResetAllPresets() {}
     virtual void ClearAllPreviews() {}
+    // After a style change: the dock's and its tiles' style sheets again.
+    virtual void RefreshStyle() {}
 };
 
 // The post-processing dock (HDRPostProcessingDockWidget).
@@ -66,6 +68,8 @@ public:
     virtual void ResetAllFilterButtons() {}
     // Rebuilds the dock's style-dependent sheets (a new style).
     virtual void SetDynamicStyleSheets() {}
+    // The presets dock whose tiles the dock's film and grey settings reach.
+    virtual void SetPresets(IPresetsDock*) {}
 };
 
 // The HDR operator dock (HDROperatorDockWidget).

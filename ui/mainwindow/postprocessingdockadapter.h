@@ -27,6 +27,10 @@ public:
     void CollapsiblesToSettings() override { m_pDock->CollapsiblesToSettings(); }
     void ResetAllFilterButtons() override { m_pDock->ResetAllFilterButtons(); }
     void SetDynamicStyleSheets() override { m_pDock->SetDynamicStyleSheets(); }
+    void SetPresets(IPresetsDock* presets) override
+    {
+        m_pDock->SetPresets(dynamic_cast<IPostProcessingPresets*>(presets));
+    }
 
     // ---- IPostProcessingDockHost ----
     void HighlightPostProcessingDock() override;
