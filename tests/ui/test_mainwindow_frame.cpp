@@ -160,7 +160,7 @@ public:
     IStyleColorDialog* CreateStyleSelectWindow(QWidget*) override { return nullptr; }
     IExposureSeriesDock* CreateExposureSeriesDock(QWidget* p) override
     {
-        return stageDocks ? series = new FakeSeries(p) : nullptr;
+        return stageDocks && seriesDock ? series = new FakeSeries(p) : nullptr;
     }
     IHDROperatorDock* CreateHDROperatorDock(QWidget* p) override
     {
@@ -196,6 +196,7 @@ public:
     IRawDevelopment* CreateRawDevelopment(QWidget*) override { return windows ? &raw : nullptr; }
 
     bool stageDocks = true;
+    bool seriesDock = true;
     bool realPostProcessing = false;
     bool windows = true;
     FakeBatch batch;
@@ -446,6 +447,22 @@ TEST_F(FrameTest, WithOnlyThePostProcessingDockAPhotographStillReachesItsStage)
     EXPECT_TRUE(static_cast<HDRDockWidget*>(dock)->windowTitle().startsWith(QStringLiteral(">> ")));
     window->newProject();
     EXPECT_TRUE(dock->isHidden());
+}
+
+TEST_F(FrameTest, WithoutTheExposureDockTheOperatorDockTellsTheStage)
+{
+    factory.seriesDock = false;
+    build();
+    window->InterpretReceivedMessage(photo());
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_FALSE(window->IsHDRStage());
+    window->editExposureLatitude();
+    EXPECT_FALSE(factory.hdr->isHidden());
+    EXPECT_TRUE(window->IsHDRStage());
+    EXPECT_TRUE(factory.pp->isHidden());
+    window->postProcessingAct->trigger();
+    EXPECT_FALSE(window->IsHDRStage());
+    EXPECT_FALSE(factory.pp->isHidden());
 }
 
 TEST_F(FrameTest, DockActionsFollowTheirDocksAndTheHistogramTwins)

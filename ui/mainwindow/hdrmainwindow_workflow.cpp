@@ -87,8 +87,12 @@ void HDRMainWindow::pushToFront()
 
 bool HDRMainWindow::IsHDRStage() const
 {
-    QDockWidget* series = dockOf(m_pExposureSeriesDock);
-    return series && !series->isHidden();
+    // The exposure-series dock's visibility; a build without that dock reads
+    // the HDR operator dock, the other dock of the stage.
+    QDockWidget* flag = dockOf(m_pExposureSeriesDock);
+    if (!flag)
+        flag = dockOf(m_pHDROperatorDock);
+    return flag && !flag->isHidden();
 }
 
 // ---- loading ------------------------------------------------------------------------
