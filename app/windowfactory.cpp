@@ -13,7 +13,9 @@
 #include "ui/editors/hdrcropwindow.h"
 #include "ui/editors/HDRGeometryPainter.h"
 #include "ui/editors/HDRStencilPainter.h"
+#include "ui/mainwindow/postprocessingdockadapter.h"
 #include "ui/views/hdrtimelinedockwidget.h"
+#include "ui/tools/batchdocksources.h"
 #include "ui/tools/hdrbatchwindow.h"
 #include "ui/tools/hdrbenchmarkwindow.h"
 
@@ -24,6 +26,12 @@ IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return
 IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 {
     return new HDRStyleSelectWindow(parent);
+}
+
+IPostProcessingDock* CAppWindowFactory::CreatePostProcessingDock(QWidget* parent)
+{
+    auto* window = qobject_cast<HDRMainWindow*>(parent);
+    return window ? CPostProcessingDockAdapter::Create(window) : nullptr;
 }
 
 IHDROperatorDock* CAppWindowFactory::CreateHDROperatorDock(QWidget* parent)
@@ -83,15 +91,12 @@ HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
     return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }
 
-IBatchWindow* CAppWindowFactory::CreateBatchWindow(QWidget* parent, IBatchOperatorSource* operators,
-                                                   IBatchPresetSource* presets)
+IBatchWindow* CAppWindowFactory::CreateBatchWindow(QWidget* parent)
 {
-    return new HDRBatchWindow(parent, operators, presets);
+    // The main window's HDR operator and presets docks, found when used.
+    static CBatchOperatorDockSource operators(nullptr);
+    static CBatchPresetsDockSource presets(nullptr);
+    return new HDRBatchWindow(parent, &operators, &presets);
 }
 
-IBenchmarkWindow* CAppWindowFactory::CreateBenchmarkWindow(QWidget* parent)
-{
-    auto* window = new HDRBenchmarkWindow(parent);
-    window->setObjectName(QStringLiteral("benchmark_window"));
-    return window;
-}
+QDialog* CAppWindowFactory::CreateBenchmarkWindow(QWidget* parent) { return new HDRBenchmarkWindow(parent); }

@@ -9,51 +9,75 @@
 
 #include <cstring>
 
+HDROperatorDockWidget* CBatchOperatorDockSource::Dock() const
+{
+    return m_pGivenDock ? m_pGivenDock : g_pHDROperatorDockWidget;
+}
+
+HDRPresetsDockWidget* CBatchPresetsDockSource::Dock() const
+{
+    return m_pGivenDock ? m_pGivenDock : g_pHDRPresetsDockWidget;
+}
+
 QStringList CBatchOperatorDockSource::HDRPresetTexts() const
 {
+    auto* dock = Dock();
     QStringList texts;
-    if (m_pDock && m_pDock->m_pPresetComboBox)
-        for (int i = 0; i < m_pDock->m_pPresetComboBox->count(); ++i)
-            texts << m_pDock->m_pPresetComboBox->itemText(i);
+    if (dock && dock->m_pPresetComboBox)
+        for (int i = 0; i < dock->m_pPresetComboBox->count(); ++i)
+            texts << dock->m_pPresetComboBox->itemText(i);
     return texts;
 }
 
 QString CBatchOperatorDockSource::CurrentHDRPresetText() const
 {
-    return m_pDock && m_pDock->m_pPresetComboBox ? m_pDock->m_pPresetComboBox->currentText() : QString();
+    auto* dock = Dock();
+    return dock && dock->m_pPresetComboBox ? dock->m_pPresetComboBox->currentText() : QString();
 }
 
 void CBatchOperatorDockSource::SelectHDRPresetText(const QString& text)
 {
-    if (!m_pDock || !m_pDock->m_pPresetComboBox)
+    auto* dock = Dock();
+    if (!dock || !dock->m_pPresetComboBox)
         return;
-    const int i = m_pDock->m_pPresetComboBox->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int i = dock->m_pPresetComboBox->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (i < 0)
         return;
-    const QSignalBlocker block(m_pDock->m_pPresetComboBox);
-    m_pDock->m_pPresetComboBox->setCurrentIndex(i);
+    const QSignalBlocker block(dock->m_pPresetComboBox);
+    dock->m_pPresetComboBox->setCurrentIndex(i);
 }
 
-QString CBatchOperatorDockSource::GetKernelName() const { return m_pDock ? m_pDock->GetKernelName() : QString(); }
+QString CBatchOperatorDockSource::GetKernelName() const
+{
+    auto* dock = Dock();
+    return dock ? dock->GetKernelName() : QString();
+}
 
 void CBatchOperatorDockSource::GetParameterValues(float values[10][256]) const
 {
-    if (m_pDock)
-        m_pDock->GetParameterValues(values);
+    auto* dock = Dock();
+    if (dock)
+        dock->GetParameterValues(values);
     else
         std::memset(values, 0, sizeof(float) * 10 * 256);
 }
 
-int CBatchPresetsDockSource::TileCount() const { return m_pDock ? int(m_pDock->m_PresetGroupBoxes.size()) : 0; }
+int CBatchPresetsDockSource::TileCount() const
+{
+    auto* dock = Dock();
+    return dock ? int(dock->m_PresetGroupBoxes.size()) : 0;
+}
 
 QString CBatchPresetsDockSource::TileTitle(int index) const
 {
-    const HDRPresetGroupBox* tile = m_pDock && index >= 0 ? m_pDock->GetPresetGroupBox(unsigned(index)) : nullptr;
+    auto* dock = Dock();
+    const HDRPresetGroupBox* tile = dock && index >= 0 ? dock->GetPresetGroupBox(unsigned(index)) : nullptr;
     return tile ? tile->title() : QString();
 }
 
 CPostProcessing* CBatchPresetsDockSource::TileChain(int index)
 {
-    HDRPresetGroupBox* tile = m_pDock && index >= 0 ? m_pDock->GetPresetGroupBox(unsigned(index)) : nullptr;
+    auto* dock = Dock();
+    HDRPresetGroupBox* tile = dock && index >= 0 ? dock->GetPresetGroupBox(unsigned(index)) : nullptr;
     return tile ? tile->m_pPostProcessing : nullptr;
 }

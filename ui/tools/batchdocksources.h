@@ -8,9 +8,11 @@
 class HDROperatorDockWidget;
 class HDRPresetsDockWidget;
 
+// A null dock stands for the program's one dock (g_pHDROperatorDockWidget,
+// g_pHDRPresetsDockWidget), looked up at each call.
 class CBatchOperatorDockSource : public IBatchOperatorSource {
 public:
-    explicit CBatchOperatorDockSource(HDROperatorDockWidget* dock) : m_pDock(dock) {}
+    explicit CBatchOperatorDockSource(HDROperatorDockWidget* dock) : m_pGivenDock(dock) {}
     QStringList HDRPresetTexts() const override;
     QString CurrentHDRPresetText() const override;
     void SelectHDRPresetText(const QString& text) override;
@@ -18,16 +20,18 @@ public:
     void GetParameterValues(float values[10][256]) const override;
 
 private:
-    HDROperatorDockWidget* m_pDock;
+    HDROperatorDockWidget* Dock() const;
+    HDROperatorDockWidget* m_pGivenDock;
 };
 
 class CBatchPresetsDockSource : public IBatchPresetSource {
 public:
-    explicit CBatchPresetsDockSource(HDRPresetsDockWidget* dock) : m_pDock(dock) {}
+    explicit CBatchPresetsDockSource(HDRPresetsDockWidget* dock) : m_pGivenDock(dock) {}
     int TileCount() const override;
     QString TileTitle(int index) const override;
     CPostProcessing* TileChain(int index) override;
 
 private:
-    HDRPresetsDockWidget* m_pDock;
+    HDRPresetsDockWidget* Dock() const;
+    HDRPresetsDockWidget* m_pGivenDock;
 };

@@ -1,17 +1,13 @@
 #pragma once
 // What the batch window and its series boxes need of the HDR operator dock
-// and the presets dock, and how the main window reaches the batch and
-// benchmark windows. The docks implement the first two; the window factory
-// makes the windows.
+// and the presets dock (ui/tools/batchdocksources.h serves both from the
+// real docks). The main window reaches the batch window through IBatchWindow
+// (ui/mainwindow/mainwindowseams.h).
 
 #include <QString>
 #include <QStringList>
-#include <QVector>
-
-#include "document/imageloader.h"
 
 class CPostProcessing;
-class QDialog;
 
 // The HDR operator dock (HDROperatorDockWidget): its HDR preset list and the
 // kernel and parameters of the chosen HDR operator.
@@ -38,26 +34,4 @@ public:
     virtual QString TileTitle(int index) const = 0;
     // The tile's own chain; null outside 0..count-1.
     virtual CPostProcessing* TileChain(int index) = 0;
-};
-
-// The batch dialog as the main window uses it.
-class IBatchWindow {
-public:
-    virtual ~IBatchWindow() = default;
-    virtual QDialog* Dialog() = 0;
-    // 0 batch processing, 1 image-data browser; before every exec.
-    virtual void setWindowMode(int mode) = 0;
-    // The source folder of the next show.
-    virtual void setDragDropFolder(const QString& folder) = 0;
-    virtual int Exec() = 0;
-    // After exec: the series chosen with "Als Projekt öffnen" (empty: none).
-    virtual QVector<SExposure> OpenAsProject() const = 0;
-};
-
-// The benchmark window as the main window uses it.
-class IBenchmarkWindow {
-public:
-    virtual ~IBenchmarkWindow() = default;
-    virtual QDialog* Dialog() = 0;
-    virtual int Exec() = 0;
 };

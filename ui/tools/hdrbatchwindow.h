@@ -10,6 +10,7 @@
 // box (the previews are computed on the GUI thread); HDRBatchProcessThread
 // runs the batch (CBatchRunner) on a snapshot taken at the start.
 
+#include "ui/mainwindow/mainwindowseams.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/tools/batchjob.h"
 #include "ui/tools/batchseams.h"
@@ -98,11 +99,11 @@ public:
     ~HDRBatchWindow() override;
 
     // ---- IBatchWindow ----
-    QDialog* Dialog() override { return this; }
     void setWindowMode(int mode) override;
     void setDragDropFolder(const QString& folder) override { m_strDragDropFolder = folder; }
     int Exec() override { return exec(); }
     QVector<SExposure> OpenAsProject() const override { return m_vecOpenAsProject; }
+    QStringList SelectedFiles() const override { return m_lstSelectedFiles; }
 
     void disableBatchExposure(unsigned index);
     int getNumVisibleBatchExposures() const;

@@ -7,7 +7,6 @@
 // "Marks". Then an unscored animation runs until the window is closed.
 
 #include "ui/toolkit/hdrdialogs.h"
-#include "ui/tools/batchseams.h"
 
 #include <QColor>
 #include <QImage>
@@ -66,15 +65,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-class HDRBenchmarkWindow : public HDRInfoDialog, public IBenchmarkWindow {
+class HDRBenchmarkWindow : public HDRInfoDialog {
     Q_OBJECT
 public:
     explicit HDRBenchmarkWindow(QWidget* parent);
     ~HDRBenchmarkWindow() override;
-
-    // ---- IBenchmarkWindow ----
-    QDialog* Dialog() override { return this; }
-    int Exec() override { return exec(); }
 
     void SetText();
     // The result HTML for the present accumulators and elapsed time.
