@@ -15,4 +15,6 @@ public:
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
     HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
+    ICompareDock* CreateCompareDock(QWidget* parent) override;
+    QDialog* CreatePanoramaView(QWidget* parent) override;
 };
