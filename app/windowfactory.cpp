@@ -14,6 +14,8 @@
 #include "ui/editors/HDRGeometryPainter.h"
 #include "ui/editors/HDRStencilPainter.h"
 #include "ui/mainwindow/postprocessingdockadapter.h"
+#include "ui/views/HDRCompareDockWidget.h"
+#include "ui/views/hdrpanoramaview.h"
 #include "ui/views/hdrtimelinedockwidget.h"
 #include "ui/tools/batchdocksources.h"
 #include "ui/tools/hdrbatchwindow.h"
@@ -90,6 +92,32 @@ HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
 {
     return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }
+
+namespace {
+
+// The compare dock behind the main window's ICompareDock; it lives as long as
+// the dock (a child object of it).
+class CCompareDockAdapter : public QObject, public ICompareDock {
+public:
+    explicit CCompareDockAdapter(CCompareDockWidget* dock) : QObject(dock), m_pDock(dock) {}
+    QDockWidget* Dock() override { return m_pDock; }
+    void SetDefaultSizing(bool adjust) override { m_pDock->SetDefaultSizing(adjust); }
+    void Reset() override { m_pDock->Reset(); }
+    bool Refresh() override { return m_pDock->Refresh(); }
+
+private:
+    CCompareDockWidget* m_pDock;
+};
+
+} // namespace
+
+ICompareDock* CAppWindowFactory::CreateCompareDock(QWidget* parent)
+{
+    auto* dock = new CCompareDockWidget(HDRMainWindow::tr("Compare Window"), parent);
+    return new CCompareDockAdapter(dock);
+}
+
+QDialog* CAppWindowFactory::CreatePanoramaView(QWidget* parent) { return new HDRPanoramaView(parent); }
 
 IBatchWindow* CAppWindowFactory::CreateBatchWindow(QWidget* parent)
 {

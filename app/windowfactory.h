@@ -15,6 +15,8 @@ public:
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
     HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
+    ICompareDock* CreateCompareDock(QWidget* parent) override;
+    QDialog* CreatePanoramaView(QWidget* parent) override;
     IBatchWindow* CreateBatchWindow(QWidget* parent) override;
     QDialog* CreateBenchmarkWindow(QWidget* parent) override;
 };
