@@ -13,7 +13,13 @@
 #include "ui/editors/hdrcropwindow.h"
 #include "ui/editors/HDRGeometryPainter.h"
 #include "ui/editors/HDRStencilPainter.h"
+#include "ui/mainwindow/postprocessingdockadapter.h"
+#include "ui/views/HDRCompareDockWidget.h"
+#include "ui/views/hdrpanoramaview.h"
 #include "ui/views/hdrtimelinedockwidget.h"
+#include "ui/tools/batchdocksources.h"
+#include "ui/tools/hdrbatchwindow.h"
+#include "ui/tools/hdrbenchmarkwindow.h"
 
 #include <QCoreApplication>
 
@@ -22,6 +28,12 @@ IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return
 IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 {
     return new HDRStyleSelectWindow(parent);
+}
+
+IPostProcessingDock* CAppWindowFactory::CreatePostProcessingDock(QWidget* parent)
+{
+    auto* window = qobject_cast<HDRMainWindow*>(parent);
+    return window ? CPostProcessingDockAdapter::Create(window) : nullptr;
 }
 
 IHDROperatorDock* CAppWindowFactory::CreateHDROperatorDock(QWidget* parent)
@@ -80,3 +92,39 @@ HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
 {
     return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }
+
+namespace {
+
+// The compare dock behind the main window's ICompareDock; it lives as long as
+// the dock (a child object of it).
+class CCompareDockAdapter : public QObject, public ICompareDock {
+public:
+    explicit CCompareDockAdapter(CCompareDockWidget* dock) : QObject(dock), m_pDock(dock) {}
+    QDockWidget* Dock() override { return m_pDock; }
+    void SetDefaultSizing(bool adjust) override { m_pDock->SetDefaultSizing(adjust); }
+    void Reset() override { m_pDock->Reset(); }
+    bool Refresh() override { return m_pDock->Refresh(); }
+
+private:
+    CCompareDockWidget* m_pDock;
+};
+
+} // namespace
+
+ICompareDock* CAppWindowFactory::CreateCompareDock(QWidget* parent)
+{
+    auto* dock = new CCompareDockWidget(HDRMainWindow::tr("Compare Window"), parent);
+    return new CCompareDockAdapter(dock);
+}
+
+QDialog* CAppWindowFactory::CreatePanoramaView(QWidget* parent) { return new HDRPanoramaView(parent); }
+
+IBatchWindow* CAppWindowFactory::CreateBatchWindow(QWidget* parent)
+{
+    // The main window's HDR operator and presets docks, found when used.
+    static CBatchOperatorDockSource operators(nullptr);
+    static CBatchPresetsDockSource presets(nullptr);
+    return new HDRBatchWindow(parent, &operators, &presets);
+}
+
+QDialog* CAppWindowFactory::CreateBenchmarkWindow(QWidget* parent) { return new HDRBenchmarkWindow(parent); }

@@ -7,6 +7,7 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IPostProcessingDock* CreatePostProcessingDock(QWidget* parent) override;
     IHDROperatorDock* CreateHDROperatorDock(QWidget* parent) override;
     IPresetsDock* CreatePresetsDock(QWidget* parent) override;
     IRawDevelopment* CreateRawDevelopment(QWidget* parent) override;
@@ -14,4 +15,8 @@ public:
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
     HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
+    ICompareDock* CreateCompareDock(QWidget* parent) override;
+    QDialog* CreatePanoramaView(QWidget* parent) override;
+    IBatchWindow* CreateBatchWindow(QWidget* parent) override;
+    QDialog* CreateBenchmarkWindow(QWidget* parent) override;
 };

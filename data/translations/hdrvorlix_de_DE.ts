@@ -107,15 +107,15 @@
 &lt;li&gt;&lt;b&gt;Projekt öffnen&lt;/b&gt;: eine gespeicherte Bearbeitung fortsetzen.&lt;/li&gt;
 &lt;li&gt;&lt;b&gt;Stapelverarbeitung&lt;/b&gt;: viele Bilder mit denselben Einstellungen bearbeiten.&lt;/li&gt;&lt;/ul&gt;
 &lt;p&gt;Sie können ein Bild auch einfach auf das Fenster ziehen.&lt;/p&gt;
-&lt;p&gt;&lt;a href=&quot;CODE_HOMEPAGEURL&quot;&gt;Lumivex im Internet&lt;/a&gt;&lt;/p&gt;</translation>
+&lt;p&gt;&lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;Lumivex im Internet&lt;/a&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>HomepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>UpdatepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/update</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>Projekt speichern</source>
@@ -380,6 +380,134 @@
     <message>
         <source>Timeline Window</source>
         <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>lumivex Einzelbild laden...</source>
+        <translation>lumivex Einzelbild laden...</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser...</source>
+        <translation>Bilddaten-Browser...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild speichern...</source>
+        <translation>Ergebnisbild speichern...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild drucken...</source>
+        <translation>Ergebnisbild drucken...</translation>
+    </message>
+    <message>
+        <source>Überträgt das aktuelle Bild an die ausgewählte Anwendung der &apos;Vorlix&apos;-Produktfamilie.</source>
+        <translation>Überträgt das aktuelle Bild an die ausgewählte Anwendung der &apos;Vorlix&apos;-Produktfamilie.</translation>
+    </message>
+    <message>
+        <source>Wählen Sie eine Anwendung der &apos;Vorlix&apos;-Produktfamilie für die Übertragung.</source>
+        <translation>Wählen Sie eine Anwendung der &apos;Vorlix&apos;-Produktfamilie für die Übertragung.</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild extern öffnen</source>
+        <translation>Ergebnisbild extern öffnen</translation>
+    </message>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama Viewer</translation>
+    </message>
+    <message>
+        <source>Compare Window</source>
+        <translation>Compare Window</translation>
+    </message>
+    <message>
+        <source>Tonemapping/Post-Processing</source>
+        <translation>Tonemapping/Post-Processing</translation>
+    </message>
+    <message>
+        <source>RAW-Entwicklung lumivex...</source>
+        <translation>RAW-Entwicklung lumivex...</translation>
+    </message>
+    <message>
+        <source>Fenster zurücksetzen</source>
+        <translation>Fenster zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung...</source>
+        <translation>Stapelverarbeitung...</translation>
+    </message>
+    <message>
+        <source>Lumivex Homepage</source>
+        <translation>Lumivex Homepage</translation>
+    </message>
+    <message>
+        <source>Lumivex updatePage</source>
+        <translation>Lumivex updatePage</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Statistik</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Benchmark</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Über Lumivex...</source>
+        <translation>Über Lumivex...</translation>
+    </message>
+    <message>
+        <source>Exif</source>
+        <translation>Exif</translation>
+    </message>
+    <message>
+        <source>Histogramm</source>
+        <translation>Histogramm</translation>
+    </message>
+    <message>
+        <source>Interface ein/ausblenden</source>
+        <translation>Interface ein/ausblenden</translation>
+    </message>
+    <message>
+        <source>Bearbeiten</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Werkzeugleiste</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Bildfunktionen</source>
+        <translation>Bildfunktionen</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Ambient</source>
+        <translation>Rahmenfarbe: Ambient</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Graukarte</source>
+        <translation>Rahmenfarbe: Graukarte</translation>
+    </message>
+    <message>
+        <source>Alle Dateien</source>
+        <translation>Alle Dateien</translation>
+    </message>
+    <message>
+        <source>Expertenmodus</source>
+        <translation>Expertenmodus</translation>
+    </message>
+    <message>
+        <source>Homepage URL</source>
+        <translation>https://CODE_HOMEPAGEURL</translation>
+    </message>
+    <message>
+        <source>UpdatePage URL</source>
+        <translation>https://CODE_UPDATEPAGEURL</translation>
     </message>
 </context>
 <context>
@@ -2257,6 +2385,10 @@
     <message>
         <source>Undo-Daten bereinigen</source>
         <translation>Undo-Daten bereinigen</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung</source>
+        <translation>Stapelverarbeitung</translation>
     </message>
 </context>
 <context>
@@ -4641,6 +4773,348 @@
     <message>
         <source>weich</source>
         <translation>weich</translation>
+    </message>
+</context>
+<context>
+    <name>Benchmark</name>
+    <message>
+        <source>Strukturbeleuchtung</source>
+        <translation>Strukturbeleuchtung</translation>
+    </message>
+    <message>
+        <source>Geometrie</source>
+        <translation>Geometrie</translation>
+    </message>
+    <message>
+        <source>Details extrahieren</source>
+        <translation>Details extrahieren</translation>
+    </message>
+    <message>
+        <source>Farbtöne</source>
+        <translation>Farbtöne</translation>
+    </message>
+    <message>
+        <source>Skizze</source>
+        <translation>Skizze</translation>
+    </message>
+    <message>
+        <source>Benchmark</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Ihr Ergebnis</source>
+        <translation>Ihr Ergebnis</translation>
+    </message>
+    <message>
+        <source>Marks</source>
+        <translation>Marks</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchExposureWidget</name>
+    <message>
+        <source>gefundene Belichtungsreihe lumivex</source>
+        <translation>Gefundenes Bild: mit dem Häkchen wird es berechnet und gespeichert. Rechtsklick für weitere Möglichkeiten.</translation>
+    </message>
+    <message>
+        <source>gefundene Belichtungsreihe lumivex Browser</source>
+        <translation>Gefundenes Bild: Rechtsklick und „Als Projekt öffnen“ öffnet es im Hauptfenster.</translation>
+    </message>
+    <message>
+        <source>Als Projekt öffnen</source>
+        <translation>Als Projekt öffnen</translation>
+    </message>
+    <message>
+        <source>Bild deaktivieren</source>
+        <translation>Bild deaktivieren</translation>
+    </message>
+    <message>
+        <source>Bild entfernen</source>
+        <translation>Bild entfernen</translation>
+    </message>
+    <message>
+        <source>Bildvorbereitung</source>
+        <translation>Bildvorbereitung</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe konnte nicht geladen werden.</source>
+        <translation>Belichtungsreihe konnte nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>Post Processing</source>
+        <translation>Post Processing</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchProcessThread</name>
+    <message>
+        <source>abgeschlossen</source>
+        <translation>abgeschlossen</translation>
+    </message>
+    <message>
+        <source>geschätze Restzeit</source>
+        <translation>geschätzte Restzeit</translation>
+    </message>
+    <message>
+        <source>Minuten</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>Sekunden</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>Sekunde</source>
+        <translation>Sekunde</translation>
+    </message>
+    <message>
+        <source>Speichere</source>
+        <translation>Speichere</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchWindow</name>
+    <message>
+        <source>Bilder</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung</source>
+        <translation>Stapelverarbeitung</translation>
+    </message>
+    <message>
+        <source>Quelldaten</source>
+        <translation>Quelldaten</translation>
+    </message>
+    <message>
+        <source>Quellordner:</source>
+        <translation>Quellordner:</translation>
+    </message>
+    <message>
+        <source>Zuordnung:</source>
+        <translation>Zuordnung:</translation>
+    </message>
+    <message>
+        <source>Automatische Zuordnung</source>
+        <translation>Automatische Zuordnung</translation>
+    </message>
+    <message>
+        <source>Einzelbilder</source>
+        <translation>Einzelbilder</translation>
+    </message>
+    <message>
+        <source>%1-Bilder Gruppierung</source>
+        <translation>%1-Bilder Gruppierung</translation>
+    </message>
+    <message>
+        <source>Unterverzeichnisse einbeziehen</source>
+        <translation>Unterverzeichnisse einbeziehen</translation>
+    </message>
+    <message>
+        <source>Ausgabedaten</source>
+        <translation>Ausgabedaten</translation>
+    </message>
+    <message>
+        <source>Zielordner:</source>
+        <translation>Zielordner:</translation>
+    </message>
+    <message>
+        <source>Zielformat:</source>
+        <translation>Zielformat:</translation>
+    </message>
+    <message>
+        <source>TIF 8-Bit (*.tif)</source>
+        <translation>TIF 8-Bit (*.tif)</translation>
+    </message>
+    <message>
+        <source>Jpeg 8-Bit (*.jpg)</source>
+        <translation>Jpeg 8-Bit (*.jpg)</translation>
+    </message>
+    <message>
+        <source>TIFF 16-Bit (*.tiff)</source>
+        <translation>TIFF 16-Bit (*.tiff)</translation>
+    </message>
+    <message>
+        <source>PNG 16-Bit (*.png)</source>
+        <translation>PNG 16-Bit (*.png)</translation>
+    </message>
+    <message>
+        <source>Jpeg 16-Bit (*.jp2)</source>
+        <translation>Jpeg 16-Bit (*.jp2)</translation>
+    </message>
+    <message>
+        <source>Dateien auf Festplatte umsortieren</source>
+        <translation>Dateien auf Festplatte umsortieren</translation>
+    </message>
+    <message>
+        <source>Verarbeitung</source>
+        <translation>Verarbeitung</translation>
+    </message>
+    <message>
+        <source>360 Grad Panorama mode</source>
+        <translation>360-Grad-Panoramamodus</translation>
+    </message>
+    <message>
+        <source>automatische Bildoptimierung</source>
+        <translation>automatische Bildoptimierung</translation>
+    </message>
+    <message>
+        <source>PP Voreinstellung Color/Tavren:</source>
+        <translation>PP-Voreinstellung:</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Batchbutton Beenden</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Starten</source>
+        <translation>Starten</translation>
+    </message>
+    <message>
+        <source>Bitte gültigen Quell &amp; Zielordner wählen...</source>
+        <translation>Bitte gültigen Quell- &amp; Zielordner wählen...</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser</source>
+        <translation>Bilddaten-Browser</translation>
+    </message>
+    <message>
+        <source>HDRBatchWindow Infotext lumivex</source>
+        <translation>&lt;h3&gt;Stapelverarbeitung&lt;/h3&gt;&lt;p&gt;Wählen Sie einen Quellordner: jedes Bild darin erscheint mit einer Vorschau in der Liste. Wählen Sie einen Zielordner, das Zielformat und eine Voreinstellung für das Post-Processing und drücken Sie „Starten“.&lt;/p&gt;&lt;p&gt;Jedes angehakte Bild wird in voller Größe berechnet und unter seinem Namen im Zielordner gespeichert; vorhandene Dateien werden nie überschrieben, der neue Name bekommt eine Nummer.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRBatchWindowBrowser Infotext lumivex</source>
+        <translation>&lt;h3&gt;Bilddaten-Browser&lt;/h3&gt;&lt;p&gt;Alle Bilder des Quellordners werden mit einer Vorschau gezeigt. Mit einem Rechtsklick und „Als Projekt öffnen“ wird ein Bild im Hauptfenster geöffnet.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Quellpfad auswählen</source>
+        <translation>Quellordner auswählen</translation>
+    </message>
+    <message>
+        <source>Zielpfad auswählen</source>
+        <translation>Zielordner auswählen</translation>
+    </message>
+    <message>
+        <source>Der Quellordner wird nach Dateien durchsucht.</source>
+        <translation>Der Quellordner wird nach Dateien durchsucht.</translation>
+    </message>
+    <message>
+        <source>Der Quellordner enthält keine Bilddateien.</source>
+        <translation>Der Quellordner enthält keine Bilddateien.</translation>
+    </message>
+    <message>
+        <source>Order wird nach Bildmaterial durchsucht...</source>
+        <translation>Ordner wird nach Bildmaterial durchsucht...</translation>
+    </message>
+    <message>
+        <source>Previews der gefundenen Bilder werden erzeugt...</source>
+        <translation>Vorschauen der gefundenen Bilder werden erzeugt...</translation>
+    </message>
+    <message>
+        <source>Bilder anpassen oder Berechnung starten</source>
+        <translation>Bilder anpassen oder Berechnung starten</translation>
+    </message>
+    <message>
+        <source>starte...</source>
+        <translation>starte...</translation>
+    </message>
+    <message>
+        <source>Progress Stapelverarbeitung starten</source>
+        <translation>Stapelverarbeitung wird gestartet</translation>
+    </message>
+    <message>
+        <source>Wird abgebrochen</source>
+        <translation>Wird abgebrochen</translation>
+    </message>
+    <message>
+        <source>Tooltip Quellpfad auswählen</source>
+        <translation>Ordner mit den zu verarbeitenden Bildern wählen</translation>
+    </message>
+    <message>
+        <source>Zuordnungsverfahren wählen</source>
+        <translation>Verfahren wählen, mit dem Bilder zu Reihen gruppiert werden</translation>
+    </message>
+    <message>
+        <source>Checkbox rekursiv</source>
+        <translation>Auch die Bilder aller Unterordner einlesen</translation>
+    </message>
+    <message>
+        <source>Tooltip Ausgabepfad auswählen</source>
+        <translation>Ordner für die berechneten Bilder wählen</translation>
+    </message>
+    <message>
+        <source>Speicherformat wählen</source>
+        <translation>Dateiformat der berechneten Bilder wählen</translation>
+    </message>
+    <message>
+        <source>tooltip Dateien auf Festplatte umsortieren</source>
+        <translation>Quelldateien nach der Berechnung umsortieren</translation>
+    </message>
+    <message>
+        <source>Batch HDR Preset</source>
+        <translation>HDR-Voreinstellung der Stapelverarbeitung</translation>
+    </message>
+    <message>
+        <source>tooltip 360 Grad Panorama mode</source>
+        <translation>Bilder als 360-Grad-Panoramen behandeln: Filter laufen über den linken und rechten Rand hinweg</translation>
+    </message>
+    <message>
+        <source>tooltip automatische Bildoptimierung</source>
+        <translation>Bilder automatisch optimieren</translation>
+    </message>
+    <message>
+        <source>Batch PostProcessing Preset</source>
+        <translation>Voreinstellung, mit der jedes Bild nachbearbeitet wird</translation>
+    </message>
+    <message>
+        <source>Batch Einzelbildbereich</source>
+        <translation>Die gefundenen Bilder: nur angehakte werden berechnet</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung auf Standardwerte zurücksetzen</source>
+        <translation>Stapelverarbeitung auf Standardwerte zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung Abbrechen</source>
+        <translation>Fenster schließen, ohne zu berechnen</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung starten</source>
+        <translation>Alle angehakten Bilder berechnen und speichern</translation>
+    </message>
+    <message>
+        <source>Browser beenden</source>
+        <translation>Bilddaten-Browser schließen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBenchmarkWindow</name>
+    <message>
+        <source>Benchmark Window Title</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Benchmark Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>tooltip BenchnarkWindow verlassen</source>
+        <translation>Benchmark beenden und Fenster schließen</translation>
+    </message>
+</context>
+<context>
+    <name>Statistic</name>
+    <message>
+        <source>Megapixel/Sekunde</source>
+        <translation>Megapixel/Sekunde</translation>
     </message>
 </context>
 </TS>

@@ -107,15 +107,15 @@
 &lt;li&gt;&lt;b&gt;Open project&lt;/b&gt;: continue a saved edit.&lt;/li&gt;
 &lt;li&gt;&lt;b&gt;Batch processing&lt;/b&gt;: process many images with the same settings.&lt;/li&gt;&lt;/ul&gt;
 &lt;p&gt;You can also simply drag an image onto the window.&lt;/p&gt;
-&lt;p&gt;&lt;a href=&quot;CODE_HOMEPAGEURL&quot;&gt;Lumivex on the web&lt;/a&gt;&lt;/p&gt;</translation>
+&lt;p&gt;&lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;Lumivex on the web&lt;/a&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>HomepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>UpdatepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/update</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>Projekt speichern</source>
@@ -380,6 +380,134 @@
     <message>
         <source>Timeline Window</source>
         <translation>Timeline Window</translation>
+    </message>
+    <message>
+        <source>lumivex Einzelbild laden...</source>
+        <translation>Load lumivex single image...</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser...</source>
+        <translation>Image data browser...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild speichern...</source>
+        <translation>Save result image...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild drucken...</source>
+        <translation>Print result image...</translation>
+    </message>
+    <message>
+        <source>Überträgt das aktuelle Bild an die ausgewählte Anwendung der &apos;Vorlix&apos;-Produktfamilie.</source>
+        <translation>Sends the current image to the chosen application of the &apos;Vorlix&apos; product family.</translation>
+    </message>
+    <message>
+        <source>Wählen Sie eine Anwendung der &apos;Vorlix&apos;-Produktfamilie für die Übertragung.</source>
+        <translation>Choose an application of the &apos;Vorlix&apos; product family to send to.</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild extern öffnen</source>
+        <translation>Open result image externally</translation>
+    </message>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama viewer</translation>
+    </message>
+    <message>
+        <source>Compare Window</source>
+        <translation>Compare window</translation>
+    </message>
+    <message>
+        <source>Tonemapping/Post-Processing</source>
+        <translation>Tone mapping/post-processing</translation>
+    </message>
+    <message>
+        <source>RAW-Entwicklung lumivex...</source>
+        <translation>lumivex RAW development...</translation>
+    </message>
+    <message>
+        <source>Fenster zurücksetzen</source>
+        <translation>Reset windows</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung...</source>
+        <translation>Batch processing...</translation>
+    </message>
+    <message>
+        <source>Lumivex Homepage</source>
+        <translation>Lumivex homepage</translation>
+    </message>
+    <message>
+        <source>Lumivex updatePage</source>
+        <translation>Lumivex update page</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Statistik</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Benchmark</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Über Lumivex...</source>
+        <translation>About Lumivex...</translation>
+    </message>
+    <message>
+        <source>Exif</source>
+        <translation>Exif</translation>
+    </message>
+    <message>
+        <source>Histogramm</source>
+        <translation>Histogram</translation>
+    </message>
+    <message>
+        <source>Interface ein/ausblenden</source>
+        <translation>Show/hide interface</translation>
+    </message>
+    <message>
+        <source>Bearbeiten</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Werkzeugleiste</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>Bildfunktionen</source>
+        <translation>Image functions</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Ambient</source>
+        <translation>Frame colour: ambient</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Graukarte</source>
+        <translation>Frame colour: grey card</translation>
+    </message>
+    <message>
+        <source>Alle Dateien</source>
+        <translation>All files</translation>
+    </message>
+    <message>
+        <source>Expertenmodus</source>
+        <translation>Expert mode</translation>
+    </message>
+    <message>
+        <source>Homepage URL</source>
+        <translation>https://CODE_HOMEPAGEURL</translation>
+    </message>
+    <message>
+        <source>UpdatePage URL</source>
+        <translation>https://CODE_UPDATEPAGEURL</translation>
     </message>
 </context>
 <context>
@@ -3198,6 +3326,10 @@
         <source>Undo-Daten bereinigen</source>
         <translation>Cleaning up undo data</translation>
     </message>
+    <message>
+        <source>Stapelverarbeitung</source>
+        <translation>Batch processing</translation>
+    </message>
 </context>
 <context>
     <name>SplashScreen</name>
@@ -5581,6 +5713,348 @@
     <message>
         <source>weich</source>
         <translation>soft</translation>
+    </message>
+</context>
+<context>
+    <name>Benchmark</name>
+    <message>
+        <source>Strukturbeleuchtung</source>
+        <translation>Structure lighting</translation>
+    </message>
+    <message>
+        <source>Geometrie</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>Details extrahieren</source>
+        <translation>Detail extraction</translation>
+    </message>
+    <message>
+        <source>Farbtöne</source>
+        <translation>Colour tones</translation>
+    </message>
+    <message>
+        <source>Skizze</source>
+        <translation>Sketch</translation>
+    </message>
+    <message>
+        <source>Benchmark</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Ihr Ergebnis</source>
+        <translation>Your result</translation>
+    </message>
+    <message>
+        <source>Marks</source>
+        <translation>Marks</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchExposureWidget</name>
+    <message>
+        <source>gefundene Belichtungsreihe lumivex</source>
+        <translation>Image found: when ticked it is computed and saved. Right-click for more.</translation>
+    </message>
+    <message>
+        <source>gefundene Belichtungsreihe lumivex Browser</source>
+        <translation>Image found: right-click and “Open as project” opens it in the main window.</translation>
+    </message>
+    <message>
+        <source>Als Projekt öffnen</source>
+        <translation>Open as project</translation>
+    </message>
+    <message>
+        <source>Bild deaktivieren</source>
+        <translation>Deactivate image</translation>
+    </message>
+    <message>
+        <source>Bild entfernen</source>
+        <translation>Remove image</translation>
+    </message>
+    <message>
+        <source>Bildvorbereitung</source>
+        <translation>Preparing image</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe konnte nicht geladen werden.</source>
+        <translation>The image could not be loaded.</translation>
+    </message>
+    <message>
+        <source>Post Processing</source>
+        <translation>Post-processing</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchProcessThread</name>
+    <message>
+        <source>abgeschlossen</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>geschätze Restzeit</source>
+        <translation>estimated time left</translation>
+    </message>
+    <message>
+        <source>Minuten</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>minute</translation>
+    </message>
+    <message>
+        <source>Sekunden</source>
+        <translation>seconds</translation>
+    </message>
+    <message>
+        <source>Sekunde</source>
+        <translation>second</translation>
+    </message>
+    <message>
+        <source>Speichere</source>
+        <translation>Saving</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchWindow</name>
+    <message>
+        <source>Bilder</source>
+        <translation>Images</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung</source>
+        <translation>Batch processing</translation>
+    </message>
+    <message>
+        <source>Quelldaten</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Quellordner:</source>
+        <translation>Source folder:</translation>
+    </message>
+    <message>
+        <source>Zuordnung:</source>
+        <translation>Grouping:</translation>
+    </message>
+    <message>
+        <source>Automatische Zuordnung</source>
+        <translation>Automatic grouping</translation>
+    </message>
+    <message>
+        <source>Einzelbilder</source>
+        <translation>Single images</translation>
+    </message>
+    <message>
+        <source>%1-Bilder Gruppierung</source>
+        <translation>Groups of %1 images</translation>
+    </message>
+    <message>
+        <source>Unterverzeichnisse einbeziehen</source>
+        <translation>Include subfolders</translation>
+    </message>
+    <message>
+        <source>Ausgabedaten</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>Zielordner:</source>
+        <translation>Target folder:</translation>
+    </message>
+    <message>
+        <source>Zielformat:</source>
+        <translation>File format:</translation>
+    </message>
+    <message>
+        <source>TIF 8-Bit (*.tif)</source>
+        <translation>TIF 8-bit (*.tif)</translation>
+    </message>
+    <message>
+        <source>Jpeg 8-Bit (*.jpg)</source>
+        <translation>JPEG 8-bit (*.jpg)</translation>
+    </message>
+    <message>
+        <source>TIFF 16-Bit (*.tiff)</source>
+        <translation>TIFF 16-bit (*.tiff)</translation>
+    </message>
+    <message>
+        <source>PNG 16-Bit (*.png)</source>
+        <translation>PNG 16-bit (*.png)</translation>
+    </message>
+    <message>
+        <source>Jpeg 16-Bit (*.jp2)</source>
+        <translation>JPEG 16-bit (*.jp2)</translation>
+    </message>
+    <message>
+        <source>Dateien auf Festplatte umsortieren</source>
+        <translation>Re-sort files on disk</translation>
+    </message>
+    <message>
+        <source>Verarbeitung</source>
+        <translation>Processing</translation>
+    </message>
+    <message>
+        <source>360 Grad Panorama mode</source>
+        <translation>360 degree panorama mode</translation>
+    </message>
+    <message>
+        <source>automatische Bildoptimierung</source>
+        <translation>automatic image optimisation</translation>
+    </message>
+    <message>
+        <source>PP Voreinstellung Color/Tavren:</source>
+        <translation>Post-processing preset:</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Batchbutton Beenden</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Starten</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Bitte gültigen Quell &amp; Zielordner wählen...</source>
+        <translation>Please choose a valid source and target folder...</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser</source>
+        <translation>Image browser</translation>
+    </message>
+    <message>
+        <source>HDRBatchWindow Infotext lumivex</source>
+        <translation>&lt;h3&gt;Batch processing&lt;/h3&gt;&lt;p&gt;Choose a source folder: every image in it appears in the list with a preview. Choose a target folder, the file format and a post-processing preset, then press “Start”.&lt;/p&gt;&lt;p&gt;Every ticked image is computed at full size and saved under its name in the target folder; existing files are never overwritten, the new name gets a number.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRBatchWindowBrowser Infotext lumivex</source>
+        <translation>&lt;h3&gt;Image browser&lt;/h3&gt;&lt;p&gt;Every image of the source folder is shown with a preview. Right-click an image and choose “Open as project” to open it in the main window.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Quellpfad auswählen</source>
+        <translation>Choose the source folder</translation>
+    </message>
+    <message>
+        <source>Zielpfad auswählen</source>
+        <translation>Choose the target folder</translation>
+    </message>
+    <message>
+        <source>Der Quellordner wird nach Dateien durchsucht.</source>
+        <translation>Searching the source folder for files.</translation>
+    </message>
+    <message>
+        <source>Der Quellordner enthält keine Bilddateien.</source>
+        <translation>The source folder holds no image files.</translation>
+    </message>
+    <message>
+        <source>Order wird nach Bildmaterial durchsucht...</source>
+        <translation>Loading the images of the folder...</translation>
+    </message>
+    <message>
+        <source>Previews der gefundenen Bilder werden erzeugt...</source>
+        <translation>Creating previews of the images found...</translation>
+    </message>
+    <message>
+        <source>Bilder anpassen oder Berechnung starten</source>
+        <translation>Adjust the images or start the batch</translation>
+    </message>
+    <message>
+        <source>starte...</source>
+        <translation>starting...</translation>
+    </message>
+    <message>
+        <source>Progress Stapelverarbeitung starten</source>
+        <translation>Starting batch processing</translation>
+    </message>
+    <message>
+        <source>Wird abgebrochen</source>
+        <translation>Stopping</translation>
+    </message>
+    <message>
+        <source>Tooltip Quellpfad auswählen</source>
+        <translation>Choose the folder holding the images to process</translation>
+    </message>
+    <message>
+        <source>Zuordnungsverfahren wählen</source>
+        <translation>Choose how images are grouped into series</translation>
+    </message>
+    <message>
+        <source>Checkbox rekursiv</source>
+        <translation>Also read the images of every subfolder</translation>
+    </message>
+    <message>
+        <source>Tooltip Ausgabepfad auswählen</source>
+        <translation>Choose the folder for the computed images</translation>
+    </message>
+    <message>
+        <source>Speicherformat wählen</source>
+        <translation>Choose the file format of the computed images</translation>
+    </message>
+    <message>
+        <source>tooltip Dateien auf Festplatte umsortieren</source>
+        <translation>Re-sort the source files after the batch</translation>
+    </message>
+    <message>
+        <source>Batch HDR Preset</source>
+        <translation>HDR preset of the batch</translation>
+    </message>
+    <message>
+        <source>tooltip 360 Grad Panorama mode</source>
+        <translation>Treat the images as 360 degree panoramas: filters wrap around the left and right edges</translation>
+    </message>
+    <message>
+        <source>tooltip automatische Bildoptimierung</source>
+        <translation>Optimise the images automatically</translation>
+    </message>
+    <message>
+        <source>Batch PostProcessing Preset</source>
+        <translation>Preset with which every image is post-processed</translation>
+    </message>
+    <message>
+        <source>Batch Einzelbildbereich</source>
+        <translation>The images found: only ticked ones are computed</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung auf Standardwerte zurücksetzen</source>
+        <translation>Reset batch processing to its defaults</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung Abbrechen</source>
+        <translation>Close the window without computing</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung starten</source>
+        <translation>Compute and save every ticked image</translation>
+    </message>
+    <message>
+        <source>Browser beenden</source>
+        <translation>Close the image browser</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBenchmarkWindow</name>
+    <message>
+        <source>Benchmark Window Title</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Benchmark Exit</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>tooltip BenchnarkWindow verlassen</source>
+        <translation>End the benchmark and close the window</translation>
+    </message>
+</context>
+<context>
+    <name>Statistic</name>
+    <message>
+        <source>Megapixel/Sekunde</source>
+        <translation>megapixels/second</translation>
     </message>
 </context>
 </TS>

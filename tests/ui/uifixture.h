@@ -17,6 +17,14 @@
 
 #include <gtest/gtest.h>
 
+// The two styles every window is rendered under for a look: the default
+// dark style and a light free style.
+struct SRenderStyle {
+    const char* name;
+    int code, colour;
+};
+inline constexpr SRenderStyle kRenderStyles[2] = {{"dark", 1, 0}, {"light", 99, 0xd0d0d0}};
+
 // Counts the emissions of one signal while it lives.
 class SignalCounter {
 public:
