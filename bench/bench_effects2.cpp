@@ -183,11 +183,7 @@ void BM_WeatherLayerPass(benchmark::State& state)
 {
     bench::useEngineStartValues();
     std::vector<uint16_t> in = bench::testPicture(), out(in.size());
-    MP_Params p{};
-    p.loopstep = 1;
-    p.previewscalingfactor = 1.0f;
-    p.kernel_exponent = MP_UI_GetKernelExponent();
-    MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+    MP_Params p = bench::kernelParams();
     rainLayer(p);
     MP_DriverRun run;
     if (MP_beginWeather(run, bench::kWidth, bench::kHeight, in.data(), out.data(), 6, 6, &p, 5) != 0 || !run.full) {

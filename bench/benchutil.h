@@ -58,6 +58,19 @@ inline void useEngineStartValues()
     MP_UI_SetShowExexcuteKernelOutput(0);
 }
 
+// A fresh parameter block as the dispatcher hands it to a kernel at full
+// size: loop step 1, preview scale 1, the engine's kernel exponent and
+// luminance weights; the sliders zero.
+inline MP_Params kernelParams()
+{
+    MP_Params p{};
+    p.loopstep = 1;
+    p.previewscalingfactor = 1.0f;
+    p.kernel_exponent = MP_UI_GetKernelExponent();
+    MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+    return p;
+}
+
 // Runs `kernel` by name through the dispatcher on the 24-megapixel picture at
 // full size, with the engine's start values (kernel sample rate 0.8,
 // calculation quality 0.5, kernel exponent 4); `setup` fills the operator's
@@ -72,11 +85,7 @@ inline void runKernelByName(benchmark::State& state, const char* kernel, const s
     const auto& src = bench::testPicture();
     std::vector<uint16_t> in = src, out(src.size());
     for (auto _ : state) {
-        MP_Params p{};
-        p.loopstep = 1;
-        p.previewscalingfactor = 1.0f;
-        p.kernel_exponent = MP_UI_GetKernelExponent();
-        MP_UI_GetLuminanzConvRGB(&p.lumr, &p.lumg, &p.lumb);
+        MP_Params p = kernelParams();
         setup(p);
         const int r = OpenCLManager::getInstance()->executeKernel(
             kernel, bench::kWidth, bench::kHeight, reinterpret_cast<float*>(in.data()),
