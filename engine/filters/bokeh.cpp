@@ -148,15 +148,16 @@ inline int taskLanes(const TaskFuncParams& t)
     return n < 1 ? 1 : n;
 }
 
-// The aperture gather of working pixel (x, y) with colour c.
-MP_float3 gatherPixel(const BokehArgs& a, bool geometry, int x, int y, MP_float3 c)
+// Walks the aperture of working pixel (x, y) at bokeh size S (> 1): for
+// every square row whose mask row has opaque texels, f(mask row, records of
+// the square row's first column (R, G, B, A planes), k1, k2, pos, d16): the
+// columns k1 .. k2-1 of the square, the texel position of k1 in 16.16 fixed
+// point and its step per column.
+struct ApertureRecords {
+    const float *R, *G, *B, *A;
+};
+template <class F> void forEachApertureSpan(const BokehArgs& a, int x, int y, int S, F&& f)
 {
-    float m = 1.0f;
-    if (geometry)
-        m = MP_calcGeometryMethodOpacity(x, y, a.ws, a.hs, 7, a.params);
-    const int S = MP_safeTrunc(static_cast<float>(a.tw) * m * m * a.z, 0, a.maxSize) & ~1;
-    if (S <= 1)
-        return c;
     const float sx = static_cast<float>(a.tw) * (1.0f / static_cast<float>(S));
     const int half = S / 2;
     const int x0 = x - half, y0 = y - half;
@@ -168,7 +169,6 @@ MP_float3 gatherPixel(const BokehArgs& a, bool geometry, int x, int y, MP_float3
     const int tR = static_cast<int>(static_cast<float>(kmax) * sx);
     const float invS = 1.0f / static_cast<float>(S);
     const size_t plane = static_cast<size_t>(a.ws) * static_cast<size_t>(a.hs);
-    float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
     for (int jj = jmin; jj < jmax; ++jj) {
         const int ty = MP_imin(a.th - 1, static_cast<int>(static_cast<float>(jj) * static_cast<float>(a.th) * invS));
         const int rs = MP_bokehRowStart(a.mask, a.tw, a.th, ty);
@@ -185,20 +185,38 @@ MP_float3 gatherPixel(const BokehArgs& a, bool geometry, int x, int y, MP_float3
         if (re < tR)
             k2 = kmax - static_cast<int>((static_cast<int64_t>(tR - re) * i15) >> 15);
         const unsigned char* row = a.mask + static_cast<size_t>(ty) * static_cast<size_t>(a.tw);
-        const size_t at = static_cast<size_t>(y0 + jj) * static_cast<size_t>(a.ws) + static_cast<size_t>(x0);
-        const float* R = a.records + at;
-        const float* G = R + plane;
-        const float* B = G + plane;
-        const float* A = B + plane;
-        for (int k = k1; k < k2; ++k, pos += d16) {
-            const int64_t col = pos >> 16;
-            const float wt = static_cast<float>(row[col < a.tw ? col : a.tw - 1]) * A[k];
-            SR += wt * R[k];
-            SG += wt * G[k];
-            SB += wt * B[k];
-            W += wt;
-        }
+        const float* R = a.records + static_cast<size_t>(y0 + jj) * static_cast<size_t>(a.ws) + static_cast<size_t>(x0);
+        f(row, ApertureRecords{R, R + plane, R + 2 * plane, R + 3 * plane}, k1, k2, pos, d16);
     }
+}
+
+// The mask byte at texel position pos (16.16).
+inline float apertureByte(const BokehArgs& a, const unsigned char* row, int64_t pos)
+{
+    const int64_t col = pos >> 16;
+    return static_cast<float>(row[col < a.tw ? col : a.tw - 1]);
+}
+
+// The aperture gather of working pixel (x, y) with colour c.
+MP_float3 gatherPixel(const BokehArgs& a, bool geometry, int x, int y, MP_float3 c)
+{
+    float m = 1.0f;
+    if (geometry)
+        m = MP_calcGeometryMethodOpacity(x, y, a.ws, a.hs, 7, a.params);
+    const int S = MP_safeTrunc(static_cast<float>(a.tw) * m * m * a.z, 0, a.maxSize) & ~1;
+    if (S <= 1)
+        return c;
+    float W = 0.0f, SR = 0.0f, SG = 0.0f, SB = 0.0f;
+    forEachApertureSpan(a, x, y, S,
+                        [&](const unsigned char* row, ApertureRecords r, int k1, int k2, int64_t pos, int d16) {
+                            for (int k = k1; k < k2; ++k, pos += d16) {
+                                const float wt = apertureByte(a, row, pos) * r.A[k];
+                                SR += wt * r.R[k];
+                                SG += wt * r.G[k];
+                                SB += wt * r.B[k];
+                                W += wt;
+                            }
+                        });
     MP_float3 r = c;
     if (W > 0.0f) {
         const float f = MP_k / W;
@@ -214,22 +232,11 @@ constexpr int kBokehRun = 8;
 
 // The gather of the pixels x .. x + kBokehRun - 1 of row y without masks,
 // whose apertures all lie inside the row: every pixel walks the same texel
-// spans, so the lanes share positions and each sums in the order of
-// gatherPixel (the same bits).
+// spans (those of pixel x), so the lanes share positions and each sums in
+// the order of gatherPixel (the same bits).
 void gatherRun(const BokehArgs& a, int x, int y, int S)
 {
     constexpr int N = kBokehRun;
-    const float sx = static_cast<float>(a.tw) * (1.0f / static_cast<float>(S));
-    const int half = S / 2;
-    const int x0 = x - half, y0 = y - half;
-    const int kmin = 0, kmax = S;
-    const int jmin = MP_imax(0, -y0), jmax = MP_imin(S, a.hs - y0);
-    const int d16 = static_cast<int>(sx * 65536.0f);
-    const int64_t i15 = static_cast<int64_t>(2147483648.0f / static_cast<float>(d16));
-    const int t0 = static_cast<int>(static_cast<float>(kmin) * sx);
-    const int tR = static_cast<int>(static_cast<float>(kmax) * sx);
-    const float invS = 1.0f / static_cast<float>(S);
-    const size_t plane = static_cast<size_t>(a.ws) * static_cast<size_t>(a.hs);
     typedef float v8 __attribute__((vector_size(32)));
     static_assert(N == 8);
     auto load = [](const float* p) {
@@ -238,37 +245,16 @@ void gatherRun(const BokehArgs& a, int x, int y, int S)
         return v;
     };
     v8 W = {}, SR = {}, SG = {}, SB = {};
-    for (int jj = jmin; jj < jmax; ++jj) {
-        const int ty = MP_imin(a.th - 1, static_cast<int>(static_cast<float>(jj) * static_cast<float>(a.th) * invS));
-        const int rs = MP_bokehRowStart(a.mask, a.tw, a.th, ty);
-        if (rs >= a.tw)
-            continue;
-        const int re = MP_bokehRowEnd(a.mask, a.tw, a.th, ty);
-        int k1 = kmin;
-        int64_t pos = static_cast<int64_t>(t0) << 16;
-        if (t0 < rs) {
-            k1 = static_cast<int>((static_cast<int64_t>(rs - t0) * i15) >> 15) + kmin;
-            pos = static_cast<int64_t>(static_cast<int>(static_cast<float>(k1) * sx)) << 16;
-        }
-        int k2 = kmax;
-        if (re < tR)
-            k2 = kmax - static_cast<int>((static_cast<int64_t>(tR - re) * i15) >> 15);
-        const unsigned char* row = a.mask + static_cast<size_t>(ty) * static_cast<size_t>(a.tw);
-        const size_t at = static_cast<size_t>(y0 + jj) * static_cast<size_t>(a.ws) + static_cast<size_t>(x0);
-        const float* R = a.records + at;
-        const float* G = R + plane;
-        const float* B = G + plane;
-        const float* A = B + plane;
-        for (int k = k1; k < k2; ++k, pos += d16) {
-            const int64_t col = pos >> 16;
-            const float mb = static_cast<float>(row[col < a.tw ? col : a.tw - 1]);
-            const v8 wt = mb * load(A + k);
-            SR += wt * load(R + k);
-            SG += wt * load(G + k);
-            SB += wt * load(B + k);
-            W += wt;
-        }
-    }
+    forEachApertureSpan(a, x, y, S,
+                        [&](const unsigned char* row, ApertureRecords r, int k1, int k2, int64_t pos, int d16) {
+                            for (int k = k1; k < k2; ++k, pos += d16) {
+                                const v8 wt = apertureByte(a, row, pos) * load(r.A + k);
+                                SR += wt * load(r.R + k);
+                                SG += wt * load(r.G + k);
+                                SB += wt * load(r.B + k);
+                                W += wt;
+                            }
+                        });
     for (int i = 0; i < N; ++i) {
         const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(a.ws) + static_cast<size_t>(x + i)) * 3;
         const MP_float3 c = MP_loadRGB48(a.working + at);
