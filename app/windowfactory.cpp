@@ -2,10 +2,79 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "platform/userpaths.h"
+#include "ui/tools/hdraboutwindow.h"
+#include "ui/tools/hdrexifdockwidget.h"
+#include "ui/tools/hdrexposuredockwidget.h"
+#include "ui/tools/hdrhistogramdockwidget.h"
+#include "ui/tools/hdrinfodockwidget.h"
+#include "ui/tools/hdrstatistic.h"
+#include "ui/tools/hdrstatisticwindow.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString MainTr(const char* text) { return QCoreApplication::translate("HDRMainWindow", text); }
+} // namespace
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
 IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
 {
     return new HDRStyleSelectWindow(parent);
+}
+
+IExposureSeriesDock* CAppWindowFactory::CreateExposureSeriesDock(QWidget* parent)
+{
+    auto* dock = new HDRExposureDockWidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "Belichtungsreihe")), parent);
+    dock->setObjectName(QStringLiteral("m_pExposureSeriesDock"));
+    return dock;
+}
+
+IUsageCounters* CAppWindowFactory::CreateStatistic(QObject* parent)
+{
+    return HDRStatistic::CreateOwned(parent, lumivex::platform::userSettingsFolder());
+}
+
+IExifDock* CAppWindowFactory::CreateExifDock(QWidget* parent)
+{
+    auto* dock = new HDRExifDockwidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "Exif-Informationen")), parent);
+    dock->setObjectName(QStringLiteral("m_pExifDock"));
+    return dock;
+}
+
+IHistogramDock* CAppWindowFactory::CreateHistogramDock(QWidget* parent)
+{
+    auto* dock = new HDRHistogramDockWidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "HDR-Histogramm")), parent);
+    dock->setObjectName(QStringLiteral("m_pHistogramDock"));
+    return dock;
+}
+
+IInfoDockPanel* CAppWindowFactory::CreateInfoDock(QWidget* parent, bool titleScreen)
+{
+    if (titleScreen) {
+        auto* start = new HDRInfoDockWidget(QString(), parent);
+        start->setObjectName(QStringLiteral("m_pInfoDockWidgetStart"));
+        start->SetIsTitleScreen(true);
+        start->setTitleBarWidget(new QWidget(start));
+        return start;
+    }
+    auto* dock = new HDRInfoDockWidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "Informationen")), parent);
+    dock->setObjectName(QStringLiteral("m_pInfoDockWidget"));
+    dock->RegisterAsInfoDock();
+    return dock;
+}
+
+QDialog* CAppWindowFactory::CreateStatisticWindow(QWidget* parent)
+{
+    auto* window = new HDRStatisticWindow(parent);
+    window->setObjectName(QStringLiteral("statistic_window"));
+    return window;
+}
+
+QDialog* CAppWindowFactory::CreateAboutWindow(QWidget* parent)
+{
+    auto* window = new HDRAboutWindow(parent);
+    window->setObjectName(QStringLiteral("about_window"));
+    return window;
 }

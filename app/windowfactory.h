@@ -7,4 +7,11 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
+    IExposureSeriesDock* CreateExposureSeriesDock(QWidget* parent) override;
+    IUsageCounters* CreateStatistic(QObject* parent) override;
+    IExifDock* CreateExifDock(QWidget* parent) override;
+    IHistogramDock* CreateHistogramDock(QWidget* parent) override;
+    IInfoDockPanel* CreateInfoDock(QWidget* parent, bool titleScreen) override;
+    QDialog* CreateStatisticWindow(QWidget* parent) override;
+    QDialog* CreateAboutWindow(QWidget* parent) override;
 };

@@ -34,6 +34,11 @@ class HDRPixmapCreator;
 class IOptionsWindow;
 class QAction;
 class QMenu;
+class QComboBox;
+class QDialog;
+class IExifDock;
+class IHistogramDock;
+class IInfoDockPanel;
 
 // Makes the windows the main window owns; the application supplies the real
 // dialogs, tests may supply none.
@@ -51,6 +56,14 @@ public:
     virtual IPostProcessingDock* CreatePostProcessingDock(QWidget*) { return nullptr; }
     virtual IRawDevelopment* CreateRawDevelopment(QWidget*) { return nullptr; }
     virtual IUsageCounters* CreateStatistic(QObject*) { return nullptr; }
+    // The information docks and tool windows of ui/tools/ (tooldockseams.h).
+    // The docks connect their signals to the parent's slots of the same names.
+    virtual IExifDock* CreateExifDock(QWidget*) { return nullptr; }
+    virtual IHistogramDock* CreateHistogramDock(QWidget*) { return nullptr; }
+    // titleScreen false: the information dock (g_pInfoDockWidget); true: the start page.
+    virtual IInfoDockPanel* CreateInfoDock(QWidget*, bool /*titleScreen*/) { return nullptr; }
+    virtual QDialog* CreateStatisticWindow(QWidget*) { return nullptr; }
+    virtual QDialog* CreateAboutWindow(QWidget*) { return nullptr; }
 };
 
 class HDRMainWindow : public QMainWindow,
@@ -205,6 +218,25 @@ public:
     int m_iChangeCounter = 0;
     int m_iSaveMode = 8;
 
+    // ---- hand-off, web animation and depth map (hdrmainwindow_handoff.cpp) ----
+    // The family scan; fills the three lists below.
+    void LoadAllVorlixSeriesIniInformation();
+    // Restore and store the family choice; nothing without the combo box.
+    void LoadSelectedVorlixVersionFromIni();
+    void SaveSelectedVorlixVersionToIni();
+    // Writes the result into the private hand-off folder and starts the program.
+    void saveResultImageAndSendTo(QString application);
+    // Starts the program the identifier names with the arguments; warns when it cannot.
+    void startExternalProgram(QString application, QStringList arguments);
+    // The post-processing dock's call: (false, 1, quality, 0, 0, 0, 0, 0, author, title).
+    void CalcWebAnim(bool metadata, int unused, int quality, int size, int, int, int, int, QString author,
+                     QString title);
+    void SaveDepthMap();
+    QComboBox* m_pVorlixComboBox = nullptr;
+    QStringList m_slVorlixDisplayNames;
+    QStringList m_slVorlixApplications;
+    QStringList m_slVorlixExecutables; // the file the scan found for each entry
+
 signals:
     void CreatePixmapThreadSafeSignal();
 
@@ -227,6 +259,10 @@ public slots:
     void properties();
     void showInfoClicked();
     void styleSheetActClicked();
+    // Hand-off (hdrmainwindow_handoff.cpp).
+    void SelectedVorlixComboBoxChanged(int);
+    void sendResultImageToVorlix();
+    void sendResultImageTo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

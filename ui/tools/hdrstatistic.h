@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
 class QTimer;
 
 // The counters in file order: name (the member and its key) and kind.
@@ -58,6 +59,11 @@ public:
     // Rebuilds the report; valid until the next call.
     const QString& CreateText();
 
+    // The program's statistics: created for the folder, registered as the
+    // document's statistic sink and deleted (written, unregistered) when the
+    // owner (the main window) is destroyed.
+    static HDRStatistic* CreateOwned(QObject* owner, const QString& folder);
+
     // Writes a pending rewrite now (at exit; tests).
     void Flush();
     bool IsWritePending() const;
@@ -77,7 +83,6 @@ public:
 #undef LUMIVEX_STATISTIC_MEMBER
 
 private:
-    int* Counter(const QString& key);
     // Writes the file now (m_Mutex held).
     void WriteLocked();
     // Writes at once or schedules a rewrite (m_Mutex held).
