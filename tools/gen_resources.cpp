@@ -179,6 +179,27 @@ void iconHelp(QPainter& p)
     p.drawEllipse(QPointF(8.0, 12.0), 1.1, 1.1);
 }
 
+// The about box: a white "i" on a blue badge.
+void iconAbout(QPainter& p)
+{
+    roundBadge(p, rgb(0x8ec5ff), rgb(0x1f5fb0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(8.0, 4.9), 1.2, 1.2);
+    p.drawRoundedRect(QRectF(6.9, 7.0, 2.2, 5.6), 0.8, 0.8);
+}
+
+// Removing an exposure from the series: a red cross on a light disc.
+void iconExposureDelete(QPainter& p)
+{
+    roundBadge(p, rgb(0xffcdd2), rgb(0xc62828));
+    QPen pen(Qt::white, 2.0);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    p.drawLine(QPointF(5.2, 5.2), QPointF(10.8, 10.8));
+    p.drawLine(QPointF(10.8, 5.2), QPointF(5.2, 10.8));
+}
+
 void arrowTriangle(QPainter& p, bool up)
 {
     QPainterPath tri;
@@ -1128,6 +1149,8 @@ std::vector<SPicture> pictures()
     icon("ProgressContinue", iconProgressContinue);
     icon("ProgressStop", iconProgressStop);
     icon("help", iconHelp);
+    icon("About", iconAbout);
+    icon("ExposureDelete", iconExposureDelete);
     icon("CollapsableArrowUp", [](QPainter& p) { arrowTriangle(p, true); });
     icon("CollapsableArrowDown", [](QPainter& p) { arrowTriangle(p, false); });
     icon("StyleMenu", iconStyleMenu);

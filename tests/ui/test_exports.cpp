@@ -170,9 +170,9 @@ TEST(WebAnimationTest, WipeColumnsAndFrames)
     }
     const int w = 7, h = 2;
     std::vector<uint16_t> before(w * h * 3, 1), after(w * h * 3, 2), out(w * h * 3, 0);
-    auto column = [&](int x) { return out[size_t(1 * w + x) * 3 + 2]; }; // second row, blue
     for (int frame = 0; frame < CWebAnimExport::kFrames; ++frame) {
-        CWebAnimExport::ComposeFrame(frame, before.data(), after.data(), w, h, out.data());
+        const uint16_t* shown = CWebAnimExport::ComposeFrame(frame, before.data(), after.data(), w, h, out.data());
+        auto column = [&](int x) { return shown[size_t(1 * w + x) * 3 + 2]; }; // second row, blue
         for (int x = 0; x < w; ++x) {
             int want = 1;
             if (frame >= 5 && frame <= 9)

@@ -1,5 +1,7 @@
 #include "ui/mainwindow/resultexports.h"
 
+#include "document/kernelrunner.h"
+#include "engine/core/tasks.h"
 #include "engine/core/textures.h"
 #include "engine/views/zoom.h"
 #include "ui/mainwindow/resultimagewriter.h"
@@ -104,28 +106,67 @@ int CWebAnimExport::BoundaryColumn(int frame, int width)
     return 0;
 }
 
-void CWebAnimExport::ComposeFrame(int frame, const uint16_t* before, const uint16_t* after, int width, int height,
-                                  uint16_t* out)
+namespace {
+
+struct SComposeArgs {
+    const uint16_t* pLeft;  // columns [0, split)
+    const uint16_t* pRight; // columns [split, width)
+    uint16_t* pOut;
+    size_t uiRow;   // samples per row
+    size_t uiSplit; // samples left of the boundary
+};
+
+void ComposeRows(TaskFuncParams t)
 {
-    const size_t row = size_t(width) * 3u;
-    const size_t all = row * size_t(height);
-    if (frame <= 0) {
-        std::memcpy(out, before, all * sizeof(uint16_t));
-        return;
+    const SComposeArgs* a = MP_taskArgs<SComposeArgs>(t);
+    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+        const size_t start = size_t(y) * a->uiRow;
+        std::memcpy(a->pOut + start, a->pLeft + start, a->uiSplit * sizeof(uint16_t));
+        std::memcpy(a->pOut + start + a->uiSplit, a->pRight + start + a->uiSplit,
+                    (a->uiRow - a->uiSplit) * sizeof(uint16_t));
     }
-    if (frame >= 5 && frame <= 9) {
-        std::memcpy(out, after, all * sizeof(uint16_t));
-        return;
+}
+
+struct SGreyArgs {
+    const uint16_t* pSource;
+    uint16_t* pGrey;
+    size_t uiWidth;
+};
+
+void GreyRows(TaskFuncParams t)
+{
+    const SGreyArgs* a = MP_taskArgs<SGreyArgs>(t);
+    const size_t begin = size_t(MP_taskStart(t)) * a->uiWidth;
+    const size_t end = size_t(MP_taskEnd(t)) * a->uiWidth;
+    const uint16_t* src = a->pSource;
+    uint16_t* dst = a->pGrey;
+    for (size_t i = begin; i < end; ++i) {
+        const uint16_t g = src[i * 3u + 1u];
+        dst[i * 3u] = g;
+        dst[i * 3u + 1u] = g;
+        dst[i * 3u + 2u] = g;
     }
-    const size_t split = size_t(BoundaryColumn(frame, width)) * 3u;
+}
+
+} // namespace
+
+const uint16_t* CWebAnimExport::ComposeFrame(int frame, const uint16_t* before, const uint16_t* after, int width,
+                                            int height, uint16_t* out)
+{
+    // Frame 0 is the unprocessed image and 5..9 the result, whole: no copy.
+    if (frame <= 0 || frame > 13)
+        return before;
+    if (frame >= 5 && frame <= 9)
+        return after;
     // Frames 1..4: the result left of the boundary; 10..13: the unprocessed image.
-    const uint16_t* left = frame <= 4 ? after : before;
-    const uint16_t* right = frame <= 4 ? before : after;
-    for (int y = 0; y < height; ++y) {
-        const size_t start = size_t(y) * row;
-        std::memcpy(out + start, left + start, split * sizeof(uint16_t));
-        std::memcpy(out + start + split, right + start + split, (row - split) * sizeof(uint16_t));
+    SComposeArgs args{after, before, out, size_t(width) * 3u, size_t(BoundaryColumn(frame, width)) * 3u};
+    if (frame >= 10) {
+        args.pLeft = before;
+        args.pRight = after;
     }
+    CEngineGuard guard;
+    MP_runBandPass(ComposeRows, MP_makeTask(nullptr, &args), height);
+    return out;
 }
 
 QString CWebAnimExport::ExportFolderName(const QDateTime& when)
@@ -264,8 +305,9 @@ bool CWebAnimExport::Run(int quality, const QString& author, const QString& titl
     QDir().mkpath(frames);
 
     for (int i = 0; i < kFrames; ++i) {
-        ComposeFrame(i, before, after, width, height, composite.get());
-        MP_MT_zoomPreviewPicture(composite.get(), output.get(), 0, 0, 0, 0, float(frame.width()),
+        const uint16_t* source = ComposeFrame(i, before, after, width, height, composite.get());
+        CEngineGuard guard;
+        MP_MT_zoomPreviewPicture(source, output.get(), 0, 0, 0, 0, float(frame.width()),
                                  float(frame.height()), float(frame.width()), float(width), float(height), 0.0f, 0.0f,
                                  float(width), float(height));
         m_Writer(frames + QString::asprintf("/%04d.jpg", i), output.get(), quality, false, frame.width(),
@@ -308,13 +350,9 @@ QString CDepthMapExport::FileFilter()
 
 void CDepthMapExport::GreyFill(const uint16_t* source, int width, int height, uint16_t* grey)
 {
-    const size_t pixels = size_t(width) * size_t(height);
-    for (size_t i = 0; i < pixels; ++i) {
-        const uint16_t g = source[i * 3u + 1u];
-        grey[i * 3u] = g;
-        grey[i * 3u + 1u] = g;
-        grey[i * 3u + 2u] = g;
-    }
+    SGreyArgs args{source, grey, size_t(width)};
+    CEngineGuard guard;
+    MP_runBandPass(GreyRows, MP_makeTask(nullptr, &args), height);
 }
 
 bool CDepthMapExport::Run(bool hasDocument, const SDepthMap& map)

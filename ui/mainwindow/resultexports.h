@@ -39,8 +39,9 @@ public:
     // Columns [0, c) of frame i show the first image, the rest the second:
     // frames 1..4 result over before, 10..13 before over result.
     static int BoundaryColumn(int frame, int width);
-    // Composes frame i of the two W x H RGB48 images into out.
-    static void ComposeFrame(int frame, const uint16_t* before, const uint16_t* after, int width, int height,
+    // Frame i of the two W x H RGB48 images: composed into out and returned,
+    // or (frames 0 and 5..9, one image whole) that image itself.
+    static const uint16_t* ComposeFrame(int frame, const uint16_t* before, const uint16_t* after, int width, int height,
                              uint16_t* out);
     // "<name>_html_YYYYMMDD_HHMMSS".
     static QString ExportFolderName(const QDateTime& when);

@@ -2,6 +2,7 @@
 
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/toolkit/AK_Global.h"
+#include "ui/tools/tooldocks.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ QTextBrowser* AddPane(QVBoxLayout* layout, QWidget* parent, const QString& title
     browser->setReadOnly(true);
     browser->setContextMenuPolicy(Qt::NoContextMenu);
     browser->setOpenExternalLinks(true);
+    ToolDocks::StyleLinks(browser);
     browser->setText(text);
     inner->addWidget(browser);
     layout->addWidget(box);

@@ -34,6 +34,10 @@ HDRExifDockwidget::HDRExifDockwidget(const QString& title, QWidget* parent, Qt::
         m_apBrowsers[k] = new QTextBrowser(m_apSections[k]);
         m_apBrowsers[k]->setStyleSheet(QStringLiteral("padding-top: 6px;"));
         m_apBrowsers[k]->setReadOnly(true);
+        // The section's height is measured for all rows: no scroll bar of its own.
+        m_apBrowsers[k]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_apBrowsers[k]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_apBrowsers[k]->document()->setDocumentMargin(2);
         m_apSections[k]->AddWidget(m_apBrowsers[k], true, true);
         m_apSections[k]->Collapse(k < 2);
         m_apSections[k]->hide(); // until metadata is shown

@@ -25,6 +25,7 @@ HDRInfoDockWidget::HDRInfoDockWidget(const QString& title, QWidget* parent, Qt::
     m_pBrowser->setReadOnly(true);
     m_pBrowser->setOpenExternalLinks(true);
     m_pBrowser->setContextMenuPolicy(Qt::NoContextMenu);
+    ToolDocks::StyleLinks(m_pBrowser);
     m_pContentLayout->addWidget(m_pBrowser);
     ToolDocks::ConnectToParent(this, SIGNAL(closeClicked()), parent, "infoDockClosed()");
 }

@@ -36,7 +36,7 @@ const SCounterInfo* FindCounter(const QString& key)
     return nullptr;
 }
 
-QString tr(const char* text) { return QCoreApplication::translate("Statistic", text); }
+QString Tr(const char* text) { return QCoreApplication::translate("Statistic", text); }
 
 // The report's version header "%1 %2 - %3%4 - ".
 QString ReportHeader()
@@ -55,67 +55,67 @@ struct SReportRow {
 };
 
 const SReportRow kReport[] = {
-    {ERow::Line, "Programmstarts", &HDRStatistic::m_iProgramStarted},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Programmstarts"), &HDRStatistic::m_iProgramStarted},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Head, "Laden & Speichern", nullptr},
+    {ERow::Head, QT_TRANSLATE_NOOP("Statistic", "Laden & Speichern"), nullptr},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Einzelbilder eingeladen", &HDRStatistic::m_iSingleImagesLoaded},
-    {ERow::Line, "Ergebnisbilder gespeichert", &HDRStatistic::m_iImagesSaved},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Einzelbilder eingeladen"), &HDRStatistic::m_iSingleImagesLoaded},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Ergebnisbilder gespeichert"), &HDRStatistic::m_iImagesSaved},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Bestehende Projekte eingeladen", &HDRStatistic::m_iProjectsLoaded},
-    {ERow::Line, "Neue Projekte angelegt", &HDRStatistic::m_iProjectsSaved},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Bestehende Projekte eingeladen"), &HDRStatistic::m_iProjectsLoaded},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Neue Projekte angelegt"), &HDRStatistic::m_iProjectsSaved},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Megapixel, "Größte geladene Bilddatei (in Megapixel)", &HDRStatistic::m_iLargestImageLoaded},
+    {ERow::Megapixel, QT_TRANSLATE_NOOP("Statistic", "Größte geladene Bilddatei (in Megapixel)"), &HDRStatistic::m_iLargestImageLoaded},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "An Externe Programme übertragene Bilddateien", &HDRStatistic::m_iImagesExported},
-    {ERow::Line, "Vom Plugin importierte Bilddateien", &HDRStatistic::m_iImagesFromPlugin},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "An Externe Programme übertragene Bilddateien"), &HDRStatistic::m_iImagesExported},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Vom Plugin importierte Bilddateien"), &HDRStatistic::m_iImagesFromPlugin},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Gesicherte Wiederherstellungspunkte", &HDRStatistic::m_iUndoSaved},
-    {ERow::Line, "Geladene Wiederherstellungspunkte", &HDRStatistic::m_iUndoLoaded},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Gesicherte Wiederherstellungspunkte"), &HDRStatistic::m_iUndoSaved},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Geladene Wiederherstellungspunkte"), &HDRStatistic::m_iUndoLoaded},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Einzelbilder per Drag & Drop geladen", &HDRStatistic::m_iDragDropLoadImage},
-    {ERow::Line, "Projekte per Drag & Drop geladen", &HDRStatistic::m_iDragDropLoadProject},
-    {ERow::Line, "Ordner per Drag & Drop geladen", &HDRStatistic::m_iDragDropLoadFolder},
-    {ERow::Gap, nullptr, nullptr},
-    {ERow::Gap, nullptr, nullptr},
-    {ERow::Head, "Post-Processing & Voreinstellungen", nullptr},
-    {ERow::Gap, nullptr, nullptr},
-    {ERow::Seconds, "Aufwendigste Berechnung (in Sekunden)", &HDRStatistic::m_iHighestPPCalcTime},
-    {ERow::Line, "Echtzeit Animationsmodus", &HDRStatistic::m_iAnimModeUsed},
-    {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Voreinstellungen erzeugt", &HDRStatistic::m_iPresetCreated},
-    {ERow::Line, "Voreinstellungen gelöscht", &HDRStatistic::m_iPresetDeleted},
-    {ERow::Line, "Voreinstellungen importiert", &HDRStatistic::m_iPresetsImported},
-    {ERow::Line, "Voreinstellungen exportiert", &HDRStatistic::m_iPresetsExported},
-    {ERow::Line, "Voreinstellungen umbenannt", &HDRStatistic::m_iPresetRenamed},
-    {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Preset-Combiner", &HDRStatistic::m_iPresetCombinerOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Einzelbilder per Drag & Drop geladen"), &HDRStatistic::m_iDragDropLoadImage},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Projekte per Drag & Drop geladen"), &HDRStatistic::m_iDragDropLoadProject},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Ordner per Drag & Drop geladen"), &HDRStatistic::m_iDragDropLoadFolder},
     {ERow::Gap, nullptr, nullptr},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Head, "Modulnutzung", nullptr},
+    {ERow::Head, QT_TRANSLATE_NOOP("Statistic", "Post-Processing & Voreinstellungen"), nullptr},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Bilddaten-Browser geöffnet", &HDRStatistic::m_iImageBrowserOpened},
-    {ERow::Line, "Stapelverarbeitung geöffnet", &HDRStatistic::m_iBatchProcessingOpened},
-    {ERow::Line, "Panoramaviewer geöffnet", &HDRStatistic::m_iPanoramaViewerOpened},
-    {ERow::Line, "EXIF-Informationen geöffnet", &HDRStatistic::m_iExifViewed},
+    {ERow::Seconds, QT_TRANSLATE_NOOP("Statistic", "Aufwendigste Berechnung (in Sekunden)"), &HDRStatistic::m_iHighestPPCalcTime},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Echtzeit Animationsmodus"), &HDRStatistic::m_iAnimModeUsed},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Grenzpixelanzeige angesehen", &HDRStatistic::m_iBorderPixelViewed},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Voreinstellungen erzeugt"), &HDRStatistic::m_iPresetCreated},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Voreinstellungen gelöscht"), &HDRStatistic::m_iPresetDeleted},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Voreinstellungen importiert"), &HDRStatistic::m_iPresetsImported},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Voreinstellungen exportiert"), &HDRStatistic::m_iPresetsExported},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Voreinstellungen umbenannt"), &HDRStatistic::m_iPresetRenamed},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Einstellungen geöffnet", &HDRStatistic::m_iOptionsOpened},
-    {ERow::Line, "Hilfe geöffnet", &HDRStatistic::m_iHelpOpened},
-    {ERow::Line, "Homepage aufgerufen", &HDRStatistic::m_iHomepageOpened},
-    {ERow::Line, "Updatepage aufgerufen", &HDRStatistic::m_iUpdatepageOpened},
-    {ERow::Line, "About Fenster angezeigt", &HDRStatistic::m_iAboutOpened},
-    {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Fenster zurückgesetzt", &HDRStatistic::m_iWindowsResetted},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Preset-Combiner"), &HDRStatistic::m_iPresetCombinerOpened},
     {ERow::Gap, nullptr, nullptr},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Head, "Zusatzfunktionen", nullptr},
+    {ERow::Head, QT_TRANSLATE_NOOP("Statistic", "Modulnutzung"), nullptr},
     {ERow::Gap, nullptr, nullptr},
-    {ERow::Line, "Belichtungsreihe horizontal gespiegelt", &HDRStatistic::m_iHMirrorClicked},
-    {ERow::Line, "Belichtungsreihe vertikal gespiegelt", &HDRStatistic::m_iVMirrorClicked},
-    {ERow::Line, "Belichtungsreihe nach links rotiert", &HDRStatistic::m_iRotateLeftClicked},
-    {ERow::Line, "Belichtungsreihe nach rechts rotiert", &HDRStatistic::m_iRotateRightClicked},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Bilddaten-Browser geöffnet"), &HDRStatistic::m_iImageBrowserOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Stapelverarbeitung geöffnet"), &HDRStatistic::m_iBatchProcessingOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Panoramaviewer geöffnet"), &HDRStatistic::m_iPanoramaViewerOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "EXIF-Informationen geöffnet"), &HDRStatistic::m_iExifViewed},
+    {ERow::Gap, nullptr, nullptr},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Grenzpixelanzeige angesehen"), &HDRStatistic::m_iBorderPixelViewed},
+    {ERow::Gap, nullptr, nullptr},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Einstellungen geöffnet"), &HDRStatistic::m_iOptionsOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Hilfe geöffnet"), &HDRStatistic::m_iHelpOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Homepage aufgerufen"), &HDRStatistic::m_iHomepageOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Updatepage aufgerufen"), &HDRStatistic::m_iUpdatepageOpened},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "About Fenster angezeigt"), &HDRStatistic::m_iAboutOpened},
+    {ERow::Gap, nullptr, nullptr},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Fenster zurückgesetzt"), &HDRStatistic::m_iWindowsResetted},
+    {ERow::Gap, nullptr, nullptr},
+    {ERow::Gap, nullptr, nullptr},
+    {ERow::Head, QT_TRANSLATE_NOOP("Statistic", "Zusatzfunktionen"), nullptr},
+    {ERow::Gap, nullptr, nullptr},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Belichtungsreihe horizontal gespiegelt"), &HDRStatistic::m_iHMirrorClicked},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Belichtungsreihe vertikal gespiegelt"), &HDRStatistic::m_iVMirrorClicked},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Belichtungsreihe nach links rotiert"), &HDRStatistic::m_iRotateLeftClicked},
+    {ERow::Line, QT_TRANSLATE_NOOP("Statistic", "Belichtungsreihe nach rechts rotiert"), &HDRStatistic::m_iRotateRightClicked},
 };
 
 } // namespace
@@ -269,7 +269,7 @@ const QString& HDRStatistic::CreateText()
     m_strText.clear();
     m_strText += QStringLiteral("<center>");
     m_strText += QStringLiteral("<font size=\"5\">");
-    m_strText += ReportHeader() + tr("Statistik") + QStringLiteral("<br/><br/>");
+    m_strText += ReportHeader() + Tr(QT_TRANSLATE_NOOP("Statistic", "Statistik")) + QStringLiteral("<br/><br/>");
     m_strText += QStringLiteral("</font>");
     m_strText += QStringLiteral("<font size=\"4\">");
     for (const SReportRow& row : kReport) {
@@ -278,18 +278,18 @@ const QString& HDRStatistic::CreateText()
             m_strText += QStringLiteral("<br/>");
             break;
         case ERow::Head:
-            m_strText += QStringLiteral("<b>") + tr(row.szLabel) + QStringLiteral("</b><br/>");
+            m_strText += QStringLiteral("<b>") + Tr(row.szLabel) + QStringLiteral("</b><br/>");
             break;
         case ERow::Line:
-            m_strText += tr(row.szLabel) + QStringLiteral(": %1").arg(this->*(row.pMember)) + QStringLiteral("<br/>");
+            m_strText += Tr(row.szLabel) + QStringLiteral(": %1").arg(this->*(row.pMember)) + QStringLiteral("<br/>");
             break;
         case ERow::Megapixel:
-            m_strText += tr(row.szLabel) +
+            m_strText += Tr(row.szLabel) +
                          QString::asprintf(": %6.2f", double(float(this->*(row.pMember)) / 1000000.0f)) +
                          QStringLiteral("<br/>");
             break;
         case ERow::Seconds:
-            m_strText += tr(row.szLabel) +
+            m_strText += Tr(row.szLabel) +
                          QString::asprintf(": %.2f", double(float(this->*(row.pMember)) / 1000.0f)) +
                          QStringLiteral("<br/>");
             break;

@@ -1,8 +1,12 @@
 #include "ui/tools/tooldocks.h"
 
+#include "ui/toolkit/styleengine.h"
+
 #include <QByteArray>
 #include <QMetaObject>
 #include <QObject>
+#include <QTextBrowser>
+#include <QTextDocument>
 
 namespace ToolDocks {
 
@@ -14,6 +18,14 @@ bool ConnectToParent(QObject* sender, const char* signal, QObject* receiver, con
         return false;
     const QByteArray slot = QByteArray("1") + slotSignature; // the SLOT() form
     return QObject::connect(sender, signal, receiver, slot.constData()) != QMetaObject::Connection();
+}
+
+void StyleLinks(QTextBrowser* browser)
+{
+    if (!browser)
+        return;
+    browser->document()->setDefaultStyleSheet(CStyleEngine::instance().ReplaceStyleSheetCodes(
+        QStringLiteral("a { color: #STYLE_TEXTCOLOR; text-decoration: underline; font-weight: bold; }")));
 }
 
 } // namespace ToolDocks

@@ -2,6 +2,7 @@
 // Small helpers shared by the docks and windows of ui/tools/.
 
 class QObject;
+class QTextBrowser;
 
 namespace ToolDocks {
 
@@ -9,5 +10,9 @@ namespace ToolDocks {
 // given normalized signature when the receiver has one; true when connected.
 // The docks reach the main window's slots this way without knowing its class.
 bool ConnectToParent(QObject* sender, const char* signal, QObject* receiver, const char* slotSignature);
+
+// Links in the browser's text take the style's text colour, underlined, so
+// they stay readable on dark and light styles. Before the text is set.
+void StyleLinks(QTextBrowser* browser);
 
 } // namespace ToolDocks
