@@ -2,6 +2,10 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "ui/editors/hdrcropwindow.h"
+#include "ui/editors/HDRGeometryPainter.h"
+#include "ui/editors/HDRStencilPainter.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 #include "platform/userpaths.h"
 #include "ui/tools/hdraboutwindow.h"
 #include "ui/tools/hdrexifdockwidget.h"
@@ -77,4 +81,14 @@ QDialog* CAppWindowFactory::CreateAboutWindow(QWidget* parent)
     auto* window = new HDRAboutWindow(parent);
     window->setObjectName(QStringLiteral("about_window"));
     return window;
+}
+
+IResultCropWindow* CAppWindowFactory::CreateCropWindow(QWidget* parent) { return new CCropWindow(parent); }
+IStencilPainter* CAppWindowFactory::CreateStencilPainter(QWidget* parent) { return new CStencilPainter(parent); }
+
+IGeometryPainter* CAppWindowFactory::CreateGeometryPainter(QWidget* parent) { return new CGeometryPainter(parent); }
+
+HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
+{
+    return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }

@@ -14,4 +14,8 @@ public:
     IInfoDockPanel* CreateInfoDock(QWidget* parent, bool titleScreen) override;
     QDialog* CreateStatisticWindow(QWidget* parent) override;
     QDialog* CreateAboutWindow(QWidget* parent) override;
+    IResultCropWindow* CreateCropWindow(QWidget* parent) override;
+    IStencilPainter* CreateStencilPainter(QWidget* parent) override;
+    IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
+    HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
 };

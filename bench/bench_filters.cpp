@@ -7,6 +7,7 @@
 
 #include "engine/MP_calc.h"
 #include "engine/openclmanager.h"
+#include "engine/core/textures.h"
 
 #include <functional>
 
@@ -181,5 +182,61 @@ BENCHMARK(BM_SoftContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SoftRGBContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NeonLight)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AddGrain)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Non-local means at the default quality (K 2, L 3) and at the finest (K 3, L 10).
+void nlMeans(MP_Params& p, float quality)
+{
+    p.p[0][0] = 0.3f;
+    p.p[1][0] = quality;
+    for (int i = 0; i < 6; ++i) {
+        p.p[2][2 * i] = 0.2f * i;
+        p.p[2][2 * i + 1] = 1.0f;
+    }
+    p.p[3][1] = 100.0f;
+}
+void BM_DeNoiseLumHD(benchmark::State& s)
+{
+    bench::runKernelByName(s, "MP_calcPixelDeNoiseLumHD", [](MP_Params& p) { nlMeans(p, 0.223f); });
+}
+void BM_DeNoiseHD(benchmark::State& s)
+{
+    bench::runKernelByName(s, "MP_calcPixelDeNoiseHD", [](MP_Params& p) { nlMeans(p, 0.223f); });
+}
+void BM_DeNoiseLumHDFinest(benchmark::State& s)
+{
+    bench::runKernelByName(s, "MP_calcPixelDeNoiseLumHD", [](MP_Params& p) { nlMeans(p, 1.0f); });
+}
+void BM_DeNoiseHDFinest(benchmark::State& s)
+{
+    bench::runKernelByName(s, "MP_calcPixelDeNoiseHD", [](MP_Params& p) { nlMeans(p, 1.0f); });
+}
+BENCHMARK(BM_DeNoiseLumHD)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DeNoiseHD)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DeNoiseLumHDFinest)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_DeNoiseHDFinest)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// Bokeh with a 64 x 64 disc aperture in slot 68, at the catalogue defaults.
+void BM_BokehBlur(benchmark::State& s)
+{
+    MP_UI_AllocTextureData(68, 64, 64, 6, 0);
+    uint16_t* t = MP_UI_GetTexturePointer(68);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const float dx = x - 31.5f, dy = y - 31.5f;
+            uint16_t* px = t + (y * 64 + x) * 3;
+            px[0] = px[2] = 0;
+            px[1] = dx * dx + dy * dy <= 30.0f * 30.0f ? 0xFF00 : 0;
+        }
+    bench::runKernelByName(s, "MP_calcPixelBokehBlur", [](MP_Params& p) {
+        p.p[1][0] = 0.5f;
+        p.p[2][0] = 0.5f;
+        p.p[3][0] = 0.25f;
+        p.p[4][0] = 0.5f;
+        p.p[5][0] = 0.5f;
+        p.p[6][1] = 100.0f;
+    });
+    MP_UI_AllocTextureData(68, 0, 0, 0, 0);
+}
+BENCHMARK(BM_BokehBlur)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

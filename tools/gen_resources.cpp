@@ -1129,6 +1129,256 @@ DrawFn iconFilter(unsigned colour, bool active)
     };
 }
 
+// ---- crop window ------------------------------------------------------------
+
+// A stroke that reads on dark and light buttons: a dark rim under a light line.
+void rimmedStroke(QPainter& p, const QPainterPath& path, qreal width)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(glyphPen(rgb(0x202020), width + 1.6));
+    p.drawPath(path);
+    p.setPen(glyphPen(rgb(0xf4f4f4), width));
+    p.drawPath(path);
+}
+
+// A letter "A" of the given height standing on the baseline at y 14.
+DrawFn iconCaptionSize(qreal height)
+{
+    return [height](QPainter& p) {
+        const qreal base = 14.0, top = base - height, half = height * 0.42;
+        QPainterPath a;
+        a.moveTo(8 - half, base);
+        a.lineTo(8, top);
+        a.lineTo(8 + half, base);
+        a.moveTo(8 - half * 0.55, base - height * 0.38);
+        a.lineTo(8 + half * 0.55, base - height * 0.38);
+        rimmedStroke(p, a, height > 10 ? 1.6 : 1.3);
+    };
+}
+
+// Caption lines on a picture at its bottom or top edge.
+DrawFn iconCaptionPosition(bool bottom)
+{
+    return [bottom](QPainter& p) {
+        pictureFrame(p, QRectF(1.5, 1.5, 13, 13));
+        const qreal y = bottom ? 11.5 : 4.5;
+        QPainterPath lines;
+        lines.moveTo(4.5, y);
+        lines.lineTo(11.5, y);
+        rimmedStroke(p, lines, 1.6);
+    };
+}
+
+// A caption on a darkened box with a light rim, in the middle of the picture.
+void iconCaptionBackground(QPainter& p)
+{
+    pictureFrame(p, QRectF(1.5, 1.5, 13, 13));
+    p.setPen(glyphPen(rgb(0xd0d0d0), 0.8));
+    p.setBrush(QColor(24, 24, 24, 225));
+    p.drawRoundedRect(QRectF(3.5, 5, 9, 6), 1.2, 1.2);
+    p.setPen(glyphPen(rgb(0xf4f4f4), 1.4));
+    p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
+}
+
+// ---- undo points and the timeline ----------------------------------------------------
+
+// A curved arrow back to the left, in the upper part of the icon.
+void undoArrow(QPainter& p, QColor c)
+{
+    QPainterPath arc;
+    arc.moveTo(13.5, 8.5);
+    arc.cubicTo(13.5, 3.5, 7.5, 2.0, 4.5, 5.5);
+    p.setPen(glyphPen(c, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arc);
+    QPainterPath head;
+    head.moveTo(2.0, 3.0);
+    head.lineTo(6.5, 3.5);
+    head.lineTo(3.0, 8.0);
+    head.closeSubpath();
+    p.setPen(outline(c.darker(130), 0.8));
+    p.setBrush(c);
+    p.drawPath(head);
+}
+
+// The get-undo icon: the arrow over a row of pips counting the points (two
+// rows of five for more than five); a plus for more than ten.
+DrawFn undoCountIcon(int count, bool more)
+{
+    return [count, more](QPainter& p) {
+        undoArrow(p, rgb(0x2f6fc0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(rgb(0xe08a1e));
+        for (int i = 0; i < count; ++i) {
+            const int row = i / 5;
+            const int col = i % 5;
+            p.drawEllipse(QRectF(1.0 + col * 2.6, 10.2 + row * 2.8, 2.2, 2.2));
+        }
+        if (more) {
+            p.setPen(glyphPen(rgb(0xc03020), 1.4));
+            p.drawLine(QPointF(14.2, 9.8), QPointF(14.2, 15.0));
+            p.drawLine(QPointF(11.6, 12.4), QPointF(16.0, 12.4));
+        }
+    };
+}
+
+// Load a timeline point: an arrow down into a tray.
+void iconTimelineLoad(QPainter& p)
+{
+    const QColor c = rgb(0x2f8f3f);
+    p.setPen(glyphPen(c, 1.8));
+    p.drawLine(QPointF(8, 2), QPointF(8, 9.5));
+    QPainterPath head;
+    head.moveTo(4, 7.5);
+    head.lineTo(8, 11.5);
+    head.lineTo(12, 7.5);
+    p.drawPath(head);
+    p.setPen(glyphPen(c.darker(140), 1.4));
+    p.drawLine(QPointF(2.5, 11), QPointF(2.5, 14));
+    p.drawLine(QPointF(2.5, 14), QPointF(13.5, 14));
+    p.drawLine(QPointF(13.5, 14), QPointF(13.5, 11));
+}
+
+// Delete a timeline point: a red cross.
+void iconTimelineDelete(QPainter& p)
+{
+    const QColor c = rgb(0xc83228);
+    p.setPen(glyphPen(c, 2.4));
+    p.drawLine(QPointF(4, 4), QPointF(12, 12));
+    p.drawLine(QPointF(12, 4), QPointF(4, 12));
+}
+
+// ---- the clone-correction and mask geometry painters --------------------
+
+// A destination disc and a dashed source circle joined by a line: the base of
+// the clone-correction icons.
+void stencilPair(QPainter& p, QColor colour)
+{
+    p.setPen(glyphPen(colour, 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(8.5, 8.5, 6, 6));
+    QPen dashed = glyphPen(colour, 1.2);
+    dashed.setDashPattern({1.5, 1.5});
+    p.setPen(dashed);
+    p.drawEllipse(QRectF(1.5, 1.5, 6, 6));
+    p.setPen(glyphPen(colour, 1.0));
+    p.drawLine(QPointF(6.8, 6.8), QPointF(9.2, 9.2));
+}
+
+DrawFn iconStencil(int kind)
+{
+    return [kind](QPainter& p) {
+        switch (kind) {
+        case 0: { // show variation: a texture wave over a grey square
+            p.setPen(glyphPen(rgb(0x424242), 1.0));
+            p.setBrush(vertical(2, 14, rgb(0xeeeeee), rgb(0x616161)));
+            p.drawRect(QRectF(2.5, 2.5, 11, 11));
+            p.setPen(glyphPen(rgb(0xff6f00), 1.4));
+            QPainterPath wave;
+            wave.moveTo(3, 9);
+            wave.cubicTo(5, 4, 7, 14, 9, 8);
+            wave.cubicTo(11, 3, 12, 10, 13, 7);
+            p.drawPath(wave);
+            break;
+        }
+        case 1: // units active
+            stencilPair(p, rgb(0x2e7d32));
+            break;
+        case 2: // show sources: the pair with an eye-like highlight on the source
+            stencilPair(p, rgb(0x1565c0));
+            p.setPen(Qt::NoPen);
+            p.setBrush(rgb(0x1565c0));
+            p.drawEllipse(QRectF(3.3, 3.3, 2.4, 2.4));
+            break;
+        case 3: // recalculate all
+            circularArrow(p, rgb(0x1565c0), 100, 290, {QPointF(1.8, 4.2), QPointF(7.6, 1.6), QPointF(6.6, 7.4)});
+            break;
+        case 4: // delete all
+            iconDelete(true)(p);
+            break;
+        case 5: // new unit
+            stencilPair(p, rgb(0x8fa4b0));
+            p.setPen(glyphPen(rgb(0x2e7d32), 1.8));
+            p.drawLine(QPointF(11.5, 9.5), QPointF(11.5, 13.5));
+            p.drawLine(QPointF(9.5, 11.5), QPointF(13.5, 11.5));
+            break;
+        case 6: // best match: a target over the source
+            stencilPair(p, rgb(0x8fa4b0));
+            p.setPen(glyphPen(rgb(0xef6c00), 1.2));
+            p.drawLine(QPointF(4.5, 0.5), QPointF(4.5, 8.5));
+            p.drawLine(QPointF(0.5, 4.5), QPointF(8.5, 4.5));
+            break;
+        default: // delete the selected unit
+            stencilPair(p, rgb(0x8fa4b0));
+            p.setPen(glyphPen(rgb(0xc62828), 1.8));
+            p.drawLine(QPointF(9.5, 9.5), QPointF(13.5, 13.5));
+            p.drawLine(QPointF(13.5, 9.5), QPointF(9.5, 13.5));
+            break;
+        }
+    };
+}
+
+// A soft ellipse in the colour of an additive (green) or subtractive (red)
+// geometry.
+void geometryBlob(QPainter& p, const QRectF& r, bool add)
+{
+    QRadialGradient g(r.center(), r.width() / 2);
+    const QColor c = add ? rgb(0x43a047) : rgb(0xe53935);
+    g.setColorAt(0, c);
+    g.setColorAt(1, QColor(c.red(), c.green(), c.blue(), 60));
+    p.setPen(glyphPen(c.darker(150), 1.0));
+    p.setBrush(g);
+    p.drawEllipse(r);
+}
+
+DrawFn iconGeometryPainter(int kind)
+{
+    return [kind](QPainter& p) {
+        switch (kind) {
+        case 0: // add additive
+        case 1: // add subtractive
+            geometryBlob(p, QRectF(1.5, 3.5, 10, 9), kind == 0);
+            // The sign with a light rim: readable on dark and light buttons.
+            for (const QPen& pen : {glyphPen(rgb(0xfafafa), 3.4), glyphPen(rgb(0x263238), 1.6)}) {
+                p.setPen(pen);
+                p.drawLine(QPointF(9.5, 4), QPointF(14.5, 4));
+                if (kind == 0)
+                    p.drawLine(QPointF(12, 1.5), QPointF(12, 6.5));
+            }
+            break;
+        case 2: // invert: half green, half red
+            geometryBlob(p, QRectF(2.5, 2.5, 11, 11), true);
+            p.save();
+            p.setClipRect(QRectF(8, 0, 8, 16));
+            geometryBlob(p, QRectF(2.5, 2.5, 11, 11), false);
+            p.restore();
+            break;
+        case 3: // duplicate
+            geometryBlob(p, QRectF(1.5, 1.5, 8, 8), true);
+            geometryBlob(p, QRectF(6.5, 6.5, 8, 8), true);
+            break;
+        case 4: // delete the selected geometry
+            geometryBlob(p, QRectF(1.5, 2.5, 10, 9), true);
+            p.setPen(glyphPen(rgb(0xc62828), 1.8));
+            p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
+            p.drawLine(QPointF(14, 9.5), QPointF(9.5, 14));
+            break;
+        case 5: // show none: an empty frame
+            pictureFrame(p, QRectF(1.5, 2.5, 13, 11));
+            break;
+        case 6: // show the selected geometry
+            pictureFrame(p, QRectF(1.5, 2.5, 13, 11));
+            geometryBlob(p, QRectF(4.5, 5, 7, 6), true);
+            break;
+        default: // show all
+            pictureFrame(p, QRectF(1.5, 2.5, 13, 11));
+            geometryBlob(p, QRectF(2.5, 4, 6, 5), true);
+            geometryBlob(p, QRectF(8, 7, 5.5, 5), false);
+            break;
+        }
+    };
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -1187,6 +1437,19 @@ std::vector<SPicture> pictures()
     icon("Flip", orientationIcon(1));
     icon("RotateLeft", orientationIcon(2));
     icon("RotateRight", orientationIcon(3));
+    // The crop window's caption controls.
+    icon("CropTextBackground", iconCaptionBackground);
+    icon("CropTextSmall", iconCaptionSize(6));
+    icon("CropTextMedium", iconCaptionSize(9));
+    icon("CropTextLarge", iconCaptionSize(12.5));
+    icon("CropTextBottom", iconCaptionPosition(true));
+    icon("CropTextTop", iconCaptionPosition(false));
+    // Undo points and the timeline dock.
+    for (int i = 1; i <= 10; ++i)
+        icon(QString::asprintf("UndoLaden%02d", i).toLatin1().constData(), undoCountIcon(i, false));
+    icon("UndoLaden10p", undoCountIcon(10, true));
+    icon("TimelineLoad", iconTimelineLoad);
+    icon("TimelineDelete", iconTimelineDelete);
     // The film strip of the preview's playback overlay, 74 x 30, tiled along
     // the top and bottom edges.
     v.push_back({QStringLiteral("images/Filmstreifen.png"), 74, iconFilmStrip, 1.0, 30});
@@ -1200,6 +1463,16 @@ std::vector<SPicture> pictures()
     icon("GeometryCopy", iconGeometry(1));
     icon("GeometryPaste", iconGeometry(2));
     icon("GeometryDelete", iconGeometry(3));
+    // The clone-correction and mask geometry painters.
+    const char* stencilNames[8] = {"StencilShowVariation", "StencilActive",    "StencilShowSources", "StencilRecalcAll",
+                                   "StencilDeleteAll",     "StencilNew",       "StencilBestMatch",   "StencilDelete"};
+    for (int i = 0; i < 8; ++i)
+        icon(stencilNames[i], iconStencil(i));
+    const char* geometryNames[8] = {"GeometryAddPositive", "GeometryAddNegative", "GeometryInvert",
+                                    "GeometryDuplicate",   "GeometrySingleDelete", "GeometryShowNone",
+                                    "GeometryShowSingle",  "GeometryShowAll"};
+    for (int i = 0; i < 8; ++i)
+        icon(geometryNames[i], iconGeometryPainter(i));
     icon("KontextMenuInactive", iconCheck(true));
     icon("KontextMenuActive", iconCheck(false));
     icon("KontextMenuDuplicate", iconDuplicate);

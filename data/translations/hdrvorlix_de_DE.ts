@@ -306,6 +306,82 @@
         <translation>Preview-Modus! Neu berechnen für SendTo?</translation>
     </message>
     <message>
+        <source>Nicht genug Arbeitsspeicher vorhanden.</source>
+        <translation>Nicht genug Arbeitsspeicher vorhanden.</translation>
+    </message>
+    <message>
+        <source>Der Druck konnte nicht gestartet werden.</source>
+        <translation>Der Druck konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 gibt es bereits. Soll sie ersetzt werden?</source>
+        <translation>Die Datei %1 gibt es bereits. Soll sie ersetzt werden?</translation>
+    </message>
+    <message>
+        <source>Lumivex Projektdatei</source>
+        <translation>Lumivex Projektdatei</translation>
+    </message>
+    <message>
+        <source>Startseite</source>
+        <translation>Startseite</translation>
+    </message>
+    <message>
+        <source>Projekt öffnen...</source>
+        <translation>Projekt öffnen...</translation>
+    </message>
+    <message>
+        <source>Projekt speichern unter...</source>
+        <translation>Projekt speichern unter...</translation>
+    </message>
+    <message>
+        <source>Undopunkt setzen</source>
+        <translation>Undopunkt setzen</translation>
+    </message>
+    <message>
+        <source>Undopunkt holen</source>
+        <translation>Undopunkt holen</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Projekt nicht gespeichert. Speichern?</source>
+        <translation>Projekt nicht gespeichert. Speichern?</translation>
+    </message>
+    <message>
+        <source>MyProject</source>
+        <translation>MeinProjekt</translation>
+    </message>
+    <message>
+        <source>Das Projekt %1 gibt es bereits. Soll es ersetzt werden?</source>
+        <translation>Das Projekt %1 gibt es bereits. Soll es ersetzt werden?</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Projekt laden</translation>
+    </message>
+    <message>
+        <source>Projektdateien unvollständig.</source>
+        <translation>Projektdateien unvollständig.</translation>
+    </message>
+    <message>
+        <source>Projektdateien sind nicht kompatibel.</source>
+        <translation>Projektdateien sind nicht kompatibel.</translation>
+    </message>
+    <message>
+        <source>Undo recovery</source>
+        <translation>Undo-Wiederherstellung</translation>
+    </message>
+    <message>
+        <source>Timeline Window</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
         <source>Belichtungsreihe</source>
         <translation>Belichtungsreihe</translation>
     </message>
@@ -2231,6 +2307,10 @@
         <translation>Bild speichern</translation>
     </message>
     <message>
+        <source>Undo-Daten bereinigen</source>
+        <translation>Undo-Daten bereinigen</translation>
+    </message>
+    <message>
         <source>Web-Animation</source>
         <translation>Web-Animation</translation>
     </message>
@@ -2905,6 +2985,345 @@
     <message>
         <source>Leertaste zum stoppen</source>
         <translation>Esc zum Stoppen</translation>
+    </message>
+</context>
+<context>
+    <name>CCropWindow</name>
+    <message>
+        <source>Crop Window Title</source>
+        <translation>Zuschneiden und Beschriften</translation>
+    </message>
+    <message>
+        <source>Texteingabe</source>
+        <translation>Texteingabe</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window SubTitle</source>
+        <translation>Bildunterschrift, die in das gespeicherte Bild geschrieben wird: eine Zeile Text</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Background</source>
+        <translation>Dunkler Kasten hinter dem Text: hält ihn auf hellen Bildteilen lesbar</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Small</source>
+        <translation>Kleine Schrift</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Normal</source>
+        <translation>Mittlere Schrift</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Large</source>
+        <translation>Große Schrift</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Bottom</source>
+        <translation>Text am unteren Rand des Ausschnitts</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Top</source>
+        <translation>Text am oberen Rand des Ausschnitts</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Reset</source>
+        <translation>Wieder das ganze Bild, kein Text, mittlere Schrift unten</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Speichern</source>
+        <translation>Bild mit diesem Ausschnitt und Text speichern</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Abbrechen</source>
+        <translation>Schließen, ohne zu speichern</translation>
+    </message>
+</context>
+<context>
+    <name>HDRTimelineDockWidget</name>
+    <message>
+        <source>tooltip Timeline-Punkt einladen</source>
+        <translation>Diesen Undo-Punkt wieder einladen</translation>
+    </message>
+    <message>
+        <source>tooltip Timeline-Punkt löschen</source>
+        <translation>Diesen Undo-Punkt löschen</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Der Undo-Punkt konnte nicht gelöscht werden:</source>
+        <translation>Der Undo-Punkt konnte nicht gelöscht werden:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Undo-Eintrag</source>
+        <translation>Undo-Eintrag</translation>
+    </message>
+    <message>
+        <source>Undo-Einträge</source>
+        <translation>Undo-Einträge</translation>
+    </message>
+    <message>
+        <source>verfügbar</source>
+        <translation>verfügbar</translation>
+    </message>
+    <message>
+        <source>Löschen eines Undo-Punktes</source>
+        <translation>Löschen eines Undo-Punktes</translation>
+    </message>
+    <message>
+        <source>Soll dieser Undo-Punkt wirklich gelöscht werden?</source>
+        <translation>Soll dieser Undo-Punkt wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Nein</translation>
+    </message>
+</context>
+<context>
+    <name>CStencilPainter</name>
+    <message>
+        <source>Stencil Painter</source>
+        <translation>Korrekturpinsel</translation>
+    </message>
+    <message>
+        <source>Größe</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Korrektureinheiten</source>
+        <translation>Korrektureinheiten</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Alle Korrekturen löschen</source>
+        <translation>Alle Korrekturen löschen</translation>
+    </message>
+    <message>
+        <source>Sollen alle Korrekturen wirklich gelöscht werden?</source>
+        <translation>Sollen alle Korrekturen wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Show Variation</source>
+        <translation>Zeigt die Struktur des Bildes, so dass Kratzer und Staub deutlich hervortreten.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Variation Intensity</source>
+        <translation>Stärke der Strukturansicht.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Stencil Active</source>
+        <translation>Zeigt das Bild mit allen Korrekturen; ausgeschaltet das unveränderte Bild.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Show Sources</source>
+        <translation>Zeigt die Quellen aller Korrekturen und ihre Verbindung zum Ziel.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Recalc All</source>
+        <translation>Sucht für alle automatischen Korrekturen die beste Quelle neu.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Delete All</source>
+        <translation>Löscht alle Korrekturen.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window New Stencil</source>
+        <translation>Setzt mit dem nächsten Klick in das Bild eine neue Korrektur.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window New Stencil Size</source>
+        <translation>Größe der nächsten neuen Korrektur.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Stencil Size</source>
+        <translation>Größe der ausgewählten Korrektur.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Best Match</source>
+        <translation>Sucht für die ausgewählte Korrektur automatisch die beste Quelle.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Delete</source>
+        <translation>Löscht die ausgewählte Korrektur.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Finish</source>
+        <translation>Schließt das Fenster.</translation>
+    </message>
+</context>
+<context>
+    <name>CGeometryPainter</name>
+    <message>
+        <source>Geometry Painter</source>
+        <translation>Geometrie-Editor</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Alle Geometrien löschen</source>
+        <translation>Alle Geometrien löschen</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien wirklich gelöscht werden?</source>
+        <translation>Sollen alle Geometrien wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>Rundung</source>
+        <translation>Rundung</translation>
+    </message>
+    <message>
+        <source>Raute</source>
+        <translation>Raute</translation>
+    </message>
+    <message>
+        <source>Rechteck</source>
+        <translation>Rechteck</translation>
+    </message>
+    <message>
+        <source>Schärfe</source>
+        <translation>Schärfe</translation>
+    </message>
+    <message>
+        <source>Weich</source>
+        <translation>Weich</translation>
+    </message>
+    <message>
+        <source>Scharf</source>
+        <translation>Scharf</translation>
+    </message>
+    <message>
+        <source>Stärke</source>
+        <translation>Stärke</translation>
+    </message>
+    <message>
+        <source>Gering</source>
+        <translation>Gering</translation>
+    </message>
+    <message>
+        <source>Hoch</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Darstellung stark</source>
+        <translation>Darstellung stark</translation>
+    </message>
+    <message>
+        <source>Darstellung normal</source>
+        <translation>Darstellung normal</translation>
+    </message>
+    <message>
+        <source>Darstellung schwach</source>
+        <translation>Darstellung schwach</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Exponent</source>
+        <translation>Form der ausgewählten Geometrie: von der Raute über die Ellipse bis zum Rechteck.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Sharpness</source>
+        <translation>Härte des Randes der ausgewählten Geometrie.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Intensity</source>
+        <translation>Stärke der ausgewählten Geometrie.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Reset</source>
+        <translation>Löscht alle Geometrien.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Add Positive</source>
+        <translation>Fügt eine Geometrie hinzu, in der der Filter wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Add Negative</source>
+        <translation>Fügt eine Geometrie hinzu, in der der Filter nicht wirkt.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Invert Selected</source>
+        <translation>Kehrt die Wirkung der ausgewählten Geometrie um.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Duplicate Selected</source>
+        <translation>Verdoppelt die ausgewählte Geometrie in die Bildmitte.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Delete Selected</source>
+        <translation>Löscht die ausgewählte Geometrie.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries None</source>
+        <translation>Zeigt das Bild ohne Maske.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries Single</source>
+        <translation>Zeigt die Maske der ausgewählten Geometrie; rechte Maustaste: Stärke der Darstellung.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries All</source>
+        <translation>Zeigt die Maske aller Geometrien; rechte Maustaste: Stärke der Darstellung.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Beenden</source>
+        <translation>Schließt das Fenster.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowTitle</name>
+    <message>
+        <source>Neuberechnung</source>
+        <translation>Neuberechnung</translation>
     </message>
 </context>
 <context>

@@ -306,6 +306,82 @@
         <translation>Preview mode! Recalculate for SendTo?</translation>
     </message>
     <message>
+        <source>Nicht genug Arbeitsspeicher vorhanden.</source>
+        <translation>Not enough memory available.</translation>
+    </message>
+    <message>
+        <source>Der Druck konnte nicht gestartet werden.</source>
+        <translation>Printing could not be started.</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 gibt es bereits. Soll sie ersetzt werden?</source>
+        <translation>The file %1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Lumivex Projektdatei</source>
+        <translation>Lumivex project file</translation>
+    </message>
+    <message>
+        <source>Startseite</source>
+        <translation>Start page</translation>
+    </message>
+    <message>
+        <source>Projekt öffnen...</source>
+        <translation>Open project...</translation>
+    </message>
+    <message>
+        <source>Projekt speichern unter...</source>
+        <translation>Save project as...</translation>
+    </message>
+    <message>
+        <source>Undopunkt setzen</source>
+        <translation>Set undo point</translation>
+    </message>
+    <message>
+        <source>Undopunkt holen</source>
+        <translation>Get undo point</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Projekt nicht gespeichert. Speichern?</source>
+        <translation>The project is not saved. Save it?</translation>
+    </message>
+    <message>
+        <source>MyProject</source>
+        <translation>MyProject</translation>
+    </message>
+    <message>
+        <source>Das Projekt %1 gibt es bereits. Soll es ersetzt werden?</source>
+        <translation>The project %1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Load project</translation>
+    </message>
+    <message>
+        <source>Projektdateien unvollständig.</source>
+        <translation>The project files are incomplete.</translation>
+    </message>
+    <message>
+        <source>Projektdateien sind nicht kompatibel.</source>
+        <translation>The project files are not compatible.</translation>
+    </message>
+    <message>
+        <source>Undo recovery</source>
+        <translation>Undo recovery</translation>
+    </message>
+    <message>
+        <source>Timeline Window</source>
+        <translation>Timeline Window</translation>
+    </message>
+    <message>
         <source>Belichtungsreihe</source>
         <translation>Exposure series</translation>
     </message>
@@ -3171,6 +3247,10 @@
         <translation>Save image</translation>
     </message>
     <message>
+        <source>Undo-Daten bereinigen</source>
+        <translation>Cleaning up undo data</translation>
+    </message>
+    <message>
         <source>Web-Animation</source>
         <translation>Web animation</translation>
     </message>
@@ -3845,6 +3925,345 @@
     <message>
         <source>Leertaste zum stoppen</source>
         <translation>Press Esc to stop</translation>
+    </message>
+</context>
+<context>
+    <name>CCropWindow</name>
+    <message>
+        <source>Crop Window Title</source>
+        <translation>Crop and Caption</translation>
+    </message>
+    <message>
+        <source>Texteingabe</source>
+        <translation>Caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window SubTitle</source>
+        <translation>Caption burnt into the saved image: one line of text</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Background</source>
+        <translation>Dark box behind the caption: keeps it readable on bright parts of the picture</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Small</source>
+        <translation>Small caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Normal</source>
+        <translation>Medium caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Font Large</source>
+        <translation>Large caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Bottom</source>
+        <translation>Caption at the bottom edge of the crop</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Top</source>
+        <translation>Caption at the top edge of the crop</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Reset</source>
+        <translation>Whole image again, no caption, medium size at the bottom</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Speichern</source>
+        <translation>Save the image with this crop and caption</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Abbrechen</source>
+        <translation>Close without saving</translation>
+    </message>
+</context>
+<context>
+    <name>HDRTimelineDockWidget</name>
+    <message>
+        <source>tooltip Timeline-Punkt einladen</source>
+        <translation>Load this undo point again</translation>
+    </message>
+    <message>
+        <source>tooltip Timeline-Punkt löschen</source>
+        <translation>Delete this undo point</translation>
+    </message>
+    <message>
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Der Undo-Punkt konnte nicht gelöscht werden:</source>
+        <translation>The undo point could not be deleted:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Undo-Eintrag</source>
+        <translation>undo entry</translation>
+    </message>
+    <message>
+        <source>Undo-Einträge</source>
+        <translation>undo entries</translation>
+    </message>
+    <message>
+        <source>verfügbar</source>
+        <translation>available</translation>
+    </message>
+    <message>
+        <source>Löschen eines Undo-Punktes</source>
+        <translation>Delete an undo point</translation>
+    </message>
+    <message>
+        <source>Soll dieser Undo-Punkt wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete this undo point?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>CStencilPainter</name>
+    <message>
+        <source>Stencil Painter</source>
+        <translation>Clone Correction</translation>
+    </message>
+    <message>
+        <source>Größe</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Korrektureinheiten</source>
+        <translation>Correction units</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Alle Korrekturen löschen</source>
+        <translation>Delete all corrections</translation>
+    </message>
+    <message>
+        <source>Sollen alle Korrekturen wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete all corrections?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Show Variation</source>
+        <translation>Shows the image's texture so that scratches and dust stand out.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Variation Intensity</source>
+        <translation>Strength of the texture view.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Stencil Active</source>
+        <translation>Shows the image with all corrections; off, the unchanged image.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Show Sources</source>
+        <translation>Shows the sources of all corrections and their link to the target.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Recalc All</source>
+        <translation>Searches the best source again for every automatic correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Delete All</source>
+        <translation>Deletes all corrections.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window New Stencil</source>
+        <translation>Places a new correction with the next click into the image.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window New Stencil Size</source>
+        <translation>Size of the next new correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Stencil Size</source>
+        <translation>Size of the selected correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Best Match</source>
+        <translation>Searches the best source for the selected correction automatically.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Delete</source>
+        <translation>Deletes the selected correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Finish</source>
+        <translation>Closes the window.</translation>
+    </message>
+</context>
+<context>
+    <name>CGeometryPainter</name>
+    <message>
+        <source>Geometry Painter</source>
+        <translation>Geometry Editor</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Alle Geometrien löschen</source>
+        <translation>Delete all geometries</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete all geometries?</translation>
+    </message>
+    <message>
+        <source>Rundung</source>
+        <translation>Roundness</translation>
+    </message>
+    <message>
+        <source>Raute</source>
+        <translation>Diamond</translation>
+    </message>
+    <message>
+        <source>Rechteck</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>Schärfe</source>
+        <translation>Hardness</translation>
+    </message>
+    <message>
+        <source>Weich</source>
+        <translation>Soft</translation>
+    </message>
+    <message>
+        <source>Scharf</source>
+        <translation>Hard</translation>
+    </message>
+    <message>
+        <source>Stärke</source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>Gering</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>Hoch</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>Darstellung stark</source>
+        <translation>Strong display</translation>
+    </message>
+    <message>
+        <source>Darstellung normal</source>
+        <translation>Normal display</translation>
+    </message>
+    <message>
+        <source>Darstellung schwach</source>
+        <translation>Faint display</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Exponent</source>
+        <translation>Shape of the selected geometry: from a diamond through an ellipse to a rectangle.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Sharpness</source>
+        <translation>Hardness of the selected geometry's edge.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Intensity</source>
+        <translation>Strength of the selected geometry.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Reset</source>
+        <translation>Deletes all geometries.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Add Positive</source>
+        <translation>Adds a geometry in which the filter acts.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Add Negative</source>
+        <translation>Adds a geometry in which the filter does not act.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Invert Selected</source>
+        <translation>Inverts the effect of the selected geometry.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Duplicate Selected</source>
+        <translation>Duplicates the selected geometry into the image centre.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Delete Selected</source>
+        <translation>Deletes the selected geometry.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries None</source>
+        <translation>Shows the image without the mask.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries Single</source>
+        <translation>Shows the mask of the selected geometry; right click: display strength.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries All</source>
+        <translation>Shows the mask of all geometries; right click: display strength.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Beenden</source>
+        <translation>Closes the window.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowTitle</name>
+    <message>
+        <source>Neuberechnung</source>
+        <translation>Recalculation</translation>
     </message>
 </context>
 <context>

@@ -73,6 +73,10 @@ MP_DRIVER_FAMILY(MP_drivers_pathblur)
 
 MP_DRIVER_FAMILY(MP_drivers_hueedge)
 
+MP_DRIVER_FAMILY(MP_drivers_nlmeans)
+
+MP_DRIVER_FAMILY(MP_drivers_bokeh)
+
 // engine/effects/
 MP_DRIVER_FAMILY(MP_drivers_rotationdistort)
 

@@ -58,3 +58,11 @@ void DrawCropCaption(QPainter& painter, const _hlp::SRangedRect<int>& target, co
 // Draws the caption over the painter's whole device without a box (the
 // result writer's mask). Nothing for a device without area.
 void DrawCropCaptionOnDevice(QPainter& painter, const SCropData& data);
+
+// Paints a caption over the painter's whole device without a box (the crop
+// window's DrawText); the result writer uses it on its caption mask.
+class ICropCaptionPainter {
+public:
+    virtual ~ICropCaptionPainter() = default;
+    virtual void DrawText(QPainter& painter, const SCropData& data) const = 0;
+};

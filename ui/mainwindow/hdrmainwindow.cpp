@@ -68,6 +68,7 @@ HDRMainWindow::HDRMainWindow(int, QString startMessage, IWindowFactory* factory)
     createActions();
     createMenus();
     createWorkflow(factory);
+    createProjectAndUndo(factory);
 
     setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -317,6 +318,10 @@ void HDRMainWindow::exit() { close(); }
 void HDRMainWindow::closeEvent(QCloseEvent* event)
 {
     if (MP_UI_GetAnimMode() == 1 || MP_UI_GetIsCalculatingMode() == 1) {
+        event->ignore();
+        return;
+    }
+    if (!closeProjectAndUndo()) {
         event->ignore();
         return;
     }

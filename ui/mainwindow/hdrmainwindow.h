@@ -23,6 +23,7 @@
 #include <QWaitCondition>
 
 #include <functional>
+#include <memory>
 
 class QToolBar;
 
@@ -32,6 +33,8 @@ class CExposureSeries;
 class HDRImagePreview;
 class HDRPixmapCreator;
 class IOptionsWindow;
+class IGeometryPainter;
+class IStencilPainter;
 class QAction;
 class QMenu;
 class QComboBox;
@@ -39,6 +42,9 @@ class QDialog;
 class IExifDock;
 class IHistogramDock;
 class IInfoDockPanel;
+class HDRTimelineDockWidget;
+class ITimelineUndoHost;
+namespace ProjectFiles { class CUndoRoot; }
 
 // Makes the windows the main window owns; the application supplies the real
 // dialogs, tests may supply none.
@@ -64,6 +70,13 @@ public:
     virtual IInfoDockPanel* CreateInfoDock(QWidget*, bool /*titleScreen*/) { return nullptr; }
     virtual QDialog* CreateStatisticWindow(QWidget*) { return nullptr; }
     virtual QDialog* CreateAboutWindow(QWidget*) { return nullptr; }
+    // The crop and caption window of the save (CCropWindow).
+    virtual IResultCropWindow* CreateCropWindow(QWidget*) { return nullptr; }
+    // The clone-correction and mask geometry painters (ui/editors/editorseams.h).
+    virtual IStencilPainter* CreateStencilPainter(QWidget*) { return nullptr; }
+    virtual IGeometryPainter* CreateGeometryPainter(QWidget*) { return nullptr; }
+    // The undo timeline dock (ui/views/hdrtimelinedockwidget.h).
+    virtual HDRTimelineDockWidget* CreateTimelineDock(QWidget*) { return nullptr; }
 };
 
 class HDRMainWindow : public QMainWindow,
@@ -144,11 +157,12 @@ public:
     bool IsPreviewMode() const override;
     float PreviewScalingFactor() const override;
     void TogglePreviewMode() override;
-    IResultCropWindow* CropWindow() override { return nullptr; } // the crop window is not built yet
+    IResultCropWindow* CropWindow() override { return m_pCropWindow; }
     QString GetPath(int index) const override;
     QString MasterPath() const override;
     QString GetMergedFilename(int quality) const override;
     IUsageCounters* UsageCounter() override { return m_pStatistic; }
+    SResultWriterContext WriterContext() override;
 
     // ---- workflow ----
     enum EDockWidget { eDW_NONE = 0, eDW_EXPOSURESERIES = 1, eDW_HDROPERATOR = 2, eDW_PRESETS = 3, eDW_POSTPROCESSING = 4 };
@@ -161,6 +175,26 @@ public:
     // user keeps the current project.
     bool newProject();
     unsigned int getProgressThreadDelay() const;
+    // ---- projects and undo points (hdrmainwindow_project.cpp) ----
+    bool saveProjectFile();
+    void openProjectFile();
+    // 1 saved, 0 discard, -1 keep the document.
+    int askToSaveProject(bool ask);
+    void SaveUndo();
+    void RestoreTimeline(int index);
+    void setUndoLevel(int level);
+    void AutoDeleteTimeline();
+    // The folder of this instance's undo folders (trailing "/").
+    QString UndoRoot() const;
+    // The undo picture size: a third of the screen width, 4:3.
+    QSize GetTimeLineImageSize() const;
+    // Steps of newProject: gamma off and the save question (false: keep the
+    // document); the project and undo state of the start page.
+    bool confirmDiscardProject();
+    void resetProjectAndUndoState();
+    // closeEvent's part: the save question, then the undo folders go. False
+    // keeps the window open.
+    bool closeProjectAndUndo();
     void updateExposureDisplay(bool keepDisplayed, bool render, bool dockRefreshOnly);
     void showResultImage();
     void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile, bool thumbnail);
@@ -188,6 +222,7 @@ public:
     IPostProcessingDock* m_pPostProcessingDock = nullptr;
     IRawDevelopment* m_pRAWDevelopment = nullptr;
     IUsageCounters* m_pStatistic = nullptr;
+    IResultCropWindow* m_pCropWindow = nullptr;
     QAction* loadImageAct = nullptr;
     QAction* postProcessingAct = nullptr;
     // A file path the window resolves in place of the file dialogs (tests).
@@ -217,6 +252,18 @@ public:
     int m_iUndoLevel = -1;
     int m_iChangeCounter = 0;
     int m_iSaveMode = 8;
+    // Projects and undo points.
+    QAction* newProjectAct = nullptr;
+    QAction* openProjectAct = nullptr;
+    QAction* saveProjectAsAct = nullptr;
+    QAction* setUndoAct = nullptr;
+    QAction* getUndoAct = nullptr;
+    QAction* timelineWindowAct = nullptr;
+    HDRTimelineDockWidget* m_pTimelineDock = nullptr;
+    QString m_sProjectFilter;
+    // Answers the project dialogs in place of a file dialog (tests): the
+    // chosen path, empty for cancel.
+    std::function<QString(bool save)> m_ProjectDialogHook;
 
     // ---- hand-off, web animation and depth map (hdrmainwindow_handoff.cpp) ----
     // The family scan; fills the three lists below.
@@ -244,6 +291,8 @@ public slots:
     // Saves the result (crop, dialog, preview question, write); with a path
     // no crop window or dialog. True only when a file was committed.
     bool saveResultImage(QString path = QString(), bool sendTo = false);
+    // Prints the result the user sees; true when a page was printed.
+    bool printResultImage();
     // A start message or a file-open path.
     void InterpretReceivedMessage(QString message);
     void loadImage(QString path = QString());
@@ -257,6 +306,17 @@ public slots:
     void UpdateHDRForced();
     void exit();
     void properties();
+    // ---- projects and undo points (hdrmainwindow_project.cpp) ----
+    // True only when the project was committed to disk.
+    bool saveProject();
+    bool saveProjectAs();
+    void openProject() { openProject(QString()); }
+    void openProject(QString path);
+    bool copyDir(QString source, QString target, bool overwrite);
+    bool removeDir(QString path);
+    void setUndo();
+    void getUndo();
+    void clearUndo();
     void showInfoClicked();
     void styleSheetActClicked();
     // Hand-off (hdrmainwindow_handoff.cpp).
@@ -270,6 +330,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void pushToFront();
     void createWorkflow(IWindowFactory* factory);
+    // The project and undo actions, the timeline dock and the undo root.
+    void createProjectAndUndo(IWindowFactory* factory);
     // The main-image run of a chain on the working copy.
     void runChainOnMainImage(CPostProcessing* chain, bool preview);
     // The thumbnail run of a chain for a tile from the given source.
@@ -310,6 +372,8 @@ private:
     QString m_sDeferredMessage;
     bool m_bMessageDeferred = false;
     friend class CBusyScope;
+    std::shared_ptr<ProjectFiles::CUndoRoot> m_pUndoRoot;
+    std::shared_ptr<ITimelineUndoHost> m_pTimelineHost;
 };
 
 // The main window; null before its construction.

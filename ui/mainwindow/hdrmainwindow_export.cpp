@@ -4,7 +4,9 @@
 
 #include "document/exposure.h"
 #include "document/exposureseries.h"
+#include "document/documentseams.h"
 #include "engine/views/preview.h"
+#include "ui/mainwindow/resultprinter.h"
 #include "ui/options/options.h"
 #include "ui/options/optionswindow.h"
 #include "ui/views/hdrimagepreview.h"
@@ -16,6 +18,19 @@ bool HDRMainWindow::saveResultImage(QString path, bool sendTo)
 {
     CResultSaveFlow flow(*this);
     return flow.saveResultImage(std::move(path), sendTo);
+}
+
+bool HDRMainWindow::printResultImage() { return ResultPrinter::PrintResultImage(*this); }
+
+SResultWriterContext HDRMainWindow::WriterContext()
+{
+    SResultWriterContext context;
+    const SDocumentSettings settings = CDocumentSettings::Snapshot();
+    context.pSeries = m_pExposureSeries;
+    context.fSigmoid = settings.fSigmoid;
+    context.bPreviewMode = IsPreviewMode();
+    context.pCaptionPainter = m_pCropWindow;
+    return context;
 }
 
 bool HDRMainWindow::IsPostProcessingStage() const

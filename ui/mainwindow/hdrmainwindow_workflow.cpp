@@ -13,6 +13,7 @@
 #include "ui/toolkit/modalhook.h"
 #include "ui/toolkit/hdrprogresswindow.h"
 #include "ui/views/hdrimagepreview.h"
+#include "ui/views/hdrtimelinedockwidget.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -118,6 +119,7 @@ void HDRMainWindow::createWorkflow(IWindowFactory* factory)
         m_pPostProcessingDock = factory->CreatePostProcessingDock(this);
         m_pRAWDevelopment = factory->CreateRawDevelopment(this);
         m_pStatistic = factory->CreateStatistic(this);
+        m_pCropWindow = factory->CreateCropWindow(this);
     }
     for (QDockWidget* dock : {dockOf(m_pExposureSeriesDock), dockOf(m_pHDROperatorDock), dockOf(m_pPresetsDock),
                               dockOf(m_pPostProcessingDock)}) {
@@ -198,6 +200,9 @@ bool HDRMainWindow::IsHDRStage() const
 
 bool HDRMainWindow::newProject()
 {
+    const bool hadDocument = m_pExposureSeries != nullptr;
+    if (hadDocument && !confirmDiscardProject())
+        return false;
     HDRPresetTimerStopHelper stop;
     updateDockWidgets(eDW_NONE);
     m_pPostProcessing = nullptr;
@@ -211,8 +216,12 @@ bool HDRMainWindow::newProject()
     toolBarImage->hide();
     toolBarImageSecond->hide();
     m_sProjectPath.clear();
+    if (m_pCropWindow)
+        m_pCropWindow->Reset();
     if (saveProjectAct)
         saveProjectAct->setEnabled(false);
+    if (hadDocument)
+        resetProjectAndUndoState();
     updateWindowTitle();
     return true;
 }
@@ -331,6 +340,9 @@ void HDRMainWindow::postLoad(bool fromProject, bool projectInPostProcessing, boo
     if (m_pExposureSeriesDock)
         m_pExposureSeriesDock->ScrollToCenter();
     showInfoAct->setEnabled(true);
+    for (QAction* action : {saveProjectAsAct, setUndoAct, timelineWindowAct})
+        if (action)
+            action->setEnabled(true);
     showInfoClicked();
     if (pp)
         postProcessing();
@@ -352,7 +364,8 @@ void HDRMainWindow::dropEvent(QDropEvent* event)
         const QString path = urls.first().toLocalFile();
         if (path.endsWith(QLatin1String(".lumivexProject"))) {
             count("m_iDragDropLoadProject");
-            return; // projects open with the project commands
+            openProject(path);
+            return;
         }
         if (QFileInfo(path).isDir()) {
             count("m_iDragDropLoadFolder");
@@ -407,7 +420,8 @@ void HDRMainWindow::InterpretReceivedMessage(QString message)
             message.replace(QLatin1Char('\\'), QLatin1Char('/'));
             std::cout << "OpenProject: " << message.toStdString() << std::endl;
             pushToFront();
-            message.clear(); // projects open with the project commands
+            openProject(message);
+            message.clear();
         }
         std::cout << "Command Line Load:" << message.toStdString() << std::endl;
         QString lower = message.toLower();
@@ -797,6 +811,8 @@ void HDRMainWindow::MarkHDRStarted()
     if (saveProjectAct)
         saveProjectAct->setEnabled(true);
     ++m_iChangeCounter;
+    if (m_iChangeCounter > 2 && m_pTimelineDock)
+        m_pTimelineDock->SetAllUnselected();
     updateWindowTitle();
 }
 

@@ -10,6 +10,8 @@
 // caller hands over the series for the float re-fusion, the sigmoid value and
 // the caption painter. The whole call holds the engine guard.
 
+#include "ui/editors/cropdata.h"
+
 #include <FreeImage.h>
 
 #include <QString>
@@ -18,16 +20,6 @@
 #include <memory>
 
 class CExposureSeries;
-class QPainter;
-struct SCropData;
-
-// Paints a caption over the painter's whole device (the crop window's
-// DrawText). Without one the writer uses DrawCropCaptionOnDevice.
-class ICropCaptionPainter {
-public:
-    virtual ~ICropCaptionPainter() = default;
-    virtual void DrawText(QPainter& painter, const SCropData& data) const = 0;
-};
 
 // What the writer needs beside its arguments.
 struct SResultWriterContext {

@@ -7,6 +7,7 @@
 #include "ui/toolkit/modalhook.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
@@ -18,21 +19,27 @@ QString Tr(const char* text) { return QCoreApplication::translate("HDRMainWindow
 const char kDialogPathKey[] = "lastDialogPath";
 
 bool DefaultWrite(const QString& path, const uint16_t* rgb48, int quality, bool floatFromSeries, int width, int height,
-                  const QString& masterFile, const SCropData* crop)
+                  const QString& masterFile, const SCropData* crop, const SResultWriterContext& context)
 {
     HDRProgressThread progress(1, 0);
     HDRProgressThread::OpenCategory(4, false);
     HDRProgressThread::AddMessage(4, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Speichern wird vorbereitet.")), 0);
     HDRProgressThread::SetTitle(QCoreApplication::translate("ProgressWindowTitle", "Bild speichern"));
-    return ResultImageWriter::SaveImageFile(path, rgb48, quality, floatFromSeries, width, height, masterFile, crop);
+    return ResultImageWriter::SaveImageFile(path, rgb48, quality, floatFromSeries, width, height, masterFile, crop,
+                                            context);
 }
 
 } // namespace
 
 CResultSaveFlow::CResultSaveFlow(IResultExportHost& host, QString iniPath)
-    : m_Host(host), m_strIniPath(iniPath.isEmpty() ? ResultSaveFormat::IniPath() : std::move(iniPath)),
-      m_Writer(&DefaultWrite)
+    : m_Host(host), m_strIniPath(iniPath.isEmpty() ? ResultSaveFormat::IniPath() : std::move(iniPath))
 {
+    IResultExportHost* exportHost = &m_Host;
+    m_Writer = [exportHost](const QString& path, const uint16_t* rgb48, int quality, bool floatFromSeries, int width,
+                            int height, const QString& masterFile, const SCropData* crop) {
+        return DefaultWrite(path, rgb48, quality, floatFromSeries, width, height, masterFile, crop,
+                            exportHost->WriterContext());
+    };
 }
 
 QString CResultSaveFlow::ResultFileFilter()
@@ -91,15 +98,34 @@ void CResultSaveFlow::WarnUnknownTail(const QString& path)
     box.exec();
 }
 
+bool CResultSaveFlow::MayReplaceTarget(const QString& path)
+{
+    // A ".tif32" is written under the ".tif" name, a file the dialog never
+    // asked about: ask before replacing it.
+    const QString target = ResultImageWriter::TargetPath(path);
+    if (target == path || !QFileInfo::exists(target))
+        return true;
+    const QString question =
+        Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Die Datei %1 gibt es bereits. Soll sie ersetzt werden?"));
+    HDRMessageBox box(m_Host.DialogParent(), QMessageBox::Question, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Warnung")),
+                      question.arg(QDir::toNativeSeparators(target)), Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Ja")),
+                      Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nein")));
+    box.exec();
+    return box.YesClicked();
+}
+
 bool CResultSaveFlow::saveResultImage(QString path, bool sendTo)
 {
     SCropResult crop;
-    if (path.isEmpty() && !AskForPath(path, crop))
+    const bool chosen = path.isEmpty();
+    if (chosen && !AskForPath(path, crop))
         return false;
     if (ResultImageWriter::FormatForPath(path).eFormat == EResultFormat::None) {
         WarnUnknownTail(path);
         return false;
     }
+    if (chosen && !MayReplaceTarget(path))
+        return false;
     if (!sendTo)
         ResultSaveFormat::StoreLastSavedFormat(path, m_strIniPath);
 

@@ -6,6 +6,7 @@
 // boxes go through _gui::ExecModal.
 
 #include "ui/editors/cropdata.h"
+#include "ui/mainwindow/resultimagewriter.h"
 #include "ui/mainwindow/mainwindowseams.h"
 
 #include <QString>
@@ -15,11 +16,14 @@
 
 class QWidget;
 
-// The crop and caption window (HDRCropWindow).
-class IResultCropWindow {
+// The crop and caption window (CCropWindow). It keeps its selection and
+// caption from one save to the next; its DrawText paints the caption of the
+// written file, so preview and file agree.
+class IResultCropWindow : public ICropCaptionPainter {
 public:
-    virtual ~IResultCropWindow() = default;
     virtual SCropResult Show() = 0;
+    // Back to the whole image and no caption (a new project, a new geometry).
+    virtual void Reset() = 0;
 };
 
 // What the save flow (and later the hand-off and printing) needs of the main window.
@@ -43,6 +47,8 @@ public:
     virtual QString MasterPath() const = 0;
     virtual QString GetMergedFilename(int quality) const = 0;
     virtual IUsageCounters* UsageCounter() = 0;   // HDRStatistic; null counts nothing
+    // The series, sigmoid, size mode and caption painter of the write.
+    virtual SResultWriterContext WriterContext() { return SResultWriterContext(); }
 };
 
 class CResultSaveFlow {
@@ -63,6 +69,8 @@ public:
 private:
     bool AskForPath(QString& path, SCropResult& crop);
     void WarnUnknownTail(const QString& path);
+    // False when the user keeps a file the write would replace unasked.
+    bool MayReplaceTarget(const QString& path);
 
     IResultExportHost& m_Host;
     QString m_strIniPath;

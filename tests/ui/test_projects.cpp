@@ -1,0 +1,1034 @@
+// Project files and undo points: the file logic on its own with fake
+// participants (names, folder helpers, the all-or-nothing save, the undo
+// copies, the undo root, the picture arithmetic), then the main window with
+// a real photograph: save and open round trip, damaged and missing files,
+// the save questions, undo points set, restored and trimmed.
+
+#include "uifixture.h"
+
+#include "document/exposure.h"
+#include "document/documentfakes.h"
+#include "document/exposureseries.h"
+#include "document/postprocessing.h"
+#include "document/project.h"
+#include "ui/mainwindow/hdrmainwindow.h"
+#include "ui/mainwindow/presettimerstophelper.h"
+#include "ui/mainwindow/projectfiles.h"
+#include "ui/mainwindow/projectseams.h"
+#include "ui/options/apppaths.h"
+#include "ui/options/optionswindow.h"
+#include "ui/options/options.h"
+#include "ui/toolkit/hdrdialogs.h"
+#include "ui/toolkit/hdrexposurelabel.h"
+#include "ui/toolkit/hdrprogresswindow.h"
+#include "ui/views/hdrtimelinedockwidget.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QMap>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+#include <csignal>
+#include <sstream>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace PF = ProjectFiles;
+
+namespace {
+
+// Every file below a folder with a hash of its content, by relative path.
+QMap<QString, QByteArray> snapshot(const QString& root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            files.insert(QDir(root).relativeFilePath(path),
+                         QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1));
+    }
+    return files;
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(data);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A participant writing one key and one data file (through QSaveFile).
+struct FakeParticipant {
+    QString key = QStringLiteral("Fake/Value");
+    QString value = QStringLiteral("one");
+    QString file = QStringLiteral("fake.dat");
+    QByteArray data = "fake data";
+    bool fail = false;
+    bool operator()(QSettings& settings, const QString& folder) const
+    {
+        settings.setValue(key, value);
+        QSaveFile out(folder + QLatin1Char('/') + file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
+            return false;
+        return out.commit() && !fail;
+    }
+};
+
+class ProjectFilesTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        ASSERT_TRUE(m_Dir.isValid());
+        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
+        root = m_Dir.filePath(QStringLiteral("settings")) + QLatin1Char('/');
+        QDir().mkpath(root);
+    }
+    void TearDown() override
+    {
+        std::cout.rdbuf(m_pOldCout);
+        UiTest::TearDown();
+    }
+    PF::SSaveRequest request(const QString& path, const FakeParticipant& participant)
+    {
+        PF::SSaveRequest r;
+        r.projectPath = path;
+        r.undoRoot = root;
+        r.participants = participant;
+        return r;
+    }
+    // Undo folder i of a root with a marker naming its origin.
+    void makeUndo(const QString& base, int i, const QByteArray& origin)
+    {
+        writeFile(PF::UndoFolder(base, i) + QStringLiteral("/undo.dat"), origin + QByteArray::number(i));
+    }
+    // Leftovers of a save beside a project: temporary files and folders.
+    QStringList leftovers() const
+    {
+        QStringList found;
+        QDirIterator it(m_Dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString name = QFileInfo(it.next()).fileName();
+            if (name.contains(QStringLiteral(".saving")) || name.contains(QStringLiteral(".old")))
+                found << name;
+        }
+        return found;
+    }
+
+    QTemporaryDir m_Dir;
+    QString root;
+    std::ostringstream m_Log;
+    std::streambuf* m_pOldCout = nullptr;
+};
+
+} // namespace
+
+TEST_F(ProjectFilesTest, DerivedNames)
+{
+    struct SCase {
+        const char* path;
+        const char* base;
+        const char* folder;
+        const char* data;
+    };
+    const SCase cases[] = {
+        {"/p/abc", "abc", "/p", "/p/abc.lumivexdata"},
+        {"/p/holiday.lumivexProject", "holiday", "/p", "/p/holiday.lumivexdata"},
+        {"/p.q/a.b.lumivexProject", "a.b", "/p.q", "/p.q/a.b.lumivexdata"},
+        {"/p/.hidden", "", "/p", "/p/.lumivexdata"},
+    };
+    for (const SCase& c : cases) {
+        const PF::SNames n = PF::Names(QString::fromUtf8(c.path));
+        EXPECT_EQ(n.baseName, QString::fromUtf8(c.base)) << c.path;
+        EXPECT_EQ(n.folder, QString::fromUtf8(c.folder)) << c.path;
+        EXPECT_EQ(n.dataFolder, QString::fromUtf8(c.data)) << c.path;
+    }
+    EXPECT_EQ(PF::WithProjectSuffix(QStringLiteral("/p/a")), QStringLiteral("/p/a.lumivexProject"));
+    EXPECT_EQ(PF::WithProjectSuffix(QStringLiteral("/p/a.lumivexProject")), QStringLiteral("/p/a.lumivexProject"));
+    EXPECT_EQ(PF::WithProjectSuffix(QStringLiteral("/p/a.LUMIVEXPROJECT")),
+              QStringLiteral("/p/a.LUMIVEXPROJECT.lumivexProject"));
+}
+
+TEST_F(ProjectFilesTest, SavingTwiceLeavesNoOldKeyButKeepsUnwrittenDataFiles)
+{
+    const QString path = m_Dir.filePath(QStringLiteral("sub/dir/p.lumivexProject")); // folders made on the way
+    FakeParticipant first;
+    first.key = QStringLiteral("First/Only");
+    ASSERT_EQ(PF::SaveProject(request(path, first)), PF::ESaveResult::Saved);
+    writeFile(m_Dir.filePath(QStringLiteral("sub/dir/p.lumivexdata/extra.dat")), "kept");
+
+    FakeParticipant second;
+    second.data = "second data";
+    PF::SSaveRequest r = request(path, second);
+    r.postProcessing = true;
+    ASSERT_EQ(PF::SaveProject(r), PF::ESaveResult::Saved);
+
+    QSettings ini(path, QSettings::IniFormat);
+    EXPECT_FALSE(ini.contains(QStringLiteral("First/Only")));
+    EXPECT_EQ(ini.value(QStringLiteral("Fake/Value")).toString(), QStringLiteral("one"));
+    EXPECT_EQ(ini.value(QStringLiteral("Version")).toInt(), 300);
+    EXPECT_EQ(ini.value(QStringLiteral("SaveMode")).toInt(), 1);
+    EXPECT_TRUE(ini.value(QStringLiteral("PostProcessing")).toBool());
+    EXPECT_EQ(readFile(m_Dir.filePath(QStringLiteral("sub/dir/p.lumivexdata/fake.dat"))), QByteArray("second data"));
+    EXPECT_EQ(readFile(m_Dir.filePath(QStringLiteral("sub/dir/p.lumivexdata/extra.dat"))), QByteArray("kept"));
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(ProjectFilesTest, AFailedPartLeavesTheOldProjectByteIdentical)
+{
+    const QString path = m_Dir.filePath(QStringLiteral("p.lumivexProject"));
+    FakeParticipant good;
+    ASSERT_EQ(PF::SaveProject(request(path, good)), PF::ESaveResult::Saved);
+    const auto before = snapshot(m_Dir.path());
+
+    // The participant fails after writing its file: the old one stays.
+    FakeParticipant bad;
+    bad.value = QStringLiteral("two");
+    bad.data = "half written";
+    bad.fail = true;
+    QString failed;
+    EXPECT_EQ(PF::SaveProject(request(path, bad), &failed), PF::ESaveResult::PartFailed);
+    EXPECT_EQ(failed, path);
+    EXPECT_EQ(snapshot(m_Dir.path()), before);
+    EXPECT_TRUE(leftovers().isEmpty());
+
+    // The disk fills up while the data file is written.
+    FakeParticipant big;
+    big.data = QByteArray(256 * 1024, 'x');
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const PF::ESaveResult result = PF::SaveProject(request(path, big));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(result, PF::ESaveResult::PartFailed);
+    EXPECT_EQ(snapshot(m_Dir.path()), before);
+    EXPECT_TRUE(leftovers().isEmpty());
+
+    // A file where the data folder belongs.
+    const QString other = m_Dir.filePath(QStringLiteral("q.lumivexProject"));
+    writeFile(m_Dir.filePath(QStringLiteral("q.lumivexdata")), "not a folder");
+    EXPECT_EQ(PF::SaveProject(request(other, good), &failed), PF::ESaveResult::DataFolderFailed);
+    EXPECT_EQ(failed, m_Dir.path());
+    EXPECT_FALSE(QFileInfo::exists(other));
+
+    // A folder where the project file belongs.
+    QDir().mkpath(m_Dir.filePath(QStringLiteral("r.lumivexProject")));
+    EXPECT_EQ(PF::SaveProject(request(m_Dir.filePath(QStringLiteral("r.lumivexProject")), good)),
+              PF::ESaveResult::ProjectNotWritable);
+}
+
+TEST_F(ProjectFilesTest, UndoCopiesFollowTheSwitchAndTheLevel)
+{
+    const QString path = m_Dir.filePath(QStringLiteral("p.lumivexProject"));
+    const QString data = m_Dir.filePath(QStringLiteral("p.lumivexdata"));
+    FakeParticipant part;
+
+    // Switch off: no copy, an old "timeline.ini" stays.
+    for (int i = 0; i < 3; ++i)
+        makeUndo(root, i, "root");
+    writeFile(data + QStringLiteral("/timeline.ini"), "undolevel=7\n");
+    PF::SSaveRequest off = request(path, part);
+    off.undoLevel = 2;
+    ASSERT_EQ(PF::SaveProject(off), PF::ESaveResult::Saved);
+    EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("/temp0")));
+    EXPECT_EQ(readFile(data + QStringLiteral("/timeline.ini")), QByteArray("undolevel=7\n"));
+
+    struct SCase {
+        int level;
+        std::vector<int> present; // copies in the data folder before
+        std::vector<int> after;   // copies after
+        std::vector<int> fromRoot;
+    };
+    const SCase cases[] = {
+        {2, {0, 1, 2, 3, 4, 5}, {0, 1, 2}, {0, 1, 2}},
+        {2, {0, 1, 2, 3, 5}, {0, 1, 2, 5}, {0, 1, 2}}, // the gap at 4 ends the removal
+        {-1, {0, 1, 2, 4}, {4}, {}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.level);
+        PF::RemoveDir(data);
+        for (int i : c.present)
+            makeUndo(data, i, "old");
+        PF::SSaveRequest on = request(path, part);
+        on.saveTimeline = true;
+        on.undoLevel = c.level;
+        std::vector<float> progress;
+        on.progress = [&](float f) { progress.push_back(f); };
+        ASSERT_EQ(PF::SaveProject(on), PF::ESaveResult::Saved);
+        std::vector<int> after;
+        for (int i = 0; i < 8; ++i)
+            if (QFileInfo::exists(PF::UndoFolder(data, i)))
+                after.push_back(i);
+        EXPECT_EQ(after, c.after);
+        for (int i : c.fromRoot)
+            EXPECT_EQ(readFile(PF::UndoFolder(data, i) + QStringLiteral("/undo.dat")), "root" + QByteArray::number(i));
+        EXPECT_EQ(QSettings(data + QStringLiteral("/timeline.ini"), QSettings::IniFormat)
+                      .value(QStringLiteral("undolevel"))
+                      .toInt(),
+                  c.level);
+        EXPECT_EQ(progress.size(), size_t(c.level + 1));
+        if (!progress.empty()) {
+            EXPECT_FLOAT_EQ(progress.back(), 1.0f);
+        }
+    }
+    EXPECT_NE(m_Log.str().find("copyDir: " + (root + QStringLiteral("temp0")).toStdString() + " -> " +
+                               (data + QStringLiteral("/temp0")).toStdString()),
+              std::string::npos);
+    EXPECT_NE(m_Log.str().find("removeDir: " + (data + QStringLiteral("/temp3")).toStdString()), std::string::npos);
+}
+
+TEST_F(ProjectFilesTest, FolderHelpersNeverFollowLinks)
+{
+    // Nothing there: removing succeeds, copying fails and makes nothing.
+    EXPECT_TRUE(PF::RemoveDir(m_Dir.filePath(QStringLiteral("none"))));
+    EXPECT_FALSE(PF::CopyDir(m_Dir.filePath(QStringLiteral("none")), m_Dir.filePath(QStringLiteral("target")), true));
+    EXPECT_FALSE(QFileInfo::exists(m_Dir.filePath(QStringLiteral("target"))));
+
+    const QString outside = m_Dir.filePath(QStringLiteral("outside"));
+    writeFile(outside + QStringLiteral("/precious.jpg"), "precious");
+    const QString tree = m_Dir.filePath(QStringLiteral("tree"));
+    writeFile(tree + QStringLiteral("/a.dat"), "a");
+    writeFile(tree + QStringLiteral("/.hidden"), "h");
+    writeFile(tree + QStringLiteral("/sub/b.dat"), "b");
+    ASSERT_TRUE(QFile::link(outside, tree + QStringLiteral("/linkdir")));
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/precious.jpg"), tree + QStringLiteral("/linkfile")));
+
+    const QString copy = m_Dir.filePath(QStringLiteral("copy"));
+    EXPECT_TRUE(PF::CopyDir(tree, copy, true));
+    EXPECT_EQ(readFile(copy + QStringLiteral("/sub/b.dat")), QByteArray("b"));
+    EXPECT_EQ(readFile(copy + QStringLiteral("/.hidden")), QByteArray("h"));
+    EXPECT_FALSE(QFileInfo::exists(copy + QStringLiteral("/linkdir")));
+    EXPECT_FALSE(QFileInfo::exists(copy + QStringLiteral("/linkfile")));
+    // Overwriting replaces; without overwrite the old file stays and the copy reports it.
+    writeFile(tree + QStringLiteral("/a.dat"), "new a");
+    EXPECT_FALSE(PF::CopyDir(tree, copy, false));
+    EXPECT_EQ(readFile(copy + QStringLiteral("/a.dat")), QByteArray("a"));
+    EXPECT_TRUE(PF::CopyDir(tree, copy, true));
+    EXPECT_EQ(readFile(copy + QStringLiteral("/a.dat")), QByteArray("new a"));
+
+    EXPECT_TRUE(PF::RemoveDir(tree));
+    EXPECT_FALSE(QFileInfo::exists(tree));
+    EXPECT_EQ(readFile(outside + QStringLiteral("/precious.jpg")), QByteArray("precious"));
+    // A link given itself goes, its target stays.
+    const QString link = m_Dir.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(outside, link));
+    EXPECT_TRUE(PF::RemoveDir(link));
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(outside + QStringLiteral("/precious.jpg")));
+}
+
+TEST_F(ProjectFilesTest, RecoverableUndoLevelAndOpeningChecks)
+{
+    const QString data = m_Dir.filePath(QStringLiteral("p.lumivexdata"));
+    QDir().mkpath(data);
+    EXPECT_EQ(PF::RecoverableUndoLevel(data), -2);
+    for (int i = 0; i < 3; ++i)
+        makeUndo(data, i, "x");
+    struct SCase {
+        QByteArray ini;
+        int level;
+    };
+    const SCase cases[] = {
+        {"undolevel=2147483647\n", 2}, {"undolevel=1\n", 1},  {"undolevel=-1\n", -1},
+        {"\n", 0},                      {"undolevel=abc\n", -1}, {"[x\n\x01\x02junk=\"\n", -1},
+    };
+    for (const SCase& c : cases) {
+        writeFile(data + QStringLiteral("/timeline.ini"), c.ini);
+        EXPECT_EQ(PF::RecoverableUndoLevel(data), c.level) << c.ini.constData();
+    }
+
+    const QString path = m_Dir.filePath(QStringLiteral("p.lumivexProject"));
+    EXPECT_FALSE(PF::ProjectComplete(path));
+    writeFile(path, "Version=300\n");
+    EXPECT_TRUE(PF::ProjectComplete(path));
+    {
+        QSettings ini(path, QSettings::IniFormat);
+        EXPECT_EQ(PF::ReadVersion(ini), 300);
+        EXPECT_EQ(PF::ReadSaveMode(ini), 3);
+    }
+    writeFile(path, "Version=300\nSaveMode=8\n");
+    EXPECT_EQ(PF::ReadSaveMode(QSettings(path, QSettings::IniFormat)), 8);
+    writeFile(path, "SaveMode=99\n");
+    EXPECT_EQ(PF::ReadVersion(QSettings(path, QSettings::IniFormat)), 0);
+    EXPECT_EQ(PF::ReadSaveMode(QSettings(path, QSettings::IniFormat)), 3);
+}
+
+TEST_F(ProjectFilesTest, UndoFolderNamesAndRoots)
+{
+    for (const char* name : {"temp0", "temp12", "temp3.deleted0", "temp3.deleted12"})
+        EXPECT_TRUE(PF::IsUndoFolderName(QString::fromLatin1(name))) << name;
+    for (const char* name : {"mytemplates", "temp", "tempx", "temp1a", "Temp1", "undo1", "xtemp1", "temp1.old"})
+        EXPECT_FALSE(PF::IsUndoFolderName(QString::fromLatin1(name))) << name;
+
+    auto first = std::make_unique<PF::CUndoRoot>(root);
+    EXPECT_EQ(first->Number(), 0);
+    EXPECT_EQ(first->Root(), root);
+    {
+        PF::CUndoRoot second(root);
+        EXPECT_EQ(second.Number(), 1);
+        EXPECT_EQ(second.Root(), root + QStringLiteral("undo1/"));
+        EXPECT_TRUE(QFileInfo(second.Root()).isDir());
+        PF::CUndoRoot third(root);
+        EXPECT_EQ(third.Number(), 2);
+    }
+    PF::CUndoRoot again(root);
+    EXPECT_EQ(again.Number(), 1);
+    first.reset();
+    PF::CUndoRoot lowest(root);
+    EXPECT_EQ(lowest.Number(), 0);
+
+    // A lock left behind by a process that died is taken.
+    const QString dead = m_Dir.filePath(QStringLiteral("dead")) + QLatin1Char('/');
+    QDir().mkpath(dead);
+    writeFile(dead + QStringLiteral("undo0.lock"), "999999\nlumivex\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    PF::CUndoRoot taken(dead);
+    EXPECT_EQ(taken.Number(), 0);
+}
+
+TEST_F(ProjectFilesTest, UndoPictureFitAndPlacement)
+{
+    struct SCase {
+        int w, h, sw, sh, column, row;
+    };
+    // A 1440-pixel-wide screen: the undo picture is 480 x 360.
+    const SCase cases[] = {
+        {4000, 1000, 480, 120, 0, 120},
+        {6000, 4000, 480, 320, 0, 20},
+        {1000, 800, 450, 360, 15, 0},
+        {400, 300, 400, 300, 40, 30},
+        {480, 360, 480, 360, 0, 0},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        int sw = 0, sh = 0;
+        ASSERT_TRUE(PF::FitSize(c.w, c.h, 480, 360, &sw, &sh));
+        EXPECT_EQ(sw, c.sw);
+        EXPECT_EQ(sh, c.sh);
+        std::vector<uint16_t> canvas(size_t(480) * 360 * 3);
+        PF::FillCanvas(canvas.data(), 480, 360, 0x102030u);
+        std::vector<uint16_t> picture(size_t(sw) * size_t(sh) * 3, 7);
+        PF::PlaceCentred(canvas.data(), 480, 360, picture.data(), sw, sh);
+        auto at = [&](int x, int y) { return canvas[(size_t(y) * 480 + size_t(x)) * 3]; };
+        EXPECT_EQ(at(c.column, c.row), 7);
+        EXPECT_EQ(at(c.column + sw - 1, c.row + sh - 1), 7);
+        if (c.row > 0) {
+            EXPECT_EQ(at(c.column, c.row - 1), 0x1000);
+        }
+        if (c.column > 0) {
+            EXPECT_EQ(at(c.column - 1, c.row), 0x1000);
+        }
+    }
+    EXPECT_EQ(std::vector<uint16_t>({0x1000, 0x2000, 0x3000}), [] {
+        std::vector<uint16_t> px(3);
+        PF::FillCanvas(px.data(), 1, 1, 0xFF102030u);
+        return px;
+    }());
+    int sw = -1, sh = -1;
+    EXPECT_FALSE(PF::FitSize(100, 100, 0, 0, &sw, &sh));
+    EXPECT_FALSE(PF::FitSize(0, 100, 480, 360, &sw, &sh));
+}
+
+TEST_F(ProjectFilesTest, ThumbnailsAreExactAndShortFilesReadBlack)
+{
+    std::vector<uint16_t> thumb(size_t(PF::kThumbBytes / 2));
+    for (size_t i = 0; i < thumb.size(); ++i)
+        thumb[i] = uint16_t(i * 31);
+    const QString path = m_Dir.filePath(QStringLiteral("undo.dat"));
+    ASSERT_TRUE(PF::WriteThumbnail(path, thumb.data()));
+    EXPECT_EQ(QFileInfo(path).size(), 115200);
+    std::vector<uint16_t> back(thumb.size(), 0xffff);
+    PF::ReadThumbnail(path, back.data());
+    EXPECT_EQ(back, thumb);
+    // Short and missing: what the file lacks is black, nothing of the earlier read stays.
+    writeFile(path, QByteArray(10, '\x7f'));
+    PF::ReadThumbnail(path, back.data());
+    EXPECT_EQ(back[0], 0x7f7f);
+    EXPECT_EQ(back[5], 0);
+    EXPECT_EQ(back.back(), 0);
+    PF::ReadThumbnail(m_Dir.filePath(QStringLiteral("missing.dat")), back.data());
+    EXPECT_EQ(std::count(back.begin(), back.end(), 0), std::ptrdiff_t(back.size()));
+}
+
+// ---- the main window --------------------------------------------------------------------------
+
+namespace {
+
+class FakeOptions : public IOptionsWindow {
+public:
+    QString GetPath(EPaths) const override { return QString(); }
+    QString GetExternal(EExternals) const override { return QString(); }
+    int GetExternalIndex() const override { return 0; }
+    bool IsGammaViewChecked() const override { return false; }
+    int GetUndoMaxAmountIndex() const override { return maxIndex; }
+    double GetUndoSafetyGB() const override { return 0.0; }
+    bool IsApplied() const override { return false; }
+    int Exec() override { return 0; }
+    QDialog* Dialog() override { return nullptr; }
+    int maxIndex = 5;
+};
+
+class Counters : public IUsageCounters {
+public:
+    void HandleValue(const QString& key, int value) override { values[key] += value; }
+    QMap<QString, int> values;
+};
+
+class ProjectFactory : public IWindowFactory {
+public:
+    IOptionsWindow* CreateOptionsWindow(QWidget*) override { return &options; }
+    IStyleColorDialog* CreateStyleSelectWindow(QWidget*) override { return nullptr; }
+    IUsageCounters* CreateStatistic(QObject*) override { return &counters; }
+    HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override
+    {
+        return new HDRTimelineDockWidget(QStringLiteral("Timeline Window"), parent);
+    }
+    FakeOptions options;
+    Counters counters;
+};
+
+// A preset tile as the main window sees it.
+class FakeTile : public IPresetTile {
+public:
+    QSize LabelSize() const override { return QSize(40, 30); }
+    void UpdateLabelPixmap() override {}
+    void SetCalculated(bool) override {}
+    void EnableModifiedButtons() override {}
+};
+
+// A participant that fails on request (registered while it lives).
+class FailingParticipant : public IProject {
+public:
+    bool SaveProject(QSettings&, const QString&) const override { return !failSave; }
+    bool LoadProject(QSettings&, const QString&) override { return !failLoad; }
+    bool failSave = false;
+    bool failLoad = false;
+};
+
+// Answers prompts: message boxes by button text (in order), progress
+// windows with their continue button; records what each showed.
+struct Prompts {
+    QStringList answers;
+    QStringList seen;
+    void install()
+    {
+        _gui::SetModalHook([this](QWidget* prompt) {
+            if (auto* progress = qobject_cast<HDRProgressWindow*>(prompt)) {
+                seen << QStringLiteral("progress: ") + progress->GetLog()->toPlainText();
+                progress->GetContinueButton()->click();
+                return 0;
+            }
+            if (auto* box = qobject_cast<QMessageBox*>(prompt)) {
+                seen << box->text() + QLatin1Char('|') + box->informativeText();
+                const QString want = answers.isEmpty() ? QString() : answers.takeFirst();
+                for (QAbstractButton* button : box->buttons()) {
+                    if (button->text() == want || (want.isEmpty() && box->buttons().size() == 1)) {
+                        button->click();
+                        return 0;
+                    }
+                }
+                ADD_FAILURE() << "no button " << want.toStdString() << " on " << box->text().toStdString();
+                box->reject();
+                return 0;
+            }
+            ADD_FAILURE() << "unexpected prompt " << prompt->metaObject()->className();
+            return 0;
+        });
+    }
+    bool saw(const QString& text) const
+    {
+        for (const QString& s : seen)
+            if (s.contains(text))
+                return true;
+        return false;
+    }
+};
+
+class ProjectWindowTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        MP_UI_SetShowExexcuteKernelOutput(0);
+        lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
+        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
+        COptions::getInstance()->m_bRealTimeMode = true;
+        COptions::getInstance()->m_bPreviewMode = true;
+        HDRPresetTimerStopHelper::m_uiRefCnt = 0;
+        ASSERT_TRUE(m_Dir.isValid());
+        prompts.install();
+        MP_UI_SetAskForSaveProjectMode(1);
+        window = std::make_unique<HDRMainWindow>(0, QString(), &factory);
+        window->m_ProjectDialogHook = [this](bool save) {
+            ++dialogs;
+            (void)save;
+            return dialogAnswer;
+        };
+    }
+    void TearDown() override
+    {
+        if (window) {
+            window->clearUndo();
+            window.reset();
+        }
+        std::cout.rdbuf(m_pOldCout);
+        lumivex::SetApplicationFolder(QString());
+        UiTest::TearDown();
+    }
+    QString photo(const QString& name, int w = 96, int h = 64)
+    {
+        QImage image(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image.setPixel(x, y, (x > 20 && x < 40 && y > 10 && y < 30) ? qRgb(220, 30, 30)
+                                                                             : qRgb(x * 255 / w, (x * y) & 255, 90));
+        const QString path = m_Dir.filePath(name);
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+    // Opens a photograph and applies a preset, so there is a result to show.
+    void loadPhoto(HDRMainWindow* into = nullptr, const QString& name = QStringLiteral("street.png"))
+    {
+        HDRMainWindow* w = into ? into : window.get();
+        w->InterpretReceivedMessage(photo(name));
+        ASSERT_NE(w->m_pExposureSeries, nullptr);
+        ASSERT_EQ(w->m_pExposureSeries->m_vExposures.size(), 1);
+        w->updatePostProcessing(&chain, &tile);
+        int rw = 0, rh = 0;
+        ASSERT_NE(w->GetActualResultBuffer(&rw, &rh), nullptr);
+    }
+    std::vector<uint16_t> exposurePixels() const
+    {
+        const CExposure* e = window->m_pExposureSeries->m_vExposures.first();
+        return std::vector<uint16_t>(e->m_pusBuffer, e->m_pusBuffer + e->PixelCount() * 3);
+    }
+    QString saveAs(const QString& name)
+    {
+        dialogAnswer = m_Dir.filePath(name);
+        EXPECT_TRUE(window->saveProjectAs());
+        return window->m_sProjectPath;
+    }
+    QString undoRoot() const { return window->UndoRoot(); }
+    QString iconName() const { return window->getUndoAct->property("iconName").toString(); }
+
+    CPostProcessing chain;
+    FakeTile tile;
+    CProgressRecorder progress;
+    ProjectFactory factory;
+    Prompts prompts;
+    std::unique_ptr<HDRMainWindow> window;
+    QTemporaryDir m_Dir;
+    QString dialogAnswer;
+    int dialogs = 0;
+    std::ostringstream m_Log;
+    std::streambuf* m_pOldCout = nullptr;
+};
+
+} // namespace
+
+TEST_F(ProjectWindowTest, SavedProjectOpensWithTheSamePixels)
+{
+    loadPhoto();
+    const std::vector<uint16_t> pixels = exposurePixels();
+    window->MarkChanged();
+    ASSERT_TRUE(window->saveProjectAct->isEnabled());
+
+    const QString path = saveAs(QStringLiteral("shot"));
+    EXPECT_EQ(path, m_Dir.filePath(QStringLiteral("shot.lumivexProject")));
+    EXPECT_TRUE(QFileInfo(m_Dir.filePath(QStringLiteral("shot.lumivexdata/CMap0000.dat"))).isFile());
+    EXPECT_FALSE(window->saveProjectAct->isEnabled());
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" - ") + path));
+    EXPECT_EQ(factory.counters.values.value(QStringLiteral("m_iProjectsSaved")), 1);
+    {
+        QSettings ini(path, QSettings::IniFormat);
+        EXPECT_EQ(ini.value(QStringLiteral("Version")).toInt(), 300);
+        EXPECT_EQ(ini.value(QStringLiteral("SaveMode")).toInt(), 1);
+        EXPECT_TRUE(ini.value(QStringLiteral("PostProcessing")).toBool());
+        EXPECT_EQ(ini.value(QStringLiteral("ExposureSeries/Size")).toInt(), 1);
+    }
+
+    ASSERT_TRUE(window->newProject());
+    EXPECT_EQ(window->m_pExposureSeries, nullptr);
+    EXPECT_TRUE(window->m_sProjectPath.isEmpty());
+
+    window->openProject(path);
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(exposurePixels(), pixels);
+    EXPECT_EQ(window->m_sProjectPath, path);
+    EXPECT_EQ(window->m_iSaveMode, 1);
+    EXPECT_FALSE(window->saveProjectAct->isEnabled());
+    EXPECT_TRUE(window->saveProjectAsAct->isEnabled());
+    EXPECT_NE(m_Log.str().find("Loading with Mode: 1"), std::string::npos);
+    // A path passed in is not counted.
+    EXPECT_EQ(factory.counters.values.value(QStringLiteral("m_iProjectsLoaded")), 0);
+
+    // A file-open message naming a project opens it, as a drop does.
+    ASSERT_TRUE(window->newProject());
+    window->InterpretReceivedMessage(path);
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(exposurePixels(), pixels);
+    EXPECT_EQ(window->m_sProjectPath, path);
+    EXPECT_TRUE(prompts.seen.isEmpty()) << prompts.seen.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(ProjectWindowTest, FailedSavesKeepTheOldProjectAndTheWork)
+{
+    loadPhoto();
+    const QString path = saveAs(QStringLiteral("shot"));
+    const auto before = snapshot(m_Dir.path());
+    window->MarkChanged();
+
+    // A participant fails.
+    {
+        FailingParticipant failing;
+        failing.failSave = true;
+        EXPECT_FALSE(window->saveProject());
+        EXPECT_EQ(snapshot(m_Dir.path()), before);
+        EXPECT_TRUE(window->saveProjectAct->isEnabled());
+        EXPECT_TRUE(prompts.saw(QStringLiteral("Dateifehler: ") + path + QStringLiteral(" konnte nicht erstellt werden")));
+    }
+    // The disk fills up while the series writes its data file.
+    {
+        struct rlimit old {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 200;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool saved = window->saveProject();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(snapshot(m_Dir.path()), before);
+        EXPECT_TRUE(window->saveProjectAct->isEnabled());
+    }
+    // "Ja" in the discard question, then the save fails: the work is kept.
+    {
+        FailingParticipant failing;
+        failing.failSave = true;
+        prompts.answers = {QStringLiteral("Ja")};
+        EXPECT_EQ(window->askToSaveProject(true), -1);
+    }
+    // "Ja", then the save-as dialog is cancelled: kept too.
+    window->m_sProjectPath.clear();
+    dialogAnswer.clear();
+    prompts.answers = {QStringLiteral("Ja")};
+    EXPECT_EQ(window->askToSaveProject(true), -1);
+    prompts.answers = {QStringLiteral("Ja")};
+    EXPECT_FALSE(window->newProject());
+    EXPECT_NE(window->m_pExposureSeries, nullptr);
+}
+
+TEST_F(ProjectWindowTest, SaveQuestionsOnNewProjectAndClose)
+{
+    loadPhoto();
+    window->MarkChanged();
+    MP_UI_SetDisplayGammaHDRMode(1);
+
+    // "Abbrechen" keeps the document; the gamma mode is off all the same.
+    prompts.answers = {QStringLiteral("Abbrechen")};
+    EXPECT_FALSE(window->newProject());
+    EXPECT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(MP_UI_GetDisplayGammaHDRMode(), 0);
+    EXPECT_TRUE(prompts.saw(QStringLiteral("Warnung|Projekt nicht gespeichert. Speichern?")));
+
+    // Closing a modified document asks too; "Abbrechen" keeps the window open.
+    prompts.answers = {QStringLiteral("Abbrechen")};
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window.get(), &close);
+    EXPECT_FALSE(close.isAccepted());
+    EXPECT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(prompts.seen.size(), 2);
+
+    // "Nein" discards; the editors' painters forget their strokes.
+    struct Painter : IProjectPainter {
+        void Clear() override { ++clears; }
+        int clears = 0;
+    } painter;
+    ProjectSeams::AddPainter(&painter);
+    prompts.answers = {QStringLiteral("Nein")};
+    EXPECT_TRUE(window->newProject());
+    ProjectSeams::RemovePainter(&painter);
+    EXPECT_EQ(painter.clears, 1);
+    EXPECT_EQ(window->m_pExposureSeries, nullptr);
+    EXPECT_FALSE(window->saveProjectAsAct->isEnabled());
+    EXPECT_FALSE(window->setUndoAct->isEnabled());
+    EXPECT_EQ(window->m_iUndoLevel, -1);
+}
+
+TEST_F(ProjectWindowTest, SaveAsAsksBeforeReplacingAnotherProject)
+{
+    loadPhoto();
+    const QString path = saveAs(QStringLiteral("shot"));
+    const auto before = snapshot(m_Dir.path());
+    window->m_sProjectPath.clear();
+    window->MarkChanged();
+
+    dialogAnswer = m_Dir.filePath(QStringLiteral("shot")); // the extension is added to it
+    prompts.answers = {QStringLiteral("Nein")};
+    EXPECT_FALSE(window->saveProjectAs());
+    EXPECT_TRUE(prompts.saw(path));
+    EXPECT_EQ(snapshot(m_Dir.path()), before);
+    EXPECT_TRUE(window->m_sProjectPath.isEmpty());
+
+    prompts.answers = {QStringLiteral("Ja")};
+    EXPECT_TRUE(window->saveProjectAs());
+    EXPECT_EQ(window->m_sProjectPath, path);
+}
+
+TEST_F(ProjectWindowTest, DamagedOrMissingProjectFiles)
+{
+    loadPhoto();
+    const QString path = saveAs(QStringLiteral("shot"));
+    const QByteArray good = readFile(path);
+    const QString data = m_Dir.filePath(QStringLiteral("shot.lumivexdata"));
+    const QString backup = m_Dir.filePath(QStringLiteral("backup"));
+    ASSERT_TRUE(PF::CopyDir(data, backup, true));
+
+    struct SCase {
+        const char* name;
+        std::function<void()> damage;
+        QString message; // shown in a box; empty: the participant's own message
+        int mode;
+    };
+    const QString incomplete = QStringLiteral("Projektdateien unvollständig.");
+    const QString incompatible = QStringLiteral("Projektdateien sind nicht kompatibel.");
+    const SCase cases[] = {
+        {"version 299", [&] { writeFile(path, QByteArray(good).replace("Version=300", "Version=299")); },
+         incompatible, 1},
+        {"no version", [&] { writeFile(path, QByteArray(good).replace("Version=300", "")); }, incompatible, 1},
+        {"junk", [&] { writeFile(path, QByteArray("\x01\x02[[[\nVersion=\"300\n\xff\xfe", 16)); }, incompatible, 3},
+        {"no data folder", [&] { QDir(data).rename(data, data + QStringLiteral(".away")); }, incomplete, -1},
+        {"no file", [&] { QFile::remove(path); }, incomplete, -1},
+        {"short data file",
+         [&] {
+             QFile f(data + QStringLiteral("/CMap0000.dat"));
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             f.resize(f.size() / 2);
+         },
+         QString(), 1},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.damage();
+        prompts.seen.clear();
+        progress.Clear();
+        prompts.answers = {QString()};
+        window->openProject(path);
+        EXPECT_EQ(window->m_pExposureSeries, nullptr);
+        EXPECT_TRUE(window->m_sProjectPath.isEmpty());
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(progress.HasMessage(QStringLiteral("Projekt could not be loaded"), 10, 2));
+        } else {
+            EXPECT_TRUE(prompts.saw(c.message)) << prompts.seen.join(QLatin1Char('\n')).toStdString();
+        }
+        if (c.mode >= 0) {
+            EXPECT_EQ(window->m_iSaveMode, c.mode);
+        }
+        // Back to the good project.
+        PF::RemoveDir(data + QStringLiteral(".away"));
+        PF::RemoveDir(data);
+        ASSERT_TRUE(PF::CopyDir(backup, data, true));
+        writeFile(path, good);
+        prompts.answers = {QString()};
+        window->openProject(path);
+        ASSERT_NE(window->m_pExposureSeries, nullptr) << prompts.seen.join(QLatin1Char('\n')).toStdString();
+    }
+    // Without "SaveMode" the data load with mode 3.
+    writeFile(path, QByteArray(good).replace("SaveMode=1", ""));
+    window->openProject(path);
+    EXPECT_EQ(window->m_iSaveMode, 3);
+
+    // A cancelled open dialog is counted all the same.
+    dialogAnswer.clear();
+    window->openProject();
+    EXPECT_EQ(factory.counters.values.value(QStringLiteral("m_iProjectsLoaded")), 1);
+}
+
+TEST_F(ProjectWindowTest, UndoPointsAreSetRestoredAndTrimmed)
+{
+    loadPhoto();
+    const QString root = undoRoot();
+    window->m_sProjectPath = m_Dir.filePath(QStringLiteral("mine.lumivexProject"));
+    MP_UI_SetSaveTimeLineMode(1);
+    MP_UI_SetBufferCompressionMode(0);
+
+    window->SaveUndo();
+    EXPECT_EQ(window->m_iUndoLevel, 0);
+    EXPECT_EQ(window->m_iChangeCounter, 2);
+    EXPECT_EQ(iconName(), QStringLiteral("UndoLaden01"));
+    EXPECT_TRUE(window->getUndoAct->isEnabled());
+    EXPECT_EQ(window->m_sProjectPath, m_Dir.filePath(QStringLiteral("mine.lumivexProject")));
+    EXPECT_EQ(MP_UI_GetSaveTimeLineMode(), 1);
+    EXPECT_EQ(MP_UI_GetBufferCompressionMode(), 0);
+    const QString folder = root + QStringLiteral("temp0/");
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("undo.lumivexProject")).isFile());
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("undo.lumivexdata/CMap0000.dat")).isFile());
+    EXPECT_EQ(QFileInfo(folder + QStringLiteral("undo.dat")).size(), 115200);
+    EXPECT_FALSE(QImage(folder + QStringLiteral("undo.jpg")).isNull());
+    EXPECT_EQ(QImage(folder + QStringLiteral("undo.jpg")).size(), window->GetTimeLineImageSize());
+    EXPECT_FALSE(QSettings(folder + QStringLiteral("datetime.ini"), QSettings::IniFormat)
+                     .value(QStringLiteral("datetime"))
+                     .toString()
+                     .isEmpty());
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 1);
+    EXPECT_EQ(factory.counters.values.value(QStringLiteral("m_iUndoSaved")), 1);
+
+    // Change marking: the first change after a point clears the selection.
+    EXPECT_TRUE(window->m_pTimelineDock->Label(0)->m_bChecked);
+    window->MarkChanged();
+    EXPECT_FALSE(window->m_pTimelineDock->Label(0)->m_bChecked);
+
+    // Ten points: "UndoLaden10"; eleven: "UndoLaden10p".
+    for (int i = 1; i < 10; ++i)
+        window->SaveUndo();
+    EXPECT_EQ(iconName(), QStringLiteral("UndoLaden10"));
+    window->SaveUndo();
+    EXPECT_EQ(window->m_iUndoLevel, 10);
+    EXPECT_EQ(iconName(), QStringLiteral("UndoLaden10p"));
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 11);
+
+    // "Undopunkt holen": point 10 comes back and goes; the user's path stays.
+    window->getUndo();
+    EXPECT_EQ(window->m_iUndoLevel, 9);
+    EXPECT_EQ(iconName(), QStringLiteral("UndoLaden10"));
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 10);
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("temp10")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(window->m_sProjectPath, m_Dir.filePath(QStringLiteral("mine.lumivexProject")));
+    // The restored state is not the saved project: closing would ask.
+    EXPECT_TRUE(window->saveProjectAct->isEnabled());
+    EXPECT_EQ(factory.counters.values.value(QStringLiteral("m_iUndoLoaded")), 1);
+    EXPECT_EQ(MP_UI_GetAskForSaveProjectMode(), 1);
+    EXPECT_EQ(MP_UI_GetBufferCompressionMode(), 0);
+
+    // The load button on point 3 keeps every entry and selects it.
+    window->m_iChangeCounter = 3;
+    window->m_pTimelineDock->LoadButton(3)->click();
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 10);
+    EXPECT_EQ(window->m_iUndoLevel, 9);
+    EXPECT_EQ(iconName(), QStringLiteral("UndoLaden")); // until the level changes again
+    EXPECT_TRUE(window->m_pTimelineDock->Label(3)->m_bChecked);
+    // With four changes the current state becomes a point first.
+    window->m_iChangeCounter = 4;
+    window->m_pTimelineDock->LoadButton(3)->click();
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 11);
+    EXPECT_EQ(window->m_iUndoLevel, 10);
+
+    // Saving the project copies the points; opening it brings them back.
+    const QString path = saveAs(QStringLiteral("withundo"));
+    EXPECT_TRUE(QFileInfo(m_Dir.filePath(QStringLiteral("withundo.lumivexdata/temp10/undo.dat"))).isFile());
+    window->clearUndo();
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("temp0")));
+    prompts.answers = {QStringLiteral("Nein")};
+    window->MarkChanged();
+    window->openProject(path);
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    EXPECT_EQ(window->m_iUndoLevel, 10);
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 11);
+    EXPECT_EQ(QFileInfo(root + QStringLiteral("temp10/undo.dat")).size(), 115200);
+
+    // The limit "1": setting a point leaves one, renumbered to 0.
+    factory.options.maxIndex = 0;
+    window->setUndo();
+    EXPECT_EQ(window->m_iUndoLevel, 0);
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 1);
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("temp0")));
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("temp1")));
+    MP_UI_SetSaveTimeLineMode(0);
+}
+
+TEST_F(ProjectWindowTest, AFailedUndoPointChangesNothing)
+{
+    loadPhoto();
+    window->MarkChanged();
+    const int counter = window->m_iChangeCounter;
+    // Something that is not a folder where the point's folder belongs.
+    writeFile(undoRoot() + QStringLiteral("temp0"), "in the way");
+    window->SaveUndo();
+    EXPECT_EQ(window->m_iUndoLevel, -1);
+    EXPECT_EQ(window->m_iChangeCounter, counter);
+    EXPECT_TRUE(window->m_sProjectPath.isEmpty());
+    EXPECT_TRUE(window->saveProjectAct->isEnabled());
+    EXPECT_FALSE(window->getUndoAct->isEnabled());
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 0);
+    EXPECT_EQ(factory.counters.values.value(QStringLiteral("m_iUndoSaved")), 0);
+    EXPECT_TRUE(prompts.saw(QStringLiteral("Dateifehler:")));
+    QFile::remove(undoRoot() + QStringLiteral("temp0"));
+}
+
+TEST_F(ProjectWindowTest, InstancesKeepTheirOwnUndoFolders)
+{
+    loadPhoto();
+    window->SaveUndo();
+    QDir().mkpath(window->SettingsPath() + QStringLiteral("mytemplates"));
+
+    ProjectFactory otherFactory;
+    HDRMainWindow other(0, QString(), &otherFactory);
+    EXPECT_EQ(other.UndoRoot(), window->SettingsPath() + QStringLiteral("undo1/"));
+    loadPhoto(&other, QStringLiteral("other.png"));
+    other.SaveUndo();
+    EXPECT_TRUE(QFileInfo(other.UndoRoot() + QStringLiteral("temp0/undo.dat")).isFile());
+
+    // Closing one instance clears its own points only, and no user folder.
+    other.clearUndo();
+    EXPECT_FALSE(QFileInfo::exists(other.UndoRoot() + QStringLiteral("temp0")));
+    EXPECT_TRUE(QFileInfo(window->UndoRoot() + QStringLiteral("temp0/undo.dat")).isFile());
+    window->clearUndo();
+    EXPECT_FALSE(QFileInfo::exists(window->UndoRoot() + QStringLiteral("temp0")));
+    EXPECT_TRUE(QFileInfo(window->SettingsPath() + QStringLiteral("mytemplates")).isDir());
+    EXPECT_TRUE(QFileInfo(window->SettingsPath() + QStringLiteral("undo1")).isDir());
+    EXPECT_EQ(window->m_pTimelineDock->EntryCount(), 0);
+    QDir().rmdir(window->SettingsPath() + QStringLiteral("mytemplates"));
+}
+
+TEST_F(ProjectFilesTest, UndoPicturesAreTheSameAtAnyThreadCount)
+{
+    const int w = 1203, h = 797;
+    std::vector<uint16_t> result(size_t(w) * size_t(h) * 3);
+    for (size_t i = 0; i < result.size(); ++i)
+        result[i] = uint16_t((i * 2654435761u) >> 16);
+    std::vector<QByteArray> hashes;
+    for (int threads : {1, 3, 8}) {
+        MP_UI_SetIdealThreadCount(threads);
+        PF::SUndoPictures pictures;
+        ASSERT_EQ(PF::MakeUndoPictures(result.data(), w, h, 480, 360, 0x336699u, pictures), PF::EUndoPictures::Done);
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        hash.addData(QByteArrayView(reinterpret_cast<const char*>(pictures.canvas.get()), 480 * 360 * 6));
+        hash.addData(QByteArrayView(reinterpret_cast<const char*>(pictures.thumbnail.get()), PF::kThumbBytes));
+        hashes.push_back(hash.result());
+        // The background shows above and below the 480 x 318 picture.
+        EXPECT_EQ(pictures.canvas[0], 0x3300);
+        EXPECT_EQ(pictures.canvas[2], 0x9900);
+    }
+    EXPECT_EQ(hashes[0], hashes[1]);
+    EXPECT_EQ(hashes[0], hashes[2]);
+    PF::SUndoPictures none;
+    EXPECT_EQ(PF::MakeUndoPictures(nullptr, w, h, 480, 360, 0, none), PF::EUndoPictures::NoPicture);
+    EXPECT_EQ(PF::MakeUndoPictures(result.data(), w, h, 0, 0, 0, none), PF::EUndoPictures::NoPicture);
+    EXPECT_EQ(none.thumbnail, nullptr);
+}
