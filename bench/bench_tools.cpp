@@ -93,6 +93,8 @@ struct ExportHost : IResultExportHost {
             r.bCancelled = false;
             return r;
         }
+        void Reset() override {}
+        void DrawText(QPainter&, const SCropData&) const override {}
     } crop;
     QWidget* DialogParent() override { return nullptr; }
     bool IsPostProcessingStage() const override { return true; }

@@ -28,6 +28,8 @@ struct Crop : IResultCropWindow {
     Crop() { result.bCancelled = false; }
     SCropResult result;
     SCropResult Show() override { return result; }
+    void Reset() override {}
+    void DrawText(QPainter&, const SCropData&) const override {}
 };
 
 // W x H images: the result bright (60000), the unprocessed image dark (1000).

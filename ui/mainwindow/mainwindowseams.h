@@ -66,6 +66,8 @@ public:
     virtual void UpdateDisplay(CExposureSeries* series, bool refreshOnly) = 0;
     virtual void resetLabelHighlights() = 0;
     virtual void ScrollToCenter() = 0;
+    // The HDR weight preset (0 custom .. 4), set without recomputing weights.
+    virtual void ResetPresetToIndex(int) {}
 };
 
 // The RAW development window (HDRRAWDevelopment).

@@ -32,10 +32,16 @@ const char kDialogPathKey[] = "lastDialogPath";
 constexpr unsigned int kWebCategory = 14;
 constexpr unsigned int kDepthCategory = 4;
 
-bool DirectWrite(const QString& path, const uint16_t* rgb48, int quality, bool floatFromSeries, int width, int height,
-                 const QString& masterFile, const SCropData* crop)
+// The writer inside the export's own progress guard, with the host's context
+// (the crop window draws the caption).
+CResultSaveFlow::WriteFn DirectWriter(IResultExportHost& host)
 {
-    return ResultImageWriter::SaveImageFile(path, rgb48, quality, floatFromSeries, width, height, masterFile, crop);
+    IResultExportHost* exportHost = &host;
+    return [exportHost](const QString& path, const uint16_t* rgb48, int quality, bool floatFromSeries, int width,
+                        int height, const QString& masterFile, const SCropData* crop) {
+        return ResultImageWriter::SaveImageFile(path, rgb48, quality, floatFromSeries, width, height, masterFile, crop,
+                                                exportHost->WriterContext());
+    };
 }
 
 QString ProgramTitle()
@@ -61,6 +67,15 @@ void Warn(QWidget* parent, const QString& text)
     box.exec();
 }
 
+// Runs the dialog; the first chosen path, empty when it was cancelled.
+QString ChosenPath(QFileDialog& dialog)
+{
+    if (_gui::ExecModal(&dialog, [&dialog] { return dialog.exec(); }) != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
 // The page's text for a title or author: Latin-1 (others become "?") and escaped.
 QString PageField(const QString& text) { return QString::fromLatin1(text.toLatin1()).toHtmlEscaped(); }
 
@@ -76,7 +91,7 @@ std::unique_ptr<uint16_t[]> AllocateRgb48(int width, int height)
 
 CWebAnimExport::CWebAnimExport(IResultExportHost& host, BufferFn hdrBuffer, QString homepage, QString iniPath)
     : m_Host(host), m_HdrBuffer(std::move(hdrBuffer)), m_strHomepage(std::move(homepage)),
-      m_strIniPath(iniPath.isEmpty() ? ResultSaveFormat::IniPath() : std::move(iniPath)), m_Writer(&DirectWrite),
+      m_strIniPath(iniPath.isEmpty() ? ResultSaveFormat::IniPath() : std::move(iniPath)), m_Writer(DirectWriter(host)),
       m_OpenUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       m_Clock([] { return QDateTime::currentDateTime(); })
 {
@@ -252,7 +267,10 @@ QString CWebAnimExport::PageText(const QString& title, const QString& author, co
 bool CWebAnimExport::Run(int quality, const QString& author, const QString& title)
 {
     m_strExportFolder.clear();
-    MP_ClearBuffer();
+    {
+        CEngineGuard guard;
+        MP_ClearBuffer(); // the frames find the memory
+    }
 
     int width = 0;
     int height = 0;
@@ -277,10 +295,7 @@ bool CWebAnimExport::Run(int quality, const QString& author, const QString& titl
                        StartFolder(m_Host, m_strIniPath));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (_gui::ExecModal(&dialog, [&dialog] { return dialog.exec(); }) != QDialog::Accepted)
-        return false;
-    const QStringList chosen = dialog.selectedFiles();
-    const QString folder = chosen.isEmpty() ? QString() : chosen.first();
+    const QString folder = ChosenPath(dialog);
     if (folder.isEmpty())
         return false;
 
@@ -339,7 +354,7 @@ bool CWebAnimExport::Run(int quality, const QString& author, const QString& titl
 
 CDepthMapExport::CDepthMapExport(IResultExportHost& host, QString iniPath)
     : m_Host(host), m_strIniPath(iniPath.isEmpty() ? ResultSaveFormat::IniPath() : std::move(iniPath)),
-      m_Writer(&DirectWrite)
+      m_Writer(DirectWriter(host))
 {
 }
 
@@ -372,10 +387,7 @@ bool CDepthMapExport::Run(bool hasDocument, const SDepthMap& map)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectNameFilter(QStringLiteral("TIFF 16-Bit (*.tiff)"));
-    if (_gui::ExecModal(&dialog, [&dialog] { return dialog.exec(); }) != QDialog::Accepted)
-        return false;
-    const QStringList chosen = dialog.selectedFiles();
-    const QString path = chosen.isEmpty() ? QString() : chosen.first();
+    const QString path = ChosenPath(dialog);
     if (path.isEmpty())
         return false;
     if (results.isEmpty())

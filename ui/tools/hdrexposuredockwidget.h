@@ -84,5 +84,5 @@ public:
 
 public slots:
     // Sets the preset with the combo's signals blocked (no weights are recomputed).
-    void ResetPresetToIndex(int index);
+    void ResetPresetToIndex(int index) override;
 };

@@ -1,11 +1,21 @@
 #include "ui/tools/hdrhistogramdockwidget.h"
 
 #include "ui/toolkit/AK_Global.h"
+#include "ui/toolkit/styleengine.h"
 #include "ui/tools/tooldocks.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
+
+namespace {
+QString LightenedStyle(QString style)
+{
+    return style.replace(QStringLiteral("color: red;"), QStringLiteral("color: #ff6e6e;"))
+        .replace(QStringLiteral("color: green;"), QStringLiteral("color: #5fd35f;"))
+        .replace(QStringLiteral("color: blue;"), QStringLiteral("color: #7aa2ff;"));
+}
+} // namespace
 
 void _QLabel::mousePressEvent(QMouseEvent* event)
 {
@@ -27,6 +37,10 @@ HDRHistogramDockWidget::HDRHistogramDockWidget(const QString& title, QWidget* pa
         const char* szStyle;
         bool bChecked;
     };
+    // On a dark style (light text) pure red, green and blue are hard to read:
+    // the same hues, lighter.
+    const QColor text(CStyleEngine::instance().ReplaceStyleSheetCodes(QStringLiteral("#STYLE_TEXTCOLOR")));
+    const bool darkStyle = text.isValid() && text.lightness() > 128;
     const SBox boxes[] = {
         {&m_pLuminanceCheckBox, QT_TR_NOOP("Luminanz"), QT_TR_NOOP("tooltip Histogramm Luminanz"), nullptr, true},
         {&m_pRedCheckBox, QT_TR_NOOP("R"), QT_TR_NOOP("tooltip Histogramm Rotanteil"), "QCheckBox { color: red; }", true},
@@ -41,7 +55,7 @@ HDRHistogramDockWidget::HDRHistogramDockWidget(const QString& title, QWidget* pa
         QCheckBox* check = new QCheckBox(tr(box.szText), m_pContentWidget);
         check->setToolTip(_gui::HtmlToolTip(tr(box.szTooltip)));
         if (box.szStyle)
-            check->setStyleSheet(QLatin1String(box.szStyle));
+            check->setStyleSheet(darkStyle ? LightenedStyle(QLatin1String(box.szStyle)) : QLatin1String(box.szStyle));
         check->setChecked(box.bChecked);
         connect(check, &QCheckBox::toggled, this, &HDRHistogramDockWidget::checkBoxToggled);
         row->addWidget(check);

@@ -26,6 +26,9 @@ HDRInfoDockWidget::HDRInfoDockWidget(const QString& title, QWidget* parent, Qt::
     m_pBrowser->setOpenExternalLinks(true);
     m_pBrowser->setContextMenuPolicy(Qt::NoContextMenu);
     ToolDocks::StyleLinks(m_pBrowser);
+    // The browser takes the content's height and its width less 10 px (see
+    // resizeEvent): centred, without margins above or below that would cut it.
+    m_pContentLayout->setContentsMargins(5, 0, 5, 0);
     m_pContentLayout->addWidget(m_pBrowser);
     ToolDocks::ConnectToParent(this, SIGNAL(closeClicked()), parent, "infoDockClosed()");
 }
