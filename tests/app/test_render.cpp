@@ -171,6 +171,7 @@ TEST_F(RenderTest, ToolWindowsAndDocksUnderDarkAndLightStyles)
         info.setFloating(true);
         info.resize(400, 250);
         info.show();
+        QCoreApplication::sendPostedEvents(); // the layout follows the resize
         save(&info, QStringLiteral("infodock") + suffix);
         info.hide();
     }
