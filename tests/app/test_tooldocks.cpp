@@ -212,6 +212,11 @@ TEST_F(ToolDockTest, InformationDockSizesAndRegistration)
 
     info->EnableFixedSize(false);
     EXPECT_EQ(info->minimumSize(), QSize(1, 1));
+    // The content and browser follow the dock's size.
+    info->resize(400, 250);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(info->GetContentWidget()->size(), QSize(390, 220));
+    EXPECT_EQ(info->m_pBrowser->size(), QSize(380, 220));
     EXPECT_EQ(info->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 
     info->close();

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
@@ -234,6 +235,27 @@ TEST_F(StatisticTest, RewritesAreCoalescedAndTheTimerWritesThem)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_FALSE(statistic.IsWritePending());
     EXPECT_EQ(ini().value("m_iImagesSaved").toInt(), 1);
+}
+
+TEST_F(StatisticTest, UnwritableFolderKeepsCountingUntilAWriteSucceeds)
+{
+    const QString blocked = m_strFolder + QStringLiteral("blocked");
+    {
+        QFile file(blocked); // a file where the folder should be
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    HDRStatistic statistic(blocked + QStringLiteral("/sub/"));
+    statistic.HandleValue(QStringLiteral("m_iImagesSaved"), 2);
+    statistic.Flush();
+    EXPECT_EQ(statistic.m_iImagesSaved, 2);
+    EXPECT_TRUE(statistic.IsWritePending());
+    // The folder becomes writable: the next write stores what was counted.
+    ASSERT_TRUE(QFile::remove(blocked));
+    ASSERT_TRUE(QDir().mkpath(blocked + QStringLiteral("/sub")));
+    statistic.Flush();
+    EXPECT_FALSE(statistic.IsWritePending());
+    EXPECT_EQ(QSettings(blocked + QStringLiteral("/sub/statistic.ini"), QSettings::IniFormat).value("m_iImagesSaved").toInt(),
+              2);
 }
 
 TEST_F(StatisticTest, OwnedStatisticIsTheDocumentsSinkUntilItsOwnerGoes)
