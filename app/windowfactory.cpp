@@ -2,6 +2,14 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "ui/mainwindow/presettimerstophelper.h"
+#include "ui/postprocessing/presetshost.h"
+#include "ui/postprocessing/hdroperatordockwidget.h"
+#include "ui/postprocessing/hdrpresetcombinewindow.h"
+#include "ui/postprocessing/hdrpresetgroupbox.h"
+#include "ui/postprocessing/hdrpresetsdockwidget.h"
+#include "ui/postprocessing/hdrrawdevelopmentwindow.h"
+#include "ui/postprocessing/textureselector.h"
 #include "ui/editors/hdrcropwindow.h"
 #include "ui/editors/HDRGeometryPainter.h"
 #include "ui/editors/HDRStencilPainter.h"
@@ -81,6 +89,53 @@ QDialog* CAppWindowFactory::CreateAboutWindow(QWidget* parent)
     auto* window = new HDRAboutWindow(parent);
     window->setObjectName(QStringLiteral("about_window"));
     return window;
+}
+
+IHDROperatorDock* CAppWindowFactory::CreateHDROperatorDock(QWidget* parent)
+{
+    CMainWindowPresetsHost::Install(qobject_cast<HDRMainWindow*>(parent));
+    auto* dock = new HDROperatorDockWidget(QCoreApplication::translate("HDRMainWindow", "HDR-Operator"), parent);
+    // The main window's initial reset (its interface to the dock has no reset
+    // yet): the default state, row "Entropie" with its preset, no signal.
+    const bool blocked = dock->blockSignals(true);
+    dock->ResetAllValues();
+    dock->blockSignals(blocked);
+    return dock;
+}
+
+IPresetsDock* CAppWindowFactory::CreatePresetsDock(QWidget* parent)
+{
+    auto* window = qobject_cast<HDRMainWindow*>(parent);
+    CMainWindowPresetsHost::Install(window);
+    auto* dock = new HDRPresetsDockWidget(QCoreApplication::translate("HDRMainWindow", "Presets"), parent);
+    if (window) {
+        // The main window's chain slots take the tile through its interface.
+        QObject::connect(dock, qOverload<CPostProcessing*, HDRPresetGroupBox*>(&HDRPresetsDockWidget::updatePostProcessing),
+                         window, [window](CPostProcessing* chain, HDRPresetGroupBox* tile) {
+                             window->updatePostProcessing(chain, tile);
+                         });
+        QObject::connect(dock,
+                         qOverload<CPostProcessing*, HDRPresetGroupBox*, bool>(&HDRPresetsDockWidget::updatePostProcessing),
+                         window, [window](CPostProcessing* chain, HDRPresetGroupBox* tile, bool thumbnail) {
+                             window->updatePostProcessing(chain, tile, thumbnail);
+                         });
+        auto* combiner = new HDRPresetCombineWindow(window, dock);
+        combiner->setObjectName(QStringLiteral("preset_combine_window"));
+        QObject::connect(dock, &HDRPresetsDockWidget::combineClicked, combiner, [combiner] {
+            HDRPresetTimerStopHelper stop;
+            combiner->exec();
+        });
+        // The texture chooser of the post-processing dock's texture sliders.
+        auto* textures = new CTextureSelector(window);
+        textures->setObjectName(QStringLiteral("texture_selector_window"));
+    }
+    return dock;
+}
+
+IRawDevelopment* CAppWindowFactory::CreateRawDevelopment(QWidget* parent)
+{
+    CMainWindowPresetsHost::Install(qobject_cast<HDRMainWindow*>(parent));
+    return new HDRRAWDevelopmentWindow(parent);
 }
 
 IResultCropWindow* CAppWindowFactory::CreateCropWindow(QWidget* parent) { return new CCropWindow(parent); }

@@ -14,6 +14,9 @@ public:
     IInfoDockPanel* CreateInfoDock(QWidget* parent, bool titleScreen) override;
     QDialog* CreateStatisticWindow(QWidget* parent) override;
     QDialog* CreateAboutWindow(QWidget* parent) override;
+    IHDROperatorDock* CreateHDROperatorDock(QWidget* parent) override;
+    IPresetsDock* CreatePresetsDock(QWidget* parent) override;
+    IRawDevelopment* CreateRawDevelopment(QWidget* parent) override;
     IResultCropWindow* CreateCropWindow(QWidget* parent) override;
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;

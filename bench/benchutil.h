@@ -46,12 +46,9 @@ void runDriver(benchmark::State& state, Driver driver, Setup setup)
     setMegapixelRate(state, kWidth, kHeight);
 }
 
-// Runs `kernel` by name through the dispatcher on the 24-megapixel picture at
-// full size, with the engine's start values (kernel sample rate 0.8,
-// calculation quality 0.5, kernel exponent 4); `setup` fills the operator's
-// sliders. `threads` > 0 runs with that many engine threads.
-inline void runKernelByName(benchmark::State& state, const char* kernel, const std::function<void(MP_Params&)>& setup,
-                            int threads = 0)
+// The engine as the program's start leaves it: lookup tables filled, kernel
+// sample rate 0.8, calculation quality 0.5, kernel exponent 4, no kernel log.
+inline void useEngineStartValues()
 {
     static const bool tables = (MP_fillLookupTables(), true);
     (void)tables;
@@ -59,6 +56,16 @@ inline void runKernelByName(benchmark::State& state, const char* kernel, const s
     MP_UI_SetCalculationQuality(0.5f);
     MP_UI_SetKernelExponent(4.0f);
     MP_UI_SetShowExexcuteKernelOutput(0);
+}
+
+// Runs `kernel` by name through the dispatcher on the 24-megapixel picture at
+// full size, with the engine's start values (kernel sample rate 0.8,
+// calculation quality 0.5, kernel exponent 4); `setup` fills the operator's
+// sliders. `threads` > 0 runs with that many engine threads.
+inline void runKernelByName(benchmark::State& state, const char* kernel, const std::function<void(MP_Params&)>& setup,
+                            int threads = 0)
+{
+    useEngineStartValues();
     const int before = MP_UI_GetIdealThreadCount();
     if (threads > 0)
         MP_UI_SetIdealThreadCount(threads);

@@ -1129,6 +1129,156 @@ DrawFn iconFilter(unsigned colour, bool active)
     };
 }
 
+
+// ---- the preset library, the HDR operator dock and the RAW window ------------
+
+void iconPresetSave(QPainter& p)
+{
+    p.setPen(glyphPen(rgb(0x263238), 1.0));
+    p.setBrush(rgb(0x42a5f5));
+    p.drawRoundedRect(QRectF(2.5, 2.5, 11, 11), 1.5, 1.5);
+    p.setBrush(rgb(0xeceff1));
+    p.drawRect(QRectF(5, 2.5, 6, 4));
+    p.setBrush(rgb(0xfafafa));
+    p.drawRect(QRectF(4.5, 9, 7, 4.5));
+}
+
+void iconPresetEdit(QPainter& p)
+{
+    p.setPen(glyphPen(rgb(0x5d4037), 1.0));
+    p.setBrush(rgb(0xffb300));
+    QPainterPath pencil;
+    pencil.moveTo(3, 13);
+    pencil.lineTo(4, 10);
+    pencil.lineTo(11, 3);
+    pencil.lineTo(13, 5);
+    pencil.lineTo(6, 12);
+    pencil.closeSubpath();
+    p.drawPath(pencil);
+    p.setPen(glyphPen(rgb(0x5d4037), 1.2));
+    p.drawLine(QPointF(3.5, 12.5), QPointF(5, 11));
+}
+
+void iconPresetCombine(QPainter& p)
+{
+    p.setPen(glyphPen(rgb(0x37474f), 1.0));
+    p.setBrush(rgb(0x90caf9));
+    p.drawRect(QRectF(1.5, 2.5, 6, 6));
+    p.setBrush(rgb(0xffcc80));
+    p.drawRect(QRectF(8.5, 7.5, 6, 6));
+    p.setPen(glyphPen(rgb(0x2e7d32), 1.6));
+    p.drawLine(QPointF(5, 12), QPointF(5, 15));
+    p.drawLine(QPointF(3.5, 13.5), QPointF(6.5, 13.5));
+}
+
+void iconDepthMapSave(QPainter& p)
+{
+    QLinearGradient g(0, 2, 0, 14);
+    g.setColorAt(0, Qt::white);
+    g.setColorAt(1, Qt::black);
+    p.setPen(glyphPen(rgb(0x37474f), 1.0));
+    p.setBrush(g);
+    p.drawRect(QRectF(2.5, 2.5, 8, 11));
+    p.setPen(glyphPen(rgb(0x1565c0), 1.8));
+    p.drawLine(QPointF(13, 5), QPointF(13, 12));
+    p.drawLine(QPointF(11, 10), QPointF(13, 12.5));
+    p.drawLine(QPointF(15, 10), QPointF(13, 12.5));
+}
+
+void iconRawDevelopment(QPainter& p)
+{
+    roundBadge(p, rgb(0xb0bec5), rgb(0x37474f));
+    p.setPen(glyphPen(Qt::white, 1.0));
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 6; ++i) {
+        const qreal a = i * M_PI / 3.0;
+        p.drawLine(QPointF(8 + 2.2 * std::cos(a), 8 + 2.2 * std::sin(a)),
+                   QPointF(8 + 5.0 * std::cos(a + 0.9), 8 + 5.0 * std::sin(a + 0.9)));
+    }
+}
+
+// The subjects of the image-type buttons: one simple glyph each.
+DrawFn iconImageType(int kind)
+{
+    return [kind](QPainter& p) {
+        p.setPen(glyphPen(rgb(0x37474f), 1.0));
+        switch (kind) {
+        case 1: { // landscape
+            p.setBrush(rgb(0x81c784));
+            QPainterPath m;
+            m.moveTo(1, 14);
+            m.lineTo(6, 6);
+            m.lineTo(9, 10);
+            m.lineTo(11, 7);
+            m.lineTo(15, 14);
+            m.closeSubpath();
+            p.drawPath(m);
+            break;
+        }
+        case 2: // architecture
+            p.setBrush(rgb(0xbcaaa4));
+            p.drawRect(QRectF(4.5, 3.5, 7, 10.5));
+            p.drawLine(QPointF(8, 3.5), QPointF(8, 14));
+            break;
+        case 3: // night
+            p.setBrush(rgb(0xfff176));
+            p.drawEllipse(QRectF(4, 3, 9, 9));
+            p.setBrush(rgb(0x283593));
+            p.drawEllipse(QRectF(7, 2, 8, 8));
+            break;
+        case 4: // portrait
+            p.setBrush(rgb(0xffccbc));
+            p.drawEllipse(QRectF(5, 2, 6, 6));
+            p.drawRoundedRect(QRectF(3.5, 9, 9, 5.5), 2.5, 2.5);
+            break;
+        case 5: { // vault
+            p.setBrush(Qt::NoBrush);
+            p.setPen(glyphPen(rgb(0x6d4c41), 1.8));
+            QPainterPath a;
+            a.moveTo(3, 14);
+            a.lineTo(3, 8);
+            a.arcTo(QRectF(3, 3, 10, 10), 180, -180);
+            a.lineTo(13, 14);
+            p.drawPath(a);
+            break;
+        }
+        case 6: // interior
+            p.setBrush(rgb(0xffe0b2));
+            p.drawRect(QRectF(2.5, 3.5, 11, 10));
+            p.setBrush(rgb(0x90caf9));
+            p.drawRect(QRectF(5, 6, 6, 4));
+            break;
+        case 7: { // botany
+            p.setBrush(rgb(0x66bb6a));
+            QPainterPath leaf;
+            leaf.moveTo(3, 13);
+            leaf.cubicTo(3, 4, 10, 2, 14, 2);
+            leaf.cubicTo(14, 9, 9, 13, 3, 13);
+            p.drawPath(leaf);
+            break;
+        }
+        case 8: { // water
+            p.setBrush(Qt::NoBrush);
+            p.setPen(glyphPen(rgb(0x1e88e5), 1.6));
+            for (int r = 0; r < 3; ++r) {
+                QPainterPath w;
+                w.moveTo(2, 5 + 4 * r);
+                w.cubicTo(5, 3 + 4 * r, 7, 7 + 4 * r, 10, 5 + 4 * r);
+                w.cubicTo(12, 4 + 4 * r, 13, 5 + 4 * r, 14, 5 + 4 * r);
+                p.drawPath(w);
+            }
+            break;
+        }
+        default: // macro
+            p.setBrush(rgb(0xe1f5fe));
+            p.drawEllipse(QRectF(2.5, 2.5, 8, 8));
+            p.setPen(glyphPen(rgb(0x37474f), 2.2));
+            p.drawLine(QPointF(10, 10), QPointF(14, 14));
+            break;
+        }
+    };
+}
+
 // ---- crop window ------------------------------------------------------------
 
 // A stroke that reads on dark and light buttons: a dark rim under a light line.
@@ -1503,6 +1653,25 @@ std::vector<SPicture> pictures()
         icon(qPrintable(QStringLiteral("FilterList%1InActive").arg(QLatin1String(f.name))),
              iconFilter(f.colour, false));
     }
+
+    // The preset library, the HDR operator dock, the RAW window.
+    icon("PresetCopy", iconDuplicate);
+    icon("PresetToDefault", iconToDefault);
+    icon("PresetSave", iconPresetSave);
+    icon("PresetEdit", iconPresetEdit);
+    icon("PresetDelete", iconDelete(false));
+    icon("PresetUp", iconMoveTo(true));
+    icon("PresetDown", iconMoveTo(false));
+    icon("PresetCombine", iconPresetCombine);
+    icon("PresetCombineAdd", iconAdd);
+    icon("TiefenkarteSpeichern", iconDepthMapSave);
+    icon("rawdevelopment", iconRawDevelopment);
+    icon("Continue", iconProgressContinue);
+    const char* imageTypes[9] = {"ImageType_01_Landschaft", "ImageType_02_Architektur", "ImageType_03_Nachtaufnahme",
+                                 "ImageType_04_Portrait",   "ImageType_05_Gewoelbe",    "ImageType_06_Innenraum",
+                                 "ImageType_07_Botanik",    "ImageType_08_Gewaesser",   "ImageType_09_Makroaufnahme"};
+    for (int i = 0; i < 9; ++i)
+        icon(imageTypes[i], iconImageType(i + 1));
 
     const char* stateNames[4] = {"", "_hover", "_pressed", "_disabled"};
     for (int checked = 1; checked >= 0; --checked) {

@@ -3327,6 +3327,1383 @@
     </message>
 </context>
 <context>
+    <name>CTextureSelector</name>
+    <message>
+        <source>Texture Selector</source>
+        <translation>Texturauswahl</translation>
+    </message>
+</context>
+<context>
+    <name>HDRMainWindow</name>
+    <message>
+        <source>HDR-Operator</source>
+        <translation>HDR-Operator</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Presets</translation>
+    </message>
+</context>
+<context>
+    <name>HDROperatorDockWidget</name>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Depthmap Glättung</source>
+        <translation>Depthmap Glättung</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Glättung</translation>
+    </message>
+    <message>
+        <source>HDR Dynamik Slider Tooltip</source>
+        <translation>Kompression der Dynamik bei der HDR-Berechnung: links mehr Kontrast, rechts stärker komprimiert</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail normal</source>
+        <translation>Detail normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail scharf</source>
+        <translation>Detail scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail sehr weich</source>
+        <translation>Detail sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail weich</source>
+        <translation>Detail weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset Durchschintt</source>
+        <translation>Durchschnitt</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie normal</source>
+        <translation>Entropie normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie scharf</source>
+        <translation>Entropie scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie sehr weich</source>
+        <translation>Entropie sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie weich</source>
+        <translation>Entropie weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix normal</source>
+        <translation>Farbmix normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix scharf</source>
+        <translation>Farbmix scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix sehr weich</source>
+        <translation>Farbmix sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix weich</source>
+        <translation>Farbmix weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin normal</source>
+        <translation>Fokus-Stapel linear normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin scharf</source>
+        <translation>Fokus-Stapel linear scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin sehr weich</source>
+        <translation>Fokus-Stapel linear sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin weich</source>
+        <translation>Fokus-Stapel linear weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum normal</source>
+        <translation>Fokus-Stapel Luminanz normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum scharf</source>
+        <translation>Fokus-Stapel Luminanz scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum sehr weich</source>
+        <translation>Fokus-Stapel Luminanz sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum weich</source>
+        <translation>Fokus-Stapel Luminanz weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE normal</source>
+        <translation>Fokus-Stapel MCE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE scharf</source>
+        <translation>Fokus-Stapel MCE scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE sehr weich</source>
+        <translation>Fokus-Stapel MCE sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE weich</source>
+        <translation>Fokus-Stapel MCE weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE normal</source>
+        <translation>Fokus-Stapel MSE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE scharf</source>
+        <translation>Fokus-Stapel MSE scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE sehr weich</source>
+        <translation>Fokus-Stapel MSE sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE weich</source>
+        <translation>Fokus-Stapel MSE weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE normal</source>
+        <translation>Fokus-Stapel Pyramide MCE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE scharf</source>
+        <translation>Fokus-Stapel Pyramide MCE scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE sehr weich</source>
+        <translation>Fokus-Stapel Pyramide MCE sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE weich</source>
+        <translation>Fokus-Stapel Pyramide MCE weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE normal</source>
+        <translation>Fokus-Stapel Pyramide MSE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE scharf</source>
+        <translation>Fokus-Stapel Pyramide MSE scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE sehr weich</source>
+        <translation>Fokus-Stapel Pyramide MSE sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE weich</source>
+        <translation>Fokus-Stapel Pyramide MSE weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB normal</source>
+        <translation>Fokus-Stapel RGB normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB scharf</source>
+        <translation>Fokus-Stapel RGB scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB sehr weich</source>
+        <translation>Fokus-Stapel RGB sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB weich</source>
+        <translation>Fokus-Stapel RGB weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar normal</source>
+        <translation>Fokus-Stapel Varianz normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar scharf</source>
+        <translation>Fokus-Stapel Varianz scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar sehr weich</source>
+        <translation>Fokus-Stapel Varianz sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar weich</source>
+        <translation>Fokus-Stapel Varianz weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist normal</source>
+        <translation>Luminanz-Distanz normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist scharf</source>
+        <translation>Luminanz-Distanz scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist sehr weich</source>
+        <translation>Luminanz-Distanz sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist weich</source>
+        <translation>Luminanz-Distanz weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr normal</source>
+        <translation>Luminanz-Entropie normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr scharf</source>
+        <translation>Luminanz-Entropie scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr sehr weich</source>
+        <translation>Luminanz-Entropie sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr weich</source>
+        <translation>Luminanz-Entropie weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB normal</source>
+        <translation>Luminanz RGB normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB scharf</source>
+        <translation>Luminanz RGB scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB sehr weich</source>
+        <translation>Luminanz RGB sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB weich</source>
+        <translation>Luminanz RGB weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat normal</source>
+        <translation>Farbsättigung normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat scharf</source>
+        <translation>Farbsättigung scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat sehr weich</source>
+        <translation>Farbsättigung sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat weich</source>
+        <translation>Farbsättigung weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist normal</source>
+        <translation>absolute Distanz normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist scharf</source>
+        <translation>absolute Distanz scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist sehr weich</source>
+        <translation>absolute Distanz sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist weich</source>
+        <translation>absolute Distanz weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum normal</source>
+        <translation>lineare Luminanz normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum scharf</source>
+        <translation>lineare Luminanz scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum sehr weich</source>
+        <translation>lineare Luminanz sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum weich</source>
+        <translation>lineare Luminanz weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum normal</source>
+        <translation>logarithmische Luminanz normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum scharf</source>
+        <translation>logarithmische Luminanz scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum sehr weich</source>
+        <translation>logarithmische Luminanz sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum weich</source>
+        <translation>logarithmische Luminanz weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum normal</source>
+        <translation>quadratische Luminanz normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum scharf</source>
+        <translation>quadratische Luminanz scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum sehr weich</source>
+        <translation>quadratische Luminanz sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum weich</source>
+        <translation>quadratische Luminanz weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail normal</source>
+        <translation>RGB-Detail normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail scharf</source>
+        <translation>RGB-Detail scharf</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail sehr weich</source>
+        <translation>RGB-Detail sehr weich</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail weich</source>
+        <translation>RGB-Detail weich</translation>
+    </message>
+    <message>
+        <source>HDR Presets</source>
+        <translation>HDR Presets</translation>
+    </message>
+    <message>
+        <source>HDR-Dynamik</source>
+        <translation>HDR-Dynamik</translation>
+    </message>
+    <message>
+        <source>HDROperatorDockWidget lumivex</source>
+        <translation>&lt;h3&gt;HDR-Operator&lt;/h3&gt;&lt;p&gt;Wählen Sie hier, wie aus den Belichtungen das HDR-Bild entsteht. Jede Voreinstellung verbindet ein Verfahren der Belichtungsverschmelzung mit einer passenden Glättung: scharf betont feine Details, weich vermeidet Übergänge und Halos.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Hochkontrast</source>
+        <translation>Hochkontrast</translation>
+    </message>
+    <message>
+        <source>Kompression</source>
+        <translation>Kompression</translation>
+    </message>
+    <message>
+        <source>Komprimiert</source>
+        <translation>Komprimiert</translation>
+    </message>
+    <message>
+        <source>Optimal</source>
+        <translation>Optimal</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte</source>
+        <translation>Tiefenkarte</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte invertieren</source>
+        <translation>Tiefenkarte invertieren</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Tiefenkarte speichern</translation>
+    </message>
+    <message>
+        <source>Tooltip Depthmap Smooth Slider</source>
+        <translation>Glättung der Tiefenkarte</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Hochkontrast Button</source>
+        <translation>Kompression automatisch für ein kontrastreiches Ergebnis einstellen</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Komprimiert Button</source>
+        <translation>Kompression automatisch für ein stark komprimiertes, helles Ergebnis einstellen</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Optimal Button</source>
+        <translation>Kompression automatisch nach der mittleren Helligkeit des Ergebnisses einstellen</translation>
+    </message>
+    <message>
+        <source>individuell</source>
+        <translation>individuell</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>scharf</translation>
+    </message>
+    <message>
+        <source>sehr weich</source>
+        <translation>sehr weich</translation>
+    </message>
+    <message>
+        <source>tooltip HDR Dynamik Label Tooltip</source>
+        <translation>Verlauf der Dynamikkompression: von dunkel (links) nach hell (rechts)</translation>
+    </message>
+    <message>
+        <source>tooltip HDR Dynamik anzeige</source>
+        <translation>Dynamikumfang des HDR-Bildes als Verhältnis und in Blendenstufen (EV)</translation>
+    </message>
+    <message>
+        <source>tooltip HDRPreset Groupbox</source>
+        <translation>Verfahren, mit dem die Belichtungen zum HDR-Bild verschmolzen werden</translation>
+    </message>
+    <message>
+        <source>tooltip HDRSmoothing Groupbox</source>
+        <translation>Glättung der Übergänge zwischen den Belichtungen</translation>
+    </message>
+    <message>
+        <source>tooltip Tiefenkarte invertieren checkbox</source>
+        <translation>Nah und fern der Tiefenkarte vertauschen</translation>
+    </message>
+    <message>
+        <source>tooltip Tiefenkarte speichern button</source>
+        <translation>Die Tiefenkarte als Bild speichern</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>weich</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetCombineWindow</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Addieren</source>
+        <translation>Addieren</translation>
+    </message>
+    <message>
+        <source>HDRPresetCombineWindow Addition</source>
+        <translation>&lt;h3&gt;Voreinstellungen kombinieren&lt;/h3&gt;&lt;p&gt;Die Operatoren von Voreinstellung A werden ausgeführt, danach die von Voreinstellung B. Das Ergebnis wird als neue Benutzervoreinstellung gespeichert.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Kombinieren</source>
+        <translation>Kombinieren</translation>
+    </message>
+    <message>
+        <source>Kombinieren abbrechen</source>
+        <translation>Kombinieren abbrechen</translation>
+    </message>
+    <message>
+        <source>Kombinieren ausführen</source>
+        <translation>Kombinieren ausführen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>PostProcessing Preset A</source>
+        <translation>Erste Voreinstellung (wird zuerst ausgeführt)</translation>
+    </message>
+    <message>
+        <source>PostProcessing Preset B</source>
+        <translation>Zweite Voreinstellung (wird danach ausgeführt)</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen Namen:</source>
+        <translation>Vergeben sie einen Namen:</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen kombinieren</source>
+        <translation>Voreinstellungen kombinieren</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox A</source>
+        <translation>Vorschau der ersten Voreinstellung</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox B</source>
+        <translation>Vorschau der zweiten Voreinstellung</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox Result</source>
+        <translation>Vorschau der kombinierten Voreinstellung</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetGroupBox</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Die Voreinstellung konnte nicht geschrieben werden: %1</source>
+        <translation>Die Voreinstellung konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Duplizieren</source>
+        <translation>Duplizieren</translation>
+    </message>
+    <message>
+        <source>Einstellungen speichern</source>
+        <translation>Einstellungen speichern</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Kopie</source>
+        <translation>Kopie</translation>
+    </message>
+    <message>
+        <source>Löschen</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Nach oben schieben</source>
+        <translation>Nach oben schieben</translation>
+    </message>
+    <message>
+        <source>Nach unten schieben</source>
+        <translation>Nach unten schieben</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Soll die Voreinstellung &quot;%1&quot; wirklich gelöscht werden?</source>
+        <translation>Soll die Voreinstellung &quot;%1&quot; wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>Soll die Voreinstellung &quot;%1&quot; wirklich zurückgesetzt werden?</source>
+        <translation>Soll die Voreinstellung &quot;%1&quot; wirklich zurückgesetzt werden?</translation>
+    </message>
+    <message>
+        <source>Umbenennen</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen Namen:</source>
+        <translation>Vergeben sie einen Namen:</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen neuen Namen:</source>
+        <translation>Vergeben sie einen neuen Namen:</translation>
+    </message>
+    <message>
+        <source>Voreinstellung kopieren</source>
+        <translation>Voreinstellung kopieren</translation>
+    </message>
+    <message>
+        <source>Voreinstellung löschen</source>
+        <translation>Voreinstellung löschen</translation>
+    </message>
+    <message>
+        <source>Voreinstellung speichern</source>
+        <translation>Voreinstellung speichern</translation>
+    </message>
+    <message>
+        <source>Voreinstellung umbenennen</source>
+        <translation>Voreinstellung umbenennen</translation>
+    </message>
+    <message>
+        <source>Voreinstellung zurücksetzen</source>
+        <translation>Voreinstellung zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Zurücksetzen</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetsDockWidget</name>
+    <message>
+        <source>Alle</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <source>Architektur</source>
+        <translation>Architektur</translation>
+    </message>
+    <message>
+        <source>Benutzer</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>Bereits vorhandene Presets:</source>
+        <translation>Bereits vorhandene Presets:</translation>
+    </message>
+    <message>
+        <source>Critical error</source>
+        <translation>Kritischer Fehler</translation>
+    </message>
+    <message>
+        <source>Fehlerhafte Presets:</source>
+        <translation>Fehlerhafte Presets:</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget PresetCombiner</source>
+        <translation>&lt;p&gt;&lt;b&gt;Kombinieren&lt;/b&gt; verbindet zwei Voreinstellungen zu einer neuen Benutzervoreinstellung.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget PresetImportExport</source>
+        <translation>&lt;p&gt;&lt;b&gt;Preset Import&lt;/b&gt; und &lt;b&gt;Preset Export&lt;/b&gt; tauschen Voreinstellungen als Dateien mit anderen Installationen aus.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget lumivex</source>
+        <translation>&lt;h3&gt;Voreinstellungen&lt;/h3&gt;&lt;p&gt;Jede Kachel zeigt eine Voreinstellung der Nachbearbeitung auf Ihrem Bild. Ein Klick wendet sie an; die Schaltflächen kopieren, speichern, benennen oder löschen sie. Die Kategorien oben filtern die Kacheln.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Importierte Presets:</source>
+        <translation>Importierte Presets:</translation>
+    </message>
+    <message>
+        <source>Inkompatible Presets:</source>
+        <translation>Inkompatible Presets:</translation>
+    </message>
+    <message>
+        <source>Kombinieren</source>
+        <translation>Kombinieren</translation>
+    </message>
+    <message>
+        <source>Künstlerisch</source>
+        <translation>Künstlerisch</translation>
+    </message>
+    <message>
+        <source>Landschaft</source>
+        <translation>Landschaft</translation>
+    </message>
+    <message>
+        <source>MyPreset</source>
+        <translation>MeinPreset</translation>
+    </message>
+    <message>
+        <source>Natürlich</source>
+        <translation>Natürlich</translation>
+    </message>
+    <message>
+        <source>No post-processing presets found! Please reinstall...</source>
+        <translation>Keine Voreinstellungen für die Nachbearbeitung gefunden! Bitte installieren Sie das Programm neu.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Preset Export</source>
+        <translation>Preset Export</translation>
+    </message>
+    <message>
+        <source>Preset Import</source>
+        <translation>Preset Import</translation>
+    </message>
+    <message>
+        <source>Preset Import Messagetitle</source>
+        <translation>Presets importieren</translation>
+    </message>
+    <message>
+        <source>Preset exportieren</source>
+        <translation>Preset exportieren</translation>
+    </message>
+    <message>
+        <source>Presets importieren</source>
+        <translation>Presets importieren</translation>
+    </message>
+    <message>
+        <source>Surreal</source>
+        <translation>Surreal</translation>
+    </message>
+    <message>
+        <source>Tooltip Preset Export</source>
+        <translation>Die ausgewählte Voreinstellung als Datei speichern</translation>
+    </message>
+    <message>
+        <source>Tooltip Preset Import</source>
+        <translation>Voreinstellungen aus Dateien in die Bibliothek übernehmen</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox</source>
+        <translation>Klicken Sie auf das Vorschaubild, um die Voreinstellung anzuwenden</translation>
+    </message>
+    <message>
+        <source>tooltip Votreinstellungen kombinieren</source>
+        <translation>Zwei Voreinstellungen zu einer neuen verbinden</translation>
+    </message>
+</context>
+<context>
+    <name>HDRRAWDevelopmentWindow</name>
+    <message>
+        <source>1st order BSpline</source>
+        <translation>1st order BSpline</translation>
+    </message>
+    <message>
+        <source>Ausrichtung</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>Belichtung optimieren</source>
+        <translation>Belichtung optimieren</translation>
+    </message>
+    <message>
+        <source>Bewegung/ Scherung/ Drehung korrigieren</source>
+        <translation>Bewegung/ Scherung/ Drehung korrigieren</translation>
+    </message>
+    <message>
+        <source>Blauer Himmel (Schatten)</source>
+        <translation>Blauer Himmel (Schatten)</translation>
+    </message>
+    <message>
+        <source>Colorspace Adobe RGB</source>
+        <translation>Adobe RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Apple RGB</source>
+        <translation>Apple RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Best RGB</source>
+        <translation>Best RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Beta RGB</source>
+        <translation>Beta RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Bruce RGB</source>
+        <translation>Bruce RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace CIE RGB</source>
+        <translation>CIE RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Colormatch RGB</source>
+        <translation>Colormatch RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Don RGB 4</source>
+        <translation>Don RGB 4</translation>
+    </message>
+    <message>
+        <source>Colorspace ECI RGB</source>
+        <translation>ECI RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Ekta Space PS5</source>
+        <translation>Ekta Space PS5</translation>
+    </message>
+    <message>
+        <source>Colorspace NTSC RGB</source>
+        <translation>NTSC RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace PAL/SECAM RGB</source>
+        <translation>PAL/SECAM RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace ProPhoto RGB</source>
+        <translation>ProPhoto RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace SMPTE-C RGB</source>
+        <translation>SMPTE-C RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Wide Gamut RGB</source>
+        <translation>Wide Gamut RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>Entrauschen</source>
+        <translation>Entrauschen</translation>
+    </message>
+    <message>
+        <source>Farbraum</source>
+        <translation>Farbraum</translation>
+    </message>
+    <message>
+        <source>Farbtemperatur</source>
+        <translation>Farbtemperatur</translation>
+    </message>
+    <message>
+        <source>Fenster immer anzeigen</source>
+        <translation>Fenster immer anzeigen</translation>
+    </message>
+    <message>
+        <source>Geisterbildkorrektur</source>
+        <translation>Geisterbildkorrektur</translation>
+    </message>
+    <message>
+        <source>Genauigkeit</source>
+        <translation>Genauigkeit</translation>
+    </message>
+    <message>
+        <source>Glühbirne 100 Watt</source>
+        <translation>Glühbirne 100 Watt</translation>
+    </message>
+    <message>
+        <source>Glühbirne 200 Watt</source>
+        <translation>Glühbirne 200 Watt</translation>
+    </message>
+    <message>
+        <source>Glühbirne 60 Watt</source>
+        <translation>Glühbirne 60 Watt</translation>
+    </message>
+    <message>
+        <source>HDRRAWDevelopmentWindow lumivex</source>
+        <translation>&lt;p&gt;Farbraum und Weißabgleich gelten für jedes Foto, das danach geladen wird. Ein Weißabgleich lässt sich aus der Liste, als Kelvinwert oder durch einen Klick in den Farbstreifen wählen.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRRAWDevelopmentWindow lumivex Topic</source>
+        <translation>&lt;h3&gt;RAW-Entwicklung&lt;/h3&gt;</translation>
+    </message>
+    <message>
+        <source>Halogenlampe</source>
+        <translation>Halogenlampe</translation>
+    </message>
+    <message>
+        <source>Hotpixel korrigieren</source>
+        <translation>Hotpixel korrigieren</translation>
+    </message>
+    <message>
+        <source>ImageType</source>
+        <translation>Motiv</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve</source>
+        <translation>Interpolation S-Kurve</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve kubisch</source>
+        <translation>Interpolation S-Kurve kubisch</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve quadratisch</source>
+        <translation>Interpolation S-Kurve quadratisch</translation>
+    </message>
+    <message>
+        <source>Interpolation keine</source>
+        <translation>Interpolation keine</translation>
+    </message>
+    <message>
+        <source>Interpolation kubisch</source>
+        <translation>Interpolation kubisch</translation>
+    </message>
+    <message>
+        <source>Interpolation linear</source>
+        <translation>Interpolation linear</translation>
+    </message>
+    <message>
+        <source>Interpolation quadratisch</source>
+        <translation>Interpolation quadratisch</translation>
+    </message>
+    <message>
+        <source>Kamerarotation korrigieren</source>
+        <translation>Kamerarotation korrigieren</translation>
+    </message>
+    <message>
+        <source>Kamerazoom korrigieren</source>
+        <translation>Kamerazoom korrigieren</translation>
+    </message>
+    <message>
+        <source>Kerzenschein</source>
+        <translation>Kerzenschein</translation>
+    </message>
+    <message>
+        <source>Leuchtstofflampe</source>
+        <translation>Leuchtstofflampe</translation>
+    </message>
+    <message>
+        <source>Mikrodetails korrigieren</source>
+        <translation>Mikrodetails korrigieren</translation>
+    </message>
+    <message>
+        <source>Mittagssonne</source>
+        <translation>Mittagssonne</translation>
+    </message>
+    <message>
+        <source>Morgen-/Abendsonne</source>
+        <translation>Morgen-/Abendsonne</translation>
+    </message>
+    <message>
+        <source>Nebel</source>
+        <translation>Nebel</translation>
+    </message>
+    <message>
+        <source>O-Spline</source>
+        <translation>O-Spline</translation>
+    </message>
+    <message>
+        <source>Optimierung der Belichtung</source>
+        <translation>Optimierung der Belichtung</translation>
+    </message>
+    <message>
+        <source>Qualität hoch</source>
+        <translation>Qualität hoch</translation>
+    </message>
+    <message>
+        <source>Qualität normal</source>
+        <translation>Qualität normal</translation>
+    </message>
+    <message>
+        <source>Qualität schnell</source>
+        <translation>Qualität schnell</translation>
+    </message>
+    <message>
+        <source>Qualität ultra</source>
+        <translation>Qualität ultra</translation>
+    </message>
+    <message>
+        <source>RAW Bestätigen</source>
+        <translation>Einstellungen übernehmen und Fenster schließen</translation>
+    </message>
+    <message>
+        <source>RAW Farbraum</source>
+        <translation>Farbraum, in den das Foto beim Laden umgerechnet wird</translation>
+    </message>
+    <message>
+        <source>RAW Farbraum Groupbox</source>
+        <translation>Farbraum beim Laden umrechnen</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Groupbox</source>
+        <translation>Weißabgleich beim Laden anwenden</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Listbox</source>
+        <translation>Lichtquelle der Aufnahme</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Temperatur Slider</source>
+        <translation>Farbtemperatur in Kelvin</translation>
+    </message>
+    <message>
+        <source>RAW auf Standardwerte zurücksetzen</source>
+        <translation>Alle Einstellungen auf die Standardwerte zurücksetzen</translation>
+    </message>
+    <message>
+        <source>RAW-Entwicklung lumivex</source>
+        <translation>RAW-Entwicklung</translation>
+    </message>
+    <message>
+        <source>Schärfe</source>
+        <translation>Schärfe</translation>
+    </message>
+    <message>
+        <source>Skalierung</source>
+        <translation>Skalierung</translation>
+    </message>
+    <message>
+        <source>Suchradius</source>
+        <translation>Suchradius</translation>
+    </message>
+    <message>
+        <source>Tooltip Fenster immer anzeigen</source>
+        <translation>Dieses Fenster vor jedem Laden eines Fotos anzeigen</translation>
+    </message>
+    <message>
+        <source>Verschiebung korrigieren</source>
+        <translation>Verschiebung korrigieren</translation>
+    </message>
+    <message>
+        <source>Vor-/Nachmittagssonne</source>
+        <translation>Vor-/Nachmittagssonne</translation>
+    </message>
+    <message>
+        <source>Weißabgleich</source>
+        <translation>Weißabgleich</translation>
+    </message>
+    <message>
+        <source>automatisch</source>
+        <translation>automatisch</translation>
+    </message>
+    <message>
+        <source>automatischer Beschnitt ausgerichteter Bilder</source>
+        <translation>automatischer Beschnitt ausgerichteter Bilder</translation>
+    </message>
+    <message>
+        <source>bedeckter Himmel</source>
+        <translation>bedeckter Himmel</translation>
+    </message>
+    <message>
+        <source>bilinear</source>
+        <translation>bilinear</translation>
+    </message>
+    <message>
+        <source>cubic</source>
+        <translation>cubic</translation>
+    </message>
+    <message>
+        <source>cubic bspline</source>
+        <translation>cubic bspline</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche farblich optimieren</source>
+        <translation>dunkle Bereiche farblich optimieren</translation>
+    </message>
+    <message>
+        <source>dunkle Bilder stärker entrauschen</source>
+        <translation>dunkle Bilder stärker entrauschen</translation>
+    </message>
+    <message>
+        <source>genetischen Algorithmus verwenden</source>
+        <translation>genetischen Algorithmus verwenden</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>gering</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>hoch</translation>
+    </message>
+    <message>
+        <source>nördliches Himmelslicht</source>
+        <translation>nördliches Himmelslicht</translation>
+    </message>
+    <message>
+        <source>panorama checkbox</source>
+        <translation>360°-Panorama</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>scharf</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>schwach</translation>
+    </message>
+    <message>
+        <source>sinc filter</source>
+        <translation>sinc filter</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>stark</translation>
+    </message>
+    <message>
+        <source>use local MTB</source>
+        <translation>lokale Schwellwertbilder verwenden</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>weich</translation>
+    </message>
+</context>
+<context>
+    <name>_QListWidgetWithContextMenu</name>
+    <message>
+        <source>zurücksetzen</source>
+        <translation>zurücksetzen</translation>
+    </message>
+</context>
+<context>
+    <name>PPPresetCategory</name>
+    <message>
+        <source>architecture</source>
+        <translation>Architektur</translation>
+    </message>
+    <message>
+        <source>artistic</source>
+        <translation>Künstlerisch</translation>
+    </message>
+    <message>
+        <source>landscape</source>
+        <translation>Landschaft</translation>
+    </message>
+    <message>
+        <source>natural</source>
+        <translation>Natürlich</translation>
+    </message>
+    <message>
+        <source>portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>surreal</source>
+        <translation>Surreal</translation>
+    </message>
+    <message>
+        <source>user</source>
+        <translation>Benutzer</translation>
+    </message>
+</context>
+<context>
+    <name>PPPreset</name>
+    <message>
+        <source>Architektur</source>
+        <translation>Architektur</translation>
+    </message>
+    <message>
+        <source>Architektur Detail</source>
+        <translation>Architektur Detail</translation>
+    </message>
+    <message>
+        <source>Architektur Schwarzweiß</source>
+        <translation>Architektur Schwarzweiß</translation>
+    </message>
+    <message>
+        <source>Bleach Bypass</source>
+        <translation>Bleach Bypass</translation>
+    </message>
+    <message>
+        <source>Comic</source>
+        <translation>Comic</translation>
+    </message>
+    <message>
+        <source>Landschaft dramatisch</source>
+        <translation>Landschaft dramatisch</translation>
+    </message>
+    <message>
+        <source>Landschaft klar</source>
+        <translation>Landschaft klar</translation>
+    </message>
+    <message>
+        <source>Landschaft warm</source>
+        <translation>Landschaft warm</translation>
+    </message>
+    <message>
+        <source>Natürlich</source>
+        <translation>Natürlich</translation>
+    </message>
+    <message>
+        <source>Natürlich kräftig</source>
+        <translation>Natürlich kräftig</translation>
+    </message>
+    <message>
+        <source>Natürlich weich</source>
+        <translation>Natürlich weich</translation>
+    </message>
+    <message>
+        <source>Portrait Schwarzweiß</source>
+        <translation>Portrait Schwarzweiß</translation>
+    </message>
+    <message>
+        <source>Portrait sanft</source>
+        <translation>Portrait sanft</translation>
+    </message>
+    <message>
+        <source>Portrait warm</source>
+        <translation>Portrait warm</translation>
+    </message>
+    <message>
+        <source>Sepia</source>
+        <translation>Sepia</translation>
+    </message>
+    <message>
+        <source>Surreal</source>
+        <translation>Surreal</translation>
+    </message>
+    <message>
+        <source>Surreal Farbe</source>
+        <translation>Surreal Farbe</translation>
+    </message>
+    <message>
+        <source>Surreal dunkel</source>
+        <translation>Surreal dunkel</translation>
+    </message>
+</context>
+<context>
+    <name>HDROperators.xml</name>
+    <message>
+        <source>Durchschnitt</source>
+        <translation>Durchschnitt</translation>
+    </message>
+    <message>
+        <source>Entrauschung</source>
+        <translation>Entrauschung</translation>
+    </message>
+    <message>
+        <source>Entropie</source>
+        <translation>Entropie</translation>
+    </message>
+    <message>
+        <source>Farbmix</source>
+        <translation>Farbmix</translation>
+    </message>
+    <message>
+        <source>Farbsättigung</source>
+        <translation>Farbsättigung</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Glättung</translation>
+    </message>
+    <message>
+        <source>Halo-Anpassung</source>
+        <translation>Halo-Anpassung</translation>
+    </message>
+    <message>
+        <source>Luminanz Distanz</source>
+        <translation>Luminanz Distanz</translation>
+    </message>
+    <message>
+        <source>Luminanz Entropie</source>
+        <translation>Luminanz Entropie</translation>
+    </message>
+    <message>
+        <source>Luminanz RGB</source>
+        <translation>Luminanz RGB</translation>
+    </message>
+    <message>
+        <source>Nacht</source>
+        <translation>Nacht</translation>
+    </message>
+    <message>
+        <source>Nacht-Tag</source>
+        <translation>Nacht-Tag</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>Radius</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>absolute Distanz</source>
+        <translation>absolute Distanz</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>gering</translation>
+    </message>
+    <message>
+        <source>hart</source>
+        <translation>hart</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>hoch</translation>
+    </message>
+    <message>
+        <source>lineare Luminanz</source>
+        <translation>lineare Luminanz</translation>
+    </message>
+    <message>
+        <source>logarithmische Luminanz</source>
+        <translation>logarithmische Luminanz</translation>
+    </message>
+    <message>
+        <source>niedrig</source>
+        <translation>niedrig</translation>
+    </message>
+    <message>
+        <source>quadrische Luminanz</source>
+        <translation>quadrische Luminanz</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>scharf</translation>
+    </message>
+    <message>
+        <source>tooltip Entrauschung</source>
+        <translation>Glättet das Rauschen dunkler Belichtungen</translation>
+    </message>
+    <message>
+        <source>tooltip Glättung</source>
+        <translation>Weichere Übergänge zwischen den Belichtungen</translation>
+    </message>
+    <message>
+        <source>tooltip Halo Anpassung</source>
+        <translation>Unterdrückt helle und dunkle Säume an Kanten</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRabsdist</source>
+        <translation>Gewichtet nach dem absoluten Abstand zur Bildmitte</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRdistance</source>
+        <translation>Gewichtet nach dem Abstand der Luminanz zur Bildmitte</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRentropy</source>
+        <translation>Gewichtet jede Belichtung nach ihrem Informationsgehalt</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRrgrbgb</source>
+        <translation>Gewichtet die Farbkanäle einzeln</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRaverage</source>
+        <translation>Mittelt alle Belichtungen gleich gewichtet</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRlinear</source>
+        <translation>Gewichtet linear nach der Luminanz</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRloglinear</source>
+        <translation>Gewichtet logarithmisch nach der Luminanz</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRlumentropy</source>
+        <translation>Gewichtet nach der Entropie der Luminanz</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRlumrgb</source>
+        <translation>Gewichtet nach Luminanz und Farbe</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRquadriclinear</source>
+        <translation>Gewichtet quadratisch nach der Luminanz</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRsatlig</source>
+        <translation>Gewichtet nach Farbsättigung und Helligkeit</translation>
+    </message>
+    <message>
+        <source>tooltip Nacht-Tag</source>
+        <translation>Verschiebt die Gewichtung zu dunkleren oder helleren Belichtungen</translation>
+    </message>
+    <message>
+        <source>tooltip Radius</source>
+        <translation>Radius der Umgebung, aus der gewichtet wird</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>weich</translation>
+    </message>
+</context>
+<context>
     <name>HDRAboutWindow</name>
     <message>
         <source>Über Lumivex</source>

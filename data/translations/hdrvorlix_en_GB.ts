@@ -4267,6 +4267,1383 @@
     </message>
 </context>
 <context>
+    <name>CTextureSelector</name>
+    <message>
+        <source>Texture Selector</source>
+        <translation>Texture Selector</translation>
+    </message>
+</context>
+<context>
+    <name>HDRMainWindow</name>
+    <message>
+        <source>HDR-Operator</source>
+        <translation>HDR operator</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Presets</translation>
+    </message>
+</context>
+<context>
+    <name>HDROperatorDockWidget</name>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Depthmap Glättung</source>
+        <translation>Depth map smoothing</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Smoothing</translation>
+    </message>
+    <message>
+        <source>HDR Dynamik Slider Tooltip</source>
+        <translation>Compression of the dynamic range in the HDR fusion: left more contrast, right more compressed</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail normal</source>
+        <translation>Detail normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail scharf</source>
+        <translation>Detail sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail sehr weich</source>
+        <translation>Detail very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail weich</source>
+        <translation>Detail soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Durchschintt</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie normal</source>
+        <translation>Entropy normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie scharf</source>
+        <translation>Entropy sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie sehr weich</source>
+        <translation>Entropy very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie weich</source>
+        <translation>Entropy soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix normal</source>
+        <translation>Colour mix normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix scharf</source>
+        <translation>Colour mix sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix sehr weich</source>
+        <translation>Colour mix very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix weich</source>
+        <translation>Colour mix soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin normal</source>
+        <translation>Focus stack linear normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin scharf</source>
+        <translation>Focus stack linear sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin sehr weich</source>
+        <translation>Focus stack linear very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin weich</source>
+        <translation>Focus stack linear soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum normal</source>
+        <translation>Focus stack luminance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum scharf</source>
+        <translation>Focus stack luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum sehr weich</source>
+        <translation>Focus stack luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum weich</source>
+        <translation>Focus stack luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE normal</source>
+        <translation>Focus stack MCE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE scharf</source>
+        <translation>Focus stack MCE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE sehr weich</source>
+        <translation>Focus stack MCE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE weich</source>
+        <translation>Focus stack MCE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE normal</source>
+        <translation>Focus stack MSE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE scharf</source>
+        <translation>Focus stack MSE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE sehr weich</source>
+        <translation>Focus stack MSE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE weich</source>
+        <translation>Focus stack MSE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE normal</source>
+        <translation>Focus stack pyramid MCE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE scharf</source>
+        <translation>Focus stack pyramid MCE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE sehr weich</source>
+        <translation>Focus stack pyramid MCE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE weich</source>
+        <translation>Focus stack pyramid MCE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE normal</source>
+        <translation>Focus stack pyramid MSE normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE scharf</source>
+        <translation>Focus stack pyramid MSE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE sehr weich</source>
+        <translation>Focus stack pyramid MSE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE weich</source>
+        <translation>Focus stack pyramid MSE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB normal</source>
+        <translation>Focus stack RGB normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB scharf</source>
+        <translation>Focus stack RGB sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB sehr weich</source>
+        <translation>Focus stack RGB very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB weich</source>
+        <translation>Focus stack RGB soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar normal</source>
+        <translation>Focus stack variance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar scharf</source>
+        <translation>Focus stack variance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar sehr weich</source>
+        <translation>Focus stack variance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar weich</source>
+        <translation>Focus stack variance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist normal</source>
+        <translation>Luminance distance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist scharf</source>
+        <translation>Luminance distance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist sehr weich</source>
+        <translation>Luminance distance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist weich</source>
+        <translation>Luminance distance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr normal</source>
+        <translation>Luminance entropy normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr scharf</source>
+        <translation>Luminance entropy sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr sehr weich</source>
+        <translation>Luminance entropy very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr weich</source>
+        <translation>Luminance entropy soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB normal</source>
+        <translation>Luminance RGB normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB scharf</source>
+        <translation>Luminance RGB sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB sehr weich</source>
+        <translation>Luminance RGB very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB weich</source>
+        <translation>Luminance RGB soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat normal</source>
+        <translation>Saturation normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat scharf</source>
+        <translation>Saturation sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat sehr weich</source>
+        <translation>Saturation very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat weich</source>
+        <translation>Saturation soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist normal</source>
+        <translation>Absolute distance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist scharf</source>
+        <translation>Absolute distance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist sehr weich</source>
+        <translation>Absolute distance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist weich</source>
+        <translation>Absolute distance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum normal</source>
+        <translation>Linear luminance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum scharf</source>
+        <translation>Linear luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum sehr weich</source>
+        <translation>Linear luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum weich</source>
+        <translation>Linear luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum normal</source>
+        <translation>Logarithmic luminance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum scharf</source>
+        <translation>Logarithmic luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum sehr weich</source>
+        <translation>Logarithmic luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum weich</source>
+        <translation>Logarithmic luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum normal</source>
+        <translation>Quadratic luminance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum scharf</source>
+        <translation>Quadratic luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum sehr weich</source>
+        <translation>Quadratic luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum weich</source>
+        <translation>Quadratic luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail normal</source>
+        <translation>RGB detail normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail scharf</source>
+        <translation>RGB detail sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail sehr weich</source>
+        <translation>RGB detail very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail weich</source>
+        <translation>RGB detail soft</translation>
+    </message>
+    <message>
+        <source>HDR Presets</source>
+        <translation>HDR presets</translation>
+    </message>
+    <message>
+        <source>HDR-Dynamik</source>
+        <translation>HDR dynamic range</translation>
+    </message>
+    <message>
+        <source>HDROperatorDockWidget lumivex</source>
+        <translation>&lt;h3&gt;HDR operator&lt;/h3&gt;&lt;p&gt;Choose here how the exposures are fused into the HDR image. Each preset combines a fusion method with a matching smoothing: sharp keeps fine detail, soft avoids visible transitions and halos.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Hochkontrast</source>
+        <translation>High contrast</translation>
+    </message>
+    <message>
+        <source>Kompression</source>
+        <translation>Compression</translation>
+    </message>
+    <message>
+        <source>Komprimiert</source>
+        <translation>Compressed</translation>
+    </message>
+    <message>
+        <source>Optimal</source>
+        <translation>Optimal</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte</source>
+        <translation>Depth map</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte invertieren</source>
+        <translation>Invert depth map</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Save depth map</translation>
+    </message>
+    <message>
+        <source>Tooltip Depthmap Smooth Slider</source>
+        <translation>Smoothing of the depth map</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Hochkontrast Button</source>
+        <translation>Set the compression automatically for a high-contrast result</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Komprimiert Button</source>
+        <translation>Set the compression automatically for a strongly compressed, bright result</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Optimal Button</source>
+        <translation>Set the compression automatically from the mean brightness of the result</translation>
+    </message>
+    <message>
+        <source>individuell</source>
+        <translation>custom</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>sharp</translation>
+    </message>
+    <message>
+        <source>sehr weich</source>
+        <translation>very soft</translation>
+    </message>
+    <message>
+        <source>tooltip HDR Dynamik Label Tooltip</source>
+        <translation>Curve of the dynamic-range compression: from dark (left) to bright (right)</translation>
+    </message>
+    <message>
+        <source>tooltip HDR Dynamik anzeige</source>
+        <translation>Dynamic range of the HDR image as a ratio and in stops (EV)</translation>
+    </message>
+    <message>
+        <source>tooltip HDRPreset Groupbox</source>
+        <translation>The method that fuses the exposures into the HDR image</translation>
+    </message>
+    <message>
+        <source>tooltip HDRSmoothing Groupbox</source>
+        <translation>Smoothing of the transitions between the exposures</translation>
+    </message>
+    <message>
+        <source>tooltip Tiefenkarte invertieren checkbox</source>
+        <translation>Swap near and far in the depth map</translation>
+    </message>
+    <message>
+        <source>tooltip Tiefenkarte speichern button</source>
+        <translation>Save the depth map as an image</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>soft</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetCombineWindow</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Addieren</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>HDRPresetCombineWindow Addition</source>
+        <translation>&lt;h3&gt;Combine presets&lt;/h3&gt;&lt;p&gt;The operators of preset A run first, then those of preset B. The result is saved as a new user preset.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Kombinieren</source>
+        <translation>Combine</translation>
+    </message>
+    <message>
+        <source>Kombinieren abbrechen</source>
+        <translation>Cancel combining</translation>
+    </message>
+    <message>
+        <source>Kombinieren ausführen</source>
+        <translation>Combine the presets</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>PostProcessing Preset A</source>
+        <translation>First preset (runs first)</translation>
+    </message>
+    <message>
+        <source>PostProcessing Preset B</source>
+        <translation>Second preset (runs afterwards)</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen Namen:</source>
+        <translation>Enter a name:</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen kombinieren</source>
+        <translation>Combine presets</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox A</source>
+        <translation>Preview of the first preset</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox B</source>
+        <translation>Preview of the second preset</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox Result</source>
+        <translation>Preview of the combined preset</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetGroupBox</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Die Voreinstellung konnte nicht geschrieben werden: %1</source>
+        <translation>The preset could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Duplizieren</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>Einstellungen speichern</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Kopie</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Löschen</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Nach oben schieben</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>Nach unten schieben</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Soll die Voreinstellung &quot;%1&quot; wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete the preset &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>Soll die Voreinstellung &quot;%1&quot; wirklich zurückgesetzt werden?</source>
+        <translation>Do you really want to reset the preset &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>Umbenennen</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen Namen:</source>
+        <translation>Enter a name:</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen neuen Namen:</source>
+        <translation>Enter a new name:</translation>
+    </message>
+    <message>
+        <source>Voreinstellung kopieren</source>
+        <translation>Copy preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung löschen</source>
+        <translation>Delete preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung speichern</source>
+        <translation>Save preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung umbenennen</source>
+        <translation>Rename preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung zurücksetzen</source>
+        <translation>Reset preset</translation>
+    </message>
+    <message>
+        <source>Zurücksetzen</source>
+        <translation>Reset</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetsDockWidget</name>
+    <message>
+        <source>Alle</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Architektur</source>
+        <translation>Architecture</translation>
+    </message>
+    <message>
+        <source>Benutzer</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>Bereits vorhandene Presets:</source>
+        <translation>Presets already present:</translation>
+    </message>
+    <message>
+        <source>Critical error</source>
+        <translation>Critical error</translation>
+    </message>
+    <message>
+        <source>Fehlerhafte Presets:</source>
+        <translation>Faulty presets:</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget PresetCombiner</source>
+        <translation>&lt;p&gt;&lt;b&gt;Combine&lt;/b&gt; joins two presets into a new user preset.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget PresetImportExport</source>
+        <translation>&lt;p&gt;&lt;b&gt;Preset Import&lt;/b&gt; and &lt;b&gt;Preset Export&lt;/b&gt; exchange presets as files with other installations.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget lumivex</source>
+        <translation>&lt;h3&gt;Presets&lt;/h3&gt;&lt;p&gt;Each tile shows a post-processing preset applied to your image. A click applies it; the buttons copy, save, rename or delete it. The categories at the top filter the tiles.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Importierte Presets:</source>
+        <translation>Imported presets:</translation>
+    </message>
+    <message>
+        <source>Inkompatible Presets:</source>
+        <translation>Incompatible presets:</translation>
+    </message>
+    <message>
+        <source>Kombinieren</source>
+        <translation>Combine</translation>
+    </message>
+    <message>
+        <source>Künstlerisch</source>
+        <translation>Artistic</translation>
+    </message>
+    <message>
+        <source>Landschaft</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>MyPreset</source>
+        <translation>MyPreset</translation>
+    </message>
+    <message>
+        <source>Natürlich</source>
+        <translation>Natural</translation>
+    </message>
+    <message>
+        <source>No post-processing presets found! Please reinstall...</source>
+        <translation>No post-processing presets found! Please reinstall the program.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Preset Export</source>
+        <translation>Preset Export</translation>
+    </message>
+    <message>
+        <source>Preset Import</source>
+        <translation>Preset Import</translation>
+    </message>
+    <message>
+        <source>Preset Import Messagetitle</source>
+        <translation>Import presets</translation>
+    </message>
+    <message>
+        <source>Preset exportieren</source>
+        <translation>Export preset</translation>
+    </message>
+    <message>
+        <source>Presets importieren</source>
+        <translation>Import presets</translation>
+    </message>
+    <message>
+        <source>Surreal</source>
+        <translation>Surreal</translation>
+    </message>
+    <message>
+        <source>Tooltip Preset Export</source>
+        <translation>Save the selected preset as a file</translation>
+    </message>
+    <message>
+        <source>Tooltip Preset Import</source>
+        <translation>Add presets from files to the library</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox</source>
+        <translation>Click the thumbnail to apply the preset</translation>
+    </message>
+    <message>
+        <source>tooltip Votreinstellungen kombinieren</source>
+        <translation>Join two presets into a new one</translation>
+    </message>
+</context>
+<context>
+    <name>HDRRAWDevelopmentWindow</name>
+    <message>
+        <source>1st order BSpline</source>
+        <translation>1st order B-spline</translation>
+    </message>
+    <message>
+        <source>Ausrichtung</source>
+        <translation>Alignment</translation>
+    </message>
+    <message>
+        <source>Belichtung optimieren</source>
+        <translation>Optimise exposure</translation>
+    </message>
+    <message>
+        <source>Bewegung/ Scherung/ Drehung korrigieren</source>
+        <translation>Correct movement/ shear/ rotation</translation>
+    </message>
+    <message>
+        <source>Blauer Himmel (Schatten)</source>
+        <translation>Blue sky (shade)</translation>
+    </message>
+    <message>
+        <source>Colorspace Adobe RGB</source>
+        <translation>Adobe RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Apple RGB</source>
+        <translation>Apple RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Best RGB</source>
+        <translation>Best RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Beta RGB</source>
+        <translation>Beta RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Bruce RGB</source>
+        <translation>Bruce RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace CIE RGB</source>
+        <translation>CIE RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Colormatch RGB</source>
+        <translation>Colormatch RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Don RGB 4</source>
+        <translation>Don RGB 4</translation>
+    </message>
+    <message>
+        <source>Colorspace ECI RGB</source>
+        <translation>ECI RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Ekta Space PS5</source>
+        <translation>Ekta Space PS5</translation>
+    </message>
+    <message>
+        <source>Colorspace NTSC RGB</source>
+        <translation>NTSC RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace PAL/SECAM RGB</source>
+        <translation>PAL/SECAM RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace ProPhoto RGB</source>
+        <translation>ProPhoto RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace SMPTE-C RGB</source>
+        <translation>SMPTE-C RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Wide Gamut RGB</source>
+        <translation>Wide Gamut RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>Entrauschen</source>
+        <translation>Noise reduction</translation>
+    </message>
+    <message>
+        <source>Farbraum</source>
+        <translation>Colour space</translation>
+    </message>
+    <message>
+        <source>Farbtemperatur</source>
+        <translation>Colour temperature</translation>
+    </message>
+    <message>
+        <source>Fenster immer anzeigen</source>
+        <translation>Always show this window</translation>
+    </message>
+    <message>
+        <source>Geisterbildkorrektur</source>
+        <translation>Ghost removal</translation>
+    </message>
+    <message>
+        <source>Genauigkeit</source>
+        <translation>Accuracy</translation>
+    </message>
+    <message>
+        <source>Glühbirne 100 Watt</source>
+        <translation>Light bulb 100 watts</translation>
+    </message>
+    <message>
+        <source>Glühbirne 200 Watt</source>
+        <translation>Light bulb 200 watts</translation>
+    </message>
+    <message>
+        <source>Glühbirne 60 Watt</source>
+        <translation>Light bulb 60 watts</translation>
+    </message>
+    <message>
+        <source>HDRRAWDevelopmentWindow lumivex</source>
+        <translation>&lt;p&gt;Colour space and white balance apply to every photograph loaded afterwards. Choose a white balance from the list, as a Kelvin value or by clicking the colour strip.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRRAWDevelopmentWindow lumivex Topic</source>
+        <translation>&lt;h3&gt;RAW development&lt;/h3&gt;</translation>
+    </message>
+    <message>
+        <source>Halogenlampe</source>
+        <translation>Halogen lamp</translation>
+    </message>
+    <message>
+        <source>Hotpixel korrigieren</source>
+        <translation>Correct hot pixels</translation>
+    </message>
+    <message>
+        <source>ImageType</source>
+        <translation>Subject</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve</source>
+        <translation>S-curve interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve kubisch</source>
+        <translation>Cubic S-curve interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve quadratisch</source>
+        <translation>Quadratic S-curve interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation keine</source>
+        <translation>No interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation kubisch</source>
+        <translation>Cubic interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation linear</source>
+        <translation>Linear interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation quadratisch</source>
+        <translation>Quadratic interpolation</translation>
+    </message>
+    <message>
+        <source>Kamerarotation korrigieren</source>
+        <translation>Correct camera rotation</translation>
+    </message>
+    <message>
+        <source>Kamerazoom korrigieren</source>
+        <translation>Correct camera zoom</translation>
+    </message>
+    <message>
+        <source>Kerzenschein</source>
+        <translation>Candlelight</translation>
+    </message>
+    <message>
+        <source>Leuchtstofflampe</source>
+        <translation>Fluorescent lamp</translation>
+    </message>
+    <message>
+        <source>Mikrodetails korrigieren</source>
+        <translation>Correct micro details</translation>
+    </message>
+    <message>
+        <source>Mittagssonne</source>
+        <translation>Midday sun</translation>
+    </message>
+    <message>
+        <source>Morgen-/Abendsonne</source>
+        <translation>Morning/evening sun</translation>
+    </message>
+    <message>
+        <source>Nebel</source>
+        <translation>Fog</translation>
+    </message>
+    <message>
+        <source>O-Spline</source>
+        <translation>O-spline</translation>
+    </message>
+    <message>
+        <source>Optimierung der Belichtung</source>
+        <translation>Exposure optimisation</translation>
+    </message>
+    <message>
+        <source>Qualität hoch</source>
+        <translation>Quality high</translation>
+    </message>
+    <message>
+        <source>Qualität normal</source>
+        <translation>Quality normal</translation>
+    </message>
+    <message>
+        <source>Qualität schnell</source>
+        <translation>Quality fast</translation>
+    </message>
+    <message>
+        <source>Qualität ultra</source>
+        <translation>Quality ultra</translation>
+    </message>
+    <message>
+        <source>RAW Bestätigen</source>
+        <translation>Apply the settings and close the window</translation>
+    </message>
+    <message>
+        <source>RAW Farbraum</source>
+        <translation>Colour space the photograph is converted to when it is loaded</translation>
+    </message>
+    <message>
+        <source>RAW Farbraum Groupbox</source>
+        <translation>Convert the colour space when loading</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Groupbox</source>
+        <translation>Apply a white balance when loading</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Listbox</source>
+        <translation>Light source of the photograph</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Temperatur Slider</source>
+        <translation>Colour temperature in Kelvin</translation>
+    </message>
+    <message>
+        <source>RAW auf Standardwerte zurücksetzen</source>
+        <translation>Reset every setting to its default</translation>
+    </message>
+    <message>
+        <source>RAW-Entwicklung lumivex</source>
+        <translation>RAW development</translation>
+    </message>
+    <message>
+        <source>Schärfe</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message>
+        <source>Skalierung</source>
+        <translation>Scaling</translation>
+    </message>
+    <message>
+        <source>Suchradius</source>
+        <translation>Search radius</translation>
+    </message>
+    <message>
+        <source>Tooltip Fenster immer anzeigen</source>
+        <translation>Show this window before each photograph is loaded</translation>
+    </message>
+    <message>
+        <source>Verschiebung korrigieren</source>
+        <translation>Correct shift</translation>
+    </message>
+    <message>
+        <source>Vor-/Nachmittagssonne</source>
+        <translation>Morning/afternoon sun</translation>
+    </message>
+    <message>
+        <source>Weißabgleich</source>
+        <translation>White balance</translation>
+    </message>
+    <message>
+        <source>automatisch</source>
+        <translation>automatic</translation>
+    </message>
+    <message>
+        <source>automatischer Beschnitt ausgerichteter Bilder</source>
+        <translation>Crop aligned images automatically</translation>
+    </message>
+    <message>
+        <source>bedeckter Himmel</source>
+        <translation>Overcast sky</translation>
+    </message>
+    <message>
+        <source>bilinear</source>
+        <translation>bilinear</translation>
+    </message>
+    <message>
+        <source>cubic</source>
+        <translation>cubic</translation>
+    </message>
+    <message>
+        <source>cubic bspline</source>
+        <translation>cubic B-spline</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche farblich optimieren</source>
+        <translation>Optimise the colours of dark areas</translation>
+    </message>
+    <message>
+        <source>dunkle Bilder stärker entrauschen</source>
+        <translation>Denoise dark images more strongly</translation>
+    </message>
+    <message>
+        <source>genetischen Algorithmus verwenden</source>
+        <translation>Use the genetic algorithm</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>nördliches Himmelslicht</source>
+        <translation>Northern skylight</translation>
+    </message>
+    <message>
+        <source>panorama checkbox</source>
+        <translation>360° panorama</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>sharp</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>weak</translation>
+    </message>
+    <message>
+        <source>sinc filter</source>
+        <translation>sinc filter</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>strong</translation>
+    </message>
+    <message>
+        <source>use local MTB</source>
+        <translation>Use local threshold bitmaps</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>soft</translation>
+    </message>
+</context>
+<context>
+    <name>_QListWidgetWithContextMenu</name>
+    <message>
+        <source>zurücksetzen</source>
+        <translation>reset</translation>
+    </message>
+</context>
+<context>
+    <name>PPPresetCategory</name>
+    <message>
+        <source>architecture</source>
+        <translation>Architecture</translation>
+    </message>
+    <message>
+        <source>artistic</source>
+        <translation>Artistic</translation>
+    </message>
+    <message>
+        <source>landscape</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>natural</source>
+        <translation>Natural</translation>
+    </message>
+    <message>
+        <source>portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>surreal</source>
+        <translation>Surreal</translation>
+    </message>
+    <message>
+        <source>user</source>
+        <translation>User</translation>
+    </message>
+</context>
+<context>
+    <name>PPPreset</name>
+    <message>
+        <source>Architektur</source>
+        <translation>Architecture</translation>
+    </message>
+    <message>
+        <source>Architektur Detail</source>
+        <translation>Architecture detail</translation>
+    </message>
+    <message>
+        <source>Architektur Schwarzweiß</source>
+        <translation>Architecture black and white</translation>
+    </message>
+    <message>
+        <source>Bleach Bypass</source>
+        <translation>Bleach bypass</translation>
+    </message>
+    <message>
+        <source>Comic</source>
+        <translation>Comic</translation>
+    </message>
+    <message>
+        <source>Landschaft dramatisch</source>
+        <translation>Landscape dramatic</translation>
+    </message>
+    <message>
+        <source>Landschaft klar</source>
+        <translation>Landscape clear</translation>
+    </message>
+    <message>
+        <source>Landschaft warm</source>
+        <translation>Landscape warm</translation>
+    </message>
+    <message>
+        <source>Natürlich</source>
+        <translation>Natural</translation>
+    </message>
+    <message>
+        <source>Natürlich kräftig</source>
+        <translation>Natural vivid</translation>
+    </message>
+    <message>
+        <source>Natürlich weich</source>
+        <translation>Natural soft</translation>
+    </message>
+    <message>
+        <source>Portrait Schwarzweiß</source>
+        <translation>Portrait black and white</translation>
+    </message>
+    <message>
+        <source>Portrait sanft</source>
+        <translation>Portrait gentle</translation>
+    </message>
+    <message>
+        <source>Portrait warm</source>
+        <translation>Portrait warm</translation>
+    </message>
+    <message>
+        <source>Sepia</source>
+        <translation>Sepia</translation>
+    </message>
+    <message>
+        <source>Surreal</source>
+        <translation>Surreal</translation>
+    </message>
+    <message>
+        <source>Surreal Farbe</source>
+        <translation>Surreal colour</translation>
+    </message>
+    <message>
+        <source>Surreal dunkel</source>
+        <translation>Surreal dark</translation>
+    </message>
+</context>
+<context>
+    <name>HDROperators.xml</name>
+    <message>
+        <source>Durchschnitt</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>Entrauschung</source>
+        <translation>Noise reduction</translation>
+    </message>
+    <message>
+        <source>Entropie</source>
+        <translation>Entropy</translation>
+    </message>
+    <message>
+        <source>Farbmix</source>
+        <translation>Colour mix</translation>
+    </message>
+    <message>
+        <source>Farbsättigung</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Smoothing</translation>
+    </message>
+    <message>
+        <source>Halo-Anpassung</source>
+        <translation>Halo adjustment</translation>
+    </message>
+    <message>
+        <source>Luminanz Distanz</source>
+        <translation>Luminance distance</translation>
+    </message>
+    <message>
+        <source>Luminanz Entropie</source>
+        <translation>Luminance entropy</translation>
+    </message>
+    <message>
+        <source>Luminanz RGB</source>
+        <translation>Luminance RGB</translation>
+    </message>
+    <message>
+        <source>Nacht</source>
+        <translation>Night</translation>
+    </message>
+    <message>
+        <source>Nacht-Tag</source>
+        <translation>Night-day</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>Radius</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>absolute Distanz</source>
+        <translation>Absolute distance</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>hart</source>
+        <translation>hard</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>lineare Luminanz</source>
+        <translation>Linear luminance</translation>
+    </message>
+    <message>
+        <source>logarithmische Luminanz</source>
+        <translation>Logarithmic luminance</translation>
+    </message>
+    <message>
+        <source>niedrig</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>quadrische Luminanz</source>
+        <translation>Quadratic luminance</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>sharp</translation>
+    </message>
+    <message>
+        <source>tooltip Entrauschung</source>
+        <translation>Smooths the noise of dark exposures</translation>
+    </message>
+    <message>
+        <source>tooltip Glättung</source>
+        <translation>Softer transitions between the exposures</translation>
+    </message>
+    <message>
+        <source>tooltip Halo Anpassung</source>
+        <translation>Suppresses bright and dark fringes at edges</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRabsdist</source>
+        <translation>Weights by the absolute distance from mid-grey</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRdistance</source>
+        <translation>Weights by the distance of the luminance from mid-grey</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRentropy</source>
+        <translation>Weights each exposure by its information content</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelFastHDRrgrbgb</source>
+        <translation>Weights the colour channels separately</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRaverage</source>
+        <translation>Averages every exposure with equal weight</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRlinear</source>
+        <translation>Weights linearly by luminance</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRloglinear</source>
+        <translation>Weights logarithmically by luminance</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRlumentropy</source>
+        <translation>Weights by the entropy of the luminance</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRlumrgb</source>
+        <translation>Weights by luminance and colour</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRquadriclinear</source>
+        <translation>Weights quadratically by luminance</translation>
+    </message>
+    <message>
+        <source>tooltip MP_calcPixelHDRsatlig</source>
+        <translation>Weights by saturation and lightness</translation>
+    </message>
+    <message>
+        <source>tooltip Nacht-Tag</source>
+        <translation>Shifts the weighting towards darker or brighter exposures</translation>
+    </message>
+    <message>
+        <source>tooltip Radius</source>
+        <translation>Radius of the neighbourhood the weights come from</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>soft</translation>
+    </message>
+</context>
+<context>
     <name>HDRAboutWindow</name>
     <message>
         <source>Über Lumivex</source>

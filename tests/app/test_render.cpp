@@ -19,6 +19,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QDockWidget>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -87,6 +88,57 @@ TEST_F(RenderTest, WindowsUnderDarkAndLightStyles)
         colours->close();
         EXPECT_EQ(colours->objectName(), QStringLiteral("styleseelect_window"));
         EXPECT_EQ(options->objectName(), QStringLiteral("options_window"));
+    }
+    QCoreApplication::removeTranslator(&COptions::getInstance()->m_translator);
+}
+
+TEST_F(RenderTest, PresetWindowsUnderDarkAndLightStyles)
+{
+    MP_UI_SetCalcForceMode(1);
+    COptions::getInstance()->SetLocale(QStringLiteral("de_DE"));
+    COptions::getInstance()->init();
+    QCoreApplication::installTranslator(&COptions::getInstance()->m_translator);
+    _gui::SetModalHook([](QWidget*) { return int(QDialog::Rejected); });
+    for (const auto& style : {std::pair<const char*, int>{"dark", 0}, std::pair<const char*, int>{"light", 3}}) {
+        SCOPED_TRACE(style.first);
+        CStyleEngine::instance().StyleCodeToFolderSettings(style.second, CStyleEngine::kDefaultStyleColor, true);
+        CAppWindowFactory factory;
+        HDRMainWindow window(-1, QString(), &factory);
+        window.resize(1200, 800);
+        window.show();
+        ASSERT_NE(window.m_pPresetsDock, nullptr);
+        ASSERT_NE(window.m_pHDROperatorDock, nullptr);
+        ASSERT_NE(window.m_pRAWDevelopment, nullptr);
+        // The operator dock starts in its default state: "Entropie", "HDR Preset Entropie weich".
+        EXPECT_EQ(window.m_pHDROperatorDock->GetKernelName(), QStringLiteral("MP_calcPixelFastHDRentropy"));
+        QDockWidget* presets = window.m_pPresetsDock->Dock();
+        presets->show();
+        presets->resize(312, 760);
+        QCoreApplication::processEvents();
+        save(presets, QStringLiteral("presets_dock_%1").arg(QLatin1String(style.first)));
+        presets->setFloating(true);
+        presets->setMinimumWidth(312);
+        presets->setMaximumWidth(16777215);
+        presets->resize(900, 700);
+        QCoreApplication::processEvents();
+        save(presets, QStringLiteral("presets_dock_floating_%1").arg(QLatin1String(style.first)));
+        presets->hide();
+        QDockWidget* hdr = window.m_pHDROperatorDock->Dock();
+        hdr->show();
+        QCoreApplication::processEvents();
+        save(hdr, QStringLiteral("hdroperator_dock_%1").arg(QLatin1String(style.first)));
+        auto* raw = dynamic_cast<QDialog*>(window.m_pRAWDevelopment);
+        ASSERT_NE(raw, nullptr);
+        raw->show();
+        QCoreApplication::processEvents();
+        save(raw, QStringLiteral("rawdevelopment_%1").arg(QLatin1String(style.first)));
+        raw->close();
+        auto* combiner = window.findChild<QDialog*>(QStringLiteral("preset_combine_window"));
+        ASSERT_NE(combiner, nullptr);
+        combiner->show();
+        QCoreApplication::processEvents();
+        save(combiner, QStringLiteral("presetcombine_%1").arg(QLatin1String(style.first)));
+        combiner->close();
     }
     QCoreApplication::removeTranslator(&COptions::getInstance()->m_translator);
 }

@@ -172,7 +172,7 @@ TEST_F(StartTest, ExecutableIsLookedUpInTheFamilyIniThenOnThePath)
 template <typename Predicate>
 bool waitFor(Predicate done)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
