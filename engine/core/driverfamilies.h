@@ -98,6 +98,28 @@ MP_DRIVER_FAMILY(MP_drivers_dust)
 
 MP_DRIVER_FAMILY(MP_drivers_oilpaint)
 
+MP_DRIVER_FAMILY(MP_drivers_relief)
+
+MP_DRIVER_FAMILY(MP_drivers_drawing)
+
+MP_DRIVER_FAMILY(MP_drivers_painting)
+
+MP_DRIVER_FAMILY(MP_drivers_fogbow)
+
+MP_DRIVER_FAMILY(MP_drivers_fractal)
+
+MP_DRIVER_FAMILY(MP_drivers_flare)
+
+MP_DRIVER_FAMILY(MP_drivers_cubes)
+
+MP_DRIVER_FAMILY(MP_drivers_sky)
+
+MP_DRIVER_FAMILY(MP_drivers_weather)
+
+MP_DRIVER_FAMILY(MP_drivers_polarlight)
+
+MP_DRIVER_FAMILY(MP_drivers_bubbles)
+
 // engine/series/
 
 // engine/views/

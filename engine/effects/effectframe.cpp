@@ -75,6 +75,43 @@ int MP_finishEffectDriver(const MP_DriverRun& run, ushort* dst)
     return 0;
 }
 
+int MP_beginWeather(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                    MP_Params* params, int geoSlot)
+{
+    if (int r = MP_beginEffectDriver(run, sizex, sizey, src, dst, srcBpp, dstBpp, params, geoSlot))
+        return r;
+    MP_copyImageBanded(src, run.dst, sizex, sizey);
+    return 0;
+}
+
+namespace {
+
+struct LayerArgs {
+    MP_DriverRun run;        // src: the source, dst: the output
+    const ushort* particles; // the particle picture
+};
+
+void MP_TaskLayer_calcPixelWeather(TaskFuncParams t)
+{
+    const LayerArgs& a = *MP_taskArgs<LayerArgs>(t);
+    const size_t w = static_cast<size_t>(a.run.width);
+    MP_fullWorkerRows(a.run, MP_taskStart(t), MP_taskEnd(t), [&a, w](MP_float3, int x, int y) {
+        return MP_loadRGB48(a.particles + (static_cast<size_t>(y) * w + static_cast<size_t>(x)) * 3);
+    });
+}
+
+} // namespace
+
+int MP_finishWeather(const MP_DriverRun& run, ushort* dst, int progressPeriod)
+{
+    if (!run.full)
+        return MP_finishEffectDriver(run, dst);
+    LayerArgs a{run, run.dst};
+    a.run.dst = dst;
+    MP_runDriverBands(a.run, &a, MP_TaskLayer_calcPixelWeather, nullptr, progressPeriod);
+    return 0;
+}
+
 int MP_effectTextureIndex(float typ, int n)
 {
     return MP_safeTrunc(static_cast<float>(n) * typ + 0.05f, 0, n);

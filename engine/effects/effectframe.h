@@ -39,6 +39,22 @@ int MP_checkEffectBuffers(int sizex, int sizey, const ushort* src, const ushort*
 // Copies rows of RGB48 images in bands on the thread pool (no progress).
 void MP_copyImageBanded(const ushort* src, ushort* dst, int width, int height);
 
+// ---- Weather scheme -------------------------------------------------------------------
+// Particle overlays (rain, snow, aurora, bubbles) draw onto a copy of the
+// source in the scratch image, then:
+//   MP_beginWeather: MP_beginEffectDriver (-2, -1 as there, nothing
+//     written) and the banded copy of src into the scratch image run.dst;
+//   ... the particles are drawn into run.dst ...
+//   MP_finishWeather: with a blend mode, an opacity below 100 % or a mask,
+//     the layer pass mixes the source (o) with the particle picture (e) into
+//     dst (geometry opacity, layer blend, geometry blend); otherwise the
+//     particle picture is copied to dst as drawn. Under a cancel request dst
+//     stays as it was. Returns 0.
+// src and dst may be one buffer: nothing reaches dst before the last pass.
+int MP_beginWeather(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, int srcBpp, int dstBpp,
+                    MP_Params* params, int geoSlot);
+int MP_finishWeather(const MP_DriverRun& run, ushort* dst, int progressPeriod);
+
 // ---- Textures -----------------------------------------------------------------------
 // A texture picked by a "Typ" slider: slot base + (int)(n * typ + 0.05), the
 // index held to 0..n (NaN gives 0). Empty (px null) when the slot is.
@@ -70,6 +86,23 @@ inline int MP_low16(float v)
     // Floats this large are whole numbers; fmod keeps the sign.
     const int m = static_cast<int>(std::fmod(v, 65536.0f));
     return m & 0xFFFF;
+}
+
+// A sample computed in 0..65535 units, stored truncated and held to
+// 0..65535 (NaN gives 0); written without branches so that pixel loops
+// vectorise.
+inline ushort MP_store16(float v)
+{
+    float c = v > 0.0f ? v : 0.0f;
+    c = c < 65535.0f ? c : 65535.0f;
+    return static_cast<ushort>(static_cast<int>(c));
+}
+
+// v wrapped into 0..n-1 by a full non-negative modulo (n > 0).
+inline int MP_wrapIndex(int v, int n)
+{
+    v %= n;
+    return v < 0 ? v + n : v;
 }
 
 // Sine table of the turn index: MP_temp_table[i] = sin(i / 65535 * 2 pi),
@@ -107,6 +140,34 @@ inline void MP_effectReducedTask(TaskFuncParams t, Effect&& effect)
     const Args* a = MP_taskArgs<Args>(t);
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
                          [a, &effect](MP_float3 c, int x, int y) { return effect(*a, c, x, y); });
+}
+
+// Rows [start, end) of a window operator that gathers runs of up to Run
+// neighbouring pixels at once: gather(y, x0, n, c) with the run's source
+// colours c[0..n-1], then effect(i, c[i]) gives pixel x0 + i's colour, stored
+// through the full worker's tail (Full) or clamped (reduced) into run.dst.
+template <bool Full, int Run, class Gather, class Effect>
+inline void MP_effectRunRows(const MP_DriverRun& run, int start, int end, Gather&& gather, Effect&& effect)
+{
+    const bool geometry = run.params->geometry_needed != 0;
+    const int w = run.width;
+    for (int y = start; y < end; ++y) {
+        const size_t off = static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
+        for (int x0 = 0; x0 < w; x0 += Run) {
+            const int n = w - x0 < Run ? w - x0 : Run;
+            MP_float3 c[Run];
+            for (int i = 0; i < n; ++i)
+                c[i] = MP_loadRGB48(run.src + off + static_cast<size_t>(x0 + i) * 3);
+            gather(y, x0, n, c);
+            for (int i = 0; i < n; ++i) {
+                ushort* d = run.dst + off + static_cast<size_t>(x0 + i) * 3;
+                if constexpr (Full)
+                    MP_fullWorkerPixel(run, geometry, x0 + i, y, c[i], d, [&] { return effect(i, c[i]); });
+                else
+                    MP_storeRGB48Clamped(d, effect(i, c[i]));
+            }
+        }
+    }
 }
 
 // The effect colour of a resampling operator: the clamped bilinear sample of

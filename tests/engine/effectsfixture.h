@@ -67,6 +67,45 @@ public:
         fillTexture(id, w, h, [=](int, int, int c) { return c == 0 ? r : (c == 1 ? g : b); });
     }
 
+    // A cube sprite sheet for texture 3: eight bands of 64 rows, one per
+    // size class; a texel is part of the cube where its red sample is not 0
+    // (sample 43690 leaves a channel as it is).
+    static void fillCubeSheet(int id = 3, int w = 64, int h = 512)
+    {
+        fillTexture(id, w, h, [](int x, int y, int c) {
+            const int r = y % 64;
+            if (x >= 50 || r >= 50 || (x + 2 * r) % 9 == 0)
+                return static_cast<uint16_t>(0);
+            return static_cast<uint16_t>(c == 0 ? 43690 : (c == 1 ? 30000 + 200 * (r % 20) : 52000));
+        });
+    }
+
+    // A flake sheet for texture 32 (576 x 640, green samples only): the left
+    // block of 8 x 10 cells of 64 x 64, the right column of 10 cells.
+    static void fillFlakeSheet(int w = 576, int h = 640)
+    {
+        fillTexture(32, w, h, [](int x, int y, int c) {
+            if (c != 1)
+                return static_cast<uint16_t>(0);
+            const int dx = (x & 63) - 32, dy = (y & 63) - 32;
+            const int d2 = dx * dx + dy * dy;
+            return static_cast<uint16_t>(d2 < 1024 ? 65535 - d2 * 60 : 0);
+        });
+    }
+
+    // Bubble sprites for textures 40..45 (w x h each): a bright ring on black.
+    static void fillBubbleSprites(int w = 32, int h = 32)
+    {
+        for (int id = 40; id <= 45; ++id)
+            fillTexture(id, w, h, [w, h, id](int x, int y, int c) {
+                const int dx = 2 * x - w, dy = 2 * y - h;
+                const int d2 = dx * dx + dy * dy, r2 = w * w;
+                if (d2 >= r2)
+                    return static_cast<uint16_t>(0);
+                return static_cast<uint16_t>(d2 * 60000 / r2 + 1000 * (id - 40) + 2000 * c);
+            });
+    }
+
     // A spline slot through six knots on the constant y.
     static void flatSpline(MP_Params& p, int slot, float y)
     {
@@ -87,6 +126,28 @@ public:
         g[5] = 1.0f;
         g[6] = g[7] = 0.5f;
     }
+
+    // Every sample through the float trip (v * 1/65535 * 65535, truncated):
+    // what a pass that leaves a pixel's colour stores.
+    static std::vector<uint16_t> tripped(const std::vector<uint16_t>& src)
+    {
+        std::vector<uint16_t> t(src.size());
+        for (size_t i = 0; i < src.size(); ++i)
+            t[i] = static_cast<uint16_t>(static_cast<int>(src[i] * MP_k * 65535.0f));
+        return t;
+    }
+
+    // FNV-1a over the samples, for seeded and procedural outputs.
+    static uint64_t hashSamples(const uint16_t* data, size_t count)
+    {
+        uint64_t h = 1469598103934665603ull;
+        for (size_t i = 0; i < count; ++i) {
+            h ^= data[i];
+            h *= 1099511628211ull;
+        }
+        return h;
+    }
+    static uint64_t hashSamples(const std::vector<uint16_t>& v) { return hashSamples(v.data(), v.size()); }
 
     static const uint16_t* px(const std::vector<uint16_t>& img, int w, int x, int y)
     {

@@ -209,8 +209,8 @@ TEST_F(Dispatcher, ResultsAndTheirLines)
         const char* line;
     };
     const Case cases[] = {
-        // Registered, driver not built yet: runs as "no driver".
-        {"MP_calcPixelStars", false, 0, "MP_calcPixelStars/CPU/komplett\\(1,500\\),Err:0"},
+        // Registered with size 0, never has a CPU driver: runs as "no driver".
+        {"MP_calcPixelSuperquadric", false, 0, "MP_calcPixelSuperquadric/CPU/komplett\\(1,500\\),Err:0"},
         // Known to the registry without a driver; size 500 at quality 0.5.
         {"MP_calcPixel3dlight", false, 0, "MP_calcPixel3dlight/CPU/komplett\\(250,500\\),Err:0"},
         // Unlisted: size 500.

@@ -11,14 +11,6 @@ namespace {
 // A sample after the float trip of the workers: v / 65535 * 65535, truncated.
 int trip(int v) { return static_cast<int>(static_cast<float>(v) * MP_k * 65535.0f); }
 
-std::vector<uint16_t> tripped(const std::vector<uint16_t>& img)
-{
-    std::vector<uint16_t> out(img.size());
-    for (size_t i = 0; i < img.size(); ++i)
-        out[i] = static_cast<uint16_t>(trip(img[i]));
-    return out;
-}
-
 // ---- Wrapped indices ------------------------------------------------------------------------
 
 TEST(EffectIndices, TurnIndexWrapsAroundTheFullTurn)

@@ -1,0 +1,368 @@
+// Drawing filters: "Comic-Stil" (ComicPaint) and "Bleistiftzeichnung"
+// (PencilPaint).
+//
+// Both average a power of the absolute luminance difference between the
+// pixel (D = (int)(65535 L0)) and its window samples (14-bit luminance, read
+// from a plane the prepass fills: the same values the samples would give)
+// from the table T1. "Comic-Stil" samples every second row and column from
+// the first inside the image and sums the samples' colours as well; it writes
+// a scratch image. "Bleistiftzeichnung" samples every row and column and
+// writes dst directly.
+//
+// Row half-widths come from lx refilled for the driver's radius (the
+// dispatcher's rows may belong to a smaller radius or an earlier run).
+// Pixels whose window lies inside their row are gathered eight at a time,
+// each with its samples in the same order as alone.
+
+#include "engine/effects/drawing.h"
+
+#include "engine/MP_calccl.h"
+#include "engine/core/cpuclones.h"
+#include "engine/core/settings.h"
+#include "engine/core/textures.h"
+#include "engine/effects/effectframe.h"
+#include "engine/filters/filterframe.h"
+#include "engine/openclmanager.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int kMaxR = 50;
+constexpr int kRun = 8;
+
+struct DrawWindow {
+    int R = 1;
+    int step = 1;
+    bool panorama = false;
+    int widest = 0;
+    int hw[2 * kMaxR + 1] = {}; // index ky + 50, 0..R + 1
+};
+
+// Refills lx for radius R and copies its rows, held to 0..R + 1.
+void prepareWindow(DrawWindow& win, MP_Params* params, int R, int step)
+{
+    win.R = R;
+    win.step = step;
+    win.panorama = MP_UI_GetPanoramaMode() != 0;
+    OpenCLManager::getInstance()->setKernelSuperquadricTable(R, params);
+    win.widest = 0;
+    for (int ky = -R; ky <= R; ++ky) {
+        const int h = MP_imin(MP_imax(params->lx[MP_MAX_KERNEL_HEIGHT + ky], 0), R + 1);
+        win.hw[ky + kMaxR] = h;
+        win.widest = MP_imax(win.widest, h);
+    }
+}
+
+// Calls f(sampleIndex) for the window samples of pixel (x, y) in order.
+template <class F> inline void forEachSample(const DrawWindow& win, int w, int h, int x, int y, F&& f)
+{
+    const int s = win.step;
+    const int y1 = MP_imin(win.R, h - 1 - y);
+    for (int ky = MP_imax(-win.R, -y); ky <= y1; ky += s) {
+        const int l = win.hw[ky + kMaxR];
+        const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w);
+        if (win.panorama) {
+            for (int kx = -l; kx <= l; kx += s)
+                f(row + static_cast<size_t>(MP_wrapIndex(x + kx, w)));
+        } else {
+            const int x2 = MP_imin(l, w - 1 - x);
+            for (int kx = MP_imax(-l, -x); kx <= x2; kx += s)
+                f(row + static_cast<size_t>(x + kx));
+        }
+    }
+}
+
+// True when the window of every pixel x0 .. x0 + kRun - 1 lies inside its row.
+inline bool interiorRun(const DrawWindow& win, int w, int x0)
+{
+    return x0 - win.widest >= 0 && x0 + kRun - 1 + win.widest <= w - 1;
+}
+
+struct PlaneArgs {
+    const ushort* src;
+    ushort* plane;
+    int width;
+    mp_filters::LumWeights lw;
+};
+
+void MP_TaskPre2_calcPixelDrawing(TaskFuncParams t)
+{
+    const PlaneArgs& a = *MP_taskArgs<PlaneArgs>(t);
+    const size_t w = static_cast<size_t>(a.width);
+    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+        const ushort* s = a.src + static_cast<size_t>(y) * w * 3;
+        ushort* l = a.plane + static_cast<size_t>(y) * w;
+        for (size_t x = 0; x < w; ++x, s += 3)
+            l[x] = static_cast<ushort>(a.lw.of(s));
+    }
+}
+
+void fillPlane(const ushort* src, ushort* plane, int w, int h, MP_Params* params)
+{
+    PlaneArgs a{src, plane, w, mp_filters::LumWeights::of(params)};
+    MP_runSinglePass(MP_TaskPre2_calcPixelDrawing, MP_makeTask(params, &a), h);
+}
+
+// ---- "Comic-Stil" ----------------------------------------------------------------------
+
+struct ComicArgs {
+    MP_DriverRun run;
+    DrawWindow win;
+    const ushort* plane = nullptr;
+    float a = 0.0f;        // T1 exponent less 0.001
+    float strength = 1.0f; // solarising
+    float level = 0.1f;    // posterising
+    MP_float3 line{0, 0, 0};
+};
+
+void MP_TaskPre1_calcPixelComicPaint(TaskFuncParams t)
+{
+    const ComicArgs& a = *MP_taskArgs<ComicArgs>(t);
+    const float e = a.a + 0.001f;
+    for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i)
+        MP_temp_table[i] = std::pow(static_cast<float>(i) * MP_k, e);
+}
+
+struct ComicSums {
+    float P = 0.0f;
+    int n = 0;
+    int64_t r = 0, g = 0, b = 0;
+};
+
+MP_CPU_CLONES void comicRun(const ComicArgs& a, int x0, int y, const int* D, ComicSums* out)
+{
+    const MP_DriverRun& run = a.run;
+    const int w = run.width, s = a.win.step;
+    float P[kRun] = {};
+    int64_t sr[kRun] = {}, sg[kRun] = {}, sb[kRun] = {};
+    int n = 0;
+    const int y1 = MP_imin(a.win.R, run.height - 1 - y);
+    for (int ky = MP_imax(-a.win.R, -y); ky <= y1; ky += s) {
+        const int l = a.win.hw[ky + kMaxR];
+        const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w) + static_cast<size_t>(x0);
+        for (int kx = -l; kx <= l; kx += s, ++n) {
+            const ushort* q = a.plane + row + kx;
+            const ushort* c = run.src + (row + kx) * 3;
+            for (int i = 0; i < kRun; ++i) {
+                P[i] += MP_temp_table[std::abs(D[i] - static_cast<int>(q[i]))];
+                sr[i] += c[3 * i];
+                sg[i] += c[3 * i + 1];
+                sb[i] += c[3 * i + 2];
+            }
+        }
+    }
+    for (int i = 0; i < kRun; ++i)
+        out[i] = {P[i], n, sr[i], sg[i], sb[i]};
+}
+
+ComicSums comicPixel(const ComicArgs& a, int x, int y, int D)
+{
+    ComicSums s;
+    forEachSample(a.win, a.run.width, a.run.height, x, y, [&](size_t j) {
+        ++s.n;
+        s.P += MP_temp_table[std::abs(D - static_cast<int>(a.plane[j]))];
+        const ushort* c = a.run.src + j * 3;
+        s.r += c[0];
+        s.g += c[1];
+        s.b += c[2];
+    });
+    return s;
+}
+
+MP_float3 comicEffect(const ComicArgs& a, float L0, const ComicSums& s)
+{
+    float E = -1.0f;
+    MP_float3 m{0.0f, 0.0f, 0.0f};
+    if (s.n > 0) {
+        E = (s.P / static_cast<float>(s.n) - 0.5f) * 2.0f;
+        const float f = (1.0f / static_cast<float>(s.n)) * MP_k;
+        m = {static_cast<float>(s.r) * f, static_cast<float>(s.g) * f, static_cast<float>(s.b) * f};
+    }
+    float S = std::fmod(L0 * a.strength, 2.0f);
+    if (S > 1.0f)
+        S = 1.0f - (S - 1.0f);
+    if (S > 0.0f && L0 > 0.0f) {
+        m = MP_normalize(m);
+        const float mx = std::fmax(std::fmax(m.x, m.y), m.z);
+        const float k = (mx > 0.0f ? 1.0f / mx : mx) * S;
+        m = {m.x * k, m.y * k, m.z * k};
+    }
+    float V = 1.0f, U = 0.0f;
+    if (E >= 0.0f) {
+        const float r = 1.0f - std::sqrt(std::sqrt(E));
+        V = r * r;
+        U = 1.0f - V;
+    }
+    const float f = (L0 - std::fmod(L0, a.level)) / (L0 > 0.0f ? L0 : 0.001f);
+    const float inv = 1.0f / std::log(2.0f);
+    return {(a.line.x * U + std::log(1.0f + m.x) * inv * V) * f, (a.line.y * U + std::log(1.0f + m.y) * inv * V) * f,
+            (a.line.z * U + std::log(1.0f + m.z) * inv * V) * f};
+}
+
+void MP_Task_calcPixelComicPaint(TaskFuncParams t)
+{
+    const ComicArgs& a = *MP_taskArgs<ComicArgs>(t);
+    const MP_Params* p = a.run.params;
+    const int w = a.run.width;
+    float L0[kRun] = {};
+    ComicSums s[kRun];
+    MP_effectRunRows<true, kRun>(
+        a.run, MP_taskStart(t), MP_taskEnd(t),
+        [&](int y, int x0, int n, const MP_float3* c) {
+            int D[kRun] = {};
+            for (int i = 0; i < n; ++i) {
+                L0[i] = p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z;
+                D[i] = MP_tableIndex(L0[i]);
+            }
+            if (n == kRun && interiorRun(a.win, w, x0))
+                comicRun(a, x0, y, D, s);
+            else
+                for (int i = 0; i < n; ++i)
+                    s[i] = comicPixel(a, x0 + i, y, D[i]);
+        },
+        [&](int i, MP_float3) { return comicEffect(a, L0[i], s[i]); });
+}
+
+// ---- "Bleistiftzeichnung" -----------------------------------------------------------------
+
+struct PencilArgs {
+    MP_DriverRun run;
+    DrawWindow win;
+    const ushort* plane = nullptr;
+    float e1 = 1.0f; // T1 exponent
+    float e3 = 1.0f; // T3 exponent
+};
+
+void MP_TaskPre1_calcPixelPencilPaint(TaskFuncParams t)
+{
+    const PencilArgs& a = *MP_taskArgs<PencilArgs>(t);
+    for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i) {
+        const float x = static_cast<float>(i) * MP_k;
+        MP_temp_table[i] = std::pow(x, a.e1);
+        MP_temp3_table[i] = std::pow(x, a.e3);
+    }
+}
+
+MP_CPU_CLONES void pencilRun(const PencilArgs& a, int x0, int y, const int* D, float* P, int& n)
+{
+    const int w = a.run.width;
+    float S[kRun] = {};
+    int count = 0;
+    const int y1 = MP_imin(a.win.R, a.run.height - 1 - y);
+    for (int ky = MP_imax(-a.win.R, -y); ky <= y1; ++ky) {
+        const int l = a.win.hw[ky + kMaxR];
+        const ushort* q = a.plane + static_cast<size_t>(y + ky) * static_cast<size_t>(w) + static_cast<size_t>(x0);
+        for (int kx = -l; kx <= l; ++kx, ++count)
+            for (int i = 0; i < kRun; ++i)
+                S[i] += MP_temp_table[std::abs(D[i] - static_cast<int>(q[kx + i]))];
+    }
+    for (int i = 0; i < kRun; ++i)
+        P[i] = S[i];
+    n = count;
+}
+
+inline MP_float3 pencilEffect(MP_float3 c, int D, float P, int n)
+{
+    const float u = (P / static_cast<float>(n) - 0.4f) * 1.66666f;
+    const float F = u < 0.0f ? 1.0f : 1.0f - MP_temp3_table[MP_low16(u * 65535.0f)];
+    const float G = MP_temp2_table[D & 0xFFFF];
+    const float k = 1.0f - G;
+    return {c.x * k + G * F, c.y * k + G * F, c.z * k + G * F};
+}
+
+template <bool Full> void pencilRows(TaskFuncParams t)
+{
+    const PencilArgs& a = *MP_taskArgs<PencilArgs>(t);
+    const MP_Params* p = a.run.params;
+    const int w = a.run.width;
+    int D[kRun] = {}, n[kRun] = {};
+    float P[kRun] = {};
+    MP_effectRunRows<Full, kRun>(
+        a.run, MP_taskStart(t), MP_taskEnd(t),
+        [&](int y, int x0, int nb, const MP_float3* c) {
+            for (int i = 0; i < nb; ++i) {
+                D[i] = MP_tableIndex(p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z);
+                P[i] = 0.0f;
+                n[i] = 0;
+            }
+            if (nb == kRun && interiorRun(a.win, w, x0)) {
+                int count = 0;
+                pencilRun(a, x0, y, D, P, count);
+                for (int i = 0; i < kRun; ++i)
+                    n[i] = count;
+            } else {
+                for (int i = 0; i < nb; ++i)
+                    forEachSample(a.win, w, a.run.height, x0 + i, y, [&](size_t j) {
+                        ++n[i];
+                        P[i] += MP_temp_table[std::abs(D[i] - static_cast<int>(a.plane[j]))];
+                    });
+            }
+        },
+        [&](int i, MP_float3 c) { return pencilEffect(c, D[i], P[i], n[i]); });
+}
+
+void MP_Task_calcPixelPencilPaint(TaskFuncParams t) { pencilRows<true>(t); }
+void MP_Task_calcPixelPencilPaintReduced(TaskFuncParams t) { pencilRows<false>(t); }
+
+} // namespace
+
+int MP_calcPixelComicPaint(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    if (int r = MP_checkEffectBuffers(sizex, sizey, src, dst, srcBpp, dstBpp, params))
+        return r;
+    // The output image and, behind it, the luminance plane (8 bytes a pixel).
+    if (!MP_UpdateBuffer(MP_effectScratchBytes(sizex, sizey, 8)))
+        return -1;
+    auto a = std::make_unique<ComicArgs>();
+    if (int r = MP_beginEffectDriver(a->run, sizex, sizey, src, dst, srcBpp, dstBpp, params, 6))
+        return r;
+    const int R = MP_imax(1, MP_safeTrunc(50.0f * params->p[0][0] * params->previewscalingfactor *
+                                              params->unit_kernel_multiplier,
+                                          0, kMaxR));
+    prepareWindow(a->win, params, R, 2);
+    ushort* plane = a->run.dst + static_cast<size_t>(sizex) * static_cast<size_t>(sizey) * 3;
+    fillPlane(src, plane, sizex, sizey, params);
+    a->plane = plane;
+    a->a = 1.0f - (0.08f * params->p[1][0] + 0.82f);
+    const TaskFuncParams task = MP_makeTask(params, a.get());
+    MP_runTablePass(MP_TaskPre1_calcPixelComicPaint, task);
+    a->strength = 1.0f + 2.0f * params->p[2][0];
+    a->level = (0.3f - 0.3f * params->p[3][0]) * 0.99f + 0.005f;
+    a->line = {params->p[4][2], params->p[4][3], params->p[4][4]};
+    MP_runDriverBands(a->run, a.get(), MP_Task_calcPixelComicPaint, nullptr, 1);
+    return MP_finishEffectDriver(a->run, dst);
+}
+
+int MP_calcPixelPencilPaint(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params)
+{
+    if (int r = MP_checkEffectBuffers(sizex, sizey, src, dst, srcBpp, dstBpp, params))
+        return r;
+    auto* plane = static_cast<ushort*>(MP_UpdateBuffer(MP_effectScratchBytes(sizex, sizey, 2)));
+    if (!plane)
+        return -1;
+    auto a = std::make_unique<PencilArgs>();
+    if (int r = MP_beginDriver(a->run, sizex, sizey, src, dst, params, 4, 3))
+        return r;
+    fillPlane(src, plane, sizex, sizey, params);
+    a->plane = plane;
+    const int R = MP_safeTrunc(25.0f * params->previewscalingfactor * params->unit_kernel_multiplier, 0, 25);
+    prepareWindow(a->win, params, MP_imax(R, 2), 1);
+    a->e1 = 1.0f - (0.16f * params->p[0][0] + 0.74f) + 0.001f;
+    a->e3 = (1.0f - params->p[1][0]) * 0.5f + 0.4f;
+    const TaskFuncParams task = MP_makeTask(params, a.get());
+    MP_runTablePass(MP_TaskPre1_calcPixelPencilPaint, task);
+    MP_runSplineTablePass(params, 2, MP_temp2_table);
+    return MP_runDriverBands(a->run, a.get(), MP_Task_calcPixelPencilPaint, MP_Task_calcPixelPencilPaintReduced, 1);
+}
+
+namespace {
+const MP_DriverEntry kDrivers[] = {
+    {"MP_calcPixelComicPaint", MP_calcPixelComicPaint},
+    {"MP_calcPixelPencilPaint", MP_calcPixelPencilPaint},
+};
+} // namespace
+extern const MP_DriverTable MP_drivers_drawing = MP_driverTable(kDrivers);
