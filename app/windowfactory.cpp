@@ -2,6 +2,14 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "platform/userpaths.h"
+#include "ui/tools/hdraboutwindow.h"
+#include "ui/tools/hdrexifdockwidget.h"
+#include "ui/tools/hdrexposuredockwidget.h"
+#include "ui/tools/hdrhistogramdockwidget.h"
+#include "ui/tools/hdrinfodockwidget.h"
+#include "ui/tools/hdrstatistic.h"
+#include "ui/tools/hdrstatisticwindow.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/postprocessing/presetshost.h"
 #include "ui/postprocessing/hdroperatordockwidget.h"
@@ -13,21 +21,10 @@
 #include "ui/editors/hdrcropwindow.h"
 #include "ui/editors/HDRGeometryPainter.h"
 #include "ui/editors/HDRStencilPainter.h"
+#include "ui/mainwindow/postprocessingdockadapter.h"
 #include "ui/views/hdrtimelinedockwidget.h"
-#include "platform/userpaths.h"
-#include "ui/tools/hdraboutwindow.h"
-#include "ui/tools/hdrexifdockwidget.h"
-#include "ui/tools/hdrexposuredockwidget.h"
-#include "ui/tools/hdrhistogramdockwidget.h"
-#include "ui/tools/hdrinfodockwidget.h"
-#include "ui/tools/hdrstatistic.h"
-#include "ui/tools/hdrstatisticwindow.h"
 
 #include <QCoreApplication>
-
-namespace {
-QString MainTr(const char* text) { return QCoreApplication::translate("HDRMainWindow", text); }
-} // namespace
 
 IOptionsWindow* CAppWindowFactory::CreateOptionsWindow(QWidget* parent) { return new HDROptionsWindow(parent); }
 
@@ -36,59 +33,10 @@ IStyleColorDialog* CAppWindowFactory::CreateStyleSelectWindow(QWidget* parent)
     return new HDRStyleSelectWindow(parent);
 }
 
-IExposureSeriesDock* CAppWindowFactory::CreateExposureSeriesDock(QWidget* parent)
+IPostProcessingDock* CAppWindowFactory::CreatePostProcessingDock(QWidget* parent)
 {
-    auto* dock = new HDRExposureDockWidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "Belichtungsreihe")), parent);
-    dock->setObjectName(QStringLiteral("m_pExposureSeriesDock"));
-    return dock;
-}
-
-IUsageCounters* CAppWindowFactory::CreateStatistic(QObject* parent)
-{
-    return HDRStatistic::CreateOwned(parent, lumivex::platform::userSettingsFolder());
-}
-
-IExifDock* CAppWindowFactory::CreateExifDock(QWidget* parent)
-{
-    auto* dock = new HDRExifDockwidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "Exif-Informationen")), parent);
-    dock->setObjectName(QStringLiteral("m_pExifDock"));
-    return dock;
-}
-
-IHistogramDock* CAppWindowFactory::CreateHistogramDock(QWidget* parent)
-{
-    auto* dock = new HDRHistogramDockWidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "HDR-Histogramm")), parent);
-    dock->setObjectName(QStringLiteral("m_pHistogramDock"));
-    return dock;
-}
-
-IInfoDockPanel* CAppWindowFactory::CreateInfoDock(QWidget* parent, bool titleScreen)
-{
-    if (titleScreen) {
-        auto* start = new HDRInfoDockWidget(QString(), parent);
-        start->setObjectName(QStringLiteral("m_pInfoDockWidgetStart"));
-        start->SetIsTitleScreen(true);
-        start->setTitleBarWidget(new QWidget(start));
-        return start;
-    }
-    auto* dock = new HDRInfoDockWidget(MainTr(QT_TRANSLATE_NOOP("HDRMainWindow", "Informationen")), parent);
-    dock->setObjectName(QStringLiteral("m_pInfoDockWidget"));
-    dock->RegisterAsInfoDock();
-    return dock;
-}
-
-QDialog* CAppWindowFactory::CreateStatisticWindow(QWidget* parent)
-{
-    auto* window = new HDRStatisticWindow(parent);
-    window->setObjectName(QStringLiteral("statistic_window"));
-    return window;
-}
-
-QDialog* CAppWindowFactory::CreateAboutWindow(QWidget* parent)
-{
-    auto* window = new HDRAboutWindow(parent);
-    window->setObjectName(QStringLiteral("about_window"));
-    return window;
+    auto* window = qobject_cast<HDRMainWindow*>(parent);
+    return window ? CPostProcessingDockAdapter::Create(window) : nullptr;
 }
 
 IHDROperatorDock* CAppWindowFactory::CreateHDROperatorDock(QWidget* parent)
@@ -147,3 +95,36 @@ HDRTimelineDockWidget* CAppWindowFactory::CreateTimelineDock(QWidget* parent)
 {
     return new HDRTimelineDockWidget(HDRMainWindow::tr("Timeline Window"), parent, Qt::WindowFlags());
 }
+
+IExposureSeriesDock* CAppWindowFactory::CreateExposureSeriesDock(QWidget* parent)
+{
+    return new HDRExposureDockWidget(QCoreApplication::translate("HDRMainWindow", "Belichtungsreihe"), parent);
+}
+
+IUsageCounters* CAppWindowFactory::CreateStatistic(QObject* parent)
+{
+    return HDRStatistic::CreateOwned(parent, lumivex::platform::userSettingsFolder());
+}
+
+IExifDock* CAppWindowFactory::CreateExifDock(QWidget* parent)
+{
+    return new HDRExifDockwidget(QCoreApplication::translate("HDRMainWindow", "Exif-Informationen"), parent);
+}
+
+IHistogramDock* CAppWindowFactory::CreateHistogramDock(QWidget* parent)
+{
+    return new HDRHistogramDockWidget(QCoreApplication::translate("HDRMainWindow", "HDR-Histogramm"), parent);
+}
+
+IMainInfoDock* CAppWindowFactory::CreateInfoDock(QWidget* parent, bool start)
+{
+    if (start)
+        return new HDRInfoDockWidget(QString(), parent); // the main window marks it and sets its title bar
+    auto* dock = new HDRInfoDockWidget(QCoreApplication::translate("HDRMainWindow", "Informationen"), parent);
+    dock->RegisterAsInfoDock();
+    return dock;
+}
+
+QDialog* CAppWindowFactory::CreateStatisticWindow(QWidget* parent) { return new HDRStatisticWindow(parent); }
+
+QDialog* CAppWindowFactory::CreateAboutWindow(QWidget* parent) { return new HDRAboutWindow(parent); }

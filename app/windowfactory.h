@@ -7,13 +7,7 @@ class CAppWindowFactory : public IWindowFactory {
 public:
     IOptionsWindow* CreateOptionsWindow(QWidget* parent) override;
     IStyleColorDialog* CreateStyleSelectWindow(QWidget* parent) override;
-    IExposureSeriesDock* CreateExposureSeriesDock(QWidget* parent) override;
-    IUsageCounters* CreateStatistic(QObject* parent) override;
-    IExifDock* CreateExifDock(QWidget* parent) override;
-    IHistogramDock* CreateHistogramDock(QWidget* parent) override;
-    IInfoDockPanel* CreateInfoDock(QWidget* parent, bool titleScreen) override;
-    QDialog* CreateStatisticWindow(QWidget* parent) override;
-    QDialog* CreateAboutWindow(QWidget* parent) override;
+    IPostProcessingDock* CreatePostProcessingDock(QWidget* parent) override;
     IHDROperatorDock* CreateHDROperatorDock(QWidget* parent) override;
     IPresetsDock* CreatePresetsDock(QWidget* parent) override;
     IRawDevelopment* CreateRawDevelopment(QWidget* parent) override;
@@ -21,4 +15,11 @@ public:
     IStencilPainter* CreateStencilPainter(QWidget* parent) override;
     IGeometryPainter* CreateGeometryPainter(QWidget* parent) override;
     HDRTimelineDockWidget* CreateTimelineDock(QWidget* parent) override;
+    IExposureSeriesDock* CreateExposureSeriesDock(QWidget* parent) override;
+    IUsageCounters* CreateStatistic(QObject* parent) override;
+    IExifDock* CreateExifDock(QWidget* parent) override;
+    IHistogramDock* CreateHistogramDock(QWidget* parent) override;
+    IMainInfoDock* CreateInfoDock(QWidget* parent, bool start) override;
+    QDialog* CreateStatisticWindow(QWidget* parent) override;
+    QDialog* CreateAboutWindow(QWidget* parent) override;
 };

@@ -179,16 +179,6 @@ void iconHelp(QPainter& p)
     p.drawEllipse(QPointF(8.0, 12.0), 1.1, 1.1);
 }
 
-// The about box: a white "i" on a blue badge.
-void iconAbout(QPainter& p)
-{
-    roundBadge(p, rgb(0x8ec5ff), rgb(0x1f5fb0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(8.0, 4.9), 1.2, 1.2);
-    p.drawRoundedRect(QRectF(6.9, 7.0, 2.2, 5.6), 0.8, 0.8);
-}
-
 // Removing an exposure from the series: a red cross on a light disc.
 void iconExposureDelete(QPainter& p)
 {
@@ -1529,6 +1519,320 @@ DrawFn iconGeometryPainter(int kind)
     };
 }
 
+// ---- main window action icons -------------------------------------------------
+
+void docPage(QPainter& p, const QRectF& r)
+{
+    QPainterPath page;
+    page.moveTo(r.left(), r.top());
+    page.lineTo(r.right() - 3, r.top());
+    page.lineTo(r.right(), r.top() + 3);
+    page.lineTo(r.right(), r.bottom());
+    page.lineTo(r.left(), r.bottom());
+    page.closeSubpath();
+    p.setPen(outline(rgb(0x5a6270)));
+    p.setBrush(vertical(r.top(), r.bottom(), rgb(0xffffff), rgb(0xd9dee6)));
+    p.drawPath(page);
+}
+
+void folderShape(QPainter& p, QColor light, QColor dark)
+{
+    QPainterPath f;
+    f.moveTo(1.5, 4);
+    f.lineTo(6, 4);
+    f.lineTo(7.5, 5.5);
+    f.lineTo(14.5, 5.5);
+    f.lineTo(14.5, 13.5);
+    f.lineTo(1.5, 13.5);
+    f.closeSubpath();
+    p.setPen(outline(dark.darker(140)));
+    p.setBrush(vertical(4, 14, light, dark));
+    p.drawPath(f);
+}
+
+void diskShape(QPainter& p, QColor body)
+{
+    p.setPen(outline(body.darker(170)));
+    p.setBrush(vertical(2, 14, body.lighter(130), body));
+    p.drawRoundedRect(QRectF(2.5, 2.5, 11, 11), 1.5, 1.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0xf2f2f2));
+    p.drawRect(QRectF(4.5, 2.5, 7, 4));
+    p.setBrush(body.darker(150));
+    p.drawRect(QRectF(5, 9, 6, 4.5));
+}
+
+// A small arrow badge in the lower right corner.
+void arrowBadge(QPainter& p, QColor c, bool down)
+{
+    p.setPen(outline(c.darker(160)));
+    p.setBrush(c);
+    QPolygonF a;
+    if (down)
+        a << QPointF(9, 9) << QPointF(15, 9) << QPointF(12, 15);
+    else
+        a << QPointF(12, 8.5) << QPointF(15.5, 12.5) << QPointF(13.3, 12.5) << QPointF(13.3, 15.3)
+          << QPointF(10.7, 15.3) << QPointF(10.7, 12.5) << QPointF(8.5, 12.5);
+    p.drawPolygon(a);
+}
+
+void iconNewProject(QPainter& p)
+{
+    // A house: back to the start page.
+    QPainterPath h;
+    h.moveTo(8, 2);
+    h.lineTo(14.5, 8);
+    h.lineTo(12.5, 8);
+    h.lineTo(12.5, 14);
+    h.lineTo(3.5, 14);
+    h.lineTo(3.5, 8);
+    h.lineTo(1.5, 8);
+    h.closeSubpath();
+    p.setPen(outline(rgb(0x7a3b12)));
+    p.setBrush(vertical(2, 14, rgb(0xffd08a), rgb(0xe07b2a)));
+    p.drawPath(h);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0x7a3b12));
+    p.drawRect(QRectF(6.7, 9.5, 2.6, 4.5));
+}
+
+void iconOpenProject(QPainter& p)
+{
+    folderShape(p, rgb(0xffe29a), rgb(0xe0a830));
+    arrowBadge(p, rgb(0x3aa04a), false);
+}
+
+void iconMenuProject(QPainter& p) { folderShape(p, rgb(0xffe29a), rgb(0xe0a830)); }
+
+void iconSaveProject(QPainter& p) { diskShape(p, rgb(0x3f6fc0)); }
+
+void iconSaveProjectAs(QPainter& p)
+{
+    diskShape(p, rgb(0x3f6fc0));
+    p.setPen(glyphPen(rgb(0x7a3b12), 2.0));
+    p.drawLine(QPointF(9.5, 14.5), QPointF(15, 9));
+    p.setPen(glyphPen(rgb(0xffd08a), 1.0));
+    p.drawLine(QPointF(10, 14), QPointF(14.5, 9.5));
+}
+
+void iconLoadImage(QPainter& p)
+{
+    pictureFrame(p, QRectF(1.5, 2.5, 12, 9));
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0xfff3a0));
+    p.drawEllipse(QPointF(5, 5.5), 1.5, 1.5);
+    arrowBadge(p, rgb(0x3aa04a), false);
+}
+
+void iconBatchBrowser(QPainter& p)
+{
+    pictureFrame(p, QRectF(5.5, 1.5, 9, 7));
+    pictureFrame(p, QRectF(3.5, 4, 9, 7));
+    pictureFrame(p, QRectF(1.5, 6.5, 9, 7));
+    p.setPen(glyphPen(rgb(0x303030), 1.6));
+    p.setBrush(QColor(255, 255, 255, 160));
+    p.drawEllipse(QPointF(11.3, 11), 2.6, 2.6);
+    p.drawLine(QPointF(13.2, 13), QPointF(15, 14.8));
+}
+
+void iconSaveResultImage(QPainter& p)
+{
+    // The picture with a small disk in its corner.
+    pictureFrame(p, QRectF(0.5, 1.5, 12, 9.5));
+    p.save();
+    p.translate(7, 7);
+    p.scale(0.56, 0.56);
+    diskShape(p, rgb(0x3f6fc0));
+    p.restore();
+}
+
+void iconPrint(QPainter& p)
+{
+    docPage(p, QRectF(4.5, 1.5, 7, 5));
+    p.setPen(outline(rgb(0x3a3f48)));
+    p.setBrush(vertical(6, 12, rgb(0xd8dde6), rgb(0x7f8896)));
+    p.drawRoundedRect(QRectF(1.5, 6, 13, 6), 1.5, 1.5);
+    docPage(p, QRectF(4.5, 10, 7, 4.5));
+}
+
+void iconSendTo(QPainter& p)
+{
+    pictureFrame(p, QRectF(1.5, 2.5, 10, 8));
+    p.setPen(outline(rgb(0x1f5fb0)));
+    p.setBrush(rgb(0x5aa0ff));
+    QPolygonF a;
+    a << QPointF(8, 9.5) << QPointF(12, 9.5) << QPointF(12, 7.5) << QPointF(15.5, 11) << QPointF(12, 14.5)
+      << QPointF(12, 12.5) << QPointF(8, 12.5);
+    p.drawPolygon(a);
+}
+
+void iconSendToFamily(QPainter& p)
+{
+    roundBadge(p, rgb(0xc6a0ff), rgb(0x5b2ea0));
+    p.setPen(glyphPen(Qt::white, 1.7));
+    p.drawLine(QPointF(4.5, 8), QPointF(11, 8));
+    p.drawLine(QPointF(8.5, 5.2), QPointF(11.3, 8));
+    p.drawLine(QPointF(8.5, 10.8), QPointF(11.3, 8));
+}
+
+DrawFn iconUndo(bool save)
+{
+    return [save](QPainter& p) {
+        circularArrow(p, save ? rgb(0x2f8f3f) : rgb(0x1f5fb0), 90, 270,
+                      QPolygonF() << QPointF(8, 0.8) << QPointF(11, 3) << QPointF(8, 5.2));
+        p.setPen(Qt::NoPen);
+        p.setBrush(save ? rgb(0x2f8f3f) : rgb(0x1f5fb0));
+        if (save)
+            p.drawEllipse(QPointF(8, 8), 1.8, 1.8);
+        else
+            p.drawRect(QRectF(6.5, 6.5, 3, 3));
+    };
+}
+
+void iconTimeline(QPainter& p)
+{
+    for (int i = 0; i < 3; ++i)
+        pictureFrame(p, QRectF(0.8 + i * 5, 5, 4.4, 4.4));
+    p.setPen(glyphPen(rgb(0x505a66), 1.2));
+    p.drawLine(QPointF(1, 12.5), QPointF(15, 12.5));
+}
+
+void iconPanorama(QPainter& p)
+{
+    pictureFrame(p, QRectF(0.5, 4.5, 15, 7));
+    p.setPen(glyphPen(rgb(0x2d5a2d), 1.0));
+    p.drawPolyline(QPolygonF() << QPointF(0.5, 10) << QPointF(4, 7) << QPointF(7, 9.5) << QPointF(10.5, 6.5)
+                               << QPointF(15.5, 9.5));
+}
+
+void iconCompareWindow(QPainter& p)
+{
+    pictureFrame(p, QRectF(1.5, 2.5, 13, 11));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 40, 40, 150));
+    p.drawRect(QRectF(8, 3, 6, 10));
+    p.setPen(glyphPen(Qt::white, 1.2));
+    p.drawLine(QPointF(8, 2.5), QPointF(8, 13.5));
+}
+
+void iconPostProcessing(QPainter& p)
+{
+    // Three sliders.
+    p.setPen(glyphPen(rgb(0x505a66), 1.3));
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(QPointF(2, 3.5 + i * 4.5), QPointF(14, 3.5 + i * 4.5));
+    const qreal knobs[3] = {5, 11, 7.5};
+    const QColor colours[3] = {rgb(0xe05050), rgb(0x50b050), rgb(0x5080e0)};
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(outline(colours[i].darker(160)));
+        p.setBrush(colours[i]);
+        p.drawEllipse(QPointF(knobs[i], 3.5 + i * 4.5), 2, 2);
+    }
+}
+
+void iconResetWindows(QPainter& p)
+{
+    p.setPen(outline(rgb(0x404a58)));
+    p.setBrush(rgb(0xeef2f7));
+    p.drawRect(QRectF(1.5, 2.5, 13, 11));
+    p.setBrush(rgb(0x5a87c0));
+    p.drawRect(QRectF(1.5, 2.5, 13, 2.5));
+    p.setBrush(rgb(0xb8c6d8));
+    p.drawRect(QRectF(1.5, 5, 4, 8.5));
+    p.drawRect(QRectF(11, 5, 3.5, 8.5));
+}
+
+void iconBatch(QPainter& p)
+{
+    for (int i = 2; i >= 0; --i)
+        docPage(p, QRectF(1.5 + i * 2.2, 1.5 + i * 1.2, 8.5, 10.5));
+    p.setPen(glyphPen(rgb(0x2f8f3f), 1.8));
+    p.drawPolyline(QPolygonF() << QPointF(8.5, 11.5) << QPointF(10.5, 13.8) << QPointF(15, 8.5));
+}
+
+void iconWeb(QPainter& p)
+{
+    roundBadge(p, rgb(0x9fd8ff), rgb(0x1f6fb0));
+    p.setPen(glyphPen(QColor(255, 255, 255, 200), 0.9));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(5.2, 1.8, 5.6, 12.4));
+    p.drawLine(QPointF(1.8, 8), QPointF(14.2, 8));
+    p.drawLine(QPointF(3, 4.8), QPointF(13, 4.8));
+    p.drawLine(QPointF(3, 11.2), QPointF(13, 11.2));
+}
+
+void iconStatistic(QPainter& p)
+{
+    const qreal heights[4] = {5, 9, 7, 12};
+    const QColor colours[4] = {rgb(0x5080e0), rgb(0x50b050), rgb(0xe0b030), rgb(0xe05050)};
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(outline(colours[i].darker(160)));
+        p.setBrush(colours[i]);
+        p.drawRect(QRectF(1.5 + i * 3.4, 14.5 - heights[i], 2.6, heights[i]));
+    }
+}
+
+void iconBenchmark(QPainter& p)
+{
+    p.setPen(outline(rgb(0x3a3f48)));
+    p.setBrush(vertical(2, 14, rgb(0xeef2f7), rgb(0xaab4c2)));
+    p.drawPie(QRectF(1.5, 3, 13, 13), 0, 180 * 16);
+    p.setPen(glyphPen(rgb(0xd03030), 1.5));
+    p.drawLine(QPointF(8, 9.5), QPointF(12, 5.5));
+}
+
+void iconAbout(QPainter& p)
+{
+    roundBadge(p, rgb(0x8ec5ff), rgb(0x1f5fb0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(8, 4.8), 1.2, 1.2);
+    p.drawRoundedRect(QRectF(7, 7, 2, 5.5), 0.6, 0.6);
+}
+
+void iconExif(QPainter& p)
+{
+    docPage(p, QRectF(2.5, 1.5, 11, 13));
+    p.setPen(glyphPen(rgb(0x7f8896), 1.0));
+    for (int i = 0; i < 4; ++i)
+        p.drawLine(QPointF(4.5, 5 + i * 2.4), QPointF(i % 2 ? 9 : 11.5, 5 + i * 2.4));
+}
+
+void iconHistogram(QPainter& p)
+{
+    p.setPen(outline(rgb(0x404040)));
+    p.setBrush(rgb(0x202020));
+    p.drawRect(QRectF(1.5, 2.5, 13, 11));
+    QPainterPath h;
+    h.moveTo(2, 13.5);
+    const qreal ys[7] = {11, 8, 5, 7, 4.5, 9, 12};
+    for (int i = 0; i < 7; ++i)
+        h.lineTo(2 + i * 2, ys[i]);
+    h.lineTo(14, 13.5);
+    h.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0xe0e0e0));
+    p.drawPath(h);
+}
+
+void iconHideInterface(QPainter& p)
+{
+    p.setPen(outline(rgb(0x404a58)));
+    p.setBrush(rgb(0xeef2f7));
+    p.drawRect(QRectF(1.5, 2.5, 13, 11));
+    p.setPen(glyphPen(rgb(0x404a58), 1.2));
+    p.drawLine(QPointF(4, 8), QPointF(12, 8));
+    p.drawLine(QPointF(8, 4.5), QPointF(8, 11.5));
+}
+
+void iconFrameColor(QPainter& p)
+{
+    p.setPen(outline(rgb(0x404040)));
+    p.setBrush(vertical(1, 15, rgb(0x909090), rgb(0x505050)));
+    p.drawRect(QRectF(1.5, 1.5, 13, 13));
+    pictureFrame(p, QRectF(4.5, 4.5, 7, 7));
+}
+
 std::vector<SPicture> pictures()
 {
     std::vector<SPicture> v;
@@ -1549,8 +1853,34 @@ std::vector<SPicture> pictures()
     icon("ProgressContinue", iconProgressContinue);
     icon("ProgressStop", iconProgressStop);
     icon("help", iconHelp);
-    icon("About", iconAbout);
     icon("ExposureDelete", iconExposureDelete);
+    icon("newProject", iconNewProject);
+    icon("openProject", iconOpenProject);
+    icon("menuProject", iconMenuProject);
+    icon("saveProject", iconSaveProject);
+    icon("saveProjectAs", iconSaveProjectAs);
+    icon("loadImage", iconLoadImage);
+    icon("batchbrowser", iconBatchBrowser);
+    icon("saveResultImage", iconSaveResultImage);
+    icon("ErgebnisbildDrucken", iconPrint);
+    icon("sendResultImageToVorlix", iconSendToFamily);
+    icon("sendResultImageTo", iconSendTo);
+    icon("UndoSpeichern", iconUndo(true));
+    icon("UndoLaden", iconUndo(false));
+    icon("Timeline", iconTimeline);
+    icon("panorama", iconPanorama);
+    icon("CompareWindow", iconCompareWindow);
+    icon("postProcessing", iconPostProcessing);
+    icon("ResetWindowPositions", iconResetWindows);
+    icon("batch", iconBatch);
+    icon("Web", iconWeb);
+    icon("Statistic", iconStatistic);
+    icon("Benchmark", iconBenchmark);
+    icon("About", iconAbout);
+    icon("showExifInfo", iconExif);
+    icon("histogramm", iconHistogram);
+    icon("HideInterface", iconHideInterface);
+    icon("FrameColor", iconFrameColor);
     icon("CollapsableArrowUp", [](QPainter& p) { arrowTriangle(p, true); });
     icon("CollapsableArrowDown", [](QPainter& p) { arrowTriangle(p, false); });
     icon("StyleMenu", iconStyleMenu);

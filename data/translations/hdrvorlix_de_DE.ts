@@ -107,15 +107,15 @@
 &lt;li&gt;&lt;b&gt;Projekt öffnen&lt;/b&gt;: eine gespeicherte Bearbeitung fortsetzen.&lt;/li&gt;
 &lt;li&gt;&lt;b&gt;Stapelverarbeitung&lt;/b&gt;: viele Bilder mit denselben Einstellungen bearbeiten.&lt;/li&gt;&lt;/ul&gt;
 &lt;p&gt;Sie können ein Bild auch einfach auf das Fenster ziehen.&lt;/p&gt;
-&lt;p&gt;&lt;a href=&quot;CODE_HOMEPAGEURL&quot;&gt;Lumivex im Internet&lt;/a&gt;&lt;/p&gt;</translation>
+&lt;p&gt;&lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;Lumivex im Internet&lt;/a&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>HomepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>UpdatepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/update</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>Projekt speichern</source>
@@ -380,6 +380,134 @@
     <message>
         <source>Timeline Window</source>
         <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>lumivex Einzelbild laden...</source>
+        <translation>lumivex Einzelbild laden...</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser...</source>
+        <translation>Bilddaten-Browser...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild speichern...</source>
+        <translation>Ergebnisbild speichern...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild drucken...</source>
+        <translation>Ergebnisbild drucken...</translation>
+    </message>
+    <message>
+        <source>Überträgt das aktuelle Bild an die ausgewählte Anwendung der &apos;Vorlix&apos;-Produktfamilie.</source>
+        <translation>Überträgt das aktuelle Bild an die ausgewählte Anwendung der &apos;Vorlix&apos;-Produktfamilie.</translation>
+    </message>
+    <message>
+        <source>Wählen Sie eine Anwendung der &apos;Vorlix&apos;-Produktfamilie für die Übertragung.</source>
+        <translation>Wählen Sie eine Anwendung der &apos;Vorlix&apos;-Produktfamilie für die Übertragung.</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild extern öffnen</source>
+        <translation>Ergebnisbild extern öffnen</translation>
+    </message>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama Viewer</translation>
+    </message>
+    <message>
+        <source>Compare Window</source>
+        <translation>Compare Window</translation>
+    </message>
+    <message>
+        <source>Tonemapping/Post-Processing</source>
+        <translation>Tonemapping/Post-Processing</translation>
+    </message>
+    <message>
+        <source>RAW-Entwicklung lumivex...</source>
+        <translation>RAW-Entwicklung lumivex...</translation>
+    </message>
+    <message>
+        <source>Fenster zurücksetzen</source>
+        <translation>Fenster zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung...</source>
+        <translation>Stapelverarbeitung...</translation>
+    </message>
+    <message>
+        <source>Lumivex Homepage</source>
+        <translation>Lumivex Homepage</translation>
+    </message>
+    <message>
+        <source>Lumivex updatePage</source>
+        <translation>Lumivex updatePage</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Statistik</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Benchmark</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Über Lumivex...</source>
+        <translation>Über Lumivex...</translation>
+    </message>
+    <message>
+        <source>Exif</source>
+        <translation>Exif</translation>
+    </message>
+    <message>
+        <source>Histogramm</source>
+        <translation>Histogramm</translation>
+    </message>
+    <message>
+        <source>Interface ein/ausblenden</source>
+        <translation>Interface ein/ausblenden</translation>
+    </message>
+    <message>
+        <source>Bearbeiten</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Werkzeugleiste</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Bildfunktionen</source>
+        <translation>Bildfunktionen</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Ambient</source>
+        <translation>Rahmenfarbe: Ambient</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Graukarte</source>
+        <translation>Rahmenfarbe: Graukarte</translation>
+    </message>
+    <message>
+        <source>Alle Dateien</source>
+        <translation>Alle Dateien</translation>
+    </message>
+    <message>
+        <source>Expertenmodus</source>
+        <translation>Expertenmodus</translation>
+    </message>
+    <message>
+        <source>Homepage URL</source>
+        <translation>https://CODE_HOMEPAGEURL</translation>
+    </message>
+    <message>
+        <source>UpdatePage URL</source>
+        <translation>https://CODE_UPDATEPAGEURL</translation>
     </message>
     <message>
         <source>Belichtungsreihe</source>

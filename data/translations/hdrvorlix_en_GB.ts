@@ -107,15 +107,15 @@
 &lt;li&gt;&lt;b&gt;Open project&lt;/b&gt;: continue a saved edit.&lt;/li&gt;
 &lt;li&gt;&lt;b&gt;Batch processing&lt;/b&gt;: process many images with the same settings.&lt;/li&gt;&lt;/ul&gt;
 &lt;p&gt;You can also simply drag an image onto the window.&lt;/p&gt;
-&lt;p&gt;&lt;a href=&quot;CODE_HOMEPAGEURL&quot;&gt;Lumivex on the web&lt;/a&gt;&lt;/p&gt;</translation>
+&lt;p&gt;&lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;Lumivex on the web&lt;/a&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>HomepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>UpdatepageURL LUMIVEX PRO</source>
-        <translation>https://lumivex.invalid/update</translation>
+        <translation>lumivex.invalid/</translation>
     </message>
     <message>
         <source>Projekt speichern</source>
@@ -380,6 +380,134 @@
     <message>
         <source>Timeline Window</source>
         <translation>Timeline Window</translation>
+    </message>
+    <message>
+        <source>lumivex Einzelbild laden...</source>
+        <translation>Load lumivex single image...</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser...</source>
+        <translation>Image data browser...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild speichern...</source>
+        <translation>Save result image...</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild drucken...</source>
+        <translation>Print result image...</translation>
+    </message>
+    <message>
+        <source>Überträgt das aktuelle Bild an die ausgewählte Anwendung der &apos;Vorlix&apos;-Produktfamilie.</source>
+        <translation>Sends the current image to the chosen application of the &apos;Vorlix&apos; product family.</translation>
+    </message>
+    <message>
+        <source>Wählen Sie eine Anwendung der &apos;Vorlix&apos;-Produktfamilie für die Übertragung.</source>
+        <translation>Choose an application of the &apos;Vorlix&apos; product family to send to.</translation>
+    </message>
+    <message>
+        <source>Ergebnisbild extern öffnen</source>
+        <translation>Open result image externally</translation>
+    </message>
+    <message>
+        <source>Panorama Viewer</source>
+        <translation>Panorama viewer</translation>
+    </message>
+    <message>
+        <source>Compare Window</source>
+        <translation>Compare window</translation>
+    </message>
+    <message>
+        <source>Tonemapping/Post-Processing</source>
+        <translation>Tone mapping/post-processing</translation>
+    </message>
+    <message>
+        <source>RAW-Entwicklung lumivex...</source>
+        <translation>lumivex RAW development...</translation>
+    </message>
+    <message>
+        <source>Fenster zurücksetzen</source>
+        <translation>Reset windows</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung...</source>
+        <translation>Batch processing...</translation>
+    </message>
+    <message>
+        <source>Lumivex Homepage</source>
+        <translation>Lumivex homepage</translation>
+    </message>
+    <message>
+        <source>Lumivex updatePage</source>
+        <translation>Lumivex update page</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Statistik</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Benchmark</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Über Lumivex...</source>
+        <translation>About Lumivex...</translation>
+    </message>
+    <message>
+        <source>Exif</source>
+        <translation>Exif</translation>
+    </message>
+    <message>
+        <source>Histogramm</source>
+        <translation>Histogram</translation>
+    </message>
+    <message>
+        <source>Interface ein/ausblenden</source>
+        <translation>Show/hide interface</translation>
+    </message>
+    <message>
+        <source>Bearbeiten</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Werkzeugleiste</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>Bildfunktionen</source>
+        <translation>Image functions</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Ambient</source>
+        <translation>Frame colour: ambient</translation>
+    </message>
+    <message>
+        <source>Rahmenfarbe: Graukarte</source>
+        <translation>Frame colour: grey card</translation>
+    </message>
+    <message>
+        <source>Alle Dateien</source>
+        <translation>All files</translation>
+    </message>
+    <message>
+        <source>Expertenmodus</source>
+        <translation>Expert mode</translation>
+    </message>
+    <message>
+        <source>Homepage URL</source>
+        <translation>https://CODE_HOMEPAGEURL</translation>
+    </message>
+    <message>
+        <source>UpdatePage URL</source>
+        <translation>https://CODE_UPDATEPAGEURL</translation>
     </message>
     <message>
         <source>Belichtungsreihe</source>

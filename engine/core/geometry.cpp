@@ -3,9 +3,13 @@
 #include "engine/core/results.h"
 #include "engine/core/settings.h"
 #include "engine/core/tasks.h"
+#include "engine/filters/filterframe.h"
 
 #include <cmath>
 #include <cstdlib>
+#ifdef MP_FILTERS_X86
+#include <immintrin.h>
+#endif
 #include <cstring>
 
 int* MP_geo_table[MP_MAX_GEOMETRYSETS] = {};
@@ -17,6 +21,8 @@ uint8_t* MP_geo_linesubidx = nullptr;
 int* MP_geo_lineaddam = nullptr;
 int* MP_geo_linesubam = nullptr;
 int MP_geo_lineaddsize = 0;
+int MP_geo_colfirst[MP_MAX_GEOMETRYSETS] = {};
+int MP_geo_collast[MP_MAX_GEOMETRYSETS] = {};
 
 namespace {
 
@@ -122,12 +128,9 @@ void geoRowTask(TaskFuncParams tp)
     }
 }
 
-void geoRowListTask(TaskFuncParams tp)
+void geoRowLists(const GeoPassArgs* a, int start, int end)
 {
-    const GeoPassArgs* a = MP_taskArgs<GeoPassArgs>(tp);
     const MP_Params* params = a->params;
-    const int start = MP_taskStart(tp);
-    const int end = MP_taskEnd(tp);
     for (int y = start; y < end; ++y) {
         const size_t row = static_cast<size_t>(y) * MP_MAX_GEOMETRYSETS;
         const size_t yi = 2 * static_cast<size_t>(y) + 1;
@@ -145,6 +148,26 @@ void geoRowListTask(TaskFuncParams tp)
                 MP_geo_linesubidx[row + n++] = static_cast<uint8_t>(s);
         }
         MP_geo_linesubam[y] = n;
+    }
+}
+
+// One pass over max(width, height) indices: column terms of the columns,
+// row terms and set lists of the rows (a row's lists read only its own terms).
+void geoTermsTask(TaskFuncParams tp)
+{
+    const GeoPassArgs* a = MP_taskArgs<GeoPassArgs>(tp);
+    const int start = MP_taskStart(tp);
+    const int end = MP_taskEnd(tp);
+    TaskFuncParams part = tp;
+    if (start < a->width) {
+        MP_setTaskRange(part, start, MP_imin(end, a->width));
+        geoColumnTask(part);
+    }
+    if (start < a->height) {
+        const int rowEnd = MP_imin(end, a->height);
+        MP_setTaskRange(part, start, rowEnd);
+        geoRowTask(part);
+        geoRowLists(a, start, rowEnd);
     }
 }
 
@@ -180,6 +203,136 @@ void replaceRowLists(uint8_t* addIdx, uint8_t* subIdx, int* addAm, int* subAm, i
 }
 
 bool cancelRequested() { return MP_UI_GetIsCalculatingCancelRequest() != 0; }
+
+// The column span of every active set, from its x terms.
+void findColumnSpans(const GeoPassArgs& a)
+{
+    for (int k = 0; k < a.count; ++k) {
+        const int s = a.idx[k];
+        const int* terms = MP_geo_table[s];
+        int first = 0;
+        while (first < a.width && terms[2 * static_cast<size_t>(first)] > MP_GEO_ONE - 1)
+            ++first;
+        int last = a.width - 1;
+        while (last >= first && terms[2 * static_cast<size_t>(last)] > MP_GEO_ONE - 1)
+            --last;
+        MP_geo_colfirst[s] = first;
+        MP_geo_collast[s] = last;
+    }
+}
+
+// The falloff of one set over columns lo .. hi, raised into strongest[x]
+// where it is larger: the test and the comparison of
+// MP_geometryStrongestFalloff for each column.
+inline void strongestRunPortable(const int* terms, const float* falloff, int ty, int lo, int hi, float* strongest)
+{
+    for (int x = lo; x <= hi; ++x) {
+        const int tx = terms[2 * static_cast<size_t>(x)];
+        if (tx <= MP_GEO_ONE - 1) {
+            const int t = tx + ty;
+            if (t <= MP_GEO_ONE - 1) {
+                const float f = falloff[t >> MP_GEO_FALLOFF_SHIFT];
+                if (f > strongest[x])
+                    strongest[x] = f;
+            }
+        }
+    }
+}
+
+#ifdef MP_FILTERS_X86
+// Eight columns at a time: the x terms of a row's columns are every other
+// entry of the table; a column outside the set fetches no falloff and keeps
+// its value (-1 never exceeds it). The ordered comparison skips NaN as the
+// scalar test does.
+__attribute__((target("avx2"))) void strongestRunAvx2(const int* terms, const float* falloff, int ty, int lo, int hi,
+                                                      float* strongest)
+{
+    const __m256i vty = _mm256_set1_epi32(ty);
+    const __m256i one = _mm256_set1_epi32(MP_GEO_ONE);
+    const __m256 none = _mm256_set1_ps(-1.0f);
+    int x = lo;
+    for (; x + 7 <= hi; x += 8) {
+        const float* p = reinterpret_cast<const float*>(terms + 2 * static_cast<size_t>(x));
+        const __m256 even = _mm256_shuffle_ps(_mm256_loadu_ps(p), _mm256_loadu_ps(p + 8), _MM_SHUFFLE(2, 0, 2, 0));
+        const __m256i tx = _mm256_permute4x64_epi64(_mm256_castps_si256(even), _MM_SHUFFLE(3, 1, 2, 0));
+        const __m256i t = _mm256_add_epi32(tx, vty);
+        const __m256i inside = _mm256_and_si256(_mm256_cmpgt_epi32(one, tx), _mm256_cmpgt_epi32(one, t));
+        const __m256i index = _mm256_srli_epi32(_mm256_and_si256(t, inside), MP_GEO_FALLOFF_SHIFT);
+        const __m256 f = _mm256_mask_i32gather_ps(none, falloff, index, _mm256_castsi256_ps(inside), 4);
+        const __m256 s = _mm256_loadu_ps(strongest + x);
+        _mm256_storeu_ps(strongest + x, _mm256_blendv_ps(s, f, _mm256_cmp_ps(f, s, _CMP_GT_OQ)));
+    }
+    strongestRunPortable(terms, falloff, ty, x, hi, strongest);
+}
+#endif
+
+// The strongest falloff of the listed sets over columns x0 .. x1 - 1 of row
+// y into strongest[0 .. x1 - x0), -1 where none covers a column.
+template <class Run>
+inline void strongestRow(Run run, const uint8_t* sets, int count, size_t yi, int x0, int x1, float* strongest)
+{
+    for (int i = 0; i < x1 - x0; ++i)
+        strongest[i] = -1.0f;
+    for (int k = 0; k < count; ++k) {
+        const int s = sets[k];
+        const int lo = MP_imax(x0, MP_geo_colfirst[s]);
+        const int hi = MP_imin(x1 - 1, MP_geo_collast[s]);
+        if (lo <= hi)
+            run(MP_geo_table[s], MP_geo_exponent2[s], MP_geo_table[s][yi], lo, hi, strongest - x0);
+    }
+}
+
+// The opacity of each column from its strongest additive and subtractive
+// falloffs (out may be add).
+inline void combineRow(const float* add, const float* sub, int n, float uncovered, float* out)
+{
+    for (int i = 0; i < n; ++i) {
+        const float a = add[i] < 0.0f ? uncovered : add[i];
+        const float o = sub[i] >= 0.0f ? a - sub[i] : a;
+        out[i] = o < 0.0f ? 0.0f : (o < 1.0f ? o : 1.0f);
+    }
+}
+
+template <class Run, class Combine>
+inline void opacityRow(Run run, Combine combine, int y, int x0, int x1, const MP_Params* params, float* out,
+                       float* scratch)
+{
+    const size_t row = static_cast<size_t>(y) * MP_MAX_GEOMETRYSETS;
+    const size_t yi = 2 * static_cast<size_t>(y) + 1;
+    float* add = out;
+    float* sub = scratch;
+    strongestRow(run, MP_geo_lineaddidx + row, MP_geo_lineaddam[y], yi, x0, x1, add);
+    strongestRow(run, MP_geo_linesubidx + row, MP_geo_linesubam[y], yi, x0, x1, sub);
+    combine(add, sub, x1 - x0, params->geometry_addam > 0 ? 0.0f : 1.0f, out);
+}
+
+#ifdef MP_FILTERS_X86
+// The same selections as combineRow, eight columns at a time; an ordered
+// comparison is false for NaN as the scalar one is.
+__attribute__((target("avx2"))) void combineRowAvx2(const float* add, const float* sub, int n, float uncovered,
+                                                    float* out)
+{
+    const __m256 zero = _mm256_setzero_ps();
+    const __m256 one = _mm256_set1_ps(1.0f);
+    const __m256 none = _mm256_set1_ps(uncovered);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256 s = _mm256_loadu_ps(sub + i);
+        __m256 a = _mm256_loadu_ps(add + i);
+        a = _mm256_blendv_ps(a, none, _mm256_cmp_ps(a, zero, _CMP_LT_OQ));
+        const __m256 o = _mm256_blendv_ps(a, _mm256_sub_ps(a, s), _mm256_cmp_ps(s, zero, _CMP_GE_OQ));
+        const __m256 held = _mm256_blendv_ps(one, o, _mm256_cmp_ps(o, one, _CMP_LT_OQ));
+        _mm256_storeu_ps(out + i, _mm256_blendv_ps(held, zero, _mm256_cmp_ps(o, zero, _CMP_LT_OQ)));
+    }
+    combineRow(add + i, sub + i, n - i, uncovered, out + i);
+}
+
+__attribute__((target("avx2"), flatten)) void opacityRowAvx2(int y, int x0, int x1, const MP_Params* params,
+                                                             float* out, float* scratch)
+{
+    opacityRow(strongestRunAvx2, combineRowAvx2, y, x0, x1, params, out, scratch);
+}
+#endif
 
 } // namespace
 
@@ -297,15 +450,24 @@ int MP_calcPrepareGeometry(int width, int height, int slot, MP_Params* params)
         for (int k = 0; k < rebuild.count; ++k)
             s_falloffValid[rebuild.idx[k]] = valid;
     }
-    if (active.count > 0) {
-        if (width > 0)
-            MP_runTablePass(geoColumnTask, MP_makeTask(params, &active), width);
-        if (height > 0)
-            MP_runTablePass(geoRowTask, MP_makeTask(params, &active), height);
-    }
-    if (height > 0)
-        MP_runTablePass(geoRowListTask, MP_makeTask(params, &active), height);
+    const int extent = MP_imax(width, height);
+    if (extent > 0)
+        MP_runTablePass(geoTermsTask, MP_makeTask(params, &active), extent);
+    findColumnSpans(active);
 
     params->geometry_needed = active.count;
     return MP_OK;
+}
+
+void MP_calcGeometryOpacityRow(int y, int x0, int x1, const MP_Params* params, float* out, float* scratch)
+{
+    if (x1 <= x0)
+        return;
+#ifdef MP_FILTERS_X86
+    if (mp_filters::MP_filterHasAvx2()) {
+        opacityRowAvx2(y, x0, x1, params, out, scratch);
+        return;
+    }
+#endif
+    opacityRow(strongestRunPortable, combineRow, y, x0, x1, params, out, scratch);
 }

@@ -45,6 +45,11 @@ extern uint8_t* MP_geo_linesubidx;
 extern int* MP_geo_lineaddam;
 extern int* MP_geo_linesubam;
 extern int MP_geo_lineaddsize; // capacity of the four per-row arrays in rows
+// Per set: the first and the last column whose x term lies inside the set
+// (first > last when there is none). A column outside this span never gets
+// the set's falloff, so runs of pixels skip it there.
+extern int MP_geo_colfirst[MP_MAX_GEOMETRYSETS];
+extern int MP_geo_collast[MP_MAX_GEOMETRYSETS];
 
 // Grows the per-set arrays to max(width, height) coordinates and the per-row
 // arrays to height rows; buffers never shrink. Returns 0, or -1 when memory
@@ -111,6 +116,14 @@ inline float MP_calcGeometryMethodOpacity(int x, int y, int width, int height, i
         return 0.0f;
     return o < 1.0f ? o : 1.0f;
 }
+
+// Mask opacities of the pixels x0 .. x1 - 1 of row y of the prepared image
+// into out[0 .. x1 - x0): bit for bit what MP_calcGeometryMethodOpacity gives
+// each of them, a row's set lists and terms fetched once and every set
+// handled only over the columns it reaches. scratch holds x1 - x0 floats.
+// Runs with AVX2 where the processor has it (unless the filters' portable
+// switch is set), the same operations in the same order either way.
+void MP_calcGeometryOpacityRow(int y, int x0, int x1, const MP_Params* params, float* out, float* scratch);
 
 // e * A + c0 * (1 - A) per channel.
 inline MP_float3 MP_calcGeometryMethodBlend(MP_float3 c0, MP_float3 e, float a)

@@ -6,14 +6,29 @@
 #include "engine/core/samplers.h"
 #include "engine/core/tasks.h"
 #include "engine/core/textures.h"
+#include "engine/filters/filterframe.h"
 #include "engine/views/viewarea.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#ifdef MP_FILTERS_X86
+#include <immintrin.h>
+#endif
 
 using mp_views::Area;
 
 namespace {
+
+// Where the bilinear samples of the geometry view's area columns read: the
+// offsets of their two source columns in a row (3 values per pixel) and the
+// weight of the right one, one array each.
+struct ColumnTaps {
+    const int* o0 = nullptr;
+    const int* o1 = nullptr;
+    const int* fx = nullptr;
+};
 
 // What the bands of one view read. Band ranges count rows from `first`.
 struct ViewArgs {
@@ -29,7 +44,26 @@ struct ViewArgs {
     bool masks = false;
     int g = 0;
     const MP_Params* params = nullptr;
+    ColumnTaps columns; // per area column
 };
+
+// The geometry view's column taps (three arrays in one block), grown when a
+// wider view needs more.
+int* s_columnTaps = nullptr;
+size_t s_columnTapsSize = 0;
+
+bool growColumnTaps(size_t columns)
+{
+    if (3 * columns <= s_columnTapsSize)
+        return true;
+    auto* p = static_cast<int*>(std::malloc(3 * columns * sizeof(int)));
+    if (!p)
+        return false;
+    std::free(s_columnTaps);
+    s_columnTaps = p;
+    s_columnTapsSize = 3 * columns;
+    return true;
+}
 
 struct ShadowArgs {
     uint16_t* image = nullptr;
@@ -241,35 +275,192 @@ int MP_UI_previewTextureView(int viewWidth, int viewHeight, unsigned int* argbOu
     return 1;
 }
 
+namespace {
+
+// Pixels of a geometry view row handled together: their mask opacities come
+// from one call, set by set.
+constexpr int kGeometryRun = 256;
+// Pixels the vectorised path samples together, and the source values it
+// mixes vertically for them at most; a block reaching wider (a view more
+// than 21 times smaller than the source) is sampled pixel by pixel.
+constexpr int kSampleBlock = 64;
+constexpr int kVerticalMax = 4096;
+
+// The two source rows of a view row and the weight of the lower one.
+struct SourceRows {
+    const uint16_t* row0;
+    const uint16_t* row1;
+    int fy;
+};
+
+// The pixel of an area column: the bilinear sample of the clamped sampler,
+// without masks its top 8 bits, with them (A + (256 - g) v) >> 17 with
+// A = int(opacity x 65535) g (0 when no set is active).
+struct GeometryPixel {
+    bool masks;
+    bool anyActive;
+    uint32_t g, keep;
+};
+
+inline void geometryPixels(const ViewArgs& a, const GeometryPixel& px, const SourceRows& s, int c0, int n,
+                           const float* opacity, uint32_t* out)
+{
+    for (int i = 0; i < n; ++i) {
+        const int c = c0 + i;
+        const int o0 = a.columns.o0[c], o1 = a.columns.o1[c], fx = a.columns.fx[c];
+        uint32_t ch[3];
+        for (int k = 0; k < 3; ++k) {
+            const int left = (s.fy * s.row1[o0 + k] + (16384 - s.fy) * s.row0[o0 + k]) >> 14;
+            const int right = (s.fy * s.row1[o1 + k] + (16384 - s.fy) * s.row0[o1 + k]) >> 14;
+            ch[k] = static_cast<uint32_t>((fx * right + (16384 - fx) * left) >> 14);
+        }
+        if (!px.masks) {
+            for (int k = 0; k < 3; ++k)
+                ch[k] >>= 8;
+        } else {
+            const uint32_t A = px.anyActive ? static_cast<uint32_t>(static_cast<int>(opacity[i] * 65535.0f)) * px.g : 0;
+            for (int k = 0; k < 3; ++k)
+                ch[k] = (A + px.keep * ch[k]) >> 17;
+        }
+        out[i] = mp_views::opaque(ch[0], ch[1], ch[2]);
+    }
+}
+
+#ifdef MP_FILTERS_X86
+// The three vertically mixed values at offsets idx[0..7] of `vertical`, as
+// one vector per channel: four values from each offset (the fourth is not
+// used), two pixels per load pair, transposed.
+__attribute__((target("avx2"))) inline void loadTriples(const int* vertical, const int* idx, __m256i ch[3])
+{
+    __m256i q[4];
+    for (int k = 0; k < 4; ++k)
+        q[k] = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(vertical + idx[k]))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(vertical + idx[k + 4])), 1);
+    const __m256i rg01 = _mm256_unpacklo_epi32(q[0], q[1]); // R0 R1 G0 G1 | R4 R5 G4 G5
+    const __m256i b01 = _mm256_unpackhi_epi32(q[0], q[1]);  // B0 B1 .. .. | B4 B5 .. ..
+    const __m256i rg23 = _mm256_unpacklo_epi32(q[2], q[3]);
+    const __m256i b23 = _mm256_unpackhi_epi32(q[2], q[3]);
+    ch[0] = _mm256_unpacklo_epi64(rg01, rg23);
+    ch[1] = _mm256_unpackhi_epi64(rg01, rg23);
+    ch[2] = _mm256_unpacklo_epi64(b01, b23);
+}
+
+// Eight pixels at a time: the block's source columns are mixed vertically
+// once (the same left and right values the sampler mixes per pixel), then
+// fetched per pixel and mixed horizontally; the same integer values, so the
+// same bits.
+__attribute__((target("avx2"))) void geometryBlockAvx2(const ViewArgs& a, const GeometryPixel& px,
+                                                        const SourceRows& s, int c0, int n, const float* opacity,
+                                                        uint32_t* out)
+{
+    const int e0 = a.columns.o0[c0];
+    const int e1 = a.columns.o1[c0 + n - 1] + 3;
+    if (n < 8 || e1 - e0 > kVerticalMax) {
+        geometryPixels(a, px, s, c0, n, opacity, out);
+        return;
+    }
+    // One value more than the run reaches: the fourth value of the last load.
+    alignas(32) int vertical[kVerticalMax + 1];
+    vertical[e1 - e0] = 0;
+    // fy p1 + (16384 - fy) p0 is computed as (p0 << 14) + fy (p1 - p0): the
+    // same integer, one multiplication fewer (likewise horizontally).
+    const __m256i fy = _mm256_set1_epi32(s.fy);
+    int j = e0;
+    for (; j + 8 <= e1; j += 8) {
+        const __m256i p0 = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s.row0 + j)));
+        const __m256i p1 = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s.row1 + j)));
+        const __m256i v = _mm256_add_epi32(_mm256_slli_epi32(p0, 14), _mm256_mullo_epi32(fy, _mm256_sub_epi32(p1, p0)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(vertical + (j - e0)), _mm256_srai_epi32(v, 14));
+    }
+    for (; j < e1; ++j)
+        vertical[j - e0] = (s.fy * s.row1[j] + (16384 - s.fy) * s.row0[j]) >> 14;
+
+    const __m256i g = _mm256_set1_epi32(static_cast<int>(px.g));
+    const __m256i keep = _mm256_set1_epi32(static_cast<int>(px.keep));
+    const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m256 scale = _mm256_set1_ps(65535.0f);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const int c = c0 + i;
+        int i0[8], i1[8];
+        for (int k = 0; k < 8; ++k) {
+            i0[k] = a.columns.o0[c + k] - e0;
+            i1[k] = a.columns.o1[c + k] - e0;
+        }
+        __m256i left[3], right[3];
+        loadTriples(vertical, i0, left);
+        loadTriples(vertical, i1, right);
+        const __m256i fx = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a.columns.fx + c));
+        __m256i A = _mm256_setzero_si256();
+        if (px.anyActive)
+            A = _mm256_mullo_epi32(_mm256_cvttps_epi32(_mm256_mul_ps(_mm256_loadu_ps(opacity + i), scale)), g);
+        __m256i ch[3];
+        for (int k = 0; k < 3; ++k) {
+            const __m256i v = _mm256_srai_epi32(
+                _mm256_add_epi32(_mm256_slli_epi32(left[k], 14),
+                                 _mm256_mullo_epi32(fx, _mm256_sub_epi32(right[k], left[k]))),
+                14);
+            ch[k] = px.masks ? _mm256_srli_epi32(_mm256_add_epi32(A, _mm256_mullo_epi32(keep, v)), 17)
+                             : _mm256_srli_epi32(v, 8);
+        }
+        const __m256i argb = _mm256_or_si256(
+            _mm256_or_si256(alpha, _mm256_slli_epi32(ch[0], 16)), _mm256_or_si256(_mm256_slli_epi32(ch[1], 8), ch[2]));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), argb);
+    }
+    if (i < n)
+        geometryPixels(a, px, s, c0 + i, n - i, opacity + i, out + i);
+}
+
+__attribute__((target("avx2"))) void geometryPixelsAvx2(const ViewArgs& a, const GeometryPixel& px,
+                                                        const SourceRows& s, int c0, int n, const float* opacity,
+                                                        uint32_t* out)
+{
+    for (int b = 0; b < n; b += kSampleBlock)
+        geometryBlockAvx2(a, px, s, c0 + b, MP_imin(kSampleBlock, n - b), opacity + b, out + b);
+}
+#endif
+
+void geometryViewRows(const ViewArgs& a, int start, int end)
+{
+    GeometryPixel px;
+    px.masks = a.masks;
+    px.anyActive = a.masks && a.params->geometry_needed != 0;
+    px.g = static_cast<uint32_t>(a.g);
+    px.keep = static_cast<uint32_t>(256 - a.g);
+#ifdef MP_FILTERS_X86
+    const bool avx2 = mp_filters::MP_filterHasAvx2();
+#endif
+    const int aw = a.area.width();
+    const size_t rowStride = static_cast<size_t>(a.srcW) * 3;
+    float opacity[kGeometryRun];
+    float scratch[kGeometryRun];
+    for (int y = a.first + start; y < a.first + end; ++y) {
+        const int r = y - a.area.top;
+        const mp_sampler_detail::Axis ay = mp_sampler_detail::clampedAxis(sampleY(a, r), a.srcH);
+        const SourceRows rows{a.src + static_cast<size_t>(ay.i0) * rowStride,
+                              a.src + static_cast<size_t>(ay.i1) * rowStride, ay.f};
+        uint32_t* out = a.out + static_cast<size_t>(y) * static_cast<size_t>(a.viewW) + a.area.left;
+        for (int c0 = 0; c0 < aw; c0 += kGeometryRun) {
+            const int n = MP_imin(kGeometryRun, aw - c0);
+            if (px.anyActive)
+                MP_calcGeometryOpacityRow(r, c0, c0 + n, a.params, opacity, scratch);
+#ifdef MP_FILTERS_X86
+            if (avx2) {
+                geometryPixelsAvx2(a, px, rows, c0, n, opacity, out + c0);
+                continue;
+            }
+#endif
+            geometryPixels(a, px, rows, c0, n, opacity, out + c0);
+        }
+    }
+}
+
+} // namespace
+
 void MP_task_previewGeometryView(TaskFuncParams p)
 {
-    const ViewArgs& a = *MP_taskArgs<const ViewArgs>(p);
-    const int aw = a.area.width(), ah = a.area.height();
-    const bool anyActive = a.masks && a.params->geometry_needed != 0;
-    const uint32_t keep = static_cast<uint32_t>(256 - a.g);
-    forBandRows(p, a, [&](int y, uint32_t* out) {
-        const int r = y - a.area.top;
-        const float fy = sampleY(a, r);
-        for (int x = a.area.left; x < a.area.right; ++x) {
-            const int c = x - a.area.left;
-            int v[3];
-            MP_tex2D16intBilinearToInt(a.srcW, a.srcH, a.src, &v[0], &v[1], &v[2], sampleX(a, c), fy);
-            uint32_t ch[3];
-            if (!a.masks) {
-                for (int k = 0; k < 3; ++k)
-                    ch[k] = static_cast<uint32_t>(v[k]) >> 8;
-            } else {
-                uint32_t A = 0;
-                if (anyActive) {
-                    const float o = MP_calcGeometryMethodOpacity(c, r, aw, ah, 0, a.params);
-                    A = static_cast<uint32_t>(static_cast<int>(o * 65535.0f)) * static_cast<uint32_t>(a.g);
-                }
-                for (int k = 0; k < 3; ++k)
-                    ch[k] = (A + keep * static_cast<uint32_t>(v[k])) >> 17;
-            }
-            out[x] = mp_views::opaque(ch[0], ch[1], ch[2]);
-        }
-    });
+    geometryViewRows(*MP_taskArgs<const ViewArgs>(p), MP_taskStart(p), MP_taskEnd(p));
 }
 
 int MP_UI_previewGeometryViewGeometries(int viewWidth, int viewHeight, unsigned int* argbOut, int srcWidth,
@@ -295,6 +486,22 @@ int MP_UI_previewGeometryViewGeometries(int viewWidth, int viewHeight, unsigned 
             std::memcpy(params.p[0], geometry, static_cast<size_t>(n) * sizeof(float));
         if (MP_calcPrepareGeometry(args.area.width(), args.area.height(), 0, &params) != 0)
             return 0;
+    }
+    if (!args.area.empty()) {
+        // The bilinear sampler's column taps, the same for every row.
+        const int aw = args.area.width();
+        if (srcWidth > (INT_MAX - 3) / 3 || !growColumnTaps(static_cast<size_t>(aw)))
+            return 0;
+        int* o0 = s_columnTaps;
+        int* o1 = o0 + aw;
+        int* fx = o1 + aw;
+        for (int c = 0; c < aw; ++c) {
+            const mp_sampler_detail::Axis ax = mp_sampler_detail::clampedAxis(sampleX(args, c), srcWidth);
+            o0[c] = ax.i0 * 3;
+            o1[c] = ax.i1 * 3;
+            fx[c] = ax.f;
+        }
+        args.columns = {o0, o1, fx};
     }
     mp_views::fillOutside(argbOut, viewWidth, viewHeight, args.area, mp_views::backgroundPixel());
     if (!args.area.empty())

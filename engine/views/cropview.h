@@ -35,7 +35,7 @@ int MP_UI_previewTextureView(int viewWidth, int viewHeight, unsigned int* argbOu
 // with masks the image at (256 - g) / 512 of its brightness plus the mask
 // opacity as grey at g / 2, g = int(intensity x 256), intensity held to 0..1.
 // A null array shows the plain image. 0 for a missing buffer or when the mask
-// tables cannot be prepared.
+// tables or the sampler's column taps cannot be had.
 int MP_UI_previewGeometryViewGeometries(int viewWidth, int viewHeight, unsigned int* argbOut, int srcWidth,
                                         int srcHeight, const unsigned short* src, float intensity,
                                         const float* geometry, int count);

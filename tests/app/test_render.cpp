@@ -6,6 +6,7 @@
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
 #include "app/windowfactory.h"
+#include "engine/core/tables.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "document/exposure.h"
 #include "document/exposureseries.h"
@@ -22,6 +23,9 @@
 #include <QDockWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QImage>
+#include <QDockWidget>
 
 namespace {
 
@@ -61,6 +65,20 @@ TEST_F(RenderTest, WindowsUnderDarkAndLightStyles)
         const char* name;
         int code;
     };
+    // The engine's lookup tables as the program's start-up fills them: the
+    // tone-mapping presets read them.
+    MP_fillLookupTables();
+    QTemporaryDir photos;
+    const QString photograph = photos.filePath(QStringLiteral("harbour.png"));
+    {
+        // A landscape: sky gradient over a darker, textured ground.
+        QImage image(600, 400, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, y < 240 ? qRgb(90 + y / 4, 140 + y / 5, 230 - y / 6)
+                                             : qRgb(60 + (x * 7 + y * 3) % 50, 80 + (x ^ y) % 40, 40 + x % 30));
+        ASSERT_TRUE(image.save(photograph));
+    }
     for (const SStyle& style : {SStyle{"dark", 0}, SStyle{"light", 3}}) {
         SCOPED_TRACE(style.name);
         CStyleEngine::instance().StyleCodeToFolderSettings(style.code, CStyleEngine::kDefaultStyleColor, true);
@@ -68,6 +86,17 @@ TEST_F(RenderTest, WindowsUnderDarkAndLightStyles)
         HDRMainWindow window(-1, QString(), &factory);
         window.resize(900, 500);
         save(&window, QStringLiteral("mainwindow_%1").arg(QLatin1String(style.name)));
+        // A photograph loaded: the post-processing stage with the real dock.
+        window.resize(1400, 860);
+        window.show();
+        window.InterpretReceivedMessage(photograph);
+        ASSERT_NE(window.m_pExposureSeries, nullptr);
+        ASSERT_NE(window.m_pPostProcessingDock, nullptr);
+        EXPECT_FALSE(window.m_pPostProcessingDock->Dock()->isHidden());
+        EXPECT_EQ(window.m_pPostProcessingDock->Dock()->objectName(), QStringLiteral("m_pPostProcessingDockWidget"));
+        QCoreApplication::processEvents();
+        save(&window, QStringLiteral("mainwindow_loaded_%1").arg(QLatin1String(style.name)));
+        window.hide();
 
         auto* options = static_cast<HDROptionsWindow*>(window.m_pOptionsWindow);
         options->show();

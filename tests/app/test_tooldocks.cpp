@@ -62,6 +62,23 @@ public slots:
 
 namespace {
 
+// The main window connects the docks' signals to its slots of the same names.
+void connectLikeTheMainWindow(QObject* dock, QObject* window)
+{
+    const char* pairs[][2] = {{SIGNAL(closeClicked()), nullptr},
+                              {SIGNAL(updateHistogram()), SLOT(updateHistogram())},
+                              {SIGNAL(showHistogram()), SLOT(showHistogram())}};
+    if (qobject_cast<HDRExifDockwidget*>(dock))
+        QObject::connect(dock, pairs[0][0], window, SLOT(exifDockClosed()));
+    if (qobject_cast<HDRInfoDockWidget*>(dock))
+        QObject::connect(dock, pairs[0][0], window, SLOT(infoDockClosed()));
+    if (qobject_cast<HDRHistogramDockWidget*>(dock)) {
+        QObject::connect(dock, pairs[0][0], window, SLOT(histogramDockClosed()));
+        QObject::connect(dock, pairs[1][0], window, pairs[1][1]);
+        QObject::connect(dock, pairs[2][0], window, pairs[2][1]);
+    }
+}
+
 void click(QWidget* widget, QPoint at = QPoint(2, 2))
 {
     QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
@@ -144,6 +161,7 @@ TEST_F(ToolDockTest, MetadataSectionsFollowTheTablesAndKeepOnlyTheirRowCounts)
 TEST_F(ToolDockTest, ImageWithoutMetadataHidesEverySection)
 {
     HDRExifDockwidget dock(QStringLiteral("Exif"), m_pMain.get());
+    connectLikeTheMainWindow(&dock, m_pMain.get());
     CExposure exposure;
     exposure.m_bExifLoaded = true;
     dock.UpdateExif(&exposure);
@@ -159,16 +177,17 @@ TEST_F(ToolDockTest, ImageWithoutMetadataHidesEverySection)
 TEST_F(ToolDockTest, HistogramBoxesAndPictureReachTheMainWindow)
 {
     HDRHistogramDockWidget dock(QStringLiteral("HDR-Histogramm"), m_pMain.get());
+    connectLikeTheMainWindow(&dock, m_pMain.get());
     bool l = false, r = false, g = false, b = false, c = true;
-    dock.GetFlags(l, r, g, b, c);
+    dock.Channels(&l, &r, &g, &b, &c);
     EXPECT_TRUE(l && r && g && b);
     EXPECT_FALSE(c);
-    EXPECT_EQ(dock.LabelSize(), QSize(270, 160));
+    EXPECT_EQ(dock.PictureSize(), QSize(270, 160));
     EXPECT_EQ(dock.m_pRedCheckBox->text(), QStringLiteral("R"));
 
     dock.m_pRedCheckBox->click();
     EXPECT_EQ(m_pMain->m_Calls, QStringList{QStringLiteral("updateHistogram")});
-    dock.GetFlags(l, r, g, b, c);
+    dock.Channels(&l, &r, &g, &b, &c);
     EXPECT_FALSE(r);
     click(dock.m_pHistogramLabel);
     dock.close();
@@ -184,6 +203,8 @@ TEST_F(ToolDockTest, InformationDockSizesAndRegistration)
     auto* info = dynamic_cast<HDRInfoDockWidget*>(factory.CreateInfoDock(m_pMain.get(), false));
     auto* start = dynamic_cast<HDRInfoDockWidget*>(factory.CreateInfoDock(m_pMain.get(), true));
     ASSERT_TRUE(info && start);
+    connectLikeTheMainWindow(info, m_pMain.get());
+    start->SetIsTitleScreen(true); // the main window marks its start page
     EXPECT_EQ(g_pInfoDockWidget, info);
     EXPECT_EQ(ToolkitSeams::InfoDock(), static_cast<IInfoDock*>(info));
     EXPECT_TRUE(start->IsTitleScreen());

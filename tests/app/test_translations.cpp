@@ -103,7 +103,9 @@ TEST(Translations, CompiledFilesCarryTheProgramKeys)
         {"de_DE", "HDROptionsWindow", "Abbrechen", "Abbrechen"},
         {"en_GB", "HDROptionsWindow", "Abbrechen", "Cancel"},
         {"en_US", "SplashScreen", "Initialisiere System", "Initialising system"},
-        {"en_GB", "HDRMainWindow", "HomepageURL LUMIVEX PRO", "https://lumivex.invalid/"},
+        {"en_GB", "HDRMainWindow", "HomepageURL LUMIVEX PRO", "lumivex.invalid/"},
+        {"de_DE", "HDRMainWindow", "Homepage URL", "https://CODE_HOMEPAGEURL"},
+        {"en_GB", "HDRMainWindow", "Rahmenfarbe: Graukarte", "Frame colour: grey card"},
     };
     for (const SCase& c : cases) {
         QTranslator translator;

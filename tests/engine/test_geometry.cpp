@@ -1,5 +1,7 @@
 #include "enginefixture.h"
 
+#include "engine/filters/filterframe.h"
+
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -38,6 +40,30 @@ protected:
     static float opacity(const MP_Params& p, int x, int y, int w, int h)
     {
         return MP_calcGeometryMethodOpacity(x, y, w, h, kSlot, &p);
+    }
+    // Sets of every shape and direction from a fixed random sequence: additive,
+    // subtractive and active-in-no-list ones, every exponent and sharpness from
+    // diamond to rectangle, soft to hard, intensities 0 .. 1.5, sizes from a
+    // sliver to the whole image, centres inside, on the edges and beyond them.
+    static void putRandomSets(MP_Params& p, int count, unsigned seed, float directions)
+    {
+        auto next = [&seed]() {
+            seed = seed * 1664525u + 1013904223u;
+            return static_cast<float>(seed >> 8) / 16777216.0f;
+        };
+        for (int i = 0; i < count; ++i) {
+            const float d = next() * directions;
+            GeoSet s{};
+            s.direction = d < 1.0f ? 1.0f : (d < 2.0f ? 2.0f : 3.0f);
+            s.sizeh = next() * next();
+            s.sizev = next() * next();
+            s.sharpness = i % 5 == 0 ? 0.0f : (i % 5 == 1 ? 1.0f : next());
+            s.exponent = i % 4 == 0 ? 0.0f : (i % 4 == 1 ? 1.0f : next());
+            s.intensity = i % 7 == 0 ? 0.0f : next() * 1.5f;
+            s.centerx = next() * 1.4f - 0.2f;
+            s.centery = next() * 1.4f - 0.2f;
+            put(p, i, s);
+        }
     }
     static std::vector<float> opacityMap(const MP_Params& p, int w, int h)
     {
@@ -427,6 +453,50 @@ TEST_F(GeometryTest, FirstPreparationWithoutMemoryLeavesNoBuffers)
     }
     EXPECT_EQ(MP_geo_lineaddsize, 0);
     EXPECT_EQ(MP_geo_lineaddam, nullptr);
+}
+
+TEST_F(GeometryTest, RowRunsEqualTheOpacityOfEachPixel)
+{
+    struct Case {
+        int w, h, sets;
+        float directions; // < 1 additive only, 1..2 both, 3 also sets in no list
+        int panorama;
+    };
+    const Case cases[] = {
+        {97, 61, 32, 2.0f, 0}, {333, 120, 32, 3.0f, 0}, {333, 120, 32, 3.0f, 1}, {64, 300, 5, 0.99f, 0},
+        {40, 40, 12, 2.0f, 1}, {520, 33, 1, 2.0f, 0},   {7, 9, 32, 2.0f, 0},
+    };
+    const int runs[][2] = {{0, -1}, {3, -5}, {0, 1}, {5, 12}, {1, -1}, {2, 11}};
+    const bool portableModes[] = {false, true};
+    for (const Case& c : cases) {
+        MP_UI_SetPanoramaMode(c.panorama);
+        for (unsigned seed = 1; seed <= 3; ++seed) {
+            auto p = block();
+            putRandomSets(*p, c.sets, seed * 7919u + static_cast<unsigned>(c.w), c.directions);
+            ASSERT_EQ(MP_calcPrepareGeometry(c.w, c.h, kSlot, p.get()), 0);
+            const std::vector<float> plain = opacityMap(*p, c.w, c.h);
+            for (bool portable : portableModes) {
+                mp_filters::g_filterPortable = portable;
+                for (const auto& run : runs) {
+                    const int x0 = MP_imin(run[0], c.w - 1);
+                    const int x1 = run[1] < 0 ? c.w + 1 + run[1] : MP_imin(run[1], c.w);
+                    if (x1 <= x0)
+                        continue;
+                    std::vector<float> out(static_cast<size_t>(x1 - x0)), scratch(out.size());
+                    for (int y = 0; y < c.h; ++y) {
+                        MP_calcGeometryOpacityRow(y, x0, x1, p.get(), out.data(), scratch.data());
+                        ASSERT_EQ(std::memcmp(out.data(), &plain[static_cast<size_t>(y) * c.w + x0],
+                                              out.size() * sizeof(float)),
+                                  0)
+                            << c.w << "x" << c.h << " seed " << seed << " portable " << portable << " row " << y
+                            << " run " << x0 << ".." << x1;
+                    }
+                }
+            }
+            mp_filters::g_filterPortable = false;
+        }
+    }
+    MP_UI_SetPanoramaMode(0);
 }
 
 TEST(GeometryBlend, MixesEffectIntoSourceByOpacity)

@@ -2,7 +2,13 @@
 
 #include "enginefixture.h"
 
+#include "engine/core/samplers.h"
+#include "engine/filters/filterframe.h"
+#include "engine/views/viewarea.h"
+
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -304,4 +310,102 @@ TEST_F(GeometryViewTest, SameForAnyThreadCount)
     MP_UI_SetIdealThreadCount(8);
     ASSERT_EQ(MP_UI_previewGeometryViewGeometries(200, 150, big8.data(), 64, 64, src.data(), 0.6f, sets.data(), 256), 1);
     EXPECT_EQ(big1, big8);
+}
+
+// The view drawn pixel by pixel as its description says: the area the source
+// fills, the clamped bilinear sample at c * srcW / (aw + 1), r / (ah + 1) * srcH,
+// and the mask opacity of each area pixel.
+static std::vector<uint32_t> plainGeometryView(int vw, int vh, int sw, int sh, const std::vector<uint16_t>& src,
+                                        float intensity, const float* geometry)
+{
+    std::vector<uint32_t> out(static_cast<size_t>(vw) * vh, kBg);
+    const mp_views::Area a = mp_views::fitArea(vw, vh, sw, sh);
+    const int aw = a.width(), ah = a.height();
+    auto params = std::make_unique<MP_Params>();
+    std::memset(params.get(), 0, sizeof(MP_Params));
+    if (geometry) {
+        std::memcpy(params->p[0], geometry, 256 * sizeof(float));
+        EXPECT_EQ(MP_calcPrepareGeometry(aw, ah, 0, params.get()), 0);
+    }
+    const uint32_t g = static_cast<uint32_t>(intensity * 256.0f);
+    for (int r = 0; r < ah; ++r) {
+        const float fy = static_cast<float>(r) / static_cast<float>(ah + 1) * static_cast<float>(sh);
+        for (int c = 0; c < aw; ++c) {
+            const float fx = static_cast<float>(c) * (static_cast<float>(sw) / static_cast<float>(aw + 1));
+            int v[3];
+            MP_tex2D16intBilinearToInt(sw, sh, src.data(), &v[0], &v[1], &v[2], fx, fy);
+            uint32_t ch[3];
+            for (int k = 0; k < 3; ++k)
+                ch[k] = static_cast<uint32_t>(v[k]) >> 8;
+            if (geometry) {
+                uint32_t A = 0;
+                if (params->geometry_needed != 0)
+                    A = static_cast<uint32_t>(static_cast<int>(
+                            MP_calcGeometryMethodOpacity(c, r, aw, ah, 0, params.get()) * 65535.0f)) * g;
+                for (int k = 0; k < 3; ++k)
+                    ch[k] = (A + (256 - g) * static_cast<uint32_t>(v[k])) >> 17;
+            }
+            out[static_cast<size_t>(a.top + r) * vw + a.left + c] = 0xFF000000u | ch[0] << 16 | ch[1] << 8 | ch[2];
+        }
+    }
+    return out;
+}
+
+TEST_F(SmallViewTest, GeometryViewEqualsThePlainPerPixelDrawing)
+{
+    struct Case {
+        int vw, vh, sw, sh, sets;
+        float directions; // < 1 additive only, 1..2 both, 3 also sets in no list
+        int panorama;
+    };
+    const Case cases[] = {
+        {1320, 732, 1224, 816, 32, 2.0f, 0}, // the painter's view of a one-megapixel result
+        {331, 187, 300, 200, 32, 3.0f, 0},   {331, 187, 300, 200, 32, 3.0f, 1}, {97, 203, 64, 48, 9, 2.0f, 0},
+        {200, 150, 64, 64, 3, 0.9f, 0},      {513, 64, 700, 90, 20, 2.0f, 0},   {50, 50, 50, 50, 0, 2.0f, 0},
+        {120, 40, 2400, 300, 8, 2.0f, 0}, // a far smaller view: 20 source columns per pixel
+        {90, 30, 4500, 300, 8, 2.0f, 0},  // 50 per pixel, beyond the vertical mixing's reach
+    };
+    const bool portableModes[] = {false, true};
+    unsigned seed = 12345u;
+    auto next = [&seed]() {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 16777216.0f;
+    };
+    for (const Case& c : cases) {
+        MP_UI_SetPanoramaMode(c.panorama);
+        std::vector<uint16_t> src(static_cast<size_t>(c.sw) * c.sh * 3);
+        for (uint16_t& v : src)
+            v = static_cast<uint16_t>(next() * 65536.0f);
+        // Sets of every direction, shape, sharpness and size, centres also beyond the edges.
+        std::vector<float> sets(256, 0.0f);
+        for (int i = 0; i < c.sets; ++i) {
+            float* s = &sets[static_cast<size_t>(i) * 8];
+            const float d = next() * c.directions;
+            s[0] = d < 1.0f ? 1.0f : (d < 2.0f ? 2.0f : 3.0f);
+            s[1] = next() * next();
+            s[2] = next() * next();
+            s[3] = i % 5 == 0 ? 0.0f : (i % 5 == 1 ? 1.0f : next());
+            s[4] = i % 4 == 0 ? 0.0f : (i % 4 == 1 ? 1.0f : next());
+            s[5] = i % 7 == 0 ? 0.0f : next() * 1.5f;
+            s[6] = next() * 1.4f - 0.2f;
+            s[7] = next() * 1.4f - 0.2f;
+        }
+        for (const float intensity : {0.37f, 1.0f}) {
+            for (const float* geometry : {static_cast<const float*>(sets.data()), static_cast<const float*>(nullptr)}) {
+                const auto expected = plainGeometryView(c.vw, c.vh, c.sw, c.sh, src, intensity, geometry);
+                for (bool portable : portableModes) {
+                    mp_filters::g_filterPortable = portable;
+                    std::vector<uint32_t> out(static_cast<size_t>(c.vw) * c.vh, 7u);
+                    ASSERT_EQ(MP_UI_previewGeometryViewGeometries(c.vw, c.vh, out.data(), c.sw, c.sh, src.data(),
+                                                                  intensity, geometry, 256),
+                              1);
+                    EXPECT_TRUE(out == expected) << c.vw << "x" << c.vh << " from " << c.sw << "x" << c.sh
+                                                 << " intensity " << intensity << " masks " << (geometry != nullptr)
+                                                 << " portable " << portable;
+                }
+                mp_filters::g_filterPortable = false;
+            }
+        }
+    }
+    MP_UI_SetPanoramaMode(0);
 }

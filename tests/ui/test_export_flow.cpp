@@ -574,6 +574,14 @@ TEST_F(MainWindowSaveTest, CropWindowComesFromTheFactoryAndANewProjectResetsIt)
 
     factory.crop->m_pSubTitleEdit->setText(QStringLiteral("Abendrot"));
     EXPECT_EQ(factory.crop->GetCropData().strText, QStringLiteral("Abendrot"));
+    // A new project resets the window when it discards a document.
+    QTemporaryDir photos;
+    const QString photo = photos.filePath(QStringLiteral("dusk.png"));
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(qRgb(200, 120, 60));
+    ASSERT_TRUE(image.save(photo));
+    window.InterpretReceivedMessage(photo);
+    ASSERT_NE(window.m_pExposureSeries, nullptr);
     window.newProject();
     EXPECT_TRUE(factory.crop->GetCropData().strText.isEmpty());
     EXPECT_TRUE(factory.crop->m_pSubTitleEdit->text().isEmpty());

@@ -2,7 +2,7 @@
 // information action, closing, drags, the start message, and the pixmap
 // hand-off from the GUI thread and from workers.
 
-#include "uifixture.h"
+#include "mainwindowfixture.h"
 
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/hdrpixmapcreator.h"
@@ -19,29 +19,24 @@
 #include <QThread>
 #include <QTranslator>
 #include <QUrl>
+#include <QDesktopServices>
 
 #include <atomic>
 #include <sstream>
 
 namespace {
 
-class MainWindowTest : public UiTest {
-protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
-        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
-    }
-    void TearDown() override
-    {
-        std::cout.rdbuf(m_pOldCout);
-        lumivex::SetApplicationFolder(QString());
-        UiTest::TearDown();
-    }
-    std::ostringstream m_Log;
-    std::streambuf* m_pOldCout = nullptr;
+// Takes the addresses the desktop handler would open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { urls << url; }
+
+public:
+    QList<QUrl> urls;
 };
+
+class MainWindowTest : public MainWindowUiTest {};
 
 // The information dock as the main window sees it.
 class FakeInfoDock : public IInfoDock {
@@ -329,12 +324,29 @@ TEST_F(MainWindowTest, StartPageAndTitleComeFromTheTranslation)
     {
         HDRMainWindow window(-1, QString());
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Lumivex Pro "));
-        EXPECT_EQ(window.m_sHomepageURL, QStringLiteral("https://lumivex.invalid/"));
+        EXPECT_EQ(window.m_sHomepageURL, QStringLiteral("lumivex.invalid/"));
         EXPECT_TRUE(window.m_sStartText.contains(QStringLiteral("<img src=\"../images/lumivexstartuppro.png\"")))
             << qPrintable(window.m_sStartText);
         EXPECT_TRUE(window.m_sStartText.contains(QStringLiteral("href=\"https://lumivex.invalid/\"")));
         EXPECT_FALSE(window.m_sStartText.contains(QStringLiteral("CODE_HOMEPAGEURL")));
         EXPECT_EQ(window.exitAct->text(), QStringLiteral("Beenden"));
+        // The link commands open the configured addresses with the desktop's handler.
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        window.homepageAct->trigger();
+        window.updatePageAct->trigger();
+        window.helpAct->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        ASSERT_EQ(recorder.urls.size(), 3);
+        EXPECT_EQ(recorder.urls[0], QUrl(QStringLiteral("https://lumivex.invalid/")));
+        EXPECT_EQ(recorder.urls[1], QUrl(QStringLiteral("https://lumivex.invalid/")));
+        EXPECT_TRUE(recorder.urls[2].isLocalFile());
+        EXPECT_TRUE(recorder.urls[2].toLocalFile().endsWith(QStringLiteral("/help/lumivexhelp3_de_DE.pdf")) ||
+                    recorder.urls[2].toLocalFile().contains(QStringLiteral("/help/lumivexhelp3_")));
     }
     QCoreApplication::removeTranslator(&german);
 }
+
+#include "test_mainwindow.moc"

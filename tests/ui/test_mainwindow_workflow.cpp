@@ -3,10 +3,11 @@
 // the post-processing stage; messages, drops, stages, recalculation and the
 // buffers the views read.
 
-#include "uifixture.h"
+#include "mainwindowfixture.h"
 
 #include "document/exposure.h"
 #include "document/exposureseries.h"
+#include "document/kernelrunner.h"
 #include "document/postprocessing.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/presettimerstophelper.h"
@@ -148,16 +149,11 @@ public:
     using HDRMainWindow::dropEvent;
 };
 
-class WorkflowTest : public UiTest {
+class WorkflowTest : public MainWindowUiTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
-        MP_UI_SetShowExexcuteKernelOutput(0);
-        lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
-        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
-        COptions::getInstance()->m_bRealTimeMode = true;
-        COptions::getInstance()->m_bPreviewMode = true;
+        MainWindowUiTest::SetUp();
         HDRPresetTimerStopHelper::m_uiRefCnt = 0;
         ASSERT_TRUE(m_Dir.isValid());
         window = std::make_unique<DropWindow>(0, QString(), &factory);
@@ -165,10 +161,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        std::cout.rdbuf(m_pOldCout);
-        lumivex::SetApplicationFolder(QString());
-        COptions::getInstance()->m_bRealTimeMode = true;
-        UiTest::TearDown();
+        MainWindowUiTest::TearDown();
     }
     // A small photograph: a left-to-right grey ramp with a red square.
     QString photo(const QString& name, int w = 96, int h = 64)
@@ -193,8 +186,6 @@ protected:
     WorkflowFactory factory;
     std::unique_ptr<DropWindow> window;
     QTemporaryDir m_Dir;
-    std::ostringstream m_Log;
-    std::streambuf* m_pOldCout = nullptr;
 };
 
 TEST_F(WorkflowTest, OpenedPhotographLandsInThePostProcessingStageWithARenderedResult)
@@ -491,6 +482,96 @@ TEST_F(WorkflowTest, OperatorEditsEnableRefreshOnlyOnARealChangeOutsideRealTimeM
     // A null exposure only shows the stage.
     window->activateExposure(nullptr, false);
     EXPECT_TRUE(window->IsHDRStage());
+}
+
+
+TEST_F(WorkflowTest, ExposureTilesChangeTheResultOnlyWhenSomethingChanged)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("tiles.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    window->editExposureLatitude();
+    CExposure* exposure = window->m_pExposureSeries->m_vExposures.first();
+
+    // The exposure value it already has: only the stage.
+    window->updateDockWidgets(HDRMainWindow::eDW_PRESETS);
+    window->m_PreviewPixmap = QPixmap();
+    window->synExposureValueChanged(exposure, exposure->m_fExposureValue);
+    EXPECT_TRUE(window->m_PreviewPixmap.isNull());
+    EXPECT_TRUE(window->IsHDRStage());
+
+    // A weight change outside real-time mode enables refresh only when it is one.
+    COptions::getInstance()->m_bRealTimeMode = false;
+    window->m_pImagePreview->SetRefreshButtonEnabled(false);
+    window->globalWeightChanged(exposure, exposure->m_fGlobalWeight);
+    EXPECT_FALSE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    window->globalWeightChanged(exposure, exposure->m_fGlobalWeight + 0.5f);
+    EXPECT_TRUE(window->m_pImagePreview->GetRefreshButtonEnabled());
+    COptions::getInstance()->m_bRealTimeMode = true;
+
+    // The weight map clicked twice: the map, then the result again.
+    window->displayExposureWeightmap(exposure);
+    EXPECT_EQ(window->m_pDisplayedExposure, exposure);
+    EXPECT_FALSE(window->m_bDisplayedAsColour);
+    const QImage weightMap = window->m_PreviewPixmap.toImage();
+    window->displayExposureWeightmap(exposure);
+    EXPECT_EQ(window->m_pDisplayedExposure, nullptr);
+    EXPECT_NE(window->m_PreviewPixmap.toImage(), weightMap);
+    window->displayExposureColour(exposure);
+    EXPECT_TRUE(window->m_bDisplayedAsColour);
+    window->displayExposureColour(nullptr); // a null exposure only shows the stage
+    EXPECT_EQ(window->m_pDisplayedExposure, exposure);
+    EXPECT_TRUE(window->IsHDRStage());
+
+    // The toolbar's histogram icon follows the document.
+    EXPECT_FALSE(window->showHistogramAct->icon().isNull());
+    EXPECT_EQ(window->showHistogramAct->icon().availableSizes().value(0), QSize(32, 28));
+    window->newProject();
+    EXPECT_FALSE(window->showHistogramAct->isEnabled());
+}
+
+TEST_F(WorkflowTest, BorderAndGeometryChangesInThePostProcessingStageApplyTheTileAgain)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("limits.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    CPostProcessing chain;
+    window->updatePostProcessing(&chain, nullptr);
+    ASSERT_EQ(window->m_pPostProcessing, &chain);
+    // A new style shows the applied chain again on the new background.
+    window->m_PreviewPixmap = QPixmap();
+    window->RefreshPresetsStage();
+    EXPECT_FALSE(window->m_PreviewPixmap.isNull());
+    EXPECT_EQ(window->m_pPostProcessing, &chain);
+    factory.presets->m_vecCreateAll.clear();
+    window->showLimitsClicked();
+    EXPECT_EQ(window->m_pPostProcessing, nullptr);
+    EXPECT_EQ(factory.presets->m_vecCreateAll, std::vector<bool>{true});
+    window->geometryClicked();
+    EXPECT_EQ(factory.presets->m_vecCreateAll, (std::vector<bool>{true, true}));
+    // In the HDR stage nothing of the presets.
+    window->editExposureLatitude();
+    window->showLimitsClicked();
+    window->geometryClicked();
+    EXPECT_EQ(factory.presets->m_vecCreateAll.size(), 2u);
+    CPostProcessing::DeleteBuffer();
+}
+
+TEST_F(WorkflowTest, AChainRunAskedForInsideAnotherEngineOperationRunsOnceThatEnds)
+{
+    window->InterpretReceivedMessage(photo(QStringLiteral("busy.png")));
+    ASSERT_NE(window->m_pExposureSeries, nullptr);
+    CPostProcessing chain;
+    window->updatePostProcessing(&chain, nullptr);
+    ASSERT_EQ(window->m_pPostProcessing, &chain);
+    window->m_PreviewPixmap = QPixmap();
+    {
+        CEngineGuard running; // a paint during another operation's progress events
+        chain.m_bChanged = true;
+        window->updateCurrentPostProcessing();
+        EXPECT_TRUE(window->m_PreviewPixmap.isNull()) << "the engine is not entered twice";
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->m_PreviewPixmap.isNull()) << "the run follows once the operation ended";
+    CPostProcessing::DeleteBuffer();
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 // a real photograph: save and open round trip, damaged and missing files,
 // the save questions, undo points set, restored and trimmed.
 
-#include "uifixture.h"
+#include "mainwindowfixture.h"
 
 #include "document/exposure.h"
 #include "document/documentfakes.h"
@@ -568,16 +568,11 @@ struct Prompts {
     }
 };
 
-class ProjectWindowTest : public UiTest {
+class ProjectWindowTest : public MainWindowUiTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
-        MP_UI_SetShowExexcuteKernelOutput(0);
-        lumivex::SetApplicationFolder(QStringLiteral(LUMIVEX_APP_DIR));
-        m_pOldCout = std::cout.rdbuf(m_Log.rdbuf());
-        COptions::getInstance()->m_bRealTimeMode = true;
-        COptions::getInstance()->m_bPreviewMode = true;
+        MainWindowUiTest::SetUp();
         HDRPresetTimerStopHelper::m_uiRefCnt = 0;
         ASSERT_TRUE(m_Dir.isValid());
         prompts.install();
@@ -595,9 +590,7 @@ protected:
             window->clearUndo();
             window.reset();
         }
-        std::cout.rdbuf(m_pOldCout);
-        lumivex::SetApplicationFolder(QString());
-        UiTest::TearDown();
+        MainWindowUiTest::TearDown();
     }
     QString photo(const QString& name, int w = 96, int h = 64)
     {
@@ -644,8 +637,6 @@ protected:
     QTemporaryDir m_Dir;
     QString dialogAnswer;
     int dialogs = 0;
-    std::ostringstream m_Log;
-    std::streambuf* m_pOldCout = nullptr;
 };
 
 } // namespace

@@ -30,18 +30,17 @@ class QToolBar;
 class CShortcutHelper;
 class CExposure;
 class CExposureSeries;
+class IExposure;
 class HDRImagePreview;
 class HDRPixmapCreator;
 class IOptionsWindow;
 class IGeometryPainter;
 class IStencilPainter;
 class QAction;
-class QMenu;
 class QComboBox;
 class QDialog;
-class IExifDock;
-class IHistogramDock;
-class IInfoDockPanel;
+class QMenu;
+class QShortcut;
 class HDRTimelineDockWidget;
 class ITimelineUndoHost;
 namespace ProjectFiles { class CUndoRoot; }
@@ -62,14 +61,19 @@ public:
     virtual IPostProcessingDock* CreatePostProcessingDock(QWidget*) { return nullptr; }
     virtual IRawDevelopment* CreateRawDevelopment(QWidget*) { return nullptr; }
     virtual IUsageCounters* CreateStatistic(QObject*) { return nullptr; }
-    // The information docks and tool windows of ui/tools/ (tooldockseams.h).
-    // The docks connect their signals to the parent's slots of the same names.
+    // The docks around the stage; start is true for the start-page dock.
+    virtual IMainInfoDock* CreateInfoDock(QWidget*, bool /*start*/) { return nullptr; }
     virtual IExifDock* CreateExifDock(QWidget*) { return nullptr; }
     virtual IHistogramDock* CreateHistogramDock(QWidget*) { return nullptr; }
-    // titleScreen false: the information dock (g_pInfoDockWidget); true: the start page.
-    virtual IInfoDockPanel* CreateInfoDock(QWidget*, bool /*titleScreen*/) { return nullptr; }
-    virtual QDialog* CreateStatisticWindow(QWidget*) { return nullptr; }
+    virtual ICompareDock* CreateCompareDock(QWidget*) { return nullptr; }
+    // The batch window; it may read the main window's HDR operator and presets docks.
+    virtual IBatchWindow* CreateBatchWindow(QWidget*) { return nullptr; }
+    // Dialogs the window's openers run modally.
     virtual QDialog* CreateAboutWindow(QWidget*) { return nullptr; }
+    virtual QDialog* CreateStatisticWindow(QWidget*) { return nullptr; }
+    virtual QDialog* CreateBenchmarkWindow(QWidget*) { return nullptr; }
+    virtual QDialog* CreatePanoramaView(QWidget*) { return nullptr; }
+    virtual QDialog* CreatePresetCombineWindow(QWidget*) { return nullptr; }
     // The crop and caption window of the save (CCropWindow).
     virtual IResultCropWindow* CreateCropWindow(QWidget*) { return nullptr; }
     // The clone-correction and mask geometry painters (ui/editors/editorseams.h).
@@ -121,9 +125,9 @@ public:
 
     // ---- IStyleRefreshHost ----
     QWidget* StyledMainWindow() override { return this; }
-    void RefreshImagePreviewFrame() override {}
-    void RefreshPresetsStage() override {}
-    void RefreshPostProcessingDock() override {}
+    void RefreshImagePreviewFrame() override;
+    void RefreshPresetsStage() override;
+    void RefreshPostProcessingDock() override;
     void UpdateCompareWindow() override;
 
     // ---- ISeriesMainWindow ----
@@ -197,9 +201,19 @@ public:
     bool closeProjectAndUndo();
     void updateExposureDisplay(bool keepDisplayed, bool render, bool dockRefreshOnly);
     void showResultImage();
+    // Makes the histogram of image (or of the chain's result, or none) at
+    // w x h for the dock or the preview; its 32 x 28 twin becomes the
+    // toolbar action's icon. A negative size is the image's own.
+    void updateHistogramDisplay(IExposure* image, bool fromChain, int w, int h, bool toDock);
+    // The dock's histogram of image (or of the chain's result) at its picture size.
+    void dockHistogram(IExposure* image, bool fromChain);
+    // Shows an exposure's picture (colour) or weight map; the same again returns to the result.
+    void displayExposure(CExposure* exposure, bool colour);
+    // Steps of the post-processing stage after the HDR result changed: the
+    // selected tile is applied again and every thumbnail recomputed.
+    void recomputeAllPresets(unsigned int categories);
     void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile, bool thumbnail);
     void updatePostProcessing(CPostProcessing* chain, IPresetTile* tile);
-    void updateCurrentPostProcessing();
     void editExposureLatitude();
     // The main window's pixmap on the central preview (also kept for tests).
     void ShowPreviewPixmap(const QPixmap& pixmap);
@@ -212,7 +226,6 @@ public:
     bool m_bDisplayedAsColour = false;
     HDRImagePreview* m_pImagePreview = nullptr;
     QToolBar* toolBarImage = nullptr;
-    QToolBar* toolBarImageSecond = nullptr;
     QPixmap m_PreviewPixmap;
     QString m_sImageFilter;
 
@@ -220,56 +233,122 @@ public:
     IHDROperatorDock* m_pHDROperatorDock = nullptr;
     IPresetsDock* m_pPresetsDock = nullptr;
     IPostProcessingDock* m_pPostProcessingDock = nullptr;
+    IExifDock* m_pExifDock = nullptr;
+    IHistogramDock* m_pHistogramDock = nullptr;
+    IMainInfoDock* m_pInfoDockWidget = nullptr;
+    IMainInfoDock* m_pInfoDockWidgetStart = nullptr;
+    ICompareDock* m_pCompareDock = nullptr;
     IRawDevelopment* m_pRAWDevelopment = nullptr;
     IUsageCounters* m_pStatistic = nullptr;
+    IBatchWindow* m_pBatchWindow = nullptr;
+    QDialog* m_pAboutWindow = nullptr;
+    QDialog* m_pStatisticWindow = nullptr;
+    QDialog* m_pBenchmarkWindow = nullptr;
+    QDialog* m_pPanoramaView = nullptr;
+    QDialog* m_pPresetCombineWindow = nullptr;
     IResultCropWindow* m_pCropWindow = nullptr;
-    QAction* loadImageAct = nullptr;
-    QAction* postProcessingAct = nullptr;
+    IGeometryPainter* m_pGeometryPainter = nullptr;
+    IStencilPainter* m_pStencilPainter = nullptr;
     // A file path the window resolves in place of the file dialogs (tests).
     std::function<QStringList(bool several)> m_OpenDialogHook;
 
-    // Actions of this part.
-    QAction* exitAct = nullptr;
-    QAction* propertiesAct = nullptr;
+    // Actions, in their order of creation.
+    QAction* newProjectAct = nullptr;
+    QAction* openProjectAct = nullptr;
     QAction* saveProjectAct = nullptr;
+    QAction* saveProjectAsAct = nullptr;
+    QAction* loadImageAct = nullptr;
+    QAction* exposureSeriesBrowseAct = nullptr;
+    QAction* saveResultImageAct = nullptr;
+    QAction* printResultImageAct = nullptr;
+    QAction* sendResultImageToVorlixAct = nullptr;
+    QAction* sendResultImageToAct = nullptr;
+    QAction* setUndoAct = nullptr;
+    QAction* getUndoAct = nullptr;
+    QAction* timelineWindowAct = nullptr;
+    QAction* panoramaViewAct = nullptr;
+    QAction* compareWindowAct = nullptr;
+    QAction* exitAct = nullptr;
+    QAction* postProcessingAct = nullptr;
+    QAction* rawDevelopmentAct = nullptr;
+    QAction* restoreDefaultWindowStateAct = nullptr;
+    QAction* propertiesAct = nullptr;
+    QAction* batchProcessingAct = nullptr;
+    QAction* homepageAct = nullptr;
+    QAction* updatePageAct = nullptr;
+    QAction* helpAct = nullptr;
+    QAction* statisticAct = nullptr;
+    QAction* benchmarkAct = nullptr;
+    QAction* aboutAct = nullptr;
     QAction* showInfoAct = nullptr;
+    QAction* showExifAct = nullptr;
+    QAction* showHistogramAct = nullptr;
+    QAction* showFullscreenAct = nullptr;
+    QAction* showHistogramMenuAct = nullptr;
+    QAction* frameColorAct = nullptr;
+    QComboBox* m_pVorlixComboBox = nullptr;
+    QShortcut* zoomInShortcut = nullptr;
+    QShortcut* zoomOutShortcut = nullptr;
+    QShortcut* zoomActualSizeShortcut = nullptr;
 
     QMenu* fileMenu = nullptr;
     QMenu* projectMenu = nullptr;
+    QMenu* editMenu = nullptr;
     QMenu* viewMenu = nullptr;
     QMenu* extrasMenu = nullptr;
+    QMenu* infoMenu = nullptr;
+    QToolBar* toolBar = nullptr;
 
     IOptionsWindow* m_pOptionsWindow = nullptr;
     IStyleColorDialog* m_pStyleSelectWindow = nullptr;
     CStyleChooser* m_pStyleChooser = nullptr;
 
     QString m_sSettingsPath;
+    QString m_sSaveFilter;
+    QString m_sProjectFilter;
     QString m_sStartText;
     QString m_sProjectPath;
     QString m_sCaptionSuffix;
     QString m_sHomepageURL;
     QString m_sUpdatePageURL;
+    // Installed programs of the family (display names and applications).
+    QStringList m_slVorlixDisplayNames;
+    QStringList m_slVorlixApplications;
     int m_iUndoLevel = -1;
     int m_iChangeCounter = 0;
     int m_iSaveMode = 8;
     // Projects and undo points.
-    QAction* newProjectAct = nullptr;
-    QAction* openProjectAct = nullptr;
-    QAction* saveProjectAsAct = nullptr;
-    QAction* setUndoAct = nullptr;
-    QAction* getUndoAct = nullptr;
-    QAction* timelineWindowAct = nullptr;
     HDRTimelineDockWidget* m_pTimelineDock = nullptr;
-    QString m_sProjectFilter;
     // Answers the project dialogs in place of a file dialog (tests): the
     // chosen path, empty for cancel.
     std::function<QString(bool save)> m_ProjectDialogHook;
 
+    // ---- docks, layout, links ----
+    // Refills the main toolbar: the start filling, or the document filling.
+    void setupToolBar(bool document);
+    // Writes (true) or reads (false) "window.ini".
+    void persistentWindowState(bool save);
+    // The default layout: toolbars, docks, 80 % of the screen, centred.
+    void restoreDefaultWindowState();
+    // The stored text of key in "lastsaveformat.ini"; empty without one.
+    QString pathfromFolderSettings(const QString& key) const;
+    void pathToFolderSettings(QString path, const QString& key, bool folderOnly);
+    // The options folder of a kind of file dialog (IOptionsWindow::EPaths); empty without one.
+    QString OptionsFolder(int kind) const;
+    // Where an open dialog starts: the options folder, else the remembered
+    // folder, else the pictures folder.
+    QString DialogStartFolder(const QString& optionsFolder) const;
+    // The help document of the current language.
+    QString HelpPath() const;
+    // Fills the texture store's needed slots from the "textures" folder.
+    void LoadAllTextures();
+    void LoadTexture(const QString& fileName, int slot, int width, int height, int bytesPerPixel, int type);
+    void ClearAllSelectedExposureDockStates();
+
     // ---- hand-off, web animation and depth map (hdrmainwindow_handoff.cpp) ----
-    // The family scan; fills the three lists below.
+    // The family scan; fills m_slVorlixDisplayNames, m_slVorlixApplications
+    // and m_slVorlixExecutables.
     void LoadAllVorlixSeriesIniInformation();
-    // Restore and store the family choice; nothing without the combo box.
-    void LoadSelectedVorlixVersionFromIni();
     void SaveSelectedVorlixVersionToIni();
     // Writes the result into the private hand-off folder and starts the program.
     void saveResultImageAndSendTo(QString application);
@@ -279,15 +358,17 @@ public:
     void CalcWebAnim(bool metadata, int unused, int quality, int size, int, int, int, int, QString author,
                      QString title);
     void SaveDepthMap();
-    QComboBox* m_pVorlixComboBox = nullptr;
-    QStringList m_slVorlixDisplayNames;
-    QStringList m_slVorlixApplications;
     QStringList m_slVorlixExecutables; // the file the scan found for each entry
 
 signals:
     void CreatePixmapThreadSafeSignal();
 
 public slots:
+    // Hand-off (hdrmainwindow_handoff.cpp).
+    void LoadSelectedVorlixVersionFromIni();
+    void SelectedVorlixComboBoxChanged(int);
+    void sendResultImageToVorlix();
+    void sendResultImageTo();
     // Saves the result (crop, dialog, preview question, write); with a path
     // no crop window or dialog. True only when a file was committed.
     bool saveResultImage(QString path = QString(), bool sendTo = false);
@@ -301,6 +382,16 @@ public slots:
     void realTimeModeToggled(bool on);
     void previewModeToggled(bool on);
     void activateExposure(CExposure* exposure, bool active);
+    void globalWeightChanged(CExposure* exposure, float weight);
+    void synExposureValueChanged(CExposure* exposure, float value);
+    void deleteExposure(CExposure* exposure);
+    void syntheticExposure(CExposure* exposure);
+    void displayExposureColour(CExposure* exposure);
+    void displayExposureWeightmap(CExposure* exposure);
+    void showLimitsClicked();
+    void geometryClicked();
+    void updateHistogram();
+    void showHistogram();
     void operatorUpdated();
     void operatorUpdatedForced();
     void UpdateHDRForced();
@@ -319,17 +410,51 @@ public slots:
     void clearUndo();
     void showInfoClicked();
     void styleSheetActClicked();
-    // Hand-off (hdrmainwindow_handoff.cpp).
-    void SelectedVorlixComboBoxChanged(int);
-    void sendResultImageToVorlix();
-    void sendResultImageTo();
+    void updateCurrentPostProcessing();
+    // Stages and the docks around them.
+    void dockVisibilityChanged(bool visible);
+    void highlightPostProcessingDockWidget();
+    void hideAllSubWindows();
+    void infoDockClosed();
+    void showExifClicked();
+    void exifDockClosed();
+    void showHistogramClicked();
+    void histogramDockClosed();
+    void OnCompareWindowAct();
+    void OnCompareWindowClosed();
+    void OnTimelineWindowAct() {}
+    void OnTimelineWindowClosed();
+    void showFullscreenClicked() {}
+    void resetWindowState() { restoreDefaultWindowState(); }
+    void frameColorClicked(bool checked);
+    // Window openers.
+    void statistic();
+    void rawDevelopment();
+    void benchmark();
+    void panoramaView();
+    void about();
+    void exposureSeriesBrowse();
+    void batchProcessing();
+    void presetCombineClicked();
+    // Links and help.
+    void homepage();
+    void updatePage();
+    void help();
+    // Signals of the preview and the windows that do nothing here.
+    void alignScrollClicked() {}
+    void alignRotateClicked() {}
+    void alignZoomClicked() {}
+    void alignDetailClicked() {}
+    void alignMikroClicked() {}
+    void weightDrawQuit() {}
+    void SetPaintPanoramaActionByMode() {}
+    void showHeatmapClicked() {}
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void pushToFront();
-    void createWorkflow(IWindowFactory* factory);
     // The project and undo actions, the timeline dock and the undo root.
     void createProjectAndUndo(IWindowFactory* factory);
     // The main-image run of a chain on the working copy.
@@ -345,10 +470,25 @@ protected:
     void InterpretDeferredMessage();
 
     void LoadAllLinkIniInformation();
-    // The default layout: 80 % of the screen, centred.
-    void restoreDefaultWindowState();
+    QAction* makeAction(const char* icon, const QString& text, bool enabled = true);
     void createActions();
     void createMenus();
+    void createToolBar();
+    void createDocks(IWindowFactory* factory);
+    void createWindows(IWindowFactory* factory);
+    void createImagePreview();
+    // Greys the commands whose window the factory did not make.
+    void disableActionsWithoutWindow();
+    // Runs one of the opener dialogs modally after counting key (when given).
+    void runOpener(QDialog* dialog, const char* key);
+    // The batch window in its batch (0) or browser (1) mode, then what it chose.
+    void runBatchWindow(int mode);
+    // Connects action's trigger to the slot of that signature when this
+    // window has one (slots other parts of the program add).
+    void connectOptionalSlot(QAction* action, const char* slot);
+    // Calls the slot of that signature when the target (this window when
+    // null) has one; false when not.
+    bool invokeOptionalSlot(const char* slot, QObject* target = nullptr);
     void createShortcuts();
     // Sets the action's shortcut from the current category when the file has
     // one; the action keeps its own otherwise. Only while createShortcuts runs.

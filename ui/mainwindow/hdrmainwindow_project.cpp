@@ -46,22 +46,6 @@ namespace {
 QIcon themeIcon(const QString& name) { return QIcon::fromTheme(name, QIcon()); }
 
 // The remembered folder of the project dialogs ("lastDialogPath").
-QString lastDialogFolder()
-{
-    const QString ini = ResultSaveFormat::IniPath();
-    if (!QFileInfo::exists(ini))
-        return QString();
-    return QSettings(ini, QSettings::IniFormat).value(QStringLiteral("lastDialogPath")).toString();
-}
-
-void rememberDialogFolder(QString path)
-{
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const int slash = int(path.lastIndexOf(QLatin1Char('/')));
-    QSettings(ResultSaveFormat::IniPath(), QSettings::IniFormat)
-        .setValue(QStringLiteral("lastDialogPath"), slash >= 0 ? path.left(slash) : QString());
-}
-
 // Sets an engine switch for the lifetime of the object and puts the old
 // value back on every path.
 class CSwitchScope {
@@ -269,7 +253,7 @@ bool HDRMainWindow::saveProject() { return m_sProjectPath.isEmpty() ? saveProjec
 bool HDRMainWindow::saveProjectAs()
 {
     const QString optionsFolder = GetPath(IOptionsWindow::ePATH_PROJECTS);
-    const QString start = optionsFolder.isEmpty() ? lastDialogFolder() : optionsFolder;
+    const QString start = optionsFolder.isEmpty() ? pathfromFolderSettings(QStringLiteral("lastDialogPath")) : optionsFolder;
     QString name = m_pExposureSeries ? m_pExposureSeries->GetMergedFilename(100) : QString();
     if (name.isEmpty())
         name = tr("MyProject");
@@ -281,7 +265,7 @@ bool HDRMainWindow::saveProjectAs()
     if (chosen.isEmpty())
         return false;
     if (optionsFolder.isEmpty())
-        rememberDialogFolder(chosen);
+        pathToFolderSettings(chosen, QStringLiteral("lastDialogPath"), true);
     const QString path = PF::WithProjectSuffix(chosen);
     if (path != chosen && QFileInfo::exists(path)) {
         // The dialog asked about the name without the extension only.
@@ -341,12 +325,12 @@ void HDRMainWindow::openProject(QString path)
         return;
     if (path.isEmpty()) {
         const QString optionsFolder = GetPath(IOptionsWindow::ePATH_PROJECTS);
-        const QString start = optionsFolder.isEmpty() ? lastDialogFolder() : optionsFolder;
+        const QString start = optionsFolder.isEmpty() ? pathfromFolderSettings(QStringLiteral("lastDialogPath")) : optionsFolder;
         path = m_ProjectDialogHook
                    ? m_ProjectDialogHook(false)
                    : QFileDialog::getOpenFileName(this, tr("Projekt laden"), start, m_sProjectFilter);
         if (!path.isEmpty() && optionsFolder.isEmpty())
-            rememberDialogFolder(path);
+            pathToFolderSettings(path, QStringLiteral("lastDialogPath"), true);
         count("m_iProjectsLoaded");
         if (path.isEmpty())
             return;

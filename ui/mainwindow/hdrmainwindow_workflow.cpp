@@ -2,12 +2,15 @@
 // the two stages, the recalculation control and the post-processing display.
 
 #include "ui/mainwindow/hdrmainwindow.h"
+#include "ui/mainwindow/busyscope.h"
+#include "ui/editors/editorseams.h"
 
 #include "document/exposure.h"
 #include "document/exposureseries.h"
 #include "engine/MP_calc.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/options/options.h"
+#include "ui/options/optionswindow.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/toolkit/hdrdockwidget.h"
 #include "ui/toolkit/modalhook.h"
@@ -24,6 +27,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
@@ -34,21 +38,6 @@
 #include <iterator>
 #include <utility>
 #include <iostream>
-
-// Marks the window busy for its lifetime; a file-open message that arrives
-// meanwhile is interpreted once the outermost scope ends.
-class CBusyScope {
-public:
-    explicit CBusyScope(HDRMainWindow* window) : m_pWindow(window) { ++m_pWindow->m_iBusy; }
-    ~CBusyScope()
-    {
-        if (--m_pWindow->m_iBusy == 0 && m_pWindow->m_bMessageDeferred)
-            QMetaObject::invokeMethod(m_pWindow, &HDRMainWindow::InterpretDeferredMessage, Qt::QueuedConnection);
-    }
-
-private:
-    HDRMainWindow* m_pWindow;
-};
 
 namespace {
 
@@ -78,62 +67,6 @@ template <class T> QDockWidget* dockOf(T* window) { return window ? window->Dock
 
 } // namespace
 
-// ---- construction of the workflow part ------------------------------------------
-
-void HDRMainWindow::createWorkflow(IWindowFactory* factory)
-{
-    m_sImageFilter = tr("Bilder") +
-                     QStringLiteral(" (*.jpg *.jpeg *.jif *.tif *.tiff *.tif32 *.png *.bmp *.psd *.pcx *.tga *.exr "
-                                    "*.hdr *.pfm *.ppm *.jp2 *.cr2 *.crw *.raf *.fff *.3fr *.dng *.kdc *.dcr *.mrw "
-                                    "*.nef *.nrw *.nrf *.orf *.rw2 *.raw *.rwl *.pef *.srw *.sr2 *.srf *.arw *.pcd "
-                                    "*.koa *.iff *.lbm *.pict *.pct *.pic *.sgi)");
-
-    loadImageAct = new QAction(QIcon::fromTheme(QStringLiteral("loadImage")), tr("Bild laden..."), this);
-    connect(loadImageAct, &QAction::triggered, this, [this] { loadImage(); });
-    postProcessingAct = new QAction(QIcon::fromTheme(QStringLiteral("postProcessing")), tr("Post Processing"), this);
-    postProcessingAct->setCheckable(true);
-    postProcessingAct->setEnabled(false);
-    connect(postProcessingAct, &QAction::triggered, this, &HDRMainWindow::postProcessing);
-    if (fileMenu) {
-        fileMenu->insertAction(fileMenu->actions().value(0), loadImageAct);
-    }
-
-    toolBarImage = new QToolBar(this);
-    toolBarImage->setObjectName(QStringLiteral("toolBarImage"));
-    toolBarImageSecond = new QToolBar(this);
-    toolBarImageSecond->setObjectName(QStringLiteral("toolBarImageSecond"));
-    addToolBar(Qt::BottomToolBarArea, toolBarImage);
-    addToolBar(Qt::BottomToolBarArea, toolBarImageSecond);
-    m_pImagePreview = new HDRImagePreview(this, toolBarImage, toolBarImageSecond);
-    m_pImagePreview->setObjectName(QStringLiteral("image_preview"));
-    setCentralWidget(m_pImagePreview);
-    connect(m_pImagePreview, &HDRImagePreview::showHeatmapClicked, this, [] {});
-    m_pImagePreview->hide();
-    toolBarImage->hide();
-    toolBarImageSecond->hide();
-
-    if (factory) {
-        m_pExposureSeriesDock = factory->CreateExposureSeriesDock(this);
-        m_pHDROperatorDock = factory->CreateHDROperatorDock(this);
-        m_pPresetsDock = factory->CreatePresetsDock(this);
-        m_pPostProcessingDock = factory->CreatePostProcessingDock(this);
-        m_pRAWDevelopment = factory->CreateRawDevelopment(this);
-        m_pStatistic = factory->CreateStatistic(this);
-        m_pCropWindow = factory->CreateCropWindow(this);
-    }
-    for (QDockWidget* dock : {dockOf(m_pExposureSeriesDock), dockOf(m_pHDROperatorDock), dockOf(m_pPresetsDock),
-                              dockOf(m_pPostProcessingDock)}) {
-        if (!dock)
-            continue;
-        addDockWidget(Qt::RightDockWidgetArea, dock);
-        dock->hide();
-    }
-    HDRPresetTimerStopHelper::SetPresetsDock(m_pPresetsDock);
-    ViewSeams::SetHost(this);
-    CSeriesSeams::SetMainWindow(this);
-    CPostProcessing::SetHost(this);
-}
-
 void HDRMainWindow::count(const char* key, int value)
 {
     if (m_pStatistic)
@@ -146,82 +79,95 @@ void HDRMainWindow::pushToFront()
 {
     if (isMinimized())
         showNormal();
-    raise();
     activateWindow();
+    raise();
 }
 
 // ---- stages -----------------------------------------------------------------------
 
-void HDRMainWindow::updateDockWidgets(int which)
-{
-    if (which < 0 || which > 4)
-        which = eDW_NONE;
-    QDockWidget* series = dockOf(m_pExposureSeriesDock);
-    QDockWidget* hdr = dockOf(m_pHDROperatorDock);
-    QDockWidget* presets = dockOf(m_pPresetsDock);
-    QDockWidget* pp = dockOf(m_pPostProcessingDock);
-    if (!series || !hdr || !presets || !pp)
-        return;
-    QDockWidget* docks[] = {series, hdr, presets, pp};
-    bool blocked[4];
-    for (int i = 0; i < 4; ++i)
-        blocked[i] = docks[i]->blockSignals(true);
-    const bool hdrStage = which == eDW_EXPOSURESERIES || which == eDW_HDROPERATOR;
-    const bool ppStage = which == eDW_PRESETS || which == eDW_POSTPROCESSING;
-    series->setVisible(hdrStage);
-    hdr->setVisible(hdrStage);
-    presets->setVisible(ppStage);
-    pp->setVisible(ppStage);
-    if (which == eDW_HDROPERATOR)
-        hdr->raise();
-    if (auto* d = qobject_cast<HDRDockWidget*>(presets))
-        d->SetHighlighted(which == eDW_PRESETS);
-    if (which == eDW_PRESETS)
-        presets->raise();
-    if (auto* d = qobject_cast<HDRDockWidget*>(pp))
-        d->SetHighlighted(which == eDW_POSTPROCESSING);
-    if (which == eDW_POSTPROCESSING)
-        pp->raise();
-    if (postProcessingAct)
-        postProcessingAct->setChecked(ppStage);
-    for (int i = 0; i < 4; ++i)
-        docks[i]->blockSignals(blocked[i]);
-    if (m_pHDROperatorDock)
-        m_pHDROperatorDock->UpdateHDRContrastLabel();
-}
-
 bool HDRMainWindow::IsHDRStage() const
 {
-    QDockWidget* series = dockOf(m_pExposureSeriesDock);
-    return series && !series->isHidden();
+    // The exposure-series dock's visibility; a build without that dock reads
+    // the HDR operator dock, the other dock of the stage.
+    QDockWidget* flag = dockOf(m_pExposureSeriesDock);
+    if (!flag)
+        flag = dockOf(m_pHDROperatorDock);
+    return flag && !flag->isHidden();
 }
 
 // ---- loading ------------------------------------------------------------------------
 
+QString HDRMainWindow::OptionsFolder(int kind) const
+{
+    return m_pOptionsWindow ? m_pOptionsWindow->GetPath(IOptionsWindow::EPaths(kind)) : QString();
+}
+
+QString HDRMainWindow::DialogStartFolder(const QString& optionsFolder) const
+{
+    QString folder = pathfromFolderSettings(QStringLiteral("lastDialogPath"));
+    if (!optionsFolder.isEmpty())
+        folder = optionsFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return folder;
+}
+
 bool HDRMainWindow::newProject()
 {
-    const bool hadDocument = m_pExposureSeries != nullptr;
-    if (hadDocument && !confirmDiscardProject())
+    if (showFullscreenAct->isChecked())
+        showFullscreenAct->trigger();
+    if (!m_pExposureSeries)
+        return true;
+    if (!confirmDiscardProject()) // the HDR display gamma goes off, then the save question
         return false;
     HDRPresetTimerStopHelper stop;
-    updateDockWidgets(eDW_NONE);
-    m_pPostProcessing = nullptr;
+    ClearAllSelectedExposureDockStates();
     m_pDisplayedExposure = nullptr;
     delete m_pExposureSeries;
     m_pExposureSeries = nullptr;
-    if (m_pPostProcessingDock)
-        m_pPostProcessingDock->SetCurrentPostProcessing(nullptr);
+    editExposureLatitude();
     updateExposureDisplay(false, true, false);
-    m_pImagePreview->hide();
-    toolBarImage->hide();
-    toolBarImageSecond->hide();
-    m_sProjectPath.clear();
+    hideAllSubWindows();
+    MP_ClearBuffer();
+    COptions::getInstance()->init();
+    m_pImagePreview->SetInitialButtonState();
+    frameColorAct->setEnabled(false);
+    if (m_pPresetsDock) {
+        m_pPresetsDock->ResetAllPresets();
+        m_pPresetsDock->ClearAllPreviews();
+    }
+    if (m_pPostProcessingDock) {
+        m_pPostProcessingDock->SetCurrentPostProcessing(nullptr);
+        m_pPostProcessingDock->ResetAllFilterButtons();
+    }
+    if (m_pHDROperatorDock)
+        m_pHDROperatorDock->ResetPreset();
+    if (m_pExposureSeriesDock)
+        m_pExposureSeriesDock->ResetPresetToIndex(1);
+    if (m_pExifDock)
+        m_pExifDock->ShowDefaultCategories();
+    if (m_pPanoramaView)
+        invokeOptionalSlot("resetClicked()", m_pPanoramaView);
     if (m_pCropWindow)
         m_pCropWindow->Reset();
-    if (saveProjectAct)
-        saveProjectAct->setEnabled(false);
-    if (hadDocument)
-        resetProjectAndUndoState();
+    if (m_pCompareDock)
+        m_pCompareDock->Reset();
+    if (m_pStencilPainter)
+        m_pStencilPainter->Clear();
+    // The timeline, the painters, the project and undo actions and state.
+    resetProjectAndUndoState();
+    setupToolBar(false);
+    updateDockWidgets(eDW_NONE);
+    if (m_pInfoDockWidget) {
+        m_pInfoDockWidget->EnableFixedSize(false);
+        m_pInfoDockWidget->SetInfoDockVisible(false);
+        m_pInfoDockWidget->UpdateText(m_sStartText);
+    }
+    showInfoAct->setEnabled(false);
+    if (m_pInfoDockWidgetStart) {
+        m_pInfoDockWidgetStart->UpdateText(m_sStartText);
+        setDockVisible(dockOf(m_pInfoDockWidgetStart), true);
+    }
     updateWindowTitle();
     return true;
 }
@@ -231,15 +177,17 @@ void HDRMainWindow::loadImage(QString path)
     if (m_pExposureSeries && !newProject())
         return;
     if (path.isEmpty()) {
+        const QString optionsFolder = OptionsFolder(IOptionsWindow::ePATH_SINGLE);
         const QStringList chosen =
             m_OpenDialogHook ? m_OpenDialogHook(false)
                              : QStringList(QFileDialog::getOpenFileName(this, tr("lumivex Einzelbild laden"),
-                                                                        QStandardPaths::writableLocation(
-                                                                            QStandardPaths::PicturesLocation),
+                                                                        DialogStartFolder(optionsFolder),
                                                                         m_sImageFilter));
         path = chosen.value(0);
         if (path.isEmpty())
             return;
+        if (optionsFolder.isEmpty())
+            pathToFolderSettings(path, QStringLiteral("lastDialogPath"), true);
     }
     count("m_iSingleImagesLoaded");
     loadExposureLatitude(QStringList(path));
@@ -250,13 +198,14 @@ void HDRMainWindow::loadExposureLatitude(QStringList paths)
     if (m_pExposureSeries && !newProject())
         return;
     if (paths.isEmpty()) {
+        const QString optionsFolder = OptionsFolder(IOptionsWindow::ePATH_SERIES);
         paths = m_OpenDialogHook ? m_OpenDialogHook(true)
-                                 : QFileDialog::getOpenFileNames(
-                                       this, tr("Bildsequenz laden"),
-                                       QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-                                       m_sImageFilter);
+                                 : QFileDialog::getOpenFileNames(this, tr("Bildsequenz laden"),
+                                                                 DialogStartFolder(optionsFolder), m_sImageFilter);
         paths.removeAll(QString());
         if (!paths.isEmpty()) {
+            if (optionsFolder.isEmpty())
+                pathToFolderSettings(paths.first(), QStringLiteral("lastDialogPath"), true);
             count("m_iExposureSeriesLoaded");
             count("m_iExposureSeriesImagesLoaded", int(paths.size()));
             count("m_iSeriesHighestImageAmount", int(paths.size()));
@@ -326,28 +275,38 @@ void HDRMainWindow::postLoad(bool fromProject, bool projectInPostProcessing, boo
     const bool pp = !fromProject || projectInPostProcessing;
     MP_UI_SetDisplayGammaHDRMode(0);
     updateExposureDisplay(false, true, false);
+    if (m_pExifDock && m_pExposureSeries)
+        m_pExifDock->UpdateExif(m_pExposureSeries->m_pMaster);
     setDockVisible(dockOf(m_pExposureSeriesDock), !pp);
     setDockVisible(dockOf(m_pHDROperatorDock), !pp);
+    setDockVisible(dockOf(m_pExifDock), showExifAct->isChecked());
+    setDockVisible(dockOf(m_pHistogramDock), showHistogramAct->isChecked());
     setDockVisible(dockOf(m_pPresetsDock), pp);
     setDockVisible(dockOf(m_pPostProcessingDock), pp);
     m_pPostProcessing = nullptr;
     m_pImagePreview->show();
     toolBarImage->show();
-    toolBarImageSecond->show();
     m_pImagePreview->SetPreviewButtonVisible(MP_UI_GetPreviewScalingFactor() < 1.0f);
     if (m_pExposureSeries && m_pExposureSeries->HasStateChanged(true))
         m_pImagePreview->SetRefreshButtonEnabled(false);
     if (m_pExposureSeriesDock)
         m_pExposureSeriesDock->ScrollToCenter();
+    if (m_pInfoDockWidget)
+        m_pInfoDockWidget->EnableFixedSize(true);
     showInfoAct->setEnabled(true);
     for (QAction* action : {saveProjectAsAct, setUndoAct, timelineWindowAct})
         if (action)
             action->setEnabled(true);
     showInfoClicked();
+    setDockVisible(dockOf(m_pInfoDockWidgetStart), false);
+    for (QAction* action : {saveProjectAsAct, frameColorAct, setUndoAct, timelineWindowAct})
+        action->setEnabled(true);
+    setupToolBar(true);
     if (pp)
         postProcessing();
     else
         updateDockWidgets(eDW_EXPOSURESERIES);
+    setDockVisible(dockOf(m_pCompareDock), compareWindowAct->isChecked());
 }
 
 void HDRMainWindow::dropEvent(QDropEvent* event)
@@ -369,7 +328,11 @@ void HDRMainWindow::dropEvent(QDropEvent* event)
         }
         if (QFileInfo(path).isDir()) {
             count("m_iDragDropLoadFolder");
-            return; // the image browser comes with the batch window
+            if (m_pBatchWindow) {
+                m_pBatchWindow->setDragDropFolder(path);
+                QTimer::singleShot(10, this, &HDRMainWindow::exposureSeriesBrowse);
+            }
+            return;
         }
         count("m_iDragDropLoadImage");
         loadImage(path);
@@ -520,6 +483,133 @@ void HDRMainWindow::activateExposure(CExposure* exposure, bool active)
     updateDockWidgets(eDW_EXPOSURESERIES);
 }
 
+void HDRMainWindow::globalWeightChanged(CExposure* exposure, float weight)
+{
+    if (exposure && m_pExposureSeries) {
+        if (exposure->m_fGlobalWeight != -1.0f && m_pExposureSeriesDock)
+            m_pExposureSeriesDock->ResetPresetToIndex(0);
+        m_pExposureSeries->RememberState();
+        exposure->m_fGlobalWeight = weight;
+        recalculateAfterChange(true, false, true);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::synExposureValueChanged(CExposure* exposure, float value)
+{
+    if (exposure && m_pExposureSeries && value != exposure->m_fExposureValue) {
+        CBusyScope busy(this);
+        m_pExposureSeries->RememberState();
+        bool computed = false;
+        {
+            HDRProgressThread progress(2, getProgressThreadDelay());
+            if (exposure->m_bSynthetic) {
+                exposure->Synthetic(m_pExposureSeries->m_pMaster, value);
+            } else {
+                exposure->ReExpose(value);
+                if (exposure->m_bMaster)
+                    m_pExposureSeries->UpdateSynthetics();
+            }
+            if (realTimeMode())
+                computed = m_pExposureSeries->HDR(false);
+        }
+        if (!realTimeMode() || computed)
+            updateExposureDisplay(true, true, true);
+        if (m_pDisplayedExposure)
+            updateHistogram();
+        if (!realTimeMode())
+            m_pImagePreview->SetRefreshButtonEnabled(true);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::deleteExposure(CExposure* exposure)
+{
+    if (exposure && m_pExposureSeries) {
+        CBusyScope busy(this);
+        if (m_pDisplayedExposure == exposure)
+            m_pDisplayedExposure = nullptr;
+        {
+            HDRProgressThread progress(1, getProgressThreadDelay());
+            m_pExposureSeries->Remove(exposure, true, false);
+        }
+        updateExposureDisplay(false, true, false);
+        m_pImagePreview->SetRefreshButtonEnabled(false);
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::syntheticExposure(CExposure* exposure)
+{
+    if (!m_pExposureSeries) {
+        updateDockWidgets(eDW_EXPOSURESERIES);
+        return;
+    }
+    CBusyScope busy(this);
+    const qsizetype before = m_pExposureSeries->m_vExposures.size();
+    unsigned int delay = getProgressThreadDelay();
+    const bool reload = exposure && exposure->m_bSynthetic && !exposure->m_strFileName.isEmpty();
+    unsigned int categories = 1;
+    if (reload) {
+        categories = 2 + (m_pRAWDevelopment ? unsigned(m_pRAWDevelopment->ExtraProgressCategories()) : 0u);
+        delay = 0;
+    }
+    {
+        HDRProgressThread progress(categories, delay);
+        m_pExposureSeries->AddSynthetic(exposure, -1.0f, true, true);
+        if (reload) {
+            m_pExposureSeries->AlignAndOptimizeFromDialog(exposure);
+            m_pExposureSeries->HDR(false);
+        }
+    }
+    const bool sameCount = m_pExposureSeries->m_vExposures.size() == before;
+    updateExposureDisplay(sameCount, true, false);
+    if (!realTimeMode() && !sameCount)
+        m_pImagePreview->SetRefreshButtonEnabled(true);
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
+void HDRMainWindow::showLimitsClicked()
+{
+    if (!m_pExposureSeries)
+        return;
+    const bool hdrStage = IsHDRStage();
+    updateExposureDisplay(true, hdrStage, false);
+    if (hdrStage)
+        return;
+    recomputeAllPresets(1);
+}
+
+void HDRMainWindow::recomputeAllPresets(unsigned int categories)
+{
+    CBusyScope busy(this);
+    HDRProgressThread progress(categories, getProgressThreadDelay());
+    postProcessingProgressText();
+    m_pPostProcessing = nullptr;
+    if (m_pPresetsDock)
+        m_pPresetsDock->CreateAllPreviews(true);
+    m_pImagePreview->SetRefreshButtonEnabled(false);
+}
+
+void HDRMainWindow::geometryClicked()
+{
+    if (!m_pExposureSeries)
+        return;
+    const bool hdrStage = IsHDRStage();
+    CBusyScope busy(this);
+    HDRProgressThread progress(hdrStage ? 1 : 2, getProgressThreadDelay());
+    m_pExposureSeries->HasStateChanged(true);
+    m_pExposureSeries->HDR(false);
+    updateExposureDisplay(true, hdrStage, true);
+    if (!hdrStage) {
+        postProcessingProgressText();
+        m_pPostProcessing = nullptr;
+        if (m_pPresetsDock)
+            m_pPresetsDock->CreateAllPreviews(true);
+        m_pImagePreview->SetRefreshButtonEnabled(false);
+    }
+}
+
 void HDRMainWindow::operatorUpdated()
 {
     if (m_pExposureSeries) {
@@ -568,6 +658,8 @@ void HDRMainWindow::postProcessing()
     if (m_pPresetsDock)
         m_pPresetsDock->CreateAllPreviews(true);
     m_pImagePreview->SetRefreshButtonEnabled(false);
+    if (m_pExifDock && m_pExposureSeries)
+        m_pExifDock->UpdateExif(m_pExposureSeries->m_pMaster);
     updateDockWidgets(eDW_PRESETS);
     UpdateCompareWindow();
 }
@@ -641,11 +733,14 @@ void HDRMainWindow::previewModeToggled(bool on)
             UpdateCompareWindow();
         }
     }
-    if (pp)
+    if (pp) {
         ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, false));
-    else
+        dockHistogram(nullptr, true);
+    } else {
         updateExposureDisplay(true, true, true);
+    }
     m_pImagePreview->SetRefreshButtonEnabled(false);
+    m_pImagePreview->actualSizeClicked();
     if (m_pHDROperatorDock)
         m_pHDROperatorDock->UpdateHDRContrastLabel();
 }
@@ -664,8 +759,23 @@ void HDRMainWindow::runChainOnMainImage(CPostProcessing* chain, bool preview)
     chain->SetAccordingExposureSeries(m_pExposureSeries);
     CPostProcessing::InitBuffer(m_pExposureSeries->GetWorkingBuffer(), QSize(int(w), int(h)), QSize(int(w), int(h)),
                                 preview);
-    chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, preview);
+    if (chain->Process(m_pExposureSeries->m_uiWidth, m_pExposureSeries->m_uiHeight, preview) ==
+        CPostProcessing::PP_BUSY) {
+        // Another engine operation runs below this call (a paint during the
+        // progress window's events): run again once it has ended, when the
+        // chain is still the current one.
+        QPointer<HDRMainWindow> self(this);
+        QMetaObject::invokeMethod(
+            this,
+            [self, chain, preview] {
+                if (self && self->m_pExposureSeries && chain == self->m_pPostProcessing)
+                    self->runChainOnMainImage(chain, preview);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     ShowPreviewPixmap(CPostProcessing::CreatePixmap(true, preview));
+    dockHistogram(nullptr, true);
 }
 
 void HDRMainWindow::runChainOnThumbnail(CPostProcessing* chain, IPresetTile* tile, unsigned short* source,
@@ -760,6 +870,8 @@ void HDRMainWindow::updateCurrentPostProcessing()
         runChainOnMainImage(chain, false);
     }
     UpdateCompareWindow();
+    if (m_pGeometryPainter)
+        m_pGeometryPainter->Refresh();
     chain->m_bChangedByAssistant = false;
 }
 
@@ -768,11 +880,18 @@ void HDRMainWindow::updateExposureDisplay(bool keepDisplayed, bool render, bool 
     const bool document = m_pExposureSeries && !m_pExposureSeries->m_vExposures.isEmpty();
     if (document) {
         if (!keepDisplayed || !m_pDisplayedExposure) {
-            if (render)
+            if (render) {
                 ShowPreviewPixmap(m_pExposureSeries->CreatePixmap(-1, -1));
+                dockHistogram(m_pExposureSeries, false);
+            }
             m_pDisplayedExposure = nullptr;
             if (m_pExposureSeriesDock)
                 m_pExposureSeriesDock->resetLabelHighlights();
+        } else if (!m_bDisplayedAsColour) {
+            if (render) {
+                ShowPreviewPixmap(m_pDisplayedExposure->CreatePixmapFromWeightmap(-1, -1));
+                dockHistogram(m_pDisplayedExposure, false);
+            }
         } else if (render) {
             ShowPreviewPixmap(m_pDisplayedExposure->CreatePixmap(-1, -1));
         }
@@ -784,14 +903,20 @@ void HDRMainWindow::updateExposureDisplay(bool keepDisplayed, bool render, bool 
     }
     if (m_pExposureSeriesDock)
         m_pExposureSeriesDock->UpdateDisplay(document ? m_pExposureSeries : nullptr, dockRefreshOnly);
-    if (postProcessingAct)
-        postProcessingAct->setEnabled(document);
+    for (QAction* action : {saveResultImageAct, sendResultImageToVorlixAct, printResultImageAct, sendResultImageToAct,
+                            postProcessingAct, showExifAct, showHistogramAct, showHistogramMenuAct, showFullscreenAct})
+        action->setEnabled(document);
+    if (!document)
+        showHistogramAct->setIcon(QIcon::fromTheme(QStringLiteral("histogramm")));
 }
 
 void HDRMainWindow::showResultImage()
 {
     if (m_pExposureSeries) {
         ShowPreviewPixmap(m_pExposureSeries->CreatePixmap(-1, -1));
+        if (m_pExifDock)
+            m_pExifDock->UpdateExif(m_pExposureSeries->m_pMaster);
+        dockHistogram(m_pExposureSeries, false);
         m_pDisplayedExposure = nullptr;
     }
     if (m_pExposureSeriesDock)
@@ -800,7 +925,98 @@ void HDRMainWindow::showResultImage()
         m_pPresetsDock->resetLabelHighlights();
 }
 
-void HDRMainWindow::UpdateCompareWindow() {}
+void HDRMainWindow::UpdateCompareWindow()
+{
+    const QDockWidget* hdr = dockOf(m_pHDROperatorDock);
+    const QDockWidget* pp = dockOf(m_pPostProcessingDock);
+    const bool stageShown = (hdr && !hdr->isHidden()) || (pp && !pp->isHidden());
+    if (stageShown && m_pCompareDock && m_pCompareDock->Refresh())
+        std::cout << "m_pCompareDock->Refresh()" << std::endl;
+}
+
+void HDRMainWindow::updateHistogramDisplay(IExposure* image, bool fromChain, int w, int h, bool toDock)
+{
+    bool flags[5] = {true, false, false, false, false};
+    if (m_pHistogramDock)
+        m_pHistogramDock->Channels(&flags[0], &flags[1], &flags[2], &flags[3], &flags[4]);
+    QPixmap picture, icon;
+    if (image) {
+        picture = image->CreateHistogram(w, h, flags[0], flags[1], flags[2], flags[3], flags[4]);
+        icon = image->CreateHistogram(32, 28, flags[0], flags[1], flags[2], flags[3], flags[4]);
+    } else if (fromChain) {
+        picture = CPostProcessing::CreateHistogram(w, h, flags[0], flags[1], flags[2], flags[3], flags[4]);
+        icon = CPostProcessing::CreateHistogram(32, 28, flags[0], flags[1], flags[2], flags[3], flags[4]);
+    }
+    if (toDock) {
+        if (m_pHistogramDock)
+            m_pHistogramDock->SetPixmap(picture);
+    } else {
+        m_pImagePreview->SetPixmap(picture);
+    }
+    showHistogramAct->setIcon(QIcon(icon));
+}
+
+void HDRMainWindow::dockHistogram(IExposure* image, bool fromChain)
+{
+    const QSize size = m_pHistogramDock ? m_pHistogramDock->PictureSize() : QSize(256, 128);
+    updateHistogramDisplay(image, fromChain, size.width(), size.height(), true);
+}
+
+void HDRMainWindow::showHistogram()
+{
+    if (!m_pExposureSeries)
+        return;
+    if (IsHDRStage()) {
+        updateHistogramDisplay(m_pDisplayedExposure ? static_cast<IExposure*>(m_pDisplayedExposure)
+                                                    : static_cast<IExposure*>(m_pExposureSeries),
+                               false, -1, -1, false);
+    } else {
+        if (!m_pPostProcessing)
+            return;
+        updateHistogramDisplay(nullptr, true, int(m_pExposureSeries->GetWorkingWidth()),
+                               int(m_pExposureSeries->GetWorkingHeight()), false);
+    }
+    m_pImagePreview->SetIsHistogram(true);
+}
+
+void HDRMainWindow::updateHistogram()
+{
+    if (!m_pExposureSeries)
+        return;
+    if (IsHDRStage()) {
+        dockHistogram(m_pDisplayedExposure ? static_cast<IExposure*>(m_pDisplayedExposure)
+                                           : static_cast<IExposure*>(m_pExposureSeries),
+                      false);
+    } else {
+        if (!m_pPostProcessing)
+            return;
+        dockHistogram(nullptr, true);
+    }
+    if (m_pImagePreview->m_bIsHistogram)
+        showHistogram();
+}
+
+void HDRMainWindow::displayExposureColour(CExposure* exposure) { displayExposure(exposure, true); }
+
+void HDRMainWindow::displayExposureWeightmap(CExposure* exposure) { displayExposure(exposure, false); }
+
+void HDRMainWindow::displayExposure(CExposure* exposure, bool colour)
+{
+    if (exposure) {
+        if (m_pDisplayedExposure == exposure && m_bDisplayedAsColour == colour) {
+            showResultImage(); // a second click returns to the result
+        } else {
+            ShowPreviewPixmap(colour ? exposure->CreatePixmap(-1, -1) : exposure->CreatePixmapFromWeightmap(-1, -1));
+            dockHistogram(exposure, false);
+            m_pDisplayedExposure = exposure;
+            m_bDisplayedAsColour = colour;
+            if (m_pExifDock)
+                m_pExifDock->UpdateExif(exposure);
+        }
+    }
+    updateDockWidgets(eDW_EXPOSURESERIES);
+}
+
 
 void HDRMainWindow::MarkHDRStarted()
 {

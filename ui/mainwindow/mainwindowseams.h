@@ -4,12 +4,20 @@
 // made by its window factory. A window that is not built yet is null and
 // every call on it is skipped.
 
+#include "document/imageloader.h"
+#include "ui/toolkit/toolkitseams.h"
+
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
+class CExposure;
 class CExposureSeries;
 class CPostProcessing;
+class QDialog;
 class QDockWidget;
+class QPixmap;
 
 // A preset tile of the presets dock (HDRPresetGroupBox).
 class IPresetTile {
@@ -37,6 +45,12 @@ public:
     virtual void resetCalculatedStates() = 0;
     virtual IPresetTile* GetSelectedPresetGroupBox() = 0;
     virtual void resetLabelHighlights() = 0;
+    // A new project: every tile's chain reloaded from its file, then the
+    // thumbnail timer stopped and the thumbnails cleared.
+    virtual void ResetAllPresets() {}
+    virtual void ClearAllPreviews() {}
+    // After a style change: the dock's and its tiles' style sheets again.
+    virtual void RefreshStyle() {}
 };
 
 // The post-processing dock (HDRPostProcessingDockWidget).
@@ -45,6 +59,17 @@ public:
     virtual ~IPostProcessingDock() = default;
     virtual QDockWidget* Dock() = 0;
     virtual void SetCurrentPostProcessing(CPostProcessing* chain) = 0;
+    // The user settings folder the dock's own files ("collapsibles.ini") go to.
+    virtual void SetInitialUserPath(const QString&) {}
+    // The open state of the dock's collapsible panel, read and written.
+    virtual void CollapsiblesFromSettings() {}
+    virtual void CollapsiblesToSettings() {}
+    // Shows every operator type of the catalogue again.
+    virtual void ResetAllFilterButtons() {}
+    // Rebuilds the dock's style-dependent sheets (a new style).
+    virtual void SetDynamicStyleSheets() {}
+    // The presets dock whose tiles the dock's film and grey settings reach.
+    virtual void SetPresets(IPresetsDock*) {}
 };
 
 // The HDR operator dock (HDROperatorDockWidget).
@@ -56,6 +81,11 @@ public:
     // Fills the series' parameter table (10 x 256 values).
     virtual void GetParameterValues(float values[10][256]) const = 0;
     virtual void UpdateHDRContrastLabel() = 0;
+    // Resets every HDR operator's values (a new project).
+    virtual void ResetAllValues() {}
+    // A new project: the default HDR preset, the depth-map smoothing slider
+    // at its centre and the depth-map invert box unchecked.
+    virtual void ResetPreset() {}
 };
 
 // The exposure-series dock (HDRExposureSeriesDockWidget).
@@ -66,7 +96,9 @@ public:
     virtual void UpdateDisplay(CExposureSeries* series, bool refreshOnly) = 0;
     virtual void resetLabelHighlights() = 0;
     virtual void ScrollToCenter() = 0;
-    // The HDR weight preset (0 custom .. 4), set without recomputing weights.
+    // Clears the selection of the series' exposures.
+    virtual void ClearAllSelectedStates(CExposureSeries*) {}
+    // Selects an entry of the weighting-preset combo box, signals blocked.
     virtual void ResetPresetToIndex(int) {}
 };
 
@@ -92,4 +124,69 @@ class IUsageCounters {
 public:
     virtual ~IUsageCounters() = default;
     virtual void HandleValue(const QString& key, int value) = 0;
+};
+
+// The docks around the stage. Each is a QDockWidget; the main window connects
+// the signals it finds on it by name: "closeClicked()" of the information,
+// EXIF and histogram docks, "updateHistogram()" and "showHistogram()" of the
+// histogram dock, "SigClosed()" of the compare dock.
+
+// An information dock (HDRInfoDockWidget): the information dock and the
+// start-page dock.
+class IMainInfoDock : public IInfoDock {
+public:
+    virtual QDockWidget* Dock() = 0;
+    // True fixes the dock's size; false lifts every size limit.
+    virtual void EnableFixedSize(bool) {}
+    // Marks the dock as the start page.
+    virtual void SetIsTitleScreen(bool) {}
+};
+
+// The EXIF dock (HDRExifDockwidget).
+class IExifDock {
+public:
+    virtual ~IExifDock() = default;
+    virtual QDockWidget* Dock() = 0;
+    virtual void UpdateExif(CExposure*) {}
+    virtual void ShowDefaultCategories() {}
+};
+
+// The histogram dock (HDRHistogramDockWidget).
+class IHistogramDock {
+public:
+    virtual ~IHistogramDock() = default;
+    virtual QDockWidget* Dock() = 0;
+    virtual void SetPixmap(const QPixmap&) {}
+    // The size of the dock's picture label.
+    virtual QSize PictureSize() const { return QSize(256, 128); }
+    // The check boxes: luminance, red, green, blue, cumulative.
+    virtual void Channels(bool* luminance, bool* red, bool* green, bool* blue, bool* cumulative) const
+    {
+        *luminance = true;
+        *red = *green = *blue = *cumulative = false;
+    }
+};
+
+// The compare dock (CCompareDockWidget).
+class ICompareDock {
+public:
+    virtual ~ICompareDock() = default;
+    virtual QDockWidget* Dock() = 0;
+    virtual void SetDefaultSizing(bool) {}
+    virtual void Reset() {}
+    // Renders the before/after picture again; true when it drew.
+    virtual bool Refresh() { return false; }
+};
+
+// The batch window (HDRBatchWindow) in its two modes.
+class IBatchWindow {
+public:
+    virtual ~IBatchWindow() = default;
+    // 0 batch processing, 1 image-data browser.
+    virtual void setWindowMode(int mode) = 0;
+    virtual void setDragDropFolder(const QString& folder) = 0;
+    virtual int Exec() = 0;
+    // What the browser chose, read after it closes: series to open, or files.
+    virtual QVector<SExposure> OpenAsProject() const { return {}; }
+    virtual QStringList SelectedFiles() const = 0;
 };

@@ -50,7 +50,6 @@ HDRExifDockwidget::HDRExifDockwidget(const QString& title, QWidget* parent, Qt::
     m_pContentLayout->addWidget(bottom);
 
     ShowDefaultCategories();
-    ToolDocks::ConnectToParent(this, SIGNAL(closeClicked()), parent, "exifDockClosed()");
 }
 
 void HDRExifDockwidget::ShowDefaultCategories()

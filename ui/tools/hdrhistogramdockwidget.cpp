@@ -70,23 +70,19 @@ HDRHistogramDockWidget::HDRHistogramDockWidget(const QString& title, QWidget* pa
 
     m_pContentWidget->adjustSize();
     setFixedHeight(m_pContentWidget->height() + 25);
-
-    ToolDocks::ConnectToParent(this, SIGNAL(updateHistogram()), parent, "updateHistogram()");
-    ToolDocks::ConnectToParent(this, SIGNAL(showHistogram()), parent, "showHistogram()");
-    ToolDocks::ConnectToParent(this, SIGNAL(closeClicked()), parent, "histogramDockClosed()");
 }
 
 void HDRHistogramDockWidget::SetPixmap(const QPixmap& pixmap) { m_pHistogramLabel->setPixmap(pixmap); }
 
-QSize HDRHistogramDockWidget::LabelSize() const { return m_pHistogramLabel->size(); }
+QSize HDRHistogramDockWidget::PictureSize() const { return m_pHistogramLabel->size(); }
 
-void HDRHistogramDockWidget::GetFlags(bool& luminance, bool& red, bool& green, bool& blue, bool& cumulative) const
+void HDRHistogramDockWidget::Channels(bool* luminance, bool* red, bool* green, bool* blue, bool* cumulative) const
 {
-    luminance = m_pLuminanceCheckBox->isChecked();
-    red = m_pRedCheckBox->isChecked();
-    green = m_pGreenCheckBox->isChecked();
-    blue = m_pBlueCheckBox->isChecked();
-    cumulative = m_pCumulativeCheckBox->isChecked();
+    *luminance = m_pLuminanceCheckBox->isChecked();
+    *red = m_pRedCheckBox->isChecked();
+    *green = m_pGreenCheckBox->isChecked();
+    *blue = m_pBlueCheckBox->isChecked();
+    *cumulative = m_pCumulativeCheckBox->isChecked();
 }
 
 void HDRHistogramDockWidget::checkBoxToggled() { emit updateHistogram(); }

@@ -32,8 +32,10 @@ public:
     // ---- IHistogramDock ----
     QDockWidget* Dock() override { return this; }
     void SetPixmap(const QPixmap& pixmap) override;
-    QSize LabelSize() const override;
-    void GetFlags(bool& luminance, bool& red, bool& green, bool& blue, bool& cumulative) const override;
+    // The size the histogram picture is rendered at (270 x 160).
+    QSize PictureSize() const override;
+    // The five flags of the histogram call, in this order.
+    void Channels(bool* luminance, bool* red, bool* green, bool* blue, bool* cumulative) const override;
     void GetInfoText(QString&) override {}
 
     QCheckBox* m_pLuminanceCheckBox = nullptr;

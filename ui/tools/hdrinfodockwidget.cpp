@@ -30,7 +30,6 @@ HDRInfoDockWidget::HDRInfoDockWidget(const QString& title, QWidget* parent, Qt::
     // resizeEvent): centred, without margins above or below that would cut it.
     m_pContentLayout->setContentsMargins(5, 0, 5, 0);
     m_pContentLayout->addWidget(m_pBrowser);
-    ToolDocks::ConnectToParent(this, SIGNAL(closeClicked()), parent, "infoDockClosed()");
 }
 
 HDRInfoDockWidget::~HDRInfoDockWidget()

@@ -13,7 +13,7 @@
 
 class QTextBrowser;
 
-class HDRInfoDockWidget : public HDRDockWidget, public IInfoDock, public IInfoDockPanel {
+class HDRInfoDockWidget : public HDRDockWidget, public IMainInfoDock {
     Q_OBJECT
 public:
     HDRInfoDockWidget(const QString& title, QWidget* parent, Qt::WindowFlags flags = Qt::WindowFlags());
