@@ -2,6 +2,14 @@
 
 #include "app/hdroptionswindow.h"
 #include "app/hdrstyleselectwindow.h"
+#include "platform/userpaths.h"
+#include "ui/tools/hdraboutwindow.h"
+#include "ui/tools/hdrexifdockwidget.h"
+#include "ui/tools/hdrexposuredockwidget.h"
+#include "ui/tools/hdrhistogramdockwidget.h"
+#include "ui/tools/hdrinfodockwidget.h"
+#include "ui/tools/hdrstatistic.h"
+#include "ui/tools/hdrstatisticwindow.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/postprocessing/presetshost.h"
 #include "ui/postprocessing/hdroperatordockwidget.h"
@@ -128,3 +136,35 @@ IBatchWindow* CAppWindowFactory::CreateBatchWindow(QWidget* parent)
 }
 
 QDialog* CAppWindowFactory::CreateBenchmarkWindow(QWidget* parent) { return new HDRBenchmarkWindow(parent); }
+IExposureSeriesDock* CAppWindowFactory::CreateExposureSeriesDock(QWidget* parent)
+{
+    return new HDRExposureDockWidget(QCoreApplication::translate("HDRMainWindow", "Belichtungsreihe"), parent);
+}
+
+IUsageCounters* CAppWindowFactory::CreateStatistic(QObject* parent)
+{
+    return HDRStatistic::CreateOwned(parent, lumivex::platform::userSettingsFolder());
+}
+
+IExifDock* CAppWindowFactory::CreateExifDock(QWidget* parent)
+{
+    return new HDRExifDockwidget(QCoreApplication::translate("HDRMainWindow", "Exif-Informationen"), parent);
+}
+
+IHistogramDock* CAppWindowFactory::CreateHistogramDock(QWidget* parent)
+{
+    return new HDRHistogramDockWidget(QCoreApplication::translate("HDRMainWindow", "HDR-Histogramm"), parent);
+}
+
+IMainInfoDock* CAppWindowFactory::CreateInfoDock(QWidget* parent, bool start)
+{
+    if (start)
+        return new HDRInfoDockWidget(QString(), parent); // the main window marks it and sets its title bar
+    auto* dock = new HDRInfoDockWidget(QCoreApplication::translate("HDRMainWindow", "Informationen"), parent);
+    dock->RegisterAsInfoDock();
+    return dock;
+}
+
+QDialog* CAppWindowFactory::CreateStatisticWindow(QWidget* parent) { return new HDRStatisticWindow(parent); }
+
+QDialog* CAppWindowFactory::CreateAboutWindow(QWidget* parent) { return new HDRAboutWindow(parent); }

@@ -19,4 +19,11 @@ public:
     QDialog* CreatePanoramaView(QWidget* parent) override;
     IBatchWindow* CreateBatchWindow(QWidget* parent) override;
     QDialog* CreateBenchmarkWindow(QWidget* parent) override;
+    IExposureSeriesDock* CreateExposureSeriesDock(QWidget* parent) override;
+    IUsageCounters* CreateStatistic(QObject* parent) override;
+    IExifDock* CreateExifDock(QWidget* parent) override;
+    IHistogramDock* CreateHistogramDock(QWidget* parent) override;
+    IMainInfoDock* CreateInfoDock(QWidget* parent, bool start) override;
+    QDialog* CreateStatisticWindow(QWidget* parent) override;
+    QDialog* CreateAboutWindow(QWidget* parent) override;
 };

@@ -179,6 +179,17 @@ void iconHelp(QPainter& p)
     p.drawEllipse(QPointF(8.0, 12.0), 1.1, 1.1);
 }
 
+// Removing an exposure from the series: a red cross on a light disc.
+void iconExposureDelete(QPainter& p)
+{
+    roundBadge(p, rgb(0xffcdd2), rgb(0xc62828));
+    QPen pen(Qt::white, 2.0);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    p.drawLine(QPointF(5.2, 5.2), QPointF(10.8, 10.8));
+    p.drawLine(QPointF(10.8, 5.2), QPointF(5.2, 10.8));
+}
+
 void arrowTriangle(QPainter& p, bool up)
 {
     QPainterPath tri;
@@ -2028,6 +2039,7 @@ std::vector<SPicture> pictures()
     icon("ProgressContinue", iconProgressContinue);
     icon("ProgressStop", iconProgressStop);
     icon("help", iconHelp);
+    icon("ExposureDelete", iconExposureDelete);
     icon("newProject", iconNewProject);
     icon("openProject", iconOpenProject);
     icon("menuProject", iconMenuProject);

@@ -509,6 +509,58 @@
         <source>UpdatePage URL</source>
         <translation>https://CODE_UPDATEPAGEURL</translation>
     </message>
+    <message>
+        <source>Belichtungsreihe</source>
+        <translation>Belichtungsreihe</translation>
+    </message>
+    <message>
+        <source>Exif-Informationen</source>
+        <translation>Exif-Informationen</translation>
+    </message>
+    <message>
+        <source>HDR-Histogramm</source>
+        <translation>HDR-Histogramm</translation>
+    </message>
+    <message>
+        <source>Informationen</source>
+        <translation>Informationen</translation>
+    </message>
+    <message>
+        <source>Der Übergabeordner kann nicht sicher benutzt werden: %1</source>
+        <translation>Der Übergabeordner kann nicht sicher benutzt werden: %1</translation>
+    </message>
+    <message>
+        <source>App konnte nicht gestartet werden.</source>
+        <translation>App konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Erstellt mit</source>
+        <translation>Erstellt mit</translation>
+    </message>
+    <message>
+        <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
+        <translation>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</translation>
+    </message>
+    <message>
+        <source>Speicherpfad auswählen</source>
+        <translation>Speicherpfad auswählen</translation>
+    </message>
+    <message>
+        <source>Keine Tiefenkarte vorhanden.</source>
+        <translation>Keine Tiefenkarte vorhanden.</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Tiefenkarte speichern</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte wird gespeichert</source>
+        <translation>Tiefenkarte wird gespeichert</translation>
+    </message>
+    <message>
+        <source>Nicht genug RAM zum Speichern verfügbar.</source>
+        <translation>Nicht genug RAM zum Speichern verfügbar.</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>
@@ -2389,6 +2441,14 @@
     <message>
         <source>Stapelverarbeitung</source>
         <translation>Stapelverarbeitung</translation>
+    </message>
+    <message>
+        <source>Web-Animation</source>
+        <translation>Web-Animation</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Tiefenkarte speichern</translation>
     </message>
 </context>
 <context>
@@ -5111,10 +5171,372 @@
     </message>
 </context>
 <context>
+    <name>HDRAboutWindow</name>
+    <message>
+        <source>Über Lumivex</source>
+        <translation>Über Lumivex</translation>
+    </message>
+    <message>
+        <source>About Groupbox Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>LUMIVEX About copyright text &amp; links</source>
+        <translation>&lt;b&gt;Version und Rechtliches&lt;/b&gt;&lt;/H4&gt;&lt;p&gt;Lumivex verbindet Belichtungsreihen und Einzelbilder zu fertigen Bildern.&lt;/p&gt;&lt;p&gt;Copyright &amp;copy; Lumivex-Team. Alle Rechte vorbehalten. Das Programm wird ohne jede Gewährleistung bereitgestellt; für Schäden durch seine Nutzung wird nicht gehaftet, soweit das Gesetz dies zulässt.&lt;/p&gt;&lt;p&gt;Neuigkeiten, Hilfe und Updates: &lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;CODE_HOMEPAGEURL&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Groupbox Credits</source>
+        <translation>Danksagungen</translation>
+    </message>
+    <message>
+        <source>About credits Liste</source>
+        <translation>&lt;p&gt;Lumivex verwendet diese Bibliotheken und dankt ihren Autorinnen und Autoren:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; &amp;ndash; Benutzeroberfläche, Dateien, Einstellungen und Drucken (&lt;a href=&quot;https://www.qt.io/&quot;&gt;qt.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;&lt;b&gt;FreeImage&lt;/b&gt; &amp;ndash; Lesen und Schreiben der Bilddateien und ihrer Metadaten (&lt;a href=&quot;https://freeimage.sourceforge.io/&quot;&gt;freeimage.sourceforge.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;mit FreeImage: &lt;b&gt;libjpeg&lt;/b&gt; der Independent JPEG Group, &lt;b&gt;libpng&lt;/b&gt;, &lt;b&gt;libtiff&lt;/b&gt;, &lt;b&gt;zlib&lt;/b&gt;, &lt;b&gt;OpenJPEG&lt;/b&gt;, &lt;b&gt;OpenEXR&lt;/b&gt;, &lt;b&gt;LibRaw&lt;/b&gt; und &lt;b&gt;libwebp&lt;/b&gt;&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Dank auch an alle, die Fehler gemeldet und Ideen beigetragen haben.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Groupbox License</source>
+        <translation>Lizenzen</translation>
+    </message>
+    <message>
+        <source>About License Liste</source>
+        <translation>&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: GNU Lesser General Public License Version 3 (LGPLv3).&lt;br/&gt;&lt;b&gt;FreeImage&lt;/b&gt;: FreeImage Public License Version 1.0 (wahlweise GNU GPL Version 2 oder 3).&lt;br/&gt;&lt;b&gt;libjpeg&lt;/b&gt;: Lizenz der Independent JPEG Group; dieses Programm beruht teilweise auf der Arbeit der Independent JPEG Group.&lt;br/&gt;&lt;b&gt;libpng&lt;/b&gt;: PNG Reference Library License. &lt;b&gt;libtiff&lt;/b&gt;: libtiff-Lizenz (BSD-artig). &lt;b&gt;zlib&lt;/b&gt;: zlib-Lizenz.&lt;br/&gt;&lt;b&gt;OpenJPEG&lt;/b&gt;: BSD-2-Clause. &lt;b&gt;OpenEXR&lt;/b&gt;: BSD-3-Clause. &lt;b&gt;LibRaw&lt;/b&gt;: LGPL 2.1 oder CDDL 1.0. &lt;b&gt;libwebp&lt;/b&gt;: BSD-3-Clause.&lt;/p&gt;&lt;p&gt;Die vollständigen Lizenztexte liegen den Bibliotheken bei.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>About verlassen</source>
+        <translation>Fenster schließen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRExposureDockWidget</name>
+    <message>
+        <source>HDR WeightPresets</source>
+        <translation>HDR-Gewichtung</translation>
+    </message>
+    <message>
+        <source>tooltip HDRWeightPreset Groupbox</source>
+        <translation>Wie die Bilder der Reihe gegeneinander gewichtet werden</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset custom</source>
+        <translation>Eigene Gewichtung</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset equal</source>
+        <translation>Gleiche Gewichtung</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset Luminance</source>
+        <translation>Nach Helligkeit</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset Congruence</source>
+        <translation>Nach Übereinstimmung</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset LuminanceCongruence</source>
+        <translation>Nach Helligkeit und Übereinstimmung</translation>
+    </message>
+    <message>
+        <source>tooltip Belichtungsreihenbild an/aus</source>
+        <translation>Bild für die HDR-Berechnung ein- oder ausschalten</translation>
+    </message>
+    <message numerus="yes">
+        <source>Belichtungsreihe mit %n Bild(ern)</source>
+        <translation>
+            <numerusform>Belichtungsreihe mit %n Bild</numerusform>
+            <numerusform>Belichtungsreihe mit %n Bildern</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe</source>
+        <translation>Belichtungsreihe</translation>
+    </message>
+    <message>
+        <source>HDRExposureDockWidget lumivex</source>
+        <translation>&lt;h3&gt;Belichtungsreihe&lt;/h3&gt;&lt;p&gt;Hier sehen Sie das Bild des Dokuments mit seiner Gewichtungskarte.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Ein Klick auf das Bild zeigt es in der Vorschau, ein Klick auf die Gewichtungskarte zeigt, welche Bereiche das HDR-Bild bestimmen; ein zweiter Klick führt zum Ergebnis zurück.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Globales Gewicht&lt;/b&gt; legt fest, wie stark das Bild in das HDR-Bild eingeht.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Belichtungswert&lt;/b&gt; hellt das Bild auf oder dunkelt es ab, bevor es verrechnet wird.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>HDRExposureGroupBox</name>
+    <message>
+        <source>tooltip Belichtungsreihenbild</source>
+        <translation>Bild in der Vorschau zeigen</translation>
+    </message>
+    <message>
+        <source>tooltip Gewichtungsbild</source>
+        <translation>Gewichtungskarte in der Vorschau zeigen</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>Master</translation>
+    </message>
+    <message>
+        <source>Bild entfernen</source>
+        <translation>Bild aus der Reihe entfernen</translation>
+    </message>
+    <message>
+        <source>Globales Gewicht</source>
+        <translation>Globales Gewicht</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>schwach</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>stark</translation>
+    </message>
+    <message>
+        <source>tooltip Global weight slider</source>
+        <translation>Wie stark das Bild in das HDR-Bild eingeht</translation>
+    </message>
+    <message>
+        <source>Belichtungswert</source>
+        <translation>Belichtungswert</translation>
+    </message>
+    <message>
+        <source>dunkel</source>
+        <translation>dunkel</translation>
+    </message>
+    <message>
+        <source>hell</source>
+        <translation>hell</translation>
+    </message>
+    <message>
+        <source>tooltip EV slider</source>
+        <translation>Bild vor der Verrechnung aufhellen oder abdunkeln</translation>
+    </message>
+</context>
+<context>
+    <name>HDRHistogramDockWidget</name>
+    <message>
+        <source>Luminanz</source>
+        <translation>Luminanz</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Luminanz</source>
+        <translation>Helligkeitsverteilung zeigen</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Rotanteil</source>
+        <translation>Rotkanal zeigen</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Grünanteil</source>
+        <translation>Grünkanal zeigen</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Blauanteil</source>
+        <translation>Blaukanal zeigen</translation>
+    </message>
+    <message>
+        <source>kumulativ</source>
+        <translation>kumulativ</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm kumulativ</source>
+        <translation>Summenkurve statt Verteilung zeigen</translation>
+    </message>
+</context>
+<context>
+    <name>HDRStatisticWindow</name>
+    <message>
+        <source>Statistic Window Title</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Statistic Exit</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>tooltip StatistikWindow verlassen</source>
+        <translation>Statistik schließen</translation>
+    </message>
+</context>
+<context>
     <name>Statistic</name>
     <message>
         <source>Megapixel/Sekunde</source>
         <translation>Megapixel/Sekunde</translation>
+    </message>
+    <message>
+        <source>Statistik</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Programmstarts</source>
+        <translation>Programmstarts</translation>
+    </message>
+    <message>
+        <source>Laden &amp; Speichern</source>
+        <translation>Laden &amp; Speichern</translation>
+    </message>
+    <message>
+        <source>Einzelbilder eingeladen</source>
+        <translation>Einzelbilder eingeladen</translation>
+    </message>
+    <message>
+        <source>Ergebnisbilder gespeichert</source>
+        <translation>Ergebnisbilder gespeichert</translation>
+    </message>
+    <message>
+        <source>Bestehende Projekte eingeladen</source>
+        <translation>Bestehende Projekte eingeladen</translation>
+    </message>
+    <message>
+        <source>Neue Projekte angelegt</source>
+        <translation>Neue Projekte angelegt</translation>
+    </message>
+    <message>
+        <source>Größte geladene Bilddatei (in Megapixel)</source>
+        <translation>Größte geladene Bilddatei (in Megapixel)</translation>
+    </message>
+    <message>
+        <source>An Externe Programme übertragene Bilddateien</source>
+        <translation>An Externe Programme übertragene Bilddateien</translation>
+    </message>
+    <message>
+        <source>Vom Plugin importierte Bilddateien</source>
+        <translation>Vom Plugin importierte Bilddateien</translation>
+    </message>
+    <message>
+        <source>Gesicherte Wiederherstellungspunkte</source>
+        <translation>Gesicherte Wiederherstellungspunkte</translation>
+    </message>
+    <message>
+        <source>Geladene Wiederherstellungspunkte</source>
+        <translation>Geladene Wiederherstellungspunkte</translation>
+    </message>
+    <message>
+        <source>Einzelbilder per Drag &amp; Drop geladen</source>
+        <translation>Einzelbilder per Drag &amp; Drop geladen</translation>
+    </message>
+    <message>
+        <source>Projekte per Drag &amp; Drop geladen</source>
+        <translation>Projekte per Drag &amp; Drop geladen</translation>
+    </message>
+    <message>
+        <source>Ordner per Drag &amp; Drop geladen</source>
+        <translation>Ordner per Drag &amp; Drop geladen</translation>
+    </message>
+    <message>
+        <source>Post-Processing &amp; Voreinstellungen</source>
+        <translation>Post-Processing &amp; Voreinstellungen</translation>
+    </message>
+    <message>
+        <source>Aufwendigste Berechnung (in Sekunden)</source>
+        <translation>Aufwendigste Berechnung (in Sekunden)</translation>
+    </message>
+    <message>
+        <source>Echtzeit Animationsmodus</source>
+        <translation>Echtzeit Animationsmodus</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen erzeugt</source>
+        <translation>Voreinstellungen erzeugt</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen gelöscht</source>
+        <translation>Voreinstellungen gelöscht</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen importiert</source>
+        <translation>Voreinstellungen importiert</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen exportiert</source>
+        <translation>Voreinstellungen exportiert</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen umbenannt</source>
+        <translation>Voreinstellungen umbenannt</translation>
+    </message>
+    <message>
+        <source>Preset-Combiner</source>
+        <translation>Preset-Combiner</translation>
+    </message>
+    <message>
+        <source>Modulnutzung</source>
+        <translation>Modulnutzung</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser geöffnet</source>
+        <translation>Bilddaten-Browser geöffnet</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung geöffnet</source>
+        <translation>Stapelverarbeitung geöffnet</translation>
+    </message>
+    <message>
+        <source>Panoramaviewer geöffnet</source>
+        <translation>Panoramaviewer geöffnet</translation>
+    </message>
+    <message>
+        <source>EXIF-Informationen geöffnet</source>
+        <translation>EXIF-Informationen geöffnet</translation>
+    </message>
+    <message>
+        <source>Grenzpixelanzeige angesehen</source>
+        <translation>Grenzpixelanzeige angesehen</translation>
+    </message>
+    <message>
+        <source>Einstellungen geöffnet</source>
+        <translation>Einstellungen geöffnet</translation>
+    </message>
+    <message>
+        <source>Hilfe geöffnet</source>
+        <translation>Hilfe geöffnet</translation>
+    </message>
+    <message>
+        <source>Homepage aufgerufen</source>
+        <translation>Homepage aufgerufen</translation>
+    </message>
+    <message>
+        <source>Updatepage aufgerufen</source>
+        <translation>Updatepage aufgerufen</translation>
+    </message>
+    <message>
+        <source>About Fenster angezeigt</source>
+        <translation>About Fenster angezeigt</translation>
+    </message>
+    <message>
+        <source>Fenster zurückgesetzt</source>
+        <translation>Fenster zurückgesetzt</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen</source>
+        <translation>Zusatzfunktionen</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe horizontal gespiegelt</source>
+        <translation>Belichtungsreihe horizontal gespiegelt</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe vertikal gespiegelt</source>
+        <translation>Belichtungsreihe vertikal gespiegelt</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe nach links rotiert</source>
+        <translation>Belichtungsreihe nach links rotiert</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe nach rechts rotiert</source>
+        <translation>Belichtungsreihe nach rechts rotiert</translation>
     </message>
 </context>
 </TS>

@@ -509,6 +509,58 @@
         <source>UpdatePage URL</source>
         <translation>https://CODE_UPDATEPAGEURL</translation>
     </message>
+    <message>
+        <source>Belichtungsreihe</source>
+        <translation>Exposure series</translation>
+    </message>
+    <message>
+        <source>Exif-Informationen</source>
+        <translation>Exif information</translation>
+    </message>
+    <message>
+        <source>HDR-Histogramm</source>
+        <translation>HDR histogram</translation>
+    </message>
+    <message>
+        <source>Informationen</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Der Übergabeordner kann nicht sicher benutzt werden: %1</source>
+        <translation>The hand-off folder cannot be used safely: %1</translation>
+    </message>
+    <message>
+        <source>App konnte nicht gestartet werden.</source>
+        <translation>The application could not be started.</translation>
+    </message>
+    <message>
+        <source>Erstellt mit</source>
+        <translation>Made with</translation>
+    </message>
+    <message>
+        <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
+        <translation>There is not enough memory available.</translation>
+    </message>
+    <message>
+        <source>Speicherpfad auswählen</source>
+        <translation>Choose the target folder</translation>
+    </message>
+    <message>
+        <source>Keine Tiefenkarte vorhanden.</source>
+        <translation>There is no depth map.</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Save depth map</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte wird gespeichert</source>
+        <translation>Saving the depth map</translation>
+    </message>
+    <message>
+        <source>Nicht genug RAM zum Speichern verfügbar.</source>
+        <translation>Not enough memory to save.</translation>
+    </message>
 </context>
 <context>
     <name>HDROptionsWindow</name>
@@ -3330,6 +3382,14 @@
         <source>Stapelverarbeitung</source>
         <translation>Batch processing</translation>
     </message>
+    <message>
+        <source>Web-Animation</source>
+        <translation>Web animation</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Save depth map</translation>
+    </message>
 </context>
 <context>
     <name>SplashScreen</name>
@@ -6051,10 +6111,372 @@
     </message>
 </context>
 <context>
+    <name>HDRAboutWindow</name>
+    <message>
+        <source>Über Lumivex</source>
+        <translation>About Lumivex</translation>
+    </message>
+    <message>
+        <source>About Groupbox Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>LUMIVEX About copyright text &amp; links</source>
+        <translation>&lt;b&gt;Version and legal notes&lt;/b&gt;&lt;/H4&gt;&lt;p&gt;Lumivex turns exposure series and single photographs into finished pictures.&lt;/p&gt;&lt;p&gt;Copyright &amp;copy; the Lumivex team. All rights reserved. The program is provided without any warranty; to the extent the law allows, no liability is accepted for damage arising from its use.&lt;/p&gt;&lt;p&gt;News, help and updates: &lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;CODE_HOMEPAGEURL&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Groupbox Credits</source>
+        <translation>Credits</translation>
+    </message>
+    <message>
+        <source>About credits Liste</source>
+        <translation>&lt;p&gt;Lumivex uses these libraries and thanks their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; &amp;ndash; user interface, files, settings and printing (&lt;a href=&quot;https://www.qt.io/&quot;&gt;qt.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;&lt;b&gt;FreeImage&lt;/b&gt; &amp;ndash; reading and writing image files and their metadata (&lt;a href=&quot;https://freeimage.sourceforge.io/&quot;&gt;freeimage.sourceforge.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;through FreeImage: &lt;b&gt;libjpeg&lt;/b&gt; of the Independent JPEG Group, &lt;b&gt;libpng&lt;/b&gt;, &lt;b&gt;libtiff&lt;/b&gt;, &lt;b&gt;zlib&lt;/b&gt;, &lt;b&gt;OpenJPEG&lt;/b&gt;, &lt;b&gt;OpenEXR&lt;/b&gt;, &lt;b&gt;LibRaw&lt;/b&gt; and &lt;b&gt;libwebp&lt;/b&gt;&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Thanks also to everyone who reported problems and contributed ideas.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Groupbox License</source>
+        <translation>Licences</translation>
+    </message>
+    <message>
+        <source>About License Liste</source>
+        <translation>&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: GNU Lesser General Public License version 3 (LGPLv3).&lt;br/&gt;&lt;b&gt;FreeImage&lt;/b&gt;: FreeImage Public License version 1.0 (or, at your choice, GNU GPL version 2 or 3).&lt;br/&gt;&lt;b&gt;libjpeg&lt;/b&gt;: Independent JPEG Group licence; this software is based in part on the work of the Independent JPEG Group.&lt;br/&gt;&lt;b&gt;libpng&lt;/b&gt;: PNG Reference Library License. &lt;b&gt;libtiff&lt;/b&gt;: libtiff licence (BSD-style). &lt;b&gt;zlib&lt;/b&gt;: zlib licence.&lt;br/&gt;&lt;b&gt;OpenJPEG&lt;/b&gt;: BSD-2-Clause. &lt;b&gt;OpenEXR&lt;/b&gt;: BSD-3-Clause. &lt;b&gt;LibRaw&lt;/b&gt;: LGPL 2.1 or CDDL 1.0. &lt;b&gt;libwebp&lt;/b&gt;: BSD-3-Clause.&lt;/p&gt;&lt;p&gt;The full licence texts come with the libraries.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>About verlassen</source>
+        <translation>Close this window</translation>
+    </message>
+</context>
+<context>
+    <name>HDRExposureDockWidget</name>
+    <message>
+        <source>HDR WeightPresets</source>
+        <translation>HDR weighting</translation>
+    </message>
+    <message>
+        <source>tooltip HDRWeightPreset Groupbox</source>
+        <translation>How the pictures of the series are weighted against each other</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset custom</source>
+        <translation>Custom weighting</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset equal</source>
+        <translation>Equal weighting</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset Luminance</source>
+        <translation>By brightness</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset Congruence</source>
+        <translation>By congruence</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset LuminanceCongruence</source>
+        <translation>By brightness and congruence</translation>
+    </message>
+    <message>
+        <source>tooltip Belichtungsreihenbild an/aus</source>
+        <translation>Switch the picture on or off for the HDR calculation</translation>
+    </message>
+    <message numerus="yes">
+        <source>Belichtungsreihe mit %n Bild(ern)</source>
+        <translation>
+            <numerusform>Exposure series with %n picture</numerusform>
+            <numerusform>Exposure series with %n pictures</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe</source>
+        <translation>Exposure series</translation>
+    </message>
+    <message>
+        <source>HDRExposureDockWidget lumivex</source>
+        <translation>&lt;h3&gt;Exposure series&lt;/h3&gt;&lt;p&gt;This shows the document&apos;s picture with its weight map.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Click the picture to see it in the preview, or the weight map to see which areas shape the HDR image; a second click returns to the result.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Global weight&lt;/b&gt; sets how strongly the picture enters the HDR image.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Exposure value&lt;/b&gt; brightens or darkens the picture before it is merged.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>HDRExposureGroupBox</name>
+    <message>
+        <source>tooltip Belichtungsreihenbild</source>
+        <translation>Show the picture in the preview</translation>
+    </message>
+    <message>
+        <source>tooltip Gewichtungsbild</source>
+        <translation>Show the weight map in the preview</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>Master</translation>
+    </message>
+    <message>
+        <source>Bild entfernen</source>
+        <translation>Remove the picture from the series</translation>
+    </message>
+    <message>
+        <source>Globales Gewicht</source>
+        <translation>Global weight</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>weak</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>strong</translation>
+    </message>
+    <message>
+        <source>tooltip Global weight slider</source>
+        <translation>How strongly the picture enters the HDR image</translation>
+    </message>
+    <message>
+        <source>Belichtungswert</source>
+        <translation>Exposure value</translation>
+    </message>
+    <message>
+        <source>dunkel</source>
+        <translation>dark</translation>
+    </message>
+    <message>
+        <source>hell</source>
+        <translation>bright</translation>
+    </message>
+    <message>
+        <source>tooltip EV slider</source>
+        <translation>Brighten or darken the picture before it is merged</translation>
+    </message>
+</context>
+<context>
+    <name>HDRHistogramDockWidget</name>
+    <message>
+        <source>Luminanz</source>
+        <translation>Luminance</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Luminanz</source>
+        <translation>Show the brightness distribution</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Rotanteil</source>
+        <translation>Show the red channel</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Grünanteil</source>
+        <translation>Show the green channel</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Blauanteil</source>
+        <translation>Show the blue channel</translation>
+    </message>
+    <message>
+        <source>kumulativ</source>
+        <translation>cumulative</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm kumulativ</source>
+        <translation>Show the cumulative curve instead of the distribution</translation>
+    </message>
+</context>
+<context>
+    <name>HDRStatisticWindow</name>
+    <message>
+        <source>Statistic Window Title</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Statistic Exit</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>tooltip StatistikWindow verlassen</source>
+        <translation>Close the statistics</translation>
+    </message>
+</context>
+<context>
     <name>Statistic</name>
     <message>
         <source>Megapixel/Sekunde</source>
         <translation>megapixels/second</translation>
+    </message>
+    <message>
+        <source>Statistik</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Programmstarts</source>
+        <translation>Program starts</translation>
+    </message>
+    <message>
+        <source>Laden &amp; Speichern</source>
+        <translation>Loading &amp; saving</translation>
+    </message>
+    <message>
+        <source>Einzelbilder eingeladen</source>
+        <translation>Single images loaded</translation>
+    </message>
+    <message>
+        <source>Ergebnisbilder gespeichert</source>
+        <translation>Result images saved</translation>
+    </message>
+    <message>
+        <source>Bestehende Projekte eingeladen</source>
+        <translation>Existing projects loaded</translation>
+    </message>
+    <message>
+        <source>Neue Projekte angelegt</source>
+        <translation>New projects created</translation>
+    </message>
+    <message>
+        <source>Größte geladene Bilddatei (in Megapixel)</source>
+        <translation>Largest image loaded (megapixels)</translation>
+    </message>
+    <message>
+        <source>An Externe Programme übertragene Bilddateien</source>
+        <translation>Images handed to other programs</translation>
+    </message>
+    <message>
+        <source>Vom Plugin importierte Bilddateien</source>
+        <translation>Images imported from the plug-in</translation>
+    </message>
+    <message>
+        <source>Gesicherte Wiederherstellungspunkte</source>
+        <translation>Restore points saved</translation>
+    </message>
+    <message>
+        <source>Geladene Wiederherstellungspunkte</source>
+        <translation>Restore points loaded</translation>
+    </message>
+    <message>
+        <source>Einzelbilder per Drag &amp; Drop geladen</source>
+        <translation>Single images loaded by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Projekte per Drag &amp; Drop geladen</source>
+        <translation>Projects loaded by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Ordner per Drag &amp; Drop geladen</source>
+        <translation>Folders loaded by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Post-Processing &amp; Voreinstellungen</source>
+        <translation>Post-processing &amp; presets</translation>
+    </message>
+    <message>
+        <source>Aufwendigste Berechnung (in Sekunden)</source>
+        <translation>Longest calculation (seconds)</translation>
+    </message>
+    <message>
+        <source>Echtzeit Animationsmodus</source>
+        <translation>Real-time animation mode</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen erzeugt</source>
+        <translation>Presets created</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen gelöscht</source>
+        <translation>Presets deleted</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen importiert</source>
+        <translation>Presets imported</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen exportiert</source>
+        <translation>Presets exported</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen umbenannt</source>
+        <translation>Presets renamed</translation>
+    </message>
+    <message>
+        <source>Preset-Combiner</source>
+        <translation>Preset combiner</translation>
+    </message>
+    <message>
+        <source>Modulnutzung</source>
+        <translation>Use of modules</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser geöffnet</source>
+        <translation>Image browser opened</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung geöffnet</source>
+        <translation>Batch processing opened</translation>
+    </message>
+    <message>
+        <source>Panoramaviewer geöffnet</source>
+        <translation>Panorama viewer opened</translation>
+    </message>
+    <message>
+        <source>EXIF-Informationen geöffnet</source>
+        <translation>Exif information opened</translation>
+    </message>
+    <message>
+        <source>Grenzpixelanzeige angesehen</source>
+        <translation>Clipped-pixel display viewed</translation>
+    </message>
+    <message>
+        <source>Einstellungen geöffnet</source>
+        <translation>Settings opened</translation>
+    </message>
+    <message>
+        <source>Hilfe geöffnet</source>
+        <translation>Help opened</translation>
+    </message>
+    <message>
+        <source>Homepage aufgerufen</source>
+        <translation>Home page visited</translation>
+    </message>
+    <message>
+        <source>Updatepage aufgerufen</source>
+        <translation>Update page visited</translation>
+    </message>
+    <message>
+        <source>About Fenster angezeigt</source>
+        <translation>About box shown</translation>
+    </message>
+    <message>
+        <source>Fenster zurückgesetzt</source>
+        <translation>Window layout reset</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen</source>
+        <translation>Additional functions</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe horizontal gespiegelt</source>
+        <translation>Image mirrored horizontally</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe vertikal gespiegelt</source>
+        <translation>Image mirrored vertically</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe nach links rotiert</source>
+        <translation>Image rotated left</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe nach rechts rotiert</source>
+        <translation>Image rotated right</translation>
     </message>
 </context>
 </TS>

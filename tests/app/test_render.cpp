@@ -8,8 +8,18 @@
 #include "app/windowfactory.h"
 #include "engine/core/tables.h"
 #include "ui/mainwindow/hdrmainwindow.h"
+#include "document/exposure.h"
+#include "document/exposureseries.h"
+#include "ui/tools/hdraboutwindow.h"
+#include "ui/tools/hdrexifdockwidget.h"
+#include "ui/tools/hdrexposuredockwidget.h"
+#include "ui/tools/hdrhistogramdockwidget.h"
+#include "ui/tools/hdrinfodockwidget.h"
+#include "ui/tools/hdrstatistic.h"
+#include "ui/tools/hdrstatisticwindow.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 #include <QDockWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -27,6 +37,16 @@ void save(QWidget* widget, const QString& name)
     const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
     if (!dir.isEmpty())
         picture.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// A metadata table of the given rows.
+QString table(int rows)
+{
+    QString text = QStringLiteral("<table>");
+    for (int i = 0; i < rows; ++i)
+        text += QStringLiteral("<TR><TD width=125>Tag %1</TD><TD width=200>Value %1</TD><TD width=200>Note</TD></TR>")
+                    .arg(i);
+    return text + QStringLiteral("</table>");
 }
 
 class RenderTest : public AppTest {};
@@ -148,6 +168,93 @@ TEST_F(RenderTest, PresetWindowsUnderDarkAndLightStyles)
         QCoreApplication::processEvents();
         save(combiner, QStringLiteral("presetcombine_%1").arg(QLatin1String(style.first)));
         combiner->close();
+    }
+    QCoreApplication::removeTranslator(&COptions::getInstance()->m_translator);
+}
+
+// The statistics and about windows and the exposure, metadata, histogram and
+// information docks.
+TEST_F(RenderTest, ToolWindowsAndDocksUnderDarkAndLightStyles)
+{
+    MP_UI_SetCalcForceMode(1);
+    COptions::getInstance()->SetLocale(QStringLiteral("de_DE"));
+    COptions::getInstance()->init();
+    QCoreApplication::installTranslator(&COptions::getInstance()->m_translator);
+    _gui::SetModalHook([](QWidget*) { return int(QDialog::Rejected); });
+    for (const char* style : {"dark", "light"}) {
+        SCOPED_TRACE(style);
+        const QString suffix = QLatin1Char('_') + QLatin1String(style);
+        CStyleEngine::instance().StyleCodeToFolderSettings(QLatin1String(style) == QLatin1String("dark") ? 0 : 3,
+                                                           CStyleEngine::kDefaultStyleColor, true);
+        CAppWindowFactory factory;
+        HDRMainWindow window(-1, QString(), &factory);
+        window.resize(1200, 900);
+
+        HDRStatistic statistic(lumivex::platform::userSettingsFolder());
+        statistic.HandleValue(QStringLiteral("m_iProgramStarted"), 3);
+        statistic.HandleValue(QStringLiteral("m_iLargestImageLoaded"), 24000000);
+        HDRStatisticWindow statisticWindow(&window, &statistic);
+        statisticWindow.show();
+        save(&statisticWindow, QStringLiteral("statistic") + suffix);
+        statisticWindow.close();
+
+        HDRAboutWindow about(&window, QStringLiteral("lumivex.invalid/"));
+        about.show();
+        save(&about, QStringLiteral("about") + suffix);
+        about.close();
+
+        // The exposure dock with one exposure.
+        CExposureSeries series;
+        auto* exposure = new CExposure();
+        exposure->m_strFileName = QStringLiteral("IMG_4711.jpg");
+        exposure->m_bMaster = false;
+        series.m_vExposures.append(exposure);
+        auto* dock = dynamic_cast<HDRExposureDockWidget*>(window.m_pExposureSeriesDock);
+        ASSERT_NE(dock, nullptr);
+        dock->UpdateDisplay(&series, false);
+        dock->setFloating(true);
+        dock->resize(312, 500);
+        dock->show();
+        save(dock, QStringLiteral("exposuredock") + suffix);
+        dock->hide();
+        dock->UpdateDisplay(nullptr, false);
+
+        HDRExifDockwidget exif(QCoreApplication::translate("HDRMainWindow", "Exif-Informationen"), &window);
+        exif.ShowMetadata(QStringLiteral("IMG_4711.jpg"),
+                          {{1u, QStringLiteral("Exif - main info")}, {2u, QStringLiteral("Exif - advanced info")},
+                           {4u, QStringLiteral("Canon Makernote")}},
+                          {{1u, table(6)}, {2u, table(4)}, {4u, table(20)}});
+        exif.setFloating(true);
+        exif.show();
+        exif.resize(exif.maximumWidth(), 600);
+        save(&exif, QStringLiteral("exifdock") + suffix);
+        exif.hide();
+
+        HDRHistogramDockWidget histogram(QCoreApplication::translate("HDRMainWindow", "HDR-Histogramm"), &window);
+        QPixmap picture(270, 160);
+        picture.fill(Qt::black);
+        QPainter painter(&picture);
+        painter.setPen(Qt::white);
+        for (int x = 0; x < 270; ++x)
+            painter.drawLine(x, 159, x, 159 - (x * 7) % 150);
+        painter.end();
+        histogram.SetPixmap(picture);
+        histogram.setFloating(true);
+        histogram.show();
+        save(&histogram, QStringLiteral("histogramdock") + suffix);
+        histogram.hide();
+
+        HDRInfoDockWidget info(QCoreApplication::translate("HDRMainWindow", "Informationen"), &window);
+        info.UpdateText(QStringLiteral("<h3>Belichtungsreihe</h3><p>Hier sehen Sie das Bild der Belichtungsreihe "
+                                       "mit seiner Gewichtung. <a href=\"https://lumivex.invalid/\">Mehr</a></p>"));
+        window.addDockWidget(Qt::BottomDockWidgetArea, &info);
+        info.EnableFixedSize(true);
+        info.setFloating(true);
+        info.resize(400, 250);
+        info.show();
+        QCoreApplication::sendPostedEvents(); // the layout follows the resize
+        save(&info, QStringLiteral("infodock") + suffix);
+        info.hide();
     }
     QCoreApplication::removeTranslator(&COptions::getInstance()->m_translator);
 }

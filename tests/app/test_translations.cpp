@@ -38,7 +38,7 @@ QList<SMessage> readTs(const QString& path)
             current = SMessage{context, xml.readElementText(), QString(), false};
         } else if (xml.name() == QLatin1String("translation")) {
             const QString type = xml.attributes().value(QLatin1String("type")).toString();
-            current.translation = xml.readElementText();
+            current.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements); // plural forms too
             current.finished = type.isEmpty() && !current.translation.isEmpty();
             messages << current;
         }

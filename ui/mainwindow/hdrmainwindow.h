@@ -346,10 +346,30 @@ public:
     void LoadTexture(const QString& fileName, int slot, int width, int height, int bytesPerPixel, int type);
     void ClearAllSelectedExposureDockStates();
 
+    // ---- hand-off, web animation and depth map (hdrmainwindow_handoff.cpp) ----
+    // The family scan; fills m_slVorlixDisplayNames, m_slVorlixApplications
+    // and m_slVorlixExecutables.
+    void LoadAllVorlixSeriesIniInformation();
+    void SaveSelectedVorlixVersionToIni();
+    // Writes the result into the private hand-off folder and starts the program.
+    void saveResultImageAndSendTo(QString application);
+    // Starts the program the identifier names with the arguments; warns when it cannot.
+    void startExternalProgram(QString application, QStringList arguments);
+    // The post-processing dock's call: (false, 1, quality, 0, 0, 0, 0, 0, author, title).
+    void CalcWebAnim(bool metadata, int unused, int quality, int size, int, int, int, int, QString author,
+                     QString title);
+    void SaveDepthMap();
+    QStringList m_slVorlixExecutables; // the file the scan found for each entry
+
 signals:
     void CreatePixmapThreadSafeSignal();
 
 public slots:
+    // Hand-off (hdrmainwindow_handoff.cpp).
+    void LoadSelectedVorlixVersionFromIni();
+    void SelectedVorlixComboBoxChanged(int);
+    void sendResultImageToVorlix();
+    void sendResultImageTo();
     // Saves the result (crop, dialog, preview question, write); with a path
     // no crop window or dialog. True only when a file was committed.
     bool saveResultImage(QString path = QString(), bool sendTo = false);
