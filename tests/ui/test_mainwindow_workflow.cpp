@@ -575,3 +575,12 @@ TEST_F(WorkflowTest, AChainRunAskedForInsideAnotherEngineOperationRunsOnceThatEn
 }
 
 } // namespace
+
+// The chain's run time reaches the statistics under the key of the longest
+// post-processing calculation.
+TEST_F(WorkflowTest, PostProcessingTimeCountsTheLongestCalculation)
+{
+    window->PostProcessingTime(1500);
+    EXPECT_EQ(counter("m_iHighestPPCalcTime"), 1500);
+    EXPECT_EQ(counter("m_iPostProcessingTime"), 0);
+}

@@ -666,6 +666,10 @@ namespace {
 // Two filled texture slots (3 and 5) in a range of 2..6 around the slider.
 TEST(TextureSelector, ShowsTheRangeAndReturnsThePressedTexture)
 {
+    // Only slots 3 and 5 of the range hold a picture (earlier tests in the
+    // same process may have filled others).
+    for (int slot = 2; slot <= 6; ++slot)
+        MP_UI_AllocTextureData(slot, 0, 0, 0, 0);
     for (int slot : {3, 5}) {
         MP_UI_AllocTextureData(slot, 8, 8, 6, 0);
         std::memset(MP_UI_GetTexturePointer(slot), 0x40 * slot, 8 * 8 * 6);

@@ -215,6 +215,8 @@ void HDRMainWindow::createActions()
         false);
     connectOptionalSlot(sendResultImageToVorlixAct, "sendResultImageToVorlix()");
 
+    // The family's programs (their INI files) fill the hand-off list.
+    LoadAllVorlixSeriesIniInformation();
     m_pVorlixComboBox = new QComboBox();
     for (const QString& name : std::as_const(m_slVorlixDisplayNames))
         m_pVorlixComboBox->addItem(name);

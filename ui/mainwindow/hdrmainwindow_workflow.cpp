@@ -1034,7 +1034,7 @@ void HDRMainWindow::MarkHDRStarted()
 
 void HDRMainWindow::MarkChanged() { MarkHDRStarted(); }
 
-void HDRMainWindow::PostProcessingTime(int milliseconds) { count("m_iPostProcessingTime", milliseconds); }
+void HDRMainWindow::PostProcessingTime(int milliseconds) { count("m_iHighestPPCalcTime", milliseconds); }
 
 // ---- buffers ----------------------------------------------------------------------
 

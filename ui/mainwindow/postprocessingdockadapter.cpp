@@ -67,3 +67,10 @@ void CPostProcessingDockAdapter::EditGeometry(HDRPositionPicker* picker, const Q
     if (m_pWindow && m_pWindow->m_pGeometryPainter)
         m_pWindow->m_pGeometryPainter->Show(picker, title);
 }
+
+void CPostProcessingDockAdapter::CalcWebAnim(bool metadata, int unused, int quality, int size, int a, int b, int c,
+                                             int d, const QString& author, const QString& title)
+{
+    if (m_pWindow)
+        m_pWindow->CalcWebAnim(metadata, unused, quality, size, a, b, c, d, author, title);
+}

@@ -41,6 +41,8 @@ public:
     void CountChange() override;
     void SetOverlayText(const QString& text) override;
     void EditGeometry(HDRPositionPicker* picker, const QString& title) override;
+    void CalcWebAnim(bool metadata, int unused, int quality, int size, int a, int b, int c, int d,
+                     const QString& author, const QString& title) override;
 
 private:
     CPostProcessingDockAdapter(HDRMainWindow* window, HDRPostProcessingDockWidget* dock);

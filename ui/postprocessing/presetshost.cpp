@@ -59,3 +59,5 @@ QString CMainWindowPresetsHost::LastDialogPath() const
         return QString();
     return QSettings(path, QSettings::IniFormat).value(QStringLiteral("lastDialogPath")).toString();
 }
+
+void CMainWindowPresetsHost::SaveDepthMap() { m_pWindow->SaveDepthMap(); }

@@ -20,7 +20,7 @@ public:
     bool PreviewButtonVisible() const override;
     QString ResultsFolder() const override;
     QString LastDialogPath() const override;
-    void SaveDepthMap() override {}
+    void SaveDepthMap() override;
     void SetPaintPanoramaActionByMode() override {}
 
 private:
