@@ -103,21 +103,21 @@ void layerPixel(const ArtifactArgs* a, const Levels& v, int x, int y)
     const ushort* in = a->run.src;
     const size_t i = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
     const ushort* c0 = in + i * 3;
-    const float b0 = static_cast<float>(c0[0] + c0[1] + c0[2]) * kThird;
+    const float b0 = a->third[i];
     float sq = 0.0f, wr = 0.0f, wg = 0.0f, wb = 0.0f;
     for (int l = 0; l < v.count; ++l) {
         const int64_t D = v.D[l], F = v.F[l];
         int64_t SR = 0, SG = 0, SB = 0;
         for (int64_t dy = -D; dy <= D; dy += F) {
             const int64_t yy = y + dy < 0 ? 0 : (y + dy > h - 1 ? h - 1 : y + dy);
-            const ushort* row = in + static_cast<size_t>(yy) * static_cast<size_t>(w) * 3;
+            const size_t row = static_cast<size_t>(yy) * static_cast<size_t>(w);
             for (int64_t dx = -D; dx <= D; dx += F) {
                 const int64_t xx = x + dx < 0 ? 0 : (x + dx > w - 1 ? w - 1 : x + dx);
-                const ushort* s = row + static_cast<size_t>(xx) * 3;
+                const ushort* s = in + (row + static_cast<size_t>(xx)) * 3;
                 SR += s[0];
                 SG += s[1];
                 SB += s[2];
-                const float d = static_cast<float>(s[0] + s[1] + s[2]) * kThird - b0;
+                const float d = a->third[row + static_cast<size_t>(xx)] - b0;
                 sq += d * d;
             }
         }
@@ -171,7 +171,7 @@ void layerRun(const ArtifactArgs* a, const Levels& v, int x, int y)
         finishPixel(a, v, i0 + i, in + (i0 + i) * 3, sq[i], wr[i], wg[i], wb[i]);
 }
 
-template <bool Avx2> void layerRows(const ArtifactArgs* a, int start, int end)
+void layerRows(const ArtifactArgs* a, int start, int end)
 {
     const Levels v = levelsOf(*a);
     const int w = a->run.width;
@@ -193,7 +193,7 @@ template <bool Avx2> void layerRows(const ArtifactArgs* a, int start, int end)
 #ifdef MP_FILTERS_X86
 __attribute__((target("avx2"), flatten)) void layerRowsAvx2(const ArtifactArgs* a, int start, int end)
 {
-    layerRows<true>(a, start, end);
+    layerRows(a, start, end);
 }
 #endif
 
@@ -219,7 +219,7 @@ void MP_TaskLayer_calcPixelRemoveArtifacts(TaskFuncParams t)
         return;
     }
 #endif
-    layerRows<false>(a, MP_taskStart(t), MP_taskEnd(t));
+    layerRows(a, MP_taskStart(t), MP_taskEnd(t));
 }
 
 inline void diffuse(ushort* target, int e, int phi, int W)

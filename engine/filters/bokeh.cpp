@@ -274,7 +274,7 @@ inline void laneColumns(int width, int lane, int lanes, int* x0, int* x1)
     *x1 = static_cast<int>(static_cast<int64_t>(width) * (lane + 1) / lanes);
 }
 
-template <bool Avx2> void gatherRows(const BokehArgs* a, int lane, int lanes, int start, int end)
+void gatherRows(const BokehArgs* a, int lane, int lanes, int start, int end)
 {
     const bool geometry = a->params->geometry_needed != 0;
     int c0, c1;
@@ -302,7 +302,7 @@ template <bool Avx2> void gatherRows(const BokehArgs* a, int lane, int lanes, in
 __attribute__((target("avx2"), flatten)) void gatherRowsAvx2(const BokehArgs* a, int lane, int lanes, int start,
                                                               int end)
 {
-    gatherRows<true>(a, lane, lanes, start, end);
+    gatherRows(a, lane, lanes, start, end);
 }
 #endif
 
@@ -315,7 +315,7 @@ void gatherTask(TaskFuncParams t)
         return;
     }
 #endif
-    gatherRows<false>(a, taskLane(t), taskLanes(t), MP_taskStart(t), MP_taskEnd(t));
+    gatherRows(a, taskLane(t), taskLanes(t), MP_taskStart(t), MP_taskEnd(t));
 }
 
 void blendTask(TaskFuncParams t)
