@@ -57,7 +57,7 @@ int main(int argc, char** argv)
 
     // 9. Language.
     COptions::getInstance()->init();
-    app.installTranslator(&COptions::getInstance()->m_translator);
+    COptions::getInstance()->InstallTranslators(&app);
     std::cout << std::endl;
 
     // The document reads the options, posts its progress and makes its

@@ -48,11 +48,6 @@ const float ColorSpacesXYZRGB[16][9] = {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("IExposure", text);
-}
-
 // ---- Engine settings switched for one operation, restored on every path ----
 
 class PanoramaScope {
@@ -314,7 +309,8 @@ bool CExposure::own_FreeImage_ConvertToRGB16(FIBITMAP* bitmap, unsigned short* d
 bool CExposure::Load(const QString& path, FIBITMAP* bitmap)
 {
     if (!bitmap) {
-        CDocumentProgress::AddMessage(1, ExtractFileName(path) + ": " + tr("Datei konnte nicht geladen werden."), 2);
+        CDocumentProgress::AddMessage(
+            1, ExtractFileName(path) + ": " + QCoreApplication::translate("IExposure", "Datei konnte nicht geladen werden."), 2);
         return false;
     }
     SetFilePath(path);
@@ -362,7 +358,7 @@ bool CExposure::ConvertToExposure(FIBITMAP*& bitmap, float previewLuminance)
     bitmap = nullptr;
     if (!converted) {
         // An image type without a conversion would come out black.
-        PostMessage(1, tr("Datei konnte nicht geladen werden."), 2);
+        PostMessage(1, QCoreApplication::translate("IExposure", "Datei konnte nicht geladen werden."), 2);
         return false;
     }
 
@@ -402,7 +398,7 @@ bool CExposure::ApplyCorrectionsAndPreview(const SRawDevelopmentSettings& raw)
 
     if (raw.bDenoiseGroup && raw.bHotPixel) {
         PanoramaScope panorama;
-        PostMessage(2, tr("Hotpixel werden entfernt"), 0);
+        PostMessage(2, QCoreApplication::translate("IExposure", "Hotpixel werden entfernt"), 0);
         p.p[0][0] = 1.0f;
         flatMaskCurve(p.p[1]);
         neutralBlend(p.p[2]);
@@ -411,14 +407,14 @@ bool CExposure::ApplyCorrectionsAndPreview(const SRawDevelopmentSettings& raw)
 
     p.p[1][0] = 0.0f;
     if (raw.bOptimizeGroup && raw.bOptimizeDarkColors) {
-        PostMessage(2, tr("dunkle Bereiche werden optimiert"), 0);
+        PostMessage(2, QCoreApplication::translate("IExposure", "dunkle Bereiche werden optimiert"), 0);
         p.p[1][0] = 1.0f;
         mask = 1;
     }
 
     p.p[2][0] = p.p[2][1] = p.p[2][2] = 1.0f;
     if (raw.bWhiteBalanceGroup) {
-        PostMessage(2, tr("Weißabgleich wird berechnet"), 0);
+        PostMessage(2, QCoreApplication::translate("IExposure", "Weißabgleich wird berechnet"), 0);
         mask += 2;
         MP_UI_SetTime();
         // Any negative temperature is automatic.
@@ -430,7 +426,7 @@ bool CExposure::ApplyCorrectionsAndPreview(const SRawDevelopmentSettings& raw)
 
     p.p[0][0] = -1.0f;
     if (raw.bDenoiseGroup && raw.iDenoiseQuality == 0) {
-        PostMessage(2, tr("Entrauschen wird berechnet"), 0);
+        PostMessage(2, QCoreApplication::translate("IExposure", "Entrauschen wird berechnet"), 0);
         mask += 4;
         p.p[0][0] = std::pow(slider, 0.5f);
         if (raw.bDenoiseDarkImages) {
@@ -565,11 +561,13 @@ bool CExposure::Reload()
     m_bExifLoaded = false;
 
     if (!bitmap) {
-        PostMessage(1, tr("Die Bilddatei konnte nicht neu geladen werden"), 2);
+        PostMessage(1, QCoreApplication::translate("IExposure", "Die Bilddatei konnte nicht neu geladen werden"), 2);
         return false;
     }
     if (FreeImage_GetWidth(bitmap) != m_uiWidth || FreeImage_GetHeight(bitmap) != m_uiHeight) {
-        PostMessage(1, tr("Die neu geladene Bilddatei hat nicht die passene Auflösung"), 2);
+        PostMessage(1,
+                    QCoreApplication::translate("IExposure", "Die neu geladene Bilddatei hat nicht die passene Auflösung"),
+                    2);
         FreeImage_Unload(bitmap);
         return false;
     }

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
+  qt6-translations-l10n # Qt's own dialogs and key names in the chosen language
   libfreeimage-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 # metric twin of "Arial" for captions

@@ -3,12 +3,14 @@
 # the translator in app/, ui/ and document/ gets an entry (new ones arrive
 # unfinished: translate them in both files), texts no longer used are dropped.
 # No source locations are stored, so the files change only with the texts.
-# Contexts whose texts come from data files rather than sources (the operator
-# catalogue, "PPOperators.xml") are kept as they are: lupdate cannot see them.
+# Contexts whose texts come from data files rather than sources are kept as
+# they are, since lupdate cannot see them: the operator catalogues
+# ("PPOperators.xml", "HDROperators.xml") and the factory presets' names and
+# categories ("PPPreset", "PPPresetCategory").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lupdate="$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)"
-data_contexts=("PPOperators.xml")
+data_contexts=("PPOperators.xml" "HDROperators.xml" "PPPreset" "PPPresetCategory")
 files=(data/translations/hdrvorlix_de_DE.ts data/translations/hdrvorlix_en_GB.ts)
 dirs=()
 for d in app ui document; do [ -d "$d" ] && dirs+=("$d"); done

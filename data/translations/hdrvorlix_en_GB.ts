@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>Benchmark</name>
+    <message>
+        <source>Strukturbeleuchtung</source>
+        <translation>Structure lighting</translation>
+    </message>
+    <message>
+        <source>Geometrie</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>Details extrahieren</source>
+        <translation>Detail extraction</translation>
+    </message>
+    <message>
+        <source>Farbtöne</source>
+        <translation>Colour tones</translation>
+    </message>
+    <message>
+        <source>Skizze</source>
+        <translation>Sketch</translation>
+    </message>
+    <message>
+        <source>Benchmark</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Ihr Ergebnis</source>
+        <translation>Your result</translation>
+    </message>
+    <message>
+        <source>Marks</source>
+        <translation>Marks</translation>
+    </message>
+</context>
+<context>
     <name>CCompareDockWidget</name>
     <message>
         <source>tooltip Compare Window Vertikal</source>
@@ -37,34 +72,376 @@
     </message>
 </context>
 <context>
-    <name>CExposure</name>
+    <name>CCropWindow</name>
     <message>
-        <source>Datei konnte nicht geladen werden.</source>
-        <translation>The file could not be loaded.</translation>
+        <source>Crop Window Title</source>
+        <translation>Crop and Caption</translation>
     </message>
     <message>
-        <source>Hotpixel werden entfernt</source>
-        <translation>Removing hot pixels</translation>
+        <source>Texteingabe</source>
+        <translation>Caption</translation>
     </message>
     <message>
-        <source>dunkle Bereiche werden optimiert</source>
-        <translation>Optimising dark areas</translation>
+        <source>tooltip Crop Window SubTitle</source>
+        <translation>Caption burnt into the saved image: one line of text</translation>
     </message>
     <message>
-        <source>Weißabgleich wird berechnet</source>
-        <translation>Computing the white balance</translation>
+        <source>tooltip Crop Window Background</source>
+        <translation>Dark box behind the caption: keeps it readable on bright parts of the picture</translation>
     </message>
     <message>
-        <source>Entrauschen wird berechnet</source>
-        <translation>Computing the noise reduction</translation>
+        <source>tooltip Crop Window Font Small</source>
+        <translation>Small caption</translation>
     </message>
     <message>
-        <source>Die Bilddatei konnte nicht neu geladen werden</source>
-        <translation>The image file could not be loaded again</translation>
+        <source>tooltip Crop Window Font Normal</source>
+        <translation>Medium caption</translation>
     </message>
     <message>
-        <source>Die neu geladene Bilddatei hat nicht die passene Auflösung</source>
-        <translation>The image file loaded again does not have the matching resolution</translation>
+        <source>tooltip Crop Window Font Large</source>
+        <translation>Large caption</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Bottom</source>
+        <translation>Caption at the bottom edge of the crop</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Position Top</source>
+        <translation>Caption at the top edge of the crop</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Reset</source>
+        <translation>Whole image again, no caption, medium size at the bottom</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Speichern</source>
+        <translation>Save the image with this crop and caption</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>tooltip Crop Window Abbrechen</source>
+        <translation>Close without saving</translation>
+    </message>
+</context>
+<context>
+    <name>CExposureSeries</name>
+    <message>
+        <source>Belichtungsreihenbild wird dekomprimiert</source>
+        <translation>Decompressing exposure series image</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihenbild wird komprimiert</source>
+        <translation>Compressing exposure series image</translation>
+    </message>
+    <message>
+        <source>Berechne HDR-Bild</source>
+        <translation>Calculating HDR image</translation>
+    </message>
+    <message>
+        <source>Bild wird vorbereitet</source>
+        <translation>Preparing image</translation>
+    </message>
+    <message>
+        <source>Bitte Geduld</source>
+        <translation>Please wait</translation>
+    </message>
+    <message>
+        <source>Dateifehler:</source>
+        <translation>File error:</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat eine zu geringe Auflösung.</source>
+        <translation>The loaded image file has too low a resolution.</translation>
+    </message>
+    <message>
+        <source>Die geladene Bilddatei hat nicht die passene Auflösung.</source>
+        <translation>The loaded image file does not have the matching resolution.</translation>
+    </message>
+    <message>
+        <source>Die maximale Anzahl ladbarer Bilddateien ist erreicht.</source>
+        <translation>The maximum number of loadable image files has been reached.</translation>
+    </message>
+    <message>
+        <source>Eine Datei konnte nicht geschrieben werden</source>
+        <translation>A file could not be written</translation>
+    </message>
+    <message>
+        <source>Erzeuge Gewichtungsmaps</source>
+        <translation>Creating weight maps</translation>
+    </message>
+    <message>
+        <source>Erzeuge Luminanz-Karte</source>
+        <translation>Creating luminance map</translation>
+    </message>
+    <message>
+        <source>Erzeuge Previewbilder</source>
+        <translation>Creating preview images</translation>
+    </message>
+    <message>
+        <source>Erzeuge synthetische Bilder</source>
+        <translation>Creating synthetic images</translation>
+    </message>
+    <message>
+        <source>Es konnten nicht alle Bilder geladen werden.</source>
+        <translation>Not all images could be loaded.</translation>
+    </message>
+    <message>
+        <source>Fusioniere Belichtungsreihe</source>
+        <translation>Fusing exposure series</translation>
+    </message>
+    <message>
+        <source>HDR-Berechnung abgeschlossen</source>
+        <translation>HDR calculation finished</translation>
+    </message>
+    <message>
+        <source>Lade Projektdatei.</source>
+        <translation>Loading project file.</translation>
+    </message>
+    <message>
+        <source>Projekt could not be loaded</source>
+        <translation>Project could not be loaded</translation>
+    </message>
+    <message>
+        <source>Projekt geladen</source>
+        <translation>Project loaded</translation>
+    </message>
+    <message>
+        <source>Projekt gespeichert</source>
+        <translation>Project saved</translation>
+    </message>
+    <message>
+        <source>Speichere Projektdatei.</source>
+        <translation>Saving project file.</translation>
+    </message>
+    <message>
+        <source>Berechne Bildausrichtung</source>
+        <translation>Calculating image alignment</translation>
+    </message>
+    <message>
+        <source>wird temporär umbelichtet</source>
+        <translation>is temporarily re-exposed</translation>
+    </message>
+    <message>
+        <source>wurde erfolgreich ausgerichtet</source>
+        <translation>was aligned successfully</translation>
+    </message>
+    <message>
+        <source>enthält zu wenig Information</source>
+        <translation>contains too little information</translation>
+    </message>
+    <message>
+        <source>benötigt keine Ausrichtung</source>
+        <translation>needs no alignment</translation>
+    </message>
+    <message>
+        <source>erreichte keine Verbesserung</source>
+        <translation>reached no improvement</translation>
+    </message>
+    <message>
+        <source>nicht genug freier Speicher verfügbar</source>
+        <translation>not enough free memory available</translation>
+    </message>
+    <message>
+        <source>enthält einen Leerzeiger</source>
+        <translation>contains a null pointer</translation>
+    </message>
+    <message>
+        <source>Masterbild wird temporär umbelichtet</source>
+        <translation>Master image is temporarily re-exposed</translation>
+    </message>
+    <message>
+        <source>Berechne Rotate-Bildausrichtung</source>
+        <translation>Calculating rotation alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Verschiebungs-Bildausrichtung</source>
+        <translation>Calculating shift alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Zoom-Bildausrichtung</source>
+        <translation>Calculating zoom alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Detail-Bildausrichtung</source>
+        <translation>Calculating detail alignment</translation>
+    </message>
+    <message>
+        <source>Berechne Mikrodetail-Bildausrichtung</source>
+        <translation>Calculating micro-detail alignment</translation>
+    </message>
+    <message>
+        <source>Unnötige Bereiche werden entfernt</source>
+        <translation>Removing unneeded areas</translation>
+    </message>
+    <message>
+        <source>Masterbild wird wieder hergestellt</source>
+        <translation>Restoring master image</translation>
+    </message>
+    <message>
+        <source>Erstelle Preview Belichtungsreihe</source>
+        <translation>Creating exposure series preview</translation>
+    </message>
+    <message>
+        <source>Ermittle Geisterbilder</source>
+        <translation>Detecting ghosts</translation>
+    </message>
+    <message>
+        <source>Glätte Geisterbildbereiche</source>
+        <translation>Smoothing ghost areas</translation>
+    </message>
+    <message>
+        <source>Berechne Belichtungsreihen Optimierung</source>
+        <translation>Calculating exposure series optimisation</translation>
+    </message>
+    <message>
+        <source>Belichtungen werden ermittelt</source>
+        <translation>Determining exposures</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihen Optimierung abgeschlossen</source>
+        <translation>Exposure series optimisation finished</translation>
+    </message>
+</context>
+<context>
+    <name>CGeometryPainter</name>
+    <message>
+        <source>Geometry Painter</source>
+        <translation>Geometry Editor</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Alle Geometrien löschen</source>
+        <translation>Delete all geometries</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete all geometries?</translation>
+    </message>
+    <message>
+        <source>Rundung</source>
+        <translation>Roundness</translation>
+    </message>
+    <message>
+        <source>Raute</source>
+        <translation>Diamond</translation>
+    </message>
+    <message>
+        <source>Rechteck</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>Schärfe</source>
+        <translation>Hardness</translation>
+    </message>
+    <message>
+        <source>Weich</source>
+        <translation>Soft</translation>
+    </message>
+    <message>
+        <source>Scharf</source>
+        <translation>Hard</translation>
+    </message>
+    <message>
+        <source>Stärke</source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>Gering</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>Hoch</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>Darstellung stark</source>
+        <translation>Strong display</translation>
+    </message>
+    <message>
+        <source>Darstellung normal</source>
+        <translation>Normal display</translation>
+    </message>
+    <message>
+        <source>Darstellung schwach</source>
+        <translation>Faint display</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Exponent</source>
+        <translation>Shape of the selected geometry: from a diamond through an ellipse to a rectangle.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Sharpness</source>
+        <translation>Hardness of the selected geometry&apos;s edge.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Intensity</source>
+        <translation>Strength of the selected geometry.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Reset</source>
+        <translation>Deletes all geometries.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Add Positive</source>
+        <translation>Adds a geometry in which the filter acts.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Add Negative</source>
+        <translation>Adds a geometry in which the filter does not act.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Invert Selected</source>
+        <translation>Inverts the effect of the selected geometry.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Duplicate Selected</source>
+        <translation>Duplicates the selected geometry into the image centre.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Delete Selected</source>
+        <translation>Deletes the selected geometry.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries None</source>
+        <translation>Shows the image without the mask.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries Single</source>
+        <translation>Shows the mask of the selected geometry; right click: display strength.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Display Geometries All</source>
+        <translation>Shows the mask of all geometries; right click: display strength.</translation>
+    </message>
+    <message>
+        <source>tooltip Geometry Window Beenden</source>
+        <translation>Closes the window.</translation>
     </message>
 </context>
 <context>
@@ -87,6 +464,658 @@
     <message>
         <source>Datei ist kein Bild</source>
         <translation>The file is not an image</translation>
+    </message>
+</context>
+<context>
+    <name>CStencilPainter</name>
+    <message>
+        <source>Stencil Painter</source>
+        <translation>Clone Correction</translation>
+    </message>
+    <message>
+        <source>Größe</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Korrektureinheiten</source>
+        <translation>Correction units</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Alle Korrekturen löschen</source>
+        <translation>Delete all corrections</translation>
+    </message>
+    <message>
+        <source>Sollen alle Korrekturen wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete all corrections?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Show Variation</source>
+        <translation>Shows the image&apos;s texture so that scratches and dust stand out.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Variation Intensity</source>
+        <translation>Strength of the texture view.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Stencil Active</source>
+        <translation>Shows the image with all corrections; off, the unchanged image.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Show Sources</source>
+        <translation>Shows the sources of all corrections and their link to the target.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Recalc All</source>
+        <translation>Searches the best source again for every automatic correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Delete All</source>
+        <translation>Deletes all corrections.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window New Stencil</source>
+        <translation>Places a new correction with the next click into the image.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window New Stencil Size</source>
+        <translation>Size of the next new correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Stencil Size</source>
+        <translation>Size of the selected correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Best Match</source>
+        <translation>Searches the best source for the selected correction automatically.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Delete</source>
+        <translation>Deletes the selected correction.</translation>
+    </message>
+    <message>
+        <source>tooltip Stencil Window Finish</source>
+        <translation>Closes the window.</translation>
+    </message>
+</context>
+<context>
+    <name>CTextureSelector</name>
+    <message>
+        <source>Texture Selector</source>
+        <translation>Texture Selector</translation>
+    </message>
+</context>
+<context>
+    <name>HDRAboutWindow</name>
+    <message>
+        <source>Über Lumivex</source>
+        <translation>About Lumivex</translation>
+    </message>
+    <message>
+        <source>About Groupbox Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>LUMIVEX About copyright text &amp; links</source>
+        <translation>&lt;b&gt;Version and legal notes&lt;/b&gt;&lt;/H4&gt;&lt;p&gt;Lumivex turns exposure series and single photographs into finished pictures.&lt;/p&gt;&lt;p&gt;Copyright &amp;copy; the Lumivex team. All rights reserved. The program is provided without any warranty; to the extent the law allows, no liability is accepted for damage arising from its use.&lt;/p&gt;&lt;p&gt;News, help and updates: &lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;CODE_HOMEPAGEURL&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Groupbox Credits</source>
+        <translation>Credits</translation>
+    </message>
+    <message>
+        <source>About credits Liste</source>
+        <translation>&lt;p&gt;Lumivex uses these libraries and thanks their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; &amp;ndash; user interface, files, settings and printing (&lt;a href=&quot;https://www.qt.io/&quot;&gt;qt.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;&lt;b&gt;FreeImage&lt;/b&gt; &amp;ndash; reading and writing image files and their metadata (&lt;a href=&quot;https://freeimage.sourceforge.io/&quot;&gt;freeimage.sourceforge.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;through FreeImage: &lt;b&gt;libjpeg&lt;/b&gt; of the Independent JPEG Group, &lt;b&gt;libpng&lt;/b&gt;, &lt;b&gt;libtiff&lt;/b&gt;, &lt;b&gt;zlib&lt;/b&gt;, &lt;b&gt;OpenJPEG&lt;/b&gt;, &lt;b&gt;OpenEXR&lt;/b&gt;, &lt;b&gt;LibRaw&lt;/b&gt; and &lt;b&gt;libwebp&lt;/b&gt;&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Thanks also to everyone who reported problems and contributed ideas.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Groupbox License</source>
+        <translation>Licences</translation>
+    </message>
+    <message>
+        <source>About License Liste</source>
+        <translation>&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: GNU Lesser General Public License version 3 (LGPLv3).&lt;br/&gt;&lt;b&gt;FreeImage&lt;/b&gt;: FreeImage Public License version 1.0 (or, at your choice, GNU GPL version 2 or 3).&lt;br/&gt;&lt;b&gt;libjpeg&lt;/b&gt;: Independent JPEG Group licence; this software is based in part on the work of the Independent JPEG Group.&lt;br/&gt;&lt;b&gt;libpng&lt;/b&gt;: PNG Reference Library License. &lt;b&gt;libtiff&lt;/b&gt;: libtiff licence (BSD-style). &lt;b&gt;zlib&lt;/b&gt;: zlib licence.&lt;br/&gt;&lt;b&gt;OpenJPEG&lt;/b&gt;: BSD-2-Clause. &lt;b&gt;OpenEXR&lt;/b&gt;: BSD-3-Clause. &lt;b&gt;LibRaw&lt;/b&gt;: LGPL 2.1 or CDDL 1.0. &lt;b&gt;libwebp&lt;/b&gt;: BSD-3-Clause.&lt;/p&gt;&lt;p&gt;The full licence texts come with the libraries.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>About verlassen</source>
+        <translation>Close this window</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchExposureWidget</name>
+    <message>
+        <source>gefundene Belichtungsreihe lumivex</source>
+        <translation>Image found: when ticked it is computed and saved. Right-click for more.</translation>
+    </message>
+    <message>
+        <source>gefundene Belichtungsreihe lumivex Browser</source>
+        <translation>Image found: right-click and “Open as project” opens it in the main window.</translation>
+    </message>
+    <message>
+        <source>Als Projekt öffnen</source>
+        <translation>Open as project</translation>
+    </message>
+    <message>
+        <source>Bild deaktivieren</source>
+        <translation>Deactivate image</translation>
+    </message>
+    <message>
+        <source>Bild entfernen</source>
+        <translation>Remove image</translation>
+    </message>
+    <message>
+        <source>Bildvorbereitung</source>
+        <translation>Preparing image</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe konnte nicht geladen werden.</source>
+        <translation>The image could not be loaded.</translation>
+    </message>
+    <message>
+        <source>Post Processing</source>
+        <translation>Post-processing</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchProcessThread</name>
+    <message>
+        <source>abgeschlossen</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>geschätze Restzeit</source>
+        <translation>estimated time left</translation>
+    </message>
+    <message>
+        <source>Minuten</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>minute</translation>
+    </message>
+    <message>
+        <source>Sekunden</source>
+        <translation>seconds</translation>
+    </message>
+    <message>
+        <source>Sekunde</source>
+        <translation>second</translation>
+    </message>
+    <message>
+        <source>Speichere</source>
+        <translation>Saving</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBatchWindow</name>
+    <message>
+        <source>Bilder</source>
+        <translation>Images</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung</source>
+        <translation>Batch processing</translation>
+    </message>
+    <message>
+        <source>Quelldaten</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Quellordner:</source>
+        <translation>Source folder:</translation>
+    </message>
+    <message>
+        <source>Zuordnung:</source>
+        <translation>Grouping:</translation>
+    </message>
+    <message>
+        <source>Automatische Zuordnung</source>
+        <translation>Automatic grouping</translation>
+    </message>
+    <message>
+        <source>Einzelbilder</source>
+        <translation>Single images</translation>
+    </message>
+    <message>
+        <source>%1-Bilder Gruppierung</source>
+        <translation>Groups of %1 images</translation>
+    </message>
+    <message>
+        <source>Unterverzeichnisse einbeziehen</source>
+        <translation>Include subfolders</translation>
+    </message>
+    <message>
+        <source>Ausgabedaten</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>Zielordner:</source>
+        <translation>Target folder:</translation>
+    </message>
+    <message>
+        <source>Zielformat:</source>
+        <translation>File format:</translation>
+    </message>
+    <message>
+        <source>TIF 8-Bit (*.tif)</source>
+        <translation>TIF 8-bit (*.tif)</translation>
+    </message>
+    <message>
+        <source>Jpeg 8-Bit (*.jpg)</source>
+        <translation>JPEG 8-bit (*.jpg)</translation>
+    </message>
+    <message>
+        <source>TIFF 16-Bit (*.tiff)</source>
+        <translation>TIFF 16-bit (*.tiff)</translation>
+    </message>
+    <message>
+        <source>PNG 16-Bit (*.png)</source>
+        <translation>PNG 16-bit (*.png)</translation>
+    </message>
+    <message>
+        <source>Jpeg 16-Bit (*.jp2)</source>
+        <translation>JPEG 16-bit (*.jp2)</translation>
+    </message>
+    <message>
+        <source>Dateien auf Festplatte umsortieren</source>
+        <translation>Re-sort files on disk</translation>
+    </message>
+    <message>
+        <source>Verarbeitung</source>
+        <translation>Processing</translation>
+    </message>
+    <message>
+        <source>360 Grad Panorama mode</source>
+        <translation>360 degree panorama mode</translation>
+    </message>
+    <message>
+        <source>automatische Bildoptimierung</source>
+        <translation>automatic image optimisation</translation>
+    </message>
+    <message>
+        <source>PP Voreinstellung Color/Tavren:</source>
+        <translation>Post-processing preset:</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Batchbutton Beenden</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Starten</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Bitte gültigen Quell &amp; Zielordner wählen...</source>
+        <translation>Please choose a valid source and target folder...</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser</source>
+        <translation>Image browser</translation>
+    </message>
+    <message>
+        <source>HDRBatchWindow Infotext lumivex</source>
+        <translation>&lt;h3&gt;Batch processing&lt;/h3&gt;&lt;p&gt;Choose a source folder: every image in it appears in the list with a preview. Choose a target folder, the file format and a post-processing preset, then press “Start”.&lt;/p&gt;&lt;p&gt;Every ticked image is computed at full size and saved under its name in the target folder; existing files are never overwritten, the new name gets a number.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRBatchWindowBrowser Infotext lumivex</source>
+        <translation>&lt;h3&gt;Image browser&lt;/h3&gt;&lt;p&gt;Every image of the source folder is shown with a preview. Right-click an image and choose “Open as project” to open it in the main window.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Quellpfad auswählen</source>
+        <translation>Choose the source folder</translation>
+    </message>
+    <message>
+        <source>Zielpfad auswählen</source>
+        <translation>Choose the target folder</translation>
+    </message>
+    <message>
+        <source>Der Quellordner wird nach Dateien durchsucht.</source>
+        <translation>Searching the source folder for files.</translation>
+    </message>
+    <message>
+        <source>Der Quellordner enthält keine Bilddateien.</source>
+        <translation>The source folder holds no image files.</translation>
+    </message>
+    <message>
+        <source>Order wird nach Bildmaterial durchsucht...</source>
+        <translation>Loading the images of the folder...</translation>
+    </message>
+    <message>
+        <source>Previews der gefundenen Bilder werden erzeugt...</source>
+        <translation>Creating previews of the images found...</translation>
+    </message>
+    <message>
+        <source>Bilder anpassen oder Berechnung starten</source>
+        <translation>Adjust the images or start the batch</translation>
+    </message>
+    <message>
+        <source>starte...</source>
+        <translation>starting...</translation>
+    </message>
+    <message>
+        <source>Progress Stapelverarbeitung starten</source>
+        <translation>Starting batch processing</translation>
+    </message>
+    <message>
+        <source>Wird abgebrochen</source>
+        <translation>Stopping</translation>
+    </message>
+    <message>
+        <source>Tooltip Quellpfad auswählen</source>
+        <translation>Choose the folder holding the images to process</translation>
+    </message>
+    <message>
+        <source>Zuordnungsverfahren wählen</source>
+        <translation>Choose how images are grouped into series</translation>
+    </message>
+    <message>
+        <source>Checkbox rekursiv</source>
+        <translation>Also read the images of every subfolder</translation>
+    </message>
+    <message>
+        <source>Tooltip Ausgabepfad auswählen</source>
+        <translation>Choose the folder for the computed images</translation>
+    </message>
+    <message>
+        <source>Speicherformat wählen</source>
+        <translation>Choose the file format of the computed images</translation>
+    </message>
+    <message>
+        <source>tooltip Dateien auf Festplatte umsortieren</source>
+        <translation>Re-sort the source files after the batch</translation>
+    </message>
+    <message>
+        <source>Batch HDR Preset</source>
+        <translation>HDR preset of the batch</translation>
+    </message>
+    <message>
+        <source>tooltip 360 Grad Panorama mode</source>
+        <translation>Treat the images as 360 degree panoramas: filters wrap around the left and right edges</translation>
+    </message>
+    <message>
+        <source>tooltip automatische Bildoptimierung</source>
+        <translation>Optimise the images automatically</translation>
+    </message>
+    <message>
+        <source>Batch PostProcessing Preset</source>
+        <translation>Preset with which every image is post-processed</translation>
+    </message>
+    <message>
+        <source>Batch Einzelbildbereich</source>
+        <translation>The images found: only ticked ones are computed</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung auf Standardwerte zurücksetzen</source>
+        <translation>Reset batch processing to its defaults</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung Abbrechen</source>
+        <translation>Close the window without computing</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung starten</source>
+        <translation>Compute and save every ticked image</translation>
+    </message>
+    <message>
+        <source>Browser beenden</source>
+        <translation>Close the image browser</translation>
+    </message>
+</context>
+<context>
+    <name>HDRBenchmarkWindow</name>
+    <message>
+        <source>Benchmark Window Title</source>
+        <translation>Benchmark</translation>
+    </message>
+    <message>
+        <source>Benchmark Exit</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>tooltip BenchnarkWindow verlassen</source>
+        <translation>End the benchmark and close the window</translation>
+    </message>
+</context>
+<context>
+    <name>HDRExposureDockWidget</name>
+    <message>
+        <source>HDR WeightPresets</source>
+        <translation>HDR weighting</translation>
+    </message>
+    <message>
+        <source>tooltip HDRWeightPreset Groupbox</source>
+        <translation>How the pictures of the series are weighted against each other</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset custom</source>
+        <translation>Custom weighting</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset equal</source>
+        <translation>Equal weighting</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset Luminance</source>
+        <translation>By brightness</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset Congruence</source>
+        <translation>By congruence</translation>
+    </message>
+    <message>
+        <source>HDR WeightPreset LuminanceCongruence</source>
+        <translation>By brightness and congruence</translation>
+    </message>
+    <message>
+        <source>tooltip Belichtungsreihenbild an/aus</source>
+        <translation>Switch the picture on or off for the HDR calculation</translation>
+    </message>
+    <message numerus="yes">
+        <source>Belichtungsreihe mit %n Bild(ern)</source>
+        <translation>
+            <numerusform>Exposure series with %n picture</numerusform>
+            <numerusform>Exposure series with %n pictures</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe</source>
+        <translation>Exposure series</translation>
+    </message>
+    <message>
+        <source>HDRExposureDockWidget lumivex</source>
+        <translation>&lt;h3&gt;Exposure series&lt;/h3&gt;&lt;p&gt;This shows the document&apos;s picture with its weight map.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Click the picture to see it in the preview, or the weight map to see which areas shape the HDR image; a second click returns to the result.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Global weight&lt;/b&gt; sets how strongly the picture enters the HDR image.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Exposure value&lt;/b&gt; brightens or darkens the picture before it is merged.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>HDRExposureGroupBox</name>
+    <message>
+        <source>tooltip Belichtungsreihenbild</source>
+        <translation>Show the picture in the preview</translation>
+    </message>
+    <message>
+        <source>tooltip Gewichtungsbild</source>
+        <translation>Show the weight map in the preview</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>Master</translation>
+    </message>
+    <message>
+        <source>Bild entfernen</source>
+        <translation>Remove the picture from the series</translation>
+    </message>
+    <message>
+        <source>Globales Gewicht</source>
+        <translation>Global weight</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>weak</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>strong</translation>
+    </message>
+    <message>
+        <source>tooltip Global weight slider</source>
+        <translation>How strongly the picture enters the HDR image</translation>
+    </message>
+    <message>
+        <source>Belichtungswert</source>
+        <translation>Exposure value</translation>
+    </message>
+    <message>
+        <source>dunkel</source>
+        <translation>dark</translation>
+    </message>
+    <message>
+        <source>hell</source>
+        <translation>bright</translation>
+    </message>
+    <message>
+        <source>tooltip EV slider</source>
+        <translation>Brighten or darken the picture before it is merged</translation>
+    </message>
+</context>
+<context>
+    <name>HDRHistogramDockWidget</name>
+    <message>
+        <source>Luminanz</source>
+        <translation>Luminance</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Luminanz</source>
+        <translation>Show the brightness distribution</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Rotanteil</source>
+        <translation>Show the red channel</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Grünanteil</source>
+        <translation>Show the green channel</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm Blauanteil</source>
+        <translation>Show the blue channel</translation>
+    </message>
+    <message>
+        <source>kumulativ</source>
+        <translation>cumulative</translation>
+    </message>
+    <message>
+        <source>tooltip Histogramm kumulativ</source>
+        <translation>Show the cumulative curve instead of the distribution</translation>
+    </message>
+</context>
+<context>
+    <name>HDRImagePreview</name>
+    <message>
+        <source>Vorschaumodus an/aus</source>
+        <translation>Preview mode on/off</translation>
+    </message>
+    <message>
+        <source>Echtzeitberechnung an/aus</source>
+        <translation>Real-time calculation on/off</translation>
+    </message>
+    <message>
+        <source>neu berechnen</source>
+        <translation>Recalculate</translation>
+    </message>
+    <message>
+        <source>Grenzpixel anzeigen</source>
+        <translation>Show clipped pixels: too dark in blue, too bright in yellow to red</translation>
+    </message>
+    <message>
+        <source>Originalgröße</source>
+        <translation>Actual size (100 %)</translation>
+    </message>
+    <message>
+        <source>Zoomfaktor</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>kleiner</source>
+        <translation>smaller</translation>
+    </message>
+    <message>
+        <source>größer</source>
+        <translation>larger</translation>
+    </message>
+    <message>
+        <source>passende Größe</source>
+        <translation>Fit: the whole picture in the window</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen ein-/ausblenden</source>
+        <translation>Show or hide mirroring and rotating</translation>
+    </message>
+    <message>
+        <source>horizontal spiegeln LUMIVEX Tavren</source>
+        <translation>Mirror horizontally</translation>
+    </message>
+    <message>
+        <source>vertikal spiegeln LUMIVEX Tavren</source>
+        <translation>Flip vertically</translation>
+    </message>
+    <message>
+        <source>90 Grad nach links drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the left</translation>
+    </message>
+    <message>
+        <source>90 Grad nach rechts drehen LUMIVEX Tavren</source>
+        <translation>Rotate 90 degrees to the right</translation>
+    </message>
+    <message>
+        <source>Pixel</source>
+        <translation>pixels</translation>
+    </message>
+    <message>
+        <source>Abkürzung Megapixel</source>
+        <translation>MP</translation>
+    </message>
+    <message>
+        <source>ISO</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
     </message>
 </context>
 <context>
@@ -240,18 +1269,6 @@
     <message>
         <source>wird als 32-Bit .pfm gespeichert.</source>
         <translation>is saved as 32-bit .pfm.</translation>
-    </message>
-    <message>
-        <source>Bilder</source>
-        <translation>Images</translation>
-    </message>
-    <message>
-        <source>Bild laden...</source>
-        <translation>Load image...</translation>
-    </message>
-    <message>
-        <source>Post Processing</source>
-        <translation>Post processing</translation>
     </message>
     <message>
         <source>lumivex Einzelbild laden</source>
@@ -560,6 +1577,393 @@
     <message>
         <source>Nicht genug RAM zum Speichern verfügbar.</source>
         <translation>Not enough memory to save.</translation>
+    </message>
+    <message>
+        <source>HDR-Operator</source>
+        <translation>HDR operator</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Presets</translation>
+    </message>
+</context>
+<context>
+    <name>HDROperatorDockWidget</name>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Depthmap Glättung</source>
+        <translation>Depth map smoothing</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Smoothing</translation>
+    </message>
+    <message>
+        <source>HDR Dynamik Slider Tooltip</source>
+        <translation>Compression of the dynamic range in the HDR fusion: left more contrast, right more compressed</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail scharf</source>
+        <translation>Detail sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail sehr weich</source>
+        <translation>Detail very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Detail weich</source>
+        <translation>Detail soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Durchschintt</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie normal</source>
+        <translation>Entropy normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie scharf</source>
+        <translation>Entropy sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie sehr weich</source>
+        <translation>Entropy very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Entropie weich</source>
+        <translation>Entropy soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix scharf</source>
+        <translation>Colour mix sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix sehr weich</source>
+        <translation>Colour mix very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Farbmix weich</source>
+        <translation>Colour mix soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin scharf</source>
+        <translation>Focus stack linear sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin sehr weich</source>
+        <translation>Focus stack linear very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLin weich</source>
+        <translation>Focus stack linear soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum scharf</source>
+        <translation>Focus stack luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum sehr weich</source>
+        <translation>Focus stack luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackLum weich</source>
+        <translation>Focus stack luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE scharf</source>
+        <translation>Focus stack MCE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE sehr weich</source>
+        <translation>Focus stack MCE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMCE weich</source>
+        <translation>Focus stack MCE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE scharf</source>
+        <translation>Focus stack MSE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE sehr weich</source>
+        <translation>Focus stack MSE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackMSE weich</source>
+        <translation>Focus stack MSE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE scharf</source>
+        <translation>Focus stack pyramid MCE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE sehr weich</source>
+        <translation>Focus stack pyramid MCE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMCE weich</source>
+        <translation>Focus stack pyramid MCE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE scharf</source>
+        <translation>Focus stack pyramid MSE sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE sehr weich</source>
+        <translation>Focus stack pyramid MSE very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackPMSE weich</source>
+        <translation>Focus stack pyramid MSE soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB scharf</source>
+        <translation>Focus stack RGB sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB sehr weich</source>
+        <translation>Focus stack RGB very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackRGB weich</source>
+        <translation>Focus stack RGB soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar scharf</source>
+        <translation>Focus stack variance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar sehr weich</source>
+        <translation>Focus stack variance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset FocusStackVar weich</source>
+        <translation>Focus stack variance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist normal</source>
+        <translation>Luminance distance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist scharf</source>
+        <translation>Luminance distance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist sehr weich</source>
+        <translation>Luminance distance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumDist weich</source>
+        <translation>Luminance distance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr scharf</source>
+        <translation>Luminance entropy sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr sehr weich</source>
+        <translation>Luminance entropy very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumEntr weich</source>
+        <translation>Luminance entropy soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB scharf</source>
+        <translation>Luminance RGB sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB sehr weich</source>
+        <translation>Luminance RGB very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset LumRGB weich</source>
+        <translation>Luminance RGB soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat scharf</source>
+        <translation>Saturation sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat sehr weich</source>
+        <translation>Saturation very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset Sat weich</source>
+        <translation>Saturation soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist normal</source>
+        <translation>Absolute distance normal</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist scharf</source>
+        <translation>Absolute distance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist sehr weich</source>
+        <translation>Absolute distance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset absDist weich</source>
+        <translation>Absolute distance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum scharf</source>
+        <translation>Linear luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum sehr weich</source>
+        <translation>Linear luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset linLum weich</source>
+        <translation>Linear luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum scharf</source>
+        <translation>Logarithmic luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum sehr weich</source>
+        <translation>Logarithmic luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset logLum weich</source>
+        <translation>Logarithmic luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum scharf</source>
+        <translation>Quadratic luminance sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum sehr weich</source>
+        <translation>Quadratic luminance very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset quadLum weich</source>
+        <translation>Quadratic luminance soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail scharf</source>
+        <translation>RGB detail sharp</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail sehr weich</source>
+        <translation>RGB detail very soft</translation>
+    </message>
+    <message>
+        <source>HDR Preset rgbDetail weich</source>
+        <translation>RGB detail soft</translation>
+    </message>
+    <message>
+        <source>HDR Presets</source>
+        <translation>HDR presets</translation>
+    </message>
+    <message>
+        <source>HDR-Dynamik</source>
+        <translation>HDR dynamic range</translation>
+    </message>
+    <message>
+        <source>HDROperatorDockWidget lumivex</source>
+        <translation>&lt;h3&gt;HDR operator&lt;/h3&gt;&lt;p&gt;Choose here how the exposures are fused into the HDR image. Each preset combines a fusion method with a matching smoothing: sharp keeps fine detail, soft avoids visible transitions and halos.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Hochkontrast</source>
+        <translation>High contrast</translation>
+    </message>
+    <message>
+        <source>Kompression</source>
+        <translation>Compression</translation>
+    </message>
+    <message>
+        <source>Komprimiert</source>
+        <translation>Compressed</translation>
+    </message>
+    <message>
+        <source>Optimal</source>
+        <translation>Optimal</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte</source>
+        <translation>Depth map</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte invertieren</source>
+        <translation>Invert depth map</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Save depth map</translation>
+    </message>
+    <message>
+        <source>Tooltip Depthmap Smooth Slider</source>
+        <translation>Smoothing of the depth map</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Hochkontrast Button</source>
+        <translation>Set the compression automatically for a high-contrast result</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Komprimiert Button</source>
+        <translation>Set the compression automatically for a strongly compressed, bright result</translation>
+    </message>
+    <message>
+        <source>Tooltip Sigmoid Optimal Button</source>
+        <translation>Set the compression automatically from the mean brightness of the result</translation>
+    </message>
+    <message>
+        <source>individuell</source>
+        <translation>custom</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>sharp</translation>
+    </message>
+    <message>
+        <source>sehr weich</source>
+        <translation>very soft</translation>
+    </message>
+    <message>
+        <source>tooltip HDR Dynamik Label Tooltip</source>
+        <translation>Curve of the dynamic-range compression: from dark (left) to bright (right)</translation>
+    </message>
+    <message>
+        <source>tooltip HDR Dynamik anzeige</source>
+        <translation>Dynamic range of the HDR image as a ratio and in stops (EV)</translation>
+    </message>
+    <message>
+        <source>tooltip HDRPreset Groupbox</source>
+        <translation>The method that fuses the exposures into the HDR image</translation>
+    </message>
+    <message>
+        <source>tooltip HDRSmoothing Groupbox</source>
+        <translation>Smoothing of the transitions between the exposures</translation>
+    </message>
+    <message>
+        <source>tooltip Tiefenkarte invertieren checkbox</source>
+        <translation>Swap near and far in the depth map</translation>
+    </message>
+    <message>
+        <source>tooltip Tiefenkarte speichern button</source>
+        <translation>Save the depth map as an image</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>soft</translation>
     </message>
 </context>
 <context>
@@ -1041,6 +2445,800 @@
     </message>
 </context>
 <context>
+    <name>HDRPositionPicker</name>
+    <message>
+        <source>Pipette</source>
+        <translation>Pick a colour from the preview</translation>
+    </message>
+    <message>
+        <source>eSplGradation custom</source>
+        <translation>custom</translation>
+    </message>
+    <message>
+        <source>eSplGradation linear</source>
+        <translation>linear</translation>
+    </message>
+    <message>
+        <source>eSplGradation over exposed</source>
+        <translation>over-exposed</translation>
+    </message>
+    <message>
+        <source>eSplGradation under exposed</source>
+        <translation>under-exposed</translation>
+    </message>
+    <message>
+        <source>eSplGradation compress</source>
+        <translation>compress</translation>
+    </message>
+    <message>
+        <source>eSplGradation expand</source>
+        <translation>expand</translation>
+    </message>
+    <message>
+        <source>eSplGradation compress intense</source>
+        <translation>compress strongly</translation>
+    </message>
+    <message>
+        <source>eSplGradation overexpand</source>
+        <translation>over-expand</translation>
+    </message>
+    <message>
+        <source>eSplGradation bright light</source>
+        <translation>bright light</translation>
+    </message>
+    <message>
+        <source>eSplGradation deep shadow</source>
+        <translation>deep shadows</translation>
+    </message>
+    <message>
+        <source>eSplGradation Artwork</source>
+        <translation>artwork</translation>
+    </message>
+    <message>
+        <source>eSplEffect custom</source>
+        <translation>custom</translation>
+    </message>
+    <message>
+        <source>eSplEffect flat</source>
+        <translation>even</translation>
+    </message>
+    <message>
+        <source>eSplEffect lights</source>
+        <translation>highlights</translation>
+    </message>
+    <message>
+        <source>eSplEffect midtones</source>
+        <translation>midtones</translation>
+    </message>
+    <message>
+        <source>eSplEffect shadows</source>
+        <translation>shadows</translation>
+    </message>
+    <message>
+        <source>eSplEffect extremes</source>
+        <translation>extremes</translation>
+    </message>
+    <message>
+        <source>eSplEffect constant low</source>
+        <translation>constant low</translation>
+    </message>
+    <message>
+        <source>eSplEffect cut extremes</source>
+        <translation>spare extremes</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect light</source>
+        <translation>protect highlights</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect shadow</source>
+        <translation>protect shadows</translation>
+    </message>
+    <message>
+        <source>eSplEffect protect light&amp;shadow</source>
+        <translation>protect highlights and shadows</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPostProcessListWidget</name>
+    <message>
+        <source>m_pFilterAllAct</source>
+        <translation>Show all filter types</translation>
+    </message>
+    <message>
+        <source>m_pFilterEnhanceAct</source>
+        <translation>Enhance</translation>
+    </message>
+    <message>
+        <source>m_pFilterGeometryAct</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>m_pFilterExposureAct</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>m_pFilterColorizeAct</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>m_pFilterSmoothAct</source>
+        <translation>Smooth</translation>
+    </message>
+    <message>
+        <source>m_pFilterArtisticAct</source>
+        <translation>Artistic</translation>
+    </message>
+    <message>
+        <source>m_pFilterPanoramaAct</source>
+        <translation>Panorama-safe only</translation>
+    </message>
+    <message>
+        <source>m_pFilterNoneAct</source>
+        <translation>Hide all filter types</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPostProcessingDockWidget</name>
+    <message>
+        <source>Titel:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <source>Autor:</source>
+        <translation>Author:</translation>
+    </message>
+    <message>
+        <source>Jpg-Qualität</source>
+        <translation>JPEG quality</translation>
+    </message>
+    <message>
+        <source>Web-Animation speichern</source>
+        <translation>Save web animation</translation>
+    </message>
+    <message>
+        <source>Blendmode Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Blendmode Aufhellen</source>
+        <translation>Lighten</translation>
+    </message>
+    <message>
+        <source>Blendmode Abdunkeln</source>
+        <translation>Darken</translation>
+    </message>
+    <message>
+        <source>Blendmode Durchschnitt</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>Blendmode Multiplizieren</source>
+        <translation>Multiply</translation>
+    </message>
+    <message>
+        <source>Blendmode Länge</source>
+        <translation>Soft multiply</translation>
+    </message>
+    <message>
+        <source>Blendmode Doppelte Stärke</source>
+        <translation>Double effect</translation>
+    </message>
+    <message>
+        <source>Blendmode Kubisch</source>
+        <translation>Cubic contrast</translation>
+    </message>
+    <message>
+        <source>Blendmode Euklidisch</source>
+        <translation>Soft lighten</translation>
+    </message>
+    <message>
+        <source>Blendmode Überblenden</source>
+        <translation>Overlay</translation>
+    </message>
+    <message>
+        <source>Blendmode Differenz</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>Blendmode Negation</source>
+        <translation>Negation</translation>
+    </message>
+    <message>
+        <source>Blendmode Ausschluss</source>
+        <translation>Exclusion</translation>
+    </message>
+    <message>
+        <source>Blendmode Invers Addieren</source>
+        <translation>Inverse add</translation>
+    </message>
+    <message>
+        <source>Blendmode Negativ Multiplizieren</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>Blendmode Weiches Licht</source>
+        <translation>Soft light</translation>
+    </message>
+    <message>
+        <source>Blendmode Hartes Licht</source>
+        <translation>Hard light</translation>
+    </message>
+    <message>
+        <source>Blendmode Lineares Licht</source>
+        <translation>Linear light</translation>
+    </message>
+    <message>
+        <source>Blendmode Strahlendes Licht</source>
+        <translation>Vivid light</translation>
+    </message>
+    <message>
+        <source>Blendmode Lichtpunkt</source>
+        <translation>Pin light</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbig abwedeln</source>
+        <translation>Colour dodge</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbig nachbelichten</source>
+        <translation>Colour burn</translation>
+    </message>
+    <message>
+        <source>Blendmode Linear abwedeln</source>
+        <translation>Linear dodge</translation>
+    </message>
+    <message>
+        <source>Blendmode Linear nachbelichten</source>
+        <translation>Linear burn</translation>
+    </message>
+    <message>
+        <source>Blendmode Reflektieren</source>
+        <translation>Reflect</translation>
+    </message>
+    <message>
+        <source>Blendmode Leuchten</source>
+        <translation>Glow</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbe expandieren</source>
+        <translation>Expand colour</translation>
+    </message>
+    <message>
+        <source>Blendmode Farbe komprimieren</source>
+        <translation>Compress colour</translation>
+    </message>
+    <message>
+        <source>Blendmode Harte Mischung</source>
+        <translation>Hard mix</translation>
+    </message>
+    <message>
+        <source>Blendmode Quadratische Division</source>
+        <translation>Quadratic division</translation>
+    </message>
+    <message>
+        <source>Blendmode Phoenix</source>
+        <translation>Phoenix</translation>
+    </message>
+    <message>
+        <source>Blendmode Division</source>
+        <translation>Divide</translation>
+    </message>
+    <message>
+        <source>Tonemapping</source>
+        <translation>Tone mapping</translation>
+    </message>
+    <message>
+        <source>tooltip Tonemapping groupBox</source>
+        <translation>Tone-mapping operators</translation>
+    </message>
+    <message>
+        <source>Post-Processing Filter</source>
+        <translation>Post-processing filters</translation>
+    </message>
+    <message>
+        <source>tooltip Post-Processing Filter groupBox</source>
+        <translation>Double-click adds a filter to the selected filters; the context menu filters by type.</translation>
+    </message>
+    <message>
+        <source>Grauwandlung</source>
+        <translation>Greyscale conversion</translation>
+    </message>
+    <message>
+        <source>Farbton</source>
+        <translation>Hue</translation>
+    </message>
+    <message>
+        <source>-180°</source>
+        <translation>-180°</translation>
+    </message>
+    <message>
+        <source>180°</source>
+        <translation>180°</translation>
+    </message>
+    <message>
+        <source>Intensität</source>
+        <translation>Intensity</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>weak</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>strong</translation>
+    </message>
+    <message>
+        <source>Filmtyp</source>
+        <translation>Film type</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp</source>
+        <translation>Film type that gives the picture the look of a photographic film</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp PreButton</source>
+        <translation>Apply the film type before the selected filters</translation>
+    </message>
+    <message>
+        <source>Tooltip Filmtyp PostButton</source>
+        <translation>Apply the film type after the selected filters</translation>
+    </message>
+    <message>
+        <source>tooltip Filmtype Intensity Slider</source>
+        <translation>Strength of the film type</translation>
+    </message>
+    <message>
+        <source>Körnung</source>
+        <translation>Grain</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>tooltip Filmtype Graining Slider</source>
+        <translation>Strength of the film grain</translation>
+    </message>
+    <message>
+        <source>Lichtwirkung</source>
+        <translation>Light effect</translation>
+    </message>
+    <message>
+        <source>Tageslicht</source>
+        <translation>Daylight</translation>
+    </message>
+    <message>
+        <source>Dämmerung</source>
+        <translation>Dusk</translation>
+    </message>
+    <message>
+        <source>Nacht</source>
+        <translation>Night</translation>
+    </message>
+    <message>
+        <source>Struktur-Assistent</source>
+        <translation>Structure assistant</translation>
+    </message>
+    <message>
+        <source>Glättung</source>
+        <translation>Smoothing</translation>
+    </message>
+    <message>
+        <source>Bildstimmungs-Assistent</source>
+        <translation>Mood assistant</translation>
+    </message>
+    <message>
+        <source>Optimierungs-Assistent</source>
+        <translation>Optimisation assistant</translation>
+    </message>
+    <message>
+        <source>Kratzer/Sensorverunreinigungen</source>
+        <translation>Scratches/sensor dust</translation>
+    </message>
+    <message>
+        <source>Web-Animationen</source>
+        <translation>Web animations</translation>
+    </message>
+    <message>
+        <source>gewählte Filter</source>
+        <translation>Selected filters</translation>
+    </message>
+    <message>
+        <source>tooltip gewählte Filter groupBox</source>
+        <translation>Filters apply from top to bottom; the check boxes switch them on and off, dragging reorders them.</translation>
+    </message>
+    <message>
+        <source>360 Grad Panorama mode</source>
+        <translation>360° panorama mode</translation>
+    </message>
+    <message>
+        <source>tooltip 360 Grad Panorama mode</source>
+        <translation>Filters work across the left and right edges of the picture</translation>
+    </message>
+    <message>
+        <source>Deckkraft</source>
+        <translation>Opacity</translation>
+    </message>
+    <message>
+        <source>Tooltip LayerEffekt SpinBox</source>
+        <translation>Opacity of the layer in per cent</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButton Select</source>
+        <translation>Edit masks</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonCopy Select</source>
+        <translation>Copy masks</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonPaste Select</source>
+        <translation>Paste masks</translation>
+    </message>
+    <message>
+        <source>Tooltip GeometryButtonClear Select</source>
+        <translation>Delete all masks</translation>
+    </message>
+    <message>
+        <source>Tooltip SliderButton Texture Select</source>
+        <translation>Choose a texture</translation>
+    </message>
+    <message>
+        <source>Tooltip SliderButton Realtime Preview</source>
+        <translation>Real-time preview: the slider sweeps its range once (Esc stops)</translation>
+    </message>
+    <message>
+        <source>keine Parameter verfügbar</source>
+        <translation>no parameters available</translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget lumivex VERSION_PRO</source>
+        <translation>&lt;b&gt;Expert mode&lt;/b&gt;&lt;br&gt;Build and tune the filter chain of the chosen style here. </translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget RealtimeAnimMode</source>
+        <translation>The play button beside a slider shows its effect in real time. </translation>
+    </message>
+    <message>
+        <source>HDRPostProcessingDockWidget PanoramaMode</source>
+        <translation>For 360° panoramas switch on panorama mode.</translation>
+    </message>
+    <message>
+        <source>Operator entfernen</source>
+        <translation>Remove operator</translation>
+    </message>
+    <message>
+        <source>Soll der Operator &quot;%1&quot; aus der Liste entfernt werden?</source>
+        <translation>Remove the operator &quot;%1&quot; from the list?</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Alle Operatoren entfernen</source>
+        <translation>Remove all operators</translation>
+    </message>
+    <message>
+        <source>Sollen alle Operatoren aus der Liste entfernt werden?</source>
+        <translation>Remove all operators from the list?</translation>
+    </message>
+    <message>
+        <source>Expertenmodus</source>
+        <translation>Expert mode</translation>
+    </message>
+    <message>
+        <source>Layer Effekt: </source>
+        <translation>Layer effect: </translation>
+    </message>
+    <message>
+        <source>Titel Echtzeit-Wiedergabe</source>
+        <translation>Real-time preview</translation>
+    </message>
+    <message>
+        <source>Message Echtzeit-Wiedergabe nur im Preview Mode</source>
+        <translation>The real-time preview runs only in preview mode. Switch preview mode on?</translation>
+    </message>
+    <message>
+        <source>Geometrien einfügen</source>
+        <translation>Paste geometries</translation>
+    </message>
+    <message>
+        <source>Alle Geometrien löschen</source>
+        <translation>Delete all geometries</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?</source>
+        <translation>Paste all geometries from the clipboard?</translation>
+    </message>
+    <message>
+        <source>Sollen alle Geometrien für diesen Effekt entfernt werden?</source>
+        <translation>Remove all geometries of this effect?</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetCombineWindow</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Addieren</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>HDRPresetCombineWindow Addition</source>
+        <translation>&lt;h3&gt;Combine presets&lt;/h3&gt;&lt;p&gt;The operators of preset A run first, then those of preset B. The result is saved as a new user preset.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Kombinieren</source>
+        <translation>Combine</translation>
+    </message>
+    <message>
+        <source>Kombinieren abbrechen</source>
+        <translation>Cancel combining</translation>
+    </message>
+    <message>
+        <source>Kombinieren ausführen</source>
+        <translation>Combine the presets</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>PostProcessing Preset A</source>
+        <translation>First preset (runs first)</translation>
+    </message>
+    <message>
+        <source>PostProcessing Preset B</source>
+        <translation>Second preset (runs afterwards)</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen Namen:</source>
+        <translation>Enter a name:</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen kombinieren</source>
+        <translation>Combine presets</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox A</source>
+        <translation>Preview of the first preset</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox B</source>
+        <translation>Preview of the second preset</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox Result</source>
+        <translation>Preview of the combined preset</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetGroupBox</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Die Voreinstellung konnte nicht geschrieben werden: %1</source>
+        <translation>The preset could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Duplizieren</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>Einstellungen speichern</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Kopie</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Löschen</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Nach oben schieben</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>Nach unten schieben</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Soll die Voreinstellung &quot;%1&quot; wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete the preset &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>Soll die Voreinstellung &quot;%1&quot; wirklich zurückgesetzt werden?</source>
+        <translation>Do you really want to reset the preset &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>Umbenennen</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen Namen:</source>
+        <translation>Enter a name:</translation>
+    </message>
+    <message>
+        <source>Vergeben sie einen neuen Namen:</source>
+        <translation>Enter a new name:</translation>
+    </message>
+    <message>
+        <source>Voreinstellung kopieren</source>
+        <translation>Copy preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung löschen</source>
+        <translation>Delete preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung speichern</source>
+        <translation>Save preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung umbenennen</source>
+        <translation>Rename preset</translation>
+    </message>
+    <message>
+        <source>Voreinstellung zurücksetzen</source>
+        <translation>Reset preset</translation>
+    </message>
+    <message>
+        <source>Zurücksetzen</source>
+        <translation>Reset</translation>
+    </message>
+</context>
+<context>
+    <name>HDRPresetsDockWidget</name>
+    <message>
+        <source>Alle</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Architektur</source>
+        <translation>Architecture</translation>
+    </message>
+    <message>
+        <source>Benutzer</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>Bereits vorhandene Presets:</source>
+        <translation>Presets already present:</translation>
+    </message>
+    <message>
+        <source>Critical error</source>
+        <translation>Critical error</translation>
+    </message>
+    <message>
+        <source>Fehlerhafte Presets:</source>
+        <translation>Faulty presets:</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget PresetCombiner</source>
+        <translation>&lt;p&gt;&lt;b&gt;Combine&lt;/b&gt; joins two presets into a new user preset.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget PresetImportExport</source>
+        <translation>&lt;p&gt;&lt;b&gt;Preset Import&lt;/b&gt; and &lt;b&gt;Preset Export&lt;/b&gt; exchange presets as files with other installations.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRPresetsDockWidget lumivex</source>
+        <translation>&lt;h3&gt;Presets&lt;/h3&gt;&lt;p&gt;Each tile shows a post-processing preset applied to your image. A click applies it; the buttons copy, save, rename or delete it. The categories at the top filter the tiles.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Importierte Presets:</source>
+        <translation>Imported presets:</translation>
+    </message>
+    <message>
+        <source>Inkompatible Presets:</source>
+        <translation>Incompatible presets:</translation>
+    </message>
+    <message>
+        <source>Kombinieren</source>
+        <translation>Combine</translation>
+    </message>
+    <message>
+        <source>Künstlerisch</source>
+        <translation>Artistic</translation>
+    </message>
+    <message>
+        <source>Landschaft</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>MyPreset</source>
+        <translation>MyPreset</translation>
+    </message>
+    <message>
+        <source>Natürlich</source>
+        <translation>Natural</translation>
+    </message>
+    <message>
+        <source>No post-processing presets found! Please reinstall...</source>
+        <translation>No post-processing presets found! Please reinstall the program.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Preset Export</source>
+        <translation>Preset Export</translation>
+    </message>
+    <message>
+        <source>Preset Import</source>
+        <translation>Preset Import</translation>
+    </message>
+    <message>
+        <source>Preset Import Messagetitle</source>
+        <translation>Import presets</translation>
+    </message>
+    <message>
+        <source>Preset exportieren</source>
+        <translation>Export preset</translation>
+    </message>
+    <message>
+        <source>Presets importieren</source>
+        <translation>Import presets</translation>
+    </message>
+    <message>
+        <source>Surreal</source>
+        <translation>Surreal</translation>
+    </message>
+    <message>
+        <source>Tooltip Preset Export</source>
+        <translation>Save the selected preset as a file</translation>
+    </message>
+    <message>
+        <source>Tooltip Preset Import</source>
+        <translation>Add presets from files to the library</translation>
+    </message>
+    <message>
+        <source>tooltip Preset Groupbox</source>
+        <translation>Click the thumbnail to apply the preset</translation>
+    </message>
+    <message>
+        <source>tooltip Votreinstellungen kombinieren</source>
+        <translation>Join two presets into a new one</translation>
+    </message>
+</context>
+<context>
     <name>HDRProgressThread</name>
     <message>
         <source>Fortschritt</source>
@@ -1063,10 +3261,388 @@
     </message>
 </context>
 <context>
+    <name>HDRRAWDevelopmentWindow</name>
+    <message>
+        <source>1st order BSpline</source>
+        <translation>1st order B-spline</translation>
+    </message>
+    <message>
+        <source>Ausrichtung</source>
+        <translation>Alignment</translation>
+    </message>
+    <message>
+        <source>Belichtung optimieren</source>
+        <translation>Optimise exposure</translation>
+    </message>
+    <message>
+        <source>Bewegung/ Scherung/ Drehung korrigieren</source>
+        <translation>Correct movement/ shear/ rotation</translation>
+    </message>
+    <message>
+        <source>Blauer Himmel (Schatten)</source>
+        <translation>Blue sky (shade)</translation>
+    </message>
+    <message>
+        <source>Colorspace Adobe RGB</source>
+        <translation>Adobe RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Apple RGB</source>
+        <translation>Apple RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Best RGB</source>
+        <translation>Best RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Beta RGB</source>
+        <translation>Beta RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Bruce RGB</source>
+        <translation>Bruce RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace CIE RGB</source>
+        <translation>CIE RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Colormatch RGB</source>
+        <translation>Colormatch RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Don RGB 4</source>
+        <translation>Don RGB 4</translation>
+    </message>
+    <message>
+        <source>Colorspace ECI RGB</source>
+        <translation>ECI RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Ekta Space PS5</source>
+        <translation>Ekta Space PS5</translation>
+    </message>
+    <message>
+        <source>Colorspace NTSC RGB</source>
+        <translation>NTSC RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace PAL/SECAM RGB</source>
+        <translation>PAL/SECAM RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace ProPhoto RGB</source>
+        <translation>ProPhoto RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace SMPTE-C RGB</source>
+        <translation>SMPTE-C RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace Wide Gamut RGB</source>
+        <translation>Wide Gamut RGB</translation>
+    </message>
+    <message>
+        <source>Colorspace sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>Entrauschen</source>
+        <translation>Noise reduction</translation>
+    </message>
+    <message>
+        <source>Farbraum</source>
+        <translation>Colour space</translation>
+    </message>
+    <message>
+        <source>Farbtemperatur</source>
+        <translation>Colour temperature</translation>
+    </message>
+    <message>
+        <source>Fenster immer anzeigen</source>
+        <translation>Always show this window</translation>
+    </message>
+    <message>
+        <source>Geisterbildkorrektur</source>
+        <translation>Ghost removal</translation>
+    </message>
+    <message>
+        <source>Genauigkeit</source>
+        <translation>Accuracy</translation>
+    </message>
+    <message>
+        <source>Glühbirne 100 Watt</source>
+        <translation>Light bulb 100 watts</translation>
+    </message>
+    <message>
+        <source>Glühbirne 200 Watt</source>
+        <translation>Light bulb 200 watts</translation>
+    </message>
+    <message>
+        <source>Glühbirne 60 Watt</source>
+        <translation>Light bulb 60 watts</translation>
+    </message>
+    <message>
+        <source>HDRRAWDevelopmentWindow lumivex</source>
+        <translation>&lt;p&gt;Colour space and white balance apply to every photograph loaded afterwards. Choose a white balance from the list, as a Kelvin value or by clicking the colour strip.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>HDRRAWDevelopmentWindow lumivex Topic</source>
+        <translation>&lt;h3&gt;RAW development&lt;/h3&gt;</translation>
+    </message>
+    <message>
+        <source>Halogenlampe</source>
+        <translation>Halogen lamp</translation>
+    </message>
+    <message>
+        <source>Hotpixel korrigieren</source>
+        <translation>Correct hot pixels</translation>
+    </message>
+    <message>
+        <source>ImageType</source>
+        <translation>Subject</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve</source>
+        <translation>S-curve interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve kubisch</source>
+        <translation>Cubic S-curve interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation S-Kurve quadratisch</source>
+        <translation>Quadratic S-curve interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation keine</source>
+        <translation>No interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation kubisch</source>
+        <translation>Cubic interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation linear</source>
+        <translation>Linear interpolation</translation>
+    </message>
+    <message>
+        <source>Interpolation quadratisch</source>
+        <translation>Quadratic interpolation</translation>
+    </message>
+    <message>
+        <source>Kamerarotation korrigieren</source>
+        <translation>Correct camera rotation</translation>
+    </message>
+    <message>
+        <source>Kamerazoom korrigieren</source>
+        <translation>Correct camera zoom</translation>
+    </message>
+    <message>
+        <source>Kerzenschein</source>
+        <translation>Candlelight</translation>
+    </message>
+    <message>
+        <source>Leuchtstofflampe</source>
+        <translation>Fluorescent lamp</translation>
+    </message>
+    <message>
+        <source>Mikrodetails korrigieren</source>
+        <translation>Correct micro details</translation>
+    </message>
+    <message>
+        <source>Mittagssonne</source>
+        <translation>Midday sun</translation>
+    </message>
+    <message>
+        <source>Morgen-/Abendsonne</source>
+        <translation>Morning/evening sun</translation>
+    </message>
+    <message>
+        <source>Nebel</source>
+        <translation>Fog</translation>
+    </message>
+    <message>
+        <source>O-Spline</source>
+        <translation>O-spline</translation>
+    </message>
+    <message>
+        <source>Optimierung der Belichtung</source>
+        <translation>Exposure optimisation</translation>
+    </message>
+    <message>
+        <source>Qualität hoch</source>
+        <translation>Quality high</translation>
+    </message>
+    <message>
+        <source>Qualität normal</source>
+        <translation>Quality normal</translation>
+    </message>
+    <message>
+        <source>Qualität schnell</source>
+        <translation>Quality fast</translation>
+    </message>
+    <message>
+        <source>Qualität ultra</source>
+        <translation>Quality ultra</translation>
+    </message>
+    <message>
+        <source>RAW Bestätigen</source>
+        <translation>Apply the settings and close the window</translation>
+    </message>
+    <message>
+        <source>RAW Farbraum</source>
+        <translation>Colour space the photograph is converted to when it is loaded</translation>
+    </message>
+    <message>
+        <source>RAW Farbraum Groupbox</source>
+        <translation>Convert the colour space when loading</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Groupbox</source>
+        <translation>Apply a white balance when loading</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Listbox</source>
+        <translation>Light source of the photograph</translation>
+    </message>
+    <message>
+        <source>RAW WhiteBalance Temperatur Slider</source>
+        <translation>Colour temperature in Kelvin</translation>
+    </message>
+    <message>
+        <source>RAW auf Standardwerte zurücksetzen</source>
+        <translation>Reset every setting to its default</translation>
+    </message>
+    <message>
+        <source>RAW-Entwicklung lumivex</source>
+        <translation>RAW development</translation>
+    </message>
+    <message>
+        <source>Schärfe</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message>
+        <source>Skalierung</source>
+        <translation>Scaling</translation>
+    </message>
+    <message>
+        <source>Suchradius</source>
+        <translation>Search radius</translation>
+    </message>
+    <message>
+        <source>Tooltip Fenster immer anzeigen</source>
+        <translation>Show this window before each photograph is loaded</translation>
+    </message>
+    <message>
+        <source>Verschiebung korrigieren</source>
+        <translation>Correct shift</translation>
+    </message>
+    <message>
+        <source>Vor-/Nachmittagssonne</source>
+        <translation>Morning/afternoon sun</translation>
+    </message>
+    <message>
+        <source>Weißabgleich</source>
+        <translation>White balance</translation>
+    </message>
+    <message>
+        <source>automatisch</source>
+        <translation>automatic</translation>
+    </message>
+    <message>
+        <source>automatischer Beschnitt ausgerichteter Bilder</source>
+        <translation>Crop aligned images automatically</translation>
+    </message>
+    <message>
+        <source>bedeckter Himmel</source>
+        <translation>Overcast sky</translation>
+    </message>
+    <message>
+        <source>bilinear</source>
+        <translation>bilinear</translation>
+    </message>
+    <message>
+        <source>cubic</source>
+        <translation>cubic</translation>
+    </message>
+    <message>
+        <source>cubic bspline</source>
+        <translation>cubic B-spline</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche farblich optimieren</source>
+        <translation>Optimise the colours of dark areas</translation>
+    </message>
+    <message>
+        <source>dunkle Bilder stärker entrauschen</source>
+        <translation>Denoise dark images more strongly</translation>
+    </message>
+    <message>
+        <source>genetischen Algorithmus verwenden</source>
+        <translation>Use the genetic algorithm</translation>
+    </message>
+    <message>
+        <source>gering</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>nördliches Himmelslicht</source>
+        <translation>Northern skylight</translation>
+    </message>
+    <message>
+        <source>panorama checkbox</source>
+        <translation>360° panorama</translation>
+    </message>
+    <message>
+        <source>scharf</source>
+        <translation>sharp</translation>
+    </message>
+    <message>
+        <source>schwach</source>
+        <translation>weak</translation>
+    </message>
+    <message>
+        <source>sinc filter</source>
+        <translation>sinc filter</translation>
+    </message>
+    <message>
+        <source>stark</source>
+        <translation>strong</translation>
+    </message>
+    <message>
+        <source>use local MTB</source>
+        <translation>Use local threshold bitmaps</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>soft</translation>
+    </message>
+</context>
+<context>
     <name>HDRSlider</name>
     <message>
         <source>%</source>
         <translation>%</translation>
+    </message>
+</context>
+<context>
+    <name>HDRStatisticWindow</name>
+    <message>
+        <source>Statistic Window Title</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Statistic Exit</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>tooltip StatistikWindow verlassen</source>
+        <translation>Close the statistics</translation>
     </message>
 </context>
 <context>
@@ -1121,182 +3697,61 @@
     </message>
 </context>
 <context>
-    <name>CExposureSeries</name>
+    <name>HDRTimelineDockWidget</name>
     <message>
-        <source>Belichtungsreihenbild wird dekomprimiert</source>
-        <translation>Decompressing exposure series image</translation>
+        <source>tooltip Timeline-Punkt einladen</source>
+        <translation>Load this undo point again</translation>
     </message>
     <message>
-        <source>Belichtungsreihenbild wird komprimiert</source>
-        <translation>Compressing exposure series image</translation>
+        <source>tooltip Timeline-Punkt löschen</source>
+        <translation>Delete this undo point</translation>
     </message>
     <message>
-        <source>Berechne HDR-Bild</source>
-        <translation>Calculating HDR image</translation>
+        <source>Warnung</source>
+        <translation>Warning</translation>
     </message>
     <message>
-        <source>Bild wird vorbereitet</source>
-        <translation>Preparing image</translation>
+        <source>Der Undo-Punkt konnte nicht gelöscht werden:</source>
+        <translation>The undo point could not be deleted:</translation>
     </message>
     <message>
-        <source>Bitte Geduld</source>
-        <translation>Please wait</translation>
+        <source>Ok</source>
+        <translation>OK</translation>
     </message>
     <message>
-        <source>Dateifehler:</source>
-        <translation>File error:</translation>
+        <source>Undo-Eintrag</source>
+        <translation>undo entry</translation>
     </message>
     <message>
-        <source>Die geladene Bilddatei hat eine zu geringe Auflösung.</source>
-        <translation>The loaded image file has too low a resolution.</translation>
+        <source>Undo-Einträge</source>
+        <translation>undo entries</translation>
     </message>
     <message>
-        <source>Die geladene Bilddatei hat nicht die passene Auflösung.</source>
-        <translation>The loaded image file does not have the matching resolution.</translation>
+        <source>verfügbar</source>
+        <translation>available</translation>
     </message>
     <message>
-        <source>Die maximale Anzahl ladbarer Bilddateien ist erreicht.</source>
-        <translation>The maximum number of loadable image files has been reached.</translation>
+        <source>Löschen eines Undo-Punktes</source>
+        <translation>Delete an undo point</translation>
     </message>
     <message>
-        <source>Eine Datei konnte nicht geschrieben werden</source>
-        <translation>A file could not be written</translation>
+        <source>Soll dieser Undo-Punkt wirklich gelöscht werden?</source>
+        <translation>Do you really want to delete this undo point?</translation>
     </message>
     <message>
-        <source>Erzeuge Gewichtungsmaps</source>
-        <translation>Creating weight maps</translation>
+        <source>Ja</source>
+        <translation>Yes</translation>
     </message>
     <message>
-        <source>Erzeuge Luminanz-Karte</source>
-        <translation>Creating luminance map</translation>
+        <source>Nein</source>
+        <translation>No</translation>
     </message>
+</context>
+<context>
+    <name>HDRTonemappingListWidget</name>
     <message>
-        <source>Erzeuge Previewbilder</source>
-        <translation>Creating preview images</translation>
-    </message>
-    <message>
-        <source>Erzeuge synthetische Bilder</source>
-        <translation>Creating synthetic images</translation>
-    </message>
-    <message>
-        <source>Es konnten nicht alle Bilder geladen werden.</source>
-        <translation>Not all images could be loaded.</translation>
-    </message>
-    <message>
-        <source>Fusioniere Belichtungsreihe</source>
-        <translation>Fusing exposure series</translation>
-    </message>
-    <message>
-        <source>HDR-Berechnung abgeschlossen</source>
-        <translation>HDR calculation finished</translation>
-    </message>
-    <message>
-        <source>Lade Projektdatei.</source>
-        <translation>Loading project file.</translation>
-    </message>
-    <message>
-        <source>Projekt could not be loaded</source>
-        <translation>Project could not be loaded</translation>
-    </message>
-    <message>
-        <source>Projekt geladen</source>
-        <translation>Project loaded</translation>
-    </message>
-    <message>
-        <source>Projekt gespeichert</source>
-        <translation>Project saved</translation>
-    </message>
-    <message>
-        <source>Speichere Projektdatei.</source>
-        <translation>Saving project file.</translation>
-    </message>
-    <message>
-        <source>Berechne Bildausrichtung</source>
-        <translation>Calculating image alignment</translation>
-    </message>
-    <message>
-        <source>wird temporär umbelichtet</source>
-        <translation>is temporarily re-exposed</translation>
-    </message>
-    <message>
-        <source>wurde erfolgreich ausgerichtet</source>
-        <translation>was aligned successfully</translation>
-    </message>
-    <message>
-        <source>enthält zu wenig Information</source>
-        <translation>contains too little information</translation>
-    </message>
-    <message>
-        <source>benötigt keine Ausrichtung</source>
-        <translation>needs no alignment</translation>
-    </message>
-    <message>
-        <source>erreichte keine Verbesserung</source>
-        <translation>reached no improvement</translation>
-    </message>
-    <message>
-        <source>nicht genug freier Speicher verfügbar</source>
-        <translation>not enough free memory available</translation>
-    </message>
-    <message>
-        <source>enthält einen Leerzeiger</source>
-        <translation>contains a null pointer</translation>
-    </message>
-    <message>
-        <source>Masterbild wird temporär umbelichtet</source>
-        <translation>Master image is temporarily re-exposed</translation>
-    </message>
-    <message>
-        <source>Berechne Rotate-Bildausrichtung</source>
-        <translation>Calculating rotation alignment</translation>
-    </message>
-    <message>
-        <source>Berechne Verschiebungs-Bildausrichtung</source>
-        <translation>Calculating shift alignment</translation>
-    </message>
-    <message>
-        <source>Berechne Zoom-Bildausrichtung</source>
-        <translation>Calculating zoom alignment</translation>
-    </message>
-    <message>
-        <source>Berechne Detail-Bildausrichtung</source>
-        <translation>Calculating detail alignment</translation>
-    </message>
-    <message>
-        <source>Berechne Mikrodetail-Bildausrichtung</source>
-        <translation>Calculating micro-detail alignment</translation>
-    </message>
-    <message>
-        <source>Unnötige Bereiche werden entfernt</source>
-        <translation>Removing unneeded areas</translation>
-    </message>
-    <message>
-        <source>Masterbild wird wieder hergestellt</source>
-        <translation>Restoring master image</translation>
-    </message>
-    <message>
-        <source>Erstelle Preview Belichtungsreihe</source>
-        <translation>Creating exposure series preview</translation>
-    </message>
-    <message>
-        <source>Ermittle Geisterbilder</source>
-        <translation>Detecting ghosts</translation>
-    </message>
-    <message>
-        <source>Glätte Geisterbildbereiche</source>
-        <translation>Smoothing ghost areas</translation>
-    </message>
-    <message>
-        <source>Berechne Belichtungsreihen Optimierung</source>
-        <translation>Calculating exposure series optimisation</translation>
-    </message>
-    <message>
-        <source>Belichtungen werden ermittelt</source>
-        <translation>Determining exposures</translation>
-    </message>
-    <message>
-        <source>Belichtungsreihen Optimierung abgeschlossen</source>
-        <translation>Exposure series optimisation finished</translation>
+        <source>hinzufügen</source>
+        <translation>add</translation>
     </message>
 </context>
 <context>
@@ -1308,6 +3763,355 @@
     <message>
         <source>Es steht nicht genügend Arbeitsspeicher zur Verfügung.</source>
         <translation>There is not enough memory available.</translation>
+    </message>
+    <message>
+        <source>Datei konnte nicht geladen werden.</source>
+        <translation>The file could not be loaded.</translation>
+    </message>
+    <message>
+        <source>Hotpixel werden entfernt</source>
+        <translation>Removing hot pixels</translation>
+    </message>
+    <message>
+        <source>dunkle Bereiche werden optimiert</source>
+        <translation>Optimising dark areas</translation>
+    </message>
+    <message>
+        <source>Weißabgleich wird berechnet</source>
+        <translation>Computing the white balance</translation>
+    </message>
+    <message>
+        <source>Entrauschen wird berechnet</source>
+        <translation>Computing the noise reduction</translation>
+    </message>
+    <message>
+        <source>Die Bilddatei konnte nicht neu geladen werden</source>
+        <translation>The image file could not be loaded again</translation>
+    </message>
+    <message>
+        <source>Die neu geladene Bilddatei hat nicht die passene Auflösung</source>
+        <translation>The image file loaded again does not have the matching resolution</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>VERSION_NAME LUMIVEX</source>
+        <translation>Lumivex</translation>
+    </message>
+    <message>
+        <source>LUMIVEX VERSION_PRO</source>
+        <translation>Pro</translation>
+    </message>
+    <message>
+        <source>V1.14.02132</source>
+        <translation>Version 1.14.2132</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowTitle</name>
+    <message>
+        <source>Ladevorgang</source>
+        <translation>Loading</translation>
+    </message>
+    <message>
+        <source>Bilder laden</source>
+        <translation>Loading images</translation>
+    </message>
+    <message>
+        <source>Bildvorbereitung</source>
+        <translation>Image preparation</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Load project</translation>
+    </message>
+    <message>
+        <source>Projekt speichern</source>
+        <translation>Save project</translation>
+    </message>
+    <message>
+        <source>Bildausrichtung</source>
+        <translation>Image alignment</translation>
+    </message>
+    <message>
+        <source>Geisterbildkorrektur</source>
+        <translation>Ghost correction</translation>
+    </message>
+    <message>
+        <source>Belichtungsoptimierung</source>
+        <translation>Exposure optimisation</translation>
+    </message>
+    <message>
+        <source>Tonemapping</source>
+        <translation>Tone mapping</translation>
+    </message>
+    <message>
+        <source>Bild speichern</source>
+        <translation>Save image</translation>
+    </message>
+    <message>
+        <source>Undo-Daten bereinigen</source>
+        <translation>Cleaning up undo data</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung</source>
+        <translation>Batch processing</translation>
+    </message>
+    <message>
+        <source>Web-Animation</source>
+        <translation>Web animation</translation>
+    </message>
+    <message>
+        <source>Tiefenkarte speichern</source>
+        <translation>Save depth map</translation>
+    </message>
+    <message>
+        <source>Neuberechnung</source>
+        <translation>Recalculation</translation>
+    </message>
+</context>
+<context>
+    <name>SplashScreen</name>
+    <message>
+        <source>Initialisiere System</source>
+        <translation>Initialising system</translation>
+    </message>
+</context>
+<context>
+    <name>Statistic</name>
+    <message>
+        <source>Megapixel/Sekunde</source>
+        <translation>megapixels/second</translation>
+    </message>
+    <message>
+        <source>Statistik</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Programmstarts</source>
+        <translation>Program starts</translation>
+    </message>
+    <message>
+        <source>Laden &amp; Speichern</source>
+        <translation>Loading &amp; saving</translation>
+    </message>
+    <message>
+        <source>Einzelbilder eingeladen</source>
+        <translation>Single images loaded</translation>
+    </message>
+    <message>
+        <source>Ergebnisbilder gespeichert</source>
+        <translation>Result images saved</translation>
+    </message>
+    <message>
+        <source>Bestehende Projekte eingeladen</source>
+        <translation>Existing projects loaded</translation>
+    </message>
+    <message>
+        <source>Neue Projekte angelegt</source>
+        <translation>New projects created</translation>
+    </message>
+    <message>
+        <source>Größte geladene Bilddatei (in Megapixel)</source>
+        <translation>Largest image loaded (megapixels)</translation>
+    </message>
+    <message>
+        <source>An Externe Programme übertragene Bilddateien</source>
+        <translation>Images handed to other programs</translation>
+    </message>
+    <message>
+        <source>Vom Plugin importierte Bilddateien</source>
+        <translation>Images imported from the plug-in</translation>
+    </message>
+    <message>
+        <source>Gesicherte Wiederherstellungspunkte</source>
+        <translation>Restore points saved</translation>
+    </message>
+    <message>
+        <source>Geladene Wiederherstellungspunkte</source>
+        <translation>Restore points loaded</translation>
+    </message>
+    <message>
+        <source>Einzelbilder per Drag &amp; Drop geladen</source>
+        <translation>Single images loaded by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Projekte per Drag &amp; Drop geladen</source>
+        <translation>Projects loaded by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Ordner per Drag &amp; Drop geladen</source>
+        <translation>Folders loaded by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Post-Processing &amp; Voreinstellungen</source>
+        <translation>Post-processing &amp; presets</translation>
+    </message>
+    <message>
+        <source>Aufwendigste Berechnung (in Sekunden)</source>
+        <translation>Longest calculation (seconds)</translation>
+    </message>
+    <message>
+        <source>Echtzeit Animationsmodus</source>
+        <translation>Real-time animation mode</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen erzeugt</source>
+        <translation>Presets created</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen gelöscht</source>
+        <translation>Presets deleted</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen importiert</source>
+        <translation>Presets imported</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen exportiert</source>
+        <translation>Presets exported</translation>
+    </message>
+    <message>
+        <source>Voreinstellungen umbenannt</source>
+        <translation>Presets renamed</translation>
+    </message>
+    <message>
+        <source>Preset-Combiner</source>
+        <translation>Preset combiner</translation>
+    </message>
+    <message>
+        <source>Modulnutzung</source>
+        <translation>Use of modules</translation>
+    </message>
+    <message>
+        <source>Bilddaten-Browser geöffnet</source>
+        <translation>Image browser opened</translation>
+    </message>
+    <message>
+        <source>Stapelverarbeitung geöffnet</source>
+        <translation>Batch processing opened</translation>
+    </message>
+    <message>
+        <source>Panoramaviewer geöffnet</source>
+        <translation>Panorama viewer opened</translation>
+    </message>
+    <message>
+        <source>EXIF-Informationen geöffnet</source>
+        <translation>Exif information opened</translation>
+    </message>
+    <message>
+        <source>Grenzpixelanzeige angesehen</source>
+        <translation>Clipped-pixel display viewed</translation>
+    </message>
+    <message>
+        <source>Einstellungen geöffnet</source>
+        <translation>Settings opened</translation>
+    </message>
+    <message>
+        <source>Hilfe geöffnet</source>
+        <translation>Help opened</translation>
+    </message>
+    <message>
+        <source>Homepage aufgerufen</source>
+        <translation>Home page visited</translation>
+    </message>
+    <message>
+        <source>Updatepage aufgerufen</source>
+        <translation>Update page visited</translation>
+    </message>
+    <message>
+        <source>About Fenster angezeigt</source>
+        <translation>About box shown</translation>
+    </message>
+    <message>
+        <source>Fenster zurückgesetzt</source>
+        <translation>Window layout reset</translation>
+    </message>
+    <message>
+        <source>Zusatzfunktionen</source>
+        <translation>Additional functions</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe horizontal gespiegelt</source>
+        <translation>Image mirrored horizontally</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe vertikal gespiegelt</source>
+        <translation>Image mirrored vertically</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe nach links rotiert</source>
+        <translation>Image rotated left</translation>
+    </message>
+    <message>
+        <source>Belichtungsreihe nach rechts rotiert</source>
+        <translation>Image rotated right</translation>
+    </message>
+</context>
+<context>
+    <name>_QListWidget</name>
+    <message>
+        <source>aktivieren</source>
+        <translation>activate</translation>
+    </message>
+    <message>
+        <source>deaktivieren</source>
+        <translation>deactivate</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllActivateAct</source>
+        <translation>Activate all</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllToggleAct</source>
+        <translation>Activate up to this one</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllSingleAct</source>
+        <translation>Activate only this one</translation>
+    </message>
+    <message>
+        <source>m_pFilterAllDeactivateAct</source>
+        <translation>Deactivate all</translation>
+    </message>
+    <message>
+        <source>kopieren</source>
+        <translation>copy</translation>
+    </message>
+    <message>
+        <source>zurücksetzen</source>
+        <translation>reset</translation>
+    </message>
+    <message>
+        <source>zum Listenanfang</source>
+        <translation>to the top</translation>
+    </message>
+    <message>
+        <source>zum Listenende</source>
+        <translation>to the bottom</translation>
+    </message>
+    <message>
+        <source>entfernen</source>
+        <translation>remove</translation>
+    </message>
+    <message>
+        <source>alle entfernen</source>
+        <translation>remove all</translation>
+    </message>
+</context>
+<context>
+    <name>_QListWidgetWithContextMenu</name>
+    <message>
+        <source>zurücksetzen</source>
+        <translation>reset</translation>
+    </message>
+</context>
+<context>
+    <name>_QPreviewLabel</name>
+    <message>
+        <source>Leertaste zum stoppen</source>
+        <translation>Press Esc to stop</translation>
     </message>
 </context>
 <context>
@@ -3318,2195 +6122,6 @@
     </message>
 </context>
 <context>
-    <name>Program</name>
-    <message>
-        <source>VERSION_NAME LUMIVEX</source>
-        <translation>Lumivex</translation>
-    </message>
-    <message>
-        <source>LUMIVEX VERSION_PRO</source>
-        <translation>Pro</translation>
-    </message>
-    <message>
-        <source>V1.14.02132</source>
-        <translation>Version 1.14.2132</translation>
-    </message>
-</context>
-<context>
-    <name>ProgressWindowTitle</name>
-    <message>
-        <source>Ladevorgang</source>
-        <translation>Loading</translation>
-    </message>
-    <message>
-        <source>Bilder laden</source>
-        <translation>Loading images</translation>
-    </message>
-    <message>
-        <source>Bildvorbereitung</source>
-        <translation>Image preparation</translation>
-    </message>
-    <message>
-        <source>Projekt laden</source>
-        <translation>Load project</translation>
-    </message>
-    <message>
-        <source>Projekt speichern</source>
-        <translation>Save project</translation>
-    </message>
-    <message>
-        <source>Bildausrichtung</source>
-        <translation>Image alignment</translation>
-    </message>
-    <message>
-        <source>Geisterbildkorrektur</source>
-        <translation>Ghost correction</translation>
-    </message>
-    <message>
-        <source>Belichtungsoptimierung</source>
-        <translation>Exposure optimisation</translation>
-    </message>
-    <message>
-        <source>Tonemapping</source>
-        <translation>Tone mapping</translation>
-    </message>
-    <message>
-        <source>Bild speichern</source>
-        <translation>Save image</translation>
-    </message>
-    <message>
-        <source>Undo-Daten bereinigen</source>
-        <translation>Cleaning up undo data</translation>
-    </message>
-    <message>
-        <source>Stapelverarbeitung</source>
-        <translation>Batch processing</translation>
-    </message>
-    <message>
-        <source>Web-Animation</source>
-        <translation>Web animation</translation>
-    </message>
-    <message>
-        <source>Tiefenkarte speichern</source>
-        <translation>Save depth map</translation>
-    </message>
-</context>
-<context>
-    <name>SplashScreen</name>
-    <message>
-        <source>Initialisiere System</source>
-        <translation>Initialising system</translation>
-    </message>
-</context>
-<context>
-    <name>HDRPositionPicker</name>
-    <message>
-        <source>Pipette</source>
-        <translation>Pick a colour from the preview</translation>
-    </message>
-    <message>
-        <source>eSplGradation custom</source>
-        <translation>custom</translation>
-    </message>
-    <message>
-        <source>eSplGradation linear</source>
-        <translation>linear</translation>
-    </message>
-    <message>
-        <source>eSplGradation over exposed</source>
-        <translation>over-exposed</translation>
-    </message>
-    <message>
-        <source>eSplGradation under exposed</source>
-        <translation>under-exposed</translation>
-    </message>
-    <message>
-        <source>eSplGradation compress</source>
-        <translation>compress</translation>
-    </message>
-    <message>
-        <source>eSplGradation expand</source>
-        <translation>expand</translation>
-    </message>
-    <message>
-        <source>eSplGradation compress intense</source>
-        <translation>compress strongly</translation>
-    </message>
-    <message>
-        <source>eSplGradation overexpand</source>
-        <translation>over-expand</translation>
-    </message>
-    <message>
-        <source>eSplGradation bright light</source>
-        <translation>bright light</translation>
-    </message>
-    <message>
-        <source>eSplGradation deep shadow</source>
-        <translation>deep shadows</translation>
-    </message>
-    <message>
-        <source>eSplGradation Artwork</source>
-        <translation>artwork</translation>
-    </message>
-    <message>
-        <source>eSplEffect custom</source>
-        <translation>custom</translation>
-    </message>
-    <message>
-        <source>eSplEffect flat</source>
-        <translation>even</translation>
-    </message>
-    <message>
-        <source>eSplEffect lights</source>
-        <translation>highlights</translation>
-    </message>
-    <message>
-        <source>eSplEffect midtones</source>
-        <translation>midtones</translation>
-    </message>
-    <message>
-        <source>eSplEffect shadows</source>
-        <translation>shadows</translation>
-    </message>
-    <message>
-        <source>eSplEffect extremes</source>
-        <translation>extremes</translation>
-    </message>
-    <message>
-        <source>eSplEffect constant low</source>
-        <translation>constant low</translation>
-    </message>
-    <message>
-        <source>eSplEffect cut extremes</source>
-        <translation>spare extremes</translation>
-    </message>
-    <message>
-        <source>eSplEffect protect light</source>
-        <translation>protect highlights</translation>
-    </message>
-    <message>
-        <source>eSplEffect protect shadow</source>
-        <translation>protect shadows</translation>
-    </message>
-    <message>
-        <source>eSplEffect protect light&amp;shadow</source>
-        <translation>protect highlights and shadows</translation>
-    </message>
-</context>
-<context>
-    <name>HDRPostProcessListWidget</name>
-    <message>
-        <source>m_pFilterAllAct</source>
-        <translation>Show all filter types</translation>
-    </message>
-    <message>
-        <source>m_pFilterEnhanceAct</source>
-        <translation>Enhance</translation>
-    </message>
-    <message>
-        <source>m_pFilterGeometryAct</source>
-        <translation>Geometry</translation>
-    </message>
-    <message>
-        <source>m_pFilterExposureAct</source>
-        <translation>Exposure</translation>
-    </message>
-    <message>
-        <source>m_pFilterColorizeAct</source>
-        <translation>Colour</translation>
-    </message>
-    <message>
-        <source>m_pFilterSmoothAct</source>
-        <translation>Smooth</translation>
-    </message>
-    <message>
-        <source>m_pFilterArtisticAct</source>
-        <translation>Artistic</translation>
-    </message>
-    <message>
-        <source>m_pFilterPanoramaAct</source>
-        <translation>Panorama-safe only</translation>
-    </message>
-    <message>
-        <source>m_pFilterNoneAct</source>
-        <translation>Hide all filter types</translation>
-    </message>
-</context>
-<context>
-    <name>HDRPostProcessingDockWidget</name>
-    <message>
-        <source>Titel:</source>
-        <translation>Title:</translation>
-    </message>
-    <message>
-        <source>Autor:</source>
-        <translation>Author:</translation>
-    </message>
-    <message>
-        <source>Jpg-Qualität</source>
-        <translation>JPEG quality</translation>
-    </message>
-    <message>
-        <source>Web-Animation speichern</source>
-        <translation>Save web animation</translation>
-    </message>
-    <message>
-        <source>Blendmode Normal</source>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <source>Blendmode Aufhellen</source>
-        <translation>Lighten</translation>
-    </message>
-    <message>
-        <source>Blendmode Abdunkeln</source>
-        <translation>Darken</translation>
-    </message>
-    <message>
-        <source>Blendmode Durchschnitt</source>
-        <translation>Average</translation>
-    </message>
-    <message>
-        <source>Blendmode Multiplizieren</source>
-        <translation>Multiply</translation>
-    </message>
-    <message>
-        <source>Blendmode Länge</source>
-        <translation>Length</translation>
-    </message>
-    <message>
-        <source>Blendmode Doppelte Stärke</source>
-        <translation>Double strength</translation>
-    </message>
-    <message>
-        <source>Blendmode Kubisch</source>
-        <translation>Cubic</translation>
-    </message>
-    <message>
-        <source>Blendmode Euklidisch</source>
-        <translation>Euclidean</translation>
-    </message>
-    <message>
-        <source>Blendmode Überblenden</source>
-        <translation>Cross-fade</translation>
-    </message>
-    <message>
-        <source>Blendmode Differenz</source>
-        <translation>Difference</translation>
-    </message>
-    <message>
-        <source>Blendmode Negation</source>
-        <translation>Negation</translation>
-    </message>
-    <message>
-        <source>Blendmode Ausschluss</source>
-        <translation>Exclusion</translation>
-    </message>
-    <message>
-        <source>Blendmode Invers Addieren</source>
-        <translation>Inverse add</translation>
-    </message>
-    <message>
-        <source>Blendmode Negativ Multiplizieren</source>
-        <translation>Screen</translation>
-    </message>
-    <message>
-        <source>Blendmode Weiches Licht</source>
-        <translation>Soft light</translation>
-    </message>
-    <message>
-        <source>Blendmode Hartes Licht</source>
-        <translation>Hard light</translation>
-    </message>
-    <message>
-        <source>Blendmode Lineares Licht</source>
-        <translation>Linear light</translation>
-    </message>
-    <message>
-        <source>Blendmode Strahlendes Licht</source>
-        <translation>Vivid light</translation>
-    </message>
-    <message>
-        <source>Blendmode Lichtpunkt</source>
-        <translation>Pin light</translation>
-    </message>
-    <message>
-        <source>Blendmode Farbig abwedeln</source>
-        <translation>Colour dodge</translation>
-    </message>
-    <message>
-        <source>Blendmode Farbig nachbelichten</source>
-        <translation>Colour burn</translation>
-    </message>
-    <message>
-        <source>Blendmode Linear abwedeln</source>
-        <translation>Linear dodge</translation>
-    </message>
-    <message>
-        <source>Blendmode Linear nachbelichten</source>
-        <translation>Linear burn</translation>
-    </message>
-    <message>
-        <source>Blendmode Reflektieren</source>
-        <translation>Reflect</translation>
-    </message>
-    <message>
-        <source>Blendmode Leuchten</source>
-        <translation>Glow</translation>
-    </message>
-    <message>
-        <source>Blendmode Farbe expandieren</source>
-        <translation>Expand colour</translation>
-    </message>
-    <message>
-        <source>Blendmode Farbe komprimieren</source>
-        <translation>Compress colour</translation>
-    </message>
-    <message>
-        <source>Blendmode Harte Mischung</source>
-        <translation>Hard mix</translation>
-    </message>
-    <message>
-        <source>Blendmode Quadratische Division</source>
-        <translation>Quadratic division</translation>
-    </message>
-    <message>
-        <source>Blendmode Phoenix</source>
-        <translation>Phoenix</translation>
-    </message>
-    <message>
-        <source>Blendmode Division</source>
-        <translation>Divide</translation>
-    </message>
-    <message>
-        <source>Tonemapping</source>
-        <translation>Tone mapping</translation>
-    </message>
-    <message>
-        <source>tooltip Tonemapping groupBox</source>
-        <translation>Tone-mapping operators</translation>
-    </message>
-    <message>
-        <source>Post-Processing Filter</source>
-        <translation>Post-processing filters</translation>
-    </message>
-    <message>
-        <source>tooltip Post-Processing Filter groupBox</source>
-        <translation>Double-click adds a filter to the selected filters; the context menu filters by type.</translation>
-    </message>
-    <message>
-        <source>Grauwandlung</source>
-        <translation>Greyscale conversion</translation>
-    </message>
-    <message>
-        <source>Farbton</source>
-        <translation>Hue</translation>
-    </message>
-    <message>
-        <source>-180°</source>
-        <translation>-180°</translation>
-    </message>
-    <message>
-        <source>180°</source>
-        <translation>180°</translation>
-    </message>
-    <message>
-        <source>Intensität</source>
-        <translation>Intensity</translation>
-    </message>
-    <message>
-        <source>schwach</source>
-        <translation>weak</translation>
-    </message>
-    <message>
-        <source>stark</source>
-        <translation>strong</translation>
-    </message>
-    <message>
-        <source>Filmtyp</source>
-        <translation>Film type</translation>
-    </message>
-    <message>
-        <source>Tooltip Filmtyp</source>
-        <translation>Film type that gives the picture the look of a photographic film</translation>
-    </message>
-    <message>
-        <source>Tooltip Filmtyp PreButton</source>
-        <translation>Apply the film type before the selected filters</translation>
-    </message>
-    <message>
-        <source>Tooltip Filmtyp PostButton</source>
-        <translation>Apply the film type after the selected filters</translation>
-    </message>
-    <message>
-        <source>tooltip Filmtype Intensity Slider</source>
-        <translation>Strength of the film type</translation>
-    </message>
-    <message>
-        <source>Körnung</source>
-        <translation>Grain</translation>
-    </message>
-    <message>
-        <source>gering</source>
-        <translation>low</translation>
-    </message>
-    <message>
-        <source>hoch</source>
-        <translation>high</translation>
-    </message>
-    <message>
-        <source>tooltip Filmtype Graining Slider</source>
-        <translation>Strength of the film grain</translation>
-    </message>
-    <message>
-        <source>Lichtwirkung</source>
-        <translation>Light effect</translation>
-    </message>
-    <message>
-        <source>Tageslicht</source>
-        <translation>Daylight</translation>
-    </message>
-    <message>
-        <source>Dämmerung</source>
-        <translation>Dusk</translation>
-    </message>
-    <message>
-        <source>Nacht</source>
-        <translation>Night</translation>
-    </message>
-    <message>
-        <source>Struktur-Assistent</source>
-        <translation>Structure assistant</translation>
-    </message>
-    <message>
-        <source>Glättung</source>
-        <translation>Smoothing</translation>
-    </message>
-    <message>
-        <source>Bildstimmungs-Assistent</source>
-        <translation>Mood assistant</translation>
-    </message>
-    <message>
-        <source>Optimierungs-Assistent</source>
-        <translation>Optimisation assistant</translation>
-    </message>
-    <message>
-        <source>Kratzer/Sensorverunreinigungen</source>
-        <translation>Scratches/sensor dust</translation>
-    </message>
-    <message>
-        <source>Web-Animationen</source>
-        <translation>Web animations</translation>
-    </message>
-    <message>
-        <source>gewählte Filter</source>
-        <translation>Selected filters</translation>
-    </message>
-    <message>
-        <source>tooltip gewählte Filter groupBox</source>
-        <translation>Filters apply from top to bottom; the check boxes switch them on and off, dragging reorders them.</translation>
-    </message>
-    <message>
-        <source>360 Grad Panorama mode</source>
-        <translation>360° panorama mode</translation>
-    </message>
-    <message>
-        <source>tooltip 360 Grad Panorama mode</source>
-        <translation>Filters work across the left and right edges of the picture</translation>
-    </message>
-    <message>
-        <source>Deckkraft</source>
-        <translation>Opacity</translation>
-    </message>
-    <message>
-        <source>Tooltip LayerEffekt SpinBox</source>
-        <translation>Opacity of the layer in per cent</translation>
-    </message>
-    <message>
-        <source>Tooltip GeometryButton Select</source>
-        <translation>Edit masks</translation>
-    </message>
-    <message>
-        <source>Tooltip GeometryButtonCopy Select</source>
-        <translation>Copy masks</translation>
-    </message>
-    <message>
-        <source>Tooltip GeometryButtonPaste Select</source>
-        <translation>Paste masks</translation>
-    </message>
-    <message>
-        <source>Tooltip GeometryButtonClear Select</source>
-        <translation>Delete all masks</translation>
-    </message>
-    <message>
-        <source>Tooltip SliderButton Texture Select</source>
-        <translation>Choose a texture</translation>
-    </message>
-    <message>
-        <source>Tooltip SliderButton Realtime Preview</source>
-        <translation>Real-time preview: the slider sweeps its range once (Esc stops)</translation>
-    </message>
-    <message>
-        <source>keine Parameter verfügbar</source>
-        <translation>no parameters available</translation>
-    </message>
-    <message>
-        <source>HDRPostProcessingDockWidget lumivex VERSION_PRO</source>
-        <translation>&lt;b&gt;Expert mode&lt;/b&gt;&lt;br&gt;Build and tune the filter chain of the chosen style here. </translation>
-    </message>
-    <message>
-        <source>HDRPostProcessingDockWidget RealtimeAnimMode</source>
-        <translation>The play button beside a slider shows its effect in real time. </translation>
-    </message>
-    <message>
-        <source>HDRPostProcessingDockWidget PanoramaMode</source>
-        <translation>For 360° panoramas switch on panorama mode.</translation>
-    </message>
-    <message>
-        <source>Operator entfernen</source>
-        <translation>Remove operator</translation>
-    </message>
-    <message>
-        <source>Soll der Operator &quot;%1&quot; aus der Liste entfernt werden?</source>
-        <translation>Remove the operator &quot;%1&quot; from the list?</translation>
-    </message>
-    <message>
-        <source>Ja</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Nein</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>Alle Operatoren entfernen</source>
-        <translation>Remove all operators</translation>
-    </message>
-    <message>
-        <source>Sollen alle Operatoren aus der Liste entfernt werden?</source>
-        <translation>Remove all operators from the list?</translation>
-    </message>
-    <message>
-        <source>Expertenmodus</source>
-        <translation>Expert mode</translation>
-    </message>
-    <message>
-        <source>Layer Effekt: </source>
-        <translation>Layer effect: </translation>
-    </message>
-    <message>
-        <source>Titel Echtzeit-Wiedergabe</source>
-        <translation>Real-time preview</translation>
-    </message>
-    <message>
-        <source>Message Echtzeit-Wiedergabe nur im Preview Mode</source>
-        <translation>The real-time preview runs only in preview mode. Switch preview mode on?</translation>
-    </message>
-    <message>
-        <source>Geometrien einfügen</source>
-        <translation>Paste geometries</translation>
-    </message>
-    <message>
-        <source>Alle Geometrien löschen</source>
-        <translation>Delete all geometries</translation>
-    </message>
-    <message>
-        <source>Sollen alle Geometrien aus dem Zwischenspeicher eingefügt werden?</source>
-        <translation>Paste all geometries from the clipboard?</translation>
-    </message>
-    <message>
-        <source>Sollen alle Geometrien für diesen Effekt entfernt werden?</source>
-        <translation>Remove all geometries of this effect?</translation>
-    </message>
-</context>
-<context>
-    <name>HDRTonemappingListWidget</name>
-    <message>
-        <source>hinzufügen</source>
-        <translation>add</translation>
-    </message>
-</context>
-<context>
-    <name>_QListWidget</name>
-    <message>
-        <source>aktivieren</source>
-        <translation>activate</translation>
-    </message>
-    <message>
-        <source>deaktivieren</source>
-        <translation>deactivate</translation>
-    </message>
-    <message>
-        <source>m_pFilterAllActivateAct</source>
-        <translation>Activate all</translation>
-    </message>
-    <message>
-        <source>m_pFilterAllToggleAct</source>
-        <translation>Activate up to this one</translation>
-    </message>
-    <message>
-        <source>m_pFilterAllSingleAct</source>
-        <translation>Activate only this one</translation>
-    </message>
-    <message>
-        <source>m_pFilterAllDeactivateAct</source>
-        <translation>Deactivate all</translation>
-    </message>
-    <message>
-        <source>kopieren</source>
-        <translation>copy</translation>
-    </message>
-    <message>
-        <source>zurücksetzen</source>
-        <translation>reset</translation>
-    </message>
-    <message>
-        <source>zum Listenanfang</source>
-        <translation>to the top</translation>
-    </message>
-    <message>
-        <source>zum Listenende</source>
-        <translation>to the bottom</translation>
-    </message>
-    <message>
-        <source>entfernen</source>
-        <translation>remove</translation>
-    </message>
-    <message>
-        <source>alle entfernen</source>
-        <translation>remove all</translation>
-    </message>
-</context>
-<context>
-    <name>HDRImagePreview</name>
-    <message>
-        <source>Vorschaumodus an/aus</source>
-        <translation>Preview mode on/off</translation>
-    </message>
-    <message>
-        <source>Echtzeitberechnung an/aus</source>
-        <translation>Real-time calculation on/off</translation>
-    </message>
-    <message>
-        <source>neu berechnen</source>
-        <translation>Recalculate</translation>
-    </message>
-    <message>
-        <source>Grenzpixel anzeigen</source>
-        <translation>Show clipped pixels: too dark in blue, too bright in yellow to red</translation>
-    </message>
-    <message>
-        <source>Originalgröße</source>
-        <translation>Actual size (100 %)</translation>
-    </message>
-    <message>
-        <source>Zoomfaktor</source>
-        <translation>Zoom</translation>
-    </message>
-    <message>
-        <source>kleiner</source>
-        <translation>smaller</translation>
-    </message>
-    <message>
-        <source>größer</source>
-        <translation>larger</translation>
-    </message>
-    <message>
-        <source>passende Größe</source>
-        <translation>Fit: the whole picture in the window</translation>
-    </message>
-    <message>
-        <source>Zusatzfunktionen ein-/ausblenden</source>
-        <translation>Show or hide mirroring and rotating</translation>
-    </message>
-    <message>
-        <source>horizontal spiegeln LUMIVEX Tavren</source>
-        <translation>Mirror horizontally</translation>
-    </message>
-    <message>
-        <source>vertikal spiegeln LUMIVEX Tavren</source>
-        <translation>Flip vertically</translation>
-    </message>
-    <message>
-        <source>90 Grad nach links drehen LUMIVEX Tavren</source>
-        <translation>Rotate 90 degrees to the left</translation>
-    </message>
-    <message>
-        <source>90 Grad nach rechts drehen LUMIVEX Tavren</source>
-        <translation>Rotate 90 degrees to the right</translation>
-    </message>
-    <message>
-        <source>Pixel</source>
-        <translation>pixels</translation>
-    </message>
-    <message>
-        <source>Abkürzung Megapixel</source>
-        <translation>MP</translation>
-    </message>
-    <message>
-        <source>ISO</source>
-        <translation>ISO</translation>
-    </message>
-    <message>
-        <source>Position</source>
-        <translation>Position</translation>
-    </message>
-</context>
-<context>
-    <name>_QPreviewLabel</name>
-    <message>
-        <source>Leertaste zum stoppen</source>
-        <translation>Press Esc to stop</translation>
-    </message>
-</context>
-<context>
-    <name>CCropWindow</name>
-    <message>
-        <source>Crop Window Title</source>
-        <translation>Crop and Caption</translation>
-    </message>
-    <message>
-        <source>Texteingabe</source>
-        <translation>Caption</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window SubTitle</source>
-        <translation>Caption burnt into the saved image: one line of text</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Background</source>
-        <translation>Dark box behind the caption: keeps it readable on bright parts of the picture</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Font Small</source>
-        <translation>Small caption</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Font Normal</source>
-        <translation>Medium caption</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Font Large</source>
-        <translation>Large caption</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Position Bottom</source>
-        <translation>Caption at the bottom edge of the crop</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Position Top</source>
-        <translation>Caption at the top edge of the crop</translation>
-    </message>
-    <message>
-        <source>Reset</source>
-        <translation>Reset</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Reset</source>
-        <translation>Whole image again, no caption, medium size at the bottom</translation>
-    </message>
-    <message>
-        <source>Speichern</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Speichern</source>
-        <translation>Save the image with this crop and caption</translation>
-    </message>
-    <message>
-        <source>Abbrechen</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>tooltip Crop Window Abbrechen</source>
-        <translation>Close without saving</translation>
-    </message>
-</context>
-<context>
-    <name>HDRTimelineDockWidget</name>
-    <message>
-        <source>tooltip Timeline-Punkt einladen</source>
-        <translation>Load this undo point again</translation>
-    </message>
-    <message>
-        <source>tooltip Timeline-Punkt löschen</source>
-        <translation>Delete this undo point</translation>
-    </message>
-    <message>
-        <source>Warnung</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
-        <source>Der Undo-Punkt konnte nicht gelöscht werden:</source>
-        <translation>The undo point could not be deleted:</translation>
-    </message>
-    <message>
-        <source>Ok</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Undo-Eintrag</source>
-        <translation>undo entry</translation>
-    </message>
-    <message>
-        <source>Undo-Einträge</source>
-        <translation>undo entries</translation>
-    </message>
-    <message>
-        <source>verfügbar</source>
-        <translation>available</translation>
-    </message>
-    <message>
-        <source>Löschen eines Undo-Punktes</source>
-        <translation>Delete an undo point</translation>
-    </message>
-    <message>
-        <source>Soll dieser Undo-Punkt wirklich gelöscht werden?</source>
-        <translation>Do you really want to delete this undo point?</translation>
-    </message>
-    <message>
-        <source>Ja</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Nein</source>
-        <translation>No</translation>
-    </message>
-</context>
-<context>
-    <name>CStencilPainter</name>
-    <message>
-        <source>Stencil Painter</source>
-        <translation>Clone Correction</translation>
-    </message>
-    <message>
-        <source>Größe</source>
-        <translation>Size</translation>
-    </message>
-    <message>
-        <source>Beenden</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Korrektureinheiten</source>
-        <translation>Correction units</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Alle Korrekturen löschen</source>
-        <translation>Delete all corrections</translation>
-    </message>
-    <message>
-        <source>Sollen alle Korrekturen wirklich gelöscht werden?</source>
-        <translation>Do you really want to delete all corrections?</translation>
-    </message>
-    <message>
-        <source>Ja</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Nein</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Show Variation</source>
-        <translation>Shows the image's texture so that scratches and dust stand out.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Variation Intensity</source>
-        <translation>Strength of the texture view.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Stencil Active</source>
-        <translation>Shows the image with all corrections; off, the unchanged image.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Show Sources</source>
-        <translation>Shows the sources of all corrections and their link to the target.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Recalc All</source>
-        <translation>Searches the best source again for every automatic correction.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Delete All</source>
-        <translation>Deletes all corrections.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window New Stencil</source>
-        <translation>Places a new correction with the next click into the image.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window New Stencil Size</source>
-        <translation>Size of the next new correction.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Stencil Size</source>
-        <translation>Size of the selected correction.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Best Match</source>
-        <translation>Searches the best source for the selected correction automatically.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Delete</source>
-        <translation>Deletes the selected correction.</translation>
-    </message>
-    <message>
-        <source>tooltip Stencil Window Finish</source>
-        <translation>Closes the window.</translation>
-    </message>
-</context>
-<context>
-    <name>CGeometryPainter</name>
-    <message>
-        <source>Geometry Painter</source>
-        <translation>Geometry Editor</translation>
-    </message>
-    <message>
-        <source>Reset</source>
-        <translation>Reset</translation>
-    </message>
-    <message>
-        <source>Beenden</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Ja</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Nein</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>Alle Geometrien löschen</source>
-        <translation>Delete all geometries</translation>
-    </message>
-    <message>
-        <source>Sollen alle Geometrien wirklich gelöscht werden?</source>
-        <translation>Do you really want to delete all geometries?</translation>
-    </message>
-    <message>
-        <source>Rundung</source>
-        <translation>Roundness</translation>
-    </message>
-    <message>
-        <source>Raute</source>
-        <translation>Diamond</translation>
-    </message>
-    <message>
-        <source>Rechteck</source>
-        <translation>Rectangle</translation>
-    </message>
-    <message>
-        <source>Schärfe</source>
-        <translation>Hardness</translation>
-    </message>
-    <message>
-        <source>Weich</source>
-        <translation>Soft</translation>
-    </message>
-    <message>
-        <source>Scharf</source>
-        <translation>Hard</translation>
-    </message>
-    <message>
-        <source>Stärke</source>
-        <translation>Strength</translation>
-    </message>
-    <message>
-        <source>Gering</source>
-        <translation>Low</translation>
-    </message>
-    <message>
-        <source>Hoch</source>
-        <translation>High</translation>
-    </message>
-    <message>
-        <source>Darstellung stark</source>
-        <translation>Strong display</translation>
-    </message>
-    <message>
-        <source>Darstellung normal</source>
-        <translation>Normal display</translation>
-    </message>
-    <message>
-        <source>Darstellung schwach</source>
-        <translation>Faint display</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Exponent</source>
-        <translation>Shape of the selected geometry: from a diamond through an ellipse to a rectangle.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Sharpness</source>
-        <translation>Hardness of the selected geometry's edge.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Intensity</source>
-        <translation>Strength of the selected geometry.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Reset</source>
-        <translation>Deletes all geometries.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Add Positive</source>
-        <translation>Adds a geometry in which the filter acts.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Add Negative</source>
-        <translation>Adds a geometry in which the filter does not act.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Invert Selected</source>
-        <translation>Inverts the effect of the selected geometry.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Duplicate Selected</source>
-        <translation>Duplicates the selected geometry into the image centre.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Delete Selected</source>
-        <translation>Deletes the selected geometry.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Display Geometries None</source>
-        <translation>Shows the image without the mask.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Display Geometries Single</source>
-        <translation>Shows the mask of the selected geometry; right click: display strength.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Display Geometries All</source>
-        <translation>Shows the mask of all geometries; right click: display strength.</translation>
-    </message>
-    <message>
-        <source>tooltip Geometry Window Beenden</source>
-        <translation>Closes the window.</translation>
-    </message>
-</context>
-<context>
-    <name>ProgressWindowTitle</name>
-    <message>
-        <source>Neuberechnung</source>
-        <translation>Recalculation</translation>
-    </message>
-</context>
-<context>
-    <name>CTextureSelector</name>
-    <message>
-        <source>Texture Selector</source>
-        <translation>Texture Selector</translation>
-    </message>
-</context>
-<context>
-    <name>HDRMainWindow</name>
-    <message>
-        <source>HDR-Operator</source>
-        <translation>HDR operator</translation>
-    </message>
-    <message>
-        <source>Presets</source>
-        <translation>Presets</translation>
-    </message>
-</context>
-<context>
-    <name>HDROperatorDockWidget</name>
-    <message>
-        <source>+</source>
-        <translation>+</translation>
-    </message>
-    <message>
-        <source>-</source>
-        <translation>-</translation>
-    </message>
-    <message>
-        <source>Depthmap Glättung</source>
-        <translation>Depth map smoothing</translation>
-    </message>
-    <message>
-        <source>Glättung</source>
-        <translation>Smoothing</translation>
-    </message>
-    <message>
-        <source>HDR Dynamik Slider Tooltip</source>
-        <translation>Compression of the dynamic range in the HDR fusion: left more contrast, right more compressed</translation>
-    </message>
-    <message>
-        <source>HDR Preset Detail normal</source>
-        <translation>Detail normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset Detail scharf</source>
-        <translation>Detail sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset Detail sehr weich</source>
-        <translation>Detail very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset Detail weich</source>
-        <translation>Detail soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset Durchschintt</source>
-        <translation>Average</translation>
-    </message>
-    <message>
-        <source>HDR Preset Entropie normal</source>
-        <translation>Entropy normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset Entropie scharf</source>
-        <translation>Entropy sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset Entropie sehr weich</source>
-        <translation>Entropy very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset Entropie weich</source>
-        <translation>Entropy soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset Farbmix normal</source>
-        <translation>Colour mix normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset Farbmix scharf</source>
-        <translation>Colour mix sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset Farbmix sehr weich</source>
-        <translation>Colour mix very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset Farbmix weich</source>
-        <translation>Colour mix soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLin normal</source>
-        <translation>Focus stack linear normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLin scharf</source>
-        <translation>Focus stack linear sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLin sehr weich</source>
-        <translation>Focus stack linear very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLin weich</source>
-        <translation>Focus stack linear soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLum normal</source>
-        <translation>Focus stack luminance normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLum scharf</source>
-        <translation>Focus stack luminance sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLum sehr weich</source>
-        <translation>Focus stack luminance very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackLum weich</source>
-        <translation>Focus stack luminance soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMCE normal</source>
-        <translation>Focus stack MCE normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMCE scharf</source>
-        <translation>Focus stack MCE sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMCE sehr weich</source>
-        <translation>Focus stack MCE very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMCE weich</source>
-        <translation>Focus stack MCE soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMSE normal</source>
-        <translation>Focus stack MSE normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMSE scharf</source>
-        <translation>Focus stack MSE sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMSE sehr weich</source>
-        <translation>Focus stack MSE very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackMSE weich</source>
-        <translation>Focus stack MSE soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMCE normal</source>
-        <translation>Focus stack pyramid MCE normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMCE scharf</source>
-        <translation>Focus stack pyramid MCE sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMCE sehr weich</source>
-        <translation>Focus stack pyramid MCE very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMCE weich</source>
-        <translation>Focus stack pyramid MCE soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMSE normal</source>
-        <translation>Focus stack pyramid MSE normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMSE scharf</source>
-        <translation>Focus stack pyramid MSE sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMSE sehr weich</source>
-        <translation>Focus stack pyramid MSE very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackPMSE weich</source>
-        <translation>Focus stack pyramid MSE soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackRGB normal</source>
-        <translation>Focus stack RGB normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackRGB scharf</source>
-        <translation>Focus stack RGB sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackRGB sehr weich</source>
-        <translation>Focus stack RGB very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackRGB weich</source>
-        <translation>Focus stack RGB soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackVar normal</source>
-        <translation>Focus stack variance normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackVar scharf</source>
-        <translation>Focus stack variance sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackVar sehr weich</source>
-        <translation>Focus stack variance very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset FocusStackVar weich</source>
-        <translation>Focus stack variance soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumDist normal</source>
-        <translation>Luminance distance normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumDist scharf</source>
-        <translation>Luminance distance sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumDist sehr weich</source>
-        <translation>Luminance distance very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumDist weich</source>
-        <translation>Luminance distance soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumEntr normal</source>
-        <translation>Luminance entropy normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumEntr scharf</source>
-        <translation>Luminance entropy sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumEntr sehr weich</source>
-        <translation>Luminance entropy very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumEntr weich</source>
-        <translation>Luminance entropy soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumRGB normal</source>
-        <translation>Luminance RGB normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumRGB scharf</source>
-        <translation>Luminance RGB sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumRGB sehr weich</source>
-        <translation>Luminance RGB very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset LumRGB weich</source>
-        <translation>Luminance RGB soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset Sat normal</source>
-        <translation>Saturation normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset Sat scharf</source>
-        <translation>Saturation sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset Sat sehr weich</source>
-        <translation>Saturation very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset Sat weich</source>
-        <translation>Saturation soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset absDist normal</source>
-        <translation>Absolute distance normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset absDist scharf</source>
-        <translation>Absolute distance sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset absDist sehr weich</source>
-        <translation>Absolute distance very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset absDist weich</source>
-        <translation>Absolute distance soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset linLum normal</source>
-        <translation>Linear luminance normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset linLum scharf</source>
-        <translation>Linear luminance sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset linLum sehr weich</source>
-        <translation>Linear luminance very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset linLum weich</source>
-        <translation>Linear luminance soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset logLum normal</source>
-        <translation>Logarithmic luminance normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset logLum scharf</source>
-        <translation>Logarithmic luminance sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset logLum sehr weich</source>
-        <translation>Logarithmic luminance very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset logLum weich</source>
-        <translation>Logarithmic luminance soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset quadLum normal</source>
-        <translation>Quadratic luminance normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset quadLum scharf</source>
-        <translation>Quadratic luminance sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset quadLum sehr weich</source>
-        <translation>Quadratic luminance very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset quadLum weich</source>
-        <translation>Quadratic luminance soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset rgbDetail normal</source>
-        <translation>RGB detail normal</translation>
-    </message>
-    <message>
-        <source>HDR Preset rgbDetail scharf</source>
-        <translation>RGB detail sharp</translation>
-    </message>
-    <message>
-        <source>HDR Preset rgbDetail sehr weich</source>
-        <translation>RGB detail very soft</translation>
-    </message>
-    <message>
-        <source>HDR Preset rgbDetail weich</source>
-        <translation>RGB detail soft</translation>
-    </message>
-    <message>
-        <source>HDR Presets</source>
-        <translation>HDR presets</translation>
-    </message>
-    <message>
-        <source>HDR-Dynamik</source>
-        <translation>HDR dynamic range</translation>
-    </message>
-    <message>
-        <source>HDROperatorDockWidget lumivex</source>
-        <translation>&lt;h3&gt;HDR operator&lt;/h3&gt;&lt;p&gt;Choose here how the exposures are fused into the HDR image. Each preset combines a fusion method with a matching smoothing: sharp keeps fine detail, soft avoids visible transitions and halos.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>Hochkontrast</source>
-        <translation>High contrast</translation>
-    </message>
-    <message>
-        <source>Kompression</source>
-        <translation>Compression</translation>
-    </message>
-    <message>
-        <source>Komprimiert</source>
-        <translation>Compressed</translation>
-    </message>
-    <message>
-        <source>Optimal</source>
-        <translation>Optimal</translation>
-    </message>
-    <message>
-        <source>Tiefenkarte</source>
-        <translation>Depth map</translation>
-    </message>
-    <message>
-        <source>Tiefenkarte invertieren</source>
-        <translation>Invert depth map</translation>
-    </message>
-    <message>
-        <source>Tiefenkarte speichern</source>
-        <translation>Save depth map</translation>
-    </message>
-    <message>
-        <source>Tooltip Depthmap Smooth Slider</source>
-        <translation>Smoothing of the depth map</translation>
-    </message>
-    <message>
-        <source>Tooltip Sigmoid Hochkontrast Button</source>
-        <translation>Set the compression automatically for a high-contrast result</translation>
-    </message>
-    <message>
-        <source>Tooltip Sigmoid Komprimiert Button</source>
-        <translation>Set the compression automatically for a strongly compressed, bright result</translation>
-    </message>
-    <message>
-        <source>Tooltip Sigmoid Optimal Button</source>
-        <translation>Set the compression automatically from the mean brightness of the result</translation>
-    </message>
-    <message>
-        <source>individuell</source>
-        <translation>custom</translation>
-    </message>
-    <message>
-        <source>normal</source>
-        <translation>normal</translation>
-    </message>
-    <message>
-        <source>scharf</source>
-        <translation>sharp</translation>
-    </message>
-    <message>
-        <source>sehr weich</source>
-        <translation>very soft</translation>
-    </message>
-    <message>
-        <source>tooltip HDR Dynamik Label Tooltip</source>
-        <translation>Curve of the dynamic-range compression: from dark (left) to bright (right)</translation>
-    </message>
-    <message>
-        <source>tooltip HDR Dynamik anzeige</source>
-        <translation>Dynamic range of the HDR image as a ratio and in stops (EV)</translation>
-    </message>
-    <message>
-        <source>tooltip HDRPreset Groupbox</source>
-        <translation>The method that fuses the exposures into the HDR image</translation>
-    </message>
-    <message>
-        <source>tooltip HDRSmoothing Groupbox</source>
-        <translation>Smoothing of the transitions between the exposures</translation>
-    </message>
-    <message>
-        <source>tooltip Tiefenkarte invertieren checkbox</source>
-        <translation>Swap near and far in the depth map</translation>
-    </message>
-    <message>
-        <source>tooltip Tiefenkarte speichern button</source>
-        <translation>Save the depth map as an image</translation>
-    </message>
-    <message>
-        <source>weich</source>
-        <translation>soft</translation>
-    </message>
-</context>
-<context>
-    <name>HDRPresetCombineWindow</name>
-    <message>
-        <source>Abbrechen</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Addieren</source>
-        <translation>Add</translation>
-    </message>
-    <message>
-        <source>HDRPresetCombineWindow Addition</source>
-        <translation>&lt;h3&gt;Combine presets&lt;/h3&gt;&lt;p&gt;The operators of preset A run first, then those of preset B. The result is saved as a new user preset.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>Kombinieren</source>
-        <translation>Combine</translation>
-    </message>
-    <message>
-        <source>Kombinieren abbrechen</source>
-        <translation>Cancel combining</translation>
-    </message>
-    <message>
-        <source>Kombinieren ausführen</source>
-        <translation>Combine the presets</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>PostProcessing Preset A</source>
-        <translation>First preset (runs first)</translation>
-    </message>
-    <message>
-        <source>PostProcessing Preset B</source>
-        <translation>Second preset (runs afterwards)</translation>
-    </message>
-    <message>
-        <source>Vergeben sie einen Namen:</source>
-        <translation>Enter a name:</translation>
-    </message>
-    <message>
-        <source>Voreinstellungen kombinieren</source>
-        <translation>Combine presets</translation>
-    </message>
-    <message>
-        <source>tooltip Preset Groupbox A</source>
-        <translation>Preview of the first preset</translation>
-    </message>
-    <message>
-        <source>tooltip Preset Groupbox B</source>
-        <translation>Preview of the second preset</translation>
-    </message>
-    <message>
-        <source>tooltip Preset Groupbox Result</source>
-        <translation>Preview of the combined preset</translation>
-    </message>
-</context>
-<context>
-    <name>HDRPresetGroupBox</name>
-    <message>
-        <source>Abbrechen</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Die Voreinstellung konnte nicht geschrieben werden: %1</source>
-        <translation>The preset could not be written: %1</translation>
-    </message>
-    <message>
-        <source>Duplizieren</source>
-        <translation>Duplicate</translation>
-    </message>
-    <message>
-        <source>Einstellungen speichern</source>
-        <translation>Save settings</translation>
-    </message>
-    <message>
-        <source>Ja</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Kopie</source>
-        <translation>Copy</translation>
-    </message>
-    <message>
-        <source>Löschen</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>Nach oben schieben</source>
-        <translation>Move up</translation>
-    </message>
-    <message>
-        <source>Nach unten schieben</source>
-        <translation>Move down</translation>
-    </message>
-    <message>
-        <source>Nein</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Soll die Voreinstellung &quot;%1&quot; wirklich gelöscht werden?</source>
-        <translation>Do you really want to delete the preset &quot;%1&quot;?</translation>
-    </message>
-    <message>
-        <source>Soll die Voreinstellung &quot;%1&quot; wirklich zurückgesetzt werden?</source>
-        <translation>Do you really want to reset the preset &quot;%1&quot;?</translation>
-    </message>
-    <message>
-        <source>Umbenennen</source>
-        <translation>Rename</translation>
-    </message>
-    <message>
-        <source>Vergeben sie einen Namen:</source>
-        <translation>Enter a name:</translation>
-    </message>
-    <message>
-        <source>Vergeben sie einen neuen Namen:</source>
-        <translation>Enter a new name:</translation>
-    </message>
-    <message>
-        <source>Voreinstellung kopieren</source>
-        <translation>Copy preset</translation>
-    </message>
-    <message>
-        <source>Voreinstellung löschen</source>
-        <translation>Delete preset</translation>
-    </message>
-    <message>
-        <source>Voreinstellung speichern</source>
-        <translation>Save preset</translation>
-    </message>
-    <message>
-        <source>Voreinstellung umbenennen</source>
-        <translation>Rename preset</translation>
-    </message>
-    <message>
-        <source>Voreinstellung zurücksetzen</source>
-        <translation>Reset preset</translation>
-    </message>
-    <message>
-        <source>Zurücksetzen</source>
-        <translation>Reset</translation>
-    </message>
-</context>
-<context>
-    <name>HDRPresetsDockWidget</name>
-    <message>
-        <source>Alle</source>
-        <translation>All</translation>
-    </message>
-    <message>
-        <source>Architektur</source>
-        <translation>Architecture</translation>
-    </message>
-    <message>
-        <source>Benutzer</source>
-        <translation>User</translation>
-    </message>
-    <message>
-        <source>Bereits vorhandene Presets:</source>
-        <translation>Presets already present:</translation>
-    </message>
-    <message>
-        <source>Critical error</source>
-        <translation>Critical error</translation>
-    </message>
-    <message>
-        <source>Fehlerhafte Presets:</source>
-        <translation>Faulty presets:</translation>
-    </message>
-    <message>
-        <source>HDRPresetsDockWidget PresetCombiner</source>
-        <translation>&lt;p&gt;&lt;b&gt;Combine&lt;/b&gt; joins two presets into a new user preset.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>HDRPresetsDockWidget PresetImportExport</source>
-        <translation>&lt;p&gt;&lt;b&gt;Preset Import&lt;/b&gt; and &lt;b&gt;Preset Export&lt;/b&gt; exchange presets as files with other installations.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>HDRPresetsDockWidget lumivex</source>
-        <translation>&lt;h3&gt;Presets&lt;/h3&gt;&lt;p&gt;Each tile shows a post-processing preset applied to your image. A click applies it; the buttons copy, save, rename or delete it. The categories at the top filter the tiles.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>Importierte Presets:</source>
-        <translation>Imported presets:</translation>
-    </message>
-    <message>
-        <source>Inkompatible Presets:</source>
-        <translation>Incompatible presets:</translation>
-    </message>
-    <message>
-        <source>Kombinieren</source>
-        <translation>Combine</translation>
-    </message>
-    <message>
-        <source>Künstlerisch</source>
-        <translation>Artistic</translation>
-    </message>
-    <message>
-        <source>Landschaft</source>
-        <translation>Landscape</translation>
-    </message>
-    <message>
-        <source>MyPreset</source>
-        <translation>MyPreset</translation>
-    </message>
-    <message>
-        <source>Natürlich</source>
-        <translation>Natural</translation>
-    </message>
-    <message>
-        <source>No post-processing presets found! Please reinstall...</source>
-        <translation>No post-processing presets found! Please reinstall the program.</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Ok</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Portrait</source>
-        <translation>Portrait</translation>
-    </message>
-    <message>
-        <source>Preset Export</source>
-        <translation>Preset Export</translation>
-    </message>
-    <message>
-        <source>Preset Import</source>
-        <translation>Preset Import</translation>
-    </message>
-    <message>
-        <source>Preset Import Messagetitle</source>
-        <translation>Import presets</translation>
-    </message>
-    <message>
-        <source>Preset exportieren</source>
-        <translation>Export preset</translation>
-    </message>
-    <message>
-        <source>Presets importieren</source>
-        <translation>Import presets</translation>
-    </message>
-    <message>
-        <source>Surreal</source>
-        <translation>Surreal</translation>
-    </message>
-    <message>
-        <source>Tooltip Preset Export</source>
-        <translation>Save the selected preset as a file</translation>
-    </message>
-    <message>
-        <source>Tooltip Preset Import</source>
-        <translation>Add presets from files to the library</translation>
-    </message>
-    <message>
-        <source>tooltip Preset Groupbox</source>
-        <translation>Click the thumbnail to apply the preset</translation>
-    </message>
-    <message>
-        <source>tooltip Votreinstellungen kombinieren</source>
-        <translation>Join two presets into a new one</translation>
-    </message>
-</context>
-<context>
-    <name>HDRRAWDevelopmentWindow</name>
-    <message>
-        <source>1st order BSpline</source>
-        <translation>1st order B-spline</translation>
-    </message>
-    <message>
-        <source>Ausrichtung</source>
-        <translation>Alignment</translation>
-    </message>
-    <message>
-        <source>Belichtung optimieren</source>
-        <translation>Optimise exposure</translation>
-    </message>
-    <message>
-        <source>Bewegung/ Scherung/ Drehung korrigieren</source>
-        <translation>Correct movement/ shear/ rotation</translation>
-    </message>
-    <message>
-        <source>Blauer Himmel (Schatten)</source>
-        <translation>Blue sky (shade)</translation>
-    </message>
-    <message>
-        <source>Colorspace Adobe RGB</source>
-        <translation>Adobe RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Apple RGB</source>
-        <translation>Apple RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Best RGB</source>
-        <translation>Best RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Beta RGB</source>
-        <translation>Beta RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Bruce RGB</source>
-        <translation>Bruce RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace CIE RGB</source>
-        <translation>CIE RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Colormatch RGB</source>
-        <translation>Colormatch RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Don RGB 4</source>
-        <translation>Don RGB 4</translation>
-    </message>
-    <message>
-        <source>Colorspace ECI RGB</source>
-        <translation>ECI RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Ekta Space PS5</source>
-        <translation>Ekta Space PS5</translation>
-    </message>
-    <message>
-        <source>Colorspace NTSC RGB</source>
-        <translation>NTSC RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace PAL/SECAM RGB</source>
-        <translation>PAL/SECAM RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace ProPhoto RGB</source>
-        <translation>ProPhoto RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace SMPTE-C RGB</source>
-        <translation>SMPTE-C RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace Wide Gamut RGB</source>
-        <translation>Wide Gamut RGB</translation>
-    </message>
-    <message>
-        <source>Colorspace sRGB</source>
-        <translation>sRGB</translation>
-    </message>
-    <message>
-        <source>Entrauschen</source>
-        <translation>Noise reduction</translation>
-    </message>
-    <message>
-        <source>Farbraum</source>
-        <translation>Colour space</translation>
-    </message>
-    <message>
-        <source>Farbtemperatur</source>
-        <translation>Colour temperature</translation>
-    </message>
-    <message>
-        <source>Fenster immer anzeigen</source>
-        <translation>Always show this window</translation>
-    </message>
-    <message>
-        <source>Geisterbildkorrektur</source>
-        <translation>Ghost removal</translation>
-    </message>
-    <message>
-        <source>Genauigkeit</source>
-        <translation>Accuracy</translation>
-    </message>
-    <message>
-        <source>Glühbirne 100 Watt</source>
-        <translation>Light bulb 100 watts</translation>
-    </message>
-    <message>
-        <source>Glühbirne 200 Watt</source>
-        <translation>Light bulb 200 watts</translation>
-    </message>
-    <message>
-        <source>Glühbirne 60 Watt</source>
-        <translation>Light bulb 60 watts</translation>
-    </message>
-    <message>
-        <source>HDRRAWDevelopmentWindow lumivex</source>
-        <translation>&lt;p&gt;Colour space and white balance apply to every photograph loaded afterwards. Choose a white balance from the list, as a Kelvin value or by clicking the colour strip.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>HDRRAWDevelopmentWindow lumivex Topic</source>
-        <translation>&lt;h3&gt;RAW development&lt;/h3&gt;</translation>
-    </message>
-    <message>
-        <source>Halogenlampe</source>
-        <translation>Halogen lamp</translation>
-    </message>
-    <message>
-        <source>Hotpixel korrigieren</source>
-        <translation>Correct hot pixels</translation>
-    </message>
-    <message>
-        <source>ImageType</source>
-        <translation>Subject</translation>
-    </message>
-    <message>
-        <source>Interpolation S-Kurve</source>
-        <translation>S-curve interpolation</translation>
-    </message>
-    <message>
-        <source>Interpolation S-Kurve kubisch</source>
-        <translation>Cubic S-curve interpolation</translation>
-    </message>
-    <message>
-        <source>Interpolation S-Kurve quadratisch</source>
-        <translation>Quadratic S-curve interpolation</translation>
-    </message>
-    <message>
-        <source>Interpolation keine</source>
-        <translation>No interpolation</translation>
-    </message>
-    <message>
-        <source>Interpolation kubisch</source>
-        <translation>Cubic interpolation</translation>
-    </message>
-    <message>
-        <source>Interpolation linear</source>
-        <translation>Linear interpolation</translation>
-    </message>
-    <message>
-        <source>Interpolation quadratisch</source>
-        <translation>Quadratic interpolation</translation>
-    </message>
-    <message>
-        <source>Kamerarotation korrigieren</source>
-        <translation>Correct camera rotation</translation>
-    </message>
-    <message>
-        <source>Kamerazoom korrigieren</source>
-        <translation>Correct camera zoom</translation>
-    </message>
-    <message>
-        <source>Kerzenschein</source>
-        <translation>Candlelight</translation>
-    </message>
-    <message>
-        <source>Leuchtstofflampe</source>
-        <translation>Fluorescent lamp</translation>
-    </message>
-    <message>
-        <source>Mikrodetails korrigieren</source>
-        <translation>Correct micro details</translation>
-    </message>
-    <message>
-        <source>Mittagssonne</source>
-        <translation>Midday sun</translation>
-    </message>
-    <message>
-        <source>Morgen-/Abendsonne</source>
-        <translation>Morning/evening sun</translation>
-    </message>
-    <message>
-        <source>Nebel</source>
-        <translation>Fog</translation>
-    </message>
-    <message>
-        <source>O-Spline</source>
-        <translation>O-spline</translation>
-    </message>
-    <message>
-        <source>Optimierung der Belichtung</source>
-        <translation>Exposure optimisation</translation>
-    </message>
-    <message>
-        <source>Qualität hoch</source>
-        <translation>Quality high</translation>
-    </message>
-    <message>
-        <source>Qualität normal</source>
-        <translation>Quality normal</translation>
-    </message>
-    <message>
-        <source>Qualität schnell</source>
-        <translation>Quality fast</translation>
-    </message>
-    <message>
-        <source>Qualität ultra</source>
-        <translation>Quality ultra</translation>
-    </message>
-    <message>
-        <source>RAW Bestätigen</source>
-        <translation>Apply the settings and close the window</translation>
-    </message>
-    <message>
-        <source>RAW Farbraum</source>
-        <translation>Colour space the photograph is converted to when it is loaded</translation>
-    </message>
-    <message>
-        <source>RAW Farbraum Groupbox</source>
-        <translation>Convert the colour space when loading</translation>
-    </message>
-    <message>
-        <source>RAW WhiteBalance Groupbox</source>
-        <translation>Apply a white balance when loading</translation>
-    </message>
-    <message>
-        <source>RAW WhiteBalance Listbox</source>
-        <translation>Light source of the photograph</translation>
-    </message>
-    <message>
-        <source>RAW WhiteBalance Temperatur Slider</source>
-        <translation>Colour temperature in Kelvin</translation>
-    </message>
-    <message>
-        <source>RAW auf Standardwerte zurücksetzen</source>
-        <translation>Reset every setting to its default</translation>
-    </message>
-    <message>
-        <source>RAW-Entwicklung lumivex</source>
-        <translation>RAW development</translation>
-    </message>
-    <message>
-        <source>Schärfe</source>
-        <translation>Sharpness</translation>
-    </message>
-    <message>
-        <source>Skalierung</source>
-        <translation>Scaling</translation>
-    </message>
-    <message>
-        <source>Suchradius</source>
-        <translation>Search radius</translation>
-    </message>
-    <message>
-        <source>Tooltip Fenster immer anzeigen</source>
-        <translation>Show this window before each photograph is loaded</translation>
-    </message>
-    <message>
-        <source>Verschiebung korrigieren</source>
-        <translation>Correct shift</translation>
-    </message>
-    <message>
-        <source>Vor-/Nachmittagssonne</source>
-        <translation>Morning/afternoon sun</translation>
-    </message>
-    <message>
-        <source>Weißabgleich</source>
-        <translation>White balance</translation>
-    </message>
-    <message>
-        <source>automatisch</source>
-        <translation>automatic</translation>
-    </message>
-    <message>
-        <source>automatischer Beschnitt ausgerichteter Bilder</source>
-        <translation>Crop aligned images automatically</translation>
-    </message>
-    <message>
-        <source>bedeckter Himmel</source>
-        <translation>Overcast sky</translation>
-    </message>
-    <message>
-        <source>bilinear</source>
-        <translation>bilinear</translation>
-    </message>
-    <message>
-        <source>cubic</source>
-        <translation>cubic</translation>
-    </message>
-    <message>
-        <source>cubic bspline</source>
-        <translation>cubic B-spline</translation>
-    </message>
-    <message>
-        <source>dunkle Bereiche farblich optimieren</source>
-        <translation>Optimise the colours of dark areas</translation>
-    </message>
-    <message>
-        <source>dunkle Bilder stärker entrauschen</source>
-        <translation>Denoise dark images more strongly</translation>
-    </message>
-    <message>
-        <source>genetischen Algorithmus verwenden</source>
-        <translation>Use the genetic algorithm</translation>
-    </message>
-    <message>
-        <source>gering</source>
-        <translation>low</translation>
-    </message>
-    <message>
-        <source>hoch</source>
-        <translation>high</translation>
-    </message>
-    <message>
-        <source>nördliches Himmelslicht</source>
-        <translation>Northern skylight</translation>
-    </message>
-    <message>
-        <source>panorama checkbox</source>
-        <translation>360° panorama</translation>
-    </message>
-    <message>
-        <source>scharf</source>
-        <translation>sharp</translation>
-    </message>
-    <message>
-        <source>schwach</source>
-        <translation>weak</translation>
-    </message>
-    <message>
-        <source>sinc filter</source>
-        <translation>sinc filter</translation>
-    </message>
-    <message>
-        <source>stark</source>
-        <translation>strong</translation>
-    </message>
-    <message>
-        <source>use local MTB</source>
-        <translation>Use local threshold bitmaps</translation>
-    </message>
-    <message>
-        <source>weich</source>
-        <translation>soft</translation>
-    </message>
-</context>
-<context>
-    <name>_QListWidgetWithContextMenu</name>
-    <message>
-        <source>zurücksetzen</source>
-        <translation>reset</translation>
-    </message>
-</context>
-<context>
     <name>PPPresetCategory</name>
     <message>
         <source>architecture</source>
@@ -5540,18 +6155,6 @@
 <context>
     <name>PPPreset</name>
     <message>
-        <source>Architektur</source>
-        <translation>Architecture</translation>
-    </message>
-    <message>
-        <source>Architektur Detail</source>
-        <translation>Architecture detail</translation>
-    </message>
-    <message>
-        <source>Architektur Schwarzweiß</source>
-        <translation>Architecture black and white</translation>
-    </message>
-    <message>
         <source>Bleach Bypass</source>
         <translation>Bleach bypass</translation>
     </message>
@@ -5560,56 +6163,52 @@
         <translation>Comic</translation>
     </message>
     <message>
-        <source>Landschaft dramatisch</source>
-        <translation>Landscape dramatic</translation>
-    </message>
-    <message>
-        <source>Landschaft klar</source>
-        <translation>Landscape clear</translation>
-    </message>
-    <message>
-        <source>Landschaft warm</source>
-        <translation>Landscape warm</translation>
-    </message>
-    <message>
-        <source>Natürlich</source>
-        <translation>Natural</translation>
-    </message>
-    <message>
-        <source>Natürlich kräftig</source>
-        <translation>Natural vivid</translation>
-    </message>
-    <message>
-        <source>Natürlich weich</source>
-        <translation>Natural soft</translation>
-    </message>
-    <message>
-        <source>Portrait Schwarzweiß</source>
-        <translation>Portrait black and white</translation>
-    </message>
-    <message>
-        <source>Portrait sanft</source>
-        <translation>Portrait gentle</translation>
-    </message>
-    <message>
-        <source>Portrait warm</source>
-        <translation>Portrait warm</translation>
-    </message>
-    <message>
         <source>Sepia</source>
         <translation>Sepia</translation>
     </message>
     <message>
-        <source>Surreal</source>
-        <translation>Surreal</translation>
+        <source>Detail</source>
+        <translation>detail</translation>
     </message>
     <message>
-        <source>Surreal Farbe</source>
-        <translation>Surreal colour</translation>
+        <source>Farbe</source>
+        <translation>colour</translation>
     </message>
     <message>
-        <source>Surreal dunkel</source>
-        <translation>Surreal dark</translation>
+        <source>Schwarzweiß</source>
+        <translation>black and white</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>standard</translation>
+    </message>
+    <message>
+        <source>dramatisch</source>
+        <translation>dramatic</translation>
+    </message>
+    <message>
+        <source>dunkel</source>
+        <translation>dark</translation>
+    </message>
+    <message>
+        <source>klar</source>
+        <translation>clear</translation>
+    </message>
+    <message>
+        <source>kräftig</source>
+        <translation>vivid</translation>
+    </message>
+    <message>
+        <source>sanft</source>
+        <translation>gentle</translation>
+    </message>
+    <message>
+        <source>warm</source>
+        <translation>warm</translation>
+    </message>
+    <message>
+        <source>weich</source>
+        <translation>soft</translation>
     </message>
 </context>
 <context>
@@ -5773,710 +6372,6 @@
     <message>
         <source>weich</source>
         <translation>soft</translation>
-    </message>
-</context>
-<context>
-    <name>Benchmark</name>
-    <message>
-        <source>Strukturbeleuchtung</source>
-        <translation>Structure lighting</translation>
-    </message>
-    <message>
-        <source>Geometrie</source>
-        <translation>Geometry</translation>
-    </message>
-    <message>
-        <source>Details extrahieren</source>
-        <translation>Detail extraction</translation>
-    </message>
-    <message>
-        <source>Farbtöne</source>
-        <translation>Colour tones</translation>
-    </message>
-    <message>
-        <source>Skizze</source>
-        <translation>Sketch</translation>
-    </message>
-    <message>
-        <source>Benchmark</source>
-        <translation>Benchmark</translation>
-    </message>
-    <message>
-        <source>Ihr Ergebnis</source>
-        <translation>Your result</translation>
-    </message>
-    <message>
-        <source>Marks</source>
-        <translation>Marks</translation>
-    </message>
-</context>
-<context>
-    <name>HDRBatchExposureWidget</name>
-    <message>
-        <source>gefundene Belichtungsreihe lumivex</source>
-        <translation>Image found: when ticked it is computed and saved. Right-click for more.</translation>
-    </message>
-    <message>
-        <source>gefundene Belichtungsreihe lumivex Browser</source>
-        <translation>Image found: right-click and “Open as project” opens it in the main window.</translation>
-    </message>
-    <message>
-        <source>Als Projekt öffnen</source>
-        <translation>Open as project</translation>
-    </message>
-    <message>
-        <source>Bild deaktivieren</source>
-        <translation>Deactivate image</translation>
-    </message>
-    <message>
-        <source>Bild entfernen</source>
-        <translation>Remove image</translation>
-    </message>
-    <message>
-        <source>Bildvorbereitung</source>
-        <translation>Preparing image</translation>
-    </message>
-    <message>
-        <source>Belichtungsreihe konnte nicht geladen werden.</source>
-        <translation>The image could not be loaded.</translation>
-    </message>
-    <message>
-        <source>Post Processing</source>
-        <translation>Post-processing</translation>
-    </message>
-</context>
-<context>
-    <name>HDRBatchProcessThread</name>
-    <message>
-        <source>abgeschlossen</source>
-        <translation>done</translation>
-    </message>
-    <message>
-        <source>geschätze Restzeit</source>
-        <translation>estimated time left</translation>
-    </message>
-    <message>
-        <source>Minuten</source>
-        <translation>minutes</translation>
-    </message>
-    <message>
-        <source>Minute</source>
-        <translation>minute</translation>
-    </message>
-    <message>
-        <source>Sekunden</source>
-        <translation>seconds</translation>
-    </message>
-    <message>
-        <source>Sekunde</source>
-        <translation>second</translation>
-    </message>
-    <message>
-        <source>Speichere</source>
-        <translation>Saving</translation>
-    </message>
-</context>
-<context>
-    <name>HDRBatchWindow</name>
-    <message>
-        <source>Bilder</source>
-        <translation>Images</translation>
-    </message>
-    <message>
-        <source>Stapelverarbeitung</source>
-        <translation>Batch processing</translation>
-    </message>
-    <message>
-        <source>Quelldaten</source>
-        <translation>Source</translation>
-    </message>
-    <message>
-        <source>Quellordner:</source>
-        <translation>Source folder:</translation>
-    </message>
-    <message>
-        <source>Zuordnung:</source>
-        <translation>Grouping:</translation>
-    </message>
-    <message>
-        <source>Automatische Zuordnung</source>
-        <translation>Automatic grouping</translation>
-    </message>
-    <message>
-        <source>Einzelbilder</source>
-        <translation>Single images</translation>
-    </message>
-    <message>
-        <source>%1-Bilder Gruppierung</source>
-        <translation>Groups of %1 images</translation>
-    </message>
-    <message>
-        <source>Unterverzeichnisse einbeziehen</source>
-        <translation>Include subfolders</translation>
-    </message>
-    <message>
-        <source>Ausgabedaten</source>
-        <translation>Output</translation>
-    </message>
-    <message>
-        <source>Zielordner:</source>
-        <translation>Target folder:</translation>
-    </message>
-    <message>
-        <source>Zielformat:</source>
-        <translation>File format:</translation>
-    </message>
-    <message>
-        <source>TIF 8-Bit (*.tif)</source>
-        <translation>TIF 8-bit (*.tif)</translation>
-    </message>
-    <message>
-        <source>Jpeg 8-Bit (*.jpg)</source>
-        <translation>JPEG 8-bit (*.jpg)</translation>
-    </message>
-    <message>
-        <source>TIFF 16-Bit (*.tiff)</source>
-        <translation>TIFF 16-bit (*.tiff)</translation>
-    </message>
-    <message>
-        <source>PNG 16-Bit (*.png)</source>
-        <translation>PNG 16-bit (*.png)</translation>
-    </message>
-    <message>
-        <source>Jpeg 16-Bit (*.jp2)</source>
-        <translation>JPEG 16-bit (*.jp2)</translation>
-    </message>
-    <message>
-        <source>Dateien auf Festplatte umsortieren</source>
-        <translation>Re-sort files on disk</translation>
-    </message>
-    <message>
-        <source>Verarbeitung</source>
-        <translation>Processing</translation>
-    </message>
-    <message>
-        <source>360 Grad Panorama mode</source>
-        <translation>360 degree panorama mode</translation>
-    </message>
-    <message>
-        <source>automatische Bildoptimierung</source>
-        <translation>automatic image optimisation</translation>
-    </message>
-    <message>
-        <source>PP Voreinstellung Color/Tavren:</source>
-        <translation>Post-processing preset:</translation>
-    </message>
-    <message>
-        <source>Abbrechen</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Batchbutton Beenden</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Starten</source>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <source>Bitte gültigen Quell &amp; Zielordner wählen...</source>
-        <translation>Please choose a valid source and target folder...</translation>
-    </message>
-    <message>
-        <source>Bilddaten-Browser</source>
-        <translation>Image browser</translation>
-    </message>
-    <message>
-        <source>HDRBatchWindow Infotext lumivex</source>
-        <translation>&lt;h3&gt;Batch processing&lt;/h3&gt;&lt;p&gt;Choose a source folder: every image in it appears in the list with a preview. Choose a target folder, the file format and a post-processing preset, then press “Start”.&lt;/p&gt;&lt;p&gt;Every ticked image is computed at full size and saved under its name in the target folder; existing files are never overwritten, the new name gets a number.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>HDRBatchWindowBrowser Infotext lumivex</source>
-        <translation>&lt;h3&gt;Image browser&lt;/h3&gt;&lt;p&gt;Every image of the source folder is shown with a preview. Right-click an image and choose “Open as project” to open it in the main window.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>Quellpfad auswählen</source>
-        <translation>Choose the source folder</translation>
-    </message>
-    <message>
-        <source>Zielpfad auswählen</source>
-        <translation>Choose the target folder</translation>
-    </message>
-    <message>
-        <source>Der Quellordner wird nach Dateien durchsucht.</source>
-        <translation>Searching the source folder for files.</translation>
-    </message>
-    <message>
-        <source>Der Quellordner enthält keine Bilddateien.</source>
-        <translation>The source folder holds no image files.</translation>
-    </message>
-    <message>
-        <source>Order wird nach Bildmaterial durchsucht...</source>
-        <translation>Loading the images of the folder...</translation>
-    </message>
-    <message>
-        <source>Previews der gefundenen Bilder werden erzeugt...</source>
-        <translation>Creating previews of the images found...</translation>
-    </message>
-    <message>
-        <source>Bilder anpassen oder Berechnung starten</source>
-        <translation>Adjust the images or start the batch</translation>
-    </message>
-    <message>
-        <source>starte...</source>
-        <translation>starting...</translation>
-    </message>
-    <message>
-        <source>Progress Stapelverarbeitung starten</source>
-        <translation>Starting batch processing</translation>
-    </message>
-    <message>
-        <source>Wird abgebrochen</source>
-        <translation>Stopping</translation>
-    </message>
-    <message>
-        <source>Tooltip Quellpfad auswählen</source>
-        <translation>Choose the folder holding the images to process</translation>
-    </message>
-    <message>
-        <source>Zuordnungsverfahren wählen</source>
-        <translation>Choose how images are grouped into series</translation>
-    </message>
-    <message>
-        <source>Checkbox rekursiv</source>
-        <translation>Also read the images of every subfolder</translation>
-    </message>
-    <message>
-        <source>Tooltip Ausgabepfad auswählen</source>
-        <translation>Choose the folder for the computed images</translation>
-    </message>
-    <message>
-        <source>Speicherformat wählen</source>
-        <translation>Choose the file format of the computed images</translation>
-    </message>
-    <message>
-        <source>tooltip Dateien auf Festplatte umsortieren</source>
-        <translation>Re-sort the source files after the batch</translation>
-    </message>
-    <message>
-        <source>Batch HDR Preset</source>
-        <translation>HDR preset of the batch</translation>
-    </message>
-    <message>
-        <source>tooltip 360 Grad Panorama mode</source>
-        <translation>Treat the images as 360 degree panoramas: filters wrap around the left and right edges</translation>
-    </message>
-    <message>
-        <source>tooltip automatische Bildoptimierung</source>
-        <translation>Optimise the images automatically</translation>
-    </message>
-    <message>
-        <source>Batch PostProcessing Preset</source>
-        <translation>Preset with which every image is post-processed</translation>
-    </message>
-    <message>
-        <source>Batch Einzelbildbereich</source>
-        <translation>The images found: only ticked ones are computed</translation>
-    </message>
-    <message>
-        <source>Stapelverarbeitung auf Standardwerte zurücksetzen</source>
-        <translation>Reset batch processing to its defaults</translation>
-    </message>
-    <message>
-        <source>Stapelverarbeitung Abbrechen</source>
-        <translation>Close the window without computing</translation>
-    </message>
-    <message>
-        <source>Stapelverarbeitung starten</source>
-        <translation>Compute and save every ticked image</translation>
-    </message>
-    <message>
-        <source>Browser beenden</source>
-        <translation>Close the image browser</translation>
-    </message>
-</context>
-<context>
-    <name>HDRBenchmarkWindow</name>
-    <message>
-        <source>Benchmark Window Title</source>
-        <translation>Benchmark</translation>
-    </message>
-    <message>
-        <source>Benchmark Exit</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>tooltip BenchnarkWindow verlassen</source>
-        <translation>End the benchmark and close the window</translation>
-    </message>
-</context>
-<context>
-    <name>HDRAboutWindow</name>
-    <message>
-        <source>Über Lumivex</source>
-        <translation>About Lumivex</translation>
-    </message>
-    <message>
-        <source>About Groupbox Version</source>
-        <translation>Version</translation>
-    </message>
-    <message>
-        <source>LUMIVEX About copyright text &amp; links</source>
-        <translation>&lt;b&gt;Version and legal notes&lt;/b&gt;&lt;/H4&gt;&lt;p&gt;Lumivex turns exposure series and single photographs into finished pictures.&lt;/p&gt;&lt;p&gt;Copyright &amp;copy; the Lumivex team. All rights reserved. The program is provided without any warranty; to the extent the law allows, no liability is accepted for damage arising from its use.&lt;/p&gt;&lt;p&gt;News, help and updates: &lt;a href=&quot;https://CODE_HOMEPAGEURL&quot;&gt;CODE_HOMEPAGEURL&lt;/a&gt;&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>About Groupbox Credits</source>
-        <translation>Credits</translation>
-    </message>
-    <message>
-        <source>About credits Liste</source>
-        <translation>&lt;p&gt;Lumivex uses these libraries and thanks their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; &amp;ndash; user interface, files, settings and printing (&lt;a href=&quot;https://www.qt.io/&quot;&gt;qt.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;&lt;b&gt;FreeImage&lt;/b&gt; &amp;ndash; reading and writing image files and their metadata (&lt;a href=&quot;https://freeimage.sourceforge.io/&quot;&gt;freeimage.sourceforge.io&lt;/a&gt;)&lt;/li&gt;&lt;li&gt;through FreeImage: &lt;b&gt;libjpeg&lt;/b&gt; of the Independent JPEG Group, &lt;b&gt;libpng&lt;/b&gt;, &lt;b&gt;libtiff&lt;/b&gt;, &lt;b&gt;zlib&lt;/b&gt;, &lt;b&gt;OpenJPEG&lt;/b&gt;, &lt;b&gt;OpenEXR&lt;/b&gt;, &lt;b&gt;LibRaw&lt;/b&gt; and &lt;b&gt;libwebp&lt;/b&gt;&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Thanks also to everyone who reported problems and contributed ideas.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>About Groupbox License</source>
-        <translation>Licences</translation>
-    </message>
-    <message>
-        <source>About License Liste</source>
-        <translation>&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: GNU Lesser General Public License version 3 (LGPLv3).&lt;br/&gt;&lt;b&gt;FreeImage&lt;/b&gt;: FreeImage Public License version 1.0 (or, at your choice, GNU GPL version 2 or 3).&lt;br/&gt;&lt;b&gt;libjpeg&lt;/b&gt;: Independent JPEG Group licence; this software is based in part on the work of the Independent JPEG Group.&lt;br/&gt;&lt;b&gt;libpng&lt;/b&gt;: PNG Reference Library License. &lt;b&gt;libtiff&lt;/b&gt;: libtiff licence (BSD-style). &lt;b&gt;zlib&lt;/b&gt;: zlib licence.&lt;br/&gt;&lt;b&gt;OpenJPEG&lt;/b&gt;: BSD-2-Clause. &lt;b&gt;OpenEXR&lt;/b&gt;: BSD-3-Clause. &lt;b&gt;LibRaw&lt;/b&gt;: LGPL 2.1 or CDDL 1.0. &lt;b&gt;libwebp&lt;/b&gt;: BSD-3-Clause.&lt;/p&gt;&lt;p&gt;The full licence texts come with the libraries.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>About verlassen</source>
-        <translation>Close this window</translation>
-    </message>
-</context>
-<context>
-    <name>HDRExposureDockWidget</name>
-    <message>
-        <source>HDR WeightPresets</source>
-        <translation>HDR weighting</translation>
-    </message>
-    <message>
-        <source>tooltip HDRWeightPreset Groupbox</source>
-        <translation>How the pictures of the series are weighted against each other</translation>
-    </message>
-    <message>
-        <source>HDR WeightPreset custom</source>
-        <translation>Custom weighting</translation>
-    </message>
-    <message>
-        <source>HDR WeightPreset equal</source>
-        <translation>Equal weighting</translation>
-    </message>
-    <message>
-        <source>HDR WeightPreset Luminance</source>
-        <translation>By brightness</translation>
-    </message>
-    <message>
-        <source>HDR WeightPreset Congruence</source>
-        <translation>By congruence</translation>
-    </message>
-    <message>
-        <source>HDR WeightPreset LuminanceCongruence</source>
-        <translation>By brightness and congruence</translation>
-    </message>
-    <message>
-        <source>tooltip Belichtungsreihenbild an/aus</source>
-        <translation>Switch the picture on or off for the HDR calculation</translation>
-    </message>
-    <message numerus="yes">
-        <source>Belichtungsreihe mit %n Bild(ern)</source>
-        <translation>
-            <numerusform>Exposure series with %n picture</numerusform>
-            <numerusform>Exposure series with %n pictures</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Belichtungsreihe</source>
-        <translation>Exposure series</translation>
-    </message>
-    <message>
-        <source>HDRExposureDockWidget lumivex</source>
-        <translation>&lt;h3&gt;Exposure series&lt;/h3&gt;&lt;p&gt;This shows the document&apos;s picture with its weight map.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Click the picture to see it in the preview, or the weight map to see which areas shape the HDR image; a second click returns to the result.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Global weight&lt;/b&gt; sets how strongly the picture enters the HDR image.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Exposure value&lt;/b&gt; brightens or darkens the picture before it is merged.&lt;/li&gt;&lt;/ul&gt;</translation>
-    </message>
-</context>
-<context>
-    <name>HDRExposureGroupBox</name>
-    <message>
-        <source>tooltip Belichtungsreihenbild</source>
-        <translation>Show the picture in the preview</translation>
-    </message>
-    <message>
-        <source>tooltip Gewichtungsbild</source>
-        <translation>Show the weight map in the preview</translation>
-    </message>
-    <message>
-        <source>Master</source>
-        <translation>Master</translation>
-    </message>
-    <message>
-        <source>Bild entfernen</source>
-        <translation>Remove the picture from the series</translation>
-    </message>
-    <message>
-        <source>Globales Gewicht</source>
-        <translation>Global weight</translation>
-    </message>
-    <message>
-        <source>schwach</source>
-        <translation>weak</translation>
-    </message>
-    <message>
-        <source>stark</source>
-        <translation>strong</translation>
-    </message>
-    <message>
-        <source>tooltip Global weight slider</source>
-        <translation>How strongly the picture enters the HDR image</translation>
-    </message>
-    <message>
-        <source>Belichtungswert</source>
-        <translation>Exposure value</translation>
-    </message>
-    <message>
-        <source>dunkel</source>
-        <translation>dark</translation>
-    </message>
-    <message>
-        <source>hell</source>
-        <translation>bright</translation>
-    </message>
-    <message>
-        <source>tooltip EV slider</source>
-        <translation>Brighten or darken the picture before it is merged</translation>
-    </message>
-</context>
-<context>
-    <name>HDRHistogramDockWidget</name>
-    <message>
-        <source>Luminanz</source>
-        <translation>Luminance</translation>
-    </message>
-    <message>
-        <source>tooltip Histogramm Luminanz</source>
-        <translation>Show the brightness distribution</translation>
-    </message>
-    <message>
-        <source>R</source>
-        <translation>R</translation>
-    </message>
-    <message>
-        <source>tooltip Histogramm Rotanteil</source>
-        <translation>Show the red channel</translation>
-    </message>
-    <message>
-        <source>G</source>
-        <translation>G</translation>
-    </message>
-    <message>
-        <source>tooltip Histogramm Grünanteil</source>
-        <translation>Show the green channel</translation>
-    </message>
-    <message>
-        <source>B</source>
-        <translation>B</translation>
-    </message>
-    <message>
-        <source>tooltip Histogramm Blauanteil</source>
-        <translation>Show the blue channel</translation>
-    </message>
-    <message>
-        <source>kumulativ</source>
-        <translation>cumulative</translation>
-    </message>
-    <message>
-        <source>tooltip Histogramm kumulativ</source>
-        <translation>Show the cumulative curve instead of the distribution</translation>
-    </message>
-</context>
-<context>
-    <name>HDRStatisticWindow</name>
-    <message>
-        <source>Statistic Window Title</source>
-        <translation>Statistics</translation>
-    </message>
-    <message>
-        <source>Statistic Exit</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>tooltip StatistikWindow verlassen</source>
-        <translation>Close the statistics</translation>
-    </message>
-</context>
-<context>
-    <name>Statistic</name>
-    <message>
-        <source>Megapixel/Sekunde</source>
-        <translation>megapixels/second</translation>
-    </message>
-    <message>
-        <source>Statistik</source>
-        <translation>Statistics</translation>
-    </message>
-    <message>
-        <source>Programmstarts</source>
-        <translation>Program starts</translation>
-    </message>
-    <message>
-        <source>Laden &amp; Speichern</source>
-        <translation>Loading &amp; saving</translation>
-    </message>
-    <message>
-        <source>Einzelbilder eingeladen</source>
-        <translation>Single images loaded</translation>
-    </message>
-    <message>
-        <source>Ergebnisbilder gespeichert</source>
-        <translation>Result images saved</translation>
-    </message>
-    <message>
-        <source>Bestehende Projekte eingeladen</source>
-        <translation>Existing projects loaded</translation>
-    </message>
-    <message>
-        <source>Neue Projekte angelegt</source>
-        <translation>New projects created</translation>
-    </message>
-    <message>
-        <source>Größte geladene Bilddatei (in Megapixel)</source>
-        <translation>Largest image loaded (megapixels)</translation>
-    </message>
-    <message>
-        <source>An Externe Programme übertragene Bilddateien</source>
-        <translation>Images handed to other programs</translation>
-    </message>
-    <message>
-        <source>Vom Plugin importierte Bilddateien</source>
-        <translation>Images imported from the plug-in</translation>
-    </message>
-    <message>
-        <source>Gesicherte Wiederherstellungspunkte</source>
-        <translation>Restore points saved</translation>
-    </message>
-    <message>
-        <source>Geladene Wiederherstellungspunkte</source>
-        <translation>Restore points loaded</translation>
-    </message>
-    <message>
-        <source>Einzelbilder per Drag &amp; Drop geladen</source>
-        <translation>Single images loaded by drag &amp; drop</translation>
-    </message>
-    <message>
-        <source>Projekte per Drag &amp; Drop geladen</source>
-        <translation>Projects loaded by drag &amp; drop</translation>
-    </message>
-    <message>
-        <source>Ordner per Drag &amp; Drop geladen</source>
-        <translation>Folders loaded by drag &amp; drop</translation>
-    </message>
-    <message>
-        <source>Post-Processing &amp; Voreinstellungen</source>
-        <translation>Post-processing &amp; presets</translation>
-    </message>
-    <message>
-        <source>Aufwendigste Berechnung (in Sekunden)</source>
-        <translation>Longest calculation (seconds)</translation>
-    </message>
-    <message>
-        <source>Echtzeit Animationsmodus</source>
-        <translation>Real-time animation mode</translation>
-    </message>
-    <message>
-        <source>Voreinstellungen erzeugt</source>
-        <translation>Presets created</translation>
-    </message>
-    <message>
-        <source>Voreinstellungen gelöscht</source>
-        <translation>Presets deleted</translation>
-    </message>
-    <message>
-        <source>Voreinstellungen importiert</source>
-        <translation>Presets imported</translation>
-    </message>
-    <message>
-        <source>Voreinstellungen exportiert</source>
-        <translation>Presets exported</translation>
-    </message>
-    <message>
-        <source>Voreinstellungen umbenannt</source>
-        <translation>Presets renamed</translation>
-    </message>
-    <message>
-        <source>Preset-Combiner</source>
-        <translation>Preset combiner</translation>
-    </message>
-    <message>
-        <source>Modulnutzung</source>
-        <translation>Use of modules</translation>
-    </message>
-    <message>
-        <source>Bilddaten-Browser geöffnet</source>
-        <translation>Image browser opened</translation>
-    </message>
-    <message>
-        <source>Stapelverarbeitung geöffnet</source>
-        <translation>Batch processing opened</translation>
-    </message>
-    <message>
-        <source>Panoramaviewer geöffnet</source>
-        <translation>Panorama viewer opened</translation>
-    </message>
-    <message>
-        <source>EXIF-Informationen geöffnet</source>
-        <translation>Exif information opened</translation>
-    </message>
-    <message>
-        <source>Grenzpixelanzeige angesehen</source>
-        <translation>Clipped-pixel display viewed</translation>
-    </message>
-    <message>
-        <source>Einstellungen geöffnet</source>
-        <translation>Settings opened</translation>
-    </message>
-    <message>
-        <source>Hilfe geöffnet</source>
-        <translation>Help opened</translation>
-    </message>
-    <message>
-        <source>Homepage aufgerufen</source>
-        <translation>Home page visited</translation>
-    </message>
-    <message>
-        <source>Updatepage aufgerufen</source>
-        <translation>Update page visited</translation>
-    </message>
-    <message>
-        <source>About Fenster angezeigt</source>
-        <translation>About box shown</translation>
-    </message>
-    <message>
-        <source>Fenster zurückgesetzt</source>
-        <translation>Window layout reset</translation>
-    </message>
-    <message>
-        <source>Zusatzfunktionen</source>
-        <translation>Additional functions</translation>
-    </message>
-    <message>
-        <source>Belichtungsreihe horizontal gespiegelt</source>
-        <translation>Image mirrored horizontally</translation>
-    </message>
-    <message>
-        <source>Belichtungsreihe vertikal gespiegelt</source>
-        <translation>Image mirrored vertically</translation>
-    </message>
-    <message>
-        <source>Belichtungsreihe nach links rotiert</source>
-        <translation>Image rotated left</translation>
-    </message>
-    <message>
-        <source>Belichtungsreihe nach rechts rotiert</source>
-        <translation>Image rotated right</translation>
     </message>
 </context>
 </TS>

@@ -5,7 +5,9 @@
 
 #include "engine/core/statistics.h"
 
+#include <QCoreApplication>
 #include <QSet>
+#include <QTranslator>
 
 #include <cmath>
 #include <cstdio>
@@ -52,7 +54,7 @@ TEST(FactoryPresets, EighteenPresetsThreePerCategoryEachMatchingItsTemplates)
     const QStringList names = PresetFiles::List(FactoryDir(), {PresetFiles::FactoryFilter()});
     ASSERT_EQ(names.size(), 18);
     const CPPOperatorCatalogue& catalogue = TestCatalogue();
-    QSet<QString> displayNames;
+    QSet<QString> identities; // category and display name: the tile's title
     QSet<unsigned> stamps;
     QMap<QString, int> categories;
     for (const QString& name : names) {
@@ -61,7 +63,7 @@ TEST(FactoryPresets, EighteenPresetsThreePerCategoryEachMatchingItsTemplates)
         chain.SetSettingsPath(FactoryDir() + name);
         chain.FromSettings();
         EXPECT_FALSE(chain.m_strDisplayName.isEmpty()) << name.toStdString();
-        displayNames.insert(chain.m_strDisplayName);
+        identities.insert(chain.m_strCategory + QLatin1Char('|') + chain.m_strDisplayName);
         stamps.insert(chain.m_uiTimeStamp);
         ++categories[chain.m_strCategory];
         ASSERT_FALSE(chain.m_vecOperators.isEmpty()) << name.toStdString();
@@ -79,11 +81,52 @@ TEST(FactoryPresets, EighteenPresetsThreePerCategoryEachMatchingItsTemplates)
             EXPECT_EQ(op.iprecalcSmooth, made.iprecalcSmooth);
         }
     }
-    EXPECT_EQ(displayNames.size(), 18);
+    EXPECT_EQ(identities.size(), 18);
     EXPECT_EQ(stamps.size(), 18);
     EXPECT_FALSE(stamps.contains(0u));
     for (const char* key : {"natural", "landscape", "architecture", "portrait", "surreal", "artistic"})
         EXPECT_EQ(categories.value(QLatin1String(key)), 3) << key;
+}
+
+// A tile's title is the category, a blank and the display name, so a display
+// name that repeats its category reads "Natürlich Natürlich weich" on the tile
+// and in the batch window's list. In both shipped languages every factory
+// title names its category once, is followed by a translated name and differs
+// from every other title.
+TEST(FactoryPresets, TitlesNameTheCategoryOnceInEveryLanguage)
+{
+    const QStringList names = PresetFiles::List(FactoryDir(), {PresetFiles::FactoryFilter()});
+    ASSERT_EQ(names.size(), 18);
+    for (const char* locale : {"de_DE", "en_GB"}) {
+        SCOPED_TRACE(locale);
+        QTranslator translator;
+        ASSERT_TRUE(translator.load(QStringLiteral(LUMIVEX_APP_DIR "/translations/hdrvorlix_%1").arg(QLatin1String(locale))));
+        QCoreApplication::installTranslator(&translator);
+        CPostProcessing::SetLocaleName(QLatin1String(locale));
+        QSet<QString> titles;
+        for (const QString& name : names) {
+            CPostProcessing chain;
+            chain.SetSettingsPath(FactoryDir() + name);
+            chain.FromSettings();
+            const QByteArray key = chain.m_strCategory.toUtf8();
+            const QString category = translator.translate("PPPresetCategory", key.constData());
+            ASSERT_FALSE(category.isEmpty()) << name.toStdString();
+            const QString title = chain.GetDisplayNameWithCategory();
+            ASSERT_TRUE(title.startsWith(category + QLatin1Char(' '))) << title.toStdString();
+            const QString rest = title.mid(category.size() + 1);
+            EXPECT_FALSE(rest.isEmpty()) << name.toStdString();
+            EXPECT_FALSE(rest.contains(category, Qt::CaseInsensitive)) << title.toStdString();
+            if (QLatin1String(locale) != QLatin1String("de_DE")) {
+                const QByteArray source = chain.m_strDisplayName.toUtf8();
+                EXPECT_FALSE(translator.translate("PPPreset", source.constData()).isEmpty())
+                    << "untranslated: " << name.toStdString();
+            }
+            titles.insert(title);
+        }
+        EXPECT_EQ(titles.size(), 18);
+        QCoreApplication::removeTranslator(&translator);
+    }
+    CPostProcessing::SetLocaleName(QString());
 }
 
 TEST(FactoryPresets, EachKeepsAPhotographsBrightnessInRange)

@@ -1,10 +1,12 @@
 #include "ui/options/options.h"
 
+#include "document/postprocessing.h"
 #include "platform/userpaths.h"
 #include "ui/options/apppaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
 
@@ -56,6 +58,7 @@ void COptions::destroy()
     IRealTimeModeSource* realTime = CSeriesSeams::SetRealTimeModeSource(nullptr);
     if (realTime != m_pInstance)
         CSeriesSeams::SetRealTimeModeSource(realTime);
+    CPostProcessing::SetLocaleName(QString());
     delete m_pInstance;
     m_pInstance = nullptr;
 }
@@ -65,6 +68,22 @@ QString COptions::LanguageIniPath() { return lumivex::platform::userSettingsFold
 QString COptions::TranslationFile(const QString& locale)
 {
     return lumivex::ApplicationFolder() + QStringLiteral("/translations/hdrvorlix_") + locale;
+}
+
+QString COptions::QtTranslationFile(const QString& locale)
+{
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_") +
+           locale.section(QLatin1Char('_'), 0, 0);
+}
+
+void COptions::InstallTranslators(QCoreApplication* app)
+{
+    if (!app)
+        return;
+    // Translators installed later are asked first.
+    if (!m_qtTranslator.isEmpty())
+        app->installTranslator(&m_qtTranslator);
+    app->installTranslator(&m_translator);
 }
 
 bool COptions::CheckValidLocale(const QString& locale)
@@ -135,6 +154,12 @@ void COptions::init()
         }
     }
     m_strLocale = locale;
+    // Preset names follow the interface's language, not the system's.
+    CPostProcessing::SetLocaleName(locale);
+    // Qt's dialogs and key names in the same language; left empty (Qt's
+    // English texts) when the system has no translation for it.
+    if (!m_qtTranslator.load(QtTranslationFile(locale)))
+        std::cout << "No Qt translation for " << locale.toStdString() << std::endl;
     std::cout << "Selected Locale: " << locale.toStdString() << std::endl;
     SetLocale(locale);
 }

@@ -7,7 +7,10 @@
 // init() chooses the locale ("language.ini" in the user settings folder, else
 // the default locale folded onto the supported ones), loads
 // "<application folder>/translations/hdrvorlix_<locale>" with a fallback over
-// LOCALES, and writes the choice back. main installs m_translator.
+// LOCALES, and writes the choice back. It also loads Qt's own translation of
+// the chosen language ("qtbase_<language>" from Qt's translations folder, when
+// installed) for the texts of Qt's dialogs and standard buttons; main installs
+// both translators (InstallTranslators).
 
 #include "document/documentseams.h"
 #include "document/seriesseams.h"
@@ -16,6 +19,8 @@
 #include <QTranslator>
 
 #include <atomic>
+
+class QCoreApplication;
 
 class COptions : public IPreviewModeSource, public IRealTimeModeSource {
 public:
@@ -48,6 +53,12 @@ public:
     static QString LanguageIniPath();
     // The translation file name without suffix, in the translations folder.
     static QString TranslationFile(const QString& locale);
+    // Qt's own translation of the locale's language, without suffix:
+    // "<Qt translations folder>/qtbase_<language>".
+    static QString QtTranslationFile(const QString& locale);
+    // Installs Qt's translation (when loaded) and then the program's, so the
+    // program's texts take precedence.
+    void InstallTranslators(QCoreApplication* app);
 
     // Work on the preview-size buffers instead of the full-size ones. The
     // batch thread writes it while the GUI thread reads it, hence atomic.
@@ -56,6 +67,9 @@ public:
     std::atomic<bool> m_bRealTimeMode{true};
     QString m_strLocale;
     QTranslator m_translator;
+    // Qt's own texts (file dialogs, standard buttons, key names); empty when
+    // the system has no translation for the language.
+    QTranslator m_qtTranslator;
 
 private:
     COptions() = default;
