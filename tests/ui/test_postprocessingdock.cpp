@@ -14,15 +14,19 @@
 #include "ui/toolkit/hdrslider.h"
 #include "ui/toolkit/styleengine.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -151,6 +155,67 @@ TEST_F(PostProcessingDockTest, BlendComboHasThirtyTwoModesInSevenGroups)
     }
     EXPECT_EQ(separators, 6);
     EXPECT_EQ(ids.size(), 32);
+}
+
+// The blend list has 38 rows: shown whole it is taller than many screens (here
+// with large text, as on a high-density screen). Wherever the dock stands, the
+// popup stays on the box's screen and scrolls to the rows it cannot show,
+// under the dark and the light style.
+TEST_F(PostProcessingDockTest, BlendPopupFitsTheScreenAndScrolls)
+{
+    int page = -1;
+    for (int i = 0; i < m_pDock->m_ParameterSets.size() && page < 0; ++i)
+        if (!m_pDock->m_ParameterSets[i].pComboBoxes.isEmpty() &&
+            m_pDock->m_ParameterSets[i].pComboBoxes[0]->isVisibleTo(m_pDock->m_pParameterStack->widget(i)))
+            page = i;
+    ASSERT_GE(page, 0);
+    QComboBox* combo = m_pDock->m_ParameterSets[page].pComboBoxes[0];
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    struct SCase {
+        int style;
+        const char* text; // extra sheet for the box's text
+    } cases[] = {{1, ""}, {3, "QComboBox { font-size: 30px; }"}};
+    const QByteArray dir = qgetenv("LUMIVEX_RENDER_DIR");
+    for (const SCase& c : cases) {
+        CStyleEngine::instance().SetStyle(c.style, 0, true);
+        QWidget window;
+        CStyleEngine::instance().SetStyleSheetFromCSS(&window);
+        window.setStyleSheet(window.styleSheet() + QLatin1String(c.text));
+        m_pDock->setParent(&window);
+        m_pDock->m_pParameterStack->setCurrentIndex(page);
+        window.resize(320, 200);
+        window.show();
+        m_pDock->show();
+        for (int y : {screen.top(), screen.center().y(), screen.bottom() - 150}) {
+            SCOPED_TRACE(testing::Message() << "style " << c.style << " " << c.text << " window at " << y);
+            window.move(screen.left(), y);
+            QCoreApplication::processEvents();
+            const int boxTop = combo->mapToGlobal(QPoint(0, 0)).y();
+            ASSERT_TRUE(screen.contains(QPoint(screen.left() + 1, boxTop))) << boxTop;
+            combo->showPopup();
+            QWidget* popup = combo->view()->window();
+            EXPECT_TRUE(popup->isVisible());
+            EXPECT_TRUE(screen.contains(popup->geometry()))
+                << popup->geometry().top() << ".." << popup->geometry().bottom() << " on a screen of "
+                << screen.height();
+            // Rows that do not fit are reached by scrolling; the last mode is there.
+            const int fullHeight = [&] {
+                int h = 0;
+                for (int i = 0; i < combo->count(); ++i)
+                    h += combo->view()->sizeHintForRow(i);
+                return h;
+            }();
+            if (fullHeight > std::max(screen.bottom() - boxTop - combo->height(), boxTop - screen.top()))
+                EXPECT_GT(combo->view()->verticalScrollBar()->maximum(), 0) << fullHeight;
+            EXPECT_EQ(combo->view()->model()->rowCount(), 38);
+            if (!dir.isEmpty())
+                popup->grab().save(QString::fromLocal8Bit(dir) +
+                                   QStringLiteral("/blendpopup_%1_%2_%3.png").arg(c.style).arg(*c.text ? 30 : 11).arg(y));
+            combo->hidePopup();
+        }
+        m_pDock->hide();
+        m_pDock->setParent(nullptr);
+    }
 }
 
 TEST_F(PostProcessingDockTest, PagesFollowTheCatalogue)
@@ -374,6 +439,31 @@ TEST_F(PostProcessingDockTest, FilmSlotsWithoutAChainChangeOnlyTheDock)
     EXPECT_EQ(m_pDock->m_pFilmTypGrainingSlider->GetValueInt(), 25);
     m_pDock->addNewOperator(m_pDock->m_pOperatorItems[0]);
     EXPECT_EQ(m_pDock->m_pChainList->count(), 0);
+}
+
+// The optimizer panel is never shown and nothing reads it: the operations
+// that the batch window (shown, optimizer switch on or off, closed) and the
+// result save call on it leave the ten values the project keeps as they were.
+TEST_F(PostProcessingDockTest, OptimizerOperationsOfBatchAndSaveChangeNothing)
+{
+    auto optimizerKeys = [this](const QString& name) {
+        QSettings s(m_Dir.filePath(name), QSettings::IniFormat);
+        EXPECT_TRUE(m_pDock->SaveProject(s, QString()));
+        s.sync();
+        QStringList values;
+        for (const QString& key : s.allKeys())
+            if (key.contains(QLatin1String("Optimizer")))
+                values << key + QLatin1Char('=') + s.value(key).toString();
+        return values;
+    };
+    const QStringList before = optimizerKeys(QStringLiteral("before.ini"));
+    ASSERT_EQ(before.size(), 10);
+    m_pDock->RememberOptimizerForBatchProcessing();
+    m_pDock->SetAllOptimizerButtonsActive();
+    m_pDock->SetAllOptimizerButtonsInActive();
+    m_pDock->RecoverOptimizerForBatchProcessing();
+    m_pDock->OptimizerDataToSettings();
+    EXPECT_EQ(optimizerKeys(QStringLiteral("after.ini")), before);
 }
 
 TEST_F(PostProcessingDockTest, SaveWritesSeventyEightKeysAndLoadRestores)

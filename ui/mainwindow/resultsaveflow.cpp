@@ -2,6 +2,7 @@
 
 #include "ui/mainwindow/resultimagewriter.h"
 #include "ui/mainwindow/resultsaveformat.h"
+#include "ui/postprocessing/hdrpostprocessingdockwidget.h"
 #include "ui/toolkit/hdrdialogs.h"
 #include "ui/toolkit/hdrprogresswindow.h"
 #include "ui/toolkit/modalhook.h"
@@ -128,6 +129,8 @@ bool CResultSaveFlow::saveResultImage(QString path, bool sendTo)
         return false;
     if (!sendTo)
         ResultSaveFormat::StoreLastSavedFormat(path, m_strIniPath);
+    if (g_pHDRPostProcessingDockWidget)
+        g_pHDRPostProcessingDockWidget->OptimizerDataToSettings();
 
     bool toggled = false;
     if (m_Host.IsPreviewMode() && m_Host.PreviewScalingFactor() < 1.0f) {

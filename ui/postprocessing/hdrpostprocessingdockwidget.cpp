@@ -2,6 +2,7 @@
 
 #include "engine/MP_calc.h"
 #include "engine/core/textures.h"
+#include "ui/postprocessing/hdrblendmodecombobox.h"
 #include "ui/postprocessing/hdrpositionpicker.h"
 #include "ui/toolkit/AK_Global.h"
 #include "ui/toolkit/hdrcollapsible.h"
@@ -563,14 +564,13 @@ void HDRPostProcessingDockWidget::BuildPage(const SCatalogueEntry& entry)
 
     for (const SCatalogueElement* e : elementsOf("combo")) {
         auto* row = new QHBoxLayout;
-        auto* combo = new QComboBox(page);
+        auto* combo = new HDRBlendModeComboBox(page);
         for (const SBlendMode& m : kBlendModes) {
             if (m.id < 0)
                 combo->insertSeparator(combo->count());
             else
                 combo->addItem(tr(m.key), m.id);
         }
-        combo->setMaxVisibleItems(combo->count());
         combo->setFixedWidth(158);
         combo->setToolTip(tip(e));
         combo->setVisible(e->shown);

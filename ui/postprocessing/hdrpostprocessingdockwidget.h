@@ -245,9 +245,14 @@ public:
     int getStructureType() const;
     void setStructureType(int type);
     void setStructureSliderValues(float smooth, float value1, float value2, float value3, float value4);
+    // The optimizer panel's operations for the batch window (shown, closed,
+    // its optimizer switch on or off) and the result save. The panel is never
+    // shown and nothing reads it, so they have nothing to do.
     void RememberOptimizerForBatchProcessing() {}
-    void RestoreOptimizerFromBatchProcessing() {}
-    void SetOptimizerForBatchProcessing() {}
+    void RecoverOptimizerForBatchProcessing() {}
+    void SetAllOptimizerButtonsActive() {}
+    void SetAllOptimizerButtonsInActive() {}
+    void OptimizerDataToSettings() {}
     void SetRadarPosition(float, float) {}
     void ClearRadarLabel() {}
     void UpdateRadarLabel(float, float) {}

@@ -277,6 +277,13 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
         optimise->setToolTip(tip(QT_TRANSLATE_NOOP("HDRBatchWindow", "tooltip automatische Bildoptimierung")));
         processingLayout->addWidget(optimise);
         optimise->hide();
+        optimise->setObjectName(QStringLiteral("optimise"));
+        connect(optimise, &QCheckBox::clicked, this, [](bool on) {
+            if (g_pHDRPostProcessingDockWidget && on)
+                g_pHDRPostProcessingDockWidget->SetAllOptimizerButtonsActive();
+            else if (g_pHDRPostProcessingDockWidget)
+                g_pHDRPostProcessingDockWidget->SetAllOptimizerButtonsInActive();
+        });
     }
     processingLayout->addSpacing(18);
     {
@@ -415,8 +422,15 @@ void HDRBatchWindow::showEvent(QShowEvent* event)
         MP_UI_SetIsBatchMode(1);
         m_iSavedStructureType =
             g_pHDRPostProcessingDockWidget ? unsigned(g_pHDRPostProcessingDockWidget->getStructureType()) : 0u;
-        if (g_pHDRPostProcessingDockWidget)
+        if (g_pHDRPostProcessingDockWidget) {
             g_pHDRPostProcessingDockWidget->setStructureType(0);
+            g_pHDRPostProcessingDockWidget->RememberOptimizerForBatchProcessing();
+            const QCheckBox* optimise = findChild<QCheckBox*>(QStringLiteral("optimise"));
+            if (optimise && optimise->isChecked())
+                g_pHDRPostProcessingDockWidget->SetAllOptimizerButtonsActive();
+            else
+                g_pHDRPostProcessingDockWidget->SetAllOptimizerButtonsInActive();
+        }
         m_iSavedKernelOutput = unsigned(MP_UI_GetShowExexcuteKernelOutput());
         MP_UI_SetShowExexcuteKernelOutput(0);
         m_iSavedTonemappingMultipleMode = unsigned(MP_UI_GetTonemappingMultipleMode());
@@ -472,8 +486,10 @@ void HDRBatchWindow::restoreSavedState()
     m_bStateSaved = false;
     MP_UI_SetShowExexcuteKernelOutput(int(m_iSavedKernelOutput));
     MP_UI_SetPanoramaMode(m_iSavedPanoramaMode);
-    if (g_pHDRPostProcessingDockWidget)
+    if (g_pHDRPostProcessingDockWidget) {
         g_pHDRPostProcessingDockWidget->setStructureType(int(m_iSavedStructureType));
+        g_pHDRPostProcessingDockWidget->RecoverOptimizerForBatchProcessing();
+    }
     MP_UI_SetTonemappingMultipleMode(int(m_iSavedTonemappingMultipleMode));
     MP_UI_SetIsBatchMode(0);
 }
