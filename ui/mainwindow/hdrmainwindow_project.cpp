@@ -87,6 +87,15 @@ std::vector<IProjectPainter*>& painters()
     return registered;
 }
 
+// The entry of the project filter that the project dialogs select. The
+// filter starts with ";;", so its first entry is empty; selecting that one
+// would list every file under an empty "Files of type".
+QString ProjectEntry(const QString& filter)
+{
+    const QStringList entries = filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    return entries.isEmpty() ? QString() : entries.last();
+}
+
 } // namespace
 
 void ProjectSeams::AddPainter(IProjectPainter* painter)
@@ -257,11 +266,12 @@ bool HDRMainWindow::saveProjectAs()
     QString name = m_pExposureSeries ? m_pExposureSeries->GetMergedFilename(100) : QString();
     if (name.isEmpty())
         name = tr("MyProject");
+    QString selected = ProjectEntry(m_sProjectFilter);
     const QString chosen =
         m_ProjectDialogHook
             ? m_ProjectDialogHook(true)
             : QFileDialog::getSaveFileName(this, tr("Projekt speichern"), start + QLatin1Char('/') + name,
-                                           m_sProjectFilter);
+                                           m_sProjectFilter, &selected);
     if (chosen.isEmpty())
         return false;
     if (optionsFolder.isEmpty())
@@ -326,9 +336,10 @@ void HDRMainWindow::openProject(QString path)
     if (path.isEmpty()) {
         const QString optionsFolder = GetPath(IOptionsWindow::ePATH_PROJECTS);
         const QString start = optionsFolder.isEmpty() ? pathfromFolderSettings(QStringLiteral("lastDialogPath")) : optionsFolder;
+        QString selected = ProjectEntry(m_sProjectFilter);
         path = m_ProjectDialogHook
                    ? m_ProjectDialogHook(false)
-                   : QFileDialog::getOpenFileName(this, tr("Projekt laden"), start, m_sProjectFilter);
+                   : QFileDialog::getOpenFileName(this, tr("Projekt laden"), start, m_sProjectFilter, &selected);
         if (!path.isEmpty() && optionsFolder.isEmpty())
             pathToFolderSettings(path, QStringLiteral("lastDialogPath"), true);
         count("m_iProjectsLoaded");

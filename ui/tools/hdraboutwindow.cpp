@@ -2,7 +2,7 @@
 
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/toolkit/AK_Global.h"
-#include "ui/tools/tooldocks.h"
+#include "ui/tools/linkstyle.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -23,8 +23,7 @@ QTextBrowser* AddPane(QVBoxLayout* layout, QWidget* parent, const QString& title
     browser->setReadOnly(true);
     browser->setContextMenuPolicy(Qt::NoContextMenu);
     browser->setOpenExternalLinks(true);
-    ToolDocks::StyleLinks(browser);
-    browser->setText(text);
+    LinkStyle::SetHtml(browser, text);
     inner->addWidget(browser);
     layout->addWidget(box);
     return browser;

@@ -1,6 +1,6 @@
 #include "ui/tools/hdrinfodockwidget.h"
 
-#include "ui/tools/tooldocks.h"
+#include "ui/tools/linkstyle.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -25,7 +25,6 @@ HDRInfoDockWidget::HDRInfoDockWidget(const QString& title, QWidget* parent, Qt::
     m_pBrowser->setReadOnly(true);
     m_pBrowser->setOpenExternalLinks(true);
     m_pBrowser->setContextMenuPolicy(Qt::NoContextMenu);
-    ToolDocks::StyleLinks(m_pBrowser);
     // The browser takes the content's height and its width less 10 px (see
     // resizeEvent): centred, without margins above or below that would cut it.
     m_pContentLayout->setContentsMargins(5, 0, 5, 0);
@@ -50,7 +49,7 @@ void HDRInfoDockWidget::RegisterAsInfoDock()
 void HDRInfoDockWidget::UpdateText(const QString& html)
 {
     m_strText = html;
-    m_pBrowser->setHtml(html);
+    LinkStyle::SetHtml(m_pBrowser, html); // links follow the style from now on
 }
 
 void HDRInfoDockWidget::EnableFixedSize(bool on)
