@@ -250,13 +250,18 @@ TEST_F(TextsTest, WindowsInBothLanguagesAndStyles)
         auto* presets = dynamic_cast<HDRPresetsDockWidget*>(window.m_pPresetsDock);
         ASSERT_NE(presets, nullptr);
         auto* dock = new HDRPostProcessingDockWidget(
-            QCoreApplication::translate("HDRMainWindow", "Tonemapping/Post-Processing"), &window);
+            QCoreApplication::translate("HDRMainWindow", "Tonemapping/Post-Processing"), &window, Qt::WindowFlags(),
+            CPPOperatorCatalogue::ResourcePath(), lumivex::ApplicationFolder() + QStringLiteral("/settings/filmtypes_lumivex.xml"));
         int page = -1;
         for (int i = 0; i < dock->m_ParameterSets.size() && page < 0; ++i)
             if (!dock->m_ParameterSets[i].pComboBoxes.isEmpty())
                 page = i;
         ASSERT_GE(page, 0);
         dock->m_pParameterStack->setCurrentIndex(page);
+        // Film types keep the names their table gives them, in every language.
+        ASSERT_GE(dock->m_pFilmTypComboBox->count(), 2);
+        EXPECT_EQ(dock->m_pFilmTypComboBox->itemText(0), QStringLiteral("Kein Filmtyp"));
+        EXPECT_EQ(dock->m_pFilmTypComboBox->itemText(1), QStringLiteral("Diafilm brillant"));
 
         for (const char* style : {"dark", "light"}) {
             SCOPED_TRACE(testing::Message() << locale << " " << style);
