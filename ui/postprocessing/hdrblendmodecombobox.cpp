@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -37,5 +38,11 @@ void HDRBlendModeComboBox::showPopup()
         const int above = box.top() - available.top();
         setMaxVisibleItems(RowsFitting(std::max(below, above)));
     }
+    // As wide as the longest name with the scroll bar beside it (a list popup
+    // is otherwise only as wide as the box and cuts long names).
+    QAbstractItemView* list = view();
+    list->setMinimumWidth(std::min(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                                       list->verticalScrollBar()->sizeHint().width(),
+                                   screen() ? screen()->availableGeometry().width() : QWIDGETSIZE_MAX));
     QComboBox::showPopup();
 }
