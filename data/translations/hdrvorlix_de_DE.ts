@@ -631,7 +631,7 @@
     </message>
     <message>
         <source>Post Processing</source>
-        <translation>Post Processing</translation>
+        <translation>Nachbearbeitung</translation>
     </message>
 </context>
 <context>
@@ -1292,7 +1292,7 @@
     </message>
     <message>
         <source>Berechne Post Processing</source>
-        <translation>Berechne Post Processing</translation>
+        <translation>Berechne Nachbearbeitung</translation>
     </message>
     <message>
         <source>Speichern wird vorbereitet.</source>
@@ -3946,7 +3946,7 @@
     </message>
     <message>
         <source>Post-Processing &amp; Voreinstellungen</source>
-        <translation>Post-Processing &amp; Voreinstellungen</translation>
+        <translation>Nachbearbeitung &amp; Voreinstellungen</translation>
     </message>
     <message>
         <source>Aufwendigste Berechnung (in Sekunden)</source>
