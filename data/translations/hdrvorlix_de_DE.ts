@@ -3175,7 +3175,7 @@
     </message>
     <message>
         <source>MyPreset</source>
-        <translation>MeinPreset</translation>
+        <translation>MeineVoreinstellung</translation>
     </message>
     <message>
         <source>Natürlich</source>
