@@ -11,6 +11,7 @@
 #include "document/exposureseries.h"
 #include "document/postprocessing.h"
 #include "document/project.h"
+#include "engine/core/settings.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/mainwindow/projectfiles.h"
@@ -337,7 +338,10 @@ QString describe(const QMap<QString, QByteArray>& entries)
 // that step or ends the process on the spot (no clean-up of any kind).
 class StepOperations : public PF::IFileOperations {
 public:
-    enum class EMode { Count, Fail, Kill };
+    // Throw: stops the caller in this process by an exception (no file is
+    // touched on the way out), where a real kill is not practical.
+    enum class EMode { Count, Fail, Kill, Throw };
+    struct Stopped {};
     explicit StepOperations(EMode mode = EMode::Count, int stopAt = 0) : m_eMode(mode), m_iStopAt(stopAt) {}
     bool Rename(const QString& a, const QString& b) override { return step() && IFileOperations::Rename(a, b); }
     bool Link(const QString& a, const QString& b) override { return step() && IFileOperations::Link(a, b); }
@@ -355,6 +359,8 @@ private:
             return true;
         if (m_eMode == EMode::Kill)
             _exit(9);
+        if (m_eMode == EMode::Throw)
+            throw Stopped();
         return false;
     }
     EMode m_eMode;
@@ -517,14 +523,19 @@ TEST_F(ProjectFilesTest, AParticipantWritingInPlaceNeverTouchesTheOldProject)
     const QString path = m_Dir.filePath(QStringLiteral("p.lumivexProject"));
     FakeParticipant good;
     good.data = "the old data";
-    ASSERT_EQ(PF::SaveProject(request(path, good)), PF::ESaveResult::Saved);
-    const auto before = snapshot(m_Dir.path());
 
-    for (bool fail : {true, false}) {
-        SCOPED_TRACE(fail ? "fails" : "succeeds");
+    struct SCase {
+        bool fail;
+        QByteArray content; // the same length as the old one: only the content tells
+    };
+    for (const SCase& c : {SCase{true, "rewritten in place"}, SCase{false, "rewritten in place"},
+                           SCase{false, "THE OLD DATA"}}) {
+        SCOPED_TRACE(testing::Message() << (c.fail ? "fails" : "succeeds") << " writing " << c.content.constData());
+        ASSERT_EQ(PF::SaveProject(request(path, good)), PF::ESaveResult::Saved);
+        const auto before = snapshot(m_Dir.path());
         PF::SSaveRequest r = request(path, good);
         QByteArray seen;
-        r.participants = [&seen, fail](QSettings& settings, const QString& folder) {
+        r.participants = [&seen, &c](QSettings& settings, const QString& folder) {
             settings.setValue(QStringLiteral("Fake/Value"), QStringLiteral("two"));
             QFile file(folder + QStringLiteral("/fake.dat"));
             if (!file.open(QIODevice::ReadWrite))
@@ -532,18 +543,17 @@ TEST_F(ProjectFilesTest, AParticipantWritingInPlaceNeverTouchesTheOldProject)
             seen = file.readAll(); // the old content is there to be read
             file.resize(0);
             file.seek(0);
-            file.write("rewritten in place");
-            return !fail;
+            file.write(c.content);
+            return !c.fail;
         };
         const PF::ESaveResult result = PF::SaveProject(r);
         EXPECT_EQ(seen, QByteArray("the old data"));
-        if (fail) {
+        if (c.fail) {
             EXPECT_EQ(result, PF::ESaveResult::PartFailed);
             EXPECT_EQ(snapshot(m_Dir.path()), before);
         } else {
             EXPECT_EQ(result, PF::ESaveResult::Saved);
-            EXPECT_EQ(readFile(m_Dir.filePath(QStringLiteral("p.lumivexdata/fake.dat"))),
-                      QByteArray("rewritten in place"));
+            EXPECT_EQ(readFile(m_Dir.filePath(QStringLiteral("p.lumivexdata/fake.dat"))), c.content);
         }
     }
 }
@@ -1277,6 +1287,147 @@ TEST_F(ProjectWindowTest, UndoPointsAreSetRestoredAndTrimmed)
     EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("temp0")));
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("temp1")));
     MP_UI_SetSaveTimeLineMode(0);
+}
+
+// A participant with a version: its key and data file are saved, and what
+// it finds on loading is kept.
+class VersionParticipant : public IProject {
+public:
+    bool SaveProject(QSettings& settings, const QString& folder) const override
+    {
+        settings.setValue(QStringLiteral("Test/Version"), version);
+        QSaveFile file(folder + QStringLiteral("/version.dat"));
+        return file.open(QIODevice::WriteOnly) && file.write(version.toUtf8()) > 0 && file.commit();
+    }
+    bool LoadProject(QSettings& settings, const QString& folder) override
+    {
+        loaded = settings.value(QStringLiteral("Test/Version")).toString() + QLatin1Char('/') +
+                 QString::fromUtf8(readFile(folder + QStringLiteral("/version.dat")));
+        return true;
+    }
+    QString version;
+    QString loaded;
+};
+
+// A project save and an undo point stopped at any step of their commit: the
+// project opens, and the point is restored, as exactly the old or exactly the
+// new version, pictures included, and nothing of the attempt stays.
+TEST_F(ProjectWindowTest, ASaveOrUndoPointStoppedAtAnyStepOpensWhole)
+{
+    loadPhoto();
+    VersionParticipant part;
+    MP_UI_SetAskForSaveProjectMode(0);
+    const int background = MP_UI_GetBackgroundColor();
+    auto leftovers = [](const QString& root) {
+        QStringList found;
+        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString name = QFileInfo(it.next()).fileName();
+            for (const char* mark : {".saving", ".old", ".commit", ".lock"})
+                if (name.contains(QLatin1String(mark))) {
+                    found << name;
+                    break;
+                }
+        }
+        return found.join(QLatin1Char(' ')).toStdString();
+    };
+    auto stopAt = [](int k, const std::function<void()>& save) {
+        StepOperations stop(StepOperations::EMode::Throw, k);
+        OperationsScope scope(&stop);
+        try {
+            save();
+        } catch (const StepOperations::Stopped&) {
+            return true;
+        }
+        return false;
+    };
+    auto countSteps = [](const std::function<void()>& save) {
+        StepOperations counting;
+        OperationsScope scope(&counting);
+        save();
+        return counting.steps;
+    };
+
+    // The project file.
+    part.version = QStringLiteral("old");
+    const QString path = saveAs(QStringLiteral("shot"));
+    const QString data = m_Dir.filePath(QStringLiteral("shot.lumivexdata"));
+    const QString pristine = m_Dir.filePath(QStringLiteral("pristine"));
+    ASSERT_TRUE(PF::CopyDir(data, pristine, true));
+    const QByteArray oldFile = readFile(path);
+    auto reset = [&] {
+        PF::RemoveDir(data);
+        ASSERT_TRUE(PF::CopyDir(pristine, data, true));
+        writeFile(path, oldFile);
+    };
+    part.version = QStringLiteral("new");
+    const int projectSteps = countSteps([&] { EXPECT_TRUE(window->saveProject()); });
+    ASSERT_GT(projectSteps, 3);
+    for (int k = 1; k <= projectSteps; ++k) {
+        SCOPED_TRACE(testing::Message() << "project stopped at step " << k << " of " << projectSteps);
+        reset();
+        part.version = QStringLiteral("new");
+        EXPECT_TRUE(stopAt(k, [&] { window->saveProject(); }));
+        window->m_sProjectPath = path;
+        part.loaded.clear();
+        window->openProject(path);
+        ASSERT_NE(window->m_pExposureSeries, nullptr) << prompts.seen.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(part.loaded == QStringLiteral("old/old") || part.loaded == QStringLiteral("new/new"))
+            << part.loaded.toStdString();
+        EXPECT_EQ(leftovers(m_Dir.path()), "");
+    }
+
+    // An undo point written again into the folder of an earlier one.
+    const QString folder = undoRoot() + QStringLiteral("temp0");
+    const QString keep = m_Dir.filePath(QStringLiteral("pristine-undo"));
+    window->m_sProjectPath.clear();
+    part.version = QStringLiteral("old");
+    MP_UI_SetBackgroundColor(0x102030);
+    window->setUndoLevel(-1);
+    window->SaveUndo();
+    ASSERT_EQ(window->m_iUndoLevel, 0);
+    ASSERT_TRUE(PF::CopyDir(folder, keep, true));
+    const QByteArray oldThumb = readFile(folder + QStringLiteral("/undo.dat"));
+    const QByteArray oldJpg = readFile(folder + QStringLiteral("/undo.jpg"));
+    part.version = QStringLiteral("new");
+    MP_UI_SetBackgroundColor(0xa0b0c0);
+    window->setUndoLevel(-1);
+    const int undoSteps = countSteps([&] { window->SaveUndo(); });
+    ASSERT_GT(undoSteps, 3);
+    for (int k = 1; k <= undoSteps; ++k) {
+        SCOPED_TRACE(testing::Message() << "undo point stopped at step " << k << " of " << undoSteps);
+        // The new point as a whole save of the current state writes it.
+        auto restart = [&] {
+            PF::RemoveDir(folder);
+            ASSERT_TRUE(PF::CopyDir(keep, folder, true));
+            window->setUndoLevel(-1);
+            window->m_sProjectPath.clear();
+        };
+        restart();
+        window->SaveUndo();
+        const QByteArray newThumb = readFile(folder + QStringLiteral("/undo.dat"));
+        const QByteArray newJpg = readFile(folder + QStringLiteral("/undo.jpg"));
+        ASSERT_NE(oldThumb, newThumb);
+        ASSERT_NE(oldJpg, newJpg);
+        restart();
+        EXPECT_TRUE(stopAt(k, [&] { window->SaveUndo(); }));
+        window->m_sProjectPath.clear();
+        window->setUndoLevel(0);
+        part.loaded.clear();
+        window->RestoreTimeline(0);
+        ASSERT_NE(window->m_pExposureSeries, nullptr) << prompts.seen.join(QLatin1Char('\n')).toStdString();
+        const QByteArray thumb = readFile(folder + QStringLiteral("/undo.dat"));
+        const QByteArray jpg = readFile(folder + QStringLiteral("/undo.jpg"));
+        const bool isOld = part.loaded == QStringLiteral("old/old") && thumb == oldThumb && jpg == oldJpg;
+        const bool isNew = part.loaded == QStringLiteral("new/new") && thumb == newThumb && jpg == newJpg;
+        EXPECT_TRUE(isOld || isNew) << part.loaded.toStdString() << " thumbnail "
+                                    << (thumb == oldThumb ? "old" : thumb == newThumb ? "new" : "other") << " picture "
+                                    << (jpg == oldJpg ? "old" : jpg == newJpg ? "new" : "other");
+        EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/datetime.ini")).isFile());
+        EXPECT_EQ(leftovers(folder), "");
+    }
+    MP_UI_SetBackgroundColor(background);
+    MP_UI_SetAskForSaveProjectMode(1);
 }
 
 TEST_F(ProjectWindowTest, AFailedUndoPointChangesNothing)
