@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <iostream>
@@ -504,15 +505,26 @@ void HDRMainWindow::SaveUndo()
         return;
     }
     // Without a result the point has no pictures; a picture that cannot be
-    // written is only that picture lost.
+    // written is only that picture lost. The preview picture is written
+    // before the save, so that the writer's notes stay out of its progress.
     const bool hasPictures = made == PF::EUndoPictures::Done;
+    QString preview;
+    if (hasPictures && QDir().mkpath(folder)) {
+        QTemporaryFile file(folder + QStringLiteral("/.undo-XXXXXX.jpg"));
+        file.setAutoRemove(false);
+        if (file.open()) {
+            preview = file.fileName();
+            file.close();
+            if (!ResultImageWriter::SaveImageFile(preview, pictures.canvas.get(), 98, false, canvasSize.width(),
+                                                  canvasSize.height(), QString(), nullptr)) {
+                QFile::remove(preview);
+                preview.clear();
+            }
+        }
+    }
     std::vector<PF::SBesideFile> files = {
         {QStringLiteral("undo.jpg"),
-         [&](const QString& path) {
-             return hasPictures && ResultImageWriter::SaveImageFile(path, pictures.canvas.get(), 98, false,
-                                                                    canvasSize.width(), canvasSize.height(),
-                                                                    QString(), nullptr);
-         }},
+         [&](const QString& path) { return !preview.isEmpty() && QFile::rename(preview, path); }},
         {QStringLiteral("undo.dat"),
          [&](const QString& path) { return hasPictures && PF::WriteThumbnail(path, pictures.thumbnail.get()); }},
         {QStringLiteral("datetime.ini"),
@@ -531,6 +543,8 @@ void HDRMainWindow::SaveUndo()
         SUndoPicturesScope withPictures(&files);
         saved = saveProject();
     }
+    if (!preview.isEmpty())
+        QFile::remove(preview); // not taken by a failed save
     if (!saved) {
         abandon();
         return;

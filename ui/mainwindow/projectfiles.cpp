@@ -14,6 +14,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -51,9 +52,21 @@ bool IFileOperations::Copy(const QString& from, const QString& to)
     bool good = out >= 0;
     // A clone shares the blocks until one side writes, where the file system can.
     const bool cloned = good && ::ioctl(out, FICLONE, in) == 0;
-    for (off_t done = 0; good && !cloned && done < st.st_size;) {
-        const ssize_t n = ::sendfile(out, in, &done, size_t(std::min<off_t>(st.st_size - done, off_t(1) << 30)));
-        good = n > 0;
+    off_t done = 0;
+    bool kernelCopy = true;
+    while (good && !cloned && done < st.st_size) {
+        if (kernelCopy) {
+            const ssize_t n = ::sendfile(out, in, &done, size_t(std::min<off_t>(st.st_size - done, off_t(1) << 30)));
+            if (n < 0 && (errno == EINVAL || errno == ENOSYS) && done == 0)
+                kernelCopy = false; // a file system without it: through a buffer
+            else
+                good = n > 0 || (n < 0 && errno == EINTR);
+            continue;
+        }
+        char buffer[1 << 16];
+        const ssize_t n = ::pread(in, buffer, sizeof(buffer), done);
+        good = n > 0 && ::write(out, buffer, size_t(n)) == n;
+        done += good ? n : 0;
     }
     good = good && ::fchmod(out, st.st_mode & 07777) == 0;
     if (out >= 0 && ::close(out) != 0)
