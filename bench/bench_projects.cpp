@@ -51,8 +51,8 @@ bool writePicture(const QString& folder)
     return file.commit();
 }
 
-// The project saved over an existing one: temporary file, new data folder
-// of links, renames.
+// The project saved over an existing one: the participants' copies of the old
+// data files, the staged data folder, the commit record, the renames.
 void BM_ProjectSaveAllOrNothing(benchmark::State& state)
 {
     QTemporaryDir dir;

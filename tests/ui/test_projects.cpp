@@ -11,6 +11,7 @@
 #include "document/exposureseries.h"
 #include "document/postprocessing.h"
 #include "document/project.h"
+#include "engine/core/settings.h"
 #include "ui/mainwindow/hdrmainwindow.h"
 #include "ui/mainwindow/presettimerstophelper.h"
 #include "ui/mainwindow/projectfiles.h"
@@ -42,6 +43,8 @@
 #include <sstream>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace PF = ProjectFiles;
@@ -130,7 +133,8 @@ protected:
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString name = QFileInfo(it.next()).fileName();
-            if (name.contains(QStringLiteral(".saving")) || name.contains(QStringLiteral(".old")))
+            if (name.contains(QStringLiteral(".saving")) || name.contains(QStringLiteral(".old")) ||
+                name.endsWith(QStringLiteral(".commit")) || name.endsWith(QStringLiteral(".lock")))
                 found << name;
         }
         return found;
@@ -300,6 +304,338 @@ TEST_F(ProjectFilesTest, UndoCopiesFollowTheSwitchAndTheLevel)
                                (data + QStringLiteral("/temp0")).toStdString()),
               std::string::npos);
     EXPECT_NE(m_Log.str().find("removeDir: " + (data + QStringLiteral("/temp3")).toStdString()), std::string::npos);
+}
+
+namespace {
+
+// Every entry below a folder: files with a hash of their content, folders
+// and links marked, by relative path. Equal trees are equal projects with
+// nothing left over beside them.
+QMap<QString, QByteArray> tree(const QString& root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        QByteArray value = "<dir>";
+        if (info.isSymLink())
+            value = "<link>";
+        else if (info.isFile())
+            value = QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1);
+        entries.insert(QDir(root).relativeFilePath(path), value);
+    }
+    return entries;
+}
+
+QString describe(const QMap<QString, QByteArray>& entries)
+{
+    return QStringList(entries.keys()).join(QLatin1Char(' '));
+}
+
+// Counts the file operations of a save; at step `stopAt` it either fails
+// that step or ends the process on the spot (no clean-up of any kind).
+class StepOperations : public PF::IFileOperations {
+public:
+    // Throw: stops the caller in this process by an exception (no file is
+    // touched on the way out), where a real kill is not practical.
+    enum class EMode { Count, Fail, Kill, Throw };
+    struct Stopped {};
+    explicit StepOperations(EMode mode = EMode::Count, int stopAt = 0) : m_eMode(mode), m_iStopAt(stopAt) {}
+    bool Rename(const QString& a, const QString& b) override { return step() && IFileOperations::Rename(a, b); }
+    bool Link(const QString& a, const QString& b) override { return step() && IFileOperations::Link(a, b); }
+    bool Copy(const QString& a, const QString& b) override { return step() && IFileOperations::Copy(a, b); }
+    bool MakeDir(const QString& a) override { return step() && IFileOperations::MakeDir(a); }
+    bool RemoveFile(const QString& a) override { return step() && IFileOperations::RemoveFile(a); }
+    bool RemoveTree(const QString& a) override { return step() && IFileOperations::RemoveTree(a); }
+    int steps = 0;
+
+private:
+    bool step()
+    {
+        ++steps;
+        if (steps != m_iStopAt || m_eMode == EMode::Count)
+            return true;
+        if (m_eMode == EMode::Kill)
+            _exit(9);
+        if (m_eMode == EMode::Throw)
+            throw Stopped();
+        return false;
+    }
+    EMode m_eMode;
+    int m_iStopAt;
+};
+
+struct OperationsScope {
+    explicit OperationsScope(PF::IFileOperations* o) { PF::SetFileOperations(o); }
+    ~OperationsScope() { PF::SetFileOperations(nullptr); }
+};
+
+// One version of an undo point: the participant's key and data file and the
+// pictures beside the project file.
+struct SVersion {
+    FakeParticipant part;
+    QByteArray picture;
+    QByteArray thumbnail;
+    bool withPictures = true;
+};
+
+} // namespace
+
+// A save stopped at any one of its file operations, by a kill or by a
+// failing step, opens as exactly the old or exactly the new version, whole,
+// with nothing of the attempt left beside it.
+TEST_F(ProjectFilesTest, ASaveStoppedAtAnyStepOpensAsOldOrNewWhole)
+{
+    const QString folder = m_Dir.filePath(QStringLiteral("temp0"));
+    const QString pristine = m_Dir.filePath(QStringLiteral("pristine"));
+    const QString path = folder + QStringLiteral("/undo.lumivexProject");
+    const QString data = folder + QStringLiteral("/undo.lumivexdata");
+
+    SVersion oldVersion;
+    oldVersion.part.value = QStringLiteral("old");
+    oldVersion.part.data = "old data";
+    oldVersion.picture = "old jpg";
+    oldVersion.thumbnail = "old thumbnail";
+    SVersion newVersion;
+    newVersion.part.value = QStringLiteral("new");
+    newVersion.part.data = "new data";
+    newVersion.picture = "new jpg";
+    newVersion.thumbnail = "new thumbnail";
+    auto requestFor = [&](const SVersion& v) {
+        PF::SSaveRequest r = request(path, v.part);
+        auto write = [](const QByteArray& content) {
+            return [content](const QString& to) {
+                QFile f(to);
+                return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+            };
+        };
+        const bool pictures = v.withPictures;
+        r.besideFiles = {{QStringLiteral("undo.jpg"),
+                          [w = write(v.picture), pictures](const QString& to) { return pictures && w(to); }},
+                         {QStringLiteral("undo.dat"), write(v.thumbnail)}};
+        return r;
+    };
+
+    struct SCase {
+        const char* name;
+        bool oldExists;       // a saved version is there before
+        bool newHasPictures;  // the new version writes its picture
+    };
+    const SCase cases[] = {
+        {"over an old version", true, true},
+        {"over an old version, the new one without picture", true, false},
+        {"a first save", false, true},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        PF::RemoveDir(folder);
+        PF::RemoveDir(pristine);
+        QDir().mkpath(folder);
+        if (c.oldExists) {
+            ASSERT_EQ(PF::SaveProject(requestFor(oldVersion)), PF::ESaveResult::Saved);
+            // Data no save rewrites: a file of the participants' part and the undo copies.
+            writeFile(data + QStringLiteral("/keep.dat"), "kept");
+            writeFile(data + QStringLiteral("/temp0/undo.dat"), "undo copy");
+            writeFile(data + QStringLiteral("/timeline.ini"), "undolevel=0\n");
+        }
+        ASSERT_TRUE(PF::CopyDir(folder, pristine, true));
+        const auto oldTree = tree(folder);
+
+        newVersion.withPictures = c.newHasPictures;
+        StepOperations counting;
+        {
+            OperationsScope scope(&counting);
+            ASSERT_EQ(PF::SaveProject(requestFor(newVersion)), PF::ESaveResult::Saved);
+        }
+        const auto newTree = tree(folder);
+        ASSERT_FALSE(oldTree == newTree);
+        ASSERT_GT(counting.steps, 3);
+
+        // Opens the project the way the main window does; "" when incomplete.
+        auto open = [&]() -> QString {
+            PF::RecoverProject(path);
+            if (!PF::ProjectComplete(path))
+                return QString();
+            QSettings ini(path, QSettings::IniFormat);
+            if (PF::ReadVersion(ini) != PF::kVersion)
+                return QStringLiteral("incompatible");
+            return ini.value(QStringLiteral("Fake/Value")).toString() + QLatin1Char('/') +
+                   QString::fromLatin1(readFile(data + QStringLiteral("/fake.dat")));
+        };
+        auto reset = [&] {
+            PF::RemoveDir(folder);
+            ASSERT_TRUE(PF::CopyDir(pristine, folder, true));
+            ASSERT_TRUE(tree(folder) == oldTree);
+        };
+        auto expectOldOrNew = [&](const QString& opened) {
+            const auto now = tree(folder);
+            if (now == newTree) {
+                EXPECT_EQ(opened, QStringLiteral("new/new data"));
+            } else {
+                EXPECT_TRUE(now == oldTree) << "neither old nor new: " << describe(now).toStdString();
+                EXPECT_EQ(opened, c.oldExists ? QStringLiteral("old/old data") : QString());
+            }
+            return now == newTree;
+        };
+
+        int sawNew = 0;
+        for (int k = 1; k <= counting.steps; ++k) {
+            SCOPED_TRACE(testing::Message() << "killed at step " << k << " of " << counting.steps);
+            reset();
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                StepOperations kill(StepOperations::EMode::Kill, k);
+                PF::SetFileOperations(&kill);
+                PF::SaveProject(requestFor(newVersion));
+                _exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 9);
+            sawNew += expectOldOrNew(open()) ? 1 : 0;
+        }
+        EXPECT_GT(sawNew, 0); // the late kills leave the new version
+        for (int k = 1; k <= counting.steps; ++k) {
+            SCOPED_TRACE(testing::Message() << "failed at step " << k << " of " << counting.steps);
+            reset();
+            PF::ESaveResult result;
+            {
+                StepOperations failing(StepOperations::EMode::Fail, k);
+                OperationsScope scope(&failing);
+                result = PF::SaveProject(requestFor(newVersion));
+            }
+            const bool isNew = expectOldOrNew(open());
+            if (result == PF::ESaveResult::Saved) {
+                EXPECT_TRUE(isNew);
+            }
+        }
+    }
+}
+
+// A participant that rewrites its old data file in place and then fails
+// leaves the old project's file as it was.
+TEST_F(ProjectFilesTest, AParticipantWritingInPlaceNeverTouchesTheOldProject)
+{
+    const QString path = m_Dir.filePath(QStringLiteral("p.lumivexProject"));
+    FakeParticipant good;
+    good.data = "the old data";
+
+    struct SCase {
+        bool fail;
+        QByteArray content; // the same length as the old one: only the content tells
+    };
+    for (const SCase& c : {SCase{true, "rewritten in place"}, SCase{false, "rewritten in place"},
+                           SCase{false, "THE OLD DATA"}}) {
+        SCOPED_TRACE(testing::Message() << (c.fail ? "fails" : "succeeds") << " writing " << c.content.constData());
+        ASSERT_EQ(PF::SaveProject(request(path, good)), PF::ESaveResult::Saved);
+        const auto before = snapshot(m_Dir.path());
+        PF::SSaveRequest r = request(path, good);
+        QByteArray seen;
+        r.participants = [&seen, &c](QSettings& settings, const QString& folder) {
+            settings.setValue(QStringLiteral("Fake/Value"), QStringLiteral("two"));
+            QFile file(folder + QStringLiteral("/fake.dat"));
+            if (!file.open(QIODevice::ReadWrite))
+                return false;
+            seen = file.readAll(); // the old content is there to be read
+            file.resize(0);
+            file.seek(0);
+            file.write(c.content);
+            return !c.fail;
+        };
+        const PF::ESaveResult result = PF::SaveProject(r);
+        EXPECT_EQ(seen, QByteArray("the old data"));
+        if (c.fail) {
+            EXPECT_EQ(result, PF::ESaveResult::PartFailed);
+            EXPECT_EQ(snapshot(m_Dir.path()), before);
+        } else {
+            EXPECT_EQ(result, PF::ESaveResult::Saved);
+            EXPECT_EQ(readFile(m_Dir.filePath(QStringLiteral("p.lumivexdata/fake.dat"))), c.content);
+        }
+    }
+}
+
+// A new project file gets the mode the data files get (the user's umask);
+// a project file saved again keeps its own.
+TEST_F(ProjectFilesTest, TheProjectFileGetsTheModeOfTheDataFiles)
+{
+    auto modeOf = [](const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+    };
+    FakeParticipant part;
+    const mode_t oldMask = ::umask(022);
+    for (mode_t mask : {mode_t(022), mode_t(027), mode_t(002), mode_t(077)}) {
+        SCOPED_TRACE(testing::Message() << "umask " << std::oct << int(mask));
+        ::umask(mask);
+        const QString name = QStringLiteral("m%1").arg(int(mask), 3, 8, QLatin1Char('0'));
+        const QString path = m_Dir.filePath(name + QStringLiteral(".lumivexProject"));
+        ASSERT_EQ(PF::SaveProject(request(path, part)), PF::ESaveResult::Saved);
+        const int expected = int(0666 & ~mask);
+        EXPECT_EQ(modeOf(m_Dir.filePath(name + QStringLiteral(".lumivexdata/fake.dat"))), expected);
+        EXPECT_EQ(modeOf(path), expected);
+        EXPECT_EQ(modeOf(m_Dir.filePath(name + QStringLiteral(".lumivexdata"))), int(0777 & ~mask));
+    }
+    ::umask(022);
+    const QString path = m_Dir.filePath(QStringLiteral("m022.lumivexProject"));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_EQ(PF::SaveProject(request(path, part)), PF::ESaveResult::Saved);
+    EXPECT_EQ(modeOf(path), 0640);
+    ::umask(oldMask);
+}
+
+// What interrupted saves left behind goes when the project is opened or
+// saved again; a data folder that an earlier program version moved aside
+// and never put back is the project's data again.
+TEST_F(ProjectFilesTest, LeftoversOfInterruptedSavesAreCleanedUp)
+{
+    const QString path = m_Dir.filePath(QStringLiteral("p.lumivexProject"));
+    const QString data = m_Dir.filePath(QStringLiteral("p.lumivexdata"));
+    FakeParticipant old;
+    old.data = "old data";
+    ASSERT_EQ(PF::SaveProject(request(path, old)), PF::ESaveResult::Saved);
+    const auto saved = tree(m_Dir.path());
+
+    // An earlier version stopped after moving the data folder aside.
+    ASSERT_TRUE(QDir().rename(data, data + QStringLiteral(".old3")));
+    writeFile(data + QStringLiteral(".saving3/fake.dat"), "new data");
+    writeFile(path + QStringLiteral(".saving-Ab12Cd"), "Version=300\n");
+    // A save of this version stopped before its commit record, and a lock of a process that died.
+    writeFile(data + QStringLiteral(".saving0/fake.dat"), "newer data");
+    writeFile(path + QStringLiteral(".saving0"), "Version=300\n");
+    writeFile(path + QStringLiteral(".saving0-undo.jpg"), "jpg");
+    writeFile(path + QStringLiteral(".lock"), "999999\nlumivex\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    // Names that only look alike stay.
+    writeFile(m_Dir.filePath(QStringLiteral("p.lumivexdata.older")), "mine");
+    writeFile(m_Dir.filePath(QStringLiteral("p.lumivexProject.savings")), "mine");
+    EXPECT_FALSE(PF::ProjectComplete(path));
+
+    EXPECT_TRUE(PF::RecoverProject(path));
+    auto expected = saved;
+    expected.insert(QStringLiteral("p.lumivexdata.older"), QCryptographicHash::hash("mine", QCryptographicHash::Sha1));
+    expected.insert(QStringLiteral("p.lumivexProject.savings"),
+                    QCryptographicHash::hash("mine", QCryptographicHash::Sha1));
+    EXPECT_TRUE(tree(m_Dir.path()) == expected) << describe(tree(m_Dir.path())).toStdString();
+    EXPECT_TRUE(PF::ProjectComplete(path));
+
+    // The same leftovers go when the project is saved again.
+    writeFile(data + QStringLiteral(".saving0/fake.dat"), "newer data");
+    writeFile(path + QStringLiteral(".lock"), "999999\nlumivex\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    ASSERT_EQ(PF::SaveProject(request(path, old)), PF::ESaveResult::Saved);
+    EXPECT_TRUE(tree(m_Dir.path()) == expected) << describe(tree(m_Dir.path())).toStdString();
+
+    // A save running in this process holds the lock: nothing is touched meanwhile.
+    PF::SSaveRequest r = request(path, old);
+    bool recovered = true;
+    r.participants = [&](QSettings& settings, const QString& folder) {
+        recovered = PF::RecoverProject(path);
+        return old(settings, folder);
+    };
+    ASSERT_EQ(PF::SaveProject(r), PF::ESaveResult::Saved);
+    EXPECT_FALSE(recovered);
 }
 
 TEST_F(ProjectFilesTest, FolderHelpersNeverFollowLinks)
@@ -951,6 +1287,147 @@ TEST_F(ProjectWindowTest, UndoPointsAreSetRestoredAndTrimmed)
     EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("temp0")));
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("temp1")));
     MP_UI_SetSaveTimeLineMode(0);
+}
+
+// A participant with a version: its key and data file are saved, and what
+// it finds on loading is kept.
+class VersionParticipant : public IProject {
+public:
+    bool SaveProject(QSettings& settings, const QString& folder) const override
+    {
+        settings.setValue(QStringLiteral("Test/Version"), version);
+        QSaveFile file(folder + QStringLiteral("/version.dat"));
+        return file.open(QIODevice::WriteOnly) && file.write(version.toUtf8()) > 0 && file.commit();
+    }
+    bool LoadProject(QSettings& settings, const QString& folder) override
+    {
+        loaded = settings.value(QStringLiteral("Test/Version")).toString() + QLatin1Char('/') +
+                 QString::fromUtf8(readFile(folder + QStringLiteral("/version.dat")));
+        return true;
+    }
+    QString version;
+    QString loaded;
+};
+
+// A project save and an undo point stopped at any step of their commit: the
+// project opens, and the point is restored, as exactly the old or exactly the
+// new version, pictures included, and nothing of the attempt stays.
+TEST_F(ProjectWindowTest, ASaveOrUndoPointStoppedAtAnyStepOpensWhole)
+{
+    loadPhoto();
+    VersionParticipant part;
+    MP_UI_SetAskForSaveProjectMode(0);
+    const int background = MP_UI_GetBackgroundColor();
+    auto leftovers = [](const QString& root) {
+        QStringList found;
+        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString name = QFileInfo(it.next()).fileName();
+            for (const char* mark : {".saving", ".old", ".commit", ".lock"})
+                if (name.contains(QLatin1String(mark))) {
+                    found << name;
+                    break;
+                }
+        }
+        return found.join(QLatin1Char(' ')).toStdString();
+    };
+    auto stopAt = [](int k, const std::function<void()>& save) {
+        StepOperations stop(StepOperations::EMode::Throw, k);
+        OperationsScope scope(&stop);
+        try {
+            save();
+        } catch (const StepOperations::Stopped&) {
+            return true;
+        }
+        return false;
+    };
+    auto countSteps = [](const std::function<void()>& save) {
+        StepOperations counting;
+        OperationsScope scope(&counting);
+        save();
+        return counting.steps;
+    };
+
+    // The project file.
+    part.version = QStringLiteral("old");
+    const QString path = saveAs(QStringLiteral("shot"));
+    const QString data = m_Dir.filePath(QStringLiteral("shot.lumivexdata"));
+    const QString pristine = m_Dir.filePath(QStringLiteral("pristine"));
+    ASSERT_TRUE(PF::CopyDir(data, pristine, true));
+    const QByteArray oldFile = readFile(path);
+    auto reset = [&] {
+        PF::RemoveDir(data);
+        ASSERT_TRUE(PF::CopyDir(pristine, data, true));
+        writeFile(path, oldFile);
+    };
+    part.version = QStringLiteral("new");
+    const int projectSteps = countSteps([&] { EXPECT_TRUE(window->saveProject()); });
+    ASSERT_GT(projectSteps, 3);
+    for (int k = 1; k <= projectSteps; ++k) {
+        SCOPED_TRACE(testing::Message() << "project stopped at step " << k << " of " << projectSteps);
+        reset();
+        part.version = QStringLiteral("new");
+        EXPECT_TRUE(stopAt(k, [&] { window->saveProject(); }));
+        window->m_sProjectPath = path;
+        part.loaded.clear();
+        window->openProject(path);
+        ASSERT_NE(window->m_pExposureSeries, nullptr) << prompts.seen.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(part.loaded == QStringLiteral("old/old") || part.loaded == QStringLiteral("new/new"))
+            << part.loaded.toStdString();
+        EXPECT_EQ(leftovers(m_Dir.path()), "");
+    }
+
+    // An undo point written again into the folder of an earlier one.
+    const QString folder = undoRoot() + QStringLiteral("temp0");
+    const QString keep = m_Dir.filePath(QStringLiteral("pristine-undo"));
+    window->m_sProjectPath.clear();
+    part.version = QStringLiteral("old");
+    MP_UI_SetBackgroundColor(0x102030);
+    window->setUndoLevel(-1);
+    window->SaveUndo();
+    ASSERT_EQ(window->m_iUndoLevel, 0);
+    ASSERT_TRUE(PF::CopyDir(folder, keep, true));
+    const QByteArray oldThumb = readFile(folder + QStringLiteral("/undo.dat"));
+    const QByteArray oldJpg = readFile(folder + QStringLiteral("/undo.jpg"));
+    part.version = QStringLiteral("new");
+    MP_UI_SetBackgroundColor(0xa0b0c0);
+    window->setUndoLevel(-1);
+    const int undoSteps = countSteps([&] { window->SaveUndo(); });
+    ASSERT_GT(undoSteps, 3);
+    for (int k = 1; k <= undoSteps; ++k) {
+        SCOPED_TRACE(testing::Message() << "undo point stopped at step " << k << " of " << undoSteps);
+        // The new point as a whole save of the current state writes it.
+        auto restart = [&] {
+            PF::RemoveDir(folder);
+            ASSERT_TRUE(PF::CopyDir(keep, folder, true));
+            window->setUndoLevel(-1);
+            window->m_sProjectPath.clear();
+        };
+        restart();
+        window->SaveUndo();
+        const QByteArray newThumb = readFile(folder + QStringLiteral("/undo.dat"));
+        const QByteArray newJpg = readFile(folder + QStringLiteral("/undo.jpg"));
+        ASSERT_NE(oldThumb, newThumb);
+        ASSERT_NE(oldJpg, newJpg);
+        restart();
+        EXPECT_TRUE(stopAt(k, [&] { window->SaveUndo(); }));
+        window->m_sProjectPath.clear();
+        window->setUndoLevel(0);
+        part.loaded.clear();
+        window->RestoreTimeline(0);
+        ASSERT_NE(window->m_pExposureSeries, nullptr) << prompts.seen.join(QLatin1Char('\n')).toStdString();
+        const QByteArray thumb = readFile(folder + QStringLiteral("/undo.dat"));
+        const QByteArray jpg = readFile(folder + QStringLiteral("/undo.jpg"));
+        const bool isOld = part.loaded == QStringLiteral("old/old") && thumb == oldThumb && jpg == oldJpg;
+        const bool isNew = part.loaded == QStringLiteral("new/new") && thumb == newThumb && jpg == newJpg;
+        EXPECT_TRUE(isOld || isNew) << part.loaded.toStdString() << " thumbnail "
+                                    << (thumb == oldThumb ? "old" : thumb == newThumb ? "new" : "other") << " picture "
+                                    << (jpg == oldJpg ? "old" : jpg == newJpg ? "new" : "other");
+        EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/datetime.ini")).isFile());
+        EXPECT_EQ(leftovers(folder), "");
+    }
+    MP_UI_SetBackgroundColor(background);
+    MP_UI_SetAskForSaveProjectMode(1);
 }
 
 TEST_F(ProjectWindowTest, AFailedUndoPointChangesNothing)

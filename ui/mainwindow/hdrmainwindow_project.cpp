@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <iostream>
@@ -80,6 +81,17 @@ QString undoProjectPath(const QString& root, int index)
 {
     return PF::WithProjectSuffix(PF::UndoFolder(root, index) + QStringLiteral("/undo"));
 }
+
+// The pictures of an undo point, committed with its project by the save
+// that SaveUndo starts.
+std::vector<PF::SBesideFile>* g_pUndoPictures = nullptr;
+
+struct SUndoPicturesScope {
+    explicit SUndoPicturesScope(std::vector<PF::SBesideFile>* files) { g_pUndoPictures = files; }
+    ~SUndoPicturesScope() { g_pUndoPictures = nullptr; }
+    SUndoPicturesScope(const SUndoPicturesScope&) = delete;
+    SUndoPicturesScope& operator=(const SUndoPicturesScope&) = delete;
+};
 
 std::vector<IProjectPainter*>& painters()
 {
@@ -310,6 +322,8 @@ bool HDRMainWindow::saveProjectFile()
     request.undoRoot = UndoRoot();
     request.participants = [](QSettings& settings, const QString& folder) { return IProject::Save(settings, folder); };
     request.progress = [](float fraction) { HDRProgressThread::AddMessage(9, fraction); };
+    if (g_pUndoPictures)
+        request.besideFiles = *g_pUndoPictures;
 
     QString failed;
     if (PF::SaveProject(request, &failed) != PF::ESaveResult::Saved) {
@@ -353,6 +367,7 @@ void HDRMainWindow::openProject(QString path)
 void HDRMainWindow::openProjectFile()
 {
     const PF::SNames names = PF::Names(m_sProjectPath);
+    PF::RecoverProject(m_sProjectPath); // a save that stopped half-way is finished or undone
     if (!PF::ProjectComplete(m_sProjectPath)) {
         QMessageBox box(QMessageBox::Warning, tr("Warnung"), tr("Projektdateien unvollständig."),
                         QMessageBox::Cancel, this);
@@ -484,12 +499,63 @@ void HDRMainWindow::SaveUndo()
         updateWindowTitle();
     };
 
+    // The pictures are committed together with the point's project: a point
+    // is either the old one or the new one, pictures included.
+    int w = 0, h = 0;
+    const unsigned short* result = GetActualResultBuffer(&w, &h);
+    const QSize canvasSize = GetTimeLineImageSize();
+    PF::SUndoPictures pictures;
+    const PF::EUndoPictures made = PF::MakeUndoPictures(result, w, h, canvasSize.width(), canvasSize.height(),
+                                                        unsigned(MP_UI_GetBackgroundColor()), pictures);
+    if (made == PF::EUndoPictures::OutOfMemory) {
+        {
+            HDRProgressThread guard(1, 0);
+            IExposure::SendOutOfMemMessage();
+        }
+        abandon();
+        return;
+    }
+    // Without a result the point has no pictures; a picture that cannot be
+    // written is only that picture lost. The preview picture is written
+    // before the save, so that the writer's notes stay out of its progress.
+    const bool hasPictures = made == PF::EUndoPictures::Done;
+    QString preview;
+    if (hasPictures && QDir().mkpath(folder)) {
+        QTemporaryFile file(folder + QStringLiteral("/.undo-XXXXXX.jpg"));
+        file.setAutoRemove(false);
+        if (file.open()) {
+            preview = file.fileName();
+            file.close();
+            if (!ResultImageWriter::SaveImageFile(preview, pictures.canvas.get(), 98, false, canvasSize.width(),
+                                                  canvasSize.height(), QString(), nullptr)) {
+                QFile::remove(preview);
+                preview.clear();
+            }
+        }
+    }
+    std::vector<PF::SBesideFile> files = {
+        {QStringLiteral("undo.jpg"),
+         [&](const QString& path) { return !preview.isEmpty() && QFile::rename(preview, path); }},
+        {QStringLiteral("undo.dat"),
+         [&](const QString& path) { return hasPictures && PF::WriteThumbnail(path, pictures.thumbnail.get()); }},
+        {QStringLiteral("datetime.ini"),
+         [](const QString& path) {
+             QSettings datetime(path, QSettings::IniFormat);
+             datetime.setValue(QStringLiteral("datetime"), PF::UndoTimeText());
+             datetime.sync();
+             return datetime.status() == QSettings::NoError;
+         }},
+    };
+
     bool saved = false;
     {
         CSwitchScope compression(MP_UI_GetBufferCompressionMode, MP_UI_SetBufferCompressionMode, 1);
         CSwitchScope threads(MP_UI_GetUseMultithreadingMode, MP_UI_SetUseMultithreadingMode, 1);
+        SUndoPicturesScope withPictures(&files);
         saved = saveProject();
     }
+    if (!preview.isEmpty())
+        QFile::remove(preview); // not taken by a failed save
     if (!saved) {
         abandon();
         return;
@@ -499,38 +565,8 @@ void HDRMainWindow::SaveUndo()
     if (saveProjectAct)
         saveProjectAct->setEnabled(saveEnabled);
 
-    int w = 0, h = 0;
-    const unsigned short* result = GetActualResultBuffer(&w, &h);
-    const QSize canvasSize = GetTimeLineImageSize();
-    PF::SUndoPictures pictures;
-    switch (PF::MakeUndoPictures(result, w, h, canvasSize.width(), canvasSize.height(),
-                                 unsigned(MP_UI_GetBackgroundColor()), pictures)) {
-    case PF::EUndoPictures::OutOfMemory: {
-        {
-            HDRProgressThread guard(1, 0);
-            IExposure::SendOutOfMemMessage();
-        }
-        abandon();
-        return;
-    }
-    case PF::EUndoPictures::Done:
-        // A picture that cannot be written is only that picture lost.
-        ResultImageWriter::SaveImageFile(folder + QStringLiteral("/undo.jpg"), pictures.canvas.get(), 98, false,
-                                         canvasSize.width(), canvasSize.height(), QString(), nullptr);
-        PF::WriteThumbnail(folder + QStringLiteral("/undo.dat"), pictures.thumbnail.get());
-        break;
-    case PF::EUndoPictures::NoPicture:
-        // No result to show: the point is there all the same, without a picture.
-        QFile::remove(folder + QStringLiteral("/undo.jpg"));
-        QFile::remove(folder + QStringLiteral("/undo.dat"));
-        break;
-    }
     if (m_pTimelineDock)
         m_pTimelineDock->AddItem(pictures.thumbnail.get(), PF::kThumbWidth, PF::kThumbHeight, n, PF::UndoTimeText(), true);
-    {
-        QSettings datetime(folder + QStringLiteral("/datetime.ini"), QSettings::IniFormat);
-        datetime.setValue(QStringLiteral("datetime"), PF::UndoTimeText());
-    }
     count("m_iUndoSaved");
     m_sProjectPath = projectPath;
     updateWindowTitle();

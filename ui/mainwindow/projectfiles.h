@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QSettings;
 
@@ -45,6 +46,33 @@ bool RemoveDir(const QString& path);
 // or any copy failed (the rest is still copied).
 bool CopyDir(const QString& source, const QString& target, bool overwrite);
 
+// The file operations of a save and of its recovery. Tests replace them to
+// fail or stop a save at any step; the plain ones act on the file system.
+class IFileOperations {
+public:
+    virtual ~IFileOperations() = default;
+    // rename(2): replaces a file at to; a folder only when to is missing.
+    virtual bool Rename(const QString& from, const QString& to);
+    // A hard link to at from's file.
+    virtual bool Link(const QString& from, const QString& to);
+    // A copy of a file (to must not exist).
+    virtual bool Copy(const QString& from, const QString& to);
+    virtual bool MakeDir(const QString& path);
+    virtual bool RemoveFile(const QString& path);
+    // RemoveDir.
+    virtual bool RemoveTree(const QString& path);
+};
+// Puts operations in place of the plain ones (null: the plain ones again).
+void SetFileOperations(IFileOperations* operations);
+
+// A file written beside the project file in the same commit (the pictures of
+// an undo point): write gets a fresh path to write to and returns false when
+// the file has no content this time, which removes an earlier one.
+struct SBesideFile {
+    QString name; // a plain file name in the project's folder
+    std::function<bool(const QString& path)> write;
+};
+
 // What a save writes beside the participants' part.
 struct SSaveRequest {
     QString projectPath;
@@ -58,17 +86,32 @@ struct SSaveRequest {
     std::function<bool(QSettings&, const QString&)> participants;
     // Progress 0..1 of the save.
     std::function<void(float)> progress;
+    // Files beside the project file replaced in the same commit.
+    std::vector<SBesideFile> besideFiles;
 };
 
 enum class ESaveResult { Saved, ProjectNotWritable, DataFolderFailed, PartFailed };
 
-// Writes the project file to a temporary file beside it and the data files
-// into a fresh folder beside the data folder (hard links of the old files,
-// copies where links fail); both replace the old ones only when every part
-// succeeded. On any failure the old files are left byte-identical and nothing
-// of the attempt stays behind. *failedPath names what failed (project file
-// or its folder).
+// Writes the project file, the data folder and the beside files as one
+// commit. Everything new is staged first: the project file and the beside
+// files as temporary files "<project file>.saving<N>[-<name>]", the data
+// folder as "<data folder>.saving<N>" (the participants see copies of the
+// old data files, never the old files themselves; the undo copies are linked
+// in after them). A commit record "<project file>.commit", written last,
+// makes the new version the project; the renames that follow are repeated
+// by RecoverProject when a save stops half-way. Before the record the old
+// version stays whole and a failed save leaves it byte-identical. The save
+// runs under the lock file "<project file>.lock". *failedPath names what
+// failed (project file or its folder).
 ESaveResult SaveProject(const SSaveRequest& request, QString* failedPath = nullptr);
+
+// Finishes or undoes a save of this project that stopped half-way (killed
+// or failed): with a commit record the new version is completed, without
+// one the leftovers of the attempt are removed (a data folder moved aside
+// by an earlier program version comes back). False when the project is
+// locked by a running save or the folder cannot be changed; the files are
+// then left as they are.
+bool RecoverProject(const QString& projectPath);
 
 // Whether a project file and its data folder are both there.
 bool ProjectComplete(const QString& projectPath);
