@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
   libfreeimage-dev zlib1g-dev
+  libopenexr-dev # OpenEXR files are checked with OpenEXR's own reader before FreeImage reads them
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 # metric twin of "Arial" for captions
 )
