@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -130,15 +132,10 @@ void CLoadThread::run()
             const size_t w = FreeImage_GetWidth(preview);
             const size_t h = FreeImage_GetHeight(preview);
             if (w > 0 && h > 0 && FreeImage_HasPixels(preview)) {
-                std::vector<unsigned short> block;
-                bool ok = true;
-                try {
-                    block.assign(w * h * 3, 0);
-                } catch (const std::bad_alloc&) {
-                    ok = false;
-                }
-                if (ok && CExposure::own_FreeImage_ConvertToRGB16(preview, block.data(), false))
-                    m_fPreviewLuminance = MP_UI_GetAverageLuminance(block.data(), float(w), float(h));
+                // Not cleared: a conversion that succeeds writes every sample.
+                std::unique_ptr<unsigned short[]> block(new (std::nothrow) unsigned short[w * h * 3]);
+                if (block && CExposure::own_FreeImage_ConvertToRGB16(preview, block.get(), false))
+                    m_fPreviewLuminance = MP_UI_GetAverageLuminance(block.get(), float(w), float(h));
             }
             FreeImage_Unload(preview);
         }
