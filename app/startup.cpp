@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "document/imageloader.h"
 #include "engine/MP_calc.h"
 #include "engine/openclmanager.h"
 #include "platform/userpaths.h"
@@ -122,6 +123,8 @@ void DLL_CALLCONV FreeImageErrorHandler(FREE_IMAGE_FORMAT format, const char* me
     std::printf("\n");
     std::printf(" ***\n");
     std::fflush(stdout);
+    // A load that still returns a bitmap tells the user about the damage.
+    NoteImageLibraryMessage();
 }
 
 void OpenPartnerPage()

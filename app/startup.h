@@ -47,7 +47,8 @@ void StartLogging();
 void StopLogging();
 
 // The image library's message callback: prints straight to the process's
-// standard output, bypassing the start-up log.
+// standard output, bypassing the start-up log, and counts the message for the
+// thread it came on (NoteImageLibraryMessage).
 void DLL_CALLCONV FreeImageErrorHandler(FREE_IMAGE_FORMAT format, const char* message);
 
 // The partner page of "link_lumivex.ini" ("openbrowserpage"), opened at the

@@ -2,8 +2,10 @@
 // bitmap into an exposure (8- and 16-bit RGB, default settings), opening a
 // JPEG against FreeImage's decode alone, the single-threaded geometry of one
 // exposure (as the worker jobs run it), the load-time noise estimate and a
-// pixmap render. Compare with BM_CopyRGB48Bands (conversion, opening) and
-// BM_CopyRGB48 (geometry).
+// pixmap render; opening a JPEG with camera data and converting the bitmap
+// kinds that used to run on one thread, each former path against the present
+// one in the same run. Compare with BM_CopyRGB48Bands (conversion, opening)
+// and BM_CopyRGB48 (geometry).
 
 #include "benchutil.h"
 
@@ -11,6 +13,7 @@
 #include "document/exposure.h"
 #include "document/imageloader.h"
 #include "engine/MP_calc.h"
+#include "tests/document/exifwriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +23,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -185,5 +189,123 @@ void BM_JpegOpenAsExposure(benchmark::State& state)
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
 }
 BENCHMARK(BM_JpegOpenAsExposure)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+
+// ---- Opening a photograph: former path against the present one ------------------
+
+// A 24-megapixel JPEG of the test picture with camera data (EXIF main,
+// advanced and GPS), written once.
+const QByteArray& jpegWithExifPath()
+{
+    static QTemporaryDir dir;
+    static const QByteArray path = [] {
+        const QByteArray p = QFile::encodeName(dir.filePath("exif.jpg"));
+        FIBITMAP* b = pictureBitmap(false);
+        attachExifRaw(b, standardExifBlock(1));
+        FreeImage_Save(FIF_JPEG, b, p.constData(), JPEG_QUALITYGOOD);
+        FreeImage_Unload(b);
+        return p;
+    }();
+    return path;
+}
+
+// What opening the JPEG costs the document: the loader thread's header check
+// and decode, the exposure's conversion and preview, and the metadata that
+// the master reads (GetExif). Argument 0 reads the metadata as before, by a
+// second full decode; 1 reads them without the pixels. Wall and process CPU
+// time.
+void BM_OpenJpegWithExif(benchmark::State& state)
+{
+    const QByteArray& encoded = jpegWithExifPath();
+    const QString path = QFile::decodeName(encoded);
+    const bool former = state.range(0) == 0;
+    for (auto _ : state) {
+        CImageLoader loader;
+        loader.Enqueue(path, true);
+        loader.Load();
+        CExposure e;
+        FIBITMAP* b = loader.m_vecBitmaps[0];
+        e.Load(path, b);
+        e.Prepare(b, -1.0f);
+        if (former) {
+            FIBITMAP* m = FreeImage_Load(FIF_JPEG, encoded.constData(), 0);
+            e.ParseExif(m);
+            FreeImage_Unload(m);
+            e.m_bExifLoaded = true;
+        } else {
+            e.GetExif();
+        }
+        benchmark::DoNotOptimize(e.m_mapMetadataTables.size());
+    }
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+BENCHMARK(BM_OpenJpegWithExif)
+    ->ArgName("withoutPixels")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
+// The conversion of a loaded bitmap into the exposure's 16-bit buffer for the
+// kinds that used to run on one thread. Argument 0: the former path (a 24-bit
+// copy by FreeImage and the engine's banded copy for grey, the serial loops
+// for the others, the engine's serially measured copy for RGB float); 1: the
+// present one, in bands. Wall and process CPU time.
+FIBITMAP* kindBitmap(int kind)
+{
+    const auto& src = bench::testPicture();
+    const FREE_IMAGE_TYPE types[] = {FIT_BITMAP, FIT_UINT16, FIT_RGBA16, FIT_FLOAT, FIT_RGBF};
+    FIBITMAP* b = kind == 0 ? FreeImage_Allocate(bench::kWidth, bench::kHeight, 8)
+                            : FreeImage_AllocateT(types[kind], bench::kWidth, bench::kHeight);
+    for (int y = 0; y < bench::kHeight; ++y) {
+        const uint16_t* row = src.data() + size_t(bench::kHeight - 1 - y) * bench::kWidth * 3;
+        BYTE* line = FreeImage_GetScanLine(b, y);
+        for (int x = 0; x < bench::kWidth; ++x) {
+            const uint16_t* p = row + 3 * x;
+            switch (kind) {
+            case 0: line[x] = BYTE(p[1] >> 8); break;
+            case 1: reinterpret_cast<uint16_t*>(line)[x] = p[1]; break;
+            case 2: reinterpret_cast<FIRGBA16*>(line)[x] = FIRGBA16{p[0], p[1], p[2], 65535}; break;
+            case 3: reinterpret_cast<float*>(line)[x] = float(p[1]) / 16384.0f; break;
+            default: reinterpret_cast<FIRGBF*>(line)[x] = FIRGBF{p[0] / 16384.0f, p[1] / 16384.0f, p[2] / 16384.0f}; break;
+            }
+        }
+    }
+    return b;
+}
+
+void BM_ConvertKind(benchmark::State& state)
+{
+    const int kind = int(state.range(0));
+    const bool former = state.range(1) == 0;
+    FIBITMAP* b = kindBitmap(kind);
+    std::vector<unsigned short> dst(size_t(bench::kWidth) * bench::kHeight * 3);
+    const char* names[] = {"grey8", "uint16", "rgba16", "float", "rgbf"};
+    state.SetLabel(names[kind]);
+    for (auto _ : state) {
+        if (!former) {
+            CExposure::own_FreeImage_ConvertToRGB16(b, dst.data(), true);
+        } else if (kind == 0) {
+            FIBITMAP* copy = FreeImage_ConvertTo24Bits(b);
+            MP_own_FreeImage_frombitmap(bench::kWidth, bench::kHeight, copy, int(FreeImage_GetPitch(copy)),
+                                        dst.data());
+            FreeImage_Unload(copy);
+        } else if (kind == 4) {
+            MP_own_FreeImage_fromrgbf(bench::kWidth, bench::kHeight, b, int(FreeImage_GetPitch(b)), dst.data());
+        } else {
+            CExposure::own_FreeImage_ConvertToRGB16(b, dst.data(), false);
+        }
+        benchmark::DoNotOptimize(dst.data());
+    }
+    FreeImage_Unload(b);
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+BENCHMARK(BM_ConvertKind)
+    ->ArgNames({"kind", "banded"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 } // namespace

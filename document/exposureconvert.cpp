@@ -15,12 +15,14 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 const float ColorSpacesRGBXYZ[16][9] = {
@@ -206,10 +208,332 @@ FIBITMAP* doubleToFloat(FIBITMAP* bitmap)
     return f;
 }
 
-void setHDRFlag(bool engine, int value)
+// ---- Banded copies (engine flag) ------------------------------------------------
+// The same results as the plain loops above, split over the engine's threads
+// in row bands: one task per engine thread, word 0 of a task its band number.
+
+struct BandCopy {
+    FIBITMAP* bitmap = nullptr;
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned short* dst = nullptr;
+    const RGBQUAD* palette = nullptr;
+    // Float samples: floats a pixel, channels measured and written.
+    int samplesPerPixel = 1;
+    int channels = 1;
+    MP_FloatStretch stretch{};
+    // The largest finite sample: what +Inf stands for.
+    float largest = 0.0f;
+    // Per band: smallest and largest finite sample, whether +Inf was seen.
+    std::vector<float> minimum;
+    std::vector<float> maximum;
+    std::vector<unsigned char> infinite;
+};
+
+void runBands(MP_TaskFunc fn, BandCopy& a)
 {
-    if (engine)
-        MP_UI_SetLoadedIsHDRMode(value);
+    const int bands = MP_UI_GetIdealThreadCount();
+    a.minimum.assign(size_t(bands > 0 ? bands : 1), 1e8f);
+    a.maximum.assign(a.minimum.size(), 0.0f);
+    a.infinite.assign(a.minimum.size(), 0);
+    TaskFuncParams t = MP_makeTask(nullptr, &a);
+    uint64_t band = 0;
+    MP_forEachSingleBand(int(a.height), bands, [&](int start, int end) {
+        t.w[0] = band++;
+        MP_setTaskRange(t, start, end);
+        C_AddTask(fn, t);
+    });
+    C_WaitTasks();
+}
+
+inline BandCopy& bandArgs(const TaskFuncParams& p)
+{
+    return *MP_taskArgs<BandCopy>(p);
+}
+
+// 1-, 4- and 8-bit palette bitmaps: each index through the palette, as a
+// 24-bit copy by FreeImage would give it.
+template <unsigned kBpp> void taskPalette(TaskFuncParams p)
+{
+    const BandCopy& a = bandArgs(p);
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        const BYTE* src = FreeImage_GetScanLine(a.bitmap, i);
+        unsigned short* d = destinationRow(a.dst, a.width, a.height, unsigned(i));
+        for (unsigned x = 0; x < a.width; ++x, d += 3) {
+            unsigned index;
+            if (kBpp == 8)
+                index = src[x];
+            else if (kBpp == 4)
+                index = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
+            else
+                index = (src[x >> 3] & (0x80 >> (x & 7))) ? 1 : 0;
+            const RGBQUAD& c = a.palette[index];
+            d[0] = (unsigned short)(c.rgbRed << 8);
+            d[1] = (unsigned short)(c.rgbGreen << 8);
+            d[2] = (unsigned short)(c.rgbBlue << 8);
+        }
+    }
+}
+
+// 16-bit 5-6-5 or 5-5-5 pixels, each field widened to 8 bits as FreeImage's
+// 24-bit conversion does, then shifted to 16 bits.
+template <bool k565> void taskPacked16(TaskFuncParams p)
+{
+    const BandCopy& a = bandArgs(p);
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        const WORD* src = reinterpret_cast<const WORD*>(FreeImage_GetScanLine(a.bitmap, i));
+        unsigned short* d = destinationRow(a.dst, a.width, a.height, unsigned(i));
+        for (unsigned x = 0; x < a.width; ++x, d += 3) {
+            const unsigned v = src[x];
+            unsigned r, g, b;
+            if (k565) {
+                r = (((v & FI16_565_RED_MASK) >> FI16_565_RED_SHIFT) * 0xFF) / 0x1F;
+                g = (((v & FI16_565_GREEN_MASK) >> FI16_565_GREEN_SHIFT) * 0xFF) / 0x3F;
+                b = (((v & FI16_565_BLUE_MASK) >> FI16_565_BLUE_SHIFT) * 0xFF) / 0x1F;
+            } else {
+                r = (((v & FI16_555_RED_MASK) >> FI16_555_RED_SHIFT) * 0xFF) / 0x1F;
+                g = (((v & FI16_555_GREEN_MASK) >> FI16_555_GREEN_SHIFT) * 0xFF) / 0x1F;
+                b = (((v & FI16_555_BLUE_MASK) >> FI16_555_BLUE_SHIFT) * 0xFF) / 0x1F;
+            }
+            d[0] = (unsigned short)(r << 8);
+            d[1] = (unsigned short)(g << 8);
+            d[2] = (unsigned short)(b << 8);
+        }
+    }
+}
+
+void taskGrey16(TaskFuncParams p)
+{
+    const BandCopy& a = bandArgs(p);
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        const unsigned short* src = reinterpret_cast<const unsigned short*>(FreeImage_GetScanLine(a.bitmap, i));
+        unsigned short* d = destinationRow(a.dst, a.width, a.height, unsigned(i));
+        for (unsigned x = 0; x < a.width; ++x, d += 3)
+            d[0] = d[1] = d[2] = src[x];
+    }
+}
+
+void taskRGBA16(TaskFuncParams p)
+{
+    const BandCopy& a = bandArgs(p);
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        const FIRGBA16* src = reinterpret_cast<const FIRGBA16*>(FreeImage_GetScanLine(a.bitmap, i));
+        unsigned short* d = destinationRow(a.dst, a.width, a.height, unsigned(i));
+        for (unsigned x = 0; x < a.width; ++x, d += 3) {
+            d[0] = src[x].red;
+            d[1] = src[x].green;
+            d[2] = src[x].blue;
+        }
+    }
+}
+
+// A sample of an integer or double image as the float FreeImage's conversion
+// to a float image would hold.
+template <typename T> inline float floatOf(T v)
+{
+    return float(v);
+}
+
+// The shared float rule, measured in bands: negative and NaN samples become
+// 0 (written back into float bitmaps, as the serial rule does), +Inf is
+// noted and left for the second pass; min and max of the finite samples per
+// band. Integer and double samples are measured as floats without a copy.
+template <typename T, bool kWriteBack> void taskMeasure(TaskFuncParams p)
+{
+    BandCopy& a = bandArgs(p);
+    const size_t band = size_t(p.w[0]);
+    float minimum = 1e8f, maximum = 0.0f;
+    bool infinite = false;
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        T* line = reinterpret_cast<T*>(FreeImage_GetScanLine(a.bitmap, i));
+        for (unsigned x = 0; x < a.width; ++x) {
+            T* px = line + size_t(x) * a.samplesPerPixel;
+            for (int c = 0; c < a.channels; ++c) {
+                float v = floatOf(px[c]);
+                if (!(v >= 0.0f)) {
+                    v = 0.0f;
+                    if (kWriteBack)
+                        px[c] = T(0);
+                } else if (v == INFINITY) {
+                    infinite = true;
+                    continue;
+                }
+                if (v < minimum)
+                    minimum = v;
+                if (v > maximum)
+                    maximum = v;
+            }
+        }
+    }
+    if (band < a.minimum.size()) {
+        a.minimum[band] = minimum;
+        a.maximum[band] = maximum;
+        a.infinite[band] = infinite;
+    }
+}
+
+// +Inf becomes the largest finite sample (float bitmaps, in place).
+void taskReplaceInfinite(TaskFuncParams p)
+{
+    const BandCopy& a = bandArgs(p);
+    const float maximum = a.largest;
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        float* line = reinterpret_cast<float*>(FreeImage_GetScanLine(a.bitmap, i));
+        for (unsigned x = 0; x < a.width; ++x) {
+            float* px = line + size_t(x) * a.samplesPerPixel;
+            for (int c = 0; c < a.channels; ++c)
+                if (px[c] == INFINITY)
+                    px[c] = maximum;
+        }
+    }
+}
+
+// Quantises the measured samples; grey goes to R, G and B. Samples of
+// integer and double images get the rule's replacements here (negative and
+// NaN 0, +Inf the largest finite sample); float bitmaps hold them already.
+// The arithmetic is MP_quantiseFloatSample's, written out so that the loop
+// makes no call but the power.
+template <typename T> void taskQuantise(TaskFuncParams p)
+{
+    constexpr bool kFloat = std::is_same<T, float>::value;
+    const BandCopy& a = bandArgs(p);
+    const float minimum = a.stretch.minimum;
+    const float range = a.stretch.maximum - a.stretch.minimum;
+    const float exponent = a.stretch.exponent;
+    const float largest = a.largest;
+    const int channels = a.channels;
+    const int step = a.samplesPerPixel;
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        const T* src = reinterpret_cast<const T*>(FreeImage_GetScanLine(a.bitmap, i));
+        unsigned short* d = destinationRow(a.dst, a.width, a.height, unsigned(i));
+        for (unsigned x = 0; x < a.width; ++x, src += step, d += 3) {
+            for (int c = 0; c < channels; ++c) {
+                float v = floatOf(src[c]);
+                if (!kFloat) {
+                    if (!(v >= 0.0f))
+                        v = 0.0f;
+                    else if (v == INFINITY)
+                        v = largest;
+                }
+                const float q = std::pow((v - minimum) / range, exponent) * 65535.0f;
+                d[c] = q > 65535.0f ? 65535 : (q >= 0.0f ? (unsigned short)q : 0);
+            }
+            if (channels == 1)
+                d[1] = d[2] = d[0];
+        }
+    }
+}
+
+// The float rule over a bitmap of T samples, in bands.
+template <typename T> void convertFloatBands(FIBITMAP* bitmap, unsigned short* dst, int samplesPerPixel, int channels)
+{
+    constexpr bool kFloat = std::is_same<T, float>::value;
+    BandCopy a;
+    a.bitmap = bitmap;
+    a.width = FreeImage_GetWidth(bitmap);
+    a.height = FreeImage_GetHeight(bitmap);
+    a.dst = dst;
+    a.samplesPerPixel = samplesPerPixel;
+    a.channels = channels;
+    runBands(taskMeasure<T, kFloat>, a);
+    float minimum = 1e8f, maximum = 0.0f;
+    bool infinite = false;
+    for (size_t b = 0; b < a.minimum.size(); ++b) {
+        minimum = std::min(minimum, a.minimum[b]);
+        maximum = std::max(maximum, a.maximum[b]);
+        infinite = infinite || a.infinite[b];
+    }
+    a.largest = maximum;
+    if (infinite) {
+        if (kFloat)
+            runBands(taskReplaceInfinite, a);
+        if (maximum < minimum)
+            minimum = maximum;
+    }
+    a.stretch = MP_floatStretch(minimum, maximum);
+    runBands(taskQuantise<T>, a);
+}
+
+// The banded conversion of the engine flag; false when the type has none.
+bool convertInBands(FIBITMAP* bitmap, unsigned short* dst)
+{
+    BandCopy a;
+    a.bitmap = bitmap;
+    a.width = FreeImage_GetWidth(bitmap);
+    a.height = FreeImage_GetHeight(bitmap);
+    a.dst = dst;
+    switch (FreeImage_GetImageType(bitmap)) {
+    case FIT_BITMAP: {
+        MP_UI_SetLoadedIsHDRMode(0);
+        const FREE_IMAGE_COLOR_TYPE ct = FreeImage_GetColorType(bitmap);
+        const unsigned bpp = FreeImage_GetBPP(bitmap);
+        if ((ct == FIC_RGB || ct == FIC_RGBALPHA) && (bpp == 24 || bpp == 32)) {
+            MP_own_FreeImage_frombitmap(int(a.width), int(a.height), bitmap, int(FreeImage_GetPitch(bitmap)), dst);
+            return true;
+        }
+        a.palette = FreeImage_GetPalette(bitmap);
+        if ((bpp == 1 || bpp == 4 || bpp == 8) && a.palette) {
+            runBands(bpp == 8 ? taskPalette<8> : bpp == 4 ? taskPalette<4> : taskPalette<1>, a);
+            return true;
+        }
+        if (bpp == 16) {
+            const bool is565 = FreeImage_GetRedMask(bitmap) == FI16_565_RED_MASK &&
+                               FreeImage_GetGreenMask(bitmap) == FI16_565_GREEN_MASK &&
+                               FreeImage_GetBlueMask(bitmap) == FI16_565_BLUE_MASK;
+            runBands(is565 ? taskPacked16<true> : taskPacked16<false>, a);
+            return true;
+        }
+        // Anything else (CMYK) through FreeImage's 24-bit copy.
+        FIBITMAP* copy = FreeImage_ConvertTo24Bits(bitmap);
+        if (!copy)
+            return false;
+        MP_own_FreeImage_frombitmap(int(a.width), int(a.height), copy, int(FreeImage_GetPitch(copy)), dst);
+        FreeImage_Unload(copy);
+        return true;
+    }
+    case FIT_UINT16:
+        MP_UI_SetLoadedIsHDRMode(0);
+        runBands(taskGrey16, a);
+        return true;
+    case FIT_RGB16:
+        MP_UI_SetLoadedIsHDRMode(0);
+        MP_own_FreeImage_fromrgb16(int(a.width), int(a.height), bitmap, int(FreeImage_GetPitch(bitmap)), dst);
+        return true;
+    case FIT_RGBA16:
+        MP_UI_SetLoadedIsHDRMode(0);
+        runBands(taskRGBA16, a);
+        return true;
+    case FIT_FLOAT:
+        MP_UI_SetLoadedIsHDRMode(1);
+        convertFloatBands<float>(bitmap, dst, 1, 1);
+        return true;
+    case FIT_RGBF: // the engine's normalised RGB float copy, measured in bands
+        MP_UI_SetLoadedIsHDRMode(1);
+        convertFloatBands<float>(bitmap, dst, 3, 3);
+        return true;
+    case FIT_RGBAF:
+        MP_UI_SetLoadedIsHDRMode(1);
+        convertFloatBands<float>(bitmap, dst, 4, 3);
+        return true;
+    case FIT_INT16:
+        MP_UI_SetLoadedIsHDRMode(1);
+        convertFloatBands<short>(bitmap, dst, 1, 1);
+        return true;
+    case FIT_UINT32:
+        MP_UI_SetLoadedIsHDRMode(1);
+        convertFloatBands<DWORD>(bitmap, dst, 1, 1);
+        return true;
+    case FIT_INT32:
+        MP_UI_SetLoadedIsHDRMode(1);
+        convertFloatBands<LONG>(bitmap, dst, 1, 1);
+        return true;
+    case FIT_DOUBLE:
+        MP_UI_SetLoadedIsHDRMode(1);
+        convertFloatBands<double>(bitmap, dst, 1, 1);
+        return true;
+    default: // FIT_UNKNOWN, FIT_COMPLEX
+        return false;
+    }
 }
 
 } // namespace
@@ -222,10 +546,12 @@ bool CExposure::own_FreeImage_ConvertToRGB16(FIBITMAP* bitmap, unsigned short* d
     const unsigned h = FreeImage_GetHeight(bitmap);
     if (w == 0 || h == 0)
         return false;
+    if (engine)
+        return convertInBands(bitmap, dst);
 
+    // The loader threads' own loops, without the engine.
     switch (FreeImage_GetImageType(bitmap)) {
     case FIT_BITMAP: {
-        setHDRFlag(engine, 0);
         const FREE_IMAGE_COLOR_TYPE ct = FreeImage_GetColorType(bitmap);
         const unsigned bpp = FreeImage_GetBPP(bitmap);
         // 16-bit 5-5-5 / 5-6-5 bitmaps report RGB at two bytes a pixel: they
@@ -234,16 +560,12 @@ bool CExposure::own_FreeImage_ConvertToRGB16(FIBITMAP* bitmap, unsigned short* d
         FIBITMAP* source = direct ? bitmap : FreeImage_ConvertTo24Bits(bitmap);
         if (!source)
             return false;
-        if (engine)
-            MP_own_FreeImage_frombitmap(int(w), int(h), source, int(FreeImage_GetPitch(source)), dst);
-        else
-            copyBitmap8(source, dst);
+        copyBitmap8(source, dst);
         if (source != bitmap)
             FreeImage_Unload(source);
         return true;
     }
     case FIT_UINT16:
-        setHDRFlag(engine, 0);
         for (unsigned y = 0; y < h; ++y) {
             const unsigned short* src = reinterpret_cast<const unsigned short*>(FreeImage_GetScanLine(bitmap, int(y)));
             unsigned short* d = destinationRow(dst, w, h, y);
@@ -252,16 +574,10 @@ bool CExposure::own_FreeImage_ConvertToRGB16(FIBITMAP* bitmap, unsigned short* d
         }
         return true;
     case FIT_RGB16:
-        setHDRFlag(engine, 0);
-        if (engine) {
-            MP_own_FreeImage_fromrgb16(int(w), int(h), bitmap, int(FreeImage_GetPitch(bitmap)), dst);
-        } else {
-            for (unsigned y = 0; y < h; ++y)
-                std::memcpy(destinationRow(dst, w, h, y), FreeImage_GetScanLine(bitmap, int(y)), size_t(w) * 6);
-        }
+        for (unsigned y = 0; y < h; ++y)
+            std::memcpy(destinationRow(dst, w, h, y), FreeImage_GetScanLine(bitmap, int(y)), size_t(w) * 6);
         return true;
     case FIT_RGBA16:
-        setHDRFlag(engine, 0);
         for (unsigned y = 0; y < h; ++y) {
             const FIRGBA16* src = reinterpret_cast<const FIRGBA16*>(FreeImage_GetScanLine(bitmap, int(y)));
             unsigned short* d = destinationRow(dst, w, h, y);
@@ -273,18 +589,12 @@ bool CExposure::own_FreeImage_ConvertToRGB16(FIBITMAP* bitmap, unsigned short* d
         }
         return true;
     case FIT_FLOAT:
-        setHDRFlag(engine, 1);
         copyFloatNormalised(bitmap, dst, 1, 1);
         return true;
     case FIT_RGBF:
-        setHDRFlag(engine, 1);
-        if (engine)
-            MP_own_FreeImage_fromrgbf(int(w), int(h), bitmap, int(FreeImage_GetPitch(bitmap)), dst);
-        else
-            copyRGBFGamma(bitmap, dst);
+        copyRGBFGamma(bitmap, dst);
         return true;
     case FIT_RGBAF:
-        setHDRFlag(engine, 1);
         copyFloatNormalised(bitmap, dst, 4, 3);
         return true;
     case FIT_INT16:
@@ -296,7 +606,6 @@ bool CExposure::own_FreeImage_ConvertToRGB16(FIBITMAP* bitmap, unsigned short* d
                                                                     : FreeImage_ConvertToType(bitmap, FIT_FLOAT);
         if (!f)
             return false;
-        setHDRFlag(engine, 1);
         copyFloatNormalised(f, dst, 1, 1);
         FreeImage_Unload(f);
         return true;

@@ -184,7 +184,11 @@ void CExposure::LoadExif()
         fif = FreeImage_GetFIFFromFilename(path.constData());
     if (fif != FIF_UNKNOWN && FreeImage_FIFSupportsReading(fif)) {
         FIBITMAP* bitmap = nullptr;
-        if (fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF || fif == FIF_GIF)
+        // Only the metadata are read: JPEG, PNG and TIFF without decoding
+        // their pixels (GIF cannot skip them).
+        if (fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF)
+            bitmap = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);
+        else if (fif == FIF_GIF)
             bitmap = FreeImage_Load(fif, path.constData(), 0);
         else if (fif == FIF_RAW)
             bitmap = FreeImage_Load(fif, path.constData(), RAW_PREVIEW);

@@ -8,9 +8,16 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <ImfHeader.h>
+#include <ImfStdIO.h>
+#include <ImfVersion.h>
+
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -20,7 +27,68 @@ QString fileName(const QString& path)
     return CExposure::ExtractFileName(path);
 }
 
+thread_local unsigned long t_libraryMessages = 0;
+
+// The data window of an OpenEXR file read by OpenEXR's own stream, which
+// stops at the end of the file; false when the header does not read or does
+// not pass OpenEXR's checks.
+bool openExrHeaderSize(const char* path, int64_t& width, int64_t& height)
+{
+    try {
+        Imf::StdIFStream stream(path);
+        char start[8];
+        stream.read(start, 8);
+        const int version = int(quint32(quint8(start[4])) | quint32(quint8(start[5])) << 8 |
+                                quint32(quint8(start[6])) << 16 | quint32(quint8(start[7])) << 24);
+        if (!Imf::isImfMagic(start) || Imf::getVersion(version) != Imf::EXR_VERSION ||
+            !Imf::supportsFlags(Imf::getFlags(version)))
+            return false;
+        Imf::Header header;
+        int attributesVersion = version;
+        header.readFrom(stream, attributesVersion);
+        header.sanityCheck(Imf::isTiled(version), Imf::isMultiPart(version));
+        const Imath::Box2i& window = header.dataWindow();
+        width = int64_t(window.max.x) - int64_t(window.min.x) + 1;
+        height = int64_t(window.max.y) - int64_t(window.min.y) + 1;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace
+
+void NoteImageLibraryMessage()
+{
+    ++t_libraryMessages;
+}
+
+unsigned long ImageLibraryMessageCount()
+{
+    return t_libraryMessages;
+}
+
+bool CLoadThread::LoadableSize(unsigned width, unsigned height)
+{
+    return width > 0 && height > 0 && (unsigned long long)width * height <= kMaxPixels;
+}
+
+bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif)
+{
+    if (fif == FIF_EXR) {
+        int64_t w = 0, h = 0;
+        return openExrHeaderSize(path.constData(), w, h) && w <= std::numeric_limits<unsigned>::max() &&
+               h <= std::numeric_limits<unsigned>::max() && LoadableSize(unsigned(w), unsigned(h));
+    }
+    if (!FreeImage_FIFSupportsNoPixels(fif))
+        return true;
+    FIBITMAP* header = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);
+    if (!header)
+        return true;
+    const bool loadable = LoadableSize(FreeImage_GetWidth(header), FreeImage_GetHeight(header));
+    FreeImage_Unload(header);
+    return loadable;
+}
 
 CLoadThread::CLoadThread(const QString& path, bool load)
     : m_strFilePath(path), m_bLoad(load), m_pBitmap(nullptr), m_fPreviewLuminance(-1.0f)
@@ -47,7 +115,12 @@ void CLoadThread::run()
         m_pBitmap = CheckMarker();
         return;
     }
+    // A file whose header the program refuses gives no bitmap: the series
+    // reports it as a file that could not be loaded.
+    if (!SafeToLoad(path, fif))
+        return;
     const double start = MP_UI_GetActualTime();
+    unsigned long messages = ImageLibraryMessageCount();
     if (fif == FIF_JPEG) {
         m_pBitmap = FreeImage_Load(FIF_JPEG, path.constData(), JPEG_ACCURATE | JPEG_EXIFROTATE);
         std::printf("%6.2f ms Load: %s\n", MP_UI_CalcTimeDifference(start), path.constData());
@@ -59,23 +132,27 @@ void CLoadThread::run()
             const size_t w = FreeImage_GetWidth(preview);
             const size_t h = FreeImage_GetHeight(preview);
             if (w > 0 && h > 0 && FreeImage_HasPixels(preview)) {
-                std::vector<unsigned short> block;
-                bool ok = true;
-                try {
-                    block.assign(w * h * 3, 0);
-                } catch (const std::bad_alloc&) {
-                    ok = false;
-                }
-                if (ok && CExposure::own_FreeImage_ConvertToRGB16(preview, block.data(), false))
-                    m_fPreviewLuminance = MP_UI_GetAverageLuminance(block.data(), float(w), float(h));
+                // Not cleared: a conversion that succeeds writes every sample.
+                std::unique_ptr<unsigned short[]> block(new (std::nothrow) unsigned short[w * h * 3]);
+                if (block && CExposure::own_FreeImage_ConvertToRGB16(preview, block.get(), false))
+                    m_fPreviewLuminance = MP_UI_GetAverageLuminance(block.get(), float(w), float(h));
             }
             FreeImage_Unload(preview);
         }
+        messages = ImageLibraryMessageCount(); // what the preview drew is not the file's decode
         m_pBitmap = FreeImage_Load(FIF_RAW, path.constData(), RAW_DEFAULT);
         std::printf("%6.2f ms Load: %s\n", MP_UI_CalcTimeDifference(start), path.constData());
     } else {
         m_pBitmap = FreeImage_Load(fif, path.constData(), 0);
     }
+    // The library complained but delivered an image (a truncated JPEG comes
+    // out grey below the break): it opens, with a notice that does not stop
+    // the progress window.
+    if (m_pBitmap && ImageLibraryMessageCount() != messages)
+        CDocumentProgress::AddMessage(1,
+                                      QCoreApplication::translate("CLoadThread", "Datei beschädigt oder unvollständig") +
+                                          ": " + fileName(m_strFilePath),
+                                      1);
 }
 
 CImageLoader::CImageLoader() : m_iMaxThreads(QThread::idealThreadCount()) {}

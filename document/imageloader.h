@@ -36,9 +36,29 @@ public:
     // The check-mode marker.
     static FIBITMAP* CheckMarker() { return reinterpret_cast<FIBITMAP*>(1); }
 
+    // The largest decoded image the program takes: the pixel count of the
+    // display path's limit (MP_UI_CalcImageSize), 536,870,911 pixels.
+    static constexpr unsigned long long kMaxPixels = 536870911ULL;
+    // Whether a decoded image of width x height pixels is one the program can
+    // hold: no side 0 and at most kMaxPixels pixels.
+    static bool LoadableSize(unsigned width, unsigned height);
+    // Whether FreeImage may be given the file: its header, read without
+    // pixels where the format allows, declares a loadable size; an OpenEXR
+    // file must first pass OpenEXR's own reader (FreeImage's reader never
+    // returns from some damaged OpenEXR headers). A header FreeImage cannot
+    // read is left to the full load.
+    static bool SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif);
+
 protected:
     void run() override;
 };
+
+// The image library's messages, counted per thread. The application's
+// message handler (FreeImage_SetOutputMessage) calls NoteImageLibraryMessage
+// for every message; a load thread compares the count before and after its
+// load to learn whether the library complained about its file.
+void NoteImageLibraryMessage();
+unsigned long ImageLibraryMessageCount();
 
 class CImageLoader {
 public:

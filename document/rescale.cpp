@@ -25,7 +25,7 @@ FREE_IMAGE_FILTER RescaleFilterOfMethod(int method)
     }
 }
 
-void RescaleTargetSize(unsigned oldW, unsigned oldH, unsigned p, float& W, float& H)
+bool RescaleTargetSize(unsigned oldW, unsigned oldH, unsigned p, float& W, float& H)
 {
     W = float((unsigned long long)oldW * p / 100);
     H = float((unsigned long long)oldH * p / 100);
@@ -52,6 +52,7 @@ void RescaleTargetSize(unsigned oldW, unsigned oldH, unsigned p, float& W, float
         W *= 0.995f;
         H *= 0.995f;
     }
+    return int(W) >= 500 && int(H) >= 500;
 }
 
 FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor)
@@ -73,7 +74,10 @@ FIBITMAP* RescaleFreeImage(FIBITMAP* bitmap, float sideFactor, double percent, i
     const unsigned oldW = FreeImage_GetWidth(bitmap);
     const unsigned oldH = FreeImage_GetHeight(bitmap);
     float W = 0.0f, H = 0.0f;
-    RescaleTargetSize(oldW, oldH, p, W, H);
+    // Decided from the sides alone: a narrow image that would stay too narrow
+    // is handed back as it is, and its caller refuses it at once.
+    if (!RescaleTargetSize(oldW, oldH, p, W, H) && (oldW < 500 || oldH < 500))
+        return bitmap;
     if (std::fabs(W - float(oldW)) < 1.0f && std::fabs(H - float(oldH)) < 1.0f)
         return bitmap;
 

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev
   qt6-translations-l10n # Qt's own dialogs and key names in the chosen language
   libfreeimage-dev zlib1g-dev
+  libopenexr-dev # OpenEXR files are checked with OpenEXR's own reader before FreeImage reads them
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 # metric twin of "Arial" for captions
 )

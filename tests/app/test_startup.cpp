@@ -5,6 +5,7 @@
 #include "appfixture.h"
 
 #include "app/startup.h"
+#include "document/imageloader.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -272,8 +273,11 @@ TEST_F(StartupTest, ImageLibraryMessagesGoStraightToStandardOutput)
         std::fclose(file);
         return text;
     };
+    const unsigned long counted = ImageLibraryMessageCount();
     EXPECT_EQ(capture(FIF_JPEG, "Not a JPEG file"), "\n*** JPEG Format\nNot a JPEG file\n ***\n");
     EXPECT_EQ(capture(FIF_UNKNOWN, "no format"), "\n*** no format\n ***\n");
+    // Each message is counted for this thread: a load tells damaged files by it.
+    EXPECT_EQ(ImageLibraryMessageCount(), counted + 2);
     EXPECT_TRUE(m_Log.str().empty()) << "nothing went through std::cout";
 }
 

@@ -16,10 +16,44 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <string>
 #include <memory>
 #include <vector>
+
+// The memory a step takes at its peak: the process's peak resident size is
+// reset on construction (where the kernel allows it) and compared with the
+// resident size of that moment.
+class CPeakMemory {
+public:
+    CPeakMemory()
+    {
+        if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", f);
+            std::fclose(f);
+        }
+        m_baseline = std::max(Read("VmRSS:"), Read("VmHWM:"));
+    }
+    // Megabytes by which the peak rose since construction.
+    long long GrowthMB() const { return (Read("VmHWM:") - m_baseline) / 1024; }
+
+private:
+    static long long Read(const char* key)
+    {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind(key, 0) == 0)
+                return std::atoll(line.c_str() + std::strlen(key));
+        return 0;
+    }
+    long long m_baseline = 0;
+};
 
 class DocumentTest : public ::testing::Test {
 protected:

@@ -5,7 +5,9 @@
 #include "document/rescale.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -124,14 +126,106 @@ TEST_F(ExposureTest, EightBitRGBIsUprightAndWhiteIs65280)
     }
 }
 
-TEST_F(ExposureTest, OwnAndEnginePathsAgree)
+namespace {
+
+// A bitmap of every supported kind, 301 x 203 pixels (several bands on four
+// engine threads), filled with a pattern that reaches every sample value the
+// type allows; float kinds carry negative, NaN and infinite samples.
+FIBITMAP* patternBitmap(const std::string& kind)
 {
-    FIBITMAP* b = rgb8(33, 17, [](int x, int y) { return unsigned(x * 7 + y * 1000) & 0xFFFFFFu; });
-    std::vector<unsigned short> own(33 * 17 * 3), engine(33 * 17 * 3);
-    ASSERT_TRUE(CExposure::own_FreeImage_ConvertToRGB16(b, own.data(), false));
-    ASSERT_TRUE(CExposure::own_FreeImage_ConvertToRGB16(b, engine.data(), true));
-    EXPECT_EQ(own, engine);
-    FreeImage_Unload(b);
+    const int w = 301, h = 203;
+    auto bits = [](int x, int y, int c) { return unsigned(x * 131 + y * 977 + c * 71 + ((x * y) >> 3)) * 2654435761u; };
+    FIBITMAP* b = nullptr;
+    if (kind == "rgb24" || kind == "rgba32" || kind == "grey8" || kind == "palette8" || kind == "palette4" ||
+        kind == "palette1") {
+        const int bpp = kind == "rgb24" ? 24 : kind == "rgba32" ? 32 : kind == "palette4" ? 4 : kind == "palette1" ? 1 : 8;
+        b = FreeImage_Allocate(w, h, bpp);
+        if (bpp <= 8 && kind != "grey8") {
+            RGBQUAD* pal = FreeImage_GetPalette(b);
+            for (int i = 0; i < (1 << bpp); ++i)
+                pal[i] = RGBQUAD{BYTE(bits(i, 1, 0) >> 24), BYTE(bits(i, 2, 0) >> 24), BYTE(bits(i, 3, 0) >> 24), 0};
+        }
+        for (int y = 0; y < h; ++y)
+            for (unsigned k = 0; k < FreeImage_GetLine(b); ++k)
+                FreeImage_GetScanLine(b, y)[k] = BYTE(bits(int(k), y, 0) >> 24);
+    } else if (kind == "rgb565" || kind == "rgb555") {
+        b = kind == "rgb565" ? FreeImage_Allocate(w, h, 16, FI16_565_RED_MASK, FI16_565_GREEN_MASK, FI16_565_BLUE_MASK)
+                             : FreeImage_Allocate(w, h, 16, FI16_555_RED_MASK, FI16_555_GREEN_MASK, FI16_555_BLUE_MASK);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                reinterpret_cast<WORD*>(FreeImage_GetScanLine(b, y))[x] = WORD(bits(x, y, 0) >> 16);
+    } else {
+        struct Kind {
+            const char* name;
+            FREE_IMAGE_TYPE type;
+            int samples;
+        };
+        static const Kind kinds[] = {{"uint16", FIT_UINT16, 1}, {"rgb16", FIT_RGB16, 3},   {"rgba16", FIT_RGBA16, 4},
+                                     {"float", FIT_FLOAT, 1},   {"rgbf", FIT_RGBF, 3},     {"rgbaf", FIT_RGBAF, 4},
+                                     {"int16", FIT_INT16, 1},   {"uint32", FIT_UINT32, 1}, {"int32", FIT_INT32, 1},
+                                     {"double", FIT_DOUBLE, 1}};
+        for (const Kind& k : kinds) {
+            if (kind != k.name)
+                continue;
+            b = FreeImage_AllocateT(k.type, w, h);
+            for (int y = 0; y < h; ++y) {
+                BYTE* line = FreeImage_GetScanLine(b, y);
+                for (int x = 0; x < w; ++x)
+                    for (int c = 0; c < k.samples; ++c) {
+                        const unsigned v = bits(x, y, c);
+                        const size_t i = size_t(x) * k.samples + c;
+                        // Float kinds: values in -0.5 .. 40, a few NaN and +Inf.
+                        const float f = (v % 997 == 5) ? std::numeric_limits<float>::quiet_NaN()
+                                        : (v % 991 == 7) ? std::numeric_limits<float>::infinity()
+                                                         : float(v >> 8) / float(1 << 24) * 40.5f - 0.5f;
+                        switch (k.type) {
+                        case FIT_UINT16: case FIT_RGB16: case FIT_RGBA16:
+                            reinterpret_cast<WORD*>(line)[i] = WORD(v >> 16); break;
+                        case FIT_FLOAT: case FIT_RGBF: case FIT_RGBAF:
+                            reinterpret_cast<float*>(line)[i] = f; break;
+                        case FIT_INT16: reinterpret_cast<int16_t*>(line)[i] = int16_t(v >> 16); break;
+                        case FIT_UINT32: reinterpret_cast<uint32_t*>(line)[i] = v; break;
+                        case FIT_INT32: reinterpret_cast<int32_t*>(line)[i] = int32_t(v); break;
+                        default: reinterpret_cast<double*>(line)[i] = (v % 991 == 7) ? 1e300 : double(f); break;
+                        }
+                    }
+            }
+        }
+    }
+    return b;
+}
+
+} // namespace
+
+TEST_F(ExposureTest, BandedConversionMatchesTheSerialOneForEveryType)
+{
+    // The engine flag converts in row bands; the loader threads' own loops
+    // (FreeImage's 24-bit copy for palette and packed pixels, its float copy
+    // for integer images) give the reference, bit for bit. The RGB float own
+    // path is a different rule: the engine's serial conversion is its
+    // reference.
+    for (const char* kind : {"rgb24", "rgba32", "grey8", "palette8", "palette4", "palette1", "rgb565", "rgb555",
+                             "uint16", "rgb16", "rgba16", "float", "rgbf", "rgbaf", "int16", "uint32", "int32",
+                             "double"}) {
+        SCOPED_TRACE(kind);
+        FIBITMAP* b = patternBitmap(kind);
+        ASSERT_TRUE(b);
+        FIBITMAP* serialSource = FreeImage_Clone(b); // the float rule writes into its bitmap
+        const unsigned w = FreeImage_GetWidth(b), h = FreeImage_GetHeight(b);
+        std::vector<unsigned short> serial(size_t(w) * h * 3, 1), banded(size_t(w) * h * 3, 2);
+        if (std::string(kind) == "rgbf")
+            MP_own_FreeImage_fromrgbf(int(w), int(h), serialSource, int(FreeImage_GetPitch(serialSource)),
+                                      serial.data());
+        else
+            ASSERT_TRUE(CExposure::own_FreeImage_ConvertToRGB16(serialSource, serial.data(), false));
+        ASSERT_TRUE(CExposure::own_FreeImage_ConvertToRGB16(b, banded.data(), true));
+        EXPECT_EQ(serial, banded);
+        // The samples written back into a float bitmap match as well.
+        EXPECT_EQ(std::memcmp(FreeImage_GetBits(b), FreeImage_GetBits(serialSource), size_t(FreeImage_GetPitch(b)) * h),
+                  0);
+        FreeImage_Unload(serialSource);
+        FreeImage_Unload(b);
+    }
 }
 
 TEST_F(ExposureTest, PaletteIsConvertedThroughACopyAndKept)

@@ -6,9 +6,11 @@
 #include "document/rescale.h"
 #include "engine/hdr/fusion.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <climits>
+#include <string>
 
 using ExposureSeriesTest = SeriesTest;
 
@@ -44,6 +46,49 @@ TEST_F(ExposureSeriesTest, RescaleShrinksHugeImagesByStepsOfTheFactor)
     EXPECT_EQ(FreeImage_GetHeight(r), 1500u);
     FreeImage_Unload(r);
     EXPECT_EQ(CExposureSeries::RescaleFreeImage(nullptr, -1.0f), nullptr);
+}
+
+TEST_F(ExposureSeriesTest, NarrowStripIsRefusedFromItsSidesWithoutRescaling)
+{
+    struct Case {
+        unsigned w, h;
+        bool worth;
+        int W, H;
+    };
+    const Case cases[] = {
+        {65535, 6, false, 0, 0},        // raised to 500 it would exceed the pixel bound and shrink below 500
+        {65535, 20, false, 0, 0},
+        {65535, 60, true, 546398, 500}, // 273 megapixels: within the bound
+        {400, 300, true, 667, 500},
+        {640, 520, true, 640, 520},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        float W = 0.0f, H = 0.0f;
+        EXPECT_EQ(RescaleTargetSize(c.w, c.h, 100, W, H), c.worth);
+        if (c.worth) {
+            EXPECT_EQ(int(W), c.W);
+            EXPECT_EQ(int(H), c.H);
+        }
+    }
+
+    // A greymap of a thousand bytes declaring 65535 x 6 pixels: refused with
+    // the resolution message, without rescaling it to hundreds of megapixels.
+    QByteArray pgm("P5\n65535 6\n255\n");
+    pgm += QByteArray(1066 - pgm.size(), char(0x80));
+    {
+        QFile f(path("strip.pgm"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(pgm);
+    }
+    CPeakMemory memory;
+    CExposureSeries s;
+    QVector<SExposure> records(1);
+    records[0].m_strFilePath = path("strip.pgm");
+    s.AddSeries(records);
+    EXPECT_TRUE(s.m_vExposures.isEmpty());
+    EXPECT_TRUE(progress.HasMessage("strip.pgm: Die geladene Bilddatei hat eine zu geringe Auflösung.", 1, 2));
+    EXPECT_LT(memory.GrowthMB(), 100);
 }
 
 TEST_F(ExposureSeriesTest, MasterIsTheMiddleOfTheUsableRange)

@@ -4,9 +4,18 @@
 #include "documentfixture.h"
 #include "exifwriter.h"
 
+#include "document/exposureseries.h"
 #include "document/imageloader.h"
 
+#include <QFile>
+
+#include <zlib.h>
+
+#include <chrono>
 #include <cmath>
+#include <future>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -20,6 +29,77 @@ protected:
         return file;
     }
 };
+
+// What one load of one file gave.
+struct SLoadResult {
+    FIBITMAP* bitmap = nullptr;
+    bool done = false;
+};
+
+// Loads a file with a CImageLoader on a thread of its own and waits for it at
+// most `limit`: a loader that hangs is left behind (done false) instead of
+// hanging the test run.
+SLoadResult loadWithin(const QString& file, std::chrono::seconds limit)
+{
+    auto promise = std::make_shared<std::promise<FIBITMAP*>>();
+    std::future<FIBITMAP*> future = promise->get_future();
+    std::thread([file, promise] {
+        CImageLoader loader;
+        loader.Enqueue(file, true);
+        loader.Load();
+        promise->set_value(loader.m_vecBitmaps.empty() ? nullptr : loader.m_vecBitmaps[0]);
+    }).detach();
+    SLoadResult r;
+    if (future.wait_for(limit) == std::future_status::ready) {
+        r.done = true;
+        r.bitmap = future.get();
+    }
+    return r;
+}
+
+QByteArray readFile(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A PNG of a few dozen bytes whose header declares w x h RGB pixels, followed
+// by a sliver of image data.
+QByteArray pngDeclaring(quint32 w, quint32 h)
+{
+    auto be32 = [](QByteArray& out, quint32 v) {
+        for (int s = 24; s >= 0; s -= 8)
+            out.append(char((v >> s) & 0xFF));
+    };
+    auto chunk = [&](QByteArray& out, const char* type, const QByteArray& data) {
+        be32(out, quint32(data.size()));
+        QByteArray body(type, 4);
+        body += data;
+        out += body;
+        be32(out, quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()))));
+    };
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray ihdr;
+    be32(ihdr, w);
+    be32(ihdr, h);
+    ihdr.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(0));
+    chunk(png, "IHDR", ihdr);
+    const QByteArray row(16, '\0');
+    uLongf packedSize = compressBound(uLong(row.size()));
+    QByteArray packed(int(packedSize), '\0');
+    compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(row.constData()),
+             uLong(row.size()));
+    packed.resize(int(packedSize));
+    chunk(png, "IDAT", packed);
+    chunk(png, "IEND", QByteArray());
+    return png;
+}
 
 } // namespace
 
@@ -158,4 +238,126 @@ TEST_F(LoaderTest, LoadNextTakesOneFile)
     EXPECT_EQ(FreeImage_GetWidth(loader.m_vecBitmaps[1]), 13u);
     for (FIBITMAP* b : loader.m_vecBitmaps)
         FreeImage_Unload(b);
+}
+
+TEST(LoaderSizes, TheLargestLoadableImageIsTheDisplayPathsPixelLimit)
+{
+    struct Case {
+        unsigned w, h;
+        bool loadable;
+    };
+    const Case cases[] = {
+        {6000, 4000, true},       {23170, 23170, true},  {23171, 23171, false}, {536870911u, 1, true},
+        {65536, 8192, false},     {60000, 60000, false}, {0, 100, false},       {100, 0, false},
+        {4294967295u, 4294967295u, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        EXPECT_EQ(CLoadThread::LoadableSize(c.w, c.h), c.loadable);
+    }
+}
+
+TEST_F(LoaderTest, HugeDeclaredSizeIsRefusedFromTheHeaderBeforeAnyPixelMemory)
+{
+    // A few dozen bytes that declare gigabytes of pixels. The first case is
+    // smaller, so that the fault shows without the full 10 GB.
+    for (quint32 side : {24000u, 60000u}) {
+        SCOPED_TRACE(side);
+        const QString file = path(QString("huge%1.png").arg(side));
+        ASSERT_TRUE(writeFile(file, pngDeclaring(side, side)));
+        CPeakMemory memory;
+        const SLoadResult r = loadWithin(file, std::chrono::seconds(60));
+        ASSERT_TRUE(r.done);
+        EXPECT_EQ(r.bitmap, nullptr);
+        ASSERT_LT(memory.GrowthMB(), 200) << "pixel memory was taken";
+    }
+
+    // Through the series: the load error and nothing else.
+    progress.Clear();
+    CExposureSeries s;
+    QVector<SExposure> records(1);
+    records[0].m_strFilePath = path("huge60000.png");
+    s.AddSeries(records);
+    EXPECT_TRUE(s.m_vExposures.isEmpty());
+    std::vector<QString> errors;
+    for (const auto& e : progress.Entries())
+        if (e.kind == CProgressRecorder::eMessage && e.type != 0)
+            errors.push_back(e.text);
+    EXPECT_EQ(errors, std::vector<QString>{"huge60000.png: Datei konnte nicht geladen werden."});
+}
+
+TEST_F(LoaderTest, DamagedOpenExrFilesFailWithTheLoadErrorInsteadOfHanging)
+{
+    // A small OpenEXR file, then copies cut short or with a byte of the
+    // header flipped: FreeImage's own reader never returns from these.
+    FIBITMAP* b = FreeImage_AllocateT(FIT_RGBF, 16, 12);
+    for (int y = 0; y < 12; ++y) {
+        auto* line = reinterpret_cast<FIRGBF*>(FreeImage_GetScanLine(b, y));
+        for (int x = 0; x < 16; ++x)
+            line[x] = FIRGBF{x / 16.0f, y / 12.0f, 0.5f};
+    }
+    const QString good = path("good.exr");
+    ASSERT_TRUE(save(b, FIF_EXR, good));
+    const QByteArray bytes = readFile(good);
+    ASSERT_GT(bytes.size(), 300);
+
+    struct Case {
+        const char* name;
+        int cut;     // bytes kept, 0: all
+        int flip;    // offset of the flipped byte, -1: none
+        char mask;
+    };
+    const Case cases[] = {
+        {"cut177.exr", 177, -1, 0},        {"cut64.exr", 64, -1, 0},         {"cut15.exr", 15, -1, 0},
+        {"flip16.exr", 0, 16, char(0xFF)}, {"flip94.exr", 0, 94, char(0x01)}, {"flip198.exr", 0, 198, char(0x80)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray damaged = c.cut ? bytes.left(c.cut) : bytes;
+        if (c.flip >= 0)
+            damaged[c.flip] = char(damaged[c.flip] ^ c.mask);
+        const QString file = path(c.name);
+        ASSERT_TRUE(writeFile(file, damaged));
+        const SLoadResult r = loadWithin(file, std::chrono::seconds(20));
+        ASSERT_TRUE(r.done) << "the load does not return";
+        EXPECT_EQ(r.bitmap, nullptr);
+        CExposure e;
+        EXPECT_FALSE(e.Load(file, r.bitmap));
+        EXPECT_TRUE(progress.HasMessage(QString(c.name) + ": Datei konnte nicht geladen werden.", 1, 2));
+    }
+
+    // The intact file loads as before.
+    const SLoadResult r = loadWithin(good, std::chrono::seconds(20));
+    ASSERT_TRUE(r.done);
+    ASSERT_NE(r.bitmap, nullptr);
+    EXPECT_EQ(FreeImage_GetWidth(r.bitmap), 16u);
+    EXPECT_EQ(FreeImage_GetHeight(r.bitmap), 12u);
+    FreeImage_Unload(r.bitmap);
+}
+
+TEST_F(LoaderTest, TruncatedJpegOpensWithANoticeNamingTheFile)
+{
+    FIBITMAP* b = rgb8(256, 192, [](int x, int y) { return unsigned((x * 7) ^ (y * 13)) * 0x010101u & 0xFFFFFFu; });
+    const QString whole = path("whole.jpg");
+    ASSERT_TRUE(save(b, FIF_JPEG, whole, JPEG_QUALITYSUPERB));
+    const QByteArray bytes = readFile(whole);
+    const QString cut = path("cut.jpg");
+    ASSERT_TRUE(writeFile(cut, bytes.left(bytes.size() / 2)));
+
+    CImageLoader loader;
+    loader.Enqueue(whole, true);
+    loader.Enqueue(cut, true);
+    loader.Load();
+    ASSERT_EQ(loader.m_vecBitmaps.size(), 2u);
+    ASSERT_NE(loader.m_vecBitmaps[0], nullptr);
+    ASSERT_NE(loader.m_vecBitmaps[1], nullptr); // the image still opens
+    EXPECT_EQ(FreeImage_GetWidth(loader.m_vecBitmaps[1]), 256u);
+    for (FIBITMAP* bitmap : loader.m_vecBitmaps)
+        FreeImage_Unload(bitmap);
+    // A notice (not an error that holds the progress window) for the damaged
+    // file only.
+    EXPECT_TRUE(progress.HasMessage("Datei beschädigt oder unvollständig: cut.jpg", 1, 1));
+    EXPECT_FALSE(progress.HasMessage("Datei beschädigt oder unvollständig: whole.jpg", 1, 1));
+    for (const auto& e : progress.Entries())
+        EXPECT_NE(e.type, 2u) << e.text.toStdString();
 }

@@ -6,6 +6,8 @@
 
 #include "document/imageloader.h"
 
+#include <tuple>
+
 TEST(ExposureMetadata, ExposureTimeRewriteAndSeconds)
 {
     struct Case {
@@ -166,4 +168,98 @@ TEST_F(ExifFileTest, UnreadableFileStillMarksLoaded)
     e.SetFilePath(path("none.jpg"));
     EXPECT_TRUE(e.GetExif().isEmpty());
     EXPECT_TRUE(e.m_bExifLoaded);
+}
+
+namespace {
+
+// An ASCII tag with its numeric tag id (IPTC and TIFF writers need it).
+FITAG* iptcTag(WORD id, const char* key, const char* value)
+{
+    FITAG* tag = asciiTag(key, value);
+    FreeImage_SetTagID(tag, id);
+    return tag;
+}
+
+// Attaches comments, IPTC and XMP (and for JPEG the standard EXIF block, for
+// TIFF camera make and model) to a bitmap that the writers of JPEG, TIFF and
+// PNG store.
+void attachMetadata(FIBITMAP* b, FREE_IMAGE_FORMAT fif)
+{
+    if (fif == FIF_JPEG)
+        attachExifRaw(b, standardExifBlock(1));
+    if (fif == FIF_TIFF) {
+        for (auto [id, key, value] : {std::tuple<WORD, const char*, const char*>{0x010F, "Make", "Lumicam"},
+                                      std::tuple<WORD, const char*, const char*>{0x0110, "Model", "LX-1"}}) {
+            FITAG* tag = iptcTag(id, key, value);
+            FreeImage_SetMetadata(FIMD_EXIF_MAIN, b, key, tag);
+            FreeImage_DeleteTag(tag);
+        }
+    }
+    FITAG* comment = asciiTag("Comment", "Evening at the harbour");
+    FreeImage_SetMetadata(FIMD_COMMENTS, b, "Comment", comment);
+    FreeImage_DeleteTag(comment);
+    struct Iptc {
+        WORD id;
+        const char* key;
+        const char* value;
+    };
+    for (const Iptc& i : {Iptc{0x0278, "Caption-Abstract", "Boats <& nets>"}, Iptc{0x0250, "By-line", "A. Photographer"},
+                          Iptc{0x0219, "Keywords", "harbour;boats"}}) {
+        FITAG* tag = iptcTag(i.id, i.key, i.value);
+        FreeImage_SetMetadata(FIMD_IPTC, b, i.key, tag);
+        FreeImage_DeleteTag(tag);
+    }
+    FITAG* xmp = asciiTag("XMLPacket", "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                                       "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"/></x:xmpmeta>");
+    FreeImage_SetMetadata(FIMD_XMP, b, "XMLPacket", xmp);
+    FreeImage_DeleteTag(xmp);
+}
+
+} // namespace
+
+TEST_F(ExifFileTest, MetadataWithoutPixelsGiveTheSameTablesAsAFullDecode)
+{
+    // The tables and picked-out values of the metadata read without decoding
+    // the pixels equal those of a full decode, model by model and tag by tag.
+    struct Case {
+        const char* name;
+        FREE_IMAGE_FORMAT fif;
+        std::vector<unsigned> models; // present at least
+    };
+    const Case cases[] = {
+        {"meta.jpg", FIF_JPEG, {FIMD_COMMENTS, FIMD_EXIF_MAIN, FIMD_EXIF_EXIF, FIMD_EXIF_GPS, FIMD_IPTC}},
+        {"meta.tif", FIF_TIFF, {FIMD_EXIF_MAIN, FIMD_IPTC}},
+        {"meta.png", FIF_PNG, {FIMD_COMMENTS}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FIBITMAP* b = rgb8(96, 64, [](int x, int y) { return unsigned(x * 2 + y * 3) * 0x010101u; });
+        attachMetadata(b, c.fif);
+        const QString file = path(c.name);
+        ASSERT_TRUE(save(b, c.fif, file));
+
+        // The full decode.
+        FIBITMAP* full = FreeImage_Load(c.fif, QFile::encodeName(file).constData(), 0);
+        ASSERT_TRUE(full && FreeImage_HasPixels(full));
+        CExposure reference;
+        reference.ParseExif(full);
+        FreeImage_Unload(full);
+
+        CExposure e;
+        e.SetFilePath(file);
+        const QMap<unsigned, QString>& tables = e.GetExif();
+        for (unsigned model : c.models)
+            EXPECT_TRUE(tables.contains(model)) << model;
+        EXPECT_EQ(e.m_mapMetadataTables, reference.m_mapMetadataTables);
+        EXPECT_EQ(e.m_mapMetadataTitles, reference.m_mapMetadataTitles);
+        EXPECT_EQ(e.m_strCameraModel, reference.m_strCameraModel);
+        EXPECT_EQ(e.m_iISOSpeedRatings, reference.m_iISOSpeedRatings);
+        EXPECT_EQ(e.m_fExposureTime, reference.m_fExposureTime);
+        EXPECT_EQ(e.GetGPSNSvalue(), reference.GetGPSNSvalue());
+        EXPECT_EQ(e.GetGPSWEvalue(), reference.GetGPSWEvalue());
+        if (c.fif == FIF_JPEG) {
+            EXPECT_EQ(e.m_strCameraModel, "LX-1");
+            EXPECT_TRUE(tables[FIMD_IPTC].contains("Boats &lt;&amp; nets&gt;"));
+        }
+    }
 }
