@@ -9,6 +9,15 @@ using namespace mp_filters;
 
 namespace {
 
+// v * 65535 held to 0..65535 (NaN gives 0), rounded to the nearest integer.
+inline int roundedPlaneValue(float v)
+{
+    float x = v * 65535.0f;
+    x = x > 0.0f ? x : 0.0f;
+    x = x < 65535.0f ? x : 65535.0f;
+    return static_cast<int>(x + 0.5f);
+}
+
 struct EnhanceArgs {
     MP_DriverRun run;
     Window win;
@@ -27,24 +36,29 @@ struct EnhanceArgs {
     }
 
     struct Cache {
-        int I[kChunk];
+        int I[kChunk]; // the masking curve's index
+        int P[kChunk]; // the centre's plane luminance, which the differences start from
         float W[kChunk], D[kChunk];
     };
 
     // The bilateral weight W and the weighted signed root D of pixels
-    // x0 .. x0+n-1 of row y.
+    // x0 .. x0+n-1 of row y. The differences are taken between plane values
+    // alone: the plane's 14-bit weights sum to 16382 / 16384, so a flat
+    // plane lies up to a unit below the centre's float luminance index, and a
+    // flat area measured against that index would be "enhanced".
     void gather(int y, int x0, int n, Cache& c) const
     {
         const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
         for (int i = 0; i < n; ++i) {
             c.I[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+            c.P[i] = plane[base + i];
             c.W[i] = c.D[i] = 0.0f;
         }
         if (MP_chunkWalkable(win, x0, n)) {
             const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
                 const ushort* q = plane + static_cast<ptrdiff_t>(base) + off;
                 for (int i = lo; i < hi; ++i) {
-                    const int d = c.I[i] - static_cast<int>(q[i]);
+                    const int d = c.P[i] - static_cast<int>(q[i]);
                     const int a = d < 0 ? -d : d;
                     const float w = ws * divisor(a, 0.001f);
                     c.W[i] += w;
@@ -56,10 +70,10 @@ struct EnhanceArgs {
                 return;
         }
         for (int i = 0; i < n; ++i) {
-            const int I = c.I[i];
+            const int P = c.P[i];
             float W = 0.0f, D = 0.0f;
             MP_forEachWindowSample(win, x0 + i, y, [&](size_t j, float ws) {
-                const int d = I - static_cast<int>(plane[j]);
+                const int d = P - static_cast<int>(plane[j]);
                 const int a = d < 0 ? -d : d;
                 const float w = ws * MP_temp_table[a];
                 W += w;
@@ -114,8 +128,10 @@ struct ArtworkArgs {
             c.I[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
         MP_gatherPlaneSums(win, plane, 0.001f, y, x0, n, c.I, c.W, c.S);
         for (int i = 0; i < n; ++i) {
-            // The local mean as a plane value (truncated, held to 0..65535).
-            c.A[i] = MP_tableIndex((c.S[i] * MP_k) / c.W[i]);
+            // The local mean as a plane value, rounded: a flat area's mean
+            // comes out a hair below its value, and truncated it would
+            // differ from every sample by -1.
+            c.A[i] = roundedPlaneValue((c.S[i] * MP_k) / c.W[i]);
             c.W[i] = c.T[i] = 0.0f;
         }
         if (MP_chunkWalkable(win, x0, n)) {
