@@ -89,6 +89,7 @@ int colourSmooth(const char* kernel, int sizex, int sizey, ushort* src, ushort* 
         return e;
     SmoothArgs a;
     a.op = Op::Colour;
+    a.lw = LumWeights::of(params);
     a.q = edgeExponent(params);
     a.target = MP_normalize({params->p[2][2] + 0.001f, params->p[2][3] + 0.001f, params->p[2][4] + 0.001f});
     return MP_runWindowFilter(a, FilterPlan{kernel, MP_calcWindowSize(params, 500.0f), 4, 3, false}, sizex, sizey, src,
@@ -104,6 +105,7 @@ int MP_runImageSmooth(const char* kernel, const MP_WindowSize& size, float q, in
         return e;
     SmoothArgs a;
     a.op = Op::Image;
+    a.lw = LumWeights::of(params);
     a.q = q;
     a.mask = params->p[2];
     return MP_runWindowFilter(a, FilterPlan{kernel, size, 4, 3, false}, sizex, sizey, src, dst, srcBpp, dstBpp, params);
@@ -125,6 +127,7 @@ int MP_calcPixelChannelSmooth(int sizex, int sizey, ushort* src, ushort* dst, in
         return e;
     SmoothArgs a;
     a.op = Op::Channel;
+    a.lw = LumWeights::of(params);
     a.amount = {params->p[1][0], params->p[2][0], params->p[3][0]};
     return MP_runWindowFilter(a, FilterPlan{"MP_calcPixelChannelSmooth", MP_calcWindowSize(params, 500.0f), 5, 4, false},
                               sizex, sizey, src, dst, srcBpp, dstBpp, params);

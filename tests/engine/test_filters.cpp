@@ -496,6 +496,45 @@ TEST_F(FilterTest, ChannelSmoothSmoothsTheChosenChannels)
     }
 }
 
+// The smoothing operators weigh each sample by its luminance difference from
+// the centre, so a hard edge stays: next to a step from 10000 to 50000 a dark
+// pixel takes about a fourteenth of the bright side's weight (divisor table
+// 1/(0.61 + 0.05) against 1/0.05) and stays near 12600, where a plain Gaussian
+// mean of both sides would give some 30000.
+TEST_F(FilterTest, SmoothingKeepsHardEdges)
+{
+    const int w = 40, h = 12;
+    Image src = solidImage(w, h, 10000, 10000, 10000);
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x)
+            for (int c = 0; c < 3; ++c)
+                src[(static_cast<size_t>(y) * w + x) * 3 + c] = 50000;
+    struct Case {
+        const char* kernel;
+        void (*defaults)(MP_Params&);
+        int blendSlot;
+    };
+    for (const Case k : {Case{"MP_calcPixelImageSmooth", imageSmoothDefaults, 3},
+                         Case{"MP_calcPixelChannelSmooth", channelSmoothDefaults, 4},
+                         Case{"MP_calcPixelColorSmooth", colorSmoothDefaults, 3}}) {
+        SCOPED_TRACE(k.kernel);
+        MP_Params p = blankParams();
+        k.defaults(p);
+        p.p[0][0] = 0.02f; // R 10, step 1
+        fillRows(p, 10);
+        p.p[k.blendSlot][1] = 100.0f;
+        if (k.blendSlot == 4)
+            p.p[1][0] = p.p[2][0] = p.p[3][0] = 1.0f; // the whole mean
+        const Image out = dispatchCopy(k.kernel, w, h, src, p);
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_GT(at(out, w, w / 2 - 1, h / 2, c), 10000);
+            EXPECT_LT(at(out, w, w / 2 - 1, h / 2, c), 14000);
+            EXPECT_GT(at(out, w, w / 2, h / 2, c), 46000);
+            EXPECT_LT(at(out, w, w / 2, h / 2, c), 50000);
+        }
+    }
+}
+
 TEST_F(FilterTest, ImageSmoothMaskAndFlatAreas)
 {
     MP_Params p = blankParams();
