@@ -116,7 +116,7 @@ struct EnhanceArgs {
                     const int a = d < 0 ? -d : d;
                     const float w = ws * divisor(a, 0.001f);
                     c.W[i] += w;
-                    const float root = w * MP_sqrt(static_cast<float>(a) * MP_k);
+                    const float root = w * MP_temp2_table[a]; // sqrt(a k), a table read the compiler vectorises
                     c.D[i] += d < 0 ? -root : root;
                 }
             });
