@@ -67,14 +67,45 @@ inline Sample windowMean(Sum a, Sum g)
 // the whole window lies inside the row, the window sums come from the row's
 // prefix sums (kept modulo 2^32: their differences are the exact window sums),
 // which frees that stretch from the running sum's chain of additions.
+// The row's prefix sums modulo 2^32, prefix[i + 1] = s[0] + .. + s[i]: four
+// quarters of the row summed side by side (four independent chains instead
+// of one), then each quarter raised by the sums before it. Sums modulo 2^32
+// do not depend on the order, so these are the sums of the single chain.
+template <typename Sample, typename Sum>
+inline void rowPrefix(const Sample* s, uint32_t* prefix, size_t w)
+{
+    const size_t L = w / 4;
+    uint32_t p0 = 0, p1 = 0, p2 = 0, p3 = 0;
+    prefix[0] = 0;
+    for (size_t i = 0; i < L; ++i) {
+        p0 += static_cast<uint32_t>(static_cast<Sum>(s[i]));
+        p1 += static_cast<uint32_t>(static_cast<Sum>(s[L + i]));
+        p2 += static_cast<uint32_t>(static_cast<Sum>(s[2 * L + i]));
+        p3 += static_cast<uint32_t>(static_cast<Sum>(s[3 * L + i]));
+        prefix[i + 1] = p0;
+        prefix[L + i + 1] = p1;
+        prefix[2 * L + i + 1] = p2;
+        prefix[3 * L + i + 1] = p3;
+    }
+    for (size_t i = 4 * L; i < w; ++i) { // the last few samples belong to the last quarter
+        p3 += static_cast<uint32_t>(static_cast<Sum>(s[i]));
+        prefix[i + 1] = p3;
+    }
+    const uint32_t off1 = p0, off2 = off1 + p1, off3 = off2 + p2;
+    for (size_t i = L + 1; i <= 2 * L; ++i)
+        prefix[i] += off1;
+    for (size_t i = 2 * L + 1; i <= 3 * L; ++i)
+        prefix[i] += off2;
+    for (size_t i = 3 * L + 1; i <= w; ++i)
+        prefix[i] += off3;
+}
+
 template <typename Sample, typename Sum, bool Wrap>
-void horizontalPass(const Sample* in, Sample* out, uint32_t* prefix, int width, int height, int r, Sum g)
+MP_CPU_CLONES void horizontalRow(const Sample* s, Sample* o, uint32_t* prefix, int width, int r, Sum g)
 {
     const size_t w = static_cast<size_t>(width);
     const int inner0 = r, inner1 = width - r; // x - r >= 0 and x + r <= width - 1
-    for (int y = 0; y < height; ++y) {
-        const Sample* s = in + static_cast<size_t>(y) * w;
-        Sample* o = out + static_cast<size_t>(y) * w;
+    {
         Sum a = 0;
         for (int i = -r; i < r; ++i)
             a += static_cast<Sum>(s[edgeIndex<Wrap>(i, width)]);
@@ -85,12 +116,7 @@ void horizontalPass(const Sample* in, Sample* out, uint32_t* prefix, int width, 
             o[x] = windowMean<Sample>(a, g);
         }
         if (inner0 < inner1) {
-            uint32_t p = 0;
-            prefix[0] = 0;
-            for (size_t i = 0; i < w; ++i) {
-                p += static_cast<uint32_t>(static_cast<Sum>(s[i]));
-                prefix[i + 1] = p;
-            }
+            rowPrefix<Sample, Sum>(s, prefix, w);
             // window of x: samples x - r + 1 .. x + r
             for (int i = inner0; i < inner1; ++i)
                 o[i] = windowMean<Sample>(static_cast<Sum>(prefix[i + r + 1] - prefix[i - r + 1]), g);
@@ -103,6 +129,15 @@ void horizontalPass(const Sample* in, Sample* out, uint32_t* prefix, int width, 
             o[x] = windowMean<Sample>(a, g);
         }
     }
+}
+
+template <typename Sample, typename Sum, bool Wrap>
+void horizontalPass(const Sample* in, Sample* out, uint32_t* prefix, int width, int height, int r, Sum g)
+{
+    const size_t w = static_cast<size_t>(width);
+    for (int y = 0; y < height; ++y)
+        horizontalRow<Sample, Sum, Wrap>(in + static_cast<size_t>(y) * w, out + static_cast<size_t>(y) * w, prefix,
+                                         width, r, g);
 }
 
 // The same window down the columns: one running sum per column, advanced a
@@ -134,6 +169,54 @@ MP_CPU_CLONES void verticalPass(const Sample* in, Sample* out, Sum* sums, int wi
     }
 }
 
+// One output row of the vertical direction: the column sums advance by one
+// row (leave off, enter on) and give the row's means.
+template <typename Sample, typename Sum>
+MP_CPU_CLONES void verticalRow(const Sample* leave, const Sample* enter, Sum* sums, Sample* o, size_t w, Sum g)
+{
+    for (size_t x = 0; x < w; ++x) {
+        const Sum a = sums[x] - static_cast<Sum>(leave[x]) + static_cast<Sum>(enter[x]);
+        sums[x] = a;
+        o[x] = windowMean<Sample>(a, g);
+    }
+}
+
+// One pass with edges extended, the rows blurred along the row into a ring
+// of the window's rows (at most 2r + 1, or the whole map when it has fewer)
+// as the vertical window reaches them, so the intermediate map stays small
+// and in the cache. Row j of `in` is read before row j of `out` is written
+// (the window runs ahead of the output), so in may equal out.
+template <typename Sample, typename Sum>
+void ringPass(const Sample* in, Sample* out, Sample* ring, size_t ringRows, Sum* sums, uint32_t* prefix, int width,
+              int height, int r, Sum g)
+{
+    const size_t w = static_cast<size_t>(width);
+    auto slot = [&](int j) { return ring + (static_cast<size_t>(j) % ringRows) * w; };
+    auto blurRow = [&](int j) {
+        horizontalRow<Sample, Sum, false>(in + static_cast<size_t>(j) * w, slot(j), prefix, width, r, g);
+    };
+    // Window of y = -1: rows -r .. r-1, each row counted as often as the edge
+    // rule maps window rows onto it.
+    int computed = MP_imin(r - 1, height - 1);
+    std::memset(sums, 0, w * sizeof(Sum));
+    for (int j = 0; j <= computed; ++j) {
+        blurRow(j);
+        const Sum m = static_cast<Sum>(windowMultiplicity<false>(-r, r - 1, j, height));
+        const Sample* row = slot(j);
+        for (size_t x = 0; x < w; ++x)
+            sums[x] += m * static_cast<Sum>(row[x]);
+    }
+    for (int y = 0; y < height; ++y) {
+        const int e = static_cast<int>(edgeIndex<false>(int64_t(y) + r, height));
+        if (e > computed) { // one row further each step, until the last row
+            blurRow(e);
+            computed = e;
+        }
+        verticalRow<Sample, Sum>(slot(static_cast<int>(edgeIndex<false>(int64_t(y) - r, height))), slot(e), sums,
+                                 out + static_cast<size_t>(y) * w, w, g);
+    }
+}
+
 template <typename Sample, typename Sum, bool Wrap>
 int blurMap(int width, int height, const Sample* src, Sample* dst, const MP_Params* params)
 {
@@ -155,11 +238,17 @@ int blurMap(int width, int height, const Sample* src, Sample* dst, const MP_Para
         return MP_OK;
 
     const size_t w = static_cast<size_t>(width);
-    // One row of sums: the column sums of the vertical direction, the prefix
-    // sums (one more) of the horizontal one.
+    // The column sums of the vertical direction and the prefix sums (one
+    // more) of the horizontal one. The intermediate map: the ring of the
+    // window's rows with edges extended; the whole map when the rows wrap
+    // (the window's first rows come back at the end, when the output may have
+    // overwritten them).
+    const size_t window = 2 * static_cast<size_t>(r) + 1;
+    const size_t ringRows = Wrap || window > static_cast<size_t>(height) ? static_cast<size_t>(height) : window;
     std::unique_ptr<Sum[]> sums(new (std::nothrow) Sum[w + 1]);
-    std::unique_ptr<Sample[]> inter(new (std::nothrow) Sample[w * static_cast<size_t>(height)]);
-    if (!sums || !inter)
+    std::unique_ptr<uint32_t[]> prefix(new (std::nothrow) uint32_t[w + 1]);
+    std::unique_ptr<Sample[]> inter(new (std::nothrow) Sample[w * ringRows]);
+    if (!sums || !prefix || !inter)
         return MP_ERR_NOMEMORY;
 
     const int64_t n = 2 * static_cast<int64_t>(r);
@@ -171,9 +260,12 @@ int blurMap(int width, int height, const Sample* src, Sample* dst, const MP_Para
             std::memset(dst, 0, w * static_cast<size_t>(height) * sizeof(Sample));
             continue;
         }
-        horizontalPass<Sample, Sum, Wrap>(in, inter.get(), reinterpret_cast<uint32_t*>(sums.get()), width, height,
-                                          r, g);
-        verticalPass<Sample, Sum, Wrap>(inter.get(), dst, sums.get(), width, height, r, g);
+        if constexpr (Wrap) {
+            horizontalPass<Sample, Sum, Wrap>(in, inter.get(), prefix.get(), width, height, r, g);
+            verticalPass<Sample, Sum, Wrap>(inter.get(), dst, sums.get(), width, height, r, g);
+        } else {
+            ringPass<Sample, Sum>(in, dst, inter.get(), ringRows, sums.get(), prefix.get(), width, height, r, g);
+        }
     }
     return MP_OK;
 }

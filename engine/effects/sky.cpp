@@ -54,10 +54,13 @@ void drawStars(ushort* out, int w, int h, float density, float size)
         const float fy = static_cast<float>(MP_rand() & 0x7FFF) / 32767.0f;
         (void)MP_rand();
         float C = static_cast<float>(MP_rand() & 0x3FFF) * (1.0f / 16384.0f) * size * 40.0f + 0.001f;
-        // Radii beyond the slider's range stay at its largest.
-        if (!(C < kMaxStarRadius))
-            C = std::isnan(C) ? 0.0f : kMaxStarRadius;
         const float v = static_cast<float>(MP_rand() & 0x3FFF) / 16383.0f * 2.0f;
+        // Radii beyond the slider's range stay at its largest; a radius that
+        // is not above 0 (a negative size or preview scale, NaN) draws no star.
+        if (!(C > 0.0f))
+            continue;
+        if (!(C < kMaxStarRadius))
+            C = kMaxStarRadius;
         float e, fr, fg, fb;
         if (v < 1.0f) {
             e = v;

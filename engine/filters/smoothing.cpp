@@ -5,7 +5,121 @@
 #include "engine/core/splines.h"
 #include "engine/filters/filterframe.h"
 
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#include <immintrin.h>
+#define MP_SMOOTH_AVX512 1
+#endif
+
 using namespace mp_filters;
+
+#ifdef MP_SMOOTH_AVX512
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw,avx512vl")
+// GCC 12 takes the intrinsics' undefined start values for uninitialised reads.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include "engine/filters/windowwalk512.h"
+namespace {
+
+// The bilateral colour sums of a run of pixels (MP_gatherColourSums), sixteen
+// pixels per instruction, the samples' luminance read from the plane (the
+// same 14-bit weights): for each group of sixteen pixels, its five sums stay
+// in registers over the whole window. Every pixel's sums take the same
+// operations in the same order as its own walk, so the same bits. False when
+// a pixel of the run has no sample (the caller then walks each pixel).
+// The sums of sixteen samples: L their plane luminance, lo16 and hi16 their
+// 48 interleaved channel words (the first 32 and the next 16), m the lanes
+// that take part.
+template <bool Edge> struct ColourLanes {
+    __m512i L0;
+    __m512i iR, iG, iB; // word indices placing red, green, blue in the low half of each lane
+    __m512 k, eps, one;
+    __m512 W, SR, SG, SB, E;
+
+    inline void add(__mmask16 m, float ws, __m512i L, __m512i lo16, __m512i hi16)
+    {
+        // Each channel word zero-extended into its lane by one permute (the odd words are zeroed).
+        const __mmask32 even = 0x55555555u;
+        const __m512 R = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16));
+        const __m512 G = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16));
+        const __m512 B = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16));
+        const __m512i d = _mm512_abs_epi32(_mm512_sub_epi32(L0, L));
+        const __m512 x = _mm512_mul_ps(_mm512_cvtepi32_ps(d), k);
+        const __m512 w = _mm512_maskz_mul_ps(m, _mm512_set1_ps(ws), _mm512_div_ps(one, _mm512_add_ps(x, eps)));
+        W = _mm512_mask_add_ps(W, m, W, w);
+        SR = _mm512_mask_add_ps(SR, m, SR, _mm512_mul_ps(w, R));
+        SG = _mm512_mask_add_ps(SG, m, SG, _mm512_mul_ps(w, G));
+        SB = _mm512_mask_add_ps(SB, m, SB, _mm512_mul_ps(w, B));
+        if constexpr (Edge)
+            E = _mm512_mask_add_ps(E, m, E, _mm512_mul_ps(w, _mm512_mask_i32gather_ps(w, m, d, MP_temp_table, 4)));
+    }
+};
+
+// The bilateral colour sums of a run of pixels (MP_gatherColourSums), sixteen
+// pixels per instruction, the samples' luminance read from the plane (the
+// same 14-bit weights): for each group of sixteen pixels, its five sums stay
+// in registers over the whole window. Every pixel's sums take the same
+// operations in the same order as its own walk, so the same bits. False when
+// a pixel of the run has no sample (the caller then walks each pixel).
+template <bool Edge>
+__attribute__((noinline)) bool colourSums512(const Window& win, const ushort* src, const ushort* plane, float eps,
+                                             int y, int x0, int n, ColourSums& c)
+{
+    const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
+    ColourLanes<Edge> s;
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    s.iR = _mm512_load_si512(idx[0]);
+    s.iG = _mm512_load_si512(idx[1]);
+    s.iB = _mm512_load_si512(idx[2]);
+    s.k = _mm512_set1_ps(MP_k);
+    s.eps = _mm512_set1_ps(eps);
+    s.one = _mm512_set1_ps(1.0f);
+    for (int g = 0; g < n; g += 16) {
+        const int gn = MP_imin(16, n - g);
+        s.L0 = _mm512_maskz_loadu_epi32(MP_laneMask16(0, gn), c.L0 + g);
+        s.W = s.SR = s.SG = s.SB = s.E = _mm512_setzero_ps();
+        const bool walked = MP_forEachWindowOffset512(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
+            const ptrdiff_t at = static_cast<ptrdiff_t>(base) + off + g;
+            const ushort* q = src + at * 3;
+            if (lo <= g && hi >= g + 16) { // every lane
+                s.add(0xFFFF, ws, _mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(plane + at))),
+                      _mm512_loadu_si512(q), _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32))));
+                return;
+            }
+            const int a0 = MP_imax(lo - g, 0), a1 = MP_imin(hi - g, gn);
+            if (a0 >= a1)
+                return;
+            const __mmask16 m = static_cast<__mmask16>(MP_laneMask16(0, a1) & ~MP_laneMask16(0, a0));
+            // Lanes before a0 or from a1 on read as 0 (their words may lie outside the image).
+            const unsigned w0 = 3u * static_cast<unsigned>(a0), w1 = 3u * static_cast<unsigned>(a1);
+            const uint64_t words = (w1 >= 64 ? ~0ull : (1ull << w1) - 1ull) & ~((1ull << w0) - 1ull);
+            s.add(m, ws, _mm512_cvtepu16_epi32(_mm256_maskz_loadu_epi16(m, plane + at)),
+                  _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), q),
+                  _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), q + 32));
+        });
+        if (!walked)
+            return false;
+        const __mmask16 mg = MP_laneMask16(0, gn);
+        _mm512_mask_storeu_ps(c.W + g, mg, s.W);
+        _mm512_mask_storeu_ps(c.SR + g, mg, s.SR);
+        _mm512_mask_storeu_ps(c.SG + g, mg, s.SG);
+        _mm512_mask_storeu_ps(c.SB + g, mg, s.SB);
+        _mm512_mask_storeu_ps(c.E + g, mg, s.E);
+    }
+    return true;
+}
+
+} // namespace
+#pragma GCC diagnostic pop
+#pragma GCC pop_options
+#endif
 
 namespace {
 
@@ -38,8 +152,23 @@ struct SmoothArgs {
 
     using Cache = ColourSums;
 
+    // The luminance plane of the source when the sixteen-lane gather runs.
+    const ushort* plane = nullptr;
+
     void gather(int y, int x0, int n, Cache& c) const
     {
+#ifdef MP_SMOOTH_AVX512
+        if (plane && MP_chunkWalkable(win, x0, n) && MP_filterHasAvx512()) {
+            const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
+            for (int i = 0; i < n; ++i) {
+                c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+                c.E[i] = 0.0f;
+            }
+            if (op == Op::Channel ? colourSums512<false>(win, run.src, plane, 0.05f, y, x0, n, c)
+                                  : colourSums512<true>(win, run.src, plane, 0.05f, y, x0, n, c))
+                return;
+        }
+#endif
         if (op == Op::Channel)
             MP_gatherColourSums<false, false>(win, run, lw, 0.05f, y, x0, n, c);
         else
@@ -80,6 +209,25 @@ struct SmoothArgs {
     }
 };
 
+// The luminance plane of the source for the sixteen-lane gather: none
+// without AVX-512, or when its memory cannot be had (then every sample's
+// luminance is computed where it is read, with the same result).
+std::unique_ptr<ushort[]> smoothingPlane(int sizex, int sizey, const ushort* src, const MP_Params* params)
+{
+#ifdef MP_SMOOTH_AVX512
+    const size_t pixels = pixelCount(sizex, sizey);
+    if (pixels == 0 || !MP_filterHasAvx512())
+        return nullptr;
+    std::unique_ptr<ushort[]> plane(new (std::nothrow) ushort[pixels]);
+    if (plane)
+        MP_runFilterPlanePass(src, plane.get(), sizex, sizey, params);
+    return plane;
+#else
+    (void)sizex, (void)sizey, (void)src, (void)params;
+    return nullptr;
+#endif
+}
+
 inline float edgeExponent(const MP_Params* p) { return (p->p[1][0] * 0.999f + 0.001f) * 2.0f; }
 
 int colourSmooth(const char* kernel, int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
@@ -89,8 +237,11 @@ int colourSmooth(const char* kernel, int sizex, int sizey, ushort* src, ushort* 
         return e;
     SmoothArgs a;
     a.op = Op::Colour;
+    a.lw = LumWeights::of(params);
     a.q = edgeExponent(params);
     a.target = MP_normalize({params->p[2][2] + 0.001f, params->p[2][3] + 0.001f, params->p[2][4] + 0.001f});
+    const auto plane = smoothingPlane(sizex, sizey, src, params);
+    a.plane = plane.get();
     return MP_runWindowFilter(a, FilterPlan{kernel, MP_calcWindowSize(params, 500.0f), 4, 3, false}, sizex, sizey, src,
                               dst, srcBpp, dstBpp, params);
 }
@@ -104,8 +255,11 @@ int MP_runImageSmooth(const char* kernel, const MP_WindowSize& size, float q, in
         return e;
     SmoothArgs a;
     a.op = Op::Image;
+    a.lw = LumWeights::of(params);
     a.q = q;
     a.mask = params->p[2];
+    const auto plane = smoothingPlane(sizex, sizey, src, params);
+    a.plane = plane.get();
     return MP_runWindowFilter(a, FilterPlan{kernel, size, 4, 3, false}, sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }
 
@@ -125,7 +279,10 @@ int MP_calcPixelChannelSmooth(int sizex, int sizey, ushort* src, ushort* dst, in
         return e;
     SmoothArgs a;
     a.op = Op::Channel;
+    a.lw = LumWeights::of(params);
     a.amount = {params->p[1][0], params->p[2][0], params->p[3][0]};
+    const auto plane = smoothingPlane(sizex, sizey, src, params);
+    a.plane = plane.get();
     return MP_runWindowFilter(a, FilterPlan{"MP_calcPixelChannelSmooth", MP_calcWindowSize(params, 500.0f), 5, 4, false},
                               sizex, sizey, src, dst, srcBpp, dstBpp, params);
 }

@@ -219,10 +219,12 @@ TEST_F(BoxBlur, MissingInputAndMemoryAreReported)
     EXPECT_EQ(MP_BlurUnsignedShortBuffer(2, 2, nullptr, nullptr, 2, 2, &p), MP_ERR_INPUT);
     EXPECT_EQ(MP_BlurSignedShortBuffer(2, 2, map.data(), map.data(), 2, 2, nullptr), MP_ERR_INPUT);
 
-    // An intermediate map of 2^49 bytes cannot be had anywhere; the map
-    // (never read then) stays as it is.
+    // An intermediate map of 2^49 bytes (a window of 2^24 rows of 2^24
+    // samples) cannot be had anywhere; the map (never read then) stays as it is.
     const int huge = 1 << 24;
-    EXPECT_EQ(MP_BlurSignedShortBuffer(huge, huge, map.data(), map.data(), 2, 2, &p), MP_ERR_NOMEMORY);
+    const MP_Params wide = blurParams(static_cast<float>(huge / 2), 1);
+    EXPECT_EQ(MP_BlurSignedShortBuffer(huge, huge, map.data(), map.data(), 2, 2, &wide), MP_ERR_NOMEMORY);
+    EXPECT_EQ(MP_BlurSignedShortBufferNoClip(huge, huge, map.data(), map.data(), 2, 2, &p), MP_ERR_NOMEMORY);
     EXPECT_EQ(map, std::vector<int16_t>(4, 1));
 }
 

@@ -2,6 +2,8 @@
 
 #include "effectsfixture.h"
 
+#include <limits>
+
 namespace {
 
 class SkyTest : public EffectTest {
@@ -92,6 +94,36 @@ TEST_F(SkyTest, StarsAreSeededAndShowAboveTheHorizonOnly)
     p.p[2][0] = 0.5f;
     ASSERT_EQ(MP_calcPixelStars(24, 18, src.data(), out.data(), 6, 6, &p), 0);
     EXPECT_EQ(hashSamples(out), 16653727049991099591u);
+}
+
+// A star size below zero, or a preview scale of -Inf or NaN, leaves no
+// radius: no star is drawn (and no -Inf reaches an integer), the draws go on
+// as before and the sky is mixed with the empty star picture.
+TEST_F(SkyTest, StarsWithoutARadiusDrawNothing)
+{
+    const int w = 40, h = 30;
+    auto src = pattern(w, h, 2);
+    std::vector<uint16_t> none(src.size()), dst(src.size());
+    MP_Params p = starParams(0.0f, 0.35f, 1.0f);
+    ASSERT_EQ(MP_calcPixelStars(w, h, src.data(), none.data(), 6, 6, &p), 0);
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        float size, scale;
+    };
+    for (const Case c : {Case{-1.0f, 1.0f}, Case{-1e30f, 1.0f}, Case{-inf, 1.0f}, Case{nan, 1.0f},
+                         Case{0.35f, -inf}, Case{0.35f, nan}, Case{1.0f, -1e38f}}) {
+        SCOPED_TRACE(testing::Message() << c.size << " x " << c.scale);
+        p = starParams(0.3f, c.size, 1.0f); // 900 stars
+        p.previewscalingfactor = c.scale;
+        ASSERT_EQ(MP_calcPixelStars(w, h, src.data(), dst.data(), 6, 6, &p), 0);
+        EXPECT_EQ(dst, none);
+        EXPECT_EQ(MP_UI_GetRandomSeed(), [] {
+            MP_UI_SetRandomSeed(0x12345678);
+            for (int i = 0; i < 900 * 7; ++i)
+                MP_rand();
+            return MP_UI_GetRandomSeed();
+        }());
+    }
 }
 
 // A star crossing an edge continues at the opposite edge: a picture of one

@@ -376,11 +376,66 @@ TEST_F(FilterTest, EnhanceWithoutMacroDetailKeepsTheImage)
     p.p[1][0] = 0.0f;
     const Image src = testPicture(14, 11);
     EXPECT_EQ(dispatchCopy("MP_calcPixelEnhance", 14, 11, src, p), roundTripped(src));
-    // With detail a pixel brighter than its surroundings gets brighter.
+    // With detail a pixel brighter than its surroundings gets brighter (a
+    // window small enough to take its neighbours on a 9 x 9 picture), and one
+    // darker than them gets darker.
     p.p[1][0] = 1.0f;
+    p.p[0][0] = 0.01f;
+    fillRows(p, 5);
     Image spot = solidImage(9, 9, 20000, 20000, 20000);
     spot[(4 * 9 + 4) * 3] = spot[(4 * 9 + 4) * 3 + 1] = spot[(4 * 9 + 4) * 3 + 2] = 30000;
     EXPECT_GT(at(dispatchCopy("MP_calcPixelEnhance", 9, 9, spot, p), 9, 4, 4, 1), 30000);
+    spot[(4 * 9 + 4) * 3] = spot[(4 * 9 + 4) * 3 + 1] = spot[(4 * 9 + 4) * 3 + 2] = 10000;
+    EXPECT_LT(at(dispatchCopy("MP_calcPixelEnhance", 9, 9, spot, p), 9, 4, 4, 1), 10000);
+}
+
+// A flat area has nothing to enhance: every sample equals the centre, so the
+// detail is 0 and the gain 1. The luminance plane's 14-bit weights sum to
+// 16382 / 16384, so a flat plane lies up to one unit below the centre's own
+// luminance; measured against that, a dark flat area grew by the micro factor
+// (300 became 340, 1000 became 1045 and 100 became 132 at the catalogue
+// defaults, 1000 became 1427 at "Mikrodetail" 100 %).
+TEST_F(FilterTest, EnhanceKeepsFlatAreas)
+{
+    struct Case {
+        uint16_t r, g, b;
+        float micro;
+    };
+    for (const Case c : {Case{300, 300, 300, 0.1f}, Case{100, 100, 100, 0.1f}, Case{12345, 12345, 12345, 0.1f},
+                         Case{1000, 1000, 1000, 1.0f}, Case{40000, 40000, 40000, 1.0f},
+                         Case{65535, 65535, 65535, 1.0f}, Case{12000, 34000, 56000, 1.0f}, Case{40, 0, 900, 1.0f}}) {
+        SCOPED_TRACE(testing::Message() << c.r << " " << c.g << " " << c.b << " micro " << c.micro);
+        MP_Params p = blankParams();
+        enhanceDefaults(p);
+        p.p[4][1] = 100.0f;
+        p.p[2][0] = c.micro;
+        const Image flat = solidImage(64, 42, c.r, c.g, c.b);
+        EXPECT_LE(maxDifference(dispatchCopy("MP_calcPixelEnhance", 64, 42, flat, p), flat), 1);
+    }
+}
+
+// The artistic enhancer's first pass takes the local mean as a plane value; a
+// flat area's mean must be the plane value itself, or every difference
+// becomes -1 and the gain 1 - (1/65535)^q: a white sky became 61484 and 12345
+// became 11581 at the catalogue defaults, 40000 became 441 at "Detail" 100 %.
+TEST_F(FilterTest, ArtworkEnhanceKeepsFlatAreas)
+{
+    struct Case {
+        uint16_t r, g, b;
+        float detail;
+    };
+    for (const Case c : {Case{65535, 65535, 65535, 0.5f}, Case{12345, 12345, 12345, 0.5f},
+                         Case{300, 300, 300, 0.5f}, Case{40000, 40000, 40000, 1.0f}, Case{40000, 40000, 40000, 0.0f},
+                         Case{1, 1, 1, 1.0f}, Case{12000, 34000, 56000, 1.0f}}) {
+        SCOPED_TRACE(testing::Message() << c.r << " " << c.g << " " << c.b << " detail " << c.detail);
+        MP_Params p = blankParams();
+        p.kernel_exponent = 4.0f; // the engine's start value
+        artworkDefaults(p);
+        p.p[2][1] = 100.0f;
+        p.p[1][0] = c.detail;
+        const Image flat = solidImage(160, 106, c.r, c.g, c.b);
+        EXPECT_EQ(maxDifference(dispatchCopy("MP_calcPixelArtworkEnhance", 160, 106, flat, p), roundTripped(flat)), 0);
+    }
 }
 
 TEST_F(FilterTest, ArtworkDetailSetsThePower)
@@ -438,6 +493,45 @@ TEST_F(FilterTest, ChannelSmoothSmoothsTheChosenChannels)
     for (size_t i = 0; i < src.size(); i += 3) {
         ASSERT_EQ(out[i + 1], roundTrip(src[i + 1]));
         ASSERT_EQ(out[i + 2], roundTrip(src[i + 2]));
+    }
+}
+
+// The smoothing operators weigh each sample by its luminance difference from
+// the centre, so a hard edge stays: next to a step from 10000 to 50000 a dark
+// pixel takes about a fourteenth of the bright side's weight (divisor table
+// 1/(0.61 + 0.05) against 1/0.05) and stays near 12600, where a plain Gaussian
+// mean of both sides would give some 30000.
+TEST_F(FilterTest, SmoothingKeepsHardEdges)
+{
+    const int w = 40, h = 12;
+    Image src = solidImage(w, h, 10000, 10000, 10000);
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x)
+            for (int c = 0; c < 3; ++c)
+                src[(static_cast<size_t>(y) * w + x) * 3 + c] = 50000;
+    struct Case {
+        const char* kernel;
+        void (*defaults)(MP_Params&);
+        int blendSlot;
+    };
+    for (const Case k : {Case{"MP_calcPixelImageSmooth", imageSmoothDefaults, 3},
+                         Case{"MP_calcPixelChannelSmooth", channelSmoothDefaults, 4},
+                         Case{"MP_calcPixelColorSmooth", colorSmoothDefaults, 3}}) {
+        SCOPED_TRACE(k.kernel);
+        MP_Params p = blankParams();
+        k.defaults(p);
+        p.p[0][0] = 0.02f; // R 10, step 1
+        fillRows(p, 10);
+        p.p[k.blendSlot][1] = 100.0f;
+        if (k.blendSlot == 4)
+            p.p[1][0] = p.p[2][0] = p.p[3][0] = 1.0f; // the whole mean
+        const Image out = dispatchCopy(k.kernel, w, h, src, p);
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_GT(at(out, w, w / 2 - 1, h / 2, c), 10000);
+            EXPECT_LT(at(out, w, w / 2 - 1, h / 2, c), 14000);
+            EXPECT_GT(at(out, w, w / 2, h / 2, c), 46000);
+            EXPECT_LT(at(out, w, w / 2, h / 2, c), 50000);
+        }
     }
 }
 
@@ -588,7 +682,8 @@ TEST_F(FilterTest, ColorEnhanceDriverRunsTheGivenWorkersIntoASeparateImage)
     EXPECT_EQ(dst, Image(src.size(), 7));
 }
 
-// Runs of pixels gathered at once (eight lanes wide on AVX2 processors, and
+// Runs of pixels gathered at once (eight lanes wide on AVX2 processors,
+// sixteen on AVX-512 ones for the edge enhancer and the smoothing operators, and
 // in the portable code) give what each pixel's own walk gives, in both
 // workers and in panorama mode.
 TEST_P(FilterRuns, EqualThePixelWalk)
