@@ -39,6 +39,11 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QTranslator>
+#include <QKeyEvent>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include <unistd.h>
 
 #include <FreeImage.h>
 
@@ -219,6 +224,7 @@ protected:
     void TearDown() override
     {
         HDRBatchWindow::s_FolderDialog = nullptr;
+        HDRBatchWindow::s_ScanHook = nullptr;
         HDRBatchExposureWidget::s_MenuExec = nullptr;
         CDocumentSettings::SetPreviewMode(true);
         UiTest::TearDown();
@@ -343,6 +349,24 @@ TEST_F(BatchTest, ScanFiltersAndOrders)
     // Without recursion the subfolder's file is not seen.
     EXPECT_EQ(BF::ScanFolder(f, false).files.size(), 1);
     EXPECT_TRUE(BF::ScanFolder(QString(), true).files.isEmpty());
+
+    // A cancelled walk ends at the next entry and reports nothing.
+    const QString many = MakeFolder("many");
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(WriteText(many + QStringLiteral("/p%1.jpg").arg(i), "x"));
+    int asked = 0;
+    BF::SScanControl control;
+    control.cancelled = [&asked] { return ++asked > 3; };
+    r = BF::ScanFolder(many, true, control);
+    EXPECT_TRUE(r.bCancelled);
+    EXPECT_TRUE(r.files.isEmpty());
+    EXPECT_EQ(asked, 4);
+    control.cancelled = [] { return true; };
+    EXPECT_TRUE(BF::ScanFolder(many, false, control).bCancelled);
+    control.cancelled = [] { return false; };
+    r = BF::ScanFolder(many, true, control);
+    EXPECT_FALSE(r.bCancelled);
+    EXPECT_EQ(r.files.size(), 40);
 }
 
 // ---- The runner on real files -------------------------------------------------------------
@@ -1078,6 +1102,7 @@ TEST_F(BatchWindowTest, ScanBuildsBoxesAndBadPathsClearTheList)
     EXPECT_EQ(w.m_pImagesGroupBox->title(), "Bilder");
     EXPECT_EQ(w.m_pStatusLabel->text(), QString::fromUtf8("Bitte gültigen Quell & Zielordner wählen..."));
     w.m_pSourcePathEdit->setText(MakeFolder("empty"));
+    ASSERT_TRUE(WaitFor([&] { return !w.m_bLoading; }));
     EXPECT_EQ(w.m_pStatusLabel->text(), QString::fromUtf8("Der Quellordner enthält keine Bilddateien."));
     w.reject();
 }
@@ -1243,6 +1268,168 @@ TEST_F(BatchWindowTest, StartWhileLoadingWaitsAndThenRuns)
     EXPECT_GE(written, 1);
     EXPECT_LT(written, 5);
     EXPECT_TRUE(w.m_aBatchExposures.isEmpty());
+    w.reject();
+}
+
+namespace {
+
+// Standard output of the program (the scan's log lines) while it lives.
+class StdoutCapture {
+public:
+    StdoutCapture()
+    {
+        std::fflush(stdout);
+        m_iSaved = dup(1);
+        m_File.open();
+        dup2(m_File.handle(), 1);
+    }
+    ~StdoutCapture() { Stop(); }
+    // The lines written so far that start with one of the prefixes.
+    QStringList Lines(const QStringList& prefixes)
+    {
+        std::fflush(stdout);
+        QFile f(m_File.fileName());
+        QStringList lines;
+        if (!f.open(QIODevice::ReadOnly))
+            return lines;
+        for (const QByteArray& line : f.readAll().split('\n'))
+            for (const QString& p : prefixes)
+                if (line.startsWith(p.toUtf8()))
+                    lines << QString::fromUtf8(line);
+        return lines;
+    }
+    void Stop()
+    {
+        if (m_iSaved < 0)
+            return;
+        std::fflush(stdout);
+        dup2(m_iSaved, 1);
+        close(m_iSaved);
+        m_iSaved = -1;
+        QFile f(m_File.fileName());
+        if (f.open(QIODevice::ReadOnly)) // what else was written meanwhile (failure texts) stays visible
+            std::fputs(f.readAll().constData(), stdout);
+    }
+
+private:
+    QTemporaryFile m_File;
+    int m_iSaved = -1;
+};
+
+void TypeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+const QStringList kScanLog = {"LoadPath", "Batchfiles"};
+
+} // namespace
+
+// Typing a source folder scans it once: after a pause or at Return, never
+// per key (each typed prefix, "/" first, used to be a scan of its own on the
+// GUI thread). A typed path naming no folder still empties the list at once.
+TEST_F(BatchWindowTest, TypedSourceFolderIsScannedOnceAfterAPauseOrAtReturn)
+{
+    HDRBatchWindow& w = *m_pWindow;
+    const QString src = MakeFolder("typed");
+    MakeFolder("typed/sub");
+    ASSERT_TRUE(WriteImage(src + "/a.jpg", 600, 500, 80));
+    ASSERT_TRUE(WriteImage(src + "/b.jpg", 600, 500, 160));
+    ASSERT_TRUE(WriteImage(src + "/sub/c.jpg", 600, 500, 120));
+    ASSERT_TRUE(WriteText(src + "/notes.txt", "x"));
+    w.setWindowMode(0);
+    w.show();
+    w.m_pRecursiveCheckBox->setChecked(false); // a per-key scan of "/" stays short
+    StdoutCapture log;
+    TypeText(w.m_pSourcePathEdit, src);
+    EXPECT_EQ(w.m_pSourcePathEdit->text(), src);
+    EXPECT_TRUE(log.Lines(kScanLog).isEmpty()) << log.Lines(kScanLog).join("|").toStdString();
+    EXPECT_TRUE(w.m_strLoadPath.isEmpty());
+    // The pause: one scan of the whole path, with the usual lines and boxes.
+    ASSERT_TRUE(WaitFor([&] { return !w.m_strLoadPath.isEmpty(); }, 5000));
+    ASSERT_TRUE(ScanDone());
+    EXPECT_EQ(log.Lines(kScanLog), QStringList({"LoadPath: " + src, "Batchfiles before Extension Filter: 3",
+                                                "Batchfiles after Extension Filter: 2"}));
+    ASSERT_EQ(w.m_aBatchExposures.size(), 2);
+    EXPECT_EQ(w.m_aBatchExposures[0]->title(), "a_jpg");
+
+    // Return (the end of the editing) applies the typed text at once. On the
+    // way the typed prefix ".../s" names no folder and empties the list.
+    TypeText(w.m_pSourcePathEdit, "/sub");
+    EXPECT_TRUE(w.m_strLoadPath.isEmpty());
+    EXPECT_TRUE(w.m_pPathTimer->isActive());
+    emit w.m_pSourcePathEdit->editingFinished();
+    EXPECT_FALSE(w.m_pPathTimer->isActive());
+    EXPECT_EQ(w.m_strLoadPath, src + "/sub");
+    EXPECT_TRUE(w.m_bLoading);
+    ASSERT_TRUE(ScanDone());
+    ASSERT_EQ(w.m_aBatchExposures.size(), 1);
+    EXPECT_EQ(log.Lines({"LoadPath"}), QStringList({"LoadPath: " + src, "LoadPath: " + src + "/sub"}));
+
+    // A typed path that names no folder empties the list at once.
+    TypeText(w.m_pSourcePathEdit, "x");
+    EXPECT_TRUE(w.m_aBatchExposures.isEmpty());
+    EXPECT_TRUE(w.m_strLoadPath.isEmpty());
+    EXPECT_EQ(w.m_pStatusLabel->text(), QString::fromUtf8("Bitte gültigen Quell & Zielordner wählen..."));
+    log.Stop();
+    w.reject();
+}
+
+// The folder dialog's choice and a dropped folder are scanned at once; the
+// listing runs off the GUI thread, and a newer folder wins over a listing that
+// still runs: its result is dropped, its walk ends.
+TEST_F(BatchWindowTest, NewerFolderWinsOverARunningScan)
+{
+    HDRBatchWindow& w = *m_pWindow;
+    const QString slow = MakeFolder("slow");
+    ASSERT_TRUE(WriteImage(slow + "/old.jpg", 600, 500, 80));
+    const QString fresh = MakeFolder("fresh");
+    ASSERT_TRUE(WriteImage(fresh + "/new1.jpg", 600, 500, 100));
+    ASSERT_TRUE(WriteImage(fresh + "/new2.jpg", 600, 500, 140));
+    std::atomic<bool> release{false};
+    std::atomic<int> held{0};
+    HDRBatchWindow::s_ScanHook = [&](const QString& folder) {
+        if (folder != slow)
+            return;
+        ++held;
+        while (!release.load())
+            QThread::msleep(2);
+    };
+    HDRBatchWindow::s_FolderDialog = [&](const QString&, const QString&) { return fresh; };
+    w.setWindowMode(0);
+    w.show();
+    StdoutCapture log;
+    w.m_pSourcePathEdit->setText(slow); // set by the program: at once
+    EXPECT_EQ(w.m_strLoadPath, slow);
+    ASSERT_TRUE(WaitFor([&] { return held.load() == 1; }, 5000));
+    // The window goes on while the listing hangs.
+    EXPECT_TRUE(w.m_bLoading);
+    EXPECT_EQ(w.m_pStatusLabel->text(), "Der Quellordner wird nach Dateien durchsucht.");
+    bool timerFired = false;
+    QTimer::singleShot(10, &w, [&] { timerFired = true; });
+    EXPECT_TRUE(WaitFor([&] { return timerFired; }, 2000));
+
+    w.m_pSourceButton->click(); // the dialog's folder: at once, while the other listing hangs
+    EXPECT_EQ(w.m_strLoadPath, fresh);
+    EXPECT_FALSE(w.m_pPathTimer->isActive());
+    ASSERT_TRUE(ScanDone());
+    ASSERT_EQ(w.m_aBatchExposures.size(), 2);
+    release = true;
+    ASSERT_TRUE(WaitFor([&] { return w.m_vecCancelledScans.isEmpty(); }, 5000));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(w.m_aBatchExposures.size(), 2);
+    EXPECT_EQ(w.m_aBatchExposures[0]->title(), "new1_jpg");
+    EXPECT_EQ(w.m_aBatchExposures[1]->title(), "new2_jpg");
+    EXPECT_EQ(w.m_pStatusLabel->text(), "Bilder anpassen oder Berechnung starten");
+    // The dropped listing reported no counts.
+    EXPECT_EQ(log.Lines({"Batchfiles after"}), QStringList({"Batchfiles after Extension Filter: 2"}));
+    log.Stop();
+    HDRBatchWindow::s_ScanHook = nullptr;
     w.reject();
 }
 
