@@ -21,6 +21,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <cstdio>
 #include <cstring>
@@ -647,7 +648,12 @@ int CBatchRunner::RunOverlapped(const QVector<SBatchJob>& jobs)
             }
             if (report.Stopped())
                 break;
-            std::unique_ptr<SDecodedJob> d = DecodeJob(job);
+            std::unique_ptr<SDecodedJob> d;
+            try {
+                d = DecodeJob(job);
+            } catch (const std::bad_alloc&) { // no memory: the series finds nothing to load
+                d = std::make_unique<SDecodedJob>();
+            }
             std::unique_lock<std::mutex> lock(mutex);
             changed.wait(lock, [&] { return !decoded || finish; });
             if (finish)

@@ -5,10 +5,12 @@
 // target folder) and the image-data browser (mode 1: the same list, one series
 // is opened as the document with "Als Projekt öffnen").
 //
-// Three kinds of worker thread: HDRBatchLoadThread loads one file of the scan
-// at idle priority; HDRBatchPreviewsThread only queues one preview request per
-// box (the previews are computed on the GUI thread); HDRBatchProcessThread
-// runs the batch (CBatchRunner) on a snapshot taken at the start.
+// Four kinds of worker thread: HDRBatchScanThread lists the source folder;
+// HDRBatchLoadThread loads one file of the scan at idle priority;
+// HDRBatchPreviewsThread only queues one preview request per box (the
+// previews are computed on the GUI thread); HDRBatchProcessThread runs the
+// batch (CBatchRunner, with its own decode and encode threads) on a snapshot
+// taken at the start.
 
 #include "ui/mainwindow/mainwindowseams.h"
 #include "ui/toolkit/hdrdialogs.h"
