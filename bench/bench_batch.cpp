@@ -1,6 +1,7 @@
 // Batch processing through the widget-free job runner: 24-megapixel JPEG
 // photographs, the default HDR settings, a chain of six landed operators and
-// 16-bit TIFF output; the decodes alone for comparison; and the benchmark
+// 16-bit TIFF output, overlapped and one photograph after the other against
+// ten single jobs; the decodes alone for comparison; and the benchmark
 // window's untimed frame work against a copy of its 1.5 MB buffer.
 
 #include "benchutil.h"
@@ -21,6 +22,10 @@
 
 #include <FreeImage.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -83,16 +88,51 @@ public:
     void BoxDone(quint32) override {}
 };
 
-// Runs `count` photographs through the runner on a worker thread (as the
-// batch window does) with `threads` engine threads.
-void runBatch(benchmark::State& state, int count, int threads)
+struct SRunFigures {
+    double dWall = 0.0;    // seconds
+    double dCpu = 0.0;     // seconds of every thread of the process
+    double dPeakMB = 0.0;  // peak resident set during the run (0: not readable)
+    int iWritten = 0;
+};
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec) + double(u.ru_utime.tv_usec) * 1e-6 + double(u.ru_stime.tv_sec) +
+           double(u.ru_stime.tv_usec) * 1e-6;
+}
+
+// Resets the peak resident set to the current one (Linux: clear_refs 5).
+bool resetPeakRss()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
+double peakRssMB()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0.0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0.0;
+}
+
+enum class ERunMode { OneAtATimeWithPreviewPass, OneAtATime, Overlapped };
+
+// Runs photographs first..first+count-1 through the runner on a worker thread
+// (as the batch window does) with `threads` engine threads.
+SRunFigures runPhotos(int first, int count, int threads, ERunMode mode)
 {
     const SPhotos& p = photos();
     MP_UI_SetIdealThreadCount(threads);
     QVector<SBatchJob> jobs;
-    for (int k = 0; k < count; ++k) {
+    for (int k = first; k < first + count; ++k) {
         SBatchJob job;
-        job.uiBox = quint32(k);
+        job.uiBox = quint32(k - first);
         job.bChecked = true;
         job.strTitle = QStringLiteral("IMG_%1_JPG").arg(1000 + k);
         SExposure r;
@@ -100,27 +140,79 @@ void runBatch(benchmark::State& state, int count, int threads)
         job.vecFiles.append(r);
         jobs.append(job);
     }
-    for (auto _ : state) {
-        QTemporaryDir out;
-        SBatchRunSettings settings;
-        settings.strTargetFolder = out.path();
-        settings.strExtension = QStringLiteral(".tiff");
-        settings.strKernelName = QStringLiteral("MP_calcHDRfusion");
-        settings.pChain = sixOperatorChain();
-        std::atomic<bool> cancel{false};
-        QuietReporter reporter;
-        int written = 0;
-        std::thread worker([&] {
-            CBatchRunner runner(settings, reporter, cancel);
-            written = runner.Run(jobs);
-        });
-        worker.join();
-        if (written != count)
-            state.SkipWithError("not every file was written");
-    }
+    QTemporaryDir out;
+    SBatchRunSettings settings;
+    settings.strTargetFolder = out.path();
+    settings.strExtension = QStringLiteral(".tiff");
+    settings.strKernelName = QStringLiteral("MP_calcHDRfusion");
+    settings.pChain = sixOperatorChain();
+    settings.bOverlapped = mode == ERunMode::Overlapped;
+    settings.bHDRPreviewPass = mode == ERunMode::OneAtATimeWithPreviewPass;
+    std::atomic<bool> cancel{false};
+    QuietReporter reporter;
+    SRunFigures f;
+    const bool rss = resetPeakRss();
+    const double cpu0 = cpuSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    std::thread worker([&] {
+        CBatchRunner runner(settings, reporter, cancel);
+        f.iWritten = runner.Run(jobs);
+    });
+    worker.join();
+    f.dWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    f.dCpu = cpuSeconds() - cpu0;
+    f.dPeakMB = rss ? peakRssMB() : 0.0;
     MP_UI_SetIdealThreadCount(int(std::thread::hardware_concurrency()));
+    return f;
+}
+
+void runBatch(benchmark::State& state, int count, int threads)
+{
+    for (auto _ : state)
+        if (runPhotos(0, count, threads, ERunMode::OneAtATimeWithPreviewPass).iWritten != count)
+            state.SkipWithError("not every file was written");
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight * count);
 }
+
+// Ten photographs three ways in one run, and ten single jobs (one photograph
+// each, as the run used to do them): the wall time of each, its CPU time per
+// wall second and its peak resident set; the overlapped run's wall time as a
+// fraction of the ten single jobs and of the run one photograph after the
+// other.
+void BM_BatchOverlapTenPhotos(benchmark::State& state)
+{
+    const int threads = int(state.range(0));
+    SRunFigures single, previous, oneByOne, overlapped;
+    for (auto _ : state) {
+        single = SRunFigures();
+        for (int k = 0; k < kPhotos; ++k) {
+            const SRunFigures one = runPhotos(k, 1, threads, ERunMode::OneAtATimeWithPreviewPass);
+            single.dWall += one.dWall;
+            single.dCpu += one.dCpu;
+            single.dPeakMB = std::max(single.dPeakMB, one.dPeakMB);
+            single.iWritten += one.iWritten;
+        }
+        previous = runPhotos(0, kPhotos, threads, ERunMode::OneAtATimeWithPreviewPass);
+        oneByOne = runPhotos(0, kPhotos, threads, ERunMode::OneAtATime);
+        overlapped = runPhotos(0, kPhotos, threads, ERunMode::Overlapped);
+        for (const SRunFigures* f : {&single, &previous, &oneByOne, &overlapped})
+            if (f->iWritten != kPhotos)
+                state.SkipWithError("not every file was written");
+    }
+    auto put = [&state](const char* name, const SRunFigures& f) {
+        state.counters[std::string(name) + "_wall_s"] = f.dWall;
+        state.counters[std::string(name) + "_cpu_per_wall"] = f.dWall > 0.0 ? f.dCpu / f.dWall : 0.0;
+        state.counters[std::string(name) + "_peak_MB"] = f.dPeakMB;
+    };
+    put("singles", single);
+    put("previous", previous);
+    put("onebyone", oneByOne);
+    put("overlapped", overlapped);
+    state.counters["overlapped_to_singles"] = single.dWall > 0.0 ? overlapped.dWall / single.dWall : 0.0;
+    state.counters["overlapped_to_previous"] = previous.dWall > 0.0 ? overlapped.dWall / previous.dWall : 0.0;
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight * kPhotos);
+}
+BENCHMARK(BM_BatchOverlapTenPhotos)->Arg(8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_BatchRun10Photos(benchmark::State& state) { runBatch(state, kPhotos, int(state.range(0))); }
 BENCHMARK(BM_BatchRun10Photos)->Arg(8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

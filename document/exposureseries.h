@@ -176,6 +176,10 @@ public:
     int m_iDepthMapHeight;
     unsigned short* m_pDepthMap;
     SState m_sState;
+    // false: a full-size HDR run computes the full-size image only, without
+    // the preview-size pass before it (a series whose preview nobody shows,
+    // as the batch run's).
+    bool m_bPreviewPassWithFullSize = true;
 
 private:
     bool HDRPass(bool preview, bool final, double startTime);

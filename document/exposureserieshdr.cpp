@@ -129,8 +129,11 @@ bool CExposureSeries::HDR(bool force, bool)
         CDocumentSettings::SetPreviewMode(true);
         ok = HDRPass(true, true, start);
     } else {
-        CDocumentSettings::SetPreviewMode(true);
-        ok = HDRPass(true, false, start);
+        ok = true;
+        if (m_bPreviewPassWithFullSize) {
+            CDocumentSettings::SetPreviewMode(true);
+            ok = HDRPass(true, false, start);
+        }
         CDocumentSettings::SetPreviewMode(false);
         ok = ok && HDRPass(false, true, start);
     }

@@ -10,6 +10,7 @@
 #include "engine/openclmanager.h"
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
+#include "engine/core/random.h"
 #include "platform/userpaths.h"
 #include "ui/toolkit/toolkitseams.h"
 #include "ui/tools/batchjob.h"
@@ -38,11 +39,17 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QTranslator>
+#include <QKeyEvent>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include <unistd.h>
 
 #include <FreeImage.h>
 
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 namespace BF = BatchFiles;
 
@@ -217,6 +224,7 @@ protected:
     void TearDown() override
     {
         HDRBatchWindow::s_FolderDialog = nullptr;
+        HDRBatchWindow::s_ScanHook = nullptr;
         HDRBatchExposureWidget::s_MenuExec = nullptr;
         CDocumentSettings::SetPreviewMode(true);
         UiTest::TearDown();
@@ -341,6 +349,24 @@ TEST_F(BatchTest, ScanFiltersAndOrders)
     // Without recursion the subfolder's file is not seen.
     EXPECT_EQ(BF::ScanFolder(f, false).files.size(), 1);
     EXPECT_TRUE(BF::ScanFolder(QString(), true).files.isEmpty());
+
+    // A cancelled walk ends at the next entry and reports nothing.
+    const QString many = MakeFolder("many");
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(WriteText(many + QStringLiteral("/p%1.jpg").arg(i), "x"));
+    int asked = 0;
+    BF::SScanControl control;
+    control.cancelled = [&asked] { return ++asked > 3; };
+    r = BF::ScanFolder(many, true, control);
+    EXPECT_TRUE(r.bCancelled);
+    EXPECT_TRUE(r.files.isEmpty());
+    EXPECT_EQ(asked, 4);
+    control.cancelled = [] { return true; };
+    EXPECT_TRUE(BF::ScanFolder(many, false, control).bCancelled);
+    control.cancelled = [] { return false; };
+    r = BF::ScanFolder(many, true, control);
+    EXPECT_FALSE(r.bCancelled);
+    EXPECT_EQ(r.files.size(), 40);
 }
 
 // ---- The runner on real files -------------------------------------------------------------
@@ -532,6 +558,210 @@ TEST_F(BatchTest, RunnerFilesDoNotDependOnTheThreadCount)
     }
     MP_UI_SetIdealThreadCount(4);
     EXPECT_FALSE(hashes[0].isEmpty());
+    EXPECT_EQ(hashes[0], hashes[1]);
+}
+
+namespace {
+
+// Counts the runs of one kernel by image width (the HDR stage's weight pass
+// runs once per pass: at preview and at full size).
+class WidthRecorder : public IKernelExecutor {
+public:
+    explicit WidthRecorder(const char* kernel) : m_Kernel(kernel) {}
+    int ExecuteKernel(const char* name, unsigned width, unsigned height, float* src, float* dst, unsigned srcBpp,
+                      unsigned dstBpp, MP_Params* params, int category, float start, float delta, bool upload,
+                      bool download) override
+    {
+        if (m_Kernel == name) {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            m_Widths.append(width);
+        }
+        return OpenCLManager::getInstance()->executeKernel(name, width, height, src, dst, srcBpp, dstBpp, params,
+                                                           category, start, delta, upload, download);
+    }
+    QVector<unsigned> Widths()
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return m_Widths;
+    }
+    QByteArray m_Kernel;
+    std::mutex m_Mutex;
+    QVector<unsigned> m_Widths;
+};
+
+// Everything a run leaves: the files by name with their hashes, the lines,
+// fractions and boxes in reporting order, the engine's seed and frame number.
+struct SRunRecord {
+    int iWritten = 0;
+    QStringList files;     // "name sha256"
+    QStringList lines;     // "type|text"
+    QVector<float> fractions;
+    QVector<quint32> boxes;
+    QStringList written;   // file names in the order they were written
+    int iSeed = 0;
+    float fAnim = 0.0f;
+};
+
+} // namespace
+
+// The overlapped run (decode ahead, encode behind) against one series after
+// the other, at 1 and 8 engine threads, for every output format: the same
+// bytes under the same names, the same lines in the same order. The list has
+// a broken file in the middle, an unchecked box, two series of the same
+// title, a file of that title already in the target, and a grain operator
+// (random seed) and the tone mapping in the chain.
+TEST_F(BatchTest, OverlappedRunWritesWhatARunOneAfterTheOtherWrites)
+{
+    MakeFolder("in");
+    MakeFolder("in/sub");
+    ASSERT_TRUE(WriteImage(Path("in/IMG_0042.JPG"), 640, 520, 40));
+    ASSERT_TRUE(WriteImage(Path("in/sub/IMG_0042.JPG"), 600, 500, 150));
+    ASSERT_TRUE(WriteImage(Path("in/b.tif"), 660, 540, 90));
+    ASSERT_TRUE(WriteText(Path("in/broken.jpg"), "not a picture"));
+    ASSERT_TRUE(WriteImage(Path("in/off.png"), 600, 500, 200));
+    ASSERT_TRUE(WriteImage(Path("in/c.png"), 700, 510, 120));
+    const QVector<SBatchJob> jobs = {Job(0, "IMG_0042_JPG", {Path("in/IMG_0042.JPG")}),
+                                     Job(1, "b_tif", {Path("in/b.tif")}),
+                                     Job(2, "broken_jpg", {Path("in/broken.jpg")}),
+                                     Job(3, "off_png", {Path("in/off.png")}, false),
+                                     Job(4, "IMG_0042_JPG", {Path("in/sub/IMG_0042.JPG")}),
+                                     Job(5, "c_png", {Path("in/c.png")})};
+    const QStringList kernels = {"MP_calcPixelTMmeanlog", "MP_calcPixelAddGrain", "MP_calcPixelColorIntensity"};
+    auto run = [&](const QString& ext, int threads, bool overlapped) {
+        MP_UI_SetIdealThreadCount(threads);
+        MP_UI_SetRandomSeed(4711);
+        const QString out = MakeFolder(QStringLiteral("out%1%2%3").arg(ext.mid(1)).arg(threads).arg(overlapped));
+        EXPECT_TRUE(WriteText(out + "/IMG_0042_JPG" + ext, "keep me"));
+        SBatchRunSettings settings = Settings(out, ext);
+        settings.pChain = std::shared_ptr<CPostProcessing>(ColourChain(kernels));
+        EXPECT_EQ(settings.pChain->m_vecOperators.size(), kernels.size());
+        settings.bOverlapped = overlapped;
+        std::atomic<bool> cancel{false};
+        RecordingReporter rep;
+        rep.m_dStep = 1000.0;
+        CBatchRunner runner(settings, rep, cancel);
+        SRunRecord r;
+        r.iWritten = RunOnWorker(runner, jobs);
+        for (const QString& f : QDir(out).entryList(QDir::Files, QDir::Name))
+            r.files << f + " " + FileHash(out + "/" + f).toHex();
+        for (const auto& m : rep.m_Messages)
+            r.lines << QString::number(m.second) + "|" + m.first;
+        r.fractions = rep.m_Fractions;
+        r.boxes = rep.m_Done;
+        for (const QString& w : runner.m_lstWritten)
+            r.written << QFileInfo(w).fileName();
+        r.iSeed = MP_UI_GetRandomSeed();
+        r.fAnim = MP_UI_GetAnimCount();
+        return r;
+    };
+    for (const QString ext : {".jpg", ".tif", ".tiff", ".png", ".jp2"}) {
+        const SRunRecord reference = run(ext, 8, false);
+        ASSERT_EQ(reference.iWritten, 4) << qPrintable(ext);
+        ASSERT_EQ(reference.files.size(), 5) << qPrintable(ext);
+        EXPECT_EQ(reference.written, QStringList({"c_png" + ext, "IMG_0042_JPG_0" + ext, "b_tif" + ext,
+                                                  "IMG_0042_JPG_1" + ext}));
+        EXPECT_EQ(reference.boxes, QVector<quint32>({5, 4, 3, 2, 1, 0}));
+        EXPECT_TRUE(reference.lines.contains("1|Belichtungsreihe konnte nicht geladen werden."));
+        EXPECT_TRUE(reference.lines.contains(QString::fromUtf8("1|1/5 abgeschlossen - geschätze Restzeit: 4 Sekunden")));
+        EXPECT_FLOAT_EQ(reference.fAnim, 5.0f);
+        for (int threads : {1, 8}) {
+            const SRunRecord overlapped = run(ext, threads, true);
+            EXPECT_EQ(overlapped.iWritten, reference.iWritten) << qPrintable(ext) << threads;
+            EXPECT_EQ(overlapped.files, reference.files) << qPrintable(ext) << threads;
+            EXPECT_EQ(overlapped.written, reference.written) << qPrintable(ext) << threads;
+            EXPECT_EQ(overlapped.lines, reference.lines) << qPrintable(ext) << threads;
+            EXPECT_EQ(overlapped.fractions, reference.fractions) << qPrintable(ext) << threads;
+            EXPECT_EQ(overlapped.boxes, reference.boxes) << qPrintable(ext) << threads;
+            EXPECT_EQ(overlapped.iSeed, reference.iSeed) << qPrintable(ext) << threads;
+            EXPECT_FLOAT_EQ(overlapped.fAnim, reference.fAnim) << qPrintable(ext) << threads;
+        }
+    }
+    MP_UI_SetIdealThreadCount(4);
+}
+
+// The stop button pressed while a series is written: that series is finished,
+// the one the engine already works on is dropped (no file, no line) and the
+// engine's seed and frame number are those of a run that stopped in the same
+// place one series after the other.
+TEST_F(BatchTest, OverlappedRunStopsWhereARunOneAfterTheOtherStops)
+{
+    MakeFolder("in");
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(WriteImage(Path(QStringLiteral("in/p%1.jpg").arg(i)), 600, 500, 30 + 50 * i));
+    QVector<SBatchJob> jobs;
+    for (int i = 0; i < 4; ++i)
+        jobs.append(Job(quint32(i), QStringLiteral("p%1_jpg").arg(i), {Path(QStringLiteral("in/p%1.jpg").arg(i))}));
+    for (int stopAfter : {1, 2}) {
+        SRunRecord records[2];
+        for (int overlapped = 0; overlapped < 2; ++overlapped) {
+            MP_UI_SetRandomSeed(99);
+            const QString out = MakeFolder(QStringLiteral("stop%1_%2").arg(stopAfter).arg(overlapped));
+            SBatchRunSettings settings = Settings(out);
+            settings.bOverlapped = overlapped == 1;
+            std::atomic<bool> cancel{false};
+            // Presses stop when the stopAfter-th box is reported done.
+            class StopReporter : public RecordingReporter {
+            public:
+                void BoxDone(quint32 box) override
+                {
+                    RecordingReporter::BoxDone(box);
+                    if (m_Done.size() == m_iStopAfter)
+                        *m_pCancel = true;
+                }
+                int m_iStopAfter = 0;
+            } rep;
+            rep.m_pCancel = &cancel;
+            rep.m_iStopAfter = stopAfter;
+            CBatchRunner runner(settings, rep, cancel);
+            SRunRecord& r = records[overlapped];
+            r.iWritten = RunOnWorker(runner, jobs);
+            for (const QString& f : QDir(out).entryList(QDir::Files, QDir::Name))
+                r.files << f + " " + FileHash(out + "/" + f).toHex();
+            for (const auto& m : rep.m_Messages)
+                r.lines << QString::number(m.second) + "|" + m.first;
+            r.boxes = rep.m_Done;
+            r.iSeed = MP_UI_GetRandomSeed();
+            r.fAnim = MP_UI_GetAnimCount();
+        }
+        EXPECT_EQ(records[0].iWritten, stopAfter);
+        EXPECT_EQ(records[1].iWritten, records[0].iWritten) << stopAfter;
+        EXPECT_EQ(records[1].files, records[0].files) << stopAfter;
+        EXPECT_EQ(records[1].lines, records[0].lines) << stopAfter;
+        EXPECT_EQ(records[1].boxes, records[0].boxes) << stopAfter;
+        EXPECT_EQ(records[1].iSeed, records[0].iSeed) << stopAfter;
+        EXPECT_FLOAT_EQ(records[1].fAnim, records[0].fAnim) << stopAfter;
+    }
+}
+
+// The run computes every series at full size only: the HDR stage's preview
+// pass (whose image nothing shows) is left out, and the files stay the same.
+TEST_F(BatchTest, RunComputesNoPreviewSizeHDRImage)
+{
+    MakeFolder("in");
+    ASSERT_TRUE(WriteImage(Path("in/a.jpg"), 900, 600, 70));
+    QByteArray hashes[2];
+    for (int withPreviewPass = 0; withPreviewPass < 2; ++withPreviewPass) {
+        WidthRecorder recorder("MP_calcPixelHDRaverage");
+        IKernelExecutor* previous = CKernelRunner::SetExecutor(&recorder);
+        const QString out = MakeFolder(QStringLiteral("out%1").arg(withPreviewPass));
+        SBatchRunSettings settings = Settings(out, ".png");
+        if (withPreviewPass)
+            settings.bHDRPreviewPass = true;
+        std::atomic<bool> cancel{false};
+        RecordingReporter rep;
+        CBatchRunner runner(settings, rep, cancel);
+        const int written = RunOnWorker(runner, {Job(0, "a_jpg", {Path("in/a.jpg")})});
+        CKernelRunner::SetExecutor(previous);
+        ASSERT_EQ(written, 1);
+        hashes[withPreviewPass] = FileHash(out + "/a_jpg.png");
+        const QVector<unsigned> widths = recorder.Widths();
+        ASSERT_FALSE(widths.isEmpty());
+        EXPECT_EQ(widths.last(), 900u);
+        if (!withPreviewPass)
+            EXPECT_EQ(widths, QVector<unsigned>({900u}));
+        else
+            EXPECT_EQ(widths.size(), 2);
+    }
     EXPECT_EQ(hashes[0], hashes[1]);
 }
 
@@ -872,6 +1102,7 @@ TEST_F(BatchWindowTest, ScanBuildsBoxesAndBadPathsClearTheList)
     EXPECT_EQ(w.m_pImagesGroupBox->title(), "Bilder");
     EXPECT_EQ(w.m_pStatusLabel->text(), QString::fromUtf8("Bitte gültigen Quell & Zielordner wählen..."));
     w.m_pSourcePathEdit->setText(MakeFolder("empty"));
+    ASSERT_TRUE(WaitFor([&] { return !w.m_bLoading; }));
     EXPECT_EQ(w.m_pStatusLabel->text(), QString::fromUtf8("Der Quellordner enthält keine Bilddateien."));
     w.reject();
 }
@@ -1037,6 +1268,168 @@ TEST_F(BatchWindowTest, StartWhileLoadingWaitsAndThenRuns)
     EXPECT_GE(written, 1);
     EXPECT_LT(written, 5);
     EXPECT_TRUE(w.m_aBatchExposures.isEmpty());
+    w.reject();
+}
+
+namespace {
+
+// Standard output of the program (the scan's log lines) while it lives.
+class StdoutCapture {
+public:
+    StdoutCapture()
+    {
+        std::fflush(stdout);
+        m_iSaved = dup(1);
+        m_File.open();
+        dup2(m_File.handle(), 1);
+    }
+    ~StdoutCapture() { Stop(); }
+    // The lines written so far that start with one of the prefixes.
+    QStringList Lines(const QStringList& prefixes)
+    {
+        std::fflush(stdout);
+        QFile f(m_File.fileName());
+        QStringList lines;
+        if (!f.open(QIODevice::ReadOnly))
+            return lines;
+        for (const QByteArray& line : f.readAll().split('\n'))
+            for (const QString& p : prefixes)
+                if (line.startsWith(p.toUtf8()))
+                    lines << QString::fromUtf8(line);
+        return lines;
+    }
+    void Stop()
+    {
+        if (m_iSaved < 0)
+            return;
+        std::fflush(stdout);
+        dup2(m_iSaved, 1);
+        close(m_iSaved);
+        m_iSaved = -1;
+        QFile f(m_File.fileName());
+        if (f.open(QIODevice::ReadOnly)) // what else was written meanwhile (failure texts) stays visible
+            std::fputs(f.readAll().constData(), stdout);
+    }
+
+private:
+    QTemporaryFile m_File;
+    int m_iSaved = -1;
+};
+
+void TypeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+const QStringList kScanLog = {"LoadPath", "Batchfiles"};
+
+} // namespace
+
+// Typing a source folder scans it once: after a pause or at Return, never
+// per key (each typed prefix, "/" first, used to be a scan of its own on the
+// GUI thread). A typed path naming no folder still empties the list at once.
+TEST_F(BatchWindowTest, TypedSourceFolderIsScannedOnceAfterAPauseOrAtReturn)
+{
+    HDRBatchWindow& w = *m_pWindow;
+    const QString src = MakeFolder("typed");
+    MakeFolder("typed/sub");
+    ASSERT_TRUE(WriteImage(src + "/a.jpg", 600, 500, 80));
+    ASSERT_TRUE(WriteImage(src + "/b.jpg", 600, 500, 160));
+    ASSERT_TRUE(WriteImage(src + "/sub/c.jpg", 600, 500, 120));
+    ASSERT_TRUE(WriteText(src + "/notes.txt", "x"));
+    w.setWindowMode(0);
+    w.show();
+    w.m_pRecursiveCheckBox->setChecked(false); // a per-key scan of "/" stays short
+    StdoutCapture log;
+    TypeText(w.m_pSourcePathEdit, src);
+    EXPECT_EQ(w.m_pSourcePathEdit->text(), src);
+    EXPECT_TRUE(log.Lines(kScanLog).isEmpty()) << log.Lines(kScanLog).join("|").toStdString();
+    EXPECT_TRUE(w.m_strLoadPath.isEmpty());
+    // The pause: one scan of the whole path, with the usual lines and boxes.
+    ASSERT_TRUE(WaitFor([&] { return !w.m_strLoadPath.isEmpty(); }, 5000));
+    ASSERT_TRUE(ScanDone());
+    EXPECT_EQ(log.Lines(kScanLog), QStringList({"LoadPath: " + src, "Batchfiles before Extension Filter: 3",
+                                                "Batchfiles after Extension Filter: 2"}));
+    ASSERT_EQ(w.m_aBatchExposures.size(), 2);
+    EXPECT_EQ(w.m_aBatchExposures[0]->title(), "a_jpg");
+
+    // Return (the end of the editing) applies the typed text at once. On the
+    // way the typed prefix ".../s" names no folder and empties the list.
+    TypeText(w.m_pSourcePathEdit, "/sub");
+    EXPECT_TRUE(w.m_strLoadPath.isEmpty());
+    EXPECT_TRUE(w.m_pPathTimer->isActive());
+    emit w.m_pSourcePathEdit->editingFinished();
+    EXPECT_FALSE(w.m_pPathTimer->isActive());
+    EXPECT_EQ(w.m_strLoadPath, src + "/sub");
+    EXPECT_TRUE(w.m_bLoading);
+    ASSERT_TRUE(ScanDone());
+    ASSERT_EQ(w.m_aBatchExposures.size(), 1);
+    EXPECT_EQ(log.Lines({"LoadPath"}), QStringList({"LoadPath: " + src, "LoadPath: " + src + "/sub"}));
+
+    // A typed path that names no folder empties the list at once.
+    TypeText(w.m_pSourcePathEdit, "x");
+    EXPECT_TRUE(w.m_aBatchExposures.isEmpty());
+    EXPECT_TRUE(w.m_strLoadPath.isEmpty());
+    EXPECT_EQ(w.m_pStatusLabel->text(), QString::fromUtf8("Bitte gültigen Quell & Zielordner wählen..."));
+    log.Stop();
+    w.reject();
+}
+
+// The folder dialog's choice and a dropped folder are scanned at once; the
+// listing runs off the GUI thread, and a newer folder wins over a listing that
+// still runs: its result is dropped, its walk ends.
+TEST_F(BatchWindowTest, NewerFolderWinsOverARunningScan)
+{
+    HDRBatchWindow& w = *m_pWindow;
+    const QString slow = MakeFolder("slow");
+    ASSERT_TRUE(WriteImage(slow + "/old.jpg", 600, 500, 80));
+    const QString fresh = MakeFolder("fresh");
+    ASSERT_TRUE(WriteImage(fresh + "/new1.jpg", 600, 500, 100));
+    ASSERT_TRUE(WriteImage(fresh + "/new2.jpg", 600, 500, 140));
+    std::atomic<bool> release{false};
+    std::atomic<int> held{0};
+    HDRBatchWindow::s_ScanHook = [&](const QString& folder) {
+        if (folder != slow)
+            return;
+        ++held;
+        while (!release.load())
+            QThread::msleep(2);
+    };
+    HDRBatchWindow::s_FolderDialog = [&](const QString&, const QString&) { return fresh; };
+    w.setWindowMode(0);
+    w.show();
+    StdoutCapture log;
+    w.m_pSourcePathEdit->setText(slow); // set by the program: at once
+    EXPECT_EQ(w.m_strLoadPath, slow);
+    ASSERT_TRUE(WaitFor([&] { return held.load() == 1; }, 5000));
+    // The window goes on while the listing hangs.
+    EXPECT_TRUE(w.m_bLoading);
+    EXPECT_EQ(w.m_pStatusLabel->text(), "Der Quellordner wird nach Dateien durchsucht.");
+    bool timerFired = false;
+    QTimer::singleShot(10, &w, [&] { timerFired = true; });
+    EXPECT_TRUE(WaitFor([&] { return timerFired; }, 2000));
+
+    w.m_pSourceButton->click(); // the dialog's folder: at once, while the other listing hangs
+    EXPECT_EQ(w.m_strLoadPath, fresh);
+    EXPECT_FALSE(w.m_pPathTimer->isActive());
+    ASSERT_TRUE(ScanDone());
+    ASSERT_EQ(w.m_aBatchExposures.size(), 2);
+    release = true;
+    ASSERT_TRUE(WaitFor([&] { return w.m_vecCancelledScans.isEmpty(); }, 5000));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(w.m_aBatchExposures.size(), 2);
+    EXPECT_EQ(w.m_aBatchExposures[0]->title(), "new1_jpg");
+    EXPECT_EQ(w.m_aBatchExposures[1]->title(), "new2_jpg");
+    EXPECT_EQ(w.m_pStatusLabel->text(), "Bilder anpassen oder Berechnung starten");
+    // The dropped listing reported no counts.
+    EXPECT_EQ(log.Lines({"Batchfiles after"}), QStringList({"Batchfiles after Extension Filter: 2"}));
+    log.Stop();
+    HDRBatchWindow::s_ScanHook = nullptr;
     w.reject();
 }
 

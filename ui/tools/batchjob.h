@@ -15,6 +15,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,7 @@ bool caseInsensitiveLessThan(const QString& a, const QString& b);
 struct SScanResult {
     QStringList files; // full paths, accepted ones, in load order
     int iBefore = 0;   // entries before the extension filter
+    bool bCancelled = false;
 };
 // Lists a folder (with subfolders when recursive) and keeps the accepted
 // images. Writes the three log lines to standard output.
@@ -41,6 +43,13 @@ SScanResult ScanFolder(const QString& folder, bool recursive);
 // The title of a series from its first file name: base and extension joined
 // by an underscore ("IMG_0042.JPG" -> "IMG_0042_JPG"; "scan" -> "scan_scan").
 QString TitleFromFileName(const QString& fileName);
+
+// Lists a folder like ScanFolder; `cancelled` is asked before each entry and
+// a true answer ends the walk at once (`bCancelled`, no files, no count lines).
+struct SScanControl {
+    std::function<bool()> cancelled;
+};
+SScanResult ScanFolder(const QString& folder, bool recursive, const SScanControl& control);
 
 // folder/title+ext, or folder/title_k+ext with the first k = 0, 1, ... whose
 // file does not exist: an existing file is never chosen.
@@ -73,6 +82,14 @@ struct SBatchRunSettings {
     // A private copy of the chosen preset tile's chain (null: no chain; every
     // series then ends without a result).
     std::shared_ptr<CPostProcessing> pChain;
+    // Overlapped run: the next series' files are decoded and the previous
+    // result is encoded and written while the engine works on the current
+    // series. false: one series after the other, from its decode to its file.
+    // The files, their names and the progress lines are the same either way.
+    bool bOverlapped = true;
+    // The HDR stage's preview-size pass before the full-size one; the run
+    // never uses its image (kept selectable for comparison).
+    bool bHDRPreviewPass = false;
 };
 
 // Where the runner reports; the batch window forwards to the progress window
@@ -104,10 +121,19 @@ public:
     // drops it.
     unsigned short* CalculateResult(const SBatchJob& job, std::unique_ptr<CExposureSeries>& series);
 
-    // The full path of the last written file per job (empty when none).
+    // The full paths of the written files, in the order they were written.
     QStringList m_lstWritten;
 
 private:
+    int RunOneAtATime(const QVector<SBatchJob>& jobs);
+    int RunOverlapped(const QVector<SBatchJob>& jobs);
+    // The engine part of a series: `load` fills the fresh series, `beforeChain`
+    // runs before the chain overwrites its shared full-size buffer.
+    unsigned short* ComputeSeries(const SBatchJob& job, std::unique_ptr<CExposureSeries>& series,
+                                  const std::function<void(const QString&, unsigned)>& message,
+                                  const std::function<void(CExposureSeries&)>& load,
+                                  const std::function<void()>& beforeChain);
+
     const SBatchRunSettings& m_Settings;
     IBatchRunReporter& m_Reporter;
     const std::atomic<bool>& m_bCancel;

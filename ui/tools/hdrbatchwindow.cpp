@@ -41,6 +41,7 @@ QLabel* HDRBatchWindow::s_pPreviewLabel = nullptr;
 HDRExposureLabel* HDRBatchWindow::s_pCurrentExposureLabel = nullptr;
 bool HDRBatchWindow::s_bContextMenuOpen = false;
 std::function<QString(const QString&, const QString&)> HDRBatchWindow::s_FolderDialog;
+std::function<void(const QString&)> HDRBatchWindow::s_ScanHook;
 
 namespace {
 
@@ -132,6 +133,15 @@ FIBITMAP* HDRBatchLoadThread::LoadPreviewBitmap(const QString& path)
 }
 
 void HDRBatchLoadThread::run() { m_pBitmap = LoadPreviewBitmap(m_strFilePath); }
+
+void HDRBatchScanThread::run()
+{
+    if (HDRBatchWindow::s_ScanHook)
+        HDRBatchWindow::s_ScanHook(m_strFolder);
+    BatchFiles::SScanControl control;
+    control.cancelled = [this] { return m_bCancel.load(); };
+    m_Result = BatchFiles::ScanFolder(m_strFolder, m_bRecursive, control);
+}
 
 void HDRBatchPreviewsThread::run()
 {
@@ -353,8 +363,13 @@ HDRBatchWindow::HDRBatchWindow(QWidget* parent, IBatchOperatorSource* operatorSo
     buttons->addWidget(m_pCloseBrowserButton, 0, Qt::AlignRight | Qt::AlignBottom);
     m_pCloseBrowserButton->hide();
 
-    connect(m_pSourcePathEdit, &QLineEdit::textChanged, this, &HDRBatchWindow::pathChanged);
-    connect(m_pTargetPathEdit, &QLineEdit::textChanged, this, &HDRBatchWindow::pathChanged);
+    m_pPathTimer = new QTimer(this);
+    m_pPathTimer->setSingleShot(true);
+    m_pPathTimer->setInterval(kTypingPauseMs);
+    connect(m_pPathTimer, &QTimer::timeout, this, [this] { pathChanged(m_pSourcePathEdit->text()); });
+    connect(m_pSourcePathEdit, &QLineEdit::textChanged, this, &HDRBatchWindow::sourceTextChanged);
+    connect(m_pSourcePathEdit, &QLineEdit::editingFinished, this, &HDRBatchWindow::sourceEditingFinished);
+    connect(m_pTargetPathEdit, &QLineEdit::textChanged, this, &HDRBatchWindow::targetTextChanged);
     connect(m_pSourceButton, &QPushButton::clicked, this, &HDRBatchWindow::selectSource);
     connect(m_pTargetButton, &QPushButton::clicked, this, &HDRBatchWindow::selectTarget);
     connect(m_pMatchModeComboBox, &QComboBox::currentIndexChanged, this, &HDRBatchWindow::matchModeSelected);
@@ -381,6 +396,12 @@ HDRBatchWindow::~HDRBatchWindow()
 {
     stopPreviewCalculation();
     stopImageLoading();
+    for (HDRBatchScanThread* scan : m_vecCancelledScans) {
+        scan->blockSignals(true);
+        scan->wait();
+        delete scan;
+    }
+    m_vecCancelledScans.clear();
     if (m_pProcessThread) {
         m_bCancelRequested = true;
         m_pProcessThread->wait();
@@ -611,8 +632,40 @@ void HDRBatchWindow::selectTarget()
     chooseFolder(this, m_pTargetPathEdit, tr("Zielpfad auswählen"), IOptionsWindow::ePATH_RESULTS);
 }
 
+void HDRBatchWindow::sourceTextChanged(const QString& text)
+{
+    // Set by the program (folder dialog, dropped folder, start folder, reset):
+    // at once.
+    if (!m_pSourcePathEdit->isModified()) {
+        pathChanged(text);
+        return;
+    }
+    // Typed: a text that names no folder empties the list at once; a folder is
+    // scanned once the typing pauses (each typed prefix such as "/" would be a
+    // scan of its own).
+    const QFileInfo info(text);
+    if (text.isEmpty() || !info.isAbsolute() || !info.isDir())
+        pathChanged(text);
+    else
+        m_pPathTimer->start();
+}
+
+void HDRBatchWindow::sourceEditingFinished()
+{
+    if (m_pPathTimer->isActive())
+        pathChanged(m_pSourcePathEdit->text());
+}
+
+void HDRBatchWindow::targetTextChanged(const QString& text)
+{
+    // Typed source text waiting for its pause is not applied early.
+    if (!m_pPathTimer->isActive())
+        pathChanged(text);
+}
+
 void HDRBatchWindow::pathChanged(const QString&)
 {
+    m_pPathTimer->stop();
     const QString text = m_pSourcePathEdit->text();
     const QFileInfo info(text);
     if (!text.isEmpty() && info.isAbsolute() && info.isDir()) {
@@ -740,16 +793,54 @@ void HDRBatchWindow::startImageLoading()
 {
     stopImageLoading();
     m_pStatusLabel->setText(tr("Der Quellordner wird nach Dateien durchsucht."));
-    repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (m_strLoadPath.isEmpty()) { // nothing to list
+        startListedImageLoading(BatchFiles::ScanFolder(m_strLoadPath, m_pRecursiveCheckBox->isChecked()));
+        return;
+    }
+    // The listing runs off the GUI thread; the scan counts as loading until
+    // its images are loaded.
+    m_pScanThread = new HDRBatchScanThread(m_strLoadPath, m_pRecursiveCheckBox->isChecked());
+    connect(m_pScanThread, &QThread::finished, this, &HDRBatchWindow::scanThreadFinished, Qt::QueuedConnection);
+    m_bLoading = true;
+    m_pScanThread->start();
+}
 
-    const BatchFiles::SScanResult scan = BatchFiles::ScanFolder(m_strLoadPath, m_pRecursiveCheckBox->isChecked());
-    if (scan.files.isEmpty()) {
+void HDRBatchWindow::cancelScan()
+{
+    if (!m_pScanThread)
+        return;
+    m_pScanThread->m_bCancel = true;
+    m_vecCancelledScans.append(m_pScanThread);
+    m_pScanThread = nullptr;
+}
+
+void HDRBatchWindow::scanThreadFinished()
+{
+    auto* scan = qobject_cast<HDRBatchScanThread*>(sender());
+    if (!scan)
+        return;
+    scan->wait();
+    if (scan != m_pScanThread) { // a cancelled listing: its result is dropped
+        if (m_vecCancelledScans.removeOne(scan))
+            delete scan;
+        return;
+    }
+    m_pScanThread = nullptr;
+    const BatchFiles::SScanResult result = scan->m_Result;
+    delete scan;
+    m_bLoading = false;
+    if (!result.bCancelled)
+        startListedImageLoading(result);
+}
+
+void HDRBatchWindow::startListedImageLoading(const BatchFiles::SScanResult& result)
+{
+    if (result.files.isEmpty()) {
         m_pStatusLabel->setText(tr("Der Quellordner enthält keine Bilddateien."));
         return;
     }
     QMutexLocker lock(&m_Mutex);
-    for (const QString& path : scan.files) {
+    for (const QString& path : result.files) {
         auto* thread = new HDRBatchLoadThread();
         thread->m_strFilePath = path;
         connect(thread, &QThread::finished, this, &HDRBatchWindow::loadThreadFinished, Qt::QueuedConnection);
@@ -782,6 +873,7 @@ bool HDRBatchWindow::startLoadThreads()
 
 void HDRBatchWindow::stopImageLoading()
 {
+    cancelScan();
     if (m_bLoading || !m_vecLoadThreads.isEmpty()) {
         QMutexLocker lock(&m_Mutex);
         for (HDRBatchLoadThread* thread : m_vecLoadThreads) {
@@ -976,6 +1068,8 @@ void HDRBatchWindow::startClicked()
 {
     if (m_pProcessThread)
         return;
+    if (m_pPathTimer->isActive()) // typed source text not applied yet
+        pathChanged(m_pSourcePathEdit->text());
     if (m_strLoadPath.isEmpty() || getNumVisibleBatchExposures() == 0) {
         selectSource();
         if (m_strLoadPath.isEmpty())

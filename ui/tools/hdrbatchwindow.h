@@ -5,10 +5,12 @@
 // target folder) and the image-data browser (mode 1: the same list, one series
 // is opened as the document with "Als Projekt öffnen").
 //
-// Three kinds of worker thread: HDRBatchLoadThread loads one file of the scan
-// at idle priority; HDRBatchPreviewsThread only queues one preview request per
-// box (the previews are computed on the GUI thread); HDRBatchProcessThread
-// runs the batch (CBatchRunner) on a snapshot taken at the start.
+// Four kinds of worker thread: HDRBatchScanThread lists the source folder;
+// HDRBatchLoadThread loads one file of the scan at idle priority;
+// HDRBatchPreviewsThread only queues one preview request per box (the
+// previews are computed on the GUI thread); HDRBatchProcessThread runs the
+// batch (CBatchRunner, with its own decode and encode threads) on a snapshot
+// taken at the start.
 
 #include "ui/mainwindow/mainwindowseams.h"
 #include "ui/toolkit/hdrdialogs.h"
@@ -40,6 +42,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QScrollArea;
+class QTimer;
 class QVBoxLayout;
 
 class HDRBatchLoadThread : public QThread {
@@ -55,6 +58,24 @@ public:
     QString m_strFilePath;
     FIBITMAP* m_pBitmap = nullptr; // owned until the window takes or frees it
     float m_fLuminance = -1.0f;
+
+protected:
+    void run() override;
+};
+
+// Lists the source folder off the GUI thread (BatchFiles::ScanFolder); a
+// newer folder cancels it: the walk ends at the next entry and its result is
+// dropped.
+class HDRBatchScanThread : public QThread {
+    Q_OBJECT
+public:
+    HDRBatchScanThread(const QString& folder, bool recursive) : m_strFolder(folder), m_bRecursive(recursive) {}
+    ~HDRBatchScanThread() override = default;
+
+    const QString m_strFolder;
+    const bool m_bRecursive;
+    std::atomic<bool> m_bCancel{false};
+    BatchFiles::SScanResult m_Result; // read after finished()
 
 protected:
     void run() override;
@@ -188,6 +209,16 @@ public:
     quint32 m_uiPreviewGeneration = 0;
     // The engine and dock state is put back once per show.
     bool m_bStateSaved = false;
+    // Typed source text is applied after a pause (or at once on Return or
+    // when the field loses the focus); text the program sets is applied at once.
+    QTimer* m_pPathTimer = nullptr;
+    static constexpr int kTypingPauseMs = 500;
+    // The folder listing of the current scan; cancelled listings still ending.
+    HDRBatchScanThread* m_pScanThread = nullptr;
+    QVector<HDRBatchScanThread*> m_vecCancelledScans;
+    // Called on the listing thread before it lists a folder (tests hold a
+    // listing there).
+    static std::function<void(const QString& folder)> s_ScanHook;
 
     static unsigned s_uiCurrentPPPresetIdx;
     static QLabel* s_pPreviewLabel;
@@ -210,6 +241,10 @@ public slots:
     void contextMenuOpenSeriesAsProject();
     void contextMenuRemoveSeries();
     void loadThreadFinished();
+    void scanThreadFinished();
+    void sourceTextChanged(const QString& text);
+    void sourceEditingFinished();
+    void targetTextChanged(const QString& text);
     void calculatePreview(quint32 index);
     void previewsThreadFinished();
     void progressCancelRequested();
@@ -226,4 +261,8 @@ private:
     void restoreSavedState();
     void runPreviewRequest(quint32 index, quint32 generation);
     void setImagesTitle(int count);
+    // Ends the current folder listing (it finishes on its own; its result is dropped).
+    void cancelScan();
+    // The rest of a scan once its folder is listed: the load threads.
+    void startListedImageLoading(const BatchFiles::SScanResult& result);
 };
