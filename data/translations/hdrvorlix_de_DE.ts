@@ -462,6 +462,10 @@
 <context>
     <name>CLoadThread</name>
     <message>
+        <source>Datei beschädigt oder unvollständig</source>
+        <translation>Datei beschädigt oder unvollständig</translation>
+    </message>
+    <message>
         <source>Datei ist kein Bild</source>
         <translation>Datei ist kein Bild</translation>
     </message>

@@ -462,6 +462,10 @@
 <context>
     <name>CLoadThread</name>
     <message>
+        <source>Datei beschädigt oder unvollständig</source>
+        <translation>File damaged or incomplete</translation>
+    </message>
+    <message>
         <source>Datei ist kein Bild</source>
         <translation>The file is not an image</translation>
     </message>
