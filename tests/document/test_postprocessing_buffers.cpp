@@ -8,6 +8,8 @@
 
 #include <QThread>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -67,17 +69,31 @@ TEST_F(PostProcessingTest, BandedFillHasTheBitsOfTheOneThreadFill)
 TEST_F(PostProcessingTest, FillInsideARunningOperationOfTheGuiThreadNeedsNoPass)
 {
     // A paint during the progress window's events arrives on the GUI thread
-    // while it holds the engine guard: the fill must neither wait nor start
-    // a pass of the task queue, and still gives the same bits.
+    // while it holds the engine guard, maybe in the middle of a pass: the
+    // fill must not queue on (or wait for) the task queue, and still gives
+    // the same bits. The pass here is one task that waits for the fill.
     ASSERT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
     const std::vector<unsigned short> source = TestImage(640, 480, 5);
     const std::vector<unsigned short> expected = OneThreadFill(source, QSize(640, 480), QSize(640, 480));
+    static std::atomic<bool> s_filled;
+    static std::atomic<bool> s_timedOut;
+    s_filled = false;
+    s_timedOut = false;
+    auto waitForFill = [](TaskFuncParams) {
+        for (int i = 0; i < 2000 && !s_filled.load(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        s_timedOut = !s_filled.load();
+    };
     {
         CEngineGuard guard;
+        CKernelThreads::AddTask(waitForFill, TaskFuncParams{});
         ASSERT_TRUE(CPostProcessing::InitBuffer(const_cast<unsigned short*>(source.data()), QSize(640, 480),
                                                 QSize(640, 480), false));
-        EXPECT_EQ(CKernelThreads::Pending(), 0);
+        EXPECT_EQ(CKernelThreads::Pending(), 1); // the running pass is untouched
+        s_filled = true;
+        CKernelThreads::WaitTasks();
     }
+    EXPECT_FALSE(s_timedOut.load());
     EXPECT_TRUE(SameBits(CPostProcessing::GetBuffer(), expected));
 }
 
