@@ -10,7 +10,8 @@
 // over the wall time (<stage>_cores). peak_MiB is the process's peak resident
 // set during the job (the peak is reset before it through /proc/self/clear_refs;
 // where that is refused it is the process's lifetime peak, so run the job
-// alone: --benchmark_filter=BM_Job). base_MiB is the resident set before it.
+// alone: --benchmark_filter=BM_Job); peak_to_chain_MiB the same up to the end
+// of the chain (before the writer). base_MiB is the resident set before it.
 //
 // Arg 0 runs the chain buffer's set-up as it was before it was banded (a
 // fresh block copied on the calling thread), Arg 1 as the program does now;
@@ -198,6 +199,7 @@ bool initBufferOnOneThread(unsigned short* source, const QSize& size)
 
 struct SJobTimes {
     SMark start, hdr, loaded, init, chain, saved, end;
+    double peakBeforeSave = 0.0; // MiB
     bool ok = false;
 };
 
@@ -234,6 +236,7 @@ SJobTimes runJob(CPostProcessing& chain, const QString& photo, const QString& ta
             const bool processed = init && chain.Process(series->m_uiWidth, series->m_uiHeight, false) == 0;
             chain.SetAccordingExposureSeries(nullptr);
             t.chain = mark();
+            t.peakBeforeSave = statusMiB("VmHWM");
             if (processed) {
                 const QString master = series->m_pMaster ? series->m_pMaster->m_strFilePath
                                                          : series->m_vExposures.first()->m_strFilePath;
@@ -280,7 +283,7 @@ void BM_Job(benchmark::State& state)
             cpu += b.cpu - a.cpu;
         }
     } load, hdr, init, chainStage, save, release, total;
-    double peak = 0.0, base = 0.0;
+    double peak = 0.0, base = 0.0, peakChain = 0.0;
     bool peakReset = true;
     for (auto _ : state) {
         QTemporaryDir out;
@@ -291,6 +294,7 @@ void BM_Job(benchmark::State& state)
         std::thread worker([&] { t = runJob(*chain, photo.path, target, banded); });
         worker.join();
         peak = std::max(peak, peakReset ? statusMiB("VmHWM") : 0.0);
+        peakChain = std::max(peakChain, peakReset ? t.peakBeforeSave : 0.0);
         if (!t.ok || !QFileInfo(target).size()) {
             state.SkipWithError("the job wrote no file");
             break;
@@ -324,6 +328,7 @@ void BM_Job(benchmark::State& state)
     put("free", release);
     put("job", total);
     state.counters["peak_MiB"] = peak;
+    state.counters["peak_to_chain_MiB"] = peakChain;
     state.counters["base_MiB"] = base;
     double loadavg[1] = {0.0};
     if (getloadavg(loadavg, 1) == 1)
