@@ -2,8 +2,11 @@
 
 #include "document/documentseams.h"
 #include "document/exposure.h"
+#include "document/hugepages.h"
 #include "document/kernelrunner.h"
 #include "engine/MP_calc.h"
+#include "engine/core/conversions.h"
+#include "engine/views/zoom.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,6 +64,29 @@ QString OutOfMemoryText()
 }
 
 void PostOutOfMemory() { CDocumentProgress::AddMessage(0, OutOfMemoryText(), 2); }
+
+// Whether a buffer fill may run as a pass on the engine's task queue: not on
+// the GUI thread while it is inside an engine operation (a paint during the
+// progress window's events), which must not be re-entered.
+bool MayRunBands()
+{
+    return !(OnGuiThread() && (s_iRunningChains > 0 || CEngineGuard::IsHeldByCurrentThread()));
+}
+
+// A block for an image that is written whole right after: not zeroed, on
+// 2 MB boundaries with huge pages advised, so that the bands that fill it
+// touch it first with few page faults. Freed with std::free.
+unsigned short* AllocateImageBlock(size_t bytes)
+{
+    constexpr size_t kHuge = size_t(2) << 20;
+    if (bytes < 2 * kHuge)
+        return static_cast<unsigned short*>(std::malloc(bytes ? bytes : 1));
+    const size_t rounded = (bytes + kHuge - 1) / kHuge * kHuge;
+    void* block = std::aligned_alloc(kHuge, rounded);
+    if (block)
+        AdviseHugePages(block, rounded);
+    return static_cast<unsigned short*>(block);
+}
 
 void ClearSets(MP_Params* P) { std::memset(P->p, 0, sizeof(P->p)); }
 
@@ -249,9 +275,7 @@ bool CPostProcessing::InitBuffer(unsigned short* source, const QSize& sourceSize
     QSize& size = preview ? _s_PreviewSize : _s_Size;
     if (buffer == nullptr || size != QSize(w, h)) {
         std::free(buffer);
-        buffer = nullptr;
-        const size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * 6u;
-        buffer = static_cast<unsigned short*>(std::malloc(bytes));
+        buffer = AllocateImageBlock(static_cast<size_t>(w) * static_cast<size_t>(h) * 6u);
         if (buffer == nullptr) {
             size = QSize(-1, -1);
             PostOutOfMemory();
@@ -260,8 +284,18 @@ bool CPostProcessing::InitBuffer(unsigned short* source, const QSize& sourceSize
     }
     const float sw = static_cast<float>(sourceSize.width());
     const float sh = static_cast<float>(sourceSize.height());
-    MP_UI_zoomPreviewPicture(source, buffer, 0, 0, 0, 0, static_cast<float>(w), static_cast<float>(h),
-                             static_cast<float>(w), sw, sh, 0.0f, 0.0f, sw, sh);
+    if (!MayRunBands()) {
+        // Inside a running operation of the GUI thread: no pass of its own.
+        MP_UI_zoomPreviewPicture(source, buffer, 0, 0, 0, 0, static_cast<float>(w), static_cast<float>(h),
+                                 static_cast<float>(w), sw, sh, 0.0f, 0.0f, sw, sh);
+    } else {
+        CEngineGuard guard;
+        if (w == sourceSize.width() && h == sourceSize.height())
+            MP_MT_copyRows(source, buffer, static_cast<size_t>(w) * 6u, h);
+        else
+            MP_MT_zoomPreviewPicture(source, buffer, 0, 0, 0, 0, static_cast<float>(w), static_cast<float>(h),
+                                     static_cast<float>(w), sw, sh, 0.0f, 0.0f, sw, sh);
+    }
     size = QSize(w, h);
     return true;
 }

@@ -279,3 +279,36 @@ void MP_UI_ConvertRGB48toARGB8888(int width, int height, const uint16_t* rgb48, 
     a.argb = argb;
     runBands(MP_task_ConvertRGB48toARGB8888, a, height);
 }
+
+namespace {
+
+struct CopyRowsArgs {
+    const uint8_t* src;
+    uint8_t* dst;
+    size_t rowBytes;
+};
+
+} // namespace
+
+void MP_task_copyRows(TaskFuncParams p)
+{
+    const CopyRowsArgs* a = MP_taskArgs<const CopyRowsArgs>(p);
+    const size_t start = static_cast<size_t>(MP_taskStart(p));
+    const size_t end = static_cast<size_t>(MP_taskEnd(p));
+    std::memcpy(a->dst + start * a->rowBytes, a->src + start * a->rowBytes, (end - start) * a->rowBytes);
+}
+
+void MP_MT_copyRows(const void* src, void* dst, size_t rowBytes, int rows)
+{
+    if (!src || !dst || rowBytes == 0 || rows <= 0)
+        return;
+    const CopyRowsArgs args{static_cast<const uint8_t*>(src), static_cast<uint8_t*>(dst), rowBytes};
+    TaskFuncParams task = MP_makeTask(nullptr, &args);
+    MP_forEachSingleBand(rows, MP_idealThreadCount, [&](int start, int end) {
+        if (end <= start)
+            return;
+        MP_setTaskRange(task, start, end);
+        CKernelThreads::AddTask(MP_task_copyRows, task);
+    });
+    CKernelThreads::WaitTasks();
+}

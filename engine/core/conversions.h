@@ -50,6 +50,13 @@ void MP_own_FreeImage_torgbf(int width, int height, FIBITMAP* bitmap, const uint
 // Buffer into an opaque ARGB 8888 view of the same size (rows top-down).
 void MP_UI_ConvertRGB48toARGB8888(int width, int height, const uint16_t* rgb48, uint32_t* argb);
 
+// Copies `rows` rows of `rowBytes` bytes from src to dst (blocks that do not
+// overlap) in one band per engine thread on the thread pool, so that a freshly allocated dst is first touched by the
+// threads that fill it. Unlike the kernels' passes it runs to the end while a
+// cancel request is set: its caller needs every row. A null pointer or an
+// empty size does nothing.
+void MP_MT_copyRows(const void* src, void* dst, size_t rowBytes, int rows);
+
 // Band workers: word 1 the range of scan lines (rows for the ARGB worker),
 // word 4 the conversion's argument block.
 void MP_taskown_FreeImage_frombitmap(TaskFuncParams p);
@@ -57,3 +64,5 @@ void MP_taskown_FreeImage_fromrgb16(TaskFuncParams p);
 void MP_taskown_FreeImage_fromrgbf(TaskFuncParams p);
 void MP_taskown_FreeImage_torgbf(TaskFuncParams p);
 void MP_task_ConvertRGB48toARGB8888(TaskFuncParams p);
+// Rows of MP_MT_copyRows.
+void MP_task_copyRows(TaskFuncParams p);
