@@ -19,6 +19,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -34,40 +35,74 @@ void Log(const QString& line) { std::printf("%s\n", line.toUtf8().constData()); 
 
 // ---- FreeImageIO on a QSaveFile ----
 
+// The handle the library writes through. A full disk shows itself only as a
+// short write (QSaveFile keeps error() at NoError and commits) or a failed
+// seek, and the library's TIFF and PNG writers still report success after one,
+// so every such event is remembered here and cancels the commit. Once the file
+// is lost, further writes and seeks are swallowed as done: the JPEG 2000
+// writer retries a write that puts nothing down for ever.
+struct SSaveHandle {
+    QSaveFile* file = nullptr;
+    bool bFailed = false;
+    int iWrites = 0;
+    int iSeeks = 0;
+};
+
+// The test seam's fault (see ResultImageWriter::SetWriteFaultForTesting) and
+// the counts of the last save.
+std::atomic<int> g_iShortWrite{-1};
+std::atomic<int> g_iFailedSeek{-1};
+std::atomic<int> g_iLastWrites{0};
+std::atomic<int> g_iLastSeeks{0};
+
 unsigned DLL_CALLCONV ReadProc(void* buffer, unsigned size, unsigned count, fi_handle handle)
 {
-    auto* file = static_cast<QSaveFile*>(handle);
-    if (size == 0)
+    auto* h = static_cast<SSaveHandle*>(handle);
+    if (size == 0 || h->bFailed)
         return 0;
-    const qint64 got = file->read(static_cast<char*>(buffer), qint64(size) * count);
+    const qint64 got = h->file->read(static_cast<char*>(buffer), qint64(size) * count);
     return got <= 0 ? 0 : unsigned(got / size);
 }
 
 unsigned DLL_CALLCONV WriteProc(void* buffer, unsigned size, unsigned count, fi_handle handle)
 {
-    auto* file = static_cast<QSaveFile*>(handle);
+    auto* h = static_cast<SSaveHandle*>(handle);
     if (size == 0 || count == 0)
         return 0;
+    const int call = h->iWrites++;
+    if (h->bFailed)
+        return count;
     const qint64 bytes = qint64(size) * count;
-    const qint64 put = file->write(static_cast<const char*>(buffer), bytes);
-    return put == bytes ? count : unsigned(std::max<qint64>(put, 0) / size);
+    // The seam's short write puts half the bytes down, as a disk that fills up does.
+    const qint64 asked = call == g_iShortWrite.load(std::memory_order_relaxed) ? bytes / 2 : bytes;
+    const qint64 put = h->file->write(static_cast<const char*>(buffer), asked);
+    if (put == bytes)
+        return count;
+    h->bFailed = true;
+    return unsigned(std::max<qint64>(put, 0) / size);
 }
 
 int DLL_CALLCONV SeekProc(fi_handle handle, long offset, int origin)
 {
-    auto* file = static_cast<QSaveFile*>(handle);
+    auto* h = static_cast<SSaveHandle*>(handle);
+    const int call = h->iSeeks++;
+    if (h->bFailed)
+        return 0;
+    QSaveFile* file = h->file;
     qint64 base = 0;
     if (origin == SEEK_CUR)
         base = file->pos();
     else if (origin == SEEK_END)
         base = file->size();
     const qint64 target = base + offset;
-    if (target < 0)
+    if (target < 0 || call == g_iFailedSeek.load(std::memory_order_relaxed) || !file->seek(target)) {
+        h->bFailed = true;
         return -1;
-    return file->seek(target) ? 0 : -1;
+    }
+    return 0;
 }
 
-long DLL_CALLCONV TellProc(fi_handle handle) { return long(static_cast<QSaveFile*>(handle)->pos()); }
+long DLL_CALLCONV TellProc(fi_handle handle) { return long(static_cast<SSaveHandle*>(handle)->file->pos()); }
 
 // ---- master metadata ----
 
@@ -211,19 +246,42 @@ bool SaveBitmapSafely(FREE_IMAGE_FORMAT fif, FIBITMAP* dib, const QString& path,
         return false;
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: QFileDevice's own buffer takes a write as done and loses the
+    // failure of its later flush (a full disk then ends in a short file that
+    // commits); without it every write reaches the file before it is answered.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     FreeImageIO io;
     io.read_proc = ReadProc;
     io.write_proc = WriteProc;
     io.seek_proc = SeekProc;
     io.tell_proc = TellProc;
-    const bool written = FreeImage_SaveToHandle(fif, dib, &io, static_cast<fi_handle>(&file), flags) != FALSE;
-    if (!written || file.error() != QFileDevice::NoError) {
+    SSaveHandle handle;
+    handle.file = &file;
+    const bool written = FreeImage_SaveToHandle(fif, dib, &io, static_cast<fi_handle>(&handle), flags) != FALSE;
+    g_iLastWrites.store(handle.iWrites);
+    g_iLastSeeks.store(handle.iSeeks);
+    // flush() hands the last buffered bytes to the file, so a disk that is
+    // full by then fails here and not unseen inside commit().
+    if (!written || handle.bFailed || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
+}
+
+void SetWriteFaultForTesting(const SWriteFault& fault)
+{
+    g_iShortWrite.store(fault.iShortWrite);
+    g_iFailedSeek.store(fault.iFailedSeek);
+}
+
+SWriteCounts LastWriteCountsForTesting()
+{
+    SWriteCounts counts;
+    counts.iWrites = g_iLastWrites.load();
+    counts.iSeeks = g_iLastSeeks.load();
+    return counts;
 }
 
 bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData& crop,
