@@ -686,22 +686,27 @@ TEST_F(ResultWriterTest, FullDiskKeepsTheOldFileWhole)
     }
 }
 
-// Every format, an odd width (padded scanlines) and a height of several bands:
-// the file is the one the row-by-row fill of a zeroed bitmap gave, byte for byte.
+// Every format, odd widths (padded scanlines), heights of several bands and
+// files of several output blocks: the file is the one the row-by-row fill of
+// a zeroed bitmap gave, byte for byte.
 TEST_F(ResultWriterTest, EveryFormatIsByteIdenticalToTheRowByRowFill)
 {
-    const int w = 67, h = 301;
-    const std::vector<uint16_t> src = Pattern(w, h);
-    for (const SFormatCase& c : kAllFormats) {
-        SCOPED_TRACE(c.name);
-        const QByteArray want = OldPathBytes(c, src, w, h, path(QString("old_") + c.file));
-        ASSERT_GT(want.size(), 0);
-        bool ok = false;
-        UnderGuard([&] { ok = RW::SaveImageFile(path(c.name), src.data(), 100, false, w, h, QString(), nullptr); });
-        ASSERT_TRUE(ok);
-        const QByteArray got = ReadAll(path(c.file));
-        EXPECT_EQ(got.size(), want.size());
-        EXPECT_TRUE(got == want);
+    struct Size {
+        int w, h;
+    };
+    for (const Size size : {Size{67, 301}, Size{641, 433}}) {
+        const std::vector<uint16_t> src = Pattern(size.w, size.h);
+        for (const SFormatCase& c : kAllFormats) {
+            SCOPED_TRACE(testing::Message() << c.name << " " << size.w << " x " << size.h);
+            const QByteArray want = OldPathBytes(c, src, size.w, size.h, path(QString("old_") + c.file));
+            ASSERT_GT(want.size(), 0);
+            bool ok = false;
+            UnderGuard([&] { ok = RW::SaveImageFile(path(c.name), src.data(), 100, false, size.w, size.h, QString(), nullptr); });
+            ASSERT_TRUE(ok);
+            const QByteArray got = ReadAll(path(c.file));
+            EXPECT_EQ(got.size(), want.size());
+            EXPECT_TRUE(got == want);
+        }
     }
 }
 
