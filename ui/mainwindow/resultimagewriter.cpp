@@ -591,16 +591,19 @@ bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData&
 
     const size_t cropSamples = size_t(cropW) * size_t(cropH) * 3;
     const size_t fullSamples = size_t(width) * size_t(height) * 3;
+    // The full-size copy and the zeroed caption mask are needed only under a
+    // caption; a plain crop copies its rectangle straight from the input.
+    const bool hasCaption = !crop.strText.isEmpty();
     std::unique_ptr<uint16_t[]> cropBuf(new (std::nothrow) uint16_t[cropSamples]);
-    std::unique_ptr<uint16_t[]> full(new (std::nothrow) uint16_t[fullSamples]);
-    if (!cropBuf || !full) {
+    std::unique_ptr<uint16_t[]> full(hasCaption ? new (std::nothrow) uint16_t[fullSamples] : nullptr);
+    if (!cropBuf || (hasCaption && !full)) {
         HDRProgressThread::AddMessage(kCategory, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nicht genug Arbeitsspeicher für den Bildbeschnitt verfügbar.")), 0);
         return false;
     }
-    std::memset(cropBuf.get(), 0, cropSamples * sizeof(uint16_t));
-    std::memcpy(full.get(), rgb48, fullSamples * sizeof(uint16_t));
-
-    const bool hasCaption = !crop.strText.isEmpty();
+    if (hasCaption) {
+        std::memset(cropBuf.get(), 0, cropSamples * sizeof(uint16_t));
+        std::memcpy(full.get(), rgb48, fullSamples * sizeof(uint16_t));
+    }
     double start = MP_UI_GetActualTime();
     if (hasCaption) {
         int w2 = cropW;
@@ -697,7 +700,7 @@ bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData&
     start = MP_UI_GetActualTime();
     for (int i = 0; i < cropH; ++i) {
         uint16_t* dst = cropBuf.get() + size_t(i) * size_t(cropW) * 3;
-        const uint16_t* src = full.get() + (size_t(y0 + i) * size_t(width) + size_t(x0)) * 3;
+        const uint16_t* src = (hasCaption ? full.get() : rgb48) + (size_t(y0 + i) * size_t(width) + size_t(x0)) * 3;
         if (!hasInk) {
             std::memcpy(dst, src, size_t(cropW) * 3 * sizeof(uint16_t));
             continue;
