@@ -3,6 +3,7 @@
 #include "uifixture.h"
 
 #include "ui/editors/cropdata.h"
+#include "engine/core/conversions.h"
 #include "ui/mainwindow/resultimagewriter.h"
 #include "ui/toolkit/hdrprogresswindow.h"
 
@@ -14,7 +15,12 @@
 
 #include <FreeImage.h>
 
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -469,6 +475,238 @@ TEST_F(ResultWriterTest, MasterMetadataResolutionAndProgramTags)
         EXPECT_EQ(FreeImage_GetMetadataCount(FIMD_IPTC, dib), 0u);
         EXPECT_EQ(FreeImage_GetMetadataCount(FIMD_XMP, dib), 0u);
         FreeImage_Unload(dib);
+    }
+}
+
+// ---- a full disk and the old path's bytes ----
+
+namespace {
+
+struct SFormatCase {
+    const char* name; // the name handed to the writer
+    const char* file; // the name written on disk
+    FREE_IMAGE_FORMAT fif;
+    FREE_IMAGE_TYPE type;
+    int bpp;
+    int flags;
+};
+
+// Every format the writer knows, with the bitmap and flags of its write.
+const SFormatCase kAllFormats[] = {
+    {"a.tif", "a.tif", FIF_TIFF, FIT_BITMAP, 32, TIFF_NONE},
+    {"a.jpg", "a.jpg", FIF_JPEG, FIT_BITMAP, 24, JPEG_QUALITYSUPERB | JPEG_OPTIMIZE},
+    {"a.tiff", "a.tiff", FIF_TIFF, FIT_RGB16, 48, TIFF_NONE},
+    {"a.png", "a.png", FIF_PNG, FIT_RGB16, 48, PNG_Z_BEST_SPEED},
+    {"a.jp2", "a.jp2", FIF_JP2, FIT_RGB16, 48, 0},
+    {"a.hdr", "a.hdr", FIF_HDR, FIT_RGBF, 96, 0},
+    {"a.exr", "a.exr", FIF_EXR, FIT_RGBF, 96, EXR_NONE},
+    {"a.tif32", "a.tif", FIF_TIFF, FIT_RGBF, 96, TIFF_LZW},
+    {"a.pfm", "a.pfm", FIF_PFM, FIT_RGBF, 96, 0},
+};
+
+// Resets the writer's fault seam when it goes out of scope.
+struct SFaultScope {
+    explicit SFaultScope(const RW::SWriteFault& fault) { RW::SetWriteFaultForTesting(fault); }
+    ~SFaultScope() { RW::SetWriteFaultForTesting(RW::SWriteFault()); }
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// The file the writer made before its fills ran in bands: a zeroed bitmap
+// filled row by row, saved by the library itself.
+QByteArray OldPathBytes(const SFormatCase& c, const std::vector<uint16_t>& src, int w, int h, const QString& file)
+{
+    FIBITMAP* dib = FreeImage_AllocateT(c.type, w, h, c.bpp);
+    if (!dib)
+        return QByteArray();
+    for (int i = 0; i < h && c.type != FIT_RGBF; ++i) {
+        BYTE* line = FreeImage_GetScanLine(dib, i);
+        const uint16_t* row = src.data() + size_t(h - 1 - i) * w * 3;
+        if (c.type == FIT_RGB16) {
+            std::memcpy(line, row, size_t(w) * 6);
+            continue;
+        }
+        const int bytes = c.bpp / 8;
+        for (int x = 0; x < w; ++x) {
+            line[x * bytes + FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
+            line[x * bytes + FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
+            line[x * bytes + FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
+            if (bytes == 4)
+                line[x * bytes + FI_RGBA_ALPHA] = 255;
+        }
+    }
+    if (c.type == FIT_RGBF)
+        MP_own_FreeImage_torgbf(w, h, dib, src.data());
+    const bool saved = FreeImage_Save(c.fif, dib, QFile::encodeName(file).constData(), c.flags);
+    FreeImage_Unload(dib);
+    return saved ? ReadAll(file) : QByteArray();
+}
+
+// Mounts a tmpfs of the given size on a fresh folder while it lives; not
+// mounted() where the test does not run as root or the mount is refused.
+class CSmallDisk {
+public:
+    explicit CSmallDisk(const char* size)
+    {
+        if (::geteuid() != 0 || !m_Dir.isValid())
+            return;
+        const QByteArray options = QByteArray("size=") + size;
+        m_bMounted = ::mount("tmpfs", QFile::encodeName(m_Dir.path()).constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~CSmallDisk()
+    {
+        if (m_bMounted)
+            ::umount2(QFile::encodeName(m_Dir.path()).constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_bMounted; }
+    QString path(const QString& name) const { return m_Dir.filePath(name); }
+    QStringList entries() const { return QDir(m_Dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
+    qint64 freeBytes() const
+    {
+        struct statvfs s;
+        return ::statvfs(QFile::encodeName(m_Dir.path()).constData(), &s) == 0 ? qint64(s.f_bavail) * qint64(s.f_frsize) : -1;
+    }
+    // Fills the disk with a file until about `free` bytes are left.
+    bool leaveFree(qint64 free)
+    {
+        QFile filler(path(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly))
+            return false;
+        const qint64 fill = freeBytes() - free;
+        if (fill > 0 && filler.write(QByteArray(int(fill), 'x')) != fill)
+            return false;
+        return filler.flush();
+    }
+
+private:
+    QTemporaryDir m_Dir;
+    bool m_bMounted = false;
+};
+
+} // namespace
+
+// A write that comes up short or a seek that fails, as on a full disk, at the
+// first, a middle and the last call of each format's write: the save fails
+// with the file-error message and the old file stays as it was, byte for byte,
+// with no temporary file beside it.
+TEST_F(ResultWriterTest, ShortWriteOrFailedSeekKeepsTheOldFileInEveryFormat)
+{
+    const int w = 64, h = 48;
+    const std::vector<uint16_t> src = Pattern(w, h);
+    ASSERT_TRUE(QDir(m_Dir.path()).mkdir("probe"));
+    for (const SFormatCase& c : kAllFormats) {
+        SCOPED_TRACE(c.name);
+        // A clean save first: it must work, and it tells how many writes and seeks the format makes.
+        bool ok = false;
+        UnderGuard([&] { ok = RW::SaveImageFile(path(QString("probe/") + c.name), src.data(), 100, false, w, h, QString(), nullptr); });
+        ASSERT_TRUE(ok);
+        const RW::SWriteCounts counts = RW::LastWriteCountsForTesting();
+        ASSERT_GT(counts.iWrites, 0);
+
+        std::vector<RW::SWriteFault> faults;
+        for (int n : {0, counts.iWrites / 2, counts.iWrites - 1})
+            faults.push_back({n, -1});
+        for (int n : {0, counts.iSeeks - 1})
+            if (n >= 0 && counts.iSeeks > 0)
+                faults.push_back({-1, n});
+
+        const QString target = path(c.file);
+        const QByteArray old = ReadAll(path(QString("probe/") + c.file)) + QByteArray("the old file");
+        for (const RW::SWriteFault& fault : faults) {
+            SCOPED_TRACE(testing::Message() << "short write " << fault.iShortWrite << ", failed seek " << fault.iFailedSeek);
+            WriteFile(target, old);
+            const QStringList before = entries();
+            ok = true;
+            SMessages log;
+            {
+                SFaultScope scope(fault);
+                log = UnderGuard([&] { ok = RW::SaveImageFile(path(c.name), src.data(), 100, false, w, h, QString(), nullptr); });
+            }
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(log.maxType, 2u);
+            EXPECT_TRUE(log.text.contains("Dateifehler: " + path(c.name) + " konnte nicht erstellt werden")) << log.text.toStdString();
+            EXPECT_FALSE(log.text.contains("Speichern erfolgreich"));
+            EXPECT_TRUE(ReadAll(target) == old);
+            EXPECT_EQ(entries(), before);
+        }
+        QFile::remove(target);
+    }
+}
+
+// The same on a real disk that fills up: a tmpfs with 64 KB to 4 MB left
+// under 8- and 16-bit TIFFs of 1200 x 900 (needs root to mount; skipped elsewhere).
+TEST_F(ResultWriterTest, FullDiskKeepsTheOldFileWhole)
+{
+    CSmallDisk disk("12m");
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const int w = 1200, h = 900;
+    const std::vector<uint16_t> src = Pattern(w, h);
+    const std::vector<uint16_t> small = Pattern(48, 40);
+    struct Case {
+        const char* name;
+        qint64 free;
+    };
+    std::vector<Case> cases;
+    for (const char* name : {"r.tif", "r.tiff"})
+        for (qint64 free : {qint64(64) << 10, qint64(1) << 20, qint64(4) << 20})
+            cases.push_back({name, free});
+    for (const SFormatCase& c : kAllFormats)
+        cases.push_back({c.name, qint64(64) << 10});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << ", " << c.free << " bytes free");
+        for (const QString& file : disk.entries())
+            QFile::remove(disk.path(file));
+        // The old file: an earlier save of a small picture.
+        const QString name = disk.path(c.name);
+        const QString target = RW::TargetPath(name);
+        bool ok = false;
+        UnderGuard([&] { ok = RW::SaveImageFile(name, small.data(), 100, false, 48, 40, QString(), nullptr); });
+        ASSERT_TRUE(ok);
+        const QByteArray old = ReadAll(target);
+        ASSERT_TRUE(disk.leaveFree(c.free));
+        const QStringList before = disk.entries();
+
+        ok = true;
+        const SMessages log = UnderGuard([&] { ok = RW::SaveImageFile(name, src.data(), 100, false, w, h, QString(), nullptr); });
+        EXPECT_FALSE(ok);
+        EXPECT_TRUE(log.text.contains("Dateifehler: " + name + " konnte nicht erstellt werden")) << log.text.toStdString();
+        EXPECT_FALSE(log.text.contains("Speichern erfolgreich"));
+        EXPECT_TRUE(ReadAll(target) == old);
+        EXPECT_EQ(disk.entries(), before);
+        FIBITMAP* dib = Load(target);
+        EXPECT_TRUE(dib);
+        if (dib)
+            FreeImage_Unload(dib);
+    }
+}
+
+// Every format, odd widths (padded scanlines), heights of several bands and
+// files of several output blocks: the file is the one the row-by-row fill of
+// a zeroed bitmap gave, byte for byte.
+TEST_F(ResultWriterTest, EveryFormatIsByteIdenticalToTheRowByRowFill)
+{
+    struct Size {
+        int w, h;
+    };
+    for (const Size size : {Size{67, 301}, Size{641, 433}}) {
+        const std::vector<uint16_t> src = Pattern(size.w, size.h);
+        for (const SFormatCase& c : kAllFormats) {
+            SCOPED_TRACE(testing::Message() << c.name << " " << size.w << " x " << size.h);
+            const QByteArray want = OldPathBytes(c, src, size.w, size.h, path(QString("old_") + c.file));
+            ASSERT_GT(want.size(), 0);
+            bool ok = false;
+            UnderGuard([&] { ok = RW::SaveImageFile(path(c.name), src.data(), 100, false, size.w, size.h, QString(), nullptr); });
+            ASSERT_TRUE(ok);
+            const QByteArray got = ReadAll(path(c.file));
+            EXPECT_EQ(got.size(), want.size());
+            EXPECT_TRUE(got == want);
+        }
     }
 }
 

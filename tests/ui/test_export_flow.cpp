@@ -222,6 +222,19 @@ TEST_F(ResultSaveFlowTest, UnknownTailIsRefusedWithAWarningAndCountsNothing)
     EXPECT_EQ(settings().value("lastSavedFormat").toInt(), 4);
 }
 
+// A write that fails (a full disk, a folder that went away) is no saved image.
+TEST_F(ResultSaveFlowTest, FailedWriteCountsNothing)
+{
+    writerResult = false;
+    const QString path = dir.filePath(QStringLiteral("full.tiff"));
+    EXPECT_FALSE(flow().saveResultImage(path));
+    EXPECT_EQ(writes.size(), 1u);
+    EXPECT_EQ(host.counter.saved, 0);
+    writerResult = true;
+    EXPECT_TRUE(flow().saveResultImage(path));
+    EXPECT_EQ(host.counter.saved, 1);
+}
+
 TEST_F(ResultSaveFlowTest, ResultsFolderAndDefaultNames)
 {
     // The dialog shows its start name with the preset filter's suffix: JPEG
@@ -311,13 +324,13 @@ TEST_F(ResultSaveFlowTest, PreviewQuestionAndSendTo)
         EXPECT_EQ(settings().value("lastSavedFormat").toInt(), 0);
     }
 
-    // Factor 1: no question; a failed write reports false but was counted.
+    // Factor 1: no question; a failed write reports false and counts nothing.
     host.factor = 1.0f;
     host.withCounter = true;
     writerResult = false;
     const int before = host.counter.saved;
     EXPECT_FALSE(flow().saveResultImage(dir.filePath(QStringLiteral("q.jpg")), true));
-    EXPECT_EQ(host.counter.saved, before + 1);
+    EXPECT_EQ(host.counter.saved, before);
     EXPECT_EQ(settings().value("lastSavedFormat").toInt(), 0); // send-to keeps it
     host.withCounter = false;
     EXPECT_FALSE(flow().saveResultImage(dir.filePath(QStringLiteral("q.jpg")), true));

@@ -19,6 +19,12 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -34,40 +40,236 @@ void Log(const QString& line) { std::printf("%s\n", line.toUtf8().constData()); 
 
 // ---- FreeImageIO on a QSaveFile ----
 
+// The handle the library writes through. A full disk shows itself only as a
+// short write (QSaveFile keeps error() at NoError and commits) or a failed
+// seek, and the library's TIFF and PNG writers still report success after one,
+// so every such event is remembered here and cancels the commit. Once the file
+// is lost, further writes and seeks are swallowed as done: the JPEG 2000
+// writer retries a write that puts nothing down for ever.
+//
+// The library's many small writes are gathered into 1 MB blocks, which a
+// thread of the handle's own writes to the file while the library encodes
+// the next one (two blocks, one in flight). The handle keeps the position and
+// size of the stream itself, so a seek to where the stream already is costs
+// nothing; any other seek, a read and the end wait for the block in flight.
+class CSaveHandle {
+public:
+    explicit CSaveHandle(QSaveFile& file) : m_File(file)
+    {
+        for (auto& block : m_Blocks)
+            block.reset(new (std::nothrow) char[kBlock]);
+        if (!m_Blocks[0] || !m_Blocks[1])
+            return; // no blocks: every write goes straight to the file
+        m_Capacity = kBlock;
+        try {
+            m_Thread = std::thread([this] { Run(); });
+        } catch (...) {
+            // No thread: the blocks are written on the caller's thread.
+        }
+    }
+    ~CSaveHandle() { Stop(); }
+    CSaveHandle(const CSaveHandle&) = delete;
+    CSaveHandle& operator=(const CSaveHandle&) = delete;
+
+    bool Failed() const { return m_bFailed; }
+    int Writes() const { return m_iWrites; }
+    int Seeks() const { return m_iSeeks; }
+
+    // Everything written and the thread ended; false when anything failed.
+    bool Finish()
+    {
+        Sync();
+        Stop();
+        return !m_bFailed;
+    }
+
+    unsigned Write(const char* data, unsigned size, unsigned count, bool shortWrite)
+    {
+        ++m_iWrites;
+        if (m_bFailed)
+            return count;
+        const qint64 bytes = qint64(size) * count;
+        if (shortWrite) {
+            // Half the bytes put down, as a disk that fills up does.
+            if (Sync())
+                m_File.write(data, bytes / 2);
+            m_bFailed = true;
+            return unsigned((bytes / 2) / size);
+        }
+        if (size_t(bytes) > m_Capacity - m_Used && !Flush())
+            return 0;
+        if (size_t(bytes) >= m_Capacity) {
+            if (!Sync() || m_File.write(data, bytes) != bytes) {
+                m_bFailed = true;
+                return 0;
+            }
+        } else {
+            std::memcpy(m_Blocks[m_iCurrent].get() + m_Used, data, size_t(bytes));
+            m_Used += size_t(bytes);
+        }
+        m_iPos += bytes;
+        m_iSize = std::max(m_iSize, m_iPos);
+        return count;
+    }
+
+    int Seek(long offset, int origin, bool fail)
+    {
+        ++m_iSeeks;
+        if (m_bFailed)
+            return 0;
+        const qint64 base = origin == SEEK_CUR ? m_iPos : origin == SEEK_END ? m_iSize : 0;
+        const qint64 target = base + offset;
+        if (fail || target < 0) {
+            m_bFailed = true;
+            return -1;
+        }
+        if (target == m_iPos)
+            return 0;
+        if (!Sync() || !m_File.seek(target)) {
+            m_bFailed = true;
+            return -1;
+        }
+        m_iPos = target;
+        return 0;
+    }
+
+    long Tell() const { return long(m_iPos); }
+
+    unsigned Read(char* buffer, unsigned size, unsigned count)
+    {
+        if (size == 0 || m_bFailed || !Sync())
+            return 0;
+        const qint64 got = m_File.read(buffer, qint64(size) * count);
+        if (got <= 0)
+            return 0;
+        m_iPos += got;
+        return unsigned(got / size);
+    }
+
+private:
+    static constexpr size_t kBlock = size_t(1) << 20;
+
+    void Run()
+    {
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        for (;;) {
+            m_Wake.wait(lock, [this] { return m_bBusy || m_bQuit; });
+            if (!m_bBusy)
+                return;
+            const char* data = m_pJob;
+            const qint64 bytes = m_iJobBytes;
+            lock.unlock();
+            const bool ok = m_File.write(data, bytes) == bytes;
+            lock.lock();
+            m_bJobFailed = m_bJobFailed || !ok;
+            m_bBusy = false;
+            m_Wake.notify_all();
+        }
+    }
+    void Stop()
+    {
+        if (!m_Thread.joinable())
+            return;
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            m_bQuit = true;
+        }
+        m_Wake.notify_all();
+        m_Thread.join();
+    }
+    // Waits for the block in flight.
+    void Wait()
+    {
+        if (!m_Thread.joinable())
+            return;
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        m_Wake.wait(lock, [this] { return !m_bBusy; });
+        if (m_bJobFailed)
+            m_bFailed = true;
+    }
+    // Sends the gathered bytes on their way and switches to the other block.
+    bool Flush()
+    {
+        Wait();
+        if (m_bFailed || m_Used == 0) {
+            m_Used = 0;
+            return !m_bFailed;
+        }
+        const char* data = m_Blocks[m_iCurrent].get();
+        const qint64 bytes = qint64(m_Used);
+        m_Used = 0;
+        if (!m_Thread.joinable()) {
+            if (m_File.write(data, bytes) != bytes)
+                m_bFailed = true;
+            return !m_bFailed;
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            m_pJob = data;
+            m_iJobBytes = bytes;
+            m_bBusy = true;
+        }
+        m_Wake.notify_all();
+        m_iCurrent ^= 1;
+        return true;
+    }
+    // Every byte so far in the file.
+    bool Sync()
+    {
+        Flush();
+        Wait();
+        return !m_bFailed;
+    }
+
+    QSaveFile& m_File;
+    std::unique_ptr<char[]> m_Blocks[2];
+    int m_iCurrent = 0;
+    size_t m_Capacity = 0;
+    size_t m_Used = 0;
+    qint64 m_iPos = 0;
+    qint64 m_iSize = 0;
+    bool m_bFailed = false;
+    int m_iWrites = 0;
+    int m_iSeeks = 0;
+
+    std::thread m_Thread;
+    std::mutex m_Mutex;
+    std::condition_variable m_Wake;
+    const char* m_pJob = nullptr;
+    qint64 m_iJobBytes = 0;
+    bool m_bBusy = false;
+    bool m_bQuit = false;
+    bool m_bJobFailed = false;
+};
+
+// The test seam's fault (see ResultImageWriter::SetWriteFaultForTesting) and
+// the counts of the last save.
+std::atomic<int> g_iShortWrite{-1};
+std::atomic<int> g_iFailedSeek{-1};
+std::atomic<int> g_iLastWrites{0};
+std::atomic<int> g_iLastSeeks{0};
+
 unsigned DLL_CALLCONV ReadProc(void* buffer, unsigned size, unsigned count, fi_handle handle)
 {
-    auto* file = static_cast<QSaveFile*>(handle);
-    if (size == 0)
-        return 0;
-    const qint64 got = file->read(static_cast<char*>(buffer), qint64(size) * count);
-    return got <= 0 ? 0 : unsigned(got / size);
+    return static_cast<CSaveHandle*>(handle)->Read(static_cast<char*>(buffer), size, count);
 }
 
 unsigned DLL_CALLCONV WriteProc(void* buffer, unsigned size, unsigned count, fi_handle handle)
 {
-    auto* file = static_cast<QSaveFile*>(handle);
+    auto* h = static_cast<CSaveHandle*>(handle);
     if (size == 0 || count == 0)
         return 0;
-    const qint64 bytes = qint64(size) * count;
-    const qint64 put = file->write(static_cast<const char*>(buffer), bytes);
-    return put == bytes ? count : unsigned(std::max<qint64>(put, 0) / size);
+    const bool fault = h->Writes() == g_iShortWrite.load(std::memory_order_relaxed);
+    return h->Write(static_cast<const char*>(buffer), size, count, fault);
 }
 
 int DLL_CALLCONV SeekProc(fi_handle handle, long offset, int origin)
 {
-    auto* file = static_cast<QSaveFile*>(handle);
-    qint64 base = 0;
-    if (origin == SEEK_CUR)
-        base = file->pos();
-    else if (origin == SEEK_END)
-        base = file->size();
-    const qint64 target = base + offset;
-    if (target < 0)
-        return -1;
-    return file->seek(target) ? 0 : -1;
+    auto* h = static_cast<CSaveHandle*>(handle);
+    return h->Seek(offset, origin, h->Seeks() == g_iFailedSeek.load(std::memory_order_relaxed));
 }
 
-long DLL_CALLCONV TellProc(fi_handle handle) { return long(static_cast<QSaveFile*>(handle)->pos()); }
+long DLL_CALLCONV TellProc(fi_handle handle) { return static_cast<CSaveHandle*>(handle)->Tell(); }
 
 // ---- master metadata ----
 
@@ -105,35 +307,108 @@ void LoadMaster(const QString& masterFile, SMaster& master)
 
 // ---- fills ----
 
-void PostFillProgress(int row, int height)
+// The pixels of the output bitmap: memory of our own, aligned, never
+// zero-filled, which the library wraps without copying. Every byte of it is
+// written by a banded fill (or zeroed in bands where the fill may leave rows).
+struct SPixelMemory {
+    BYTE* bits = nullptr;
+    size_t pitch = 0;
+    ~SPixelMemory()
+    {
+        if (bits)
+            ::operator delete(bits, std::align_val_t(64));
+    }
+};
+
+// A bitmap of the layout FreeImage_AllocateT gives (same pitch, bottom-up
+// scanlines, no colour masks) over uninitialised memory; null without memory.
+FIBITMAP* AllocateUnfilled(FREE_IMAGE_TYPE type, int width, int height, int bpp, SPixelMemory& memory)
 {
-    if (row % (height / 20 + 1) == 0)
-        HDRProgressThread::AddMessage(kCategory, static_cast<float>(row) / static_cast<float>(height) * 0.5f);
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    const size_t line = (size_t(width) * size_t(bpp) + 7) / 8;
+    const size_t pitch = (line + 3) & ~size_t(3);
+    if (pitch > size_t(INT_MAX) || pitch > SIZE_MAX / size_t(height))
+        return nullptr;
+    memory.bits = static_cast<BYTE*>(::operator new(pitch * size_t(height), std::align_val_t(64), std::nothrow));
+    if (!memory.bits)
+        return nullptr;
+    memory.pitch = pitch;
+    return FreeImage_ConvertFromRawBitsEx(FALSE, memory.bits, type, width, height, int(pitch), unsigned(bpp), 0, 0, 0,
+                                          FALSE);
 }
 
-void Fill8(FIBITMAP* dib, const uint16_t* src, int width, int height, int bytesPerPixel)
+enum class EFill { Bgra8, Bgr8, Rgb16, Zero };
+
+struct SFillArgs {
+    const uint16_t* src = nullptr;
+    BYTE* bits = nullptr;
+    size_t pitch = 0;
+    int width = 0;
+    int height = 0;
+    EFill fill = EFill::Zero;
+};
+
+// Scanlines [start, end): scanline i from source row height - 1 - i, the
+// padding at the end of each scanline zeroed.
+void FillScanlines(TaskFuncParams p)
 {
-    for (int i = 0; i < height; ++i) {
-        BYTE* line = FreeImage_GetScanLine(dib, i);
-        const uint16_t* row = src + size_t(height - 1 - i) * size_t(width) * 3;
-        for (int x = 0; x < width; ++x) {
-            BYTE* px = line + size_t(x) * bytesPerPixel;
-            px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
-            px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
-            px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
-            if (bytesPerPixel == 4)
+    const SFillArgs& a = *MP_taskArgs<const SFillArgs>(p);
+    const size_t w = size_t(a.width);
+    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
+        BYTE* line = a.bits + size_t(i) * a.pitch;
+        const uint16_t* row = a.src + size_t(a.height - 1 - i) * w * 3;
+        size_t used = 0;
+        switch (a.fill) {
+        case EFill::Bgra8:
+            for (size_t x = 0; x < w; ++x) {
+                BYTE* px = line + 4 * x;
+                px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
+                px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
+                px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
                 px[FI_RGBA_ALPHA] = 255;
+            }
+            used = 4 * w;
+            break;
+        case EFill::Bgr8:
+            for (size_t x = 0; x < w; ++x) {
+                BYTE* px = line + 3 * x;
+                px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
+                px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
+                px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
+            }
+            used = 3 * w;
+            break;
+        case EFill::Rgb16:
+            used = 6 * w;
+            std::memcpy(line, row, used);
+            break;
+        case EFill::Zero:
+            break;
         }
-        PostFillProgress(i, height);
+        std::memset(line + used, 0, a.pitch - used);
     }
 }
 
-void Fill16(FIBITMAP* dib, const uint16_t* src, int width, int height)
+// The fill in row bands on the engine's tasks, with about 20 progress updates
+// from 0 to 0.5 posted from this thread between the chunks.
+void FillInBands(const SFillArgs& args)
 {
-    const size_t rowBytes = size_t(width) * 3 * sizeof(uint16_t);
-    for (int i = 0; i < height; ++i) {
-        std::memcpy(FreeImage_GetScanLine(dib, i), src + size_t(height - 1 - i) * size_t(width) * 3, rowBytes);
-        PostFillProgress(i, height);
+    TaskFuncParams tmpl = MP_makeTask(nullptr, &args);
+    const int h = args.height;
+    const int chunks = std::min(h, 20);
+    int start = 0;
+    for (int j = 1; j <= chunks; ++j) {
+        const int end = int(size_t(h) * size_t(j) / size_t(chunks));
+        HDRProgressThread::AddMessage(kCategory, static_cast<float>(start) / static_cast<float>(h) * 0.5f);
+        MP_forEachSingleBand(end - start, MP_idealThreadCount, [&](int s, int e) {
+            if (e > s) {
+                MP_setTaskRange(tmpl, start + s, start + e);
+                C_AddTask(FillScanlines, tmpl);
+            }
+        });
+        C_WaitTasks();
+        start = end;
     }
 }
 
@@ -211,19 +486,43 @@ bool SaveBitmapSafely(FREE_IMAGE_FORMAT fif, FIBITMAP* dib, const QString& path,
         return false;
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: QFileDevice's own buffer takes a write as done and loses the
+    // failure of its later flush (a full disk then ends in a short file that
+    // commits). The handle gathers the writes itself and checks every one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     FreeImageIO io;
     io.read_proc = ReadProc;
     io.write_proc = WriteProc;
     io.seek_proc = SeekProc;
     io.tell_proc = TellProc;
-    const bool written = FreeImage_SaveToHandle(fif, dib, &io, static_cast<fi_handle>(&file), flags) != FALSE;
+    bool written = false;
+    {
+        CSaveHandle handle(file);
+        written = FreeImage_SaveToHandle(fif, dib, &io, static_cast<fi_handle>(&handle), flags) != FALSE;
+        written = handle.Finish() && written;
+        g_iLastWrites.store(handle.Writes());
+        g_iLastSeeks.store(handle.Seeks());
+    }
     if (!written || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
+}
+
+void SetWriteFaultForTesting(const SWriteFault& fault)
+{
+    g_iShortWrite.store(fault.iShortWrite);
+    g_iFailedSeek.store(fault.iFailedSeek);
+}
+
+SWriteCounts LastWriteCountsForTesting()
+{
+    SWriteCounts counts;
+    counts.iWrites = g_iLastWrites.load();
+    counts.iSeeks = g_iLastSeeks.load();
+    return counts;
 }
 
 bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData& crop,
@@ -292,16 +591,19 @@ bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData&
 
     const size_t cropSamples = size_t(cropW) * size_t(cropH) * 3;
     const size_t fullSamples = size_t(width) * size_t(height) * 3;
+    // The full-size copy and the zeroed caption mask are needed only under a
+    // caption; a plain crop copies its rectangle straight from the input.
+    const bool hasCaption = !crop.strText.isEmpty();
     std::unique_ptr<uint16_t[]> cropBuf(new (std::nothrow) uint16_t[cropSamples]);
-    std::unique_ptr<uint16_t[]> full(new (std::nothrow) uint16_t[fullSamples]);
-    if (!cropBuf || !full) {
+    std::unique_ptr<uint16_t[]> full(hasCaption ? new (std::nothrow) uint16_t[fullSamples] : nullptr);
+    if (!cropBuf || (hasCaption && !full)) {
         HDRProgressThread::AddMessage(kCategory, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nicht genug Arbeitsspeicher für den Bildbeschnitt verfügbar.")), 0);
         return false;
     }
-    std::memset(cropBuf.get(), 0, cropSamples * sizeof(uint16_t));
-    std::memcpy(full.get(), rgb48, fullSamples * sizeof(uint16_t));
-
-    const bool hasCaption = !crop.strText.isEmpty();
+    if (hasCaption) {
+        std::memset(cropBuf.get(), 0, cropSamples * sizeof(uint16_t));
+        std::memcpy(full.get(), rgb48, fullSamples * sizeof(uint16_t));
+    }
     double start = MP_UI_GetActualTime();
     if (hasCaption) {
         int w2 = cropW;
@@ -398,7 +700,7 @@ bool RunCropStage(const uint16_t* rgb48, int width, int height, const SCropData&
     start = MP_UI_GetActualTime();
     for (int i = 0; i < cropH; ++i) {
         uint16_t* dst = cropBuf.get() + size_t(i) * size_t(cropW) * 3;
-        const uint16_t* src = full.get() + (size_t(y0 + i) * size_t(width) + size_t(x0)) * 3;
+        const uint16_t* src = (hasCaption ? full.get() : rgb48) + (size_t(y0 + i) * size_t(width) + size_t(x0)) * 3;
         if (!hasInk) {
             std::memcpy(dst, src, size_t(cropW) * 3 * sizeof(uint16_t));
             continue;
@@ -507,29 +809,41 @@ bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool
         bpp = 96;
     }
 
+    SPixelMemory memory;
     FIBITMAP* dib = nullptr;
     if (rgb48 && width > 0 && height > 0)
-        dib = FreeImage_AllocateT(type, width, height, bpp);
+        dib = AllocateUnfilled(type, width, height, bpp, memory);
     if (!dib) {
         HDRProgressThread::AddMessage(kCategory, Tr(QT_TRANSLATE_NOOP("HDRMainWindow", "Nicht genug Arbeitsspeicher zum Speichern verfügbar.")), 2, 1.0f);
         return false;
     }
 
+    SFillArgs fill;
+    fill.src = rgb48;
+    fill.bits = memory.bits;
+    fill.pitch = memory.pitch;
+    fill.width = width;
+    fill.height = height;
     if (info.eFormat == EResultFormat::Tif8)
-        Fill8(dib, rgb48, width, height, 4);
+        fill.fill = EFill::Bgra8;
     else if (info.eFormat == EResultFormat::Jpg8)
-        Fill8(dib, rgb48, width, height, 3);
+        fill.fill = EFill::Bgr8;
     else if (is16)
-        Fill16(dib, rgb48, width, height);
-    else {
+        fill.fill = EFill::Rgb16;
+    if (fill.fill != EFill::Zero) {
+        FillInBands(fill);
+    } else {
         bool fused = false;
         if (floatFromSeries) {
+            // The fusion may leave rows it cannot fill: start from zeros, as
+            // a freshly allocated bitmap did.
+            FillInBands(fill);
             fused = RefuseFromSeries(dib, width, height, context);
             if (!fused)
                 Log(QStringLiteral("Float result: no fusion of this size in the series, converting the image"));
         }
         if (!fused)
-            MP_own_FreeImage_torgbf(width, height, dib, rgb48);
+            MP_own_FreeImage_torgbf(width, height, dib, rgb48); // banded, writes every sample
     }
 
     HDRProgressThread::AddMessage(kCategory, path + QLatin1Char(' ') + Tr(info.szMessage), 0, 0.5f);

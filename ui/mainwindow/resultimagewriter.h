@@ -66,8 +66,26 @@ bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool
                    int height, const QString& masterFile, const SCropData* crop,
                    const SResultWriterContext& context = SResultWriterContext());
 
-// Writes dib through a temporary file renamed over path on success.
+// Writes dib through a temporary file renamed over path on success. A short
+// write or a failed seek anywhere in the library's output cancels the rename,
+// whatever the library answers.
 bool SaveBitmapSafely(FREE_IMAGE_FORMAT fif, FIBITMAP* dib, const QString& path, int flags);
+
+// A test seam under SaveBitmapSafely, counted per save from 0: the
+// iShortWrite-th call of the library's write puts down only half its bytes and
+// reports that, as a filling disk does; the iFailedSeek-th seek fails. -1
+// injects nothing. LastWriteCountsForTesting tells how many writes and seeks
+// the last save made, so a test can aim at the first, a middle and the last.
+struct SWriteFault {
+    int iShortWrite = -1;
+    int iFailedSeek = -1;
+};
+struct SWriteCounts {
+    int iWrites = 0;
+    int iSeeks = 0;
+};
+void SetWriteFaultForTesting(const SWriteFault& fault);
+SWriteCounts LastWriteCountsForTesting();
 
 void add_tag(FREE_IMAGE_MDMODEL model, FIBITMAP* dib, const char* key, const char* value);
 void add_tags(FIBITMAP* dib);

@@ -151,11 +151,13 @@ bool CResultSaveFlow::saveResultImage(QString path, bool sendTo)
     int width = 0;
     int height = 0;
     const uint16_t* buffer = m_Host.GetActualResultBuffer(&width, &height);
-    if (IUsageCounters* counter = m_Host.UsageCounter())
-        counter->HandleValue(QStringLiteral("m_iImagesSaved"), 1);
     const bool withCrop = crop.cropData.bHasSelection || !crop.cropData.strText.isEmpty();
     const bool written = m_Writer(path, buffer, 100, hdrStage, width, height, m_Host.MasterPath(),
                                   withCrop ? &crop.cropData : nullptr);
+    // Only a committed file counts as a saved image.
+    if (written)
+        if (IUsageCounters* counter = m_Host.UsageCounter())
+            counter->HandleValue(QStringLiteral("m_iImagesSaved"), 1);
     if (toggled)
         m_Host.TogglePreviewMode();
     return written;
