@@ -5,6 +5,7 @@
 #include "ui/editors/cropdata.h"
 #include "engine/core/conversions.h"
 #include "ui/mainwindow/resultimagewriter.h"
+#include "ui/tools/hdrbatchwindow.h"
 #include "ui/toolkit/hdrprogresswindow.h"
 
 #include <QDir>
@@ -23,6 +24,9 @@
 #include <cstring>
 #include <functional>
 #include <vector>
+#include <atomic>
+#include <thread>
+#include <future>
 
 namespace RW = ResultImageWriter;
 
@@ -476,6 +480,65 @@ TEST_F(ResultWriterTest, MasterMetadataResolutionAndProgramTags)
         EXPECT_EQ(FreeImage_GetMetadataCount(FIMD_XMP, dib), 0u);
         FreeImage_Unload(dib);
     }
+}
+
+// A damaged OpenEXR master (or a batch photo) hangs the image library's own
+// reader: the writer saves without its metadata, the batch shows no preview,
+// and neither waits for the library.
+TEST_F(ResultWriterTest, DamagedOpenExrMasterAndPreviewDoNotHang)
+{
+    FIBITMAP* b = FreeImage_AllocateT(FIT_RGBF, 16, 12);
+    ASSERT_TRUE(b);
+    for (int y = 0; y < 12; ++y) {
+        auto* line = reinterpret_cast<FIRGBF*>(FreeImage_GetScanLine(b, y));
+        for (int x = 0; x < 16; ++x)
+            line[x] = FIRGBF{x / 16.0f, y / 12.0f, 0.5f};
+    }
+    const QString good = path("good.exr");
+    ASSERT_TRUE(FreeImage_Save(FIF_EXR, b, QFile::encodeName(good).constData(), 0));
+    FreeImage_Unload(b);
+    QFile in(good);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray bytes = in.readAll();
+    ASSERT_GT(bytes.size(), 177);
+    const QString cut = path("cut.exr");
+    {
+        QFile out(cut);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        ASSERT_EQ(out.write(bytes.left(177)), 177);
+    }
+
+    // Each call on a thread of its own, given a few seconds: a hang fails the
+    // test instead of stopping the run (the stuck thread is left behind).
+    auto within = [](std::function<void()> f) {
+        auto done = std::make_shared<std::promise<void>>();
+        std::future<void> ready = done->get_future();
+        std::thread([f, done] { f(); done->set_value(); }).detach();
+        return ready.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    };
+    auto master = std::make_shared<std::atomic<FIBITMAP*>>(nullptr);
+    ASSERT_TRUE(within([master, cut] { master->store(RW::LoadMasterMetadata(cut)); })) << "master load hangs";
+    EXPECT_EQ(master->load(), nullptr);
+    auto preview = std::make_shared<std::atomic<FIBITMAP*>>(nullptr);
+    ASSERT_TRUE(within([preview, cut] { preview->store(HDRBatchLoadThread::LoadPreviewBitmap(cut)); }))
+        << "batch preview hangs";
+    EXPECT_EQ(preview->load(), nullptr);
+
+    // The save itself goes on without the metadata.
+    const std::vector<uint16_t> src = Pattern(8, 8);
+    bool ok = false;
+    UnderGuard([&] { ok = RW::SaveImageFile(path("r.tiff"), src.data(), 100, false, 8, 8, cut, nullptr); });
+    EXPECT_TRUE(ok);
+
+    // The intact file still gives both.
+    FIBITMAP* m = RW::LoadMasterMetadata(good);
+    EXPECT_NE(m, nullptr);
+    if (m)
+        FreeImage_Unload(m);
+    FIBITMAP* p = HDRBatchLoadThread::LoadPreviewBitmap(good);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(FreeImage_GetWidth(p), 16u);
+    FreeImage_Unload(p);
 }
 
 // ---- a full disk and the old path's bytes ----

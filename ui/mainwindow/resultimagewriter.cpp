@@ -1,6 +1,7 @@
 #include "ui/mainwindow/resultimagewriter.h"
 
 #include "document/exposureseries.h"
+#include "document/imageloader.h"
 #include "document/kernelrunner.h"
 #include "engine/MP_calc.h"
 #include "engine/core/conversions.h"
@@ -282,29 +283,6 @@ struct SMaster {
     }
 };
 
-void LoadMaster(const QString& masterFile, SMaster& master)
-{
-    if (masterFile.isEmpty())
-        return;
-    const QByteArray name = QFile::encodeName(masterFile);
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(name.constData(), 0);
-    if (fif == FIF_UNKNOWN)
-        fif = FreeImage_GetFIFFromFilename(name.constData());
-    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif))
-        return;
-    int flags = fif == FIF_RAW ? RAW_PREVIEW : 0;
-    // Only the metadata are needed: skip the pixels where the format can.
-    if (FreeImage_FIFSupportsNoPixels(fif))
-        flags |= FIF_LOAD_NOPIXELS;
-    master.dib = FreeImage_Load(fif, name.constData(), flags);
-    if (!master.dib)
-        return;
-    Log(QStringLiteral("Load Master to CloneMetaData: ") + masterFile);
-    FIICCPROFILE* icc = FreeImage_GetICCProfile(master.dib);
-    if (icc && icc->data && icc->size > 0)
-        Log(QStringLiteral("ICC Profile in %1 -> Size: %2").arg(masterFile).arg(icc->size));
-}
-
 // ---- fills ----
 
 // The pixels of the output bitmap: memory of our own, aligned, never
@@ -338,7 +316,7 @@ FIBITMAP* AllocateUnfilled(FREE_IMAGE_TYPE type, int width, int height, int bpp,
                                           FALSE);
 }
 
-enum class EFill { Bgra8, Bgr8, Rgb16, Zero };
+using ResultImageWriter::EFill;
 
 struct SFillArgs {
     const uint16_t* src = nullptr;
@@ -349,45 +327,11 @@ struct SFillArgs {
     EFill fill = EFill::Zero;
 };
 
-// Scanlines [start, end): scanline i from source row height - 1 - i, the
-// padding at the end of each scanline zeroed.
 void FillScanlines(TaskFuncParams p)
 {
     const SFillArgs& a = *MP_taskArgs<const SFillArgs>(p);
-    const size_t w = size_t(a.width);
-    for (int i = MP_taskStart(p); i < MP_taskEnd(p); ++i) {
-        BYTE* line = a.bits + size_t(i) * a.pitch;
-        const uint16_t* row = a.src + size_t(a.height - 1 - i) * w * 3;
-        size_t used = 0;
-        switch (a.fill) {
-        case EFill::Bgra8:
-            for (size_t x = 0; x < w; ++x) {
-                BYTE* px = line + 4 * x;
-                px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
-                px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
-                px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
-                px[FI_RGBA_ALPHA] = 255;
-            }
-            used = 4 * w;
-            break;
-        case EFill::Bgr8:
-            for (size_t x = 0; x < w; ++x) {
-                BYTE* px = line + 3 * x;
-                px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
-                px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
-                px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
-            }
-            used = 3 * w;
-            break;
-        case EFill::Rgb16:
-            used = 6 * w;
-            std::memcpy(line, row, used);
-            break;
-        case EFill::Zero:
-            break;
-        }
-        std::memset(line + used, 0, a.pitch - used);
-    }
+    ResultImageWriter::FillResultScanlines(a.fill, a.src, a.bits, a.pitch, a.width, a.height, MP_taskStart(p),
+                                           MP_taskEnd(p));
 }
 
 // The fill in row bands on the engine's tasks, with about 20 progress updates
@@ -431,6 +375,98 @@ bool RefuseFromSeries(FIBITMAP* dib, int width, int height, const SResultWriterC
 } // namespace
 
 namespace ResultImageWriter {
+
+void FillResultScanlines(EFill fill, const uint16_t* rgb48, BYTE* bits, size_t pitch, int width, int height,
+                         int first, int end)
+{
+    const size_t w = size_t(width);
+    for (int i = first; i < end; ++i) {
+        BYTE* line = bits + size_t(i) * pitch;
+        const uint16_t* row = rgb48 + size_t(height - 1 - i) * w * 3;
+        size_t used = 0;
+        switch (fill) {
+        case EFill::Bgra8:
+            for (size_t x = 0; x < w; ++x) {
+                BYTE* px = line + 4 * x;
+                px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
+                px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
+                px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
+                px[FI_RGBA_ALPHA] = 255;
+            }
+            used = 4 * w;
+            break;
+        case EFill::Bgr8:
+            for (size_t x = 0; x < w; ++x) {
+                BYTE* px = line + 3 * x;
+                px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
+                px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
+                px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
+            }
+            used = 3 * w;
+            break;
+        case EFill::Rgb16:
+            used = 6 * w;
+            std::memcpy(line, row, used);
+            break;
+        case EFill::Zero:
+            break;
+        }
+        std::memset(line + used, 0, pitch - used);
+    }
+}
+
+EFill FillForFormat(EResultFormat format)
+{
+    switch (format) {
+    case EResultFormat::Tif8:
+        return EFill::Bgra8;
+    case EResultFormat::Jpg8:
+        return EFill::Bgr8;
+    case EResultFormat::Tiff16:
+    case EResultFormat::Png16:
+    case EResultFormat::Jp216:
+        return EFill::Rgb16;
+    default:
+        return EFill::Zero;
+    }
+}
+
+FIBITMAP* LoadMasterMetadata(const QString& masterFile)
+{
+    if (masterFile.isEmpty())
+        return nullptr;
+    const QByteArray name = QFile::encodeName(masterFile);
+    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(name.constData(), 0);
+    if (fif == FIF_UNKNOWN)
+        fif = FreeImage_GetFIFFromFilename(name.constData());
+    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif))
+        return nullptr;
+    // A damaged or oversized master is not worth its metadata: the library can
+    // hang or take gigabytes on it.
+    if (!CLoadThread::SafeToLoad(name, fif))
+        return nullptr;
+    int flags = fif == FIF_RAW ? RAW_PREVIEW : 0;
+    // Only the metadata are needed: skip the pixels where the format can.
+    if (FreeImage_FIFSupportsNoPixels(fif))
+        flags |= FIF_LOAD_NOPIXELS;
+    FIBITMAP* master = FreeImage_Load(fif, name.constData(), flags);
+    if (!master)
+        return nullptr;
+    Log(QStringLiteral("Load Master to CloneMetaData: ") + masterFile);
+    FIICCPROFILE* icc = FreeImage_GetICCProfile(master);
+    if (icc && icc->data && icc->size > 0)
+        Log(QStringLiteral("ICC Profile in %1 -> Size: %2").arg(masterFile).arg(icc->size));
+    return master;
+}
+
+void ApplyMasterMetadata(FIBITMAP* dib, FIBITMAP* master)
+{
+    if (!dib || !master)
+        return;
+    FreeImage_CloneMetadata(dib, master);
+    SetFreeImageDpi(dib, 300);
+    add_tags(dib);
+}
 
 SResultFormatInfo FormatForPath(const QString& path)
 {
@@ -791,7 +827,7 @@ bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool
     }
 
     SMaster master;
-    LoadMaster(masterFile, master);
+    master.dib = LoadMasterMetadata(masterFile);
 
     const bool isFloat = info.eFormat == EResultFormat::Hdr32 || info.eFormat == EResultFormat::Exr32 ||
                          info.eFormat == EResultFormat::Tif32 || info.eFormat == EResultFormat::Pfm32;
@@ -824,12 +860,7 @@ bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool
     fill.pitch = memory.pitch;
     fill.width = width;
     fill.height = height;
-    if (info.eFormat == EResultFormat::Tif8)
-        fill.fill = EFill::Bgra8;
-    else if (info.eFormat == EResultFormat::Jpg8)
-        fill.fill = EFill::Bgr8;
-    else if (is16)
-        fill.fill = EFill::Rgb16;
+    fill.fill = FillForFormat(info.eFormat);
     if (fill.fill != EFill::Zero) {
         FillInBands(fill);
     } else {
@@ -848,11 +879,7 @@ bool SaveImageFile(const QString& path, const uint16_t* rgb48, int quality, bool
 
     HDRProgressThread::AddMessage(kCategory, path + QLatin1Char(' ') + Tr(info.szMessage), 0, 0.5f);
 
-    if (master.dib) {
-        FreeImage_CloneMetadata(dib, master.dib);
-        SetFreeImageDpi(dib, 300);
-        add_tags(dib);
-    }
+    ApplyMasterMetadata(dib, master.dib);
 
     const int flags = info.eFormat == EResultFormat::Jpg8 ? JpegSaveFlags(quality) : info.iFlags;
     const bool ok = SaveBitmapSafely(info.fif, dib, TargetPath(path), flags);

@@ -48,6 +48,23 @@ struct SCropStageOutput {
 
 namespace ResultImageWriter {
 
+// How a result format's pixels are laid out in its bitmap: 8-bit BGRA, 8-bit
+// BGR, 16-bit RGB, or nothing to fill (the float formats).
+enum class EFill { Bgra8, Bgr8, Rgb16, Zero };
+EFill FillForFormat(EResultFormat format);
+// Scanlines [first, end) of a bitmap of `pitch` bytes a scanline, bottom-up:
+// scanline i from source row height - 1 - i of the interleaved rgb48 buffer,
+// the padding behind each scanline zeroed. Plain code, no engine work.
+void FillResultScanlines(EFill fill, const uint16_t* rgb48, BYTE* bits, size_t pitch, int width, int height,
+                         int first, int end);
+
+// The master photograph's metadata (pixels skipped where the format can), or
+// null: no master, an unreadable one, or one the loader would refuse. Logs the
+// load and its colour profile. The caller unloads it.
+FIBITMAP* LoadMasterMetadata(const QString& masterFile);
+// The master's metadata, 300 dpi and the program tags onto dib.
+void ApplyMasterMetadata(FIBITMAP* dib, FIBITMAP* master);
+
 SResultFormatInfo FormatForPath(const QString& path);
 // JPEG flags: quality 1..99 as is, anything else superb; always optimised.
 int JpegSaveFlags(int quality);

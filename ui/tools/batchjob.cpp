@@ -314,37 +314,19 @@ bool encodableWithoutEngine(const QString& extension)
     }
 }
 
-// The result writer's bitmap of an 8- or 16-bit format (rows bottom up).
+// The result writer's bitmap of an 8- or 16-bit format, filled as the writer
+// fills it, here on the encoder's own thread (no engine work).
 FIBITMAP* fillBitmap(EResultFormat format, const uint16_t* rgb48, int width, int height)
 {
-    const bool is16 = format == EResultFormat::Tiff16 || format == EResultFormat::Png16 ||
-                      format == EResultFormat::Jp216;
-    const int bpp = is16 ? 48 : (format == EResultFormat::Jpg8 ? 24 : 32);
-    FIBITMAP* dib = rgb48 && width > 0 && height > 0
-                        ? FreeImage_AllocateT(is16 ? FIT_RGB16 : FIT_BITMAP, width, height, bpp)
+    const ResultImageWriter::EFill fill = ResultImageWriter::FillForFormat(format);
+    const int bpp = fill == ResultImageWriter::EFill::Rgb16 ? 48 : (fill == ResultImageWriter::EFill::Bgr8 ? 24 : 32);
+    FIBITMAP* dib = rgb48 && width > 0 && height > 0 && fill != ResultImageWriter::EFill::Zero
+                        ? FreeImage_AllocateT(fill == ResultImageWriter::EFill::Rgb16 ? FIT_RGB16 : FIT_BITMAP,
+                                              width, height, bpp)
                         : nullptr;
-    if (!dib)
-        return nullptr;
-    const size_t w = size_t(width);
-    if (is16) {
-        for (int i = 0; i < height; ++i)
-            std::memcpy(FreeImage_GetScanLine(dib, i), rgb48 + size_t(height - 1 - i) * w * 3,
-                        w * 3 * sizeof(uint16_t));
-        return dib;
-    }
-    const size_t bytesPerPixel = size_t(bpp / 8);
-    for (int i = 0; i < height; ++i) {
-        BYTE* line = FreeImage_GetScanLine(dib, i);
-        const uint16_t* row = rgb48 + size_t(height - 1 - i) * w * 3;
-        for (size_t x = 0; x < w; ++x) {
-            BYTE* px = line + x * bytesPerPixel;
-            px[FI_RGBA_RED] = BYTE(row[3 * x] >> 8);
-            px[FI_RGBA_GREEN] = BYTE(row[3 * x + 1] >> 8);
-            px[FI_RGBA_BLUE] = BYTE(row[3 * x + 2] >> 8);
-            if (bytesPerPixel == 4)
-                px[FI_RGBA_ALPHA] = 255;
-        }
-    }
+    if (dib)
+        ResultImageWriter::FillResultScanlines(fill, rgb48, FreeImage_GetBits(dib), FreeImage_GetPitch(dib), width,
+                                               height, 0, height);
     return dib;
 }
 
@@ -354,25 +336,8 @@ bool writeBitmap(const QString& path, FIBITMAP* dib, const QString& masterFile)
 {
     const SResultFormatInfo info = ResultImageWriter::FormatForPath(path);
     std::printf("CropData=NULL\n");
-    FIBITMAP* master = nullptr;
-    if (!masterFile.isEmpty()) {
-        const QByteArray name = QFile::encodeName(masterFile);
-        FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(name.constData(), 0);
-        if (fif == FIF_UNKNOWN)
-            fif = FreeImage_GetFIFFromFilename(name.constData());
-        if (fif != FIF_UNKNOWN && FreeImage_FIFSupportsReading(fif)) {
-            int flags = fif == FIF_RAW ? RAW_PREVIEW : 0;
-            if (FreeImage_FIFSupportsNoPixels(fif))
-                flags |= FIF_LOAD_NOPIXELS;
-            master = FreeImage_Load(fif, name.constData(), flags);
-            if (master)
-                std::printf("Load Master to CloneMetaData: %s\n", masterFile.toUtf8().constData());
-        }
-    }
-    if (master) {
-        FreeImage_CloneMetadata(dib, master);
-        ResultImageWriter::SetFreeImageDpi(dib, 300);
-        ResultImageWriter::add_tags(dib);
+    if (FIBITMAP* master = ResultImageWriter::LoadMasterMetadata(masterFile)) {
+        ResultImageWriter::ApplyMasterMetadata(dib, master);
         FreeImage_Unload(master);
     }
     std::fflush(stdout);
@@ -712,11 +677,12 @@ int CBatchRunner::RunOverlapped(const QVector<SBatchJob>& jobs)
         }
     });
 
-    // The engine state a series starts from, for a series whose result the
-    // stop button discards.
-    int seedBefore = 0;
-    float animBefore = 0.0f;
-    int lastStarted = -1;
+    // The engine state each series starts from, for the series whose results
+    // the stop button discards (the engine may be one or two series ahead of
+    // the last one written).
+    std::vector<int> seedBefore(size_t(n), 0);
+    std::vector<float> animBefore(size_t(n), 0.0f);
+    std::vector<char> started(size_t(n), 0);
     for (int t = 0; t < n && !report.Stopped(); ++t) {
         const quint32 box = quint32(n - 1 - t);
         const SBatchJob& job = jobs[int(box)];
@@ -737,9 +703,9 @@ int CBatchRunner::RunOverlapped(const QVector<SBatchJob>& jobs)
         }
         if (!files || report.Stopped())
             break;
-        seedBefore = MP_UI_GetRandomSeed();
-        animBefore = MP_UI_GetAnimCount();
-        lastStarted = t;
+        seedBefore[size_t(t)] = MP_UI_GetRandomSeed();
+        animBefore[size_t(t)] = MP_UI_GetAnimCount();
+        started[size_t(t)] = 1;
         MP_UI_SetNewRandomSeed();
         MP_UI_SetAnimCount(MP_UI_GetAnimCount() + 1.0f);
         report.Begin(t);
@@ -787,11 +753,17 @@ int CBatchRunner::RunOverlapped(const QVector<SBatchJob>& jobs)
     }
     encoder.join();
     decoder.join();
-    // A series computed after the stop was pressed is not written; its random
-    // seed and frame number are given back, as if it had never started.
-    if (report.Stopped() && lastStarted > report.LastReported()) {
-        MP_UI_SetRandomSeed(seedBefore);
-        MP_UI_SetAnimCount(animBefore);
+    // The series computed after the stop was pressed are not written; the
+    // random seed and frame number go back to where the first of them
+    // started, as if none had started.
+    if (report.Stopped()) {
+        for (int t = std::max(0, report.LastReported() + 1); t < n; ++t) {
+            if (started[size_t(t)]) {
+                MP_UI_SetRandomSeed(seedBefore[size_t(t)]);
+                MP_UI_SetAnimCount(animBefore[size_t(t)]);
+                break;
+            }
+        }
     }
     return written;
 }

@@ -128,6 +128,9 @@ FIBITMAP* HDRBatchLoadThread::LoadPreviewBitmap(const QString& path)
         fif = FreeImage_GetFIFFromFilename(name.constData());
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif))
         return nullptr;
+    // A damaged or oversized file gets no preview rather than a hang.
+    if (!CLoadThread::SafeToLoad(name, fif))
+        return nullptr;
     const int flags = (fif == FIF_RAW || fif == FIF_JPEG) ? 1 : 0;
     return FreeImage_Load(fif, name.constData(), flags);
 }
