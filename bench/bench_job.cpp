@@ -198,7 +198,7 @@ bool initBufferOnOneThread(unsigned short* source, const QSize& size)
 }
 
 struct SJobTimes {
-    SMark start, hdr, loaded, init, chain, saved, end;
+    SMark start, hdr, loaded, init, chain, freed, saved, end;
     double peakBeforeSave = 0.0; // MiB
     bool ok = false;
 };
@@ -237,12 +237,15 @@ SJobTimes runJob(CPostProcessing& chain, const QString& photo, const QString& ta
             chain.SetAccordingExposureSeries(nullptr);
             t.chain = mark();
             t.peakBeforeSave = statusMiB("VmHWM");
-            if (processed) {
-                const QString master = series->m_pMaster ? series->m_pMaster->m_strFilePath
-                                                         : series->m_vExposures.first()->m_strFilePath;
+            // As the batch does: the series' buffers go before the writer
+            // takes its own.
+            const QString master = series->m_pMaster ? series->m_pMaster->m_strFilePath
+                                                     : series->m_vExposures.first()->m_strFilePath;
+            series.reset();
+            t.freed = mark();
+            if (processed)
                 t.ok = ResultImageWriter::SaveImageFile(target, CPostProcessing::GetBuffer(), 100, false,
                                                         size.width(), size.height(), master, nullptr);
-            }
             t.saved = mark();
         }
         series.reset();
@@ -303,8 +306,8 @@ void BM_Job(benchmark::State& state)
         hdr.add(t.hdr, t.loaded);
         init.add(t.loaded, t.init);
         chainStage.add(t.init, t.chain);
-        save.add(t.chain, t.saved);
-        release.add(t.saved, t.end);
+        release.add(t.chain, t.freed);
+        save.add(t.freed, t.saved);
         total.add(t.start, t.end);
         CPostProcessing::DeleteBuffer();
         CPostProcessing::_s_Size = QSize(-1, -1);

@@ -542,8 +542,11 @@ int CBatchRunner::RunOneAtATime(const QVector<SBatchJob>& jobs)
                     m_Reporter.Message(trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "Speichere")) + QLatin1Char(' ') + QFileInfo(path).fileName(), 0);
                     const QString master = series->m_pMaster ? series->m_pMaster->m_strFilePath
                                                              : series->m_vExposures.first()->m_strFilePath;
-                    if (ResultImageWriter::SaveImageFile(path, result, 100, false, int(series->m_uiWidth),
-                                                         int(series->m_uiHeight), master, nullptr)) {
+                    const int width = int(series->m_uiWidth), height = int(series->m_uiHeight);
+                    // The result is the chain's buffer: the series' own buffers
+                    // go before the writer takes memory for the file.
+                    series.reset();
+                    if (ResultImageWriter::SaveImageFile(path, result, 100, false, width, height, master, nullptr)) {
                         ++written;
                         m_lstWritten << path;
                     } else {
