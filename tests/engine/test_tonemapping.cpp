@@ -1,5 +1,6 @@
 #include "enginefixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -414,7 +415,11 @@ TEST_P(WindowWalk, ColourWalkOfMeandiff)
     for (auto& v : img)
         v = static_cast<uint16_t>(rnd());
     const int wr = 3483, wg = 11717, wb = 1182; // Rec. 709 in 14 bits
-    const mp_tm::ColourWindow win{img.data(), c.w, c.h, c.r, c.step, c.panorama, hw.data(), wr, wg, wb};
+    mp_tm::ColourWindow win{img.data(), c.w, c.h, c.r, c.step, c.panorama, hw.data(), wr, wg, wb};
+    const int widest = *std::max_element(hw.begin(), hw.end());
+    std::vector<uint16_t> planes(mp_tm::colourPlaneSize(c.w, c.h, widest), 0xBEEF);
+    mp_tm::attachColourPlanes(win, planes.data(), widest);
+    mp_tm::fillColourPlaneRows(win, 0, c.h);
     for (mp_tm::ColourStatsFn fn : {mp_tm::portableColourStatsFunction(), mp_tm::colourStatsFunction()}) {
         for (int y = 0; y < c.h; ++y) {
             for (int x0 = 0; x0 < c.w; x0 += mp_tm::kChunk) {
@@ -467,7 +472,10 @@ TEST_F(Tonemapping, WalkersComputeTheTableEntriesExactly)
     std::vector<uint16_t> plane(static_cast<size_t>(w + 2 * pad) * h, 0);
     const mp_tm::Window win{plane.data() + pad, w + 2 * pad, pad, w, h, 0, 1, false, hw.data()};
     std::vector<uint16_t> rgb(static_cast<size_t>(w) * h * 3, 0);
-    const mp_tm::ColourWindow cwin{rgb.data(), w, h, 0, 1, false, hw.data(), 16384, 0, 0};
+    mp_tm::ColourWindow cwin{rgb.data(), w, h, 0, 1, false, hw.data(), 16384, 0, 0};
+    std::vector<uint16_t> planes(mp_tm::colourPlaneSize(w, h, 0));
+    mp_tm::attachColourPlanes(cwin, planes.data(), 0);
+    mp_tm::fillColourPlaneRows(cwin, 0, h);
     for (bool portable : {true, false}) {
         mp_tm::usePortableWalkers(portable);
         const mp_tm::StatsFn fn = mp_tm::statsFunction(mp_tm::kSumMean);
