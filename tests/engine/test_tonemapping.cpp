@@ -597,6 +597,39 @@ TEST_F(Tonemapping, EveryKernelByNameInPlaceAndAcrossThreadCounts)
     }
 }
 
+// TMmeandiff reads its neighbours from planes made of the source, so it
+// writes the destination directly: in place it equals the run into a second
+// buffer also with wrapped columns, and a destination of fewer bytes per pixel
+// gets the leading bytes of the image and nothing past them.
+TEST_F(Tonemapping, MeandiffWritesInPlaceWithPanoramaAndIntoNarrowerDestinations)
+{
+    const int w = 70, h = 9;
+    const auto img = texture(w, h, 3);
+    const char* kernel = "MP_calcPixelTMmeandiff";
+    MP_UI_SetPanoramaMode(1);
+    const auto out = output(kernel, img, w, h, block(kernel));
+    auto inPlace = img;
+    MP_Params p = block(kernel);
+    ASSERT_EQ(run(kernel, inPlace, inPlace, w, h, p), 0);
+    EXPECT_EQ(inPlace, out);
+    MP_UI_SetPanoramaMode(0);
+
+    // The driver itself, with the same block for both widths.
+    auto src = img;
+    std::vector<uint16_t> full(img.size(), 7);
+    p = block(kernel);
+    MP_Params q = p;
+    ASSERT_EQ(MP_calcPixelTMmeandiff(w, h, src.data(), full.data(), 6, 6, &p), 0);
+    EXPECT_NE(full, img);
+    const size_t bytes = static_cast<size_t>(w) * h * 4;
+    std::vector<uint16_t> narrow(bytes / 2 + 16, 7);
+    ASSERT_EQ(MP_calcPixelTMmeandiff(w, h, src.data(), narrow.data(), 6, 4, &q), 0);
+    EXPECT_EQ(std::memcmp(narrow.data(), full.data(), bytes), 0);
+    for (size_t i = bytes / 2; i < narrow.size(); ++i)
+        ASSERT_EQ(narrow[i], 7) << i;
+    EXPECT_EQ(src, img);
+}
+
 TEST_F(Tonemapping, BlackStaysBlackAndTinyImagesStayDefined)
 {
     for (const char* kernel : kKernels) {
