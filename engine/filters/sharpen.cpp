@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 
 using namespace mp_filters;
 
@@ -124,18 +125,117 @@ void MP_Task_calcPixelSubSharpen(TaskFuncParams t)
     });
 }
 
-void MP_Task_calcPixelSubSharpenReduced(TaskFuncParams t)
+// The reduced worker pixel by pixel: every scale, and the reference of the
+// row walk below.
+void subSharpenPixels(const SubSharpenArgs& a, int start, int end)
 {
-    const SubSharpenArgs* a = MP_taskArgs<SubSharpenArgs>(t);
-    MP_forEachRawPixel(a->run, MP_taskStart(t), MP_taskEnd(t), [a](int x, int y, size_t, const ushort* s, ushort* d) {
+    MP_forEachRawPixel(a.run, start, end, [&a](int x, int y, size_t, const ushort* s, ushort* d) {
         float v[3];
-        if (!subSharpen(*a, s, x, y, v)) {
+        if (!subSharpen(a, s, x, y, v)) {
             d[0] = s[0], d[1] = s[1], d[2] = s[2];
             return;
         }
         for (int c = 0; c < 3; ++c)
             d[c] = static_cast<ushort>(static_cast<int>(v[c]));
     });
+}
+
+// The reduced worker a run of a row at a time, for scales of -1..1
+// (|S| <= 16384): then Y + S * mn and Y + S * mx stay inside 32 signed bits
+// (for S >= 0 they are weighted means of 16-bit values times 16384, for
+// S < 0 at most 32768 * 65535), so the sums are taken in int, whose
+// conversion to float gives the same value as the 64-bit one. The 3 x 3
+// minimum and maximum come from the column extremes of the three rows. A gain
+// without a value becomes 1, which stores every channel unchanged as the
+// pixel walk keeps it.
+template <int = 0> inline void subSharpenRuns(const SubSharpenArgs& a, int start, int end)
+{
+    constexpr int kRun = 256;
+    const int w = a.run.width, h = a.run.height;
+    const size_t rowLen = static_cast<size_t>(w);
+    const ushort* plane = a.nb.plane;
+    const int S = a.S;
+    const int Sc = 16384 - S;
+    const float i = a.i, keep = 1.0f - a.i;
+    constexpr float kappa = 4.656684e-10f;
+    int cmn[kRun + 2], cmx[kRun + 2];
+    float g[kRun];
+    float g3[3 * kRun];
+    float c[3 * kRun]; // the run's channels (the destination may be the source)
+    for (int y = start; y < end; ++y) {
+        const ushort* up = plane + static_cast<size_t>(MP_imax(y - 1, 0)) * rowLen;
+        const ushort* mid = plane + static_cast<size_t>(y) * rowLen;
+        const ushort* down = plane + static_cast<size_t>(MP_imin(y + 1, h - 1)) * rowLen;
+        const ushort* srow = a.run.src + static_cast<size_t>(y) * rowLen * 3;
+        ushort* drow = a.run.dst + static_cast<size_t>(y) * rowLen * 3;
+        for (int x0 = 0; x0 < w; x0 += kRun) {
+            const int n = MP_imin(kRun, w - x0);
+            // Column extremes of columns x0 - 1 .. x0 + n (entry j: column x0 - 1 + j).
+            for (int j = 1; j <= n; ++j) {
+                const int c = x0 - 1 + j;
+                const int u = up[c], m = mid[c], d = down[c];
+                cmn[j] = MP_imin(MP_imin(u, m), d);
+                cmx[j] = MP_imax(MP_imax(u, m), d);
+            }
+            const auto edge = [&](int j, int c) {
+                const int u = up[c], m = mid[c], d = down[c];
+                cmn[j] = MP_imin(MP_imin(u, m), d);
+                cmx[j] = MP_imax(MP_imax(u, m), d);
+            };
+            // Beyond the picture: the edge column again, or the column
+            // across the seam in panorama mode.
+            edge(0, x0 > 0 ? x0 - 1 : (a.nb.panorama ? w - 1 : 0));
+            edge(n + 1, x0 + n < w ? x0 + n : (a.nb.panorama ? 0 : w - 1));
+            for (int j = 0; j < n; ++j) {
+                const int mn = MP_imin(MP_imin(cmn[j], cmn[j + 1]), cmn[j + 2]);
+                const int mx = MP_imax(MP_imax(cmx[j], cmx[j + 1]), cmx[j + 2]);
+                const int L0 = mid[x0 + j];
+                const int Y = Sc * L0;
+                const float lo = static_cast<float>(Y + S * mn) * kappa;
+                const float hi = static_cast<float>(Y + S * mx) * kappa + 0.5f;
+                const float l = static_cast<float>(L0) * MP_k;
+                const float gj = keep + (l - lo) / ((hi - lo) * (l + 0.001f)) * i;
+                g[j] = std::fabs(gj) <= std::numeric_limits<float>::max() ? gj : 1.0f;
+            }
+            for (int j = 0; j < n; ++j)
+                g3[3 * j] = g3[3 * j + 1] = g3[3 * j + 2] = g[j];
+            const ushort* s = srow + static_cast<size_t>(x0) * 3;
+            ushort* d = drow + static_cast<size_t>(x0) * 3;
+            for (int j = 0; j < 3 * n; ++j)
+                c[j] = static_cast<float>(s[j]);
+            // MP_clamp(v, 0, 65535) with both comparisons made for every
+            // value, so that the loop vectorises.
+            for (int j = 0; j < 3 * n; ++j) {
+                const float v = c[j] * g3[j];
+                const float belowTop = 65535.0f < v ? 65535.0f : v;
+                d[j] = static_cast<ushort>(static_cast<int>(v < 0.0f ? 0.0f : belowTop));
+            }
+        }
+    }
+}
+
+#ifdef MP_FILTERS_X86
+__attribute__((target("avx2"), flatten)) void subSharpenRunsAvx2(const SubSharpenArgs& a, int start, int end)
+{
+    subSharpenRuns(a, start, end);
+}
+#endif
+
+void MP_Task_calcPixelSubSharpenReduced(TaskFuncParams t)
+{
+    const SubSharpenArgs* a = MP_taskArgs<SubSharpenArgs>(t);
+    const int start = MP_taskStart(t), end = MP_taskEnd(t);
+    if (!g_filterRunWalk || a->S < -16384 || a->S > 16384) {
+        subSharpenPixels(*a, start, end);
+        return;
+    }
+#ifdef MP_FILTERS_X86
+    if (MP_filterHasAvx2()) {
+        subSharpenRunsAvx2(*a, start, end);
+        return;
+    }
+#endif
+    subSharpenRuns(*a, start, end);
 }
 
 } // namespace

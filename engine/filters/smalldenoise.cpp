@@ -453,8 +453,75 @@ inline void subInnerColumns(const SubArgs& a, int y)
     }
 }
 
+// The same columns in 32-bit integers, for the blocks the chain hands over
+// (luminance weights summing to at most 16384, scale 0..1: 0 <= m <= 16384).
+// Then every term stays inside 32 bits and is the same integer as in
+// subPixel: F <= 65535; the weighted sum T of the channel sums (up to 2^34)
+// is taken as 16384 * Hi + Lo from the high and low 14 bits of the sums, so
+// T >> 14 = Hi + (Lo >> 14) and M = (T / 9) >> 14 = (T >> 14) / 9; B is a
+// weighted mean of M and F times 16384 and never negative, so B / 9 is the
+// unsigned quotient. The float steps are subPixel's in its order.
+inline void subInnerColumns32(const SubArgs& a, int y)
+{
+    const int w = a.run.width, h = a.run.height;
+    const size_t rowLen = static_cast<size_t>(w) * 3;
+    const ushort* mid = a.run.src + static_cast<size_t>(y) * rowLen;
+    const ushort* up = y > 0 ? mid - rowLen : mid;
+    const ushort* down = y + 1 < h ? mid + rowLen : mid;
+    ushort* out = a.out + static_cast<size_t>(y) * rowLen;
+    const unsigned vr = static_cast<unsigned>(a.vr), vg = static_cast<unsigned>(a.vg), vb = static_cast<unsigned>(a.vb);
+    const unsigned m = static_cast<unsigned>(a.m), mc = 16384u - m;
+    const float inv = 1.0f / 9.0f;
+    const float scale = a.scale, intensity = a.intensity;
+    const float keepScale = 1.0f - scale, keepIntensity = 1.0f - intensity;
+    unsigned cs[3 * (kChunk + 2)];
+    float e[3 * kChunk];
+    for (int x0 = 1; x0 < w - 1; x0 += kChunk) {
+        const int n = MP_imin(kChunk, w - 1 - x0);
+        const size_t j0 = static_cast<size_t>(x0 - 1) * 3;
+        for (int j = 0; j < 3 * (n + 2); ++j)
+            cs[j] = static_cast<unsigned>(up[j0 + j]) + mid[j0 + j] + down[j0 + j];
+        const ushort* C = mid + static_cast<size_t>(x0) * 3;
+        for (int i = 0; i < n; ++i) {
+            const unsigned* c = cs + 3 * i;
+            const unsigned sr = c[0] + c[3] + c[6], sg = c[1] + c[4] + c[7], sb = c[2] + c[5] + c[8];
+            const unsigned c0 = C[3 * i], c1 = C[3 * i + 1], c2 = C[3 * i + 2];
+            const unsigned F = (vr * c0 + vg * c1 + vb * c2) >> 14;
+            const unsigned hi = vr * (sr >> 14) + vg * (sg >> 14) + vb * (sb >> 14);
+            const unsigned lo = vr * (sr & 16383u) + vg * (sg & 16383u) + vb * (sb & 16383u);
+            const unsigned M = (hi + (lo >> 14)) / 9u;
+            const unsigned B = (m * M + mc * F) >> 14;
+            const int D = static_cast<int>(F) - static_cast<int>(B / 9u);
+            const float Nd = static_cast<float>(D < 0 ? -D : D) * inv * MP_k;
+            const float wS = inv * scale * (1.0f - Nd) * intensity;
+            const float wC = (keepScale * (1.0f - Nd) + Nd) * intensity + keepIntensity;
+            e[3 * i] = static_cast<float>(sr) * wS + static_cast<float>(c0) * wC;
+            e[3 * i + 1] = static_cast<float>(sg) * wS + static_cast<float>(c1) * wC;
+            e[3 * i + 2] = static_cast<float>(sb) * wS + static_cast<float>(c2) * wC;
+        }
+        // clamp16 without branches: NaN and below 0 give 0, 65535 and above 65535.
+        ushort* d = out + static_cast<size_t>(x0) * 3;
+        for (int j = 0; j < 3 * n; ++j) {
+            float v = e[j] == e[j] ? e[j] : 0.0f;
+            v = v > 0.0f ? v : 0.0f;
+            v = v < 65535.0f ? v : 65535.0f;
+            d[j] = static_cast<ushort>(static_cast<int>(v));
+        }
+    }
+}
+
+// Whether subInnerColumns32 holds for the block.
+inline bool subFitsInt(const SubArgs& a)
+{
+    return a.vr + a.vg + a.vb <= 16384 && a.m >= 0 && a.m <= 16384;
+}
+
 #ifdef MP_FILTERS_X86
 __attribute__((target("avx2"), flatten)) void subInnerColumnsAvx2(const SubArgs& a, int y) { subInnerColumns(a, y); }
+__attribute__((target("avx2"), flatten)) void subInnerColumns32Avx2(const SubArgs& a, int y)
+{
+    subInnerColumns32(a, y);
+}
 #endif
 
 template <bool Full> void subTask(TaskFuncParams t)
@@ -465,8 +532,16 @@ template <bool Full> void subTask(TaskFuncParams t)
     const bool geometry = Full && params->geometry_needed != 0;
     const ushort* src = a->run.src;
     const bool inner = !Full && !a->panorama && w >= 3 && g_filterRunWalk;
+    const bool fitsInt = subFitsInt(*a);
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
-        if (inner) {
+        if (inner && fitsInt) {
+#ifdef MP_FILTERS_X86
+            if (MP_filterHasAvx2())
+                subInnerColumns32Avx2(*a, y);
+            else
+#endif
+                subInnerColumns32(*a, y);
+        } else if (inner) {
 #ifdef MP_FILTERS_X86
             if (MP_filterHasAvx2())
                 subInnerColumnsAvx2(*a, y);
@@ -528,6 +603,31 @@ template <bool Full> void subTask(TaskFuncParams t)
             subPixel(*a, C, sr, sg, sb, n, geometry ? o : 1.0f, d);
         }
     }
+}
+
+// MP_copyFilterOutput in row bands on the engine's threads (the chain runs
+// this pass between the tone mapping's sharpening passes, where a copy on one
+// thread would cost as much as the pass itself).
+struct CopyArgs {
+    ushort* dst;
+    const ushort* out;
+    size_t rowLen;
+};
+
+void copyRowsTask(TaskFuncParams t)
+{
+    const CopyArgs* a = MP_taskArgs<CopyArgs>(t);
+    const size_t first = static_cast<size_t>(MP_taskStart(t)), last = static_cast<size_t>(MP_taskEnd(t));
+    if (last > first)
+        std::memcpy(a->dst + first * a->rowLen, a->out + first * a->rowLen, (last - first) * a->rowLen * sizeof(ushort));
+}
+
+void copyOutputInBands(ushort* dst, const ushort* out, int sizex, int sizey)
+{
+    if (MP_filterCancelled() || dst == out)
+        return;
+    CopyArgs a{dst, out, static_cast<size_t>(sizex) * 3};
+    MP_runSinglePass(copyRowsTask, MP_makeTask(nullptr, &a), sizey);
 }
 
 } // namespace
@@ -710,7 +810,7 @@ int MP_calcPixelSubDeNoiseAverage(int sizex, int sizey, ushort* src, ushort* dst
     a.vb = lw.wb;
     a.panorama = MP_UI_GetPanoramaMode() != 0;
     MP_runDriverBands(a.run, &a, subTask<true>, subTask<false>, 8);
-    MP_copyFilterOutput(dst, out, pixels);
+    copyOutputInBands(dst, out, sizex, sizey);
     return 0;
 }
 

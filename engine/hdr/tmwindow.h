@@ -50,8 +50,14 @@ struct Stats {
 using StatsFn = void (*)(const Window& win, int y, int x0, int n, const int* K, Stats& out);
 
 // The window of TMmeandiff over the RGB source: each sample's luminance is
-// (wr*R + wg*G + wb*B) >> 14, its root is MP_sqrt_table[a] and its colour is
-// summed with the weight.
+// (wr*R + wg*G + wb*B) >> 14 (held to 65535), its root is MP_sqrt_table[a]
+// and its colour is summed with the weight.
+//
+// The walk reads four planes made from the source before (attachColourPlanes,
+// fillColourPlaneRows): for every row the luminance, red, green and blue rows
+// one after the other, `stride` values each, every row padded by `pad`
+// columns on both sides (the wrapped columns in panorama mode, zeros
+// otherwise), so that a run of lanes is one load per plane.
 struct ColourWindow {
     const ushort* src; // RGB48
     int width, height;
@@ -59,7 +65,17 @@ struct ColourWindow {
     bool panorama;
     const int* halfWidth;
     int wr, wg, wb; // 14-bit luminance weights
+    ushort* planes = nullptr; // luminance of column 0, row 0
+    ptrdiff_t stride = 0;     // values of one plane row; a source row takes 4 * stride
+    int pad = 0;              // at least the widest half-width + kChunk
 };
+
+// Values the planes of a window of this size need for half-widths up to widest.
+size_t colourPlaneSize(int width, int height, int widest);
+// Lays the planes out in buffer (colourPlaneSize values) for half-widths up to widest.
+void attachColourPlanes(ColourWindow& win, ushort* buffer, int widest);
+// Fills the plane rows [start, end) from win.src.
+void fillColourPlaneRows(const ColourWindow& win, int start, int end);
 
 struct ColourStats {
     float lumd[kChunk];

@@ -1,13 +1,14 @@
 // The window walkers of engine/hdr/tmwindow.h for one vector width.
 // Included by tmwindow.cpp once per instruction set, inside a namespace of
-// its own, with TMV_BYTES (vector size in bytes) and TMV_SQRT(v) (lane-wise
-// square root) defined. Every header it needs is included before. This file
+// its own, with TMV_BYTES (vector size in bytes), TMV_SQRT(v) (lane-wise
+// square root) and TMV_QUOTIENT(v) (lane-wise v / 65535, correctly rounded)
+// defined. Every header it needs is included before. This file
 // is included several times on purpose; it has no include guard.
 //
 // TMV_TARGET carries the instruction set of the wider copy on every function
 // and lambda of this file (Clang honours no target pragma, GCC accepts both).
 #if TMV_BYTES == 32
-#define TMV_TARGET __attribute__((target("avx2")))
+#define TMV_TARGET __attribute__((target("avx2,fma")))
 #else
 #define TMV_TARGET
 #endif
@@ -30,9 +31,14 @@ TMV_TARGET inline vi lanes()
 }
 TMV_TARGET inline vi load16(const ushort* p)
 {
+#if TMV_BYTES == 32
+    // One widening load (the generic conversion becomes two halves and a merge).
+    return reinterpret_cast<vi>(_mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+#else
     vh h;
     std::memcpy(&h, p, sizeof h);
     return __builtin_convertvector(h, vi);
+#endif
 }
 TMV_TARGET inline vi loadInts(const int* p)
 {
@@ -139,19 +145,20 @@ TMV_TARGET void stats(const Window& win, int y, int x0, int n, const int* K, Sta
     }
 }
 
-// Statistics of TMmeandiff over the RGB source.
+// Statistics of TMmeandiff over the planes of the RGB source, in the order
+// and with the operations of the stats walk (the root of a / 65535 by
+// TMV_QUOTIENT, the quotient as the division rounds it).
 TMV_TARGET void colourStats(const ColourWindow& win, int y, int x0, int n, const int* K, ColourStats& out)
 {
     int y1, y2;
     windowRows(y, win.height, win.r, win.step, win.panorama, &y1, &y2);
     const int step = win.step;
-    const int width = win.width;
+    const ptrdiff_t cs = win.stride;
     const vf k = splat(1.0f / 65535.0f);
     const vf eps = splat(0.001f);
     const vf one = splat(1.0f);
-    const vf full = splat(65535.0f);
-    const vi wr = splati(win.wr), wg = splati(win.wg), wb = splati(win.wb);
-    const vi maxLum = splati(65535);
+    const vi lane = lanes();
+    const vi width = splati(win.width);
 
     for (int g = 0; g < n; g += kLanes) {
         const int x = x0 + g;
@@ -162,75 +169,41 @@ TMV_TARGET void colourStats(const ColourWindow& win, int y, int x0, int n, const
         for (int ky = y1; ky <= y2; ky += step) {
             const int h = win.halfWidth[ky + win.r];
             const float* wrow = &localexp[MP_localexpIndex(0, ky)];
-            const ushort* srow = win.src + static_cast<size_t>(y + ky) * static_cast<size_t>(width) * 3;
+            const ushort* lrow = win.planes + static_cast<ptrdiff_t>(y + ky) * 4 * cs + x;
 
-            for (int kx = -h; kx <= h; kx += step) {
-                // The lanes' colours: one run of the row when every lane's
-                // column is inside it, else lane by lane.
-                vi R, G, B, valid = splati(-1);
-                int base = x + kx;
-                if (win.panorama)
-                    base = ((base % width) + width) % width;
-                if (base >= 0 && base + kLanes <= width) {
-                    const ushort* p = srow + static_cast<size_t>(base) * 3;
-#if TMV_BYTES == 32
-                    {
-                        // Eight RGB pixels: three loads, then every third value.
-                        vh v0, v1, v2;
-                        std::memcpy(&v0, p, sizeof v0);
-                        std::memcpy(&v1, p + 8, sizeof v1);
-                        std::memcpy(&v2, p + 16, sizeof v2);
-                        const vh r = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 0, 3, 6, 9, 12, 15, 0, 0),
-                                                             v2, 0, 1, 2, 3, 4, 5, 10, 13);
-                        const vh gg = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 1, 4, 7, 10, 13, 0, 0, 0),
-                                                              v2, 0, 1, 2, 3, 4, 8, 11, 14);
-                        const vh b = __builtin_shufflevector(__builtin_shufflevector(v0, v1, 2, 5, 8, 11, 14, 0, 0, 0),
-                                                             v2, 0, 1, 2, 3, 4, 9, 12, 15);
-                        R = __builtin_convertvector(r, vi);
-                        G = __builtin_convertvector(gg, vi);
-                        B = __builtin_convertvector(b, vi);
-                    }
-#else
-                    for (int i = 0; i < kLanes; ++i) {
-                        R[i] = p[3 * i];
-                        G[i] = p[3 * i + 1];
-                        B[i] = p[3 * i + 2];
-                    }
-#endif
-                } else {
-                    for (int i = 0; i < kLanes; ++i) {
-                        int c = x + i + kx;
-                        if (win.panorama) {
-                            c = ((c % width) + width) % width;
-                        } else if (c < 0 || c >= width) {
-                            valid[i] = 0;
-                            c = 0;
-                        }
-                        const ushort* p = srow + static_cast<size_t>(c) * 3;
-                        R[i] = p[0];
-                        G[i] = p[1];
-                        B[i] = p[2];
-                    }
-                }
-                // 14-bit luminance; weights of 0..16384 each keep the sum
-                // inside 32 bits, and no luminance exceeds 65535.
-                vi L = reinterpret_cast<vi>((reinterpret_cast<vu>(wr * R) + reinterpret_cast<vu>(wg * G) +
-                                             reinterpret_cast<vu>(wb * B)) >>
-                                            14);
-                const vi over = L > maxLum;
-                L = (L & ~over) | (maxLum & over);
-
+            auto sample = [&](int kx, bool masked) TMV_TARGET __attribute__((always_inline)) {
+                const ushort* p = lrow + kx;
+                const vi L = load16(p);
                 const vi d = centre - L;
                 const vi sign = d >> 31;
                 const vi a = (d ^ sign) - sign;
                 const vf af = toFloat(a);
-                const vf w = keepWhere(splat(wrow[kx]) * (one / (af * k + eps)), valid);
+                vf w = splat(wrow[kx]) * (one / (af * k + eps));
+                if (masked) {
+                    const vi col = lane + (x + kx);
+                    w = keepWhere(w, (col >= 0) & (col < width));
+                }
                 lumd += w;
                 mean += toFloat(L) * w;
-                det += withSignOf(TMV_SQRT(af / full), sign) * w;
-                red += toFloat(R) * w;
-                green += toFloat(G) * w;
-                blue += toFloat(B) * w;
+                det += withSignOf(TMV_SQRT(TMV_QUOTIENT(af)), sign) * w;
+                red += toFloat(load16(p + cs)) * w;
+                green += toFloat(load16(p + 2 * cs)) * w;
+                blue += toFloat(load16(p + 3 * cs)) * w;
+            };
+
+            int kx = -h;
+            if (win.panorama) {
+                for (; kx <= h; kx += step)
+                    sample(kx, false);
+            } else {
+                // Every lane's sample is inside the image for -x <= kx <= width - kLanes - x.
+                const int lo = -x, hi = win.width - kLanes - x;
+                for (; kx <= h && kx < lo; kx += step)
+                    sample(kx, true);
+                for (; kx <= h && kx <= hi; kx += step)
+                    sample(kx, false);
+                for (; kx <= h; kx += step)
+                    sample(kx, true);
             }
         }
         store(out.lumd + g, lumd);

@@ -509,7 +509,7 @@ void meandiffWorker(TaskFuncParams task)
     for (int y = MP_taskStart(task); y < MP_taskEnd(task); ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
         const ushort* src = run.src + row;
-        ushort* out = a.out + row;
+        ushort* out = (a.out ? a.out : run.dst) + row;
         for (int x0 = 0; x0 < run.width; x0 += kChunk) {
             const int n = MP_imin(kChunk, run.width - x0);
             for (int i = 0; i < n; ++i) {
@@ -558,6 +558,11 @@ void meandiffWorker(TaskFuncParams task)
             }
         }
     }
+}
+
+void colourPlaneTask(TaskFuncParams t)
+{
+    fillColourPlaneRows(*MP_taskArgs<ColourWindow>(t), MP_taskStart(t), MP_taskEnd(t));
 }
 
 void rangeTableTask(TaskFuncParams t)
@@ -749,8 +754,11 @@ int MP_calcPixelTMintense(int sizex, int sizey, ushort* src, ushort* dst, int, i
     return tmDriver<TMintense>(sizex, sizey, src, dst, params);
 }
 
-// TMmeandiff reads its neighbours' colours from the source, so it writes into
-// a scratch image and copies it to the destination at the end.
+// TMmeandiff reads its neighbours' colours from planes made of the source
+// first (the scratch buffer), so it writes the destination directly, even in
+// place. A destination of fewer than 6 bytes per pixel gets the image written
+// into the scratch buffer behind the planes, of which it takes no more than
+// its bytes.
 int MP_calcPixelTMmeandiff(int sizex, int sizey, ushort* src, ushort* dst, int, int dstBpp, MP_Params* params)
 {
     TMArgs a;
@@ -759,7 +767,12 @@ int MP_calcPixelTMmeandiff(int sizex, int sizey, ushort* src, ushort* dst, int, 
     if (sizex == 0 || sizey == 0)
         return 0;
     const size_t pixels = static_cast<size_t>(sizex) * static_cast<size_t>(sizey);
-    ushort* scratch = static_cast<ushort*>(MP_UpdateBuffer(pixels * 6));
+    int widest = 0;
+    for (int h : a.halfWidth)
+        widest = MP_imax(widest, h);
+    const size_t planeValues = colourPlaneSize(sizex, sizey, widest);
+    const bool direct = dstBpp >= 6;
+    ushort* scratch = static_cast<ushort*>(MP_UpdateBuffer((planeValues + (direct ? 0 : pixels * 3)) * sizeof(ushort)));
     if (!scratch)
         return -1;
 
@@ -770,7 +783,7 @@ int MP_calcPixelTMmeandiff(int sizex, int sizey, ushort* src, ushort* dst, int, 
 
     finishArgs(a, params);
     a.t = params->p[1][0] * 0.99f + 0.01f;
-    a.out = scratch;
+    a.out = direct ? nullptr : scratch + planeValues;
     a.cwin = ColourWindow{src,
                           sizex,
                           sizey,
@@ -781,13 +794,14 @@ int MP_calcPixelTMmeandiff(int sizex, int sizey, ushort* src, ushort* dst, int, 
                           weight14(params->lumr),
                           weight14(params->lumg),
                           weight14(params->lumb)};
+    attachColourPlanes(a.cwin, scratch, widest);
+    MP_runSinglePass(colourPlaneTask, MP_makeTask(params, &a.cwin), sizey);
     a.colourStats = colourStatsFunction();
     a.tail = tailFunction();
     a.run.full = true;
     MP_runDriverBands(a.run, &a, meandiffWorker, nullptr, 1);
-    // The scratch image holds 6 bytes per pixel: a destination of more bytes
-    // per pixel gets no more than that.
-    std::memcpy(dst, scratch, pixels * static_cast<size_t>(MP_iclamp(dstBpp, 0, 6)));
+    if (!direct)
+        std::memcpy(dst, a.out, pixels * static_cast<size_t>(MP_iclamp(dstBpp, 0, 6)));
     return 0;
 }
 

@@ -109,9 +109,84 @@ void MP_Task_calcPixelGradationLagrange(TaskFuncParams t)
                       [gain, lr, lg, lb](MP_float3 c0, int, int) { return gradationEffect(gain, c0, lr, lg, lb); });
 }
 
+// The reduced worker a run of a row at a time: first the gains of the run's
+// pixels, then every channel of the run with the operations of
+// gradationEffect and MP_storeRGB48Clamped, so that both loops vectorise.
+template <int = 0> inline void gradationRuns(const GradationArgs& a, int start, int end)
+{
+    constexpr int kRun = 256;
+    const MP_Params* p = a.run.params;
+    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
+    const float* gainTable = a.gain;
+    const size_t rowLen = static_cast<size_t>(a.run.width) * 3;
+    int index[kRun];
+    float gain[kRun];
+    float gain3[3 * kRun];
+    float c[3 * kRun]; // the run's channels (the destination may be the source)
+    for (int y = start; y < end; ++y) {
+        const ushort* srow = a.run.src + static_cast<size_t>(y) * rowLen;
+        ushort* drow = a.run.dst + static_cast<size_t>(y) * rowLen;
+        for (int x0 = 0; x0 < a.run.width; x0 += kRun) {
+            const int n = MP_imin(kRun, a.run.width - x0);
+            const ushort* s = srow + static_cast<size_t>(x0) * 3;
+            ushort* d = drow + static_cast<size_t>(x0) * 3;
+            for (int j = 0; j < 3 * n; ++j)
+                c[j] = static_cast<float>(s[j]) * MP_k;
+            for (int i = 0; i < n; ++i) {
+                float l = lr * c[3 * i] + lg * c[3 * i + 1] + lb * c[3 * i + 2];
+                // MP_tableIndex, one selection after the other.
+                l = l * 65535.0f;
+                l = l > 0.0f ? l : 0.0f;
+                l = l < 65535.0f ? l : 65535.0f;
+                index[i] = static_cast<int>(l);
+            }
+            for (int i = 0; i < n; ++i)
+                gain[i] = gainTable[index[i]];
+            for (int i = 0; i < n; ++i)
+                gain3[3 * i] = gain3[3 * i + 1] = gain3[3 * i + 2] = gain[i];
+            // MP_min(1, v) and clampUnit, then * 65535, as v * 65535 held
+            // to 0..65535 (NaN: 0): the same value, as a rounded product is
+            // monotonic in v and 1 * 65535 is exact. One selection after the
+            // other and the product first, so that the loop vectorises.
+            for (int j = 0; j < 3 * n; ++j) {
+                float v = c[j] * gain3[j] * 65535.0f;
+                v = v == v ? v : 0.0f;
+                v = v > 0.0f ? v : 0.0f;
+                v = v < 65535.0f ? v : 65535.0f;
+                d[j] = static_cast<ushort>(static_cast<int>(v));
+            }
+        }
+    }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"), flatten)) void gradationRunsAvx2(const GradationArgs& a, int start, int end)
+{
+    gradationRuns(a, start, end);
+}
+#endif
+
+} // namespace
+
+// Tests: false walks the reduced gradation pixel by pixel (the reference of the runs).
+bool g_gradationRunWalk = true;
+
+namespace {
+
 void MP_Task_calcPixelGradationLagrangeReduced(TaskFuncParams t)
 {
     const GradationArgs* a = MP_taskArgs<GradationArgs>(t);
+    if (g_gradationRunWalk) {
+#if defined(__x86_64__) || defined(__i386__)
+        static const bool avx2 = __builtin_cpu_supports("avx2");
+        if (avx2) {
+            gradationRunsAvx2(*a, MP_taskStart(t), MP_taskEnd(t));
+            return;
+        }
+#endif
+        gradationRuns(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     const float* gain = a->gain;

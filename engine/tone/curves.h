@@ -30,3 +30,7 @@ int MP_calcPixelGradationLagrange(int sizex, int sizey, ushort* src, ushort* dst
 // "Histogramm Abgleich"
 int MP_calcPixelHistogramEqualize(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                   MP_Params* params);
+
+// Tests: false walks the reduced "Gradationskurve" worker pixel by pixel,
+// the reference its runs of a row must equal (true by default).
+extern bool g_gradationRunWalk;

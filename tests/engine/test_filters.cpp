@@ -145,12 +145,19 @@ void subAverageDefaults(MP_Params& p)
     p.p[0][0] = 0.7f;
     p.p[1][0] = 0.6f;
 }
+// SubSharpen: intensity and scale, masks in slot 2.
+void subSharpenDefaults(MP_Params& p)
+{
+    p.p[0][0] = 0.8f;
+    p.p[1][0] = 0.5f;
+}
 INSTANTIATE_TEST_SUITE_P(
     SmallWindows, FilterRuns,
     ::testing::Values(FrameCase{"MP_calcPixelDeNoiseAverage", 2, 3, smallWindowDefaults, 0, "Average"},
                       FrameCase{"MP_calcPixelDeNoiseMedian", 2, 3, smallWindowDefaults, 0, "Median"},
                       FrameCase{"MP_calcPixelDeNoiseMinMax", 2, 3, smallWindowDefaults, 0, "MinMax"},
-                      FrameCase{"MP_calcPixelSubDeNoiseAverage", 1, 2, subAverageDefaults, 0, "SubDeNoiseAverage"}),
+                      FrameCase{"MP_calcPixelSubDeNoiseAverage", 1, 2, subAverageDefaults, 0, "SubDeNoiseAverage"},
+                      FrameCase{"MP_calcPixelSubSharpen", 1, 2, subSharpenDefaults, 0, "SubSharpen"}),
     [](const auto& info) { return info.param.label; });
 
 // ---- The frame -------------------------------------------------------------------

@@ -157,6 +157,46 @@ TEST_F(DeNoiseTest, SubDeNoiseAverage)
     runCopy("MP_calcPixelSubDeNoiseAverage", 3, 3, spike, p); // no undefined conversion
 }
 
+// The reduced worker's inner columns in 32-bit integers (the chain's blocks:
+// scale 0..1, luminance weights summing to at most 1) and in 64 bits
+// (scales beyond, heavier weights) give what the pixel walk gives, also in
+// place and at the width of a chunk and one more.
+TEST_F(DeNoiseTest, SubDeNoiseAverageInnerColumnsEqualThePixelWalk)
+{
+    struct Weights {
+        float r, g, b;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const int w : {3, 4, 65, 66, 131})
+        for (const Weights lw : {Weights{0.2126f, 0.7152f, 0.0722f}, Weights{1.0f, 0.0f, 0.0f},
+                                 Weights{0.9f, 0.9f, 0.9f}})
+            for (float scale : {0.0f, 0.294f, 0.588f, 1.0f, 1.5f, -0.2f})
+                for (float intensity : {1.0f, 0.35f, 1.5f, nan}) {
+                    const int h = 5;
+                    Image src = testPicture(w, h);
+                    src[3 * (w + 1)] = 65535; // a clipped channel beside black
+                    MP_Params p = blankParams();
+                    p.lumr = lw.r;
+                    p.lumg = lw.g;
+                    p.lumb = lw.b;
+                    p.p[0][0] = intensity;
+                    p.p[1][0] = scale;
+                    mp_filters::g_filterRunWalk = false;
+                    const Image walk = runCopy("MP_calcPixelSubDeNoiseAverage", w, h, src, p);
+                    mp_filters::g_filterRunWalk = true;
+                    for (bool portable : {false, true}) {
+                        mp_filters::g_filterPortable = portable;
+                        EXPECT_EQ(runCopy("MP_calcPixelSubDeNoiseAverage", w, h, src, p), walk)
+                            << w << " weights " << lw.r << " scale " << scale << " i " << intensity << portable;
+                        Image inPlace = src;
+                        MP_Params q = p;
+                        ASSERT_EQ(run("MP_calcPixelSubDeNoiseAverage", w, h, inPlace, inPlace, q), 0);
+                        EXPECT_EQ(inPlace, walk) << "in place " << w << " scale " << scale;
+                    }
+                    mp_filters::g_filterPortable = false;
+                }
+}
+
 TEST_F(DeNoiseTest, IterationCount)
 {
     EXPECT_EQ(MP_deNoiseIterations(0.0f), 1);

@@ -560,6 +560,46 @@ TEST_F(GlowTest, SubSharpenHoldsHostileScalesInRange)
         }
 }
 
+// The reduced worker walks a row in runs for scales of -1..1 and pixel by
+// pixel beyond: both give what the pixel walk gives, at the run boundaries,
+// at the picture's edges (panorama too), for gains without a value (black
+// beside white at scale -1) and in place as the chain runs it.
+TEST_F(GlowTest, SubSharpenRunsEqualThePixelWalk)
+{
+    struct Size {
+        int w, h;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const Size z : {Size{1, 3}, Size{2, 2}, Size{257, 4}, Size{600, 3}}) {
+        Image board(static_cast<size_t>(z.w) * z.h * 3);
+        for (int y = 0; y < z.h; ++y)
+            for (int x = 0; x < z.w; ++x)
+                for (int c = 0; c < 3; ++c)
+                    board[(static_cast<size_t>(y) * z.w + x) * 3 + c] = (x / 3 + y) % 2 ? 65535 : 0;
+        for (const Image& src : {testPicture(z.w, z.h), board})
+            for (float sigma : {-1.0f, -0.9f, 0.0f, 0.294f, 1.0f, 1.5f, nan})
+                for (float i : {0.8f, -3.0f})
+                    for (bool panorama : {false, true}) {
+                        MP_UI_SetPanoramaMode(panorama ? 1 : 0);
+                        const MP_Params p = subSharpenBlock(i, sigma);
+                        mp_filters::g_filterRunWalk = false;
+                        const Image walk = runCopy("MP_calcPixelSubSharpen", z.w, z.h, src, p);
+                        mp_filters::g_filterRunWalk = true;
+                        for (bool portable : {false, true}) {
+                            mp_filters::g_filterPortable = portable;
+                            EXPECT_EQ(runCopy("MP_calcPixelSubSharpen", z.w, z.h, src, p), walk)
+                                << z.w << "x" << z.h << " sigma " << sigma << " i " << i << " " << panorama << portable;
+                            Image inPlace = src;
+                            MP_Params q = p;
+                            ASSERT_EQ(run("MP_calcPixelSubSharpen", z.w, z.h, inPlace, inPlace, q), 0);
+                            EXPECT_EQ(inPlace, walk) << "in place " << z.w << "x" << z.h << " sigma " << sigma;
+                        }
+                        mp_filters::g_filterPortable = false;
+                    }
+    }
+    MP_UI_SetPanoramaMode(0);
+}
+
 TEST_F(GlowTest, SubSharpenThreadsAndMaskedWorker)
 {
     const int w = 37, h = 385;

@@ -1,5 +1,7 @@
 #include "tonefixture.h"
 
+#include "engine/tone/curves.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -138,6 +140,41 @@ TEST_F(CurvesTest, GradationCurveFollowsTheCurveThroughTheLuminance)
         out = runCopy("MP_calcPixelGradationLagrange", 1, 1, solidImage(1, 1, g, g, g), params);
         EXPECT_NEAR(out[0], g, 0.005 * g);
     }
+}
+
+// The reduced worker takes a row in runs of pixels: every 16-bit value in
+// every channel gives what the pixel walk gives, at the run boundaries (rows
+// of 255 .. 257 and 700 pixels), with gains that clip, with luminance
+// weights that sum past 1, and in place as the chain runs it.
+TEST_F(CurvesTest, GradationRunsEqualThePixelWalk)
+{
+    struct Weights {
+        float r, g, b;
+    };
+    constexpr float kSteep[6] = {0.0f, 0.9f, 1.0f, 1.0f, 1.0f, 1.0f};
+    for (const float* knots : {kRaise, kSteep, kIdentity})
+        for (const Weights lw : {Weights{params.lumr, params.lumg, params.lumb}, Weights{0.9f, 0.9f, 0.9f}})
+            for (int w : {255, 256, 257, 700, 1}) {
+                Image src = allValues();
+                for (size_t v = 0; v < 65536; ++v) { // mixed colours besides the greys
+                    src[3 * v + 1] = static_cast<uint16_t>((v * 7919u) & 0xFFFF);
+                    src[3 * v + 2] = static_cast<uint16_t>(v % 3 == 0 ? 0 : 65535 - v);
+                }
+                const int h = static_cast<int>(src.size() / 3 / static_cast<size_t>(w));
+                src.resize(static_cast<size_t>(w) * h * 3);
+                MP_Params p = params;
+                setKnots(p.p[0], knots);
+                p.lumr = lw.r;
+                p.lumg = lw.g;
+                p.lumb = lw.b;
+                g_gradationRunWalk = false;
+                const Image walk = runCopy("MP_calcPixelGradationLagrange", w, h, src, p);
+                g_gradationRunWalk = true;
+                ASSERT_EQ(runCopy("MP_calcPixelGradationLagrange", w, h, src, p), walk) << w << " " << lw.r;
+                Image inPlace = src;
+                ASSERT_EQ(run("MP_calcPixelGradationLagrange", w, h, inPlace, inPlace, p), 0);
+                ASSERT_EQ(inPlace, walk) << "in place " << w;
+            }
 }
 
 TEST_F(CurvesTest, MissingGainTableReturnsMinusOneAndWritesNothing)

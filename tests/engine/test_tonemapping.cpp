@@ -1,5 +1,6 @@
 #include "enginefixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -414,7 +415,11 @@ TEST_P(WindowWalk, ColourWalkOfMeandiff)
     for (auto& v : img)
         v = static_cast<uint16_t>(rnd());
     const int wr = 3483, wg = 11717, wb = 1182; // Rec. 709 in 14 bits
-    const mp_tm::ColourWindow win{img.data(), c.w, c.h, c.r, c.step, c.panorama, hw.data(), wr, wg, wb};
+    mp_tm::ColourWindow win{img.data(), c.w, c.h, c.r, c.step, c.panorama, hw.data(), wr, wg, wb};
+    const int widest = *std::max_element(hw.begin(), hw.end());
+    std::vector<uint16_t> planes(mp_tm::colourPlaneSize(c.w, c.h, widest), 0xBEEF);
+    mp_tm::attachColourPlanes(win, planes.data(), widest);
+    mp_tm::fillColourPlaneRows(win, 0, c.h);
     for (mp_tm::ColourStatsFn fn : {mp_tm::portableColourStatsFunction(), mp_tm::colourStatsFunction()}) {
         for (int y = 0; y < c.h; ++y) {
             for (int x0 = 0; x0 < c.w; x0 += mp_tm::kChunk) {
@@ -467,7 +472,10 @@ TEST_F(Tonemapping, WalkersComputeTheTableEntriesExactly)
     std::vector<uint16_t> plane(static_cast<size_t>(w + 2 * pad) * h, 0);
     const mp_tm::Window win{plane.data() + pad, w + 2 * pad, pad, w, h, 0, 1, false, hw.data()};
     std::vector<uint16_t> rgb(static_cast<size_t>(w) * h * 3, 0);
-    const mp_tm::ColourWindow cwin{rgb.data(), w, h, 0, 1, false, hw.data(), 16384, 0, 0};
+    mp_tm::ColourWindow cwin{rgb.data(), w, h, 0, 1, false, hw.data(), 16384, 0, 0};
+    std::vector<uint16_t> planes(mp_tm::colourPlaneSize(w, h, 0));
+    mp_tm::attachColourPlanes(cwin, planes.data(), 0);
+    mp_tm::fillColourPlaneRows(cwin, 0, h);
     for (bool portable : {true, false}) {
         mp_tm::usePortableWalkers(portable);
         const mp_tm::StatsFn fn = mp_tm::statsFunction(mp_tm::kSumMean);
@@ -587,6 +595,39 @@ TEST_F(Tonemapping, EveryKernelByNameInPlaceAndAcrossThreadCounts)
             mp_tm::usePortableWalkers(false);
         }
     }
+}
+
+// TMmeandiff reads its neighbours from planes made of the source, so it
+// writes the destination directly: in place it equals the run into a second
+// buffer also with wrapped columns, and a destination of fewer bytes per pixel
+// gets the leading bytes of the image and nothing past them.
+TEST_F(Tonemapping, MeandiffWritesInPlaceWithPanoramaAndIntoNarrowerDestinations)
+{
+    const int w = 70, h = 9;
+    const auto img = texture(w, h, 3);
+    const char* kernel = "MP_calcPixelTMmeandiff";
+    MP_UI_SetPanoramaMode(1);
+    const auto out = output(kernel, img, w, h, block(kernel));
+    auto inPlace = img;
+    MP_Params p = block(kernel);
+    ASSERT_EQ(run(kernel, inPlace, inPlace, w, h, p), 0);
+    EXPECT_EQ(inPlace, out);
+    MP_UI_SetPanoramaMode(0);
+
+    // The driver itself, with the same block for both widths.
+    auto src = img;
+    std::vector<uint16_t> full(img.size(), 7);
+    p = block(kernel);
+    MP_Params q = p;
+    ASSERT_EQ(MP_calcPixelTMmeandiff(w, h, src.data(), full.data(), 6, 6, &p), 0);
+    EXPECT_NE(full, img);
+    const size_t bytes = static_cast<size_t>(w) * h * 4;
+    std::vector<uint16_t> narrow(bytes / 2 + 16, 7);
+    ASSERT_EQ(MP_calcPixelTMmeandiff(w, h, src.data(), narrow.data(), 6, 4, &q), 0);
+    EXPECT_EQ(std::memcmp(narrow.data(), full.data(), bytes), 0);
+    for (size_t i = bytes / 2; i < narrow.size(); ++i)
+        ASSERT_EQ(narrow[i], 7) << i;
+    EXPECT_EQ(src, img);
 }
 
 TEST_F(Tonemapping, BlackStaysBlackAndTinyImagesStayDefined)
