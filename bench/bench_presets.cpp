@@ -14,23 +14,10 @@
 
 namespace {
 
-constexpr int kPreviewWidth = 1224;
-constexpr int kPreviewHeight = 816; // about one megapixel
+using bench::kPreviewHeight;
+using bench::kPreviewWidth;
 
-const std::vector<uint16_t>& Preview()
-{
-    static const std::vector<uint16_t> preview = [] {
-        std::vector<uint16_t> p(size_t(kPreviewWidth) * kPreviewHeight * 3);
-        const auto& big = bench::testPicture();
-        // Every fifth pixel of the 24-megapixel picture, row and column.
-        for (int y = 0; y < kPreviewHeight; ++y)
-            for (int x = 0; x < kPreviewWidth; ++x)
-                std::memcpy(&p[(size_t(y) * kPreviewWidth + x) * 3],
-                            &big[(size_t(y * 4) * bench::kWidth + size_t(x * 4)) * 3], 6);
-        return p;
-    }();
-    return preview;
-}
+const std::vector<uint16_t>& Preview() { return bench::previewPicture(); }
 
 QStringList FactoryPresets()
 {

@@ -20,6 +20,8 @@
 
 #include "benchutil.h"
 
+#include "engine/core/conversions.h"
+
 #include "document/kernelrunner.h"
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
@@ -38,37 +40,12 @@
 
 namespace {
 
-constexpr int kPreviewWidth = 1224;
-constexpr int kPreviewHeight = 816;
+using bench::kPreviewHeight;
+using bench::kPreviewWidth;
 constexpr int kThreads = 4;
 
-const std::vector<uint16_t>& Preview()
-{
-    static const std::vector<uint16_t> preview = [] {
-        std::vector<uint16_t> p(size_t(kPreviewWidth) * kPreviewHeight * 3);
-        const auto& big = bench::testPicture();
-        for (int y = 0; y < kPreviewHeight; ++y)
-            for (int x = 0; x < kPreviewWidth; ++x)
-                std::memcpy(&p[(size_t(y) * kPreviewWidth + x) * 3],
-                            &big[(size_t(y * 4) * bench::kWidth + size_t(x * 4)) * 3], 6);
-        return p;
-    }();
-    return preview;
-}
+const std::vector<uint16_t>& Preview() { return bench::previewPicture(); }
 
-struct CopyArgs {
-    const uint16_t* src;
-    uint16_t* dst;
-    int width;
-};
-
-void copyRows(TaskFuncParams p)
-{
-    const CopyArgs* a = MP_taskArgs<CopyArgs>(p);
-    const size_t row = static_cast<size_t>(a->width) * 3;
-    const int s = MP_taskStart(p), e = MP_taskEnd(p);
-    std::memcpy(a->dst + row * s, a->src + row * s, row * size_t(e - s) * sizeof(uint16_t));
-}
 
 // Seconds of one banded copy of the preview on the engine's threads (the
 // fastest of 50, so a busy moment of the machine does not inflate it).
@@ -76,11 +53,10 @@ double BandedCopySeconds()
 {
     const auto& src = Preview();
     std::vector<uint16_t> dst(src.size());
-    CopyArgs args{src.data(), dst.data(), kPreviewWidth};
     double best = 1e9;
     for (int i = 0; i < 50; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
-        MP_runBandPass(copyRows, MP_makeTask(nullptr, &args), kPreviewHeight);
+        MP_MT_copyRows(src.data(), dst.data(), size_t(kPreviewWidth) * 6, kPreviewHeight);
         const auto t1 = std::chrono::steady_clock::now();
         best = std::min(best, std::chrono::duration<double>(t1 - t0).count());
     }
@@ -186,9 +162,8 @@ void BM_SliderCopy(benchmark::State& state)
     EngineOnFourThreads engine;
     const auto& src = Preview();
     std::vector<uint16_t> dst(src.size());
-    CopyArgs args{src.data(), dst.data(), kPreviewWidth};
     for (auto _ : state) {
-        MP_runBandPass(copyRows, MP_makeTask(nullptr, &args), kPreviewHeight);
+        MP_MT_copyRows(src.data(), dst.data(), size_t(kPreviewWidth) * 6, kPreviewHeight);
         benchmark::DoNotOptimize(dst.data());
     }
     bench::setMegapixelRate(state, kPreviewWidth, kPreviewHeight);

@@ -20,6 +20,12 @@ constexpr int kHeight = 4000; // 24 megapixels
 // A deterministic picture with gradients and texture, RGB48.
 const std::vector<uint16_t>& testPicture();
 
+// The document's preview size (about one megapixel) and the test picture at
+// that size: every fourth pixel, row and column.
+constexpr int kPreviewWidth = 1224;
+constexpr int kPreviewHeight = 816;
+const std::vector<uint16_t>& previewPicture();
+
 // Whether the summary compares the benchmark with the single-threaded copy
 // (the copy itself, the pre-coding and box blur, names with "Single", and
 // runs named ".../threads:1"); every other one is compared with the banded copy.

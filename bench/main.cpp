@@ -1,3 +1,4 @@
+#include <cstring>
 #include "benchutil.h"
 
 #include "engine/MP_calc.h"
@@ -31,6 +32,20 @@ const std::vector<uint16_t>& testPicture()
         return img;
     }();
     return picture;
+}
+
+const std::vector<uint16_t>& previewPicture()
+{
+    static const std::vector<uint16_t> preview = [] {
+        std::vector<uint16_t> p(size_t(kPreviewWidth) * kPreviewHeight * 3);
+        const auto& big = testPicture();
+        for (int y = 0; y < kPreviewHeight; ++y)
+            for (int x = 0; x < kPreviewWidth; ++x)
+                std::memcpy(&p[(size_t(y) * kPreviewWidth + x) * 3],
+                            &big[(size_t(y * 4) * kWidth + size_t(x * 4)) * 3], 6);
+        return p;
+    }();
+    return preview;
 }
 
 void setMegapixelRate(benchmark::State& state, int width, int height)
