@@ -76,6 +76,28 @@ TMV_TARGET inline void windowRows(int y, int height, int r, int step, bool panor
     *y2 = MP_imin(r, height - 1 - y);
 }
 
+// The samples kx = -h, -h + step, ... h of one window row for the lanes
+// starting at column x: sample(kx, clipped), clipped only where a lane's
+// sample may fall outside the image (never in panorama mode).
+template <class F>
+TMV_TARGET inline void walkRowSamples(bool panorama, int width, int x, int h, int step, F&& sample)
+{
+    int kx = -h;
+    if (panorama) {
+        for (; kx <= h; kx += step)
+            sample(kx, false);
+        return;
+    }
+    // Every lane's sample is inside the image for -x <= kx <= width - kLanes - x.
+    const int lo = -x, hi = width - kLanes - x;
+    for (; kx <= h && kx < lo; kx += step)
+        sample(kx, true);
+    for (; kx <= h && kx <= hi; kx += step)
+        sample(kx, false);
+    for (; kx <= h; kx += step)
+        sample(kx, true);
+}
+
 // Statistics over the luminance plane. The sums of each lane follow the
 // sample order of its own pixel; lanes whose sample lies outside the image
 // (only outside panorama mode) add nothing for it.
@@ -123,20 +145,7 @@ TMV_TARGET void stats(const Window& win, int y, int x0, int n, const int* K, Sta
                 det += withSignOf(TMV_SQRT(ak), sign) * w;
             };
 
-            int kx = -h;
-            if (win.panorama) {
-                for (; kx <= h; kx += step)
-                    sample(kx, false);
-            } else {
-                // Every lane's sample is inside the image for -x <= kx <= width - kLanes - x.
-                const int lo = -x, hi = win.width - kLanes - x;
-                for (; kx <= h && kx < lo; kx += step)
-                    sample(kx, true);
-                for (; kx <= h && kx <= hi; kx += step)
-                    sample(kx, false);
-                for (; kx <= h; kx += step)
-                    sample(kx, true);
-            }
+            walkRowSamples(win.panorama, win.width, x, h, step, sample);
         }
         store(out.lumd + g, lumd);
         store(out.mean + g, mean);
@@ -191,20 +200,7 @@ TMV_TARGET void colourStats(const ColourWindow& win, int y, int x0, int n, const
                 blue += toFloat(load16(p + 3 * cs)) * w;
             };
 
-            int kx = -h;
-            if (win.panorama) {
-                for (; kx <= h; kx += step)
-                    sample(kx, false);
-            } else {
-                // Every lane's sample is inside the image for -x <= kx <= width - kLanes - x.
-                const int lo = -x, hi = win.width - kLanes - x;
-                for (; kx <= h && kx < lo; kx += step)
-                    sample(kx, true);
-                for (; kx <= h && kx <= hi; kx += step)
-                    sample(kx, false);
-                for (; kx <= h; kx += step)
-                    sample(kx, true);
-            }
+            walkRowSamples(win.panorama, win.width, x, h, step, sample);
         }
         store(out.lumd + g, lumd);
         store(out.mean + g, mean);
