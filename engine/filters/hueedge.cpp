@@ -9,8 +9,10 @@ namespace {
 
 MP_float3 hueEdge(const MP_ColorEnhanceRun& a, MP_float3 tn, MP_float3 s, int x, int y)
 {
-    const MP_Params* p = a.run.params;
-    const int H = MP_tableIndex(p->lumr * s.x + p->lumg * s.y + p->lumb * s.z);
+    // The differences start from the centre's own plane value: the plane's
+    // 14-bit weights sum to 16382 / 16384, so a flat area measured from the
+    // float luminance index would differ by a unit everywhere and be boosted.
+    const int H = a.plane[static_cast<size_t>(y) * static_cast<size_t>(a.run.width) + static_cast<size_t>(x)];
     const ushort* src = a.run.src;
     float W = 0.0001f, SR = 0.0f, SG = 0.0f, SB = 0.0f, L = 0.0f;
     MP_forEachWindowSample<false>(a.win, x, y, [&](size_t j, float ws) {

@@ -926,14 +926,36 @@ TEST_F(GlowTest, HueEdgeBoostsOnlyItsHue)
     p.p[4][1] = 100.0f;
     p.p[3][2] = 0.0f; // "Farbton" cyan: the full boost at the edge
     const Image cyan = runCopy("MP_calcPixelColorEnhance", w, h, img, p);
-    EXPECT_GT(at(cyan, w, w / 2 - 1, 10, 1), 40000 + 100); // the bright side of the edge brightens
+    EXPECT_GT(at(cyan, w, w / 2 - 1, 10, 1), 40000 + 50); // the bright side of the edge brightens
     EXPECT_LT(at(cyan, w, w / 2, 10, 1), 20000 - 40);      // the dark side darkens
-    // Flat, far from the edge: only the few units between the float luminance
-    // and the plane's 14-bit one.
-    EXPECT_LE(std::abs(int(at(cyan, w, 0, 10, 1)) - 40000), 40);
+    // Flat, far from the edge: unchanged.
+    EXPECT_LE(std::abs(int(at(cyan, w, 0, 10, 1)) - 40000), 1);
     p.p[3][2] = 1.0f;
     p.p[3][3] = p.p[3][4] = 0.0f; // red: the complementary hue, almost no boost
     EXPECT_LE(maxDifference(runCopy("MP_calcPixelColorEnhance", w, h, img, p), img), 2);
+}
+
+// A flat area has no edge to boost, whatever its colour and brightness: the
+// differences start from the centre's own plane value (from its float
+// luminance, dark greys rose by tens of units and cyan by 40).
+TEST_F(GlowTest, HueEdgeKeepsFlatAreas)
+{
+    struct Case {
+        uint16_t r, g, b;
+        float micro;
+    };
+    for (const Case c : {Case{300, 300, 300, 0.2f}, Case{100, 100, 100, 1.0f}, Case{1000, 1000, 1000, 1.0f},
+                         Case{0, 40000, 40000, 0.2f}, Case{40000, 40000, 40000, 1.0f}, Case{65535, 65535, 65535, 1.0f},
+                         Case{12000, 34000, 56000, 1.0f}}) {
+        SCOPED_TRACE(testing::Message() << c.r << " " << c.g << " " << c.b << " micro " << c.micro);
+        MP_Params p = blankParams();
+        hueEdgeDefaults(p);
+        p.p[4][1] = 100.0f;
+        p.p[2][0] = c.micro;
+        p.p[3][2] = 0.0f; // cyan, the full boost
+        const Image flat = solidImage(40, 30, c.r, c.g, c.b);
+        EXPECT_LE(maxDifference(runCopy("MP_calcPixelColorEnhance", 40, 30, flat, p), flat), 1);
+    }
 }
 
 } // namespace
