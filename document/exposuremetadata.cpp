@@ -2,6 +2,7 @@
 // the picked-out camera values, capture time, GPS texts and file names.
 
 #include "document/exposure.h"
+#include "document/imageloader.h"
 
 #include "engine/core/settings.h"
 
@@ -179,10 +180,8 @@ void CExposure::LoadExif()
 {
     const double start = MP_UI_GetActualTime();
     const QByteArray path = QFile::encodeName(m_strFilePath);
-    FREE_IMAGE_FORMAT fif = path.isEmpty() ? FIF_UNKNOWN : FreeImage_GetFileType(path.constData(), 0);
-    if (fif == FIF_UNKNOWN && !path.isEmpty())
-        fif = FreeImage_GetFIFFromFilename(path.constData());
-    if (fif != FIF_UNKNOWN && FreeImage_FIFSupportsReading(fif)) {
+    const FREE_IMAGE_FORMAT fif = CLoadThread::ReadableFormat(path);
+    if (fif != FIF_UNKNOWN) {
         FIBITMAP* bitmap = nullptr;
         // Only the metadata are read: JPEG, PNG and TIFF without decoding
         // their pixels (GIF cannot skip them).

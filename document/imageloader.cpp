@@ -73,6 +73,16 @@ bool CLoadThread::LoadableSize(unsigned width, unsigned height)
     return width > 0 && height > 0 && (unsigned long long)width * height <= kMaxPixels;
 }
 
+FREE_IMAGE_FORMAT CLoadThread::ReadableFormat(const QByteArray& path)
+{
+    if (path.isEmpty())
+        return FIF_UNKNOWN;
+    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(path.constData(), 0);
+    if (fif == FIF_UNKNOWN)
+        fif = FreeImage_GetFIFFromFilename(path.constData());
+    return fif != FIF_UNKNOWN && FreeImage_FIFSupportsReading(fif) ? fif : FIF_UNKNOWN;
+}
+
 bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif)
 {
     if (fif == FIF_EXR) {
@@ -103,10 +113,8 @@ CLoadThread::~CLoadThread()
 void CLoadThread::run()
 {
     const QByteArray path = QFile::encodeName(m_strFilePath);
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(path.constData(), 0);
-    if (fif == FIF_UNKNOWN)
-        fif = FreeImage_GetFIFFromFilename(path.constData());
-    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
+    const FREE_IMAGE_FORMAT fif = ReadableFormat(path);
+    if (fif == FIF_UNKNOWN) {
         CDocumentProgress::AddMessage(
             1, QCoreApplication::translate("CLoadThread", "Datei ist kein Bild") + ": " + fileName(m_strFilePath), 2);
         return;

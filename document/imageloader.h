@@ -48,6 +48,9 @@ public:
     // returns from some damaged OpenEXR headers). A header FreeImage cannot
     // read is left to the full load.
     static bool SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif);
+    // The file's format by its content, else by its name; FIF_UNKNOWN when
+    // neither is known or FreeImage cannot read it (and for an empty path).
+    static FREE_IMAGE_FORMAT ReadableFormat(const QByteArray& path);
 
 protected:
     void run() override;

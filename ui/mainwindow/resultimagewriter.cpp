@@ -436,10 +436,8 @@ FIBITMAP* LoadMasterMetadata(const QString& masterFile)
     if (masterFile.isEmpty())
         return nullptr;
     const QByteArray name = QFile::encodeName(masterFile);
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(name.constData(), 0);
+    const FREE_IMAGE_FORMAT fif = CLoadThread::ReadableFormat(name);
     if (fif == FIF_UNKNOWN)
-        fif = FreeImage_GetFIFFromFilename(name.constData());
-    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif))
         return nullptr;
     // A damaged or oversized master is not worth its metadata: the library can
     // hang or take gigabytes on it.

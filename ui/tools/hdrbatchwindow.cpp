@@ -123,10 +123,8 @@ SRunSources& runSources()
 FIBITMAP* HDRBatchLoadThread::LoadPreviewBitmap(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(name.constData(), 0);
+    const FREE_IMAGE_FORMAT fif = CLoadThread::ReadableFormat(name);
     if (fif == FIF_UNKNOWN)
-        fif = FreeImage_GetFIFFromFilename(name.constData());
-    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif))
         return nullptr;
     // A damaged or oversized file gets no preview rather than a hang.
     if (!CLoadThread::SafeToLoad(name, fif))
