@@ -216,6 +216,8 @@ SJobTimes runJob(CPostProcessing& chain, const QString& photo, const QString& ta
         CEngineGuard guard;
         auto series = std::make_unique<CExposureSeries>(false);
         series->m_strKernelName = QStringLiteral("MP_calcHDRfusion");
+        // As the batch runs a series: no preview-size HDR pass before the full size.
+        series->m_bPreviewPassWithFullSize = false;
         std::memset(series->m_pfParameterValues, 0, sizeof(series->m_pfParameterValues));
         QVector<SExposure> files(1);
         files[0].m_strFilePath = photo;
@@ -264,6 +266,9 @@ void BM_Job(benchmark::State& state)
         return;
     }
     bench::useEngineStartValues();
+    // LUMIVEX_JOB_LOG=1: the engine's own timing lines on stdout.
+    if (qEnvironmentVariableIsSet("LUMIVEX_JOB_LOG"))
+        MP_UI_SetShowExexcuteKernelOutput(1);
     auto chain = std::make_shared<CPostProcessing>();
     chain->SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + QLatin1String(kPreset));
     chain->FromSettings();

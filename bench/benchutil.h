@@ -62,6 +62,9 @@ inline void useEngineStartValues()
     MP_UI_SetCalculationQuality(0.5f);
     MP_UI_SetKernelExponent(4.0f);
     MP_UI_SetShowExexcuteKernelOutput(0);
+    // As MP_UI_Init leaves it: the worker scheduler runs its band jobs side
+    // by side (the HDR fusion, the alignment).
+    MP_UI_SetUseMultithreadingMode(1);
 }
 
 // A fresh parameter block as the dispatcher hands it to a kernel at full
