@@ -102,12 +102,17 @@ struct TailParams {
 };
 using TailFn = void (*)(TailChunk& chunk, int n, const TailParams& p);
 
-// The walkers for the processor the program runs on (AVX2 when it has it).
+// The walkers for the processor the program runs on (sixteen lanes with
+// AVX-512, eight with AVX2, the portable ones otherwise).
 StatsFn statsFunction(unsigned sums);
 ColourStatsFn colourStatsFunction();
 TailFn tailFunction();
-// Tests: with true, statsFunction and colourStatsFunction give the portable
-// walkers on every processor.
+// Tests and benchmarks: the widest set the functions above may give.
+enum class WalkerSet { Portable, Avx2, Best };
+void useWalkers(WalkerSet widest);
+// Whether this processor has the set (Best: the AVX-512 walkers).
+bool walkersAvailable(WalkerSet set);
+// useWalkers(Portable) with true, useWalkers(Best) with false.
 void usePortableWalkers(bool portable);
 // The portable walkers, for tests that compare the two.
 StatsFn portableStatsFunction(unsigned sums);
