@@ -104,8 +104,19 @@ struct EngineOnFourThreads {
     }
 };
 
-void SliderPreset(benchmark::State& state, const QString& file)
+struct WalkerScope {
+    explicit WalkerScope(mp_tm::WalkerSet set) { mp_tm::useWalkers(set); }
+    ~WalkerScope() { mp_tm::useWalkers(mp_tm::WalkerSet::Best); }
+};
+
+// walkers: the widest tone-mapping window walkers the chain may use.
+void SliderPreset(benchmark::State& state, const QString& file, mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
 {
+    if (!mp_tm::walkersAvailable(walkers)) {
+        state.SkipWithError("walkers not available on this processor");
+        return;
+    }
+    WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine;
     CPostProcessing chain;
     chain.SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + file);
@@ -155,6 +166,15 @@ const bool kPresetsRegistered = [] {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
+    // Two presets again with the eight-lane walkers (AVX2), for the comparison.
+    for (const char* base : {"lumivexpp_v3_01_natuerlich", "lumivexpp_v3_13_surreal"}) {
+        const QString file = QString::fromLatin1(base) + QStringLiteral(".ini");
+        const std::string name = std::string("BM_SliderPresetAvx2/") + base;
+        benchmark::RegisterBenchmark(name.c_str(),
+                                     [file](benchmark::State& s) { SliderPreset(s, file, mp_tm::WalkerSet::Avx2); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
     return true;
 }();
 
@@ -197,10 +217,7 @@ void SliderPass(benchmark::State& state, Pass pass, mp_tm::WalkerSet walkers = m
         state.SkipWithError("walkers not available on this processor");
         return;
     }
-    struct Walkers {
-        explicit Walkers(mp_tm::WalkerSet set) { mp_tm::useWalkers(set); }
-        ~Walkers() { mp_tm::useWalkers(mp_tm::WalkerSet::Best); }
-    } walkerSet(walkers);
+    WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine(static_cast<int>(state.range(0)));
     MP_Params P{};
     const char* kernel = "";
