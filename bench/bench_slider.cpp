@@ -25,6 +25,7 @@
 #include "document/kernelrunner.h"
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
+#include "engine/hdr/tmwindow.h"
 #include "engine/openclmanager.h"
 
 #include <QDir>
@@ -103,8 +104,19 @@ struct EngineOnFourThreads {
     }
 };
 
-void SliderPreset(benchmark::State& state, const QString& file)
+struct WalkerScope {
+    explicit WalkerScope(mp_tm::WalkerSet set) { mp_tm::useWalkers(set); }
+    ~WalkerScope() { mp_tm::useWalkers(mp_tm::WalkerSet::Best); }
+};
+
+// walkers: the widest tone-mapping window walkers the chain may use.
+void SliderPreset(benchmark::State& state, const QString& file, mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
 {
+    if (!mp_tm::walkersAvailable(walkers)) {
+        state.SkipWithError("walkers not available on this processor");
+        return;
+    }
+    WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine;
     CPostProcessing chain;
     chain.SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + file);
@@ -154,6 +166,15 @@ const bool kPresetsRegistered = [] {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
+    // Two presets again with the eight-lane walkers (AVX2), for the comparison.
+    for (const char* base : {"lumivexpp_v3_01_natuerlich", "lumivexpp_v3_13_surreal"}) {
+        const QString file = QString::fromLatin1(base) + QStringLiteral(".ini");
+        const std::string name = std::string("BM_SliderPresetAvx2/") + base;
+        benchmark::RegisterBenchmark(name.c_str(),
+                                     [file](benchmark::State& s) { SliderPreset(s, file, mp_tm::WalkerSet::Avx2); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
     return true;
 }();
 
@@ -189,8 +210,14 @@ void OperatorBlock(MP_Params* P, const QString& file)
 
 enum class Pass { Fattal, Meandiff, SubSharpen, SubDeNoise, Gradation };
 
-void SliderPass(benchmark::State& state, Pass pass)
+// walkers: the widest window walkers the tone-mapping pass may use.
+void SliderPass(benchmark::State& state, Pass pass, mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
 {
+    if (!mp_tm::walkersAvailable(walkers)) {
+        state.SkipWithError("walkers not available on this processor");
+        return;
+    }
+    WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine(static_cast<int>(state.range(0)));
     MP_Params P{};
     const char* kernel = "";
@@ -255,12 +282,17 @@ void SliderPass(benchmark::State& state, Pass pass)
 
 void BM_SliderPassTMfattal(benchmark::State& s) { SliderPass(s, Pass::Fattal); }
 void BM_SliderPassTMmeandiff(benchmark::State& s) { SliderPass(s, Pass::Meandiff); }
+// The same passes with the eight-lane walkers (AVX2), for the comparison.
+void BM_SliderPassTMfattalAvx2(benchmark::State& s) { SliderPass(s, Pass::Fattal, mp_tm::WalkerSet::Avx2); }
+void BM_SliderPassTMmeandiffAvx2(benchmark::State& s) { SliderPass(s, Pass::Meandiff, mp_tm::WalkerSet::Avx2); }
 void BM_SliderPassSubSharpen(benchmark::State& s) { SliderPass(s, Pass::SubSharpen); }
 void BM_SliderPassSubDeNoiseAverage(benchmark::State& s) { SliderPass(s, Pass::SubDeNoise); }
 void BM_SliderPassGradationLagrange(benchmark::State& s) { SliderPass(s, Pass::Gradation); }
 // On the 4 engine threads of the preset figures, and on one for the work itself.
 BENCHMARK(BM_SliderPassTMfattal)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SliderPassTMmeandiff)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SliderPassTMfattalAvx2)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SliderPassTMmeandiffAvx2)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SliderPassSubSharpen)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SliderPassSubDeNoiseAverage)
     ->ArgName("threads")

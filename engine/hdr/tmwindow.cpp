@@ -1,5 +1,6 @@
 #include "engine/hdr/tmwindow.h"
 
+#include "engine/core/exactrecip.h"
 #include "engine/core/mathfuncs.h"
 #include "engine/core/windowweights.h"
 
@@ -33,7 +34,9 @@ inline vf4 laneSqrt(vf4 v)
 #define TMV_SQRT(v) laneSqrt(v)
 #endif
 #define TMV_QUOTIENT(a) ((a) / splat(65535.0f))
+#define TMV_RANGE_RECIP(v) (splat(1.0f) / (v))
 #include "engine/hdr/tmwindow_body.h"
+#undef TMV_RANGE_RECIP
 #undef TMV_QUOTIENT
 #undef TMV_SQRT
 #undef TMV_BYTES
@@ -61,19 +64,72 @@ inline __m256 quotient65535(__m256 a)
     return _mm256_fmadd_ps(r, k, q);
 }
 #define TMV_QUOTIENT(a) reinterpret_cast<vf>(quotient65535(reinterpret_cast<__m256>(a)))
+#define TMV_RANGE_RECIP(v) (splat(1.0f) / (v))
 #include "engine/hdr/tmwindow_body.h"
+#undef TMV_RANGE_RECIP
 #undef TMV_QUOTIENT
 #undef TMV_SQRT
 #undef TMV_BYTES
 } // namespace avx2
 #pragma GCC pop_options
 
-std::atomic<bool> s_portableOnly{false};
+// Sixteen lanes, for processors with AVX-512 (F, BW, VL, DQ). The divide and
+// root unit takes as long per lane at this width as at eight lanes, so here
+// the range weight's reciprocal is a sequence on the multiply-add units
+// (engine/core/exactrecip.h) that gives the division's bits for every
+// a = 0..65535 (the tests check all of them). The roots stay on the divide
+// unit, which then has time for them (the root sequence is slower here).
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw,avx512vl,avx512dq,avx2,fma")
+// GCC 12 takes the intrinsics' undefined start values for uninitialised reads.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+namespace avx512 {
+#define TMV_BYTES 64
+#define TMV_SQRT(v) reinterpret_cast<vf>(_mm512_sqrt_ps(reinterpret_cast<__m512>(v)))
+// a / 65535 for the integers a = 0..65535 in two steps: a * k plus a times
+// the error of k (1/65535 - k = 0x1.0001p-48 in single precision), fused,
+// which rounds as the division does for every one of them (the tests check all).
+inline __m512 quotient65535(__m512 a)
+{
+    const __m512 t = _mm512_mul_ps(a, _mm512_set1_ps(0x1.0001p-48f));
+    return _mm512_fmadd_ps(a, _mm512_set1_ps(1.0f / 65535.0f), t);
+}
+#define TMV_QUOTIENT(a) reinterpret_cast<vf>(quotient65535(reinterpret_cast<__m512>(a)))
+#define TMV_RANGE_RECIP(v) reinterpret_cast<vf>(mp_exact::exactReciprocalWindow(reinterpret_cast<__m512>(v)))
+#include "engine/hdr/tmwindow_body.h"
+#undef TMV_RANGE_RECIP
+#undef TMV_QUOTIENT
+#undef TMV_SQRT
+#undef TMV_BYTES
+} // namespace avx512
+#pragma GCC diagnostic pop
+#pragma GCC pop_options
+
+std::atomic<int> s_widest{static_cast<int>(WalkerSet::Best)};
+
+bool cpuHasAvx2()
+{
+    static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return yes;
+}
+
+bool cpuHasAvx512()
+{
+    static const bool yes = cpuHasAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq");
+    return yes;
+}
 
 bool hasAvx2()
 {
-    static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    return yes && !s_portableOnly.load(std::memory_order_relaxed);
+    return cpuHasAvx2() && s_widest.load(std::memory_order_relaxed) >= static_cast<int>(WalkerSet::Avx2);
+}
+
+bool hasAvx512()
+{
+    return cpuHasAvx512() && s_widest.load(std::memory_order_relaxed) >= static_cast<int>(WalkerSet::Best);
 }
 #endif
 
@@ -125,12 +181,31 @@ void fillColourPlaneRows(const ColourWindow& win, int start, int end)
     }
 }
 
-void usePortableWalkers(bool portable)
+void useWalkers(WalkerSet widest)
 {
 #ifdef MP_TM_X86
-    s_portableOnly.store(portable, std::memory_order_relaxed);
+    s_widest.store(static_cast<int>(widest), std::memory_order_relaxed);
 #else
-    (void)portable;
+    (void)widest;
+#endif
+}
+
+void usePortableWalkers(bool portable) { useWalkers(portable ? WalkerSet::Portable : WalkerSet::Best); }
+
+bool walkersAvailable(WalkerSet set)
+{
+#ifdef MP_TM_X86
+    switch (set) {
+    case WalkerSet::Portable:
+        return true;
+    case WalkerSet::Avx2:
+        return cpuHasAvx2();
+    case WalkerSet::Best:
+        return cpuHasAvx512();
+    }
+    return false;
+#else
+    return set == WalkerSet::Portable;
 #endif
 }
 
@@ -147,6 +222,8 @@ TailFn portableTailFunction() { return portable::tail; }
 TailFn tailFunction()
 {
 #ifdef MP_TM_X86
+    if (hasAvx512())
+        return avx512::tail;
     if (hasAvx2())
         return avx2::tail;
 #endif
@@ -156,7 +233,10 @@ TailFn tailFunction()
 StatsFn statsFunction(unsigned sums)
 {
 #ifdef MP_TM_X86
+    static const StatsFn wide[8] = MP_TM_STATS_TABLE(avx512);
     static const StatsFn table[8] = MP_TM_STATS_TABLE(avx2);
+    if (hasAvx512())
+        return wide[sums & 7u];
     if (hasAvx2())
         return table[sums & 7u];
 #endif
@@ -166,6 +246,8 @@ StatsFn statsFunction(unsigned sums)
 ColourStatsFn colourStatsFunction()
 {
 #ifdef MP_TM_X86
+    if (hasAvx512())
+        return avx512::colourStats;
     if (hasAvx2())
         return avx2::colourStats;
 #endif

@@ -11,8 +11,10 @@
 //   lumd += w;  mean += L * w;  dist += a * w  or  d * w;
 //   det += +-sqrt(a*k) * w             (MP_temp2_table[a], sign of d)
 // The range weight and the root are evaluated with the same single-precision
-// expressions that fill the tables, so they equal the table entries bit for
-// bit (the tests compare them over all 65,536 indices).
+// expressions that fill the tables (at sixteen lanes the reciprocal and the
+// quotient a / 65535 by multiply-add sequences proven equal for every a), so
+// they equal the table entries bit for bit (the tests compare them over all
+// 65,536 indices on every walker set).
 //
 // Internal to the tone-mapping family.
 
@@ -102,12 +104,17 @@ struct TailParams {
 };
 using TailFn = void (*)(TailChunk& chunk, int n, const TailParams& p);
 
-// The walkers for the processor the program runs on (AVX2 when it has it).
+// The walkers for the processor the program runs on (sixteen lanes with
+// AVX-512, eight with AVX2, the portable ones otherwise).
 StatsFn statsFunction(unsigned sums);
 ColourStatsFn colourStatsFunction();
 TailFn tailFunction();
-// Tests: with true, statsFunction and colourStatsFunction give the portable
-// walkers on every processor.
+// Tests and benchmarks: the widest set the functions above may give.
+enum class WalkerSet { Portable, Avx2, Best };
+void useWalkers(WalkerSet widest);
+// Whether this processor has the set (Best: the AVX-512 walkers).
+bool walkersAvailable(WalkerSet set);
+// useWalkers(Portable) with true, useWalkers(Best) with false.
 void usePortableWalkers(bool portable);
 // The portable walkers, for tests that compare the two.
 StatsFn portableStatsFunction(unsigned sums);

@@ -1,13 +1,16 @@
 // The window walkers of engine/hdr/tmwindow.h for one vector width.
 // Included by tmwindow.cpp once per instruction set, inside a namespace of
 // its own, with TMV_BYTES (vector size in bytes), TMV_SQRT(v) (lane-wise
-// square root) and TMV_QUOTIENT(v) (lane-wise v / 65535, correctly rounded)
+// square root), TMV_QUOTIENT(v) (lane-wise v / 65535, correctly rounded) and
+// TMV_RANGE_RECIP(v) (1.0f / v, exact for the range weight's denominators)
 // defined. Every header it needs is included before. This file
 // is included several times on purpose; it has no include guard.
 //
 // TMV_TARGET carries the instruction set of the wider copy on every function
 // and lambda of this file (Clang honours no target pragma, GCC accepts both).
-#if TMV_BYTES == 32
+#if TMV_BYTES == 64
+#define TMV_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx2,fma")))
+#elif TMV_BYTES == 32
 #define TMV_TARGET __attribute__((target("avx2,fma")))
 #else
 #define TMV_TARGET
@@ -20,7 +23,17 @@ typedef unsigned vu __attribute__((vector_size(TMV_BYTES)));
 constexpr int kLanes = TMV_BYTES / 4;
 static_assert(kChunk % kLanes == 0, "a chunk is a whole number of vectors");
 
-TMV_TARGET inline vf splat(float v) { return vf{} + v; }
+// v in every lane (one broadcast; vf{} + v would add 0 first).
+TMV_TARGET inline vf splat(float v)
+{
+#if TMV_BYTES == 64
+    return reinterpret_cast<vf>(_mm512_set1_ps(v));
+#elif TMV_BYTES == 32
+    return reinterpret_cast<vf>(_mm256_set1_ps(v));
+#else
+    return vf{v, v, v, v};
+#endif
+}
 TMV_TARGET inline vi splati(int v) { return vi{} + v; }
 TMV_TARGET inline vi lanes()
 {
@@ -31,7 +44,9 @@ TMV_TARGET inline vi lanes()
 }
 TMV_TARGET inline vi load16(const ushort* p)
 {
-#if TMV_BYTES == 32
+#if TMV_BYTES == 64
+    return reinterpret_cast<vi>(_mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))));
+#elif TMV_BYTES == 32
     // One widening load (the generic conversion becomes two halves and a merge).
     return reinterpret_cast<vi>(_mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
 #else
@@ -55,11 +70,12 @@ TMV_TARGET inline vf load(const float* p)
 }
 TMV_TARGET inline vf toFloat(vi v) { return __builtin_convertvector(v, vf); }
 TMV_TARGET inline vf keepWhere(vf v, vi mask) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) & mask); }
-// v with the sign of d (d < 0: -v) for v >= 0.
-TMV_TARGET inline vf withSignOf(vf v, vi d)
+// v with the sign of d (d < 0 or -0: -v) for v >= 0.
+TMV_TARGET inline vf withSignOf(vf v, vf d)
 {
-    return reinterpret_cast<vf>(reinterpret_cast<vi>(v) ^ (d & splati(INT32_MIN)));
+    return reinterpret_cast<vf>(reinterpret_cast<vi>(v) ^ (reinterpret_cast<vi>(d) & splati(INT32_MIN)));
 }
+TMV_TARGET inline vf absolute(vf v) { return reinterpret_cast<vf>(reinterpret_cast<vi>(v) & splati(INT32_MAX)); }
 
 // Window rows of image row y: ky = y1, y1 + step, ... up to y2.
 TMV_TARGET inline void windowRows(int y, int height, int r, int step, bool panorama, int* y1, int* y2)
@@ -109,13 +125,12 @@ TMV_TARGET void stats(const Window& win, int y, int x0, int n, const int* K, Sta
     const int step = win.step;
     const vf k = splat(1.0f / 65535.0f);
     const vf eps = splat(0.001f);
-    const vf one = splat(1.0f);
     const vi lane = lanes();
     const vi width = splati(win.width);
 
     for (int g = 0; g < n; g += kLanes) {
         const int x = x0 + g;
-        const vi centre = loadInts(K + g);
+        const vf centre = toFloat(loadInts(K + g));
         vf lumd{}, mean{}, dist{}, det{};
 
         for (int ky = y1; ky <= y2; ky += step) {
@@ -124,25 +139,25 @@ TMV_TARGET void stats(const Window& win, int y, int x0, int n, const int* K, Sta
             const ushort* lrow = win.lum + static_cast<ptrdiff_t>(y + ky) * win.stride + x;
 
             auto sample = [&](int kx, bool masked) TMV_TARGET __attribute__((always_inline)) {
-                const vi L = load16(lrow + kx);
-                const vi d = centre - L;
-                const vi sign = d >> 31;
-                const vi a = (d ^ sign) - sign;
-                const vf af = toFloat(a);
-                const vf ak = af * k;
-                vf w = splat(wrow[kx]) * (one / (ak + eps));
+                // d = K - L and a = |d| in single precision: exact for
+                // integers below 2^24, and d is +0 where K = L.
+                const vf L = toFloat(load16(lrow + kx));
+                const vf d = centre - L;
+                const vf a = absolute(d);
+                const vf ak = a * k;
+                vf w = splat(wrow[kx]) * TMV_RANGE_RECIP(ak + eps);
                 if (masked) {
                     const vi col = lane + (x + kx);
                     w = keepWhere(w, (col >= 0) & (col < width));
                 }
                 lumd += w;
                 if constexpr ((Sums & kSumMean) != 0)
-                    mean += toFloat(L) * w;
+                    mean += L * w;
                 if constexpr ((Sums & kSumAbs) != 0)
-                    dist += af * w;
+                    dist += a * w;
                 if constexpr ((Sums & kSumSigned) != 0)
-                    dist += toFloat(d) * w;
-                det += withSignOf(TMV_SQRT(ak), sign) * w;
+                    dist += d * w;
+                det += withSignOf(TMV_SQRT(ak), d) * w;
             };
 
             walkRowSamples(win.panorama, win.width, x, h, step, sample);
@@ -165,13 +180,12 @@ TMV_TARGET void colourStats(const ColourWindow& win, int y, int x0, int n, const
     const ptrdiff_t cs = win.stride;
     const vf k = splat(1.0f / 65535.0f);
     const vf eps = splat(0.001f);
-    const vf one = splat(1.0f);
     const vi lane = lanes();
     const vi width = splati(win.width);
 
     for (int g = 0; g < n; g += kLanes) {
         const int x = x0 + g;
-        const vi centre = loadInts(K + g);
+        const vf centre = toFloat(loadInts(K + g));
         vf lumd{}, mean{}, det{};
         vf red = splat(0.01f), green = splat(0.01f), blue = splat(0.01f);
 
@@ -182,19 +196,17 @@ TMV_TARGET void colourStats(const ColourWindow& win, int y, int x0, int n, const
 
             auto sample = [&](int kx, bool masked) TMV_TARGET __attribute__((always_inline)) {
                 const ushort* p = lrow + kx;
-                const vi L = load16(p);
-                const vi d = centre - L;
-                const vi sign = d >> 31;
-                const vi a = (d ^ sign) - sign;
-                const vf af = toFloat(a);
-                vf w = splat(wrow[kx]) * (one / (af * k + eps));
+                const vf L = toFloat(load16(p));
+                const vf d = centre - L;
+                const vf a = absolute(d);
+                vf w = splat(wrow[kx]) * TMV_RANGE_RECIP(a * k + eps);
                 if (masked) {
                     const vi col = lane + (x + kx);
                     w = keepWhere(w, (col >= 0) & (col < width));
                 }
                 lumd += w;
-                mean += toFloat(L) * w;
-                det += withSignOf(TMV_SQRT(TMV_QUOTIENT(af)), sign) * w;
+                mean += L * w;
+                det += withSignOf(TMV_SQRT(TMV_QUOTIENT(a)), d) * w;
                 red += toFloat(load16(p + cs)) * w;
                 green += toFloat(load16(p + 2 * cs)) * w;
                 blue += toFloat(load16(p + 3 * cs)) * w;

@@ -313,6 +313,20 @@ std::vector<int> randomHalfWidths(const WalkCase& c, Random& rnd, MP_Params& p)
     return hw;
 }
 
+// The walkers of every set this processor has (portable, AVX2, AVX-512), as
+// get() gives them with that set the widest allowed.
+template <class Get> auto walkers(Get get)
+{
+    std::vector<decltype(get())> fns;
+    for (mp_tm::WalkerSet set : {mp_tm::WalkerSet::Portable, mp_tm::WalkerSet::Avx2, mp_tm::WalkerSet::Best})
+        if (mp_tm::walkersAvailable(set)) {
+            mp_tm::useWalkers(set);
+            fns.push_back(get());
+        }
+    mp_tm::useWalkers(mp_tm::WalkerSet::Best);
+    return fns;
+}
+
 class WindowWalk : public Tonemapping, public ::testing::WithParamInterface<WalkCase> {
 protected:
     void SetUp() override
@@ -352,7 +366,7 @@ TEST_P(WindowWalk, EveryLaneSumsItsOwnWindowInSampleOrder)
     const mp_tm::Window win{padded.data() + pad, stride, pad, c.w, c.h, c.r, c.step, c.panorama, hw.data()};
 
     for (unsigned sums : {0u, 1u, 3u, 4u, 5u}) {
-        for (mp_tm::StatsFn fn : {mp_tm::portableStatsFunction(sums), mp_tm::statsFunction(sums)}) {
+        for (mp_tm::StatsFn fn : walkers([sums] { return mp_tm::statsFunction(sums); })) {
             for (int y = 0; y < c.h; ++y) {
                 for (int x0 = 0; x0 < c.w; x0 += mp_tm::kChunk) {
                     const int n = std::min(mp_tm::kChunk, c.w - x0);
@@ -420,7 +434,7 @@ TEST_P(WindowWalk, ColourWalkOfMeandiff)
     std::vector<uint16_t> planes(mp_tm::colourPlaneSize(c.w, c.h, widest), 0xBEEF);
     mp_tm::attachColourPlanes(win, planes.data(), widest);
     mp_tm::fillColourPlaneRows(win, 0, c.h);
-    for (mp_tm::ColourStatsFn fn : {mp_tm::portableColourStatsFunction(), mp_tm::colourStatsFunction()}) {
+    for (mp_tm::ColourStatsFn fn : walkers(mp_tm::colourStatsFunction)) {
         for (int y = 0; y < c.h; ++y) {
             for (int x0 = 0; x0 < c.w; x0 += mp_tm::kChunk) {
                 const int n = std::min(mp_tm::kChunk, c.w - x0);
@@ -476,10 +490,13 @@ TEST_F(Tonemapping, WalkersComputeTheTableEntriesExactly)
     std::vector<uint16_t> planes(mp_tm::colourPlaneSize(w, h, 0));
     mp_tm::attachColourPlanes(cwin, planes.data(), 0);
     mp_tm::fillColourPlaneRows(cwin, 0, h);
-    for (bool portable : {true, false}) {
-        mp_tm::usePortableWalkers(portable);
-        const mp_tm::StatsFn fn = mp_tm::statsFunction(mp_tm::kSumMean);
-        const mp_tm::ColourStatsFn cfn = mp_tm::colourStatsFunction();
+    const auto statsFns = walkers([] { return mp_tm::statsFunction(mp_tm::kSumMean); });
+    const auto colourFns = walkers(mp_tm::colourStatsFunction);
+    ASSERT_EQ(statsFns.size(), colourFns.size());
+    for (size_t set = 0; set < statsFns.size(); ++set) {
+        SCOPED_TRACE("walker set " + std::to_string(set));
+        const mp_tm::StatsFn fn = statsFns[set];
+        const mp_tm::ColourStatsFn cfn = colourFns[set];
         for (int y = 0; y < h; ++y)
             for (int x0 = 0; x0 < w; x0 += mp_tm::kChunk) {
                 int K[mp_tm::kChunk];
@@ -505,8 +522,7 @@ TEST_F(Tonemapping, TailOfAChunkIsTheTailOfEachPixel)
     uint32_t seed = 5;
     auto rnd = [&] { return static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f; };
     const mp_tm::TailParams tp{0.2126f, 0.7152f, 0.0722f, 0.9f, 0.6f, 0.3f};
-    for (bool portable : {true, false}) {
-        mp_tm::usePortableWalkers(portable);
+    for (mp_tm::TailFn tail : walkers(mp_tm::tailFunction)) {
         mp_tm::TailChunk tc;
         for (int i = 0; i < mp_tm::kChunk; ++i) {
             for (int c = 0; c < 3; ++c) {
@@ -516,7 +532,7 @@ TEST_F(Tonemapping, TailOfAChunkIsTheTailOfEachPixel)
             tc.lumdet[i] = rnd() * 0.2f - 0.1f;
             tc.lum0[i] = i % 9 == 0 ? 0.5f : rnd();
         }
-        mp_tm::tailFunction()(tc, mp_tm::kChunk, tp);
+        tail(tc, mp_tm::kChunk, tp);
         for (int i = 0; i < mp_tm::kChunk; ++i) {
             const MP_float3 want = MP_calcTMdampdetdark({tc.c0b[0][i], tc.c0b[1][i], tc.c0b[2][i]},
                                                         {tc.ce[0][i], tc.ce[1][i], tc.ce[2][i]},
@@ -586,13 +602,15 @@ TEST_F(Tonemapping, EveryKernelByNameInPlaceAndAcrossThreadCounts)
             ASSERT_EQ(run(kernel, inPlace, inPlace, w, h, p), 0);
             EXPECT_EQ(inPlace, out);
 
-            // One thread, and the portable window walk.
+            // One thread, and the narrower window walks.
             MP_UI_SetIdealThreadCount(1);
             EXPECT_EQ(output(kernel, img, w, h, block(kernel, preview)), out);
             MP_UI_SetIdealThreadCount(3);
-            mp_tm::usePortableWalkers(true);
-            EXPECT_EQ(output(kernel, img, w, h, block(kernel, preview)), out);
-            mp_tm::usePortableWalkers(false);
+            for (mp_tm::WalkerSet set : {mp_tm::WalkerSet::Portable, mp_tm::WalkerSet::Avx2}) {
+                mp_tm::useWalkers(set);
+                EXPECT_EQ(output(kernel, img, w, h, block(kernel, preview)), out) << static_cast<int>(set);
+            }
+            mp_tm::useWalkers(mp_tm::WalkerSet::Best);
         }
     }
 }
