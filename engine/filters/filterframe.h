@@ -287,6 +287,19 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
     }
 }
 
+// How the window sums of a run (MP_gatherPlaneSums) are taken: 16 the
+// widest vector code the processor has (sixteen lanes on AVX-512, eight on
+// AVX2 with FMA; windowsums.cpp), 8 at most eight lanes, 0 the compiler's
+// loop with the division (the code the vector sums replaced; tests and
+// benchmarks compare them).
+extern int g_filterSumLanes;
+
+// The plane sums below in vector code (windowsums.cpp): true when it filled
+// W and S; false when it does not apply or a pixel of the run has no sample
+// (W and S are then undefined).
+bool MP_planeSumsVector(const Window& win, const ushort* plane, float eps, int y, int x0, int n, const int* I,
+                        float* W, float* S);
+
 // The bilateral plane sums of a run of pixels: for every window sample of
 // plane luminance L, w = spatial weight * MP_temp3_table[|I - L|] (the divisor
 // table 1 / (d k + eps) of the run), W += w, S += w * L; I[i] the centre
@@ -295,6 +308,8 @@ inline void MP_gatherPlaneSums(const Window& win, const ushort* plane, float eps
                                float* W, float* S)
 {
     const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
+    if (MP_chunkWalkable(win, x0, n) && MP_planeSumsVector(win, plane, eps, y, x0, n, I, W, S))
+        return;
     for (int i = 0; i < n; ++i)
         W[i] = S[i] = 0.0f;
     if (MP_chunkWalkable(win, x0, n)) {

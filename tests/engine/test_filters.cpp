@@ -691,8 +691,9 @@ TEST_F(FilterTest, ColorEnhanceDriverRunsTheGivenWorkersIntoASeparateImage)
 
 // Runs of pixels gathered at once (eight lanes wide on AVX2 processors,
 // sixteen on AVX-512 ones for the edge enhancer and the smoothing operators, and
-// in the portable code) give what each pixel's own walk gives, in both
-// workers and in panorama mode.
+// in the portable code; the window sums' vector code at sixteen and eight
+// lanes and the compiler's loop, g_filterSumLanes) give what each pixel's own
+// walk gives, in both workers and in panorama mode.
 TEST_P(FilterRuns, EqualThePixelWalk)
 {
     const FrameCase& c = GetParam();
@@ -719,10 +720,16 @@ TEST_P(FilterRuns, EqualThePixelWalk)
                 mp_filters::g_filterRunWalk = true;
                 for (bool portable : {false, true}) {
                     mp_filters::g_filterPortable = portable;
-                    EXPECT_EQ(runCopy(c.name, z.w, z.h, src, q), walk)
-                        << z.w << "x" << z.h << " " << panorama << full << portable;
+                    for (int lanes : {16, 8, 0}) {
+                        if (portable && lanes != 0)
+                            continue;
+                        mp_filters::g_filterSumLanes = lanes;
+                        EXPECT_EQ(runCopy(c.name, z.w, z.h, src, q), walk)
+                            << z.w << "x" << z.h << " " << panorama << full << portable << " lanes " << lanes;
+                    }
                 }
                 mp_filters::g_filterPortable = false;
+                mp_filters::g_filterSumLanes = 16;
             }
         }
     }

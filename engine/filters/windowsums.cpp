@@ -1,0 +1,276 @@
+// The window filters' bilateral sums of a run of pixels written with vector
+// instructions: sixteen lanes on AVX-512 processors, eight on AVX2 + FMA
+// ones. The divisor 1 / (d k + eps) comes from MP_exactRecip (the same bits
+// as the division); every pixel's sums take the same operations in the same
+// order as its own walk. Each function returns false when it does not apply
+// (processor, test switches, an eps the reciprocal is not proven for) or a
+// pixel of the run has no sample; the caller then clears the sums and takes
+// the compiler's loop.
+
+#include "engine/filters/filterframe.h"
+#include "engine/filters/filterrecip.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace mp_filters {
+
+int g_filterSumLanes = 16;
+
+bool MP_filterHasFma()
+{
+#ifdef MP_FILTER_RECIP_X86
+    static const bool yes = __builtin_cpu_supports("fma");
+    return yes;
+#else
+    return false;
+#endif
+}
+
+namespace {
+bool hasAvx512()
+{
+#ifdef MP_FILTER_RECIP_X86
+    static const bool yes = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vl");
+    return yes;
+#else
+    return false;
+#endif
+}
+} // namespace
+
+} // namespace mp_filters
+
+#ifdef MP_FILTER_RECIP_X86
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw,avx512vl")
+// GCC 12 takes the intrinsics' undefined start values for uninitialised reads.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#include "engine/filters/windowwalk512.h"
+
+namespace mp_filters {
+namespace {
+
+// The lanes j of 0..15 with a <= j < b.
+inline __mmask16 laneRange16(int a, int b)
+{
+    a = MP_iclamp(a, 0, 16);
+    b = MP_iclamp(b, 0, 16);
+    return a >= b ? static_cast<__mmask16>(0) : static_cast<__mmask16>(((1u << b) - 1u) & ~((1u << a) - 1u));
+}
+
+// One sample of sixteen pixels: d = |I - L| (exact in floats), w = ws / (d k + eps),
+// W += w, S += w L, on the lanes of m.
+__attribute__((always_inline)) inline void planeSample512(__m512& W, __m512& S, __m512 I, __m512 L, __m512 ws, __m512 k, __m512 eps, __mmask16 m)
+{
+    const __m512 d = _mm512_abs_ps(_mm512_sub_ps(I, L));
+    const __m512 w = _mm512_mul_ps(ws, MP_exactRecip512(_mm512_add_ps(_mm512_mul_ps(d, k), eps)));
+    W = _mm512_mask_add_ps(W, m, W, w);
+    S = _mm512_mask_add_ps(S, m, S, _mm512_mul_ps(w, L));
+}
+
+__attribute__((always_inline)) inline __m512 planeLoad512(const ushort* q, __mmask16 m)
+{
+    return _mm512_cvtepi32_ps(_mm512_cvtepu16_epi32(_mm256_maskz_loadu_epi16(m, q)));
+}
+
+// Sixty-four pixels' plane sums in registers: four groups of sixteen lanes.
+struct PlaneLanes512 {
+    __m512 I0, I1, I2, I3, W0, W1, W2, W3, S0, S1, S2, S3;
+    __m512 k, eps;
+
+    __attribute__((always_inline)) inline void all(const ushort* q, __m512 ws)
+    {
+        planeSample512(W0, S0, I0, planeLoad512(q, 0xFFFF), ws, k, eps, 0xFFFF);
+        planeSample512(W1, S1, I1, planeLoad512(q + 16, 0xFFFF), ws, k, eps, 0xFFFF);
+        planeSample512(W2, S2, I2, planeLoad512(q + 32, 0xFFFF), ws, k, eps, 0xFFFF);
+        planeSample512(W3, S3, I3, planeLoad512(q + 48, 0xFFFF), ws, k, eps, 0xFFFF);
+    }
+    // Only the pixels lo .. hi-1 (their samples alone are read).
+    __attribute__((always_inline)) inline void some(const ushort* q, __m512 ws, int lo, int hi)
+    {
+        __mmask16 m = laneRange16(lo, hi);
+        if (m)
+            planeSample512(W0, S0, I0, planeLoad512(q, m), ws, k, eps, m);
+        if ((m = laneRange16(lo - 16, hi - 16)))
+            planeSample512(W1, S1, I1, planeLoad512(q + 16, m), ws, k, eps, m);
+        if ((m = laneRange16(lo - 32, hi - 32)))
+            planeSample512(W2, S2, I2, planeLoad512(q + 32, m), ws, k, eps, m);
+        if ((m = laneRange16(lo - 48, hi - 48)))
+            planeSample512(W3, S3, I3, planeLoad512(q + 48, m), ws, k, eps, m);
+    }
+};
+
+inline __m512 loadCentres512(const int* I, int from, int n)
+{
+    return _mm512_cvtepi32_ps(_mm512_maskz_loadu_epi32(laneRange16(0, n - from), I + from));
+}
+
+inline void storeSums512(float* W, float* S, __m512 vW, __m512 vS, int from, int n)
+{
+    const __mmask16 m = laneRange16(0, n - from);
+    _mm512_mask_storeu_ps(W + from, m, vW);
+    _mm512_mask_storeu_ps(S + from, m, vS);
+}
+
+} // namespace
+
+// The sums of MP_gatherPlaneSums, the run's (up to) sixty-four pixels in
+// registers over the whole window; the walk of MP_forEachWindowOffset.
+__attribute__((noinline)) bool MP_planeSums512(const Window& win, const ushort* plane, float eps, int y, int x0, int n,
+                                               const int* I, float* W, float* S)
+{
+    static_assert(kChunk == 64, "four groups of sixteen lanes");
+    const int R = win.R, s = win.step, w = win.width;
+    const ushort* centre = plane + static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x0);
+    PlaneLanes512 v;
+    v.k = _mm512_set1_ps(MP_k);
+    v.eps = _mm512_set1_ps(eps);
+    v.I0 = loadCentres512(I, 0, n);
+    v.I1 = loadCentres512(I, 16, n);
+    v.I2 = loadCentres512(I, 32, n);
+    v.I3 = loadCentres512(I, 48, n);
+    v.W0 = v.W1 = v.W2 = v.W3 = v.S0 = v.S1 = v.S2 = v.S3 = _mm512_setzero_ps();
+    const bool interior = x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= w - 1;
+    int y1, y2;
+    MP_windowRows(win, y, &y1, &y2);
+    bool any = false;
+    uint64_t covered = 0;
+    for (int ky = y1; ky <= y2; ky += s) {
+        const int l = win.halfWidth[ky + R];
+        const float* ws = &localexp[MP_localexpIndex(0, ky)];
+        const ushort* row = centre + static_cast<ptrdiff_t>(ky) * w;
+        if (interior && n == kChunk) {
+            for (int kx = -l; kx <= l; kx += s)
+                v.all(row + kx, _mm512_set1_ps(ws[kx]));
+            any = any || l >= 0;
+            continue;
+        }
+        for (int kx = -l; kx <= l; kx += s) {
+            const int lo = interior ? 0 : MP_imax(0, -(x0 + kx));
+            const int hi = interior ? n : MP_imin(n, w - x0 - kx);
+            if (lo >= hi)
+                continue;
+            v.some(row + kx, _mm512_set1_ps(ws[kx]), lo, hi);
+            any = true;
+            covered |= (hi >= 64 ? ~0ull : (1ull << hi) - 1ull) & ~((1ull << lo) - 1ull);
+        }
+    }
+    if (interior ? !any : covered != (n >= 64 ? ~0ull : (1ull << n) - 1ull))
+        return false;
+    storeSums512(W, S, v.W0, v.S0, 0, n);
+    storeSums512(W, S, v.W1, v.S1, 16, n);
+    storeSums512(W, S, v.W2, v.S2, 32, n);
+    storeSums512(W, S, v.W3, v.S3, 48, n);
+    return true;
+}
+
+} // namespace mp_filters
+#pragma GCC diagnostic pop
+#pragma GCC pop_options
+
+#pragma GCC push_options
+#pragma GCC target("avx2,fma")
+namespace mp_filters {
+namespace {
+
+// One sample of eight pixels as planeSample512; the lanes outside the run
+// (mask zero) add nothing: w is +0 there and the sums are never -0.
+inline void planeSample256(__m256& W, __m256& S, __m256 I, __m256 L, __m256 ws, __m256 k, __m256 eps, __m256 m)
+{
+    const __m256 abs = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+    const __m256 d = _mm256_and_ps(_mm256_sub_ps(I, L), abs);
+    const __m256 w = _mm256_and_ps(m, _mm256_mul_ps(ws, MP_exactRecip256(_mm256_add_ps(_mm256_mul_ps(d, k), eps))));
+    W = _mm256_add_ps(W, w);
+    S = _mm256_add_ps(S, _mm256_mul_ps(w, L));
+}
+
+inline __m256 planeLoad256(const ushort* q)
+{
+    return _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q))));
+}
+
+} // namespace
+
+// The sums of MP_gatherPlaneSums, sixteen pixels (two groups of eight) of a
+// run at a time in registers over the whole window. At the image's left and
+// right edges the samples of an offset that lie outside are read as 0 from a
+// copy and their weight is masked to 0.
+__attribute__((noinline, flatten)) bool MP_planeSums256(const Window& win, const ushort* plane, float eps, int y, int x0, int n,
+                                               const int* I, float* W, float* S)
+{
+    const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
+    const __m256 k = _mm256_set1_ps(MP_k), e = _mm256_set1_ps(eps);
+    const __m256 all = _mm256_castsi256_ps(_mm256_set1_epi32(-1));
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    for (int g0 = 0; g0 < n; g0 += 16) {
+        alignas(32) int Ig[16] = {};
+        for (int i = 0; i < 16 && g0 + i < n; ++i)
+            Ig[i] = I[g0 + i];
+        const __m256 I0 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(Ig)));
+        const __m256 I1 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(Ig + 8)));
+        __m256 W0 = _mm256_setzero_ps(), S0 = W0, W1 = W0, S1 = W0;
+        const int gn = MP_imin(16, n - g0);
+        const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
+            const ushort* q = plane + static_cast<ptrdiff_t>(base) + off + g0;
+            const __m256 vws = _mm256_set1_ps(ws);
+            const int a = MP_imax(lo - g0, 0), b = MP_imin(hi - g0, gn);
+            if (a == 0 && b == 16) {
+                planeSample256(W0, S0, I0, planeLoad256(q), vws, k, e, all);
+                planeSample256(W1, S1, I1, planeLoad256(q + 8), vws, k, e, all);
+                return;
+            }
+            if (a >= b)
+                return;
+            alignas(32) ushort buf[16] = {};
+            std::memcpy(buf + a, q + a, static_cast<size_t>(b - a) * sizeof(ushort));
+            const __m256i va = _mm256_set1_epi32(a), vb = _mm256_set1_epi32(b);
+            const __m256i l1 = _mm256_add_epi32(lane, _mm256_set1_epi32(8));
+            const __m256 m0 = _mm256_castsi256_ps(
+                _mm256_andnot_si256(_mm256_cmpgt_epi32(va, lane), _mm256_cmpgt_epi32(vb, lane)));
+            const __m256 m1 =
+                _mm256_castsi256_ps(_mm256_andnot_si256(_mm256_cmpgt_epi32(va, l1), _mm256_cmpgt_epi32(vb, l1)));
+            planeSample256(W0, S0, I0, planeLoad256(buf), vws, k, e, m0);
+            planeSample256(W1, S1, I1, planeLoad256(buf + 8), vws, k, e, m1);
+        });
+        if (!walked)
+            return false;
+        alignas(32) float w[16], s[16];
+        _mm256_store_ps(w, W0);
+        _mm256_store_ps(w + 8, W1);
+        _mm256_store_ps(s, S0);
+        _mm256_store_ps(s + 8, S1);
+        for (int i = 0; i < gn; ++i) {
+            W[g0 + i] = w[i];
+            S[g0 + i] = s[i];
+        }
+    }
+    return true;
+}
+
+} // namespace mp_filters
+#pragma GCC pop_options
+#endif
+
+namespace mp_filters {
+
+bool MP_planeSumsVector(const Window& win, const ushort* plane, float eps, int y, int x0, int n, const int* I, float* W,
+                        float* S)
+{
+#ifdef MP_FILTER_RECIP_X86
+    if (g_filterPortable || !MP_exactRecipProven(eps))
+        return false;
+    if (g_filterSumLanes >= 16 && hasAvx512())
+        return MP_planeSums512(win, plane, eps, y, x0, n, I, W, S);
+    if (g_filterSumLanes >= 8 && MP_filterHasAvx2() && MP_filterHasFma())
+        return MP_planeSums256(win, plane, eps, y, x0, n, I, W, S);
+#else
+    (void)win, (void)plane, (void)eps, (void)y, (void)x0, (void)n, (void)I, (void)W, (void)S;
+#endif
+    return false;
+}
+
+} // namespace mp_filters
