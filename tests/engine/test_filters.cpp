@@ -204,6 +204,38 @@ TEST_F(FilterFrame, LuminanceWeightsOfTheInformationPlane)
     EXPECT_EQ(LumWeights::of(&p).of(white), 65535u);
 }
 
+// The luminance plane pass gives every pixel LumWeights::of, in the vector
+// rows (sixteen pixels a step, the rest of a row after them) and the portable
+// code alike: saturated sums, full-scale channels and row ends.
+TEST_F(FilterFrame, LuminancePlaneEqualsThePixelWeights)
+{
+    struct Case {
+        float r, g, b;
+    };
+    for (const Case c : {Case{0.299f, 0.587f, 0.114f}, Case{0.3333f, 0.3334f, 0.3333f}, Case{7.0f, 7.0f, 7.0f},
+                         Case{1.0f, 0.0f, 0.0f}}) {
+        for (const int w : {1, 15, 16, 17, 50}) {
+            const int h = 3;
+            Image src = testPicture(w, h);
+            for (size_t i = 0; i < src.size(); i += 7)
+                src[i] = 65535; // full-scale channels among the picture's
+            MP_Params p = blankParams();
+            p.lumr = c.r;
+            p.lumg = c.g;
+            p.lumb = c.b;
+            const LumWeights lw = LumWeights::of(&p);
+            for (bool portable : {false, true}) {
+                mp_filters::g_filterPortable = portable;
+                std::vector<ushort> plane(static_cast<size_t>(w) * h, 0xABCD);
+                mp_filters::MP_runFilterPlanePass(src.data(), plane.data(), w, h, &p);
+                for (size_t i = 0; i < plane.size(); ++i)
+                    ASSERT_EQ(plane[i], lw.of(src.data() + 3 * i)) << c.r << " " << w << " " << i << " " << portable;
+            }
+            mp_filters::g_filterPortable = false;
+        }
+    }
+}
+
 TEST_F(FilterFrame, WindowWalkAtTheBorders)
 {
     // Top row, R 1, step 2: the first grid row inside the image is +1.
