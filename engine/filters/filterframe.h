@@ -231,6 +231,13 @@ struct ColourSums {
     float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk], E[kChunk];
 };
 
+// The colour sums below without the edge sum in vector code (sixteen lanes on
+// AVX-512, g_filterSumLanes 16; windowsums.cpp): true when it filled W, SR,
+// SG, SB (c.L0 given); false when it does not apply or a pixel of the run has
+// no sample.
+bool MP_colourSumsVector(const Window& win, const ushort* src, const ushort* plane, const LumWeights& lw, float eps,
+                         int y, int x0, int n, ColourSums& c);
+
 // With a plane (the luminance plane of the source, same weights) the samples'
 // luminance is read from it instead.
 template <bool Edge, bool CentreFallback = true>
@@ -242,6 +249,12 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
     for (int i = 0; i < n; ++i) {
         c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
         c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = c.E[i] = 0.0f;
+    }
+    if constexpr (!Edge) {
+        if (MP_chunkWalkable(win, x0, n) && MP_colourSumsVector(win, src, plane, lw, eps, y, x0, n, c))
+            return;
+        for (int i = 0; i < n; ++i)
+            c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = 0.0f;
     }
     if (MP_chunkWalkable(win, x0, n)) {
         // The divisor computed as the table holds it (the same bits).

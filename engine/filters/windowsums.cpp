@@ -168,6 +168,104 @@ __attribute__((noinline)) bool MP_planeSums512(const Window& win, const ushort* 
     return true;
 }
 
+// Sixteen pixels' colour sums (MP_gatherColourSums without the edge sum).
+struct ColourLanes512 {
+    __m512i L0;
+    __m512i iR, iG, iB;  // word indices placing red, green, blue in the low half of each lane
+    __m512i wr, wg, wb;  // the 14-bit luminance weights
+    __m512 k, eps;
+    __m512 W, SR, SG, SB;
+
+    // One sample: lo16 and hi16 its 48 interleaved channel words (the first 32
+    // and the next 16), L its luminance when read from a plane (else taken
+    // from the channels with the weights), m the lanes that take part.
+    template <bool Plane>
+    __attribute__((always_inline)) inline void add(__mmask16 m, __m512 ws, __m512i L, __m512i lo16, __m512i hi16)
+    {
+        const __mmask32 even = 0x55555555u;
+        const __m512i iRv = _mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16);
+        const __m512i iGv = _mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16);
+        const __m512i iBv = _mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16);
+        if constexpr (!Plane) {
+            const __m512i sum = _mm512_add_epi32(
+                _mm512_add_epi32(_mm512_mullo_epi32(iRv, wr), _mm512_mullo_epi32(iGv, wg)), _mm512_mullo_epi32(iBv, wb));
+            L = _mm512_min_epu32(_mm512_srli_epi32(sum, 14), _mm512_set1_epi32(65535));
+        }
+        const __m512i d = _mm512_abs_epi32(_mm512_sub_epi32(L0, L));
+        const __m512 x = _mm512_add_ps(_mm512_mul_ps(_mm512_cvtepi32_ps(d), k), eps);
+        const __m512 w = _mm512_mul_ps(ws, MP_exactRecip512(x));
+        W = _mm512_mask_add_ps(W, m, W, w);
+        SR = _mm512_mask_add_ps(SR, m, SR, _mm512_mul_ps(w, _mm512_cvtepi32_ps(iRv)));
+        SG = _mm512_mask_add_ps(SG, m, SG, _mm512_mul_ps(w, _mm512_cvtepi32_ps(iGv)));
+        SB = _mm512_mask_add_ps(SB, m, SB, _mm512_mul_ps(w, _mm512_cvtepi32_ps(iBv)));
+    }
+};
+
+template <bool Plane>
+bool colourSums512(const Window& win, const ushort* src, const ushort* plane, const LumWeights& lw, float eps, int y,
+                   int x0, int n, ColourSums& c)
+{
+    const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
+    ColourLanes512 s;
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    s.iR = _mm512_load_si512(idx[0]);
+    s.iG = _mm512_load_si512(idx[1]);
+    s.iB = _mm512_load_si512(idx[2]);
+    s.wr = _mm512_set1_epi32(static_cast<int>(lw.wr));
+    s.wg = _mm512_set1_epi32(static_cast<int>(lw.wg));
+    s.wb = _mm512_set1_epi32(static_cast<int>(lw.wb));
+    s.k = _mm512_set1_ps(MP_k);
+    s.eps = _mm512_set1_ps(eps);
+    for (int g = 0; g < n; g += 16) {
+        const int gn = MP_imin(16, n - g);
+        s.L0 = _mm512_maskz_loadu_epi32(laneRange16(0, gn), c.L0 + g);
+        s.W = s.SR = s.SG = s.SB = _mm512_setzero_ps();
+        const bool walked = MP_forEachWindowOffset512(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
+            const ptrdiff_t at = static_cast<ptrdiff_t>(base) + off + g;
+            const ushort* q = src + at * 3;
+            const __m512 vws = _mm512_set1_ps(ws);
+            if (lo <= g && hi >= g + 16) { // every lane
+                const __m512i L = Plane ? _mm512_cvtepu16_epi32(
+                                              _mm256_loadu_si256(reinterpret_cast<const __m256i*>(plane + at)))
+                                        : _mm512_setzero_si512();
+                s.add<Plane>(0xFFFF, vws, L, _mm512_loadu_si512(q),
+                             _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32))));
+                return;
+            }
+            const int a0 = MP_imax(lo - g, 0), a1 = MP_imin(hi - g, gn);
+            if (a0 >= a1)
+                return;
+            const __mmask16 m = laneRange16(a0, a1);
+            // Lanes before a0 or from a1 on read as 0 (their words may lie outside the image).
+            const unsigned w0 = 3u * static_cast<unsigned>(a0), w1 = 3u * static_cast<unsigned>(a1);
+            const uint64_t words = (w1 >= 64 ? ~0ull : (1ull << w1) - 1ull) & ~((1ull << w0) - 1ull);
+            const __m512i L =
+                Plane ? _mm512_cvtepu16_epi32(_mm256_maskz_loadu_epi16(m, plane + at)) : _mm512_setzero_si512();
+            s.add<Plane>(m, vws, L, _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), q),
+                         _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), q + 32));
+        });
+        if (!walked)
+            return false;
+        const __mmask16 mg = laneRange16(0, gn);
+        _mm512_mask_storeu_ps(c.W + g, mg, s.W);
+        _mm512_mask_storeu_ps(c.SR + g, mg, s.SR);
+        _mm512_mask_storeu_ps(c.SG + g, mg, s.SG);
+        _mm512_mask_storeu_ps(c.SB + g, mg, s.SB);
+    }
+    return true;
+}
+
+// The sums of MP_gatherColourSums<false>, sixteen pixels per instruction.
+__attribute__((noinline)) bool MP_colourSums512(const Window& win, const ushort* src, const ushort* plane,
+                                                const LumWeights& lw, float eps, int y, int x0, int n, ColourSums& c)
+{
+    return plane ? colourSums512<true>(win, src, plane, lw, eps, y, x0, n, c)
+                 : colourSums512<false>(win, src, plane, lw, eps, y, x0, n, c);
+}
+
 // The luminance plane of one row (MP_runFilterPlanePass), sixteen pixels per
 // step: (wr R + wg G + wb B) >> 14 in 32-bit lanes (no sum reaches 2^32),
 // held to 65535 by the unsigned saturating narrowing. Returns the pixels done
@@ -294,6 +392,18 @@ size_t MP_planeRowVector(const ushort* src, ushort* plane, size_t width, const L
     (void)src, (void)plane, (void)width, (void)lw;
 #endif
     return 0;
+}
+
+bool MP_colourSumsVector(const Window& win, const ushort* src, const ushort* plane, const LumWeights& lw, float eps,
+                         int y, int x0, int n, ColourSums& c)
+{
+#ifdef MP_FILTER_RECIP_X86
+    if (!g_filterPortable && g_filterSumLanes >= 16 && MP_exactRecipProven(eps) && hasAvx512())
+        return MP_colourSums512(win, src, plane, lw, eps, y, x0, n, c);
+#else
+    (void)win, (void)src, (void)plane, (void)lw, (void)eps, (void)y, (void)x0, (void)n, (void)c;
+#endif
+    return false;
 }
 
 bool MP_planeSumsVector(const Window& win, const ushort* plane, float eps, int y, int x0, int n, const int* I, float* W,
