@@ -5,9 +5,33 @@
 #include "engine/core/splines.h"
 #include "engine/filters/filterframe.h"
 
+#include <cstring>
+#include <new>
+
 using namespace mp_filters;
 
 namespace {
+
+constexpr int kPowerEntries = 65536;
+
+// pow(i k, 4 i k + 1) with entry 0 set to 0: the same for every run of the
+// local and colour contrast, so computed once (null when memory is short;
+// each run then computes its own).
+const float* contrastPowers()
+{
+    static const float* const table = [] {
+        float* t = new (std::nothrow) float[kPowerEntries];
+        if (t) {
+            for (int i = 0; i < kPowerEntries; ++i) {
+                const float fi = static_cast<float>(i);
+                t[i] = MP_pow(fi * MP_k, 4.0f * fi * MP_k + 1.0f);
+            }
+            t[0] = 0.0f;
+        }
+        return t;
+    }();
+    return table;
+}
 
 constexpr int kSplineSlot = 2;
 constexpr int kComboSlot = 3;
@@ -29,15 +53,19 @@ struct ContrastArgs {
     void fillTables(int start, int end) const
     {
         MP_splineSlotTable(mask, start, end, MP_temp2_table);
+        const bool power = op == Op::LocalContrast || op == Op::ColorContrast;
+        const float* powers = power && start >= 0 && end <= kPowerEntries ? contrastPowers() : nullptr;
+        if (powers && start < end)
+            std::memcpy(MP_temp4_table + start, powers + start, static_cast<size_t>(end - start) * sizeof(float));
         for (int i = start; i < end; ++i) {
             const float fi = static_cast<float>(i);
             MP_temp3_table[i] = divisor(i, kEps10);
-            if (op == Op::LocalContrast || op == Op::ColorContrast)
+            if (power && !powers)
                 MP_temp4_table[i] = MP_pow(fi * MP_k, 4.0f * fi * MP_k + 1.0f);
             else if (op == Op::VeilingGlare)
                 MP_temp_table[i] = MP_pow(fi * MP_k, 1.0f - 0.5f * s);
         }
-        if ((op == Op::LocalContrast || op == Op::ColorContrast) && start == 0 && end > 0)
+        if (power && start == 0 && end > 0)
             MP_temp4_table[0] = 0.0f;
     }
 
