@@ -300,10 +300,10 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
     }
 }
 
-// How the window sums of a run (MP_gatherPlaneSums) are taken: 16 the
-// widest vector code the processor has (sixteen lanes on AVX-512, eight on
-// AVX2 with FMA; windowsums.cpp), 8 at most eight lanes, 0 the compiler's
-// loop with the division (the code the vector sums replaced; tests and
+// How the window sums of a run (MP_gatherPlaneSums, MP_gatherColourSums) and
+// the luminance plane are taken: 16 the sixteen-lane code on AVX-512
+// processors (windowsums.cpp), 0 the compiler's loop with the division (the
+// code the vector sums replaced, which other processors run; tests and
 // benchmarks compare them).
 extern int g_filterSumLanes;
 

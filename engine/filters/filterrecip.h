@@ -28,11 +28,9 @@ inline bool MP_exactRecipProven(float eps)
     return false;
 }
 
-// Whether the processor has FMA (the eight-lane reciprocal needs it beside AVX2).
-bool MP_filterHasFma();
-
 #ifdef MP_FILTER_RECIP_X86
-// r = 1/x: the estimate r0 (12 bits), r1 = r0 + r0 (1 - x r0), then
+// r = 1/x for AVX2 + FMA processors (the window sums do not use it: there
+// the division is as fast): the estimate r0 (12 bits), r1 = r0 + r0 (1 - x r0), then
 // r1 + r1 (1 - x r1), each residual and step one rounding (fused).
 __attribute__((target("avx2,fma"), always_inline)) inline __m256 MP_exactRecip256(__m256 x)
 {

@@ -1,8 +1,10 @@
-// The window filters' bilateral sums of a run of pixels written with vector
-// instructions: sixteen lanes on AVX-512 processors, eight on AVX2 + FMA
-// ones. The divisor 1 / (d k + eps) comes from MP_exactRecip (the same bits
-// as the division); every pixel's sums take the same operations in the same
-// order as its own walk. Each function returns false when it does not apply
+// The window filters' bilateral sums of a run of pixels and their luminance
+// plane written with vector instructions, sixteen lanes on AVX-512 processors.
+// (Eight lanes on AVX2 with the same reciprocal were slower than the
+// compiler's loop with the division, which AVX2 processors keep.) The divisor
+// 1 / (d k + eps) comes from MP_exactRecip512 (the same bits as the division);
+// every pixel's sums take the same operations in the same order as its own
+// walk. Each function returns false when it does not apply
 // (processor, test switches, an eps the reciprocal is not proven for) or a
 // pixel of the run has no sample; the caller then clears the sums and takes
 // the compiler's loop.
@@ -16,16 +18,6 @@
 namespace mp_filters {
 
 int g_filterSumLanes = 16;
-
-bool MP_filterHasFma()
-{
-#ifdef MP_FILTER_RECIP_X86
-    static const bool yes = __builtin_cpu_supports("fma");
-    return yes;
-#else
-    return false;
-#endif
-}
 
 namespace {
 bool hasAvx512()
@@ -67,7 +59,8 @@ inline __mmask16 laneRange16(int a, int b)
 __attribute__((always_inline)) inline void planeSample512(__m512& W, __m512& S, __m512 I, __m512 L, __m512 ws, __m512 k, __m512 eps, __mmask16 m)
 {
     const __m512 d = _mm512_abs_ps(_mm512_sub_ps(I, L));
-    const __m512 w = _mm512_mul_ps(ws, MP_exactRecip512(_mm512_add_ps(_mm512_mul_ps(d, k), eps)));
+    const __m512 x = _mm512_add_ps(_mm512_mul_ps(d, k), eps);
+    const __m512 w = _mm512_mul_ps(ws, MP_exactRecip512(x));
     W = _mm512_mask_add_ps(W, m, W, w);
     S = _mm512_mask_add_ps(S, m, S, _mm512_mul_ps(w, L));
 }
@@ -298,87 +291,6 @@ __attribute__((noinline)) size_t MP_planeRow512(const ushort* src, ushort* plane
 #pragma GCC diagnostic pop
 #pragma GCC pop_options
 
-#pragma GCC push_options
-#pragma GCC target("avx2,fma")
-namespace mp_filters {
-namespace {
-
-// One sample of eight pixels as planeSample512; the lanes outside the run
-// (mask zero) add nothing: w is +0 there and the sums are never -0.
-inline void planeSample256(__m256& W, __m256& S, __m256 I, __m256 L, __m256 ws, __m256 k, __m256 eps, __m256 m)
-{
-    const __m256 abs = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
-    const __m256 d = _mm256_and_ps(_mm256_sub_ps(I, L), abs);
-    const __m256 w = _mm256_and_ps(m, _mm256_mul_ps(ws, MP_exactRecip256(_mm256_add_ps(_mm256_mul_ps(d, k), eps))));
-    W = _mm256_add_ps(W, w);
-    S = _mm256_add_ps(S, _mm256_mul_ps(w, L));
-}
-
-inline __m256 planeLoad256(const ushort* q)
-{
-    return _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q))));
-}
-
-} // namespace
-
-// The sums of MP_gatherPlaneSums, sixteen pixels (two groups of eight) of a
-// run at a time in registers over the whole window. At the image's left and
-// right edges the samples of an offset that lie outside are read as 0 from a
-// copy and their weight is masked to 0.
-__attribute__((noinline, flatten)) bool MP_planeSums256(const Window& win, const ushort* plane, float eps, int y, int x0, int n,
-                                               const int* I, float* W, float* S)
-{
-    const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
-    const __m256 k = _mm256_set1_ps(MP_k), e = _mm256_set1_ps(eps);
-    const __m256 all = _mm256_castsi256_ps(_mm256_set1_epi32(-1));
-    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    for (int g0 = 0; g0 < n; g0 += 16) {
-        alignas(32) int Ig[16] = {};
-        for (int i = 0; i < 16 && g0 + i < n; ++i)
-            Ig[i] = I[g0 + i];
-        const __m256 I0 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(Ig)));
-        const __m256 I1 = _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(Ig + 8)));
-        __m256 W0 = _mm256_setzero_ps(), S0 = W0, W1 = W0, S1 = W0;
-        const int gn = MP_imin(16, n - g0);
-        const bool walked = MP_forEachWindowOffset(win, x0, n, y, [&](ptrdiff_t off, float ws, int lo, int hi) {
-            const ushort* q = plane + static_cast<ptrdiff_t>(base) + off + g0;
-            const __m256 vws = _mm256_set1_ps(ws);
-            const int a = MP_imax(lo - g0, 0), b = MP_imin(hi - g0, gn);
-            if (a == 0 && b == 16) {
-                planeSample256(W0, S0, I0, planeLoad256(q), vws, k, e, all);
-                planeSample256(W1, S1, I1, planeLoad256(q + 8), vws, k, e, all);
-                return;
-            }
-            if (a >= b)
-                return;
-            alignas(32) ushort buf[16] = {};
-            std::memcpy(buf + a, q + a, static_cast<size_t>(b - a) * sizeof(ushort));
-            const __m256i va = _mm256_set1_epi32(a), vb = _mm256_set1_epi32(b);
-            const __m256i l1 = _mm256_add_epi32(lane, _mm256_set1_epi32(8));
-            const __m256 m0 = _mm256_castsi256_ps(
-                _mm256_andnot_si256(_mm256_cmpgt_epi32(va, lane), _mm256_cmpgt_epi32(vb, lane)));
-            const __m256 m1 =
-                _mm256_castsi256_ps(_mm256_andnot_si256(_mm256_cmpgt_epi32(va, l1), _mm256_cmpgt_epi32(vb, l1)));
-            planeSample256(W0, S0, I0, planeLoad256(buf), vws, k, e, m0);
-            planeSample256(W1, S1, I1, planeLoad256(buf + 8), vws, k, e, m1);
-        });
-        if (!walked)
-            return false;
-        alignas(32) float w[16], s[16];
-        _mm256_store_ps(w, W0);
-        _mm256_store_ps(w + 8, W1);
-        _mm256_store_ps(s, S0);
-        _mm256_store_ps(s + 8, S1);
-        for (int i = 0; i < gn; ++i) {
-            W[g0 + i] = w[i];
-            S[g0 + i] = s[i];
-        }
-    }
-    return true;
-}
-
-} // namespace mp_filters
-#pragma GCC pop_options
 #endif
 
 namespace mp_filters {
@@ -414,8 +326,6 @@ bool MP_planeSumsVector(const Window& win, const ushort* plane, float eps, int y
         return false;
     if (g_filterSumLanes >= 16 && hasAvx512())
         return MP_planeSums512(win, plane, eps, y, x0, n, I, W, S);
-    if (g_filterSumLanes >= 8 && MP_filterHasAvx2() && MP_filterHasFma())
-        return MP_planeSums256(win, plane, eps, y, x0, n, I, W, S);
 #else
     (void)win, (void)plane, (void)eps, (void)y, (void)x0, (void)n, (void)I, (void)W, (void)S;
 #endif
