@@ -795,6 +795,36 @@ TEST_F(FilterFrame, HostileSlidersStayInBounds)
     }
 }
 
+// The vector sums and factors of the contrast operators give the compiler's
+// loop's bits for slider values no slider gives, too (NaN and infinite means,
+// huge strengths), and in a picture with black and white areas (W and the
+// luminance at their ends).
+TEST_F(FilterFrame, ContrastVectorCodeEqualsTheLoopForHostileSliders)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    Image src = testPicture(150, 6);
+    for (size_t i = 0; i < src.size() / 3; ++i)
+        src[i] = (i / 9) % 2 ? 65535 : 0;
+    for (const char* name : {"MP_calcPixelLocalContrast", "MP_calcPixelLocalContour", "MP_calcPixelColorContrast",
+                             "MP_calcPixelVeilingGlare"}) {
+        for (float v : {nan, 1e9f, -1e9f, 0.9f, 0.1f}) {
+            MP_Params p = blankParams();
+            p.p[0][0] = 0.05f;
+            p.p[1][0] = v;
+            for (int i = 0; i < 6; ++i) {
+                p.p[2][2 * i] = 0.2f * static_cast<float>(i);
+                p.p[2][2 * i + 1] = 1.0f;
+            }
+            p.p[3][1] = 100.0f;
+            fillRows(p, 20);
+            mp_filters::g_filterSumLanes = 0;
+            const Image loop = runCopy(name, 150, 6, src, p);
+            mp_filters::g_filterSumLanes = 16;
+            EXPECT_EQ(runCopy(name, 150, 6, src, p), loop) << name << " " << v;
+        }
+    }
+}
+
 // While the engine's cancel request is raised the passes queue nothing: the
 // output image is not copied over the destination.
 TEST_F(FilterFrame, CancelledRunLeavesTheDestination)
