@@ -366,7 +366,10 @@ size_t MP_planeRowVector(const ushort* src, ushort* plane, size_t width, const L
 // Rows [start, end) of a worker whose Args gathers its window sums a run of
 // pixels at a time: for each run, a.gather(y, x0, n, cache) fills the sums of
 // pixels x0 .. x0+n-1 (n <= kChunk), then a.effect(c0, x, y, cache, i) gives
-// pixel i's colour; full or reduced as below.
+// pixel i's colour; full or reduced as below. An Args with
+//   bool storeRun(int y, int x0, int n, const Cache&, ushort* out) const
+// may write a run's reduced output at once (true), as effect() and
+// MP_storeRGB48Clamped would.
 template <bool Full, class Args>
 inline void MP_filterChunkRows(const Args& a, int start, int end)
 {
@@ -378,6 +381,10 @@ inline void MP_filterChunkRows(const Args& a, int start, int end)
         for (int x0 = 0; x0 < run.width; x0 += kChunk) {
             const int n = MP_imin(kChunk, run.width - x0);
             a.gather(y, x0, n, cache);
+            if constexpr (!Full && requires { a.storeRun(y, x0, n, cache, a.out); }) {
+                if (a.storeRun(y, x0, n, cache, a.out))
+                    continue;
+            }
             for (int i = 0; i < n; ++i) {
                 const int x = x0 + i;
                 const MP_float3 c0 = MP_loadRGB48(run.src + row + 3 * static_cast<size_t>(x));

@@ -79,6 +79,73 @@ __attribute__((noinline)) void contrastFactors512(const ushort* px, int n, const
     }
 }
 
+// The reduced worker's output of sixteen pixels at a time (ContrastArgs::
+// effect then MP_storeRGB48Clamped): e = clamp(c g) (local contrast) or
+// clamp(c k c + c) (contour), v = T2[I], out = c (1 - v) + e v, stored held to
+// 0..1 (NaN as 0) and truncated; px the source run, out its destination.
+__attribute__((noinline)) void contrastOutput512(const ushort* px, ushort* out, int n, const int* I, const float* F,
+                                                 bool contrast)
+{
+    alignas(64) short idx[3][32] = {};
+    alignas(64) short back[64] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    // Word w of the output (pixel w / 3, channel w % 3) from red|green (0..31) and blue (32..47).
+    for (int w = 0; w < 48; ++w)
+        back[w] = static_cast<short>(w % 3 == 0 ? w / 3 : (w % 3 == 1 ? 16 + w / 3 : 32 + w / 3));
+    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
+    const __m512i bLo = _mm512_load_si512(back), bHi = _mm512_load_si512(back + 32);
+    const __mmask32 even = 0x55555555u;
+    const __m512 k = _mm512_set1_ps(MP_k), zero = _mm512_setzero_ps(), one = _mm512_set1_ps(1.0f);
+    const __m512 full = _mm512_set1_ps(65535.0f);
+    // MP_clamp(x, 0, 1): x < 0 ? 0 : (1 < x ? 1 : x), NaN kept.
+    const auto clamp01 = [&](__m512 x) {
+        const __m512 t = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(one, x, _CMP_LT_OQ), x, one);
+        return _mm512_mask_blend_ps(_mm512_cmp_ps_mask(x, zero, _CMP_LT_OQ), t, zero);
+    };
+    // clampUnit(x) = x > 0 ? (x < 1 ? x : 1) : 0, then (int)(x * 65535).
+    const auto store = [&](__m512 x) {
+        const __m512 a = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(x, one, _CMP_LT_OQ), one, x);
+        const __m512 u = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(x, zero, _CMP_GT_OQ), zero, a);
+        return _mm512_cvttps_epi32(_mm512_mul_ps(u, full));
+    };
+    for (int g = 0; g < n; g += 16) {
+        const int gn = MP_imin(16, n - g);
+        const __mmask16 m = gn >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << gn) - 1u);
+        const unsigned w1 = 3u * static_cast<unsigned>(gn);
+        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
+        const ushort* q = px + 3 * g;
+        const __m512i lo = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), q);
+        const __m512i hi = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), q + 32);
+        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iR, hi)), k);
+        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iG, hi)), k);
+        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iB, hi)), k);
+        const __m512 f = _mm512_maskz_loadu_ps(m, F + g);
+        __m512 ex, ey, ez;
+        if (contrast) {
+            ex = clamp01(_mm512_mul_ps(cx, f));
+            ey = clamp01(_mm512_mul_ps(cy, f));
+            ez = clamp01(_mm512_mul_ps(cz, f));
+        } else {
+            ex = clamp01(_mm512_add_ps(_mm512_mul_ps(_mm512_mul_ps(cx, f), cx), cx));
+            ey = clamp01(_mm512_add_ps(_mm512_mul_ps(_mm512_mul_ps(cy, f), cy), cy));
+            ez = clamp01(_mm512_add_ps(_mm512_mul_ps(_mm512_mul_ps(cz, f), cz), cz));
+        }
+        const __m512i vi = _mm512_maskz_loadu_epi32(m, I + g);
+        const __m512 v = _mm512_mask_i32gather_ps(zero, m, vi, MP_temp2_table, 4);
+        const __m512 kk = _mm512_sub_ps(one, v);
+        const __m256i r = _mm512_cvtepi32_epi16(store(_mm512_add_ps(_mm512_mul_ps(cx, kk), _mm512_mul_ps(ex, v))));
+        const __m256i gg = _mm512_cvtepi32_epi16(store(_mm512_add_ps(_mm512_mul_ps(cy, kk), _mm512_mul_ps(ey, v))));
+        const __m256i b = _mm512_cvtepi32_epi16(store(_mm512_add_ps(_mm512_mul_ps(cz, kk), _mm512_mul_ps(ez, v))));
+        const __m512i rg = _mm512_inserti64x4(_mm512_castsi256_si512(r), gg, 1);
+        const __m512i bb = _mm512_castsi256_si512(b);
+        ushort* d = out + 3 * g;
+        _mm512_mask_storeu_epi16(d, static_cast<__mmask32>(words), _mm512_permutex2var_epi16(rg, bLo, bb));
+        _mm512_mask_storeu_epi16(d + 32, static_cast<__mmask32>(words >> 32), _mm512_permutex2var_epi16(rg, bHi, bb));
+    }
+}
+
 bool hasAvx512()
 {
     static const bool yes = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
@@ -199,6 +266,22 @@ struct ContrastArgs {
 #endif
         for (int i = 0; i < n; ++i)
             c.F[i] = factor(MP_loadRGB48(run.src + (base + i) * 3), c.S[i], c.W[i]);
+    }
+
+    // The reduced worker's output of the run x0 .. x0+n-1 of row y written at
+    // once (sixteen lanes, the plane operators on AVX-512): false when not.
+    bool storeRun(int y, int x0, int n, const Cache& c, ushort* out) const
+    {
+#ifdef MP_CONTRAST_AVX512
+        if (usesPlane() && g_filterSumLanes >= 16 && !g_filterPortable && hasAvx512()) {
+            const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0)) * 3;
+            contrastOutput512(run.src + at, out + at, n, c.L0, c.F, op == Op::LocalContrast);
+            return true;
+        }
+#else
+        (void)y, (void)x0, (void)n, (void)c, (void)out;
+#endif
+        return false;
     }
 
     MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
