@@ -9,7 +9,7 @@
 
 #include "engine/filters/filterframe.h"
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #include <immintrin.h>
 #define MP_FILTER_RECIP_X86 1
 #endif
