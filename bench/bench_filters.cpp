@@ -8,7 +8,14 @@
 #include "engine/MP_calc.h"
 #include "engine/openclmanager.h"
 #include "engine/core/textures.h"
+#include "engine/core/windowweights.h"
+#include "engine/filters/filterframe.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
 #include <functional>
 
 namespace {
@@ -21,6 +28,13 @@ void flatMask(float* slot)
     }
 }
 
+void localContour(MP_Params& p)
+{
+    p.p[0][0] = 0.5f;
+    p.p[1][0] = 0.75f;
+    flatMask(p.p[2]);
+    p.p[3][1] = 100.0f;
+}
 void localContrast(MP_Params& p)
 {
     p.p[0][0] = 0.5f;
@@ -127,6 +141,81 @@ void removeArtifacts(MP_Params& p)
     p.p[3][1] = 100.0f;
 }
 
+// The window sums' code chosen by the argument (mp_filters::g_filterSumLanes):
+// 0 the compiler's loop with the division (the code before the vector sums),
+// 16 sixteen lanes (AVX-512); four engine threads as the
+// preview. The environment variable LUMIVEX_SUM_LANES sets it for the whole
+// run (say 0 to time the slider presets on the old code beside the new).
+const bool kSumLanesFromEnvironment = [] {
+    if (const char* v = std::getenv("LUMIVEX_SUM_LANES"))
+        mp_filters::g_filterSumLanes = std::atoi(v);
+    return true;
+}();
+
+template <void (*Setup)(MP_Params&)> void sumLanes(benchmark::State& s, const char* kernel)
+{
+    const int before = mp_filters::g_filterSumLanes;
+    mp_filters::g_filterSumLanes = static_cast<int>(s.range(0));
+    bench::runKernelByName(s, kernel, Setup, 4);
+    mp_filters::g_filterSumLanes = before;
+}
+void BM_LocalContrastLanes(benchmark::State& s) { sumLanes<localContrast>(s, "MP_calcPixelLocalContrast"); }
+void BM_LocalContourLanes(benchmark::State& s) { sumLanes<localContour>(s, "MP_calcPixelLocalContour"); }
+void BM_ColorContrastLanes(benchmark::State& s) { sumLanes<localContrast>(s, "MP_calcPixelColorContrast"); }
+
+// The plane sums alone (MP_gatherPlaneSums) on one thread at the preview's
+// window of the factory presets' local contrast (1224 x 816, R 24, step 2;
+// the contour: R 10, step 1), sixteen rows of runs: the code as above, the
+// time per row. A steadier figure than the whole kernel on a busy machine.
+// Sixteen rows of runs compiled as the kernel's workers are (AVX2, so the
+// compiler's loop is the one the kernels run).
+#if defined(__x86_64__)
+__attribute__((target("avx2"), flatten))
+#endif
+void planeSumRows(const mp_filters::Window& win, const ushort* plane)
+{
+    using namespace mp_filters;
+    int I[kChunk];
+    float W[kChunk], S[kChunk];
+    for (int y = 400; y < 416; ++y)
+        for (int x0 = 0; x0 < win.width; x0 += kChunk) {
+            const int n = std::min(kChunk, win.width - x0);
+            for (int i = 0; i < n; ++i)
+                I[i] = plane[static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0 + i)] ^ 0x55;
+            MP_gatherPlaneSums(win, plane, kEps10, y, x0, n, I, W, S);
+            benchmark::DoNotOptimize(W);
+            benchmark::DoNotOptimize(S);
+        }
+}
+
+void BM_PlaneSums(benchmark::State& s)
+{
+    using namespace mp_filters;
+    const int lanes = static_cast<int>(s.range(0)), R = static_cast<int>(s.range(1)), step = static_cast<int>(s.range(2));
+    Window win;
+    win.width = 1224;
+    win.height = 816;
+    win.R = R;
+    win.step = step;
+    for (int ky = -R; ky <= R; ++ky) {
+        win.halfWidth[ky + R] = static_cast<int>(std::sqrt(static_cast<float>(R * R - ky * ky)));
+        win.widest = std::max(win.widest, win.halfWidth[ky + R]);
+        for (int kx = -R; kx <= R; ++kx)
+            MP_localexpAt(kx, ky) = std::exp(-0.01f * static_cast<float>(kx * kx + ky * ky));
+    }
+    std::vector<ushort> plane(pixelCount(win.width, win.height));
+    uint32_t seed = 7;
+    for (size_t i = 0; i < plane.size(); ++i) { // a smooth picture with noise
+        seed = seed * 1664525u + 1013904223u;
+        plane[i] = static_cast<ushort>((i % 1224) * 40 + (seed >> 24) * 16);
+    }
+    const int before = g_filterSumLanes;
+    g_filterSumLanes = lanes;
+    for (auto _ : s)
+        planeSumRows(win, plane.data());
+    g_filterSumLanes = before;
+}
+
 void BM_LocalContrast(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelLocalContrast", localContrast); }
 void BM_LocalContrastOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelLocalContrast", localContrast, 1); }
 void BM_ImageSmooth(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelImageSmooth", imageSmooth); }
@@ -149,6 +238,14 @@ void BM_FocusOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calc
 void BM_DeNoiseVarianceOneThread(benchmark::State& s) { bench::runKernelByName(s, "MP_calcPixelDeNoiseVariance", variance, 1); }
 
 BENCHMARK(BM_LocalContrast)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlaneSums)
+    ->ArgsProduct({{0, 16}, {24}, {2}})
+    ->ArgsProduct({{0, 16}, {10}, {1}})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK(BM_LocalContrastLanes)->Arg(0)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LocalContourLanes)->Arg(0)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ColorContrastLanes)->Arg(0)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LocalContrastOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_ImageSmooth)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Focus)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -79,8 +79,8 @@ void planeTask(TaskFuncParams t)
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
         const ushort* s = a->src + static_cast<size_t>(y) * w * 3;
         ushort* l = a->plane + static_cast<size_t>(y) * w;
-        for (size_t x = 0; x < w; ++x, s += 3)
-            l[x] = static_cast<ushort>(a->w.of(s));
+        for (size_t x = MP_planeRowVector(s, l, w, a->w); x < w; ++x)
+            l[x] = static_cast<ushort>(a->w.of(s + 3 * x));
     }
 }
 

@@ -231,6 +231,13 @@ struct ColourSums {
     float W[kChunk], SR[kChunk], SG[kChunk], SB[kChunk], E[kChunk];
 };
 
+// The colour sums below without the edge sum in vector code (sixteen lanes on
+// AVX-512, g_filterSumLanes 16; windowsums.cpp): true when it filled W, SR,
+// SG, SB (c.L0 given); false when it does not apply or a pixel of the run has
+// no sample.
+bool MP_colourSumsVector(const Window& win, const ushort* src, const ushort* plane, const LumWeights& lw, float eps,
+                         int y, int x0, int n, ColourSums& c);
+
 // With a plane (the luminance plane of the source, same weights) the samples'
 // luminance is read from it instead.
 template <bool Edge, bool CentreFallback = true>
@@ -242,6 +249,12 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
     for (int i = 0; i < n; ++i) {
         c.L0[i] = lumIndex(run.params, MP_loadRGB48(src + (base + i) * 3));
         c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = c.E[i] = 0.0f;
+    }
+    if constexpr (!Edge) {
+        if (MP_chunkWalkable(win, x0, n) && MP_colourSumsVector(win, src, plane, lw, eps, y, x0, n, c))
+            return;
+        for (int i = 0; i < n; ++i)
+            c.W[i] = c.SR[i] = c.SG[i] = c.SB[i] = 0.0f;
     }
     if (MP_chunkWalkable(win, x0, n)) {
         // The divisor computed as the table holds it (the same bits).
@@ -287,6 +300,19 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
     }
 }
 
+// How the window sums of a run (MP_gatherPlaneSums, MP_gatherColourSums) and
+// the luminance plane are taken: 16 the sixteen-lane code on AVX-512
+// processors (windowsums.cpp), 0 the compiler's loop with the division (the
+// code the vector sums replaced, which other processors run; tests and
+// benchmarks compare them).
+extern int g_filterSumLanes;
+
+// The plane sums below in vector code (windowsums.cpp): true when it filled
+// W and S; false when it does not apply or a pixel of the run has no sample
+// (W and S are then undefined).
+bool MP_planeSumsVector(const Window& win, const ushort* plane, float eps, int y, int x0, int n, const int* I,
+                        float* W, float* S);
+
 // The bilateral plane sums of a run of pixels: for every window sample of
 // plane luminance L, w = spatial weight * MP_temp3_table[|I - L|] (the divisor
 // table 1 / (d k + eps) of the run), W += w, S += w * L; I[i] the centre
@@ -295,6 +321,8 @@ inline void MP_gatherPlaneSums(const Window& win, const ushort* plane, float eps
                                float* W, float* S)
 {
     const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
+    if (MP_chunkWalkable(win, x0, n) && MP_planeSumsVector(win, plane, eps, y, x0, n, I, W, S))
+        return;
     for (int i = 0; i < n; ++i)
         W[i] = S[i] = 0.0f;
     if (MP_chunkWalkable(win, x0, n)) {
@@ -330,10 +358,18 @@ inline void MP_gatherPlaneSums(const Window& win, const ushort* plane, float eps
 // weights LumWeights::of(params), split in N row bands; waits.
 void MP_runFilterPlanePass(const ushort* src, ushort* plane, int width, int height, const MP_Params* params);
 
+// The first pixels of one row of that plane in vector code (sixteen lanes on
+// AVX-512, unless g_filterPortable or g_filterSumLanes below 16; windowsums.cpp):
+// returns how many it wrote, the caller writes the rest.
+size_t MP_planeRowVector(const ushort* src, ushort* plane, size_t width, const LumWeights& lw);
+
 // Rows [start, end) of a worker whose Args gathers its window sums a run of
 // pixels at a time: for each run, a.gather(y, x0, n, cache) fills the sums of
 // pixels x0 .. x0+n-1 (n <= kChunk), then a.effect(c0, x, y, cache, i) gives
-// pixel i's colour; full or reduced as below.
+// pixel i's colour; full or reduced as below. An Args with
+//   bool storeRun(int y, int x0, int n, const Cache&, ushort* out) const
+// may write a run's reduced output at once (true), as effect() and
+// MP_storeRGB48Clamped would.
 template <bool Full, class Args>
 inline void MP_filterChunkRows(const Args& a, int start, int end)
 {
@@ -345,6 +381,10 @@ inline void MP_filterChunkRows(const Args& a, int start, int end)
         for (int x0 = 0; x0 < run.width; x0 += kChunk) {
             const int n = MP_imin(kChunk, run.width - x0);
             a.gather(y, x0, n, cache);
+            if constexpr (!Full && requires { a.storeRun(y, x0, n, cache, a.out); }) {
+                if (a.storeRun(y, x0, n, cache, a.out))
+                    continue;
+            }
             for (int i = 0; i < n; ++i) {
                 const int x = x0 + i;
                 const MP_float3 c0 = MP_loadRGB48(run.src + row + 3 * static_cast<size_t>(x));

@@ -20,6 +20,7 @@ protected:
     {
         mp_filters::g_filterRunWalk = true;
         mp_filters::g_filterPortable = false;
+        mp_filters::g_filterSumLanes = 16;
         ToneTest::TearDown();
     }
 

@@ -204,6 +204,38 @@ TEST_F(FilterFrame, LuminanceWeightsOfTheInformationPlane)
     EXPECT_EQ(LumWeights::of(&p).of(white), 65535u);
 }
 
+// The luminance plane pass gives every pixel LumWeights::of, in the vector
+// rows (sixteen pixels a step, the rest of a row after them) and the portable
+// code alike: saturated sums, full-scale channels and row ends.
+TEST_F(FilterFrame, LuminancePlaneEqualsThePixelWeights)
+{
+    struct Case {
+        float r, g, b;
+    };
+    for (const Case c : {Case{0.299f, 0.587f, 0.114f}, Case{0.3333f, 0.3334f, 0.3333f}, Case{7.0f, 7.0f, 7.0f},
+                         Case{1.0f, 0.0f, 0.0f}}) {
+        for (const int w : {1, 15, 16, 17, 50}) {
+            const int h = 3;
+            Image src = testPicture(w, h);
+            for (size_t i = 0; i < src.size(); i += 7)
+                src[i] = 65535; // full-scale channels among the picture's
+            MP_Params p = blankParams();
+            p.lumr = c.r;
+            p.lumg = c.g;
+            p.lumb = c.b;
+            const LumWeights lw = LumWeights::of(&p);
+            for (bool portable : {false, true}) {
+                mp_filters::g_filterPortable = portable;
+                std::vector<ushort> plane(static_cast<size_t>(w) * h, 0xABCD);
+                mp_filters::MP_runFilterPlanePass(src.data(), plane.data(), w, h, &p);
+                for (size_t i = 0; i < plane.size(); ++i)
+                    ASSERT_EQ(plane[i], lw.of(src.data() + 3 * i)) << c.r << " " << w << " " << i << " " << portable;
+            }
+            mp_filters::g_filterPortable = false;
+        }
+    }
+}
+
 TEST_F(FilterFrame, WindowWalkAtTheBorders)
 {
     // Top row, R 1, step 2: the first grid row inside the image is +1.
@@ -691,8 +723,9 @@ TEST_F(FilterTest, ColorEnhanceDriverRunsTheGivenWorkersIntoASeparateImage)
 
 // Runs of pixels gathered at once (eight lanes wide on AVX2 processors,
 // sixteen on AVX-512 ones for the edge enhancer and the smoothing operators, and
-// in the portable code) give what each pixel's own walk gives, in both
-// workers and in panorama mode.
+// in the portable code; the window sums' sixteen-lane code and the
+// compiler's loop, g_filterSumLanes) give what each pixel's own
+// walk gives, in both workers and in panorama mode.
 TEST_P(FilterRuns, EqualThePixelWalk)
 {
     const FrameCase& c = GetParam();
@@ -719,10 +752,16 @@ TEST_P(FilterRuns, EqualThePixelWalk)
                 mp_filters::g_filterRunWalk = true;
                 for (bool portable : {false, true}) {
                     mp_filters::g_filterPortable = portable;
-                    EXPECT_EQ(runCopy(c.name, z.w, z.h, src, q), walk)
-                        << z.w << "x" << z.h << " " << panorama << full << portable;
+                    for (int lanes : {16, 0}) {
+                        if (portable && lanes != 0)
+                            continue;
+                        mp_filters::g_filterSumLanes = lanes;
+                        EXPECT_EQ(runCopy(c.name, z.w, z.h, src, q), walk)
+                            << z.w << "x" << z.h << " " << panorama << full << portable << " lanes " << lanes;
+                    }
                 }
                 mp_filters::g_filterPortable = false;
+                mp_filters::g_filterSumLanes = 16;
             }
         }
     }
@@ -752,6 +791,36 @@ TEST_F(FilterFrame, HostileSlidersStayInBounds)
             int r = -9;
             runCopy(name, 9, 7, src, p, &r);
             EXPECT_EQ(r, 0) << name << " " << v;
+        }
+    }
+}
+
+// The vector sums and factors of the contrast operators give the compiler's
+// loop's bits for slider values no slider gives, too (NaN and infinite means,
+// huge strengths), and in a picture with black and white areas (W and the
+// luminance at their ends).
+TEST_F(FilterFrame, ContrastVectorCodeEqualsTheLoopForHostileSliders)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    Image src = testPicture(150, 6);
+    for (size_t i = 0; i < src.size() / 3; ++i)
+        src[i] = (i / 9) % 2 ? 65535 : 0;
+    for (const char* name : {"MP_calcPixelLocalContrast", "MP_calcPixelLocalContour", "MP_calcPixelColorContrast",
+                             "MP_calcPixelVeilingGlare"}) {
+        for (float v : {nan, 1e9f, -1e9f, 0.9f, 0.1f}) {
+            MP_Params p = blankParams();
+            p.p[0][0] = 0.05f;
+            p.p[1][0] = v;
+            for (int i = 0; i < 6; ++i) {
+                p.p[2][2 * i] = 0.2f * static_cast<float>(i);
+                p.p[2][2 * i + 1] = 1.0f;
+            }
+            p.p[3][1] = 100.0f;
+            fillRows(p, 20);
+            mp_filters::g_filterSumLanes = 0;
+            const Image loop = runCopy(name, 150, 6, src, p);
+            mp_filters::g_filterSumLanes = 16;
+            EXPECT_EQ(runCopy(name, 150, 6, src, p), loop) << name << " " << v;
         }
     }
 }
