@@ -251,7 +251,7 @@ void nlMeanInteriorRun(const NLArgs& a, const PatchShape& shape, const ptrdiff_t
 // Each pixel still adds its weighted squares in the order of the patch
 // offsets and its candidates in the order of the search window, so the
 // means are the bits of nlMeanInteriorRun.
-constexpr int kLanes = 8;
+constexpr int kLanes = 8; // the lane list of the table look-up below names all eight
 typedef float NLVec __attribute__((vector_size(kLanes * sizeof(float))));
 typedef int NLIVec __attribute__((vector_size(kLanes * sizeof(int))));
 // Widest span of one chrominance block (the luminance tasks are narrow
@@ -338,48 +338,47 @@ void nlMeanShared(const NLArgs& a, const PatchShape& shape, NLSpanScratch& s, in
         // i: the first pixel, j: the first slot of the sums.
         auto lanes = [&]<int G>(int i, int j) {
             NLVec acc[mp][G];
-            for (int c = 0; c < mp; ++c) {
-                const float* sqp = sqc + static_cast<size_t>(c) * stride + static_cast<size_t>(i + K);
-                // The first sum starts from 0 + t, which is t: no term is negative.
-                NLVec v;
+            // The planes' sums side by side too (the planes lie stride apart).
+            const float* sqp = sqc + static_cast<size_t>(i + K);
+            // The first sum starts from 0 + t, which is t: no term is negative.
+            NLVec v;
+            for (int c = 0; c < mp; ++c)
                 for (int g = 0; g < G; ++g) {
-                    __builtin_memcpy(&v, sqp + termAt[0] + g * kLanes, sizeof v);
+                    __builtin_memcpy(&v, sqp + termAt[0] + c * stride + g * kLanes, sizeof v);
                     acc[c][g] = gn[0] * v;
                 }
-                for (int o = 1; o < np; ++o) {
-                    const float go = gn[o];
-                    const float* q = sqp + termAt[o];
+            for (int o = 1; o < np; ++o) {
+                const float go = gn[o];
+                const float* q = sqp + termAt[o];
+                for (int c = 0; c < mp; ++c)
                     for (int g = 0; g < G; ++g) {
-                        __builtin_memcpy(&v, q + g * kLanes, sizeof v);
+                        __builtin_memcpy(&v, q + c * stride + g * kLanes, sizeof v);
                         acc[c][g] += go * v;
                     }
-                }
             }
             for (int g = 0; g < G; ++g) {
                 const int ig = i + g * kLanes, jg = j + g * kLanes;
-                float wl[nw][kLanes];
+                const float* col[3] = {R + cand + ig, G_ + cand + ig, B + cand + ig};
+                // Luminance: one weight for the three colours; chrominance: one per plane.
                 for (int c = 0; c < nw; ++c) {
                     const NLVec held = acc[c][g] < 65535.0f ? acc[c][g] : NLVec{} + 65535.0f;
-                    const NLIVec idx = __builtin_convertvector(held, NLIVec);
-                    for (int l = 0; l < kLanes; ++l)
-                        wl[c][l] = MP_temp_table[idx[l]];
-                }
-                NLVec wt[nw];
-                __builtin_memcpy(wt, wl, sizeof wt);
-                const float* col[3] = {R + cand + ig, G_ + cand + ig, B + cand + ig};
-                for (int c = 0; c < 3; ++c) {
-                    const NLVec wc = wt[isLuminance(Kind) ? 0 : c];
-                    NLVec cv, sv;
-                    __builtin_memcpy(&cv, col[c], sizeof cv);
-                    __builtin_memcpy(&sv, S + c * wn + jg, sizeof sv);
-                    sv += wc * cv;
-                    __builtin_memcpy(S + c * wn + jg, &sv, sizeof sv);
-                }
-                for (int c = 0; c < nw; ++c) {
+                    const NLIVec iv = __builtin_convertvector(held, NLIVec);
+                    int idx[kLanes];
+                    __builtin_memcpy(idx, &iv, sizeof idx);
+                    const float* T = MP_temp_table;
+                    const NLVec wt{T[idx[0]], T[idx[1]], T[idx[2]], T[idx[3]],
+                                   T[idx[4]], T[idx[5]], T[idx[6]], T[idx[7]]};
                     NLVec wv;
                     __builtin_memcpy(&wv, W + c * wn + jg, sizeof wv);
-                    wv += wt[c];
+                    wv += wt;
                     __builtin_memcpy(W + c * wn + jg, &wv, sizeof wv);
+                    for (int k = isLuminance(Kind) ? 0 : c; k < (isLuminance(Kind) ? 3 : c + 1); ++k) {
+                        NLVec cv, sv;
+                        __builtin_memcpy(&cv, col[k], sizeof cv);
+                        __builtin_memcpy(&sv, S + k * wn + jg, sizeof sv);
+                        sv += wt * cv;
+                        __builtin_memcpy(S + k * wn + jg, &sv, sizeof sv);
+                    }
                 }
             }
         };
