@@ -267,7 +267,13 @@ struct NLSpanScratch {
 
 // The means of the pixels xa .. xa + n - 1 of row y (n at least kLanes),
 // all on the interior path.
-template <NLKind Kind>
+// The AVX2 instantiation is never called outside the AVX2 rows, so the
+// vector-ABI note for it does not apply.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+// Avx2: only ever inlined into the AVX2 rows, where the eight table weights
+// of a lane group come in one gather (the same floats as eight loads).
+template <NLKind Kind, bool Avx2>
 void nlMeanShared(const NLArgs& a, const PatchShape& shape, NLSpanScratch& s, int xa, int n, int y, MP_float3* f)
 {
     constexpr int mp = matchPlanes<Kind>();
@@ -363,11 +369,20 @@ void nlMeanShared(const NLArgs& a, const PatchShape& shape, NLSpanScratch& s, in
                 for (int c = 0; c < nw; ++c) {
                     const NLVec held = acc[c][g] < 65535.0f ? acc[c][g] : NLVec{} + 65535.0f;
                     const NLIVec iv = __builtin_convertvector(held, NLIVec);
-                    int idx[kLanes];
-                    __builtin_memcpy(idx, &iv, sizeof idx);
-                    const float* T = MP_temp_table;
-                    const NLVec wt{T[idx[0]], T[idx[1]], T[idx[2]], T[idx[3]],
+                    NLVec wt;
+#ifdef MP_FILTERS_X86
+                    if constexpr (Avx2) {
+                        const NLVec all = NLVec{} - 1.0f; // every lane (sign bits set)
+                        wt = __builtin_ia32_gathersiv8sf(NLVec{}, MP_temp_table, iv, all, 4);
+                    } else
+#endif
+                    {
+                        int idx[kLanes];
+                        __builtin_memcpy(idx, &iv, sizeof idx);
+                        const float* T = MP_temp_table;
+                        wt = NLVec{T[idx[0]], T[idx[1]], T[idx[2]], T[idx[3]],
                                    T[idx[4]], T[idx[5]], T[idx[6]], T[idx[7]]};
+                    }
                     NLVec wv;
                     __builtin_memcpy(&wv, W + c * wn + jg, sizeof wv);
                     wv += wt;
@@ -401,6 +416,8 @@ void nlMeanShared(const NLArgs& a, const PatchShape& shape, NLSpanScratch& s, in
     }
 }
 
+#pragma GCC diagnostic pop
+
 // The operator's result at the pixel: effect of the mean f, mixed with c0
 // by the masking curve at c0's luminance.
 template <NLKind Kind> inline MP_float3 nlResult(const MP_Params* p, MP_float3 c0, MP_float3 f)
@@ -418,7 +435,7 @@ template <NLKind Kind> inline MP_float3 nlResult(const MP_Params* p, MP_float3 c
 }
 
 // One worker over the columns x0, x0 + step, ... below x1 of rows [y0, y1).
-template <NLKind Kind, bool Full> void nlRows(const NLArgs& a, int x0, int x1, int step, int y0, int y1)
+template <NLKind Kind, bool Full, bool Avx2 = false> void nlRows(const NLArgs& a, int x0, int x1, int step, int y0, int y1)
 {
     constexpr int mp = matchPlanes<Kind>();
     const int K = MP_iclamp(a.K, 0, isLuminance(Kind) ? kMaxLumPatch : kMaxChromPatch);
@@ -474,7 +491,7 @@ template <NLKind Kind, bool Full> void nlRows(const NLArgs& a, int x0, int x1, i
             for (int xb = ia; xb < sharedEnd;) {
                 // A remainder narrower than a lane group joins the block before.
                 const int n = sharedEnd - xb - block < kLanes ? sharedEnd - xb : block;
-                nlMeanShared<Kind>(args, shape, scratch, xb, n, y, means.data());
+                nlMeanShared<Kind, Avx2>(args, shape, scratch, xb, n, y, means.data());
                 for (int i = 0; i < n; ++i)
                     store(xb + i, y, means[static_cast<size_t>(i)]);
                 xb += n;
@@ -508,7 +525,7 @@ template <NLKind Kind, bool Full> void nlRows(const NLArgs& a, int x0, int x1, i
 template <NLKind Kind, bool Full>
 __attribute__((target("avx2"), flatten)) void nlRowsAvx2(const NLArgs& a, int x0, int x1, int step, int y0, int y1)
 {
-    nlRows<Kind, Full>(a, x0, x1, step, y0, y1);
+    nlRows<Kind, Full, true>(a, x0, x1, step, y0, y1);
 }
 #endif
 
