@@ -10,6 +10,7 @@
 #include "engine/core/textures.h"
 #include "engine/core/windowweights.h"
 #include "engine/filters/filterframe.h"
+#include "engine/filters/nlmeans.h"
 
 #include <algorithm>
 #include <cmath>
@@ -389,6 +390,26 @@ void BM_DeNoiseLumHDFourThreads(benchmark::State& s)
     runSized(s, "MP_calcPixelDeNoiseLumHD", [](MP_Params& p) { nlMeans(p, 0.223f); }, false, 4);
 }
 BENCHMARK(BM_DeNoiseLumHDFourThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+// The same on the per-pixel interior path, for old-against-new in one run.
+void BM_DeNoiseLumHDFourThreadsPerPixel(benchmark::State& s)
+{
+    g_nlSharedDifferences = false;
+    runSized(s, "MP_calcPixelDeNoiseLumHD", [](MP_Params& p) { nlMeans(p, 0.223f); }, false, 4);
+    g_nlSharedDifferences = true;
+}
+BENCHMARK(BM_DeNoiseLumHDFourThreadsPerPixel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+void BM_DeNoiseHDFinestFourThreads(benchmark::State& s)
+{
+    runSized(s, "MP_calcPixelDeNoiseHD", [](MP_Params& p) { nlMeans(p, 1.0f); }, false, 4);
+}
+void BM_DeNoiseHDFinestFourThreadsPerPixel(benchmark::State& s)
+{
+    g_nlSharedDifferences = false;
+    runSized(s, "MP_calcPixelDeNoiseHD", [](MP_Params& p) { nlMeans(p, 1.0f); }, false, 4);
+    g_nlSharedDifferences = true;
+}
+BENCHMARK(BM_DeNoiseHDFinestFourThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_DeNoiseHDFinestFourThreadsPerPixel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_DeNoiseHD)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DeNoiseLumHDFinest)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_DeNoiseHDFinest)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

@@ -13,6 +13,7 @@
 using namespace mp_filters;
 
 bool g_nlGeneralPathOnly = false;
+bool g_nlSharedDifferences = true;
 
 namespace {
 
@@ -242,6 +243,181 @@ void nlMeanInteriorRun(const NLArgs& a, const PatchShape& shape, const ptrdiff_t
     }
 }
 
+// The shared-difference path. For one candidate offset, the squared
+// difference of a patch position q, (M[q + offset] - M[q])^2, is the same
+// float for every pixel whose patch covers q: it is worked out once per
+// position (and, for the luminance operators, kept for the rows below while
+// the position stays in reach) instead of once per pixel and patch offset.
+// Each pixel still adds its weighted squares in the order of the patch
+// offsets and its candidates in the order of the search window, so the
+// means are the bits of nlMeanInteriorRun.
+constexpr int kLanes = 8; // the lane list of the table look-up below names all eight
+typedef float NLVec __attribute__((vector_size(kLanes * sizeof(float))));
+typedef int NLIVec __attribute__((vector_size(kLanes * sizeof(int))));
+// Widest span of one chrominance block (the luminance tasks are narrow
+// column strips and take their whole span).
+constexpr int kChromBlock = 64;
+
+struct NLSpanScratch {
+    std::vector<int> cdx, cdy; // the candidate offsets in search order
+    std::vector<float> sq;     // squared differences [candidate][row slot][plane][column]
+    std::vector<float> W, S;   // the sums per pixel: W [plane][x], S [plane][x]
+    int ringXa = -1, ringN = 0, ringRow = -2; // luminance: the rows held (last one)
+};
+
+// The means of the pixels xa .. xa + n - 1 of row y (n at least kLanes),
+// all on the interior path.
+// The AVX2 instantiation is never called outside the AVX2 rows, so the
+// vector-ABI note for it does not apply.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+// Avx2: only ever inlined into the AVX2 rows, where the eight table weights
+// of a lane group come in one gather (the same floats as eight loads).
+template <NLKind Kind, bool Avx2>
+void nlMeanShared(const NLArgs& a, const PatchShape& shape, NLSpanScratch& s, int xa, int n, int y, MP_float3* f)
+{
+    constexpr int mp = matchPlanes<Kind>();
+    constexpr bool ring = isLuminance(Kind);
+    constexpr int nw = isLuminance(Kind) ? 1 : 3;
+    const size_t npix = pixelCount(a.sizex, a.sizey);
+    const float* R = a.copy;
+    const float* G_ = R + npix;
+    const float* B = G_ + npix;
+    const float* M = a.copy + static_cast<size_t>(firstMatchPlane<Kind>()) * npix;
+    const int w = a.sizex, K = a.K, rows = 2 * K + 1, np = shape.size();
+    const int ext = n + 2 * K;
+    const size_t stride = static_cast<size_t>(ext + kLanes - 1) / kLanes * kLanes;
+    const size_t perCand = static_cast<size_t>(rows) * mp * stride;
+    const int nc = static_cast<int>(s.cdx.size());
+    const float* gn = shape.gn.data();
+    // The patch offsets as (row slot, column) in the squared differences.
+
+    // Rows to work out: all 2K + 1, or only the new bottom row when the ring
+    // holds the rows above for the same span.
+    int firstRow = y - K;
+    if constexpr (ring) {
+        if (s.ringXa == xa && s.ringN == n && s.ringRow == y + K - 1)
+            firstRow = y + K;
+        const size_t need = perCand * static_cast<size_t>(nc);
+        if (s.sq.size() < need)
+            s.sq.resize(need);
+        s.ringXa = xa;
+        s.ringN = n;
+        s.ringRow = y + K;
+    } else if (s.sq.size() < perCand) {
+        s.sq.resize(perCand);
+    }
+    // Whole lane groups, then (n at least kLanes) one group ending at the end.
+    const int n8 = n / kLanes * kLanes;
+    const size_t wn = static_cast<size_t>(n8 < n ? n8 + kLanes : n);
+    if (s.W.size() < nw * wn)
+        s.W.resize(nw * wn);
+    if (s.S.size() < 3 * wn)
+        s.S.resize(3 * wn);
+    float* W = s.W.data();
+    float* S = s.S.data();
+    for (size_t i = 0; i < nw * wn; ++i)
+        W[i] = 0.0f;
+    for (size_t i = 0; i < 3 * wn; ++i)
+        S[i] = 0.0f;
+
+    auto slotOf = [&](int row) { return ring ? row % rows : row - (y - K); };
+    // Where each patch offset's squares lie, from a lane group's start.
+    ptrdiff_t termAt[(2 * kMaxChromPatch + 1) * (2 * kMaxChromPatch + 1)];
+    for (int o = 0; o < np; ++o)
+        termAt[o] = static_cast<ptrdiff_t>(slotOf(y + shape.dy[o])) * mp * static_cast<ptrdiff_t>(stride) + shape.dx[o];
+    for (int ci = 0; ci < nc; ++ci) {
+        const ptrdiff_t delta = static_cast<ptrdiff_t>(s.cdy[ci]) * w + s.cdx[ci];
+        float* sqc = s.sq.data() + (ring ? perCand * static_cast<size_t>(ci) : 0);
+        for (int row = firstRow; row <= y + K; ++row)
+            for (int c = 0; c < mp; ++c) {
+                const float* P = M + static_cast<size_t>(c) * npix + pixelIndex(w, xa - K, row);
+                const float* Q = P + delta;
+                float* out = sqc + (static_cast<size_t>(slotOf(row)) * mp + c) * stride;
+                for (int i = 0; i < ext; ++i) {
+                    const float d = Q[i] - P[i];
+                    out[i] = d * d;
+                }
+            }
+        const ptrdiff_t cand = static_cast<ptrdiff_t>(pixelIndex(w, xa, y)) + delta;
+        // G groups of lanes side by side: independent sums, each in its own order.
+        // i: the first pixel, j: the first slot of the sums.
+        auto lanes = [&]<int G>(int i, int j) {
+            NLVec acc[mp][G];
+            // The planes' sums side by side too (the planes lie stride apart).
+            const float* sqp = sqc + static_cast<size_t>(i + K);
+            // The first sum starts from 0 + t, which is t: no term is negative.
+            NLVec v;
+            for (int c = 0; c < mp; ++c)
+                for (int g = 0; g < G; ++g) {
+                    __builtin_memcpy(&v, sqp + termAt[0] + c * stride + g * kLanes, sizeof v);
+                    acc[c][g] = gn[0] * v;
+                }
+            for (int o = 1; o < np; ++o) {
+                const float go = gn[o];
+                const float* q = sqp + termAt[o];
+                for (int c = 0; c < mp; ++c)
+                    for (int g = 0; g < G; ++g) {
+                        __builtin_memcpy(&v, q + c * stride + g * kLanes, sizeof v);
+                        acc[c][g] += go * v;
+                    }
+            }
+            for (int g = 0; g < G; ++g) {
+                const int ig = i + g * kLanes, jg = j + g * kLanes;
+                const float* col[3] = {R + cand + ig, G_ + cand + ig, B + cand + ig};
+                // Luminance: one weight for the three colours; chrominance: one per plane.
+                for (int c = 0; c < nw; ++c) {
+                    const NLVec held = acc[c][g] < 65535.0f ? acc[c][g] : NLVec{} + 65535.0f;
+                    const NLIVec iv = __builtin_convertvector(held, NLIVec);
+                    NLVec wt;
+#ifdef MP_FILTERS_X86
+                    if constexpr (Avx2) {
+                        const NLVec all = NLVec{} - 1.0f; // every lane (sign bits set)
+                        wt = __builtin_ia32_gathersiv8sf(NLVec{}, MP_temp_table, iv, all, 4);
+                    } else
+#endif
+                    {
+                        int idx[kLanes];
+                        __builtin_memcpy(idx, &iv, sizeof idx);
+                        const float* T = MP_temp_table;
+                        wt = NLVec{T[idx[0]], T[idx[1]], T[idx[2]], T[idx[3]],
+                                   T[idx[4]], T[idx[5]], T[idx[6]], T[idx[7]]};
+                    }
+                    NLVec wv;
+                    __builtin_memcpy(&wv, W + c * wn + jg, sizeof wv);
+                    wv += wt;
+                    __builtin_memcpy(W + c * wn + jg, &wv, sizeof wv);
+                    for (int k = isLuminance(Kind) ? 0 : c; k < (isLuminance(Kind) ? 3 : c + 1); ++k) {
+                        NLVec cv, sv;
+                        __builtin_memcpy(&cv, col[k], sizeof cv);
+                        __builtin_memcpy(&sv, S + k * wn + jg, sizeof sv);
+                        sv += wt * cv;
+                        __builtin_memcpy(S + k * wn + jg, &sv, sizeof sv);
+                    }
+                }
+            }
+        };
+        constexpr int kGroup = isLuminance(Kind) ? 4 : 2;
+        int i = 0;
+        for (; i + kGroup * kLanes <= n8; i += kGroup * kLanes)
+            lanes.template operator()<kGroup>(i, i);
+        for (; i < n8; i += kLanes)
+            lanes.template operator()<1>(i, i);
+        // The last pixels: one more group ending at the span's end, with sums of its own.
+        if (n8 < n)
+            lanes.template operator()<1>(n - kLanes, n8);
+    }
+    for (int i = 0; i < n; ++i) {
+        const size_t j = i < n8 ? static_cast<size_t>(i) : static_cast<size_t>(n8 + i - (n - kLanes));
+        if constexpr (isLuminance(Kind))
+            f[i] = {S[j] / W[j], S[wn + j] / W[j], S[2 * wn + j] / W[j]};
+        else
+            f[i] = {S[j] / W[j], S[wn + j] / W[wn + j], S[2 * wn + j] / W[2 * wn + j]};
+    }
+}
+
+#pragma GCC diagnostic pop
+
 // The operator's result at the pixel: effect of the mean f, mixed with c0
 // by the masking curve at c0's luminance.
 template <NLKind Kind> inline MP_float3 nlResult(const MP_Params* p, MP_float3 c0, MP_float3 f)
@@ -259,7 +435,7 @@ template <NLKind Kind> inline MP_float3 nlResult(const MP_Params* p, MP_float3 c
 }
 
 // One worker over the columns x0, x0 + step, ... below x1 of rows [y0, y1).
-template <NLKind Kind, bool Full> void nlRows(const NLArgs& a, int x0, int x1, int step, int y0, int y1)
+template <NLKind Kind, bool Full, bool Avx2 = false> void nlRows(const NLArgs& a, int x0, int x1, int step, int y0, int y1)
 {
     constexpr int mp = matchPlanes<Kind>();
     const int K = MP_iclamp(a.K, 0, isLuminance(Kind) ? kMaxLumPatch : kMaxChromPatch);
@@ -290,10 +466,42 @@ template <NLKind Kind, bool Full> void nlRows(const NLArgs& a, int x0, int x1, i
         else
             MP_storeRGB48Clamped(d, nlResult<Kind>(run.params, c0, mean));
     };
+    // The columns of the shared-difference path: the interior pixels, in
+    // blocks of at least kLanes.
+    const bool shared = g_nlSharedDifferences && g_filterRunWalk && step == 1;
+    const int ia = MP_imax(x0, reach), ib = MP_imin(x1, a.sizex - reach);
+    const int sharedEnd = ib - ia >= kLanes ? ib : ia;
+    const int block = isLuminance(Kind) ? MP_imax(sharedEnd - ia, kLanes) : kChromBlock;
+    NLSpanScratch scratch;
+    std::vector<MP_float3> means;
+    if (shared && sharedEnd > ia) {
+        for (int dyc = -L; dyc <= L; ++dyc) {
+            const int r = L - (dyc < 0 ? -dyc : dyc);
+            for (int dxc = -r; dxc <= r; ++dxc) {
+                scratch.cdx.push_back(dxc);
+                scratch.cdy.push_back(dyc);
+            }
+        }
+        means.resize(static_cast<size_t>(MP_imin(block + kLanes, sharedEnd - ia)));
+    }
     for (int y = y0; y < y1; ++y) {
         const bool rowInside = !g_nlGeneralPathOnly && y - reach >= 0 && y + reach <= a.sizey - 1;
+        const bool rowShared = shared && rowInside && sharedEnd > ia;
+        if (rowShared)
+            for (int xb = ia; xb < sharedEnd;) {
+                // A remainder narrower than a lane group joins the block before.
+                const int n = sharedEnd - xb - block < kLanes ? sharedEnd - xb : block;
+                nlMeanShared<Kind, Avx2>(args, shape, scratch, xb, n, y, means.data());
+                for (int i = 0; i < n; ++i)
+                    store(xb + i, y, means[static_cast<size_t>(i)]);
+                xb += n;
+            }
         int x = x0;
         while (x < x1) {
+            if (rowShared && x == ia) {
+                x = sharedEnd;
+                continue;
+            }
             if (g_filterRunWalk && step == 1 && rowInside && x - reach >= 0 && x + kRun - 1 + reach <= a.sizex - 1 && x + kRun <= x1) {
                 nlMeanInteriorRun<Kind, kRun>(args, shape, off.data(), centre.data(), x, y, f);
                 for (int i = 0; i < kRun; ++i)
@@ -317,7 +525,7 @@ template <NLKind Kind, bool Full> void nlRows(const NLArgs& a, int x0, int x1, i
 template <NLKind Kind, bool Full>
 __attribute__((target("avx2"), flatten)) void nlRowsAvx2(const NLArgs& a, int x0, int x1, int step, int y0, int y1)
 {
-    nlRows<Kind, Full>(a, x0, x1, step, y0, y1);
+    nlRows<Kind, Full, true>(a, x0, x1, step, y0, y1);
 }
 #endif
 

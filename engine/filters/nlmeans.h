@@ -40,3 +40,8 @@ float MP_nlFilterWidth(float strength, float factor, float previewScale);
 // Tests: true makes every pixel take the clipped (general) path, false (the
 // default) lets interior pixels take the path with pre-normalised weights.
 extern bool g_nlGeneralPathOnly;
+
+// Tests and benchmarks: true (the default) lets whole groups of interior
+// pixels share each candidate's squared differences; false takes the
+// per-pixel interior path. Both give the same bits.
+extern bool g_nlSharedDifferences;
