@@ -16,6 +16,10 @@
 
 using namespace mp_filters;
 
+namespace mp_filters {
+int g_smoothPath = 1;
+}
+
 #ifdef MP_SMOOTH_AVX512
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512bw,avx512vl")
@@ -116,6 +120,66 @@ __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* sr
     return true;
 }
 
+// colourSums512 for a run whose windows lie inside the image's columns (no
+// lane masks): the walk written out with the constants in registers. The same samples in the same order, the
+// same operations on each, so the same bits.
+template <bool Edge>
+__attribute__((noinline)) bool colourSumsInterior512(const Window& win, const ushort* src, const ushort* plane,
+                                                     float eps, int y, int x0, int n, ColourSums& c)
+{
+    const int R = win.R, s = win.step;
+    const ptrdiff_t w = win.width;
+    int y1, y2;
+    MP_windowRows(win, y, &y1, &y2);
+    if (y1 > y2)
+        return false;
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
+    const __m512 k = _mm512_set1_ps(MP_k), ve = _mm512_set1_ps(eps), one = _mm512_set1_ps(1.0f);
+    const __mmask32 even = 0x55555555u;
+    const ptrdiff_t base = static_cast<ptrdiff_t>(y) * w + x0;
+    for (int g = 0; g < n; g += 16) {
+        const int gn = MP_imin(16, n - g);
+        const __m512i L0 = _mm512_maskz_loadu_epi32(MP_laneMask16(0, gn), c.L0 + g);
+        __m512 W = _mm512_setzero_ps(), SR = W, SG = W, SB = W, E = W;
+        for (int ky = y1; ky <= y2; ky += s) {
+            const int l = win.halfWidth[ky + R];
+            const float* ws = &localexp[MP_localexpIndex(0, ky)];
+            const ptrdiff_t at0 = base + static_cast<ptrdiff_t>(ky) * w + g;
+            for (int kx = -l; kx <= l; kx += s) {
+                const ptrdiff_t at = at0 + kx;
+                const ushort* q = src + at * 3;
+                const __m512i lo16 = _mm512_loadu_si512(q);
+                const __m512i hi16 = _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32)));
+                const __m512i L = _mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(plane + at)));
+                const __m512i d = _mm512_abs_epi32(_mm512_sub_epi32(L0, L));
+                const __m512 x = _mm512_add_ps(_mm512_mul_ps(_mm512_cvtepi32_ps(d), k), ve);
+                const __m512 r = _mm512_div_ps(one, x);
+                const __m512 wv = _mm512_mul_ps(_mm512_set1_ps(ws[kx]), r);
+                const __m512 Rc = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16));
+                const __m512 Gc = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16));
+                const __m512 Bc = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16));
+                W = _mm512_add_ps(W, wv);
+                SR = _mm512_add_ps(SR, _mm512_mul_ps(wv, Rc));
+                SG = _mm512_add_ps(SG, _mm512_mul_ps(wv, Gc));
+                SB = _mm512_add_ps(SB, _mm512_mul_ps(wv, Bc));
+                if constexpr (Edge)
+                    E = _mm512_add_ps(E, _mm512_mul_ps(wv, _mm512_i32gather_ps(d, MP_temp_table, 4)));
+            }
+        }
+        const __mmask16 mg = MP_laneMask16(0, gn);
+        _mm512_mask_storeu_ps(c.W + g, mg, W);
+        _mm512_mask_storeu_ps(c.SR + g, mg, SR);
+        _mm512_mask_storeu_ps(c.SG + g, mg, SG);
+        _mm512_mask_storeu_ps(c.SB + g, mg, SB);
+        _mm512_mask_storeu_ps(c.E + g, mg, E);
+    }
+    return true;
+}
+
 } // namespace
 #pragma GCC diagnostic pop
 #pragma GCC pop_options
@@ -164,8 +228,14 @@ struct SmoothArgs {
                 c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
                 c.E[i] = 0.0f;
             }
-            if (op == Op::Channel ? colourSums512<false>(win, run.src, plane, 0.05f, y, x0, n, c)
-                                  : colourSums512<true>(win, run.src, plane, 0.05f, y, x0, n, c))
+            bool done;
+            if (g_smoothPath != 0 && x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= win.width - 1)
+                done = op == Op::Channel ? colourSumsInterior512<false>(win, run.src, plane, 0.05f, y, x0, n, c)
+                                         : colourSumsInterior512<true>(win, run.src, plane, 0.05f, y, x0, n, c);
+            else
+                done = op == Op::Channel ? colourSums512<false>(win, run.src, plane, 0.05f, y, x0, n, c)
+                                         : colourSums512<true>(win, run.src, plane, 0.05f, y, x0, n, c);
+            if (done)
                 return;
         }
 #endif
