@@ -68,10 +68,12 @@ template <bool Edge> struct ColourLanes {
 // same 14-bit weights): for each group of sixteen pixels, its five sums stay
 // in registers over the whole window. Every pixel's sums take the same
 // operations in the same order as its own walk, so the same bits. False when
-// a pixel of the run has no sample (the caller then walks each pixel).
+// a pixel of the run has no sample (the caller then walks each pixel). Only
+// the groups of sixteen pixels with their bit g / 16 set in `groups` are
+// summed.
 template <bool Edge>
 __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* src, const ushort* plane, float eps,
-                                             int y, int x0, int n, ColourSums& c)
+                                             int y, int x0, int n, ColourSums& c, unsigned groups = ~0u)
 {
     const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
     ColourLanes<Edge> s;
@@ -86,6 +88,8 @@ __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* sr
     s.eps = _mm512_set1_ps(eps);
     s.one = _mm512_set1_ps(1.0f);
     for (int g = 0; g < n; g += 16) {
+        if (!(groups >> (g / 16) & 1u))
+            continue;
         const int gn = MP_imin(16, n - g);
         s.L0 = _mm512_maskz_loadu_epi32(MP_laneMask16(0, gn), c.L0 + g);
         s.W = s.SR = s.SG = s.SB = s.E = _mm512_setzero_ps();
@@ -120,12 +124,13 @@ __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* sr
     return true;
 }
 
-// colourSums512 for a run whose windows lie inside the image's columns (no
-// lane masks): the walk written out with the constants in registers. The same samples in the same order, the
+// colourSums512 for the groups of sixteen pixels (bit g / 16 of `groups`)
+// whose windows lie inside the image's columns (no lane masks): the walk
+// written out with the constants in registers. The same samples in the same order, the
 // same operations on each, so the same bits.
 template <bool Edge>
 __attribute__((noinline)) bool colourSumsInterior512(const Window& win, const ushort* src, const ushort* plane,
-                                                     float eps, int y, int x0, int n, ColourSums& c)
+                                                     float eps, int y, int x0, int n, ColourSums& c, unsigned groups)
 {
     const int R = win.R, s = win.step;
     const ptrdiff_t w = win.width;
@@ -142,6 +147,8 @@ __attribute__((noinline)) bool colourSumsInterior512(const Window& win, const us
     const __mmask32 even = 0x55555555u;
     const ptrdiff_t base = static_cast<ptrdiff_t>(y) * w + x0;
     for (int g = 0; g < n; g += 16) {
+        if (!(groups >> (g / 16) & 1u))
+            continue;
         const int gn = MP_imin(16, n - g);
         const __m512i L0 = _mm512_maskz_loadu_epi32(MP_laneMask16(0, gn), c.L0 + g);
         __m512 W = _mm512_setzero_ps(), SR = W, SG = W, SB = W, E = W;
@@ -277,13 +284,22 @@ struct SmoothArgs {
                 c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
                 c.E[i] = 0.0f;
             }
-            bool done;
-            if (g_smoothPath != 0 && x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= win.width - 1)
-                done = op == Op::Channel ? colourSumsInterior512<false>(win, run.src, plane, 0.05f, y, x0, n, c)
-                                         : colourSumsInterior512<true>(win, run.src, plane, 0.05f, y, x0, n, c);
-            else
-                done = op == Op::Channel ? colourSums512<false>(win, run.src, plane, 0.05f, y, x0, n, c)
-                                         : colourSums512<true>(win, run.src, plane, 0.05f, y, x0, n, c);
+            // Groups whose windows lie inside the image's columns take the
+            // unmasked loop, the others the masked walk.
+            unsigned inner = 0;
+            if (g_smoothPath != 0)
+                for (int g = 0; g < n; g += 16)
+                    if (x0 + g - win.widest >= 0 && x0 + g + MP_imin(16, n - g) - 1 + win.widest <= win.width - 1)
+                        inner |= 1u << (g / 16);
+            const unsigned all = (1u << ((n + 15) / 16)) - 1u;
+            bool done = true;
+            if (inner)
+                done = op == Op::Channel
+                           ? colourSumsInterior512<false>(win, run.src, plane, 0.05f, y, x0, n, c, inner)
+                           : colourSumsInterior512<true>(win, run.src, plane, 0.05f, y, x0, n, c, inner);
+            if (done && inner != all)
+                done = op == Op::Channel ? colourSums512<false>(win, run.src, plane, 0.05f, y, x0, n, c, all & ~inner)
+                                         : colourSums512<true>(win, run.src, plane, 0.05f, y, x0, n, c, all & ~inner);
             if (done) {
                 if (op == Op::Image && g_smoothPath != 0) {
                     imageEffect512(run.src + base * 3, c, n, c.OR, c.OG, c.OB);
