@@ -230,6 +230,38 @@ __attribute__((noinline)) void imageEffect512(const ushort* px, const ColourSums
     }
 }
 
+// The centre luminance indices of a run (lumIndex of each pixel), sixteen
+// pixels per instruction: (lumr R + lumg G) + lumb B of the scaled channels,
+// times 65535, held to 0..65535 (NaN to 0) and truncated, as MP_tableIndex.
+// E is cleared.
+__attribute__((noinline)) void centreIndices512(const ushort* px, const MP_Params* p, int n, ColourSums& c)
+{
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
+    const __mmask32 even = 0x55555555u;
+    const __m512 k = _mm512_set1_ps(MP_k), top = _mm512_set1_ps(65535.0f);
+    const __m512 lr = _mm512_set1_ps(p->lumr), lg = _mm512_set1_ps(p->lumg), lb = _mm512_set1_ps(p->lumb);
+    for (int g = 0; g < n; g += 16, px += 48) {
+        const int t = MP_imin(16, n - g);
+        const __mmask16 m = MP_laneMask16(0, t);
+        const unsigned w1 = 3u * static_cast<unsigned>(t);
+        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
+        const __m512i lo16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), px);
+        const __m512i hi16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), px + 32);
+        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16)), k);
+        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16)), k);
+        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16)), k);
+        const __m512 v = _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(lr, cx), _mm512_mul_ps(lg, cy)), _mm512_mul_ps(lb, cz));
+        // max(x, 0) gives its second operand, 0, for NaN; min(x, 65535) holds the top.
+        const __m512 x = _mm512_min_ps(_mm512_max_ps(_mm512_mul_ps(v, top), _mm512_setzero_ps()), top);
+        _mm512_mask_storeu_epi32(c.L0 + g, m, _mm512_cvttps_epi32(x));
+        _mm512_mask_storeu_ps(c.E + g, m, _mm512_setzero_ps());
+    }
+}
+
 } // namespace
 #pragma GCC diagnostic pop
 #pragma GCC pop_options
@@ -280,9 +312,13 @@ struct SmoothArgs {
 #ifdef MP_SMOOTH_AVX512
         if (plane && MP_chunkWalkable(win, x0, n) && MP_filterHasAvx512()) {
             const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
-            for (int i = 0; i < n; ++i) {
-                c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
-                c.E[i] = 0.0f;
+            if (g_smoothPath != 0) {
+                centreIndices512(run.src + base * 3, run.params, n, c);
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+                    c.E[i] = 0.0f;
+                }
             }
             // Groups whose windows lie inside the image's columns take the
             // unmasked loop, the others the masked walk.
