@@ -125,9 +125,10 @@ __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* sr
 }
 
 // colourSums512 for the groups of sixteen pixels (bit g / 16 of `groups`)
-// whose windows lie inside the image's columns (no lane masks): the walk
-// written out with the constants in registers. The same samples in the same order, the
-// same operations on each, so the same bits.
+// whose windows lie inside the image's columns (no lane masks; every group
+// holds sixteen pixels): the walk written out with the constants in
+// registers. The same samples in the same order, the same operations on
+// each, so the same bits.
 template <bool Edge>
 __attribute__((noinline)) bool colourSumsInterior512(const Window& win, const ushort* src, const ushort* plane,
                                                      float eps, int y, int x0, int n, ColourSums& c, unsigned groups)
@@ -320,12 +321,13 @@ struct SmoothArgs {
                     c.E[i] = 0.0f;
                 }
             }
-            // Groups whose windows lie inside the image's columns take the
-            // unmasked loop, the others the masked walk.
+            // Full groups whose windows lie inside the image's columns take the
+            // unmasked loop (its loads read sixteen pixels), the others the
+            // masked walk.
             unsigned inner = 0;
             if (g_smoothPath != 0)
                 for (int g = 0; g < n; g += 16)
-                    if (x0 + g - win.widest >= 0 && x0 + g + MP_imin(16, n - g) - 1 + win.widest <= win.width - 1)
+                    if (x0 + g - win.widest >= 0 && x0 + g + 15 + win.widest <= win.width - 1)
                         inner |= 1u << (g / 16);
             const unsigned all = (1u << ((n + 15) / 16)) - 1u;
             bool done = true;
