@@ -11,6 +11,7 @@
 #include "engine/core/windowweights.h"
 #include "engine/filters/filterframe.h"
 #include "engine/filters/nlmeans.h"
+#include "engine/filters/smoothing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -347,15 +348,27 @@ void artworkEnhance(MP_Params& p)
 }
 
 void BM_EnhancePreview(benchmark::State& s) { runSized(s, "MP_calcPixelEnhance", enhance, true, 4); }
-void BM_ImageSmoothPreview(benchmark::State& s) { runSized(s, "MP_calcPixelImageSmooth", imageSmooth, true, 4); }
+// The smoothing with the gather path of the argument (mp_filters::g_smoothPath:
+// 0 the first sixteen-lane gather, 1 the current one), the same bits.
+void runSmoothPath(benchmark::State& s, bool preview, int threads = 4)
+{
+    const int before = mp_filters::g_smoothPath;
+    mp_filters::g_smoothPath = static_cast<int>(s.range(0));
+    runSized(s, "MP_calcPixelImageSmooth", imageSmooth, preview, threads);
+    mp_filters::g_smoothPath = before;
+}
+void BM_ImageSmoothPreview(benchmark::State& s) { runSmoothPath(s, true); }
+// One thread: the work itself, apart from how the machine shares its cores.
+void BM_ImageSmoothPreviewOneThread(benchmark::State& s) { runSmoothPath(s, true, 1); }
 void BM_ArtworkEnhancePreview(benchmark::State& s) { runSized(s, "MP_calcPixelArtworkEnhance", artworkEnhance, true, 4); }
 void BM_EnhanceFourThreads(benchmark::State& s) { runSized(s, "MP_calcPixelEnhance", enhance, false, 4); }
-void BM_ImageSmoothFourThreads(benchmark::State& s) { runSized(s, "MP_calcPixelImageSmooth", imageSmooth, false, 4); }
+void BM_ImageSmoothFourThreads(benchmark::State& s) { runSmoothPath(s, false); }
 BENCHMARK(BM_EnhancePreview)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ImageSmoothPreview)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ImageSmoothPreview)->ArgName("path")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ImageSmoothPreviewOneThread)->ArgName("path")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ArtworkEnhancePreview)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EnhanceFourThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
-BENCHMARK(BM_ImageSmoothFourThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_ImageSmoothFourThreads)->ArgName("path")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 // Non-local means at the default quality (K 2, L 3) and at the finest (K 3, L 10).
 void nlMeans(MP_Params& p, float quality)

@@ -16,6 +16,10 @@
 
 using namespace mp_filters;
 
+namespace mp_filters {
+int g_smoothPath = 1;
+}
+
 #ifdef MP_SMOOTH_AVX512
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512bw,avx512vl")
@@ -64,10 +68,12 @@ template <bool Edge> struct ColourLanes {
 // same 14-bit weights): for each group of sixteen pixels, its five sums stay
 // in registers over the whole window. Every pixel's sums take the same
 // operations in the same order as its own walk, so the same bits. False when
-// a pixel of the run has no sample (the caller then walks each pixel).
+// a pixel of the run has no sample (the caller then walks each pixel). Only
+// the groups of sixteen pixels with their bit g / 16 set in `groups` are
+// summed.
 template <bool Edge>
 __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* src, const ushort* plane, float eps,
-                                             int y, int x0, int n, ColourSums& c)
+                                             int y, int x0, int n, ColourSums& c, unsigned groups = ~0u)
 {
     const size_t base = static_cast<size_t>(y) * static_cast<size_t>(win.width) + static_cast<size_t>(x0);
     ColourLanes<Edge> s;
@@ -82,6 +88,8 @@ __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* sr
     s.eps = _mm512_set1_ps(eps);
     s.one = _mm512_set1_ps(1.0f);
     for (int g = 0; g < n; g += 16) {
+        if (!(groups >> (g / 16) & 1u))
+            continue;
         const int gn = MP_imin(16, n - g);
         s.L0 = _mm512_maskz_loadu_epi32(MP_laneMask16(0, gn), c.L0 + g);
         s.W = s.SR = s.SG = s.SB = s.E = _mm512_setzero_ps();
@@ -114,6 +122,145 @@ __attribute__((noinline)) bool colourSums512(const Window& win, const ushort* sr
         _mm512_mask_storeu_ps(c.E + g, mg, s.E);
     }
     return true;
+}
+
+// colourSums512 for the groups of sixteen pixels (bit g / 16 of `groups`)
+// whose windows lie inside the image's columns (no lane masks; every group
+// holds sixteen pixels): the walk written out with the constants in
+// registers. The same samples in the same order, the same operations on
+// each, so the same bits.
+template <bool Edge>
+__attribute__((noinline)) bool colourSumsInterior512(const Window& win, const ushort* src, const ushort* plane,
+                                                     float eps, int y, int x0, int n, ColourSums& c, unsigned groups)
+{
+    const int R = win.R, s = win.step;
+    const ptrdiff_t w = win.width;
+    int y1, y2;
+    MP_windowRows(win, y, &y1, &y2);
+    if (y1 > y2)
+        return false;
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
+    const __m512 k = _mm512_set1_ps(MP_k), ve = _mm512_set1_ps(eps), one = _mm512_set1_ps(1.0f);
+    const __mmask32 even = 0x55555555u;
+    const ptrdiff_t base = static_cast<ptrdiff_t>(y) * w + x0;
+    for (int g = 0; g < n; g += 16) {
+        if (!(groups >> (g / 16) & 1u))
+            continue;
+        const int gn = MP_imin(16, n - g);
+        const __m512i L0 = _mm512_maskz_loadu_epi32(MP_laneMask16(0, gn), c.L0 + g);
+        __m512 W = _mm512_setzero_ps(), SR = W, SG = W, SB = W, E = W;
+        for (int ky = y1; ky <= y2; ky += s) {
+            const int l = win.halfWidth[ky + R];
+            const float* ws = &localexp[MP_localexpIndex(0, ky)];
+            const ptrdiff_t at0 = base + static_cast<ptrdiff_t>(ky) * w + g;
+            for (int kx = -l; kx <= l; kx += s) {
+                const ptrdiff_t at = at0 + kx;
+                const ushort* q = src + at * 3;
+                const __m512i lo16 = _mm512_loadu_si512(q);
+                const __m512i hi16 = _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32)));
+                const __m512i L = _mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(plane + at)));
+                const __m512i d = _mm512_abs_epi32(_mm512_sub_epi32(L0, L));
+                const __m512 x = _mm512_add_ps(_mm512_mul_ps(_mm512_cvtepi32_ps(d), k), ve);
+                const __m512 r = _mm512_div_ps(one, x);
+                const __m512 wv = _mm512_mul_ps(_mm512_set1_ps(ws[kx]), r);
+                const __m512 Rc = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16));
+                const __m512 Gc = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16));
+                const __m512 Bc = _mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16));
+                W = _mm512_add_ps(W, wv);
+                SR = _mm512_add_ps(SR, _mm512_mul_ps(wv, Rc));
+                SG = _mm512_add_ps(SG, _mm512_mul_ps(wv, Gc));
+                SB = _mm512_add_ps(SB, _mm512_mul_ps(wv, Bc));
+                if constexpr (Edge)
+                    E = _mm512_add_ps(E, _mm512_mul_ps(wv, _mm512_i32gather_ps(d, MP_temp_table, 4)));
+            }
+        }
+        const __mmask16 mg = MP_laneMask16(0, gn);
+        _mm512_mask_storeu_ps(c.W + g, mg, W);
+        _mm512_mask_storeu_ps(c.SR + g, mg, SR);
+        _mm512_mask_storeu_ps(c.SG + g, mg, SG);
+        _mm512_mask_storeu_ps(c.SB + g, mg, SB);
+        _mm512_mask_storeu_ps(c.E + g, mg, E);
+    }
+    return true;
+}
+
+// The ImageSmooth colour of a run of pixels (SmoothArgs::effect), sixteen
+// pixels per instruction from their sums: the same operations in the same
+// order on each pixel, so the same bits. out[0..2] get red, green, blue.
+__attribute__((noinline)) void imageEffect512(const ushort* px, const ColourSums& c, int n, float* outR, float* outG,
+                                              float* outB)
+{
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
+    const __mmask32 even = 0x55555555u;
+    const __m512 k = _mm512_set1_ps(MP_k), one = _mm512_set1_ps(1.0f);
+    for (int g = 0; g < n; g += 16, px += 48) {
+        const int t = MP_imin(16, n - g);
+        const __mmask16 m = MP_laneMask16(0, t);
+        const unsigned w1 = 3u * static_cast<unsigned>(t);
+        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
+        const __m512i lo16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), px);
+        const __m512i hi16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), px + 32);
+        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16)), k);
+        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16)), k);
+        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16)), k);
+        // Lanes past the run divide 1 by 1 (no exception flags matter: nothing reads them).
+        const __m512 W = _mm512_mask_loadu_ps(one, m, c.W + g);
+        const __m512 inv = _mm512_div_ps(one, W);
+        const __m512 mx = _mm512_mul_ps(_mm512_mul_ps(_mm512_maskz_loadu_ps(m, c.SR + g), inv), k);
+        const __m512 my = _mm512_mul_ps(_mm512_mul_ps(_mm512_maskz_loadu_ps(m, c.SG + g), inv), k);
+        const __m512 mz = _mm512_mul_ps(_mm512_mul_ps(_mm512_maskz_loadu_ps(m, c.SB + g), inv), k);
+        const __m512 e = _mm512_mul_ps(_mm512_maskz_loadu_ps(m, c.E + g), inv);
+        const __m512 ke = _mm512_sub_ps(one, e);
+        const __m512 sx = _mm512_add_ps(_mm512_mul_ps(cx, e), _mm512_mul_ps(mx, ke));
+        const __m512 sy = _mm512_add_ps(_mm512_mul_ps(cy, e), _mm512_mul_ps(my, ke));
+        const __m512 sz = _mm512_add_ps(_mm512_mul_ps(cz, e), _mm512_mul_ps(mz, ke));
+        const __m512i L0 = _mm512_maskz_loadu_epi32(m, c.L0 + g);
+        const __m512 a = _mm512_mask_i32gather_ps(_mm512_setzero_ps(), m, L0, MP_temp2_table, 4);
+        const __m512 ka = _mm512_sub_ps(one, a);
+        _mm512_mask_storeu_ps(outR + g, m, _mm512_add_ps(_mm512_mul_ps(cx, ka), _mm512_mul_ps(sx, a)));
+        _mm512_mask_storeu_ps(outG + g, m, _mm512_add_ps(_mm512_mul_ps(cy, ka), _mm512_mul_ps(sy, a)));
+        _mm512_mask_storeu_ps(outB + g, m, _mm512_add_ps(_mm512_mul_ps(cz, ka), _mm512_mul_ps(sz, a)));
+    }
+}
+
+// The centre luminance indices of a run (lumIndex of each pixel), sixteen
+// pixels per instruction: (lumr R + lumg G) + lumb B of the scaled channels,
+// times 65535, held to 0..65535 (NaN to 0) and truncated, as MP_tableIndex.
+// E is cleared.
+__attribute__((noinline)) void centreIndices512(const ushort* px, const MP_Params* p, int n, ColourSums& c)
+{
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
+    const __mmask32 even = 0x55555555u;
+    const __m512 k = _mm512_set1_ps(MP_k), top = _mm512_set1_ps(65535.0f);
+    const __m512 lr = _mm512_set1_ps(p->lumr), lg = _mm512_set1_ps(p->lumg), lb = _mm512_set1_ps(p->lumb);
+    for (int g = 0; g < n; g += 16, px += 48) {
+        const int t = MP_imin(16, n - g);
+        const __mmask16 m = MP_laneMask16(0, t);
+        const unsigned w1 = 3u * static_cast<unsigned>(t);
+        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
+        const __m512i lo16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), px);
+        const __m512i hi16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), px + 32);
+        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16)), k);
+        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16)), k);
+        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16)), k);
+        const __m512 v = _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(lr, cx), _mm512_mul_ps(lg, cy)), _mm512_mul_ps(lb, cz));
+        // max(x, 0) gives its second operand, 0, for NaN; min(x, 65535) holds the top.
+        const __m512 x = _mm512_min_ps(_mm512_max_ps(_mm512_mul_ps(v, top), _mm512_setzero_ps()), top);
+        _mm512_mask_storeu_epi32(c.L0 + g, m, _mm512_cvttps_epi32(x));
+        _mm512_mask_storeu_ps(c.E + g, m, _mm512_setzero_ps());
+    }
 }
 
 } // namespace
@@ -150,23 +297,54 @@ struct SmoothArgs {
         }
     }
 
-    using Cache = ColourSums;
+    // The sums of a run and, when `ready`, the ImageSmooth colours of its
+    // pixels computed sixteen at a time (imageEffect512).
+    struct Cache : ColourSums {
+        float OR[kChunk], OG[kChunk], OB[kChunk];
+        bool ready = false;
+    };
 
     // The luminance plane of the source when the sixteen-lane gather runs.
     const ushort* plane = nullptr;
 
     void gather(int y, int x0, int n, Cache& c) const
     {
+        c.ready = false;
 #ifdef MP_SMOOTH_AVX512
         if (plane && MP_chunkWalkable(win, x0, n) && MP_filterHasAvx512()) {
             const size_t base = static_cast<size_t>(y) * static_cast<size_t>(run.width) + static_cast<size_t>(x0);
-            for (int i = 0; i < n; ++i) {
-                c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
-                c.E[i] = 0.0f;
+            if (g_smoothPath != 0) {
+                centreIndices512(run.src + base * 3, run.params, n, c);
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    c.L0[i] = lumIndex(run.params, MP_loadRGB48(run.src + (base + i) * 3));
+                    c.E[i] = 0.0f;
+                }
             }
-            if (op == Op::Channel ? colourSums512<false>(win, run.src, plane, 0.05f, y, x0, n, c)
-                                  : colourSums512<true>(win, run.src, plane, 0.05f, y, x0, n, c))
+            // Full groups whose windows lie inside the image's columns take the
+            // unmasked loop (its loads read sixteen pixels), the others the
+            // masked walk.
+            unsigned inner = 0;
+            if (g_smoothPath != 0)
+                for (int g = 0; g < n; g += 16)
+                    if (x0 + g - win.widest >= 0 && x0 + g + 15 + win.widest <= win.width - 1)
+                        inner |= 1u << (g / 16);
+            const unsigned all = (1u << ((n + 15) / 16)) - 1u;
+            bool done = true;
+            if (inner)
+                done = op == Op::Channel
+                           ? colourSumsInterior512<false>(win, run.src, plane, 0.05f, y, x0, n, c, inner)
+                           : colourSumsInterior512<true>(win, run.src, plane, 0.05f, y, x0, n, c, inner);
+            if (done && inner != all)
+                done = op == Op::Channel ? colourSums512<false>(win, run.src, plane, 0.05f, y, x0, n, c, all & ~inner)
+                                         : colourSums512<true>(win, run.src, plane, 0.05f, y, x0, n, c, all & ~inner);
+            if (done) {
+                if (op == Op::Image && g_smoothPath != 0) {
+                    imageEffect512(run.src + base * 3, c, n, c.OR, c.OG, c.OB);
+                    c.ready = true;
+                }
                 return;
+            }
         }
 #endif
         if (op == Op::Channel)
@@ -177,6 +355,8 @@ struct SmoothArgs {
 
     MP_float3 effect(MP_float3 c, int, int, const Cache& cache, int i) const
     {
+        if (cache.ready)
+            return {cache.OR[i], cache.OG[i], cache.OB[i]};
         const int L0 = cache.L0[i];
         const float W = cache.W[i], SR = cache.SR[i], SG = cache.SG[i], SB = cache.SB[i];
         if (op == Op::Channel) {

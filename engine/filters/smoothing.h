@@ -33,3 +33,10 @@ int MP_calcPixelSkySmooth(int sizex, int sizey, ushort* src, ushort* dst, int sr
 // variance noise filter runs it with its own): slots as ImageSmooth's.
 int MP_runImageSmooth(const char* kernel, const MP_WindowSize& size, float q, int sizex, int sizey, ushort* src,
                       ushort* dst, int srcBpp, int dstBpp, MP_Params* params);
+
+namespace mp_filters {
+// The sixteen-lane gather the smoothing operators run (benchmarks compare
+// them; every one gives the same bits): 0 the first one, with a division per
+// sample; 1 (the default) the current one.
+extern int g_smoothPath;
+} // namespace mp_filters
