@@ -29,6 +29,8 @@
 #include <cstdlib>
 #include <memory>
 
+bool g_comicReference = false;
+
 namespace {
 
 constexpr int kMaxR = 50;
