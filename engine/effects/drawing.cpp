@@ -30,6 +30,7 @@
 #include <memory>
 
 bool g_comicReference = false;
+bool g_comicPortable = false;
 
 namespace {
 
@@ -205,7 +206,135 @@ MP_float3 comicEffect(const ComicArgs& a, float L0, const ComicSums& s)
             (a.line.z * U + std::log(1.0f + m.z) * inv * V) * f};
 }
 
-void MP_Task_calcPixelComicPaint(TaskFuncParams t)
+// The sums and effect colours of a run of pixels. The colour sums fit 32
+// bits: at most 51 x 51 samples of 65535.
+struct ComicRun {
+    float L0[kRun] = {};
+    float P[kRun] = {};
+    int n[kRun] = {};
+    int32_t r[kRun] = {}, g[kRun] = {}, b[kRun] = {};
+    MP_float3 out[kRun] = {};
+};
+
+MP_CPU_CLONES void comicRun32(const ComicArgs& a, int x0, int y, const int* D, ComicRun& out)
+{
+    const MP_DriverRun& run = a.run;
+    const int w = run.width, s = a.win.step;
+    float P[kRun] = {};
+    int32_t sr[kRun] = {}, sg[kRun] = {}, sb[kRun] = {};
+    int n = 0;
+    const int y1 = MP_imin(a.win.R, run.height - 1 - y);
+    for (int ky = MP_imax(-a.win.R, -y); ky <= y1; ky += s) {
+        const int l = a.win.hw[ky + kMaxR];
+        const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w) + static_cast<size_t>(x0);
+        for (int kx = -l; kx <= l; kx += s, ++n) {
+            const ushort* q = a.plane + row + kx;
+            const ushort* c = run.src + (row + kx) * 3;
+            for (int i = 0; i < kRun; ++i) {
+                P[i] += MP_temp_table[std::abs(D[i] - static_cast<int>(q[i]))];
+                sr[i] += c[3 * i];
+                sg[i] += c[3 * i + 1];
+                sb[i] += c[3 * i + 2];
+            }
+        }
+    }
+    for (int i = 0; i < kRun; ++i) {
+        out.P[i] = P[i];
+        out.n[i] = n;
+        out.r[i] = sr[i];
+        out.g[i] = sg[i];
+        out.b[i] = sb[i];
+    }
+}
+
+// comicEffect of the first `count` pixels of a run, one pixel at a time.
+void comicEffectsPortable(const ComicArgs& a, ComicRun& r, int count)
+{
+    for (int i = 0; i < count; ++i)
+        r.out[i] = comicEffect(a, r.L0[i], ComicSums{r.P[i], r.n[i], r.r[i], r.g[i], r.b[i]});
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define MP_COMIC_VECTOR 1
+// The same for all kRun lanes at once (lanes beyond `count` are computed
+// and dropped), every step in loops the compiler vectorises; the logarithms
+// stay library calls. Where comicEffect calls fmod:
+//  - fmod(x, 2) is x - 2 trunc(x / 2): halving and doubling are exact, and
+//    the difference is exact because fmod's result is representable; NaN
+//    and infinities give NaN as fmod does; only the sign of a zero may
+//    differ, and S is only compared with 0 and 1 when it is zero;
+//  - fmod(L0, level) for 0 <= L0, 0 < level and L0 / level < 2^22: with
+//    q = trunc(L0 / level), the rounded quotient, q is the true one or one
+//    above it; fma(-q, level, L0) rounds the exact remainder once, which is
+//    representable, so it is exact, and negative exactly when q is one too
+//    many. Other lanes call fmod.
+// The colour means are finite and not negative, so fmax is the comparison.
+__attribute__((target("avx2,fma"), noinline)) void comicEffectsVector(const ComicArgs& a, ComicRun& r, int count)
+{
+    float E[kRun], mx[kRun], my[kRun], mz[kRun], V[kRun], U[kRun], F[kRun], rem[kRun];
+    const float strength = a.strength, level = a.level;
+    for (int i = 0; i < kRun; ++i) {
+        const float L0 = r.L0[i];
+        const bool has = r.n[i] > 0;
+        const float nf = static_cast<float>(r.n[i]);
+        const float f = (1.0f / nf) * MP_k;
+        E[i] = has ? (r.P[i] / nf - 0.5f) * 2.0f : -1.0f;
+        float x = has ? static_cast<float>(r.r[i]) * f : 0.0f;
+        float y = has ? static_cast<float>(r.g[i]) * f : 0.0f;
+        float z = has ? static_cast<float>(r.b[i]) * f : 0.0f;
+        const float t = L0 * strength;
+        float S = t - 2.0f * std::trunc(t * 0.5f);
+        S = S > 1.0f ? 1.0f - (S - 1.0f) : S;
+        const float len = std::sqrt(x * x + y * y + z * z);
+        const float inv = 1.0f / len;
+        const float nx = len > 0.0f ? x * inv : 0.57735f;
+        const float ny = len > 0.0f ? y * inv : 0.57735f;
+        const float nz = len > 0.0f ? z * inv : 0.57735f;
+        const float m01 = nx > ny ? nx : ny;
+        const float m = m01 > nz ? m01 : nz;
+        const float k = (m > 0.0f ? 1.0f / m : m) * S;
+        const bool scale = S > 0.0f && L0 > 0.0f;
+        mx[i] = scale ? nx * k : x;
+        my[i] = scale ? ny * k : y;
+        mz[i] = scale ? nz * k : z;
+        const float q = E[i] >= 0.0f ? 1.0f - std::sqrt(std::sqrt(E[i])) : 0.0f;
+        V[i] = E[i] >= 0.0f ? q * q : 1.0f;
+        U[i] = E[i] >= 0.0f ? 1.0f - q * q : 0.0f;
+        float qt = std::trunc(L0 / level);
+        float rm = std::fma(-qt, level, L0);
+        qt = rm < 0.0f ? qt - 1.0f : qt;
+        rem[i] = rm < 0.0f ? std::fma(-qt, level, L0) : rm;
+    }
+    const bool levelOk = level > 0.0f && level < INFINITY;
+    for (int i = 0; i < count; ++i) {
+        const float L0 = r.L0[i];
+        if (!(levelOk && L0 >= 0.0f && L0 / level < 4194304.0f))
+            rem[i] = std::fmod(L0, level);
+    }
+    for (int i = 0; i < kRun; ++i) {
+        const float L0 = r.L0[i];
+        F[i] = (L0 - rem[i]) / (L0 > 0.0f ? L0 : 0.001f);
+    }
+    const float inv = 1.0f / std::log(2.0f);
+    for (int i = 0; i < count; ++i) {
+        r.out[i] = {(a.line.x * U[i] + std::log(1.0f + mx[i]) * inv * V[i]) * F[i],
+                    (a.line.y * U[i] + std::log(1.0f + my[i]) * inv * V[i]) * F[i],
+                    (a.line.z * U[i] + std::log(1.0f + mz[i]) * inv * V[i]) * F[i]};
+    }
+}
+
+bool comicHasVector()
+{
+    static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return yes && !g_comicPortable;
+}
+#else
+bool comicHasVector() { return false; }
+void comicEffectsVector(const ComicArgs& a, ComicRun& r, int count) { comicEffectsPortable(a, r, count); }
+#endif
+
+// The code before the run rework (g_comicReference).
+void comicReferenceTask(TaskFuncParams t)
 {
     const ComicArgs& a = *MP_taskArgs<ComicArgs>(t);
     const MP_Params* p = a.run.params;
@@ -227,6 +356,45 @@ void MP_Task_calcPixelComicPaint(TaskFuncParams t)
                     s[i] = comicPixel(a, x0 + i, y, D[i]);
         },
         [&](int i, MP_float3) { return comicEffect(a, L0[i], s[i]); });
+}
+
+void MP_Task_calcPixelComicPaint(TaskFuncParams t)
+{
+    if (g_comicReference) {
+        comicReferenceTask(t);
+        return;
+    }
+    const ComicArgs& a = *MP_taskArgs<ComicArgs>(t);
+    const MP_Params* p = a.run.params;
+    const int w = a.run.width;
+    const bool vector = comicHasVector();
+    ComicRun r;
+    MP_effectRunRows<true, kRun>(
+        a.run, MP_taskStart(t), MP_taskEnd(t),
+        [&](int y, int x0, int n, const MP_float3* c) {
+            int D[kRun] = {};
+            for (int i = 0; i < n; ++i) {
+                r.L0[i] = p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z;
+                D[i] = MP_tableIndex(r.L0[i]);
+            }
+            if (n == kRun && interiorRun(a.win, w, x0)) {
+                comicRun32(a, x0, y, D, r);
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    const ComicSums s = comicPixel(a, x0 + i, y, D[i]);
+                    r.P[i] = s.P;
+                    r.n[i] = s.n;
+                    r.r[i] = static_cast<int32_t>(s.r);
+                    r.g[i] = static_cast<int32_t>(s.g);
+                    r.b[i] = static_cast<int32_t>(s.b);
+                }
+            }
+            if (vector)
+                comicEffectsVector(a, r, n);
+            else
+                comicEffectsPortable(a, r, n);
+        },
+        [&](int i, MP_float3) { return r.out[i]; });
 }
 
 // ---- "Bleistiftzeichnung" -----------------------------------------------------------------
