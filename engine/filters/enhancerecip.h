@@ -28,19 +28,18 @@ MP_RECIP512 __m512 MP_exactRecip512(__m512 v)
     return _mm512_fmadd_ps(r, e, r);
 }
 
-// sqrt(x) for x = 0 and 2^-16 <= x <= 1 (0 gives +0).
+// sqrt(x) for x = 0 and 2^-16 <= x <= 1 (0 gives +0: the estimate, held
+// below 2^20, takes the place of the infinite one there).
 MP_RECIP512 __m512 MP_exactSqrt512(__m512 x)
 {
     const __m512 half = _mm512_set1_ps(0.5f);
-    const __m512 y = _mm512_rsqrt14_ps(x);         // 1 / sqrt(x), 2^-14
+    const __m512 y = _mm512_min_ps(_mm512_rsqrt14_ps(x), _mm512_set1_ps(1048576.0f)); // 1 / sqrt(x), 2^-14
+    const __m512 h = _mm512_mul_ps(y, half);
     __m512 s = _mm512_mul_ps(x, y);
-    __m512 h = _mm512_mul_ps(y, half);
-    const __m512 e = _mm512_fnmadd_ps(s, h, half); // Goldschmidt step
-    s = _mm512_fmadd_ps(s, e, s);
-    h = _mm512_fmadd_ps(h, e, h);
-    const __m512 res = _mm512_fnmadd_ps(s, s, x);  // the exact residual
+    __m512 res = _mm512_fnmadd_ps(s, s, x); // Newton step, 2^-27
     s = _mm512_fmadd_ps(res, h, s);
-    return _mm512_maskz_mov_ps(_mm512_cmp_ps_mask(x, _mm512_setzero_ps(), _CMP_GT_OQ), s);
+    res = _mm512_fnmadd_ps(s, s, x); // the exact residual
+    return _mm512_fmadd_ps(res, h, s);
 }
 
 // The same with eight lanes: AVX has only the 12-bit estimate, so one Newton
