@@ -7,12 +7,15 @@
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #include <immintrin.h>
+// Outside the AVX-512 region below: each function keeps its own target.
+#include "engine/filters/enhancerecip.h"
 #define MP_ENHANCE_AVX512 1
 #endif
 
 using namespace mp_filters;
 
 bool g_enhanceDivide = false;
+bool g_enhanceNo512 = false;
 
 #ifdef MP_ENHANCE_AVX512
 #pragma GCC push_options
@@ -20,7 +23,6 @@ bool g_enhanceDivide = false;
 // GCC 12 takes the intrinsics' undefined start values for uninitialised reads.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include "engine/filters/enhancerecip.h"
 #include "engine/filters/windowwalk512.h"
 namespace {
 
@@ -109,6 +111,61 @@ __attribute__((noinline)) bool enhanceSumsInterior512(const Window& win, const u
 #pragma GCC pop_options
 
 namespace {
+bool enhanceHasFma()
+{
+    static const bool yes = __builtin_cpu_supports("fma");
+    return yes;
+}
+
+// enhanceSumsInterior512 with eight lanes, for processors without AVX-512:
+// the 64 pixels in two halves of four eight-lane sums each.
+__attribute__((target("avx2,fma"), noinline)) bool enhanceSumsInteriorAvx2(const Window& win, const ushort* plane,
+                                                                          size_t base, int y, const int* P, float* W,
+                                                                          float* D)
+{
+    constexpr int kLanes = 8, kHalf = kChunk / 2, kGroups = kHalf / kLanes;
+    const __m256 k = _mm256_set1_ps(MP_k), eps = _mm256_set1_ps(0.001f);
+    const __m256 sign = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(0x80000000u)));
+    const int R = win.R, s = win.step, width = win.width;
+    int y1, y2;
+    MP_windowRows(win, y, &y1, &y2);
+    bool any = false;
+    for (int h = 0; h < kChunk; h += kHalf) {
+        __m256i p[kGroups];
+        __m256 w[kGroups], dsum[kGroups];
+        for (int b = 0; b < kGroups; ++b) {
+            p[b] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(P + h + kLanes * b));
+            w[b] = dsum[b] = _mm256_setzero_ps();
+        }
+        for (int ky = y1; ky <= y2; ky += s) {
+            const int l = win.halfWidth[ky + R];
+            const float* ws = &localexp[MP_localexpIndex(0, ky)];
+            const ushort* row = plane + static_cast<ptrdiff_t>(base) + static_cast<ptrdiff_t>(ky) * width + h;
+            for (int kx = -l; kx <= l; kx += s) {
+                any = true;
+                const ushort* q = row + kx;
+                const __m256 vws = _mm256_set1_ps(ws[kx]);
+                for (int b = 0; b < kGroups; ++b) {
+                    const __m256i L =
+                        _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + kLanes * b)));
+                    const __m256i d = _mm256_sub_epi32(p[b], L);
+                    const __m256 x = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_abs_epi32(d)), k);
+                    const __m256 wt = _mm256_mul_ps(vws, MP_exactRecip256(_mm256_add_ps(x, eps)));
+                    w[b] = _mm256_add_ps(w[b], wt);
+                    const __m256 root = _mm256_mul_ps(wt, MP_exactSqrt256(x));
+                    const __m256 dsign = _mm256_and_ps(_mm256_castsi256_ps(d), sign);
+                    dsum[b] = _mm256_add_ps(dsum[b], _mm256_xor_ps(root, dsign));
+                }
+            }
+        }
+        for (int b = 0; b < kGroups; ++b) {
+            _mm256_storeu_ps(W + h + kLanes * b, w[b]);
+            _mm256_storeu_ps(D + h + kLanes * b, dsum[b]);
+        }
+    }
+    return any;
+}
+
 // The gains G of pixels 0 .. n - 1 in groups of eight (the scalar loop of
 // gather(), operation for operation; sq the squared colour lengths);
 // returns how many it did.
@@ -212,7 +269,7 @@ struct EnhanceArgs {
             c.W[i] = c.D[i] = 0.0f;
         }
 #ifdef MP_ENHANCE_AVX512
-        if (MP_chunkWalkable(win, x0, n) && MP_filterHasAvx512()) {
+        if (MP_chunkWalkable(win, x0, n) && MP_filterHasAvx512() && !g_enhanceNo512) {
             if (!g_enhanceDivide && n == kChunk && x0 - win.widest >= 0 && x0 + n - 1 + win.widest <= win.width - 1 &&
                 enhanceSumsInterior512(win, plane, base, y, c.P, c.W, c.D))
                 return;
@@ -221,6 +278,10 @@ struct EnhanceArgs {
                 return;
             for (int i = 0; i < n; ++i)
                 c.W[i] = c.D[i] = 0.0f;
+        } else if (MP_chunkWalkable(win, x0, n) && !g_enhanceDivide && n == kChunk && x0 - win.widest >= 0 &&
+                   x0 + n - 1 + win.widest <= win.width - 1 && MP_filterHasAvx2() && enhanceHasFma() &&
+                   enhanceSumsInteriorAvx2(win, plane, base, y, c.P, c.W, c.D)) {
+            return;
         } else
 #endif
         if (MP_chunkWalkable(win, x0, n)) {

@@ -23,3 +23,6 @@ int MP_calcPixelArtworkEnhance(int sizex, int sizey, ushort* src, ushort* dst, i
 // sixteen-lane sums with the divider, each pixel's factors alone), for
 // old-against-new figures in one run. The same bits either way.
 extern bool g_enhanceDivide;
+// Tests: true keeps the edge enhancer off its AVX-512 code, so that an
+// AVX-512 processor runs the AVX2 code that processors without it take.
+extern bool g_enhanceNo512;

@@ -3,7 +3,10 @@
 // they give exactly the bits of 1.0f / (d k + 0.001f) and sqrtf(d k), on the
 // sixteen-lane and on the eight-lane form.
 
+#include "filterfixture.h"
+
 #include "engine/core/driverframe.h"
+#include "engine/filters/edgeenhance.h"
 #include "engine/filters/enhancerecip.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +93,31 @@ TEST(EnhanceReciprocal, EightLanesEqualTheDividerForEveryDifference)
     allDifferences256(m);
     EXPECT_EQ(m.recip, 0) << "first at d = " << m.firstRecip;
     EXPECT_EQ(m.root, 0) << "first at d = " << m.firstRoot;
+}
+
+// The enhancer's sixteen-lane, eight-lane and portable runs give the bits of
+// each pixel's own walk, on a picture wide enough for interior runs.
+TEST_F(FilterTest, EnhancerCodePathsGiveTheSameBits)
+{
+    const int w = 300, h = 24;
+    const Image src = testPicture(w, h);
+    MP_Params p = blankParams();
+    p.p[0][0] = 0.04f; // R 20
+    p.p[1][0] = 0.6f;
+    p.p[2][0] = 0.3f;
+    setMask(p.p[3], 1.0f);
+    p.p[4][1] = 100.0f;
+    OpenCLManager::getInstance()->setKernelSuperquadricTable(20, &p);
+    mp_filters::g_filterRunWalk = false;
+    const Image walk = runCopy("MP_calcPixelEnhance", w, h, src, p);
+    mp_filters::g_filterRunWalk = true;
+    for (int path = 0; path < 3; ++path) {
+        g_enhanceNo512 = path == 1;
+        mp_filters::g_filterPortable = path == 2;
+        EXPECT_EQ(runCopy("MP_calcPixelEnhance", w, h, src, p), walk) << "path " << path;
+    }
+    g_enhanceNo512 = false;
+    mp_filters::g_filterPortable = false;
 }
 
 } // namespace
