@@ -261,8 +261,10 @@ void comicEffectsPortable(const ComicArgs& a, ComicRun& r, int count)
 #if defined(__x86_64__) && defined(__GNUC__)
 #define MP_COMIC_VECTOR 1
 // The same for all kRun lanes at once (lanes beyond `count` are computed
-// and dropped), every step in loops the compiler vectorises; the logarithms
-// stay library calls. Where comicEffect calls fmod:
+// and dropped) in one AVX register, written with intrinsics, each the
+// operation of comicEffect (a comparison C takes as false on NaN is an
+// ordered one here); the logarithms stay library calls. Where comicEffect
+// calls fmod:
 //  - fmod(x, 2) is x - 2 trunc(x / 2): halving and doubling are exact, and
 //    the difference is exact because fmod's result is representable; NaN
 //    and infinities give NaN as fmod does; only the sign of a zero may
@@ -273,9 +275,6 @@ void comicEffectsPortable(const ComicArgs& a, ComicRun& r, int count)
 //    representable, so it is exact, and negative exactly when q is one too
 //    many. Other lanes call fmod.
 // The colour means are finite and not negative, so fmax is the comparison.
-// Eight lanes in one AVX register, written with intrinsics (each the
-// operation of comicEffect; a comparison C would take as false on NaN is
-// an ordered one here).
 #define MP_COMIC_AVX2 __attribute__((target("avx2,fma"), always_inline)) inline
 MP_COMIC_AVX2 __m256 gt(__m256 x, __m256 y) { return _mm256_cmp_ps(x, y, _CMP_GT_OQ); }
 MP_COMIC_AVX2 __m256 pick(__m256 no, __m256 yes, __m256 mask) { return _mm256_blendv_ps(no, yes, mask); }
