@@ -26,6 +26,8 @@
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
 #include "engine/hdr/tmwindow.h"
+#include "engine/effects/drawing.h"
+#include "engine/filters/edgeenhance.h"
 #include "engine/openclmanager.h"
 
 #include <QDir>
@@ -111,6 +113,23 @@ struct WalkerScope {
 
 // walkers: the widest tone-mapping window walkers the chain may use.
 void SliderPreset(benchmark::State& state, const QString& file, mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
+// The code paths kept for old-against-new figures ("BM_SliderPresetOld/..."):
+// the comic filter and the edge enhancer as they were before their
+// reciprocal and run rework (the same bits).
+struct OldPaths {
+    explicit OldPaths(bool on)
+    {
+        g_enhanceDivide = on;
+        g_comicReference = on;
+    }
+    ~OldPaths()
+    {
+        g_enhanceDivide = false;
+        g_comicReference = false;
+    }
+};
+
+void SliderPreset(benchmark::State& state, const QString& file, bool old = false)
 {
     if (!mp_tm::walkersAvailable(walkers)) {
         state.SkipWithError("walkers not available on this processor");
@@ -118,6 +137,7 @@ void SliderPreset(benchmark::State& state, const QString& file, mp_tm::WalkerSet
     }
     WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine;
+    OldPaths paths(old);
     CPostProcessing chain;
     chain.SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + file);
     chain.FromSettings();
@@ -172,6 +192,10 @@ const bool kPresetsRegistered = [] {
         const std::string name = std::string("BM_SliderPresetAvx2/") + base;
         benchmark::RegisterBenchmark(name.c_str(),
                                      [file](benchmark::State& s) { SliderPreset(s, file, mp_tm::WalkerSet::Avx2); })
+    for (const char* file : {"lumivexpp_v3_15_surreal_farbe.ini", "lumivexpp_v3_18_comic.ini"}) {
+        const QString f = QString::fromLatin1(file);
+        const std::string name = "BM_SliderPresetOld/" + QFileInfo(f).completeBaseName().toStdString();
+        benchmark::RegisterBenchmark(name.c_str(), [f](benchmark::State& s) { SliderPreset(s, f, true); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
@@ -193,25 +217,26 @@ BENCHMARK(BM_SliderCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // ---- One pass alone ----------------------------------------------------------
 
-// The block of the tone-mapping operator of a preset (its first operator),
-// as the chain fills it.
-void OperatorBlock(MP_Params* P, const QString& file)
+// The block of the tone-mapping operator of a preset (its first operator,
+// or operator `index`), as the chain fills it.
+void OperatorBlock(MP_Params* P, const QString& file, int index = 0)
 {
     CPostProcessing chain;
     chain.SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + file);
     chain.FromSettings();
     CPostProcessing::FillKernelHeader(P, bench::kWidth, bench::kHeight, kPreviewWidth, kPreviewHeight);
-    if (chain.m_vecOperators.isEmpty())
+    if (chain.m_vecOperators.size() <= index)
         return;
-    const SOperator& op = chain.m_vecOperators.front();
+    const SOperator& op = chain.m_vecOperators[index];
     for (int j = 0; j < std::min<int>(op.parameters.size(), MP_MAX_PARAMETER); ++j)
         std::memcpy(P->p[j], op.parameters[j].pfValues, sizeof(P->p[j]));
 }
 
-enum class Pass { Fattal, Meandiff, SubSharpen, SubDeNoise, Gradation };
+enum class Pass { Fattal, Meandiff, SubSharpen, SubDeNoise, Gradation, ComicPaint, Enhance };
 
 // walkers: the widest window walkers the tone-mapping pass may use.
 void SliderPass(benchmark::State& state, Pass pass, mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
+void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false)
 {
     if (!mp_tm::walkersAvailable(walkers)) {
         state.SkipWithError("walkers not available on this processor");
@@ -219,6 +244,7 @@ void SliderPass(benchmark::State& state, Pass pass, mp_tm::WalkerSet walkers = m
     }
     WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine(static_cast<int>(state.range(0)));
+    OldPaths paths(oldArg && state.range(1) != 0);
     MP_Params P{};
     const char* kernel = "";
     switch (pass) {
@@ -242,6 +268,14 @@ void SliderPass(benchmark::State& state, Pass pass, mp_tm::WalkerSet walkers = m
         kernel = pass == Pass::SubSharpen ? "MP_calcPixelSubSharpen" : "MP_calcPixelSubDeNoiseAverage";
         break;
     }
+    case Pass::ComicPaint: // the second operators of "Comic" and "surreal farbe"
+        OperatorBlock(&P, QStringLiteral("lumivexpp_v3_18_comic.ini"), 1);
+        kernel = "MP_calcPixelComicPaint";
+        break;
+    case Pass::Enhance:
+        OperatorBlock(&P, QStringLiteral("lumivexpp_v3_15_surreal_farbe.ini"), 2);
+        kernel = "MP_calcPixelEnhance";
+        break;
     case Pass::Gradation: {
         CPostProcessing::FillKernelHeader(&P, bench::kWidth, bench::kHeight, kPreviewWidth, kPreviewHeight);
         const float knots[12] = {0.0f, 0.0f, 0.2f, 0.15f, 0.4f, 0.4f, 0.6f, 0.6f, 0.8f, 0.8f, 1.0f, 1.0f};
@@ -288,6 +322,8 @@ void BM_SliderPassTMmeandiffAvx2(benchmark::State& s) { SliderPass(s, Pass::Mean
 void BM_SliderPassSubSharpen(benchmark::State& s) { SliderPass(s, Pass::SubSharpen); }
 void BM_SliderPassSubDeNoiseAverage(benchmark::State& s) { SliderPass(s, Pass::SubDeNoise); }
 void BM_SliderPassGradationLagrange(benchmark::State& s) { SliderPass(s, Pass::Gradation); }
+void BM_SliderPassComicPaint(benchmark::State& s) { SliderPass(s, Pass::ComicPaint, true); }
+void BM_SliderPassEnhance(benchmark::State& s) { SliderPass(s, Pass::Enhance, true); }
 // On the 4 engine threads of the preset figures, and on one for the work itself.
 BENCHMARK(BM_SliderPassTMfattal)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SliderPassTMmeandiff)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -298,6 +334,17 @@ BENCHMARK(BM_SliderPassSubDeNoiseAverage)
     ->ArgName("threads")
     ->Arg(4)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+// old:1 the code paths before the run rework (OldPaths), for the ratio in one run.
+BENCHMARK(BM_SliderPassComicPaint)
+    ->ArgNames({"threads", "old"})
+    ->ArgsProduct({{4, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_SliderPassEnhance)
+    ->ArgNames({"threads", "old"})
+    ->ArgsProduct({{4, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_SliderPassGradationLagrange)

@@ -29,6 +29,13 @@
 #include <cstdlib>
 #include <memory>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
+bool g_comicReference = false;
+bool g_comicPortable = false;
+
 namespace {
 
 constexpr int kMaxR = 50;
@@ -203,7 +210,156 @@ MP_float3 comicEffect(const ComicArgs& a, float L0, const ComicSums& s)
             (a.line.z * U + std::log(1.0f + m.z) * inv * V) * f};
 }
 
-void MP_Task_calcPixelComicPaint(TaskFuncParams t)
+// The sums and effect colours of a run of pixels. The colour sums fit 32
+// bits: at most 51 x 51 samples of 65535.
+struct ComicRun {
+    float L0[kRun] = {};
+    float P[kRun] = {};
+    int n[kRun] = {};
+    int32_t r[kRun] = {}, g[kRun] = {}, b[kRun] = {};
+    MP_float3 out[kRun] = {};
+};
+
+MP_CPU_CLONES void comicRun32(const ComicArgs& a, int x0, int y, const int* D, ComicRun& out)
+{
+    const MP_DriverRun& run = a.run;
+    const int w = run.width, s = a.win.step;
+    float P[kRun] = {};
+    int32_t sr[kRun] = {}, sg[kRun] = {}, sb[kRun] = {};
+    int n = 0;
+    const int y1 = MP_imin(a.win.R, run.height - 1 - y);
+    for (int ky = MP_imax(-a.win.R, -y); ky <= y1; ky += s) {
+        const int l = a.win.hw[ky + kMaxR];
+        const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w) + static_cast<size_t>(x0);
+        for (int kx = -l; kx <= l; kx += s, ++n) {
+            const ushort* q = a.plane + row + kx;
+            const ushort* c = run.src + (row + kx) * 3;
+            for (int i = 0; i < kRun; ++i) {
+                P[i] += MP_temp_table[std::abs(D[i] - static_cast<int>(q[i]))];
+                sr[i] += c[3 * i];
+                sg[i] += c[3 * i + 1];
+                sb[i] += c[3 * i + 2];
+            }
+        }
+    }
+    for (int i = 0; i < kRun; ++i) {
+        out.P[i] = P[i];
+        out.n[i] = n;
+        out.r[i] = sr[i];
+        out.g[i] = sg[i];
+        out.b[i] = sb[i];
+    }
+}
+
+// comicEffect of the first `count` pixels of a run, one pixel at a time.
+void comicEffectsPortable(const ComicArgs& a, ComicRun& r, int count)
+{
+    for (int i = 0; i < count; ++i)
+        r.out[i] = comicEffect(a, r.L0[i], ComicSums{r.P[i], r.n[i], r.r[i], r.g[i], r.b[i]});
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define MP_COMIC_VECTOR 1
+// The same for all kRun lanes at once (lanes beyond `count` are computed
+// and dropped) in one AVX register, written with intrinsics, each the
+// operation of comicEffect (a comparison C takes as false on NaN is an
+// ordered one here); the logarithms stay library calls. Where comicEffect
+// calls fmod:
+//  - fmod(x, 2) is x - 2 trunc(x / 2): halving and doubling are exact, and
+//    the difference is exact because fmod's result is representable; NaN
+//    and infinities give NaN as fmod does; only the sign of a zero may
+//    differ, and S is only compared with 0 and 1 when it is zero;
+//  - fmod(L0, level) for 0 <= L0, 0 < level and L0 / level < 2^22: with
+//    q = trunc(L0 / level), the rounded quotient, q is the true one or one
+//    above it; fma(-q, level, L0) rounds the exact remainder once, which is
+//    representable, so it is exact, and negative exactly when q is one too
+//    many. Other lanes call fmod.
+// The colour means are finite and not negative, so fmax is the comparison.
+#define MP_COMIC_AVX2 __attribute__((target("avx2,fma"), always_inline)) inline
+MP_COMIC_AVX2 __m256 gt(__m256 x, __m256 y) { return _mm256_cmp_ps(x, y, _CMP_GT_OQ); }
+MP_COMIC_AVX2 __m256 pick(__m256 no, __m256 yes, __m256 mask) { return _mm256_blendv_ps(no, yes, mask); }
+MP_COMIC_AVX2 __m256 trunc8(__m256 x) { return _mm256_round_ps(x, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
+// The colour mean sum * f of the lanes with samples, 0 elsewhere.
+MP_COMIC_AVX2 __m256 mean8(const int32_t* sum, __m256 f, __m256 has)
+{
+    const __m256 v = _mm256_cvtepi32_ps(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(sum)));
+    return pick(_mm256_setzero_ps(), _mm256_mul_ps(v, f), has);
+}
+
+__attribute__((target("avx2,fma"), noinline)) void comicEffectsVector(const ComicArgs& a, ComicRun& r, int count)
+{
+    static_assert(kRun == 8, "one AVX register of lanes");
+    const __m256 zero = _mm256_setzero_ps(), one = _mm256_set1_ps(1.0f), two = _mm256_set1_ps(2.0f);
+    const __m256 half = _mm256_set1_ps(0.5f);
+
+    const __m256i n = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r.n));
+    const __m256 has = _mm256_castsi256_ps(_mm256_cmpgt_epi32(n, _mm256_setzero_si256()));
+    const __m256 nf = _mm256_cvtepi32_ps(n);
+    const __m256 f = _mm256_mul_ps(_mm256_div_ps(one, nf), _mm256_set1_ps(MP_k));
+    const __m256 E =
+        pick(_mm256_set1_ps(-1.0f), _mm256_mul_ps(_mm256_sub_ps(_mm256_div_ps(_mm256_loadu_ps(r.P), nf), half), two), has);
+    const __m256 x = mean8(r.r, f, has), y = mean8(r.g, f, has), z = mean8(r.b, f, has);
+    const __m256 L0 = _mm256_loadu_ps(r.L0);
+    const __m256 t = _mm256_mul_ps(L0, _mm256_set1_ps(a.strength));
+    __m256 S = _mm256_sub_ps(t, _mm256_mul_ps(two, trunc8(_mm256_mul_ps(t, half))));
+    S = pick(S, _mm256_sub_ps(one, _mm256_sub_ps(S, one)), gt(S, one));
+    // MP_normalize, the largest component, the solarised scale.
+    const __m256 len =
+        _mm256_sqrt_ps(_mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(x, x), _mm256_mul_ps(y, y)), _mm256_mul_ps(z, z)));
+    const __m256 inv = _mm256_div_ps(one, len);
+    const __m256 lenPos = gt(len, zero), third = _mm256_set1_ps(0.57735f);
+    const __m256 nx = pick(third, _mm256_mul_ps(x, inv), lenPos);
+    const __m256 ny = pick(third, _mm256_mul_ps(y, inv), lenPos);
+    const __m256 nz = pick(third, _mm256_mul_ps(z, inv), lenPos);
+    const __m256 m01 = pick(ny, nx, gt(nx, ny));
+    const __m256 m = pick(nz, m01, gt(m01, nz));
+    const __m256 k = _mm256_mul_ps(pick(m, _mm256_div_ps(one, m), gt(m, zero)), S);
+    const __m256 scale = _mm256_and_ps(gt(S, zero), gt(L0, zero));
+    float mx[kRun], my[kRun], mz[kRun], V[kRun], U[kRun], F[kRun], rem[kRun];
+    _mm256_storeu_ps(mx, pick(x, _mm256_mul_ps(nx, k), scale));
+    _mm256_storeu_ps(my, pick(y, _mm256_mul_ps(ny, k), scale));
+    _mm256_storeu_ps(mz, pick(z, _mm256_mul_ps(nz, k), scale));
+    // The line weights.
+    const __m256 q = _mm256_sub_ps(one, _mm256_sqrt_ps(_mm256_sqrt_ps(E)));
+    const __m256 vq = _mm256_mul_ps(q, q);
+    const __m256 ge = _mm256_cmp_ps(E, zero, _CMP_GE_OQ);
+    _mm256_storeu_ps(V, pick(one, vq, ge));
+    _mm256_storeu_ps(U, pick(zero, _mm256_sub_ps(one, vq), ge));
+    // fmod(L0, level).
+    const float level = a.level;
+    const __m256 lv = _mm256_set1_ps(level);
+    const __m256 qt = trunc8(_mm256_div_ps(L0, lv));
+    const __m256 rm = _mm256_fnmadd_ps(qt, lv, L0);
+    const __m256 rd = _mm256_fnmadd_ps(_mm256_sub_ps(qt, one), lv, L0);
+    _mm256_storeu_ps(rem, pick(rm, rd, _mm256_cmp_ps(rm, zero, _CMP_LT_OQ)));
+    const bool levelOk = level > 0.0f && level < INFINITY;
+    for (int i = 0; i < count; ++i) {
+        const float L0 = r.L0[i];
+        if (!(levelOk && L0 >= 0.0f && L0 / level < 4194304.0f))
+            rem[i] = std::fmod(L0, level);
+    }
+    _mm256_storeu_ps(F, _mm256_div_ps(_mm256_sub_ps(L0, _mm256_loadu_ps(rem)),
+                                      pick(_mm256_set1_ps(0.001f), L0, gt(L0, zero))));
+    const float invLn2 = 1.0f / std::log(2.0f);
+    for (int i = 0; i < count; ++i) {
+        r.out[i] = {(a.line.x * U[i] + std::log(1.0f + mx[i]) * invLn2 * V[i]) * F[i],
+                    (a.line.y * U[i] + std::log(1.0f + my[i]) * invLn2 * V[i]) * F[i],
+                    (a.line.z * U[i] + std::log(1.0f + mz[i]) * invLn2 * V[i]) * F[i]};
+    }
+}
+
+bool comicHasVector()
+{
+    static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return yes && !g_comicPortable;
+}
+#else
+bool comicHasVector() { return false; }
+void comicEffectsVector(const ComicArgs& a, ComicRun& r, int count) { comicEffectsPortable(a, r, count); }
+#endif
+
+// The code before the run rework (g_comicReference).
+void comicReferenceTask(TaskFuncParams t)
 {
     const ComicArgs& a = *MP_taskArgs<ComicArgs>(t);
     const MP_Params* p = a.run.params;
@@ -225,6 +381,45 @@ void MP_Task_calcPixelComicPaint(TaskFuncParams t)
                     s[i] = comicPixel(a, x0 + i, y, D[i]);
         },
         [&](int i, MP_float3) { return comicEffect(a, L0[i], s[i]); });
+}
+
+void MP_Task_calcPixelComicPaint(TaskFuncParams t)
+{
+    if (g_comicReference) {
+        comicReferenceTask(t);
+        return;
+    }
+    const ComicArgs& a = *MP_taskArgs<ComicArgs>(t);
+    const MP_Params* p = a.run.params;
+    const int w = a.run.width;
+    const bool vector = comicHasVector();
+    ComicRun r;
+    MP_effectRunRows<true, kRun>(
+        a.run, MP_taskStart(t), MP_taskEnd(t),
+        [&](int y, int x0, int n, const MP_float3* c) {
+            int D[kRun] = {};
+            for (int i = 0; i < n; ++i) {
+                r.L0[i] = p->lumr * c[i].x + p->lumg * c[i].y + p->lumb * c[i].z;
+                D[i] = MP_tableIndex(r.L0[i]);
+            }
+            if (n == kRun && interiorRun(a.win, w, x0)) {
+                comicRun32(a, x0, y, D, r);
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    const ComicSums s = comicPixel(a, x0 + i, y, D[i]);
+                    r.P[i] = s.P;
+                    r.n[i] = s.n;
+                    r.r[i] = static_cast<int32_t>(s.r);
+                    r.g[i] = static_cast<int32_t>(s.g);
+                    r.b[i] = static_cast<int32_t>(s.b);
+                }
+            }
+            if (vector)
+                comicEffectsVector(a, r, n);
+            else
+                comicEffectsPortable(a, r, n);
+        },
+        [&](int i, MP_float3) { return r.out[i]; });
 }
 
 // ---- "Bleistiftzeichnung" -----------------------------------------------------------------

@@ -13,3 +13,10 @@ int MP_calcPixelComicPaint(int sizex, int sizey, ushort* src, ushort* dst, int s
 // Writes dst directly (a task reads from src only the pixel it writes).
 int MP_calcPixelPencilPaint(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                             MP_Params* params);
+
+// Benchmarks: true runs "Comic-Stil" the way it ran before its run rework,
+// for old-against-new figures in one run. The same bits either way.
+extern bool g_comicReference;
+// Tests: true runs "Comic-Stil"'s effect one pixel at a time with the
+// library's fmod (the reference its vector code must equal).
+extern bool g_comicPortable;

@@ -18,3 +18,11 @@ struct MP_Params;
 int MP_calcPixelEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp, MP_Params* params);
 int MP_calcPixelArtworkEnhance(int sizex, int sizey, ushort* src, ushort* dst, int srcBpp, int dstBpp,
                                MP_Params* params);
+
+// Benchmarks: true runs the edge enhancer as before its rework (the
+// sixteen-lane sums with the divider, each pixel's factors alone), for
+// old-against-new figures in one run. The same bits either way.
+extern bool g_enhanceDivide;
+// Tests: true keeps the edge enhancer off its AVX-512 code, so that an
+// AVX-512 processor runs the AVX2 code that processors without it take.
+extern bool g_enhanceNo512;

@@ -3,7 +3,10 @@
 
 #include "effectsfixture.h"
 
+#include "engine/effects/drawing.h"
+
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -233,6 +236,56 @@ TEST_F(ReliefTest, ComicBlackPixelStaysBlack)
     const uint16_t* d = px(dst, w, 10, 10);
     EXPECT_EQ(d[0] + d[1] + d[2], 0);
     EXPECT_NE(dst, std::vector<uint16_t>(dst.size(), 0));
+}
+
+// "Comic-Stil"'s vector effect (fmod by truncation and FMA, logarithms per
+// lane), the pixel-by-pixel one and the code before the run rework give the
+// same bits: on a picture whose red channel runs through all 65,536 values
+// (so the luminance through as many), with slider values that give large
+// quotients, the smallest posterising step, a step of zero or below (the
+// library's fmod), NaN and huge solarising, in both workers.
+TEST_F(ReliefTest, ComicVectorEffectEqualsThePixelByPixelOne)
+{
+    const int w = 256, h = 256;
+    std::vector<uint16_t> src(size_t(w) * h * 3);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint16_t* c = &src[(size_t(y) * w + x) * 3];
+            c[0] = static_cast<uint16_t>(y * 256 + x);
+            c[1] = static_cast<uint16_t>((x * 7919 + y * 104729) & 0xFFFF);
+            c[2] = static_cast<uint16_t>(((x ^ y) * 331) & 0xFFFF);
+        }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Sliders {
+        float strength, level;
+    };
+    const Sliders cases[] = {{0.15f, 0.48f}, {1.0f, 1.0f},     {0.0f, 0.0f},  {2.5f, 1.0167f},
+                             {1e6f, 2.0f},   {-3.0f, 1.0168f}, {nan, nan},    {0.7f, 1e9f}};
+    for (const Sliders& k : cases) {
+        for (float opacity : {100.0f, 99.999f}) {
+            MP_Params p = freshParams();
+            p.p[0][0] = 0.1f;
+            p.p[1][0] = 0.2f;
+            p.p[2][0] = k.strength;
+            p.p[3][0] = k.level;
+            p.p[4][2] = 0.3f;
+            p.p[4][3] = 0.01f;
+            p.p[4][4] = 0.6f;
+            p.p[5][1] = opacity;
+            auto run = [&](bool reference, bool portable) {
+                g_comicReference = reference;
+                g_comicPortable = portable;
+                std::vector<uint16_t> dst(src.size());
+                MP_Params q = p;
+                EXPECT_EQ(MP_calcPixelComicPaint(w, h, src.data(), dst.data(), 6, 6, &q), 0);
+                g_comicReference = g_comicPortable = false;
+                return dst;
+            };
+            const auto reference = run(true, false);
+            EXPECT_EQ(run(false, true), reference) << k.strength << " " << k.level << " " << opacity;
+            EXPECT_EQ(run(false, false), reference) << k.strength << " " << k.level << " " << opacity;
+        }
+    }
 }
 
 TEST_F(ReliefTest, PencilCurveDecidesWhereTheDrawingShows)
