@@ -8,7 +8,7 @@
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #include <immintrin.h>
 // Outside the AVX-512 region below: each function keeps its own target.
-#include "engine/filters/enhancerecip.h"
+#include "engine/filters/filterrecip.h"
 #define MP_ENHANCE_AVX512 1
 #endif
 

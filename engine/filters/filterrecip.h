@@ -29,20 +29,8 @@ inline bool MP_exactRecipProven(float eps)
 }
 
 #ifdef MP_FILTER_RECIP_X86
-// r = 1/x for AVX2 + FMA processors (the window sums do not use it: there
-// the division is as fast): the estimate r0 (12 bits), r1 = r0 + r0 (1 - x r0), then
+// r = 1/x from the 14-bit estimate: r1 = r0 + r0 (1 - x r0), then
 // r1 + r1 (1 - x r1), each residual and step one rounding (fused).
-__attribute__((target("avx2,fma"), always_inline)) inline __m256 MP_exactRecip256(__m256 x)
-{
-    const __m256 one = _mm256_set1_ps(1.0f);
-    __m256 r = _mm256_rcp_ps(x);
-    __m256 e = _mm256_fnmadd_ps(x, r, one);
-    r = _mm256_fmadd_ps(r, e, r);
-    e = _mm256_fnmadd_ps(x, r, one);
-    return _mm256_fmadd_ps(r, e, r);
-}
-
-// The same from the 14-bit estimate.
 __attribute__((target("avx512f"), always_inline)) inline __m512 MP_exactRecip512(__m512 x)
 {
     const __m512 one = _mm512_set1_ps(1.0f);
@@ -51,6 +39,52 @@ __attribute__((target("avx512f"), always_inline)) inline __m512 MP_exactRecip512
     r = _mm512_fmadd_ps(r, e, r);
     e = _mm512_fnmadd_ps(x, r, one);
     return _mm512_fmadd_ps(r, e, r);
+}
+
+// The same with eight lanes: AVX has only the 12-bit estimate, so one Newton
+// step more.
+__attribute__((target("avx2,fma"), always_inline)) inline __m256 MP_exactRecip256(__m256 v)
+{
+    const __m256 one = _mm256_set1_ps(1.0f);
+    __m256 r = _mm256_rcp_ps(v);                   // 2^-12
+    __m256 e = _mm256_fnmadd_ps(v, r, one);
+    r = _mm256_fmadd_ps(r, e, r);                  // 2^-24
+    e = _mm256_fnmadd_ps(v, r, one);
+    r = _mm256_fmadd_ps(r, e, r);
+    e = _mm256_fnmadd_ps(v, r, one);               // the exact residual
+    return _mm256_fmadd_ps(r, e, r);
+}
+
+// sqrt(x) the same way, for the edge enhancer's roots x = d k (d = 0 ..
+// 65535; tests/engine/test_filters_enhance.cpp proves every one). 0 gives +0:
+// the estimate, held below 2^20, takes the place of the infinite one there.
+__attribute__((target("avx512f"), always_inline)) inline __m512 MP_exactSqrt512(__m512 x)
+{
+    const __m512 half = _mm512_set1_ps(0.5f);
+    const __m512 y = _mm512_min_ps(_mm512_rsqrt14_ps(x), _mm512_set1_ps(1048576.0f)); // 1 / sqrt(x), 2^-14
+    const __m512 h = _mm512_mul_ps(y, half);
+    __m512 s = _mm512_mul_ps(x, y);
+    __m512 res = _mm512_fnmadd_ps(s, s, x); // Newton step, 2^-27
+    s = _mm512_fmadd_ps(res, h, s);
+    res = _mm512_fnmadd_ps(s, s, x); // the exact residual
+    return _mm512_fmadd_ps(res, h, s);
+}
+
+__attribute__((target("avx2,fma"), always_inline)) inline __m256 MP_exactSqrt256(__m256 x)
+{
+    const __m256 half = _mm256_set1_ps(0.5f);
+    const __m256 y = _mm256_rsqrt_ps(x);
+    __m256 s = _mm256_mul_ps(x, y);
+    __m256 h = _mm256_mul_ps(y, half);
+    __m256 e = _mm256_fnmadd_ps(s, h, half);
+    s = _mm256_fmadd_ps(s, e, s);
+    h = _mm256_fmadd_ps(h, e, h);
+    e = _mm256_fnmadd_ps(s, h, half);
+    s = _mm256_fmadd_ps(s, e, s);
+    h = _mm256_fmadd_ps(h, e, h);
+    const __m256 res = _mm256_fnmadd_ps(s, s, x);
+    s = _mm256_fmadd_ps(res, h, s);
+    return _mm256_and_ps(s, _mm256_cmp_ps(x, _mm256_setzero_ps(), _CMP_GT_OQ));
 }
 #endif
 

@@ -1,5 +1,5 @@
 // The edge enhancer's reciprocal and square root without the divider
-// (engine/filters/enhancerecip.h): for every sample difference d = 0 .. 65535
+// (engine/filters/filterrecip.h): for every sample difference d = 0 .. 65535
 // they give exactly the bits of 1.0f / (d k + 0.001f) and sqrtf(d k), on the
 // sixteen-lane and on the eight-lane form.
 
@@ -7,7 +7,7 @@
 
 #include "engine/core/driverframe.h"
 #include "engine/filters/edgeenhance.h"
-#include "engine/filters/enhancerecip.h"
+#include "engine/filters/filterrecip.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,9 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+
+using namespace mp_filters;
 
 namespace {
 
