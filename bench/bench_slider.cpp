@@ -25,9 +25,9 @@
 #include "document/kernelrunner.h"
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
-#include "engine/hdr/tmwindow.h"
 #include "engine/effects/drawing.h"
 #include "engine/filters/edgeenhance.h"
+#include "engine/hdr/tmwindow.h"
 #include "engine/openclmanager.h"
 
 #include <QDir>
@@ -106,13 +106,6 @@ struct EngineOnFourThreads {
     }
 };
 
-struct WalkerScope {
-    explicit WalkerScope(mp_tm::WalkerSet set) { mp_tm::useWalkers(set); }
-    ~WalkerScope() { mp_tm::useWalkers(mp_tm::WalkerSet::Best); }
-};
-
-// walkers: the widest tone-mapping window walkers the chain may use.
-void SliderPreset(benchmark::State& state, const QString& file, mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
 // The code paths kept for old-against-new figures ("BM_SliderPresetOld/..."):
 // the comic filter and the edge enhancer as they were before their
 // reciprocal and run rework (the same bits).
@@ -129,7 +122,14 @@ struct OldPaths {
     }
 };
 
-void SliderPreset(benchmark::State& state, const QString& file, bool old = false)
+struct WalkerScope {
+    explicit WalkerScope(mp_tm::WalkerSet set) { mp_tm::useWalkers(set); }
+    ~WalkerScope() { mp_tm::useWalkers(mp_tm::WalkerSet::Best); }
+};
+
+// walkers: the widest tone-mapping window walkers the chain may use.
+void SliderPreset(benchmark::State& state, const QString& file, bool old = false,
+                  mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
 {
     if (!mp_tm::walkersAvailable(walkers)) {
         state.SkipWithError("walkers not available on this processor");
@@ -186,16 +186,20 @@ const bool kPresetsRegistered = [] {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
-    // Two presets again with the eight-lane walkers (AVX2), for the comparison.
-    for (const char* base : {"lumivexpp_v3_01_natuerlich", "lumivexpp_v3_13_surreal"}) {
-        const QString file = QString::fromLatin1(base) + QStringLiteral(".ini");
-        const std::string name = std::string("BM_SliderPresetAvx2/") + base;
-        benchmark::RegisterBenchmark(name.c_str(),
-                                     [file](benchmark::State& s) { SliderPreset(s, file, mp_tm::WalkerSet::Avx2); })
     for (const char* file : {"lumivexpp_v3_15_surreal_farbe.ini", "lumivexpp_v3_18_comic.ini"}) {
         const QString f = QString::fromLatin1(file);
         const std::string name = "BM_SliderPresetOld/" + QFileInfo(f).completeBaseName().toStdString();
         benchmark::RegisterBenchmark(name.c_str(), [f](benchmark::State& s) { SliderPreset(s, f, true); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    // Two presets again with the eight-lane walkers (AVX2), for the comparison.
+    for (const char* base : {"lumivexpp_v3_01_natuerlich", "lumivexpp_v3_13_surreal"}) {
+        const QString file = QString::fromLatin1(base) + QStringLiteral(".ini");
+        const std::string name = std::string("BM_SliderPresetAvx2/") + base;
+        benchmark::RegisterBenchmark(name.c_str(), [file](benchmark::State& s) {
+            SliderPreset(s, file, false, mp_tm::WalkerSet::Avx2);
+        })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
@@ -235,8 +239,8 @@ void OperatorBlock(MP_Params* P, const QString& file, int index = 0)
 enum class Pass { Fattal, Meandiff, SubSharpen, SubDeNoise, Gradation, ComicPaint, Enhance };
 
 // walkers: the widest window walkers the tone-mapping pass may use.
-void SliderPass(benchmark::State& state, Pass pass, mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
-void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false)
+void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false,
+                mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
 {
     if (!mp_tm::walkersAvailable(walkers)) {
         state.SkipWithError("walkers not available on this processor");
@@ -317,8 +321,11 @@ void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false)
 void BM_SliderPassTMfattal(benchmark::State& s) { SliderPass(s, Pass::Fattal); }
 void BM_SliderPassTMmeandiff(benchmark::State& s) { SliderPass(s, Pass::Meandiff); }
 // The same passes with the eight-lane walkers (AVX2), for the comparison.
-void BM_SliderPassTMfattalAvx2(benchmark::State& s) { SliderPass(s, Pass::Fattal, mp_tm::WalkerSet::Avx2); }
-void BM_SliderPassTMmeandiffAvx2(benchmark::State& s) { SliderPass(s, Pass::Meandiff, mp_tm::WalkerSet::Avx2); }
+void BM_SliderPassTMfattalAvx2(benchmark::State& s) { SliderPass(s, Pass::Fattal, false, mp_tm::WalkerSet::Avx2); }
+void BM_SliderPassTMmeandiffAvx2(benchmark::State& s)
+{
+    SliderPass(s, Pass::Meandiff, false, mp_tm::WalkerSet::Avx2);
+}
 void BM_SliderPassSubSharpen(benchmark::State& s) { SliderPass(s, Pass::SubSharpen); }
 void BM_SliderPassSubDeNoiseAverage(benchmark::State& s) { SliderPass(s, Pass::SubDeNoise); }
 void BM_SliderPassGradationLagrange(benchmark::State& s) { SliderPass(s, Pass::Gradation); }
