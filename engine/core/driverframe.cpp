@@ -1,5 +1,7 @@
 #include "engine/core/driverframe.h"
 
+#include "engine/core/pointrows.h"
+#include "engine/core/settings.h"
 #include "engine/core/splines.h"
 
 #include <algorithm>
@@ -10,6 +12,14 @@ float MP_temp3_table[MP_TEMP_TABLE_SIZE];
 float MP_temp4_table[MP_TEMP_TABLE_SIZE];
 int MP_itemp_table[MP_TEMP_TABLE_SIZE];
 int MP_itemp2_table[MP_TEMP_TABLE_SIZE];
+
+namespace {
+bool s_plainPointLoops = false;
+}
+
+void MP_SetPlainPointLoops(bool plain) { s_plainPointLoops = plain; }
+bool MP_plainPointLoops() { return s_plainPointLoops; }
+bool MP_pointCancelRequested() { return MP_UI_GetIsCalculatingCancelRequest() != 0; }
 
 int MP_beginDriver(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, MP_Params* params,
                    int geoSlot, int comboSlot)
