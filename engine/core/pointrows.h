@@ -26,6 +26,22 @@
 
 constexpr int MP_POINT_BLOCK = 128;
 
+// Before a row function of these loops: MP_CPU_CLONES, and two optimiser
+// settings that change no value. -fno-trapping-math: the compiler may compute
+// both arms of a select although a floating-point operation in one of them
+// could raise an exception flag (no code here looks at the flags; neither
+// copy can fuse a multiply-add, the baseline and AVX2 have no FMA).
+// -fno-thread-jumps: selects that test the same value twice (the hue ranges)
+// stay selects instead of becoming jumps. Without them such a loop stays
+// scalar. Helpers called from such a function must be inlined; those from
+// other headers (MP_max, MP_clamp) are not, for the different options, so
+// the row functions write them out.
+#if defined(__GNUC__) && !defined(__clang__)
+#define MP_POINT_ROWS MP_CPU_CLONES __attribute__((optimize("no-trapping-math", "no-thread-jumps")))
+#else
+#define MP_POINT_ROWS MP_CPU_CLONES
+#endif
+
 // Off (the default): the vector row loops and kept tables. On: the plain
 // per-pixel loops and a table fill on every run (tests, bench).
 void MP_SetPlainPointLoops(bool plain);

@@ -4,6 +4,7 @@
 
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
+#include "engine/core/pointrows.h"
 #include "engine/core/splines.h"
 
 #include <cmath>
@@ -54,6 +55,73 @@ inline float greyscaleValue(const GreyscaleArgs& a, float R, float G, float B)
     return (1.0f - s) * lum + s * lum * weighted * 0.016666668f;
 }
 
+// greyscaleValue over planes of raw values, the branches as selects: the
+// hue and saturation are computed for every pixel and replaced by 0 where the
+// maximum is 0; the three hue quotients are computed and one chosen.
+MP_POINT_ROWS void greyscaleRows(const GreyscaleArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float wR = a.wR, wY = a.wY, wG = a.wG, wC = a.wC, wB = a.wB, wV = a.wV;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            const ushort* s = run.src + row + 3 * static_cast<size_t>(x0);
+            ushort* d = run.dst + row + 3 * static_cast<size_t>(x0);
+            float Rs[N], Gs[N], Bs[N];
+            int V[N];
+            for (int i = 0; i < n; ++i) {
+                Rs[i] = static_cast<float>(s[3 * i]);
+                Gs[i] = static_cast<float>(s[3 * i + 1]);
+                Bs[i] = static_cast<float>(s[3 * i + 2]);
+            }
+            for (int i = 0; i < n; ++i) {
+                const float R = Rs[i], G = Gs[i], B = Bs[i];
+                // MP_max, MP_min and MP_clamp written out: the helpers are
+                // not inlined into a function of other options.
+                const float rg = R > G ? R : G;
+                const float mx = rg > B ? rg : B;
+                const float rgn = R < G ? R : G;
+                float delta = mx - (rgn < B ? rgn : B);
+                delta = delta > 0.0f ? delta : 0.001f;
+                const float sv = delta / mx;
+                const float hr = (G - B) / delta;
+                const float hg = (B - R) / delta + 2.0f;
+                const float hb = (R - G) / delta + 4.0f;
+                const float h6 = R == mx ? hr : (G == mx ? hg : hb);
+                const float hv0 = 60.0f * h6;
+                const float hv1 = hv0 + 360.0f;
+                const float hv = hv0 < 0.0f ? hv1 : hv0;
+                const float h = mx > 0.0f ? hv : 0.0f;
+                float sat = mx > 0.0f ? sv : 0.0f;
+                const float red = h <= 60.0f ? 60.0f - h : (h >= 300.0f ? h - 300.0f : 0.0f);
+                // The ranges as cascades of one comparison each (the same
+                // value for every h, NaN included).
+                const float yellow = h < 0.0f ? 0.0f : (h < 60.0f ? h : (h < 120.0f ? 120.0f - h : 0.0f));
+                const float green = h < 60.0f ? 0.0f : (h < 120.0f ? h - 60.0f : (h < 180.0f ? 180.0f - h : 0.0f));
+                const float cyan = h < 120.0f ? 0.0f : (h < 180.0f ? h - 120.0f : (h < 240.0f ? 240.0f - h : 0.0f));
+                const float blue = h < 180.0f ? 0.0f : (h < 240.0f ? h - 180.0f : (h < 300.0f ? 300.0f - h : 0.0f));
+                const float violet =
+                    h < 240.0f ? 0.0f : (h < 300.0f ? h - 240.0f : (h < 360.0f ? 360.0f - h : 0.0f));
+                sat = sat < 0.0f ? 0.0f : (1.0f < sat ? 1.0f : sat);
+                const float lum = (R + G + B) * 0.3333f;
+                const float weighted = wR * red + wY * yellow + wG * green + wC * cyan + wB * blue + wV * violet;
+                float grey = (1.0f - sat) * lum + sat * lum * weighted * 0.016666668f;
+                grey = grey > 0.0f ? grey : 0.0f; // MP_safeTrunc(grey, 0, 65535)
+                grey = grey < 65535.0f ? grey : 65535.0f;
+                V[i] = static_cast<int>(grey);
+            }
+            for (int i = 0; i < n; ++i) {
+                const ushort g = static_cast<ushort>(V[i]);
+                d[3 * i] = g;
+                d[3 * i + 1] = g;
+                d[3 * i + 2] = g;
+            }
+        }
+    }
+}
+
 void MP_Task_calcPixelGreyscale(TaskFuncParams t)
 {
     const GreyscaleArgs* a = MP_taskArgs<GreyscaleArgs>(t);
@@ -69,6 +137,10 @@ void MP_Task_calcPixelGreyscale(TaskFuncParams t)
 void MP_Task_calcPixelGreyscaleReduced(TaskFuncParams t)
 {
     const GreyscaleArgs* a = MP_taskArgs<GreyscaleArgs>(t);
+    if (!MP_plainPointLoops()) {
+        greyscaleRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
         const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;

@@ -85,8 +85,19 @@ void basicTools(MP_Params& p, int v)
         knots(p.p[3], 1, 1, 1, 1, 1, 1);
 }
 
+void greyscale(MP_Params& p, int v)
+{
+    const float w[kVariants][6] = {{0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f},
+                                   {1.0f, 0.0f, 0.7f, 0.2f, 0.9f, 0.35f},
+                                   {0.0f, 1.0f, 0.25f, 0.8f, 0.1f, 0.6f},
+                                   {0.45f, 0.55f, 1.0f, 0.0f, 0.5f, 1.0f}};
+    for (int k = 0; k < 6; ++k)
+        p.p[k][0] = w[v][k];
+}
+
 const PointCase kCases[] = {
     {"MP_calcPixelBasicTools", 4, 5, basicTools, "BasicTools"},
+    {"MP_calcPixelGreyscale", 6, 7, greyscale, "Greyscale"},
 };
 
 class PointRows : public KernelTest, public ::testing::WithParamInterface<PointCase> {
