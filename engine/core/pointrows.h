@@ -35,10 +35,13 @@ constexpr int MP_POINT_BLOCK = 128;
 // stay selects instead of becoming jumps. Without them such a loop stays
 // scalar. Helpers called from such a function must be inlined; those from
 // other headers (MP_max, MP_clamp) are not, for the different options, so
-// the row functions write them out.
+// the row functions write them out; the helpers here are always inlined.
+// The helpers below are always inlined, into row functions of either kind.
 #if defined(__GNUC__) && !defined(__clang__)
+#define MP_POINT_INLINE inline __attribute__((always_inline))
 #define MP_POINT_ROWS MP_CPU_CLONES __attribute__((optimize("no-trapping-math", "no-thread-jumps")))
 #else
+#define MP_POINT_INLINE inline
 #define MP_POINT_ROWS MP_CPU_CLONES
 #endif
 
@@ -48,7 +51,7 @@ void MP_SetPlainPointLoops(bool plain);
 bool MP_plainPointLoops();
 
 // Pixels [0, n) of s into the planes r, g, b (v * MP_k).
-inline void MP_pointLoad(const ushort* s, int n, float* r, float* g, float* b)
+MP_POINT_INLINE void MP_pointLoad(const ushort* s, int n, float* r, float* g, float* b)
 {
     for (int i = 0; i < n; ++i) {
         r[i] = static_cast<float>(s[3 * i]) * MP_k;
@@ -62,7 +65,7 @@ inline void MP_pointLoad(const ushort* s, int n, float* r, float* g, float* b)
 // same result for every x (x * 65535 is at least 65535 exactly when x is at
 // least 1, and positive exactly when x is): the compiler splits the loop at a
 // constant 1 * 65535 otherwise and does not vectorise it.
-inline ushort MP_pointStore1(float x)
+MP_POINT_INLINE ushort MP_pointStore1(float x)
 {
     float c = x * 65535.0f;
     c = c > 0.0f ? c : 0.0f;
@@ -70,7 +73,7 @@ inline ushort MP_pointStore1(float x)
     return static_cast<ushort>(static_cast<int>(c));
 }
 
-inline void MP_pointStore(ushort* d, int n, const float* r, const float* g, const float* b)
+MP_POINT_INLINE void MP_pointStore(ushort* d, int n, const float* r, const float* g, const float* b)
 {
     for (int i = 0; i < n; ++i) {
         d[3 * i] = MP_pointStore1(r[i]);
@@ -83,13 +86,13 @@ inline void MP_pointStore(ushort* d, int n, const float* r, const float* g, cons
 // the rest of q padded (q holds a multiple of 4 values): a std::sqrt loop
 // stays scalar for its errno branch.
 // out[i] = table[index[i]] for i in [0, n).
-inline void MP_pointLookup(const float* table, const int* index, float* out, int n)
+MP_POINT_INLINE void MP_pointLookup(const float* table, const int* index, float* out, int n)
 {
     for (int i = 0; i < n; ++i)
         out[i] = table[index[i]];
 }
 
-inline void MP_pointSqrt(float* q, int n)
+MP_POINT_INLINE void MP_pointSqrt(float* q, int n)
 {
 #if defined(__SSE2__)
     for (int i = 0; i < n; i += 4)
@@ -102,7 +105,7 @@ inline void MP_pointSqrt(float* q, int n)
 
 // The table index of MP_tableIndex without its function call boundary (the
 // same selects), for plane loops.
-inline int MP_pointIndex(float v)
+MP_POINT_INLINE int MP_pointIndex(float v)
 {
     float x = v * 65535.0f;
     x = x > 0.0f ? x : 0.0f;
@@ -112,7 +115,7 @@ inline int MP_pointIndex(float v)
 
 // MP_safeTrunc(x, lo, hi) as selects: NaN and x <= lo give lo, x >= hi gives
 // hi. Exact for lo and hi of at most 24 bits.
-inline int MP_pointTrunc(float x, int lo, int hi)
+MP_POINT_INLINE int MP_pointTrunc(float x, int lo, int hi)
 {
     const float flo = static_cast<float>(lo), fhi = static_cast<float>(hi);
     x = x > flo ? x : flo;

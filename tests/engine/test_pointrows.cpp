@@ -95,7 +95,28 @@ void greyscale(MP_Params& p, int v)
         p.p[k][0] = w[v][k];
 }
 
+void colorIntensity(MP_Params& p, int v)
+{
+    const float strength[kVariants] = {0.5f, 0.9f, 0.2f, 0.62f};
+    p.p[0][0] = strength[v];
+    if (v == 3)
+        knots(p.p[1], 0.2f, 1.0f, 0.7f, 0.4f, 1.0f, 0.0f);
+    else
+        knots(p.p[1], 1, 1, 1, 1, 1, 1);
+}
+
+void colorMix(MP_Params& p, int v)
+{
+    const float strength[kVariants] = {0.5f, 1.0f, 0.15f, 0.8f};
+    const float colour[kVariants][3] = {{1.0f, 0.5f, 0.0f}, {0.0f, 0.0f, 0.0f}, {0.2f, 0.4f, 1.0f}, {1.0f, 1.0f, 1.0f}};
+    p.p[0][0] = strength[v];
+    for (int k = 0; k < 3; ++k)
+        p.p[1][2 + k] = colour[v][k];
+}
+
 const PointCase kCases[] = {
+    {"MP_calcPixelColorIntensity", 2, 3, colorIntensity, "ColorIntensity"},
+    {"MP_calcPixelColorMix", 2, 3, colorMix, "ColorMix"},
     {"MP_calcPixelBasicTools", 4, 5, basicTools, "BasicTools"},
     {"MP_calcPixelGreyscale", 6, 7, greyscale, "Greyscale"},
 };
