@@ -8,6 +8,7 @@
 #include "engine/core/splines.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -160,32 +161,90 @@ struct BleachBypassArgs {
     float g;            // share of the toned colour (1 - "Entfärbung")
     float greyShare;    // 1 - g
     const float* mask;  // "Maskierung" knots (slot 2)
+    float* gain;        // curve(v) / v, kept between runs
+    float* maskTable;   // the "Maskierung" curve, kept between runs
 };
+
+// The tables depend on the sliders only: kept while they stay.
+MP_KeptTable<6> s_bleachGain;
+MP_KeptTable<12> s_bleachMask;
 
 void MP_TaskPre1_calcPixelBleachBypass(TaskFuncParams t)
 {
     const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
     const int start = MP_taskStart(t), end = MP_taskEnd(t);
     const float* y = a->knotY;
-    MP_cubicSplineTable(start, end, MP_temp_table, 0.0f, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f, y[0], y[1], y[2], y[3], y[4],
-                        y[5]);
+    float* gain = a->gain;
+    MP_cubicSplineTable(start, end, gain, 0.0f, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f, y[0], y[1], y[2], y[3], y[4], y[5]);
     // gain = curve(v) / v; entry 0 continues entry 1's scale
     for (int i = start; i < end; ++i)
-        MP_temp_table[i] = i == 0 ? MP_temp_table[i] / MP_k : MP_temp_table[i] / (static_cast<float>(i) * MP_k);
-    MP_splineSlotTable(a->mask, start, end, MP_temp2_table);
+        gain[i] = i == 0 ? gain[i] / MP_k : gain[i] / (static_cast<float>(i) * MP_k);
+}
+
+void MP_TaskPre2_calcPixelBleachBypass(TaskFuncParams t)
+{
+    const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
+    MP_splineSlotTable(a->mask, MP_taskStart(t), MP_taskEnd(t), a->maskTable);
 }
 
 // One pixel on the scale `full` (65535 in the reduced worker, 1 in the full
 // one); j is the table index of its luminance.
 inline MP_float3 bleachBypass(const BleachBypassArgs& a, MP_float3 c, int j, float full, float lr, float lg, float lb)
 {
-    const float gain = MP_temp_table[j];
-    const float m = MP_temp2_table[j];
+    const float gain = a.gain[j];
+    const float m = a.maskTable[j];
     const MP_float3 t{MP_min(c.x * gain, full), MP_min(c.y * gain, full), MP_min(c.z * gain, full)};
     const float grey = (lr * t.x + lg * t.y + lb * t.z) * a.greyShare;
     const MP_float3 e{t.x * a.g + grey, t.y * a.g + grey, t.z * a.g + grey};
     const float keep = 1.0f - m;
     return {c.x * keep + e.x * m, c.y * keep + e.y * m, c.z * keep + e.z * m};
+}
+
+// The reduced worker's rows in blocks on the raw values: bleachBypass's
+// operations with full = 65535, the table lookups in loops of their own.
+MP_POINT_ROWS void bleachBypassRows(const BleachBypassArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float lr = run.params->lumr, lg = run.params->lumg, lb = run.params->lumb;
+    const float g = a.g, greyShare = a.greyShare;
+    constexpr float full = 65535.0f;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            const ushort* s = run.src + row + 3 * static_cast<size_t>(x0);
+            ushort* d = run.dst + row + 3 * static_cast<size_t>(x0);
+            float C[3][N], GN[N], M[N];
+            int J[N];
+            for (int i = 0; i < n; ++i) {
+                C[0][i] = static_cast<float>(s[3 * i]);
+                C[1][i] = static_cast<float>(s[3 * i + 1]);
+                C[2][i] = static_cast<float>(s[3 * i + 2]);
+            }
+            for (int i = 0; i < n; ++i)
+                J[i] = MP_pointTrunc(lr * C[0][i] + lg * C[1][i] + lb * C[2][i], 0, 65535);
+            MP_pointLookup(a.gain, J, GN, n);
+            MP_pointLookup(a.maskTable, J, M, n);
+            int O[3][N];
+            for (int i = 0; i < n; ++i) {
+                const float x = C[0][i], yv = C[1][i], z = C[2][i];
+                const float gain = GN[i], m = M[i];
+                const float px = x * gain, py = yv * gain, pz = z * gain;
+                const float tx = px < full ? px : full, ty = py < full ? py : full, tz = pz < full ? pz : full;
+                const float grey = (lr * tx + lg * ty + lb * tz) * greyShare;
+                const float keep = 1.0f - m;
+                O[0][i] = MP_pointTrunc(x * keep + (tx * g + grey) * m, 0, 65535);
+                O[1][i] = MP_pointTrunc(yv * keep + (ty * g + grey) * m, 0, 65535);
+                O[2][i] = MP_pointTrunc(z * keep + (tz * g + grey) * m, 0, 65535);
+            }
+            for (int i = 0; i < n; ++i) {
+                d[3 * i] = static_cast<ushort>(O[0][i]);
+                d[3 * i + 1] = static_cast<ushort>(O[1][i]);
+                d[3 * i + 2] = static_cast<ushort>(O[2][i]);
+            }
+        }
+    }
 }
 
 void MP_Task_calcPixelBleachBypass(TaskFuncParams t)
@@ -203,6 +262,10 @@ void MP_Task_calcPixelBleachBypass(TaskFuncParams t)
 void MP_Task_calcPixelBleachBypassReduced(TaskFuncParams t)
 {
     const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
+    if (!MP_plainPointLoops()) {
+        bleachBypassRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
@@ -255,7 +318,19 @@ int MP_calcPixelBleachBypass(int sizex, int sizey, ushort* src, ushort* dst, int
     a.g = 1.0f - params->p[1][0];
     a.greyShare = 1.0f - a.g;
     a.mask = params->p[2];
-    MP_runTablePass(MP_TaskPre1_calcPixelBleachBypass, MP_makeTask(params, &a));
+    a.gain = s_bleachGain.table;
+    a.maskTable = s_bleachMask.table;
+    const TaskFuncParams task = MP_makeTask(params, &a);
+    if (s_bleachGain.needsFill(a.knotY)) {
+        MP_runTablePass(MP_TaskPre1_calcPixelBleachBypass, task);
+        s_bleachGain.filled();
+    }
+    float maskKey[12];
+    std::memcpy(maskKey, a.mask, sizeof maskKey);
+    if (s_bleachMask.needsFill(maskKey)) {
+        MP_runTablePass(MP_TaskPre2_calcPixelBleachBypass, task);
+        s_bleachMask.filled();
+    }
     return MP_runDriverBands(a.run, &a, MP_Task_calcPixelBleachBypass, MP_Task_calcPixelBleachBypassReduced, 4);
 }
 

@@ -114,7 +114,37 @@ void colorMix(MP_Params& p, int v)
         p.p[1][2 + k] = colour[v][k];
 }
 
+// Strength 0.5 (none), darker and brighter borders, and one so strong and
+// hard that the power runs out of range (the brightening held finite).
+void vignette(MP_Params& p, int v)
+{
+    const float strength[kVariants] = {0.5f, 0.1f, 0.85f, 1.0f};
+    const float hardness[kVariants] = {0.3f, 0.5f, 0.2f, 1.0f};
+    p.p[0][0] = strength[v];
+    p.p[1][0] = hardness[v];
+    p.p[2][0] = v == 2 ? 0.0f : 0.6f;
+    p.p[3][0] = v == 1 ? 0.3f : 0.5f;
+    p.p[3][1] = v == 1 ? 0.7f : 0.5f;
+    p.p[4][2] = 0.9f;
+    p.p[4][3] = 0.7f;
+    p.p[4][4] = 0.4f;
+}
+
+void bleachBypass(MP_Params& p, int v)
+{
+    const float curve[kVariants] = {0.5f, 1.0f, 0.0f, 0.8f};
+    const float bleach[kVariants] = {0.5f, 0.0f, 1.0f, 0.3f};
+    p.p[0][0] = curve[v];
+    p.p[1][0] = bleach[v];
+    if (v == 3)
+        knots(p.p[2], 0.0f, 0.5f, 1.0f, 1.0f, 0.5f, 0.0f);
+    else
+        knots(p.p[2], 1, 1, 1, 1, 1, 1);
+}
+
 const PointCase kCases[] = {
+    {"MP_calcPixelVignette", 5, 6, vignette, "Vignette"},
+    {"MP_calcPixelBleachBypass", 3, 4, bleachBypass, "BleachBypass"},
     {"MP_calcPixelColorIntensity", 2, 3, colorIntensity, "ColorIntensity"},
     {"MP_calcPixelColorMix", 2, 3, colorMix, "ColorMix"},
     {"MP_calcPixelBasicTools", 4, 5, basicTools, "BasicTools"},
