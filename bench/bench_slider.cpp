@@ -13,6 +13,11 @@
 // the share (ms per run) of every kernel the chain ran, timed at the kernel
 // runner, so the split of a preset comes from its own run.
 //
+// BM_SliderPreset/<preset>/plain runs the same chain with the point
+// operators' plain per-pixel loops and a table fill on every run (the code
+// before their vector row loops and kept tables), for the old-new ratio of
+// each kernel in one run.
+//
 // BM_SliderPass<kernel>/threads:N runs one tone-mapping pass alone on the preview,
 // with the blocks the chain builds for it (the tone-mapping operator of
 // "natuerlich" and of "surreal", the sharpening and averaging sub-passes of
@@ -21,6 +26,7 @@
 #include "benchutil.h"
 
 #include "engine/core/conversions.h"
+#include "engine/core/pointrows.h"
 
 #include "document/kernelrunner.h"
 #include "document/postprocessing.h"
@@ -103,9 +109,16 @@ struct EngineOnFourThreads {
     }
 };
 
-void SliderPreset(benchmark::State& state, const QString& file)
+// The point operators' plain loops for the life of a benchmark.
+struct PlainPointLoops {
+    explicit PlainPointLoops(bool plain) { MP_SetPlainPointLoops(plain); }
+    ~PlainPointLoops() { MP_SetPlainPointLoops(false); }
+};
+
+void SliderPreset(benchmark::State& state, const QString& file, bool plain)
 {
     EngineOnFourThreads engine;
+    PlainPointLoops loops(plain);
     CPostProcessing chain;
     chain.SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + file);
     chain.FromSettings();
@@ -150,9 +163,11 @@ QStringList FactoryPresets()
 const bool kPresetsRegistered = [] {
     for (const QString& file : FactoryPresets()) {
         const std::string name = "BM_SliderPreset/" + QFileInfo(file).completeBaseName().toStdString();
-        benchmark::RegisterBenchmark(name.c_str(), [file](benchmark::State& s) { SliderPreset(s, file); })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+        for (const bool plain : {false, true})
+            benchmark::RegisterBenchmark((name + (plain ? "/plain" : "")).c_str(),
+                                         [file, plain](benchmark::State& s) { SliderPreset(s, file, plain); })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
     }
     return true;
 }();

@@ -1,6 +1,7 @@
 #include "engine/filters/grain.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/core/pointrows.h"
 #include "engine/core/random.h"
 #include "engine/core/splines.h"
 #include "engine/core/textures.h"
@@ -65,12 +66,64 @@ template <bool Full> void grainRows(const GrainArgs& a, int start, int end)
     });
 }
 
+// The reduced worker's rows in blocks: grainRows<false>'s operations, the
+// mask lookup in a loop of its own.
+MP_POINT_ROWS void grainRowsPlanes(const GrainArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const unsigned wr = a.lw.wr, wg = a.lw.wg, wb = a.lw.wb;
+    const size_t w = static_cast<size_t>(run.width);
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * w;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            const ushort* s = run.src + (row + static_cast<size_t>(x0)) * 3;
+            ushort* d = run.dst + (row + static_cast<size_t>(x0)) * 3;
+            const short* q = a.plane + row + static_cast<size_t>(x0);
+            int S[3][N], J[N];
+            float M[N];
+            for (int i = 0; i < n; ++i) {
+                S[0][i] = s[3 * i];
+                S[1][i] = s[3 * i + 1];
+                S[2][i] = s[3 * i + 2];
+            }
+            for (int i = 0; i < n; ++i) {
+                // LumWeights::of
+                const unsigned v = (wr * static_cast<unsigned>(S[0][i]) + wg * static_cast<unsigned>(S[1][i]) +
+                                    wb * static_cast<unsigned>(S[2][i])) >>
+                                   14;
+                J[i] = static_cast<int>(v > 65535u ? 65535u : v);
+            }
+            MP_pointLookup(MP_temp_table, J, M, n);
+            int O[3][N];
+            for (int k = 0; k < 3; ++k)
+                for (int i = 0; i < n; ++i) {
+                    const float m = M[i];
+                    const float keep = 1.0f - m;
+                    const int sum = S[k][i] + q[i];
+                    const int c = sum < 0 ? 0 : (sum > 65535 ? 65535 : sum); // clamp16
+                    O[k][i] = static_cast<int>(static_cast<float>(S[k][i]) * keep + static_cast<float>(c) * m);
+                }
+            for (int i = 0; i < n; ++i) {
+                d[3 * i] = static_cast<ushort>(O[0][i]);
+                d[3 * i + 1] = static_cast<ushort>(O[1][i]);
+                d[3 * i + 2] = static_cast<ushort>(O[2][i]);
+            }
+        }
+    }
+}
+
 void MP_Task_calcPixelAddGrain(TaskFuncParams t)
 {
     grainRows<true>(*MP_taskArgs<GrainArgs>(t), MP_taskStart(t), MP_taskEnd(t));
 }
 void MP_Task_calcPixelAddGrainReduced(TaskFuncParams t)
 {
+    if (!MP_plainPointLoops()) {
+        grainRowsPlanes(*MP_taskArgs<GrainArgs>(t), MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     grainRows<false>(*MP_taskArgs<GrainArgs>(t), MP_taskStart(t), MP_taskEnd(t));
 }
 

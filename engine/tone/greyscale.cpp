@@ -87,10 +87,11 @@ MP_POINT_ROWS void greyscaleRows(const GreyscaleArgs& a, int start, int end)
                 float delta = mx - (rgn < B ? rgn : B);
                 delta = delta > 0.0f ? delta : 0.001f;
                 const float sv = delta / mx;
-                const float hr = (G - B) / delta;
-                const float hg = (B - R) / delta + 2.0f;
-                const float hb = (R - G) / delta + 4.0f;
-                const float h6 = R == mx ? hr : (G == mx ? hg : hb);
+                // one division: the numerator chosen first, the offset after
+                const float num = R == mx ? G - B : (G == mx ? B - R : R - G);
+                const float q = num / delta;
+                const float q2 = q + 2.0f, q4 = q + 4.0f;
+                const float h6 = R == mx ? q : (G == mx ? q2 : q4);
                 const float hv0 = 60.0f * h6;
                 const float hv1 = hv0 + 360.0f;
                 const float hv = hv0 < 0.0f ? hv1 : hv0;

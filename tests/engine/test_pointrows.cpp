@@ -142,7 +142,20 @@ void bleachBypass(MP_Params& p, int v)
         knots(p.p[2], 1, 1, 1, 1, 1, 1);
 }
 
+void addGrain(MP_Params& p, int v)
+{
+    const float amount[kVariants] = {0.5f, 1.0f, 0.05f, 0.3f};
+    const float smooth[kVariants] = {0.0f, 0.2f, 0.0f, 0.05f};
+    p.p[0][0] = amount[v];
+    p.p[1][0] = smooth[v];
+    if (v == 1)
+        knots(p.p[2], 0.0f, 0.6f, 1.0f, 0.8f, 0.3f, 0.0f);
+    else
+        knots(p.p[2], 1, 1, 1, 1, 1, 1);
+}
+
 const PointCase kCases[] = {
+    {"MP_calcPixelAddGrain", 3, 4, addGrain, "AddGrain"},
     {"MP_calcPixelVignette", 5, 6, vignette, "Vignette"},
     {"MP_calcPixelBleachBypass", 3, 4, bleachBypass, "BleachBypass"},
     {"MP_calcPixelColorIntensity", 2, 3, colorIntensity, "ColorIntensity"},
