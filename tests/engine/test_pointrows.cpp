@@ -154,7 +154,20 @@ void addGrain(MP_Params& p, int v)
         knots(p.p[2], 1, 1, 1, 1, 1, 1);
 }
 
+// Variant 3 in panorama mode (the neighbourhood wraps at the sides).
+void sharpen(MP_Params& p, int v)
+{
+    const float strength[kVariants] = {0.5f, 1.0f, 0.1f, 0.75f};
+    p.p[0][0] = strength[v];
+    if (v == 2)
+        knots(p.p[1], 0.0f, 1.0f, 0.5f, 1.0f, 0.2f, 1.0f);
+    else
+        knots(p.p[1], 1, 1, 1, 1, 1, 1);
+    MP_UI_SetPanoramaMode(v == 3 ? 1 : 0);
+}
+
 const PointCase kCases[] = {
+    {"MP_calcPixelSharpen", 2, 3, sharpen, "Sharpen"},
     {"MP_calcPixelAddGrain", 3, 4, addGrain, "AddGrain"},
     {"MP_calcPixelVignette", 5, 6, vignette, "Vignette"},
     {"MP_calcPixelBleachBypass", 3, 4, bleachBypass, "BleachBypass"},
