@@ -16,7 +16,8 @@
 // BM_SliderPreset/<preset>/plain runs the same chain with the point
 // operators' plain per-pixel loops and a table fill on every run (the code
 // before their vector row loops and kept tables), for the old-new ratio of
-// each kernel in one run.
+// each kernel in one run; /avx2 with their AVX2 copy instead of the widest
+// the processor has.
 //
 // BM_SliderPass<kernel>/threads:N runs one tone-mapping pass alone on the preview,
 // with the blocks the chain builds for it (the tone-mapping operator of
@@ -42,6 +43,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -109,16 +111,28 @@ struct EngineOnFourThreads {
     }
 };
 
-// The point operators' plain loops for the life of a benchmark.
-struct PlainPointLoops {
-    explicit PlainPointLoops(bool plain) { MP_SetPlainPointLoops(plain); }
-    ~PlainPointLoops() { MP_SetPlainPointLoops(false); }
+// How the point operators run: their vector row loops (the processor's
+// widest copy, or the AVX2 one) or their plain loops.
+enum class PointLoops { Widest, Avx2, Plain };
+
+// The point operators' loops for the life of a benchmark.
+struct PointLoopsFor {
+    explicit PointLoopsFor(PointLoops l)
+    {
+        MP_SetPlainPointLoops(l == PointLoops::Plain);
+        MP_SetPointVectorLimit(l == PointLoops::Avx2 ? 1 : 2);
+    }
+    ~PointLoopsFor()
+    {
+        MP_SetPlainPointLoops(false);
+        MP_SetPointVectorLimit(2);
+    }
 };
 
-void SliderPreset(benchmark::State& state, const QString& file, bool plain)
+void SliderPreset(benchmark::State& state, const QString& file, PointLoops pointLoops)
 {
     EngineOnFourThreads engine;
-    PlainPointLoops loops(plain);
+    PointLoopsFor loops(pointLoops);
     CPostProcessing chain;
     chain.SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + file);
     chain.FromSettings();
@@ -163,9 +177,11 @@ QStringList FactoryPresets()
 const bool kPresetsRegistered = [] {
     for (const QString& file : FactoryPresets()) {
         const std::string name = "BM_SliderPreset/" + QFileInfo(file).completeBaseName().toStdString();
-        for (const bool plain : {false, true})
-            benchmark::RegisterBenchmark((name + (plain ? "/plain" : "")).c_str(),
-                                         [file, plain](benchmark::State& s) { SliderPreset(s, file, plain); })
+        const std::pair<PointLoops, const char*> variants[] = {
+            {PointLoops::Widest, ""}, {PointLoops::Avx2, "/avx2"}, {PointLoops::Plain, "/plain"}};
+        for (const auto& [loops, suffix] : variants)
+            benchmark::RegisterBenchmark((name + suffix).c_str(),
+                                         [file, loops](benchmark::State& s) { SliderPreset(s, file, loops); })
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
     }

@@ -87,7 +87,7 @@ void MP_TaskPre2_calcPixelColorIntensity(TaskFuncParams t)
 
 // The reduced worker's rows in blocks: intensityEffect's operations, the
 // table lookups in loops of their own.
-MP_POINT_ROWS void intensityRows(const IntensityArgs& a, int start, int end)
+MP_POINT_BODY void intensityRowsBody(const IntensityArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const MP_DriverRun& run = a.run;
@@ -128,6 +128,7 @@ MP_POINT_ROWS void intensityRows(const IntensityArgs& a, int start, int end)
         }
     }
 }
+MP_POINT_ROWS_COPIES(intensityRows, IntensityArgs)
 
 void MP_Task_calcPixelColorIntensity(TaskFuncParams t)
 {
@@ -327,7 +328,7 @@ MP_POINT_INLINE void colorMixPlanes(const ColorMixArgs& a, float lr, float lg, f
 }
 
 // The reduced worker's rows in blocks: colorMixEffect's two passes.
-MP_POINT_ROWS void colorMixRows(const ColorMixArgs& a, int start, int end)
+MP_POINT_BODY void colorMixRowsBody(const ColorMixArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const MP_DriverRun& run = a.run;
@@ -344,6 +345,7 @@ MP_POINT_ROWS void colorMixRows(const ColorMixArgs& a, int start, int end)
         }
     }
 }
+MP_POINT_ROWS_COPIES(colorMixRows, ColorMixArgs)
 
 void MP_Task_calcPixelColorMix(TaskFuncParams t)
 {

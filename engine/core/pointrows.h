@@ -26,24 +26,57 @@
 
 constexpr int MP_POINT_BLOCK = 128;
 
-// Before a row function of these loops: MP_CPU_CLONES, and two optimiser
-// settings that change no value. -fno-trapping-math: the compiler may compute
-// both arms of a select although a floating-point operation in one of them
-// could raise an exception flag (no code here looks at the flags; neither
-// copy can fuse a multiply-add, the baseline and AVX2 have no FMA).
-// -fno-thread-jumps: selects that test the same value twice (the hue ranges)
-// stay selects instead of becoming jumps. Without them such a loop stays
-// scalar. Helpers called from such a function must be inlined; those from
-// other headers (MP_max, MP_clamp) are not, for the different options, so
-// the row functions write them out; the helpers here are always inlined.
-// The helpers below are always inlined, into row functions of either kind.
-#if defined(__GNUC__) && !defined(__clang__)
+// A row function of these loops is written once as a body (MP_POINT_BODY)
+// and compiled three times by MP_POINT_ROWS_COPIES: for AVX-512, for AVX2 and
+// for the baseline processor. Only the vector width differs: every copy does
+// the same single-precision operations in the same order (-ffp-contract=off:
+// never fused), so their results agree bit for bit, and the tests run each
+// copy (MP_SetPointVectorLimit). Two optimiser settings that change no value
+// go with them: -fno-trapping-math, so that the compiler may compute both
+// arms of a select although a floating-point operation in one of them could
+// raise an exception flag (no code here looks at the flags), and
+// -fno-thread-jumps, so that selects testing the same value twice (the hue
+// ranges) stay selects instead of becoming jumps; without them such a loop
+// stays scalar. A body may call only helpers that are always inlined (those
+// below): others (MP_max, MP_clamp) are not inlined into a function of other
+// options, so the bodies write them out.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(LUMIVEX_NO_FUNCTION_CLONES)
 #define MP_POINT_INLINE inline __attribute__((always_inline))
-#define MP_POINT_ROWS MP_CPU_CLONES __attribute__((optimize("no-trapping-math", "no-thread-jumps")))
+#define MP_POINT_OPTIONS __attribute__((optimize("no-trapping-math", "no-thread-jumps")))
+#define MP_POINT_BODY inline __attribute__((always_inline)) MP_POINT_OPTIONS
+#define MP_POINT_ROWS_COPIES(name, Args)                                                                         \
+    __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"))) MP_POINT_OPTIONS void name##Avx512(          \
+        const Args& a, int start, int end)                                                                       \
+    {                                                                                                            \
+        name##Body(a, start, end);                                                                               \
+    }                                                                                                            \
+    __attribute__((target("avx2"))) MP_POINT_OPTIONS void name##Avx2(const Args& a, int start, int end)         \
+    {                                                                                                            \
+        name##Body(a, start, end);                                                                               \
+    }                                                                                                            \
+    MP_POINT_OPTIONS void name##Base(const Args& a, int start, int end) { name##Body(a, start, end); }          \
+    void name(const Args& a, int start, int end)                                                                 \
+    {                                                                                                            \
+        const int level = MP_pointVectorLevel();                                                                 \
+        if (level >= 2)                                                                                          \
+            name##Avx512(a, start, end);                                                                         \
+        else if (level == 1)                                                                                     \
+            name##Avx2(a, start, end);                                                                           \
+        else                                                                                                     \
+            name##Base(a, start, end);                                                                           \
+    }
 #else
 #define MP_POINT_INLINE inline
-#define MP_POINT_ROWS MP_CPU_CLONES
+#define MP_POINT_BODY inline
+#define MP_POINT_ROWS_COPIES(name, Args)                                                                         \
+    void name(const Args& a, int start, int end) { name##Body(a, start, end); }
 #endif
+
+// The copy of the row functions that runs: 2 AVX-512, 1 AVX2, 0 baseline;
+// the processor's best, at most the limit (2 unless a test lowers it).
+int MP_pointVectorLevel();
+void MP_SetPointVectorLimit(int level);
 
 // Off (the default): the vector row loops and kept tables. On: the plain
 // per-pixel loops and a table fill on every run (tests, bench).

@@ -68,7 +68,7 @@ template <bool Full> void grainRows(const GrainArgs& a, int start, int end)
 
 // The reduced worker's rows in blocks: grainRows<false>'s operations, the
 // mask lookup in a loop of its own.
-MP_POINT_ROWS void grainRowsPlanes(const GrainArgs& a, int start, int end)
+MP_POINT_BODY void grainRowsPlanesBody(const GrainArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const MP_DriverRun& run = a.run;
@@ -113,6 +113,7 @@ MP_POINT_ROWS void grainRowsPlanes(const GrainArgs& a, int start, int end)
         }
     }
 }
+MP_POINT_ROWS_COPIES(grainRowsPlanes, GrainArgs)
 
 void MP_Task_calcPixelAddGrain(TaskFuncParams t)
 {

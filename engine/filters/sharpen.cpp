@@ -82,7 +82,7 @@ template <bool Full> void sharpenRows(const SharpenArgs& a, int start, int end)
 // (the same values as Neighbourhood::minMax), the gain's branch is a select
 // (hi - lo is at least 32768, so the unchosen quotient is finite), the mask
 // lookup a loop of its own.
-MP_POINT_ROWS void sharpenRowsPlanes(const SharpenArgs& a, int start, int end)
+MP_POINT_BODY void sharpenRowsPlanesBody(const SharpenArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const int w = a.run.width, h = a.run.height;
@@ -146,6 +146,7 @@ MP_POINT_ROWS void sharpenRowsPlanes(const SharpenArgs& a, int start, int end)
         }
     }
 }
+MP_POINT_ROWS_COPIES(sharpenRowsPlanes, SharpenArgs)
 
 void MP_Task_calcPixelSharpen(TaskFuncParams t)
 {

@@ -64,7 +64,7 @@ inline MP_float3 basicToolsEffect(const BasicToolsArgs& a, MP_float3 c0, float l
 
 // The reduced worker's rows in blocks: the same operations as
 // basicToolsEffect, the table lookups in loops of their own.
-MP_CPU_CLONES void basicToolsRows(const BasicToolsArgs& a, int start, int end)
+MP_POINT_BODY void basicToolsRowsBody(const BasicToolsArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const MP_DriverRun& run = a.run;
@@ -100,6 +100,7 @@ MP_CPU_CLONES void basicToolsRows(const BasicToolsArgs& a, int start, int end)
         }
     }
 }
+MP_POINT_ROWS_COPIES(basicToolsRows, BasicToolsArgs)
 
 void MP_Task_calcPixelBasicTools(TaskFuncParams t)
 {

@@ -59,7 +59,7 @@ inline float greyscaleValue(const GreyscaleArgs& a, float R, float G, float B)
 // greyscaleValue over planes of raw values, the branches as selects: the
 // hue and saturation are computed for every pixel and replaced by 0 where the
 // maximum is 0; the three hue quotients are computed and one chosen.
-MP_POINT_ROWS void greyscaleRows(const GreyscaleArgs& a, int start, int end)
+MP_POINT_BODY void greyscaleRowsBody(const GreyscaleArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const MP_DriverRun& run = a.run;
@@ -123,6 +123,7 @@ MP_POINT_ROWS void greyscaleRows(const GreyscaleArgs& a, int start, int end)
         }
     }
 }
+MP_POINT_ROWS_COPIES(greyscaleRows, GreyscaleArgs)
 
 void MP_Task_calcPixelGreyscale(TaskFuncParams t)
 {
@@ -203,7 +204,7 @@ inline MP_float3 bleachBypass(const BleachBypassArgs& a, MP_float3 c, int j, flo
 
 // The reduced worker's rows in blocks on the raw values: bleachBypass's
 // operations with full = 65535, the table lookups in loops of their own.
-MP_POINT_ROWS void bleachBypassRows(const BleachBypassArgs& a, int start, int end)
+MP_POINT_BODY void bleachBypassRowsBody(const BleachBypassArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const MP_DriverRun& run = a.run;
@@ -247,6 +248,7 @@ MP_POINT_ROWS void bleachBypassRows(const BleachBypassArgs& a, int start, int en
         }
     }
 }
+MP_POINT_ROWS_COPIES(bleachBypassRows, BleachBypassArgs)
 
 void MP_Task_calcPixelBleachBypass(TaskFuncParams t)
 {

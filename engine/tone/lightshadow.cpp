@@ -387,7 +387,7 @@ inline MP_float3 vignetteEffect(const VignetteArgs& a, MP_float3 c0, int x, int 
 // The reduced worker's rows in blocks: vignetteEffect's operations (the
 // square roots and the table lookup in loops of their own, the branches as
 // selects; the sign of the strength is the same for the whole run).
-MP_POINT_ROWS void vignetteRows(const VignetteArgs& a, int start, int end)
+MP_POINT_BODY void vignetteRowsBody(const VignetteArgs& a, int start, int end)
 {
     constexpr int N = MP_POINT_BLOCK;
     const MP_DriverRun& run = a.run;
@@ -443,6 +443,7 @@ MP_POINT_ROWS void vignetteRows(const VignetteArgs& a, int start, int end)
         }
     }
 }
+MP_POINT_ROWS_COPIES(vignetteRows, VignetteArgs)
 
 void MP_Task_calcPixelVignette(TaskFuncParams t)
 {
