@@ -30,9 +30,38 @@ void MP_TaskPre1_calcPixelAddGrain(TaskFuncParams t)
     MP_splineSlotTable(MP_taskParams(t)->p[2], MP_taskStart(t), MP_taskEnd(t), MP_temp_table);
 }
 
+// The noise plane's rows with MP_grainNoise's arithmetic, the row's terms
+// hoisted: h1 and h2 are linear in x for a row. The amplitude's product
+// n * 2 * A stays below 2^31 for A in 1..32767 (n < 32768), so it is taken
+// in 32 bits with the same value as MP_grainNoise's 64-bit one.
+MP_POINT_BODY void grainNoiseRowsBody(const GrainArgs& a, int start, int end)
+{
+    const int w = a.run.width;
+    const int A = a.A;
+    const uint32_t seedTerm = static_cast<uint32_t>(a.seed) * 2134756169u;
+    for (int y = start; y < end; ++y) {
+        short* p = a.plane + static_cast<size_t>(y) * static_cast<size_t>(w);
+        const uint32_t uy = static_cast<uint32_t>(y);
+        const uint32_t a1 = 7u * uy + 236u, b1 = uy + 17u;
+        const uint32_t a2 = 667927u * uy + 12639234u, b2 = 51379u * uy + 565169u;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t ux = static_cast<uint32_t>(x);
+            const uint32_t h1 = a1 + ux * b1;
+            const uint32_t h2 = a2 + ux * b2;
+            const int n = static_cast<int>(((h1 * h2 + seedTerm) >> 16) & 32767u);
+            p[x] = static_cast<short>(((n * 2 * A) >> 15) - A);
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(grainNoiseRows, GrainArgs)
+
 void MP_TaskPre2_calcPixelAddGrain(TaskFuncParams t)
 {
     const GrainArgs* a = MP_taskArgs<GrainArgs>(t);
+    if (!MP_plainPointLoops() && a->A >= 1 && a->A <= 32767) {
+        grainNoiseRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const size_t w = static_cast<size_t>(a->run.width);
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
         short* p = a->plane + static_cast<size_t>(y) * w;
