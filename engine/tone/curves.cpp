@@ -217,6 +217,15 @@ __attribute__((target("avx2"), flatten)) void gradationRunsAvx2(const GradationA
     gradationRuns(a, start, end);
 }
 #endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define MP_GRADATION_AVX512 1
+// The same runs sixteen lanes wide: the same operations in the same order.
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"), flatten)) void
+gradationRunsAvx512(const GradationArgs& a, int start, int end)
+{
+    gradationRuns(a, start, end);
+}
+#endif
 
 } // namespace
 
@@ -228,10 +237,16 @@ namespace {
 void MP_Task_calcPixelGradationLagrangeReduced(TaskFuncParams t)
 {
     const GradationArgs* a = MP_taskArgs<GradationArgs>(t);
-    if (g_gradationRunWalk) {
+    if (g_gradationRunWalk && !MP_plainPointLoops()) {
+#ifdef MP_GRADATION_AVX512
+        if (MP_pointVectorLevel() >= 2) {
+            gradationRunsAvx512(*a, MP_taskStart(t), MP_taskEnd(t));
+            return;
+        }
+#endif
 #if defined(__x86_64__) || defined(__i386__)
         static const bool avx2 = __builtin_cpu_supports("avx2");
-        if (avx2) {
+        if (avx2 && MP_pointVectorLevel() >= 1) {
             gradationRunsAvx2(*a, MP_taskStart(t), MP_taskEnd(t));
             return;
         }

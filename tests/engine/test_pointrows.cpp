@@ -166,7 +166,26 @@ void sharpen(MP_Params& p, int v)
     MP_UI_SetPanoramaMode(v == 3 ? 1 : 0);
 }
 
+void gradation(MP_Params& p, int v)
+{
+    switch (v) {
+    case 0:
+        knots(p.p[0], 0.0f, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f);
+        break;
+    case 1:
+        knots(p.p[0], 0.0f, 0.35f, 0.6f, 0.78f, 0.9f, 1.0f);
+        break;
+    case 2:
+        knots(p.p[0], 0.1f, 0.1f, 0.3f, 0.7f, 1.0f, 1.0f);
+        break;
+    default:
+        knots(p.p[0], 0.0f, 0.05f, 0.15f, 0.4f, 0.7f, 0.95f);
+        break;
+    }
+}
+
 const PointCase kCases[] = {
+    {"MP_calcPixelGradationLagrange", 1, 2, gradation, "GradationLagrange"},
     {"MP_calcPixelSharpen", 2, 3, sharpen, "Sharpen"},
     {"MP_calcPixelAddGrain", 3, 4, addGrain, "AddGrain"},
     {"MP_calcPixelVignette", 5, 6, vignette, "Vignette"},
