@@ -34,13 +34,20 @@ void MP_TaskPre1_calcPixelAddGrain(TaskFuncParams t)
 // hoisted: h1 and h2 are linear in x for a row. The amplitude's product
 // n * 2 * A stays below 2^31 for A in 1..32767 (n < 32768), so it is taken
 // in 32 bits with the same value as MP_grainNoise's 64-bit one.
-MP_POINT_BODY void grainNoiseRowsBody(const GrainArgs& a, int start, int end)
+struct GrainNoiseRows {
+    short* rows; // row `start`
+    int width;
+    int seed;
+    int A; // 1..32767
+};
+
+MP_POINT_BODY void grainNoiseRowsBody(const GrainNoiseRows& a, int start, int end)
 {
-    const int w = a.run.width;
+    const int w = a.width;
     const int A = a.A;
     const uint32_t seedTerm = static_cast<uint32_t>(a.seed) * 2134756169u;
     for (int y = start; y < end; ++y) {
-        short* p = a.plane + static_cast<size_t>(y) * static_cast<size_t>(w);
+        short* p = a.rows + static_cast<size_t>(y - start) * static_cast<size_t>(w);
         const uint32_t uy = static_cast<uint32_t>(y);
         const uint32_t a1 = 7u * uy + 236u, b1 = uy + 17u;
         const uint32_t a2 = 667927u * uy + 12639234u, b2 = 51379u * uy + 565169u;
@@ -53,17 +60,19 @@ MP_POINT_BODY void grainNoiseRowsBody(const GrainArgs& a, int start, int end)
         }
     }
 }
-MP_POINT_ROWS_COPIES(grainNoiseRows, GrainArgs)
+MP_POINT_ROWS_COPIES(grainNoiseRows, GrainNoiseRows)
 
 void MP_TaskPre2_calcPixelAddGrain(TaskFuncParams t)
 {
     const GrainArgs* a = MP_taskArgs<GrainArgs>(t);
-    if (!MP_plainPointLoops() && a->A >= 1 && a->A <= 32767) {
-        grainNoiseRows(*a, MP_taskStart(t), MP_taskEnd(t));
+    const int start = MP_taskStart(t), end = MP_taskEnd(t);
+    short* rows = a->plane + static_cast<size_t>(start) * static_cast<size_t>(a->run.width);
+    if (!MP_plainPointLoops()) {
+        MP_grainNoiseRows(rows, a->run.width, start, end, a->seed, a->A);
         return;
     }
     const size_t w = static_cast<size_t>(a->run.width);
-    for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
+    for (int y = start; y < end; ++y) {
         short* p = a->plane + static_cast<size_t>(y) * w;
         for (size_t x = 0; x < w; ++x)
             p[x] = static_cast<short>(MP_grainNoise(static_cast<int>(x), y, a->seed, a->A));
@@ -162,6 +171,18 @@ void MP_Task_calcPixelAddGrainReduced(TaskFuncParams t)
 int MP_grainAmplitude(float g, int longSide)
 {
     return MP_safeTrunc(1.0f + g * 32766.0f * static_cast<float>(longSide) / 4000.0f, 1, 32767);
+}
+
+void MP_grainNoiseRows(short* rows, int width, int y0, int y1, int seed, int A)
+{
+    if (A >= 1 && A <= 32767) {
+        grainNoiseRows(GrainNoiseRows{rows, width, seed, A}, y0, y1);
+        return;
+    }
+    for (int y = y0; y < y1; ++y)
+        for (int x = 0; x < width; ++x)
+            rows[static_cast<size_t>(y - y0) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+                static_cast<short>(MP_grainNoise(x, y, seed, A));
 }
 
 int MP_grainNoise(int x, int y, int seed, int A)

@@ -8,7 +8,9 @@
 #include "enginefixture.h"
 
 #include "engine/core/pointrows.h"
+#include "engine/filters/grain.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -260,5 +262,41 @@ TEST_P(PointRows, VectorRowsAndKeptTablesGiveThePlainLoopsBits)
 
 INSTANTIATE_TEST_SUITE_P(Kernels, PointRows, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.label); });
+
+} // namespace
+
+namespace {
+
+// The grain's noise rows against MP_grainNoise, value for value: every
+// amplitude class, seeds of both signs, rows near 0, past 16 bits and near
+// the largest int, and a row longer than 65,536 values; each copy of the
+// row loops. Amplitudes outside 1..32767 take the plain function.
+TEST(GrainNoiseRows, EqualTheNoiseFunctionForEveryCopy)
+{
+    const int amplitudes[] = {1, 2, 3, 7, 1000, 16384, 32766, 32767, 0, 40000};
+    const int seeds[] = {0, 1, 12345, -1, INT32_MIN, INT32_MAX};
+    struct Rows {
+        int y0, y1, width;
+    };
+    const Rows rows[] = {{0, 9, 1500}, {65530, 65540, 1500}, {1 << 20, (1 << 20) + 3, 1500},
+                         {INT32_MAX - 3, INT32_MAX, 1500}, {5, 6, 70000}};
+    for (int level = MP_pointVectorLevel(); level >= 0; --level) {
+        MP_SetPointVectorLimit(level);
+        for (int A : amplitudes)
+            for (int seed : seeds)
+                for (const Rows& r : rows) {
+                    std::vector<short> got(static_cast<size_t>(r.y1 - r.y0) * static_cast<size_t>(r.width));
+                    MP_grainNoiseRows(got.data(), r.width, r.y0, r.y1, seed, A);
+                    for (int y = r.y0; y < r.y1; ++y)
+                        for (int x = 0; x < r.width; ++x) {
+                            const size_t i = static_cast<size_t>(y - r.y0) * static_cast<size_t>(r.width) + x;
+                            ASSERT_EQ(got[i], static_cast<short>(MP_grainNoise(x, y, seed, A)))
+                                << "level " << level << ", A " << A << ", seed " << seed << ", (" << x << ", " << y
+                                << ")";
+                        }
+                }
+    }
+    MP_SetPointVectorLimit(2);
+}
 
 } // namespace
