@@ -296,18 +296,28 @@ __attribute__((target("avx2"), flatten)) void subSharpenRunsAvx2(const SubSharpe
 {
     subSharpenRuns(a, start, end);
 }
+// Sixteen lanes wide: the same operations in the same order.
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"), flatten)) void
+subSharpenRunsAvx512(const SubSharpenArgs& a, int start, int end)
+{
+    subSharpenRuns(a, start, end);
+}
 #endif
 
 void MP_Task_calcPixelSubSharpenReduced(TaskFuncParams t)
 {
     const SubSharpenArgs* a = MP_taskArgs<SubSharpenArgs>(t);
     const int start = MP_taskStart(t), end = MP_taskEnd(t);
-    if (!g_filterRunWalk || a->S < -16384 || a->S > 16384) {
+    if (!g_filterRunWalk || MP_plainPointLoops() || a->S < -16384 || a->S > 16384) {
         subSharpenPixels(*a, start, end);
         return;
     }
 #ifdef MP_FILTERS_X86
-    if (MP_filterHasAvx2()) {
+    if (MP_filterHasAvx2() && MP_pointVectorLevel() >= 2) {
+        subSharpenRunsAvx512(*a, start, end);
+        return;
+    }
+    if (MP_filterHasAvx2() && MP_pointVectorLevel() >= 1) {
         subSharpenRunsAvx2(*a, start, end);
         return;
     }

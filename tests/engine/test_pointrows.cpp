@@ -186,7 +186,19 @@ void gradation(MP_Params& p, int v)
     }
 }
 
+// The tone mapping's sub-passes (p0 intensity, p1 scale as the chain fills
+// them; no blend slot, 5 stands in): their row runs against their pixel walks.
+void subPass(MP_Params& p, int v)
+{
+    const float intensity[kVariants] = {0.5f, 1.0f, 0.2f, 0.8f};
+    const float scale[kVariants] = {2.0f / 3.4f, 0.3f, 1.0f, 0.0f};
+    p.p[0][0] = intensity[v];
+    p.p[1][0] = scale[v];
+}
+
 const PointCase kCases[] = {
+    {"MP_calcPixelSubSharpen", 5, 2, subPass, "SubSharpen"},
+    {"MP_calcPixelSubDeNoiseAverage", 5, 2, subPass, "SubDeNoiseAverage"},
     {"MP_calcPixelGradationLagrange", 1, 2, gradation, "GradationLagrange"},
     {"MP_calcPixelSharpen", 2, 3, sharpen, "Sharpen"},
     {"MP_calcPixelAddGrain", 3, 4, addGrain, "AddGrain"},
