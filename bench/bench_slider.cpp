@@ -19,7 +19,7 @@
 // each kernel in one run; /avx2 with their AVX2 copy instead of the widest
 // the processor has.
 //
-// BM_SliderPass<kernel>/threads:N runs one tone-mapping pass alone on the preview,
+// BM_SliderPass<kernel>/threads:N/vector:V runs one tone-mapping pass alone on the preview,
 // with the blocks the chain builds for it (the tone-mapping operator of
 // "natuerlich" and of "surreal", the sharpening and averaging sub-passes of
 // the default two 3D iterations, the gradation after the operator).
@@ -223,6 +223,8 @@ enum class Pass { Fattal, Meandiff, SubSharpen, SubDeNoise, Gradation };
 void SliderPass(benchmark::State& state, Pass pass)
 {
     EngineOnFourThreads engine(static_cast<int>(state.range(0)));
+    // vector:2 the processor's widest row copies, vector:1 at most AVX2.
+    PointLoopsFor loops(state.range(1) == 1 ? PointLoops::Avx2 : PointLoops::Widest);
     MP_Params P{};
     const char* kernel = "";
     switch (pass) {
@@ -289,21 +291,20 @@ void BM_SliderPassTMmeandiff(benchmark::State& s) { SliderPass(s, Pass::Meandiff
 void BM_SliderPassSubSharpen(benchmark::State& s) { SliderPass(s, Pass::SubSharpen); }
 void BM_SliderPassSubDeNoiseAverage(benchmark::State& s) { SliderPass(s, Pass::SubDeNoise); }
 void BM_SliderPassGradationLagrange(benchmark::State& s) { SliderPass(s, Pass::Gradation); }
-// On the 4 engine threads of the preset figures, and on one for the work itself.
-BENCHMARK(BM_SliderPassTMfattal)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassTMmeandiff)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassSubSharpen)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassSubDeNoiseAverage)
-    ->ArgName("threads")
-    ->Arg(4)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_SliderPassGradationLagrange)
-    ->ArgName("threads")
-    ->Arg(4)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+// On the 4 engine threads of the preset figures, and on one for the work
+// itself; with the widest vector copies and with AVX2 at most.
+void PassArgs(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"threads", "vector"});
+    for (int threads : {4, 1})
+        for (int vector : {2, 1})
+            b->Args({threads, vector});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK(BM_SliderPassTMfattal)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassTMmeandiff)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassSubSharpen)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassSubDeNoiseAverage)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassGradationLagrange)->Apply(PassArgs);
 
 } // namespace
