@@ -13,7 +13,13 @@
 // the share (ms per run) of every kernel the chain ran, timed at the kernel
 // runner, so the split of a preset comes from its own run.
 //
-// BM_SliderPass<kernel>/threads:N runs one tone-mapping pass alone on the preview,
+// BM_SliderPreset/<preset>/plain runs the same chain with the point
+// operators' plain per-pixel loops and a table fill on every run (the code
+// before their vector row loops and kept tables), for the old-new ratio of
+// each kernel in one run; /avx2 with their AVX2 copy and the eight-lane
+// tone-mapping walkers instead of the widest the processor has.
+//
+// BM_SliderPass<kernel>/threads:N/vector:V runs one tone-mapping pass alone on the preview,
 // with the blocks the chain builds for it (the tone-mapping operator of
 // "natuerlich" and of "surreal", the sharpening and averaging sub-passes of
 // the default two 3D iterations, the gradation after the operator).
@@ -21,6 +27,7 @@
 #include "benchutil.h"
 
 #include "engine/core/conversions.h"
+#include "engine/core/pointrows.h"
 
 #include "document/kernelrunner.h"
 #include "document/postprocessing.h"
@@ -106,6 +113,24 @@ struct EngineOnFourThreads {
     }
 };
 
+// How the point operators run: their vector row loops (the processor's
+// widest copy, or the AVX2 one) or their plain loops.
+enum class PointLoops { Widest, Avx2, Plain };
+
+// The point operators' loops for the life of a benchmark.
+struct PointLoopsFor {
+    explicit PointLoopsFor(PointLoops l)
+    {
+        MP_SetPlainPointLoops(l == PointLoops::Plain);
+        MP_SetPointVectorLimit(l == PointLoops::Avx2 ? 1 : 2);
+    }
+    ~PointLoopsFor()
+    {
+        MP_SetPlainPointLoops(false);
+        MP_SetPointVectorLimit(2);
+    }
+};
+
 // The code paths kept for old-against-new figures ("BM_SliderPresetOld/..."):
 // the comic filter and the edge enhancer as they were before their
 // reciprocal and run rework (the same bits).
@@ -128,9 +153,10 @@ struct WalkerScope {
 };
 
 // walkers: the widest tone-mapping window walkers the chain may use.
-void SliderPreset(benchmark::State& state, const QString& file, bool old = false,
-                  mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
+void SliderPreset(benchmark::State& state, const QString& file, PointLoops pointLoops = PointLoops::Widest,
+                  bool old = false)
 {
+    const mp_tm::WalkerSet walkers = pointLoops == PointLoops::Avx2 ? mp_tm::WalkerSet::Avx2 : mp_tm::WalkerSet::Best;
     if (!mp_tm::walkersAvailable(walkers)) {
         state.SkipWithError("walkers not available on this processor");
         return;
@@ -138,6 +164,7 @@ void SliderPreset(benchmark::State& state, const QString& file, bool old = false
     WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine;
     OldPaths paths(old);
+    PointLoopsFor loops(pointLoops);
     CPostProcessing chain;
     chain.SetSettingsPath(QStringLiteral(LUMIVEX_PRESETS_DIR "/") + file);
     chain.FromSettings();
@@ -182,24 +209,18 @@ QStringList FactoryPresets()
 const bool kPresetsRegistered = [] {
     for (const QString& file : FactoryPresets()) {
         const std::string name = "BM_SliderPreset/" + QFileInfo(file).completeBaseName().toStdString();
-        benchmark::RegisterBenchmark(name.c_str(), [file](benchmark::State& s) { SliderPreset(s, file); })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+        const std::pair<PointLoops, const char*> variants[] = {
+            {PointLoops::Widest, ""}, {PointLoops::Avx2, "/avx2"}, {PointLoops::Plain, "/plain"}};
+        for (const auto& [loops, suffix] : variants)
+            benchmark::RegisterBenchmark((name + suffix).c_str(),
+                                         [file, loops](benchmark::State& s) { SliderPreset(s, file, loops); })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
     }
     for (const char* file : {"lumivexpp_v3_15_surreal_farbe.ini", "lumivexpp_v3_18_comic.ini"}) {
         const QString f = QString::fromLatin1(file);
         const std::string name = "BM_SliderPresetOld/" + QFileInfo(f).completeBaseName().toStdString();
-        benchmark::RegisterBenchmark(name.c_str(), [f](benchmark::State& s) { SliderPreset(s, f, true); })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
-    }
-    // Two presets again with the eight-lane walkers (AVX2), for the comparison.
-    for (const char* base : {"lumivexpp_v3_01_natuerlich", "lumivexpp_v3_13_surreal"}) {
-        const QString file = QString::fromLatin1(base) + QStringLiteral(".ini");
-        const std::string name = std::string("BM_SliderPresetAvx2/") + base;
-        benchmark::RegisterBenchmark(name.c_str(), [file](benchmark::State& s) {
-            SliderPreset(s, file, false, mp_tm::WalkerSet::Avx2);
-        })
+        benchmark::RegisterBenchmark(name.c_str(), [f](benchmark::State& s) { SliderPreset(s, f, PointLoops::Widest, true); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
@@ -239,9 +260,12 @@ void OperatorBlock(MP_Params* P, const QString& file, int index = 0)
 enum class Pass { Fattal, Meandiff, SubSharpen, SubDeNoise, Gradation, ComicPaint, Enhance };
 
 // walkers: the widest window walkers the tone-mapping pass may use.
-void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false,
-                mp_tm::WalkerSet walkers = mp_tm::WalkerSet::Best)
+// oldArg: the second argument picks the old code paths (OldPaths); else it
+// is "vector": 2 the processor's widest row copies and walkers, 1 at most AVX2.
+void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false)
 {
+    const bool avx2 = !oldArg && state.range(1) == 1;
+    const mp_tm::WalkerSet walkers = avx2 ? mp_tm::WalkerSet::Avx2 : mp_tm::WalkerSet::Best;
     if (!mp_tm::walkersAvailable(walkers)) {
         state.SkipWithError("walkers not available on this processor");
         return;
@@ -249,6 +273,7 @@ void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false,
     WalkerScope walkerSet(walkers);
     EngineOnFourThreads engine(static_cast<int>(state.range(0)));
     OldPaths paths(oldArg && state.range(1) != 0);
+    PointLoopsFor loops(avx2 ? PointLoops::Avx2 : PointLoops::Widest);
     MP_Params P{};
     const char* kernel = "";
     switch (pass) {
@@ -320,29 +345,26 @@ void SliderPass(benchmark::State& state, Pass pass, bool oldArg = false,
 
 void BM_SliderPassTMfattal(benchmark::State& s) { SliderPass(s, Pass::Fattal); }
 void BM_SliderPassTMmeandiff(benchmark::State& s) { SliderPass(s, Pass::Meandiff); }
-// The same passes with the eight-lane walkers (AVX2), for the comparison.
-void BM_SliderPassTMfattalAvx2(benchmark::State& s) { SliderPass(s, Pass::Fattal, false, mp_tm::WalkerSet::Avx2); }
-void BM_SliderPassTMmeandiffAvx2(benchmark::State& s)
-{
-    SliderPass(s, Pass::Meandiff, false, mp_tm::WalkerSet::Avx2);
-}
 void BM_SliderPassSubSharpen(benchmark::State& s) { SliderPass(s, Pass::SubSharpen); }
 void BM_SliderPassSubDeNoiseAverage(benchmark::State& s) { SliderPass(s, Pass::SubDeNoise); }
 void BM_SliderPassGradationLagrange(benchmark::State& s) { SliderPass(s, Pass::Gradation); }
 void BM_SliderPassComicPaint(benchmark::State& s) { SliderPass(s, Pass::ComicPaint, true); }
 void BM_SliderPassEnhance(benchmark::State& s) { SliderPass(s, Pass::Enhance, true); }
-// On the 4 engine threads of the preset figures, and on one for the work itself.
-BENCHMARK(BM_SliderPassTMfattal)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassTMmeandiff)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassTMfattalAvx2)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassTMmeandiffAvx2)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassSubSharpen)->ArgName("threads")->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SliderPassSubDeNoiseAverage)
-    ->ArgName("threads")
-    ->Arg(4)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+// On the 4 engine threads of the preset figures, and on one for the work
+// itself; with the widest vector copies and with AVX2 at most.
+void PassArgs(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"threads", "vector"});
+    for (int threads : {4, 1})
+        for (int vector : {2, 1})
+            b->Args({threads, vector});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK(BM_SliderPassTMfattal)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassTMmeandiff)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassSubSharpen)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassSubDeNoiseAverage)->Apply(PassArgs);
+BENCHMARK(BM_SliderPassGradationLagrange)->Apply(PassArgs);
 // old:1 the code paths before the run rework (OldPaths), for the ratio in one run.
 BENCHMARK(BM_SliderPassComicPaint)
     ->ArgNames({"threads", "old"})
@@ -352,12 +374,6 @@ BENCHMARK(BM_SliderPassComicPaint)
 BENCHMARK(BM_SliderPassEnhance)
     ->ArgNames({"threads", "old"})
     ->ArgsProduct({{4, 1}, {0, 1}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_SliderPassGradationLagrange)
-    ->ArgName("threads")
-    ->Arg(4)
-    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -4,9 +4,11 @@
 #include "engine/colour/emphasis.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/core/pointrows.h"
 #include "engine/core/splines.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -57,18 +59,76 @@ inline MP_float3 colourBoost(const float* table, MP_float3 c)
 struct IntensityArgs {
     MP_DriverRun run;
     BoostTable boost;
+    float* boostTable; // kept between runs
+    float* maskTable;  // "Maskierung", kept between runs
 };
+
+// The tables depend on the sliders only: kept while they stay.
+MP_KeptTable<1> s_intensityBoost;
+MP_KeptTable<12> s_intensityMask;
 
 inline MP_float3 intensityEffect(const IntensityArgs& a, MP_float3 c)
 {
-    const MP_float3 boosted = colourBoost(MP_temp_table, c);
-    return maskMix(c, boosted, MP_temp2_table[MP_tableIndex(luminance(a.run.params, c))]);
+    const MP_float3 boosted = colourBoost(a.boostTable, c);
+    return maskMix(c, boosted, a.maskTable[MP_tableIndex(luminance(a.run.params, c))]);
 }
 
 void MP_TaskPre1_calcPixelColorIntensity(TaskFuncParams t)
 {
-    fillBoostTable(MP_taskStart(t), MP_taskEnd(t), MP_temp_table, MP_taskArgs<IntensityArgs>(t)->boost);
+    const IntensityArgs* a = MP_taskArgs<IntensityArgs>(t);
+    fillBoostTable(MP_taskStart(t), MP_taskEnd(t), a->boostTable, a->boost);
 }
+
+void MP_TaskPre2_calcPixelColorIntensity(TaskFuncParams t)
+{
+    const IntensityArgs* a = MP_taskArgs<IntensityArgs>(t);
+    MP_splineSlotTable(a->run.params->p[1], MP_taskStart(t), MP_taskEnd(t), a->maskTable);
+}
+
+// The reduced worker's rows in blocks: intensityEffect's operations, the
+// table lookups in loops of their own.
+MP_POINT_BODY void intensityRowsBody(const IntensityArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float lr = run.params->lumr, lg = run.params->lumg, lb = run.params->lumb;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            float C[3][N], F[3][N], M[N];
+            int I[3][N], J[N];
+            MP_pointLoad(run.src + row + 3 * static_cast<size_t>(x0), n, C[0], C[1], C[2]);
+            for (int i = 0; i < n; ++i) {
+                I[0][i] = MP_pointIndex(C[0][i]);
+                I[1][i] = MP_pointIndex(C[1][i]);
+                I[2][i] = MP_pointIndex(C[2][i]);
+                J[i] = MP_pointIndex(lr * C[0][i] + lg * C[1][i] + lb * C[2][i]);
+            }
+            for (int k = 0; k < 3; ++k)
+                MP_pointLookup(a.boostTable, I[k], F[k], n);
+            MP_pointLookup(a.maskTable, J, M, n);
+            for (int i = 0; i < n; ++i) {
+                const float x = C[0][i], yv = C[1][i], z = C[2][i];
+                const float fr = F[0][i], fg = F[1][i], fb = F[2][i];
+                const float sum = fr + fg + fb;
+                const float q = (x + yv + z) / sum;
+                const float s = sum > 0.0f ? q : 1.0f;
+                const float er = s * fr, eg = s * fg, eb = s * fb;
+                const float br = 1.0f < er ? 1.0f : er; // MP_min(1, a * f)
+                const float bg = 1.0f < eg ? 1.0f : eg;
+                const float bb = 1.0f < eb ? 1.0f : eb;
+                const float m = M[i];
+                const float k = 1.0f - m;
+                C[0][i] = x * k + br * m;
+                C[1][i] = yv * k + bg * m;
+                C[2][i] = z * k + bb * m;
+            }
+            MP_pointStore(run.dst + row + 3 * static_cast<size_t>(x0), n, C[0], C[1], C[2]);
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(intensityRows, IntensityArgs)
 
 void MP_Task_calcPixelColorIntensity(TaskFuncParams t)
 {
@@ -80,6 +140,10 @@ void MP_Task_calcPixelColorIntensity(TaskFuncParams t)
 void MP_Task_calcPixelColorIntensityReduced(TaskFuncParams t)
 {
     const IntensityArgs* a = MP_taskArgs<IntensityArgs>(t);
+    if (!MP_plainPointLoops()) {
+        intensityRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
                          [a](MP_float3 c, int, int) { return intensityEffect(*a, c); });
 }
@@ -232,6 +296,57 @@ inline MP_float3 colorMixEffect(const ColorMixArgs& a, MP_float3 c)
     return colorMixPass(a, c, e1);
 }
 
+// One colorMixPass over planes: from (F) and c0 (C) into out (O).
+MP_POINT_INLINE void colorMixPlanes(const ColorMixArgs& a, float lr, float lg, float lb, float (*C)[MP_POINT_BLOCK],
+                                    float (*F)[MP_POINT_BLOCK], float (*O)[MP_POINT_BLOCK], int n)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    float V[3][N], L[N];
+    const float cr = a.colour.x, cg = a.colour.y, cb = a.colour.z, t = a.t;
+    for (int i = 0; i < n; ++i) {
+        V[0][i] = F[0][i] + cr;
+        V[1][i] = F[1][i] + cg;
+        V[2][i] = F[2][i] + cb;
+        L[i] = V[0][i] * V[0][i] + V[1][i] * V[1][i] + V[2][i] * V[2][i];
+    }
+    float S[N];
+    for (int i = 0; i < n; ++i)
+        S[i] = L[i];
+    MP_pointSqrt(S, (n + 3) & ~3);
+    const float keep = 1.0f - t;
+    for (int i = 0; i < n; ++i) {
+        // divideByLength: the grey direction for a vector of no length
+        const bool some = L[i] > 0.0f;
+        const float len = S[i];
+        const float qx = V[0][i] / len, qy = V[1][i] / len, qz = V[2][i] / len;
+        const float dx = some ? qx : 0.57735f, dy = some ? qy : 0.57735f, dz = some ? qz : 0.57735f;
+        const float q = (lr * F[0][i] + lg * F[1][i] + lb * F[2][i]) / ((lr * dx + lg * dy + lb * dz) + 0.001f);
+        O[0][i] = C[0][i] * keep + dx * q * t;
+        O[1][i] = C[1][i] * keep + dy * q * t;
+        O[2][i] = C[2][i] * keep + dz * q * t;
+    }
+}
+
+// The reduced worker's rows in blocks: colorMixEffect's two passes.
+MP_POINT_BODY void colorMixRowsBody(const ColorMixArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float lr = run.params->lumr, lg = run.params->lumg, lb = run.params->lumb;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            float C[3][N], E[3][N], O[3][N];
+            MP_pointLoad(run.src + row + 3 * static_cast<size_t>(x0), n, C[0], C[1], C[2]);
+            colorMixPlanes(a, lr, lg, lb, C, C, E, n);
+            colorMixPlanes(a, lr, lg, lb, C, E, O, n);
+            MP_pointStore(run.dst + row + 3 * static_cast<size_t>(x0), n, O[0], O[1], O[2]);
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(colorMixRows, ColorMixArgs)
+
 void MP_Task_calcPixelColorMix(TaskFuncParams t)
 {
     const ColorMixArgs* a = MP_taskArgs<ColorMixArgs>(t);
@@ -242,6 +357,10 @@ void MP_Task_calcPixelColorMix(TaskFuncParams t)
 void MP_Task_calcPixelColorMixReduced(TaskFuncParams t)
 {
     const ColorMixArgs* a = MP_taskArgs<ColorMixArgs>(t);
+    if (!MP_plainPointLoops()) {
+        colorMixRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
                          [a](MP_float3 c, int, int) { return colorMixEffect(*a, c); });
 }
@@ -350,8 +469,19 @@ int MP_calcPixelColorIntensity(int sizex, int sizey, ushort* src, ushort* dst, i
     if (s0 < 0.5f)
         s0 = s0 * 0.25f;
     a.boost = boostTable((s0 >= 0.5f ? s0 - 0.375f : s0) * 10.0f);
-    MP_runTablePass(MP_TaskPre1_calcPixelColorIntensity, MP_makeTask(params, &a));
-    MP_runSplineTablePass(params, 1, MP_temp2_table);
+    a.boostTable = s_intensityBoost.table;
+    a.maskTable = s_intensityMask.table;
+    const float boostKey[1] = {a.boost.k};
+    if (s_intensityBoost.needsFill(boostKey)) {
+        MP_runTablePass(MP_TaskPre1_calcPixelColorIntensity, MP_makeTask(params, &a));
+        s_intensityBoost.filled();
+    }
+    float maskKey[12];
+    std::memcpy(maskKey, params->p[1], sizeof maskKey);
+    if (s_intensityMask.needsFill(maskKey)) {
+        MP_runTablePass(MP_TaskPre2_calcPixelColorIntensity, MP_makeTask(params, &a));
+        s_intensityMask.filled();
+    }
     return MP_runDriverBands(a.run, &a, MP_Task_calcPixelColorIntensity, MP_Task_calcPixelColorIntensityReduced, 8);
 }
 

@@ -1,5 +1,7 @@
 #include "engine/core/driverframe.h"
 
+#include "engine/core/pointrows.h"
+#include "engine/core/settings.h"
 #include "engine/core/splines.h"
 
 #include <algorithm>
@@ -10,6 +12,35 @@ float MP_temp3_table[MP_TEMP_TABLE_SIZE];
 float MP_temp4_table[MP_TEMP_TABLE_SIZE];
 int MP_itemp_table[MP_TEMP_TABLE_SIZE];
 int MP_itemp2_table[MP_TEMP_TABLE_SIZE];
+
+namespace {
+bool s_plainPointLoops = false;
+int s_pointVectorLimit = 2;
+
+int processorPointLevel()
+{
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl"))
+        return 2;
+    if (__builtin_cpu_supports("avx2"))
+        return 1;
+#endif
+    return 0;
+}
+} // namespace
+
+int MP_pointVectorLevel()
+{
+    static const int processor = processorPointLevel();
+    return processor < s_pointVectorLimit ? processor : s_pointVectorLimit;
+}
+void MP_SetPointVectorLimit(int level) { s_pointVectorLimit = level; }
+
+void MP_SetPlainPointLoops(bool plain) { s_plainPointLoops = plain; }
+bool MP_plainPointLoops() { return s_plainPointLoops; }
+bool MP_pointCancelRequested() { return MP_UI_GetIsCalculatingCancelRequest() != 0; }
 
 int MP_beginDriver(MP_DriverRun& run, int sizex, int sizey, const ushort* src, ushort* dst, MP_Params* params,
                    int geoSlot, int comboSlot)

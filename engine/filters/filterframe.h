@@ -358,11 +358,6 @@ inline void MP_gatherPlaneSums(const Window& win, const ushort* plane, float eps
 // weights LumWeights::of(params), split in N row bands; waits.
 void MP_runFilterPlanePass(const ushort* src, ushort* plane, int width, int height, const MP_Params* params);
 
-// The first pixels of one row of that plane in vector code (sixteen lanes on
-// AVX-512, unless g_filterPortable or g_filterSumLanes below 16; windowsums.cpp):
-// returns how many it wrote, the caller writes the rest.
-size_t MP_planeRowVector(const ushort* src, ushort* plane, size_t width, const LumWeights& lw);
-
 // Rows [start, end) of a worker whose Args gathers its window sums a run of
 // pixels at a time: for each run, a.gather(y, x0, n, cache) fills the sums of
 // pixels x0 .. x0+n-1 (n <= kChunk), then a.effect(c0, x, y, cache, i) gives

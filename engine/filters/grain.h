@@ -23,3 +23,6 @@ int MP_calcPixelAddGrain(int sizex, int sizey, ushort* src, ushort* dst, int src
 int MP_grainAmplitude(float g, int longSide);
 // The unblurred grain value at (x, y): -A .. A - 1.
 int MP_grainNoise(int x, int y, int seed, int A);
+// MP_grainNoise(x, y, seed, A) as shorts for x in 0..width-1 and y in y0..y1-1
+// into `rows` (row y0 first, `width` values a row), vectorised.
+void MP_grainNoiseRows(short* rows, int width, int y0, int y1, int seed, int A);

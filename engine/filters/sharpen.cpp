@@ -1,6 +1,7 @@
 #include "engine/filters/sharpen.h"
 
 #include "engine/MP_calccl.h"
+#include "engine/core/pointrows.h"
 #include "engine/core/settings.h"
 #include "engine/core/splines.h"
 #include "engine/filters/filterframe.h"
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <utility>
 
 using namespace mp_filters;
 
@@ -75,12 +77,87 @@ template <bool Full> void sharpenRows(const SharpenArgs& a, int start, int end)
     });
 }
 
+// The reduced worker's rows in blocks: sharpenRows<false>'s operations. The
+// 3 x 3 minimum and maximum come from the column extremes of the three rows
+// (the same values as Neighbourhood::minMax), the gain's branch is a select
+// (hi - lo is at least 32768, so the unchosen quotient is finite), the mask
+// lookup a loop of its own.
+MP_POINT_BODY void sharpenRowsPlanesBody(const SharpenArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const int w = a.run.width, h = a.run.height;
+    const size_t rowLen = static_cast<size_t>(w);
+    const ushort* plane = a.nb.plane;
+    const float s = a.s;
+    for (int y = start; y < end; ++y) {
+        const ushort* up = plane + static_cast<size_t>(y - 1 > 0 ? y - 1 : 0) * rowLen;
+        const ushort* mid = plane + static_cast<size_t>(y) * rowLen;
+        const ushort* down = plane + static_cast<size_t>(y + 1 < h - 1 ? y + 1 : h - 1) * rowLen;
+        const ushort* srow = a.run.src + static_cast<size_t>(y) * rowLen * 3;
+        ushort* drow = a.run.dst + static_cast<size_t>(y) * rowLen * 3;
+        for (int x0 = 0; x0 < w; x0 += N) {
+            const int n = w - x0 < N ? w - x0 : N;
+            // Column extremes of columns x0 - 1 .. x0 + n (entry j: column x0 - 1 + j).
+            int cmn[N + 2], cmx[N + 2];
+            for (int j = 1; j <= n; ++j) {
+                const int c = x0 - 1 + j;
+                const int u = up[c], m = mid[c], d = down[c];
+                const int um = u < m ? u : m, uM = u > m ? u : m;
+                cmn[j] = um < d ? um : d;
+                cmx[j] = uM > d ? uM : d;
+            }
+            // Beyond the picture: the edge column again, or the column
+            // across the seam in panorama mode.
+            const int cl = x0 > 0 ? x0 - 1 : (a.nb.panorama ? w - 1 : 0);
+            const int cr = x0 + n < w ? x0 + n : (a.nb.panorama ? 0 : w - 1);
+            for (const auto& [j, c] : {std::pair<int, int>{0, cl}, std::pair<int, int>{n + 1, cr}}) {
+                const int u = up[c], m = mid[c], d = down[c];
+                const int um = u < m ? u : m, uM = u > m ? u : m;
+                cmn[j] = um < d ? um : d;
+                cmx[j] = uM > d ? uM : d;
+            }
+            int A[N];
+            float G[N], M[N];
+            for (int j = 0; j < n; ++j) {
+                const int m01 = cmn[j] < cmn[j + 1] ? cmn[j] : cmn[j + 1];
+                const int mn = m01 < cmn[j + 2] ? m01 : cmn[j + 2];
+                const int M01 = cmx[j] > cmx[j + 1] ? cmx[j] : cmx[j + 1];
+                const int mx = M01 > cmx[j + 2] ? M01 : cmx[j + 2];
+                const int Aj = mid[x0 + j];
+                A[j] = Aj;
+                const float q0 = static_cast<float>(mx - mn) * 0.00030518044f;
+                const float q = q0 < 1.0f ? q0 : 1.0f; // MP_min(q0, 1)
+                const int lo = mn >> 1, hi = (mx >> 1) + 32768;
+                const float ratio = static_cast<float>(Aj - lo) /
+                                    ((static_cast<float>(Aj) * MP_k + 0.001f) * static_cast<float>(hi - lo));
+                const float g = 1.0f - s + (ratio * q + (1.0f - q)) * s;
+                G[j] = mx - mn > 0 ? g : 1.0f;
+            }
+            MP_pointLookup(MP_temp2_table, A, M, n);
+            float C[3][N];
+            MP_pointLoad(srow + static_cast<size_t>(x0) * 3, n, C[0], C[1], C[2]);
+            for (int k = 0; k < 3; ++k)
+                for (int j = 0; j < n; ++j) {
+                    const float c = C[k][j], m = M[j];
+                    const float keep = 1.0f - m;
+                    C[k][j] = c * keep + c * G[j] * m;
+                }
+            MP_pointStore(drow + static_cast<size_t>(x0) * 3, n, C[0], C[1], C[2]);
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(sharpenRowsPlanes, SharpenArgs)
+
 void MP_Task_calcPixelSharpen(TaskFuncParams t)
 {
     sharpenRows<true>(*MP_taskArgs<SharpenArgs>(t), MP_taskStart(t), MP_taskEnd(t));
 }
 void MP_Task_calcPixelSharpenReduced(TaskFuncParams t)
 {
+    if (!MP_plainPointLoops()) {
+        sharpenRowsPlanes(*MP_taskArgs<SharpenArgs>(t), MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     sharpenRows<false>(*MP_taskArgs<SharpenArgs>(t), MP_taskStart(t), MP_taskEnd(t));
 }
 
@@ -219,18 +296,28 @@ __attribute__((target("avx2"), flatten)) void subSharpenRunsAvx2(const SubSharpe
 {
     subSharpenRuns(a, start, end);
 }
+// Sixteen lanes wide: the same operations in the same order.
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"), flatten)) void
+subSharpenRunsAvx512(const SubSharpenArgs& a, int start, int end)
+{
+    subSharpenRuns(a, start, end);
+}
 #endif
 
 void MP_Task_calcPixelSubSharpenReduced(TaskFuncParams t)
 {
     const SubSharpenArgs* a = MP_taskArgs<SubSharpenArgs>(t);
     const int start = MP_taskStart(t), end = MP_taskEnd(t);
-    if (!g_filterRunWalk || a->S < -16384 || a->S > 16384) {
+    if (!g_filterRunWalk || MP_plainPointLoops() || a->S < -16384 || a->S > 16384) {
         subSharpenPixels(*a, start, end);
         return;
     }
 #ifdef MP_FILTERS_X86
-    if (MP_filterHasAvx2()) {
+    if (MP_filterHasAvx2() && MP_pointVectorLevel() >= 2) {
+        subSharpenRunsAvx512(*a, start, end);
+        return;
+    }
+    if (MP_filterHasAvx2() && MP_pointVectorLevel() >= 1) {
         subSharpenRunsAvx2(*a, start, end);
         return;
     }

@@ -259,34 +259,6 @@ __attribute__((noinline)) bool MP_colourSums512(const Window& win, const ushort*
                  : colourSums512<false>(win, src, plane, lw, eps, y, x0, n, c);
 }
 
-// The luminance plane of one row (MP_runFilterPlanePass), sixteen pixels per
-// step: (wr R + wg G + wb B) >> 14 in 32-bit lanes (no sum reaches 2^32),
-// held to 65535 by the unsigned saturating narrowing. Returns the pixels done
-// (a multiple of sixteen); the caller does the rest.
-__attribute__((noinline)) size_t MP_planeRow512(const ushort* src, ushort* plane, size_t width, const LumWeights& lw)
-{
-    alignas(64) short idx[3][32] = {};
-    for (int ch = 0; ch < 3; ++ch)
-        for (int j = 0; j < 16; ++j)
-            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
-    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
-    const __m512i wr = _mm512_set1_epi32(static_cast<int>(lw.wr)), wg = _mm512_set1_epi32(static_cast<int>(lw.wg)),
-                  wb = _mm512_set1_epi32(static_cast<int>(lw.wb));
-    const __mmask32 even = 0x55555555u;
-    size_t x = 0;
-    for (; x + 16 <= width; x += 16) {
-        const ushort* q = src + 3 * x;
-        const __m512i lo = _mm512_loadu_si512(q);
-        const __m512i hi = _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32)));
-        const __m512i r = _mm512_mullo_epi32(_mm512_maskz_permutex2var_epi16(even, lo, iR, hi), wr);
-        const __m512i g = _mm512_mullo_epi32(_mm512_maskz_permutex2var_epi16(even, lo, iG, hi), wg);
-        const __m512i b = _mm512_mullo_epi32(_mm512_maskz_permutex2var_epi16(even, lo, iB, hi), wb);
-        const __m512i sum = _mm512_srli_epi32(_mm512_add_epi32(_mm512_add_epi32(r, g), b), 14);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(plane + x), _mm512_cvtusepi32_epi16(sum));
-    }
-    return x;
-}
-
 } // namespace mp_filters
 #pragma GCC diagnostic pop
 #pragma GCC pop_options
@@ -294,17 +266,6 @@ __attribute__((noinline)) size_t MP_planeRow512(const ushort* src, ushort* plane
 #endif
 
 namespace mp_filters {
-
-size_t MP_planeRowVector(const ushort* src, ushort* plane, size_t width, const LumWeights& lw)
-{
-#ifdef MP_FILTER_RECIP_X86
-    if (!g_filterPortable && g_filterSumLanes >= 16 && hasAvx512())
-        return MP_planeRow512(src, plane, width, lw);
-#else
-    (void)src, (void)plane, (void)width, (void)lw;
-#endif
-    return 0;
-}
 
 bool MP_colourSumsVector(const Window& win, const ushort* src, const ushort* plane, const LumWeights& lw, float eps,
                          int y, int x0, int n, ColourSums& c)

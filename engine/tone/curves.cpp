@@ -6,11 +6,13 @@
 
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
+#include "engine/core/pointrows.h"
 #include "engine/core/textures.h"
 #include "engine/core/splines.h"
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -24,20 +26,26 @@ struct BasicToolsArgs {
     float c;     // contrast 0..2
     float g;     // gamma exponent
     const float* mask; // "Maskierung" knots (slot 3)
+    float* gamma;      // pow(i / 65535, g), kept between runs
+    float* maskTable;  // the "Maskierung" curve, kept between runs
 };
+
+// Both tables depend on the sliders only: kept while they stay.
+MP_KeptTable<1> s_basicGamma;
+MP_KeptTable<12> s_basicMask;
 
 void MP_TaskPre1_calcPixelBasicTools(TaskFuncParams t)
 {
     const BasicToolsArgs* a = MP_taskArgs<BasicToolsArgs>(t);
     const float g = a->g;
     for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i)
-        MP_temp_table[i] = std::pow(static_cast<float>(i) * MP_k, g);
+        a->gamma[i] = std::pow(static_cast<float>(i) * MP_k, g);
 }
 
 void MP_TaskPre2_calcPixelBasicTools(TaskFuncParams t)
 {
     const BasicToolsArgs* a = MP_taskArgs<BasicToolsArgs>(t);
-    MP_splineSlotTable(a->mask, MP_taskStart(t), MP_taskEnd(t), MP_temp2_table);
+    MP_splineSlotTable(a->mask, MP_taskStart(t), MP_taskEnd(t), a->maskTable);
 }
 
 inline float basicToolsChannel(const BasicToolsArgs& a, float x, float m)
@@ -45,14 +53,54 @@ inline float basicToolsChannel(const BasicToolsArgs& a, float x, float m)
     // brightness weighted by m, the contrast result mixed with the input by m
     const float y = ((x + a.b * m - 0.5f) * a.c + 0.5f) * m + x * (1.0f - m);
     // then the gamma result mixed with the input by m again
-    return x * (1.0f - m) + m * MP_temp_table[MP_safeTrunc(y * 65535.0f, 0, 65535)];
+    return x * (1.0f - m) + m * a.gamma[MP_safeTrunc(y * 65535.0f, 0, 65535)];
 }
 
 inline MP_float3 basicToolsEffect(const BasicToolsArgs& a, MP_float3 c0, float lr, float lg, float lb)
 {
-    const float m = MP_temp2_table[MP_tableIndex(lr * c0.x + lg * c0.y + lb * c0.z)];
+    const float m = a.maskTable[MP_tableIndex(lr * c0.x + lg * c0.y + lb * c0.z)];
     return {basicToolsChannel(a, c0.x, m), basicToolsChannel(a, c0.y, m), basicToolsChannel(a, c0.z, m)};
 }
+
+// The reduced worker's rows in blocks: the same operations as
+// basicToolsEffect, the table lookups in loops of their own.
+MP_POINT_BODY void basicToolsRowsBody(const BasicToolsArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float lr = run.params->lumr, lg = run.params->lumg, lb = run.params->lumb;
+    const float b = a.b, c = a.c;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            float C[3][N], M[N], T[3][N];
+            int J[N], I[3][N];
+            MP_pointLoad(run.src + row + 3 * static_cast<size_t>(x0), n, C[0], C[1], C[2]);
+            for (int i = 0; i < n; ++i)
+                J[i] = MP_pointIndex(lr * C[0][i] + lg * C[1][i] + lb * C[2][i]);
+            MP_pointLookup(a.maskTable, J, M, n);
+            for (int k = 0; k < 3; ++k) {
+                const float* x = C[k];
+                int* ik = I[k];
+                for (int i = 0; i < n; ++i) {
+                    const float m = M[i];
+                    const float yv = ((x[i] + b * m - 0.5f) * c + 0.5f) * m + x[i] * (1.0f - m);
+                    ik[i] = MP_pointTrunc(yv * 65535.0f, 0, 65535);
+                }
+                MP_pointLookup(a.gamma, ik, T[k], n);
+                float* xo = C[k];
+                const float* t = T[k];
+                for (int i = 0; i < n; ++i) {
+                    const float m = M[i];
+                    xo[i] = xo[i] * (1.0f - m) + m * t[i];
+                }
+            }
+            MP_pointStore(run.dst + row + 3 * static_cast<size_t>(x0), n, C[0], C[1], C[2]);
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(basicToolsRows, BasicToolsArgs)
 
 void MP_Task_calcPixelBasicTools(TaskFuncParams t)
 {
@@ -67,6 +115,10 @@ void MP_Task_calcPixelBasicTools(TaskFuncParams t)
 void MP_Task_calcPixelBasicToolsReduced(TaskFuncParams t)
 {
     const BasicToolsArgs* a = MP_taskArgs<BasicToolsArgs>(t);
+    if (!MP_plainPointLoops()) {
+        basicToolsRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t),
@@ -165,6 +217,15 @@ __attribute__((target("avx2"), flatten)) void gradationRunsAvx2(const GradationA
     gradationRuns(a, start, end);
 }
 #endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define MP_GRADATION_AVX512 1
+// The same runs sixteen lanes wide: the same operations in the same order.
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"), flatten)) void
+gradationRunsAvx512(const GradationArgs& a, int start, int end)
+{
+    gradationRuns(a, start, end);
+}
+#endif
 
 } // namespace
 
@@ -176,10 +237,16 @@ namespace {
 void MP_Task_calcPixelGradationLagrangeReduced(TaskFuncParams t)
 {
     const GradationArgs* a = MP_taskArgs<GradationArgs>(t);
-    if (g_gradationRunWalk) {
+    if (g_gradationRunWalk && !MP_plainPointLoops()) {
+#ifdef MP_GRADATION_AVX512
+        if (MP_pointVectorLevel() >= 2) {
+            gradationRunsAvx512(*a, MP_taskStart(t), MP_taskEnd(t));
+            return;
+        }
+#endif
 #if defined(__x86_64__) || defined(__i386__)
         static const bool avx2 = __builtin_cpu_supports("avx2");
-        if (avx2) {
+        if (avx2 && MP_pointVectorLevel() >= 1) {
             gradationRunsAvx2(*a, MP_taskStart(t), MP_taskEnd(t));
             return;
         }
@@ -216,9 +283,20 @@ int MP_calcPixelBasicTools(int sizex, int sizey, ushort* src, ushort* dst, int, 
     if (a.g >= 1.0f)
         a.g = a.g * a.g;
     a.mask = params->p[3];
+    a.gamma = s_basicGamma.table;
+    a.maskTable = s_basicMask.table;
     const TaskFuncParams task = MP_makeTask(params, &a);
-    MP_runTablePass(MP_TaskPre1_calcPixelBasicTools, task);
-    MP_runTablePass(MP_TaskPre2_calcPixelBasicTools, task);
+    const float gammaKey[1] = {a.g};
+    if (s_basicGamma.needsFill(gammaKey)) {
+        MP_runTablePass(MP_TaskPre1_calcPixelBasicTools, task);
+        s_basicGamma.filled();
+    }
+    float maskKey[12];
+    std::memcpy(maskKey, a.mask, sizeof maskKey);
+    if (s_basicMask.needsFill(maskKey)) {
+        MP_runTablePass(MP_TaskPre2_calcPixelBasicTools, task);
+        s_basicMask.filled();
+    }
     return MP_runDriverBands(a.run, &a, MP_Task_calcPixelBasicTools, MP_Task_calcPixelBasicToolsReduced, 8);
 }
 

@@ -4,9 +4,11 @@
 
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
+#include "engine/core/pointrows.h"
 #include "engine/core/splines.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -54,6 +56,75 @@ inline float greyscaleValue(const GreyscaleArgs& a, float R, float G, float B)
     return (1.0f - s) * lum + s * lum * weighted * 0.016666668f;
 }
 
+// greyscaleValue over planes of raw values, the branches as selects: the
+// hue and saturation are computed for every pixel and replaced by 0 where the
+// maximum is 0; the three hue quotients are computed and one chosen.
+MP_POINT_BODY void greyscaleRowsBody(const GreyscaleArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float wR = a.wR, wY = a.wY, wG = a.wG, wC = a.wC, wB = a.wB, wV = a.wV;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            const ushort* s = run.src + row + 3 * static_cast<size_t>(x0);
+            ushort* d = run.dst + row + 3 * static_cast<size_t>(x0);
+            float Rs[N], Gs[N], Bs[N];
+            int V[N];
+            for (int i = 0; i < n; ++i) {
+                Rs[i] = static_cast<float>(s[3 * i]);
+                Gs[i] = static_cast<float>(s[3 * i + 1]);
+                Bs[i] = static_cast<float>(s[3 * i + 2]);
+            }
+            for (int i = 0; i < n; ++i) {
+                const float R = Rs[i], G = Gs[i], B = Bs[i];
+                // MP_max, MP_min and MP_clamp written out: the helpers are
+                // not inlined into a function of other options.
+                const float rg = R > G ? R : G;
+                const float mx = rg > B ? rg : B;
+                const float rgn = R < G ? R : G;
+                float delta = mx - (rgn < B ? rgn : B);
+                delta = delta > 0.0f ? delta : 0.001f;
+                const float sv = delta / mx;
+                // one division: the numerator chosen first, the offset after
+                const float num = R == mx ? G - B : (G == mx ? B - R : R - G);
+                const float q = num / delta;
+                const float q2 = q + 2.0f, q4 = q + 4.0f;
+                const float h6 = R == mx ? q : (G == mx ? q2 : q4);
+                const float hv0 = 60.0f * h6;
+                const float hv1 = hv0 + 360.0f;
+                const float hv = hv0 < 0.0f ? hv1 : hv0;
+                const float h = mx > 0.0f ? hv : 0.0f;
+                float sat = mx > 0.0f ? sv : 0.0f;
+                const float red = h <= 60.0f ? 60.0f - h : (h >= 300.0f ? h - 300.0f : 0.0f);
+                // The ranges as cascades of one comparison each (the same
+                // value for every h, NaN included).
+                const float yellow = h < 0.0f ? 0.0f : (h < 60.0f ? h : (h < 120.0f ? 120.0f - h : 0.0f));
+                const float green = h < 60.0f ? 0.0f : (h < 120.0f ? h - 60.0f : (h < 180.0f ? 180.0f - h : 0.0f));
+                const float cyan = h < 120.0f ? 0.0f : (h < 180.0f ? h - 120.0f : (h < 240.0f ? 240.0f - h : 0.0f));
+                const float blue = h < 180.0f ? 0.0f : (h < 240.0f ? h - 180.0f : (h < 300.0f ? 300.0f - h : 0.0f));
+                const float violet =
+                    h < 240.0f ? 0.0f : (h < 300.0f ? h - 240.0f : (h < 360.0f ? 360.0f - h : 0.0f));
+                sat = sat < 0.0f ? 0.0f : (1.0f < sat ? 1.0f : sat);
+                const float lum = (R + G + B) * 0.3333f;
+                const float weighted = wR * red + wY * yellow + wG * green + wC * cyan + wB * blue + wV * violet;
+                float grey = (1.0f - sat) * lum + sat * lum * weighted * 0.016666668f;
+                grey = grey > 0.0f ? grey : 0.0f; // MP_safeTrunc(grey, 0, 65535)
+                grey = grey < 65535.0f ? grey : 65535.0f;
+                V[i] = static_cast<int>(grey);
+            }
+            for (int i = 0; i < n; ++i) {
+                const ushort g = static_cast<ushort>(V[i]);
+                d[3 * i] = g;
+                d[3 * i + 1] = g;
+                d[3 * i + 2] = g;
+            }
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(greyscaleRows, GreyscaleArgs)
+
 void MP_Task_calcPixelGreyscale(TaskFuncParams t)
 {
     const GreyscaleArgs* a = MP_taskArgs<GreyscaleArgs>(t);
@@ -69,6 +140,10 @@ void MP_Task_calcPixelGreyscale(TaskFuncParams t)
 void MP_Task_calcPixelGreyscaleReduced(TaskFuncParams t)
 {
     const GreyscaleArgs* a = MP_taskArgs<GreyscaleArgs>(t);
+    if (!MP_plainPointLoops()) {
+        greyscaleRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
     for (int y = MP_taskStart(t); y < MP_taskEnd(t); ++y) {
         const ushort* s = a->run.src + static_cast<size_t>(y) * rowLen;
@@ -88,33 +163,92 @@ struct BleachBypassArgs {
     float g;            // share of the toned colour (1 - "Entfärbung")
     float greyShare;    // 1 - g
     const float* mask;  // "Maskierung" knots (slot 2)
+    float* gain;        // curve(v) / v, kept between runs
+    float* maskTable;   // the "Maskierung" curve, kept between runs
 };
+
+// The tables depend on the sliders only: kept while they stay.
+MP_KeptTable<6> s_bleachGain;
+MP_KeptTable<12> s_bleachMask;
 
 void MP_TaskPre1_calcPixelBleachBypass(TaskFuncParams t)
 {
     const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
     const int start = MP_taskStart(t), end = MP_taskEnd(t);
     const float* y = a->knotY;
-    MP_cubicSplineTable(start, end, MP_temp_table, 0.0f, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f, y[0], y[1], y[2], y[3], y[4],
-                        y[5]);
+    float* gain = a->gain;
+    MP_cubicSplineTable(start, end, gain, 0.0f, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f, y[0], y[1], y[2], y[3], y[4], y[5]);
     // gain = curve(v) / v; entry 0 continues entry 1's scale
     for (int i = start; i < end; ++i)
-        MP_temp_table[i] = i == 0 ? MP_temp_table[i] / MP_k : MP_temp_table[i] / (static_cast<float>(i) * MP_k);
-    MP_splineSlotTable(a->mask, start, end, MP_temp2_table);
+        gain[i] = i == 0 ? gain[i] / MP_k : gain[i] / (static_cast<float>(i) * MP_k);
+}
+
+void MP_TaskPre2_calcPixelBleachBypass(TaskFuncParams t)
+{
+    const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
+    MP_splineSlotTable(a->mask, MP_taskStart(t), MP_taskEnd(t), a->maskTable);
 }
 
 // One pixel on the scale `full` (65535 in the reduced worker, 1 in the full
 // one); j is the table index of its luminance.
 inline MP_float3 bleachBypass(const BleachBypassArgs& a, MP_float3 c, int j, float full, float lr, float lg, float lb)
 {
-    const float gain = MP_temp_table[j];
-    const float m = MP_temp2_table[j];
+    const float gain = a.gain[j];
+    const float m = a.maskTable[j];
     const MP_float3 t{MP_min(c.x * gain, full), MP_min(c.y * gain, full), MP_min(c.z * gain, full)};
     const float grey = (lr * t.x + lg * t.y + lb * t.z) * a.greyShare;
     const MP_float3 e{t.x * a.g + grey, t.y * a.g + grey, t.z * a.g + grey};
     const float keep = 1.0f - m;
     return {c.x * keep + e.x * m, c.y * keep + e.y * m, c.z * keep + e.z * m};
 }
+
+// The reduced worker's rows in blocks on the raw values: bleachBypass's
+// operations with full = 65535, the table lookups in loops of their own.
+MP_POINT_BODY void bleachBypassRowsBody(const BleachBypassArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float lr = run.params->lumr, lg = run.params->lumg, lb = run.params->lumb;
+    const float g = a.g, greyShare = a.greyShare;
+    constexpr float full = 65535.0f;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            const ushort* s = run.src + row + 3 * static_cast<size_t>(x0);
+            ushort* d = run.dst + row + 3 * static_cast<size_t>(x0);
+            float C[3][N], GN[N], M[N];
+            int J[N];
+            for (int i = 0; i < n; ++i) {
+                C[0][i] = static_cast<float>(s[3 * i]);
+                C[1][i] = static_cast<float>(s[3 * i + 1]);
+                C[2][i] = static_cast<float>(s[3 * i + 2]);
+            }
+            for (int i = 0; i < n; ++i)
+                J[i] = MP_pointTrunc(lr * C[0][i] + lg * C[1][i] + lb * C[2][i], 0, 65535);
+            MP_pointLookup(a.gain, J, GN, n);
+            MP_pointLookup(a.maskTable, J, M, n);
+            int O[3][N];
+            for (int i = 0; i < n; ++i) {
+                const float x = C[0][i], yv = C[1][i], z = C[2][i];
+                const float gain = GN[i], m = M[i];
+                const float px = x * gain, py = yv * gain, pz = z * gain;
+                const float tx = px < full ? px : full, ty = py < full ? py : full, tz = pz < full ? pz : full;
+                const float grey = (lr * tx + lg * ty + lb * tz) * greyShare;
+                const float keep = 1.0f - m;
+                O[0][i] = MP_pointTrunc(x * keep + (tx * g + grey) * m, 0, 65535);
+                O[1][i] = MP_pointTrunc(yv * keep + (ty * g + grey) * m, 0, 65535);
+                O[2][i] = MP_pointTrunc(z * keep + (tz * g + grey) * m, 0, 65535);
+            }
+            for (int i = 0; i < n; ++i) {
+                d[3 * i] = static_cast<ushort>(O[0][i]);
+                d[3 * i + 1] = static_cast<ushort>(O[1][i]);
+                d[3 * i + 2] = static_cast<ushort>(O[2][i]);
+            }
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(bleachBypassRows, BleachBypassArgs)
 
 void MP_Task_calcPixelBleachBypass(TaskFuncParams t)
 {
@@ -131,6 +265,10 @@ void MP_Task_calcPixelBleachBypass(TaskFuncParams t)
 void MP_Task_calcPixelBleachBypassReduced(TaskFuncParams t)
 {
     const BleachBypassArgs* a = MP_taskArgs<BleachBypassArgs>(t);
+    if (!MP_plainPointLoops()) {
+        bleachBypassRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     const size_t rowLen = static_cast<size_t>(a->run.width) * 3;
@@ -183,7 +321,19 @@ int MP_calcPixelBleachBypass(int sizex, int sizey, ushort* src, ushort* dst, int
     a.g = 1.0f - params->p[1][0];
     a.greyShare = 1.0f - a.g;
     a.mask = params->p[2];
-    MP_runTablePass(MP_TaskPre1_calcPixelBleachBypass, MP_makeTask(params, &a));
+    a.gain = s_bleachGain.table;
+    a.maskTable = s_bleachMask.table;
+    const TaskFuncParams task = MP_makeTask(params, &a);
+    if (s_bleachGain.needsFill(a.knotY)) {
+        MP_runTablePass(MP_TaskPre1_calcPixelBleachBypass, task);
+        s_bleachGain.filled();
+    }
+    float maskKey[12];
+    std::memcpy(maskKey, a.mask, sizeof maskKey);
+    if (s_bleachMask.needsFill(maskKey)) {
+        MP_runTablePass(MP_TaskPre2_calcPixelBleachBypass, task);
+        s_bleachMask.filled();
+    }
     return MP_runDriverBands(a.run, &a, MP_Task_calcPixelBleachBypass, MP_Task_calcPixelBleachBypassReduced, 4);
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/MP_calccl.h"
 #include "engine/core/driverframe.h"
+#include "engine/core/pointrows.h"
 #include "engine/core/rgb48avx2.h"
 
 #include <cfloat>
@@ -339,14 +340,18 @@ struct VignetteArgs {
     float dz;         // 2 - |v|
     float exponent;   // 3 h
     float tr, tg, tb; // tint
+    float* power;     // pow(i / 65535, exponent), kept between runs
 };
+
+// The power table depends on one slider only: kept while it stays.
+MP_KeptTable<1> s_vignettePower;
 
 void MP_TaskPre1_calcPixelVignette(TaskFuncParams t)
 {
     const VignetteArgs* a = MP_taskArgs<VignetteArgs>(t);
     const float e = a->exponent;
     for (int i = MP_taskStart(t); i < MP_taskEnd(t); ++i)
-        MP_temp_table[i] = std::pow(static_cast<float>(i) * MP_k, e);
+        a->power[i] = std::pow(static_cast<float>(i) * MP_k, e);
 }
 
 inline MP_float3 vignetteEffect(const VignetteArgs& a, MP_float3 c0, int x, int y, float lr, float lg, float lb)
@@ -355,10 +360,10 @@ inline MP_float3 vignetteEffect(const VignetteArgs& a, MP_float3 c0, int x, int 
     const float dy = a.frame.dy(y);
     const float dz = a.dz;
     const float root = std::sqrt(dx * dx + dy * dy + dz * dz);
-    float P = MP_temp_table[0];
+    float P = a.power[0];
     if (root != 0.0f) {
         const float cosine = dz / root;
-        P = MP_temp_table[MP_safeTrunc(cosine * 65535.0f, -65535, 65535) & 0xFFFF];
+        P = a.power[MP_safeTrunc(cosine * 65535.0f, -65535, 65535) & 0xFFFF];
     }
     const float J = MP_clamp((P - 0.25f) * 2.0f, 0.0f, 1.0f);
     const float K = 1.0f - J;
@@ -379,6 +384,67 @@ inline MP_float3 vignetteEffect(const VignetteArgs& a, MP_float3 c0, int x, int 
     return c;
 }
 
+// The reduced worker's rows in blocks: vignetteEffect's operations (the
+// square roots and the table lookup in loops of their own, the branches as
+// selects; the sign of the strength is the same for the whole run).
+MP_POINT_BODY void vignetteRowsBody(const VignetteArgs& a, int start, int end)
+{
+    constexpr int N = MP_POINT_BLOCK;
+    const MP_DriverRun& run = a.run;
+    const float lr = run.params->lumr, lg = run.params->lumg, lb = run.params->lumb;
+    const float dz = a.dz, tr = a.tr, tg = a.tg, tb = a.tb;
+    const CentreFrame f = a.frame;
+    const bool brighten = a.v > 0.0f, darken = a.v < 0.0f;
+    for (int y = start; y < end; ++y) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
+        const float dy = f.dy(y);
+        for (int x0 = 0; x0 < run.width; x0 += N) {
+            const int n = run.width - x0 < N ? run.width - x0 : N;
+            float C[3][N], Q[N], P[N];
+            int I[N];
+            for (int i = 0; i < n; ++i) {
+                const float dx = (static_cast<float>(x0 + i) * f.invx - f.cx) * f.fx; // CentreFrame::dx
+                Q[i] = dx * dx + dy * dy + dz * dz;
+            }
+            MP_pointSqrt(Q, (n + 3) & ~3);
+            for (int i = 0; i < n; ++i) {
+                const float root = Q[i];
+                const float cosine = dz / root;
+                I[i] = root != 0.0f ? (MP_pointTrunc(cosine * 65535.0f, -65535, 65535) & 0xFFFF) : 0;
+            }
+            MP_pointLookup(a.power, I, P, n);
+            MP_pointLoad(run.src + row + 3 * static_cast<size_t>(x0), n, C[0], C[1], C[2]);
+            for (int i = 0; i < n; ++i) {
+                const float j0 = (P[i] - 0.25f) * 2.0f;
+                const float J = j0 < 0.0f ? 0.0f : (1.0f < j0 ? 1.0f : j0); // MP_clamp(j0, 0, 1)
+                const float K = 1.0f - J;
+                const float x = C[0][i], yv = C[1][i], z = C[2][i];
+                const float lum = lr * x + lg * yv + lb * z;
+                C[0][i] = x * J + lum * tr * K;
+                C[1][i] = yv * J + lum * tg * K;
+                C[2][i] = z * J + lum * tb * K;
+            }
+            if (brighten) {
+                // divided by P, or as far as stays finite where P ran out of range
+                for (int k = 0; k < 3; ++k)
+                    for (int i = 0; i < n; ++i) {
+                        const float c = C[k][i], p = P[i];
+                        const float q = c / p;
+                        const float m = c / FLT_MIN;
+                        const float mc = m < -FLT_MAX ? -FLT_MAX : (FLT_MAX < m ? FLT_MAX : m);
+                        C[k][i] = p >= FLT_MIN ? q : mc;
+                    }
+            } else if (darken) {
+                for (int k = 0; k < 3; ++k)
+                    for (int i = 0; i < n; ++i)
+                        C[k][i] = C[k][i] * P[i];
+            }
+            MP_pointStore(run.dst + row + 3 * static_cast<size_t>(x0), n, C[0], C[1], C[2]);
+        }
+    }
+}
+MP_POINT_ROWS_COPIES(vignetteRows, VignetteArgs)
+
 void MP_Task_calcPixelVignette(TaskFuncParams t)
 {
     const VignetteArgs* a = MP_taskArgs<VignetteArgs>(t);
@@ -392,6 +458,10 @@ void MP_Task_calcPixelVignette(TaskFuncParams t)
 void MP_Task_calcPixelVignetteReduced(TaskFuncParams t)
 {
     const VignetteArgs* a = MP_taskArgs<VignetteArgs>(t);
+    if (!MP_plainPointLoops()) {
+        vignetteRows(*a, MP_taskStart(t), MP_taskEnd(t));
+        return;
+    }
     const MP_Params* p = a->run.params;
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     MP_reducedWorkerRows(a->run, MP_taskStart(t), MP_taskEnd(t), [a, lr, lg, lb](MP_float3 c0, int x, int y) {
@@ -461,7 +531,12 @@ int MP_calcPixelVignette(int sizex, int sizey, ushort* src, ushort* dst, int, in
     a.tr = params->p[4][2];
     a.tg = params->p[4][3];
     a.tb = params->p[4][4];
-    MP_runTablePass(MP_TaskPre1_calcPixelVignette, MP_makeTask(params, &a));
+    a.power = s_vignettePower.table;
+    const float powerKey[1] = {a.exponent};
+    if (s_vignettePower.needsFill(powerKey)) {
+        MP_runTablePass(MP_TaskPre1_calcPixelVignette, MP_makeTask(params, &a));
+        s_vignettePower.filled();
+    }
     return MP_runDriverBands(a.run, &a, MP_Task_calcPixelVignette, MP_Task_calcPixelVignetteReduced, 4);
 }
 
