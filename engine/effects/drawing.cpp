@@ -140,12 +140,15 @@ struct ComicSums {
     int64_t r = 0, g = 0, b = 0;
 };
 
-MP_CPU_CLONES void comicRun(const ComicArgs& a, int x0, int y, const int* D, ComicSums* out)
+// The window sums of a run of kRun pixels of row y from x0 (D: their plane
+// luminance), in the window's order; returns the samples a pixel took. The
+// caller's arrays start at zero; Sum is wide enough for 51 x 51 samples.
+template <typename Sum>
+__attribute__((always_inline)) inline int comicRunSums(const ComicArgs& a, int x0, int y, const int* D, float* P,
+                                                       Sum* sr, Sum* sg, Sum* sb)
 {
     const MP_DriverRun& run = a.run;
     const int w = run.width, s = a.win.step;
-    float P[kRun] = {};
-    int64_t sr[kRun] = {}, sg[kRun] = {}, sb[kRun] = {};
     int n = 0;
     const int y1 = MP_imin(a.win.R, run.height - 1 - y);
     for (int ky = MP_imax(-a.win.R, -y); ky <= y1; ky += s) {
@@ -162,6 +165,14 @@ MP_CPU_CLONES void comicRun(const ComicArgs& a, int x0, int y, const int* D, Com
             }
         }
     }
+    return n;
+}
+
+MP_CPU_CLONES void comicRun(const ComicArgs& a, int x0, int y, const int* D, ComicSums* out)
+{
+    float P[kRun] = {};
+    int64_t sr[kRun] = {}, sg[kRun] = {}, sb[kRun] = {};
+    const int n = comicRunSums(a, x0, y, D, P, sr, sg, sb);
     for (int i = 0; i < kRun; ++i)
         out[i] = {P[i], n, sr[i], sg[i], sb[i]};
 }
@@ -222,26 +233,9 @@ struct ComicRun {
 
 MP_CPU_CLONES void comicRun32(const ComicArgs& a, int x0, int y, const int* D, ComicRun& out)
 {
-    const MP_DriverRun& run = a.run;
-    const int w = run.width, s = a.win.step;
     float P[kRun] = {};
     int32_t sr[kRun] = {}, sg[kRun] = {}, sb[kRun] = {};
-    int n = 0;
-    const int y1 = MP_imin(a.win.R, run.height - 1 - y);
-    for (int ky = MP_imax(-a.win.R, -y); ky <= y1; ky += s) {
-        const int l = a.win.hw[ky + kMaxR];
-        const size_t row = static_cast<size_t>(y + ky) * static_cast<size_t>(w) + static_cast<size_t>(x0);
-        for (int kx = -l; kx <= l; kx += s, ++n) {
-            const ushort* q = a.plane + row + kx;
-            const ushort* c = run.src + (row + kx) * 3;
-            for (int i = 0; i < kRun; ++i) {
-                P[i] += MP_temp_table[std::abs(D[i] - static_cast<int>(q[i]))];
-                sr[i] += c[3 * i];
-                sg[i] += c[3 * i + 1];
-                sb[i] += c[3 * i + 2];
-            }
-        }
-    }
+    const int n = comicRunSums(a, x0, y, D, P, sr, sg, sb);
     for (int i = 0; i < kRun; ++i) {
         out.P[i] = P[i];
         out.n[i] = n;

@@ -22,6 +22,7 @@ using namespace mp_filters;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#include "engine/filters/windowwalk512.h"
 namespace {
 
 // The plane operators' per-pixel factor (ContrastArgs::factor), sixteen
@@ -31,12 +32,7 @@ namespace {
 __attribute__((noinline)) void contrastFactors512(const ushort* px, int n, const float* S, const float* W, float lumr,
                                                   float lumg, float lumb, float s, bool contrast, float* F)
 {
-    alignas(64) short idx[3][32] = {};
-    for (int ch = 0; ch < 3; ++ch)
-        for (int j = 0; j < 16; ++j)
-            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
-    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
-    const __mmask32 even = 0x55555555u;
+    const MP_Rgb48Lanes ix = MP_rgb48Lanes();
     const __m512 k = _mm512_set1_ps(MP_k), zero = _mm512_setzero_ps(), one = _mm512_set1_ps(1.0f);
     const __m512 full = _mm512_set1_ps(65535.0f);
     const __m512 vr = _mm512_set1_ps(lumr), vg = _mm512_set1_ps(lumg), vb = _mm512_set1_ps(lumb);
@@ -45,14 +41,8 @@ __attribute__((noinline)) void contrastFactors512(const ushort* px, int n, const
     for (int g = 0; g < n; g += 16) {
         const int gn = MP_imin(16, n - g);
         const __mmask16 m = gn >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << gn) - 1u);
-        const unsigned w1 = 3u * static_cast<unsigned>(gn);
-        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
-        const ushort* q = px + 3 * g;
-        const __m512i lo = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), q);
-        const __m512i hi = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), q + 32);
-        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iR, hi)), k);
-        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iG, hi)), k);
-        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iB, hi)), k);
+        __m512 cx, cy, cz;
+        MP_loadRgb48Scaled(ix, px + 3 * g, gn, k, cx, cy, cz);
         const __m512 lum0 = _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(vr, cx), _mm512_mul_ps(vg, cy)), _mm512_mul_ps(vb, cz));
         // Lanes beyond the run divide 0 by 1 (no exception flags raised for nothing).
         const __m512 vS = _mm512_maskz_loadu_ps(m, S + g);
@@ -86,17 +76,12 @@ __attribute__((noinline)) void contrastFactors512(const ushort* px, int n, const
 __attribute__((noinline)) void contrastOutput512(const ushort* px, ushort* out, int n, const int* I, const float* F,
                                                  bool contrast)
 {
-    alignas(64) short idx[3][32] = {};
     alignas(64) short back[64] = {};
-    for (int ch = 0; ch < 3; ++ch)
-        for (int j = 0; j < 16; ++j)
-            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
     // Word w of the output (pixel w / 3, channel w % 3) from red|green (0..31) and blue (32..47).
     for (int w = 0; w < 48; ++w)
         back[w] = static_cast<short>(w % 3 == 0 ? w / 3 : (w % 3 == 1 ? 16 + w / 3 : 32 + w / 3));
-    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
+    const MP_Rgb48Lanes ix = MP_rgb48Lanes();
     const __m512i bLo = _mm512_load_si512(back), bHi = _mm512_load_si512(back + 32);
-    const __mmask32 even = 0x55555555u;
     const __m512 k = _mm512_set1_ps(MP_k), zero = _mm512_setzero_ps(), one = _mm512_set1_ps(1.0f);
     const __m512 full = _mm512_set1_ps(65535.0f);
     // MP_clamp(x, 0, 1): x < 0 ? 0 : (1 < x ? 1 : x), NaN kept.
@@ -113,14 +98,8 @@ __attribute__((noinline)) void contrastOutput512(const ushort* px, ushort* out, 
     for (int g = 0; g < n; g += 16) {
         const int gn = MP_imin(16, n - g);
         const __mmask16 m = gn >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << gn) - 1u);
-        const unsigned w1 = 3u * static_cast<unsigned>(gn);
-        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
-        const ushort* q = px + 3 * g;
-        const __m512i lo = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), q);
-        const __m512i hi = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), q + 32);
-        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iR, hi)), k);
-        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iG, hi)), k);
-        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, iB, hi)), k);
+        __m512 cx, cy, cz;
+        MP_loadRgb48Scaled(ix, px + 3 * g, gn, k, cx, cy, cz);
         const __m512 f = _mm512_maskz_loadu_ps(m, F + g);
         __m512 ex, ey, ez;
         if (contrast) {
@@ -141,6 +120,8 @@ __attribute__((noinline)) void contrastOutput512(const ushort* px, ushort* out, 
         const __m512i rg = _mm512_inserti64x4(_mm512_castsi256_si512(r), gg, 1);
         const __m512i bb = _mm512_castsi256_si512(b);
         ushort* d = out + 3 * g;
+        const unsigned w1 = 3u * static_cast<unsigned>(gn);
+        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
         _mm512_mask_storeu_epi16(d, static_cast<__mmask32>(words), _mm512_permutex2var_epi16(rg, bLo, bb));
         _mm512_mask_storeu_epi16(d + 32, static_cast<__mmask32>(words >> 32), _mm512_permutex2var_epi16(rg, bHi, bb));
     }

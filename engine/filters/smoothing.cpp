@@ -194,23 +194,13 @@ __attribute__((noinline)) bool colourSumsInterior512(const Window& win, const us
 __attribute__((noinline)) void imageEffect512(const ushort* px, const ColourSums& c, int n, float* outR, float* outG,
                                               float* outB)
 {
-    alignas(64) short idx[3][32] = {};
-    for (int ch = 0; ch < 3; ++ch)
-        for (int j = 0; j < 16; ++j)
-            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
-    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
-    const __mmask32 even = 0x55555555u;
+    const MP_Rgb48Lanes ix = MP_rgb48Lanes();
     const __m512 k = _mm512_set1_ps(MP_k), one = _mm512_set1_ps(1.0f);
     for (int g = 0; g < n; g += 16, px += 48) {
         const int t = MP_imin(16, n - g);
         const __mmask16 m = MP_laneMask16(0, t);
-        const unsigned w1 = 3u * static_cast<unsigned>(t);
-        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
-        const __m512i lo16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), px);
-        const __m512i hi16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), px + 32);
-        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16)), k);
-        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16)), k);
-        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16)), k);
+        __m512 cx, cy, cz;
+        MP_loadRgb48Scaled(ix, px, t, k, cx, cy, cz);
         // Lanes past the run divide 1 by 1 (no exception flags matter: nothing reads them).
         const __m512 W = _mm512_mask_loadu_ps(one, m, c.W + g);
         const __m512 inv = _mm512_div_ps(one, W);
@@ -237,24 +227,14 @@ __attribute__((noinline)) void imageEffect512(const ushort* px, const ColourSums
 // E is cleared.
 __attribute__((noinline)) void centreIndices512(const ushort* px, const MP_Params* p, int n, ColourSums& c)
 {
-    alignas(64) short idx[3][32] = {};
-    for (int ch = 0; ch < 3; ++ch)
-        for (int j = 0; j < 16; ++j)
-            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
-    const __m512i iR = _mm512_load_si512(idx[0]), iG = _mm512_load_si512(idx[1]), iB = _mm512_load_si512(idx[2]);
-    const __mmask32 even = 0x55555555u;
+    const MP_Rgb48Lanes ix = MP_rgb48Lanes();
     const __m512 k = _mm512_set1_ps(MP_k), top = _mm512_set1_ps(65535.0f);
     const __m512 lr = _mm512_set1_ps(p->lumr), lg = _mm512_set1_ps(p->lumg), lb = _mm512_set1_ps(p->lumb);
     for (int g = 0; g < n; g += 16, px += 48) {
         const int t = MP_imin(16, n - g);
         const __mmask16 m = MP_laneMask16(0, t);
-        const unsigned w1 = 3u * static_cast<unsigned>(t);
-        const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
-        const __m512i lo16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), px);
-        const __m512i hi16 = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), px + 32);
-        const __m512 cx = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iR, hi16)), k);
-        const __m512 cy = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iG, hi16)), k);
-        const __m512 cz = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo16, iB, hi16)), k);
+        __m512 cx, cy, cz;
+        MP_loadRgb48Scaled(ix, px, t, k, cx, cy, cz);
         const __m512 v = _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(lr, cx), _mm512_mul_ps(lg, cy)), _mm512_mul_ps(lb, cz));
         // max(x, 0) gives its second operand, 0, for NaN; min(x, 65535) holds the top.
         const __m512 x = _mm512_min_ps(_mm512_max_ps(_mm512_mul_ps(v, top), _mm512_setzero_ps()), top);

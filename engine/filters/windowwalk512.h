@@ -13,6 +13,9 @@
 
 #include "engine/filters/filterframe.h"
 
+#include <cstdint>
+#include <immintrin.h>
+
 namespace mp_filters {
 
 // Whether the processor has AVX-512 F, BW and VL and tests have not asked for the
@@ -64,6 +67,34 @@ inline __mmask16 MP_laneMask16(int i, int hi)
 {
     const int left = hi - i;
     return left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1u);
+}
+
+// Sixteen RGB48 pixels split into their channels: lane j of a channel takes
+// the 16-bit word 3 j + c of the pixels' 48 words, read as two masked loads.
+struct MP_Rgb48Lanes {
+    __m512i r, g, b; // the word indices of red, green and blue (even words; odd ones zeroed)
+};
+inline MP_Rgb48Lanes MP_rgb48Lanes()
+{
+    alignas(64) short idx[3][32] = {};
+    for (int ch = 0; ch < 3; ++ch)
+        for (int j = 0; j < 16; ++j)
+            idx[ch][2 * j] = static_cast<short>(3 * j + ch);
+    return {_mm512_load_si512(idx[0]), _mm512_load_si512(idx[1]), _mm512_load_si512(idx[2])};
+}
+// The first t (1..16) pixels at px, each channel times k (the lanes past t
+// read 0 and give 0).
+inline void MP_loadRgb48Scaled(const MP_Rgb48Lanes& ix, const ushort* px, int t, __m512 k, __m512& x, __m512& y,
+                               __m512& z)
+{
+    const __mmask32 even = 0x55555555u;
+    const unsigned w1 = 3u * static_cast<unsigned>(t);
+    const uint64_t words = w1 >= 64 ? ~0ull : (1ull << w1) - 1ull;
+    const __m512i lo = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words), px);
+    const __m512i hi = _mm512_maskz_loadu_epi16(static_cast<__mmask32>(words >> 32), px + 32);
+    x = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, ix.r, hi)), k);
+    y = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, ix.g, hi)), k);
+    z = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_permutex2var_epi16(even, lo, ix.b, hi)), k);
 }
 
 } // namespace mp_filters
