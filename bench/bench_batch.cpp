@@ -212,7 +212,7 @@ void BM_BatchOverlapTenPhotos(benchmark::State& state)
     state.counters["overlapped_to_previous"] = previous.dWall > 0.0 ? overlapped.dWall / previous.dWall : 0.0;
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight * kPhotos);
 }
-BENCHMARK(BM_BatchOverlapTenPhotos)->Arg(8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BatchOverlapTenPhotos)->Arg(8)->Arg(4)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_BatchRun10Photos(benchmark::State& state) { runBatch(state, kPhotos, int(state.range(0))); }
 BENCHMARK(BM_BatchRun10Photos)->Arg(8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
