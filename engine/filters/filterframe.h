@@ -300,8 +300,8 @@ inline void MP_gatherColourSums(const Window& win, const MP_DriverRun& run, cons
     }
 }
 
-// How the window sums of a run (MP_gatherPlaneSums, MP_gatherColourSums) and
-// the luminance plane are taken: 16 the sixteen-lane code on AVX-512
+// How the window sums of a run (MP_gatherPlaneSums, MP_gatherColourSums) are
+// taken: 16 the sixteen-lane code on AVX-512
 // processors (windowsums.cpp), 0 the compiler's loop with the division (the
 // code the vector sums replaced, which other processors run; tests and
 // benchmarks compare them).

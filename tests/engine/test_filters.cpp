@@ -3,6 +3,7 @@
 
 #include "filterfixture.h"
 
+#include "engine/core/pointrows.h"
 #include "engine/filters/colorenhance.h"
 
 #include <cmath>
@@ -205,8 +206,8 @@ TEST_F(FilterFrame, LuminanceWeightsOfTheInformationPlane)
 }
 
 // The luminance plane pass gives every pixel LumWeights::of, in the vector
-// rows (sixteen pixels a step, the rest of a row after them) and the portable
-// code alike: saturated sums, full-scale channels and row ends.
+// row copies (each the processor has) and the plain loop alike: saturated
+// sums, full-scale channels and row ends.
 TEST_F(FilterFrame, LuminancePlaneEqualsThePixelWeights)
 {
     struct Case {
@@ -224,14 +225,17 @@ TEST_F(FilterFrame, LuminancePlaneEqualsThePixelWeights)
             p.lumg = c.g;
             p.lumb = c.b;
             const LumWeights lw = LumWeights::of(&p);
-            for (bool portable : {false, true}) {
-                mp_filters::g_filterPortable = portable;
+            // 0 the plain loop, 1..3 the baseline, AVX2 and AVX-512 row copies.
+            for (int copy : {0, 1, 2, 3}) {
+                MP_SetPlainPointLoops(copy == 0);
+                MP_SetPointVectorLimit(copy == 0 ? 2 : copy - 1);
                 std::vector<ushort> plane(static_cast<size_t>(w) * h, 0xABCD);
                 mp_filters::MP_runFilterPlanePass(src.data(), plane.data(), w, h, &p);
                 for (size_t i = 0; i < plane.size(); ++i)
-                    ASSERT_EQ(plane[i], lw.of(src.data() + 3 * i)) << c.r << " " << w << " " << i << " " << portable;
+                    ASSERT_EQ(plane[i], lw.of(src.data() + 3 * i)) << c.r << " " << w << " " << i << " " << copy;
             }
-            mp_filters::g_filterPortable = false;
+            MP_SetPlainPointLoops(false);
+            MP_SetPointVectorLimit(2);
         }
     }
 }
