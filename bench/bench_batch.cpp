@@ -128,6 +128,9 @@ enum class ERunMode { OneAtATimeWithPreviewPass, OneAtATime, Overlapped };
 SRunFigures runPhotos(int first, int count, int threads, ERunMode mode)
 {
     const SPhotos& p = photos();
+    // The engine as the program leaves it at its start (the HDR fusion's
+    // band jobs side by side), whatever ran before in this process.
+    bench::useEngineStartValues();
     MP_UI_SetIdealThreadCount(threads);
     QVector<SBatchJob> jobs;
     for (int k = first; k < first + count; ++k) {

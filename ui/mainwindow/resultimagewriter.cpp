@@ -314,40 +314,8 @@ struct SMaster {
 
 // ---- fills ----
 
-// The pixels of the output bitmap: memory of our own, aligned, never
-// zero-filled, which the library wraps without copying. Every byte of it is
-// written by a banded fill (or zeroed in bands where the fill may leave rows).
-struct SPixelMemory {
-    BYTE* bits = nullptr;
-    size_t pitch = 0;
-    ~SPixelMemory()
-    {
-        if (bits)
-            ::operator delete(bits, std::align_val_t(64));
-    }
-};
-
-// A bitmap of the layout FreeImage_AllocateT gives (same pitch, bottom-up
-// scanlines, no colour masks) over uninitialised memory; null without memory.
-FIBITMAP* AllocateUnfilled(FREE_IMAGE_TYPE type, int width, int height, int bpp, SPixelMemory& memory)
-{
-    if (width <= 0 || height <= 0)
-        return nullptr;
-    const size_t line = (size_t(width) * size_t(bpp) + 7) / 8;
-    const size_t pitch = (line + 3) & ~size_t(3);
-    if (pitch > size_t(INT_MAX) || pitch > SIZE_MAX / size_t(height))
-        return nullptr;
-    memory.bits = static_cast<BYTE*>(::operator new(pitch * size_t(height), std::align_val_t(64), std::nothrow));
-    if (!memory.bits)
-        return nullptr;
-    // Large pages where the system gives them: the banded fill then takes a
-    // few hundred page faults instead of one per 4 KB.
-    AdviseHugePages(memory.bits, pitch * size_t(height));
-    memory.pitch = pitch;
-    return FreeImage_ConvertFromRawBitsEx(FALSE, memory.bits, type, width, height, int(pitch), unsigned(bpp), 0, 0, 0,
-                                          FALSE);
-}
-
+using ResultImageWriter::AllocateUnfilled;
+using ResultImageWriter::SPixelMemory;
 using ResultImageWriter::EFill;
 
 struct SFillArgs {
@@ -407,6 +375,31 @@ bool RefuseFromSeries(FIBITMAP* dib, int width, int height, const SResultWriterC
 } // namespace
 
 namespace ResultImageWriter {
+
+SPixelMemory::~SPixelMemory()
+{
+    if (bits)
+        ::operator delete(bits, std::align_val_t(64));
+}
+
+FIBITMAP* AllocateUnfilled(FREE_IMAGE_TYPE type, int width, int height, int bpp, SPixelMemory& memory)
+{
+    if (width <= 0 || height <= 0 || memory.bits)
+        return nullptr;
+    const size_t line = (size_t(width) * size_t(bpp) + 7) / 8;
+    const size_t pitch = (line + 3) & ~size_t(3);
+    if (pitch > size_t(INT_MAX) || pitch > SIZE_MAX / size_t(height))
+        return nullptr;
+    memory.bits = static_cast<BYTE*>(::operator new(pitch * size_t(height), std::align_val_t(64), std::nothrow));
+    if (!memory.bits)
+        return nullptr;
+    // Large pages where the system gives them: the banded fill then takes a
+    // few hundred page faults instead of one per 4 KB.
+    AdviseHugePages(memory.bits, pitch * size_t(height));
+    memory.pitch = pitch;
+    return FreeImage_ConvertFromRawBitsEx(FALSE, memory.bits, type, width, height, int(pitch), unsigned(bpp), 0, 0, 0,
+                                          FALSE);
+}
 
 void FillResultScanlines(EFill fill, const uint16_t* rgb48, BYTE* bits, size_t pitch, int width, int height,
                          int first, int end)

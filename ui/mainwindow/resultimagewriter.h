@@ -58,6 +58,23 @@ EFill FillForFormat(EResultFormat format);
 void FillResultScanlines(EFill fill, const uint16_t* rgb48, BYTE* bits, size_t pitch, int width, int height,
                          int first, int end);
 
+// The pixels of an output bitmap: memory of our own, aligned, never
+// zero-filled, which the library wraps without copying. Every byte of it must
+// be written (FillResultScanlines writes the padding too). It outlives the
+// bitmap over it: unload the bitmap first.
+struct SPixelMemory {
+    BYTE* bits = nullptr;
+    size_t pitch = 0;
+    SPixelMemory() = default;
+    SPixelMemory(const SPixelMemory&) = delete;
+    SPixelMemory& operator=(const SPixelMemory&) = delete;
+    ~SPixelMemory();
+};
+// A bitmap of the layout FreeImage_AllocateT gives (same pitch, bottom-up
+// scanlines, no colour masks) over uninitialised memory from `memory` (which
+// must be empty); null without memory.
+FIBITMAP* AllocateUnfilled(FREE_IMAGE_TYPE type, int width, int height, int bpp, SPixelMemory& memory);
+
 // The master photograph's metadata (pixels skipped where the format can), or
 // null: no master, an unreadable one, or one the loader would refuse. Logs the
 // load and its colour profile. The caller unloads it.

@@ -17,12 +17,14 @@
 #include <QSize>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <new>
 #include <thread>
+#include <vector>
 #include <cstdio>
 #include <cstring>
 
@@ -315,18 +317,38 @@ bool encodableWithoutEngine(const QString& extension)
 }
 
 // The result writer's bitmap of an 8- or 16-bit format, filled as the writer
-// fills it, here on the encoder's own thread (no engine work).
-FIBITMAP* fillBitmap(EResultFormat format, const uint16_t* rgb48, int width, int height)
+// fills it, here off the engine: the encoder's thread and a few of its own
+// take row bands of it. The memory is not zero-filled first (the fill writes
+// every byte), so the engine, which waits for the chain buffer to be copied
+// out, waits for as little as possible.
+FIBITMAP* fillBitmap(EResultFormat format, const uint16_t* rgb48, int width, int height,
+                     ResultImageWriter::SPixelMemory& memory)
 {
     const ResultImageWriter::EFill fill = ResultImageWriter::FillForFormat(format);
     const int bpp = fill == ResultImageWriter::EFill::Rgb16 ? 48 : (fill == ResultImageWriter::EFill::Bgr8 ? 24 : 32);
     FIBITMAP* dib = rgb48 && width > 0 && height > 0 && fill != ResultImageWriter::EFill::Zero
-                        ? FreeImage_AllocateT(fill == ResultImageWriter::EFill::Rgb16 ? FIT_RGB16 : FIT_BITMAP,
-                                              width, height, bpp)
+                        ? ResultImageWriter::AllocateUnfilled(
+                              fill == ResultImageWriter::EFill::Rgb16 ? FIT_RGB16 : FIT_BITMAP, width, height, bpp,
+                              memory)
                         : nullptr;
-    if (dib)
-        ResultImageWriter::FillResultScanlines(fill, rgb48, FreeImage_GetBits(dib), FreeImage_GetPitch(dib), width,
-                                               height, 0, height);
+    if (!dib)
+        return nullptr;
+    const int bands = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    auto band = [&](int k) {
+        ResultImageWriter::FillResultScanlines(fill, rgb48, memory.bits, memory.pitch, width, height,
+                                               int(int64_t(height) * k / bands), int(int64_t(height) * (k + 1) / bands));
+    };
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < bands; ++k) {
+        try {
+            helpers.emplace_back(band, k);
+        } catch (...) { // no thread: this one fills the band
+            band(k);
+        }
+    }
+    band(0);
+    for (std::thread& t : helpers)
+        t.join();
     return dib;
 }
 
@@ -649,13 +671,14 @@ int CBatchRunner::RunOverlapped(const QVector<SBatchJob>& jobs)
             }
             const int t = task.iTicket;
             FIBITMAP* dib = nullptr;
+            ResultImageWriter::SPixelMemory memory; // outlives dib
             QString path;
             const bool stopped = report.Stopped(); // every series before this one has reported
             if (!stopped) {
                 path = BatchFiles::OutputPath(m_Settings.strTargetFolder, task.strTitle, m_Settings.strExtension);
                 report.Message(t, trRun(QT_TRANSLATE_NOOP("HDRBatchProcessThread", "Speichere")) + QLatin1Char(' ') + QFileInfo(path).fileName(), 0);
                 dib = fillBitmap(ResultImageWriter::FormatForPath(path).eFormat, task.pResult, task.iWidth,
-                                 task.iHeight);
+                                 task.iHeight, memory);
             }
             {
                 std::lock_guard<std::mutex> lock(mutex);
