@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include <thread>
 
 // jpeglib.h needs size_t and FILE declared before it.
+#include <sys/mman.h>
+
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -25,7 +28,7 @@ constexpr size_t kHelperFrom = size_t(8) << 20;
 // The staging band: about what libjpeg decodes of a 24-MP photograph while
 // FreeImage allocates and clears its bitmap.
 constexpr size_t kStagingBytes = size_t(24) << 20;
-constexpr size_t kStagingAlign = size_t(2) << 20;
+constexpr size_t kHugePage = size_t(2) << 20;
 constexpr WORD kTagOrientation = 0x0112;
 
 struct SErrorManager {
@@ -117,7 +120,11 @@ struct SDecode {
 
     unsigned width = 0, height = 0, bpp = 0;
     size_t rowBytes = 0;
-    unsigned char* staging = nullptr;
+    unsigned char* staging = nullptr; // the band, 2 MB-aligned in stagingBlock
+    // Mapped on its own, not taken from malloc: its release leaves malloc's
+    // thresholds (and so the program's later resident memory) as they were.
+    void* stagingBlock = nullptr;
+    size_t stagingBytes = 0;
     unsigned stagingRows = 0;
     bool fullBand = false;
     SHandOver share;
@@ -157,6 +164,14 @@ struct SDecode {
         share.abandoned = bitmap == nullptr;
         share.changed.notify_all();
         return bitmap != nullptr;
+    }
+
+    void releaseStaging()
+    {
+        if (stagingBlock)
+            munmap(stagingBlock, stagingBytes);
+        stagingBlock = nullptr;
+        staging = nullptr;
     }
 
     // Tells a waiting helper that no copy comes and waits for it to end.
@@ -272,11 +287,15 @@ EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap, EJpegS
         // At most half the image waits in the band: the helper's copy of it
         // stays short beside the decode of the rest.
         d.stagingRows = unsigned(std::min<size_t>(d.height / 2, (kStagingBytes + d.rowBytes - 1) / d.rowBytes));
-        const size_t stagingBytes =
-            std::max<size_t>(1, (d.rowBytes * d.stagingRows + kStagingAlign - 1) / kStagingAlign) * kStagingAlign;
-        d.staging = static_cast<unsigned char*>(std::aligned_alloc(kStagingAlign, stagingBytes));
-        if (d.staging) {
-            AdviseHugePages(d.staging, stagingBytes);
+        // One huge page more than the band, so that its 2 MB-aligned
+        // interior (the part huge pages back) holds the band.
+        d.stagingBytes = d.rowBytes * d.stagingRows + kHugePage;
+        void* block = mmap(nullptr, d.stagingBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (block != MAP_FAILED) {
+            d.stagingBlock = block;
+            AdviseHugePages(block, d.stagingBytes);
+            const uintptr_t start = reinterpret_cast<uintptr_t>(block);
+            d.staging = static_cast<unsigned char*>(block) + (((start + kHugePage - 1) & ~(kHugePage - 1)) - start);
             try {
                 d.helper = std::thread([&d] { d.allocateAndCopy(); });
                 d.helperRuns = true;
@@ -289,7 +308,7 @@ EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap, EJpegS
         d.bitmap = allocateLike(header, d.width, d.height, d.bpp);
         if (!d.bitmap) {
             std::fclose(d.file);
-            std::free(d.staging);
+            d.releaseStaging();
             return EJpegRead::NotMine;
         }
     }
@@ -300,7 +319,7 @@ EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap, EJpegS
     if (d.created)
         jpeg_destroy_decompress(&d.cinfo);
     std::fclose(d.file);
-    std::free(d.staging);
+    d.releaseStaging();
     if (d.result == EJpegRead::Loaded) {
         *bitmap = d.bitmap;
     } else if (d.bitmap) {
