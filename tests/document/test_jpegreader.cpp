@@ -96,9 +96,11 @@ QByteArray withoutSegments(const QByteArray& jpeg, unsigned char marker)
     return out;
 }
 
-// A CMYK JPEG as prepress programs write it (Adobe marker, inverted
-// samples), which FreeImage turns into RGB.
-bool writeCmykJpeg(const QString& file, int w, int h)
+// A JPEG written by libjpeg itself in a colour space FreeImage's writer
+// never uses: JCS_CMYK as prepress programs write it (Adobe marker), which
+// FreeImage turns into RGB, or JCS_RGB (RGB samples without the YCbCr
+// transform, Adobe marker).
+bool writeLibjpegFile(const QString& file, int w, int h, J_COLOR_SPACE space)
 {
     std::FILE* f = std::fopen(QFile::encodeName(file).constData(), "wb");
     if (!f)
@@ -110,19 +112,22 @@ bool writeCmykJpeg(const QString& file, int w, int h)
     jpeg_stdio_dest(&c, f);
     c.image_width = JDIMENSION(w);
     c.image_height = JDIMENSION(h);
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
+    const int n = space == JCS_CMYK ? 4 : 3;
+    c.input_components = n;
+    c.in_color_space = space;
     jpeg_set_defaults(&c);
+    jpeg_set_colorspace(&c, space);
     jpeg_set_quality(&c, 90, TRUE);
     jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(size_t(w) * 4);
+    std::vector<JSAMPLE> row(size_t(w) * size_t(n));
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const unsigned p = photoPixel(x, y);
-            row[4 * x] = JSAMPLE(p >> 16);
-            row[4 * x + 1] = JSAMPLE(p >> 8);
-            row[4 * x + 2] = JSAMPLE(p);
-            row[4 * x + 3] = JSAMPLE((x + y) & 0x7F);
+            row[n * x] = JSAMPLE(p >> 16);
+            row[n * x + 1] = JSAMPLE(p >> 8);
+            row[n * x + 2] = JSAMPLE(p);
+            if (n == 4)
+                row[n * x + 3] = JSAMPLE((x + y) & 0x7F);
         }
         JSAMPROW r = row.data();
         jpeg_write_scanlines(&c, &r, 1);
@@ -153,7 +158,8 @@ void expectSameBitmap(FIBITMAP* own, FIBITMAP* reference)
     EXPECT_EQ(FreeImage_GetDotsPerMeterY(own), FreeImage_GetDotsPerMeterY(reference));
     EXPECT_EQ(FreeImage_GetRedMask(own), FreeImage_GetRedMask(reference));
     EXPECT_EQ(FreeImage_GetBlueMask(own), FreeImage_GetBlueMask(reference));
-    EXPECT_EQ(std::memcmp(FreeImage_GetInfoHeader(own), FreeImage_GetInfoHeader(reference), sizeof(BITMAPINFOHEADER)), 0);
+    EXPECT_EQ(
+        std::memcmp(FreeImage_GetInfoHeader(own), FreeImage_GetInfoHeader(reference), sizeof(BITMAPINFOHEADER)), 0);
     ASSERT_EQ(FreeImage_GetColorsUsed(own), FreeImage_GetColorsUsed(reference));
     if (FreeImage_GetColorsUsed(own) > 0)
         EXPECT_EQ(std::memcmp(FreeImage_GetPalette(own), FreeImage_GetPalette(reference),
@@ -211,6 +217,7 @@ struct SFile {
     int saveFlags;   // quality, subsampling, progressive
     int orientation; // EXIF orientation written, 0: no EXIF block
     EJpegRead expected;
+    bool extras = false; // an ICC profile and a comment written as well
 };
 
 const SFile kFiles[] = {
@@ -224,6 +231,7 @@ const SFile kFiles[] = {
     {"progressive.jpg", 1001, 667, false, 92 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded},
     {"optimized.jpg", 333, 250, false, 85 | JPEG_OPTIMIZE, 0, EJpegRead::Loaded},
     {"exif_upright.jpg", 640, 427, false, 95, 1, EJpegRead::Loaded},
+    {"icc_comment.jpg", 640, 427, false, 95, 1, EJpegRead::Loaded, true},
     {"grey.jpg", 1001, 667, true, 95, 0, EJpegRead::Loaded},
     {"grey_odd_progressive.jpg", 17, 9, true, 90 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded},
     // Large enough for the helper thread and the staging band.
@@ -242,6 +250,21 @@ protected:
         FIBITMAP* b = f.greyscale ? grey(f.width, f.height) : photo(f.width, f.height);
         if (f.orientation)
             EXPECT_TRUE(attachExifRaw(b, standardExifBlock(uint16_t(f.orientation))));
+        if (f.extras) {
+            std::vector<BYTE> profile(3000);
+            for (size_t i = 0; i < profile.size(); ++i)
+                profile[i] = BYTE(i * 7 + 3);
+            EXPECT_NE(FreeImage_CreateICCProfile(b, profile.data(), long(profile.size())), nullptr);
+            FITAG* tag = FreeImage_CreateTag();
+            const char text[] = "Evening light over the hills";
+            FreeImage_SetTagKey(tag, "Comment");
+            FreeImage_SetTagType(tag, FIDT_ASCII);
+            FreeImage_SetTagLength(tag, sizeof(text));
+            FreeImage_SetTagCount(tag, sizeof(text));
+            FreeImage_SetTagValue(tag, text);
+            FreeImage_SetMetadata(FIMD_COMMENTS, b, "Comment", tag);
+            FreeImage_DeleteTag(tag);
+        }
         const QString file = path(f.name);
         EXPECT_TRUE(save(b, FIF_JPEG, file, f.saveFlags));
         return file;
@@ -323,10 +346,25 @@ TEST_F(JpegReaderTest, ResolutionFromTheJfifHeader)
     }
 }
 
+TEST_F(JpegReaderTest, RgbCodedFileGivesFreeImagesBitmap)
+{
+    const QString file = path("rgb_coded.jpg");
+    ASSERT_TRUE(writeLibjpegFile(file, 2400, 1600, JCS_RGB));
+    FIBITMAP* expected = reference(file);
+    for (EJpegStaging staging : {EJpegStaging::Race, EJpegStaging::FullBand, EJpegStaging::Inline}) {
+        SCOPED_TRACE(int(staging));
+        FIBITMAP* own = nullptr;
+        ASSERT_EQ(readOwn(file, &own, staging), EJpegRead::Loaded);
+        expectSameBitmap(own, expected);
+        FreeImage_Unload(own);
+    }
+    FreeImage_Unload(expected);
+}
+
 TEST_F(JpegReaderTest, CmykIsLeftToFreeImage)
 {
     const QString file = path("cmyk.jpg");
-    ASSERT_TRUE(writeCmykJpeg(file, 2400, 1600));
+    ASSERT_TRUE(writeLibjpegFile(file, 2400, 1600, JCS_CMYK));
     FIBITMAP* own = nullptr;
     EXPECT_EQ(readOwn(file, &own), EJpegRead::NotMine);
     EXPECT_EQ(own, nullptr);
