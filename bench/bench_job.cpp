@@ -22,6 +22,7 @@
 #include "document/documentseams.h"
 #include "document/exposure.h"
 #include "document/exposureseries.h"
+#include "document/imageloader.h"
 #include "document/kernelrunner.h"
 #include "document/postprocessing.h"
 #include "engine/MP_calc.h"
@@ -46,6 +47,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -344,5 +346,68 @@ void BM_Job(benchmark::State& state)
     bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
 }
 BENCHMARK(BM_Job)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The load of the job's photograph alone, as the series starts it (a
+// CImageLoader with one file: the header check, then the decode). Arg 0:
+// FreeImage_Load (JPEG_ACCURATE | JPEG_EXIFROTATE), the load as it was;
+// Arg 1: our own JPEG reader, as the program loads now. The references, on
+// one thread: Arg 2 a plain copy of a buffer of the bitmap's size (72 MB,
+// both sides touched before), Arg 3 FreeImage_Allocate of the bitmap alone
+// (its zero fill). load_cores: process CPU time over wall time.
+void BM_JobPhotoLoad(benchmark::State& state)
+{
+    const SJobPhoto& photo = jobPhoto();
+    if (photo.path.isEmpty()) {
+        state.SkipWithError("the photograph could not be written");
+        return;
+    }
+    const int mode = int(state.range(0));
+    const size_t bytes = size_t(bench::kWidth) * size_t(bench::kHeight) * 3u;
+    SMark start = mark();
+    if (mode == 2) {
+        std::vector<uint8_t> from(bytes, 1), to(bytes, 2);
+        start = mark();
+        for (auto _ : state) {
+            std::memcpy(to.data(), from.data(), bytes);
+            benchmark::DoNotOptimize(to.data());
+            benchmark::ClobberMemory();
+        }
+    } else if (mode == 3) {
+        for (auto _ : state) {
+            FIBITMAP* b = FreeImage_Allocate(bench::kWidth, bench::kHeight, 24);
+            benchmark::DoNotOptimize(b);
+            state.PauseTiming();
+            FreeImage_Unload(b);
+            state.ResumeTiming();
+        }
+    } else {
+        const bool own = CLoadThread::OwnJpegReader();
+        CLoadThread::SetOwnJpegReader(mode == 1);
+        for (auto _ : state) {
+            CImageLoader loader;
+            loader.Enqueue(photo.path, true);
+            loader.Load();
+            FIBITMAP* b = loader.m_vecBitmaps.empty() ? nullptr : loader.m_vecBitmaps[0];
+            state.PauseTiming();
+            const bool whole = b && FreeImage_GetWidth(b) == unsigned(bench::kWidth) &&
+                               FreeImage_GetHeight(b) == unsigned(bench::kHeight);
+            if (b)
+                FreeImage_Unload(b);
+            state.ResumeTiming();
+            if (!whole) {
+                state.SkipWithError("the photograph did not load");
+                break;
+            }
+        }
+        CLoadThread::SetOwnJpegReader(own);
+    }
+    const SMark end = mark();
+    state.counters["load_cores"] = end.wall > start.wall ? (end.cpu - start.cpu) / (end.wall - start.wall) : 0.0;
+    double loadavg[1] = {0.0};
+    if (getloadavg(loadavg, 1) == 1)
+        state.counters["loadavg"] = loadavg[0];
+    bench::setMegapixelRate(state, bench::kWidth, bench::kHeight);
+}
+BENCHMARK(BM_JobPhotoLoad)->DenseRange(0, 3)->Repetitions(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "document/documentseams.h"
 #include "document/exposure.h"
+#include "document/jpegreader.h"
 #include "engine/core/settings.h"
 #include "engine/core/statistics.h"
 
@@ -12,6 +13,7 @@
 #include <ImfStdIO.h>
 #include <ImfVersion.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +30,7 @@ QString fileName(const QString& path)
 }
 
 thread_local unsigned long t_libraryMessages = 0;
+std::atomic<bool> s_ownJpegReader{true};
 
 // The data window of an OpenEXR file read by OpenEXR's own stream, which
 // stops at the end of the file; false when the header does not read or does
@@ -85,6 +88,13 @@ FREE_IMAGE_FORMAT CLoadThread::ReadableFormat(const QByteArray& path)
 
 bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif)
 {
+    return SafeToLoad(path, fif, nullptr);
+}
+
+bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif, FIBITMAP** header)
+{
+    if (header)
+        *header = nullptr;
     if (fif == FIF_EXR) {
         int64_t w = 0, h = 0;
         return openExrHeaderSize(path.constData(), w, h) && w <= std::numeric_limits<unsigned>::max() &&
@@ -92,12 +102,25 @@ bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif)
     }
     if (!FreeImage_FIFSupportsNoPixels(fif))
         return true;
-    FIBITMAP* header = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);
-    if (!header)
+    FIBITMAP* headerBitmap = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);
+    if (!headerBitmap)
         return true;
-    const bool loadable = LoadableSize(FreeImage_GetWidth(header), FreeImage_GetHeight(header));
-    FreeImage_Unload(header);
+    const bool loadable = LoadableSize(FreeImage_GetWidth(headerBitmap), FreeImage_GetHeight(headerBitmap));
+    if (loadable && header)
+        *header = headerBitmap;
+    else
+        FreeImage_Unload(headerBitmap);
     return loadable;
+}
+
+void CLoadThread::SetOwnJpegReader(bool on)
+{
+    s_ownJpegReader.store(on);
+}
+
+bool CLoadThread::OwnJpegReader()
+{
+    return s_ownJpegReader.load();
 }
 
 CLoadThread::CLoadThread(const QString& path, bool load)
@@ -125,12 +148,24 @@ void CLoadThread::run()
     }
     // A file whose header the program refuses gives no bitmap: the series
     // reports it as a file that could not be loaded.
-    if (!SafeToLoad(path, fif))
+    // A JPEG file's header load is kept: our own reader takes its size,
+    // orientation and metadata from it.
+    FIBITMAP* header = nullptr;
+    if (!SafeToLoad(path, fif, fif == FIF_JPEG ? &header : nullptr))
         return;
     const double start = MP_UI_GetActualTime();
     unsigned long messages = ImageLibraryMessageCount();
     if (fif == FIF_JPEG) {
-        m_pBitmap = FreeImage_Load(FIF_JPEG, path.constData(), JPEG_ACCURATE | JPEG_EXIFROTATE);
+        // The common photograph is read by our own reader; what it does not
+        // take (CMYK, EXIF rotation, ...) FreeImage reads as ever.
+        const EJpegRead read = s_ownJpegReader.load() && header ? ReadJpeg(path.constData(), header, &m_pBitmap)
+                                                                 : EJpegRead::NotMine;
+        if (header)
+            FreeImage_Unload(header);
+        if (read == EJpegRead::NotMine) {
+            messages = ImageLibraryMessageCount(); // what the declined attempt drew is counted by FreeImage again
+            m_pBitmap = FreeImage_Load(FIF_JPEG, path.constData(), JPEG_ACCURATE | JPEG_EXIFROTATE);
+        }
         std::printf("%6.2f ms Load: %s\n", MP_UI_CalcTimeDifference(start), path.constData());
     } else if (fif == FIF_RAW) {
         // The embedded preview is measured before the full decode; a RAW file

@@ -48,9 +48,17 @@ public:
     // returns from some damaged OpenEXR headers). A header FreeImage cannot
     // read is left to the full load.
     static bool SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif);
+    // The same; when the file is loadable and its header was read, *header
+    // receives that header bitmap (no pixels) for the caller to release.
+    static bool SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif, FIBITMAP** header);
     // The file's format by its content, else by its name; FIF_UNKNOWN when
     // neither is known or FreeImage cannot read it (and for an empty path).
     static FREE_IMAGE_FORMAT ReadableFormat(const QByteArray& path);
+
+    // Whether JPEG files go through our own reader (ReadJpeg, the default)
+    // or straight to FreeImage; the benchmarks compare the two.
+    static void SetOwnJpegReader(bool on);
+    static bool OwnJpegReader();
 
 protected:
     void run() override;

@@ -8,6 +8,7 @@ packages=(
   qt6-translations-l10n # Qt's own dialogs and key names in the chosen language
   libfreeimage-dev zlib1g-dev
   libopenexr-dev # OpenEXR files are checked with OpenEXR's own reader before FreeImage reads them
+  libjpeg-dev # JPEG photographs are decoded with libjpeg directly (the library FreeImage uses)
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 # metric twin of "Arial" for captions
 )

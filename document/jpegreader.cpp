@@ -1,0 +1,329 @@
+#include "document/jpegreader.h"
+
+#include "document/hugepages.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <condition_variable>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <sys/mman.h>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace {
+
+// Bitmaps from this size on are allocated on a helper thread; below it the
+// zero fill costs less than a thread.
+constexpr size_t kHelperFrom = size_t(8) << 20;
+// The staging band: about what libjpeg decodes of a 24-MP photograph while
+// FreeImage allocates and clears its bitmap.
+constexpr size_t kStagingBytes = size_t(24) << 20;
+constexpr size_t kHugePage = size_t(2) << 20;
+constexpr WORD kTagOrientation = 0x0112;
+
+struct SErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+// As FreeImage's JPEG reader: every message libjpeg prints goes to
+// FreeImage's message handler under the JPEG format.
+void outputMessage(j_common_ptr cinfo)
+{
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    FreeImage_OutputMessageProc(FIF_JPEG, "%s", text);
+}
+
+// As FreeImage's JPEG reader: the message is always passed on; an unknown
+// marker is let through (libjpeg skips it and reads on), every other error
+// ends the decode.
+void errorExit(j_common_ptr cinfo)
+{
+    (*cinfo->err->output_message)(cinfo);
+    if (cinfo->err->msg_code == JERR_UNKNOWN_MARKER)
+        return;
+    std::longjmp(reinterpret_cast<SErrorManager*>(cinfo->err)->jump, 1);
+}
+
+// Whether FreeImage's EXIF rotation leaves the image as it is: no
+// orientation tag, or orientation 1. Anything else, odd tags included, is
+// left to FreeImage.
+bool upright(FIBITMAP* header)
+{
+    if (FreeImage_GetMetadataCount(FIMD_EXIF_MAIN, header) == 0)
+        return true;
+    FITAG* tag = nullptr;
+    if (!FreeImage_GetMetadata(FIMD_EXIF_MAIN, header, "Orientation", &tag) || !tag)
+        return true;
+    if (FreeImage_GetTagID(tag) != kTagOrientation || FreeImage_GetTagType(tag) != FIDT_SHORT ||
+        FreeImage_GetTagCount(tag) < 1 || FreeImage_GetTagLength(tag) < sizeof(WORD) || !FreeImage_GetTagValue(tag))
+        return false;
+    WORD orientation = 0;
+    std::memcpy(&orientation, FreeImage_GetTagValue(tag), sizeof(orientation));
+    return orientation == 1;
+}
+
+// The bitmap FreeImage's reader allocates for the header, with what its
+// header load gives besides the pixels; null when memory runs out.
+FIBITMAP* allocateLike(FIBITMAP* header, unsigned width, unsigned height, unsigned bpp)
+{
+    FIBITMAP* b = FreeImage_Allocate(int(width), int(height), int(bpp), FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                     FI_RGBA_BLUE_MASK);
+    if (!b)
+        return nullptr;
+    if (bpp == 8) {
+        RGBQUAD* colours = FreeImage_GetPalette(b);
+        for (int i = 0; i < 256; ++i)
+            colours[i].rgbRed = colours[i].rgbGreen = colours[i].rgbBlue = BYTE(i);
+    }
+    FreeImage_CloneMetadata(b, header);
+    FreeImage_SetDotsPerMeterX(b, FreeImage_GetDotsPerMeterX(header));
+    FreeImage_SetDotsPerMeterY(b, FreeImage_GetDotsPerMeterY(header));
+    const FIICCPROFILE* icc = FreeImage_GetICCProfile(header);
+    if (icc && icc->data && icc->size > 0) {
+        if (FIICCPROFILE* copy = FreeImage_CreateICCProfile(b, icc->data, long(icc->size)))
+            copy->flags = icc->flags;
+    }
+    if (FIBITMAP* thumbnail = FreeImage_GetThumbnail(header))
+        FreeImage_SetThumbnail(b, thumbnail);
+    return b;
+}
+
+// What the decoding thread and the allocating helper share.
+struct SHandOver {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<bool> allocated{false}; // helper -> decoder: bitmap set (null when memory ran out)
+    FIBITMAP* bitmap = nullptr;
+    bool handed = false;    // decoder -> helper: the first `staged` rows wait in the staging band
+    bool abandoned = false; // decoder -> helper: no copy wanted
+    unsigned staged = 0;
+};
+
+struct SDecode {
+    FIBITMAP* header = nullptr;
+    std::FILE* file = nullptr;
+    jpeg_decompress_struct cinfo;
+    SErrorManager error;
+    bool created = false;
+
+    unsigned width = 0, height = 0, bpp = 0;
+    size_t rowBytes = 0;
+    unsigned char* staging = nullptr; // the band, 2 MB-aligned in stagingBlock
+    // Mapped on its own, not taken from malloc: its release leaves malloc's
+    // thresholds (and so the program's later resident memory) as they were.
+    void* stagingBlock = nullptr;
+    size_t stagingBytes = 0;
+    unsigned stagingRows = 0;
+    bool fullBand = false;
+    SHandOver share;
+    std::thread helper;
+    bool helperRuns = false;
+    FIBITMAP* bitmap = nullptr; // the decoder's view once it writes into the bitmap
+    EJpegRead result = EJpegRead::Failed;
+
+    // On the helper thread: allocates, hands the bitmap over, then copies the
+    // staged rows into it while the decoder goes on below them.
+    void allocateAndCopy()
+    {
+        FIBITMAP* b = allocateLike(header, width, height, bpp);
+        std::unique_lock<std::mutex> lock(share.mutex);
+        share.bitmap = b;
+        share.allocated.store(true, std::memory_order_release);
+        share.changed.notify_all();
+        share.changed.wait(lock, [this] { return share.handed || share.abandoned; });
+        if (!share.handed || !b)
+            return;
+        const unsigned staged = share.staged;
+        lock.unlock();
+        for (unsigned y = 0; y < staged; ++y)
+            std::memcpy(FreeImage_GetScanLine(b, int(height - 1 - y)), staging + size_t(y) * rowBytes, rowBytes);
+    }
+
+    // The decoder's switch from the staging band to the bitmap before row r:
+    // waits for the allocation, hands rows [0, r) to the helper. False when
+    // memory ran out.
+    bool switchToBitmap(unsigned r)
+    {
+        std::unique_lock<std::mutex> lock(share.mutex);
+        share.changed.wait(lock, [this] { return share.allocated.load(std::memory_order_acquire); });
+        bitmap = share.bitmap;
+        share.staged = r;
+        share.handed = bitmap != nullptr;
+        share.abandoned = bitmap == nullptr;
+        share.changed.notify_all();
+        return bitmap != nullptr;
+    }
+
+    void releaseStaging()
+    {
+        if (stagingBlock)
+            munmap(stagingBlock, stagingBytes);
+        stagingBlock = nullptr;
+        staging = nullptr;
+    }
+
+    // Tells a waiting helper that no copy comes and waits for it to end.
+    void stopHelper()
+    {
+        if (!helperRuns)
+            return;
+        {
+            std::lock_guard<std::mutex> lock(share.mutex);
+            if (!share.handed)
+                share.abandoned = true;
+            share.changed.notify_all();
+        }
+        helper.join();
+        helperRuns = false;
+        if (!bitmap)
+            bitmap = share.bitmap;
+    }
+};
+
+// libjpeg's part. Everything it changes lives in *d, so that the state after
+// a longjmp from errorExit is defined; this frame holds nothing to destroy.
+void decode(SDecode* d)
+{
+    j_decompress_ptr cinfo = &d->cinfo;
+    cinfo->err = jpeg_std_error(&d->error.pub);
+    d->error.pub.error_exit = errorExit;
+    d->error.pub.output_message = outputMessage;
+    if (setjmp(d->error.jump)) {
+        d->result = EJpegRead::Failed;
+        return;
+    }
+    jpeg_create_decompress(cinfo);
+    d->created = true;
+    jpeg_stdio_src(cinfo, d->file);
+    // FreeImage keeps these markers for its metadata; kept here too, so that
+    // libjpeg reads the file the same way.
+    jpeg_save_markers(cinfo, JPEG_COM, 0xFFFF);
+    for (int m = 0; m < 16; ++m)
+        jpeg_save_markers(cinfo, JPEG_APP0 + m, 0xFFFF);
+    jpeg_read_header(cinfo, TRUE);
+
+    // Colour images come out in FreeImage's byte order (blue first) at once.
+    if (d->bpp == 24 && cinfo->num_components == 3 &&
+        (cinfo->jpeg_color_space == JCS_YCbCr || cinfo->jpeg_color_space == JCS_RGB)) {
+        cinfo->out_color_space = JCS_EXT_BGR;
+    } else if (d->bpp == 8 && cinfo->num_components == 1 && cinfo->jpeg_color_space == JCS_GRAYSCALE) {
+        cinfo->out_color_space = JCS_GRAYSCALE;
+    } else {
+        d->result = EJpegRead::NotMine; // CMYK, YCCK and the rare rest
+        return;
+    }
+    // FreeImage's JPEG_ACCURATE decode: libjpeg's defaults (accurate integer
+    // DCT, fancy upsampling, block smoothing), full size.
+    cinfo->dct_method = JDCT_ISLOW;
+    cinfo->do_fancy_upsampling = TRUE;
+    cinfo->scale_num = 1;
+    cinfo->scale_denom = 1;
+    jpeg_start_decompress(cinfo);
+    if (cinfo->output_width != d->width || cinfo->output_height != d->height ||
+        unsigned(cinfo->output_components) * 8u != d->bpp) {
+        d->result = EJpegRead::NotMine;
+        return;
+    }
+
+    const unsigned height = d->height;
+    while (cinfo->output_scanline < height) {
+        const unsigned r = cinfo->output_scanline;
+        if (!d->bitmap &&
+            (r == d->stagingRows || (!d->fullBand && d->share.allocated.load(std::memory_order_acquire))) &&
+            !d->switchToBitmap(r)) {
+            d->result = EJpegRead::NotMine; // no memory for the bitmap: FreeImage says so as ever
+            return;
+        }
+        JSAMPROW row = d->bitmap ? FreeImage_GetScanLine(d->bitmap, int(height - 1 - r))
+                                 : d->staging + size_t(r) * d->rowBytes;
+        jpeg_read_scanlines(cinfo, &row, 1);
+    }
+    if (!d->bitmap && !d->switchToBitmap(height)) {
+        d->result = EJpegRead::NotMine;
+        return;
+    }
+    jpeg_finish_decompress(cinfo);
+    d->result = EJpegRead::Loaded;
+}
+
+} // namespace
+
+EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap, EJpegStaging staging)
+{
+    *bitmap = nullptr;
+    if (!path || !header || FreeImage_GetImageType(header) != FIT_BITMAP || !upright(header))
+        return EJpegRead::NotMine;
+    SDecode d;
+    d.header = header;
+    d.width = FreeImage_GetWidth(header);
+    d.height = FreeImage_GetHeight(header);
+    d.bpp = FreeImage_GetBPP(header);
+    if ((d.bpp != 24 && d.bpp != 8) || d.width == 0 || d.height == 0)
+        return EJpegRead::NotMine;
+    d.rowBytes = size_t(d.width) * (d.bpp / 8);
+    d.file = std::fopen(path, "rb");
+    if (!d.file)
+        return EJpegRead::NotMine;
+    std::setvbuf(d.file, nullptr, _IOFBF, size_t(1) << 16);
+
+    // A large bitmap is allocated (and cleared, by FreeImage) on a helper
+    // thread while the first rows are decoded into the staging band; a small
+    // one, or one whose helper cannot start, here and now.
+    const size_t bytes = d.rowBytes * d.height;
+    d.fullBand = staging == EJpegStaging::FullBand;
+    if (staging != EJpegStaging::Inline && (bytes >= kHelperFrom || d.fullBand)) {
+        // At most half the image waits in the band: the helper's copy of it
+        // stays short beside the decode of the rest.
+        d.stagingRows = unsigned(std::min<size_t>(d.height / 2, (kStagingBytes + d.rowBytes - 1) / d.rowBytes));
+        // One huge page more than the band, so that its 2 MB-aligned
+        // interior (the part huge pages back) holds the band.
+        d.stagingBytes = d.rowBytes * d.stagingRows + kHugePage;
+        void* block = mmap(nullptr, d.stagingBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (block != MAP_FAILED) {
+            d.stagingBlock = block;
+            AdviseHugePages(block, d.stagingBytes);
+            const uintptr_t start = reinterpret_cast<uintptr_t>(block);
+            d.staging = static_cast<unsigned char*>(block) + (((start + kHugePage - 1) & ~(kHugePage - 1)) - start);
+            try {
+                d.helper = std::thread([&d] { d.allocateAndCopy(); });
+                d.helperRuns = true;
+            } catch (const std::system_error&) {
+            }
+        }
+    }
+    if (!d.helperRuns) {
+        d.stagingRows = 0;
+        d.bitmap = allocateLike(header, d.width, d.height, d.bpp);
+        if (!d.bitmap) {
+            std::fclose(d.file);
+            d.releaseStaging();
+            return EJpegRead::NotMine;
+        }
+    }
+
+    decode(&d);
+
+    d.stopHelper();
+    if (d.created)
+        jpeg_destroy_decompress(&d.cinfo);
+    std::fclose(d.file);
+    d.releaseStaging();
+    if (d.result == EJpegRead::Loaded) {
+        *bitmap = d.bitmap;
+    } else if (d.bitmap) {
+        FreeImage_Unload(d.bitmap);
+    }
+    return d.result;
+}

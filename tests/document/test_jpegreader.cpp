@@ -1,0 +1,502 @@
+// Our own JPEG reader against FreeImage's: for every file it takes, the very
+// bitmap FreeImage_Load(FIF_JPEG, JPEG_ACCURATE | JPEG_EXIFROTATE) gives;
+// what it does not take (EXIF rotation, CMYK, damaged headers, no JPEG at
+// all) the loader leaves to FreeImage, with FreeImage's result.
+
+#include "documentfixture.h"
+#include "exifwriter.h"
+
+#include "document/documentfakes.h"
+#include "document/imageloader.h"
+#include "document/jpegreader.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace {
+
+constexpr int kReferenceFlags = JPEG_ACCURATE | JPEG_EXIFROTATE;
+
+// A photograph-like picture: gradients, fine noise and hard edges, so that
+// every subsampling and the upsampler's edges show.
+unsigned photoPixel(int x, int y)
+{
+    uint32_t h = uint32_t(x) * 0x9E3779B1u ^ uint32_t(y) * 0x85EBCA77u;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 13;
+    const int noise = int(h & 31) - 16;
+    auto clamp = [](int v) { return unsigned(v < 0 ? 0 : (v > 255 ? 255 : v)); };
+    const int r = (x * 3 + y) % 256 + noise;
+    const int g = ((x / 7 + y / 5) & 1) ? 220 + noise / 2 : 30 + noise;
+    const int b = (x * y / 13) % 256 + noise / 4;
+    return clamp(r) << 16 | clamp(g) << 8 | clamp(b);
+}
+
+FIBITMAP* photo(int w, int h)
+{
+    FIBITMAP* b = FreeImage_Allocate(w, h, 24);
+    for (int y = 0; y < h; ++y) {
+        BYTE* line = FreeImage_GetScanLine(b, h - 1 - y);
+        for (int x = 0; x < w; ++x) {
+            const unsigned c = photoPixel(x, y);
+            line[3 * x + FI_RGBA_RED] = BYTE(c >> 16);
+            line[3 * x + FI_RGBA_GREEN] = BYTE(c >> 8);
+            line[3 * x + FI_RGBA_BLUE] = BYTE(c);
+        }
+    }
+    return b;
+}
+
+FIBITMAP* grey(int w, int h)
+{
+    FIBITMAP* b = FreeImage_Allocate(w, h, 8);
+    RGBQUAD* pal = FreeImage_GetPalette(b);
+    for (int i = 0; i < 256; ++i)
+        pal[i].rgbRed = pal[i].rgbGreen = pal[i].rgbBlue = BYTE(i);
+    for (int y = 0; y < h; ++y) {
+        BYTE* line = FreeImage_GetScanLine(b, h - 1 - y);
+        for (int x = 0; x < w; ++x)
+            line[x] = BYTE(photoPixel(x, y) >> 8);
+    }
+    return b;
+}
+
+QByteArray readFile(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The file without its marker segments of type `marker` (e.g. 0xDB, the
+// quantisation tables); the entropy-coded data after SOS is kept whole.
+QByteArray withoutSegments(const QByteArray& jpeg, unsigned char marker)
+{
+    QByteArray out = jpeg.left(2);
+    int pos = 2;
+    while (pos + 4 <= jpeg.size() && uchar(jpeg[pos]) == 0xFF) {
+        const unsigned char type = uchar(jpeg[pos + 1]);
+        const int length = (uchar(jpeg[pos + 2]) << 8 | uchar(jpeg[pos + 3])) + 2;
+        if (type == 0xDA) {
+            out += jpeg.mid(pos);
+            return out;
+        }
+        if (type != marker)
+            out += jpeg.mid(pos, length);
+        pos += length;
+    }
+    return out;
+}
+
+// A JPEG written by libjpeg itself in a colour space FreeImage's writer
+// never uses: JCS_CMYK as prepress programs write it (Adobe marker), which
+// FreeImage turns into RGB, or JCS_RGB (RGB samples without the YCbCr
+// transform, Adobe marker).
+bool writeLibjpegFile(const QString& file, int w, int h, J_COLOR_SPACE space)
+{
+    std::FILE* f = std::fopen(QFile::encodeName(file).constData(), "wb");
+    if (!f)
+        return false;
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    jpeg_stdio_dest(&c, f);
+    c.image_width = JDIMENSION(w);
+    c.image_height = JDIMENSION(h);
+    const int n = space == JCS_CMYK ? 4 : 3;
+    c.input_components = n;
+    c.in_color_space = space;
+    jpeg_set_defaults(&c);
+    jpeg_set_colorspace(&c, space);
+    jpeg_set_quality(&c, 90, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(size_t(w) * size_t(n));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const unsigned p = photoPixel(x, y);
+            row[n * x] = JSAMPLE(p >> 16);
+            row[n * x + 1] = JSAMPLE(p >> 8);
+            row[n * x + 2] = JSAMPLE(p);
+            if (n == 4)
+                row[n * x + 3] = JSAMPLE((x + y) & 0x7F);
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    return std::fclose(f) == 0;
+}
+
+std::string tagBytes(FITAG* tag)
+{
+    const char* v = static_cast<const char*>(FreeImage_GetTagValue(tag));
+    return v ? std::string(v, FreeImage_GetTagLength(tag)) : std::string();
+}
+
+// Everything of the bitmap a caller can see, compared with FreeImage's.
+void expectSameBitmap(FIBITMAP* own, FIBITMAP* reference)
+{
+    ASSERT_NE(own, nullptr);
+    ASSERT_NE(reference, nullptr);
+    EXPECT_EQ(FreeImage_GetImageType(own), FreeImage_GetImageType(reference));
+    EXPECT_EQ(FreeImage_GetBPP(own), FreeImage_GetBPP(reference));
+    EXPECT_EQ(FreeImage_GetColorType(own), FreeImage_GetColorType(reference));
+    ASSERT_EQ(FreeImage_GetWidth(own), FreeImage_GetWidth(reference));
+    ASSERT_EQ(FreeImage_GetHeight(own), FreeImage_GetHeight(reference));
+    ASSERT_EQ(FreeImage_GetPitch(own), FreeImage_GetPitch(reference));
+    EXPECT_EQ(FreeImage_GetDotsPerMeterX(own), FreeImage_GetDotsPerMeterX(reference));
+    EXPECT_EQ(FreeImage_GetDotsPerMeterY(own), FreeImage_GetDotsPerMeterY(reference));
+    EXPECT_EQ(FreeImage_GetRedMask(own), FreeImage_GetRedMask(reference));
+    EXPECT_EQ(FreeImage_GetBlueMask(own), FreeImage_GetBlueMask(reference));
+    EXPECT_EQ(
+        std::memcmp(FreeImage_GetInfoHeader(own), FreeImage_GetInfoHeader(reference), sizeof(BITMAPINFOHEADER)), 0);
+    ASSERT_EQ(FreeImage_GetColorsUsed(own), FreeImage_GetColorsUsed(reference));
+    if (FreeImage_GetColorsUsed(own) > 0)
+        EXPECT_EQ(std::memcmp(FreeImage_GetPalette(own), FreeImage_GetPalette(reference),
+                              FreeImage_GetColorsUsed(own) * sizeof(RGBQUAD)),
+                  0);
+    // Pixels, row padding included.
+    const unsigned h = FreeImage_GetHeight(own);
+    unsigned differing = 0, first = h;
+    for (unsigned y = 0; y < h; ++y)
+        if (std::memcmp(FreeImage_GetScanLine(own, int(y)), FreeImage_GetScanLine(reference, int(y)),
+                        FreeImage_GetPitch(own)) != 0) {
+            first = std::min(first, y);
+            ++differing;
+        }
+    EXPECT_EQ(differing, 0u) << "first differing stored row " << first;
+
+    // Metadata, ICC profile and thumbnail as FreeImage attaches them.
+    for (int model = FIMD_COMMENTS; model <= FIMD_EXIF_RAW; ++model) {
+        SCOPED_TRACE(model);
+        const auto m = FREE_IMAGE_MDMODEL(model);
+        ASSERT_EQ(FreeImage_GetMetadataCount(m, own), FreeImage_GetMetadataCount(m, reference));
+        FITAG* tag = nullptr;
+        FIMETADATA* search = FreeImage_FindFirstMetadata(m, reference, &tag);
+        if (!search)
+            continue;
+        do {
+            FITAG* mine = nullptr;
+            ASSERT_TRUE(FreeImage_GetMetadata(m, own, FreeImage_GetTagKey(tag), &mine)) << FreeImage_GetTagKey(tag);
+            EXPECT_EQ(FreeImage_GetTagID(mine), FreeImage_GetTagID(tag));
+            EXPECT_EQ(FreeImage_GetTagType(mine), FreeImage_GetTagType(tag));
+            EXPECT_EQ(FreeImage_GetTagCount(mine), FreeImage_GetTagCount(tag));
+            EXPECT_EQ(tagBytes(mine), tagBytes(tag));
+        } while (FreeImage_FindNextMetadata(search, &tag));
+        FreeImage_FindCloseMetadata(search);
+    }
+    const FIICCPROFILE* a = FreeImage_GetICCProfile(own);
+    const FIICCPROFILE* b = FreeImage_GetICCProfile(reference);
+    ASSERT_EQ(a->size, b->size);
+    EXPECT_EQ(a->flags, b->flags);
+    if (a->size > 0)
+        EXPECT_EQ(std::memcmp(a->data, b->data, a->size), 0);
+    FIBITMAP* ta = FreeImage_GetThumbnail(own);
+    FIBITMAP* tb = FreeImage_GetThumbnail(reference);
+    ASSERT_EQ(ta == nullptr, tb == nullptr);
+    if (ta) {
+        EXPECT_EQ(FreeImage_GetWidth(ta), FreeImage_GetWidth(tb));
+        EXPECT_EQ(FreeImage_GetHeight(ta), FreeImage_GetHeight(tb));
+    }
+}
+
+struct SFile {
+    const char* name;
+    int width, height;
+    bool greyscale;
+    int saveFlags;   // quality, subsampling, progressive
+    int orientation; // EXIF orientation written, 0: no EXIF block
+    EJpegRead expected;
+    bool extras = false; // an ICC profile and a comment written as well
+};
+
+const SFile kFiles[] = {
+    {"q95_420.jpg", 1001, 667, false, 95 | JPEG_SUBSAMPLING_420, 0, EJpegRead::Loaded},
+    {"q95_422.jpg", 1001, 667, false, 95 | JPEG_SUBSAMPLING_422, 0, EJpegRead::Loaded},
+    {"q95_444.jpg", 1001, 667, false, 95 | JPEG_SUBSAMPLING_444, 0, EJpegRead::Loaded},
+    {"q75_411.jpg", 1001, 667, false, 75 | JPEG_SUBSAMPLING_411, 0, EJpegRead::Loaded},
+    {"one.jpg", 1, 1, false, 95 | JPEG_SUBSAMPLING_420, 0, EJpegRead::Loaded},
+    {"odd.jpg", 17, 9, false, 90 | JPEG_SUBSAMPLING_420, 0, EJpegRead::Loaded},
+    {"odd422.jpg", 17, 9, false, 90 | JPEG_SUBSAMPLING_422, 0, EJpegRead::Loaded},
+    {"progressive.jpg", 1001, 667, false, 92 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded},
+    {"optimized.jpg", 333, 250, false, 85 | JPEG_OPTIMIZE, 0, EJpegRead::Loaded},
+    {"exif_upright.jpg", 640, 427, false, 95, 1, EJpegRead::Loaded},
+    {"icc_comment.jpg", 640, 427, false, 95, 1, EJpegRead::Loaded, true},
+    {"grey.jpg", 1001, 667, true, 95, 0, EJpegRead::Loaded},
+    {"grey_odd_progressive.jpg", 17, 9, true, 90 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded},
+    // Large enough for the helper thread and the staging band.
+    {"large_420.jpg", 2400, 1600, false, 95 | JPEG_SUBSAMPLING_420, 1, EJpegRead::Loaded},
+    {"large_progressive.jpg", 2400, 1600, false, 90 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded},
+    {"large_grey.jpg", 3200, 3000, true, 95, 0, EJpegRead::Loaded},
+    // FreeImage turns these upright; the reader leaves them to it.
+    {"exif_6.jpg", 64, 33, false, 95, 6, EJpegRead::NotMine},
+    {"exif_3.jpg", 2400, 1600, false, 95, 3, EJpegRead::NotMine},
+};
+
+class JpegReaderTest : public DocumentTest {
+protected:
+    QString write(const SFile& f)
+    {
+        FIBITMAP* b = f.greyscale ? grey(f.width, f.height) : photo(f.width, f.height);
+        if (f.orientation)
+            EXPECT_TRUE(attachExifRaw(b, standardExifBlock(uint16_t(f.orientation))));
+        if (f.extras) {
+            std::vector<BYTE> profile(3000);
+            for (size_t i = 0; i < profile.size(); ++i)
+                profile[i] = BYTE(i * 7 + 3);
+            EXPECT_NE(FreeImage_CreateICCProfile(b, profile.data(), long(profile.size())), nullptr);
+            FITAG* tag = FreeImage_CreateTag();
+            const char text[] = "Evening light over the hills";
+            FreeImage_SetTagKey(tag, "Comment");
+            FreeImage_SetTagType(tag, FIDT_ASCII);
+            FreeImage_SetTagLength(tag, sizeof(text));
+            FreeImage_SetTagCount(tag, sizeof(text));
+            FreeImage_SetTagValue(tag, text);
+            FreeImage_SetMetadata(FIMD_COMMENTS, b, "Comment", tag);
+            FreeImage_DeleteTag(tag);
+        }
+        const QString file = path(f.name);
+        EXPECT_TRUE(save(b, FIF_JPEG, file, f.saveFlags));
+        return file;
+    }
+
+    // The reader's result on a file, with FreeImage's header as the loader
+    // passes it.
+    static EJpegRead readOwn(const QString& file, FIBITMAP** bitmap, EJpegStaging staging = EJpegStaging::Race)
+    {
+        const QByteArray p = QFile::encodeName(file);
+        FIBITMAP* header = nullptr;
+        EXPECT_TRUE(CLoadThread::SafeToLoad(p, FIF_JPEG, &header));
+        const EJpegRead r = ReadJpeg(p.constData(), header, bitmap, staging);
+        if (header)
+            FreeImage_Unload(header);
+        return r;
+    }
+
+    static FIBITMAP* reference(const QString& file)
+    {
+        return FreeImage_Load(FIF_JPEG, QFile::encodeName(file).constData(), kReferenceFlags);
+    }
+
+    static FIBITMAP* loadWithLoader(const QString& file)
+    {
+        CImageLoader loader;
+        loader.Enqueue(file, true);
+        loader.Load();
+        return loader.m_vecBitmaps.size() == 1 ? loader.m_vecBitmaps[0] : nullptr;
+    }
+};
+
+TEST_F(JpegReaderTest, GivesFreeImagesBitmapOrLeavesTheFileToIt)
+{
+    for (const SFile& f : kFiles) {
+        SCOPED_TRACE(f.name);
+        const QString file = write(f);
+        FIBITMAP* expected = reference(file);
+        ASSERT_NE(expected, nullptr);
+        for (EJpegStaging staging : {EJpegStaging::Race, EJpegStaging::FullBand, EJpegStaging::Inline}) {
+            SCOPED_TRACE(int(staging));
+            FIBITMAP* own = nullptr;
+            const unsigned long before = ImageLibraryMessageCount();
+            ASSERT_EQ(readOwn(file, &own, staging), f.expected);
+            EXPECT_EQ(ImageLibraryMessageCount(), before) << "an intact file draws no message";
+            if (f.expected == EJpegRead::Loaded)
+                expectSameBitmap(own, expected);
+            else
+                EXPECT_EQ(own, nullptr);
+            if (own)
+                FreeImage_Unload(own);
+        }
+        // The loader's bitmap, whoever read it.
+        FIBITMAP* loaded = loadWithLoader(file);
+        expectSameBitmap(loaded, expected);
+        if (loaded)
+            FreeImage_Unload(loaded);
+        FreeImage_Unload(expected);
+    }
+}
+
+TEST_F(JpegReaderTest, ResolutionFromTheJfifHeader)
+{
+    // FreeImage writes the bitmap's resolution into the JFIF header (dots per
+    // inch) and reads it back rounded; the reader keeps what FreeImage read.
+    for (unsigned dpm : {2835u, 11811u, 3937u, 1u}) {
+        SCOPED_TRACE(dpm);
+        FIBITMAP* b = photo(40, 30);
+        FreeImage_SetDotsPerMeterX(b, dpm);
+        FreeImage_SetDotsPerMeterY(b, dpm * 2);
+        const QString file = path("dpi.jpg");
+        ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
+        FIBITMAP* expected = reference(file);
+        FIBITMAP* own = nullptr;
+        ASSERT_EQ(readOwn(file, &own), EJpegRead::Loaded);
+        expectSameBitmap(own, expected);
+        FreeImage_Unload(own);
+        FreeImage_Unload(expected);
+    }
+}
+
+TEST_F(JpegReaderTest, RgbCodedFileGivesFreeImagesBitmap)
+{
+    const QString file = path("rgb_coded.jpg");
+    ASSERT_TRUE(writeLibjpegFile(file, 2400, 1600, JCS_RGB));
+    FIBITMAP* expected = reference(file);
+    for (EJpegStaging staging : {EJpegStaging::Race, EJpegStaging::FullBand, EJpegStaging::Inline}) {
+        SCOPED_TRACE(int(staging));
+        FIBITMAP* own = nullptr;
+        ASSERT_EQ(readOwn(file, &own, staging), EJpegRead::Loaded);
+        expectSameBitmap(own, expected);
+        FreeImage_Unload(own);
+    }
+    FreeImage_Unload(expected);
+}
+
+TEST_F(JpegReaderTest, CmykIsLeftToFreeImage)
+{
+    const QString file = path("cmyk.jpg");
+    ASSERT_TRUE(writeLibjpegFile(file, 2400, 1600, JCS_CMYK));
+    FIBITMAP* own = nullptr;
+    EXPECT_EQ(readOwn(file, &own), EJpegRead::NotMine);
+    EXPECT_EQ(own, nullptr);
+    FIBITMAP* expected = reference(file);
+    ASSERT_NE(expected, nullptr);
+    EXPECT_EQ(FreeImage_GetBPP(expected), 24u);
+    FIBITMAP* loaded = loadWithLoader(file);
+    expectSameBitmap(loaded, expected);
+    if (loaded)
+        FreeImage_Unload(loaded);
+    FreeImage_Unload(expected);
+}
+
+// A truncated photograph decodes with libjpeg's warning (grey below the
+// break): the same pixels as FreeImage's, the same count of library
+// messages, and the loader's notice.
+TEST_F(JpegReaderTest, TruncatedFileGivesFreeImagesPixelsAndTheNotice)
+{
+    const SFile sizes[] = {{"cut_small.jpg", 300, 200, false, 95, 0, EJpegRead::Loaded},
+                           {"cut_large.jpg", 2400, 1600, false, 95, 0, EJpegRead::Loaded},
+                           {"cut_progressive.jpg", 2400, 1600, false, 90 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded}};
+    for (const SFile& f : sizes) {
+        SCOPED_TRACE(f.name);
+        const QString whole = write(f);
+        const QByteArray bytes = readFile(whole);
+        const QString cut = path(QString("short_") + f.name);
+        ASSERT_TRUE(writeFile(cut, bytes.left(bytes.size() * 2 / 3)));
+
+        unsigned long before = ImageLibraryMessageCount();
+        FIBITMAP* expected = reference(cut);
+        const unsigned long freeImageMessages = ImageLibraryMessageCount() - before;
+        ASSERT_NE(expected, nullptr);
+        EXPECT_GT(freeImageMessages, 0u);
+        for (EJpegStaging staging : {EJpegStaging::Race, EJpegStaging::FullBand, EJpegStaging::Inline}) {
+            SCOPED_TRACE(int(staging));
+            FIBITMAP* own = nullptr;
+            const QByteArray p = QFile::encodeName(cut);
+            FIBITMAP* header = nullptr;
+            ASSERT_TRUE(CLoadThread::SafeToLoad(p, FIF_JPEG, &header));
+            before = ImageLibraryMessageCount();
+            ASSERT_EQ(ReadJpeg(p.constData(), header, &own, staging), EJpegRead::Loaded);
+            EXPECT_EQ(ImageLibraryMessageCount() - before, freeImageMessages);
+            FreeImage_Unload(header);
+            expectSameBitmap(own, expected);
+            FreeImage_Unload(own);
+        }
+        FreeImage_Unload(expected);
+
+        FIBITMAP* loaded = loadWithLoader(cut);
+        ASSERT_NE(loaded, nullptr);
+        FreeImage_Unload(loaded);
+        EXPECT_TRUE(progress.HasMessage("Datei beschädigt oder unvollständig: " + QString("short_") + f.name, 1, 1));
+    }
+}
+
+// Files libjpeg refuses give no bitmap, as from FreeImage; the series says
+// the file could not be loaded.
+TEST_F(JpegReaderTest, RefusedFilesGiveNoBitmap)
+{
+    const SFile large = {"base.jpg", 2400, 1600, false, 95, 0, EJpegRead::Loaded};
+    const QByteArray good = readFile(write(large));
+    ASSERT_GT(good.size(), 1000);
+    struct SCase {
+        const char* name;
+        QByteArray bytes;
+    };
+    const SCase cases[] = {
+        {"garbage.jpg", QByteArray(5000, 'x')},
+        {"empty.jpg", QByteArray()},
+        {"no_tables.jpg", withoutSegments(good, 0xDB)},
+        {"header_only.jpg", good.left(300)},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(c.name);
+        ASSERT_TRUE(writeFile(file, c.bytes));
+        FIBITMAP* expected = reference(file);
+        EXPECT_EQ(expected, nullptr);
+        if (expected)
+            FreeImage_Unload(expected);
+        FIBITMAP* loaded = loadWithLoader(file);
+        EXPECT_EQ(loaded, nullptr);
+        if (loaded)
+            FreeImage_Unload(loaded);
+        CExposure e;
+        EXPECT_FALSE(e.Load(file, loaded));
+        EXPECT_TRUE(progress.HasMessage(QString(c.name) + ": Datei konnte nicht geladen werden.", 1, 2));
+    }
+
+    // libjpeg's error mid-way, with the helper allocating: a refusal, no
+    // bitmap, the file closed (the reader is given a good file's header).
+    FIBITMAP* header = FreeImage_Load(FIF_JPEG, QFile::encodeName(path("base.jpg")).constData(), FIF_LOAD_NOPIXELS);
+    ASSERT_NE(header, nullptr);
+    for (const char* name : {"garbage.jpg", "no_tables.jpg"}) {
+        SCOPED_TRACE(name);
+        for (EJpegStaging staging : {EJpegStaging::Race, EJpegStaging::FullBand, EJpegStaging::Inline}) {
+            FIBITMAP* own = reinterpret_cast<FIBITMAP*>(1);
+            const unsigned long before = ImageLibraryMessageCount();
+            EXPECT_EQ(ReadJpeg(QFile::encodeName(path(name)).constData(), header, &own, staging), EJpegRead::Failed);
+            EXPECT_EQ(own, nullptr);
+            EXPECT_GT(ImageLibraryMessageCount(), before);
+        }
+    }
+    // A file whose size is not the header's is not taken.
+    const QString small = path("small.jpg");
+    ASSERT_TRUE(save(photo(30, 20), FIF_JPEG, small, 90));
+    FIBITMAP* own = nullptr;
+    EXPECT_EQ(ReadJpeg(QFile::encodeName(small).constData(), header, &own), EJpegRead::NotMine);
+    EXPECT_EQ(own, nullptr);
+    EXPECT_EQ(ReadJpeg(QFile::encodeName(path("missing.jpg")).constData(), header, &own), EJpegRead::NotMine);
+    EXPECT_EQ(ReadJpeg(QFile::encodeName(small).constData(), nullptr, &own), EJpegRead::NotMine);
+    FreeImage_Unload(header);
+}
+
+// An unknown marker before the frame: FreeImage's reader reads on past it
+// (with a message); the loader gives FreeImage's bitmap and the notice.
+TEST_F(JpegReaderTest, UnknownMarkerReadsAsFreeImageReadsIt)
+{
+    const SFile f = {"marker_base.jpg", 300, 200, false, 95, 0, EJpegRead::Loaded};
+    QByteArray bytes = readFile(write(f));
+    bytes.insert(2, QByteArray("\xFF\xF0\x00\x04\xAB\xCD", 6));
+    const QString file = path("marker.jpg");
+    ASSERT_TRUE(writeFile(file, bytes));
+    FIBITMAP* expected = reference(file);
+    FIBITMAP* loaded = loadWithLoader(file);
+    ASSERT_EQ(loaded == nullptr, expected == nullptr);
+    if (expected) {
+        expectSameBitmap(loaded, expected);
+        EXPECT_TRUE(progress.HasMessage("Datei beschädigt oder unvollständig: marker.jpg", 1, 1));
+        FreeImage_Unload(expected);
+        FreeImage_Unload(loaded);
+    }
+}
+
+} // namespace
