@@ -26,6 +26,20 @@
 #include <memory>
 #include <vector>
 
+// A whole file's bytes (empty when it does not read) and a file written
+// whole (false on any failure): for tests that damage or cut files.
+inline QByteArray readFile(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // The memory a step takes at its peak: the process's peak resident size is
 // reset on construction (where the kernel allows it) and compared with the
 // resident size of that moment.

@@ -64,18 +64,6 @@ FIBITMAP* grey(int w, int h)
     return b;
 }
 
-QByteArray readFile(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& file, const QByteArray& bytes)
-{
-    QFile f(file);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // The file without its marker segments of type `marker` (e.g. 0xDB, the
 // quantisation tables); the entropy-coded data after SOS is kept whole.
 QByteArray withoutSegments(const QByteArray& jpeg, unsigned char marker)

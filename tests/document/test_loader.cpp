@@ -57,18 +57,6 @@ SLoadResult loadWithin(const QString& file, std::chrono::seconds limit)
     return r;
 }
 
-QByteArray readFile(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& file, const QByteArray& bytes)
-{
-    QFile f(file);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // A PNG of a few dozen bytes whose header declares w x h RGB pixels, followed
 // by a sliver of image data.
 QByteArray pngDeclaring(quint32 w, quint32 h)
