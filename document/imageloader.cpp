@@ -158,7 +158,9 @@ void CLoadThread::run()
     if (fif == FIF_JPEG) {
         // The common photograph is read by our own reader; what it does not
         // take (CMYK, EXIF rotation, ...) FreeImage reads as ever.
-        const EJpegRead read = s_ownJpegReader.load() && header ? ReadJpeg(path.constData(), header, &m_pBitmap)
+        const EJpegRead read = s_ownJpegReader.load() && header ? ReadJpeg(path.constData(), header, &m_pBitmap,
+                                                                            m_bStagedJpeg ? EJpegStaging::Race
+                                                                                          : EJpegStaging::Inline)
                                                                  : EJpegRead::NotMine;
         if (header)
             FreeImage_Unload(header);
@@ -210,6 +212,7 @@ CImageLoader::~CImageLoader()
 void CImageLoader::Enqueue(const QString& path, bool load)
 {
     m_vecThreads.push_back(new CLoadThread(path, load));
+    m_vecThreads.back()->m_bStagedJpeg = m_bStagedJpeg;
 }
 
 bool CImageLoader::AllFinished() const

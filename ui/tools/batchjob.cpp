@@ -206,6 +206,10 @@ std::unique_ptr<SDecodedJob> DecodeJob(const SBatchJob& job)
 {
     auto decoded = std::make_unique<SDecodedJob>();
     CImageLoader loader;
+    // The decode runs beside the engine work of the series before: its
+    // speed is hidden, its memory is not (the run may hold at most two
+    // full-size images more than one series alone).
+    loader.m_bStagedJpeg = false;
     for (const SExposure& r : job.vecFiles)
         if (!r.m_strFilePath.isEmpty())
             loader.Enqueue(r.m_strFilePath, true);
