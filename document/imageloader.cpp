@@ -269,13 +269,19 @@ void CImageLoader::Load()
         for (CLoadThread* t : m_vecThreads) {
             if (!t || t->isRunning() || t->isFinished())
                 continue;
+            round.push_back(t);
+            if (m_iMaxThreads > 0 && int(round.size()) >= m_iMaxThreads)
+                break;
+        }
+        // Files decoded side by side keep the cores busy among themselves:
+        // a staging band each would only add memory.
+        for (CLoadThread* t : round) {
+            if (round.size() > 1)
+                t->m_bStagedJpeg = false;
             const QString text = t->m_bLoad ? QCoreApplication::translate("CImageLoader", "Lade Bild")
                                             : QCoreApplication::translate("CImageLoader", "Prüfe Datei");
             CDocumentProgress::AddMessage(1, text + ": " + fileName(t->m_strFilePath), 0);
             t->start(QThread::InheritPriority);
-            round.push_back(t);
-            if (m_iMaxThreads > 0 && int(round.size()) >= m_iMaxThreads)
-                break;
         }
         for (CLoadThread* t : round) {
             t->wait();

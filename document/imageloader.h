@@ -91,7 +91,8 @@ public:
     void DestroyThreads();
 
     int m_iMaxThreads;
-    // Handed to every thread enqueued from now on (see CLoadThread).
+    // Handed to every thread enqueued from now on (see CLoadThread); Load()
+    // turns it off for a round that decodes several files side by side.
     bool m_bStagedJpeg = true;
     std::vector<CLoadThread*> m_vecThreads;
     std::vector<FIBITMAP*> m_vecBitmaps;
