@@ -2,6 +2,7 @@
 
 #include "engine/core/exactrecip.h"
 #include "engine/core/mathfuncs.h"
+#include "engine/core/rgb48avx2.h"
 #include "engine/core/windowweights.h"
 
 #include <atomic>
@@ -218,6 +219,28 @@ StatsFn portableStatsFunction(unsigned sums)
 ColourStatsFn portableColourStatsFunction() { return portable::colourStats; }
 
 TailFn portableTailFunction() { return portable::tail; }
+
+const ChunkSteps& portableChunkSteps()
+{
+    static const ChunkSteps steps{portable::loadChunk, portable::localChunk, portable::compressChunk,
+                                  portable::tableGainChunk, portable::storeBlendChunk};
+    return steps;
+}
+
+const ChunkSteps& chunkSteps()
+{
+#ifdef MP_TM_X86
+    static const ChunkSteps wide{avx512::loadChunk, avx512::localChunk, avx512::compressChunk,
+                                 avx512::tableGainChunk, avx512::storeBlendChunk};
+    static const ChunkSteps eight{avx2::loadChunk, avx2::localChunk, avx2::compressChunk, avx2::tableGainChunk,
+                                  avx2::storeBlendChunk};
+    if (hasAvx512())
+        return wide;
+    if (hasAvx2())
+        return eight;
+#endif
+    return portableChunkSteps();
+}
 
 TailFn tailFunction()
 {

@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 typedef unsigned short ushort;
 
@@ -97,6 +98,11 @@ struct TailChunk {
     float lumdet[kChunk];
     float lum0[kChunk];
     float out[3][kChunk];
+    // The steps around the walk (ChunkSteps) fill these too.
+    float c0[3][kChunk];  // source colours, v * (1/65535)
+    float lumsum[kChunk]; // local mean 0..1
+    float lumdist[kChunk];
+    int m16[kChunk];      // local mean as a 16-bit index
 };
 struct TailParams {
     float lumr, lumg, lumb; // luminance weights
@@ -104,11 +110,35 @@ struct TailParams {
 };
 using TailFn = void (*)(TailChunk& chunk, int n, const TailParams& p);
 
+// The per-pixel steps of a chunk around the window walk, lane by lane with
+// the operations of the per-pixel formulas, so that every pixel gets the
+// bits it gets alone. Lanes from n to the end of the chunk's arrays may hold
+// anything afterwards; nothing is read or written past pixel n of a row.
+struct ChunkSteps {
+    // Pixels s[0 .. n) of a source row (RGB48): c0 = v * (1/65535),
+    // lum0 = lumr*R + lumg*G + lumb*B, K = (int)(65535 * lum0) held to 0..65535.
+    void (*load)(const ushort* s, int n, const TailParams& p, TailChunk& t, int* K);
+    // The local statistics from the window sums: inv = 1/lumd, lumsum = (k*inv)*mean,
+    // lumdist = (k*inv)*dist, lumdet = inv*det, m16 = (int)(65535 * lumsum) held to
+    // 0..65535. Returns the pixels (bit i) whose window held no weight (lumd not
+    // above 0): the caller finishes those from the pixel itself.
+    uint64_t (*local)(const Stats& st, int n, TailChunk& t);
+    // c0b = the light compression of c0 with the power table of licomp
+    // (MP_calcTMtonecompressionfromtable).
+    void (*compress)(TailChunk& t, int n, float licomp, const float* powTable);
+    // A gain of b * table[m16] for every channel: ce = c0b * (b * table[m16]).
+    void (*tableGain)(TailChunk& t, int n, float b, const float* table);
+    // The reduced workers' end: out blended over c0 by mask[K] (c0*(1-m) + out*m),
+    // held to 0..1, scaled by 65535 and truncated into the row d (RGB48).
+    void (*storeBlend)(const TailChunk& t, const int* K, const float* mask, int n, ushort* d);
+};
+
 // The walkers for the processor the program runs on (sixteen lanes with
 // AVX-512, eight with AVX2, the portable ones otherwise).
 StatsFn statsFunction(unsigned sums);
 ColourStatsFn colourStatsFunction();
 TailFn tailFunction();
+const ChunkSteps& chunkSteps();
 // Tests and benchmarks: the widest set the functions above may give.
 enum class WalkerSet { Portable, Avx2, Best };
 void useWalkers(WalkerSet widest);
@@ -120,6 +150,7 @@ void usePortableWalkers(bool portable);
 StatsFn portableStatsFunction(unsigned sums);
 ColourStatsFn portableColourStatsFunction();
 TailFn portableTailFunction();
+const ChunkSteps& portableChunkSteps();
 
 // The per-sample terms as the tables hold them (k = 1/65535 in single precision):
 // MP_temp_table[i] = rangeWeight(i), MP_temp2_table[i] = rootDifference(i),

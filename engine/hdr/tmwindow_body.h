@@ -255,4 +255,210 @@ TMV_TARGET void tail(TailChunk& t, int n, const TailParams& p)
     }
 }
 
+// ---- The per-pixel steps around the walk -----------------------------------------------
+
+TMV_TARGET inline vf select(vi mask, vf a, vf b)
+{
+    return reinterpret_cast<vf>((reinterpret_cast<vi>(a) & mask) | (reinterpret_cast<vi>(b) & ~mask));
+}
+TMV_TARGET inline void storeInts(int* p, vi v) { std::memcpy(p, &v, sizeof v); }
+
+// (int)x held to 0..65535, NaN to 0: MP_tableIndex and MP_safeTrunc(x, 0, 65535)
+// of a value already scaled by 65535.
+TMV_TARGET inline vi index16(vf x)
+{
+    x = select(x > vf{}, x, vf{});
+    const vf top = splat(65535.0f);
+    x = select(x < top, x, top);
+    return __builtin_convertvector(x, vi);
+}
+
+TMV_TARGET inline vf gather(const float* table, vi index)
+{
+#if TMV_BYTES == 64
+    return reinterpret_cast<vf>(_mm512_i32gather_ps(reinterpret_cast<__m512i>(index), table, 4));
+#elif TMV_BYTES == 32
+    return reinterpret_cast<vf>(_mm256_i32gather_ps(table, reinterpret_cast<__m256i>(index), 4));
+#else
+    vf v;
+    for (int i = 0; i < kLanes; ++i)
+        v[i] = table[index[i]];
+    return v;
+#endif
+}
+
+// The lanes of a mask as bits.
+TMV_TARGET inline unsigned laneBits(vi mask)
+{
+#if TMV_BYTES == 64
+    return _mm512_movepi32_mask(reinterpret_cast<__m512i>(mask));
+#elif TMV_BYTES == 32
+    return static_cast<unsigned>(_mm256_movemask_ps(reinterpret_cast<__m256>(mask)));
+#else
+    unsigned bits = 0;
+    for (int i = 0; i < kLanes; ++i)
+        bits |= mask[i] ? 1u << i : 0u;
+    return bits;
+#endif
+}
+
+#if TMV_BYTES == 64
+// Word i of the channel planes from 16 interleaved pixels (words 0..47 of two
+// registers) and back.
+alignas(64) static const short kPickR[32] = {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39, 42, 45};
+alignas(64) static const short kPickG[32] = {1, 4, 7, 10, 13, 16, 19, 22, 25, 28, 31, 34, 37, 40, 43, 46};
+alignas(64) static const short kPickB[32] = {2, 5, 8, 11, 14, 17, 20, 23, 26, 29, 32, 35, 38, 41, 44, 47};
+// r in words 0..15 and g in 16..31 of the first register, b in 32..47.
+alignas(64) static const short kPlace0[32] = {0,  16, 32, 1,  17, 33, 2,  18, 34, 3,  19, 35, 4,  20, 36, 5,
+                                              21, 37, 6,  22, 38, 7,  23, 39, 8,  24, 40, 9,  25, 41, 10, 26};
+alignas(64) static const short kPlace1[32] = {42, 11, 27, 43, 12, 28, 44, 13, 29, 45, 14, 30, 46, 15, 31, 47};
+#endif
+
+// kLanes interleaved RGB48 pixels at s as three planes of ints, and back.
+TMV_TARGET inline void loadRGB(const ushort* s, vi& r, vi& g, vi& b)
+{
+#if TMV_BYTES == 64
+    const __m512i lo = _mm512_loadu_si512(s);
+    const __m512i hi = _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + 32)));
+    auto pick = [&](const short* idx) TMV_TARGET {
+        const __m512i w = _mm512_permutex2var_epi16(lo, _mm512_load_si512(idx), hi);
+        return reinterpret_cast<vi>(_mm512_cvtepu16_epi32(_mm512_castsi512_si256(w)));
+    };
+    r = pick(kPickR);
+    g = pick(kPickG);
+    b = pick(kPickB);
+#elif TMV_BYTES == 32
+    __m256i R, G, B;
+    MP_loadRGB48Planes8(s, R, G, B);
+    r = reinterpret_cast<vi>(R);
+    g = reinterpret_cast<vi>(G);
+    b = reinterpret_cast<vi>(B);
+#else
+    for (int i = 0; i < kLanes; ++i) {
+        r[i] = s[3 * i];
+        g[i] = s[3 * i + 1];
+        b[i] = s[3 * i + 2];
+    }
+#endif
+}
+
+// Ints 0..65535.
+TMV_TARGET inline void storeRGB(ushort* d, vi r, vi g, vi b)
+{
+#if TMV_BYTES == 64
+    const __m256i r16 = _mm512_cvtepi32_epi16(reinterpret_cast<__m512i>(r));
+    const __m256i g16 = _mm512_cvtepi32_epi16(reinterpret_cast<__m512i>(g));
+    const __m512i b16 = _mm512_castsi256_si512(_mm512_cvtepi32_epi16(reinterpret_cast<__m512i>(b)));
+    const __m512i rg = _mm512_inserti64x4(_mm512_castsi256_si512(r16), g16, 1);
+    _mm512_storeu_si512(d, _mm512_permutex2var_epi16(rg, _mm512_load_si512(kPlace0), b16));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 32),
+                        _mm512_castsi512_si256(_mm512_permutex2var_epi16(rg, _mm512_load_si512(kPlace1), b16)));
+#elif TMV_BYTES == 32
+    MP_storeRGB48Planes8(d, reinterpret_cast<__m256i>(r), reinterpret_cast<__m256i>(g), reinterpret_cast<__m256i>(b));
+#else
+    for (int i = 0; i < kLanes; ++i) {
+        d[3 * i] = static_cast<ushort>(r[i]);
+        d[3 * i + 1] = static_cast<ushort>(g[i]);
+        d[3 * i + 2] = static_cast<ushort>(b[i]);
+    }
+#endif
+}
+
+TMV_TARGET void loadChunk(const ushort* s, int n, const TailParams& p, TailChunk& t, int* K)
+{
+    const vf k = splat(1.0f / 65535.0f), scale = splat(65535.0f);
+    const vf lr = splat(p.lumr), lg = splat(p.lumg), lb = splat(p.lumb);
+    for (int g = 0; g < n; g += kLanes) {
+        vi R, G, B;
+        if (g + kLanes <= n) {
+            loadRGB(s + 3 * g, R, G, B);
+        } else {
+            // The row ends inside this group: the missing pixels are black.
+            ushort part[3 * kLanes] = {};
+            std::memcpy(part, s + 3 * g, static_cast<size_t>(n - g) * 3 * sizeof(ushort));
+            loadRGB(part, R, G, B);
+        }
+        const vf x = toFloat(R) * k, y = toFloat(G) * k, z = toFloat(B) * k;
+        store(t.c0[0] + g, x);
+        store(t.c0[1] + g, y);
+        store(t.c0[2] + g, z);
+        const vf lum0 = lr * x + lg * y + lb * z;
+        store(t.lum0 + g, lum0);
+        storeInts(K + g, index16(lum0 * scale));
+    }
+}
+
+TMV_TARGET uint64_t localChunk(const Stats& st, int n, TailChunk& t)
+{
+    const vf one = splat(1.0f), k = splat(1.0f / 65535.0f), scale = splat(65535.0f);
+    uint64_t empty = 0;
+    for (int g = 0; g < n; g += kLanes) {
+        const vf lumd = load(st.lumd + g);
+        const vf inv = one / lumd;
+        const vf kinv = k * inv;
+        const vf lumsum = kinv * load(st.mean + g);
+        store(t.lumsum + g, lumsum);
+        store(t.lumdist + g, kinv * load(st.dist + g));
+        store(t.lumdet + g, inv * load(st.det + g));
+        storeInts(t.m16 + g, index16(lumsum * scale));
+        empty |= static_cast<uint64_t>(laneBits(~(lumd > vf{}))) << g;
+    }
+    return n < 64 ? empty & ((uint64_t{1} << n) - 1) : empty;
+}
+
+TMV_TARGET void compressChunk(TailChunk& t, int n, float licomp, const float* powTable)
+{
+    const float v = licomp * 0.99f + 0.01f;
+    const vf vv = splat(v), below = splat(1.0f - v), one = splat(1.0f), scale = splat(65535.0f);
+    for (int g = 0; g < n; g += kLanes) {
+        const vf s0 = load(t.lum0 + g) - below;
+        const vi on = s0 > vf{};
+        if (laneBits(on) == 0) {
+            for (int c = 0; c < 3; ++c)
+                store(t.c0b[c] + g, load(t.c0[c] + g));
+            continue;
+        }
+        const vf s = s0 / vv;
+        const vf keep = one - s;
+        for (int c = 0; c < 3; ++c) {
+            const vf col = load(t.c0[c] + g);
+            const vf out = keep * col + s * gather(powTable, index16(col * scale));
+            store(t.c0b[c] + g, select(on, out, col));
+        }
+    }
+}
+
+TMV_TARGET void tableGainChunk(TailChunk& t, int n, float b, const float* table)
+{
+    const vf bb = splat(b);
+    for (int g = 0; g < n; g += kLanes) {
+        const vf f = bb * gather(table, loadInts(t.m16 + g));
+        for (int c = 0; c < 3; ++c)
+            store(t.ce[c] + g, load(t.c0b[c] + g) * f);
+    }
+}
+
+TMV_TARGET void storeBlendChunk(const TailChunk& t, const int* K, const float* mask, int n, ushort* d)
+{
+    const vf one = splat(1.0f), scale = splat(65535.0f);
+    for (int g = 0; g < n; g += kLanes) {
+        const vf m = gather(mask, loadInts(K + g));
+        const vf keep = one - m;
+        vi out[3];
+        for (int c = 0; c < 3; ++c) {
+            vf v = load(t.c0[c] + g) * keep + load(t.out[c] + g) * m;
+            // Held to 0..1 with NaN to 0, as MP_storeRGB48Clamped does.
+            v = select(v > vf{}, select(v < one, v, one), vf{});
+            out[c] = __builtin_convertvector(v * scale, vi);
+        }
+        if (g + kLanes <= n) {
+            storeRGB(d + 3 * g, out[0], out[1], out[2]);
+        } else {
+            ushort part[3 * kLanes];
+            storeRGB(part, out[0], out[1], out[2]);
+            std::memcpy(d + 3 * g, part, static_cast<size_t>(n - g) * 3 * sizeof(ushort));
+        }
+    }
+}
+
 #undef TMV_TARGET

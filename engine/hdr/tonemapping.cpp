@@ -155,6 +155,7 @@ struct TMArgs {
     ColourWindow cwin{};
     ColourStatsFn colourStats = nullptr;
     TailFn tail = nullptr;
+    const ChunkSteps* steps = nullptr;
     ushort* out = nullptr; // TMmeandiff: the scratch image the worker writes
     int halfWidth[2 * MP_MAX_TM_KERNELSIZE + 1] = {};
 };
@@ -165,7 +166,7 @@ struct TMArgs {
 struct TMfattal {
     static constexpr const char* kName = "MP_calcPixelTMfattal";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
-    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.9f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -182,6 +183,7 @@ struct TMmeanlog {
     static constexpr const char* kName = "MP_calcPixelTMmeanlog";
     static constexpr unsigned kSums = kSumMean;
     static constexpr bool kGaussian = true, kReduced = true;
+    static constexpr bool kTableGain = true; // gain() lane by lane: ChunkSteps::tableGain
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -193,7 +195,7 @@ struct TMmeanlog {
 struct TMmeanlin {
     static constexpr const char* kName = "MP_calcPixelTMmeanlin";
     static constexpr unsigned kSums = kSumMean;
-    static constexpr bool kGaussian = true, kReduced = false;
+    static constexpr bool kGaussian = true, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -209,7 +211,7 @@ struct TMmeanlin {
 struct TMmeanexp {
     static constexpr const char* kName = "MP_calcPixelTMmeanexp";
     static constexpr unsigned kSums = kSumMean;
-    static constexpr bool kGaussian = true, kReduced = false;
+    static constexpr bool kGaussian = true, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -225,7 +227,7 @@ struct TMmeanexp {
 struct TMintense {
     static constexpr const char* kName = "MP_calcPixelTMintense";
     static constexpr unsigned kSums = 0;
-    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.9f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -242,7 +244,7 @@ struct TMintense {
 struct TMgradlum {
     static constexpr const char* kName = "MP_calcPixelTMgradlum";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
-    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -259,7 +261,7 @@ struct TMgradlum {
 struct TMconstgradlum {
     static constexpr const char* kName = "MP_calcPixelTMconstgradlum";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
-    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -275,7 +277,7 @@ struct TMconstgradlum {
 struct TMsigmoid {
     static constexpr const char* kName = "MP_calcPixelTMsigmoid";
     static constexpr unsigned kSums = kSumSigned;
-    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int K, const Local& s)
@@ -293,7 +295,7 @@ struct TMsigmoid {
 struct TMlummeangrad {
     static constexpr const char* kName = "MP_calcPixelTMlummeangrad";
     static constexpr unsigned kSums = kSumMean | kSumSigned;
-    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -325,60 +327,71 @@ template <class Op> Local finishStats(const Stats& st, int i, int K, const Windo
     return s;
 }
 
+// Whether the full worker's per-pixel end comes down to the reduced one's:
+// no geometry (opacity 1, whose blend gives the effect's bits), no blend mode,
+// full opacity and a mask table. The mask index of the frame,
+// MP_tableIndex(lumr*R + lumg*G + lumb*B), is then the pixel's K.
+inline bool plainEnd(const MP_DriverRun& run, bool geometry)
+{
+    return !geometry && run.mode <= 0 && !(run.opacity < 1.0f) && run.maskTable != nullptr;
+}
+
 // The band worker: each row in chunks of kChunk pixels. For a chunk: the
-// window statistics, each pixel's light compression and gain, the common
-// tail of all of them, then per pixel the frame's steps (full: geometry
-// opacity, mask, blend, geometry blend; reduced: mask, channels clamped to
-// 0..65535).
+// source colours, the window statistics, each pixel's light compression and
+// gain, the common tail of all of them, then per pixel the frame's steps
+// (full: geometry opacity, mask, blend, geometry blend; reduced: mask,
+// channels clamped to 0..65535). The steps but the gain go lane by lane
+// (ChunkSteps), each with the operations of the per-pixel formulas.
 template <class Op, bool Full> void tmWorker(TaskFuncParams task)
 {
     const TMArgs& a = *MP_taskArgs<TMArgs>(task);
     const MP_DriverRun& run = a.run;
     const MP_Params* p = run.params;
+    const ChunkSteps& steps = *a.steps;
     const bool geometry = p->geometry_needed != 0;
-    const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
-    const TailParams tp{lr, lg, lb, Op::kDamping, a.detail, a.microdetail};
-    Stats st;
-    TailChunk tc;
+    const TailParams tp{p->lumr, p->lumg, p->lumb, Op::kDamping, a.detail, a.microdetail};
+    Stats st{};
+    TailChunk tc{};
     int K[kChunk] = {};
-    MP_float3 c0[kChunk];
     for (int y = MP_taskStart(task); y < MP_taskEnd(task); ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
         const ushort* s = run.src + row;
         ushort* d = run.dst + row;
         for (int x0 = 0; x0 < run.width; x0 += kChunk) {
             const int n = MP_imin(kChunk, run.width - x0);
-            for (int i = 0; i < n; ++i) {
-                c0[i] = MP_loadRGB48(s + 3 * (x0 + i));
-                tc.lum0[i] = lr * c0[i].x + lg * c0[i].y + lb * c0[i].z;
-                K[i] = lumIndex(tc.lum0[i]);
-            }
+            steps.load(s + 3 * x0, n, tp, tc, K);
             a.stats(a.win, y, x0, n, K, st);
-            for (int i = 0; i < n; ++i) {
-                const float lum0 = tc.lum0[i];
+            for (uint64_t empty = steps.local(st, n, tc); empty != 0; empty &= empty - 1) {
+                const int i = __builtin_ctzll(empty);
                 const Local loc = finishStats<Op>(st, i, K[i], a.win, x0 + i, y);
-                const MP_float3 c0b = MP_calcTMtonecompressionfromtable(c0[i], lum0, a.licomp);
-                const MP_float3 ce = Op::gain(a, c0b, lum0, K[i], loc);
-                tc.c0b[0][i] = c0b.x;
-                tc.c0b[1][i] = c0b.y;
-                tc.c0b[2][i] = c0b.z;
-                tc.ce[0][i] = ce.x;
-                tc.ce[1][i] = ce.y;
-                tc.ce[2][i] = ce.z;
+                tc.lumsum[i] = loc.lumsum;
+                tc.lumdist[i] = loc.lumdist;
                 tc.lumdet[i] = loc.lumdet;
+                tc.m16[i] = loc.m16;
+            }
+            steps.compress(tc, n, a.licomp, MP_litemp_table);
+            if constexpr (Op::kTableGain) {
+                steps.tableGain(tc, n, a.B, MP_temp4_table);
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    const Local loc{tc.lumsum[i], tc.lumdist[i], tc.lumdet[i], tc.m16[i]};
+                    const MP_float3 ce =
+                        Op::gain(a, {tc.c0b[0][i], tc.c0b[1][i], tc.c0b[2][i]}, tc.lum0[i], K[i], loc);
+                    tc.ce[0][i] = ce.x;
+                    tc.ce[1][i] = ce.y;
+                    tc.ce[2][i] = ce.z;
+                }
             }
             a.tail(tc, n, tp);
-            for (int i = 0; i < n; ++i) {
-                const int x = x0 + i;
-                const MP_float3 e{tc.out[0][i], tc.out[1][i], tc.out[2][i]};
-                if constexpr (Full) {
-                    MP_fullWorkerPixel(run, geometry, x, y, c0[i], d + 3 * x, [&] { return e; });
-                } else {
-                    const float m = MP_temp3_table[K[i]];
-                    const float k = 1.0f - m;
-                    MP_storeRGB48Clamped(d + 3 * x,
-                                         {c0[i].x * k + e.x * m, c0[i].y * k + e.y * m, c0[i].z * k + e.z * m});
+            if (Full && !plainEnd(run, geometry)) {
+                for (int i = 0; i < n; ++i) {
+                    const int x = x0 + i;
+                    const MP_float3 e{tc.out[0][i], tc.out[1][i], tc.out[2][i]};
+                    MP_fullWorkerPixel(run, geometry, x, y, {tc.c0[0][i], tc.c0[1][i], tc.c0[2][i]}, d + 3 * x,
+                                       [&] { return e; });
                 }
+            } else {
+                steps.storeBlend(tc, K, Full ? run.maskTable : MP_temp3_table, n, d + 3 * x0);
             }
         }
     }
@@ -485,6 +498,7 @@ template <class Op> int tmDriver(int sizex, int sizey, ushort* src, ushort* dst,
     a.win = Window{plane.plane, plane.stride, plane.pad, sizex, sizey, a.r, a.step, panorama, a.halfWidth};
     a.stats = statsFunction(Op::kSums);
     a.tail = tailFunction();
+    a.steps = &chunkSteps();
     MP_TaskFunc reduced = nullptr;
     if constexpr (Op::kReduced)
         reduced = tmWorker<Op, false>;
@@ -502,22 +516,19 @@ void meandiffWorker(TaskFuncParams task)
     const float lr = p->lumr, lg = p->lumg, lb = p->lumb;
     const TailParams tp{lr, lg, lb, 0.8f, a.detail, a.microdetail};
     const float s = a.t;
-    ColourStats st;
-    TailChunk tc;
+    const ChunkSteps& steps = *a.steps;
+    ColourStats st{};
+    TailChunk tc{};
     int K[kChunk] = {};
-    MP_float3 c0[kChunk];
     for (int y = MP_taskStart(task); y < MP_taskEnd(task); ++y) {
         const size_t row = static_cast<size_t>(y) * static_cast<size_t>(run.width) * 3;
         const ushort* src = run.src + row;
         ushort* out = (a.out ? a.out : run.dst) + row;
         for (int x0 = 0; x0 < run.width; x0 += kChunk) {
             const int n = MP_imin(kChunk, run.width - x0);
-            for (int i = 0; i < n; ++i) {
-                c0[i] = MP_loadRGB48(src + 3 * (x0 + i));
-                tc.lum0[i] = lr * c0[i].x + lg * c0[i].y + lb * c0[i].z;
-                K[i] = lumIndex(tc.lum0[i]);
-            }
+            steps.load(src + 3 * x0, n, tp, tc, K);
             a.colourStats(a.cwin, y, x0, n, K, st);
+            steps.compress(tc, n, a.licomp, MP_litemp_table);
             for (int i = 0; i < n; ++i) {
                 const float lum0 = tc.lum0[i];
                 float lumd = st.lumd[i], mean = st.mean[i], det = st.det[i];
@@ -539,22 +550,24 @@ void meandiffWorker(TaskFuncParams task)
                 const float kinv = MP_k * inv;
                 const MP_float3 colora = scale(sum, kinv);
                 const float meanp = kinv * mean + 0.001f;
-                const MP_float3 c = MP_calcTMtonecompressionfromtable(c0[i], lum0, a.licomp);
+                const MP_float3 c{tc.c0b[0][i], tc.c0b[1][i], tc.c0b[2][i]};
                 const float q = (lum0 + 0.001f) / meanp * s;
                 const float len = MP_sqrt(dot(colora, colora) + 0.001f);
-                tc.c0b[0][i] = c.x;
-                tc.c0b[1][i] = c.y;
-                tc.c0b[2][i] = c.z;
                 tc.ce[0][i] = (1.0f - s) * c.x + colora.x * q / len;
                 tc.ce[1][i] = (1.0f - s) * c.y + colora.y * q / len;
                 tc.ce[2][i] = (1.0f - s) * c.z + colora.z * q / len;
                 tc.lumdet[i] = inv * det;
             }
             a.tail(tc, n, tp);
+            if (plainEnd(run, geometry)) {
+                steps.storeBlend(tc, K, run.maskTable, n, out + 3 * x0);
+                continue;
+            }
             for (int i = 0; i < n; ++i) {
                 const int x = x0 + i;
                 const MP_float3 e{tc.out[0][i], tc.out[1][i], tc.out[2][i]};
-                MP_fullWorkerPixel(run, geometry, x, y, c0[i], out + 3 * x, [&] { return e; });
+                MP_fullWorkerPixel(run, geometry, x, y, {tc.c0[0][i], tc.c0[1][i], tc.c0[2][i]}, out + 3 * x,
+                                   [&] { return e; });
             }
         }
     }
@@ -798,6 +811,7 @@ int MP_calcPixelTMmeandiff(int sizex, int sizey, ushort* src, ushort* dst, int, 
     MP_runSinglePass(colourPlaneTask, MP_makeTask(params, &a.cwin), sizey);
     a.colourStats = colourStatsFunction();
     a.tail = tailFunction();
+    a.steps = &chunkSteps();
     a.run.full = true;
     MP_runDriverBands(a.run, &a, meandiffWorker, nullptr, 1);
     if (!direct)

@@ -546,6 +546,113 @@ TEST_F(Tonemapping, TailOfAChunkIsTheTailOfEachPixel)
     mp_tm::usePortableWalkers(false);
 }
 
+// The steps around the walk give each pixel of a chunk the bits of the
+// per-pixel formulas, for whole and partial chunks, with black, white,
+// out-of-range and NaN values, and touch nothing past the chunk's pixels.
+TEST_F(Tonemapping, ChunkStepsEqualThePerPixelFormulas)
+{
+    uint32_t seed = 11;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    auto unit = [&] { return static_cast<float>(next() >> 8) / 16777216.0f; };
+    const float nan = std::nanf("");
+    const mp_tm::TailParams tp{0.2126f, 0.7152f, 0.0722f, 0.9f, 0.6f, 0.3f};
+    std::vector<float> mask(65536);
+    for (float& m : mask)
+        m = unit();
+
+    for (const mp_tm::ChunkSteps* steps : walkers([] { return &mp_tm::chunkSteps(); }))
+        for (int n : {mp_tm::kChunk, 37, 16, 15, 1}) {
+            SCOPED_TRACE("n " + std::to_string(n));
+            // Source pixels: black, white, and random values.
+            std::vector<uint16_t> src(static_cast<size_t>(n) * 3);
+            for (size_t i = 0; i < src.size(); ++i)
+                src[i] = i % 11 == 0 ? 0 : i % 13 == 0 ? 65535 : static_cast<uint16_t>(next() >> 16);
+            mp_tm::TailChunk tc{};
+            int K[mp_tm::kChunk] = {};
+            steps->load(src.data(), n, tp, tc, K);
+            for (int i = 0; i < n; ++i) {
+                const MP_float3 c = MP_loadRGB48(&src[3 * static_cast<size_t>(i)]);
+                const float lum0 = tp.lumr * c.x + tp.lumg * c.y + tp.lumb * c.z;
+                ASSERT_EQ(tc.c0[0][i], c.x) << i;
+                ASSERT_EQ(tc.c0[1][i], c.y) << i;
+                ASSERT_EQ(tc.c0[2][i], c.z) << i;
+                ASSERT_EQ(tc.lum0[i], lum0) << i;
+                ASSERT_EQ(K[i], MP_safeTrunc(65535.0f * lum0, 0, 65535)) << i;
+            }
+
+            // Local statistics; windows without weight are left to the caller.
+            mp_tm::Stats st{};
+            uint64_t empty = 0;
+            for (int i = 0; i < mp_tm::kChunk; ++i) {
+                st.lumd[i] = i % 5 == 0 ? 0.0f : i % 17 == 0 ? -1.0f : i % 19 == 0 ? nan : unit() * 900.0f + 1e-6f;
+                st.mean[i] = unit() * 3e7f;
+                st.dist[i] = i % 3 == 0 ? -unit() * 1e7f : unit() * 1e7f;
+                st.det[i] = unit() * 200.0f - 100.0f;
+                if (i < n && !(st.lumd[i] > 0.0f))
+                    empty |= uint64_t{1} << i;
+            }
+            ASSERT_EQ(steps->local(st, n, tc), empty);
+            for (int i = 0; i < n; ++i) {
+                if (!(st.lumd[i] > 0.0f))
+                    continue;
+                const float inv = 1.0f / st.lumd[i];
+                const float kinv = k * inv;
+                ASSERT_EQ(tc.lumsum[i], kinv * st.mean[i]) << i;
+                ASSERT_EQ(tc.lumdist[i], kinv * st.dist[i]) << i;
+                ASSERT_EQ(tc.lumdet[i], inv * st.det[i]) << i;
+                ASSERT_EQ(tc.m16[i], MP_safeTrunc(tc.lumsum[i] * 65535.0f, 0, 65535)) << i;
+            }
+
+            // Light compression on either side of its threshold.
+            for (float licomp : {0.0f, 0.25f, 1.0f}) {
+                MP_Pre_calcPixelLItable(licomp);
+                for (int i = 0; i < mp_tm::kChunk; ++i) {
+                    tc.lum0[i] = i % 7 == 0 ? 1.0f - (licomp * 0.99f + 0.01f) : unit();
+                    for (int c = 0; c < 3; ++c)
+                        tc.c0[c][i] = i % 9 == 0 ? 1.0f : unit();
+                }
+                steps->compress(tc, n, licomp, MP_litemp_table);
+                for (int i = 0; i < n; ++i) {
+                    const MP_float3 want =
+                        MP_calcTMtonecompressionfromtable({tc.c0[0][i], tc.c0[1][i], tc.c0[2][i]}, tc.lum0[i], licomp);
+                    ASSERT_EQ(tc.c0b[0][i], want.x) << i << " licomp " << licomp;
+                    ASSERT_EQ(tc.c0b[1][i], want.y) << i;
+                    ASSERT_EQ(tc.c0b[2][i], want.z) << i;
+                }
+            }
+
+            // TMmeanlog's gain from its table at the local mean.
+            for (int i = 0; i < mp_tm::kChunk; ++i)
+                tc.m16[i] = static_cast<int>(next() >> 16);
+            steps->tableGain(tc, n, 1.37f, mask.data());
+            for (int i = 0; i < n; ++i)
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(tc.ce[c][i], tc.c0b[c][i] * (1.37f * mask[static_cast<size_t>(tc.m16[i])])) << i;
+
+            // The reduced store: blended, held to 0..1 (NaN to 0), truncated,
+            // and nothing written past pixel n.
+            for (int i = 0; i < mp_tm::kChunk; ++i) {
+                K[i] = static_cast<int>(next() >> 16);
+                for (int c = 0; c < 3; ++c)
+                    tc.out[c][i] = i % 6 == 0 ? nan : i % 4 == 0 ? unit() * 4.0f - 2.0f : unit();
+            }
+            std::vector<uint16_t> dst(static_cast<size_t>(n + 2) * 3, 4242);
+            steps->storeBlend(tc, K, mask.data(), n, dst.data());
+            for (int i = 0; i < n; ++i) {
+                const float m = mask[static_cast<size_t>(K[i])];
+                const float keep = 1.0f - m;
+                uint16_t want[3];
+                MP_storeRGB48Clamped(want, {tc.c0[0][i] * keep + tc.out[0][i] * m, tc.c0[1][i] * keep + tc.out[1][i] * m,
+                                            tc.c0[2][i] * keep + tc.out[2][i] * m});
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(dst[3 * static_cast<size_t>(i) + c], want[c]) << i << " channel " << c;
+            }
+            for (size_t i = static_cast<size_t>(n) * 3; i < dst.size(); ++i)
+                ASSERT_EQ(dst[i], 4242) << "written past the chunk at " << i;
+        }
+    mp_tm::usePortableWalkers(false);
+}
+
 TEST_F(Tonemapping, UniformMidGreyHasDetailFromTheFourteenBitPlane)
 {
     // Weights 0.3333/0.3334/0.3333: the centre's index is 32768 while the
