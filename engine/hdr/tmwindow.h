@@ -128,6 +128,12 @@ struct ChunkSteps {
     void (*compress)(TailChunk& t, int n, float licomp, const float* powTable);
     // A gain of b * table[m16] for every channel: ce = c0b * (b * table[m16]).
     void (*tableGain)(TailChunk& t, int n, float b, const float* table);
+    // TMmeandiff's gain from its colour window sums with strength s:
+    // inv = 1/lumd, colour a = sum * (k*inv), meanp = (k*inv)*mean + 0.001,
+    // q = (lum0 + 0.001) / meanp * s, len = sqrt(a.a + 0.001),
+    // ce = (1 - s)*c0b + a*q/len, lumdet = inv*det. Returns the pixels whose
+    // window held no weight, as local does.
+    uint64_t (*colourGain)(const ColourStats& st, int n, float s, TailChunk& t);
     // The reduced workers' end: out blended over c0 by mask[K] (c0*(1-m) + out*m),
     // held to 0..1, scaled by 65535 and truncated into the row d (RGB48).
     void (*storeBlend)(const TailChunk& t, const int* K, const float* mask, int n, ushort* d);

@@ -438,6 +438,28 @@ TMV_TARGET void tableGainChunk(TailChunk& t, int n, float b, const float* table)
     }
 }
 
+TMV_TARGET uint64_t colourGainChunk(const ColourStats& st, int n, float s, TailChunk& t)
+{
+    const vf one = splat(1.0f), k = splat(1.0f / 65535.0f), eps = splat(0.001f);
+    const vf strength = splat(s), keep = splat(1.0f - s);
+    uint64_t empty = 0;
+    for (int g = 0; g < n; g += kLanes) {
+        const vf lumd = load(st.lumd + g);
+        const vf inv = one / lumd;
+        const vf kinv = k * inv;
+        const vf ax = load(st.red + g) * kinv, ay = load(st.green + g) * kinv, az = load(st.blue + g) * kinv;
+        const vf meanp = kinv * load(st.mean + g) + eps;
+        const vf q = (load(t.lum0 + g) + eps) / meanp * strength;
+        const vf len = TMV_SQRT(ax * ax + ay * ay + az * az + eps);
+        store(t.ce[0] + g, keep * load(t.c0b[0] + g) + ax * q / len);
+        store(t.ce[1] + g, keep * load(t.c0b[1] + g) + ay * q / len);
+        store(t.ce[2] + g, keep * load(t.c0b[2] + g) + az * q / len);
+        store(t.lumdet + g, inv * load(st.det + g));
+        empty |= static_cast<uint64_t>(laneBits(~(lumd > vf{}))) << g;
+    }
+    return n < 64 ? empty & ((uint64_t{1} << n) - 1) : empty;
+}
+
 TMV_TARGET void storeBlendChunk(const TailChunk& t, const int* K, const float* mask, int n, ushort* d)
 {
     const vf one = splat(1.0f), scale = splat(65535.0f);

@@ -529,29 +529,25 @@ void meandiffWorker(TaskFuncParams task)
             steps.load(src + 3 * x0, n, tp, tc, K);
             a.colourStats(a.cwin, y, x0, n, K, st);
             steps.compress(tc, n, a.licomp, MP_litemp_table);
-            for (int i = 0; i < n; ++i) {
-                const float lum0 = tc.lum0[i];
-                float lumd = st.lumd[i], mean = st.mean[i], det = st.det[i];
-                MP_float3 sum{st.red[i], st.green[i], st.blue[i]};
-                if (!(lumd > 0.0f)) {
-                    // No sample in the window: the pixel itself.
-                    const ushort* px = src + 3 * (x0 + i);
-                    const int L = lum14(px, a.cwin.wr, a.cwin.wg, a.cwin.wb);
-                    const int d = K[i] - L;
-                    const int ad = d < 0 ? -d : d;
-                    lumd = localexp[MP_localexpIndex(0, 0)] * rangeWeight(static_cast<float>(ad));
-                    mean = static_cast<float>(L) * lumd;
-                    const float root = MP_sqrt_table[ad];
-                    det = (d < 0 ? -root : root) * lumd;
-                    sum = {0.01f + static_cast<float>(px[0]) * lumd, 0.01f + static_cast<float>(px[1]) * lumd,
-                           0.01f + static_cast<float>(px[2]) * lumd};
-                }
+            for (uint64_t empty = steps.colourGain(st, n, s, tc); empty != 0; empty &= empty - 1) {
+                // No sample in the window: the pixel itself, with the same formulas.
+                const int i = __builtin_ctzll(empty);
+                const ushort* px = src + 3 * (x0 + i);
+                const int L = lum14(px, a.cwin.wr, a.cwin.wg, a.cwin.wb);
+                const int d = K[i] - L;
+                const int ad = d < 0 ? -d : d;
+                const float lumd = localexp[MP_localexpIndex(0, 0)] * rangeWeight(static_cast<float>(ad));
+                const float mean = static_cast<float>(L) * lumd;
+                const float root = MP_sqrt_table[ad];
+                const float det = (d < 0 ? -root : root) * lumd;
+                const MP_float3 sum{0.01f + static_cast<float>(px[0]) * lumd, 0.01f + static_cast<float>(px[1]) * lumd,
+                                    0.01f + static_cast<float>(px[2]) * lumd};
                 const float inv = 1.0f / lumd;
                 const float kinv = MP_k * inv;
                 const MP_float3 colora = scale(sum, kinv);
                 const float meanp = kinv * mean + 0.001f;
                 const MP_float3 c{tc.c0b[0][i], tc.c0b[1][i], tc.c0b[2][i]};
-                const float q = (lum0 + 0.001f) / meanp * s;
+                const float q = (tc.lum0[i] + 0.001f) / meanp * s;
                 const float len = MP_sqrt(dot(colora, colora) + 0.001f);
                 tc.ce[0][i] = (1.0f - s) * c.x + colora.x * q / len;
                 tc.ce[1][i] = (1.0f - s) * c.y + colora.y * q / len;

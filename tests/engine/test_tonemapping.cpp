@@ -629,6 +629,36 @@ TEST_F(Tonemapping, ChunkStepsEqualThePerPixelFormulas)
                 for (int c = 0; c < 3; ++c)
                     ASSERT_EQ(tc.ce[c][i], tc.c0b[c][i] * (1.37f * mask[static_cast<size_t>(tc.m16[i])])) << i;
 
+            // TMmeandiff's gain from its colour sums.
+            mp_tm::ColourStats cst{};
+            uint64_t noWeight = 0;
+            for (int i = 0; i < mp_tm::kChunk; ++i) {
+                cst.lumd[i] = i % 5 == 0 ? 0.0f : i % 19 == 0 ? nan : unit() * 900.0f + 1e-6f;
+                cst.mean[i] = unit() * 3e7f;
+                cst.det[i] = unit() * 200.0f - 100.0f;
+                cst.red[i] = i % 8 == 0 ? 0.01f : unit() * 3e7f;
+                cst.green[i] = unit() * 3e7f;
+                cst.blue[i] = unit() * 3e7f;
+                tc.lum0[i] = unit();
+                if (i < n && !(cst.lumd[i] > 0.0f))
+                    noWeight |= uint64_t{1} << i;
+            }
+            const float strength = 0.702f;
+            ASSERT_EQ(steps->colourGain(cst, n, strength, tc), noWeight);
+            for (int i = 0; i < n; ++i) {
+                if (!(cst.lumd[i] > 0.0f))
+                    continue;
+                const float inv = 1.0f / cst.lumd[i];
+                const float kinv = k * inv;
+                const float ca[3] = {cst.red[i] * kinv, cst.green[i] * kinv, cst.blue[i] * kinv};
+                const float meanp = kinv * cst.mean[i] + 0.001f;
+                const float q = (tc.lum0[i] + 0.001f) / meanp * strength;
+                const float len = std::sqrt(ca[0] * ca[0] + ca[1] * ca[1] + ca[2] * ca[2] + 0.001f);
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(tc.ce[c][i], (1.0f - strength) * tc.c0b[c][i] + ca[c] * q / len) << i;
+                ASSERT_EQ(tc.lumdet[i], inv * cst.det[i]) << i;
+            }
+
             // The reduced store: blended, held to 0..1 (NaN to 0), truncated,
             // and nothing written past pixel n.
             for (int i = 0; i < mp_tm::kChunk; ++i) {
