@@ -223,7 +223,7 @@ TailFn portableTailFunction() { return portable::tail; }
 const ChunkSteps& portableChunkSteps()
 {
     static const ChunkSteps steps{portable::loadChunk, portable::localChunk, portable::compressChunk,
-                                  portable::tableGainChunk, portable::colourGainChunk, portable::storeBlendChunk};
+                                  portable::tableGainChunk, portable::formulaGainChunk, portable::colourGainChunk, portable::storeBlendChunk};
     return steps;
 }
 
@@ -231,8 +231,8 @@ const ChunkSteps& chunkSteps()
 {
 #ifdef MP_TM_X86
     static const ChunkSteps wide{avx512::loadChunk, avx512::localChunk, avx512::compressChunk,
-                                 avx512::tableGainChunk, avx512::colourGainChunk, avx512::storeBlendChunk};
-    static const ChunkSteps eight{avx2::loadChunk, avx2::localChunk, avx2::compressChunk, avx2::tableGainChunk, avx2::colourGainChunk,
+                                 avx512::tableGainChunk, avx512::formulaGainChunk, avx512::colourGainChunk, avx512::storeBlendChunk};
+    static const ChunkSteps eight{avx2::loadChunk, avx2::localChunk, avx2::compressChunk, avx2::tableGainChunk, avx2::formulaGainChunk, avx2::colourGainChunk,
                                   avx2::storeBlendChunk};
     if (hasAvx512())
         return wide;

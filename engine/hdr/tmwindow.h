@@ -110,6 +110,17 @@ struct TailParams {
 };
 using TailFn = void (*)(TailChunk& chunk, int n, const TailParams& p);
 
+// The gains that need no more than the basic operations and roots, by
+// operator (t the strength value, c the light-compressed colour c0b, n = 1 /
+// sqrt(c.c + 0.001), each in the order written):
+//   MeanLin:      H = 1 + min(max(lumsum - lumdet, 0), 1),
+//                 ce = c * ((lum0 + 1) * n / H * t) + c * (1 - t)
+//   GradLum:      u = 0.99 t, f = 1 / (0.01 + lum0), g = f * lumsum * lumdist,
+//                 ce = ((1 - u) * c + 0.75 * c * f * u) * (1 - g) + c * n * g
+//   ConstGradLum: P = sqrt(sqrt(lumdist)), Q = (1 - P) * 0.75 / (lumsum + 0.01),
+//                 ce = c * (1 - t) + (P * c + c * Q) * t
+enum class FormulaGain { None, MeanLin, GradLum, ConstGradLum };
+
 // The per-pixel steps of a chunk around the window walk, lane by lane with
 // the operations of the per-pixel formulas, so that every pixel gets the
 // bits it gets alone. Lanes from n to the end of the chunk's arrays may hold
@@ -128,6 +139,8 @@ struct ChunkSteps {
     void (*compress)(TailChunk& t, int n, float licomp, const float* powTable);
     // A gain of b * table[m16] for every channel: ce = c0b * (b * table[m16]).
     void (*tableGain)(TailChunk& t, int n, float b, const float* table);
+    // One of the formula gains above for every pixel (kind not None).
+    void (*formulaGain)(FormulaGain kind, TailChunk& t, int n, float strength);
     // TMmeandiff's gain from its colour window sums with strength s:
     // inv = 1/lumd, colour a = sum * (k*inv), meanp = (k*inv)*mean + 0.001,
     // q = (lum0 + 0.001) / meanp * s, len = sqrt(a.a + 0.001),

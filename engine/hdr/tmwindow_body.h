@@ -438,6 +438,45 @@ TMV_TARGET void tableGainChunk(TailChunk& t, int n, float b, const float* table)
     }
 }
 
+TMV_TARGET void formulaGainChunk(FormulaGain kind, TailChunk& t, int n, float strength)
+{
+    const vf zero{}, one = splat(1.0f), eps = splat(0.001f), hundredth = splat(0.01f), threeQ = splat(0.75f);
+    const vf ts = splat(strength), keep = splat(1.0f - strength);
+    const vf u = splat(0.99f * strength), keepU = splat(1.0f - 0.99f * strength);
+    for (int g = 0; g < n; g += kLanes) {
+        const vf cx = load(t.c0b[0] + g), cy = load(t.c0b[1] + g), cz = load(t.c0b[2] + g);
+        const vf lumsum = load(t.lumsum + g);
+        vf ex, ey, ez;
+        if (kind == FormulaGain::MeanLin) {
+            const vf nn = one / TMV_SQRT(cx * cx + cy * cy + cz * cz + eps);
+            vf G = lumsum - load(t.lumdet + g);
+            G = select(G > zero, G, zero);
+            const vf H = one + select(G < one, G, one);
+            const vf f = (load(t.lum0 + g) + one) * nn / H * ts;
+            ex = cx * f + cx * keep;
+            ey = cy * f + cy * keep;
+            ez = cz * f + cz * keep;
+        } else if (kind == FormulaGain::GradLum) {
+            const vf nn = one / TMV_SQRT(cx * cx + cy * cy + cz * cz + eps);
+            const vf f = one / (hundredth + load(t.lum0 + g));
+            const vf gg = f * lumsum * load(t.lumdist + g);
+            const vf keepG = one - gg;
+            ex = (keepU * cx + threeQ * cx * f * u) * keepG + cx * nn * gg;
+            ey = (keepU * cy + threeQ * cy * f * u) * keepG + cy * nn * gg;
+            ez = (keepU * cz + threeQ * cz * f * u) * keepG + cz * nn * gg;
+        } else {
+            const vf P = TMV_SQRT(TMV_SQRT(load(t.lumdist + g)));
+            const vf Q = (one - P) * threeQ / (lumsum + hundredth);
+            ex = cx * keep + (P * cx + cx * Q) * ts;
+            ey = cy * keep + (P * cy + cy * Q) * ts;
+            ez = cz * keep + (P * cz + cz * Q) * ts;
+        }
+        store(t.ce[0] + g, ex);
+        store(t.ce[1] + g, ey);
+        store(t.ce[2] + g, ez);
+    }
+}
+
 TMV_TARGET uint64_t colourGainChunk(const ColourStats& st, int n, float s, TailChunk& t)
 {
     const vf one = splat(1.0f), k = splat(1.0f / 65535.0f), eps = splat(0.001f);

@@ -167,6 +167,7 @@ struct TMfattal {
     static constexpr const char* kName = "MP_calcPixelTMfattal";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
     static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.9f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -183,7 +184,8 @@ struct TMmeanlog {
     static constexpr const char* kName = "MP_calcPixelTMmeanlog";
     static constexpr unsigned kSums = kSumMean;
     static constexpr bool kGaussian = true, kReduced = true;
-    static constexpr bool kTableGain = true; // gain() lane by lane: ChunkSteps::tableGain
+    static constexpr bool kTableGain = true; // gain() lane by lane
+    static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -196,6 +198,7 @@ struct TMmeanlin {
     static constexpr const char* kName = "MP_calcPixelTMmeanlin";
     static constexpr unsigned kSums = kSumMean;
     static constexpr bool kGaussian = true, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::MeanLin; // gain() lane by lane
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -212,6 +215,7 @@ struct TMmeanexp {
     static constexpr const char* kName = "MP_calcPixelTMmeanexp";
     static constexpr unsigned kSums = kSumMean;
     static constexpr bool kGaussian = true, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -228,6 +232,7 @@ struct TMintense {
     static constexpr const char* kName = "MP_calcPixelTMintense";
     static constexpr unsigned kSums = 0;
     static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.9f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -245,6 +250,7 @@ struct TMgradlum {
     static constexpr const char* kName = "MP_calcPixelTMgradlum";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
     static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::GradLum; // gain() lane by lane
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
@@ -262,6 +268,7 @@ struct TMconstgradlum {
     static constexpr const char* kName = "MP_calcPixelTMconstgradlum";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
     static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::ConstGradLum; // gain() lane by lane
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -278,6 +285,7 @@ struct TMsigmoid {
     static constexpr const char* kName = "MP_calcPixelTMsigmoid";
     static constexpr unsigned kSums = kSumSigned;
     static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int K, const Local& s)
@@ -296,6 +304,7 @@ struct TMlummeangrad {
     static constexpr const char* kName = "MP_calcPixelTMlummeangrad";
     static constexpr unsigned kSums = kSumMean | kSumSigned;
     static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
     static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
@@ -372,6 +381,8 @@ template <class Op, bool Full> void tmWorker(TaskFuncParams task)
             steps.compress(tc, n, a.licomp, MP_litemp_table);
             if constexpr (Op::kTableGain) {
                 steps.tableGain(tc, n, a.B, MP_temp4_table);
+            } else if constexpr (Op::kFormula != FormulaGain::None) {
+                steps.formulaGain(Op::kFormula, tc, n, a.t);
             } else {
                 for (int i = 0; i < n; ++i) {
                     const Local loc{tc.lumsum[i], tc.lumdist[i], tc.lumdet[i], tc.m16[i]};

@@ -629,6 +629,49 @@ TEST_F(Tonemapping, ChunkStepsEqualThePerPixelFormulas)
                 for (int c = 0; c < 3; ++c)
                     ASSERT_EQ(tc.ce[c][i], tc.c0b[c][i] * (1.37f * mask[static_cast<size_t>(tc.m16[i])])) << i;
 
+            // The formula gains of TMmeanlin, TMgradlum and TMconstgradlum,
+            // with negative and NaN distances too.
+            for (int i = 0; i < mp_tm::kChunk; ++i) {
+                tc.lumsum[i] = i % 10 == 0 ? 0.0f : unit();
+                tc.lumdet[i] = unit() * 0.4f - 0.2f;
+                tc.lumdist[i] = i % 6 == 0 ? -unit() : i % 23 == 0 ? nan : unit();
+                tc.lum0[i] = i % 12 == 0 ? 0.0f : unit();
+                for (int c = 0; c < 3; ++c)
+                    tc.c0b[c][i] = i % 14 == 0 ? 0.0f : unit();
+            }
+            const float t = 0.601f;
+            for (mp_tm::FormulaGain kind :
+                 {mp_tm::FormulaGain::MeanLin, mp_tm::FormulaGain::GradLum, mp_tm::FormulaGain::ConstGradLum}) {
+                steps->formulaGain(kind, tc, n, t);
+                for (int i = 0; i < n; ++i) {
+                    const float* c0b[3] = {&tc.c0b[0][i], &tc.c0b[1][i], &tc.c0b[2][i]};
+                    const float cc = *c0b[0] * *c0b[0] + *c0b[1] * *c0b[1] + *c0b[2] * *c0b[2];
+                    const float nn = 1.0f / std::sqrt(cc + 0.001f);
+                    for (int c = 0; c < 3; ++c) {
+                        const float v = *c0b[c];
+                        float want = 0.0f;
+                        if (kind == mp_tm::FormulaGain::MeanLin) {
+                            const float G = tc.lumsum[i] - tc.lumdet[i];
+                            const float H = 1.0f + MP_min(MP_max(G, 0.0f), 1.0f);
+                            want = v * ((tc.lum0[i] + 1.0f) * nn / H * t) + v * (1.0f - t);
+                        } else if (kind == mp_tm::FormulaGain::GradLum) {
+                            const float u = 0.99f * t;
+                            const float f = 1.0f / (0.01f + tc.lum0[i]);
+                            const float g = f * tc.lumsum[i] * tc.lumdist[i];
+                            want = ((1.0f - u) * v + 0.75f * v * f * u) * (1.0f - g) + v * nn * g;
+                        } else {
+                            const float P = std::sqrt(std::sqrt(tc.lumdist[i]));
+                            const float Q = (1.0f - P) * 0.75f / (tc.lumsum[i] + 0.01f);
+                            want = v * (1.0f - t) + (P * v + v * Q) * t;
+                        }
+                        if (std::isnan(want))
+                            ASSERT_TRUE(std::isnan(tc.ce[c][i])) << i << " kind " << static_cast<int>(kind);
+                        else
+                            ASSERT_EQ(tc.ce[c][i], want) << i << " kind " << static_cast<int>(kind);
+                    }
+                }
+            }
+
             // TMmeandiff's gain from its colour sums.
             mp_tm::ColourStats cst{};
             uint64_t noWeight = 0;
