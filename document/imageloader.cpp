@@ -100,6 +100,10 @@ bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif, FIBI
         return openExrHeaderSize(path.constData(), w, h) && w <= std::numeric_limits<unsigned>::max() &&
                h <= std::numeric_limits<unsigned>::max() && LoadableSize(unsigned(w), unsigned(h));
     }
+    // FreeImage's JPEG reader reads far outside a malformed EXIF block (and
+    // may crash the program): such a file is refused before it sees it.
+    if (fif == FIF_JPEG && !JpegExifInBounds(path.constData()))
+        return false;
     if (!FreeImage_FIFSupportsNoPixels(fif))
         return true;
     FIBITMAP* headerBitmap = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);
@@ -151,17 +155,23 @@ void CLoadThread::run()
     // A JPEG file's header load is kept: our own reader takes its size,
     // orientation and metadata from it.
     FIBITMAP* header = nullptr;
+    unsigned long messages = ImageLibraryMessageCount();
     if (!SafeToLoad(path, fif, fif == FIF_JPEG ? &header : nullptr))
         return;
+    // The header load complained (about a damaged EXIF thumbnail, say, which
+    // our reader takes over from the header without reading it again):
+    // FreeImage's full load draws the same messages, so it reads the file.
+    const bool headerMessages = ImageLibraryMessageCount() != messages;
     const double start = MP_UI_GetActualTime();
-    unsigned long messages = ImageLibraryMessageCount();
+    messages = ImageLibraryMessageCount();
     if (fif == FIF_JPEG) {
         // The common photograph is read by our own reader; what it does not
         // take (CMYK, EXIF rotation, ...) FreeImage reads as ever.
-        const EJpegRead read = s_ownJpegReader.load() && header ? ReadJpeg(path.constData(), header, &m_pBitmap,
-                                                                            m_bStagedJpeg ? EJpegStaging::Race
-                                                                                          : EJpegStaging::Inline)
-                                                                 : EJpegRead::NotMine;
+        const bool own = s_ownJpegReader.load() && header && !headerMessages;
+        const EJpegRead read =
+            own ? ReadJpeg(path.constData(), header, &m_pBitmap,
+                           m_bStagedJpeg ? EJpegStaging::Race : EJpegStaging::Inline)
+                : EJpegRead::NotMine;
         if (header)
             FreeImage_Unload(header);
         if (read == EJpegRead::NotMine) {

@@ -15,7 +15,10 @@
 #include <thread>
 
 // jpeglib.h needs size_t and FILE declared before it.
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -258,7 +261,106 @@ void decode(SDecode* d)
     d->result = EJpegRead::Loaded;
 }
 
+// The bytes of a file as libjpeg's source gives them: past the end, the end
+// marker it inserts (FF D9, repeated), which a segment cut short is filled
+// with.
+struct SFileBytes {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+
+    unsigned char at(uint64_t i) const { return i < size ? data[i] : ((i - size) & 1 ? 0xD9 : 0xFF); }
+};
+
+// Whether FreeImage's EXIF reader keeps inside the block whose TIFF structure
+// starts at byte `tiff` of the file and holds `length` bytes. Its reads, as
+// it makes them: the byte order, the first directory's offset (beyond the
+// block: no EXIF), the first directory's entry count and, after its entries,
+// the next directory's offset, read unchecked; in that next directory (the
+// thumbnail's, each entry checked) the thumbnail's offset and length, whose
+// sum is checked in 32 bits only.
+bool exifBlockInBounds(const SFileBytes& f, uint64_t tiff, uint64_t length)
+{
+    if (length < 8)
+        return true;
+    const bool intel = f.at(tiff) == 'I' && f.at(tiff + 1) == 'I' && f.at(tiff + 2) == 0x2A && f.at(tiff + 3) == 0;
+    const bool motorola = f.at(tiff) == 'M' && f.at(tiff + 1) == 'M' && f.at(tiff + 2) == 0 && f.at(tiff + 3) == 0x2A;
+    if (!intel && !motorola)
+        return true;
+    auto u16 = [&](uint64_t at) {
+        const unsigned a = f.at(tiff + at), b = f.at(tiff + at + 1);
+        return uint32_t(motorola ? a << 8 | b : b << 8 | a);
+    };
+    auto u32 = [&](uint64_t at) {
+        const uint32_t a = u16(at), b = u16(at + 2);
+        return motorola ? a << 16 | b : b << 16 | a;
+    };
+    const uint64_t first = u32(4);
+    if (first > length)
+        return true;
+    if (first + 2 > length)
+        return false;
+    const uint64_t nextAt = first + 2 + 12 * uint64_t(u16(first));
+    if (nextAt + 4 > length)
+        return false;
+    const uint64_t next = u32(nextAt);
+    if (next == 0 || next >= length)
+        return true;
+    uint32_t offset = 0, size = 0;
+    for (uint64_t e = 0, n = u16(next); e < n; ++e) {
+        const uint64_t entry = next + 2 + 12 * e;
+        if (entry + 12 >= length)
+            return true;
+        const uint32_t tag = u16(entry);
+        if (tag == 0x0201)
+            offset = u32(entry + 8);
+        else if (tag == 0x0202)
+            size = u32(entry + 8);
+    }
+    if (offset == 0 || size == 0 || uint32_t(offset + size) > length)
+        return true;
+    return uint64_t(offset) + size <= length;
+}
+
 } // namespace
+
+bool JpegExifInBounds(const char* path)
+{
+    const int fd = path ? open(path, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0)
+        return true;
+    struct stat st;
+    void* map = MAP_FAILED;
+    if (fstat(fd, &st) == 0 && st.st_size > 0)
+        map = mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (map == MAP_FAILED)
+        return true;
+    SFileBytes f;
+    f.data = static_cast<const unsigned char*>(map);
+    f.size = size_t(st.st_size);
+    // Every APP1 marker followed by "Exif\0\0": its data (the segment's
+    // length less the two length bytes) holds the TIFF structure after the
+    // six signature bytes.
+    static const unsigned char kSignature[] = {'E', 'x', 'i', 'f', 0, 0};
+    bool inBounds = true;
+    const unsigned char* p = f.data;
+    const unsigned char* end = f.data + f.size;
+    while (inBounds && p < end) {
+        const void* hit = memmem(p, size_t(end - p), "\xFF\xE1", 2);
+        if (!hit)
+            break;
+        const uint64_t at = uint64_t(static_cast<const unsigned char*>(hit) - f.data);
+        p = static_cast<const unsigned char*>(hit) + 1;
+        bool exif = true;
+        for (int i = 0; i < 6; ++i)
+            exif = exif && f.at(at + 4 + uint64_t(i)) == kSignature[i];
+        const uint64_t segment = uint64_t(f.at(at + 2)) << 8 | f.at(at + 3);
+        if (exif && segment >= 2 + 6)
+            inBounds = exifBlockInBounds(f, at + 4 + 6, segment - 2 - 6);
+    }
+    munmap(map, f.size);
+    return inBounds;
+}
 
 EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap, EJpegStaging staging)
 {

@@ -32,3 +32,12 @@ enum class EJpegStaging { Race, FullBand, Inline };
 // decodes is noticed the same way.
 EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap,
                    EJpegStaging staging = EJpegStaging::Race);
+
+// Whether FreeImage's JPEG reader keeps inside the file's EXIF blocks. It
+// follows an EXIF block's first directory to its thumbnail without checking
+// that the directory's entry count and the thumbnail's offset plus length stay
+// inside the block, and reads (and may crash) far outside it: false for a
+// file with such a block (an APP1 "Exif" segment, found by its bytes
+// anywhere in the file, thumbnails' own blocks included). True for a file
+// without one, or one that cannot be opened (FreeImage refuses it itself).
+bool JpegExifInBounds(const char* path);

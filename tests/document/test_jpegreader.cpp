@@ -125,6 +125,75 @@ bool writeLibjpegFile(const QString& file, int w, int h, J_COLOR_SPACE space)
     return std::fclose(f) == 0;
 }
 
+// An EXIF block ("Exif\0\0" and its TIFF structure) as cameras write it
+// with a thumbnail: IFD0 (Make), then IFD1 (compression 6, the thumbnail's
+// offset and length), then the thumbnail's bytes. count0 (when not negative)
+// replaces IFD0's stored entry count; offset and size (when not 0) the
+// thumbnail's offset and length.
+std::vector<uint8_t> exifWithThumbnail(const QByteArray& thumbnail, bool motorola, int count0 = -1,
+                                       uint32_t offset = 0, uint32_t size = 0)
+{
+    std::vector<uint8_t> t;
+    auto put16 = [&](uint32_t v) {
+        t.push_back(uint8_t(motorola ? v >> 8 : v));
+        t.push_back(uint8_t(motorola ? v : v >> 8));
+    };
+    auto put32 = [&](uint32_t v) {
+        put16(motorola ? v >> 16 : v & 0xFFFF);
+        put16(motorola ? v & 0xFFFF : v >> 16);
+    };
+    auto entry = [&](uint16_t tag, uint16_t type, uint32_t value) {
+        put16(tag);
+        put16(type);
+        put32(1);
+        if (type == 3) {
+            put16(value);
+            put16(0);
+        } else {
+            put32(value);
+        }
+    };
+    const uint32_t ifd1 = 8 + 2 + 12 + 4;
+    const uint32_t data = ifd1 + 2 + 3 * 12 + 4;
+    if (motorola)
+        t = {'M', 'M', 0, 42, 0, 0, 0, 8};
+    else
+        t = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    put16(count0 >= 0 ? uint32_t(count0) : 1u);
+    put16(0x010F); // Make, "Cam" in the entry
+    put16(2);
+    put32(4);
+    t.insert(t.end(), {'C', 'a', 'm', 0});
+    put32(ifd1);
+    put16(3);
+    entry(0x0103, 3, 6);
+    entry(0x0201, 4, offset ? offset : data);
+    entry(0x0202, 4, size ? size : uint32_t(thumbnail.size()));
+    put32(0);
+    t.insert(t.end(), thumbnail.begin(), thumbnail.end());
+    std::vector<uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
+    block.insert(block.end(), t.begin(), t.end());
+    return block;
+}
+
+// A small JPEG for a thumbnail; damaged: with five stray bytes before its
+// quantisation tables, which libjpeg reads past with a warning.
+QByteArray thumbnailJpeg(bool damaged)
+{
+    FIBITMAP* b = photo(16, 12);
+    FIMEMORY* memory = FreeImage_OpenMemory();
+    EXPECT_TRUE(FreeImage_SaveToMemory(FIF_JPEG, b, memory, 80));
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    FreeImage_AcquireMemory(memory, &data, &size);
+    QByteArray bytes(reinterpret_cast<const char*>(data), int(size));
+    FreeImage_CloseMemory(memory);
+    FreeImage_Unload(b);
+    if (damaged)
+        bytes.insert(bytes.indexOf(QByteArray("\xFF\xDB", 2)), QByteArray("\x01\x02\x03\x04\x05", 5));
+    return bytes;
+}
+
 std::string tagBytes(FITAG* tag)
 {
     const char* v = static_cast<const char*>(FreeImage_GetTagValue(tag));
@@ -485,6 +554,111 @@ TEST_F(JpegReaderTest, UnknownMarkerReadsAsFreeImageReadsIt)
         FreeImage_Unload(expected);
         FreeImage_Unload(loaded);
     }
+}
+
+// A damaged EXIF thumbnail: FreeImage reads it with a warning (the header
+// load as well as the full load) and the loader says the file is damaged.
+// Our reader takes the thumbnail over from the header load and reads no
+// thumbnail: the loader leaves such a file to FreeImage, with its notice. An
+// intact thumbnail draws no notice, whoever reads the file.
+TEST_F(JpegReaderTest, DamagedExifThumbnailGivesTheNotice)
+{
+    for (bool damaged : {false, true}) {
+        for (bool motorola : {false, true}) {
+            const QString name =
+                QString("thumb_%1_%2.jpg").arg(damaged ? "damaged" : "intact", motorola ? "mm" : "ii");
+            SCOPED_TRACE(name.toStdString());
+            FIBITMAP* b = photo(300, 200);
+            ASSERT_TRUE(attachExifRaw(b, exifWithThumbnail(thumbnailJpeg(damaged), motorola)));
+            const QString file = path(name);
+            ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
+
+            const unsigned long before = ImageLibraryMessageCount();
+            FIBITMAP* expected = reference(file);
+            ASSERT_NE(expected, nullptr);
+            ASSERT_NE(FreeImage_GetThumbnail(expected), nullptr);
+            EXPECT_EQ(ImageLibraryMessageCount() != before, damaged);
+            FIBITMAP* loaded = loadWithLoader(file);
+            expectSameBitmap(loaded, expected);
+            if (loaded)
+                FreeImage_Unload(loaded);
+            FreeImage_Unload(expected);
+            EXPECT_EQ(progress.HasMessage("Datei beschädigt oder unvollständig: " + name, 1, 1), damaged);
+        }
+    }
+}
+
+// EXIF blocks whose first directory's entry count runs past the block, or
+// whose thumbnail's offset plus length overflows 32 bits: FreeImage's reader
+// reads the next directory's offset or the thumbnail from far outside the
+// block (and crashes on many). The loader refuses such a file before
+// FreeImage sees it, as a file that could not be loaded; its metadata are
+// not read. Blocks that stay inside, however odd, are read as ever.
+TEST_F(JpegReaderTest, ExifBlocksFreeImageWouldReadOutsideAreRefused)
+{
+    const QByteArray thumbnail = thumbnailJpeg(false);
+    struct SCase {
+        const char* name;
+        bool motorola;
+        int count0;
+        uint32_t offset, size;
+        bool loadable;
+    };
+    const SCase cases[] = {
+        {"exif_plain.jpg", false, -1, 0, 0, true},
+        // IFD0 claims two entries: the second is IFD1's bytes, still inside.
+        {"exif_count2.jpg", true, 2, 0, 0, true},
+        // A thumbnail that does not fit: FreeImage skips it.
+        {"exif_thumb_long.jpg", false, -1, 0, 0x7FFFFFFF, true},
+        {"exif_count_ii.jpg", false, 0xFFFF, 0, 0, false},
+        {"exif_count_mm.jpg", true, 0x1000, 0, 0, false},
+        {"exif_thumb_wrap.jpg", false, -1, 0xFFFFFF00u, 0x110, false},
+        {"exif_thumb_wrap_mm.jpg", true, -1, 0x80000000u, 0x80000010u, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FIBITMAP* b = photo(64, 48);
+        ASSERT_TRUE(attachExifRaw(b, exifWithThumbnail(thumbnail, c.motorola, c.count0, c.offset, c.size)));
+        const QString file = path(c.name);
+        ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
+        const QByteArray p = QFile::encodeName(file);
+        EXPECT_EQ(JpegExifInBounds(p.constData()), c.loadable);
+        FIBITMAP* header = nullptr;
+        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG, &header), c.loadable);
+        EXPECT_EQ(header != nullptr, c.loadable);
+        if (header)
+            FreeImage_Unload(header);
+        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG), c.loadable);
+
+        FIBITMAP* loaded = loadWithLoader(file);
+        EXPECT_EQ(loaded != nullptr, c.loadable);
+        if (c.loadable) {
+            FIBITMAP* expected = reference(file);
+            expectSameBitmap(loaded, expected);
+            FreeImage_Unload(expected);
+        }
+        CExposure e;
+        EXPECT_EQ(e.Load(file, loaded), c.loadable);
+        if (!c.loadable)
+            EXPECT_TRUE(progress.HasMessage(QString(c.name) + ": Datei konnte nicht geladen werden.", 1, 2));
+
+        // The metadata-only read: the camera's make when FreeImage may read
+        // the block, nothing otherwise.
+        CExposure meta;
+        meta.SetFilePath(file);
+        EXPECT_EQ(meta.GetExif().contains(FIMD_EXIF_MAIN), c.loadable);
+        EXPECT_TRUE(meta.m_bExifLoaded);
+    }
+
+    // The test photographs pass, and so do a missing and an empty file
+    // (FreeImage refuses those itself).
+    for (const SFile& f : kFiles) {
+        SCOPED_TRACE(f.name);
+        EXPECT_TRUE(JpegExifInBounds(QFile::encodeName(write(f)).constData()));
+    }
+    EXPECT_TRUE(JpegExifInBounds(QFile::encodeName(path("missing.jpg")).constData()));
+    ASSERT_TRUE(writeFile(path("empty.jpg"), QByteArray()));
+    EXPECT_TRUE(JpegExifInBounds(QFile::encodeName(path("empty.jpg")).constData()));
 }
 
 } // namespace
