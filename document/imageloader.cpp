@@ -100,9 +100,10 @@ bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif, FIBI
         return openExrHeaderSize(path.constData(), w, h) && w <= std::numeric_limits<unsigned>::max() &&
                h <= std::numeric_limits<unsigned>::max() && LoadableSize(unsigned(w), unsigned(h));
     }
-    // FreeImage's JPEG reader reads far outside a malformed EXIF block (and
-    // may crash the program): such a file is refused before it sees it.
-    if (fif == FIF_JPEG && !JpegExifInBounds(path.constData()))
+    // FreeImage's JPEG reader reads far outside a malformed EXIF block, or
+    // crashes on malformed IPTC records: such a file is refused before it
+    // sees it.
+    if (fif == FIF_JPEG && !JpegMetadataSafeForFreeImage(path.constData()))
         return false;
     if (!FreeImage_FIFSupportsNoPixels(fif))
         return true;

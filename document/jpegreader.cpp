@@ -321,9 +321,33 @@ bool exifBlockInBounds(const SFileBytes& f, uint64_t tiff, uint64_t length)
     return uint64_t(offset) + size <= length;
 }
 
+// Whether FreeImage's IPTC reader takes the IPTC records in the APP13
+// segment whose data (`length` bytes) start at byte `data` of the file. It
+// starts at the first record of the application record (1C 02) and walks on
+// as long as a record marker (1C) starts each record; a record version
+// (2:00) not two bytes long leaves it a tag without a value, which it then
+// copies (the program crashes).
+bool iptcRecordsReadable(const SFileBytes& f, uint64_t data, uint64_t length)
+{
+    uint64_t at = 0;
+    while (at + 1 < length && !(f.at(data + at) == 0x1C && f.at(data + at + 1) == 0x02))
+        ++at;
+    while (at < length && f.at(data + at) == 0x1C && at + 5 < length) {
+        const unsigned record = f.at(data + at + 1), dataset = f.at(data + at + 2);
+        const uint64_t size = uint64_t(f.at(data + at + 3)) << 8 | f.at(data + at + 4);
+        at += 5;
+        if (at + size > length)
+            break;
+        if (record == 2 && dataset == 0 && size != 0 && size != 2)
+            return false;
+        at += size;
+    }
+    return true;
+}
+
 } // namespace
 
-bool JpegExifInBounds(const char* path)
+bool JpegMetadataSafeForFreeImage(const char* path)
 {
     const int fd = path ? open(path, O_RDONLY | O_CLOEXEC) : -1;
     if (fd < 0)
@@ -338,28 +362,37 @@ bool JpegExifInBounds(const char* path)
     SFileBytes f;
     f.data = static_cast<const unsigned char*>(map);
     f.size = size_t(st.st_size);
-    // Every APP1 marker followed by "Exif\0\0": its data (the segment's
-    // length less the two length bytes) holds the TIFF structure after the
-    // six signature bytes.
+    // Every APP1 marker followed by "Exif\0\0" (its data, the segment's
+    // length less the two length bytes, hold the TIFF structure after the six
+    // signature bytes) and every APP13 marker, wherever libjpeg may meet one.
     static const unsigned char kSignature[] = {'E', 'x', 'i', 'f', 0, 0};
-    bool inBounds = true;
+    bool safe = true;
     const unsigned char* p = f.data;
     const unsigned char* end = f.data + f.size;
-    while (inBounds && p < end) {
-        const void* hit = memmem(p, size_t(end - p), "\xFF\xE1", 2);
+    while (safe && p < end) {
+        const void* hit = std::memchr(p, 0xFF, size_t(end - p));
         if (!hit)
             break;
         const uint64_t at = uint64_t(static_cast<const unsigned char*>(hit) - f.data);
         p = static_cast<const unsigned char*>(hit) + 1;
-        bool exif = true;
+        const unsigned char marker = f.at(at + 1);
+        if (marker != 0xE1 && marker != 0xED)
+            continue;
+        const uint64_t segment = uint64_t(f.at(at + 2)) << 8 | f.at(at + 3);
+        if (segment < 2)
+            continue;
+        if (marker == 0xED) {
+            safe = iptcRecordsReadable(f, at + 4, segment - 2);
+            continue;
+        }
+        bool exif = segment >= 2 + 6;
         for (int i = 0; i < 6; ++i)
             exif = exif && f.at(at + 4 + uint64_t(i)) == kSignature[i];
-        const uint64_t segment = uint64_t(f.at(at + 2)) << 8 | f.at(at + 3);
-        if (exif && segment >= 2 + 6)
-            inBounds = exifBlockInBounds(f, at + 4 + 6, segment - 2 - 6);
+        if (exif)
+            safe = exifBlockInBounds(f, at + 4 + 6, segment - 2 - 6);
     }
     munmap(map, f.size);
-    return inBounds;
+    return safe;
 }
 
 EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap, EJpegStaging staging)

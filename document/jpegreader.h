@@ -33,11 +33,13 @@ enum class EJpegStaging { Race, FullBand, Inline };
 EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap,
                    EJpegStaging staging = EJpegStaging::Race);
 
-// Whether FreeImage's JPEG reader keeps inside the file's EXIF blocks. It
-// follows an EXIF block's first directory to its thumbnail without checking
-// that the directory's entry count and the thumbnail's offset plus length stay
-// inside the block, and reads (and may crash) far outside it: false for a
-// file with such a block (an APP1 "Exif" segment, found by its bytes
-// anywhere in the file, thumbnails' own blocks included). True for a file
-// without one, or one that cannot be opened (FreeImage refuses it itself).
-bool JpegExifInBounds(const char* path);
+// Whether FreeImage's JPEG reader can read the file's metadata without
+// reading far outside them or crashing. False for a file with an EXIF block
+// (an APP1 "Exif" segment) whose first directory's entry count runs past the
+// block, or whose thumbnail's offset plus length overflows 32 bits (FreeImage
+// follows both unchecked), or with IPTC records (APP13) whose record version
+// is not two bytes long (FreeImage keeps a tag without a value and copies
+// it). The segments are found by their bytes anywhere in the file, those in
+// EXIF thumbnails included. True for a file without such a segment, or one
+// that cannot be opened (FreeImage refuses it itself).
+bool JpegMetadataSafeForFreeImage(const char* path);

@@ -352,6 +352,41 @@ protected:
         loader.Load();
         return loader.m_vecBitmaps.size() == 1 ? loader.m_vecBitmaps[0] : nullptr;
     }
+
+    // A file with metadata FreeImage may or may not read safely: when it may,
+    // the loader reads it as FreeImage does and the metadata-only read gives
+    // the tables of `model`; otherwise the header check refuses it, the series
+    // reports a file that could not be loaded and no metadata are read.
+    void expectGuarded(const QString& file, bool loadable, FREE_IMAGE_MDMODEL model)
+    {
+        const QByteArray p = QFile::encodeName(file);
+        EXPECT_EQ(JpegMetadataSafeForFreeImage(p.constData()), loadable);
+        FIBITMAP* header = nullptr;
+        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG, &header), loadable);
+        EXPECT_EQ(header != nullptr, loadable);
+        if (header)
+            FreeImage_Unload(header);
+        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG), loadable);
+
+        FIBITMAP* loaded = loadWithLoader(file);
+        EXPECT_EQ(loaded != nullptr, loadable);
+        if (loadable) {
+            FIBITMAP* expected = reference(file);
+            expectSameBitmap(loaded, expected);
+            FreeImage_Unload(expected);
+        }
+        const QString name = CExposure::ExtractFileName(file);
+        CExposure e;
+        EXPECT_EQ(e.Load(file, loaded), loadable);
+        if (!loadable) {
+            EXPECT_TRUE(progress.HasMessage(name + ": Datei konnte nicht geladen werden.", 1, 2));
+        }
+
+        CExposure meta;
+        meta.SetFilePath(file);
+        EXPECT_EQ(meta.GetExif().contains(model), loadable);
+        EXPECT_TRUE(meta.m_bExifLoaded);
+    }
 };
 
 TEST_F(JpegReaderTest, GivesFreeImagesBitmapOrLeavesTheFileToIt)
@@ -621,44 +656,63 @@ TEST_F(JpegReaderTest, ExifBlocksFreeImageWouldReadOutsideAreRefused)
         ASSERT_TRUE(attachExifRaw(b, exifWithThumbnail(thumbnail, c.motorola, c.count0, c.offset, c.size)));
         const QString file = path(c.name);
         ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
-        const QByteArray p = QFile::encodeName(file);
-        EXPECT_EQ(JpegExifInBounds(p.constData()), c.loadable);
-        FIBITMAP* header = nullptr;
-        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG, &header), c.loadable);
-        EXPECT_EQ(header != nullptr, c.loadable);
-        if (header)
-            FreeImage_Unload(header);
-        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG), c.loadable);
-
-        FIBITMAP* loaded = loadWithLoader(file);
-        EXPECT_EQ(loaded != nullptr, c.loadable);
-        if (c.loadable) {
-            FIBITMAP* expected = reference(file);
-            expectSameBitmap(loaded, expected);
-            FreeImage_Unload(expected);
-        }
-        CExposure e;
-        EXPECT_EQ(e.Load(file, loaded), c.loadable);
-        if (!c.loadable)
-            EXPECT_TRUE(progress.HasMessage(QString(c.name) + ": Datei konnte nicht geladen werden.", 1, 2));
-
-        // The metadata-only read: the camera's make when FreeImage may read
-        // the block, nothing otherwise.
-        CExposure meta;
-        meta.SetFilePath(file);
-        EXPECT_EQ(meta.GetExif().contains(FIMD_EXIF_MAIN), c.loadable);
-        EXPECT_TRUE(meta.m_bExifLoaded);
+        expectGuarded(file, c.loadable, FIMD_EXIF_MAIN);
     }
 
     // The test photographs pass, and so do a missing and an empty file
     // (FreeImage refuses those itself).
     for (const SFile& f : kFiles) {
         SCOPED_TRACE(f.name);
-        EXPECT_TRUE(JpegExifInBounds(QFile::encodeName(write(f)).constData()));
+        EXPECT_TRUE(JpegMetadataSafeForFreeImage(QFile::encodeName(write(f)).constData()));
     }
-    EXPECT_TRUE(JpegExifInBounds(QFile::encodeName(path("missing.jpg")).constData()));
+    EXPECT_TRUE(JpegMetadataSafeForFreeImage(QFile::encodeName(path("missing.jpg")).constData()));
     ASSERT_TRUE(writeFile(path("empty.jpg"), QByteArray()));
-    EXPECT_TRUE(JpegExifInBounds(QFile::encodeName(path("empty.jpg")).constData()));
+    EXPECT_TRUE(JpegMetadataSafeForFreeImage(QFile::encodeName(path("empty.jpg")).constData()));
+}
+
+// IPTC records (an APP13 segment): FreeImage stores a record version (2:00)
+// that is not two bytes long as a tag without a value and then copies it,
+// which crashes the program. Such a file is refused before FreeImage reads
+// it, whether or not the segment has Photoshop's header (FreeImage looks for
+// the first record of the application record either way) and wherever the
+// record stands. Other IPTC records are read as ever.
+TEST_F(JpegReaderTest, IptcRecordVersionFreeImageCannotStoreIsRefused)
+{
+    auto photoshop = [](const QByteArray& records) {
+        QByteArray resource("8BIM\x04\x04\x00\x00", 8);
+        for (int s = 24; s >= 0; s -= 8)
+            resource.append(char((records.size() >> s) & 0xFF));
+        resource += records;
+        if (records.size() & 1)
+            resource.append('\0');
+        return QByteArray("Photoshop 3.0\0", 14) + resource;
+    };
+    const QByteArray caption("\x1C\x02\x78\x00\x07" "Evening", 12);
+    struct SCase {
+        const char* name;
+        QByteArray data;
+        bool loadable;
+    };
+    const SCase cases[] = {
+        {"iptc_caption.jpg", photoshop(caption), true},
+        {"iptc_version2.jpg", photoshop(QByteArray("\x1C\x02\x00\x00\x02\x00\x04", 7) + caption), true},
+        // A record running past the segment ends FreeImage's walk.
+        {"iptc_version_cut.jpg", photoshop(caption + QByteArray("\x1C\x02\x00\x00\x40\x00\x04", 7)), true},
+        {"iptc_version7.jpg", photoshop(QByteArray("\x1C\x02\x00\x00\x07" "ABCDEFG", 12) + caption), false},
+        {"iptc_version1_bare.jpg", QByteArray("XY\x1C\x02\x00\x00\x01" "A", 8) + caption, false},
+        {"iptc_version4_later.jpg", photoshop(caption + QByteArray("\x1C\x02\x00\x00\x04" "ABCD", 9)), false},
+    };
+    const SFile base = {"iptc_base.jpg", 64, 48, false, 90, 0, EJpegRead::Loaded};
+    const QByteArray good = readFile(write(base));
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes = good;
+        const int length = int(c.data.size()) + 2;
+        bytes.insert(2, QByteArray("\xFF\xED", 2) + char(length >> 8) + char(length & 0xFF) + c.data);
+        const QString file = path(c.name);
+        ASSERT_TRUE(writeFile(file, bytes));
+        expectGuarded(file, c.loadable, FIMD_IPTC);
+    }
 }
 
 } // namespace
