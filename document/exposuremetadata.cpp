@@ -186,9 +186,9 @@ void CExposure::LoadExif()
         FIBITMAP* bitmap = nullptr;
         // Only the metadata are read: JPEG, PNG and TIFF without decoding
         // their pixels (GIF cannot skip them).
-        // A JPEG file whose metadata FreeImage cannot read safely (see
-        // JpegMetadataSafeForFreeImage) gives none.
-        if (fif == FIF_JPEG && !JpegMetadataSafeForFreeImage(path.constData()))
+        // A JPEG file FreeImage cannot read safely (see
+        // JpegSafeForFreeImage) gives none.
+        if (fif == FIF_JPEG && !JpegSafeForFreeImage(path.constData(), CLoadThread::kMaxPixels))
             bitmap = nullptr;
         else if (fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF)
             bitmap = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);

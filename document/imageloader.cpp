@@ -100,10 +100,10 @@ bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif, FIBI
         return openExrHeaderSize(path.constData(), w, h) && w <= std::numeric_limits<unsigned>::max() &&
                h <= std::numeric_limits<unsigned>::max() && LoadableSize(unsigned(w), unsigned(h));
     }
-    // FreeImage's JPEG reader reads far outside a malformed EXIF block, or
-    // crashes on malformed IPTC records: such a file is refused before it
-    // sees it.
-    if (fif == FIF_JPEG && !JpegMetadataSafeForFreeImage(path.constData()))
+    // A JPEG file that FreeImage's header load would take gigabytes for
+    // (a huge progressive image, a huge thumbnail), read far outside of or
+    // crash on (malformed EXIF or IPTC) is refused before it sees it.
+    if (fif == FIF_JPEG && !JpegSafeForFreeImage(path.constData(), kMaxPixels))
         return false;
     if (!FreeImage_FIFSupportsNoPixels(fif))
         return true;

@@ -347,7 +347,7 @@ bool iptcRecordsReadable(const SFileBytes& f, uint64_t data, uint64_t length)
 
 } // namespace
 
-bool JpegMetadataSafeForFreeImage(const char* path)
+bool JpegSafeForFreeImage(const char* path, unsigned long long maxPixels)
 {
     const int fd = path ? open(path, O_RDONLY | O_CLOEXEC) : -1;
     if (fd < 0)
@@ -362,9 +362,11 @@ bool JpegMetadataSafeForFreeImage(const char* path)
     SFileBytes f;
     f.data = static_cast<const unsigned char*>(map);
     f.size = size_t(st.st_size);
-    // Every APP1 marker followed by "Exif\0\0" (its data, the segment's
-    // length less the two length bytes, hold the TIFF structure after the six
-    // signature bytes) and every APP13 marker, wherever libjpeg may meet one.
+    // Every marker libjpeg may meet, in the image or in a thumbnail: frame
+    // headers (SOF0/1/2/9/10, the ones it decodes: length, precision, height,
+    // width, component count), APP1 markers followed by "Exif\0\0" (their
+    // data, the segment's length less the two length bytes, hold the TIFF
+    // structure after the six signature bytes) and APP13 markers.
     static const unsigned char kSignature[] = {'E', 'x', 'i', 'f', 0, 0};
     bool safe = true;
     const unsigned char* p = f.data;
@@ -376,20 +378,22 @@ bool JpegMetadataSafeForFreeImage(const char* path)
         const uint64_t at = uint64_t(static_cast<const unsigned char*>(hit) - f.data);
         p = static_cast<const unsigned char*>(hit) + 1;
         const unsigned char marker = f.at(at + 1);
-        if (marker != 0xE1 && marker != 0xED)
-            continue;
         const uint64_t segment = uint64_t(f.at(at + 2)) << 8 | f.at(at + 3);
-        if (segment < 2)
-            continue;
-        if (marker == 0xED) {
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2 || marker == 0xC9 || marker == 0xCA) {
+            const unsigned components = f.at(at + 9);
+            const unsigned long long height = unsigned(f.at(at + 5)) << 8 | f.at(at + 6);
+            const unsigned long long width = unsigned(f.at(at + 7)) << 8 | f.at(at + 8);
+            if (components > 0 && segment == 8 + 3 * components)
+                safe = width * height <= maxPixels;
+        } else if (marker == 0xED && segment >= 2) {
             safe = iptcRecordsReadable(f, at + 4, segment - 2);
-            continue;
+        } else if (marker == 0xE1 && segment >= 2 + 6) {
+            bool exif = true;
+            for (int i = 0; i < 6; ++i)
+                exif = exif && f.at(at + 4 + uint64_t(i)) == kSignature[i];
+            if (exif)
+                safe = exifBlockInBounds(f, at + 4 + 6, segment - 2 - 6);
         }
-        bool exif = segment >= 2 + 6;
-        for (int i = 0; i < 6; ++i)
-            exif = exif && f.at(at + 4 + uint64_t(i)) == kSignature[i];
-        if (exif)
-            safe = exifBlockInBounds(f, at + 4 + 6, segment - 2 - 6);
     }
     munmap(map, f.size);
     return safe;

@@ -194,6 +194,22 @@ QByteArray thumbnailJpeg(bool damaged)
     return bytes;
 }
 
+// The JPEG with the frame size in its first frame header set to w x h.
+QByteArray withFrameSize(QByteArray jpeg, int w, int h)
+{
+    for (int i = 0; i + 9 < jpeg.size(); ++i) {
+        const uchar m = uchar(jpeg[i + 1]);
+        if (uchar(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC2)) {
+            jpeg[i + 5] = char(h >> 8);
+            jpeg[i + 6] = char(h & 0xFF);
+            jpeg[i + 7] = char(w >> 8);
+            jpeg[i + 8] = char(w & 0xFF);
+            break;
+        }
+    }
+    return jpeg;
+}
+
 std::string tagBytes(FITAG* tag)
 {
     const char* v = static_cast<const char*>(FreeImage_GetTagValue(tag));
@@ -360,7 +376,7 @@ protected:
     void expectGuarded(const QString& file, bool loadable, FREE_IMAGE_MDMODEL model)
     {
         const QByteArray p = QFile::encodeName(file);
-        EXPECT_EQ(JpegMetadataSafeForFreeImage(p.constData()), loadable);
+        EXPECT_EQ(JpegSafeForFreeImage(p.constData(), CLoadThread::kMaxPixels), loadable);
         FIBITMAP* header = nullptr;
         EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG, &header), loadable);
         EXPECT_EQ(header != nullptr, loadable);
@@ -663,11 +679,11 @@ TEST_F(JpegReaderTest, ExifBlocksFreeImageWouldReadOutsideAreRefused)
     // (FreeImage refuses those itself).
     for (const SFile& f : kFiles) {
         SCOPED_TRACE(f.name);
-        EXPECT_TRUE(JpegMetadataSafeForFreeImage(QFile::encodeName(write(f)).constData()));
+        EXPECT_TRUE(JpegSafeForFreeImage(QFile::encodeName(write(f)).constData(), CLoadThread::kMaxPixels));
     }
-    EXPECT_TRUE(JpegMetadataSafeForFreeImage(QFile::encodeName(path("missing.jpg")).constData()));
+    EXPECT_TRUE(JpegSafeForFreeImage(QFile::encodeName(path("missing.jpg")).constData(), 1));
     ASSERT_TRUE(writeFile(path("empty.jpg"), QByteArray()));
-    EXPECT_TRUE(JpegMetadataSafeForFreeImage(QFile::encodeName(path("empty.jpg")).constData()));
+    EXPECT_TRUE(JpegSafeForFreeImage(QFile::encodeName(path("empty.jpg")).constData(), 1));
 }
 
 // IPTC records (an APP13 segment): FreeImage stores a record version (2:00)
@@ -713,6 +729,73 @@ TEST_F(JpegReaderTest, IptcRecordVersionFreeImageCannotStoreIsRefused)
         ASSERT_TRUE(writeFile(file, bytes));
         expectGuarded(file, c.loadable, FIMD_IPTC);
     }
+}
+
+// Frame headers declaring more pixels than the program takes, in the image
+// or in a thumbnail: FreeImage's header load alone takes their memory (the
+// coefficients of a progressive image, a thumbnail's bitmap, which it
+// decodes with the header), gigabytes for a file of a few hundred bytes. The
+// loader refuses such a file before FreeImage reads it.
+TEST_F(JpegReaderTest, FramesDeclaringTooManyPixelsAreRefusedBeforeFreeImageReadsThem)
+{
+    // 24000 x 23000: 552,000,000 pixels, just over the limit (1 GB of
+    // coefficients for the greyscale progressive image, 1.6 GB for an RGB
+    // thumbnail).
+    const int w = 24000, h = 23000;
+    ASSERT_GT((unsigned long long)w * h, CLoadThread::kMaxPixels);
+    const SFile progressive = {"grey_progressive.jpg", 31, 21, true, 90 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded};
+    const QByteArray huge = withFrameSize(readFile(write(progressive)), w, h);
+    const QByteArray thumbnail = withFrameSize(thumbnailJpeg(false), w, h);
+    const SFile base = {"frame_base.jpg", 64, 48, false, 90, 0, EJpegRead::Loaded};
+    const QByteArray good = readFile(write(base));
+    // An EXIF thumbnail, and a JFXX thumbnail (an APP0 "JFXX" segment of
+    // type 0x10 after the JFIF segment).
+    FIBITMAP* b = photo(64, 48);
+    ASSERT_TRUE(attachExifRaw(b, exifWithThumbnail(thumbnail, false)));
+    ASSERT_TRUE(save(b, FIF_JPEG, path("exif_thumb.jpg"), 90));
+    QByteArray jfxx = QByteArray("JFXX\0\x10", 6) + thumbnail;
+    jfxx = QByteArray("\xFF\xE0", 2) + char((jfxx.size() + 2) >> 8) + char((jfxx.size() + 2) & 0xFF) + jfxx;
+    const int jfif = 4 + (uchar(good[4]) << 8 | uchar(good[5]));
+    ASSERT_TRUE(writeFile(path("jfxx_thumb.jpg"), good.left(jfif) + jfxx + good.mid(jfif)));
+    ASSERT_TRUE(writeFile(path("huge_progressive.jpg"), huge));
+    for (const char* name : {"huge_progressive.jpg", "exif_thumb.jpg", "jfxx_thumb.jpg"}) {
+        SCOPED_TRACE(name);
+        const QByteArray p = QFile::encodeName(path(name));
+        CPeakMemory memory;
+        EXPECT_FALSE(JpegSafeForFreeImage(p.constData(), CLoadThread::kMaxPixels));
+        FIBITMAP* header = reinterpret_cast<FIBITMAP*>(1);
+        EXPECT_FALSE(CLoadThread::SafeToLoad(p, FIF_JPEG, &header));
+        EXPECT_EQ(header, nullptr);
+        FIBITMAP* loaded = loadWithLoader(path(name));
+        EXPECT_EQ(loaded, nullptr);
+        CExposure meta;
+        meta.SetFilePath(path(name));
+        EXPECT_TRUE(meta.GetExif().isEmpty());
+        EXPECT_LT(memory.GrowthMB(), 200) << "FreeImage read the file";
+        CExposure e;
+        EXPECT_FALSE(e.Load(path(name), loaded));
+        EXPECT_TRUE(progress.HasMessage(QString(name) + ": Datei konnte nicht geladen werden.", 1, 2));
+        // With a limit above the declared size the file would be given to
+        // FreeImage.
+        EXPECT_TRUE(JpegSafeForFreeImage(p.constData(), (unsigned long long)w * h));
+    }
+    // Thumbnails of a loadable size read as ever.
+    const QByteArray fair = withFrameSize(thumbnailJpeg(false), 16, 12);
+    QByteArray fairJfxx = QByteArray("JFXX\0\x10", 6) + fair;
+    fairJfxx = QByteArray("\xFF\xE0", 2) + char((fairJfxx.size() + 2) >> 8) + char((fairJfxx.size() + 2) & 0xFF) +
+               fairJfxx;
+    ASSERT_TRUE(writeFile(path("jfxx_fair.jpg"), good.left(jfif) + fairJfxx + good.mid(jfif)));
+    const QByteArray p = QFile::encodeName(path("jfxx_fair.jpg"));
+    EXPECT_TRUE(JpegSafeForFreeImage(p.constData(), CLoadThread::kMaxPixels));
+    EXPECT_FALSE(JpegSafeForFreeImage(p.constData(), 16 * 12 - 1));
+    FIBITMAP* loaded = loadWithLoader(path("jfxx_fair.jpg"));
+    FIBITMAP* expected = reference(path("jfxx_fair.jpg"));
+    ASSERT_NE(expected, nullptr);
+    EXPECT_NE(FreeImage_GetThumbnail(expected), nullptr);
+    expectSameBitmap(loaded, expected);
+    FreeImage_Unload(expected);
+    if (loaded)
+        FreeImage_Unload(loaded);
 }
 
 } // namespace
