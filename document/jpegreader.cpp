@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdint>
 #include <condition_variable>
 #include <csetjmp>
@@ -271,6 +272,91 @@ struct SFileBytes {
     unsigned char at(uint64_t i) const { return i < size ? data[i] : ((i - size) & 1 ? 0xD9 : 0xFF); }
 };
 
+// Whether FreeImage reads a Canon maker note safely. For six of its tags
+// (camera settings, focal length, shot info, panorama, processing, sensor
+// info) FreeImage takes the value as an array of 16-bit numbers, as many as
+// the tag's count, whatever the tag's type: a tag of one-byte values is read
+// to twice its length, one of type 0 (no bytes) for its count, far outside
+// the block (and for minutes: a tag for every number). The maker note
+// is found as FreeImage finds it in the usual layout: the camera make
+// ("Canon...") in the first directory, the maker note in the first directory
+// or in the EXIF directory it points to, its directory at its start (unless
+// it starts with another maker's signature FreeImage looks for first).
+bool canonMakerNoteReadable(const SFileBytes& f, uint64_t tiff, uint64_t length, bool motorola, uint64_t first)
+{
+    static const unsigned kWidth[13] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+    auto u16 = [&](uint64_t at) {
+        const unsigned a = f.at(tiff + at), b = f.at(tiff + at + 1);
+        return uint32_t(motorola ? a << 8 | b : b << 8 | a);
+    };
+    auto u32 = [&](uint64_t at) {
+        const uint32_t a = u16(at), b = u16(at + 2);
+        return motorola ? a << 16 | b : b << 16 | a;
+    };
+    // Calls fn(tag, type, count, value offset) for each entry FreeImage
+    // keeps of the directory at `ifd`; stops where FreeImage stops.
+    auto entries = [&](uint64_t ifd, auto&& fn) {
+        if (ifd + 2 > length)
+            return true;
+        const uint64_t n = u16(ifd);
+        if (ifd + 12 * n > length)
+            return true;
+        for (uint64_t e = 0; e < n; ++e) {
+            const uint64_t entry = ifd + 2 + 12 * e;
+            const uint32_t tag = u16(entry), type = u16(entry + 2), count = u32(entry + 4);
+            // Types past 12 end the directory; type 0 (no width) is kept.
+            if (type > 12)
+                break;
+            const uint64_t bytes = uint64_t(count) * kWidth[type];
+            if (bytes > 0xFFFFFFFFu)
+                continue;
+            uint64_t value = entry + 8;
+            if (bytes > 4) {
+                value = u32(entry + 8);
+                if (value > length || bytes > length - value)
+                    continue;
+            }
+            if (!fn(tag, type, count, value))
+                return false;
+        }
+        return true;
+    };
+    bool canon = false;
+    uint64_t exif = 0, note = 0;
+    auto scan = [&](uint32_t tag, uint32_t type, uint32_t count, uint64_t value) {
+        if (tag == 0x010F && type == 2 && count >= 5) {
+            canon = true;
+            for (int i = 0; i < 5; ++i)
+                canon = canon && std::tolower(f.at(tiff + value + uint64_t(i))) == "canon"[i];
+        } else if (tag == 0x8769) {
+            exif = u32(value);
+        } else if (tag == 0x927C && !note) {
+            note = value;
+        }
+        return true;
+    };
+    entries(first, scan);
+    if (!canon)
+        return true;
+    if (!note && exif > 0 && exif < length)
+        entries(exif, scan);
+    if (!note)
+        return true;
+    static const char* const kOthers[] = {"OLYMP\0\1", "OLYMP\0\2", "EPSON", "AGFA", "OLYMPUS\0II\3\0", "Nikon\0\1\0"};
+    static const unsigned kOtherLengths[] = {7, 7, 5, 4, 12, 8};
+    for (int k = 0; k < 6; ++k) {
+        bool match = true;
+        for (unsigned i = 0; i < kOtherLengths[k]; ++i)
+            match = match && f.at(tiff + note + i) == static_cast<unsigned char>(kOthers[k][i]);
+        if (match)
+            return true;
+    }
+    return entries(note, [](uint32_t tag, uint32_t type, uint32_t, uint64_t) {
+        const bool array = tag == 0x01 || tag == 0x02 || tag == 0x04 || tag == 0x12 || tag == 0xA0 || tag == 0xE0;
+        return !array || kWidth[type] >= 2;
+    });
+}
+
 // Whether FreeImage's EXIF reader keeps inside the block whose TIFF structure
 // starts at byte `tiff` of the file and holds `length` bytes. Its reads, as
 // it makes them: the byte order, the first directory's offset (beyond the
@@ -301,6 +387,8 @@ bool exifBlockInBounds(const SFileBytes& f, uint64_t tiff, uint64_t length)
         return false;
     const uint64_t nextAt = first + 2 + 12 * uint64_t(u16(first));
     if (nextAt + 4 > length)
+        return false;
+    if (!canonMakerNoteReadable(f, tiff, length, motorola, first))
         return false;
     const uint64_t next = u32(nextAt);
     if (next == 0 || next >= length)

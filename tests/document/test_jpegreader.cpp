@@ -798,4 +798,89 @@ TEST_F(JpegReaderTest, FramesDeclaringTooManyPixelsAreRefusedBeforeFreeImageRead
         FreeImage_Unload(loaded);
 }
 
+// A camera make and its maker note: an EXIF block (little-endian) whose
+// first directory holds the make and points to the EXIF directory, which
+// holds the maker note: a directory of one entry (tag, type, count) whose
+// value, `bytes` long, follows it.
+std::vector<uint8_t> exifWithMakerNote(const std::string& make, uint16_t tag, uint16_t type, uint32_t count,
+                                       uint32_t bytes)
+{
+    std::vector<uint8_t> t = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    auto put16 = [&](uint32_t v) {
+        t.push_back(uint8_t(v));
+        t.push_back(uint8_t(v >> 8));
+    };
+    auto put32 = [&](uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    const uint32_t makeAt = 8 + 2 + 2 * 12 + 4;
+    const uint32_t exif = makeAt + uint32_t(make.size() + 1 + 1) / 2 * 2;
+    const uint32_t note = exif + 2 + 12 + 4;
+    const uint32_t noteBytes = 2 + 12 + 4 + bytes;
+    put16(2);
+    put16(0x010F);
+    put16(2);
+    put32(uint32_t(make.size() + 1));
+    put32(makeAt);
+    put16(0x8769);
+    put16(4);
+    put32(1);
+    put32(exif);
+    put32(0);
+    t.insert(t.end(), make.begin(), make.end());
+    t.resize(exif, 0);
+    put16(1);
+    put16(0x927C);
+    put16(7);
+    put32(noteBytes);
+    put32(note);
+    put32(0);
+    put16(1);
+    put16(tag);
+    put16(type);
+    put32(count);
+    put32(bytes > 4 ? note + 2 + 12 + 4 : 0x00010001u);
+    put32(0);
+    for (uint32_t i = 0; i < bytes; ++i)
+        t.push_back(uint8_t(i * 13 + 1));
+    std::vector<uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
+    block.insert(block.end(), t.begin(), t.end());
+    return block;
+}
+
+// A Canon maker note: FreeImage reads six of its tags (camera settings,
+// focal length, shot info, ...) as arrays of 16-bit numbers, as many as the
+// tag's count, whatever their type. Typed as cameras write them (16-bit
+// numbers) they read as ever; with one-byte values FreeImage reads twice
+// their length, with type 0 (no bytes) their count of numbers from nowhere
+// (minutes of tags, then a crash): such a file is refused before FreeImage
+// reads it. The same entries in another make's maker note are plain tags.
+TEST_F(JpegReaderTest, CanonMakerNoteArraysFreeImageReadsOutsideAreRefused)
+{
+    struct SCase {
+        const char* name;
+        const char* make;
+        uint16_t tag, type;
+        uint32_t count, bytes;
+        bool loadable;
+    };
+    const SCase cases[] = {
+        {"canon_shorts.jpg", "Canon", 0x0001, 3, 20, 40, true},
+        {"canon_other_tag.jpg", "Canon", 0x0003, 7, 20000, 20000, true},
+        {"lumicam_bytes.jpg", "Lumicam", 0x0001, 7, 20000, 20000, true},
+        {"canon_bytes.jpg", "Canon", 0x0001, 7, 20000, 20000, false},
+        {"canon_ascii_upper.jpg", "CANON EOS", 0x0004, 2, 9000, 9000, false},
+        {"canon_no_width.jpg", "Canon", 0x00E0, 0, 30000, 0, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FIBITMAP* b = photo(64, 48);
+        ASSERT_TRUE(attachExifRaw(b, exifWithMakerNote(c.make, c.tag, c.type, c.count, c.bytes)));
+        const QString file = path(c.name);
+        ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
+        expectGuarded(file, c.loadable, FIMD_EXIF_MAIN);
+    }
+}
+
 } // namespace
