@@ -3,6 +3,7 @@
 
 #include "document/exposure.h"
 #include "document/imageloader.h"
+#include "document/jpegreader.h"
 
 #include "engine/core/settings.h"
 
@@ -185,7 +186,11 @@ void CExposure::LoadExif()
         FIBITMAP* bitmap = nullptr;
         // Only the metadata are read: JPEG, PNG and TIFF without decoding
         // their pixels (GIF cannot skip them).
-        if (fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF)
+        // A JPEG file FreeImage cannot read safely (see
+        // JpegSafeForFreeImage) gives none.
+        if (fif == FIF_JPEG && !JpegSafeForFreeImage(path.constData(), CLoadThread::kMaxPixels))
+            bitmap = nullptr;
+        else if (fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF)
             bitmap = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);
         else if (fif == FIF_GIF)
             bitmap = FreeImage_Load(fif, path.constData(), 0);

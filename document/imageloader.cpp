@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
@@ -56,6 +57,50 @@ bool openExrHeaderSize(const char* path, int64_t& width, int64_t& height)
         return true;
     } catch (...) {
         return false;
+    }
+}
+
+// The frame size FreeImage allocates when it loads a GIF file (its first
+// image, as FreeImage finds it: after the header and the global colour
+// table, extension blocks skipped) or an SGI file (the header's sizes);
+// false when the file does not read that far. Neither format has a load
+// without pixels in FreeImage, and either declares gigabytes in a few bytes.
+bool declaredFrameSize(const char* path, FREE_IMAGE_FORMAT fif, unsigned& width, unsigned& height)
+{
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
+    unsigned char b[16];
+    if (fif == FIF_SGI) {
+        if (std::fread(b, 1, 12, f) != 12)
+            return false;
+        width = unsigned(b[6]) << 8 | b[7];
+        height = unsigned(b[8]) << 8 | b[9];
+        return true;
+    }
+    if (std::fread(b, 1, 13, f) != 13 || std::memcmp(b, "GIF", 3) != 0)
+        return false;
+    if ((b[10] & 0x80) && std::fseek(f, 3L << ((b[10] & 7) + 1), SEEK_CUR) != 0)
+        return false;
+    // Sub-blocks: a length byte and its bytes, up to a length of 0.
+    auto skipSubBlocks = [f] {
+        for (int n; (n = std::fgetc(f)) > 0;)
+            if (std::fseek(f, n, SEEK_CUR) != 0)
+                return false;
+        return !std::feof(f);
+    };
+    for (;;) {
+        const int block = std::fgetc(f);
+        if (block == 0x2C) {
+            if (std::fread(b, 1, 8, f) != 8)
+                return false;
+            width = unsigned(b[4]) | unsigned(b[5]) << 8;
+            height = unsigned(b[6]) | unsigned(b[7]) << 8;
+            return true;
+        }
+        if (block != 0x21 || std::fgetc(f) == EOF || !skipSubBlocks())
+            return false;
     }
 }
 
@@ -100,6 +145,15 @@ bool CLoadThread::SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif, FIBI
         return openExrHeaderSize(path.constData(), w, h) && w <= std::numeric_limits<unsigned>::max() &&
                h <= std::numeric_limits<unsigned>::max() && LoadableSize(unsigned(w), unsigned(h));
     }
+    // A JPEG file that FreeImage's header load would take gigabytes for
+    // (a huge progressive image, a huge thumbnail), read far outside of or
+    // crash on (malformed EXIF or IPTC) is refused before it sees it.
+    if (fif == FIF_JPEG && !JpegSafeForFreeImage(path.constData(), kMaxPixels))
+        return false;
+    unsigned frameWidth = 0, frameHeight = 0;
+    if ((fif == FIF_GIF || fif == FIF_SGI) && declaredFrameSize(path.constData(), fif, frameWidth, frameHeight) &&
+        (unsigned long long)frameWidth * frameHeight > kMaxPixels)
+        return false;
     if (!FreeImage_FIFSupportsNoPixels(fif))
         return true;
     FIBITMAP* headerBitmap = FreeImage_Load(fif, path.constData(), FIF_LOAD_NOPIXELS);
@@ -151,17 +205,23 @@ void CLoadThread::run()
     // A JPEG file's header load is kept: our own reader takes its size,
     // orientation and metadata from it.
     FIBITMAP* header = nullptr;
+    unsigned long messages = ImageLibraryMessageCount();
     if (!SafeToLoad(path, fif, fif == FIF_JPEG ? &header : nullptr))
         return;
+    // The header load complained (about a damaged EXIF thumbnail, say, which
+    // our reader takes over from the header without reading it again):
+    // FreeImage's full load draws the same messages, so it reads the file.
+    const bool headerMessages = ImageLibraryMessageCount() != messages;
     const double start = MP_UI_GetActualTime();
-    unsigned long messages = ImageLibraryMessageCount();
+    messages = ImageLibraryMessageCount();
     if (fif == FIF_JPEG) {
         // The common photograph is read by our own reader; what it does not
         // take (CMYK, EXIF rotation, ...) FreeImage reads as ever.
-        const EJpegRead read = s_ownJpegReader.load() && header ? ReadJpeg(path.constData(), header, &m_pBitmap,
-                                                                            m_bStagedJpeg ? EJpegStaging::Race
-                                                                                          : EJpegStaging::Inline)
-                                                                 : EJpegRead::NotMine;
+        const bool own = s_ownJpegReader.load() && header && !headerMessages;
+        const EJpegRead read =
+            own ? ReadJpeg(path.constData(), header, &m_pBitmap,
+                           m_bStagedJpeg ? EJpegStaging::Race : EJpegStaging::Inline)
+                : EJpegRead::NotMine;
         if (header)
             FreeImage_Unload(header);
         if (read == EJpegRead::NotMine) {

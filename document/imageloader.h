@@ -47,10 +47,13 @@ public:
     // hold: no side 0 and at most kMaxPixels pixels.
     static bool LoadableSize(unsigned width, unsigned height);
     // Whether FreeImage may be given the file: its header, read without
-    // pixels where the format allows, declares a loadable size; an OpenEXR
-    // file must first pass OpenEXR's own reader (FreeImage's reader never
-    // returns from some damaged OpenEXR headers). A header FreeImage cannot
-    // read is left to the full load.
+    // pixels where the format allows (GIF and SGI by the program itself),
+    // declares a loadable size; an OpenEXR file must first pass OpenEXR's
+    // own reader (FreeImage's reader never returns from some damaged OpenEXR
+    // headers); a JPEG file must pass JpegSafeForFreeImage (no frame, its
+    // thumbnails' included, beyond the limit, no metadata FreeImage reads
+    // outside of or crashes on). A header FreeImage cannot read is left to
+    // the full load.
     static bool SafeToLoad(const QByteArray& path, FREE_IMAGE_FORMAT fif);
     // The same; when the file is loadable and its header was read, *header
     // receives that header bitmap (no pixels) for the caller to release.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdint>
 #include <condition_variable>
 #include <csetjmp>
@@ -15,7 +16,10 @@
 #include <thread>
 
 // jpeglib.h needs size_t and FILE declared before it.
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -258,7 +262,230 @@ void decode(SDecode* d)
     d->result = EJpegRead::Loaded;
 }
 
+// The bytes of a file as libjpeg's source gives them: past the end, the end
+// marker it inserts (FF D9, repeated), which a segment cut short is filled
+// with.
+struct SFileBytes {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+
+    unsigned char at(uint64_t i) const { return i < size ? data[i] : ((i - size) & 1 ? 0xD9 : 0xFF); }
+};
+
+// Whether FreeImage reads a Canon maker note safely. For six of its tags
+// (camera settings, focal length, shot info, panorama, processing, sensor
+// info) FreeImage takes the value as an array of 16-bit numbers, as many as
+// the tag's count, whatever the tag's type: a tag of one-byte values is read
+// to twice its length, one of type 0 (no bytes) for its count, far outside
+// the block (and for minutes: a tag for every number). The maker note
+// is found as FreeImage finds it in the usual layout: the camera make
+// ("Canon...") in the first directory, the maker note in the first directory
+// or in the EXIF directory it points to, its directory at its start (unless
+// it starts with another maker's signature FreeImage looks for first).
+bool canonMakerNoteReadable(const SFileBytes& f, uint64_t tiff, uint64_t length, bool motorola, uint64_t first)
+{
+    static const unsigned kWidth[13] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+    auto u16 = [&](uint64_t at) {
+        const unsigned a = f.at(tiff + at), b = f.at(tiff + at + 1);
+        return uint32_t(motorola ? a << 8 | b : b << 8 | a);
+    };
+    auto u32 = [&](uint64_t at) {
+        const uint32_t a = u16(at), b = u16(at + 2);
+        return motorola ? a << 16 | b : b << 16 | a;
+    };
+    // Calls fn(tag, type, count, value offset) for each entry FreeImage
+    // keeps of the directory at `ifd`; stops where FreeImage stops.
+    auto entries = [&](uint64_t ifd, auto&& fn) {
+        if (ifd + 2 > length)
+            return true;
+        const uint64_t n = u16(ifd);
+        if (ifd + 12 * n > length)
+            return true;
+        for (uint64_t e = 0; e < n; ++e) {
+            const uint64_t entry = ifd + 2 + 12 * e;
+            const uint32_t tag = u16(entry), type = u16(entry + 2), count = u32(entry + 4);
+            // Types past 12 end the directory; type 0 (no width) is kept.
+            if (type > 12)
+                break;
+            const uint64_t bytes = uint64_t(count) * kWidth[type];
+            if (bytes > 0xFFFFFFFFu)
+                continue;
+            uint64_t value = entry + 8;
+            if (bytes > 4) {
+                value = u32(entry + 8);
+                if (value > length || bytes > length - value)
+                    continue;
+            }
+            if (!fn(tag, type, count, value))
+                return false;
+        }
+        return true;
+    };
+    bool canon = false;
+    uint64_t exif = 0, note = 0;
+    auto scan = [&](uint32_t tag, uint32_t type, uint32_t count, uint64_t value) {
+        if (tag == 0x010F && type == 2 && count >= 5) {
+            canon = true;
+            for (int i = 0; i < 5; ++i)
+                canon = canon && std::tolower(f.at(tiff + value + uint64_t(i))) == "canon"[i];
+        } else if (tag == 0x8769) {
+            exif = u32(value);
+        } else if (tag == 0x927C && !note) {
+            note = value;
+        }
+        return true;
+    };
+    entries(first, scan);
+    if (!canon)
+        return true;
+    if (!note && exif > 0 && exif < length)
+        entries(exif, scan);
+    if (!note)
+        return true;
+    static const char* const kOthers[] = {"OLYMP\0\1", "OLYMP\0\2", "EPSON", "AGFA", "OLYMPUS\0II\3\0", "Nikon\0\1\0"};
+    static const unsigned kOtherLengths[] = {7, 7, 5, 4, 12, 8};
+    for (int k = 0; k < 6; ++k) {
+        bool match = true;
+        for (unsigned i = 0; i < kOtherLengths[k]; ++i)
+            match = match && f.at(tiff + note + i) == static_cast<unsigned char>(kOthers[k][i]);
+        if (match)
+            return true;
+    }
+    return entries(note, [](uint32_t tag, uint32_t type, uint32_t, uint64_t) {
+        const bool array = tag == 0x01 || tag == 0x02 || tag == 0x04 || tag == 0x12 || tag == 0xA0 || tag == 0xE0;
+        return !array || kWidth[type] >= 2;
+    });
+}
+
+// Whether FreeImage's EXIF reader keeps inside the block whose TIFF structure
+// starts at byte `tiff` of the file and holds `length` bytes. Its reads, as
+// it makes them: the byte order, the first directory's offset (beyond the
+// block: no EXIF), the first directory's entry count and, after its entries,
+// the next directory's offset, read unchecked; in that next directory (the
+// thumbnail's, each entry checked) the thumbnail's offset and length, whose
+// sum is checked in 32 bits only.
+bool exifBlockInBounds(const SFileBytes& f, uint64_t tiff, uint64_t length)
+{
+    if (length < 8)
+        return true;
+    const bool intel = f.at(tiff) == 'I' && f.at(tiff + 1) == 'I' && f.at(tiff + 2) == 0x2A && f.at(tiff + 3) == 0;
+    const bool motorola = f.at(tiff) == 'M' && f.at(tiff + 1) == 'M' && f.at(tiff + 2) == 0 && f.at(tiff + 3) == 0x2A;
+    if (!intel && !motorola)
+        return true;
+    auto u16 = [&](uint64_t at) {
+        const unsigned a = f.at(tiff + at), b = f.at(tiff + at + 1);
+        return uint32_t(motorola ? a << 8 | b : b << 8 | a);
+    };
+    auto u32 = [&](uint64_t at) {
+        const uint32_t a = u16(at), b = u16(at + 2);
+        return motorola ? a << 16 | b : b << 16 | a;
+    };
+    const uint64_t first = u32(4);
+    if (first > length)
+        return true;
+    if (first + 2 > length)
+        return false;
+    const uint64_t nextAt = first + 2 + 12 * uint64_t(u16(first));
+    if (nextAt + 4 > length)
+        return false;
+    if (!canonMakerNoteReadable(f, tiff, length, motorola, first))
+        return false;
+    const uint64_t next = u32(nextAt);
+    if (next == 0 || next >= length)
+        return true;
+    uint32_t offset = 0, size = 0;
+    for (uint64_t e = 0, n = u16(next); e < n; ++e) {
+        const uint64_t entry = next + 2 + 12 * e;
+        if (entry + 12 >= length)
+            return true;
+        const uint32_t tag = u16(entry);
+        if (tag == 0x0201)
+            offset = u32(entry + 8);
+        else if (tag == 0x0202)
+            size = u32(entry + 8);
+    }
+    if (offset == 0 || size == 0 || uint32_t(offset + size) > length)
+        return true;
+    return uint64_t(offset) + size <= length;
+}
+
+// Whether FreeImage's IPTC reader takes the IPTC records in the APP13
+// segment whose data (`length` bytes) start at byte `data` of the file. It
+// starts at the first record of the application record (1C 02) and walks on
+// as long as a record marker (1C) starts each record; a record version
+// (2:00) not two bytes long leaves it a tag without a value, which it then
+// copies (the program crashes).
+bool iptcRecordsReadable(const SFileBytes& f, uint64_t data, uint64_t length)
+{
+    uint64_t at = 0;
+    while (at + 1 < length && !(f.at(data + at) == 0x1C && f.at(data + at + 1) == 0x02))
+        ++at;
+    while (at < length && f.at(data + at) == 0x1C && at + 5 < length) {
+        const unsigned record = f.at(data + at + 1), dataset = f.at(data + at + 2);
+        const uint64_t size = uint64_t(f.at(data + at + 3)) << 8 | f.at(data + at + 4);
+        at += 5;
+        if (at + size > length)
+            break;
+        if (record == 2 && dataset == 0 && size != 0 && size != 2)
+            return false;
+        at += size;
+    }
+    return true;
+}
+
 } // namespace
+
+bool JpegSafeForFreeImage(const char* path, unsigned long long maxPixels)
+{
+    const int fd = path ? open(path, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0)
+        return true;
+    struct stat st;
+    void* map = MAP_FAILED;
+    if (fstat(fd, &st) == 0 && st.st_size > 0)
+        map = mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (map == MAP_FAILED)
+        return true;
+    SFileBytes f;
+    f.data = static_cast<const unsigned char*>(map);
+    f.size = size_t(st.st_size);
+    // Every marker libjpeg may meet, in the image or in a thumbnail: frame
+    // headers (SOF0/1/2/9/10, the ones it decodes: length, precision, height,
+    // width, component count), APP1 markers followed by "Exif\0\0" (their
+    // data, the segment's length less the two length bytes, hold the TIFF
+    // structure after the six signature bytes) and APP13 markers.
+    static const unsigned char kSignature[] = {'E', 'x', 'i', 'f', 0, 0};
+    bool safe = true;
+    const unsigned char* p = f.data;
+    const unsigned char* end = f.data + f.size;
+    while (safe && p < end) {
+        const void* hit = std::memchr(p, 0xFF, size_t(end - p));
+        if (!hit)
+            break;
+        const uint64_t at = uint64_t(static_cast<const unsigned char*>(hit) - f.data);
+        p = static_cast<const unsigned char*>(hit) + 1;
+        const unsigned char marker = f.at(at + 1);
+        const uint64_t segment = uint64_t(f.at(at + 2)) << 8 | f.at(at + 3);
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2 || marker == 0xC9 || marker == 0xCA) {
+            const unsigned components = f.at(at + 9);
+            const unsigned long long height = unsigned(f.at(at + 5)) << 8 | f.at(at + 6);
+            const unsigned long long width = unsigned(f.at(at + 7)) << 8 | f.at(at + 8);
+            if (components > 0 && segment == 8 + 3 * components)
+                safe = width * height <= maxPixels;
+        } else if (marker == 0xED && segment >= 2) {
+            safe = iptcRecordsReadable(f, at + 4, segment - 2);
+        } else if (marker == 0xE1 && segment >= 2 + 6) {
+            bool exif = true;
+            for (int i = 0; i < 6; ++i)
+                exif = exif && f.at(at + 4 + uint64_t(i)) == kSignature[i];
+            if (exif)
+                safe = exifBlockInBounds(f, at + 4 + 6, segment - 2 - 6);
+        }
+    }
+    munmap(map, f.size);
+    return safe;
+}
 
 EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap, EJpegStaging staging)
 {

@@ -32,3 +32,19 @@ enum class EJpegStaging { Race, FullBand, Inline };
 // decodes is noticed the same way.
 EJpegRead ReadJpeg(const char* path, FIBITMAP* header, FIBITMAP** bitmap,
                    EJpegStaging staging = EJpegStaging::Race);
+
+// Whether FreeImage's JPEG reader can be given the file: false when its
+// header load alone would take memory for more than maxPixels pixels, read
+// far outside the file's metadata or crash. That is a frame header (of the
+// image or of an EXIF or JFXX thumbnail, which FreeImage decodes with the
+// header) declaring more than maxPixels pixels (a progressive image's
+// coefficients, a thumbnail's bitmap: gigabytes from a few bytes); an EXIF
+// block (an APP1 "Exif" segment) whose first directory's entry count runs
+// past the block, or whose thumbnail's offset plus length overflows 32 bits
+// (FreeImage follows both unchecked); IPTC records (APP13) whose record
+// version is not two bytes long (FreeImage keeps a tag without a value and
+// copies it). The markers are found by their bytes anywhere in the file
+// (libjpeg takes a marker wherever it meets one; thumbnails are read as
+// files of their own). True for a file without such a marker, or one that
+// cannot be opened (FreeImage refuses it itself).
+bool JpegSafeForFreeImage(const char* path, unsigned long long maxPixels);

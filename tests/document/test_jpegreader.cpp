@@ -125,6 +125,91 @@ bool writeLibjpegFile(const QString& file, int w, int h, J_COLOR_SPACE space)
     return std::fclose(f) == 0;
 }
 
+// An EXIF block ("Exif\0\0" and its TIFF structure) as cameras write it
+// with a thumbnail: IFD0 (Make), then IFD1 (compression 6, the thumbnail's
+// offset and length), then the thumbnail's bytes. count0 (when not negative)
+// replaces IFD0's stored entry count; offset and size (when not 0) the
+// thumbnail's offset and length.
+std::vector<uint8_t> exifWithThumbnail(const QByteArray& thumbnail, bool motorola, int count0 = -1,
+                                       uint32_t offset = 0, uint32_t size = 0)
+{
+    std::vector<uint8_t> t;
+    auto put16 = [&](uint32_t v) {
+        t.push_back(uint8_t(motorola ? v >> 8 : v));
+        t.push_back(uint8_t(motorola ? v : v >> 8));
+    };
+    auto put32 = [&](uint32_t v) {
+        put16(motorola ? v >> 16 : v & 0xFFFF);
+        put16(motorola ? v & 0xFFFF : v >> 16);
+    };
+    auto entry = [&](uint16_t tag, uint16_t type, uint32_t value) {
+        put16(tag);
+        put16(type);
+        put32(1);
+        if (type == 3) {
+            put16(value);
+            put16(0);
+        } else {
+            put32(value);
+        }
+    };
+    const uint32_t ifd1 = 8 + 2 + 12 + 4;
+    const uint32_t data = ifd1 + 2 + 3 * 12 + 4;
+    if (motorola)
+        t = {'M', 'M', 0, 42, 0, 0, 0, 8};
+    else
+        t = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    put16(count0 >= 0 ? uint32_t(count0) : 1u);
+    put16(0x010F); // Make, "Cam" in the entry
+    put16(2);
+    put32(4);
+    t.insert(t.end(), {'C', 'a', 'm', 0});
+    put32(ifd1);
+    put16(3);
+    entry(0x0103, 3, 6);
+    entry(0x0201, 4, offset ? offset : data);
+    entry(0x0202, 4, size ? size : uint32_t(thumbnail.size()));
+    put32(0);
+    t.insert(t.end(), thumbnail.begin(), thumbnail.end());
+    std::vector<uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
+    block.insert(block.end(), t.begin(), t.end());
+    return block;
+}
+
+// A small JPEG for a thumbnail; damaged: with five stray bytes before its
+// quantisation tables, which libjpeg reads past with a warning.
+QByteArray thumbnailJpeg(bool damaged)
+{
+    FIBITMAP* b = photo(16, 12);
+    FIMEMORY* memory = FreeImage_OpenMemory();
+    EXPECT_TRUE(FreeImage_SaveToMemory(FIF_JPEG, b, memory, 80));
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    FreeImage_AcquireMemory(memory, &data, &size);
+    QByteArray bytes(reinterpret_cast<const char*>(data), int(size));
+    FreeImage_CloseMemory(memory);
+    FreeImage_Unload(b);
+    if (damaged)
+        bytes.insert(bytes.indexOf(QByteArray("\xFF\xDB", 2)), QByteArray("\x01\x02\x03\x04\x05", 5));
+    return bytes;
+}
+
+// The JPEG with the frame size in its first frame header set to w x h.
+QByteArray withFrameSize(QByteArray jpeg, int w, int h)
+{
+    for (int i = 0; i + 9 < jpeg.size(); ++i) {
+        const uchar m = uchar(jpeg[i + 1]);
+        if (uchar(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC2)) {
+            jpeg[i + 5] = char(h >> 8);
+            jpeg[i + 6] = char(h & 0xFF);
+            jpeg[i + 7] = char(w >> 8);
+            jpeg[i + 8] = char(w & 0xFF);
+            break;
+        }
+    }
+    return jpeg;
+}
+
 std::string tagBytes(FITAG* tag)
 {
     const char* v = static_cast<const char*>(FreeImage_GetTagValue(tag));
@@ -282,6 +367,41 @@ protected:
         loader.Enqueue(file, true);
         loader.Load();
         return loader.m_vecBitmaps.size() == 1 ? loader.m_vecBitmaps[0] : nullptr;
+    }
+
+    // A file with metadata FreeImage may or may not read safely: when it may,
+    // the loader reads it as FreeImage does and the metadata-only read gives
+    // the tables of `model`; otherwise the header check refuses it, the series
+    // reports a file that could not be loaded and no metadata are read.
+    void expectGuarded(const QString& file, bool loadable, FREE_IMAGE_MDMODEL model)
+    {
+        const QByteArray p = QFile::encodeName(file);
+        EXPECT_EQ(JpegSafeForFreeImage(p.constData(), CLoadThread::kMaxPixels), loadable);
+        FIBITMAP* header = nullptr;
+        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG, &header), loadable);
+        EXPECT_EQ(header != nullptr, loadable);
+        if (header)
+            FreeImage_Unload(header);
+        EXPECT_EQ(CLoadThread::SafeToLoad(p, FIF_JPEG), loadable);
+
+        FIBITMAP* loaded = loadWithLoader(file);
+        EXPECT_EQ(loaded != nullptr, loadable);
+        if (loadable) {
+            FIBITMAP* expected = reference(file);
+            expectSameBitmap(loaded, expected);
+            FreeImage_Unload(expected);
+        }
+        const QString name = CExposure::ExtractFileName(file);
+        CExposure e;
+        EXPECT_EQ(e.Load(file, loaded), loadable);
+        if (!loadable) {
+            EXPECT_TRUE(progress.HasMessage(name + ": Datei konnte nicht geladen werden.", 1, 2));
+        }
+
+        CExposure meta;
+        meta.SetFilePath(file);
+        EXPECT_EQ(meta.GetExif().contains(model), loadable);
+        EXPECT_TRUE(meta.m_bExifLoaded);
     }
 };
 
@@ -484,6 +604,282 @@ TEST_F(JpegReaderTest, UnknownMarkerReadsAsFreeImageReadsIt)
         EXPECT_TRUE(progress.HasMessage("Datei beschädigt oder unvollständig: marker.jpg", 1, 1));
         FreeImage_Unload(expected);
         FreeImage_Unload(loaded);
+    }
+}
+
+// A damaged EXIF thumbnail: FreeImage reads it with a warning (the header
+// load as well as the full load) and the loader says the file is damaged.
+// Our reader takes the thumbnail over from the header load and reads no
+// thumbnail: the loader leaves such a file to FreeImage, with its notice. An
+// intact thumbnail draws no notice, whoever reads the file.
+TEST_F(JpegReaderTest, DamagedExifThumbnailGivesTheNotice)
+{
+    for (bool damaged : {false, true}) {
+        for (bool motorola : {false, true}) {
+            const QString name =
+                QString("thumb_%1_%2.jpg").arg(damaged ? "damaged" : "intact", motorola ? "mm" : "ii");
+            SCOPED_TRACE(name.toStdString());
+            FIBITMAP* b = photo(300, 200);
+            ASSERT_TRUE(attachExifRaw(b, exifWithThumbnail(thumbnailJpeg(damaged), motorola)));
+            const QString file = path(name);
+            ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
+
+            const unsigned long before = ImageLibraryMessageCount();
+            FIBITMAP* expected = reference(file);
+            ASSERT_NE(expected, nullptr);
+            ASSERT_NE(FreeImage_GetThumbnail(expected), nullptr);
+            EXPECT_EQ(ImageLibraryMessageCount() != before, damaged);
+            FIBITMAP* loaded = loadWithLoader(file);
+            expectSameBitmap(loaded, expected);
+            if (loaded)
+                FreeImage_Unload(loaded);
+            FreeImage_Unload(expected);
+            EXPECT_EQ(progress.HasMessage("Datei beschädigt oder unvollständig: " + name, 1, 1), damaged);
+        }
+    }
+}
+
+// EXIF blocks whose first directory's entry count runs past the block, or
+// whose thumbnail's offset plus length overflows 32 bits: FreeImage's reader
+// reads the next directory's offset or the thumbnail from far outside the
+// block (and crashes on many). The loader refuses such a file before
+// FreeImage sees it, as a file that could not be loaded; its metadata are
+// not read. Blocks that stay inside, however odd, are read as ever.
+TEST_F(JpegReaderTest, ExifBlocksFreeImageWouldReadOutsideAreRefused)
+{
+    const QByteArray thumbnail = thumbnailJpeg(false);
+    struct SCase {
+        const char* name;
+        bool motorola;
+        int count0;
+        uint32_t offset, size;
+        bool loadable;
+    };
+    const SCase cases[] = {
+        {"exif_plain.jpg", false, -1, 0, 0, true},
+        // IFD0 claims two entries: the second is IFD1's bytes, still inside.
+        {"exif_count2.jpg", true, 2, 0, 0, true},
+        // A thumbnail that does not fit: FreeImage skips it.
+        {"exif_thumb_long.jpg", false, -1, 0, 0x7FFFFFFF, true},
+        {"exif_count_ii.jpg", false, 0xFFFF, 0, 0, false},
+        {"exif_count_mm.jpg", true, 0x1000, 0, 0, false},
+        {"exif_thumb_wrap.jpg", false, -1, 0xFFFFFF00u, 0x110, false},
+        {"exif_thumb_wrap_mm.jpg", true, -1, 0x80000000u, 0x80000010u, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FIBITMAP* b = photo(64, 48);
+        ASSERT_TRUE(attachExifRaw(b, exifWithThumbnail(thumbnail, c.motorola, c.count0, c.offset, c.size)));
+        const QString file = path(c.name);
+        ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
+        expectGuarded(file, c.loadable, FIMD_EXIF_MAIN);
+    }
+
+    // The test photographs pass, and so do a missing and an empty file
+    // (FreeImage refuses those itself).
+    for (const SFile& f : kFiles) {
+        SCOPED_TRACE(f.name);
+        EXPECT_TRUE(JpegSafeForFreeImage(QFile::encodeName(write(f)).constData(), CLoadThread::kMaxPixels));
+    }
+    EXPECT_TRUE(JpegSafeForFreeImage(QFile::encodeName(path("missing.jpg")).constData(), 1));
+    ASSERT_TRUE(writeFile(path("empty.jpg"), QByteArray()));
+    EXPECT_TRUE(JpegSafeForFreeImage(QFile::encodeName(path("empty.jpg")).constData(), 1));
+}
+
+// IPTC records (an APP13 segment): FreeImage stores a record version (2:00)
+// that is not two bytes long as a tag without a value and then copies it,
+// which crashes the program. Such a file is refused before FreeImage reads
+// it, whether or not the segment has Photoshop's header (FreeImage looks for
+// the first record of the application record either way) and wherever the
+// record stands. Other IPTC records are read as ever.
+TEST_F(JpegReaderTest, IptcRecordVersionFreeImageCannotStoreIsRefused)
+{
+    auto photoshop = [](const QByteArray& records) {
+        QByteArray resource("8BIM\x04\x04\x00\x00", 8);
+        for (int s = 24; s >= 0; s -= 8)
+            resource.append(char((records.size() >> s) & 0xFF));
+        resource += records;
+        if (records.size() & 1)
+            resource.append('\0');
+        return QByteArray("Photoshop 3.0\0", 14) + resource;
+    };
+    const QByteArray caption("\x1C\x02\x78\x00\x07" "Evening", 12);
+    struct SCase {
+        const char* name;
+        QByteArray data;
+        bool loadable;
+    };
+    const SCase cases[] = {
+        {"iptc_caption.jpg", photoshop(caption), true},
+        {"iptc_version2.jpg", photoshop(QByteArray("\x1C\x02\x00\x00\x02\x00\x04", 7) + caption), true},
+        // A record running past the segment ends FreeImage's walk.
+        {"iptc_version_cut.jpg", photoshop(caption + QByteArray("\x1C\x02\x00\x00\x40\x00\x04", 7)), true},
+        {"iptc_version7.jpg", photoshop(QByteArray("\x1C\x02\x00\x00\x07" "ABCDEFG", 12) + caption), false},
+        {"iptc_version1_bare.jpg", QByteArray("XY\x1C\x02\x00\x00\x01" "A", 8) + caption, false},
+        {"iptc_version4_later.jpg", photoshop(caption + QByteArray("\x1C\x02\x00\x00\x04" "ABCD", 9)), false},
+    };
+    const SFile base = {"iptc_base.jpg", 64, 48, false, 90, 0, EJpegRead::Loaded};
+    const QByteArray good = readFile(write(base));
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes = good;
+        const int length = int(c.data.size()) + 2;
+        bytes.insert(2, QByteArray("\xFF\xED", 2) + char(length >> 8) + char(length & 0xFF) + c.data);
+        const QString file = path(c.name);
+        ASSERT_TRUE(writeFile(file, bytes));
+        expectGuarded(file, c.loadable, FIMD_IPTC);
+    }
+}
+
+// Frame headers declaring more pixels than the program takes, in the image
+// or in a thumbnail: FreeImage's header load alone takes their memory (the
+// coefficients of a progressive image, a thumbnail's bitmap, which it
+// decodes with the header), gigabytes for a file of a few hundred bytes. The
+// loader refuses such a file before FreeImage reads it.
+TEST_F(JpegReaderTest, FramesDeclaringTooManyPixelsAreRefusedBeforeFreeImageReadsThem)
+{
+    // 24000 x 23000: 552,000,000 pixels, just over the limit (1 GB of
+    // coefficients for the greyscale progressive image, 1.6 GB for an RGB
+    // thumbnail).
+    const int w = 24000, h = 23000;
+    ASSERT_GT((unsigned long long)w * h, CLoadThread::kMaxPixels);
+    const SFile progressive = {"grey_progressive.jpg", 31, 21, true, 90 | JPEG_PROGRESSIVE, 0, EJpegRead::Loaded};
+    const QByteArray huge = withFrameSize(readFile(write(progressive)), w, h);
+    const QByteArray thumbnail = withFrameSize(thumbnailJpeg(false), w, h);
+    const SFile base = {"frame_base.jpg", 64, 48, false, 90, 0, EJpegRead::Loaded};
+    const QByteArray good = readFile(write(base));
+    // An EXIF thumbnail, and a JFXX thumbnail (an APP0 "JFXX" segment of
+    // type 0x10 after the JFIF segment).
+    FIBITMAP* b = photo(64, 48);
+    ASSERT_TRUE(attachExifRaw(b, exifWithThumbnail(thumbnail, false)));
+    ASSERT_TRUE(save(b, FIF_JPEG, path("exif_thumb.jpg"), 90));
+    QByteArray jfxx = QByteArray("JFXX\0\x10", 6) + thumbnail;
+    jfxx = QByteArray("\xFF\xE0", 2) + char((jfxx.size() + 2) >> 8) + char((jfxx.size() + 2) & 0xFF) + jfxx;
+    const int jfif = 4 + (uchar(good[4]) << 8 | uchar(good[5]));
+    ASSERT_TRUE(writeFile(path("jfxx_thumb.jpg"), good.left(jfif) + jfxx + good.mid(jfif)));
+    ASSERT_TRUE(writeFile(path("huge_progressive.jpg"), huge));
+    for (const char* name : {"huge_progressive.jpg", "exif_thumb.jpg", "jfxx_thumb.jpg"}) {
+        SCOPED_TRACE(name);
+        const QByteArray p = QFile::encodeName(path(name));
+        CPeakMemory memory;
+        EXPECT_FALSE(JpegSafeForFreeImage(p.constData(), CLoadThread::kMaxPixels));
+        FIBITMAP* header = reinterpret_cast<FIBITMAP*>(1);
+        EXPECT_FALSE(CLoadThread::SafeToLoad(p, FIF_JPEG, &header));
+        EXPECT_EQ(header, nullptr);
+        FIBITMAP* loaded = loadWithLoader(path(name));
+        EXPECT_EQ(loaded, nullptr);
+        CExposure meta;
+        meta.SetFilePath(path(name));
+        EXPECT_TRUE(meta.GetExif().isEmpty());
+        EXPECT_LT(memory.GrowthMB(), 200) << "FreeImage read the file";
+        CExposure e;
+        EXPECT_FALSE(e.Load(path(name), loaded));
+        EXPECT_TRUE(progress.HasMessage(QString(name) + ": Datei konnte nicht geladen werden.", 1, 2));
+        // With a limit above the declared size the file would be given to
+        // FreeImage.
+        EXPECT_TRUE(JpegSafeForFreeImage(p.constData(), (unsigned long long)w * h));
+    }
+    // Thumbnails of a loadable size read as ever.
+    const QByteArray fair = withFrameSize(thumbnailJpeg(false), 16, 12);
+    QByteArray fairJfxx = QByteArray("JFXX\0\x10", 6) + fair;
+    fairJfxx = QByteArray("\xFF\xE0", 2) + char((fairJfxx.size() + 2) >> 8) + char((fairJfxx.size() + 2) & 0xFF) +
+               fairJfxx;
+    ASSERT_TRUE(writeFile(path("jfxx_fair.jpg"), good.left(jfif) + fairJfxx + good.mid(jfif)));
+    const QByteArray p = QFile::encodeName(path("jfxx_fair.jpg"));
+    EXPECT_TRUE(JpegSafeForFreeImage(p.constData(), CLoadThread::kMaxPixels));
+    EXPECT_FALSE(JpegSafeForFreeImage(p.constData(), 16 * 12 - 1));
+    FIBITMAP* loaded = loadWithLoader(path("jfxx_fair.jpg"));
+    FIBITMAP* expected = reference(path("jfxx_fair.jpg"));
+    ASSERT_NE(expected, nullptr);
+    EXPECT_NE(FreeImage_GetThumbnail(expected), nullptr);
+    expectSameBitmap(loaded, expected);
+    FreeImage_Unload(expected);
+    if (loaded)
+        FreeImage_Unload(loaded);
+}
+
+// A camera make and its maker note: an EXIF block (little-endian) whose
+// first directory holds the make and points to the EXIF directory, which
+// holds the maker note: a directory of one entry (tag, type, count) whose
+// value, `bytes` long, follows it.
+std::vector<uint8_t> exifWithMakerNote(const std::string& make, uint16_t tag, uint16_t type, uint32_t count,
+                                       uint32_t bytes)
+{
+    std::vector<uint8_t> t = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    auto put16 = [&](uint32_t v) {
+        t.push_back(uint8_t(v));
+        t.push_back(uint8_t(v >> 8));
+    };
+    auto put32 = [&](uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    const uint32_t makeAt = 8 + 2 + 2 * 12 + 4;
+    const uint32_t exif = makeAt + uint32_t(make.size() + 1 + 1) / 2 * 2;
+    const uint32_t note = exif + 2 + 12 + 4;
+    const uint32_t noteBytes = 2 + 12 + 4 + bytes;
+    put16(2);
+    put16(0x010F);
+    put16(2);
+    put32(uint32_t(make.size() + 1));
+    put32(makeAt);
+    put16(0x8769);
+    put16(4);
+    put32(1);
+    put32(exif);
+    put32(0);
+    t.insert(t.end(), make.begin(), make.end());
+    t.resize(exif, 0);
+    put16(1);
+    put16(0x927C);
+    put16(7);
+    put32(noteBytes);
+    put32(note);
+    put32(0);
+    put16(1);
+    put16(tag);
+    put16(type);
+    put32(count);
+    put32(bytes > 4 ? note + 2 + 12 + 4 : 0x00010001u);
+    put32(0);
+    for (uint32_t i = 0; i < bytes; ++i)
+        t.push_back(uint8_t(i * 13 + 1));
+    std::vector<uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
+    block.insert(block.end(), t.begin(), t.end());
+    return block;
+}
+
+// A Canon maker note: FreeImage reads six of its tags (camera settings,
+// focal length, shot info, ...) as arrays of 16-bit numbers, as many as the
+// tag's count, whatever their type. Typed as cameras write them (16-bit
+// numbers) they read as ever; with one-byte values FreeImage reads twice
+// their length, with type 0 (no bytes) their count of numbers from nowhere
+// (minutes of tags, then a crash): such a file is refused before FreeImage
+// reads it. The same entries in another make's maker note are plain tags.
+TEST_F(JpegReaderTest, CanonMakerNoteArraysFreeImageReadsOutsideAreRefused)
+{
+    struct SCase {
+        const char* name;
+        const char* make;
+        uint16_t tag, type;
+        uint32_t count, bytes;
+        bool loadable;
+    };
+    const SCase cases[] = {
+        {"canon_shorts.jpg", "Canon", 0x0001, 3, 20, 40, true},
+        {"canon_other_tag.jpg", "Canon", 0x0003, 7, 20000, 20000, true},
+        {"lumicam_bytes.jpg", "Lumicam", 0x0001, 7, 20000, 20000, true},
+        {"canon_bytes.jpg", "Canon", 0x0001, 7, 20000, 20000, false},
+        {"canon_ascii_upper.jpg", "CANON EOS", 0x0004, 2, 9000, 9000, false},
+        {"canon_no_width.jpg", "Canon", 0x00E0, 0, 30000, 0, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FIBITMAP* b = photo(64, 48);
+        ASSERT_TRUE(attachExifRaw(b, exifWithMakerNote(c.make, c.tag, c.type, c.count, c.bytes)));
+        const QString file = path(c.name);
+        ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
+        expectGuarded(file, c.loadable, FIMD_EXIF_MAIN);
     }
 }
 

@@ -274,6 +274,87 @@ TEST_F(LoaderTest, HugeDeclaredSizeIsRefusedFromTheHeaderBeforeAnyPixelMemory)
     EXPECT_EQ(errors, std::vector<QString>{"huge60000.png: Datei konnte nicht geladen werden."});
 }
 
+// GIF and SGI files: FreeImage reads no header of theirs without the pixels,
+// and allocates (and clears) the frame the header declares before it reads
+// a pixel. Declaring more pixels than the program takes, a few dozen bytes
+// would take gigabytes; the loader refuses them from their header. Frames
+// of a loadable size load as ever.
+TEST_F(LoaderTest, HugeGifAndSgiFramesAreRefusedFromTheHeader)
+{
+    auto le16 = [](QByteArray& out, unsigned v) { out.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto be16 = [](QByteArray& out, unsigned v) { out.append(char(v >> 8)).append(char(v & 0xFF)); };
+    // A GIF whose first image (after a graphic control extension) is w x h,
+    // with a sliver of LZW data.
+    auto gif = [&](unsigned w, unsigned h) {
+        QByteArray g("GIF89a");
+        le16(g, w);
+        le16(g, h);
+        g.append(char(0x80)).append('\0').append('\0'); // a global colour table of two colours
+        g.append(QByteArray("\x00\x00\x00\xFF\xFF\xFF", 6));
+        g.append(QByteArray("\x21\xF9\x04\x00\x00\x00\x00\x00", 8));
+        g.append(char(0x2C));
+        le16(g, 0);
+        le16(g, 0);
+        le16(g, w);
+        le16(g, h);
+        g.append('\0');
+        g.append(QByteArray("\x02\x02\x44\x01\x00\x3B", 6));
+        return g;
+    };
+    // An SGI image (verbatim, one byte a sample, z channels) of w x h.
+    auto sgi = [&](unsigned w, unsigned h, unsigned z) {
+        QByteArray s;
+        be16(s, 0x01DA);
+        s.append('\0').append('\1');
+        be16(s, 3);
+        be16(s, w);
+        be16(s, h);
+        be16(s, z);
+        s.append(QByteArray("\x00\x00\x00\x00\x00\x00\x00\xFF", 8));
+        s.append(QByteArray(512 - s.size(), '\0'));
+        s.append(QByteArray(int(std::min(w * h * z, 4096u)), char(0x80)));
+        return s;
+    };
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool loadable;
+    };
+    const Case cases[] = {
+        {"huge.gif", gif(24000, 24000), false},
+        {"wide.gif", gif(65535, 65535), false},
+        {"huge.sgi", sgi(24000, 24000, 1), false},
+        {"small.sgi", sgi(16, 12, 3), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(c.name);
+        ASSERT_TRUE(writeFile(file, c.bytes));
+        const QByteArray p = QFile::encodeName(file);
+        EXPECT_EQ(CLoadThread::SafeToLoad(p, CLoadThread::ReadableFormat(p)), c.loadable);
+        CPeakMemory memory;
+        const SLoadResult r = loadWithin(file, std::chrono::seconds(60));
+        ASSERT_TRUE(r.done);
+        EXPECT_LT(memory.GrowthMB(), 200) << "pixel memory was taken";
+        EXPECT_EQ(r.bitmap != nullptr, c.loadable);
+        if (r.bitmap)
+            FreeImage_Unload(r.bitmap);
+    }
+    // A GIF FreeImage writes loads as ever.
+    FIBITMAP* b = FreeImage_Allocate(20, 10, 8);
+    RGBQUAD* palette = FreeImage_GetPalette(b);
+    for (int i = 0; i < 256; ++i)
+        palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = BYTE(i);
+    const QString small = path("small.gif");
+    ASSERT_TRUE(save(b, FIF_GIF, small));
+    EXPECT_TRUE(CLoadThread::SafeToLoad(QFile::encodeName(small), FIF_GIF));
+    const SLoadResult r = loadWithin(small, std::chrono::seconds(60));
+    ASSERT_TRUE(r.done);
+    ASSERT_NE(r.bitmap, nullptr);
+    EXPECT_EQ(FreeImage_GetWidth(r.bitmap), 20u);
+    FreeImage_Unload(r.bitmap);
+}
+
 TEST_F(LoaderTest, DamagedOpenExrFilesFailWithTheLoadErrorInsteadOfHanging)
 {
     // A small OpenEXR file, then copies cut short or with a byte of the
