@@ -364,6 +364,18 @@ TEST_F(ExposureDockTest, EmptySeriesAndProjects)
     m_pDock->ResetPresetToIndex(1);
     EXPECT_TRUE(m_pDock->LoadProject(project, dir.path()));
     EXPECT_EQ(m_pDock->PresetIndex(), 3);
+
+    // A stored entry outside the list (a damaged file) is clamped into it, as
+    // the operator dock does, instead of leaving the list without a selection.
+    const struct {
+        QVariant stored;
+        int expected;
+    } stored[] = {{-1, 0}, {5, 4}, {2147483647, 4}, {QStringLiteral("x"), 0}};
+    for (const auto& c : stored) {
+        project.setValue(QStringLiteral("ExposureDock/Preset"), c.stored);
+        EXPECT_TRUE(m_pDock->LoadProject(project, dir.path()));
+        EXPECT_EQ(m_pDock->PresetIndex(), c.expected) << c.stored.toString().toStdString();
+    }
 }
 
 // ---- about box -----------------------------------------------------------------------

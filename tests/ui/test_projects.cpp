@@ -1158,6 +1158,11 @@ TEST_F(ProjectWindowTest, DamagedOrMissingProjectFiles)
              f.resize(f.size() / 2);
          },
          QString(), 1},
+        // A project whose series holds no picture (a count of 0, or one that
+        // does not read as a number) is as incomplete as one without files.
+        {"no picture", [&] { QSettings(path, QSettings::IniFormat).setValue("ExposureSeries/Size", 0); }, incomplete, 1},
+        {"count unreadable",
+         [&] { QSettings(path, QSettings::IniFormat).setValue("ExposureSeries/Size", "one"); }, incomplete, 1},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.name);

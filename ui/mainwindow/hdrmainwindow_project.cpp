@@ -398,7 +398,14 @@ void HDRMainWindow::openProjectFile()
         m_pHDROperatorDock->GetParameterValues(m_pExposureSeries->m_pfParameterValues);
     }
     if (!loaded || m_pExposureSeries->m_vExposures.isEmpty()) {
-        // The participant said what failed; nothing half-loaded stays.
+        // The participant said what failed; nothing half-loaded stays. A
+        // series read without its picture (no count in the file) failed
+        // silently: the files are incomplete.
+        if (loaded) {
+            QMessageBox box(QMessageBox::Warning, tr("Warnung"), tr("Projektdateien unvollständig."),
+                            QMessageBox::Cancel, this);
+            _gui::ExecModal(&box, [&box] { return box.exec(); });
+        }
         if (saveProjectAct)
             saveProjectAct->setEnabled(false);
         newProject();

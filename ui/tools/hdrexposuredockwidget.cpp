@@ -17,6 +17,8 @@
 #include <QScrollBar>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 const char kPresetKey[] = "ExposureDock/Preset";
 constexpr int kThumbWidth = 104;
@@ -312,6 +314,8 @@ bool HDRExposureDockWidget::SaveProject(QSettings& settings, const QString&) con
 
 bool HDRExposureDockWidget::LoadProject(QSettings& settings, const QString&)
 {
-    ResetPresetToIndex(settings.value(QLatin1String(kPresetKey), 0).toInt());
+    // A stored entry outside the list is clamped into it.
+    const int entry = settings.value(QLatin1String(kPresetKey), 0).toInt();
+    ResetPresetToIndex(qBound(0, entry, std::max(m_pWeightPresetCombo->count() - 1, 0)));
     return true;
 }
