@@ -272,6 +272,24 @@ struct SFileBytes {
     unsigned char at(uint64_t i) const { return i < size ? data[i] : ((i - size) & 1 ? 0xD9 : 0xFF); }
 };
 
+// The 16- and 32-bit numbers of a TIFF structure (an EXIF block) that starts
+// at byte `tiff` of the file, in its byte order.
+struct STiffNumbers {
+    const SFileBytes& f;
+    uint64_t tiff;
+    bool motorola;
+    uint32_t u16(uint64_t at) const
+    {
+        const unsigned a = f.at(tiff + at), b = f.at(tiff + at + 1);
+        return uint32_t(motorola ? a << 8 | b : b << 8 | a);
+    }
+    uint32_t u32(uint64_t at) const
+    {
+        const uint32_t a = u16(at), b = u16(at + 2);
+        return motorola ? a << 16 | b : b << 16 | a;
+    }
+};
+
 // Whether FreeImage reads a Canon maker note safely. For six of its tags
 // (camera settings, focal length, shot info, panorama, processing, sensor
 // info) FreeImage takes the value as an array of 16-bit numbers, as many as
@@ -285,14 +303,9 @@ struct SFileBytes {
 bool canonMakerNoteReadable(const SFileBytes& f, uint64_t tiff, uint64_t length, bool motorola, uint64_t first)
 {
     static const unsigned kWidth[13] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
-    auto u16 = [&](uint64_t at) {
-        const unsigned a = f.at(tiff + at), b = f.at(tiff + at + 1);
-        return uint32_t(motorola ? a << 8 | b : b << 8 | a);
-    };
-    auto u32 = [&](uint64_t at) {
-        const uint32_t a = u16(at), b = u16(at + 2);
-        return motorola ? a << 16 | b : b << 16 | a;
-    };
+    const STiffNumbers numbers{f, tiff, motorola};
+    auto u16 = [&](uint64_t at) { return numbers.u16(at); };
+    auto u32 = [&](uint64_t at) { return numbers.u32(at); };
     // Calls fn(tag, type, count, value offset) for each entry FreeImage
     // keeps of the directory at `ifd`; stops where FreeImage stops.
     auto entries = [&](uint64_t ifd, auto&& fn) {
@@ -372,14 +385,9 @@ bool exifBlockInBounds(const SFileBytes& f, uint64_t tiff, uint64_t length)
     const bool motorola = f.at(tiff) == 'M' && f.at(tiff + 1) == 'M' && f.at(tiff + 2) == 0 && f.at(tiff + 3) == 0x2A;
     if (!intel && !motorola)
         return true;
-    auto u16 = [&](uint64_t at) {
-        const unsigned a = f.at(tiff + at), b = f.at(tiff + at + 1);
-        return uint32_t(motorola ? a << 8 | b : b << 8 | a);
-    };
-    auto u32 = [&](uint64_t at) {
-        const uint32_t a = u16(at), b = u16(at + 2);
-        return motorola ? a << 16 | b : b << 16 | a;
-    };
+    const STiffNumbers numbers{f, tiff, motorola};
+    auto u16 = [&](uint64_t at) { return numbers.u16(at); };
+    auto u32 = [&](uint64_t at) { return numbers.u32(at); };
     const uint64_t first = u32(4);
     if (first > length)
         return true;
