@@ -356,6 +356,15 @@ protected:
         return r;
     }
 
+    // Our reader's bitmap of file, read as staging says, against FreeImage's.
+    static void expectOwnReadGives(const QString& file, FIBITMAP* expected, EJpegStaging staging = EJpegStaging::Race)
+    {
+        FIBITMAP* own = nullptr;
+        ASSERT_EQ(readOwn(file, &own, staging), EJpegRead::Loaded);
+        expectSameBitmap(own, expected);
+        FreeImage_Unload(own);
+    }
+
     static FIBITMAP* reference(const QString& file)
     {
         return FreeImage_Load(FIF_JPEG, QFile::encodeName(file).constData(), kReferenceFlags);
@@ -446,10 +455,7 @@ TEST_F(JpegReaderTest, ResolutionFromTheJfifHeader)
         const QString file = path("dpi.jpg");
         ASSERT_TRUE(save(b, FIF_JPEG, file, 90));
         FIBITMAP* expected = reference(file);
-        FIBITMAP* own = nullptr;
-        ASSERT_EQ(readOwn(file, &own), EJpegRead::Loaded);
-        expectSameBitmap(own, expected);
-        FreeImage_Unload(own);
+        expectOwnReadGives(file, expected);
         FreeImage_Unload(expected);
     }
 }
@@ -461,10 +467,7 @@ TEST_F(JpegReaderTest, RgbCodedFileGivesFreeImagesBitmap)
     FIBITMAP* expected = reference(file);
     for (EJpegStaging staging : {EJpegStaging::Race, EJpegStaging::FullBand, EJpegStaging::Inline}) {
         SCOPED_TRACE(int(staging));
-        FIBITMAP* own = nullptr;
-        ASSERT_EQ(readOwn(file, &own, staging), EJpegRead::Loaded);
-        expectSameBitmap(own, expected);
-        FreeImage_Unload(own);
+        expectOwnReadGives(file, expected, staging);
     }
     FreeImage_Unload(expected);
 }
