@@ -119,7 +119,9 @@ using TailFn = void (*)(TailChunk& chunk, int n, const TailParams& p);
 //                 ce = ((1 - u) * c + 0.75 * c * f * u) * (1 - g) + c * n * g
 //   ConstGradLum: P = sqrt(sqrt(lumdist)), Q = (1 - P) * 0.75 / (lumsum + 0.01),
 //                 ce = c * (1 - t) + (P * c + c * Q) * t
-enum class FormulaGain { None, MeanLin, GradLum, ConstGradLum };
+//   MeanLog:      ce = c * (B * table[m16]), by tableGain (the run's B and table)
+// None: the operator's gain runs per pixel.
+enum class FormulaGain { None, MeanLin, GradLum, ConstGradLum, MeanLog };
 
 // The per-pixel steps of a chunk around the window walk, lane by lane with
 // the operations of the per-pixel formulas, so that every pixel gets the
@@ -139,7 +141,7 @@ struct ChunkSteps {
     void (*compress)(TailChunk& t, int n, float licomp, const float* powTable);
     // A gain of b * table[m16] for every channel: ce = c0b * (b * table[m16]).
     void (*tableGain)(TailChunk& t, int n, float b, const float* table);
-    // One of the formula gains above for every pixel (kind not None).
+    // One of the formula gains above for every pixel (MeanLin, GradLum or ConstGradLum).
     void (*formulaGain)(FormulaGain kind, TailChunk& t, int n, float strength);
     // TMmeandiff's gain from its colour window sums with strength s:
     // inv = 1/lumd, colour a = sum * (k*inv), meanp = (k*inv)*mean + 0.001,

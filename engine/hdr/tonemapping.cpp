@@ -27,7 +27,6 @@ constexpr int kMaxHalfWidth = MP_LOCALEXP_COLUMN_RADIUS;
 // ---- Small helpers ------------------------------------------------------------------
 
 inline MP_float3 scale(MP_float3 c, float s) { return {c.x * s, c.y * s, c.z * s}; }
-inline MP_float3 add(MP_float3 a, MP_float3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline float dot(MP_float3 a, MP_float3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // The 14-bit integer weights of the luminance plane, each held to 0..16384.
@@ -162,11 +161,12 @@ struct TMArgs {
 
 // Per operator: the sums its statistics need, its spatial profile, its
 // damping constant, its strength value, and its gain from the light-compressed
-// colour c.
+// colour c: gain() per pixel, or with kFormula the lane-by-lane step of
+// ChunkSteps that computes it (see FormulaGain).
 struct TMfattal {
     static constexpr const char* kName = "MP_calcPixelTMfattal";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
-    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr bool kGaussian = false, kReduced = false;
     static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.9f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
@@ -184,37 +184,24 @@ struct TMmeanlog {
     static constexpr const char* kName = "MP_calcPixelTMmeanlog";
     static constexpr unsigned kSums = kSumMean;
     static constexpr bool kGaussian = true, kReduced = true;
-    static constexpr bool kTableGain = true; // gain() lane by lane
-    static constexpr FormulaGain kFormula = FormulaGain::None;
+    static constexpr FormulaGain kFormula = FormulaGain::MeanLog; // the gain lane by lane
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
-    static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
-    {
-        return scale(c, a.B * MP_temp4_table[s.m16]);
-    }
 };
 
 struct TMmeanlin {
     static constexpr const char* kName = "MP_calcPixelTMmeanlin";
     static constexpr unsigned kSums = kSumMean;
-    static constexpr bool kGaussian = true, kReduced = false, kTableGain = false;
-    static constexpr FormulaGain kFormula = FormulaGain::MeanLin; // gain() lane by lane
+    static constexpr bool kGaussian = true, kReduced = false;
+    static constexpr FormulaGain kFormula = FormulaGain::MeanLin; // the gain lane by lane
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
-    static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
-    {
-        const float t = a.t;
-        const float n = 1.0f / MP_sqrt(dot(c, c) + 0.001f);
-        const float G = s.lumsum - s.lumdet;
-        const float H = 1.0f + MP_min(MP_max(G, 0.0f), 1.0f);
-        return add(scale(c, (lum0 + 1.0f) * n / H * t), scale(c, 1.0f - t));
-    }
 };
 
 struct TMmeanexp {
     static constexpr const char* kName = "MP_calcPixelTMmeanexp";
     static constexpr unsigned kSums = kSumMean;
-    static constexpr bool kGaussian = true, kReduced = false, kTableGain = false;
+    static constexpr bool kGaussian = true, kReduced = false;
     static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
@@ -231,7 +218,7 @@ struct TMmeanexp {
 struct TMintense {
     static constexpr const char* kName = "MP_calcPixelTMintense";
     static constexpr unsigned kSums = 0;
-    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr bool kGaussian = false, kReduced = false;
     static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.9f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
@@ -249,42 +236,25 @@ struct TMintense {
 struct TMgradlum {
     static constexpr const char* kName = "MP_calcPixelTMgradlum";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
-    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
-    static constexpr FormulaGain kFormula = FormulaGain::GradLum; // gain() lane by lane
+    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr FormulaGain kFormula = FormulaGain::GradLum; // the gain lane by lane
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
-    static MP_float3 gain(const TMArgs& a, MP_float3 c, float lum0, int, const Local& s)
-    {
-        const float u = 0.99f * a.t;
-        const float n = 1.0f / MP_sqrt(dot(c, c) + 0.001f);
-        const float f = 1.0f / (0.01f + lum0);
-        const float g = f * s.lumsum * s.lumdist;
-        const auto ch = [&](float v) { return ((1.0f - u) * v + 0.75f * v * f * u) * (1.0f - g) + v * n * g; };
-        return {ch(c.x), ch(c.y), ch(c.z)};
-    }
 };
 
 struct TMconstgradlum {
     static constexpr const char* kName = "MP_calcPixelTMconstgradlum";
     static constexpr unsigned kSums = kSumMean | kSumAbs;
-    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
-    static constexpr FormulaGain kFormula = FormulaGain::ConstGradLum; // gain() lane by lane
+    static constexpr bool kGaussian = false, kReduced = false;
+    static constexpr FormulaGain kFormula = FormulaGain::ConstGradLum; // the gain lane by lane
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
-    static MP_float3 gain(const TMArgs& a, MP_float3 c, float, int, const Local& s)
-    {
-        const float t = a.t;
-        const float P = MP_sqrt(MP_sqrt(s.lumdist));
-        const float Q = (1.0f - P) * 0.75f / (s.lumsum + 0.01f);
-        const auto ch = [&](float v) { return v * (1.0f - t) + (P * v + v * Q) * t; };
-        return {ch(c.x), ch(c.y), ch(c.z)};
-    }
 };
 
 struct TMsigmoid {
     static constexpr const char* kName = "MP_calcPixelTMsigmoid";
     static constexpr unsigned kSums = kSumSigned;
-    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr bool kGaussian = false, kReduced = false;
     static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
@@ -303,7 +273,7 @@ struct TMsigmoid {
 struct TMlummeangrad {
     static constexpr const char* kName = "MP_calcPixelTMlummeangrad";
     static constexpr unsigned kSums = kSumMean | kSumSigned;
-    static constexpr bool kGaussian = false, kReduced = false, kTableGain = false;
+    static constexpr bool kGaussian = false, kReduced = false;
     static constexpr FormulaGain kFormula = FormulaGain::None;
     static constexpr float kDamping = 0.8f;
     static float strength(const MP_Params* p) { return p->p[1][0] + 0.001f; }
@@ -379,7 +349,7 @@ template <class Op, bool Full> void tmWorker(TaskFuncParams task)
                 tc.m16[i] = loc.m16;
             }
             steps.compress(tc, n, a.licomp, MP_litemp_table);
-            if constexpr (Op::kTableGain) {
+            if constexpr (Op::kFormula == FormulaGain::MeanLog) {
                 steps.tableGain(tc, n, a.B, MP_temp4_table);
             } else if constexpr (Op::kFormula != FormulaGain::None) {
                 steps.formulaGain(Op::kFormula, tc, n, a.t);
